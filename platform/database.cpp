@@ -1,0 +1,385 @@
+#include "platform/database.h"
+#include "platform/sql_functions.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlcipher/sqlite3.h>
+
+namespace db {
+namespace {
+
+QString engineMessage(sqlite3* h)
+{
+    return h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString();
+}
+
+// Our error number and Polish description for an engine result code.
+std::pair<long, QString> translate(int code, const QString& msg)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return {kTableLocked, QStringLiteral("Tabela jest zablokowana przez innego użytkownika.")};
+    case SQLITE_NOTADB:
+        return {kNotValidPassword, QStringLiteral("Nieprawidłowe hasło lub plik nie jest bazą danych.")};
+    case SQLITE_CANTOPEN:
+        return {kCannotOpen, QStringLiteral("Nie można otworzyć pliku bazy danych.")};
+    case SQLITE_READONLY:
+        return {kReadOnly, QStringLiteral("Baza danych jest tylko do odczytu.")};
+    case SQLITE_CONSTRAINT:
+        return {kDuplicateKey, QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
+    case SQLITE_FULL:
+        return {kGeneral, QStringLiteral("Brak miejsca na dysku.")};
+    case SQLITE_CORRUPT:
+        return {kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
+    default:
+        break;
+    }
+    if (msg.startsWith("no such table"))
+        return {kNoSuchTable, QStringLiteral("Nie znaleziono tabeli (%1).").arg(msg)};
+    if (msg.startsWith("no such column"))
+        return {kNoSuchColumn, QStringLiteral("Nie znaleziono kolumny (%1).").arg(msg)};
+    return {kGeneral, QStringLiteral("Błąd bazy danych: %1").arg(msg)};
+}
+
+QByteArray fileHead(const QString& path, int n)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return QByteArray();
+    return f.read(n);
+}
+
+} // namespace
+
+bool isPlainDatabaseFile(const QString& path)
+{
+    return fileHead(path, 16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool isJetFile(const QString& path)
+{
+    QByteArray h = fileHead(path, 32);
+    return h.size() >= 20 && (h.mid(4, 15) == "Standard Jet DB" || h.mid(4, 15) == "Standard ACE DB");
+}
+
+// ---- Row ----
+
+const Value& Row::operator[](const QString& name) const
+{
+    auto it = names_->constFind(name.toLower());
+    if (it == names_->constEnd())
+        throw AppError(kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+    return values_[size_t(*it)];
+}
+
+// ---- Statement ----
+
+Statement::Statement(Database& db, const QString& sql) : db_(db), sql_(sql)
+{
+    QByteArray u = sql.toUtf8();
+    int rc = sqlite3_prepare_v2(db.handle(), u.constData(), u.size(), &stmt_, nullptr);
+    if (rc != SQLITE_OK) db_.fail(rc, sql);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int index, const Value& v)
+{
+    int rc = SQLITE_OK;
+    const auto& d = v.data();
+    if (std::holds_alternative<std::monostate>(d)) rc = sqlite3_bind_null(stmt_, index);
+    else if (auto i = std::get_if<qint64>(&d)) rc = sqlite3_bind_int64(stmt_, index, *i);
+    else if (auto r = std::get_if<double>(&d)) rc = sqlite3_bind_double(stmt_, index, *r);
+    else if (auto s = std::get_if<QString>(&d)) {
+        QByteArray u = s->toUtf8();
+        rc = sqlite3_bind_text(stmt_, index, u.constData(), u.size(), SQLITE_TRANSIENT);
+    } else if (auto b = std::get_if<QByteArray>(&d))
+        rc = sqlite3_bind_blob(stmt_, index, b->constData(), b->size(), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) db_.fail(rc, sql_);
+}
+
+void Statement::bindAll(const std::vector<Value>& values)
+{
+    for (size_t i = 0; i < values.size(); ++i) bind(int(i + 1), values[i]);
+}
+
+bool Statement::step()
+{
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    db_.fail(rc, sql_);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
+
+Row Statement::row() const
+{
+    int n = columnCount();
+    if (!names_) {
+        auto names = std::make_shared<QHash<QString, int>>();
+        for (int i = 0; i < n; ++i) names->insert(columnName(i).toLower(), i);
+        names_ = names;
+    }
+    std::vector<Value> values;
+    values.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        switch (sqlite3_column_type(stmt_, i)) {
+        case SQLITE_INTEGER: values.push_back(Value::raw(qint64(sqlite3_column_int64(stmt_, i)))); break;
+        case SQLITE_FLOAT: values.push_back(Value::raw(sqlite3_column_double(stmt_, i))); break;
+        case SQLITE_TEXT:
+            values.push_back(Value::raw(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                                          sqlite3_column_bytes(stmt_, i))));
+            break;
+        case SQLITE_BLOB: {
+            const void* p = sqlite3_column_blob(stmt_, i);
+            values.push_back(Value::raw(QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(stmt_, i))));
+            break;
+        }
+        default: values.push_back(Value()); break;
+        }
+    }
+    return Row(names_, std::move(values));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+// ---- Database ----
+
+std::unique_ptr<Database> Database::open(const QString& path, const QString& password, const OpenOptions& options)
+{
+    std::unique_ptr<Database> d(new Database(path, options));
+    d->openHandle(password, false);
+    return d;
+}
+
+std::unique_ptr<Database> Database::create(const QString& path)
+{
+    std::unique_ptr<Database> d(new Database(path, OpenOptions{}));
+    d->openHandle(QString(), true);
+    return d;
+}
+
+Database::~Database()
+{
+    if (db_) {
+        if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db_);
+    }
+}
+
+void Database::fail(int code, const QString& source) const
+{
+    auto [number, text] = translate(code, engineMessage(db_));
+    throw AppError(number, source, text);
+}
+
+void Database::openHandle(const QString& password, bool create)
+{
+    QFileInfo fi(path_);
+    if (!create && !fi.exists())
+        throw AppError(kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
+    if (!create && isJetFile(path_))
+        throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
+    int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    if (create) flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        auto [number, text] = translate(rc, engineMessage(db_));
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw AppError(number == kGeneral ? kInvalidArgument : number, path_, text);
+    }
+    // A plain file is read as it is, whatever password was given.
+    encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
+    if (encrypted_) {
+        QByteArray k = password.toUtf8();
+        sqlite3_key(db_, k.constData(), k.size());
+    }
+    try {
+        configure();
+    } catch (const AppError& e) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        if (e.number() == kNotValidPassword)
+            throw AppError(kNotValidPassword, path_, QStringLiteral("Nieprawidłowe hasło."));
+        if (e.number() == kTableLocked)
+            throw AppError(kFileInUse, path_,
+                           QStringLiteral("Plik jest otwarty w trybie wyłączności przez innego użytkownika."));
+        throw;
+    }
+}
+
+void Database::configure()
+{
+    sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
+    registerSqlFunctions(db_);
+    // The first read proves the key and meets a workstation that holds the file exclusively.
+    scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (!options_.readOnly) executeScript(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    if (options_.exclusive && !options_.readOnly) {
+        // The lock is taken now and kept until the file is closed.
+        executeScript(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
+    }
+}
+
+int Database::execute(const QString& sql, Params params)
+{
+    return execute(sql, std::vector<Value>(params));
+}
+
+int Database::execute(const QString& sql, const std::vector<Value>& params)
+{
+    Statement st(*this, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void Database::executeScript(const QString& sql)
+{
+    char* err = nullptr;
+    int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) fail(rc, sql);
+}
+
+std::vector<Row> Database::query(const QString& sql, Params params)
+{
+    return query(sql, std::vector<Value>(params));
+}
+
+std::vector<Row> Database::query(const QString& sql, const std::vector<Value>& params)
+{
+    std::vector<Row> rows;
+    forEach(sql, params, [&](const Row& r) { rows.push_back(r); });
+    return rows;
+}
+
+std::optional<Row> Database::queryOne(const QString& sql, Params params)
+{
+    Statement st(*this, sql);
+    st.bindAll(std::vector<Value>(params));
+    if (st.step()) return st.row();
+    return std::nullopt;
+}
+
+Value Database::scalar(const QString& sql, Params params)
+{
+    auto r = queryOne(sql, params);
+    return r && r->size() > 0 ? r->at(0) : Value();
+}
+
+void Database::forEach(const QString& sql, const std::vector<Value>& params, const std::function<void(const Row&)>& f)
+{
+    Statement st(*this, sql);
+    st.bindAll(params);
+    while (st.step()) f(st.row());
+}
+
+bool Database::tableExists(const QString& table)
+{
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower(?)"),
+                  {table}).toInt() > 0;
+}
+
+bool Database::columnExists(const QString& table, const QString& column)
+{
+    if (!tableExists(table)) return false;
+    Statement st(*this, QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(QString(table).remove('"')));
+    for (int i = 0; i < st.columnCount(); ++i)
+        if (st.columnName(i).compare(column, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+bool Database::inTransaction() const
+{
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
+void Database::changePassword(const QString& newPassword)
+{
+    if (inTransaction())
+        throw AppError(kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
+    // Copy the whole file into a new one with the new key, then swap the files.
+    QString tmp = path_ + QStringLiteral(".haslo.tmp");
+    QFile::remove(tmp);
+    {
+        // The connection was opened without the right to create files: make the empty file first.
+        QFile blank(tmp);
+        if (!blank.open(QIODevice::WriteOnly))
+            throw AppError(kCannotOpen, tmp, QStringLiteral("Nie można utworzyć pliku %1.").arg(tmp));
+    }
+    {
+        Statement at(*this, QStringLiteral("ATTACH DATABASE ? AS nowa KEY ?"));
+        at.bind(1, Value(tmp));
+        at.bind(2, Value(newPassword.toUtf8()));  // an empty key writes a plain file
+        at.step();
+    }
+    try {
+        int v = int(scalar(QStringLiteral("PRAGMA user_version")).toInt());
+        executeScript(QStringLiteral("SELECT sqlcipher_export('nowa'); PRAGMA nowa.user_version=%1;").arg(v));
+        executeScript(QStringLiteral("DETACH DATABASE nowa"));
+    } catch (...) {
+        sqlite3_exec(db_, "DETACH DATABASE nowa", nullptr, nullptr, nullptr);
+        QFile::remove(tmp);
+        throw;
+    }
+    // Close, swap and reopen with the new key; the old file stays until the new one is in place.
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    QString old = path_ + QStringLiteral(".haslo.old");
+    QFile::remove(old);
+    if (!QFile::rename(path_, old) || !QFile::rename(tmp, path_)) {
+        if (!QFile::exists(path_)) QFile::rename(old, path_);
+        openHandle(QString(), false);
+        throw AppError(kGeneral, QStringLiteral("changePassword"),
+                       QStringLiteral("Nie można zamienić pliku bazy danych."));
+    }
+    QFile::remove(old);
+    openHandle(newPassword, false);
+}
+
+// ---- Transaction ----
+
+Transaction::Transaction(Database& db, Mode mode) : db_(db)
+{
+    db_.executeScript(mode == Mode::Immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (open_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit()
+{
+    db_.executeScript(QStringLiteral("COMMIT"));
+    open_ = false;
+}
+
+void Transaction::rollback()
+{
+    if (open_) {
+        open_ = false;
+        db_.executeScript(QStringLiteral("ROLLBACK"));
+    }
+}
+
+} // namespace db

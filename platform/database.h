@@ -1,0 +1,164 @@
+#pragma once
+#include "platform/app_error.h"
+#include "platform/db_value.h"
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+// Engine error numbers the program tests, kept from the file engine it grew up with.
+enum ErrorNumber : long {
+    kInvalidArgument = 3001,   // the file could not be opened at all
+    kNotValidPassword = 3031,  // wrong or missing password
+    kCannotOpen = 3044,        // the folder or file does not exist
+    kFileInUse = 3045,         // held exclusively by another workstation
+    kNotDatabase = 3343,       // not a database file this program can read
+    kTableLocked = 3261,       // a table is locked by another workstation
+    kNoSuchTable = 3078,       // table or query not found
+    kNoSuchColumn = 3265,      // item not found in the collection (a column)
+    kDuplicateKey = 3022,      // a unique index refused a duplicate value
+    kReadOnly = 3027,          // the database or object is read-only
+    kGeneral = 3000,           // any other engine error
+};
+
+// One row of a result: values by column position or by name (names compare without case).
+class Row {
+public:
+    Row(std::shared_ptr<const QHash<QString, int>> names, std::vector<Value> values)
+        : names_(std::move(names)), values_(std::move(values)) {}
+    int size() const { return int(values_.size()); }
+    const Value& at(int i) const { return values_.at(size_t(i)); }
+    // Throws AppError 3265 when the row has no such column.
+    const Value& operator[](const QString& name) const;
+    bool has(const QString& name) const { return names_->contains(name.toLower()); }
+
+    QString text(const QString& n) const { return (*this)[n].toText(); }
+    qint64 integer(const QString& n) const { return (*this)[n].toInt(); }
+    bool boolean(const QString& n) const { return (*this)[n].toBool(); }
+    Decimal decimal(const QString& n) const { return (*this)[n].toDecimal(); }
+    OptDecimal optDecimal(const QString& n) const { return (*this)[n].toOptDecimal(); }
+    QDate date(const QString& n) const { return (*this)[n].toDate(); }
+    bool isNull(const QString& n) const { return (*this)[n].isNull(); }
+
+private:
+    std::shared_ptr<const QHash<QString, int>> names_;
+    std::vector<Value> values_;
+};
+
+using Params = std::initializer_list<Value>;
+
+class Database;
+
+// A prepared statement; values are always bound, never written into the SQL text.
+class Statement {
+public:
+    Statement(Database& db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const Value& v);           // index from 1
+    void bindAll(const std::vector<Value>& values);  // from 1 upward
+    // Steps once: true while a row is there.
+    bool step();
+    Row row() const;
+    void reset();
+    int columnCount() const;
+    QString columnName(int i) const;
+
+private:
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString sql_;
+    mutable std::shared_ptr<const QHash<QString, int>> names_;
+};
+
+struct OpenOptions {
+    bool exclusive = false;
+    bool readOnly = false;
+    int busyTimeoutMs = 5000;
+};
+
+// One open database file. Opening with a password decrypts the file; a plain file ignores the
+// password, as the old engine did for unprotected files.
+class Database {
+public:
+    static std::unique_ptr<Database> open(const QString& path, const QString& password = QString(),
+                                          const OpenOptions& options = {});
+    // Creates a new, empty plain file (for the template builder and tests).
+    static std::unique_ptr<Database> create(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+    bool isEncrypted() const { return encrypted_; }
+    bool isExclusive() const { return options_.exclusive; }
+    sqlite3* handle() const { return db_; }
+
+    // Runs a statement that returns no rows; gives the number of rows changed.
+    int execute(const QString& sql, Params params = {});
+    int execute(const QString& sql, const std::vector<Value>& params);
+    // Runs several statements without parameters (schema scripts).
+    void executeScript(const QString& sql);
+    std::vector<Row> query(const QString& sql, Params params = {});
+    std::vector<Row> query(const QString& sql, const std::vector<Value>& params);
+    std::optional<Row> queryOne(const QString& sql, Params params = {});
+    // First column of the first row, or a null value.
+    Value scalar(const QString& sql, Params params = {});
+    // Streams rows without keeping them (large registers).
+    void forEach(const QString& sql, const std::vector<Value>& params, const std::function<void(const Row&)>& f);
+
+    bool tableExists(const QString& table);
+    bool columnExists(const QString& table, const QString& column);
+    bool inTransaction() const;
+
+    // Sets, changes or removes (empty text) the password. Needs the file exclusively; the file is
+    // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
+    void changePassword(const QString& newPassword);
+
+    // Raises the engine's last error as an AppError with our number.
+    [[noreturn]] void fail(int code, const QString& source) const;
+
+private:
+    Database(QString path, OpenOptions options) : path_(std::move(path)), options_(options) {}
+    void openHandle(const QString& password, bool create);
+    void configure();
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    OpenOptions options_;
+    bool encrypted_ = false;
+};
+
+// A transaction that rolls back unless committed. Writers start it IMMEDIATE, so two
+// workstations saving at once are served one after the other instead of failing.
+class Transaction {
+public:
+    enum class Mode { Deferred, Immediate };
+    explicit Transaction(Database& db, Mode mode = Mode::Immediate);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+    void rollback();
+
+private:
+    Database& db_;
+    bool open_ = true;
+};
+
+// Whether a file starts with the header of a plain (unencrypted) database.
+bool isPlainDatabaseFile(const QString& path);
+// Whether a file starts with the signature of the old Jet/ACE engine.
+bool isJetFile(const QString& path);
+
+} // namespace db

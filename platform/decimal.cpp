@@ -1,0 +1,140 @@
+#include "platform/decimal.h"
+#include "platform/app_error.h"
+
+namespace {
+
+std::int64_t pow10(int n)
+{
+    std::int64_t p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+// Divides with rounding half away from zero.
+__int128 divRound(__int128 num, __int128 den)
+{
+    bool neg = (num < 0) != (den < 0);
+    if (num < 0) num = -num;
+    if (den < 0) den = -den;
+    __int128 q = num / den, r = num % den;
+    if (r * 2 >= den) ++q;
+    return neg ? -q : q;
+}
+
+std::int64_t checked(__int128 v)
+{
+    if (v > INT64_MAX || v < INT64_MIN)
+        throw AppError(6, "Decimal", QStringLiteral("Przepełnienie"));
+    return std::int64_t(v);
+}
+
+} // namespace
+
+std::optional<Decimal> Decimal::parse(const QString& text)
+{
+    QString t = text.trimmed();
+    t.remove(QChar(' ')).remove(QChar(0xA0)).remove(QChar(0x202F));
+    if (t.isEmpty()) return std::nullopt;
+    bool neg = false;
+    int i = 0;
+    if (t[0] == '-' || t[0] == '+') { neg = t[0] == '-'; i = 1; }
+    __int128 whole = 0, frac = 0;
+    int fracDigits = 0, digits = 0, extra = 0;
+    bool inFrac = false, roundUp = false;
+    for (; i < t.size(); ++i) {
+        QChar c = t[i];
+        if (c == ',' || c == '.') {
+            if (inFrac) return std::nullopt;
+            inFrac = true;
+            continue;
+        }
+        if (!c.isDigit() || c.unicode() > '9') return std::nullopt;
+        int d = c.unicode() - '0';
+        ++digits;
+        if (!inFrac) {
+            whole = whole * 10 + d;
+            if (whole > INT64_MAX / kScale) return std::nullopt;
+        } else if (fracDigits < kPlaces) {
+            frac = frac * 10 + d;
+            ++fracDigits;
+        } else {
+            if (extra == 0) roundUp = d >= 5;
+            ++extra;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    frac *= pow10(kPlaces - fracDigits);
+    __int128 units = whole * kScale + frac + (roundUp ? 1 : 0);
+    return fromUnits(std::int64_t(neg ? -units : units));
+}
+
+Decimal Decimal::fromDouble(double v)
+{
+    auto p = parse(QString::number(v, 'f', 6));
+    return p ? *p : Decimal();
+}
+
+Decimal Decimal::rounded(int digits) const
+{
+    if (digits >= kPlaces) return *this;
+    if (digits < 0) digits = 0;
+    std::int64_t step = pow10(kPlaces - digits);
+    return fromUnits(checked(divRound(units_, step) * step));
+}
+
+Decimal Decimal::roundedHalfEven(int digits) const
+{
+    if (digits >= kPlaces) return *this;
+    if (digits < 0) digits = 0;
+    std::int64_t step = pow10(kPlaces - digits);
+    std::int64_t q = units_ / step, r = units_ % step;
+    std::int64_t absR = r < 0 ? -r : r;
+    if (absR * 2 > step || (absR * 2 == step && (q % 2 != 0)))
+        q += units_ < 0 ? -1 : 1;
+    return fromUnits(q * step);
+}
+
+Decimal Decimal::operator*(Decimal o) const
+{
+    return fromUnits(checked(divRound(__int128(units_) * o.units_, kScale)));
+}
+
+Decimal Decimal::operator/(Decimal o) const
+{
+    if (o.units_ == 0) throw AppError(11, "Decimal", QStringLiteral("Dzielenie przez zero"));
+    return fromUnits(checked(divRound(__int128(units_) * kScale, o.units_)));
+}
+
+QString Decimal::toFixed(int decimals) const
+{
+    Decimal r = rounded(decimals);
+    std::int64_t u = r.units_ < 0 ? -r.units_ : r.units_;
+    QString s = QString::number(u / kScale);
+    if (decimals > 0) {
+        QString f = QString::number(u % kScale).rightJustified(kPlaces, '0');
+        s += '.' + f.left(decimals);
+    }
+    return r.units_ < 0 ? '-' + s : s;
+}
+
+QString Decimal::toString() const
+{
+    QString s = toFixed(kPlaces);
+    while (s.endsWith('0')) s.chop(1);
+    if (s.endsWith('.')) s.chop(1);
+    return s == "-0" ? QStringLiteral("0") : s;
+}
+
+QString Decimal::toDisplay(int decimals, bool grouping) const
+{
+    QString s = toFixed(decimals);
+    bool neg = s.startsWith('-');
+    if (neg) s.remove(0, 1);
+    int dot = s.indexOf('.');
+    QString whole = dot < 0 ? s : s.left(dot);
+    QString frac = dot < 0 ? QString() : s.mid(dot + 1);
+    if (grouping)
+        for (int i = whole.size() - 3; i > 0; i -= 3) whole.insert(i, ' ');
+    QString out = frac.isEmpty() ? whole : whole + ',' + frac;
+    return neg ? '-' + out : out;
+}

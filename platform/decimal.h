@@ -1,0 +1,55 @@
+#pragma once
+#include <QString>
+#include <compare>
+#include <cstdint>
+#include <optional>
+
+// Exact decimal with four places, the range and precision of the CURRENCY type. Amounts,
+// prices and quantities use it; it is stored in the database as its 64-bit scaled integer.
+class Decimal {
+public:
+    static constexpr int kPlaces = 4;
+    static constexpr std::int64_t kScale = 10000;
+
+    constexpr Decimal() = default;
+    constexpr Decimal(int whole) : units_(std::int64_t(whole) * kScale) {}
+    static constexpr Decimal fromUnits(std::int64_t units) { Decimal d; d.units_ = units; return d; }
+    // Parses "1234,56", "1 234.56", "-0,5"; accepts either decimal mark and spaces as grouping.
+    // More than four decimals are rounded half away from zero. Empty or malformed text gives nullopt.
+    static std::optional<Decimal> parse(const QString& text);
+    // From a binary number, rounded half away from zero to four places (only for values that
+    // arrive as doubles, such as a spinner; never for arithmetic).
+    static Decimal fromDouble(double v);
+
+    constexpr std::int64_t units() const { return units_; }
+    double toDouble() const { return double(units_) / kScale; }
+
+    // Rounds to `digits` places (0..4), halves away from zero.
+    Decimal rounded(int digits) const;
+    // Rounds to `digits` places, halves to even (banker's rounding).
+    Decimal roundedHalfEven(int digits) const;
+
+    // Plain text with a dot and trailing zeros cut ("12.5", "-3", "0.0001").
+    QString toString() const;
+    // Fixed number of decimals with a dot, no grouping ("1234.50").
+    QString toFixed(int decimals) const;
+    // Locale style "#,##0.00" with Polish marks: "1 234,50" (non-breaking space not used).
+    QString toDisplay(int decimals = 2, bool grouping = true) const;
+
+    constexpr Decimal operator-() const { return fromUnits(-units_); }
+    constexpr Decimal operator+(Decimal o) const { return fromUnits(units_ + o.units_); }
+    constexpr Decimal operator-(Decimal o) const { return fromUnits(units_ - o.units_); }
+    Decimal& operator+=(Decimal o) { units_ += o.units_; return *this; }
+    Decimal& operator-=(Decimal o) { units_ -= o.units_; return *this; }
+    // Exact product rounded half away from zero to four places.
+    Decimal operator*(Decimal o) const;
+    // Quotient rounded half away from zero to four places; division by zero throws AppError 11.
+    Decimal operator/(Decimal o) const;
+    constexpr auto operator<=>(const Decimal&) const = default;
+    constexpr bool isZero() const { return units_ == 0; }
+
+private:
+    std::int64_t units_ = 0;
+};
+
+using OptDecimal = std::optional<Decimal>;

@@ -1,0 +1,127 @@
+#include "platform/sql_functions.h"
+#include <QDate>
+#include <QString>
+#include <sqlcipher/sqlite3.h>
+
+namespace db {
+namespace {
+
+// Primary weight of a letter in the Polish alphabet; case and other marks are ignored.
+int weight(QChar c)
+{
+    static const QString alphabet = QStringLiteral("aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż");
+    QChar l = c.toLower();
+    int i = alphabet.indexOf(l);
+    if (i >= 0) return 0x10000 + i;
+    // Letters with other accents sort as their base letter, just after it.
+    QString d = QString(l).normalized(QString::NormalizationForm_D);
+    if (d.size() > 1) {
+        int b = alphabet.indexOf(d[0]);
+        if (b >= 0) return 0x10000 + b;
+    }
+    return l.unicode();
+}
+
+QString argText(sqlite3_value* v)
+{
+    const unsigned char* t = sqlite3_value_text(v);
+    return t ? QString::fromUtf8(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v)) : QString();
+}
+
+// Val: the number at the start of a text, blanks ignored; 0 when there is none.
+void valFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    QString s = argText(argv[0]);
+    s.remove(' ').remove('\t');
+    int i = 0;
+    QString num;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) num += s[i++];
+    bool dot = false;
+    for (; i < s.size(); ++i) {
+        if (s[i].isDigit() && s[i].unicode() <= '9') num += s[i];
+        else if (s[i] == '.' && !dot) { dot = true; num += '.'; }
+        else break;
+    }
+    bool ok = false;
+    double d = num.toDouble(&ok);
+    sqlite3_result_double(ctx, ok ? d : 0.0);
+}
+
+template <int Part>
+void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    QDate d = QDate::fromString(argText(argv[0]).left(10), Qt::ISODate);
+    if (!d.isValid()) { sqlite3_result_null(ctx); return; }
+    sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
+}
+
+bool likeMatch(const QString& p, int pi, const QString& s, int si, QChar esc)
+{
+    while (pi < p.size()) {
+        QChar c = p[pi];
+        if (!esc.isNull() && c == esc && pi + 1 < p.size()) {
+            if (si >= s.size() || p[pi + 1].toLower() != s[si].toLower()) return false;
+            pi += 2; ++si;
+            continue;
+        }
+        if (c == '%') {
+            while (pi < p.size() && p[pi] == '%') ++pi;
+            if (pi == p.size()) return true;
+            for (int k = si; k <= s.size(); ++k)
+                if (likeMatch(p, pi, s, k, esc)) return true;
+            return false;
+        }
+        if (si >= s.size()) return false;
+        if (c != '_' && c.toLower() != s[si].toLower()) return false;
+        ++pi; ++si;
+    }
+    return si == s.size();
+}
+
+void likeFn(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QChar esc;
+    if (argc == 3) {
+        QString e = argText(argv[2]);
+        if (e.size() == 1) esc = e[0];
+    }
+    sqlite3_result_int(ctx, likeMatch(argText(argv[0]), 0, argText(argv[1]), 0, esc) ? 1 : 0);
+}
+
+int plCollation(void*, int la, const void* a, int lb, const void* b)
+{
+    return comparePolish(QString::fromUtf8(static_cast<const char*>(a), la),
+                         QString::fromUtf8(static_cast<const char*>(b), lb));
+}
+
+} // namespace
+
+int comparePolish(const QString& a, const QString& b)
+{
+    int n = qMin(a.size(), b.size());
+    for (int i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        int wa = weight(a[i]), wb = weight(b[i]);
+        if (wa != wb) return wa < wb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void registerSqlFunctions(sqlite3* db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "Val", 1, flags, nullptr, valFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Year", 1, flags, nullptr, datePartFn<0>, nullptr, nullptr);
+    sqlite3_create_function(db, "Month", 1, flags, nullptr, datePartFn<1>, nullptr, nullptr);
+    sqlite3_create_function(db, "Day", 1, flags, nullptr, datePartFn<2>, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 2, flags, nullptr, likeFn, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, flags, nullptr, likeFn, nullptr, nullptr);
+    sqlite3_create_collation(db, "PL", SQLITE_UTF8, nullptr, plCollation);
+}
+
+} // namespace db

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing the program needs.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-charts-dev libgl-dev
+  libsqlcipher-dev sqlcipher
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core xdg-utils
+  xvfb xauth xdotool imagemagick poppler-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
