@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+// The program's settings as the rest of the program reads them, filled at start from the
+// settings cache (PrgParRead).
+struct PrgPar {
+    QString BazaPlik;     // full path of the current database file
+    QString BazaNazwa;    // its display name
+    int BezMAPI = 0;      // how mail is handed over
+    bool EnterToTab = true;
+    int DataPrzed = 10;   // days before and after the anchor date in the side list
+    int DataPo = 20;
+    int TabPozLicz = 3;   // empty position rows of a new document
+    int TabPozWiersz = 3; // row height of the position grids, in text lines
+    int TabKorKol = 14811135; // background of the corrected-invoice grid, red in the lowest byte
+    bool PanelAsysta = false;
+    bool UstawPocz = false;
+    QString PlatDni;
+    QString PlatForma;
+    QString PlatTermin;
+    QString DokNazwa;
+    QString Wystawil;
+};
