@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ui {
 namespace {
