@@ -66,6 +66,14 @@ void PositionBuffer::writeValues(qint64 id, const RowValues& v)
         {v.WartNetto, v.WartVAT, v.WartBrutto, id});
 }
 
+void PositionBuffer::writeRow(const Position& p)
+{
+    openDb(app_).execute(
+        QStringLiteral("UPDATE %1 SET Nazwa = ?, Ilosc = ?, Indjed = ?, Cenanet = ?, Indvat = ?, WartNetto = ?, "
+                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
+        {p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto, p.WartVAT, p.WartBrutto, p.id});
+}
+
 qint64 PositionBuffer::append(qint64 pozycja)
 {
     auto& db = openDb(app_);

@@ -39,6 +39,8 @@ public:
     void update(qint64 id, const QString& column, const db::Value& value);
     // Writes the computed values of a row.
     void writeValues(qint64 id, const RowValues& v);
+    // Writes every column of a row that the grid edits or computes, in one statement.
+    void writeRow(const Position& p);
     // Adds an empty row numbered `pozycja`; gives its id.
     qint64 append(qint64 pozycja);
     // Adds an empty row before the row at `index` of `order` (the current order of ids) and
