@@ -1,0 +1,136 @@
+#include "documents/validation.h"
+#include "core/app.h"
+#include "documents/position_math.h"
+#include "platform/message_box.h"
+
+namespace {
+
+std::optional<CheckFault> fault(const QString& text, const QString& focus, int row = -1)
+{
+    ui::msgBox(text, ui::Buttons::Ok, ui::Icon::Exclamation);
+    return CheckFault{focus, row};
+}
+
+QString nr(const Position& p)
+{
+    return p.Pozycja ? QString::number(*p.Pozycja) : QString();
+}
+
+// An unnamed row is an empty line of the grid unless it carries a value.
+bool maWartosc(const Position& p)
+{
+    OptDecimal net = WartoscNetto(p.Ilosc, p.Cenanet);
+    return (p.WartNetto && !p.WartNetto->isZero()) || (net && !net->isZero());
+}
+
+// The row's gross value recomputed from its quantity, price and VAT code.
+Decimal brutto(const Position& p)
+{
+    Decimal net = WartoscNetto(p.Ilosc, p.Cenanet).value_or(Decimal());
+    return net + MulDivRound(net, StawkaVat(p.Indvat), 100, 2);
+}
+
+std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
+{
+    return fault(QStringLiteral("Błędna pozycja dokumentu nr ") + nr(p)
+                     + QStringLiteral(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 "
+                                      "(zero) do pola ilość lub usuń pozycję."),
+                 grid, 0);
+}
+
+} // namespace
+
+QString AdresPomocy(const App&)
+{
+    return QStringLiteral("pomoc@brenik.example");
+}
+
+std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
+{
+    if (h.Numer.isEmpty())
+        return fault(QStringLiteral("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie."), "txtNumer");
+    // A number that could not be proposed must never become a document's number.
+    if (numerZapisu && h.Numer.startsWith('?'))
+        return fault(QStringLiteral("Błędny numer dokumentu. Nie można było zaproponować numeru. "
+                                    "Wprowadź numer i spróbuj ponownie."),
+                     "txtNumer");
+    if (!h.Datawyst.isValid())
+        return fault(QStringLiteral("Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie."), "txtDatawyst");
+    if (!h.Datasprz.isValid())
+        return fault(QStringLiteral("Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie."), "txtDatasprz");
+    if (h.Nazkon.isEmpty())
+        return fault(QStringLiteral("Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie."), "txtNazkon");
+    if (h.Adrkon.isEmpty())
+        return fault(QStringLiteral("Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie."), "txtAdrkon");
+    if (h.PlatFor.isEmpty())
+        return fault(QStringLiteral("Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie."),
+                     "cmbPlatFor");
+    // A correction names the invoice it corrects, or it would be stored as an invoice of the
+    // correction's kind.
+    if (h.isCorrection() && h.KorNumer.isEmpty())
+        return fault(QStringLiteral("Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie."),
+                     "cmbKornum");
+    if (h.RazBrutto.value_or(Decimal()).isZero())
+        return fault(QStringLiteral("Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością."),
+                     "tabPoz");
+    return std::nullopt;
+}
+
+std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
+                                         const std::vector<Position>& dokor)
+{
+    const QString blad = QStringLiteral("Błędna pozycja dokumentu nr ");
+    Decimal suma;
+    for (size_t i = 0; i < dopoz.size(); ++i) {
+        const Position& p = dopoz[i];
+        if (p.Nazwa.isEmpty()) {
+            if (maWartosc(p)) return bezNazwy(p, "gridPoz");
+            continue;
+        }
+        if (p.Indjed.isEmpty())
+            return fault(blad + nr(p) + QStringLiteral(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
+                         "gridPoz", 0);
+        if (p.Indvat.isEmpty())
+            return fault(blad + nr(p) + QStringLiteral(". Brak stawki podatku VAT."), "gridPoz", int(i));
+        if (!p.WartNetto)
+            return fault(blad + nr(p)
+                             + QStringLiteral(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby "
+                                              "porogram uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
+                         "gridPoz", int(i));
+        suma += brutto(p);
+    }
+    if (h.isCorrection()) {
+        for (const Position& p : dokor) {
+            if (p.Nazwa.isEmpty()) {
+                if (maWartosc(p)) return bezNazwy(p, "gridKor");
+                continue;
+            }
+            suma -= brutto(p);
+        }
+    }
+
+    const Decimal razBrutto = h.RazBrutto.value_or(Decimal());
+    const QString zglos = QStringLiteral(" Usuń pozycje dokumentu i wprowadź je ponownie. Jeżeli błąd jest powtarzalny "
+                                         "zgłoś go - napisz na adres ")
+        + AdresPomocy(app);
+    if (NumRound(suma, 2) != razBrutto)
+        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto pozycji dokumentu.") + zglos + QStringLiteral(" [")
+                         + suma.toString().replace('.', ',') + QStringLiteral("]"),
+                     QString());
+    if (NumRound(h.RazNetto.value_or(Decimal()) + h.RazVAT.value_or(Decimal()), 2) != razBrutto)
+        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto dokumentu.") + zglos + QStringLiteral(" "), QString());
+    return std::nullopt;
+}
+
+bool WlasnyNumer(const EditState& state, const QString& numer)
+{
+    return state.poprawa && !numer.isEmpty() && state.numerWczytany.compare(numer, Qt::CaseInsensitive) == 0;
+}
+
+bool PytanieZastapic(const QString& numer)
+{
+    return ui::msgBox(QStringLiteral("Dokument o numerze ") + numer
+                          + QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?"),
+                      ui::Buttons::YesNo, ui::Icon::Question)
+        == ui::Answer::Yes;
+}

@@ -1,0 +1,113 @@
+#pragma once
+#include "core/app.h"
+#include "documents/buffer.h"
+#include "documents/doc_header.h"
+#include "documents/position_math.h"
+#include "documents/positions.h"
+#include "platform/message_box.h"
+#include <QStringList>
+#include <vector>
+
+
+// Documents typed into a workstation's buffer without a window, computed as the grid computes them.
+
+// One position as typed: name, quantity, unit, price, VAT code (an empty text stands for a cell
+// left empty).
+struct TypedRow {
+    QString nazwa;
+    QString ilosc;
+    QString jed = QStringLiteral("kg");
+    QString cena;
+    QString vat = QStringLiteral("7");
+};
+
+inline Decimal dec(const char* text)
+{
+    return *Decimal::parse(QString::fromUtf8(text));
+}
+
+// An invoice header with the fields every check asks for.
+inline DocHeader invoiceHeader(const QString& numer, const QDate& data = QDate(2024, 5, 6))
+{
+    DocHeader h;
+    h.Inddok = QStringLiteral("FR");
+    h.Numer = numer;
+    h.Datawyst = data;
+    h.Datasprz = data;
+    h.Nazkon = QStringLiteral("Jan O'Brien");
+    h.Adrkon = QStringLiteral("Wola 1");
+    h.PlatFor = QStringLiteral("przelew");
+    h.PlatDni = 14;
+    h.Wystawil = QStringLiteral("Anna");
+    return h;
+}
+
+// Replaces one position buffer with the typed rows, numbered from 1.
+inline void typeRows(App& app, PozTabela table, const std::vector<TypedRow>& rows)
+{
+    PositionBuffer b(app, table);
+    app.gBaseDb->execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table)), {app.gStanowisko});
+    qint64 n = 0;
+    for (const TypedRow& r : rows) {
+        Position p;
+        p.id = b.append(++n);
+        p.Pozycja = n;
+        p.Nazwa = r.nazwa;
+        p.Ilosc = Decimal::parse(r.ilosc);
+        p.Indjed = r.jed;
+        p.Cenanet = Decimal::parse(r.cena);
+        p.Indvat = r.vat;
+        RowValues v = WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat);
+        p.WartNetto = v.WartNetto;
+        p.WartVAT = v.WartVAT;
+        p.WartBrutto = v.WartBrutto;
+        b.writeRow(p);
+    }
+}
+
+// Puts a whole document into the buffer: the rows, then the header with the totals the form
+// would show for them. Gives the header as buffered.
+inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRow>& poz,
+                                const std::vector<TypedRow>& kor = {})
+{
+    typeRows(app, PozTabela::Dopoz, poz);
+    typeRows(app, PozTabela::Dokor, kor);
+    Sums k = PositionBuffer(app, PozTabela::Dokor).sums();
+    Totals t = PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
+                            !h.Fundusz.isEmpty());
+    h.RazNetto = t.RazNetto;
+    h.RazVAT = t.RazVAT;
+    h.RazBrutto = t.RazBrutto;
+    h.Potracenie = t.Potracenie;
+    h.DoZaplaty = t.DoZaplaty;
+    ZapiszDoBufora(app, h);
+    return h;
+}
+
+// Answers every message box, keeps their texts, and answers questions with `yes`.
+struct Answers : ui::Responder {
+    bool yes = true;
+    Answers()
+    {
+        previous_ = ui::responder();
+        answer = [this](const ui::Message& m) {
+            if (m.buttons == ui::Buttons::YesNo) return yes ? ui::Answer::Yes : ui::Answer::No;
+            return ui::Answer::Ok;
+        };
+        dialog = [](QDialog&) { return 0; };
+        ui::setResponder(this);
+    }
+    ~Answers() { ui::setResponder(previous_); }
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const auto& m : seen) t << m.text;
+        return t;
+    }
+    QString last() const { return seen.empty() ? QString() : seen.back().text; }
+
+private:
+    ui::Responder* previous_ = nullptr;
+};
