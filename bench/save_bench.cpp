@@ -1,0 +1,73 @@
+#include "documents/numbering.h"
+#include "documents/save.h"
+#include "support/document_fixture.h"
+#include "support/temp_database.h"
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+// Saving a document of 50 positions into a database that already holds 100 000 documents
+// (three positions each), with the number taken at the moment of saving.
+
+namespace {
+
+void fill(db::Database& db, int documents)
+{
+    db::Transaction tr(db);
+    db::Statement d(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
+                        "RazNetto, RazVAT, RazBrutto, DoZaplaty, Fundusz) VALUES (0,'FR',?,?,?,'Rolnik','Wieś','gotówka',"
+                        "?,?,?,?,' ')");
+    db::Statement p(db, "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
+                        "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,'Pszenica',?,'kg',?,'7',?,?,?)");
+    const QDate start(2010, 1, 1);
+    int perMonth[400] = {};
+    for (int i = 0; i < documents; ++i) {
+        QDate date = start.addDays(i * 5000 / documents);
+        int month = (date.year() - 2010) * 12 + date.month() - 1;
+        QString numer = NumberUtworz(++perMonth[month], date, "Numer/Miesiąc/Rok[4]");
+        d.bindAll({numer, date, date, Decimal(300), Decimal(21), Decimal(321), Decimal(321)});
+        d.step();
+        d.reset();
+        for (int k = 1; k <= 3; ++k) {
+            p.bindAll({numer, k, Decimal(10), Decimal(10), Decimal(100), Decimal(7), Decimal(107)});
+            p.step();
+            p.reset();
+        }
+    }
+    tr.commit();
+}
+
+void BM_SaveDocument50(benchmark::State& state)
+{
+    static TempDatabase t;
+    static bool filled = false;
+    if (!filled) {
+        fill(t.db(), 100000);
+        filled = true;
+    }
+    Answers answers;
+    App& app = t.app;
+    app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    app.gBazaPar.NumAuto = true;
+    app.gBazaPar.NumEdycja = false;
+    std::vector<TypedRow> rows;
+    for (int k = 1; k <= 50; ++k) rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
+    bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), rows);
+    for (auto _ : state) {
+        SaveResult r = ZapiszDokument(app, {});
+        if (!r.ok) state.SkipWithError(answers.last().toUtf8().constData());
+    }
+    state.counters["stored"] = double(t.db().scalar("SELECT count(*) FROM fadok").toInt());
+}
+BENCHMARK(BM_SaveDocument50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
