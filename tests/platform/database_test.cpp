@@ -129,3 +129,16 @@ TEST_F(DatabaseTest, ExclusiveOpeningRefusesAnotherConnection)
 }
 
 } // namespace
+
+#include "support/other_process.h"
+namespace {
+TEST(DatabaseProcesses, ExclusiveOpeningIsRefusedWhileAnotherProcessReads)
+{
+    QTemporaryDir dir;
+    QString p = dir.filePath("x.mdb");
+    db::Database::create(p)->executeScript("CREATE TABLE t (a); INSERT INTO t VALUES (1);");
+    OtherProcess other(p, "BEGIN; SELECT count(*) FROM t;");
+    ASSERT_TRUE(other.ready());
+    EXPECT_THROW(db::Database::open(p, QString(), {.exclusive = true}), AppError);
+}
+}
