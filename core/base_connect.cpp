@@ -50,6 +50,29 @@ void showM4(const App& app, const QString& nazwaBazy)
                Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
 }
 
+// The connection of the last successful check, handed to the connect that follows it, so that a
+// protected file's key is derived once instead of twice (each derivation costs tens of ms).
+struct CheckedConnection {
+    const App* app = nullptr;
+    QString path;
+    QString haslo;
+    std::unique_ptr<db::Database> db;
+};
+CheckedConnection& checked()
+{
+    static CheckedConnection c;
+    return c;
+}
+
+std::unique_ptr<db::Database> takeChecked(const App& app, const QString& path, const QString& haslo)
+{
+    CheckedConnection& c = checked();
+    std::unique_ptr<db::Database> d = std::move(c.db);
+    bool fits = d && c.app == &app && c.path == path && (c.haslo == haslo || !d->isEncrypted());
+    c = CheckedConnection();
+    return fits ? std::move(d) : nullptr;
+}
+
 } // namespace
 
 StructureVersion ProgramVersion(const App& app)
@@ -61,6 +84,7 @@ StructureVersion ProgramVersion(const App& app)
 bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt)
 {
     readOnly = false;
+    checked() = CheckedConnection();
     if (!path.contains(QStringLiteral(".mdb"), Qt::CaseInsensitive) ||
         path.compare(QStringLiteral("*.mdb"), Qt::CaseInsensitive) == 0)
         return false;
@@ -156,6 +180,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         if (result) {
             readOnly = BaseParRead(app, *d, QStringLiteral("BaseReadOnly"), QStringLiteral("0")) == QStringLiteral("1");
             haslo = d->isEncrypted() ? proba : QString();
+            checked() = CheckedConnection{&app, path, haslo, std::move(d)};
         }
         return result;
     } catch (...) {
@@ -168,7 +193,11 @@ bool BaseConnect(App& app, const QString& path)
 {
     BaseDisconnect(app);
     try {
-        app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
+        // The check's own connection serves when it was opened the same way.
+        auto d = takeChecked(app, path, app.gBazaHaslo);
+        app.gBaseDb = d && !app.gBazaWylacznie ? std::move(d) : nullptr;
+        d.reset();
+        if (!app.gBaseDb) app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
         app.gBazaOtwarta = true;
         return true;
     } catch (...) {

@@ -203,6 +203,10 @@ void Database::openHandle(const QString& password, bool create)
         throw AppError(kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
     if (!create && isJetFile(path_))
         throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
+    // An encrypted file is whole pages; anything else that is not a plain database is no
+    // database at all, and no password would open it.
+    if (!create && fi.size() > 0 && fi.size() % 512 != 0 && !isPlainDatabaseFile(path_))
+        throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);

@@ -239,6 +239,17 @@ TEST_F(DatabaseTest, FilesOfTheOldEngineAreNotDatabasesOfThisProgram)
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), db::kNotDatabase);
     }
+    // Nor is a text that merely carries the name: no password is asked for it.
+    QFile text(path("tekst.mdb"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("to nie jest baza danych\n");
+    text.close();
+    try {
+        db::Database::open(path("tekst.mdb"));
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), db::kNotDatabase);
+    }
 }
 
 // Another workstation is a separate process (the sqlcipher shell) on the same file.
