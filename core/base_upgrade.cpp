@@ -48,6 +48,37 @@ const std::vector<Group>& groups()
     return g;
 }
 
+QStringList columnsOf(db::Database& db, const QString& table)
+{
+    QStringList names;
+    for (auto& r : db.query(QStringLiteral("PRAGMA table_info(%1)").arg(table))) names << r.text("name").toLower();
+    return names;
+}
+
+// A file that had some of the new columns already may hold a buffer whose columns stand in
+// another order than its stored table's; documents are copied with SELECT *, so the buffer is
+// rebuilt with the stored table's definition, its rows and indexes kept.
+void alignColumnOrder(db::Database& db, const QString& stored, const QString& buffer)
+{
+    QStringList want = columnsOf(db, stored), have = columnsOf(db, buffer);
+    if (want == have) return;
+    QStringList a = want, b = have;
+    a.sort();
+    b.sort();
+    if (a != b) return;  // not the same columns: nothing to reorder
+    QString definition = db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"), {stored}).toText();
+    QStringList indexes;
+    for (auto& r : db.query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"), {buffer}))
+        indexes << r.text("sql");
+    const QString tmp = buffer + QStringLiteral("_nowa");
+    const QString list = want.join(QStringLiteral(", "));
+    db.execute(QStringLiteral("CREATE TABLE %1 %2").arg(tmp, definition.mid(definition.indexOf('('))));
+    db.execute(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(tmp, list, buffer));
+    db.execute(QStringLiteral("DROP TABLE %1").arg(buffer));
+    db.execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(tmp, buffer));
+    for (const QString& index : indexes) db.execute(index);
+}
+
 } // namespace
 
 bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int storedMajor, int storedMinor)
@@ -67,6 +98,9 @@ bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int stored
                     db.execute(QStringLiteral("UPDATE %1 SET %2 = %3").arg(table, column, QString::fromLatin1(c.fill)));
             }
         }
+        alignColumnOrder(db, QStringLiteral("fadok"), QStringLiteral("dodok"));
+        alignColumnOrder(db, QStringLiteral("fapoz"), QStringLiteral("dopoz"));
+        alignColumnOrder(db, QStringLiteral("fapoz"), QStringLiteral("dokor"));
         // Never write a lower version over a newer file's.
         if (stored < std::pair<int, int>{program.major, program.minor})
             db.execute(QStringLiteral("UPDATE dbprg SET VerMajor = ?, VerMinor = ?, VerRevision = ? WHERE Indprg = ?"),

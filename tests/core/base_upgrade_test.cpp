@@ -97,6 +97,25 @@ TEST_F(BaseUpgradeTest, AColumnAlreadyThereIsSkipped)
     EXPECT_EQ(d->scalar("SELECT DoZaplaty FROM fadok").toDecimal(), Decimal(123));
 }
 
+TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
+{
+    MakeOldStructure(old, 3, 1);
+    {
+        auto d = db::Database::open(old);
+        d->executeScript("CREATE INDEX dodok_st ON dodok (Stanowisko)");
+        d->execute("ALTER TABLE dodok ADD COLUMN DoZaplaty CURRENCY");  // half of a step done elsewhere
+        d->execute("UPDATE dodok SET DoZaplaty = 50000");
+    }
+    auto d = db::Database::open(old, QString(), {.exclusive = true});
+    ASSERT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 3, 1));
+    d.reset();
+    EXPECT_EQ(ColumnsOf(old, "dodok"), ColumnsOf(old, "fadok"));
+    auto check = db::Database::open(old);
+    EXPECT_EQ(check->scalar("SELECT DoZaplaty FROM dodok").toDecimal(), Decimal(5));
+    EXPECT_EQ(check->scalar("SELECT Numer FROM dodok").toText(), "1/05/2020");
+    EXPECT_EQ(check->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'dodok_st'").toInt(), 1);
+}
+
 TEST_F(BaseUpgradeTest, AFailedStepChangesNothingAndSaysSo)
 {
     MakeOldStructure(old, 2, 0);
