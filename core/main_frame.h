@@ -8,6 +8,9 @@ class QWidget;
 class MainFrame {
 public:
     virtual ~MainFrame() = default;
+    // The load step: prepares the empty form, closes the start window, restores the placement
+    // and shows the window.
+    virtual void Form_Load() = 0;
     virtual bool Przylacz() = 0;
     virtual void Odlacz() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;
