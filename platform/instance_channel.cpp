@@ -39,17 +39,19 @@ bool InstanceChannel::signalRunningCopy(int timeoutMs)
 bool InstanceChannel::listen()
 {
     if (server_) return true;
+    {
+        // A live copy holds the name: leave it to that copy. Otherwise a socket file left by a
+        // copy that crashed is taken over.
+        QLocalSocket probe;
+        probe.connectToServer(name_);
+        if (probe.waitForConnected(300)) return false;
+    }
+    QLocalServer::removeServer(name_);
     auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(name_)) {
-        // A socket file left by a copy that crashed: nobody answers on it, so take it over.
-        if (server->serverError() == QAbstractSocket::AddressInUseError) {
-            QLocalSocket probe;
-            probe.connectToServer(name_);
-            if (probe.waitForConnected(300)) { delete server; return false; }
-            QLocalServer::removeServer(name_);
-        }
-        if (!server->listen(name_)) { delete server; return false; }
+        delete server;
+        return false;
     }
     server_ = server;
     connect(server_, &QLocalServer::newConnection, this, [this] {

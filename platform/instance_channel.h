@@ -14,7 +14,7 @@ public:
 
     // True when a running copy answered and was asked to come to the front.
     bool signalRunningCopy(int timeoutMs = 1000);
-    // Starts listening for later copies; false when the name is taken by a live copy.
+    // Starts listening for later copies; false when a live copy holds the name.
     bool listen();
     bool isListening() const;
     const QString& serverName() const { return name_; }
