@@ -61,8 +61,9 @@ QString ErrorMsgRead(const App& app, const QString& section, long number)
 QString WriteErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when)
 {
     QLocale locale = QLocale::system();
-    QString base = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-                 + locale.toString(when.time(), QLocale::ShortFormat);
+    // Date and time to the minute, in the user's short formats.
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat).remove(QLatin1String(":ss")).remove(QLatin1String(".ss"));
+    QString base = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') + locale.toString(when.time(), timeFormat);
     QString section = base;
     for (int n = 2; ini::sectionExists(file, section); ++n) section = QStringLiteral("%1 (%2)").arg(base).arg(n);
     bool ok = ini::writeString(file, section, QStringLiteral("Program"), entry.program)
