@@ -17,6 +17,7 @@ void ErrorReport(App& app, const QString& where, const QString& /*extra: kept fo
     dialog.txtErrorOpis->setPlainText(error.description + QStringLiteral(" [") + where + QStringLiteral("]"));
     dialog.txtErrorNumber->setText(QString::number(error.number));
     dialog.txtErrorSource->setText(error.source);
+    dialog.txtErrorSource->setCursorPosition(0);
     dialog.Obiekt = where;
     dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, ErrorSection(app, error), error.number));
     dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) == QLatin1String("1"));
