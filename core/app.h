@@ -2,23 +2,48 @@
 #include "core/baza_par.h"
 #include "core/prg_par.h"
 #include "platform/database.h"
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
 #include <memory>
+
+class MainFrame;
+class InstanceChannel;
 
 // The program's state for one run: its identity, the settings records, the open database and
 // this workstation's number. Main creates one; tests create their own on temporary files.
 class App {
 public:
+    App();
+    ~App();
+
     QString gProgramKod = QStringLiteral("FR");
     QString title = QStringLiteral("Rolkwit");
     QString version = QStringLiteral(ROLKWIT_VERSION);
     QString programFolder;          // where the files that ship with the program are read from
+    QString helpFile;               // set by HelpFileSet
+    QString supportAddress = QStringLiteral("pomoc@brenik.example");  // the maker's support mailbox
     int gStanowisko = 0;
     PrgPar gPrgPar;
     BazaPar gBazaPar;
+
+    // Settings: the program's key path and the settings cache, names in order of first use.
+    QString gRegProgramKey;
+    QStringList gRegParNazwy;
+    QStringList gRegParWartosci;
 
     std::unique_ptr<db::Database> gBaseDb;
     QString gBazaHaslo;
     bool gBazaWylacznie = false;
     bool gBazaOtwarta = false;
+
+    // Windows of the run: the start window while it shows, the main window once loaded.
+    QPointer<QWidget> splash;
+    MainFrame* mainFrame = nullptr;
+    std::unique_ptr<InstanceChannel> instanceChannel;
+
+    // Ends the program at once (the error dialog's abort); tests replace it.
+    std::function<void(int)> terminate;
 };

@@ -1,20 +1,26 @@
 #include "core/error_report.h"
 #include "core/app.h"
-#include "platform/app_error.h"
-#include <QDebug>
-#include <exception>
+#include "core/dlg_error.h"
+#include "core/error_messages.h"
+#include "core/registry.h"
+#include "platform/busy_pointer.h"
+#include "platform/message_box.h"
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QCheckBox>
 
-// Placeholder until the error dialog lands: tells what went wrong on the console.
-void ErrorReport(App&, const QString& where, const QString& extra)
+void ErrorReport(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
 {
-    QString text;
-    try {
-        if (auto e = std::current_exception()) std::rethrow_exception(e);
-    } catch (const AppError& e) {
-        text = QStringLiteral("%1: %2").arg(e.number()).arg(e.description());
-    } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
-    } catch (...) {
-    }
-    qWarning().noquote() << where << extra << text;
+    ErrorInfo error = CurrentErrorInfo(app);
+    dlgError dialog(app, QApplication::activeWindow());
+    dialog.txtErrorOpis->setPlainText(error.description + QStringLiteral(" [") + where + QStringLiteral("]"));
+    dialog.txtErrorNumber->setText(QString::number(error.number));
+    dialog.txtErrorSource->setText(error.source);
+    dialog.txtErrorSource->setCursorPosition(0);
+    dialog.Obiekt = where;
+    dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, ErrorSection(app, error), error.number));
+    dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) == QLatin1String("1"));
+    ui::setDefaultPointer();
+    ui::execDialog(dialog);
 }

@@ -1,7 +1,18 @@
+#include "core/app.h"
+#include "core/start_up.h"
+#include "editor/main_window.h"
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication qapp(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brenik Software"));
+    QApplication::setApplicationName(QStringLiteral("Rolkwit"));
+    QApplication::setApplicationVersion(QStringLiteral(ROLKWIT_VERSION));
+
+    App app;
+    app.programFolder = QCoreApplication::applicationDirPath();
+    auto window = Main(app, [](App& a) { return std::make_unique<MainWindow>(a); });
+    if (!window) return 0;  // another copy runs and was brought to the front
+    return qapp.exec();
 }

@@ -12,10 +12,10 @@ Responder* gResponder = nullptr;
 void setResponder(Responder* r) { gResponder = r; }
 Responder* responder() { return gResponder; }
 
-Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
+Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {
     if (gResponder) {
-        Message m{text, title, buttons, icon};
+        Message m{text, title, buttons, icon, defaultButton};
         gResponder->seen.push_back(m);
         if (gResponder->answer) return gResponder->answer(m);
         switch (buttons) {
@@ -50,7 +50,11 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
         list = {{QMessageBox::Abort, Answer::Abort, "Przerwij"}, {QMessageBox::Retry, Answer::Retry, "Ponów"}, {QMessageBox::Ignore, Answer::Ignore, "Ignoruj"}};
         break;
     }
-    for (auto& b : list) box.addButton(b.b)->setText(QString::fromUtf8(b.text));
+    for (auto& b : list) {
+        QPushButton* button = box.addButton(b.b);
+        button->setText(QString::fromUtf8(b.text));
+        if (defaultButton && *defaultButton == b.a) box.setDefaultButton(button);
+    }
     box.exec();
     auto clicked = box.standardButton(box.clickedButton());
     for (auto& b : list)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QDialog;
@@ -18,11 +19,12 @@ struct Message {
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    std::optional<Answer> defaultButton; // the button Enter presses, when not the first
 };
 
 // Shows a modal message box over the active window and returns the button pressed.
 Answer msgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-              const QString& title = QString());
+              const QString& title = QString(), std::optional<Answer> defaultButton = std::nullopt);
 
 // Runs a dialog modally and returns QDialog::exec's result.
 int execDialog(QDialog& dialog);

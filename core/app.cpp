@@ -1,0 +1,6 @@
+#include "core/app.h"
+#include "platform/instance_channel.h"
+#include <cstdlib>
+
+App::App() : terminate([](int code) { std::exit(code); }) {}
+App::~App() = default;

@@ -1,0 +1,31 @@
+#pragma once
+#include <QDialog>
+#include <QWidget>
+
+class App;
+class QLabel;
+class QPushButton;
+
+// The start window, shown while the program starts; a click on it closes it.
+class frmSplash : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmSplash(App& app, QWidget* parent = nullptr);
+    QLabel* lblWersja;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// Closes the start window when it is still shown.
+void SplashUnload(App& app);
+
+// The about box.
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(App& app, QWidget* parent = nullptr);
+    QLabel* lblTitle;
+    QLabel* lblVersion;
+    QPushButton* cmdOk;
+};

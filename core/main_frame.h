@@ -1,0 +1,18 @@
+#pragma once
+
+class QWidget;
+
+// What the start-up and the database commands of the core need of the main window, which lives
+// in the editor: attaching to the open database, detaching from it, switching the commands
+// that need a database, and the window itself (owner of dialogs, brought to the front).
+class MainFrame {
+public:
+    virtual ~MainFrame() = default;
+    // The load step: prepares the empty form, closes the start window, restores the placement
+    // and shows the window.
+    virtual void Form_Load() = 0;
+    virtual bool Przylacz() = 0;
+    virtual void Odlacz() = 0;
+    virtual void MenuBaseEnable(bool enable) = 0;
+    virtual QWidget* frameWidget() = 0;
+};

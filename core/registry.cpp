@@ -1,0 +1,134 @@
+#include "core/registry.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "platform/app_error.h"
+#include "platform/settings_store.h"
+#include <cmath>
+
+void RegKeyCreate(const QString& keyPath) { settings::createKey(keyPath); }
+
+std::optional<QString> RegValueRead(const QString& keyPath, const QString& name)
+{
+    return settings::readValue(keyPath, name);
+}
+
+void RegValueWrite(const QString& keyPath, const QString& name, const QString& value)
+{
+    settings::writeValue(keyPath, name, value);
+}
+
+void RegSave(const QString& keyPath, const QString& name, const QString& value)
+{
+    RegKeyCreate(keyPath);
+    RegValueWrite(keyPath, name, value);
+}
+
+QString RegRead(const QString& keyPath, const QString& name, const QString& defaultValue)
+{
+    if (auto v = RegValueRead(keyPath, name)) return *v;
+    RegValueWrite(keyPath, name, defaultValue);
+    return defaultValue;
+}
+
+void RegPakietKeyCreate(App& app)
+{
+    try {
+        RegKeyCreate(kRegFamilyKey);
+        app.gRegParNazwy.clear();
+        app.gRegParWartosci.clear();
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("RegPakietKeyCreate"));
+    }
+}
+
+void RegPakietKeyOpen(App& app)
+{
+    try {
+        app.gRegProgramKey = kRegFamilyKey + QLatin1Char('\\') + app.title;
+        RegSave(app.gRegProgramKey, QStringLiteral("Wersja"), app.version);
+        RegSave(app.gRegProgramKey, QStringLiteral("ProgramFolder"), app.programFolder);
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("RegPakietKeyOpen"));
+    }
+}
+
+QString RegParRead(App& app, const QString& name, const QString& defaultValue)
+{
+    QString value;
+    try {
+        int i = app.gRegParNazwy.indexOf(name);
+        if (i >= 0) return app.gRegParWartosci.at(i);
+        value = RegRead(app.gRegProgramKey, name, defaultValue);
+        app.gRegParNazwy.append(name);
+        app.gRegParWartosci.append(value);
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("RegParRead"));
+    }
+    return value;
+}
+
+void RegParSave(App& app, const QString& name, const QString& value)
+{
+    try {
+        int i = app.gRegParNazwy.indexOf(name);
+        if (i >= 0) {
+            app.gRegParWartosci[i] = value;
+        } else {
+            app.gRegParNazwy.append(name);
+            app.gRegParWartosci.append(value);
+        }
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("RegParSave"));
+    }
+}
+
+void RegParSaveAll(App& app)
+{
+    try {
+        for (int i = 0; i < app.gRegParNazwy.size(); ++i)
+            RegSave(app.gRegProgramKey, app.gRegParNazwy.at(i), app.gRegParWartosci.at(i));
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("RegParSaveAll"));
+    }
+}
+
+QString BaseNameFromPath(const QString& path)
+{
+    if (path.isEmpty()) return QString();
+    QString file = path.mid(std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
+    if (file.size() < 4)
+        throw AppError(5, QStringLiteral("Rolkwit"), QStringLiteral("Nieprawidłowa nazwa pliku bazy: %1").arg(path));
+    return file.left(file.size() - 4);
+}
+
+QString DigitsOnly(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char('-')) out += c;
+    return out;
+}
+
+std::optional<qint64> NumericValue(const QString& text, qint64 minimum, qint64 maximum)
+{
+    int i = 0;
+    while (i < text.size() && text[i].isSpace()) ++i;
+    int start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
+    bool digits = false;
+    while (i < text.size() && text[i].isDigit()) { ++i; digits = true; }
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && text[i].isDigit()) { ++i; digits = true; }
+    }
+    double v = 0;
+    if (digits) {
+        QString number = text.mid(start, i - start);
+        if (number.endsWith(QLatin1Char('.'))) number.chop(1);
+        if (number.startsWith(QLatin1Char('.')) || number.startsWith(QLatin1String("-.")) || number.startsWith(QLatin1String("+.")))
+            number.insert(number.indexOf(QLatin1Char('.')), QLatin1Char('0'));
+        v = std::nearbyint(number.toDouble());  // the default rounding mode takes halves to even
+    }
+    if (!std::isfinite(v) || v < double(minimum) || v > double(maximum)) return std::nullopt;
+    return qint64(v);
+}

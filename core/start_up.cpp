@@ -1,0 +1,109 @@
+#include "core/start_up.h"
+#include "core/app.h"
+#include "core/frm_splash.h"
+#include "core/main_frame.h"
+#include "core/prg_par_read.h"
+#include "core/registry.h"
+#include "core/start_database.h"
+#include "platform/busy_pointer.h"
+#include "platform/instance_channel.h"
+#include <QApplication>
+#include <limits>
+
+namespace {
+
+// Start-up goes on past a failing step.
+template <typename F>
+void step(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWindow)
+{
+    std::unique_ptr<MainFrame> frame;
+    step([&] {
+        app.gProgramKod = QStringLiteral("FR");
+        app.gStanowisko = 0;
+    });
+    step([] { ui::setBusyPointer(); });
+    step([&] {
+        auto* splash = new frmSplash(app);
+        app.splash = splash;
+        splash->show();
+        QApplication::processEvents();
+    });
+    step([&] {
+        RegPakietKeyCreate(app);
+        RegPakietKeyOpen(app);
+    });
+    step([&] { PrgParRead(app); });
+    bool otherCopy = false;
+    step([&] { otherCopy = InstanceCheck(app); });
+    if (otherCopy) {
+        SplashUnload(app);
+        ui::setDefaultPointer();
+        return nullptr;
+    }
+    step([&] { HelpFileSet(app); });
+    step([&] {
+        frame = createMainWindow(app);
+        app.mainFrame = frame.get();
+        frame->Form_Load();
+    });
+    step([&] {
+        QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), QStringLiteral("0"));
+        app.gStanowisko = int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
+    });
+    step([] {
+        QApplication::processEvents();
+        ui::setBusyPointer();
+    });
+    step([&] {
+        bool attached = false;
+        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app) && app.gBazaOtwarta && app.mainFrame) {
+            app.mainFrame->Przylacz();
+            attached = true;
+        }
+        if (!attached) MenuBaseEnable(app, false);
+    });
+    step([] { ui::setDefaultPointer(); });
+    step([&] {
+        if (app.gBazaOtwarta) {
+            OfferPeriodicBackup(app);
+            QApplication::processEvents();
+        }
+    });
+    return frame;
+}
+
+bool InstanceCheck(App& app)
+{
+    try {
+        QString several = RegRead(app.gRegProgramKey, QStringLiteral("Instancje"), QStringLiteral("0"));
+        if (!app.instanceChannel) {
+            app.instanceChannel = std::make_unique<InstanceChannel>(app.title);
+            QObject::connect(app.instanceChannel.get(), &InstanceChannel::activationRequested, [&app] {
+                if (!app.mainFrame) return;
+                QWidget* w = app.mainFrame->frameWidget();
+                w->showMaximized();
+                w->raise();
+                w->activateWindow();
+            });
+        }
+        if (several != QLatin1String("1") && app.instanceChannel->signalRunningCopy()) return true;
+        app.instanceChannel->listen();  // so that later copies find this one
+    } catch (...) {
+    }
+    return false;
+}
+
+void MenuBaseEnable(App& app, bool enable)
+{
+    if (app.mainFrame) app.mainFrame->MenuBaseEnable(enable);
+}

@@ -1,0 +1,310 @@
+#include "editor/main_window.h"
+#include "core/app.h"
+#include "core/frm_splash.h"
+#include "core/mail_services.h"
+#include "core/okno.h"
+#include "core/registry.h"
+#include "platform/busy_pointer.h"
+#include "platform/message_box.h"
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {})
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromUtf8(name));
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    return a;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption, bool popupOnly = false)
+{
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(QString::fromUtf8(name));
+    m->menuAction()->setObjectName(QString::fromUtf8(name));
+    if (popupOnly) m->menuAction()->setVisible(false);
+    return m;
+}
+
+QToolBar* toolbar(QWidget* parent, const char* name)
+{
+    auto* t = new QToolBar(QString::fromUtf8(name), parent);
+    t->setObjectName(QString::fromUtf8(name));
+    t->setMovable(false);
+    t->setFloatable(false);
+    t->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    t->setIconSize(QSize(20, 20));
+    return t;
+}
+
+QAction* button(QToolBar* t, const char* key, const QString& caption, QStyle::StandardPixmap icon,
+                QActionGroup* group = nullptr, bool pressed = false)
+{
+    QAction* a = t->addAction(t->style()->standardIcon(icon), caption);
+    a->setObjectName(QString::fromUtf8(key));
+    a->setData(QString::fromUtf8(key));
+    if (caption.isEmpty()) a->setToolTip(QString::fromUtf8(key));
+    if (group) {
+        a->setCheckable(true);
+        a->setChecked(pressed);
+        group->addAction(a);
+    }
+    return a;
+}
+
+} // namespace
+
+MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(app)
+{
+    setObjectName(QStringLiteral("mdiMenu"));
+    setWindowTitle(app.title);
+    buildMenus();
+    buildToolbars();
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName(QStringLiteral("pages"));
+    setCentralWidget(pages_);
+    // As designed: the window opens maximized unless a placement was saved; this is the size it
+    // takes when the user restores it.
+    resize(12555 / 15, 9700 / 15);
+    setWindowState(Qt::WindowMaximized);
+}
+
+MainWindow::~MainWindow()
+{
+    if (app_.mainFrame == this) app_.mainFrame = nullptr;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    mnuBaza = menu(bar, "mnuBaza", QStringLiteral("&Baza"));
+    mnuBazaNowa = item(mnuBaza, "mnuBazaNowa", QStringLiteral("Nowa"));
+    mnuBazaOtworz = item(mnuBaza, "mnuBazaOtworz", QStringLiteral("Otwórz"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuBaza->addSeparator();
+    mnuBazaWlas = item(mnuBaza, "mnuBazaWlas", QStringLiteral("Właściwości"));
+    mnuBaza->addSeparator();
+    mnuBazaDrukuj = item(mnuBaza, "mnuBazaDrukuj", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuBazaPodglad = item(mnuBaza, "mnuBazaPodglad", QStringLiteral("Podgląd wydruku"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuBaza->addSeparator();
+    mnuBazaZamknij = item(mnuBaza, "mnuBazaZamknij", QStringLiteral("Zamknij"));
+
+    mnuEdycja = menu(bar, "mnuEdycja", QStringLiteral("&Edycja"));
+    mnuEdycjaWytnij = item(mnuEdycja, "mnuEdycjaWytnij", QStringLiteral("Wyt&nij"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEdycjaKopiuj = item(mnuEdycja, "mnuEdycjaKopiuj", QStringLiteral("&Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEdycjaWklej = item(mnuEdycja, "mnuEdycjaWklej", QStringLiteral("Wkl&ej"), QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    mnuNarzedzia = menu(bar, "mnuNarzedzia", QStringLiteral("&Narzędzia"));
+    mnuNarzParProg = item(mnuNarzedzia, "mnuNarzParProg", QStringLiteral("Parametry programu"));
+    mnuNarzParDok = item(mnuNarzedzia, "mnuNarzParDok", QStringLiteral("Parametry dokumentów"));
+    mnuNarzedzia->addSeparator();
+    mnuNarzAktual = item(mnuNarzedzia, "mnuNarzAktual", QStringLiteral("Aktualizuj program"));
+
+    mnuPomoc = menu(bar, "mnuPomoc", QStringLiteral("&Pomoc"));
+    mnuPomocSpis = item(mnuPomoc, "mnuPomocSpis", QStringLiteral("&Spis treści"));
+    mnuPomocIndeks = item(mnuPomoc, "mnuPomocIndeks", QStringLiteral("&Indeks"));
+    mnuPomoc->addSeparator();
+    mnuPomocPodrecznik = item(mnuPomoc, "mnuPomocPodrecznik", QStringLiteral("&Podręcznik użytkownika (pdf)"));
+    mnuPomoc->addSeparator();
+    mnuPomocInternet = item(mnuPomoc, "mnuPomocInternet", QStringLiteral("S&trona internetowa programu"));
+    mnuPomocPytanie = item(mnuPomoc, "mnuPomocPytanie", QStringLiteral("Mam pytanie... (E-Mail)"));
+    mnuPomoc->addSeparator();
+    mnuPomocOprog = item(mnuPomoc, "mnuPomocOprog", QStringLiteral("&O programie"));
+
+    mnuPopKartoteka = menu(bar, "mnuPopKartoteka", QStringLiteral("Kartoteka"), true);
+    mnuPopKarNowy = item(mnuPopKartoteka, "mnuPopKarNowy", QStringLiteral("Nowy"));
+    mnuPopKarPopraw = item(mnuPopKartoteka, "mnuPopKarPopraw", QStringLiteral("Popraw"));
+    mnuPopKarUsun = item(mnuPopKartoteka, "mnuPopKarUsun", QStringLiteral("Usuń"));
+    mnuPopKartoteka->addSeparator();
+    mnuPopKarKopiuj = item(mnuPopKartoteka, "mnuPopKarKopiuj", QStringLiteral("Kopiuj"));
+    mnuPopKarWklej = item(mnuPopKartoteka, "mnuPopKarWklej", QStringLiteral("Wklej z..."));
+    mnuPopKartoteka->addSeparator();
+    mnuPopKarDrukuj = item(mnuPopKartoteka, "mnuPopKarDrukuj", QStringLiteral("Drukuj"));
+    mnuPopKarPodglad = item(mnuPopKartoteka, "mnuPopKarPodglad", QStringLiteral("Podgląd wydruku"));
+    mnuPopKartoteka->addSeparator();
+    mnuPopKarWyslij = item(mnuPopKartoteka, "mnuPopKarWyślij", QStringLiteral("Wyślij..."));
+    mnuPopKarZapisz = item(mnuPopKartoteka, "mnuPopKarZapisz", QStringLiteral("Zapisz jako..."));
+
+    mnuPopDokument = menu(bar, "mnuPopDokument", QStringLiteral("Dokument"), true);
+    mnuPopDokNowy = item(mnuPopDokument, "mnuPopDokNowy", QStringLiteral("Nowy"));
+    MnuPopDokZapisz = item(mnuPopDokument, "MnuPopDokZapisz", QStringLiteral("Zapisz"));
+    mnuPopDokument->addSeparator();
+    mnuPopDokWklej = item(mnuPopDokument, "mnuPopDokWklej", QStringLiteral("Wklej z..."));
+    mnuPopDokument->addSeparator();
+    mnuPopDokPar = item(mnuPopDokument, "mnuPopDokPar", QStringLiteral("Parametry..."));
+
+    mnuPopPozycja = menu(bar, "mnuPopPozycja", QStringLiteral("Pozycja"), true);
+    mnuPopPozWstaw = item(mnuPopPozycja, "mnuPopPozWstaw", QStringLiteral("Wstaw wiesz"));
+    mnuPopPozDodaj = item(mnuPopPozycja, "mnuPopPozDodaj", QStringLiteral("Dodaj wiersz"));
+    mnuPopPozUsun = item(mnuPopPozycja, "mnuPopPozUsun", QStringLiteral("Usuń wiersz"));
+    mnuPopPozycja->addSeparator();
+    mnuPopPozPocz = item(mnuPopPozycja, "mnuPopPozPocz", QStringLiteral("Ustawienia początkowe"));
+
+    mnuPopKar = menu(bar, "mnuPopKar", QStringLiteral("Kartoteka"), true);
+    mnuPopKarZaplacono = item(mnuPopKar, "mnuPopKarZaplacono", QStringLiteral("Zapłacone"));
+    mnuPopKarNieZaplacono = item(mnuPopKar, "mnuPopKarNieZaplacono", QStringLiteral("Niezapłacone"));
+    mnuPopKar->addSeparator();
+    mnuPopKarDrukuj2 = item(mnuPopKar, "mnuPopKarDrukuj2", QStringLiteral("Drukuj"));
+    mnuPopKarWyslij2 = item(mnuPopKar, "mnuPopKarWyślij2", QStringLiteral("Wyślij..."));
+    mnuPopKarZapisz2 = item(mnuPopKar, "mnuPopKarZapisz2", QStringLiteral("Zapisz jako..."));
+    mnuPopKar->addSeparator();
+    mnuKarWierszeZaznacz = item(mnuPopKar, "mnuKarWierszeZaznacz", QStringLiteral("Zaznacz wiersze"));
+    mnuKarWierszeKopiuj = item(mnuPopKar, "mnuKarWierszeKopiuj", QStringLiteral("Kopiuj wiersze"));
+    mnuPopKar->addSeparator();
+    mnuPopKarOdswiez = item(mnuPopKar, "mnuPopKarOdswiez", QStringLiteral("Odśwież"));
+
+    mnuWykres = menu(bar, "mnuWykres", QStringLiteral("Wykres"), true);
+    mnuWykOdswiez = item(mnuWykres, "mnuWykOdswiez", QStringLiteral("Odśwież"));
+
+    connect(mnuBaza, &QMenu::aboutToShow, this, &MainWindow::mnuBaza_Click);
+    connect(mnuPomocPytanie, &QAction::triggered, this, &MainWindow::mnuPomocPytanie_Click);
+    connect(mnuPomocOprog, &QAction::triggered, this, &MainWindow::mnuPomocOprog_Click);
+}
+
+void MainWindow::buildToolbars()
+{
+    toolWprowadz = toolbar(this, "toolWprowadz");
+    auto* pagesGroup = new QActionGroup(toolWprowadz);
+    btnWprowadzanie = button(toolWprowadz, "Wprowadzanie", QStringLiteral("Wprowadzanie danych "),
+                             QStyle::SP_FileDialogDetailedView, pagesGroup, true);
+    btnKartoteka = button(toolWprowadz, "Kartoteka", QStringLiteral("Kartoteka dokumentów "),
+                          QStyle::SP_FileDialogListView, pagesGroup);
+    btnWykres = button(toolWprowadz, "Wykres", QStringLiteral("Wykres zakupów          "),
+                       QStyle::SP_FileDialogInfoView, pagesGroup);
+    addToolBar(Qt::TopToolBarArea, toolWprowadz);
+
+    // The open database's name, between the page and the help toolbars.
+    auto* band = new QToolBar(QStringLiteral("Baza"), this);
+    band->setObjectName(QStringLiteral("bandBaza"));
+    band->setMovable(false);
+    auto* names = new QWidget(band);
+    auto* v = new QVBoxLayout(names);
+    v->setContentsMargins(12, 0, 12, 0);
+    v->setSpacing(0);
+    labBaza = new QLabel(QStringLiteral("Baza"), names);
+    labBaza->setObjectName(QStringLiteral("labBaza"));
+    labNazwaBazy = new QLabel(names);
+    labNazwaBazy->setObjectName(QStringLiteral("labNazwaBazy"));
+    labNazwaBazy->setMinimumWidth(3240 / 15);
+    QFont bold = labNazwaBazy->font();
+    bold.setBold(true);
+    labNazwaBazy->setFont(bold);
+    v->addWidget(labBaza);
+    v->addWidget(labNazwaBazy);
+    band->addWidget(names);
+    addToolBar(Qt::TopToolBarArea, band);
+
+    toolPomoc = toolbar(this, "toolPomoc");
+    btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_DialogHelpButton);
+    addToolBar(Qt::TopToolBarArea, toolPomoc);
+
+    addToolBarBreak(Qt::TopToolBarArea);
+    toolEdycja = toolbar(this, "toolEdycja");
+    auto* viewGroup = new QActionGroup(toolEdycja);
+    btnDokument = button(toolEdycja, "Dokument", QStringLiteral(" Edycja dokumentu       "), QStyle::SP_FileIcon,
+                         viewGroup, true);
+    btnPodglad = button(toolEdycja, "Podglad", QStringLiteral("Podglad wydruku       "),
+                        QStyle::SP_FileDialogContentsView, viewGroup);
+    addToolBar(Qt::TopToolBarArea, toolEdycja);
+
+    toolZapisz = toolbar(this, "toolZapisz");
+    btnZapisz = button(toolZapisz, "Zapisz", QStringLiteral("  Zapisz    "), QStyle::SP_DialogSaveButton);
+    btnDrukuj = button(toolZapisz, "Drukuj", QStringLiteral("  Drukuj   "), QStyle::SP_ComputerIcon);
+    btnWyslij = button(toolZapisz, "Wyslij", QStringLiteral("  Wyślij      "), QStyle::SP_ArrowForward);
+    addToolBar(Qt::TopToolBarArea, toolZapisz);
+
+    toolCRView = toolbar(this, "toolCRView");
+    toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    btnPierwszy = button(toolCRView, "Pierwszy", QString(), QStyle::SP_MediaSkipBackward);
+    btnPoprzedni = button(toolCRView, "Poprzedni", QString(), QStyle::SP_MediaSeekBackward);
+    btnNastepny = button(toolCRView, "Nastepny", QString(), QStyle::SP_MediaSeekForward);
+    btnOstatni = button(toolCRView, "Ostatni", QString(), QStyle::SP_MediaSkipForward);
+    toolCRView->addSeparator();
+    auto* zoomGroup = new QActionGroup(toolCRView);
+    btnCala = button(toolCRView, "Cala", QString(), QStyle::SP_TitleBarMaxButton, zoomGroup);
+    btnSzerokosc = button(toolCRView, "Szerokosc", QString(), QStyle::SP_TitleBarNormalButton, zoomGroup, true);
+    btnSkala100 = button(toolCRView, "Skala100", QString(), QStyle::SP_TitleBarShadeButton, zoomGroup);
+    toolCRView->addSeparator();
+    toolCRView->hide();  // belongs on the print preview page
+}
+
+QAction* MainWindow::toolButton(QToolBar* toolbar, int number)
+{
+    int n = 0;
+    for (QAction* a : toolbar->actions()) {
+        if (a->isSeparator() || a->data().toString().isEmpty()) continue;
+        if (++n == number) return a;
+    }
+    return nullptr;
+}
+
+int MainWindow::addPage(QWidget* page) { return pages_->addWidget(page); }
+
+void MainWindow::showPage(QWidget* page) { pages_->setCurrentWidget(page); }
+
+void MainWindow::Form_Load()
+{
+    // The document form's own load steps (dates, combo lists) run in the page that owns them.
+    SplashUnload(app_);
+    OknoRead(app_, *this);
+    QApplication::processEvents();
+    show();
+    QApplication::processEvents();
+}
+
+bool MainWindow::Przylacz()
+{
+    // Attaching the pages to the open database belongs to the document form and the register.
+    return false;
+}
+
+void MainWindow::Odlacz() {}
+
+void MainWindow::MenuBaseEnable(bool enable)
+{
+    for (QAction* a : {mnuBazaPodglad, mnuBazaDrukuj, mnuBazaWlas, mnuNarzParDok, mnuNarzParProg,
+                       btnWprowadzanie, btnKartoteka, btnWykres, btnDokument, btnPodglad,
+                       btnZapisz, btnDrukuj, btnWyslij})
+        a->setEnabled(enable);
+}
+
+void MainWindow::mnuBaza_Click()
+{
+    mnuBazaPodglad->setEnabled(btnPodglad->isEnabled());
+    mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled());
+}
+
+void MainWindow::mnuPomocPytanie_Click() { PytanieWyslij(app_); }
+
+void MainWindow::mnuPomocOprog_Click()
+{
+    frmAbout about(app_, this);
+    ui::execDialog(about);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload()
+{
+    if (unloaded_) return;
+    unloaded_ = true;
+    // The edited document goes to this workstation's buffer first, once the document form exists.
+    RegParSave(app_, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
+    RegParSaveAll(app_);
+    OknoSave(app_, *this);
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// A mail message handed to the user's mail program, which shows it for the user to send.
+namespace mail {
+
+struct Message {
+    QString to;
+    QString subject;
+    QString body;               // plain text, or HTML when it contains "<html>"
+    QStringList attachments;    // file paths
+};
+
+// Every non-empty part of a list of paths separated by ";".
+QStringList splitAttachments(const QString& list);
+bool isHtml(const QString& body);
+// "mailto:" link with the address, subject and body percent-encoded (UTF-8), so that "&", "#",
+// blanks, line breaks and Polish letters arrive as written.
+QString mailtoUrl(const Message& m);
+// The message as an unsent RFC 5322 file that mail programs open as a draft.
+QByteArray emlText(const Message& m);
+
+// Opens the mail program on a mailto: link; false when no program took it.
+bool openMailto(const Message& m);
+// Composes the message with its attachments in the mail program: through xdg-email, else by
+// writing emlPath and opening it with its associated program. False when neither worked.
+bool composeMessage(const Message& m, const QString& emlPath);
+
+} // namespace mail

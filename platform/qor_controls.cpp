@@ -1,0 +1,110 @@
+#include "platform/qor_controls.h"
+#include "platform/message_box.h"
+#include <QColorDialog>
+#include <QHBoxLayout>
+#include <QPixmap>
+#include <QPushButton>
+
+QorNumber::QorNumber(QWidget* parent) : QLineEdit(parent)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!eventLock) emit Change();
+    });
+}
+
+OptDecimal QorNumber::value() const
+{
+    return Decimal::parse(text());
+}
+
+void QorNumber::setValue(const OptDecimal& v)
+{
+    setText(v ? v->toDisplay(decimals_) : QString());
+}
+
+void QorNumber::setDecimals(int decimals)
+{
+    decimals_ = decimals;
+}
+
+void QorNumber::focusOutEvent(QFocusEvent* e)
+{
+    // What was typed is shown in the field's format once the user leaves it.
+    if (!isReadOnly()) {
+        OptDecimal v = value();
+        QString shown = v ? v->toDisplay(decimals_) : QString();
+        if (shown != text()) {
+            bool was = eventLock;
+            eventLock = true;  // same value, only its form changes
+            setText(shown);
+            eventLock = was;
+        }
+    }
+    QLineEdit::focusOutEvent(e);
+}
+
+QorUpDown::QorUpDown(QWidget* parent) : QSpinBox(parent)
+{
+    connect(this, &QSpinBox::valueChanged, this, [this] {
+        if (!eventLock) emit Change();
+    });
+}
+
+void QorUpDown::setMaxDigits(int digits)
+{
+    int limit = 1;
+    for (int i = 0; i < digits && limit < 100000000; ++i) limit *= 10;
+    setMaximum(std::min(maximum(), limit - 1));
+}
+
+QorColor::QorColor(QWidget* parent) : QToolButton(parent)
+{
+    setValue(value_);
+    connect(this, &QToolButton::clicked, this, &QorColor::choose);
+}
+
+QColor QorColor::toColor(qint32 n)
+{
+    return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF);
+}
+
+qint32 QorColor::fromColor(const QColor& c)
+{
+    return qint32(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
+
+void QorColor::setValue(qint32 colorNumber)
+{
+    bool changed = colorNumber != value_;
+    value_ = colorNumber;
+    QPixmap swatch(32, 16);
+    swatch.fill(toColor(value_));
+    setIcon(QIcon(swatch));
+    setIconSize(swatch.size());
+    if (changed && !eventLock) emit Change();
+}
+
+void QorColor::choose()
+{
+    QColorDialog dialog(toColor(value_), this);
+    if (ui::execDialog(dialog) == QDialog::Accepted && dialog.selectedColor().isValid())
+        setValue(fromColor(dialog.selectedColor()));
+}
+
+QorClick::QorClick(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), button_(new QPushButton(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(edit_, 1);
+    layout->addWidget(button_);
+    button_->setText(QStringLiteral("..."));
+    connect(button_, &QPushButton::clicked, this, &QorClick::Click);
+    connect(edit_, &QLineEdit::textChanged, this, [this] {
+        if (!eventLock) emit Change();
+    });
+}
+
+QString QorClick::text() const { return edit_->text(); }
+void QorClick::setText(const QString& text) { edit_->setText(text); }
+void QorClick::setButtonText(const QString& text) { button_->setText(text); }

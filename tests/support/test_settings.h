@@ -1,0 +1,18 @@
+#pragma once
+#include "core/app.h"
+#include "core/registry.h"
+#include <QAtomicInt>
+
+// A program key of its own for one test, so that tests never see each other's settings.
+inline QString UniqueProgramKey()
+{
+    static QAtomicInt n;
+    return kRegFamilyKey + QStringLiteral("\\Test%1").arg(n.fetchAndAddRelaxed(1));
+}
+
+// An App with its own program key and program folder (for files written beside the program).
+inline void UseTestSettings(App& app, const QString& folder = QString())
+{
+    app.gRegProgramKey = UniqueProgramKey();
+    if (!folder.isEmpty()) app.programFolder = folder;
+}
