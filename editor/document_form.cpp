@@ -90,6 +90,7 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     labKornum = label(this, "labKornum", "Numer korygowanego dokum.", 2265, 690, 2160);
     cmbKornum = make<DocCombo>(this, "cmbKornum", 2265, 900, 2160, 315);
     txtKorDatawyst = textBox(this, "txtKorDatawyst", 10, 4530, 900, 1320);
+    txtKorDatawyst->setToolTip("Data wystawienia korygowanego dokumentu");
     labPodstawa = label(this, "labPodstawa", "Podstawa wystawienia", 0, 675, 4410);
     txtPodstawa = textBox(this, "txtPodstawa", 50, 0, 900, 4410);
     labWydane = label(this, "labWydane", "Przyjęte wg", 4530, 690, 2700);

@@ -23,6 +23,10 @@ using namespace twips;
 MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("mainPages");
+    // The layout is measured for the classic 8-point dialog font.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     picWprowadzanie = new EntryPage(app_, this);
     picKartoteka = new RegisterPage(this);
     picKartoteka->hide();

@@ -43,10 +43,10 @@ PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QW
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setWordWrap(true);
-    const int widths[] = {30, 190, 60, 40, 75, 55, 85, 75, 85};
+    const int widths[] = {26, 150, 62, 34, 62, 44, 72, 62, 72};
     for (int c = 0; c < int(std::size(widths)); ++c) setColumnWidth(c, widths[c]);
     horizontalHeader()->setStretchLastSection(false);
-    horizontalHeader()->setSectionResizeMode(PositionModel::Nazwa, QHeaderView::Stretch);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setRowLines(3);
 
     mnuPopPozycja = new QMenu(QStringLiteral("Pozycja"), this);
