@@ -1,6 +1,7 @@
 #include "platform/database.h"
 #include "platform/sql_functions.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlcipher/sqlite3.h>
@@ -66,8 +67,8 @@ bool isJetFile(const QString& path)
 
 const Value& Row::operator[](const QString& name) const
 {
-    auto it = names_->constFind(name.toLower());
-    if (it == names_->constEnd())
+    auto it = columns_->index.constFind(name.toLower());
+    if (it == columns_->index.constEnd())
         throw AppError(kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
     return values_[size_t(*it)];
 }
@@ -127,10 +128,16 @@ QString Statement::columnName(int i) const
 Row Statement::row() const
 {
     int n = columnCount();
-    if (!names_) {
-        auto names = std::make_shared<QHash<QString, int>>();
-        for (int i = 0; i < n; ++i) names->insert(columnName(i).toLower(), i);
-        names_ = names;
+    if (!columns_) {
+        auto c = std::make_shared<Columns>();
+        for (int i = 0; i < n; ++i) {
+            QString name = columnName(i);
+            c->index.insert(name.toLower(), i);
+            c->names << name;
+            const char* t = sqlite3_column_decltype(stmt_, i);
+            c->types << QString::fromUtf8(t ? t : "").section('(', 0, 0).trimmed().toUpper();
+        }
+        columns_ = c;
     }
     std::vector<Value> values;
     values.reserve(size_t(n));
@@ -150,7 +157,7 @@ Row Statement::row() const
         default: values.push_back(Value()); break;
         }
     }
-    return Row(names_, std::move(values));
+    return Row(columns_, std::move(values));
 }
 
 void Statement::reset()
@@ -196,6 +203,10 @@ void Database::openHandle(const QString& password, bool create)
         throw AppError(kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
     if (!create && isJetFile(path_))
         throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
+    // An encrypted file is whole pages; anything else that is not a plain database is no
+    // database at all, and no password would open it.
+    if (!create && fi.size() > 0 && fi.size() % 512 != 0 && !isPlainDatabaseFile(path_))
+        throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
@@ -207,9 +218,10 @@ void Database::openHandle(const QString& password, bool create)
     }
     // A plain file is read as it is, whatever password was given.
     encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
+    key_.clear();
     if (encrypted_) {
-        QByteArray k = password.toUtf8();
-        sqlite3_key(db_, k.constData(), k.size());
+        key_ = password.toUtf8();
+        sqlite3_key(db_, key_.constData(), key_.size());
     }
     try {
         configure();
@@ -227,7 +239,9 @@ void Database::openHandle(const QString& password, bool create)
 
 void Database::configure()
 {
-    sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
+    // Short wait while opening: a workstation holding the file exclusively keeps it for as
+    // long as it runs, so waiting the full statement timeout would only delay the refusal.
+    sqlite3_busy_timeout(db_, options_.openTimeoutMs);
     registerSqlFunctions(db_);
     // The first read proves the key and meets a workstation that holds the file exclusively.
     scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -236,6 +250,7 @@ void Database::configure()
         // The lock is taken now and kept until the file is closed.
         executeScript(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
     }
+    sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
 }
 
 int Database::execute(const QString& sql, Params params)
@@ -317,6 +332,9 @@ void Database::changePassword(const QString& newPassword)
 {
     if (inTransaction())
         throw AppError(kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
+    // Nobody may write while the copy is made: hold the file's lock from here until it is closed.
+    if (!options_.exclusive)
+        executeScript(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
     // Copy the whole file into a new one with the new key, then swap the files.
     QString tmp = path_ + QStringLiteral(".haslo.tmp");
     QFile::remove(tmp);
@@ -354,6 +372,40 @@ void Database::changePassword(const QString& newPassword)
     }
     QFile::remove(old);
     openHandle(newPassword, false);
+}
+
+void Database::backupTo(const QString& destination)
+{
+    QFile::remove(destination);
+    sqlite3* out = nullptr;
+    auto failed = [&](int code, const QString& msg) {
+        auto [number, text] = translate(code, msg);
+        if (out) sqlite3_close_v2(out);
+        QFile::remove(destination);
+        throw AppError(number, destination, QStringLiteral("Błąd kopiowania bazy danych: %1").arg(text));
+    };
+    int rc = sqlite3_open_v2(QFile::encodeName(destination).constData(), &out,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) failed(rc, engineMessage(out));
+    if (encrypted_) sqlite3_key(out, key_.constData(), key_.size());
+    sqlite3_backup* b = sqlite3_backup_init(out, "main", db_, "main");
+    if (!b) failed(sqlite3_errcode(out), engineMessage(out));
+    // All pages in one step, under one read lock of the source: a consistent snapshot. Another
+    // workstation committing just now makes the step busy; it is tried again for a while.
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        rc = sqlite3_backup_step(b, -1);
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited.elapsed() < options_.busyTimeoutMs)
+            sqlite3_sleep(20);
+        else if (rc != SQLITE_OK)
+            break;
+    } while (true);
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE) failed(rc, engineMessage(out));
+    rc = sqlite3_close(out);
+    out = nullptr;
+    if (rc != SQLITE_OK) failed(rc, QString());
 }
 
 // ---- Transaction ----

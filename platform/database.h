@@ -2,6 +2,7 @@
 #include "platform/app_error.h"
 #include "platform/db_value.h"
 #include <QHash>
+#include <QStringList>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -29,16 +30,28 @@ enum ErrorNumber : long {
     kGeneral = 3000,           // any other engine error
 };
 
+// Names and declared types of a result's columns, shared by its rows.
+struct Columns {
+    QHash<QString, int> index;  // lower-case name -> position
+    QStringList names;
+    QStringList types;          // declared type of the table column ("CURRENCY", "BIT"...), or ""
+};
+
 // One row of a result: values by column position or by name (names compare without case).
 class Row {
 public:
-    Row(std::shared_ptr<const QHash<QString, int>> names, std::vector<Value> values)
-        : names_(std::move(names)), values_(std::move(values)) {}
+    Row(std::shared_ptr<const Columns> columns, std::vector<Value> values)
+        : columns_(std::move(columns)), values_(std::move(values)) {}
     int size() const { return int(values_.size()); }
     const Value& at(int i) const { return values_.at(size_t(i)); }
     // Throws AppError 3265 when the row has no such column.
     const Value& operator[](const QString& name) const;
-    bool has(const QString& name) const { return names_->contains(name.toLower()); }
+    bool has(const QString& name) const { return columns_->index.contains(name.toLower()); }
+    QString name(int i) const { return columns_->names.value(i); }
+    int indexOf(const QString& name) const { return columns_->index.value(name.toLower(), -1); }
+    // Declared type of a column, upper case without width ("TEXT(100)" gives "TEXT").
+    QString declaredType(int i) const { return columns_->types.value(i); }
+    QString declaredType(const QString& name) const { return columns_->types.value(columns_->index.value(name.toLower(), -1)); }
 
     QString text(const QString& n) const { return (*this)[n].toText(); }
     qint64 integer(const QString& n) const { return (*this)[n].toInt(); }
@@ -49,7 +62,7 @@ public:
     bool isNull(const QString& n) const { return (*this)[n].isNull(); }
 
 private:
-    std::shared_ptr<const QHash<QString, int>> names_;
+    std::shared_ptr<const Columns> columns_;
     std::vector<Value> values_;
 };
 
@@ -78,13 +91,17 @@ private:
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
-    mutable std::shared_ptr<const QHash<QString, int>> names_;
+    mutable std::shared_ptr<const Columns> columns_;
 };
 
 struct OpenOptions {
     bool exclusive = false;
     bool readOnly = false;
+    // How long statements wait for another workstation's lock (a save in progress there).
     int busyTimeoutMs = 5000;
+    // How long the opening waits: a file held exclusively elsewhere is refused with 3045 after
+    // this, instead of after the long wait above; a commit elsewhere takes far less.
+    int openTimeoutMs = 500;
 };
 
 // One open database file. Opening with a password decrypts the file; a plain file ignores the
@@ -125,6 +142,11 @@ public:
     // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
     void changePassword(const QString& newPassword);
 
+    // Writes a complete, consistent copy of the database (a snapshot, even while other
+    // workstations write) to `destination`, keyed with the same password. An existing file
+    // there is replaced; on failure the half-written destination is removed.
+    void backupTo(const QString& destination);
+
     // Raises the engine's last error as an AppError with our number.
     [[noreturn]] void fail(int code, const QString& source) const;
 
@@ -137,6 +159,7 @@ private:
     QString path_;
     OpenOptions options_;
     bool encrypted_ = false;
+    QByteArray key_;  // kept for copies that must open with the same password
 };
 
 // A transaction that rolls back unless committed. Writers start it IMMEDIATE, so two

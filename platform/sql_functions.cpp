@@ -6,18 +6,20 @@
 namespace db {
 namespace {
 
-// Primary weight of a letter in the Polish alphabet; case and other marks are ignored.
+// Primary weight of a character: letters of the Polish alphabet in its order, case ignored;
+// letters with other accents just after their base letter; anything else by its code.
 int weight(QChar c)
 {
     static const QString alphabet = QStringLiteral("aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż");
+    ushort u = c.unicode();
+    if (u < 128 && !((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z'))) return u;
     QChar l = c.toLower();
     int i = alphabet.indexOf(l);
-    if (i >= 0) return 0x10000 + i;
-    // Letters with other accents sort as their base letter, just after it.
+    if (i >= 0) return 0x10000 + i * 4;
     QString d = QString(l).normalized(QString::NormalizationForm_D);
     if (d.size() > 1) {
         int b = alphabet.indexOf(d[0]);
-        if (b >= 0) return 0x10000 + b;
+        if (b >= 0) return 0x10000 + b * 4 + 1;
     }
     return l.unicode();
 }
@@ -56,24 +58,110 @@ void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
 }
 
+// Left, Right and Mid of the old engine (Mid counts from 1); Len is the number of characters.
+void leftFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    QByteArray u = argText(argv[0]).left(qMax(0, sqlite3_value_int(argv[1]))).toUtf8();
+    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+}
+
+void rightFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    QByteArray u = argText(argv[0]).right(qMax(0, sqlite3_value_int(argv[1]))).toUtf8();
+    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+}
+
+void midFn(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    int start = qMax(1, sqlite3_value_int(argv[1]));
+    int len = argc == 3 ? qMax(0, sqlite3_value_int(argv[2])) : -1;
+    QByteArray u = argText(argv[0]).mid(start - 1, len).toUtf8();
+    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+}
+
+void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    sqlite3_result_int(ctx, int(argText(argv[0]).size()));
+}
+
+// Format of a date with the old engine's pattern letters (yyyy, yy, mm or MM for the month,
+// dd); any other value is given back as text.
+void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    QString v = argText(argv[0]);
+    QDate d = QDate::fromString(v.left(10), Qt::ISODate);
+    QString out = v;
+    if (d.isValid()) {
+        QString pattern = argText(argv[1]);
+        pattern.replace('m', 'M').replace('D', 'd').replace('Y', 'y');
+        out = d.toString(pattern);
+    }
+    QByteArray u = out.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+}
+
+bool sameLetter(QChar a, QChar b)
+{
+    return a == b || a.toLower() == b.toLower();
+}
+
+// A class such as [0-9], [a-cx] or [!0-9] at p[pi] (just after the '['); moves pi past ']'.
+bool classMatch(const QString& p, int& pi, QChar ch)
+{
+    bool negate = pi < p.size() && p[pi] == '!';
+    if (negate) ++pi;
+    bool hit = false;
+    QChar low = ch.toLower();
+    while (pi < p.size() && p[pi] != ']') {
+        QChar a = p[pi].toLower();
+        if (pi + 2 < p.size() && p[pi + 1] == '-' && p[pi + 2] != ']') {
+            QChar b = p[pi + 2].toLower();
+            if (low >= a && low <= b) hit = true;
+            pi += 3;
+        } else {
+            if (low == a) hit = true;
+            ++pi;
+        }
+    }
+    ++pi;  // the closing ']'
+    return hit != negate;
+}
+
+// Both the old engine's wildcards (* ? # [..]) and the standard ones (% _) are understood,
+// so statements written either way keep their meaning; letters compare without case.
 bool likeMatch(const QString& p, int pi, const QString& s, int si, QChar esc)
 {
     while (pi < p.size()) {
         QChar c = p[pi];
         if (!esc.isNull() && c == esc && pi + 1 < p.size()) {
-            if (si >= s.size() || p[pi + 1].toLower() != s[si].toLower()) return false;
+            if (si >= s.size() || !sameLetter(p[pi + 1], s[si])) return false;
             pi += 2; ++si;
             continue;
         }
-        if (c == '%') {
-            while (pi < p.size() && p[pi] == '%') ++pi;
+        if (c == '%' || c == '*') {
+            while (pi < p.size() && (p[pi] == '%' || p[pi] == '*')) ++pi;
             if (pi == p.size()) return true;
             for (int k = si; k <= s.size(); ++k)
                 if (likeMatch(p, pi, s, k, esc)) return true;
             return false;
         }
         if (si >= s.size()) return false;
-        if (c != '_' && c.toLower() != s[si].toLower()) return false;
+        if (c == '[' && p.indexOf(']', pi + 1) > pi) {
+            ++pi;
+            if (!classMatch(p, pi, s[si])) return false;
+            ++si;
+            continue;
+        }
+        if (c == '#') {
+            if (!(s[si] >= '0' && s[si] <= '9')) return false;
+        } else if (c != '_' && c != '?' && !sameLetter(c, s[si])) {
+            return false;
+        }
         ++pi; ++si;
     }
     return si == s.size();
@@ -119,6 +207,12 @@ void registerSqlFunctions(sqlite3* db)
     sqlite3_create_function(db, "Year", 1, flags, nullptr, datePartFn<0>, nullptr, nullptr);
     sqlite3_create_function(db, "Month", 1, flags, nullptr, datePartFn<1>, nullptr, nullptr);
     sqlite3_create_function(db, "Day", 1, flags, nullptr, datePartFn<2>, nullptr, nullptr);
+    sqlite3_create_function(db, "Left", 2, flags, nullptr, leftFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Right", 2, flags, nullptr, rightFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Mid", 2, flags, nullptr, midFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Mid", 3, flags, nullptr, midFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Len", 1, flags, nullptr, lenFn, nullptr, nullptr);
+    sqlite3_create_function(db, "Format", 2, flags, nullptr, formatFn, nullptr, nullptr);
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFn, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFn, nullptr, nullptr);
     sqlite3_create_collation(db, "PL", SQLITE_UTF8, nullptr, plCollation);

@@ -7,8 +7,10 @@ struct sqlite3;
 namespace db {
 
 // Registers on a connection what the program's SQL expects of its old engine: Val, Year, Month,
-// Day, a LIKE and a collation "PL" that ignore case for Polish letters and order them as the
-// Polish alphabet does.
+// Day, Left, Right, Mid, Len, Format (dates), a LIKE that understands both the old wildcards
+// (* ? # [a-z] [!0-9]) and the standard ones (% _), and a collation "PL"; LIKE and the
+// collation ignore case for Polish letters, and the collation orders them as the alphabet does.
+// LEFT and RIGHT are words of this engine's grammar: call them bracketed, [Left](Nazwa, 1).
 void registerSqlFunctions(sqlite3* db);
 
 // The collation's comparison, for code that sorts texts the way the database does.

@@ -1,4 +1,9 @@
 #include "platform/database.h"
+#include "platform/sql_functions.h"
+#include "support/other_process.h"
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -128,4 +133,180 @@ TEST_F(DatabaseTest, ExclusiveOpeningRefusesAnotherConnection)
     }
 }
 
+TEST_F(DatabaseTest, TransactionRollsBackWhenAStatementFailsMidWay)
+{
+    auto d = fresh();
+    d->executeScript("CREATE UNIQUE INDEX u ON t (Numer)");
+    try {
+        db::Transaction tr(*d);
+        d->execute("INSERT INTO t (Numer) VALUES ('1')");
+        d->execute("INSERT INTO t (Numer) VALUES ('1')");
+        tr.commit();
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), db::kDuplicateKey);
+    }
+    EXPECT_FALSE(d->inTransaction());
+    EXPECT_EQ(d->scalar("SELECT count(*) FROM t").toInt(), 0);
+}
+
+TEST_F(DatabaseTest, LongBinaryValuesComeBackByteForByte)
+{
+    auto d = fresh();
+    d->executeScript("CREATE TABLE b (Wartosc LONGBINARY)");
+    QByteArray big(3 * 1024 * 1024 + 17, '\0');
+    for (int i = 0; i < big.size(); ++i) big[i] = char((i * 31) ^ (i >> 8));
+    d->execute("INSERT INTO b VALUES (?)", {big});
+    d->execute("INSERT INTO b VALUES (?)", {QByteArray()});
+    auto rows = d->query("SELECT Wartosc FROM b");
+    EXPECT_EQ(rows[0].at(0).toBytes(), big);
+    EXPECT_TRUE(rows[1].at(0).toBytes().isEmpty());
+    EXPECT_EQ(rows[0].declaredType(0), "LONGBINARY");
+}
+
+TEST_F(DatabaseTest, OldEngineWildcardsAndTextFunctions)
+{
+    auto d = fresh();
+    for (auto n : {"Kowalski Jan", "NOWAK ŁUKASZ", "14 dni", "gotówka"})
+        d->execute("INSERT INTO t (Numer) VALUES (?)", {QString::fromUtf8(n)});
+    auto count = [&](const char* where) { return d->scalar(QStringLiteral("SELECT count(*) FROM t WHERE ") + where).toInt(); };
+    EXPECT_EQ(count("Numer LIKE '*łuk*'"), 1);
+    EXPECT_EQ(count("Numer LIKE '%kowal%'"), 1);
+    EXPECT_EQ(count("[Left](Numer,1) Like '[0-9]'"), 1);
+    EXPECT_EQ(count("[Left](Numer,1) not Like '[0-9]'"), 3);
+    EXPECT_EQ(count("Numer LIKE '#? dni'"), 1);
+    EXPECT_EQ(count("Numer LIKE '[!k]*'"), 3);
+    EXPECT_EQ(count("Numer LIKE ?"), 0);
+    EXPECT_EQ(d->scalar("SELECT count(*) FROM t WHERE Numer LIKE ?", {QString::fromUtf8("*GOTÓW*")}).toInt(), 1);
+    EXPECT_EQ(d->scalar("SELECT [Right]('abcdef', 2) || Mid('abcdef', 2, 3) || Len('żółw')").toText(), "efbcd4");
+    EXPECT_EQ(d->scalar("SELECT Format('2024-03-08', 'MM.yyyy')").toText(), "03.2024");
+    EXPECT_EQ(d->scalar("SELECT Day('2024-03-08')").toInt(), 8);
+    // Accented letters of other languages sort next to their base letter but are not equal to it.
+    EXPECT_LT(db::comparePolish("Cafe", QString::fromUtf8("Café")), 0);
+    EXPECT_LT(db::comparePolish(QString::fromUtf8("Café"), "Cafg"), 0);
+    EXPECT_EQ(db::comparePolish(QString::fromUtf8("ŻABA"), QString::fromUtf8("żaba")), 0);
+}
+
+TEST_F(DatabaseTest, WrongOrMissingPasswordOnAnEncryptedFileIs3031AndPlainToolsCannotReadIt)
+{
+    fresh()->execute("INSERT INTO t (Numer) VALUES ('tajny dokument')");
+    db::Database::open(path())->changePassword("haslo");
+    for (QString wrong : {QString(), QString("Haslo")}) {
+        try {
+            db::Database::open(path(), wrong);
+            FAIL();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), db::kNotValidPassword);
+        }
+    }
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(f.readAll().contains("tajny dokument"));
+    QString shell = QStandardPaths::findExecutable("sqlcipher");
+    if (shell.isEmpty()) return;
+    QProcess p;
+    p.start(shell, {path(), "SELECT count(*) FROM t;"});
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_NE(p.exitCode(), 0);
+}
+
+TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
+{
+    fresh()->execute("INSERT INTO t (Numer) VALUES ('A')");
+    {
+        auto d = db::Database::open(path());
+        d->backupTo(path("kopia.mdb"));
+        d->changePassword("tajne");
+        d->backupTo(path("kopia2.mdb"));
+        EXPECT_THROW(d->backupTo(dir.filePath("brak/kopia3.mdb")), AppError);
+    }
+    EXPECT_TRUE(db::isPlainDatabaseFile(path("kopia.mdb")));
+    EXPECT_EQ(db::Database::open(path("kopia.mdb"))->scalar("SELECT Numer FROM t").toText(), "A");
+    EXPECT_THROW(db::Database::open(path("kopia2.mdb")), AppError);
+    EXPECT_EQ(db::Database::open(path("kopia2.mdb"), "tajne")->scalar("SELECT Numer FROM t").toText(), "A");
+}
+
+TEST_F(DatabaseTest, FilesOfTheOldEngineAreNotDatabasesOfThisProgram)
+{
+    QFile f(path("stara.mdb"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x00\x01\x00\x00Standard ACE DB\x00", 20) + QByteArray(4096, 'x'));
+    f.close();
+    EXPECT_TRUE(db::isJetFile(path("stara.mdb")));
+    try {
+        db::Database::open(path("stara.mdb"));
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), db::kNotDatabase);
+    }
+    // Nor is a text that merely carries the name: no password is asked for it.
+    QFile text(path("tekst.mdb"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("to nie jest baza danych\n");
+    text.close();
+    try {
+        db::Database::open(path("tekst.mdb"));
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), db::kNotDatabase);
+    }
+}
+
+// Another workstation is a separate process (the sqlcipher shell) on the same file.
+TEST_F(DatabaseTest, AnotherProcessHoldingTheFileExclusivelyIsMetPromptly)
+{
+    fresh();
+    {
+        OtherProcess other(path(), "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;");
+        if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            db::Database::open(path());
+            FAIL();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), db::kFileInUse);
+        }
+        EXPECT_LT(timer.elapsed(), 1500);
+    }
+    // Held exclusively here, refused there.
+    auto holder = db::Database::open(path(), QString(), {.exclusive = true});
+    OtherProcess other(path(), "SELECT 1;");
+    ASSERT_TRUE(other.ready());
+    EXPECT_TRUE(other.run("INSERT INTO t (Kwota) VALUES (1);"));  // the shell reports the refusal and goes on
+    holder.reset();
+    EXPECT_EQ(db::Database::open(path())->scalar("SELECT count(*) FROM t").toInt(), 0);
+}
+
+TEST_F(DatabaseTest, ExclusiveOpeningIsRefusedWhileAnotherProcessReadsAndWritersWaitForEachOther)
+{
+    fresh();
+    {
+        OtherProcess reader(path(), "BEGIN; SELECT count(*) FROM sqlite_master;");
+        if (!reader.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+        try {
+            db::Database::open(path(), QString(), {.exclusive = true});
+            FAIL();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), db::kFileInUse);
+        }
+    }
+    // A writer there holds its transaction; a writer here waits for it instead of failing.
+    OtherProcess writer(path(), "BEGIN IMMEDIATE; INSERT INTO t (Kwota) VALUES (1);");
+    ASSERT_TRUE(writer.ready());
+    auto d = db::Database::open(path(), QString(), {.busyTimeoutMs = 200});
+    try {
+        db::Transaction tr(*d);
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), db::kTableLocked);
+    }
+    ASSERT_TRUE(writer.run("COMMIT;"));
+    db::Transaction tr(*d);
+    d->execute("INSERT INTO t (Kwota) VALUES (2)");
+    tr.commit();
+    EXPECT_EQ(d->scalar("SELECT count(*) FROM t").toInt(), 2);
+}
+
 } // namespace
+

@@ -1,0 +1,71 @@
+// Opening and checking a database of 100 000 documents, as start-up and the "Otwórz" menu do.
+#include "core/base_connect.h"
+#include "support/temp_database.h"
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// One database of 100 000 invoices with two positions each, built once per password.
+TempDatabase& bigDatabase(const QString& haslo)
+{
+    static std::map<QString, std::unique_ptr<TempDatabase>> made;
+    auto& t = made[haslo];
+    if (t) return *t;
+    t = std::make_unique<TempDatabase>();
+    db::Database& d = t->db();
+    db::Transaction tr(d);
+    db::Statement doc(d, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazNetto, RazVAT, RazBrutto, DoZaplaty) "
+                         "VALUES (0, 'FR', ?, ?, ?, ?, 0, ?, ?)");
+    db::Statement poz(d, "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Cenanet, WartNetto, WartBrutto) "
+                         "VALUES (0, 'FR', ?, ?, 0, 'Pszenica', ?, ?, ?, ?)");
+    for (int i = 0; i < 100000; ++i) {
+        QString numer = QStringLiteral("%1/%2/%3").arg(i % 900 + 1).arg(i / 900 % 12 + 1).arg(2000 + i / 10800);
+        QDate data(2000 + i / 10800, i / 900 % 12 + 1, i % 28 + 1);
+        Decimal kwota = Decimal::fromUnits(qint64(i) * 1237);
+        doc.bindAll({numer, data, QStringLiteral("Rolnik %1").arg(i % 5000), kwota, kwota, kwota});
+        doc.step();
+        doc.reset();
+        for (int p = 1; p <= 2; ++p) {
+            poz.bindAll({numer, p, Decimal(10), kwota, kwota, kwota});
+            poz.step();
+            poz.reset();
+        }
+    }
+    tr.commit();
+    if (!haslo.isEmpty()) d.changePassword(haslo);
+    t->app.gBaseDb.reset();
+    t->app.gBazaOtwarta = false;
+    return *t;
+}
+
+void openAndCheck(benchmark::State& state, const QString& haslo)
+{
+    TempDatabase& t = bigDatabase(haslo);
+    PasswordPrompt prompt = [](const QString&) { return std::nullopt; };
+    for (auto _ : state) {
+        QString h = haslo;
+        bool readOnly = false;
+        if (!BaseCheck(t.app, t.path, h, readOnly, prompt)) state.SkipWithError("check failed");
+        t.app.gBazaHaslo = h;
+        if (!BaseConnect(t.app, t.path)) state.SkipWithError("connect failed");
+        BaseDisconnect(t.app);
+    }
+}
+
+void BM_OpenAndCheck_Plain(benchmark::State& state) { openAndCheck(state, QString()); }
+void BM_OpenAndCheck_Encrypted(benchmark::State& state) { openAndCheck(state, QStringLiteral("tajne")); }
+
+BENCHMARK(BM_OpenAndCheck_Plain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndCheck_Encrypted)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

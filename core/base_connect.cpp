@@ -1,0 +1,237 @@
+#include "core/base_connect.h"
+#include "core/app.h"
+#include "core/base_par.h"
+#include "core/base_upgrade.h"
+#include "core/error_report.h"
+#include "core/shared_procs.h"
+#include "platform/message_box.h"
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+using ui::Buttons;
+using ui::Icon;
+
+const QString kBladOtwarcia = QStringLiteral("Błąd otwarcia bazy");
+
+// A version part that is not stored counts as not lower than the program's.
+struct Stored {
+    std::optional<int> major, minor;
+    QString text(const std::optional<int>& v) const { return v ? QString::number(*v) : QString(); }
+};
+
+Stored storedVersion(const db::Row& row)
+{
+    Stored s;
+    if (!row.isNull("VerMajor")) s.major = int(row.integer("VerMajor"));
+    if (!row.isNull("VerMinor")) s.minor = int(row.integer("VerMinor"));
+    return s;
+}
+
+// Major and minor compared as one number, so that a newer file (4.0) is not taken as older.
+bool outOfDate(const Stored& s, const StructureVersion& program)
+{
+    std::pair<int, int> stored{s.major.value_or(program.major), s.minor.value_or(program.minor)};
+    return stored < std::pair<int, int>{program.major, program.minor};
+}
+
+QString executableName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void showM4(const App& app, const QString& nazwaBazy)
+{
+    ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy + QStringLiteral(" nie posiada struktury danych dla programu: ") +
+                   app.title +
+                   QStringLiteral(". Baza nie może zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik."),
+               Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+}
+
+// The connection of the last successful check, handed to the connect that follows it, so that a
+// protected file's key is derived once instead of twice (each derivation costs tens of ms).
+struct CheckedConnection {
+    const App* app = nullptr;
+    QString path;
+    QString haslo;
+    std::unique_ptr<db::Database> db;
+};
+CheckedConnection& checked()
+{
+    static CheckedConnection c;
+    return c;
+}
+
+std::unique_ptr<db::Database> takeChecked(const App& app, const QString& path, const QString& haslo)
+{
+    CheckedConnection& c = checked();
+    std::unique_ptr<db::Database> d = std::move(c.db);
+    bool fits = d && c.app == &app && c.path == path && (c.haslo == haslo || !d->isEncrypted());
+    c = CheckedConnection();
+    return fits ? std::move(d) : nullptr;
+}
+
+} // namespace
+
+StructureVersion ProgramVersion(const App& app)
+{
+    QStringList parts = app.version.split('.');
+    return {parts.value(0).toInt(), parts.value(1).toInt(), parts.value(2).toInt()};
+}
+
+bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt)
+{
+    readOnly = false;
+    checked() = CheckedConnection();
+    if (!path.contains(QStringLiteral(".mdb"), Qt::CaseInsensitive) ||
+        path.compare(QStringLiteral("*.mdb"), Qt::CaseInsensitive) == 0)
+        return false;
+    QString folder, plik;
+    PathSplit(path, folder, plik);
+    const QString nazwaBazy = path;  // the name the opened database reports: its full path
+    const StructureVersion program = ProgramVersion(app);
+
+    // A file of the old engine opens with no password: it simply is not ours.
+    if (db::isJetFile(path)) {
+        showM4(app, nazwaBazy);
+        return false;
+    }
+
+    // The password is tried on a local value; the caller takes it only when the file is accepted.
+    QString proba = haslo;
+    std::unique_ptr<db::Database> d;
+    while (!d) {
+        try {
+            d = db::Database::open(path, proba);
+        } catch (const AppError& e) {
+            switch (e.number()) {
+            case db::kNotValidPassword: {
+                std::optional<QString> entered = prompt ? prompt(FileNameLessExtension(path)) : std::nullopt;
+                if (!entered || entered->isEmpty()) return false;
+                proba = *entered;
+                continue;
+            }
+            case db::kFileInUse:
+                ui::msgBox(QStringLiteral("Baza: ") + plik +
+                               QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza nie może zostać ostwarta."),
+                           Buttons::Ok, Icon::Exclamation, app.title);
+                return false;
+            case db::kInvalidArgument:
+                ui::msgBox(QStringLiteral("Błąd otwarcia bazy danych: ") + plik +
+                               QStringLiteral(" - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
+                           Buttons::Ok, Icon::Exclamation, app.title);
+                return false;
+            default:
+                ErrorReport(app, QStringLiteral("BaseCheck"));
+                return false;
+            }
+        }
+    }
+
+    try {
+        d->query(QStringLiteral("SELECT * FROM dbprg"));
+    } catch (const AppError& e) {
+        if (e.number() == db::kTableLocked)
+            ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
+                           QStringLiteral(" lub tabela została otwarta w trybie wyłączności przez innego użytkownika. Program nie może zidentyfikować struktury bazy. Baza nie może zostac otwarta."),
+                       Buttons::Ok, Icon::Information, kBladOtwarcia);
+        else
+            showM4(app, nazwaBazy);
+        return false;
+    }
+
+    try {
+        const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
+        auto row = d->queryOne(sql, {app.gProgramKod});
+        if (!row) {
+            ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy + QStringLiteral(" nie posiada struktury danych programu: ") +
+                           app.title + QStringLiteral(". Baza nie może zostać otwarta."),
+                       Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+            return false;
+        }
+        bool result = true;
+        Stored stored = storedVersion(*row);
+        if (outOfDate(stored, program)) {
+            QString m6 = QStringLiteral("Baza: ") + plik + QStringLiteral(" posiada strukturę danych w wersji: ") +
+                         stored.text(stored.major) + "." + stored.text(stored.minor) +
+                         QStringLiteral(". Wymagana jest struktura bazy w wersji: ") + QString::number(program.major) +
+                         "." + QString::number(program.minor) + QStringLiteral(". Chcesz aktualizować strukture bazy teraz?");
+            if (ui::msgBox(m6, Buttons::YesNo, Icon::Exclamation, QStringLiteral("Błąd weryfikacji struktury bazy")) !=
+                ui::Answer::Yes)
+                return false;
+            // The upgrade needs the file to itself: an exclusive opening fails while another
+            // workstation reads or writes it, and that is reported below.
+            d.reset();
+            d = db::Database::open(path, proba, {.exclusive = true});
+            if (!BaseUpgrade(app, *d, plik, stored.major.value_or(program.major), stored.minor.value_or(program.minor)))
+                result = false;
+            d.reset();
+            d = db::Database::open(path, proba);
+            row = d->queryOne(sql, {app.gProgramKod});
+            if (row && outOfDate(storedVersion(*row), program) && result) {
+                ui::msgBox(QStringLiteral("Struktura bazy: ") + plik + QStringLiteral("  nie została zaktualizowana. Sprawdź wersję pliku: ") +
+                               executableName() + QStringLiteral(".stb"),
+                           Buttons::Ok, Icon::Critical, app.title);
+                result = false;
+            }
+        }
+        if (result) {
+            readOnly = BaseParRead(app, *d, QStringLiteral("BaseReadOnly"), QStringLiteral("0")) == QStringLiteral("1");
+            haslo = d->isEncrypted() ? proba : QString();
+            checked() = CheckedConnection{&app, path, haslo, std::move(d)};
+        }
+        return result;
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("BaseCheck"));
+        return false;
+    }
+}
+
+bool BaseConnect(App& app, const QString& path)
+{
+    BaseDisconnect(app);
+    try {
+        // The check's own connection serves when it was opened the same way.
+        auto d = takeChecked(app, path, app.gBazaHaslo);
+        app.gBaseDb = d && !app.gBazaWylacznie ? std::move(d) : nullptr;
+        d.reset();
+        if (!app.gBaseDb) app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
+        app.gBazaOtwarta = true;
+        return true;
+    } catch (...) {
+        app.gBaseDb.reset();
+        app.gBazaOtwarta = false;
+        ErrorReport(app, QStringLiteral("BaseConnect"));
+        return false;
+    }
+}
+
+void BaseDisconnect(App& app)
+{
+    if (!app.gBazaOtwarta) return;
+    app.gBaseDb.reset();
+    app.gBazaOtwarta = false;
+}
+
+bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Otwórz bazę danych programu ") + app.title, app.programFolder,
+                       QStringLiteral("Baza danych MS Access (*.mdb)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (ui::execDialog(dialog) != QDialog::Accepted) return false;
+    QString file = dialog.selectedFiles().value(0);
+    if (file.isEmpty()) return false;
+    QString haslo = app.gBazaHaslo;
+    bool readOnly = false;
+    if (!BaseCheck(app, file, haslo, readOnly, prompt)) return false;
+    app.gBazaHaslo = haslo;
+    app.gBazaWylacznie = readOnly;
+    // The file becomes the program's database only once it is really connected.
+    if (!BaseConnect(app, file)) return false;
+    app.gPrgPar.BazaPlik = file;
+    app.gPrgPar.BazaNazwa = FileNameLessExtension(file);
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <optional>
+
+class App;
+class QWidget;
+
+// Asks the user for a database password; `opis` names the database (its file name without the
+// extension). nullopt when the user cancelled. The program's password dialog is plugged in here.
+using PasswordPrompt = std::function<std::optional<QString>(const QString& opis)>;
+
+// The version this program needs of a database's structure (its own version number).
+struct StructureVersion {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+StructureVersion ProgramVersion(const App& app);
+
+// Examines a database file before it is used: opens it on its own (asking for the password
+// when the file is protected), refuses a file locked by another workstation or without this
+// program's structure, offers the upgrade of an older structure and reads "BaseReadOnly".
+// `haslo` goes in as the first password to try; on success it holds the password that opened
+// the file ("" for a file without one) and `readOnly` whether the file is to be opened
+// exclusively. On failure `haslo` is left as it was, so the open connection keeps its own.
+bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt);
+
+// Makes the file the program's database (app.gBaseDb), with app.gBazaHaslo and, when
+// app.gBazaWylacznie is set, exclusively. The connection open until now is closed first.
+bool BaseConnect(App& app, const QString& path);
+void BaseDisconnect(App& app);
+
+// Lets the user choose a database file, checks it and connects to it. True only when the new
+// database is connected; then app.gPrgPar.BazaPlik and BazaNazwa name it. When the check fails
+// the current connection stays; when the connection fails there is none.
+bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent = nullptr);

@@ -1,0 +1,36 @@
+#pragma once
+#include "core/base_connect.h"
+#include <QString>
+
+class App;
+class QWidget;
+
+// Copies the database file `path` to `destination` as a complete, consistent database (a
+// snapshot even while other workstations write), through the program's connection when `path`
+// is the open database, else through a connection of its own with app.gBazaHaslo. The copy
+// appears under `destination` only when it is complete; an existing file there is replaced.
+// Throws AppError.
+void CopyDatabase(App& app, const QString& path, const QString& destination);
+
+// Saves the database under a new name in its folder and makes that file the program's database
+// (app.gPrgPar.BazaPlik); the old file stays. Refuses a name with "/" or "\" and a name that an
+// existing file already has. The caller connects to the new file.
+bool BaseRename(App& app, const QString& path, const QString& oldName, const QString& newName);
+
+// Creates a new database from the template beside the program under a name the user chooses,
+// checks it and connects to it. True only when the new database is connected. The caller
+// detaches the main window before (its database is closed here) and attaches it after.
+bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent = nullptr);
+
+// Lets the user choose a folder, starting at `path`. Gives the chosen folder (and puts it into
+// `path`), or `path` unchanged when the user cancels.
+QString FolderBrowse(QWidget* owner, const QString& title, QString& path);
+
+// One file copied or moved; a missing target folder is created and an existing target is not
+// replaced (the file goes to a free name beside it). 0 on success, else a non-zero code.
+int FileCopySH(const QString& from, const QString& to);
+int FileMoveSH(const QString& from, const QString& to);
+
+// Puts `from` in place of `to` in one step (an existing `to` is replaced). False on failure,
+// with `to` as it was.
+bool ReplaceFile(const QString& from, const QString& to);

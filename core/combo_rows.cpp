@@ -1,0 +1,12 @@
+#include "core/combo_rows.h"
+#include "platform/database.h"
+
+std::vector<std::pair<QString, QString>> ComboRowsFromSql(db::Database& db, const QString& sql)
+{
+    std::vector<std::pair<QString, QString>> items;
+    db.forEach(sql, {}, [&](const db::Row& row) {
+        QString key = row.size() > 0 ? row.at(0).toText() : QString();
+        items.emplace_back(key, row.size() > 1 ? row.at(1).toText() : key);
+    });
+    return items;
+}

@@ -1,0 +1,296 @@
+#include "core/base_connect.h"
+#include "core/base_par.h"
+#include "core/database_startup.h"
+#include "support/old_structure.h"
+#include "support/other_process.h"
+#include "support/responder_scope.h"
+#include "support/temp_database.h"
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The password dialog played by a test: gives the queued entries in turn (nullopt = Cancel).
+struct Prompt {
+    std::deque<std::optional<QString>> entries;
+    QStringList asked;
+    PasswordPrompt fn()
+    {
+        return [this](const QString& opis) -> std::optional<QString> {
+            asked << opis;
+            if (entries.empty()) return std::nullopt;
+            auto e = entries.front();
+            entries.pop_front();
+            return e;
+        };
+    }
+};
+
+struct BaseCheckTest : ::testing::Test {
+    TempDatabase t;
+    ResponderScope r;
+    Prompt prompt;
+    QString haslo;
+    bool readOnly = true;
+
+    BaseCheckTest() { t.app.gBaseDb.reset(); t.app.gBazaOtwarta = false; }
+    bool check(const QString& path) { return BaseCheck(t.app, path, haslo, readOnly, prompt.fn()); }
+    QString copyAs(const QString& name)
+    {
+        QString p = t.dir.filePath(name);
+        QFile::copy(t.path, p);
+        return p;
+    }
+    void setVersion(const QString& path, int major, int minor)
+    {
+        db::Database::open(path)->execute("UPDATE dbprg SET VerMajor = ?, VerMinor = ? WHERE Indprg = 'FR'", {major, minor});
+    }
+    QString version(const QString& path)
+    {
+        auto row = db::Database::open(path)->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
+        return QStringLiteral("%1.%2.%3").arg(row->text("VerMajor"), row->text("VerMinor"), row->text("VerRevision"));
+    }
+};
+
+TEST_F(BaseCheckTest, AcceptsTheTemplateAndReadsTheExclusiveParameter)
+{
+    EXPECT_TRUE(check(t.path));
+    EXPECT_EQ(haslo, "");
+    EXPECT_FALSE(readOnly);
+    EXPECT_TRUE(r.seen.empty());
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    // A missing "BaseReadOnly" was stored as "0" by the check.
+    EXPECT_EQ(db::Database::open(t.path)->scalar("SELECT Wartosc FROM dbpar WHERE Indpar = 'BaseReadOnly'").toText(), "0");
+    db::Database::open(t.path)->execute("UPDATE dbpar SET Wartosc = '1' WHERE Indpar = 'BaseReadOnly'");
+    EXPECT_TRUE(check(t.path));
+    EXPECT_TRUE(readOnly);
+}
+
+TEST_F(BaseCheckTest, NamesOtherThanDatabaseFilesAreRefusedSilentlyButCapitalsAreAccepted)
+{
+    EXPECT_FALSE(check(t.dir.filePath("Firma.txt")));
+    EXPECT_FALSE(check("*.mdb"));
+    EXPECT_TRUE(r.seen.empty());
+    EXPECT_TRUE(check(copyAs("FIRMA2.MDB")));
+}
+
+TEST_F(BaseCheckTest, PasswordLoopAsksUntilRightOrCancelledAndKeepsTheCallersPasswordOnFailure)
+{
+    db::Database::open(t.path)->changePassword("tajne");
+    t.app.gBazaHaslo = "poprzednie";
+
+    haslo = "";
+    prompt.entries = {QString("zle"), QString("tajne")};
+    EXPECT_TRUE(check(t.path));
+    EXPECT_EQ(prompt.asked, QStringList({"Firma", "Firma"}));
+    EXPECT_EQ(haslo, "tajne");
+
+    // Cancel, or an empty entry, ends the check without a message and leaves the password.
+    for (std::optional<QString> entry : {std::optional<QString>(), std::optional<QString>(QString())}) {
+        haslo = "";
+        prompt.asked.clear();
+        prompt.entries = {entry};
+        EXPECT_FALSE(check(t.path));
+        EXPECT_EQ(prompt.asked.size(), 1);
+        EXPECT_EQ(haslo, "");
+    }
+    EXPECT_TRUE(r.seen.empty());
+    EXPECT_EQ(t.app.gBazaHaslo, "poprzednie");
+
+    // The password of the previous database is tried first: no dialog when it fits.
+    haslo = "tajne";
+    prompt.asked.clear();
+    EXPECT_TRUE(check(t.path));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(BaseCheckTest, AFileWithoutPasswordGivesAnEmptyPasswordWhateverWasTried)
+{
+    haslo = "tajne";
+    EXPECT_TRUE(check(t.path));
+    EXPECT_EQ(haslo, "");
+}
+
+TEST_F(BaseCheckTest, FileHeldExclusivelyByAnotherProcessGivesM1Promptly)
+{
+    OtherProcess other(t.path, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;");
+    if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(check(t.path));
+    EXPECT_LT(timer.elapsed(), 2000);
+    ASSERT_EQ(r.seen.size(), 1u);
+    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Baza: Firma.mdb została otwarta w trybie wyłączności przez innego "
+                                                "użytkownika. Baza nie może zostać ostwarta."));
+    EXPECT_EQ(r.seen[0].title, "Rolkwit");
+    EXPECT_EQ(r.seen[0].icon, ui::Icon::Exclamation);
+}
+
+TEST_F(BaseCheckTest, FilesWithoutThisProgramsStructureGetM4OrM5)
+{
+    QString foreign = t.dir.filePath("Obca.mdb");
+    db::Database::create(foreign)->executeScript("CREATE TABLE x (a)");
+    EXPECT_FALSE(check(foreign));
+    QString m4 = QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może zostać "
+                                   "otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
+    ASSERT_EQ(r.seen.size(), 1u);
+    EXPECT_EQ(r.seen[0].text, m4.arg(foreign));
+    EXPECT_EQ(r.seen[0].title, QString::fromUtf8("Błąd otwarcia bazy"));
+
+    // A file of the old engine is not taken for a protected one: no password is asked.
+    QString jet = t.dir.filePath("Stara.mdb");
+    QFile f(jet);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2048, '\x5a'));
+    f.close();
+    EXPECT_FALSE(check(jet));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    ASSERT_EQ(r.seen.size(), 2u);
+    EXPECT_EQ(r.seen[1].text, m4.arg(jet));
+
+    db::Database::open(t.path)->execute("UPDATE dbprg SET Indprg = 'FA'");
+    EXPECT_FALSE(check(t.path));
+    ASSERT_EQ(r.seen.size(), 3u);
+    EXPECT_EQ(r.seen[2].text, QString::fromUtf8("Baza: %1 nie posiada struktury danych programu: Rolkwit. Baza nie "
+                                                 "może zostać otwarta.").arg(t.path));
+    EXPECT_EQ(r.seen[2].icon, ui::Icon::Exclamation);
+}
+
+TEST_F(BaseCheckTest, OlderStructureIsUpgradedOnlyAfterM6)
+{
+    QString old = t.dir.filePath("Stara.mdb");
+    MakeOldStructure(old, 3, 4);
+    r.answers = {ui::Answer::No};
+    EXPECT_FALSE(check(old));
+    ASSERT_EQ(r.seen.size(), 1u);
+    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Baza: Stara.mdb posiada strukturę danych w wersji: 3.4. Wymagana jest "
+                                                "struktura bazy w wersji: 3.5. Chcesz aktualizować strukture bazy teraz?"));
+    EXPECT_EQ(r.seen[0].title, QString::fromUtf8("Błąd weryfikacji struktury bazy"));
+    EXPECT_EQ(r.seen[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(version(old), "3.4.1");
+
+    r.answers = {ui::Answer::Yes};
+    EXPECT_TRUE(check(old));
+    EXPECT_EQ(r.seen.size(), 2u);
+    EXPECT_EQ(version(old), "3.5.12");
+}
+
+TEST_F(BaseCheckTest, SameOrNewerStructureIsNotQuestioned)
+{
+    for (auto [major, minor] : {std::pair{3, 5}, std::pair{3, 7}, std::pair{4, 0}}) {
+        setVersion(t.path, major, minor);
+        EXPECT_TRUE(check(t.path)) << major << "." << minor;
+        EXPECT_EQ(version(t.path), QStringLiteral("%1.%2.12").arg(major).arg(minor));
+    }
+    EXPECT_TRUE(r.seen.empty());
+}
+
+TEST_F(BaseCheckTest, StructureStillOldAfterTheUpgradeGivesM7)
+{
+    QString old = t.dir.filePath("Stara.mdb");
+    MakeOldStructure(old, 3, 4);
+    db::Database::open(old)->executeScript("CREATE TRIGGER cofnij AFTER UPDATE ON dbprg BEGIN "
+                                           "UPDATE dbprg SET VerMinor = 4 WHERE Indprg = 'FR'; END");
+    EXPECT_FALSE(check(old));
+    ASSERT_EQ(r.seen.size(), 2u);
+    EXPECT_TRUE(r.seen[1].text.startsWith(QString::fromUtf8("Struktura bazy: Stara.mdb  nie została zaktualizowana. "
+                                                            "Sprawdź wersję pliku: ")));
+    EXPECT_TRUE(r.seen[1].text.endsWith(".stb"));
+    EXPECT_EQ(r.seen[1].icon, ui::Icon::Critical);
+}
+
+TEST_F(BaseCheckTest, UpgradeWhileAnotherWorkstationReadsTheFileFailsAndChangesNothing)
+{
+    QString old = t.dir.filePath("Stara.mdb");
+    MakeOldStructure(old, 3, 2);
+    OtherProcess other(old, "BEGIN; SELECT count(*) FROM fadok;");
+    if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(check(old));
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(version(old), "3.2.1");
+    EXPECT_FALSE(ColumnsOf(old, "fadok").contains("Fundusz"));
+}
+
+TEST_F(BaseCheckTest, ConnectDisconnectAndExclusiveConnection)
+{
+    App& app = t.app;
+    EXPECT_TRUE(BaseConnect(app, t.path));
+    EXPECT_TRUE(app.gBazaOtwarta);
+    EXPECT_FALSE(app.gBaseDb->isExclusive());
+    BaseDisconnect(app);
+    EXPECT_FALSE(app.gBazaOtwarta);
+    EXPECT_EQ(app.gBaseDb, nullptr);
+
+    app.gBazaWylacznie = true;
+    EXPECT_TRUE(BaseConnect(app, t.path));
+    EXPECT_TRUE(app.gBaseDb->isExclusive());
+    EXPECT_FALSE(check(t.path));  // held by this program's own connection
+    EXPECT_TRUE(r.texts().last().contains(QString::fromUtf8("trybie wyłączności")));
+
+    // A failed connect leaves no connection at all.
+    EXPECT_FALSE(BaseConnect(app, t.dir.filePath("Brak.mdb")));
+    EXPECT_FALSE(app.gBazaOtwarta);
+    EXPECT_EQ(app.gBaseDb, nullptr);
+}
+
+TEST_F(BaseCheckTest, OpenDialogConnectsAndStoresThePathOnlyOnSuccess)
+{
+    App& app = t.app;
+    app.gPrgPar.BazaPlik = "poprzednia.mdb";
+    QString chosen = copyAs("Druga.mdb");
+    r.dialog = [&](QDialog& d) {
+        auto& fd = dynamic_cast<QFileDialog&>(d);
+        EXPECT_EQ(fd.windowTitle(), QString::fromUtf8("Otwórz bazę danych programu Rolkwit"));
+        fd.selectFile(chosen);
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(BaseOpenDialog(app, prompt.fn()));
+    EXPECT_TRUE(app.gBazaOtwarta);
+    EXPECT_EQ(app.gPrgPar.BazaPlik, chosen);
+    EXPECT_EQ(app.gPrgPar.BazaNazwa, "Druga");
+
+    // Cancelled: nothing changes.
+    r.dialog = [](QDialog&) { return int(QDialog::Rejected); };
+    EXPECT_FALSE(BaseOpenDialog(app, prompt.fn()));
+    EXPECT_EQ(app.gPrgPar.BazaPlik, chosen);
+    EXPECT_TRUE(app.gBazaOtwarta);
+
+    // Checked but not connectable (exclusive wanted while another workstation reads it): the
+    // path is not stored, and the failure is reported as such.
+    QString locked = copyAs("Trzecia.mdb");
+    db::Database::open(locked)->execute("INSERT INTO dbpar VALUES ('BaseReadOnly', '1')");
+    OtherProcess other(locked, "BEGIN; SELECT count(*) FROM sqlite_master;");
+    if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+    r.dialog = [&](QDialog& d) {
+        dynamic_cast<QFileDialog&>(d).selectFile(locked);
+        return int(QDialog::Accepted);
+    };
+    EXPECT_FALSE(BaseOpenDialog(app, prompt.fn()));
+    EXPECT_FALSE(app.gBazaOtwarta);
+    EXPECT_EQ(app.gPrgPar.BazaPlik, chosen);
+}
+
+TEST_F(BaseCheckTest, StartUpConnectsTheRememberedDatabase)
+{
+    App& app = t.app;
+    app.gPrgPar.BazaPlik = "";
+    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    app.gPrgPar.BazaPlik = t.dir.filePath("Brak.mdb");
+    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_FALSE(app.gBazaOtwarta);
+
+    db::Database::open(t.path)->changePassword("tajne");
+    app.gPrgPar.BazaPlik = t.path;
+    prompt.entries = {QString("tajne")};
+    EXPECT_TRUE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_TRUE(app.gBazaOtwarta);
+    EXPECT_EQ(app.gBazaHaslo, "tajne");
+    EXPECT_EQ(app.gBaseDb->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 3);
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "core/base_upgrade.h"
+#include "support/old_structure.h"
+#include "support/responder_scope.h"
+#include "support/temp_database.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BaseUpgradeTest : ::testing::Test {
+    TempDatabase t;  // the template: the structure every upgrade must reach
+    ResponderScope r;
+    QString old = t.dir.filePath("Stara.mdb");
+
+    bool upgrade(int major, int minor)
+    {
+        MakeOldStructure(old, major, minor);
+        auto d = db::Database::open(old, QString(), {.exclusive = true});
+        return BaseUpgrade(t.app, *d, "Stara.mdb", major, minor);
+    }
+    static QStringList sorted(QStringList l)
+    {
+        for (auto& s : l) s = s.toLower();
+        l.sort();
+        return l;
+    }
+};
+
+TEST_F(BaseUpgradeTest, EveryOlderVersionReachesTheTemplatesColumnsAndVersion)
+{
+    for (auto [major, minor] : {std::pair{2, 0}, std::pair{2, 9}, std::pair{3, 0}, std::pair{3, 1}, std::pair{3, 2},
+                                std::pair{3, 3}, std::pair{3, 4}}) {
+        SCOPED_TRACE(QStringLiteral("%1.%2").arg(major).arg(minor).toStdString());
+        QFile::remove(old);
+        ASSERT_TRUE(upgrade(major, minor));
+        for (auto table : {"fadok", "dodok", "fapoz", "dopoz", "dokor"})
+            EXPECT_EQ(sorted(ColumnsOf(old, table)), sorted(ColumnsOf(t.path, table))) << table;
+        // A buffer and its stored table keep one column order.
+        EXPECT_EQ(ColumnsOf(old, "dodok"), ColumnsOf(old, "fadok"));
+        EXPECT_EQ(ColumnsOf(old, "dopoz"), ColumnsOf(old, "fapoz"));
+        EXPECT_EQ(ColumnsOf(old, "dokor"), ColumnsOf(old, "fapoz"));
+        auto d = db::Database::open(old);
+        auto v = d->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
+        EXPECT_EQ(v->integer("VerMajor") * 10000 + v->integer("VerMinor") * 100 + v->integer("VerRevision"), 30512);
+        EXPECT_EQ(d->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FA'").toInt(), 9);
+    }
+    EXPECT_TRUE(r.seen.empty());
+}
+
+TEST_F(BaseUpgradeTest, Version2RowsGetWorkstationZeroAndAmountToPayEqualToGross)
+{
+    ASSERT_TRUE(upgrade(2, 0));
+    auto d = db::Database::open(old);
+    for (auto table : {"fadok", "dodok", "fapoz", "dopoz", "dokor"})
+        EXPECT_EQ(d->scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = 0").arg(table)).toInt(), 1) << table;
+    for (auto table : {"fadok", "dodok"}) {
+        auto row = d->queryOne(QStringLiteral("SELECT * FROM %1").arg(table));
+        EXPECT_EQ(row->decimal("DoZaplaty"), Decimal(123));
+        EXPECT_TRUE(row->isNull("Potracenie"));
+        EXPECT_TRUE(row->isNull("Zaplacono"));
+        EXPECT_TRUE(row->isNull("Fundusz"));
+    }
+    // Documents still copy from the buffer with SELECT *.
+    d->execute("DELETE FROM fadok");
+    d->execute("INSERT INTO fadok SELECT * FROM dodok WHERE Stanowisko = 0");
+    EXPECT_EQ(d->scalar("SELECT DoZaplaty FROM fadok").toDecimal(), Decimal(123));
+}
+
+TEST_F(BaseUpgradeTest, Version34GetsOnlyTheVersionAndNewerFilesAreNotTouched)
+{
+    ASSERT_TRUE(upgrade(3, 4));
+    auto cols = ColumnsOf(old, "fadok");
+    QFile::remove(old);
+    MakeOldStructure(old, 3, 4);
+    EXPECT_EQ(ColumnsOf(old, "fadok"), cols);
+
+    QFile::remove(old);
+    MakeOldStructure(old, 4, 0);
+    {
+        auto d = db::Database::open(old, QString(), {.exclusive = true});
+        EXPECT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 4, 0));
+    }
+    EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor * 10 + VerMinor FROM dbprg WHERE Indprg = 'FR'").toInt(), 40);
+}
+
+TEST_F(BaseUpgradeTest, AColumnAlreadyThereIsSkipped)
+{
+    MakeOldStructure(old, 3, 1);
+    {
+        auto d = db::Database::open(old);
+        d->execute("ALTER TABLE dodok ADD COLUMN Potracenie CURRENCY");
+        d->execute("ALTER TABLE fadok ADD COLUMN Potracenie CURRENCY");
+        d->execute("UPDATE fadok SET Potracenie = 10000");
+    }
+    auto d = db::Database::open(old, QString(), {.exclusive = true});
+    ASSERT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 3, 1));
+    EXPECT_EQ(d->scalar("SELECT Potracenie FROM fadok").toDecimal(), Decimal(1));
+    EXPECT_EQ(d->scalar("SELECT DoZaplaty FROM fadok").toDecimal(), Decimal(123));
+}
+
+TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
+{
+    MakeOldStructure(old, 3, 1);
+    {
+        auto d = db::Database::open(old);
+        d->executeScript("CREATE INDEX dodok_st ON dodok (Stanowisko)");
+        d->execute("ALTER TABLE dodok ADD COLUMN DoZaplaty CURRENCY");  // half of a step done elsewhere
+        d->execute("UPDATE dodok SET DoZaplaty = 50000");
+    }
+    auto d = db::Database::open(old, QString(), {.exclusive = true});
+    ASSERT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 3, 1));
+    d.reset();
+    EXPECT_EQ(ColumnsOf(old, "dodok"), ColumnsOf(old, "fadok"));
+    auto check = db::Database::open(old);
+    EXPECT_EQ(check->scalar("SELECT DoZaplaty FROM dodok").toDecimal(), Decimal(5));
+    EXPECT_EQ(check->scalar("SELECT Numer FROM dodok").toText(), "1/05/2020");
+    EXPECT_EQ(check->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'dodok_st'").toInt(), 1);
+}
+
+TEST_F(BaseUpgradeTest, AFailedStepChangesNothingAndSaysSo)
+{
+    MakeOldStructure(old, 2, 0);
+    db::Database::open(old)->executeScript("CREATE TRIGGER stop BEFORE UPDATE ON dbprg BEGIN SELECT RAISE(ABORT, 'zablokowane'); END");
+    auto columns = ColumnsOf(old, "fadok");
+    {
+        auto d = db::Database::open(old, QString(), {.exclusive = true});
+        EXPECT_FALSE(BaseUpgrade(t.app, *d, "Stara.mdb", 2, 0));
+    }
+    ASSERT_EQ(r.seen.size(), 1u);
+    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Aktualizacja bazy: Stara.mdb nie powiodła się. Zamknij wszyskie programy "
+                                                "korzystające z bazy i spróbuj ponownie."));
+    EXPECT_EQ(r.seen[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(r.seen[0].title.contains("zablokowane"));
+    EXPECT_EQ(ColumnsOf(old, "fadok"), columns);
+    EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 2);
+}
+
+} // namespace
