@@ -1,4 +1,5 @@
 #include "editor/doc_combo.h"
+#include "core/combo_rows.h"
 #include "platform/app_error.h"
 #include "platform/database.h"
 
@@ -18,9 +19,7 @@ void DocCombo::Refill()
         }
     } else if (!rowSource_.isEmpty()) {
         if (!db_) throw AppError(91, QStringLiteral("DocCombo"), QStringLiteral("Brak otwartej bazy danych"));
-        db_->forEach(rowSource_, {}, [&](const db::Row& r) {
-            items.emplace_back(r.at(0).toText(), r.size() > 1 ? r.at(1).toText() : r.at(0).toText());
-        });
+        items = ComboRowsFromSql(*db_, rowSource_);
     }
     {
         QSignalBlocker block(this);
