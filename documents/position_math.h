@@ -10,10 +10,6 @@
 // mark, an optional sign; 0 when the text does not start with a number.
 Decimal Val(const QString& text);
 
-// Rounds to `digits` places, halves away from zero. An empty value stays empty.
-inline Decimal NumRound(Decimal v, int digits) { return v.rounded(digits); }
-inline OptDecimal NumRound(OptDecimal v, int digits) { return v ? OptDecimal(v->rounded(digits)) : v; }
-
 // a × b / divisor rounded to `digits` places (halves away from zero) from the exact value.
 Decimal MulDivRound(Decimal a, Decimal b, int divisor, int digits);
 
