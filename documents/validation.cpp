@@ -1,5 +1,6 @@
 #include "documents/validation.h"
 #include "core/app.h"
+#include "core/shared_procs.h"
 #include "documents/position_math.h"
 #include "platform/message_box.h"
 
@@ -40,9 +41,9 @@ std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
 
 } // namespace
 
-QString AdresPomocy(const App&)
+QString AdresPomocy(const App& app)
 {
-    return QStringLiteral("pomoc@brenik.example");
+    return app.supportAddress;
 }
 
 std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
@@ -131,6 +132,6 @@ bool PytanieZastapic(const QString& numer)
 {
     return ui::msgBox(QStringLiteral("Dokument o numerze ") + numer
                           + QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?"),
-                      ui::Buttons::YesNo, ui::Icon::Question)
+                      ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
         == ui::Answer::Yes;
 }
