@@ -46,6 +46,8 @@ public:
     DocHeader header() const;
     // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
     void proposeNumber(const QDate& date);
+    // Chooses the fund by its stored name (none for an empty name) without running its change.
+    void setFund(const QString& name);
     // Row height of both grids, in text lines.
     void setRowLines(int lines);
 
@@ -117,7 +119,6 @@ private:
     void cmbKordok_Change();
     void cmbKornum_Change();
     void cmbFundusz_Change();
-    void setFund(const QString& name);
 
     App& app_;
 };

@@ -1,0 +1,191 @@
+#include "editor/document_editing.h"
+#include "core/app.h"
+#include "documents/loading.h"
+#include "documents/save.h"
+#include "editor/date_text.h"
+#include "editor/doc_combo.h"
+#include "editor/document_form.h"
+#include "editor/document_list_events.h"
+#include "editor/entry_page.h"
+#include "editor/header_fields.h"
+#include "editor/number_field.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "platform/busy_pointer.h"
+#include "register/services.h"
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+DocumentEditing::DocumentEditing(App& app, EntryPage* page)
+    : QObject(page), app_(app), page_(page), lista_(new DocumentListEvents(app, page, this)),
+      naglowek_(new HeaderFields(page->picDokument))
+{
+    DocumentForm* form = page_->picDokument;
+    connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
+    connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
+    // Ctrl+Enter (and Ctrl+Shift+Enter) anywhere on the entry page saves and starts a new document.
+    for (QKeyCombination k : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter, Qt::CTRL | Qt::SHIFT | Qt::Key_Return,
+                              Qt::CTRL | Qt::SHIFT | Qt::Key_Enter}) {
+        auto* s = new QShortcut(QKeySequence(k), page_);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, this, &DocumentEditing::Zapisz);
+    }
+}
+
+EditState DocumentEditing::stan() const
+{
+    EditState s;
+    s.poprawa = !page_->picDokument->labPoprawa->isHidden();
+    s.numerWczytany = s.poprawa ? numerWczytany_ : QString();
+    return s;
+}
+
+// The fields that every load sets, from the seller to the issuer.
+void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
+{
+    DocumentForm* f = page_->picDokument;
+    f->txtNazkon->setText(h.Nazkon);
+    f->txtAdrkon->setText(h.Adrkon);
+    f->txtNipkon->setText(h.Nipkon);
+    f->cmbNazdok->setEditText(h.Nazdok);
+    f->txtNumdok->setText(h.Numdok);
+    f->txtDatadok->setText(dateText(h.Datadok));
+    f->txtWyddok->setText(h.Wyddok);
+    f->txtPlatRach->setText(h.PlatRach);
+    f->txtPodstawa->setText(h.Podstawa);
+    f->txtWydane->setText(h.Wydane);
+    f->cmbPlatFor->setEditText(h.PlatFor);
+    f->cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
+    f->cmbPlatTer->setEditText(h.PlatTer);
+    f->txtRazNetto->setValue(h.RazNetto);
+    f->txtRazVAT->setValue(h.RazVAT);
+    f->txtRazBrutto->setValue(h.RazBrutto);
+    f->setFund(h.Fundusz);
+    f->txtPotracenie->setValue(h.Potracenie);
+    f->txtDoZaplaty->setValue(h.DoZaplaty);
+    f->txtUwagi->setPlainText(h.Uwagi);
+    if (zWystawil) f->txtWystawil->setText(h.Wystawil);
+}
+
+void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
+{
+    DocumentForm* f = page_->picDokument;
+    auto h = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->value().toString());
+    if (!h) return;
+    ui::BusyPointer busy;
+    if (tryb == kTrybPopraw) {
+        f->cmbDokument->setFocus();
+        f->labPoprawa->show();
+        numerWczytany_ = h->Numer;
+        {
+            ChangeGuard quiet{f->cmbDokument};
+            f->cmbDokument->setValue(h->Inddok);
+        }
+        f->UstawRodzajDokumentu();
+        f->txtNumer->setText(h->Numer);
+        f->txtDatawyst->setText(dateText(h->Datawyst));
+        f->txtDatasprz->setText(dateText(h->Datasprz));
+        if (h->isCorrection()) {
+            // Refilling the number list must not load the corrected invoice over this document.
+            ChangeGuard quiet{f->cmbKornum};
+            f->cmbKordok->setValue(h->KorInddok);
+            f->cmbKornum->setValue(h->KorNumer);
+            f->txtKorDatawyst->setText(dateText(h->KorDatawyst));
+        }
+        page_->toolEdycjaPodglad->setEnabled(true);
+    }
+    pokazNaglowek(*h, true);
+    f->dataPoz->reload();
+    f->dataKor->reload();
+}
+
+void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
+{
+    if (!::WczytajPozycje(app_, numer, zKorekta)) return;
+    DocumentForm* f = page_->picDokument;
+    f->dataPoz->reload();
+    f->dataKor->reload();
+    if (!zKorekta) f->PozycjeSumuj();
+}
+
+void DocumentEditing::WczytajKorygowany(const QString& numer)
+{
+    auto h = ::WczytajKorygowany(app_, numer);
+    if (!h) return;
+    ui::BusyPointer busy;
+    DocumentForm* f = page_->picDokument;
+    f->txtKorDatawyst->setText(dateText(h->Datawyst));
+    pokazNaglowek(*h, false);
+    f->dataPoz->reload();
+    f->dataKor->reload();
+    f->PozycjeSumuj();
+}
+
+void DocumentEditing::focus(const CheckFault& fault)
+{
+    DocumentForm* f = page_->picDokument;
+    if (fault.focus == QLatin1String("gridPoz") || fault.focus == QLatin1String("gridKor")) {
+        const bool kor = fault.focus == QLatin1String("gridKor");
+        f->tabPoz->setCurrentIndex(kor ? 1 : 0);
+        PositionGrid* grid = kor ? f->gridKor : f->gridPoz;
+        grid->setCurrentIndex(grid->model()->index(std::max(fault.row, 0), PositionModel::Nazwa));
+        grid->setFocus();
+        return;
+    }
+    if (fault.focus.isEmpty()) return;
+    if (auto* w = f->findChild<QWidget*>(fault.focus)) {
+        if (!w->isEnabled()) w->setEnabled(true);
+        w->setFocus();
+    }
+}
+
+bool DocumentEditing::ZapiszDokument()
+{
+    SaveResult r;
+    {
+        ui::BusyPointer busy;
+        r = ::ZapiszDokument(app_, stan());
+    }
+    if (!r.ok) {
+        if (r.fault) focus(*r.fault);
+        return false;
+    }
+    DocumentForm* f = page_->picDokument;
+    f->txtNumer->setText(r.numer);
+    // The side list reads its dictionaries again at their next display: they now hold this document.
+    f->lstSlo->setProperty("Tag", QString());
+    QApplication::processEvents();
+    KartotekaOdswiez(app_);
+    WykresOdswiez(app_);
+    return true;
+}
+
+bool DocumentEditing::zapiszIPokaz()
+{
+    if (!ZapiszDokument()) return false;
+    lista_->OdswiezListeDokumentow(page_->picDokument->txtNumer->text());
+    page_->picDokument->NowyDokument();
+    return true;
+}
+
+void DocumentEditing::Zapisz()
+{
+    if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta) return;
+    if (!page_->picDokument->ZapiszDoBufora()) return;
+    zapiszIPokaz();
+}
+
+void DocumentEditing::toolZapisz_PoBuforze()
+{
+    zapiszIPokaz();
+    // Ctrl held while clicking: print what the list now selects (the stored document).
+    if (QApplication::queryKeyboardModifiers() & Qt::ControlModifier) DokumentDrukuj(app_);
+    lista_->lstDok_Click();
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include "documents/validation.h"
+#include <QObject>
+#include <QString>
+
+class App;
+class DocumentListEvents;
+class EntryPage;
+class HeaderFields;
+struct DocHeader;
+
+// The entry page's road of a document through the database: loading a stored document for
+// editing or as a copy, loading the invoice a correction corrects, and the save commands. The
+// database work is documents/ (loading.h, save.h); this class shows its results on the form.
+// It owns the document list's and the header's handlers of the same page.
+class DocumentEditing : public QObject {
+    Q_OBJECT
+public:
+    DocumentEditing(App& app, EntryPage* page);
+
+    DocumentListEvents* lista() const { return lista_; }
+    HeaderFields* naglowek() const { return naglowek_; }
+
+    // "[Poprawa]" is shown while a stored document is edited under its own number.
+    EditState stan() const;
+
+    // Loads stored document `numer`: "popraw" for editing it under its own kind and number, any
+    // other mode as the content of the document being written.
+    void WczytajDokument(const QString& tryb, const QString& numer);
+    // Loads only the positions of `numer`; without the correction rows the totals follow them.
+    void WczytajPozycje(const QString& numer, bool zKorekta);
+    // Loads invoice `numer` as the one that the correction being written corrects.
+    void WczytajKorygowany(const QString& numer);
+
+    // Validates and stores the buffered document; on a refusal the focus goes to the field
+    // concerned. Afterwards the register and the chart are refreshed.
+    bool ZapiszDokument();
+    // The save command of the popup menu and of Ctrl+Enter: buffers the header, stores the
+    // document, then shows it selected in the list and starts a new document.
+    void Zapisz();
+    // The rest of the toolbar's save once the header is buffered (EntryPage::zapiszDokument).
+    void toolZapisz_PoBuforze();
+
+private:
+    void pokazNaglowek(const DocHeader& h, bool zWystawil);
+    void focus(const CheckFault& f);
+    bool zapiszIPokaz();
+
+    App& app_;
+    EntryPage* page_;
+    DocumentListEvents* lista_;
+    HeaderFields* naglowek_;
+    QString numerWczytany_;
+};

@@ -1,0 +1,211 @@
+#include "editor/document_list_events.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "documents/document_list.h"
+#include "editor/date_text.h"
+#include "editor/document_editing.h"
+#include "editor/document_form.h"
+#include "editor/entry_page.h"
+#include "platform/twips.h"
+#include "register/preview_panel.h"
+#include "register/services.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+QString amount(const OptDecimal& v)
+{
+    return v ? v->toDisplay(2) : QString();
+}
+
+} // namespace
+
+DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
+    : QObject(page), app_(app), page_(page), editing_(editing)
+{
+    QTreeWidget* lst = page_->lstDok;
+    lst->setSelectionMode(QAbstractItemView::SingleSelection);
+    lst->setUniformRowHeights(true);
+    lst->setAllColumnsShowFocus(true);
+    const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
+    for (int c = 0; c < 11; ++c) {
+        lst->setColumnWidth(c, twips::px(widths[c]));
+        lst->setColumnHidden(c, widths[c] == 0);
+    }
+    for (int c : {1, 7, 8, 9}) lst->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    lst->viewport()->installEventFilter(this);
+    connect(lst, &QTreeWidget::itemClicked, this, [this] { lstDok_Click(); });
+}
+
+void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
+{
+    if (!app_.gBazaOtwarta) return;
+    QList<QTreeWidgetItem*> items;
+    try {
+        const std::vector<DocumentListRow> rows = ListaDokumentow(app_);
+        items.reserve(int(rows.size()) + 1);
+        items << new QTreeWidgetItem(QStringList{kNowyDokument});
+        for (const DocumentListRow& r : rows) {
+            auto* it = new QTreeWidgetItem(QStringList{r.text(), r.Numer, dateText(r.Datawyst), dateText(r.Datasprz),
+                                                       r.Nazkon, r.Adrkon, r.Nipkon, amount(r.RazNetto), amount(r.RazVAT),
+                                                       amount(r.RazBrutto), r.Wystawil});
+            for (int c : {1, 7, 8, 9}) it->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+            items << it;
+        }
+    } catch (...) {
+        qDeleteAll(items);
+        ErrorReport(app_, QStringLiteral("OdswiezListeDokumentow"));
+        return;
+    }
+    QTreeWidget* lst = page_->lstDok;
+    lst->clear();
+    lst->addTopLevelItems(items);
+    if (numer.isEmpty()) return;
+    for (int i = 1; i < lst->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* it = lst->topLevelItem(i);
+        if (it->text(1) == numer) {
+            lst->setCurrentItem(it);
+            lst->scrollToItem(it);
+            page_->toolEdycjaPodglad->setEnabled(true);
+            lstDok_Click();
+            break;
+        }
+    }
+}
+
+bool DocumentListEvents::formShown() const
+{
+    return !page_->picDokument->isHidden();
+}
+
+bool DocumentListEvents::previewShown() const
+{
+    return !page_->picPodglad->isHidden();
+}
+
+QTreeWidgetItem* DocumentListEvents::selected() const
+{
+    QTreeWidgetItem* it = page_->lstDok->currentItem();
+    return it && it->isSelected() ? it : nullptr;
+}
+
+bool DocumentListEvents::isNew(const QTreeWidgetItem* row)
+{
+    return row->text(0) == kNowyDokument;
+}
+
+void DocumentListEvents::lstDok_Click()
+{
+    QTreeWidgetItem* row = selected();
+    if (!row) return;  // nothing selected: the buttons stay as they are
+    const bool nowy = isNew(row);
+    if (formShown()) {
+        if (nowy) {
+            page_->toolEdycjaPodglad->setEnabled(false);
+            page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
+        } else {
+            page_->toolEdycjaPodglad->setEnabled(true);
+        }
+        page_->toolZapiszDrukuj->setEnabled(!nowy);
+        page_->toolZapiszWyslij->setEnabled(!nowy);
+    }
+    if (previewShown()) {
+        page_->toolZapiszDrukuj->setEnabled(!nowy);
+        page_->toolZapiszWyslij->setEnabled(!nowy);
+    }
+}
+
+void DocumentListEvents::lstDok_DblClick()
+{
+    lstDok_Click();
+    QTreeWidgetItem* row = selected();
+    if (!row) return;
+    if (isNew(row)) {
+        page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
+        page_->picDokument->NowyDokument();
+    } else if (formShown()) {
+        if (app_.gBazaOtwarta && page_->lstDok->topLevelItemCount() > 1)
+            editing_->WczytajDokument(QStringLiteral("popraw"), row->text(1));
+    } else if (previewShown()) {
+        preview(row);
+    }
+}
+
+void DocumentListEvents::preview(QTreeWidgetItem* row)
+{
+    // The preview is not repainted until the report is in place.
+    page_->picPodglad->setUpdatesEnabled(false);
+    ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), row->text(0),
+                {row->text(0), row->text(1)});
+    page_->picPodglad->setUpdatesEnabled(true);
+}
+
+QString DocumentListEvents::schowekDokument()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(kLinkFormat)) return QString();
+    const QString text = QString::fromUtf8(data->data(kLinkFormat));
+    if (text.mid(1, 12) != QLatin1String("Wirlan Data|")) return QString();
+    // ">Wirlan Data|" code | database | password | kind | number
+    const QStringList f = text.split('|');
+    if (f.size() < 6) return QString();
+    return f[4].trimmed() + QStringLiteral(" Nr ") + f[5];
+}
+
+void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
+{
+    QTreeWidget* lst = page_->lstDok;
+    QTreeWidgetItem* row = lst->itemAt(pos);
+    if (row) lst->setCurrentItem(row);
+    else lst->clearSelection();
+    if (button != Qt::RightButton || !popup_.menu || !row) return;
+    const bool stored = !isNew(row);
+    for (QAction* a : {popup_.popraw, popup_.drukuj, popup_.zapisz, popup_.wyslij, popup_.usun, popup_.podglad, popup_.kopiuj})
+        if (a) a->setEnabled(stored);
+    if (popup_.wklej) {
+        const QString offered = schowekDokument();
+        popup_.wklej->setEnabled(!offered.isEmpty());
+        popup_.wklej->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
+    }
+    popup_.menu->popup(lst->viewport()->mapToGlobal(pos));
+}
+
+bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // After the list has handled the click itself.
+        QTimer::singleShot(0, this, [this] {
+            try {
+                lstDok_DblClick();
+            } catch (...) {
+            }
+        });
+    } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        try {
+            lstDok_MouseDown(e->button(), e->position().toPoint());
+        } catch (...) {
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DocumentListEvents::OdswiezPodglad()
+{
+    if (!previewShown()) return;
+    if (QTreeWidgetItem* row = selected()) preview(row);
+    QApplication::processEvents();
+}
+
+void DocumentListEvents::OdswiezDokument()
+{
+    if (formShown()) page_->picDokument->NowyDokument();
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class App;
+class DocumentEditing;
+class EntryPage;
+class QAction;
+class QMenu;
+class QTreeWidgetItem;
+
+// The document list (lstDok) on the entry page: its rows, newest first, and what a click, a
+// double click and the right button do with them. The first row "<Nowy dokument>" stands for a
+// new document; every other row's text is the kind, two blanks and the number (column 1).
+class DocumentListEvents : public QObject {
+    Q_OBJECT
+public:
+    DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing);
+
+    // The list's popup menu (mnuPopKartoteka) and the items whose state follows the selected row.
+    struct Popup {
+        QMenu* menu = nullptr;
+        QAction* popraw = nullptr;
+        QAction* usun = nullptr;
+        QAction* kopiuj = nullptr;
+        QAction* wklej = nullptr;
+        QAction* drukuj = nullptr;
+        QAction* podglad = nullptr;
+        QAction* wyslij = nullptr;
+        QAction* zapisz = nullptr;
+    };
+    void setPopup(const Popup& popup) { popup_ = popup; }
+
+    // Refills the list from the stored documents and selects the row of `numer` (exact text; an
+    // empty number selects nothing). Keeps the old rows when no database is open or the read
+    // fails (reported as "OdswiezListeDokumentow").
+    void OdswiezListeDokumentow(const QString& numer);
+
+    // Toolbar states for the page shown and the selected row.
+    void lstDok_Click();
+    // Edits the selected document, previews it, or starts a new document.
+    void lstDok_DblClick();
+    // Selects the row under the pointer; the right button prepares and shows the popup.
+    void lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    // Renews the preview of the selected document when the preview is shown.
+    void OdswiezPodglad();
+    // Starts a new document when the document form is shown.
+    void OdswiezDokument();
+
+    // The offered document of a hand-over text on the clipboard ("FR Nr 7/05/2024"); empty when
+    // the clipboard holds none.
+    static QString schowekDokument();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool formShown() const;
+    bool previewShown() const;
+    QTreeWidgetItem* selected() const;
+    static bool isNew(const QTreeWidgetItem* row);
+    void preview(QTreeWidgetItem* row);
+
+    App& app_;
+    EntryPage* page_;
+    DocumentEditing* editing_;
+    Popup popup_;
+};
+
+// The clipboard format of the hand-over text between programs of the family.
+inline const QString kLinkFormat = QStringLiteral("application/x-wirlan-link");

@@ -1,0 +1,34 @@
+#pragma once
+#include <QObject>
+
+class DocumentForm;
+class QLineEdit;
+
+// The header's own rules on the document form: the three date fields refuse to be left with a
+// text that is not a date, and the payment term follows the typed days and the days a typed
+// payment date. (The days → term direction and leaving the issue date are the form's own.)
+class HeaderFields : public QObject {
+    Q_OBJECT
+public:
+    explicit HeaderFields(DocumentForm* form);
+
+    // Date validation of a field about to lose the focus: true (cancel: the focus stays) after
+    // the warning when the text is neither empty nor a date.
+    bool txtDatawyst_Validate();
+    bool txtDatasprz_Validate();
+    bool txtDatadok_Validate();
+    // A typed payment date gives the days from the issue date.
+    void cmbPlatTer_Change();
+    // Picking "[data]" shows the payment date from the days; picking the delivery text brings
+    // "[data]" back as the first item.
+    void cmbPlatTer_Click(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool validate(QLineEdit* field);
+
+    DocumentForm* form_;
+    bool warning_ = false;  // a date warning is on screen: its own focus changes are not checked
+};

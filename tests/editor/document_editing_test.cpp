@@ -1,0 +1,340 @@
+#include "core/base_par.h"
+#include "documents/numbering.h"
+#include "documents/save.h"
+#include "editor/date_text.h"
+#include "editor/doc_combo.h"
+#include "editor/document_editing.h"
+#include "editor/document_form.h"
+#include "editor/document_list_events.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
+#include "editor/number_field.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "support/document_fixture.h"
+#include "support/temp_database.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+// The document's road through the real entry page: typed, saved, listed, reopened, corrected.
+
+namespace {
+
+void typeText(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
+        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+struct EditingFixture : ::testing::Test {
+    TempDatabase t;
+    Answers answers;
+    std::unique_ptr<MainPages> pages;
+    EntryPage* page = nullptr;
+    DocumentForm* form = nullptr;
+    DocumentEditing* editing = nullptr;
+    QTreeWidget* lst = nullptr;
+
+    void SetUp() override
+    {
+        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+        t.app.gPrgPar.PlatForma = "przelew";
+    }
+    // The window as the main window builds it: pages, the document road, the attach step.
+    void open()
+    {
+        pages = std::make_unique<MainPages>(t.app);
+        page = pages->picWprowadzanie;
+        form = page->picDokument;
+        lst = page->lstDok;
+        editing = new DocumentEditing(t.app, page);
+        pages->Form_Load();
+        pages->resize(1100, 720);
+        pages->show();
+        QApplication::setActiveWindow(pages.get());
+        pages->Przylacz();
+        editing->lista()->OdswiezListeDokumentow(QString());
+    }
+    void type(QWidget* w, const QString& text)
+    {
+        w->setFocus();
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        static_cast<QLineEdit*>(w)->clear();
+        typeText(w, text);
+    }
+    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
+    {
+        QModelIndex i = grid->model()->index(row, col);
+        grid->setCurrentIndex(i);
+        static_cast<QAbstractItemView*>(grid)->edit(i);
+        QLineEdit* editor = nullptr;
+        for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
+            if (!e->isHidden()) editor = e;
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void typeSeller()
+    {
+        type(form->txtNazkon, "Jan O'Brien");
+        type(form->txtAdrkon, QString::fromUtf8("Wólka 7"));
+        type(form->cmbPlatFor, QString::fromUtf8("gotówka"));
+    }
+    void ctrlEnter() { QTest::keyClick(form->txtNazkon, Qt::Key_Return, Qt::ControlModifier); }
+    QString today(int n) { return NumberUtworz(n, QDate::currentDate(), "Numer/Miesiąc/Rok[4]"); }
+    QStringList listed()
+    {
+        QStringList l;
+        for (int i = 0; i < lst->topLevelItemCount(); ++i) l << lst->topLevelItem(i)->text(0);
+        return l;
+    }
+    void doubleClickRow(int i)
+    {
+        QRect r = lst->visualItemRect(lst->topLevelItem(i));
+        QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, r.center());
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneStarts)
+{
+    open();
+    EXPECT_EQ(listed(), QStringList{"<Nowy dokument>"});
+    EXPECT_EQ(form->txtNumer->text(), today(1));
+    typeSeller();
+    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Pszenica");
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2,5");
+    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "10,00");
+    typeCell(form->gridPoz, 0, PositionModel::Indvat, "23");
+    typeCell(form->gridPoz, 2, PositionModel::Nazwa, QString::fromUtf8("Żyto"));
+    typeCell(form->gridPoz, 2, PositionModel::Ilosc, "1,005");
+    typeCell(form->gridPoz, 2, PositionModel::Indjed, "t");
+    typeCell(form->gridPoz, 2, PositionModel::Cenanet, "1");
+    typeCell(form->gridPoz, 2, PositionModel::Indvat, "7,5");
+    ctrlEnter();
+    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+
+    auto d = t.db().queryOne("SELECT * FROM fadok");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->text("Numer"), today(1));
+    EXPECT_EQ(d->date("Datawyst"), QDate::currentDate());
+    EXPECT_EQ(d->text("Nazkon"), "Jan O'Brien");
+    EXPECT_EQ(d->text("PlatFor"), QString::fromUtf8("gotówka"));
+    EXPECT_TRUE(d->isNull("Nipkon"));
+    EXPECT_TRUE(d->isNull("Uwagi"));
+    EXPECT_EQ(d->decimal("RazNetto"), dec("26,01"));
+    EXPECT_EQ(d->decimal("RazBrutto"), dec("31,84"));
+    EXPECT_EQ(d->decimal("DoZaplaty"), dec("31,84"));
+    auto rows = t.db().query("SELECT * FROM fapoz ORDER BY Pozycja");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].decimal("WartBrutto"), dec("30,75"));
+    EXPECT_EQ(rows[1].text("Nazwa"), QString::fromUtf8("Żyto"));
+    EXPECT_EQ(rows[1].decimal("WartNetto"), dec("1,01"));
+
+    // Listed first and selected; the form holds a new document under the next number.
+    ASSERT_EQ(listed(), (QStringList{"<Nowy dokument>", "FR  " + today(1)}));
+    ASSERT_TRUE(lst->currentItem());
+    EXPECT_EQ(lst->currentItem()->text(1), today(1));
+    EXPECT_EQ(lst->currentItem()->text(9), "31,84");
+    EXPECT_TRUE(page->toolZapiszDrukuj->isEnabled());
+    EXPECT_EQ(form->txtNumer->text(), today(2));
+    EXPECT_TRUE(form->txtNazkon->text().isEmpty());
+    EXPECT_EQ(form->dataPoz->rowCount(), t.app.gPrgPar.TabPozLicz);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Nazwa IS NOT NULL").toInt(), 0);
+}
+
+TEST_F(EditingFixture, ValidationMessageFocusesTheFieldAndStoresNothing)
+{
+    open();
+    type(form->txtNazkon, "Jan");
+    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "1");
+    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
+    ctrlEnter();
+    EXPECT_EQ(answers.last(), QString::fromUtf8("Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie."));
+    EXPECT_TRUE(form->txtAdrkon->hasFocus());
+    type(form->txtAdrkon, "Wola");
+    type(form->cmbPlatFor, "przelew");
+    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    typeCell(form->gridPoz, 1, PositionModel::Ilosc, "2");
+    typeCell(form->gridPoz, 1, PositionModel::Cenanet, "5");
+    ctrlEnter();
+    EXPECT_EQ(answers.last(), QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak nazwy towaru / usługi. Jeżeli nie "
+                                                "chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."));
+    EXPECT_TRUE(form->gridPoz->hasFocus());
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+}
+
+TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPaid)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    t.db().execute("UPDATE fadok SET Zaplacono = RazBrutto, Uwagi = 'pilne'");
+    NowyDokumentBufor(t.app, false);
+    open();
+    ASSERT_EQ(lst->topLevelItemCount(), 2);
+    doubleClickRow(1);
+    ASSERT_EQ(lst->currentItem(), lst->topLevelItem(1));
+    ASSERT_TRUE(lst->currentItem()->isSelected());
+    EXPECT_FALSE(form->labPoprawa->isHidden());
+    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
+    EXPECT_EQ(form->txtDatawyst->text(), dateText(QDate(2024, 5, 6)));
+    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(form->txtUwagi->toPlainText(), "pilne");
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("8560"));
+    EXPECT_EQ(form->dataPoz->rowCount(), 1);
+    EXPECT_TRUE(page->toolEdycjaPodglad->isEnabled());
+    // Leaving the issue date of a stored document never changes its number.
+    form->txtDatawyst->setFocus();
+    form->txtNazkon->setFocus();
+    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
+
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "11");
+    ctrlEnter();
+    EXPECT_TRUE(answers.seen.empty()) << answers.last().toStdString();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
+    EXPECT_EQ(t.db().scalar("SELECT Zaplacono FROM fadok").toDecimal(), dec("8560"));  // still marked paid
+    EXPECT_TRUE(form->labPoprawa->isHidden());
+
+    // "<Nowy dokument>" starts a new document.
+    doubleClickRow(1);
+    doubleClickRow(0);
+    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_TRUE(form->txtNazkon->text().isEmpty());
+    EXPECT_FALSE(page->toolEdycjaPodglad->isEnabled());
+}
+
+TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
+{
+    bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    form->cmbDokument->setValue("KFR");          // the user picks the correction
+    form->cmbKordok->setValue("FR");
+    ASSERT_TRUE(form->cmbKornum->findData("1/04/2024") >= 0);
+    form->cmbKornum->setValue("1/04/2024");      // ... and the corrected invoice
+    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(form->txtKorDatawyst->text(), dateText(QDate(2024, 4, 2)));
+    EXPECT_EQ(form->txtRazBrutto->value(), Decimal());
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "0");
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("-8560"));
+    const QString numer = form->txtNumer->text();
+    ctrlEnter();
+    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+
+    auto before = t.db().queryOne("SELECT * FROM fapoz WHERE Numer = ? AND Korekta = 1", {numer});
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->decimal("Ilosc"), Decimal(-10));
+    EXPECT_EQ(before->decimal("WartNetto"), Decimal(-8000));
+    EXPECT_EQ(before->decimal("Cenanet"), Decimal(800));
+    EXPECT_EQ(t.db().scalar("SELECT KorNumer FROM fadok WHERE Numer = ?", {numer}).toText(), "1/04/2024");
+    // The invoice is not offered for another correction.
+    form->cmbDokument->setValue("FR");
+    form->cmbDokument->setValue("KFR");
+    form->cmbKordok->setValue("FR");
+    EXPECT_LT(form->cmbKornum->findData("1/04/2024"), 0);
+
+    // Reopened, both grids show positive quantities.
+    doubleClickRow(1);
+    EXPECT_EQ(form->cmbDokument->value().toString(), "KFR");
+    EXPECT_EQ(form->cmbKornum->value().toString(), "1/04/2024");
+    EXPECT_EQ(form->dataKor->position(0).Ilosc, Decimal(10));
+    EXPECT_EQ(form->dataPoz->position(0).Ilosc, Decimal(0));
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("-8560"));
+}
+
+TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)
+{
+    open();
+    type(form->txtDatasprz, "31.02.2024");
+    form->txtNazkon->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(answers.last(), QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
+                                                "systemu, np: ") + dateText(QDate::currentDate()));
+    EXPECT_TRUE(form->txtDatasprz->hasFocus());
+    type(form->txtDatasprz, "");
+    form->txtNazkon->setFocus();
+    EXPECT_EQ(answers.seen.size(), 1u);  // an empty date may be left
+
+    type(form->cmbPlatTer, "");
+    type(form->txtDatawyst, dateText(QDate(2024, 1, 10)));
+    type(form->cmbPlatdni, "14");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
+    type(form->cmbPlatTer, dateText(QDate(2024, 2, 9)));
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "30");
+    // Leaving the issue date copies it into the sale date and proposes its period's number.
+    form->txtDatawyst->setFocus();
+    form->txtNazkon->setFocus();
+    EXPECT_EQ(form->txtDatasprz->text(), dateText(QDate(2024, 1, 10)));
+    EXPECT_EQ(form->txtNumer->text(), "1/01/2024");
+    // The delivery term stays; picking "[data]" again shows the computed date.
+    form->cmbPlatTer->setCurrentIndex(1);
+    emit form->cmbPlatTer->activated(1);
+    type(form->cmbPlatdni, "7");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), "od dnia dostarczenia towaru");
+    form->cmbPlatTer->setCurrentIndex(0);
+    emit form->cmbPlatTer->activated(0);
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 17)));
+}
+
+TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    open();
+    QMenu menu;
+    DocumentListEvents::Popup p;
+    p.menu = &menu;
+    QAction* items[9];
+    for (QAction*& a : items) a = menu.addAction("x");
+    p.popraw = items[0], p.usun = items[1], p.kopiuj = items[2], p.wklej = items[3], p.drukuj = items[4];
+    p.podglad = items[5], p.wyslij = items[6], p.zapisz = items[7];
+    editing->lista()->setPopup(p);
+
+    auto rightClick = [&](int i) {
+        QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualItemRect(lst->topLevelItem(i)).center());
+        menu.hide();
+    };
+    rightClick(0);
+    EXPECT_EQ(lst->currentItem(), lst->topLevelItem(0));
+    EXPECT_FALSE(p.popraw->isEnabled());
+    EXPECT_FALSE(p.kopiuj->isEnabled());
+    EXPECT_FALSE(p.wklej->isEnabled());
+    EXPECT_EQ(p.wklej->text(), "Wklej z...");
+
+    auto* data = new QMimeData;
+    data->setData(kLinkFormat, ">Wirlan Data|FR|C:\\Dane\\Firma.mdb||FR |7/05/2024");
+    QApplication::clipboard()->setMimeData(data);
+    rightClick(1);
+    EXPECT_EQ(lst->currentItem(), lst->topLevelItem(1));
+    EXPECT_TRUE(p.popraw->isEnabled());
+    EXPECT_TRUE(p.usun->isEnabled());
+    EXPECT_TRUE(p.wklej->isEnabled());
+    EXPECT_EQ(p.wklej->text(), "Wklej z FR Nr 7/05/2024");
+    QApplication::clipboard()->clear();
+}
