@@ -105,6 +105,7 @@ TEST_F(LoadFixture, FailedOrMissingLoadChangesNothing)
     EXPECT_FALSE(WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR"));
     EXPECT_FALSE(WczytajPozycje(app, "1/05/2024", true));
     EXPECT_FALSE(WczytajKorygowany(app, "1/04/2024"));
+    EXPECT_EQ(answers.dialogs, 3);  // each failure reported
     EXPECT_EQ(names("dopoz"), "Kept:10000");
 }
 

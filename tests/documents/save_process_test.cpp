@@ -62,7 +62,11 @@ TEST(SaveWorker, Run)
     Answers answers;
     answers.yes = false;
     App app;
-    app.gBaseDb = db::Database::open(path, QString(), db::OpenOptions{false, false, 30000});
+    // A workstation that saves without pause can keep the file locked past the short wait for an
+    // opening; this test is about saving, so the opening waits as long as a statement.
+    db::OpenOptions options;
+    options.busyTimeoutMs = options.openTimeoutMs = 30000;
+    app.gBaseDb = db::Database::open(path, QString(), options);
     app.gBazaOtwarta = true;
     app.gStanowisko = stan;
     app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");

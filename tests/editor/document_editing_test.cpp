@@ -338,3 +338,45 @@ TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
     EXPECT_EQ(p.wklej->text(), "Wklej z FR Nr 7/05/2024");
     QApplication::clipboard()->clear();
 }
+
+TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    open();
+    ASSERT_EQ(lst->topLevelItemCount(), 2);
+    t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");
+    editing->lista()->OdswiezListeDokumentow(QString());
+    EXPECT_EQ(lst->topLevelItemCount(), 2);
+    EXPECT_EQ(answers.dialogs, 1);  // the error report
+    // Opening a document that is gone changes nothing either.
+    editing->WczytajDokument("popraw", "1/05/2024");
+    EXPECT_TRUE(form->labPoprawa->isHidden());
+}
+
+// A picture of the list and of a reopened correction for a person to look at: set ROLKWIT_SHOTS.
+TEST_F(EditingFixture, Screenshot)
+{
+    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
+    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
+    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    for (int i = 1; i <= 12; ++i) {
+        DocHeader h = invoiceHeader(QStringLiteral("%1/04/2024").arg(i), QDate(2024, 4, i));
+        h.Nazkon = QString::fromUtf8("Gospodarstwo Rolne nr %1").arg(i);
+        bufferDocument(t.app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
+        ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    }
+    DocHeader k = invoiceHeader("1/05/2024");
+    k.Inddok = "KFR";
+    k.KorInddok = "FR";
+    k.KorNumer = "3/04/2024";
+    k.KorDatawyst = QDate(2024, 4, 3);
+    bufferDocument(t.app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
+    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    pages->resize(1280, 760);
+    doubleClickRow(1);
+    QApplication::processEvents();
+    pages->grab().save(dir + "/document_list_correction.png");
+}

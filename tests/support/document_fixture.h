@@ -87,6 +87,7 @@ inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRo
 // Answers every message box, keeps their texts, and answers questions with `yes`.
 struct Answers : ui::Responder {
     bool yes = true;
+    int dialogs = 0;  // dialogs shown, such as the error report
     Answers()
     {
         previous_ = ui::responder();
@@ -94,7 +95,10 @@ struct Answers : ui::Responder {
             if (m.buttons == ui::Buttons::YesNo) return yes ? ui::Answer::Yes : ui::Answer::No;
             return ui::Answer::Ok;
         };
-        dialog = [](QDialog&) { return 0; };
+        dialog = [this](QDialog&) {
+            ++dialogs;
+            return 0;
+        };
         ui::setResponder(this);
     }
     ~Answers() { ui::setResponder(previous_); }
