@@ -1,0 +1,59 @@
+#include "core/base_par.h"
+#include "documents/buffer.h"
+#include "editor/doc_combo.h"
+#include "editor/document_form.h"
+#include "editor/number_field.h"
+#include "editor/main_pages.h"
+#include "editor/entry_page.h"
+#include "editor/position_model.h"
+#include "support/temp_database.h"
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+// Typing one cell of a 200-position invoice: the cell's write, the row's arithmetic, and the
+// totals, deduction and amount to pay of the form.
+static void BM_EditCellWith200Positions(benchmark::State& state)
+{
+    TempDatabase t;
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+    t.app.gPrgPar.TabPozLicz = int(state.range(0));
+    NowyDokumentBufor(t.app, false);
+    t.db().execute("UPDATE dopoz SET Nazwa = 'Pszenica', Cenanet = 12345, Indvat = '7'");
+    MainPages pages(t.app);
+    pages.Form_Load();
+    pages.Przylacz();
+    DocumentForm* f = pages.picWprowadzanie->picDokument;
+    f->cmbFundusz->setCurrentIndex(1);
+    int n = 0;
+    for (auto _ : state) {
+        int row = n++ % f->dataPoz->rowCount();
+        f->dataPoz->setData(f->dataPoz->index(row, PositionModel::Ilosc), QString::number(n % 97 + 1) + ",5");
+    }
+    state.counters["netto"] = f->txtRazNetto->value()->toDouble();
+}
+BENCHMARK(BM_EditCellWith200Positions)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Recomputing the totals alone.
+static void BM_PozycjeSumuj(benchmark::State& state)
+{
+    TempDatabase t;
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+    t.app.gPrgPar.TabPozLicz = int(state.range(0));
+    NowyDokumentBufor(t.app, false);
+    t.db().execute("UPDATE dopoz SET WartNetto = 123456, WartVAT = 28395, WartBrutto = 151851");
+    MainPages pages(t.app);
+    pages.Form_Load();
+    pages.Przylacz();
+    DocumentForm* f = pages.picWprowadzanie->picDokument;
+    for (auto _ : state) f->PozycjeSumuj();
+}
+BENCHMARK(BM_PozycjeSumuj)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

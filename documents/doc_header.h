@@ -1,0 +1,55 @@
+#pragma once
+#include "platform/database.h"
+#include "platform/decimal.h"
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// The header of one document, as a row of dodok (this workstation's buffer) or fadok (stored
+// documents) holds it; both tables have the same columns in the same order. Empty texts stand
+// for NULL, an invalid QDate for a missing date, nullopt for a missing amount.
+//
+// The document form maps its controls to and from this struct; the buffer (buffer.h), the save
+// and the loaders move it to and from the database.
+struct DocHeader {
+    int Stanowisko = 0;
+    QString Inddok = QStringLiteral("FR"); // "FR" invoice, "KFR" correction
+    QString Numer;
+    QDate Datawyst;
+    QDate Datasprz;
+    QString KorInddok;                     // the corrected document (corrections only)
+    QString KorNumer;
+    QDate KorDatawyst;
+    QString Podstawa;
+    QString Wydane;
+    QString Nazkon;                        // the seller (a flat-rate farmer)
+    QString Adrkon;
+    QString Nipkon;
+    QString Nazdok;                        // the seller's identity document
+    QString Numdok;
+    QString Wyddok;
+    QDate Datadok;
+    OptDecimal RazNetto;
+    OptDecimal RazVAT;
+    OptDecimal RazBrutto;
+    OptDecimal Potracenie;                 // fund deduction; none without a fund
+    OptDecimal DoZaplaty;
+    QString PlatFor;
+    std::optional<int> PlatDni;
+    QString PlatTer;
+    QString PlatRach;
+    QString Wystawil;
+    QString Uwagi;
+    QString Fundusz;                       // the fund's name; empty when no fund is chosen
+    OptDecimal Zaplacono;                  // stored documents: the amount marked paid
+
+    bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
+
+    // The table's columns in table order, and this header's values in that order.
+    static const QStringList& columns();
+    std::vector<db::Value> values() const;
+    // Reads a row of dodok or fadok (SELECT *); missing columns keep their defaults.
+    static DocHeader fromRow(const db::Row& row);
+};

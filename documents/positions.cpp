@@ -1,0 +1,128 @@
+#include "documents/positions.h"
+#include "core/app.h"
+#include "platform/app_error.h"
+#include "documents/transaction_scope.h"
+#include "platform/database.h"
+
+QString tableName(PozTabela t)
+{
+    return t == PozTabela::Dopoz ? QStringLiteral("dopoz") : QStringLiteral("dokor");
+}
+
+namespace {
+
+db::Database& openDb(App& app)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb)
+        throw AppError(91, QStringLiteral("PositionBuffer"), QStringLiteral("Brak otwartej bazy danych"));
+    return *app.gBaseDb;
+}
+
+bool isGridColumn(const QString& c)
+{
+    static const QStringList cols = {"Pozycja", "Nazwa", "Ilosc", "Indjed", "Cenanet", "Indvat",
+                                     "WartNetto", "WartVAT", "WartBrutto"};
+    return cols.contains(c);
+}
+
+} // namespace
+
+std::vector<Position> PositionBuffer::read() const
+{
+    std::vector<Position> rows;
+    openDb(app_).forEach(
+        QStringLiteral("SELECT rowid AS id, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
+                       "WartVAT, WartBrutto FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
+            .arg(tableName(table_)),
+        {app_.gStanowisko}, [&](const db::Row& r) {
+            Position p;
+            p.id = r.integer("id");
+            if (!r.isNull("Pozycja")) p.Pozycja = r.integer("Pozycja");
+            p.Nazwa = r.text("Nazwa");
+            p.Ilosc = r.optDecimal("Ilosc");
+            p.Indjed = r.text("Indjed");
+            p.Cenanet = r.optDecimal("Cenanet");
+            p.Indvat = r.text("Indvat");
+            p.WartNetto = r.optDecimal("WartNetto");
+            p.WartVAT = r.optDecimal("WartVAT");
+            p.WartBrutto = r.optDecimal("WartBrutto");
+            rows.push_back(std::move(p));
+        });
+    return rows;
+}
+
+void PositionBuffer::update(qint64 id, const QString& column, const db::Value& value)
+{
+    if (!isGridColumn(column))
+        throw AppError(3265, QStringLiteral("PositionBuffer"), QStringLiteral("Nieznana kolumna: ") + column);
+    openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tableName(table_), column),
+                         {value, id});
+}
+
+void PositionBuffer::writeValues(qint64 id, const RowValues& v)
+{
+    openDb(app_).execute(
+        QStringLiteral("UPDATE %1 SET WartNetto = ?, WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
+        {v.WartNetto, v.WartVAT, v.WartBrutto, id});
+}
+
+void PositionBuffer::writeRow(const Position& p)
+{
+    openDb(app_).execute(
+        QStringLiteral("UPDATE %1 SET Nazwa = ?, Ilosc = ?, Indjed = ?, Cenanet = ?, Indvat = ?, WartNetto = ?, "
+                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
+        {p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto, p.WartVAT, p.WartBrutto, p.id});
+}
+
+qint64 PositionBuffer::append(qint64 pozycja)
+{
+    auto& db = openDb(app_);
+    db.execute(QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja) VALUES (?, ?)").arg(tableName(table_)),
+               {app_.gStanowisko, pozycja});
+    return db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
+}
+
+qint64 PositionBuffer::insertAt(const std::vector<qint64>& order, int index)
+{
+    auto& db = openDb(app_);
+    TransactionScope tr(db);
+    qint64 id = append(index + 1);
+    const QString sql = QStringLiteral("UPDATE %1 SET Pozycja = ? WHERE rowid = ?").arg(tableName(table_));
+    for (size_t i = size_t(std::max(index, 0)); i < order.size(); ++i)
+        db.execute(sql, {qint64(i) + 2, order[i]});
+    tr.commit();
+    return id;
+}
+
+void PositionBuffer::remove(qint64 id)
+{
+    openDb(app_).execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(tableName(table_)), {id});
+}
+
+void PositionBuffer::renumber(const std::vector<Position>& rows)
+{
+    auto& db = openDb(app_);
+    TransactionScope tr(db);
+    const QString sql = QStringLiteral("UPDATE %1 SET Pozycja = ? WHERE rowid = ?").arg(tableName(table_));
+    qint64 n = 1;
+    for (const auto& p : rows) {
+        if (p.Pozycja != n) db.execute(sql, {n, p.id});
+        ++n;
+    }
+    tr.commit();
+}
+
+Sums PositionBuffer::sums() const
+{
+    auto r = openDb(app_).queryOne(
+        QStringLiteral("SELECT SUM(WartNetto) AS n, SUM(WartVAT) AS v, SUM(WartBrutto) AS b FROM %1 "
+                       "WHERE Stanowisko = ?").arg(tableName(table_)),
+        {app_.gStanowisko});
+    return {r->decimal("n"), r->decimal("v"), r->decimal("b")};
+}
+
+int PositionBuffer::count() const
+{
+    return int(openDb(app_).scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
+                                   {app_.gStanowisko}).toInt());
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include "documents/position_math.h"
+#include "platform/db_value.h"
+#include <QString>
+#include <optional>
+#include <vector>
+
+class App;
+
+// The two position buffers of a workstation: dopoz holds the positions being edited (for a
+// correction: as they are to be after it), dokor the corrected invoice's positions.
+enum class PozTabela { Dopoz, Dokor };
+QString tableName(PozTabela t);
+
+// One buffer row as the grids show it. `id` is the row's rowid, the key of the writes.
+struct Position {
+    qint64 id = 0;
+    std::optional<qint64> Pozycja;
+    QString Nazwa;
+    OptDecimal Ilosc;
+    QString Indjed;
+    OptDecimal Cenanet;
+    QString Indvat;
+    OptDecimal WartNetto;
+    OptDecimal WartVAT;
+    OptDecimal WartBrutto;
+};
+
+// This workstation's rows of one position buffer. Every method runs on the open database and
+// throws AppError on a database failure; writes of several rows run in one transaction.
+class PositionBuffer {
+public:
+    PositionBuffer(App& app, PozTabela table) : app_(app), table_(table) {}
+    PozTabela table() const { return table_; }
+
+    // The rows ordered by Pozycja (rows without a number first, then in entry order).
+    std::vector<Position> read() const;
+    // Writes one column of one row. `column` is one of the grid's column names.
+    void update(qint64 id, const QString& column, const db::Value& value);
+    // Writes the computed values of a row.
+    void writeValues(qint64 id, const RowValues& v);
+    // Writes every column of a row that the grid edits or computes, in one statement.
+    void writeRow(const Position& p);
+    // Adds an empty row numbered `pozycja`; gives its id.
+    qint64 append(qint64 pozycja);
+    // Adds an empty row before the row at `index` of `order` (the current order of ids) and
+    // numbers it and every row after it consecutively from index + 1; gives its id.
+    qint64 insertAt(const std::vector<qint64>& order, int index);
+    void remove(qint64 id);
+    // Numbers the rows 1, 2, 3 ... in the given order, writing only the numbers that differ.
+    void renumber(const std::vector<Position>& rows);
+    // Column sums of net, VAT and gross (exact: the columns hold scaled integers).
+    Sums sums() const;
+    int count() const;
+
+private:
+    App& app_;
+    PozTabela table_;
+};

@@ -1,0 +1,526 @@
+#include "editor/document_form.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "documents/buffer.h"
+#include "documents/numbering.h"
+#include "editor/date_text.h"
+#include "editor/doc_combo.h"
+#include "editor/number_field.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "platform/twips.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace twips;
+
+namespace {
+
+const char* kKinds = "LIST FR;Faktura VAT RR|KFR;Korekta faktury VAT RR";
+// The promotion funds to which a buyer deducts 0.1 % of the net value.
+const char* kFunds = "LIST 1;Fundusz Promocji Mleka|2;Fundusz Promocji Mięsa Wołowego|3;Fundusz Promocji Mięsa "
+                     "Wieprzowego|4;Fundusz Promocji Mięsa Końskiego|5;Fundusz Promocji Mięsa Owczego|6;Fundusz "
+                     "Promocji Ziarna Zbóż i Przetworów Zbożowych|7;Fundusz Promocji Owoców i Warzyw|8;Fundusz "
+                     "Promocji Ryb|9;Fundusz Promocji Drobiu";
+
+template <class W>
+W* make(QWidget* parent, const char* name, int l, int t, int w, int h)
+{
+    auto* x = new W(parent);
+    x->setObjectName(QString::fromUtf8(name));
+    place(x, l, t, w, h);
+    return x;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* text, int l, int t, int w = 0)
+{
+    auto* lab = new QLabel(QString::fromUtf8(text), parent);
+    lab->setObjectName(QString::fromUtf8(name));
+    place(lab, l, t, w > 0 ? w : 2600, 225);
+    return lab;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, int maxLength, int l, int t, int w)
+{
+    auto* e = make<QLineEdit>(parent, name, l, t, w, 315);
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    return e;
+}
+
+QComboBox* freeCombo(QWidget* parent, const char* name, QStringList items, int l, int t, int w)
+{
+    auto* c = make<QComboBox>(parent, name, l, t, w, 315);
+    c->setEditable(true);
+    c->addItems(items);
+    c->setCurrentIndex(-1);
+    c->setEditText(QString());
+    return c;
+}
+
+} // namespace
+
+DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setObjectName("picDokument");
+
+    label(this, "labDokument", "Dokument", 0, 0);
+    cmbDokument = make<DocCombo>(this, "cmbDokument", 0, 225, 2175, 315);
+    cmbDokument->setRowSource(QString::fromUtf8(kKinds));
+    labPoprawa = label(this, "labPoprawa", "[Poprawa]", 855, 0, 855);
+    labPoprawa->setStyleSheet("color: #b00000; font-weight: bold");
+    labPoprawa->hide();
+    label(this, "labNumer", "Numer", 2265, 0);
+    txtNumer = textBox(this, "txtNumer", 20, 2265, 225, 2160);
+    label(this, "labDatawyst", "Data wystaw.", 4530, 0, 1400);
+    txtDatawyst = textBox(this, "txtDatawyst", 10, 4530, 225, 1320);
+    label(this, "labDatasprz", "Data nabycia", 5940, 0, 1290);
+    txtDatasprz = textBox(this, "txtDatasprz", 10, 5940, 225, 1290);
+
+    labKordok = label(this, "labKordok", "Korygowany dokument", 0, 690, 2085);
+    cmbKordok = make<DocCombo>(this, "cmbKordok", 0, 900, 2085, 315);
+    cmbKordok->setRowSource(QString::fromUtf8(kKinds));
+    labKornum = label(this, "labKornum", "Numer korygowanego dokum.", 2265, 690, 2160);
+    cmbKornum = make<DocCombo>(this, "cmbKornum", 2265, 900, 2160, 315);
+    txtKorDatawyst = textBox(this, "txtKorDatawyst", 10, 4530, 900, 1320);
+    txtKorDatawyst->setToolTip("Data wystawienia korygowanego dokumentu");
+    labPodstawa = label(this, "labPodstawa", "Podstawa wystawienia", 0, 675, 4410);
+    txtPodstawa = textBox(this, "txtPodstawa", 50, 0, 900, 4410);
+    labWydane = label(this, "labWydane", "Przyjęte wg", 4530, 690, 2700);
+    txtWydane = textBox(this, "txtWydane", 50, 4530, 900, 2700);
+
+    label(this, "labKontrahent", "Nazwa sprzedawcy (rolnik ryczałtowy)", 0, 1320, 2955);
+    txtNazkon = textBox(this, "txtNazkon", 255, 0, 1530, 2955);
+    label(this, "Label13", "Adres sprzedawcy", 3060, 1320, 2670);
+    txtAdrkon = textBox(this, "txtAdrkon", 255, 3060, 1530, 2670);
+    label(this, "labNIP", "NIP lub PESEL sprzedawcy", 5820, 1320, 1500);
+    txtNipkon = textBox(this, "txtNipkon", 30, 5820, 1530, 1425);
+
+    label(this, "labDokum", "Dokum. tożsamości", 0, 1935, 1485);
+    cmbNazdok = freeCombo(this, "cmbNazdok", {QString::fromUtf8("Dowód osobisty"), "Paszport"}, 0, 2145, 1485);
+    label(this, "labSeria", "Seria i numer", 1560, 1935, 1395);
+    txtNumdok = textBox(this, "txtNumdok", 20, 1560, 2145, 1395);
+    label(this, "labDatawyd", "Data wydania", 3060, 1935, 1365);
+    txtDatadok = textBox(this, "txtDatadok", 10, 3060, 2145, 1365);
+    label(this, "labOrgan", "Organ, który wydał dokument", 4530, 1935, 2700);
+    txtWyddok = textBox(this, "txtWyddok", 50, 4530, 2145, 2700);
+
+    label(this, "labForma", "Forma płatności", 0, 2595, 1215);
+    cmbPlatFor = freeCombo(this, "cmbPlatFor", {"Przelew"}, 0, 2805, 1215);
+    label(this, "labDni", "Dni", 1290, 2595, 675);
+    cmbPlatdni = freeCombo(this, "cmbPlatdni", {"7", "14", "21", "30", "60"}, 1290, 2805, 675);
+    label(this, "labPlatnosc", "Określenie terminu płatności", 2070, 2595, 2355);
+    cmbPlatTer = freeCombo(this, "cmbPlatTer", {"[data]", "od dnia dostarczenia towaru"}, 2070, 2805, 2355);
+    label(this, "labRach", "Nr rachunku bankowego", 4530, 2595, 2700);
+    txtPlatRach = textBox(this, "txtPlatRach", 50, 4530, 2805, 2700);
+
+    tabPoz = make<QTabWidget>(this, "tabPoz", 0, 3300, 7230, 2775);
+    dataPoz = new PositionModel(app_, PozTabela::Dopoz, this);
+    dataPoz->setObjectName("dataPoz");
+    dataKor = new PositionModel(app_, PozTabela::Dokor, this);
+    dataKor->setObjectName("dataKor");
+    auto page = [&](QWidget* content, const char* caption) {
+        auto* p = new QWidget;
+        auto* lay = new QVBoxLayout(p);
+        lay->setContentsMargins(0, 0, 0, 0);
+        lay->addWidget(content);
+        tabPoz->addTab(p, QString::fromUtf8(caption));
+    };
+    gridPoz = new PositionGrid(app_, dataPoz, true);
+    gridPoz->setObjectName("gridPoz");
+    gridKor = new PositionGrid(app_, dataKor, false);
+    gridKor->setObjectName("gridKor");
+    txtUwagi = new QPlainTextEdit;
+    txtUwagi->setObjectName("txtUwagi");
+    page(gridPoz, "Pozycje dokumentu");
+    page(gridKor, "Było przed korektą");
+    page(txtUwagi, "Uwagi do dokumentu");
+
+    labWystawil = label(this, "labWystawil", "Wystawił", 0, 6270, 2505);
+    txtWystawil = textBox(this, "txtWystawil", 50, 0, 6480, 2505);
+    labRazNetto = label(this, "labRazNetto", "Razem netto", 2640, 6270, 1455);
+    txtRazNetto = make<NumberField>(this, "txtRazNetto", 2640, 6480, 1455, 315);
+    labRazVAT = label(this, "labRazVAT", "Razem VAT", 4200, 6270, 1455);
+    txtRazVAT = make<NumberField>(this, "txtRazVAT", 4200, 6480, 1455, 315);
+    labRazBrutto = label(this, "labRazBrutto", "Razem brutto", 5760, 6270, 1455);
+    txtRazBrutto = make<NumberField>(this, "txtRazBrutto", 5760, 6480, 1455, 315);
+    labPotracenie = label(this, "labPotracenie", "Protrącenie na fundusz...", 0, 6810, 4095);
+    cmbFundusz = make<DocCombo>(this, "cmbFundusz", 0, 7020, 4095, 315);
+    cmbFundusz->setRowSource(QString::fromUtf8(kFunds));
+    cmbFundusz->setEmptyText("(brak)");
+    labKwotapot = label(this, "labKwotapot", "Kwota potrącenia", 4200, 6810, 1455);
+    txtPotracenie = make<NumberField>(this, "txtPotracenie", 4200, 7020, 1455, 315);
+    labDoZaplaty = label(this, "labDoZaplaty", "Do zapłaty", 5760, 6810, 1455);
+    txtDoZaplaty = make<NumberField>(this, "txtDoZaplaty", 5760, 7020, 1455, 315);
+    QFont bold = txtDoZaplaty->font();
+    bold.setBold(true);
+    txtDoZaplaty->setFont(bold);
+
+    labSlownik = label(this, "labSlownik", "", 7440, 0, 2505);
+    lstSlo = make<QTreeWidget>(this, "lstSlo", 7440, 210, 2580, 4725);
+    lstSlo->setRootIsDecorated(false);
+    lstSlo->setHeaderHidden(true);
+
+    setMinimumSize(px(7440 + 500), px(6300));
+
+    connect(cmbDokument, &DocCombo::Change, this, &DocumentForm::cmbDokument_Change);
+    connect(cmbKordok, &DocCombo::Change, this, &DocumentForm::cmbKordok_Change);
+    connect(cmbKornum, &DocCombo::Change, this, &DocumentForm::cmbKornum_Change);
+    connect(cmbFundusz, &DocCombo::Change, this, &DocumentForm::cmbFundusz_Change);
+    connect(dataPoz, &PositionModel::valuesChanged, this, &DocumentForm::PozycjeSumuj);
+    connect(dataKor, &PositionModel::valuesChanged, this, &DocumentForm::PozycjeSumuj);
+    connect(txtDatawyst, &QLineEdit::textChanged, this, &DocumentForm::cmbPlatdni_Click);
+    connect(cmbPlatdni, &QComboBox::currentTextChanged, this, &DocumentForm::cmbPlatdni_Click);
+    txtDatawyst->installEventFilter(this);
+
+    {
+        ChangeGuard quiet{cmbDokument, cmbKordok, cmbFundusz};
+        cmbDokument->Refill();
+        cmbDokument->setValue("FR");
+        cmbKordok->Refill();
+        cmbFundusz->Refill();
+    }
+    UstawRodzajDokumentu();
+}
+
+void DocumentForm::Form_Load()
+{
+    txtDatawyst->setText(dateText(QDate::currentDate()));
+    txtDatasprz->setText(dateText(QDate::currentDate()));
+    ChangeGuard quiet{cmbDokument, cmbKordok, cmbKornum, cmbFundusz};
+    cmbDokument->Refill();
+    cmbKordok->Refill();
+    cmbFundusz->Refill();
+}
+
+void DocumentForm::attach()
+{
+    dataPoz->reload();
+    dataKor->reload();
+    cmbKornum->setDatabase(app_.gBaseDb.get());
+}
+
+void DocumentForm::detach()
+{
+    dataPoz->clear();
+    dataKor->clear();
+    cmbKornum->setDatabase(nullptr);
+}
+
+bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtDatawyst && event->type() == QEvent::FocusOut) txtDatawyst_LostFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+void DocumentForm::proposeNumber(const QDate& date)
+{
+    auto numer = NumerNastepny(app_, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
+    txtNumer->setText(numer.value_or(QString()));
+    txtNumer->setPlaceholderText(numer ? QString() : QString::fromUtf8("brak numeru: nie można go zaproponować"));
+}
+
+void DocumentForm::txtDatawyst_LostFocus()
+{
+    if (labPoprawa->isHidden() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
+        if (!txtDatawyst->text().trimmed().isEmpty()) proposeNumber(textDate(txtDatawyst->text()));
+        else txtNumer->clear();
+    }
+    if (!txtDatawyst->text().trimmed().isEmpty()) txtDatasprz->setText(txtDatawyst->text());
+}
+
+void DocumentForm::cmbPlatdni_Click()
+{
+    const QString term = cmbPlatTer->currentText();
+    const QDate issue = textDate(txtDatawyst->text());
+    if ((term.isEmpty() || textDate(term).isValid() || term == QLatin1String("[data]")) && issue.isValid()) {
+        int days = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+        cmbPlatTer->setEditText(dateText(issue.addDays(days)));
+    }
+    if (cmbPlatdni->currentText() == QString::fromUtf8("Zapłacono gotówką")) cmbPlatdni->setEditText(QString());
+}
+
+void DocumentForm::NaglowekDomyslny()
+{
+    txtDatawyst->setText(dateText(QDate::currentDate()));
+    txtDatasprz->setText(dateText(QDate::currentDate()));
+    cmbPlatdni->setEditText(app_.gPrgPar.PlatDni);
+    cmbPlatFor->setEditText(app_.gPrgPar.PlatForma);
+    cmbPlatTer->setEditText(app_.gPrgPar.PlatTermin);
+    cmbNazdok->setEditText(app_.gPrgPar.DokNazwa);
+    txtWystawil->setText(app_.gPrgPar.Wystawil);
+    cmbPlatdni_Click();
+}
+
+void DocumentForm::NowyDokument()
+{
+    if (!app_.gBazaOtwarta) return;
+    try {
+        txtNumer->clear();
+        if (app_.gBazaPar.NumAuto) proposeNumber(QDate::currentDate());
+        txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+        cmbPlatdni_Click();
+        {
+            ChangeGuard quiet{cmbKornum};
+            cmbKornum->setValue(QVariant());
+            cmbKordok_Change();
+        }
+        for (QLineEdit* e : {txtNazkon, txtAdrkon, txtNipkon, txtNumdok, txtDatadok, txtWyddok, txtPlatRach,
+                             txtPodstawa, txtWydane, txtWystawil})
+            e->clear();
+        cmbNazdok->setEditText(QString());
+        txtUwagi->clear();
+        NowyDokumentBufor(app_, cmbDokument->value().toString() == QLatin1String("KFR"));
+        dataPoz->reload();
+        dataKor->reload();
+        setRowLines(app_.gPrgPar.TabPozWiersz);
+        if (app_.gPrgPar.TabKorKol > 0) {
+            const int c = app_.gPrgPar.TabKorKol;
+            gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
+                                       .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
+        }
+        gridPoz->setCurrentIndex(dataPoz->index(0, PositionModel::Nazwa));
+        for (NumberField* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtDoZaplaty}) f->setValue(Decimal());
+        {
+            ChangeGuard quiet{cmbFundusz};
+            cmbFundusz->setValue(QVariant());
+        }
+        txtPotracenie->setValue(std::nullopt);
+        labPoprawa->hide();
+        emit documentStarted();
+        txtDatawyst_LostFocus();
+        QApplication::processEvents();
+        if (app_.gPrgPar.UstawPocz) {
+            NaglowekDomyslny();
+            // The dates are today's now: the number must belong to their period.
+            txtDatawyst_LostFocus();
+        }
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("NowyDokument"));
+        return;
+    }
+    if (isVisible()) cmbDokument->setFocus();
+}
+
+DocHeader DocumentForm::header() const
+{
+    DocHeader h;
+    h.Stanowisko = app_.gStanowisko;
+    h.Inddok = cmbDokument->value().toString();
+    h.Numer = txtNumer->text().trimmed();
+    h.Datawyst = textDate(txtDatawyst->text());
+    h.Datasprz = textDate(txtDatasprz->text());
+    h.KorInddok = cmbKordok->value().toString();
+    h.KorNumer = cmbKornum->value().toString();
+    h.KorDatawyst = textDate(txtKorDatawyst->text());
+    h.Podstawa = txtPodstawa->text();
+    h.Wydane = txtWydane->text();
+    h.PlatFor = cmbPlatFor->currentText();
+    h.PlatDni = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+    h.PlatTer = cmbPlatTer->currentText();
+    h.Nazkon = txtNazkon->text();
+    h.Adrkon = txtAdrkon->text();
+    h.Nipkon = txtNipkon->text();
+    h.Nazdok = cmbNazdok->currentText();
+    h.Numdok = txtNumdok->text();
+    h.Datadok = textDate(txtDatadok->text());
+    h.Wyddok = txtWyddok->text();
+    h.PlatRach = txtPlatRach->text();
+    h.RazNetto = txtRazNetto->value();
+    h.RazVAT = txtRazVAT->value();
+    h.RazBrutto = txtRazBrutto->value();
+    h.Potracenie = txtPotracenie->value();
+    h.Fundusz = cmbFundusz->value().isNull() ? QString() : cmbFundusz->currentText();
+    h.DoZaplaty = txtDoZaplaty->value();
+    h.Uwagi = txtUwagi->toPlainText();
+    h.Wystawil = txtWystawil->text();
+    return h;
+}
+
+bool DocumentForm::ZapiszDoBufora(bool sprawdz)
+{
+    if (!app_.gBazaOtwarta) return false;
+    if (sprawdz) {
+        if (txtNumer->text().trimmed().isEmpty()) {
+            txtNumer->setEnabled(true);
+            if (isVisible()) txtNumer->setFocus();
+            return false;
+        }
+        if (isVisible()) cmbDokument->setFocus();
+        QApplication::processEvents();
+        for (QLineEdit* d : {txtDatawyst, txtDatasprz}) {
+            if (!textDate(d->text()).isValid()) {
+                d->setFocus();
+                return false;
+            }
+        }
+        if (txtNumer->text().trimmed().isEmpty()) return false;
+    }
+    return ::ZapiszDoBufora(app_, header());
+}
+
+void DocumentForm::OdczytZBufora()
+{
+    auto h = ::OdczytZBufora(app_);
+    if (!h) return;
+    // Nested guards: refilling the corrected number list while restoring its value must not let
+    // its change run, or it would load the corrected invoice over the restored correction.
+    ChangeGuard quietKind{cmbDokument};
+    cmbDokument->setValue(h->Inddok);
+    UstawRodzajDokumentu();
+    txtPodstawa->setText(h->Podstawa);
+    txtWydane->setText(h->Wydane);
+    if (h->isCorrection()) {
+        ChangeGuard quietNumber{cmbKornum};
+        cmbKordok->setValue(h->KorInddok);
+        cmbKordok_Change();
+        cmbKornum->setValue(h->KorNumer);
+        txtKorDatawyst->setText(dateText(h->KorDatawyst));
+    }
+    cmbPlatFor->setEditText(h->PlatFor);
+    cmbPlatdni->setEditText(h->PlatDni ? QString::number(*h->PlatDni) : QString());
+    cmbPlatTer->setEditText(h->PlatTer);
+    txtNazkon->setText(h->Nazkon);
+    txtAdrkon->setText(h->Adrkon);
+    txtNipkon->setText(h->Nipkon);
+    cmbNazdok->setEditText(h->Nazdok);
+    txtNumdok->setText(h->Numdok);
+    txtDatadok->setText(dateText(h->Datadok));
+    txtWyddok->setText(h->Wyddok);
+    txtPlatRach->setText(h->PlatRach);
+    txtUwagi->setPlainText(h->Uwagi);
+    txtWystawil->setText(h->Wystawil);
+    setFund(h->Fundusz);
+}
+
+void DocumentForm::setFund(const QString& name)
+{
+    ChangeGuard quiet{cmbFundusz};
+    int i = name.isEmpty() ? -1 : cmbFundusz->findText(name);
+    if (i >= 0) cmbFundusz->setCurrentIndex(i);
+    else cmbFundusz->setValue(QVariant());
+}
+
+void DocumentForm::PozycjeSumuj()
+{
+    if (!app_.gBazaOtwarta) return;
+    Sums poz = dataPoz->sums();
+    Sums kor;
+    const bool korekta = cmbDokument->value().toString() == QLatin1String("KFR");
+    if (korekta) kor = dataKor->sums();
+    Totals t = ::PozycjeSumuj(poz, korekta ? &kor : nullptr, !cmbFundusz->value().isNull());
+    txtRazNetto->setValue(t.RazNetto);
+    txtRazVAT->setValue(t.RazVAT);
+    txtRazBrutto->setValue(t.RazBrutto);
+    txtPotracenie->setValue(t.Potracenie);
+    txtDoZaplaty->setValue(t.DoZaplaty);
+}
+
+void DocumentForm::cmbFundusz_Change()
+{
+    OptDecimal p = Potracenie(txtRazNetto->value().value_or(Decimal()), !cmbFundusz->value().isNull());
+    txtPotracenie->setValue(p);
+    txtDoZaplaty->setValue(DoZaplaty(txtRazBrutto->value().value_or(Decimal()), p));
+}
+
+void DocumentForm::UstawRodzajDokumentu()
+{
+    const bool korekta = cmbDokument->value().toString() == QLatin1String("KFR");
+    tabPoz->setCurrentIndex(0);
+    tabPoz->setTabVisible(1, korekta);
+    tabPoz->setTabText(0, korekta ? QString::fromUtf8("Winno być po korekcie") : QStringLiteral("Pozycje dokumentu"));
+    dataPoz->setNameLocked(korekta);
+    labPodstawa->setVisible(!korekta);
+    txtPodstawa->setVisible(!korekta);
+    // The corrected document's date lies where the goods-received field is.
+    labWydane->setVisible(!korekta);
+    txtWydane->setVisible(!korekta);
+    txtKorDatawyst->setVisible(korekta);
+    for (QWidget* w : std::initializer_list<QWidget*>{labKordok, cmbKordok, labKornum, cmbKornum}) w->setVisible(korekta);
+    if (korekta) cmbKordok_Change();
+}
+
+void DocumentForm::cmbDokument_Change()
+{
+    UstawRodzajDokumentu();
+    if (cmbDokument->value().toString() == QLatin1String("KFR")) NowyDokument();
+    PozycjeSumuj();
+}
+
+void DocumentForm::cmbKordok_Change()
+{
+    // The corrected number list: documents of the chosen kind that no correction names yet
+    // (all of them while a stored document is edited).
+    const QString k = cmbKordok->value().toString();
+    QString sql;
+    if (k == QLatin1String("FR") || k == QLatin1String("KFR")) {
+        sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = '%1'").arg(k);
+        if (labPoprawa->isHidden())
+            sql += QStringLiteral(" AND Numer NOT IN (SELECT KorNumer FROM fadok WHERE KorNumer IS NOT NULL)");
+        sql += QStringLiteral(" ORDER BY Val(Numer)");
+    }
+    ChangeGuard quiet{cmbKornum};
+    cmbKornum->setRowSource(sql);
+    try {
+        if (sql.isEmpty() || !app_.gBazaOtwarta || !app_.gBaseDb) {
+            cmbKornum->clear();
+        } else {
+            cmbKornum->setDatabase(app_.gBaseDb.get());
+            cmbKornum->Refill();
+        }
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("cmbKordok_Change"));
+    }
+    cmbKornum->setValue(QVariant());
+}
+
+void DocumentForm::cmbKornum_Change()
+{
+    QVariant v = cmbKornum->value();
+    if (v.isNull()) NowyDokument();
+    else emit korygowanyWybrany(v.toString());
+}
+
+void DocumentForm::setRowLines(int lines)
+{
+    gridPoz->setRowLines(lines);
+    gridKor->setRowLines(lines);
+}
+
+void DocumentForm::resizeEvent(QResizeEvent*)
+{
+    picDokument_Resize();
+}
+
+void DocumentForm::picDokument_Resize()
+{
+    const int W = widthOf(this), H = heightOf(this);
+    setWidth(lstSlo, W - leftOf(lstSlo) - 220 <= 0 ? 500 : W - leftOf(lstSlo) - 180);
+    setWidth(labSlownik, widthOf(lstSlo));
+    setHeight(lstSlo, H - topOf(lstSlo) - 220 <= 0 ? 500 : H - topOf(lstSlo) - 160);
+
+    int totalsLabel, totalsField, fundField;
+    if (H > 6500) {
+        setHeight(tabPoz, H - topOf(tabPoz) - 1350);
+        totalsLabel = H - 1250;
+        fundField = H - 480;
+    } else {
+        setHeight(tabPoz, 2090);
+        totalsLabel = 5640;
+        fundField = 6390;   // the deduction row keeps its distance under the totals
+    }
+    totalsField = totalsLabel + 210;
+    for (QWidget* w : std::initializer_list<QWidget*>{labRazNetto, labRazVAT, labRazBrutto, labWystawil}) setTop(w, totalsLabel);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtRazNetto, txtRazVAT, txtRazBrutto, txtWystawil}) setTop(w, totalsField);
+    setTop(txtPotracenie, fundField);
+    setTop(txtDoZaplaty, fundField);
+    setTop(cmbFundusz, fundField + 15);
+    for (QWidget* w : std::initializer_list<QWidget*>{labDoZaplaty, labPotracenie, labKwotapot}) setTop(w, fundField - 210);
+}

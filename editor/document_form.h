@@ -1,0 +1,123 @@
+#pragma once
+#include "documents/doc_header.h"
+#include <QWidget>
+
+class App;
+class DocCombo;
+class NumberField;
+class PositionGrid;
+class PositionModel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class QTreeWidget;
+
+// The document form (picDokument): the header of the invoice or correction, the positions and
+// notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
+// from DocHeader and leaves the database work to documents/ (buffer, numbering, totals).
+class DocumentForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit DocumentForm(App& app, QWidget* parent = nullptr);
+
+    // Load step: today's dates and the fixed lists.
+    void Form_Load();
+    // Binds the grids to this workstation's rows of the open database / releases them.
+    void attach();
+    void detach();
+
+    // Starts a new, empty document of the chosen kind in this workstation's buffer.
+    void NowyDokument();
+    // The default header of a new document from the program's settings.
+    void NaglowekDomyslny();
+    // Writes the header into this workstation's buffer. With `sprawdz` (the save road) an empty
+    // number or an invalid date stops it with the focus on the field; without (closing the window)
+    // the header is buffered whatever it holds, so a restart never brings back an older header.
+    bool ZapiszDoBufora(bool sprawdz = true);
+    // Restores the buffered header, the chosen fund included.
+    void OdczytZBufora();
+    // Recomputes the totals, the deduction and the amount to pay from the rows.
+    void PozycjeSumuj();
+    // Shows the invoice or the correction layout for the kind in cmbDokument.
+    void UstawRodzajDokumentu();
+    // The header as the form holds it.
+    DocHeader header() const;
+    // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
+    void proposeNumber(const QDate& date);
+    // Row height of both grids, in text lines.
+    void setRowLines(int lines);
+
+    void txtDatawyst_LostFocus();
+    void cmbPlatdni_Click();
+    void picDokument_Resize();
+
+    // Controls, by their names in the program.
+    DocCombo* cmbDokument;
+    QLabel* labPoprawa;
+    QLineEdit* txtNumer;
+    QLineEdit* txtDatawyst;
+    QLineEdit* txtDatasprz;
+    QLabel* labKordok;
+    DocCombo* cmbKordok;
+    QLabel* labKornum;
+    DocCombo* cmbKornum;
+    QLineEdit* txtKorDatawyst;
+    QLabel* labPodstawa;
+    QLineEdit* txtPodstawa;
+    QLabel* labWydane;
+    QLineEdit* txtWydane;
+    QLineEdit* txtNazkon;
+    QLineEdit* txtAdrkon;
+    QLineEdit* txtNipkon;
+    QComboBox* cmbNazdok;
+    QLineEdit* txtNumdok;
+    QLineEdit* txtDatadok;
+    QLineEdit* txtWyddok;
+    QComboBox* cmbPlatFor;
+    QComboBox* cmbPlatdni;
+    QComboBox* cmbPlatTer;
+    QLineEdit* txtPlatRach;
+    QTabWidget* tabPoz;
+    PositionModel* dataPoz;
+    PositionModel* dataKor;
+    PositionGrid* gridPoz;
+    PositionGrid* gridKor;
+    QPlainTextEdit* txtUwagi;
+    QLabel* labWystawil;
+    QLineEdit* txtWystawil;
+    QLabel* labRazNetto;
+    QLabel* labRazVAT;
+    QLabel* labRazBrutto;
+    NumberField* txtRazNetto;
+    NumberField* txtRazVAT;
+    NumberField* txtRazBrutto;
+    QLabel* labPotracenie;
+    DocCombo* cmbFundusz;
+    QLabel* labKwotapot;
+    NumberField* txtPotracenie;
+    QLabel* labDoZaplaty;
+    NumberField* txtDoZaplaty;
+    QLabel* labSlownik;
+    QTreeWidget* lstSlo;
+
+signals:
+    // A new document was started: the entry page shows the form and disables the preview.
+    void documentStarted();
+    // A corrected invoice was chosen: it is to be loaded as the one being corrected.
+    void korygowanyWybrany(const QString& numer);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void cmbDokument_Change();
+    void cmbKordok_Change();
+    void cmbKornum_Change();
+    void cmbFundusz_Change();
+    void setFund(const QString& name);
+
+    App& app_;
+};

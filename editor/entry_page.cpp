@@ -1,0 +1,135 @@
+#include "editor/entry_page.h"
+#include "core/app.h"
+#include "editor/document_form.h"
+#include "platform/twips.h"
+#include "register/preview_panel.h"
+#include "register/services.h"
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace twips;
+
+namespace {
+
+QFrame* shape(QWidget* parent, const char* name, int l, int t, int w, int h)
+{
+    auto* f = new QFrame(parent);
+    f->setObjectName(name);
+    f->setFrameShape(QFrame::StyledPanel);
+    place(f, l, t, w, h);
+    return f;
+}
+
+QAction* button(QToolBar* bar, const char* key, const char* caption)
+{
+    QAction* a = bar->addAction(QString::fromUtf8(caption).trimmed());
+    a->setObjectName(QString::fromUtf8(key));
+    return a;
+}
+
+} // namespace
+
+EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setObjectName("picWprowadzanie");
+    lstDok = new QTreeWidget(this);
+    lstDok->setObjectName("lstDok");
+    lstDok->setRootIsDecorated(false);
+    lstDok->setHeaderLabels({"Dokument", "Numer dokumentu", "Data wystawienia", QString::fromUtf8("Data sprzedaży"),
+                             "Nazwa kontrahenta", "Adres kontrahenta", "NIP kontrahenta", QString::fromUtf8("Wartość netto"),
+                             "Kwota VAT", QString::fromUtf8("Wartość brutto"), QString::fromUtf8("Wystawił")});
+    place(lstDok, 120, 90, 1965, 6735);
+
+    shape2_ = shape(this, "Shape2", 2175, 90, 5100, 615);
+    toolEdycja = new QToolBar(this);
+    toolEdycja->setObjectName("toolEdycja");
+    toolEdycja->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    place(toolEdycja, 2295, 180, 4860, 435);
+    toolEdycjaDokument = button(toolEdycja, "Dokument", " Edycja dokumentu       ");
+    toolEdycjaPodglad = button(toolEdycja, "Podglad", "Podglad wydruku       ");
+    auto* group = new QActionGroup(toolEdycja);
+    for (QAction* a : {toolEdycjaDokument, toolEdycjaPodglad}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    toolEdycjaDokument->setChecked(true);
+
+    shape3_ = shape(this, "Shape3", 7380, 90, 4440, 615);
+    toolZapisz = new QToolBar(this);
+    toolZapisz->setObjectName("toolZapisz");
+    toolZapisz->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    place(toolZapisz, 7485, 180, 4230, 435);
+    toolZapiszZapisz = button(toolZapisz, "Zapisz", "  Zapisz    ");
+    toolZapiszDrukuj = button(toolZapisz, "Drukuj", "  Drukuj   ");
+    toolZapiszWyslij = button(toolZapisz, "Wyslij", "  Wyślij      ");
+
+    picDokument = new DocumentForm(app_, this);
+    place(picDokument, 2190, 780, 9735, 7500);
+    picPodglad = new PreviewPanel(this);
+    place(picPodglad, 2190, 780, 9735, 7500);
+    picPodglad->hide();
+
+    for (QAction* a : toolEdycja->actions())
+        connect(a, &QAction::triggered, this, [this, a] { toolEdycja_ButtonClick(a->objectName()); });
+    for (QAction* a : toolZapisz->actions())
+        connect(a, &QAction::triggered, this, [this, a] { toolZapisz_ButtonClick(a->objectName()); });
+    connect(picDokument, &DocumentForm::documentStarted, this, [this] {
+        toolEdycjaPodglad->setEnabled(false);
+        toolEdycja_ButtonClick(QStringLiteral("Dokument"));
+    });
+}
+
+void EntryPage::toolEdycja_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("Dokument")) {
+        toolEdycjaDokument->setChecked(true);
+        picDokument->show();
+        picPodglad->hide();
+    } else if (key == QLatin1String("Podglad")) {
+        toolEdycjaPodglad->setChecked(true);
+        picPodglad->show();
+        picDokument->hide();
+        QApplication::processEvents();
+        QTreeWidgetItem* row = lstDok->currentItem();
+        const QString title = row ? row->text(0) : QString();
+        const QString numer = row ? row->text(1) : QString();
+        ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
+        PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
+        QApplication::processEvents();
+    }
+}
+
+void EntryPage::toolZapisz_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("Zapisz")) {
+        if (app_.gBazaPar.BazaOdczyt) return;
+        if (picDokument->isVisible() && picDokument->ZapiszDoBufora()) emit zapiszDokument();
+    } else if (key == QLatin1String("Drukuj")) {
+        DokumentDrukuj(app_);
+    } else if (key == QLatin1String("Wyslij")) {
+        QTreeWidgetItem* row = lstDok->currentItem();
+        const QString title = row ? row->text(0) : QString();
+        ReportPrint(app_, "wyslij", "FANET", "rapFANET1", title, {title, row ? row->text(1) : QString()});
+    }
+}
+
+void EntryPage::resizeEvent(QResizeEvent*)
+{
+    picWprowadzanie_Resize();
+}
+
+void EntryPage::picWprowadzanie_Resize()
+{
+    // The page spans the window's inner area below the top band; the form and the preview take
+    // everything right of the list.
+    setHeight(lstDok, heightOf(this) - topOf(lstDok) - 160);
+    setWidth(picDokument, widthOf(this) - leftOf(picDokument));
+    setHeight(picDokument, heightOf(this) - topOf(picDokument));
+    picPodglad->setGeometry(picDokument->geometry());
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <QWidget>
+
+class App;
+class DocumentForm;
+class PreviewPanel;
+class QAction;
+class QFrame;
+class QToolBar;
+class QTreeWidget;
+
+// The entry page (picWprowadzanie): the document list on the left; to its right the view and
+// document toolbars over either the document form or the print preview.
+class EntryPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit EntryPage(App& app, QWidget* parent = nullptr);
+
+    QTreeWidget* lstDok;
+    QToolBar* toolEdycja;
+    QAction* toolEdycjaDokument;
+    QAction* toolEdycjaPodglad;
+    QToolBar* toolZapisz;
+    QAction* toolZapiszZapisz;
+    QAction* toolZapiszDrukuj;
+    QAction* toolZapiszWyslij;
+    DocumentForm* picDokument;
+    PreviewPanel* picPodglad;
+
+    // The view toolbar: "Dokument" shows the form, "Podglad" the print preview.
+    void toolEdycja_ButtonClick(const QString& key);
+    // The document toolbar: "Zapisz" buffers the header and hands the save on.
+    void toolZapisz_ButtonClick(const QString& key);
+    void picWprowadzanie_Resize();
+
+signals:
+    // The header is buffered: the document is to be validated and stored.
+    void zapiszDokument();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    App& app_;
+    QFrame* shape2_;
+    QFrame* shape3_;
+};

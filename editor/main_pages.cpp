@@ -1,0 +1,139 @@
+#include "editor/main_pages.h"
+#include "core/app.h"
+#include "core/base_par.h"
+#include "core/error_report.h"
+#include "documents/buffer.h"
+#include "documents/numbering.h"
+#include "editor/document_form.h"
+#include "editor/entry_page.h"
+#include "editor/position_grid.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+#include "register/chart_page.h"
+#include "register/register_page.h"
+#include "register/services.h"
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+using namespace twips;
+
+MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setObjectName("mainPages");
+    // The layout is measured for the classic 8-point dialog font.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+    picWprowadzanie = new EntryPage(app_, this);
+    picKartoteka = new RegisterPage(this);
+    picKartoteka->hide();
+    picWykres = new ChartPage(this);
+    picWykres->hide();
+    // Below this the form's fields would overlap; the window cannot be made smaller.
+    setMinimumSize(px(2190 + 7440 + 600), px(780 + 6300 + 120));
+}
+
+void MainPages::Form_Load()
+{
+    picWprowadzanie->picDokument->Form_Load();
+}
+
+void MainPages::Przylacz()
+{
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    auto& db = *app_.gBaseDb;
+    DocumentForm* form = picWprowadzanie->picDokument;
+
+    // The read-only lock comes first, so that no failure further on can leave an archive open
+    // for changes.
+    const bool ro = BaseParRead(app_, db, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) == QLatin1String("1");
+    app_.gBazaPar.BazaOdczyt = ro;
+    picWprowadzanie->toolZapiszZapisz->setEnabled(!ro);
+    emit trybOdczyt(ro);
+
+    try {
+        emit bazaNazwa(app_.gPrgPar.BazaNazwa);
+        QApplication::restoreOverrideCursor();
+        form->attach();
+        NumParRead(app_);
+        form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+        if (app_.gBazaPar.NumAuto) form->proposeNumber(QDate::currentDate());
+        // The document list and the side list are filled by their own code.
+        form->labSlownik->setText("Kontrahenci");
+        if (::BuforPusty(app_)) {
+            if (!ro) form->NowyDokument();
+            form->NaglowekDomyslny();
+        } else {
+            form->OdczytZBufora();
+        }
+        form->PozycjeSumuj();
+        KartotekaOdswiez(app_);
+        WykresOdswiez(app_);
+        if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty()
+            && ui::msgBox(QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
+                          ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
+            emit mnuNarzParDok_Click();
+        form->setRowLines(app_.gPrgPar.TabPozWiersz);
+    } catch (...) {
+        ErrorReport(app_, QString::fromUtf8("Przyłącz"));
+    }
+}
+
+void MainPages::Odlacz()
+{
+    picWprowadzanie->picDokument->detach();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainPages::NaglowekDomyslny()
+{
+    picWprowadzanie->picDokument->NaglowekDomyslny();
+}
+
+void MainPages::Form_Unload()
+{
+    if (!app_.gBazaPar.BazaOdczyt) picWprowadzanie->picDokument->ZapiszDoBufora(false);
+}
+
+bool MainPages::BuforPusty()
+{
+    return ::BuforPusty(app_);
+}
+
+bool MainPages::BazaPusta()
+{
+    return ::BazaPusta(app_);
+}
+
+void MainPages::ToolbarTrybOdczyt(bool enable)
+{
+    picWprowadzanie->toolEdycjaDokument->setEnabled(enable);
+    picWprowadzanie->toolEdycjaPodglad->setEnabled(enable);
+    PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
+    for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
+}
+
+void MainPages::toolWprowadz_ButtonClick(const QString& key)
+{
+    QWidget* show = key == QLatin1String("Wprowadzanie") ? static_cast<QWidget*>(picWprowadzanie)
+                    : key == QLatin1String("Kartoteka")  ? static_cast<QWidget*>(picKartoteka)
+                    : key == QLatin1String("Wykres")     ? static_cast<QWidget*>(picWykres)
+                                                         : nullptr;
+    if (!show) return;
+    for (QWidget* page : std::initializer_list<QWidget*>{picWprowadzanie, picKartoteka, picWykres}) page->setVisible(page == show);
+}
+
+void MainPages::resizeEvent(QResizeEvent*)
+{
+    Form_Resize();
+}
+
+void MainPages::Form_Resize()
+{
+    // Every page takes the whole area, so switching pages never shows one of another size.
+    for (QWidget* page : std::initializer_list<QWidget*>{picWprowadzanie, picKartoteka, picWykres})
+        page->setGeometry(rect());
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <QWidget>
+
+class App;
+class ChartPage;
+class EntryPage;
+class RegisterPage;
+
+// The working area of the main window below its top band: the entry, register and chart pages
+// in one rectangle, one of them visible. It carries the window's life around the open database:
+// load, attach (Przylacz), detach (Odlacz), the unload step and the small services the window and
+// its dialogs use. The main window's frame places it, forwards its own steps to it and answers its
+// signals.
+class MainPages : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainPages(App& app, QWidget* parent = nullptr);
+
+    EntryPage* picWprowadzanie;
+    RegisterPage* picKartoteka;
+    ChartPage* picWykres;
+
+    // The pages' part of the window's load step: today's dates, the fixed lists.
+    void Form_Load();
+    // Attaches the pages to the database that was just opened; errors are reported as "Przyłącz".
+    void Przylacz();
+    // Releases the database before it is closed or replaced.
+    void Odlacz();
+    // The default header of a new document.
+    void NaglowekDomyslny();
+    // The pages' part of closing the window: the header goes into the buffer whatever it holds.
+    void Form_Unload();
+    bool BuforPusty();
+    bool BazaPusta();
+    // Enables or disables the entry page's data-changing commands (false for an archive database).
+    void ToolbarTrybOdczyt(bool enable);
+    // Shows the page of the page toolbar's button: "Wprowadzanie", "Kartoteka" or "Wykres".
+    void toolWprowadz_ButtonClick(const QString& key);
+    void Form_Resize();
+
+signals:
+    // The name of the attached database, for the label labNazwaBazy of the top band.
+    void bazaNazwa(const QString& name);
+    // The user agreed to define the document headers now: open the document parameters dialog.
+    void mnuNarzParDok_Click();
+    // The read-only lock of the attached database (true: nothing may be changed).
+    void trybOdczyt(bool locked);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    App& app_;
+};

@@ -1,0 +1,49 @@
+#pragma once
+#include <QTableView>
+
+class App;
+class PositionModel;
+class QAction;
+class QMenu;
+
+// A position grid (gridPoz, gridKor) over a PositionModel. The grid of the positions being edited
+// also carries the row commands: its popup menu "Pozycja" and appending a row when a key is
+// pressed in the last column of the last row.
+class PositionGrid : public QTableView {
+    Q_OBJECT
+public:
+    PositionGrid(App& app, PositionModel* model, bool withCommands, QWidget* parent = nullptr);
+    PositionModel* positions() const { return model_; }
+
+    // Row height in text lines (1..10; anything else gives three lines).
+    void setRowLines(int lines);
+
+    void mnuPopPozWstaw_Click();
+    void mnuPopPozDodaj_Click();
+    void mnuPopPozUsun_Click();
+
+    QMenu* mnuPopPozycja = nullptr;
+    QAction* mnuPopPozWstaw = nullptr;
+    QAction* mnuPopPozDodaj = nullptr;
+    QAction* mnuPopPozUsun = nullptr;
+    QAction* mnuPopPozPocz = nullptr;
+
+    // Prepares the popup's items for a click on `row` (-1: below the rows); returns the menu.
+    QMenu* preparePopup(int row);
+
+signals:
+    // "Ustawienia początkowe": the document parameters dialog on its positions tab.
+    void mnuPopPozPocz_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
+private:
+    void makeCurrent(int row, int column);
+
+    App& app_;
+    PositionModel* model_;
+    bool withCommands_;
+};

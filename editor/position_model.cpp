@@ -1,0 +1,269 @@
+#include "editor/position_model.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "platform/message_box.h"
+
+namespace {
+
+QString decimalText(const OptDecimal& v)
+{
+    return v ? v->toString().replace('.', ',') : QString();
+}
+
+QString moneyText(const OptDecimal& v)
+{
+    return v ? v->toDisplay(2) : QString();
+}
+
+bool isNumeric(int c)
+{
+    return c == PositionModel::Pozycja || c == PositionModel::Ilosc || c == PositionModel::Cenanet
+           || c >= PositionModel::WartNetto;
+}
+
+} // namespace
+
+PositionModel::PositionModel(App& app, PozTabela table, QObject* parent)
+    : QAbstractTableModel(parent), app_(app), buffer_(app, table)
+{
+}
+
+bool PositionModel::readOnly() const
+{
+    return app_.gBazaPar.BazaOdczyt;
+}
+
+void PositionModel::reload()
+{
+    beginResetModel();
+    try {
+        rows_ = (app_.gBazaOtwarta && app_.gBaseDb) ? buffer_.read() : std::vector<Position>();
+    } catch (...) {
+        rows_.clear();
+        endResetModel();
+        report(QStringLiteral("PositionModel"));
+        return;
+    }
+    endResetModel();
+}
+
+void PositionModel::clear()
+{
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+void PositionModel::setNameLocked(bool locked)
+{
+    if (nameLocked_ == locked) return;
+    nameLocked_ = locked;
+    if (!rows_.empty()) emit dataChanged(index(0, Nazwa), index(rowCount() - 1, Indjed));
+}
+
+int PositionModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int PositionModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PositionModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const Position& p = rows_[size_t(index.row())];
+    const int c = index.column();
+    if (role == Qt::TextAlignmentRole)
+        return isNumeric(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    const bool edit = role == Qt::EditRole;
+    switch (c) {
+    case Pozycja: return p.Pozycja ? QString::number(*p.Pozycja) : QString();
+    case Nazwa: return p.Nazwa;
+    case Ilosc: return decimalText(p.Ilosc);
+    case Indjed: return p.Indjed;
+    case Cenanet: return edit ? decimalText(p.Cenanet) : moneyText(p.Cenanet);
+    case Indvat: return p.Indvat;
+    case WartNetto: return moneyText(p.WartNetto);
+    case WartVAT: return moneyText(p.WartVAT);
+    case WartBrutto: return moneyText(p.WartBrutto);
+    case Stanowisko: return app_.gStanowisko;
+    }
+    return {};
+}
+
+QVariant PositionModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    static const char* captions[ColumnCount] = {
+        "Lp.", "Nazwa nabytych produktów (opis, klasa, jakość)", "Ilość", "Jm.", "Cena netto",
+        "Stawka podatku", "Wartość netto", "Kwota VAT", "Wartość brutto", "Stanowisko"};
+    return section >= 0 && section < ColumnCount ? QString::fromUtf8(captions[section]) : QVariant();
+}
+
+Qt::ItemFlags PositionModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const int c = index.column();
+    const bool typed = c == Nazwa || c == Ilosc || c == Indjed || c == Cenanet || c == Indvat;
+    if (typed && !readOnly() && !(nameLocked_ && (c == Nazwa || c == Indjed))) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable)) return false;
+    const int c = index.column();
+    Position p = rows_[size_t(index.row())];
+    QString text = value.toString();
+
+    // Defaults of empty cells.
+    if (text.trimmed().isEmpty()) {
+        if (c == Ilosc) text = QStringLiteral("1");
+        else if (c == Cenanet || c == Indvat) text = QStringLiteral("0");
+    }
+    switch (c) {
+    case Nazwa:
+        if (text.size() > kNazwaMax) {
+            text.truncate(kNazwaMax);
+            ui::msgBox(QString::fromUtf8("Tekst w polu: Nazwa nabytych produktów przekroczył dozwoloną długość. "
+                                         "Wartość pola została obcięta do 255 znaków."),
+                       ui::Buttons::Ok, ui::Icon::Information, app_.title);
+        }
+        p.Nazwa = text;
+        break;
+    case Indjed: p.Indjed = text.left(kIndjedMax); break;
+    case Indvat: p.Indvat = text.trimmed().left(kIndvatMax); break;
+    case Ilosc:
+    case Cenanet: {
+        auto number = Decimal::parse(text);
+        if (!number) {
+            ui::msgBox(QString::fromUtf8("Błedna wartość pola. Pola liczbowe muszą zawierać cyfry. Znakiem oddzielającym "
+                                         "częsć ułamkową jest przecinek. Popraw dane i spróbuj ponownie."),
+                       ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
+            return false;
+        }
+        (c == Ilosc ? p.Ilosc : p.Cenanet) = number;
+        break;
+    }
+    default: return false;
+    }
+
+    try {
+        gridPoz_AfterColUpdate(p, c);
+        buffer_.writeRow(p);
+    } catch (...) {
+        report(QStringLiteral("gridPoz_AfterColUpdate"));
+        reload();
+        return false;
+    }
+    rows_[size_t(index.row())] = p;
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
+    if (c == Ilosc || c == Cenanet || c == Indvat) emit valuesChanged();
+    return true;
+}
+
+void PositionModel::gridPoz_AfterColUpdate(Position& p, int column) const
+{
+    // A changed quantity or price recomputes net, VAT and gross; a changed VAT code only VAT
+    // and gross, from the net value as it stands.
+    if (column == Ilosc) p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet.value_or(Decimal()));
+    else if (column == Cenanet) p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet);
+    else if (column != Indvat) return;
+    RowValues v = WartosciVat(p.WartNetto, p.Indvat);
+    p.WartNetto = v.WartNetto;
+    p.WartVAT = v.WartVAT;
+    p.WartBrutto = v.WartBrutto;
+}
+
+int PositionModel::PozycjaWstaw(int row)
+{
+    if (readOnly()) return -1;
+    row = std::clamp(row, 0, rowCount());
+    try {
+        std::vector<qint64> order;
+        for (const auto& p : rows_) order.push_back(p.id);
+        buffer_.insertAt(order, row);
+    } catch (...) {
+        report(QStringLiteral("PozycjaWstaw"));
+        reload();
+        return -1;
+    }
+    reload();
+    return row;
+}
+
+int PositionModel::PozycjaDodaj()
+{
+    if (readOnly()) return -1;
+    try {
+        buffer_.append(qint64(rows_.size()) + 1);
+    } catch (...) {
+        report(QStringLiteral("PozycjaDodaj"));
+        reload();
+        return -1;
+    }
+    reload();
+    return rowCount() - 1;
+}
+
+int PositionModel::PozycjaUsun(int row)
+{
+    if (readOnly() || row < 0 || row >= rowCount()) return -1;
+    if (rowCount() < 2) {
+        ui::msgBox(QString::fromUtf8(
+                       "Wymagane jest pozostawienie w tablicy przynajmniej jednego wiersza. Jeżeli chcesz wprowadzać "
+                       "dane nowego dokumentu kliknij na <Nowy dokument>. Liczba wierszy nowego dokumentu definiowana "
+                       "jest w oknie otwieranym po wybraniu polecenia 'Parametry dokumentów' z menu górnego 'Narzędzia'."),
+                   ui::Buttons::Ok, ui::Icon::Information, app_.title);
+        return -1;
+    }
+    try {
+        buffer_.remove(rows_[size_t(row)].id);
+        auto rest = buffer_.read();
+        if (rest.empty()) buffer_.append(1);
+        else buffer_.renumber(rest);
+    } catch (...) {
+        report(QStringLiteral("PozycjaUsun"));
+        reload();
+        emit valuesChanged();
+        return -1;
+    }
+    reload();
+    emit valuesChanged();
+    return rowCount() - 1;
+}
+
+bool PositionModel::PozycjeNumeruj()
+{
+    if (readOnly()) return false;
+    try {
+        buffer_.renumber(rows_);
+    } catch (...) {
+        report(QStringLiteral("PozycjeNumeruj"));
+        reload();
+        return false;
+    }
+    reload();
+    return true;
+}
+
+Sums PositionModel::sums() const
+{
+    Sums s;
+    for (const auto& p : rows_) {
+        if (p.WartNetto) s.netto += *p.WartNetto;
+        if (p.WartVAT) s.vat += *p.WartVAT;
+        if (p.WartBrutto) s.brutto += *p.WartBrutto;
+    }
+    return s;
+}
+
+void PositionModel::report(const QString& where)
+{
+    ErrorReport(app_, where);
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include "documents/positions.h"
+#include <QAbstractTableModel>
+#include <vector>
+
+class App;
+
+// This workstation's rows of one position buffer (dopoz or dokor) as the position grids show
+// them. The model holds the grid's rules: it writes an edited cell through to the database at
+// once, recomputes the row (net = quantity × price, VAT = net × rate / 100, gross = net + VAT),
+// keeps the rows numbered 1..n, and refuses every change while the database carries the
+// read-only lock. Errors of the row commands are reported with the command's name.
+class PositionModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto, Stanowisko, ColumnCount };
+    static constexpr int kNazwaMax = 255;
+    static constexpr int kIndjedMax = 10;
+    static constexpr int kIndvatMax = 5;
+
+    PositionModel(App& app, PozTabela table, QObject* parent = nullptr);
+
+    // Reads the rows again (after attaching, a new document, a load).
+    void reload();
+    // Empties the model without touching the database (detached).
+    void clear();
+
+    // A correction changes only quantities, prices and VAT codes: names and units are locked.
+    void setNameLocked(bool locked);
+    bool nameLocked() const { return nameLocked_; }
+    bool readOnly() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Takes a typed cell: applies the defaults of empty cells and the typing limits, refuses a
+    // number that cannot be read (with a message), stores the row and recomputes it.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Row commands; each returns the row to make current, or -1 when nothing was done.
+    int PozycjaWstaw(int row);  // an empty row before `row`
+    int PozycjaDodaj();         // an empty row at the end, numbered count + 1
+    int PozycjaUsun(int row);   // refuses to delete the only row, with a message
+    bool PozycjeNumeruj();      // numbers the rows 1, 2, 3 ... in their order
+
+    const Position& position(int row) const { return rows_.at(size_t(row)); }
+    // Column sums of the rows as they stand.
+    Sums sums() const;
+
+signals:
+    // A row's values or the set of rows changed: the totals must follow.
+    void valuesChanged();
+
+private:
+    // Recomputes the row after column `column` took a new value.
+    void gridPoz_AfterColUpdate(Position& p, int column) const;
+    void report(const QString& where);
+
+    App& app_;
+    PositionBuffer buffer_;
+    std::vector<Position> rows_;
+    bool nameLocked_ = false;
+};

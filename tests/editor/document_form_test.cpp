@@ -1,0 +1,347 @@
+#include "core/base_par.h"
+#include "documents/buffer.h"
+#include "editor/doc_combo.h"
+#include "editor/document_form.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
+#include "editor/number_field.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+#include "register/register_page.h"
+#include "support/temp_database.h"
+#include <QTreeWidget>
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+Decimal d(const char* t) { return *Decimal::parse(QString::fromUtf8(t)); }
+
+// Types a text key by key; Polish letters arrive as key events carrying their text.
+void typeText(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
+        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+struct Window {
+    std::unique_ptr<MainPages> pages;
+    DocumentForm* form = nullptr;
+
+    explicit Window(App& app, QSize size = {1024, 700})
+    {
+        pages = std::make_unique<MainPages>(app);
+        form = pages->picWprowadzanie->picDokument;
+        pages->Form_Load();
+        pages->resize(size);
+        pages->show();
+        pages->Przylacz();
+    }
+    template <class T> T* find(const char* name) { return pages->findChild<T*>(QString::fromUtf8(name)); }
+
+    // Types into a grid cell as a person does: the cell's editor, the text, Enter.
+    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
+    {
+        QModelIndex i = grid->model()->index(row, col);
+        grid->setCurrentIndex(i);
+        static_cast<QAbstractItemView*>(grid)->edit(i);
+        QLineEdit* editor = nullptr;
+        for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
+            if (!e->isHidden()) editor = e;
+        ASSERT_NE(editor, nullptr) << "no editor for column " << col;
+        editor->selectAll();
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();   // the grid commits the cell from its event queue
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+struct FormFixture : ::testing::Test {
+    TempDatabase t;
+    ui::Responder responder;
+
+    void SetUp() override
+    {
+        responder.answer = [](const ui::Message&) { return ui::Answer::No; };
+        ui::setResponder(&responder);
+        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup Zboża Sp. z o.o.");
+    }
+    void TearDown() override { ui::setResponder(nullptr); }
+    db::Row row(const char* table, int pozycja, int stanowisko = 0)
+    {
+        return *t.db().queryOne(QStringLiteral("SELECT * FROM %1 WHERE Stanowisko = ? AND Pozycja = ?").arg(table),
+                                {stanowisko, pozycja});
+    }
+};
+
+} // namespace
+
+TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
+{
+    Window w(t.app);
+    auto* grid = w.find<PositionGrid>("gridPoz");
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    w.typeCell(grid, 0, PositionModel::Nazwa, QString::fromUtf8("Żyto"));
+    w.typeCell(grid, 0, PositionModel::Ilosc, "2,5");
+    w.typeCell(grid, 0, PositionModel::Cenanet, "10,00");
+    EXPECT_EQ(row("dopoz", 1).decimal("WartNetto"), d("25"));
+    w.typeCell(grid, 0, PositionModel::Indvat, "23");
+    EXPECT_EQ(row("dopoz", 1).decimal("WartVAT"), d("5,75"));
+    EXPECT_EQ(row("dopoz", 1).decimal("WartBrutto"), d("30,75"));
+    EXPECT_EQ(row("dopoz", 1).text("Nazwa"), QString::fromUtf8("Żyto"));
+    EXPECT_EQ(w.find<NumberField>("txtRazBrutto")->text(), "30,75");
+    EXPECT_EQ(w.find<NumberField>("txtDoZaplaty")->value(), d("30,75"));
+    EXPECT_FALSE(w.find<NumberField>("txtPotracenie")->value());
+
+    w.typeCell(grid, 1, PositionModel::Ilosc, "1,005");
+    w.typeCell(grid, 1, PositionModel::Cenanet, "1");
+    w.typeCell(grid, 1, PositionModel::Indvat, "7,5");
+    EXPECT_EQ(row("dopoz", 2).decimal("WartNetto"), d("1,01"));
+    EXPECT_EQ(row("dopoz", 2).decimal("WartVAT"), d("0,08"));
+    w.typeCell(grid, 2, PositionModel::Ilosc, "2473,99");
+    w.typeCell(grid, 2, PositionModel::Cenanet, "1");
+    w.typeCell(grid, 2, PositionModel::Indvat, "zw");
+    EXPECT_EQ(row("dopoz", 3).decimal("WartBrutto"), d("2473,99"));
+    EXPECT_EQ(w.form->txtRazNetto->value(), d("2500"));
+
+    auto* fund = w.find<DocCombo>("cmbFundusz");
+    fund->setCurrentIndex(1);                                   // the user picks a fund
+    EXPECT_EQ(w.form->txtPotracenie->value(), d("2"));
+    EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83") - d("2"));
+    fund->setCurrentIndex(0);                                   // "(brak)"
+    EXPECT_FALSE(w.form->txtPotracenie->value());
+    EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83"));
+}
+
+TEST_F(FormFixture, KeyInTheLastCellOfTheLastRowAppendsARow)
+{
+    Window w(t.app);
+    auto* grid = w.find<PositionGrid>("gridPoz");
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(2, PositionModel::WartBrutto));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    EXPECT_EQ(grid->currentIndex().column(), 0);
+    EXPECT_EQ(row("dopoz", 4).isNull("Nazwa"), true);
+}
+
+TEST_F(FormFixture, PopupCommandsFollowTheRowTheKindAndTheLock)
+{
+    Window w(t.app);
+    auto* grid = w.find<PositionGrid>("gridPoz");
+    QMenu* menu = grid->preparePopup(1);
+    EXPECT_TRUE(grid->mnuPopPozWstaw->isEnabled());
+    EXPECT_TRUE(grid->mnuPopPozUsun->isEnabled());
+    EXPECT_EQ(menu->actions().size(), 5);
+    grid->preparePopup(-1);
+    EXPECT_FALSE(grid->mnuPopPozWstaw->isEnabled());
+    EXPECT_TRUE(grid->mnuPopPozDodaj->isEnabled());
+
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    grid->preparePopup(1);
+    grid->mnuPopPozWstaw->trigger();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 4);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    grid->mnuPopPozUsun->trigger();
+    grid->mnuPopPozUsun->trigger();
+    grid->mnuPopPozUsun->trigger();
+    grid->mnuPopPozUsun->trigger();                              // the only row stays
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 1);
+    ASSERT_FALSE(responder.seen.empty());
+    EXPECT_TRUE(responder.seen.back().text.startsWith("Wymagane jest"));
+
+    w.form->cmbDokument->setValue("KFR");                        // the user switches to a correction
+    EXPECT_TRUE(w.form->tabPoz->isTabVisible(1));
+    grid->preparePopup(0);
+    EXPECT_FALSE(grid->mnuPopPozWstaw->isEnabled());
+    EXPECT_FALSE(grid->mnuPopPozDodaj->isEnabled());
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dokor").toInt(), 3);
+}
+
+TEST_F(FormFixture, ArchiveDatabaseCannotBeChangedButItsPagesCanBeBrowsed)
+{
+    BaseParSave(t.app, t.db(), "BazaOdczyt", "1");
+    t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa, Ilosc) VALUES (0, 1, 'Owies', 10000)");
+    Window w(t.app);
+    EXPECT_TRUE(t.app.gBazaPar.BazaOdczyt);
+    EXPECT_FALSE(w.pages->picWprowadzanie->toolZapiszZapisz->isEnabled());
+    auto* grid = w.find<PositionGrid>("gridPoz");
+    grid->setCurrentIndex(grid->model()->index(0, PositionModel::Ilosc));
+    grid->setFocus();
+    QTest::keyClicks(grid, "5");
+    QTest::keyClick(grid, Qt::Key_Return);
+    grid->setCurrentIndex(grid->model()->index(0, PositionModel::WartBrutto));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    grid->preparePopup(0);
+    EXPECT_FALSE(grid->mnuPopPozDodaj->isEnabled());
+    EXPECT_FALSE(grid->mnuPopPozUsun->isEnabled());
+    grid->mnuPopPozUsun_Click();
+    grid->mnuPopPozDodaj_Click();
+    w.pages->picWprowadzanie->toolZapisz_ButtonClick("Zapisz");
+    w.pages->Form_Unload();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM dopoz").toInt(), 10000);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dodok").toInt(), 0);
+
+    w.pages->toolWprowadz_ButtonClick("Kartoteka");
+    EXPECT_TRUE(w.pages->picKartoteka->isVisible());
+    w.pages->toolWprowadz_ButtonClick("Wprowadzanie");
+    EXPECT_TRUE(w.form->isVisible());
+
+    BaseParSave(t.app, t.db(), "BazaOdczyt", "0");               // another database: saving again
+    w.pages->Przylacz();
+    EXPECT_TRUE(w.pages->picWprowadzanie->toolZapiszZapisz->isEnabled());
+}
+
+TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
+{
+    {
+        Window w(t.app);
+        QTest::keyClicks(w.form->txtNazkon, "Jan O'Brien");
+        typeText(w.form->txtAdrkon, QString::fromUtf8("Łąkowa 1, Kęty"));
+        w.typeCell(w.form->gridPoz, 0, PositionModel::Nazwa, "Rzepak");
+        w.typeCell(w.form->gridPoz, 0, PositionModel::Ilosc, "3500");
+        w.typeCell(w.form->gridPoz, 0, PositionModel::Cenanet, "1");
+        w.form->cmbFundusz->setCurrentIndex(2);
+        w.form->txtDatawyst->setText("nie data");                 // closing buffers whatever the fields hold
+        w.form->txtNumer->clear();
+        w.pages->Form_Unload();
+    }
+    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok WHERE Stanowisko = 0").toText(), "Jan O'Brien");
+    EXPECT_TRUE(t.db().scalar("SELECT Datawyst FROM dodok").isNull());
+
+    Window again(t.app);
+    EXPECT_EQ(again.form->txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(again.form->txtAdrkon->text(), QString::fromUtf8("Łąkowa 1, Kęty"));
+    EXPECT_EQ(again.form->cmbFundusz->currentIndex(), 2);
+    EXPECT_EQ(again.form->txtRazNetto->value(), d("3500"));
+    EXPECT_EQ(again.form->txtPotracenie->value(), d("4"));
+    EXPECT_EQ(again.form->txtDoZaplaty->value(), d("3496"));
+    EXPECT_FALSE(again.form->txtNumer->text().isEmpty());
+
+    t.app.gStanowisko = 1;                                        // another workstation on the same file
+    Window other(t.app);
+    EXPECT_TRUE(other.form->txtNazkon->text().isEmpty());
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 3);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 0 AND Nazwa = 'Rzepak'").toInt(), 1);
+}
+
+TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
+{
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
+    t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, 'Owies', 900000, 0, 900000)");
+    t.db().execute("INSERT INTO dokor (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, 'Owies', 1000000, 0, 1000000)");
+    DocHeader h;
+    h.Inddok = "KFR";
+    h.Numer = "2/05/2024";
+    h.KorInddok = "FR";
+    h.KorNumer = "1/04/2024";
+    h.KorDatawyst = QDate(2024, 4, 2);
+    ASSERT_TRUE(ZapiszDoBufora(t.app, h));
+
+    auto pages = std::make_unique<MainPages>(t.app);
+    QSignalSpy loads(pages->picWprowadzanie->picDokument, &DocumentForm::korygowanyWybrany);
+    pages->Form_Load();
+    pages->Przylacz();
+    DocumentForm* form = pages->picWprowadzanie->picDokument;
+    EXPECT_EQ(loads.count(), 0);
+    EXPECT_EQ(form->cmbDokument->value().toString(), "KFR");
+    EXPECT_EQ(form->cmbKornum->value().toString(), "1/04/2024");
+    EXPECT_FALSE(form->cmbKornum->changeSuppressed());
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Nazwa = 'Owies'").toInt(), 1);
+    EXPECT_EQ(form->txtRazNetto->value(), d("-10"));
+    EXPECT_TRUE(form->tabPoz->isTabVisible(1));
+    EXPECT_FALSE(form->dataPoz->flags(form->dataPoz->index(0, PositionModel::Nazwa)) & Qt::ItemIsEditable);
+}
+
+TEST_F(FormFixture, NestedGuardsKeepAListQuietUntilTheOutermostEnds)
+{
+    DocCombo c;
+    c.setRowSource("LIST A;a|B;b");
+    c.Refill();
+    QSignalSpy changes(&c, &DocCombo::Change);
+    {
+        ChangeGuard outer{&c};
+        {
+            ChangeGuard inner{&c};
+            c.setValue("A");
+        }
+        c.setValue("B");
+    }
+    EXPECT_EQ(changes.count(), 0);
+    c.setValue(QVariant());
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_TRUE(c.value().isNull());
+}
+
+TEST_F(FormFixture, EmptyHeaderLineAsksOnEveryAttach)
+{
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "");
+    Window w(t.app);
+    QSignalSpy dialog(w.pages.get(), &MainPages::mnuNarzParDok_Click);
+    w.pages->Przylacz();
+    ASSERT_EQ(responder.seen.size(), 2u);
+    EXPECT_EQ(responder.seen[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(dialog.count(), 0);
+    responder.answer = [](const ui::Message&) { return ui::Answer::Yes; };
+    w.pages->Przylacz();
+    EXPECT_EQ(dialog.count(), 1);
+}
+
+TEST_F(FormFixture, NewDocumentWithDefaultHeaderProposesTheNumberForToday)
+{
+    t.app.gPrgPar.UstawPocz = true;
+    const QDate today = QDate::currentDate();
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)",
+                   {QStringLiteral("7/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()), today});
+    Window w(t.app);
+    w.form->txtDatawyst->setText("15.01.2001");
+    w.form->NowyDokument();
+    EXPECT_EQ(w.form->txtNumer->text(), QStringLiteral("8/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()));
+    EXPECT_EQ(w.form->txtDatasprz->text(), w.form->txtDatawyst->text());
+}
+
+TEST_F(FormFixture, AFailedProposalLeavesNoNumber)
+{
+    Window w(t.app);
+    t.db().execute("ALTER TABLE fadok RENAME TO fadok_x");
+    w.form->txtDatawyst->setText("15.01.2024");
+    w.form->txtDatawyst_LostFocus();
+    EXPECT_TRUE(w.form->txtNumer->text().isEmpty());
+    EXPECT_FALSE(w.form->txtNumer->placeholderText().isEmpty());
+    EXPECT_FALSE(w.form->ZapiszDoBufora());
+}
+
+TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
+{
+    Window w(t.app);
+    using namespace twips;
+    DocumentForm* f = w.form;
+    f->resize(f->width(), px(6495));
+    EXPECT_NEAR(topOf(f->txtRazNetto), 5850, kPerPixel);
+    EXPECT_NEAR(heightOf(f->tabPoz), 2090, kPerPixel);
+    f->resize(f->width(), px(9000));
+    EXPECT_NEAR(topOf(f->txtRazNetto), 9000 - 1250 + 210, kPerPixel);
+    EXPECT_NEAR(topOf(f->txtDoZaplaty), 9000 - 480, kPerPixel);
+    EXPECT_GT(heightOf(f->tabPoz), 2090);
+    EXPECT_NEAR(leftOf(f->lstSlo) + widthOf(f->lstSlo), widthOf(f) - 180, kPerPixel);
+
+    f->resize(10, 10);                                            // held at its minimum, nothing negative
+    EXPECT_EQ(f->size(), f->minimumSize());
+    EXPECT_GT(widthOf(f->lstSlo), 0);
+    EXPECT_GT(heightOf(f->lstSlo), 0);
+    w.pages->resize(50, 50);
+    EXPECT_GE(w.pages->width(), w.pages->minimumWidth());
+    EXPECT_EQ(w.pages->picKartoteka->geometry(), w.pages->picWprowadzanie->geometry());
+}
