@@ -215,6 +215,15 @@ void BaseDisconnect(App& app)
     app.gBazaOtwarta = false;
 }
 
+bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo)
+{
+    bool readOnly = false;
+    if (!BaseCheck(app, file, haslo, readOnly, prompt)) return false;
+    app.gBazaHaslo = haslo;
+    app.gBazaWylacznie = readOnly;
+    return BaseConnect(app, file);
+}
+
 bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("Otwórz bazę danych programu ") + app.title, app.programFolder,
@@ -224,13 +233,8 @@ bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
     if (ui::execDialog(dialog) != QDialog::Accepted) return false;
     QString file = dialog.selectedFiles().value(0);
     if (file.isEmpty()) return false;
-    QString haslo = app.gBazaHaslo;
-    bool readOnly = false;
-    if (!BaseCheck(app, file, haslo, readOnly, prompt)) return false;
-    app.gBazaHaslo = haslo;
-    app.gBazaWylacznie = readOnly;
     // The file becomes the program's database only once it is really connected.
-    if (!BaseConnect(app, file)) return false;
+    if (!CheckAndConnect(app, file, prompt, app.gBazaHaslo)) return false;
     app.gPrgPar.BazaPlik = file;
     app.gPrgPar.BazaNazwa = FileNameLessExtension(file);
     return true;

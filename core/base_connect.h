@@ -34,4 +34,9 @@ void BaseDisconnect(App& app);
 // Lets the user choose a database file, checks it and connects to it. True only when the new
 // database is connected; then app.gPrgPar.BazaPlik and BazaNazwa name it. When the check fails
 // the current connection stays; when the connection fails there is none.
+// Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the
+// check found become the program's only then. True when connected; the caller decides whether
+// the file becomes the remembered database.
+bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo);
+
 bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent = nullptr);

@@ -148,12 +148,7 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
                    ui::Buttons::Ok, ui::Icon::Information);
         return false;
     }
-    QString haslo;
-    bool readOnly = false;
-    if (!BaseCheck(app, file, haslo, readOnly, prompt)) return false;
-    app.gBazaHaslo = haslo;
-    app.gBazaWylacznie = readOnly;
-    if (!BaseConnect(app, file)) return false;
+    if (!CheckAndConnect(app, file, prompt, QString())) return false;
     app.gPrgPar.BazaPlik = file;
     app.gPrgPar.BazaNazwa = FileNameLessExtension(file);
     return true;

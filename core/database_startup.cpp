@@ -5,13 +5,7 @@ bool StartDatabaseOpen(App& app, const PasswordPrompt& prompt)
 {
     const QString path = app.gPrgPar.BazaPlik;
     if (path.isEmpty()) return false;
-    QString haslo = app.gBazaHaslo;
-    bool readOnly = false;
-    if (!BaseCheck(app, path, haslo, readOnly, prompt)) return false;
-    app.gBazaHaslo = haslo;
-    app.gBazaWylacznie = readOnly;
-    app.gBazaOtwarta = BaseConnect(app, path);
-    return app.gBazaOtwarta;
+    return CheckAndConnect(app, path, prompt, app.gBazaHaslo);
 }
 
 void StartBackupOffer(App& app, const BackupSettings& settings)

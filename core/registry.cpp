@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/error_report.h"
 #include "platform/app_error.h"
+#include "platform/decimal.h"
 #include "platform/settings_store.h"
 #include <cmath>
 
@@ -111,24 +112,9 @@ QString DigitsOnly(const QString& text)
 
 std::optional<qint64> NumericValue(const QString& text, qint64 minimum, qint64 maximum)
 {
-    int i = 0;
-    while (i < text.size() && text[i].isSpace()) ++i;
-    int start = i;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
-    bool digits = false;
-    while (i < text.size() && text[i].isDigit()) { ++i; digits = true; }
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && text[i].isDigit()) { ++i; digits = true; }
-    }
-    double v = 0;
-    if (digits) {
-        QString number = text.mid(start, i - start);
-        if (number.endsWith(QLatin1Char('.'))) number.chop(1);
-        if (number.startsWith(QLatin1Char('.')) || number.startsWith(QLatin1String("-.")) || number.startsWith(QLatin1String("+.")))
-            number.insert(number.indexOf(QLatin1Char('.')), QLatin1Char('0'));
-        v = std::nearbyint(number.toDouble());  // the default rounding mode takes halves to even
-    }
+    const QString number = LeadingNumberText(text);
+    // The default rounding mode takes halves to even.
+    const double v = number.isEmpty() ? 0.0 : std::nearbyint(number.toDouble());
     if (!std::isfinite(v) || v < double(minimum) || v > double(maximum)) return std::nullopt;
     return qint64(v);
 }

@@ -6,10 +6,6 @@
 #include <QLocale>
 #include <QStandardPaths>
 
-namespace {
-InputBox gInputBox;
-}
-
 bool LogoRead(App& app, db::Database& db, QString& file)
 {
     try {
@@ -99,18 +95,6 @@ db::Value EmptyToNull(const db::Value& value)
 {
     if (auto s = std::get_if<QString>(&value.data()); s && s->isEmpty()) return db::Value();
     return value;
-}
-
-void SetInputBox(InputBox box)
-{
-    gInputBox = std::move(box);
-}
-
-QString InputText(const QString& prompt, const QString& caption, const QString& defaultText, int left, int top)
-{
-    if (!gInputBox) return QString();
-    auto answer = gInputBox(InputRequest{prompt, caption, defaultText, left, top});
-    return answer ? *answer : QString();
 }
 
 void StatusInfo(const QString&)

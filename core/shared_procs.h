@@ -36,19 +36,5 @@ QString RstToText(const db::Row& row, int column);
 db::Value EmptyToNull(const QString& value);
 db::Value EmptyToNull(const db::Value& value);
 
-// The input box: asks for a text. The box itself is a dialog of the program; it is plugged in
-// once at start (SetInputBox). Gives the typed text when confirmed with OK, else "".
-struct InputRequest {
-    QString prompt;
-    QString caption;
-    QString defaultText;
-    int left = 0;  // position of the box on the screen, in pixels
-    int top = 0;
-};
-using InputBox = std::function<std::optional<QString>(const InputRequest&)>;
-void SetInputBox(InputBox box);
-QString InputText(const QString& prompt, const QString& caption, const QString& defaultText = QString(),
-                  int left = 0, int top = 0);
-
 // Accepts a progress text of a long operation; nothing is shown for it.
 void StatusInfo(const QString& text);

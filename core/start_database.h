@@ -1,4 +1,6 @@
 #pragma once
+#include "core/base_backup.h"
+#include "core/base_connect.h"
 
 class App;
 
@@ -7,3 +9,8 @@ class App;
 bool OpenStartDatabase(App& app);
 // The periodic backup offered once the start-up database is open.
 void OfferPeriodicBackup(App& app);
+
+// The program's real password question (the password dialog over the main window) and the
+// backup settings kept under the program key, for the database commands of the menus.
+PasswordPrompt DatabasePasswordPrompt(App& app);
+BackupSettings ProgramBackupSettings(App& app);

@@ -32,18 +32,7 @@ Decimal fromWide(__int128 units)
 
 Decimal Val(const QString& text)
 {
-    QString s = text;
-    s.remove(' ').remove('\t');
-    QString num;
-    int i = 0;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) num += s[i++];
-    bool dot = false;
-    for (; i < s.size(); ++i) {
-        if (s[i].isDigit() && s[i].unicode() <= '9') num += s[i];
-        else if (s[i] == '.' && !dot) { dot = true; num += '.'; }
-        else break;
-    }
-    return Decimal::parse(num).value_or(Decimal());
+    return LeadingNumber(text);
 }
 
 Decimal MulDivRound(Decimal a, Decimal b, int divisor, int digits)

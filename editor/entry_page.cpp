@@ -30,6 +30,7 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 {
     QAction* a = bar->addAction(QString::fromUtf8(caption).trimmed());
     a->setObjectName(QString::fromUtf8(key));
+    a->setData(QString::fromUtf8(key));
     return a;
 }
 

@@ -4,6 +4,10 @@
 #include "core/mail_services.h"
 #include "core/okno.h"
 #include "core/registry.h"
+#include "core/base_files.h"
+#include "core/start_database.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include <QAction>
@@ -14,7 +18,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStackedWidget>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -70,11 +73,18 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
 {
     setObjectName(QStringLiteral("mdiMenu"));
     setWindowTitle(app.title);
+    pages_ = new MainPages(app, this);
+    setCentralWidget(pages_);
     buildMenus();
     buildToolbars();
-    pages_ = new QStackedWidget(this);
-    pages_->setObjectName(QStringLiteral("pages"));
-    setCentralWidget(pages_);
+    connect(pages_, &MainPages::bazaNazwa, labNazwaBazy, &QLabel::setText);
+    // An archive database: the commands that would change documents are switched off.
+    connect(pages_, &MainPages::trybOdczyt, this, [this](bool locked) {
+        for (QAction* a : {mnuPopKarNowy, mnuPopKarUsun, mnuPopKarWklej, mnuPopDokNowy, MnuPopDokZapisz, mnuPopDokWklej})
+            a->setEnabled(!locked);
+    });
+    for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
+        connect(a, &QAction::triggered, this, [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -144,13 +154,6 @@ void MainWindow::buildMenus()
     mnuPopDokument->addSeparator();
     mnuPopDokPar = item(mnuPopDokument, "mnuPopDokPar", QStringLiteral("Parametry..."));
 
-    mnuPopPozycja = menu(bar, "mnuPopPozycja", QStringLiteral("Pozycja"), true);
-    mnuPopPozWstaw = item(mnuPopPozycja, "mnuPopPozWstaw", QStringLiteral("Wstaw wiesz"));
-    mnuPopPozDodaj = item(mnuPopPozycja, "mnuPopPozDodaj", QStringLiteral("Dodaj wiersz"));
-    mnuPopPozUsun = item(mnuPopPozycja, "mnuPopPozUsun", QStringLiteral("Usuń wiersz"));
-    mnuPopPozycja->addSeparator();
-    mnuPopPozPocz = item(mnuPopPozycja, "mnuPopPozPocz", QStringLiteral("Ustawienia początkowe"));
-
     mnuPopKar = menu(bar, "mnuPopKar", QStringLiteral("Kartoteka"), true);
     mnuPopKarZaplacono = item(mnuPopKar, "mnuPopKarZaplacono", QStringLiteral("Zapłacone"));
     mnuPopKarNieZaplacono = item(mnuPopKar, "mnuPopKarNieZaplacono", QStringLiteral("Niezapłacone"));
@@ -168,6 +171,8 @@ void MainWindow::buildMenus()
     mnuWykOdswiez = item(mnuWykres, "mnuWykOdswiez", QStringLiteral("Odśwież"));
 
     connect(mnuBaza, &QMenu::aboutToShow, this, &MainWindow::mnuBaza_Click);
+    connect(mnuBazaOtworz, &QAction::triggered, this, [this] { mnuBazaOtworz_Click(); });
+    connect(mnuBazaNowa, &QAction::triggered, this, [this] { mnuBazaNowa_Click(); });
     connect(mnuPomocPytanie, &QAction::triggered, this, &MainWindow::mnuPomocPytanie_Click);
     connect(mnuPomocOprog, &QAction::triggered, this, &MainWindow::mnuPomocOprog_Click);
 }
@@ -209,20 +214,14 @@ void MainWindow::buildToolbars()
     btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_DialogHelpButton);
     addToolBar(Qt::TopToolBarArea, toolPomoc);
 
-    addToolBarBreak(Qt::TopToolBarArea);
-    toolEdycja = toolbar(this, "toolEdycja");
-    auto* viewGroup = new QActionGroup(toolEdycja);
-    btnDokument = button(toolEdycja, "Dokument", QStringLiteral(" Edycja dokumentu       "), QStyle::SP_FileIcon,
-                         viewGroup, true);
-    btnPodglad = button(toolEdycja, "Podglad", QStringLiteral("Podglad wydruku       "),
-                        QStyle::SP_FileDialogContentsView, viewGroup);
-    addToolBar(Qt::TopToolBarArea, toolEdycja);
-
-    toolZapisz = toolbar(this, "toolZapisz");
-    btnZapisz = button(toolZapisz, "Zapisz", QStringLiteral("  Zapisz    "), QStyle::SP_DialogSaveButton);
-    btnDrukuj = button(toolZapisz, "Drukuj", QStringLiteral("  Drukuj   "), QStyle::SP_ComputerIcon);
-    btnWyslij = button(toolZapisz, "Wyslij", QStringLiteral("  Wyślij      "), QStyle::SP_ArrowForward);
-    addToolBar(Qt::TopToolBarArea, toolZapisz);
+    EntryPage* entry = pages_->picWprowadzanie;
+    toolEdycja = entry->toolEdycja;
+    btnDokument = entry->toolEdycjaDokument;
+    btnPodglad = entry->toolEdycjaPodglad;
+    toolZapisz = entry->toolZapisz;
+    btnZapisz = entry->toolZapiszZapisz;
+    btnDrukuj = entry->toolZapiszDrukuj;
+    btnWyslij = entry->toolZapiszWyslij;
 
     toolCRView = toolbar(this, "toolCRView");
     toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -249,13 +248,9 @@ QAction* MainWindow::toolButton(QToolBar* toolbar, int number)
     return nullptr;
 }
 
-int MainWindow::addPage(QWidget* page) { return pages_->addWidget(page); }
-
-void MainWindow::showPage(QWidget* page) { pages_->setCurrentWidget(page); }
-
 void MainWindow::Form_Load()
 {
-    // The document form's own load steps (dates, combo lists) run in the page that owns them.
+    pages_->Form_Load();
     SplashUnload(app_);
     OknoRead(app_, *this);
     QApplication::processEvents();
@@ -265,11 +260,11 @@ void MainWindow::Form_Load()
 
 bool MainWindow::Przylacz()
 {
-    // Attaching the pages to the open database belongs to the document form and the register.
-    return false;
+    pages_->Przylacz();
+    return true;
 }
 
-void MainWindow::Odlacz() {}
+void MainWindow::Odlacz() { pages_->Odlacz(); }
 
 void MainWindow::MenuBaseEnable(bool enable)
 {
@@ -283,6 +278,32 @@ void MainWindow::mnuBaza_Click()
 {
     mnuBazaPodglad->setEnabled(btnPodglad->isEnabled());
     mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled());
+}
+
+void MainWindow::mnuBazaOtworz_Click()
+{
+    ZmienBaze([this] { return BaseOpenDialog(app_, DatabasePasswordPrompt(app_), this); });
+}
+
+void MainWindow::mnuBazaNowa_Click()
+{
+    ZmienBaze([this] { return BaseCreate(app_, DatabasePasswordPrompt(app_), this); });
+}
+
+void MainWindow::ZmienBaze(const std::function<bool()>& open)
+{
+    // The pages let go of the database first: a successful open replaces it.
+    Odlacz();
+    const bool changed = open();
+    if (changed) {
+        RegSave(app_.gRegProgramKey, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
+        RegSave(app_.gRegProgramKey, QStringLiteral("BazaNazwa"), BaseNameFromPath(app_.gPrgPar.BazaPlik));
+    }
+    MenuBaseEnable(app_.gBazaOtwarta);
+    if (app_.gBazaOtwarta) {
+        ui::BusyPointer busy;
+        Przylacz();
+    }
 }
 
 void MainWindow::mnuPomocPytanie_Click() { PytanieWyslij(app_); }
@@ -303,7 +324,7 @@ void MainWindow::Form_Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    // The edited document goes to this workstation's buffer first, once the document form exists.
+    pages_->Form_Unload();
     RegParSave(app_, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
     RegParSaveAll(app_);
     OknoSave(app_, *this);

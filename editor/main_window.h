@@ -1,13 +1,14 @@
 #pragma once
 #include "core/main_frame.h"
 #include <QMainWindow>
+#include <functional>
 
 class App;
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
-class QStackedWidget;
+class MainPages;
 class QToolBar;
 
 // The program's one working window ("mdiMenu"): the menu bar with its hidden popup menus, the
@@ -27,10 +28,8 @@ public:
     void MenuBaseEnable(bool enable) override;
     QWidget* frameWidget() override { return this; }
 
-    // The page area: pages are added once and one of them is shown at a time.
-    int addPage(QWidget* page);
-    void showPage(QWidget* page);
-    QStackedWidget* pages() const { return pages_; }
+    // The working area: the entry, register and chart pages.
+    MainPages* pages() const { return pages_; }
 
     // Button `number` (from 1) of a toolbar, as the commands refer to them.
     static QAction* toolButton(QToolBar* toolbar, int number);
@@ -75,11 +74,6 @@ public:
     QAction* MnuPopDokZapisz;
     QAction* mnuPopDokWklej;
     QAction* mnuPopDokPar;
-    QMenu* mnuPopPozycja;
-    QAction* mnuPopPozWstaw;
-    QAction* mnuPopPozDodaj;
-    QAction* mnuPopPozUsun;
-    QAction* mnuPopPozPocz;
     QMenu* mnuPopKar;
     QAction* mnuPopKarZaplacono;
     QAction* mnuPopKarNieZaplacono;
@@ -97,6 +91,7 @@ public:
     QAction* btnWprowadzanie;
     QAction* btnKartoteka;
     QAction* btnWykres;
+    // The entry page's own toolbars, reached from here for the commands that switch them.
     QToolBar* toolEdycja;       // entry page view: Dokument, Podglad (one pressed)
     QAction* btnDokument;
     QAction* btnPodglad;
@@ -119,6 +114,8 @@ public:
     QLabel* labNazwaBazy;
 
     void mnuBaza_Click();
+    void mnuBazaOtworz_Click();
+    void mnuBazaNowa_Click();
     void mnuPomocPytanie_Click();
     void mnuPomocOprog_Click();
 
@@ -129,8 +126,10 @@ private:
     void buildMenus();
     void buildToolbars();
     void Form_Unload();
+    // Opens another database (or a new one) through `open`, then attaches the pages again.
+    void ZmienBaze(const std::function<bool()>& open);
 
     App& app_;
-    QStackedWidget* pages_;
+    MainPages* pages_;
     bool unloaded_ = false;
 };

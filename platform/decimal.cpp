@@ -138,3 +138,22 @@ QString Decimal::toDisplay(int decimals, bool grouping) const
     QString out = frac.isEmpty() ? whole : whole + ',' + frac;
     return neg ? '-' + out : out;
 }
+
+QString LeadingNumberText(const QString& text)
+{
+    QString num;
+    bool dot = false, digits = false;
+    for (QChar c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
+        if ((c == '-' || c == '+') && num.isEmpty()) num += c;
+        else if (c.isDigit() && c.unicode() <= '9') { num += c; digits = true; }
+        else if (c == '.' && !dot) { dot = true; num += c; }
+        else break;
+    }
+    return digits ? num : QString();
+}
+
+Decimal LeadingNumber(const QString& text)
+{
+    return Decimal::parse(LeadingNumberText(text)).value_or(Decimal());
+}

@@ -53,3 +53,10 @@ private:
 };
 
 using OptDecimal = std::optional<Decimal>;
+
+// The number a text begins with, as the old Val function reads it: blanks anywhere are skipped,
+// an optional sign, digits and one "." as the decimal mark; reading stops at anything else.
+// Gives the text of that number ("-12.5" for " -1 2.5 kg"), or "" when there is none.
+QString LeadingNumberText(const QString& text);
+// The same number as a decimal; 0 when there is none.
+Decimal LeadingNumber(const QString& text);

@@ -65,7 +65,8 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
 int execDialog(QDialog& dialog)
 {
-    if (gResponder && gResponder->dialog) return gResponder->dialog(dialog);
+    // With a responder set nobody sits at the screen: a dialog it does not handle is cancelled.
+    if (gResponder) return gResponder->dialog ? gResponder->dialog(dialog) : int(QDialog::Rejected);
     return dialog.exec();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/sql_functions.h"
+#include "platform/decimal.h"
 #include <QDate>
 #include <QString>
 #include <sqlcipher/sqlite3.h>
@@ -34,17 +35,7 @@ QString argText(sqlite3_value* v)
 void valFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    QString s = argText(argv[0]);
-    s.remove(' ').remove('\t');
-    int i = 0;
-    QString num;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) num += s[i++];
-    bool dot = false;
-    for (; i < s.size(); ++i) {
-        if (s[i].isDigit() && s[i].unicode() <= '9') num += s[i];
-        else if (s[i] == '.' && !dot) { dot = true; num += '.'; }
-        else break;
-    }
+    QString num = LeadingNumberText(argText(argv[0]));
     bool ok = false;
     double d = num.toDouble(&ok);
     sqlite3_result_double(ctx, ok ? d : 0.0);

@@ -1,7 +1,7 @@
 #include "core/base_backup.h"
 #include "core/base_files.h"
 #include "support/other_process.h"
-#include "support/responder_scope.h"
+#include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <QDir>
 #include <QFileDialog>
@@ -21,7 +21,7 @@ struct Settings {
 
 struct BackupTest : ::testing::Test {
     TempDatabase t;
-    ResponderScope r;
+    ScopedResponder r;
     Settings s;
     QString folder = t.dir.filePath("Archiwum");
     QDateTime now{QDate(2024, 3, 8), QTime(9, 30)};
@@ -243,7 +243,7 @@ TEST(FileHelpers, CopyAndMoveCreateFoldersAndDoNotReplace)
 TEST(FileHelpers, FolderBrowseGivesTheChoiceOrKeepsThePath)
 {
     QTemporaryDir dir;
-    ResponderScope r;
+    ScopedResponder r;
     QString path = dir.path();
     r.dialog = [](QDialog&) { return int(QDialog::Rejected); };
     EXPECT_EQ(FolderBrowse(nullptr, "Wybierz folder", path), dir.path());

@@ -3,7 +3,7 @@
 #include "core/database_startup.h"
 #include "support/old_structure.h"
 #include "support/other_process.h"
-#include "support/responder_scope.h"
+#include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,7 +31,7 @@ struct Prompt {
 
 struct BaseCheckTest : ::testing::Test {
     TempDatabase t;
-    ResponderScope r;
+    ScopedResponder r;
     Prompt prompt;
     QString haslo;
     bool readOnly = true;
@@ -266,11 +266,17 @@ TEST_F(BaseCheckTest, OpenDialogConnectsAndStoresThePathOnlyOnSuccess)
     db::Database::open(locked)->execute("INSERT INTO dbpar VALUES ('BaseReadOnly', '1')");
     OtherProcess other(locked, "BEGIN; SELECT count(*) FROM sqlite_master;");
     if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
+    int errorDialogs = 0;
     r.dialog = [&](QDialog& d) {
-        dynamic_cast<QFileDialog&>(d).selectFile(locked);
-        return int(QDialog::Accepted);
+        if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
+            fd->selectFile(locked);
+            return int(QDialog::Accepted);
+        }
+        ++errorDialogs; // the failed connect is reported in the error dialog
+        return int(QDialog::Rejected);
     };
     EXPECT_FALSE(BaseOpenDialog(app, prompt.fn()));
+    EXPECT_EQ(errorDialogs, 1);
     EXPECT_FALSE(app.gBazaOtwarta);
     EXPECT_EQ(app.gPrgPar.BazaPlik, chosen);
 }

@@ -1,6 +1,6 @@
 #include "core/base_upgrade.h"
 #include "support/old_structure.h"
-#include "support/responder_scope.h"
+#include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ namespace {
 
 struct BaseUpgradeTest : ::testing::Test {
     TempDatabase t;  // the template: the structure every upgrade must reach
-    ResponderScope r;
+    ScopedResponder r;
     QString old = t.dir.filePath("Stara.mdb");
 
     bool upgrade(int major, int minor)

@@ -80,19 +80,6 @@ TEST(SharedProcs, LogoReadWritesExactlyTheStoredBytesAndNothingOfAnEarlierLogo)
     EXPECT_FALSE(LogoRead(t.app, t.db(), file));
 }
 
-TEST(SharedProcs, InputTextGivesTheConfirmedTextOnly)
-{
-    EXPECT_EQ(InputText("Podaj", "Tytuł", "x"), "");
-    InputRequest seen;
-    std::optional<QString> answer = QString("Nowa");
-    SetInputBox([&](const InputRequest& r) { seen = r; return answer; });
-    EXPECT_EQ(InputText("Podaj nazwę bazy danych", "Zmiana nazwy bazy danych", "Firma", 100, 200), "Nowa");
-    EXPECT_EQ(seen.defaultText, "Firma");
-    EXPECT_EQ(seen.top, 200);
-    answer.reset();
-    EXPECT_EQ(InputText("Podaj", "Tytuł", "x"), "");
-    SetInputBox(nullptr);
-}
 
 TEST(ComboRows, KeyAndTextFromTheQuery)
 {

@@ -1,0 +1,51 @@
+#include "core/registry.h"
+#include "editor/document_form.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
+#include "editor/main_window.h"
+#include "support/scoped_responder.h"
+#include "support/temp_database.h"
+#include "support/test_settings.h"
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+// "Otwórz" from the menu: the chosen file is connected, remembered and the pages attach to it;
+// a cancelled choice keeps the database that was open.
+TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
+{
+    TempDatabase first;
+    UseTestSettings(first.app, first.dir.path());
+    first.app.gPrgPar.BazaNazwa = "Firma";
+    QString second = first.dir.filePath("Druga.mdb");
+    ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), second));
+    QFile(second).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+    ScopedResponder r;
+    r.answers = {ui::Answer::No, ui::Answer::No}; // no header definition now
+    MainWindow w(first.app);
+    w.Przylacz();
+    EXPECT_EQ(w.labNazwaBazy->text(), "Firma");
+
+    r.dialog = [](QDialog&) { return int(QDialog::Rejected); };
+    w.mnuBazaOtworz->trigger();
+    EXPECT_TRUE(first.app.gBazaOtwarta);
+    EXPECT_EQ(first.app.gPrgPar.BazaPlik, first.path);
+
+    r.dialog = [&](QDialog& d) {
+        if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
+            fd->selectFile(second);
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    };
+    w.mnuBazaOtworz->trigger();
+    EXPECT_EQ(first.app.gPrgPar.BazaPlik, second);
+    EXPECT_EQ(first.app.gBaseDb->path(), second);
+    EXPECT_EQ(RegRead(first.app.gRegProgramKey, "BazaPlik", ""), second);
+    EXPECT_EQ(w.labNazwaBazy->text(), "Druga");
+    // The new database got this workstation's fresh document.
+    EXPECT_GT(first.app.gBaseDb->scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 0").toInt(), 0);
+}
