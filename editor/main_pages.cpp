@@ -4,7 +4,9 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
+#include "editor/document_editing.h"
 #include "editor/document_form.h"
+#include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/position_grid.h"
 #include "platform/message_box.h"
@@ -28,6 +30,7 @@ MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
     small.setPointSizeF(8);
     setFont(small);
     picWprowadzanie = new EntryPage(app_, this);
+    dokumenty = new DocumentEditing(app_, picWprowadzanie);
     picKartoteka = new RegisterPage(this);
     picKartoteka->hide();
     picWykres = new ChartPage(this);
@@ -61,7 +64,8 @@ void MainPages::Przylacz()
         NumParRead(app_);
         form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
         if (app_.gBazaPar.NumAuto) form->proposeNumber(QDate::currentDate());
-        // The document list and the side list are filled by their own code.
+        dokumenty->lista()->OdswiezListeDokumentow(QString());
+        // The side list is filled by its own code.
         form->labSlownik->setText("Kontrahenci");
         if (::BuforPusty(app_)) {
             if (!ro) form->NowyDokument();
@@ -77,6 +81,7 @@ void MainPages::Przylacz()
                           ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
             emit mnuNarzParDok_Click();
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
+        dokumenty->lista()->lstDok_Click();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
     }

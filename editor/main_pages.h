@@ -3,6 +3,7 @@
 
 class App;
 class ChartPage;
+class DocumentEditing;
 class EntryPage;
 class RegisterPage;
 
@@ -17,6 +18,8 @@ public:
     explicit MainPages(App& app, QWidget* parent = nullptr);
 
     EntryPage* picWprowadzanie;
+    // The entry page's document road: the document list, loading, the save commands.
+    DocumentEditing* dokumenty;
     RegisterPage* picKartoteka;
     ChartPage* picWykres;
 

@@ -8,6 +8,8 @@
 #include "core/start_database.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
+#include "editor/document_editing.h"
+#include "editor/document_list_events.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include <QAction>
@@ -85,6 +87,10 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     });
     for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
         connect(a, &QAction::triggered, this, [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
+    // The document list's popup follows its selected row; the document popup's "Zapisz" saves.
+    pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
+                                          mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
+    connect(MnuPopDokZapisz, &QAction::triggered, pages_->dokumenty, &DocumentEditing::Zapisz);
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);

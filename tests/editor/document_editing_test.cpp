@@ -8,11 +8,13 @@
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
+#include "editor/main_window.h"
 #include "editor/number_field.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
+#include "support/test_settings.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -42,7 +44,8 @@ void typeText(QWidget* w, const QString& text)
 struct EditingFixture : ::testing::Test {
     TempDatabase t;
     Answers answers;
-    std::unique_ptr<MainPages> pages;
+    std::unique_ptr<MainWindow> window;
+    MainPages* pages = nullptr;
     EntryPage* page = nullptr;
     DocumentForm* form = nullptr;
     DocumentEditing* editing = nullptr;
@@ -50,23 +53,25 @@ struct EditingFixture : ::testing::Test {
 
     void SetUp() override
     {
+        UseTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
         t.app.gPrgPar.PlatForma = "przelew";
     }
-    // The window as the main window builds it: pages, the document road, the attach step.
+    // The real main window, loaded and attached to the database.
     void open()
     {
-        pages = std::make_unique<MainPages>(t.app);
+        window = std::make_unique<MainWindow>(t.app);
+        pages = window->pages();
         page = pages->picWprowadzanie;
         form = page->picDokument;
         lst = page->lstDok;
-        editing = new DocumentEditing(t.app, page);
+        editing = pages->dokumenty;
         pages->Form_Load();
-        pages->resize(1100, 720);
-        pages->show();
-        QApplication::setActiveWindow(pages.get());
-        pages->Przylacz();
-        editing->lista()->OdswiezListeDokumentow(QString());
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1280, 800);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        window->Przylacz();
     }
     void type(QWidget* w, const QString& text)
     {
@@ -307,15 +312,10 @@ TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
     open();
-    QMenu menu;
-    DocumentListEvents::Popup p;
-    p.menu = &menu;
-    QAction* items[9];
-    for (QAction*& a : items) a = menu.addAction("x");
-    p.popraw = items[0], p.usun = items[1], p.kopiuj = items[2], p.wklej = items[3], p.drukuj = items[4];
-    p.podglad = items[5], p.wyslij = items[6], p.zapisz = items[7];
-    editing->lista()->setPopup(p);
-
+    QMenu& menu = *window->mnuPopKartoteka;
+    struct {
+        QAction *popraw, *usun, *kopiuj, *wklej;
+    } p{window->mnuPopKarPopraw, window->mnuPopKarUsun, window->mnuPopKarKopiuj, window->mnuPopKarWklej};
     auto rightClick = [&](int i) {
         QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualItemRect(lst->topLevelItem(i)).center());
         menu.hide();
@@ -375,8 +375,7 @@ TEST_F(EditingFixture, Screenshot)
     ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
     NowyDokumentBufor(t.app, false);
     open();
-    pages->resize(1280, 760);
     doubleClickRow(1);
     QApplication::processEvents();
-    pages->grab().save(dir + "/document_list_correction.png");
+    window->grab().save(dir + "/document_list_correction.png");
 }
