@@ -1,8 +1,13 @@
+#include "documents/document_list.h"
 #include "documents/numbering.h"
+#include "editor/document_editing.h"
+#include "editor/document_list_events.h"
+#include "editor/entry_page.h"
 #include "documents/save.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QApplication>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
 // Saving a document of 50 positions into a database that already holds 100 000 documents
@@ -36,7 +41,7 @@ void fill(db::Database& db, int documents)
     tr.commit();
 }
 
-void BM_SaveDocument50(benchmark::State& state)
+TempDatabase& database()
 {
     static TempDatabase t;
     static bool filled = false;
@@ -44,6 +49,12 @@ void BM_SaveDocument50(benchmark::State& state)
         fill(t.db(), 100000);
         filled = true;
     }
+    return t;
+}
+
+void BM_SaveDocument50(benchmark::State& state)
+{
+    TempDatabase& t = database();
     Answers answers;
     App& app = t.app;
     app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
@@ -59,6 +70,25 @@ void BM_SaveDocument50(benchmark::State& state)
     state.counters["stored"] = double(t.db().scalar("SELECT count(*) FROM fadok").toInt());
 }
 BENCHMARK(BM_SaveDocument50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The document list refilled after a save: every stored document, the saved one selected.
+void BM_DocumentListRefill(benchmark::State& state)
+{
+    TempDatabase& t = database();
+    EntryPage page(t.app);
+    DocumentEditing editing(t.app, &page);
+    for (auto _ : state) editing.lista()->OdswiezListeDokumentow(QStringLiteral("5/09/2023"));
+    state.counters["rows"] = double(page.lstDok->topLevelItemCount());
+}
+BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Its query alone.
+void BM_DocumentListQuery(benchmark::State& state)
+{
+    TempDatabase& t = database();
+    for (auto _ : state) benchmark::DoNotOptimize(ListaDokumentow(t.app));
+}
+BENCHMARK(BM_DocumentListQuery)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

@@ -333,3 +333,24 @@ TEST_F(SaveFixture, DatabaseErrorRollsTheWholeSaveBack)
     EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
     EXPECT_FALSE(db.inTransaction());
 }
+
+TEST_F(SaveFixture, NumberTakenAtSaveThatIsStoredAlreadyIsAskedAfterTheTransaction)
+{
+    // A template without the period: May's first number is April's first number again.
+    app.gBazaPar.NumSzablon = "Numer";
+    app.gBazaPar.NumAuto = true;
+    app.gBazaPar.NumEdycja = false;
+    bufferDocument(app, invoiceHeader("?", QDate(2024, 4, 2)), {{"Kwiecień", "1", "kg", "5", "7"}});
+    ASSERT_TRUE(save().ok);
+    bufferDocument(app, invoiceHeader("?", QDate(2024, 5, 6)), {{"Maj", "1", "kg", "5", "7"}});
+    answers.yes = false;
+    EXPECT_FALSE(save().ok);
+    EXPECT_EQ(answers.last(), QString::fromUtf8("Dokument o numerze 1 istnieje w bazie danych. Zastąpić istniejący dokument?"));
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz").toText(), QString::fromUtf8("Kwiecień"));
+    answers.yes = true;
+    SaveResult r = save();
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.numer, "1");
+    EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz").toText(), "Maj");
+}
