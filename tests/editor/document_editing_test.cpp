@@ -339,6 +339,55 @@ TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
     QApplication::clipboard()->clear();
 }
 
+TEST_F(EditingFixture, CtrlEnterInAnOpenCellStoresWhatTheCellHolds)
+{
+    open();
+    typeSeller();
+    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
+    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    // The price is typed and the save pressed before the cell is left.
+    QModelIndex i = form->dataPoz->index(0, PositionModel::Cenanet);
+    form->gridPoz->setCurrentIndex(i);
+    static_cast<QAbstractItemView*>(form->gridPoz)->edit(i);
+    QLineEdit* editor = nullptr;
+    for (auto* e : form->gridPoz->viewport()->findChildren<QLineEdit*>())
+        if (!e->isHidden()) editor = e;
+    ASSERT_TRUE(editor);
+    editor->setFocus();
+    typeText(editor, "5");
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    EXPECT_EQ(t.db().scalar("SELECT WartBrutto FROM fapoz").toDecimal(), dec("10,70"));
+}
+
+TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
+{
+    open();
+    typeSeller();
+    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
+    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
+    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    page->toolZapiszZapisz->trigger();
+    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+    EXPECT_EQ(lst->currentItem()->text(1), today(1));
+
+    // An archive database with a complete document in the buffer: nothing saves it.
+    BaseParSave(t.app, t.db(), "BazaOdczyt", "1");
+    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "2", "kg", "5", "7"}});
+    window->Przylacz();
+    typeSeller();
+    form->txtNumer->setText(today(5));
+    form->PozycjeSumuj();
+    ctrlEnter();
+    window->MnuPopDokZapisz->trigger();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+}
+
 TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
