@@ -66,8 +66,10 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
         return;
     }
     QTreeWidget* lst = page_->lstDok;
+    lst->setUpdatesEnabled(false);
     lst->clear();
     lst->addTopLevelItems(items);
+    lst->setUpdatesEnabled(true);
     if (numer.isEmpty()) return;
     for (int i = 1; i < lst->topLevelItemCount(); ++i) {
         QTreeWidgetItem* it = lst->topLevelItem(i);
