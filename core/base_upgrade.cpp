@@ -79,6 +79,29 @@ void alignColumnOrder(db::Database& db, const QString& stored, const QString& bu
     for (const QString& index : indexes) db.execute(index);
 }
 
+// Older files lack the indexes of the template (resources/schema.sql): the unique document
+// number guards the save, the others keep the lists and buffers fast. An old file that already
+// holds a repeated number keeps working without the unique index; the save checks numbers too.
+void addMissingIndexes(db::Database& db)
+{
+    static const char* const indexes[] = {
+        "CREATE UNIQUE INDEX IF NOT EXISTS fadok_numer ON fadok (Numer)",
+        "CREATE INDEX IF NOT EXISTS fadok_datawyst ON fadok (Datawyst)",
+        "CREATE INDEX IF NOT EXISTS fadok_kornumer ON fadok (KorNumer)",
+        "CREATE INDEX IF NOT EXISTS dodok_stanowisko ON dodok (Stanowisko)",
+        "CREATE INDEX IF NOT EXISTS fapoz_numer ON fapoz (Numer, Inddok)",
+        "CREATE INDEX IF NOT EXISTS dopoz_stanowisko ON dopoz (Stanowisko, Pozycja)",
+        "CREATE INDEX IF NOT EXISTS dokor_stanowisko ON dokor (Stanowisko, Pozycja)",
+    };
+    for (const char* sql : indexes) {
+        try {
+            db.execute(QString::fromLatin1(sql));
+        } catch (const AppError& e) {
+            if (e.number() != db::kDuplicateKey) throw;
+        }
+    }
+}
+
 } // namespace
 
 bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int storedMajor, int storedMinor)
@@ -101,6 +124,7 @@ bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int stored
         alignColumnOrder(db, QStringLiteral("fadok"), QStringLiteral("dodok"));
         alignColumnOrder(db, QStringLiteral("fapoz"), QStringLiteral("dopoz"));
         alignColumnOrder(db, QStringLiteral("fapoz"), QStringLiteral("dokor"));
+        addMissingIndexes(db);
         // Never write a lower version over a newer file's.
         if (stored < std::pair<int, int>{program.major, program.minor})
             db.execute(QStringLiteral("UPDATE dbprg SET VerMajor = ?, VerMinor = ?, VerRevision = ? WHERE Indprg = ?"),

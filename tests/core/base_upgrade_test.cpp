@@ -42,6 +42,8 @@ TEST_F(BaseUpgradeTest, EveryOlderVersionReachesTheTemplatesColumnsAndVersion)
         auto v = d->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
         EXPECT_EQ(v->integer("VerMajor") * 10000 + v->integer("VerMinor") * 100 + v->integer("VerRevision"), 30512);
         EXPECT_EQ(d->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FA'").toInt(), 9);
+        // The unique document number guards the save on upgraded files too.
+        EXPECT_EQ(d->scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = 'fadok_numer'").toInt(), 1);
     }
     EXPECT_TRUE(r.seen.empty());
 }
@@ -59,7 +61,8 @@ TEST_F(BaseUpgradeTest, Version2RowsGetWorkstationZeroAndAmountToPayEqualToGross
         EXPECT_TRUE(row->isNull("Zaplacono"));
         EXPECT_TRUE(row->isNull("Fundusz"));
     }
-    // Documents still copy from the buffer with SELECT *.
+    // Documents still copy from the buffer with SELECT *; a stored number stays unique.
+    EXPECT_THROW(d->execute("INSERT INTO fadok SELECT * FROM fadok"), AppError);
     d->execute("DELETE FROM fadok");
     d->execute("INSERT INTO fadok SELECT * FROM dodok WHERE Stanowisko = 0");
     EXPECT_EQ(d->scalar("SELECT DoZaplaty FROM fadok").toDecimal(), Decimal(123));
