@@ -3,12 +3,12 @@
 #include "documents/loading.h"
 #include "documents/save.h"
 #include "editor/date_text.h"
-#include "editor/doc_combo.h"
+#include "platform/qor_combo.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/header_fields.h"
-#include "editor/number_field.h"
+#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/busy_pointer.h"
@@ -77,7 +77,7 @@ void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
 void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
-    auto h = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->value().toString());
+    auto h = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->boundValue().toString());
     if (!h) return;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
@@ -86,7 +86,7 @@ void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
         numerWczytany_ = h->Numer;
         {
             ChangeGuard quiet{f->cmbDokument};
-            f->cmbDokument->setValue(h->Inddok);
+            f->cmbDokument->setBoundValue(h->Inddok);
         }
         f->UstawRodzajDokumentu();
         f->txtNumer->setText(h->Numer);
@@ -95,8 +95,8 @@ void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
         if (h->isCorrection()) {
             // Refilling the number list must not load the corrected invoice over this document.
             ChangeGuard quiet{f->cmbKornum};
-            f->cmbKordok->setValue(h->KorInddok);
-            f->cmbKornum->setValue(h->KorNumer);
+            f->cmbKordok->setBoundValue(h->KorInddok);
+            f->cmbKornum->setBoundValue(h->KorNumer);
             f->txtKorDatawyst->setText(dateText(h->KorDatawyst));
         }
         page_->toolEdycjaPodglad->setEnabled(true);

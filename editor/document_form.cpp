@@ -4,8 +4,8 @@
 #include "documents/buffer.h"
 #include "documents/numbering.h"
 #include "editor/date_text.h"
-#include "editor/doc_combo.h"
-#include "editor/number_field.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/twips.h"
@@ -40,6 +40,14 @@ W* make(QWidget* parent, const char* name, int l, int t, int w, int h)
     return x;
 }
 
+// A total on the form: computed, never typed.
+QorNumber* amountField(QWidget* parent, const char* name, int l, int t, int w, int h)
+{
+    auto* f = make<QorNumber>(parent, name, l, t, w, h);
+    f->setLocked(true);
+    return f;
+}
+
 QLabel* label(QWidget* parent, const char* name, const char* text, int l, int t, int w = 0)
 {
     auto* lab = new QLabel(QString::fromUtf8(text), parent);
@@ -72,7 +80,7 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     setObjectName("picDokument");
 
     label(this, "labDokument", "Dokument", 0, 0);
-    cmbDokument = make<DocCombo>(this, "cmbDokument", 0, 225, 2175, 315);
+    cmbDokument = make<QorCombo>(this, "cmbDokument", 0, 225, 2175, 315);
     cmbDokument->setRowSource(QString::fromUtf8(kKinds));
     labPoprawa = label(this, "labPoprawa", "[Poprawa]", 855, 0, 855);
     labPoprawa->setStyleSheet("color: #b00000; font-weight: bold");
@@ -85,10 +93,10 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     txtDatasprz = textBox(this, "txtDatasprz", 10, 5940, 225, 1290);
 
     labKordok = label(this, "labKordok", "Korygowany dokument", 0, 690, 2085);
-    cmbKordok = make<DocCombo>(this, "cmbKordok", 0, 900, 2085, 315);
+    cmbKordok = make<QorCombo>(this, "cmbKordok", 0, 900, 2085, 315);
     cmbKordok->setRowSource(QString::fromUtf8(kKinds));
     labKornum = label(this, "labKornum", "Numer korygowanego dokum.", 2265, 690, 2160);
-    cmbKornum = make<DocCombo>(this, "cmbKornum", 2265, 900, 2160, 315);
+    cmbKornum = make<QorCombo>(this, "cmbKornum", 2265, 900, 2160, 315);
     txtKorDatawyst = textBox(this, "txtKorDatawyst", 10, 4530, 900, 1320);
     txtKorDatawyst->setToolTip("Data wystawienia korygowanego dokumentu");
     labPodstawa = label(this, "labPodstawa", "Podstawa wystawienia", 0, 675, 4410);
@@ -146,19 +154,19 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     labWystawil = label(this, "labWystawil", "Wystawił", 0, 6270, 2505);
     txtWystawil = textBox(this, "txtWystawil", 50, 0, 6480, 2505);
     labRazNetto = label(this, "labRazNetto", "Razem netto", 2640, 6270, 1455);
-    txtRazNetto = make<NumberField>(this, "txtRazNetto", 2640, 6480, 1455, 315);
+    txtRazNetto = amountField(this, "txtRazNetto", 2640, 6480, 1455, 315);
     labRazVAT = label(this, "labRazVAT", "Razem VAT", 4200, 6270, 1455);
-    txtRazVAT = make<NumberField>(this, "txtRazVAT", 4200, 6480, 1455, 315);
+    txtRazVAT = amountField(this, "txtRazVAT", 4200, 6480, 1455, 315);
     labRazBrutto = label(this, "labRazBrutto", "Razem brutto", 5760, 6270, 1455);
-    txtRazBrutto = make<NumberField>(this, "txtRazBrutto", 5760, 6480, 1455, 315);
+    txtRazBrutto = amountField(this, "txtRazBrutto", 5760, 6480, 1455, 315);
     labPotracenie = label(this, "labPotracenie", "Protrącenie na fundusz...", 0, 6810, 4095);
-    cmbFundusz = make<DocCombo>(this, "cmbFundusz", 0, 7020, 4095, 315);
+    cmbFundusz = make<QorCombo>(this, "cmbFundusz", 0, 7020, 4095, 315);
     cmbFundusz->setRowSource(QString::fromUtf8(kFunds));
     cmbFundusz->setEmptyText("(brak)");
     labKwotapot = label(this, "labKwotapot", "Kwota potrącenia", 4200, 6810, 1455);
-    txtPotracenie = make<NumberField>(this, "txtPotracenie", 4200, 7020, 1455, 315);
+    txtPotracenie = amountField(this, "txtPotracenie", 4200, 7020, 1455, 315);
     labDoZaplaty = label(this, "labDoZaplaty", "Do zapłaty", 5760, 6810, 1455);
-    txtDoZaplaty = make<NumberField>(this, "txtDoZaplaty", 5760, 7020, 1455, 315);
+    txtDoZaplaty = amountField(this, "txtDoZaplaty", 5760, 7020, 1455, 315);
     QFont bold = txtDoZaplaty->font();
     bold.setBold(true);
     txtDoZaplaty->setFont(bold);
@@ -170,10 +178,10 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
 
     setMinimumSize(px(7440 + 500), px(6300));
 
-    connect(cmbDokument, &DocCombo::Change, this, &DocumentForm::cmbDokument_Change);
-    connect(cmbKordok, &DocCombo::Change, this, &DocumentForm::cmbKordok_Change);
-    connect(cmbKornum, &DocCombo::Change, this, &DocumentForm::cmbKornum_Change);
-    connect(cmbFundusz, &DocCombo::Change, this, &DocumentForm::cmbFundusz_Change);
+    connect(cmbDokument, &QorCombo::Change, this, &DocumentForm::cmbDokument_Change);
+    connect(cmbKordok, &QorCombo::Change, this, &DocumentForm::cmbKordok_Change);
+    connect(cmbKornum, &QorCombo::Change, this, &DocumentForm::cmbKornum_Change);
+    connect(cmbFundusz, &QorCombo::Change, this, &DocumentForm::cmbFundusz_Change);
     connect(dataPoz, &PositionModel::valuesChanged, this, &DocumentForm::PozycjeSumuj);
     connect(dataKor, &PositionModel::valuesChanged, this, &DocumentForm::PozycjeSumuj);
     connect(txtDatawyst, &QLineEdit::textChanged, this, &DocumentForm::cmbPlatdni_Click);
@@ -183,7 +191,7 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     {
         ChangeGuard quiet{cmbDokument, cmbKordok, cmbFundusz};
         cmbDokument->Refill();
-        cmbDokument->setValue("FR");
+        cmbDokument->setBoundValue("FR");
         cmbKordok->Refill();
         cmbFundusz->Refill();
     }
@@ -269,7 +277,7 @@ void DocumentForm::NowyDokument()
         cmbPlatdni_Click();
         {
             ChangeGuard quiet{cmbKornum};
-            cmbKornum->setValue(QVariant());
+            cmbKornum->setBoundValue(QVariant());
             cmbKordok_Change();
         }
         for (QLineEdit* e : {txtNazkon, txtAdrkon, txtNipkon, txtNumdok, txtDatadok, txtWyddok, txtPlatRach,
@@ -277,7 +285,7 @@ void DocumentForm::NowyDokument()
             e->clear();
         cmbNazdok->setEditText(QString());
         txtUwagi->clear();
-        NowyDokumentBufor(app_, cmbDokument->value().toString() == QLatin1String("KFR"));
+        NowyDokumentBufor(app_, cmbDokument->boundValue().toString() == QLatin1String("KFR"));
         dataPoz->reload();
         dataKor->reload();
         setRowLines(app_.gPrgPar.TabPozWiersz);
@@ -287,10 +295,10 @@ void DocumentForm::NowyDokument()
                                        .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
         }
         gridPoz->setCurrentIndex(dataPoz->index(0, PositionModel::Nazwa));
-        for (NumberField* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtDoZaplaty}) f->setValue(Decimal());
+        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtDoZaplaty}) f->setValue(Decimal());
         {
             ChangeGuard quiet{cmbFundusz};
-            cmbFundusz->setValue(QVariant());
+            cmbFundusz->setBoundValue(QVariant());
         }
         txtPotracenie->setValue(std::nullopt);
         labPoprawa->hide();
@@ -313,12 +321,12 @@ DocHeader DocumentForm::header() const
 {
     DocHeader h;
     h.Stanowisko = app_.gStanowisko;
-    h.Inddok = cmbDokument->value().toString();
+    h.Inddok = cmbDokument->boundValue().toString();
     h.Numer = txtNumer->text().trimmed();
     h.Datawyst = textDate(txtDatawyst->text());
     h.Datasprz = textDate(txtDatasprz->text());
-    h.KorInddok = cmbKordok->value().toString();
-    h.KorNumer = cmbKornum->value().toString();
+    h.KorInddok = cmbKordok->boundValue().toString();
+    h.KorNumer = cmbKornum->boundValue().toString();
     h.KorDatawyst = textDate(txtKorDatawyst->text());
     h.Podstawa = txtPodstawa->text();
     h.Wydane = txtWydane->text();
@@ -337,7 +345,7 @@ DocHeader DocumentForm::header() const
     h.RazVAT = txtRazVAT->value();
     h.RazBrutto = txtRazBrutto->value();
     h.Potracenie = txtPotracenie->value();
-    h.Fundusz = cmbFundusz->value().isNull() ? QString() : cmbFundusz->currentText();
+    h.Fundusz = cmbFundusz->boundValue().isNull() ? QString() : cmbFundusz->currentText();
     h.DoZaplaty = txtDoZaplaty->value();
     h.Uwagi = txtUwagi->toPlainText();
     h.Wystawil = txtWystawil->text();
@@ -373,15 +381,15 @@ void DocumentForm::OdczytZBufora()
     // Nested guards: refilling the corrected number list while restoring its value must not let
     // its change run, or it would load the corrected invoice over the restored correction.
     ChangeGuard quietKind{cmbDokument};
-    cmbDokument->setValue(h->Inddok);
+    cmbDokument->setBoundValue(h->Inddok);
     UstawRodzajDokumentu();
     txtPodstawa->setText(h->Podstawa);
     txtWydane->setText(h->Wydane);
     if (h->isCorrection()) {
         ChangeGuard quietNumber{cmbKornum};
-        cmbKordok->setValue(h->KorInddok);
+        cmbKordok->setBoundValue(h->KorInddok);
         cmbKordok_Change();
-        cmbKornum->setValue(h->KorNumer);
+        cmbKornum->setBoundValue(h->KorNumer);
         txtKorDatawyst->setText(dateText(h->KorDatawyst));
     }
     cmbPlatFor->setEditText(h->PlatFor);
@@ -405,7 +413,7 @@ void DocumentForm::setFund(const QString& name)
     ChangeGuard quiet{cmbFundusz};
     int i = name.isEmpty() ? -1 : cmbFundusz->findText(name);
     if (i >= 0) cmbFundusz->setCurrentIndex(i);
-    else cmbFundusz->setValue(QVariant());
+    else cmbFundusz->setBoundValue(QVariant());
 }
 
 void DocumentForm::PozycjeSumuj()
@@ -413,9 +421,9 @@ void DocumentForm::PozycjeSumuj()
     if (!app_.gBazaOtwarta) return;
     Sums poz = dataPoz->sums();
     Sums kor;
-    const bool korekta = cmbDokument->value().toString() == QLatin1String("KFR");
+    const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
     if (korekta) kor = dataKor->sums();
-    Totals t = ::PozycjeSumuj(poz, korekta ? &kor : nullptr, !cmbFundusz->value().isNull());
+    Totals t = ::PozycjeSumuj(poz, korekta ? &kor : nullptr, !cmbFundusz->boundValue().isNull());
     txtRazNetto->setValue(t.RazNetto);
     txtRazVAT->setValue(t.RazVAT);
     txtRazBrutto->setValue(t.RazBrutto);
@@ -425,14 +433,14 @@ void DocumentForm::PozycjeSumuj()
 
 void DocumentForm::cmbFundusz_Change()
 {
-    OptDecimal p = Potracenie(txtRazNetto->value().value_or(Decimal()), !cmbFundusz->value().isNull());
+    OptDecimal p = Potracenie(txtRazNetto->value().value_or(Decimal()), !cmbFundusz->boundValue().isNull());
     txtPotracenie->setValue(p);
     txtDoZaplaty->setValue(DoZaplaty(txtRazBrutto->value().value_or(Decimal()), p));
 }
 
 void DocumentForm::UstawRodzajDokumentu()
 {
-    const bool korekta = cmbDokument->value().toString() == QLatin1String("KFR");
+    const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
     tabPoz->setCurrentIndex(0);
     tabPoz->setTabVisible(1, korekta);
     tabPoz->setTabText(0, korekta ? QString::fromUtf8("Winno być po korekcie") : QStringLiteral("Pozycje dokumentu"));
@@ -450,7 +458,7 @@ void DocumentForm::UstawRodzajDokumentu()
 void DocumentForm::cmbDokument_Change()
 {
     UstawRodzajDokumentu();
-    if (cmbDokument->value().toString() == QLatin1String("KFR")) NowyDokument();
+    if (cmbDokument->boundValue().toString() == QLatin1String("KFR")) NowyDokument();
     PozycjeSumuj();
 }
 
@@ -458,7 +466,7 @@ void DocumentForm::cmbKordok_Change()
 {
     // The corrected number list: documents of the chosen kind that no correction names yet
     // (all of them while a stored document is edited).
-    const QString k = cmbKordok->value().toString();
+    const QString k = cmbKordok->boundValue().toString();
     QString sql;
     if (k == QLatin1String("FR") || k == QLatin1String("KFR")) {
         sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = '%1'").arg(k);
@@ -478,12 +486,12 @@ void DocumentForm::cmbKordok_Change()
     } catch (...) {
         ErrorReport(app_, QStringLiteral("cmbKordok_Change"));
     }
-    cmbKornum->setValue(QVariant());
+    cmbKornum->setBoundValue(QVariant());
 }
 
 void DocumentForm::cmbKornum_Change()
 {
-    QVariant v = cmbKornum->value();
+    QVariant v = cmbKornum->boundValue();
     if (v.isNull()) NowyDokument();
     else emit korygowanyWybrany(v.toString());
 }

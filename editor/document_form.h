@@ -3,8 +3,8 @@
 #include <QWidget>
 
 class App;
-class DocCombo;
-class NumberField;
+class QorCombo;
+class QorNumber;
 class PositionGrid;
 class PositionModel;
 class QComboBox;
@@ -56,15 +56,15 @@ public:
     void picDokument_Resize();
 
     // Controls, by their names in the program.
-    DocCombo* cmbDokument;
+    QorCombo* cmbDokument;
     QLabel* labPoprawa;
     QLineEdit* txtNumer;
     QLineEdit* txtDatawyst;
     QLineEdit* txtDatasprz;
     QLabel* labKordok;
-    DocCombo* cmbKordok;
+    QorCombo* cmbKordok;
     QLabel* labKornum;
-    DocCombo* cmbKornum;
+    QorCombo* cmbKornum;
     QLineEdit* txtKorDatawyst;
     QLabel* labPodstawa;
     QLineEdit* txtPodstawa;
@@ -92,15 +92,15 @@ public:
     QLabel* labRazNetto;
     QLabel* labRazVAT;
     QLabel* labRazBrutto;
-    NumberField* txtRazNetto;
-    NumberField* txtRazVAT;
-    NumberField* txtRazBrutto;
+    QorNumber* txtRazNetto;
+    QorNumber* txtRazVAT;
+    QorNumber* txtRazBrutto;
     QLabel* labPotracenie;
-    DocCombo* cmbFundusz;
+    QorCombo* cmbFundusz;
     QLabel* labKwotapot;
-    NumberField* txtPotracenie;
+    QorNumber* txtPotracenie;
     QLabel* labDoZaplaty;
-    NumberField* txtDoZaplaty;
+    QorNumber* txtDoZaplaty;
     QLabel* labSlownik;
     QTreeWidget* lstSlo;
 

@@ -1,4 +1,6 @@
 #include "platform/qor_combo.h"
+#include "platform/app_error.h"
+#include "platform/combo_rows.h"
 #include "platform/database.h"
 #include <QSignalBlocker>
 
@@ -11,8 +13,23 @@ QorCombo::QorCombo(QWidget* parent) : QComboBox(parent)
 
 void QorCombo::emitChange()
 {
-    if (!eventLock) emit Change();
+    if (!changeSuppressed()) emit Change();
 }
+
+namespace {
+
+std::vector<std::pair<QString, QString>> listItems(const QString& items)
+{
+    std::vector<std::pair<QString, QString>> rows;
+    for (const QString& item : items.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        int semi = item.indexOf(QLatin1Char(';'));
+        if (semi < 0) rows.emplace_back(item, item);
+        else rows.emplace_back(item.left(semi), item.mid(semi + 1));
+    }
+    return rows;
+}
+
+} // namespace
 
 void QorCombo::Refill()
 {
@@ -20,39 +37,25 @@ void QorCombo::Refill()
     refilling_ = true;
     clear();
     try {
-        if (rowSource_.startsWith(QLatin1String("LIST "), Qt::CaseInsensitive))
-            fillFromList(rowSource_.mid(5));
-        else if (!rowSource_.trimmed().isEmpty())
-            fillFromQuery(rowSource_);
+        std::vector<std::pair<QString, QString>> rows;
+        if (rowSource_.startsWith(QLatin1String("LIST "), Qt::CaseInsensitive)) {
+            rows = listItems(rowSource_.mid(5));
+        } else if (!rowSource_.trimmed().isEmpty()) {
+            if (!database_)
+                throw AppError(91, QStringLiteral("QorCombo"), QStringLiteral("Brak otwartej bazy danych"));
+            rows = ComboRowsFromSql(*database_, rowSource_);
+        }
+        // The empty item keeps no data, so that choosing it reads back as a null key.
+        if (!emptyText_.isEmpty()) addItem(emptyText_, QVariant());
+        for (const auto& [key, text] : rows) AddItem(key, text);
     } catch (...) {
         clear();
         refilling_ = false;
         throw;
     }
-    int i = kept.isNull() ? -1 : findData(kept.toString());
-    setCurrentIndex(i);
+    setCurrentIndex(indexOfKey(kept));
     refilling_ = false;
     emitChange();
-}
-
-void QorCombo::fillFromList(const QString& items)
-{
-    for (const QString& item : items.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        int semi = item.indexOf(QLatin1Char(';'));
-        if (semi < 0) AddItem(item, item);
-        else AddItem(item.left(semi), item.mid(semi + 1));
-    }
-}
-
-// The SQL row source: first column the key, second the shown text (the key again when the
-// query has one column).
-void QorCombo::fillFromQuery(const QString& sql)
-{
-    if (!database_) return;
-    database_->forEach(sql, {}, [this](const db::Row& row) {
-        QString key = row.at(0).toText();
-        AddItem(key, row.size() > 1 ? row.at(1).toText() : key);
-    });
 }
 
 void QorCombo::Clear()
@@ -79,9 +82,16 @@ QVariant QorCombo::boundValue() const
     return itemData(i);
 }
 
+int QorCombo::indexOfKey(const QVariant& key) const
+{
+    int i = key.isNull() ? -1 : findData(key.toString());
+    if (i < 0 && !emptyText_.isEmpty() && count() > 0 && (key.isNull() || key.toString().isEmpty())) i = 0;
+    return i;
+}
+
 void QorCombo::setBoundValue(const QVariant& key)
 {
-    setCurrentIndex(key.isNull() ? -1 : findData(key.toString()));
+    setCurrentIndex(indexOfKey(key));
 }
 
 void QorCombo::setText(const QString& text)
@@ -89,4 +99,14 @@ void QorCombo::setText(const QString& text)
     int i = findText(text);
     if (i >= 0 || !isEditable()) setCurrentIndex(i);
     else setEditText(text);
+}
+
+ChangeGuard::ChangeGuard(std::initializer_list<QorCombo*> combos) : combos_(combos)
+{
+    for (auto* c : combos_) ++c->guards_;
+}
+
+ChangeGuard::~ChangeGuard()
+{
+    for (auto* c : combos_) --c->guards_;
 }

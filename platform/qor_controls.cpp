@@ -9,18 +9,22 @@ QorNumber::QorNumber(QWidget* parent) : QLineEdit(parent)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!showing_) value_ = Decimal::parse(text());
         if (!eventLock) emit Change();
     });
 }
 
-OptDecimal QorNumber::value() const
-{
-    return Decimal::parse(text());
-}
-
 void QorNumber::setValue(const OptDecimal& v)
 {
-    setText(v ? v->toDisplay(decimals_) : QString());
+    value_ = v;
+    showValue();
+}
+
+void QorNumber::showValue()
+{
+    showing_ = true;
+    setText(value_ ? value_->toDisplay(decimals_) : QString());
+    showing_ = false;
 }
 
 void QorNumber::setDecimals(int decimals)
@@ -32,12 +36,11 @@ void QorNumber::focusOutEvent(QFocusEvent* e)
 {
     // What was typed is shown in the field's format once the user leaves it.
     if (!isReadOnly()) {
-        OptDecimal v = value();
-        QString shown = v ? v->toDisplay(decimals_) : QString();
+        QString shown = value_ ? value_->toDisplay(decimals_) : QString();
         if (shown != text()) {
             bool was = eventLock;
             eventLock = true;  // same value, only its form changes
-            setText(shown);
+            showValue();
             eventLock = was;
         }
     }

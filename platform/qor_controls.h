@@ -11,14 +11,15 @@ class QPushButton;
 // a value written by the program raises no Change.
 
 // A numeric field: a number or nothing (an empty field), shown with grouping and a fixed
-// number of decimals; typing accepts either decimal mark.
+// number of decimals; typing accepts either decimal mark. A value written by the program is
+// kept exactly (an amount of more places than shown reads back whole) until the text changes.
 class QorNumber : public QLineEdit {
     Q_OBJECT
 public:
     explicit QorNumber(QWidget* parent = nullptr);
     bool eventLock = false;
 
-    OptDecimal value() const;
+    OptDecimal value() const { return value_; }
     void setValue(const OptDecimal& v);
     void setDecimals(int decimals);
     int decimals() const { return decimals_; }
@@ -32,7 +33,11 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    void showValue();
+
     int decimals_ = 2;
+    OptDecimal value_;
+    bool showing_ = false;  // the text is being written from value_, not typed
 };
 
 // A whole-number spinner with a minimum, a maximum and a maximum number of digits.

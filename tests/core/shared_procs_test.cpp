@@ -1,4 +1,4 @@
-#include "core/combo_rows.h"
+#include "platform/combo_rows.h"
 #include "core/shared_procs.h"
 #include "support/temp_database.h"
 #include <QFile>

@@ -2,14 +2,14 @@
 #include "documents/numbering.h"
 #include "documents/save.h"
 #include "editor/date_text.h"
-#include "editor/doc_combo.h"
+#include "platform/qor_combo.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
-#include "editor/number_field.h"
+#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "support/document_fixture.h"
@@ -239,10 +239,10 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
     NowyDokumentBufor(t.app, false);
     open();
-    form->cmbDokument->setValue("KFR");          // the user picks the correction
-    form->cmbKordok->setValue("FR");
+    form->cmbDokument->setBoundValue("KFR");          // the user picks the correction
+    form->cmbKordok->setBoundValue("FR");
     ASSERT_TRUE(form->cmbKornum->findData("1/04/2024") >= 0);
-    form->cmbKornum->setValue("1/04/2024");      // ... and the corrected invoice
+    form->cmbKornum->setBoundValue("1/04/2024");      // ... and the corrected invoice
     EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
     EXPECT_EQ(form->txtKorDatawyst->text(), dateText(QDate(2024, 4, 2)));
     EXPECT_EQ(form->txtRazBrutto->value(), Decimal());
@@ -259,15 +259,15 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     EXPECT_EQ(before->decimal("Cenanet"), Decimal(800));
     EXPECT_EQ(t.db().scalar("SELECT KorNumer FROM fadok WHERE Numer = ?", {numer}).toText(), "1/04/2024");
     // The invoice is not offered for another correction.
-    form->cmbDokument->setValue("FR");
-    form->cmbDokument->setValue("KFR");
-    form->cmbKordok->setValue("FR");
+    form->cmbDokument->setBoundValue("FR");
+    form->cmbDokument->setBoundValue("KFR");
+    form->cmbKordok->setBoundValue("FR");
     EXPECT_LT(form->cmbKornum->findData("1/04/2024"), 0);
 
     // Reopened, both grids show positive quantities.
     doubleClickRow(1);
-    EXPECT_EQ(form->cmbDokument->value().toString(), "KFR");
-    EXPECT_EQ(form->cmbKornum->value().toString(), "1/04/2024");
+    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
     EXPECT_EQ(form->dataKor->position(0).Ilosc, Decimal(10));
     EXPECT_EQ(form->dataPoz->position(0).Ilosc, Decimal(0));
     EXPECT_EQ(form->txtRazBrutto->value(), dec("-8560"));

@@ -1,10 +1,10 @@
 #include "core/base_par.h"
 #include "documents/buffer.h"
-#include "editor/doc_combo.h"
+#include "platform/qor_combo.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
-#include "editor/number_field.h"
+#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/message_box.h"
@@ -99,9 +99,9 @@ TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
     EXPECT_EQ(row("dopoz", 1).decimal("WartVAT"), d("5,75"));
     EXPECT_EQ(row("dopoz", 1).decimal("WartBrutto"), d("30,75"));
     EXPECT_EQ(row("dopoz", 1).text("Nazwa"), QString::fromUtf8("Żyto"));
-    EXPECT_EQ(w.find<NumberField>("txtRazBrutto")->text(), "30,75");
-    EXPECT_EQ(w.find<NumberField>("txtDoZaplaty")->value(), d("30,75"));
-    EXPECT_FALSE(w.find<NumberField>("txtPotracenie")->value());
+    EXPECT_EQ(w.find<QorNumber>("txtRazBrutto")->text(), "30,75");
+    EXPECT_EQ(w.find<QorNumber>("txtDoZaplaty")->value(), d("30,75"));
+    EXPECT_FALSE(w.find<QorNumber>("txtPotracenie")->value());
 
     w.typeCell(grid, 1, PositionModel::Ilosc, "1,005");
     w.typeCell(grid, 1, PositionModel::Cenanet, "1");
@@ -114,7 +114,7 @@ TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
     EXPECT_EQ(row("dopoz", 3).decimal("WartBrutto"), d("2473,99"));
     EXPECT_EQ(w.form->txtRazNetto->value(), d("2500"));
 
-    auto* fund = w.find<DocCombo>("cmbFundusz");
+    auto* fund = w.find<QorCombo>("cmbFundusz");
     fund->setCurrentIndex(1);                                   // the user picks a fund
     EXPECT_EQ(w.form->txtPotracenie->value(), d("2"));
     EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83") - d("2"));
@@ -161,7 +161,7 @@ TEST_F(FormFixture, PopupCommandsFollowTheRowTheKindAndTheLock)
     ASSERT_FALSE(responder.seen.empty());
     EXPECT_TRUE(responder.seen.back().text.startsWith("Wymagane jest"));
 
-    w.form->cmbDokument->setValue("KFR");                        // the user switches to a correction
+    w.form->cmbDokument->setBoundValue("KFR");                        // the user switches to a correction
     EXPECT_TRUE(w.form->tabPoz->isTabVisible(1));
     grid->preparePopup(0);
     EXPECT_FALSE(grid->mnuPopPozWstaw->isEnabled());
@@ -256,8 +256,8 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
     pages->Przylacz();
     DocumentForm* form = pages->picWprowadzanie->picDokument;
     EXPECT_EQ(loads.count(), 0);
-    EXPECT_EQ(form->cmbDokument->value().toString(), "KFR");
-    EXPECT_EQ(form->cmbKornum->value().toString(), "1/04/2024");
+    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
     EXPECT_FALSE(form->cmbKornum->changeSuppressed());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Nazwa = 'Owies'").toInt(), 1);
     EXPECT_EQ(form->txtRazNetto->value(), d("-10"));
@@ -267,22 +267,22 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
 
 TEST_F(FormFixture, NestedGuardsKeepAListQuietUntilTheOutermostEnds)
 {
-    DocCombo c;
+    QorCombo c;
     c.setRowSource("LIST A;a|B;b");
     c.Refill();
-    QSignalSpy changes(&c, &DocCombo::Change);
+    QSignalSpy changes(&c, &QorCombo::Change);
     {
         ChangeGuard outer{&c};
         {
             ChangeGuard inner{&c};
-            c.setValue("A");
+            c.setBoundValue("A");
         }
-        c.setValue("B");
+        c.setBoundValue("B");
     }
     EXPECT_EQ(changes.count(), 0);
-    c.setValue(QVariant());
+    c.setBoundValue(QVariant());
     EXPECT_EQ(changes.count(), 1);
-    EXPECT_TRUE(c.value().isNull());
+    EXPECT_TRUE(c.boundValue().isNull());
 }
 
 TEST_F(FormFixture, EmptyHeaderLineAsksOnEveryAttach)

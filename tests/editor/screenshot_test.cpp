@@ -1,5 +1,5 @@
 #include "core/base_par.h"
-#include "editor/doc_combo.h"
+#include "platform/qor_combo.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
@@ -43,7 +43,7 @@ TEST(Screenshots, CompactAndLargeWithAnInvoiceAndACorrection)
     pages.resize(1280, 860);
     QTest::qWait(50);
     pages.grab().save(dir + "/large_invoice.png");
-    f->cmbDokument->setValue("KFR");
+    f->cmbDokument->setBoundValue("KFR");
     f->txtNazkon->setText("Jan Kowalski");
     QTest::qWait(50);
     pages.grab().save(dir + "/large_correction.png");

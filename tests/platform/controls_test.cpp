@@ -61,6 +61,58 @@ TEST(QorComboTest, QueryRowSourceTakesKeyAndText)
     EXPECT_EQ(c.count(), 0);
 }
 
+TEST(QorComboTest, GuardsNestAndOutlastALoweredLock)
+{
+    QorCombo c;
+    c.setRowSource("LIST A;a|B;b");
+    QSignalSpy changes(&c, &QorCombo::Change);
+    {
+        ChangeGuard outer{&c};
+        {
+            ChangeGuard inner{&c};
+            c.Refill();  // a refill inside a refill's guard
+        }
+        c.eventLock = true;
+        c.setBoundValue("A");
+        c.eventLock = false;  // the flag is lowered, the guard still holds
+        c.setBoundValue("B");
+        EXPECT_TRUE(c.changeSuppressed());
+    }
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_FALSE(c.changeSuppressed());
+    c.setBoundValue("A");
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST(QorComboTest, EmptyTextItemStandsForNoKey)
+{
+    QorCombo c;
+    c.setRowSource("LIST 1;Mleko|2;Drób");
+    c.setEmptyText("(brak)");
+    c.Refill();
+    ASSERT_EQ(c.count(), 3);
+    EXPECT_EQ(c.text(), "(brak)");  // nothing chosen shows the empty item
+    EXPECT_TRUE(c.boundValue().isNull());
+    c.setBoundValue("2");
+    c.Refill();
+    EXPECT_EQ(c.boundValue().toString(), "2");
+    c.setBoundValue(QString());
+    EXPECT_EQ(c.currentIndex(), 0);
+    EXPECT_TRUE(c.boundValue().isNull());
+    c.setBoundValue("9");
+    EXPECT_EQ(c.currentIndex(), -1);
+}
+
+TEST(QorComboTest, QueryWithoutADatabaseIsAnError)
+{
+    QorCombo c;
+    c.setRowSource("LIST A;a");
+    c.Refill();
+    c.setRowSource("SELECT Numer, Numer FROM fadok");
+    EXPECT_THROW(c.Refill(), AppError);
+    EXPECT_EQ(c.count(), 0);
+}
+
 TEST(QorFields, NumberIsEmptyForNullAndLockedWritesRaiseNoChange)
 {
     QorNumber n;
@@ -76,6 +128,20 @@ TEST(QorFields, NumberIsEmptyForNullAndLockedWritesRaiseNoChange)
     EXPECT_EQ(changes.count(), 1);
     QTest::keyClicks(&n, "12,75");
     EXPECT_EQ(n.value(), Decimal::parse("12.75"));
+}
+
+TEST(QorFields, NumberKeepsTheExactValueTheProgramWrote)
+{
+    QorNumber n;
+    n.setValue(Decimal::parse("2.0025"));
+    EXPECT_EQ(n.text(), "2,00");
+    EXPECT_EQ(n.value(), Decimal::parse("2.0025"));  // not the rounded text
+    n.clear();
+    QTest::keyClicks(&n, "3,5");
+    EXPECT_EQ(n.value(), Decimal::parse("3.5"));
+    n.setLocked(true);
+    QTest::keyClicks(&n, "9");
+    EXPECT_EQ(n.value(), Decimal::parse("3.5"));
 }
 
 TEST(QorFields, ColourNumberKeepsRedInTheLowestByte)

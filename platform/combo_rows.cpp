@@ -1,4 +1,4 @@
-#include "core/combo_rows.h"
+#include "platform/combo_rows.h"
 #include "platform/database.h"
 
 std::vector<std::pair<QString, QString>> ComboRowsFromSql(db::Database& db, const QString& sql)
