@@ -82,6 +82,22 @@ void BM_DocumentListRefill(benchmark::State& state)
 }
 BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The same on a shown page, with the list laid out and painted afterwards as the user sees it.
+void BM_DocumentListRefillShown(benchmark::State& state)
+{
+    TempDatabase& t = database();
+    EntryPage page(t.app);
+    DocumentEditing editing(t.app, &page);
+    page.resize(1280, 800);
+    page.show();
+    for (auto _ : state) {
+        editing.lista()->OdswiezListeDokumentow(QStringLiteral("5/09/2023"));
+        page.lstDok->viewport()->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_DocumentListRefillShown)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // Its query alone.
 void BM_DocumentListQuery(benchmark::State& state)
 {

@@ -26,6 +26,47 @@ QString amount(const OptDecimal& v)
     return v ? v->toDisplay(2) : QString();
 }
 
+bool rightAligned(int column)
+{
+    return column == 1 || column == 7 || column == 8 || column == 9;
+}
+
+// A row of a stored document. Its texts are made when asked for (the view asks only for the rows
+// it shows), so a refill of a long list builds no text it does not need. Texts set on the item
+// itself still win.
+class DocumentItem : public QTreeWidgetItem {
+public:
+    explicit DocumentItem(DocumentListRow row) : row_(std::move(row)) {}
+
+    QVariant data(int column, int role) const override
+    {
+        QVariant v = QTreeWidgetItem::data(column, role);
+        if (v.isValid()) return v;
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            switch (column) {
+            case 0: return row_.text();
+            case 1: return row_.Numer;
+            case 2: return dateText(row_.Datawyst);
+            case 3: return dateText(row_.Datasprz);
+            case 4: return row_.Nazkon;
+            case 5: return row_.Adrkon;
+            case 6: return row_.Nipkon;
+            case 7: return amount(row_.RazNetto);
+            case 8: return amount(row_.RazVAT);
+            case 9: return amount(row_.RazBrutto);
+            case 10: return row_.Wystawil;
+            default: break;
+            }
+        } else if (role == Qt::TextAlignmentRole && rightAligned(column)) {
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        return v;
+    }
+
+private:
+    DocumentListRow row_;
+};
+
 } // namespace
 
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
@@ -49,38 +90,35 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
 {
     if (!app_.gBazaOtwarta) return;
     QList<QTreeWidgetItem*> items;
+    int found = -1;
     try {
-        const std::vector<DocumentListRow> rows = ListaDokumentow(app_);
-        items.reserve(int(rows.size()) + 1);
+        std::vector<DocumentListRow> rows = ListaDokumentow(app_);
+        items.reserve(qsizetype(rows.size()) + 1);
         items << new QTreeWidgetItem(QStringList{kNowyDokument});
-        for (const DocumentListRow& r : rows) {
-            auto* it = new QTreeWidgetItem(QStringList{r.text(), r.Numer, dateText(r.Datawyst), dateText(r.Datasprz),
-                                                       r.Nazkon, r.Adrkon, r.Nipkon, amount(r.RazNetto), amount(r.RazVAT),
-                                                       amount(r.RazBrutto), r.Wystawil});
-            for (int c : {1, 7, 8, 9}) it->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-            items << it;
+        for (DocumentListRow& r : rows) {
+            if (found < 0 && !numer.isEmpty() && r.Numer == numer) found = int(items.size());
+            items << new DocumentItem(std::move(r));
         }
     } catch (...) {
         qDeleteAll(items);
         ErrorReport(app_, QStringLiteral("OdswiezListeDokumentow"));
         return;
     }
+    // The rows are replaced in one step, without a repaint and without sorting in between.
     QTreeWidget* lst = page_->lstDok;
+    const bool sorting = lst->isSortingEnabled();
+    lst->setSortingEnabled(false);
     lst->setUpdatesEnabled(false);
     lst->clear();
-    lst->addTopLevelItems(items);
+    lst->insertTopLevelItems(0, items);
+    lst->setSortingEnabled(sorting);
     lst->setUpdatesEnabled(true);
-    if (numer.isEmpty()) return;
-    for (int i = 1; i < lst->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* it = lst->topLevelItem(i);
-        if (it->text(1) == numer) {
-            lst->setCurrentItem(it);
-            lst->scrollToItem(it);
-            page_->toolEdycjaPodglad->setEnabled(true);
-            lstDok_Click();
-            break;
-        }
-    }
+    if (found < 0) return;
+    QTreeWidgetItem* it = lst->topLevelItem(found);
+    lst->setCurrentItem(it);
+    lst->scrollToItem(it);
+    page_->toolEdycjaPodglad->setEnabled(true);
+    lstDok_Click();
 }
 
 bool DocumentListEvents::formShown() const

@@ -141,23 +141,24 @@ Row Statement::row() const
     }
     std::vector<Value> values;
     values.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) {
-        switch (sqlite3_column_type(stmt_, i)) {
-        case SQLITE_INTEGER: values.push_back(Value::raw(qint64(sqlite3_column_int64(stmt_, i)))); break;
-        case SQLITE_FLOAT: values.push_back(Value::raw(sqlite3_column_double(stmt_, i))); break;
-        case SQLITE_TEXT:
-            values.push_back(Value::raw(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
-                                                          sqlite3_column_bytes(stmt_, i))));
-            break;
-        case SQLITE_BLOB: {
-            const void* p = sqlite3_column_blob(stmt_, i);
-            values.push_back(Value::raw(QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(stmt_, i))));
-            break;
-        }
-        default: values.push_back(Value()); break;
-        }
-    }
+    for (int i = 0; i < n; ++i) values.push_back(value(i));
     return Row(columns_, std::move(values));
+}
+
+Value Statement::value(int i) const
+{
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER: return Value::raw(qint64(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT: return Value::raw(sqlite3_column_double(stmt_, i));
+    case SQLITE_TEXT:
+        return Value::raw(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                            sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_BLOB: {
+        const void* p = sqlite3_column_blob(stmt_, i);
+        return Value::raw(QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(stmt_, i)));
+    }
+    default: return Value();
+    }
 }
 
 void Statement::reset()

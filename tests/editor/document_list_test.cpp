@@ -1,0 +1,66 @@
+#include "editor/date_text.h"
+#include "editor/document_editing.h"
+#include "editor/document_list_events.h"
+#include "editor/entry_page.h"
+#include "support/document_fixture.h"
+#include "support/temp_database.h"
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ListWidgetFixture : ::testing::Test {
+    TempDatabase t;
+    Answers answers;
+    EntryPage page{t.app};
+    DocumentEditing editing{t.app, &page};
+    QTreeWidget* lst = page.lstDok;
+
+    void add(const QString& numer, const QDate& date)
+    {
+        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
+                       "RazVAT, RazBrutto, Wystawil) VALUES (0,'FR',?,?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
+                       {numer, date, date.addDays(-1), Decimal(1234), Decimal(7), Decimal(1241)});
+    }
+    QStringList row(int i)
+    {
+        QStringList l;
+        for (int c = 0; c < 11; ++c) l << lst->topLevelItem(i)->text(c);
+        return l;
+    }
+};
+
+} // namespace
+
+TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
+{
+    add("1/05/2024", QDate(2024, 5, 2));
+    add("2/05/2024", QDate(2024, 5, 3));
+    add("1/06/2024", QDate(2024, 6, 1));
+    editing.lista()->OdswiezListeDokumentow("2/05/2024");
+    ASSERT_EQ(lst->topLevelItemCount(), 4);
+    EXPECT_EQ(row(0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(row(2), QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 3)), dateText(QDate(2024, 5, 2)),
+                                   "Jan", "Wólka 7", "123", "1 234,00", "7,00", "1 241,00", "Ewa"}));
+    EXPECT_EQ(lst->topLevelItem(1)->text(1), "1/06/2024");
+    EXPECT_EQ(lst->topLevelItem(3)->text(1), "1/05/2024");
+    for (int c = 0; c < 11; ++c) {
+        const bool right = c == 1 || c >= 7 && c <= 9;
+        EXPECT_EQ(lst->topLevelItem(2)->textAlignment(c), right ? int(Qt::AlignRight | Qt::AlignVCenter) : 0) << c;
+    }
+    EXPECT_EQ(lst->currentItem(), lst->topLevelItem(2));
+    EXPECT_TRUE(lst->currentItem()->isSelected());
+
+    // A text set on a row still shows.
+    lst->topLevelItem(2)->setText(4, "Inny");
+    EXPECT_EQ(lst->topLevelItem(2)->text(4), "Inny");
+    EXPECT_EQ(lst->topLevelItem(2)->text(5), "Wólka 7");
+
+    // An empty number selects nothing new; a failed read keeps the rows shown and is reported.
+    editing.lista()->OdswiezListeDokumentow("");
+    EXPECT_EQ(lst->topLevelItemCount(), 4);
+    t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");
+    editing.lista()->OdswiezListeDokumentow("2/05/2024");
+    EXPECT_EQ(lst->topLevelItemCount(), 4);
+    EXPECT_EQ(answers.dialogs, 1);
+}
