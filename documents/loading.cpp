@@ -21,16 +21,7 @@ std::vector<Position> storedRows(db::Database& db, const QString& numer, bool ko
     db.forEach(QStringLiteral("SELECT Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto "
                               "FROM fapoz WHERE Numer = ? AND coalesce(Korekta, 0) = ? ORDER BY Pozycja"),
                {numer, korekta}, [&](const db::Row& r) {
-                   Position p;
-                   if (!r.isNull("Pozycja")) p.Pozycja = r.integer("Pozycja");
-                   p.Nazwa = r.text("Nazwa");
-                   p.Ilosc = r.optDecimal("Ilosc");
-                   p.Indjed = r.text("Indjed");
-                   p.Cenanet = r.optDecimal("Cenanet");
-                   p.Indvat = r.text("Indvat");
-                   p.WartNetto = r.optDecimal("WartNetto");
-                   p.WartVAT = r.optDecimal("WartVAT");
-                   p.WartBrutto = r.optDecimal("WartBrutto");
+                   Position p = Position::fromRow(r);
                    if (korekta) {
                        p.Ilosc = neg(p.Ilosc);
                        p.WartNetto = neg(p.WartNetto);

@@ -27,6 +27,22 @@ bool isGridColumn(const QString& c)
 
 } // namespace
 
+Position Position::fromRow(const db::Row& r)
+{
+    Position p;
+    if (r.has(QStringLiteral("id"))) p.id = r.integer(QStringLiteral("id"));
+    if (!r.isNull(QStringLiteral("Pozycja"))) p.Pozycja = r.integer(QStringLiteral("Pozycja"));
+    p.Nazwa = r.text(QStringLiteral("Nazwa"));
+    p.Ilosc = r.optDecimal(QStringLiteral("Ilosc"));
+    p.Indjed = r.text(QStringLiteral("Indjed"));
+    p.Cenanet = r.optDecimal(QStringLiteral("Cenanet"));
+    p.Indvat = r.text(QStringLiteral("Indvat"));
+    p.WartNetto = r.optDecimal(QStringLiteral("WartNetto"));
+    p.WartVAT = r.optDecimal(QStringLiteral("WartVAT"));
+    p.WartBrutto = r.optDecimal(QStringLiteral("WartBrutto"));
+    return p;
+}
+
 std::vector<Position> PositionBuffer::read() const
 {
     std::vector<Position> rows;
@@ -35,18 +51,7 @@ std::vector<Position> PositionBuffer::read() const
                        "WartVAT, WartBrutto FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
             .arg(tableName(table_)),
         {app_.gStanowisko}, [&](const db::Row& r) {
-            Position p;
-            p.id = r.integer("id");
-            if (!r.isNull("Pozycja")) p.Pozycja = r.integer("Pozycja");
-            p.Nazwa = r.text("Nazwa");
-            p.Ilosc = r.optDecimal("Ilosc");
-            p.Indjed = r.text("Indjed");
-            p.Cenanet = r.optDecimal("Cenanet");
-            p.Indvat = r.text("Indvat");
-            p.WartNetto = r.optDecimal("WartNetto");
-            p.WartVAT = r.optDecimal("WartVAT");
-            p.WartBrutto = r.optDecimal("WartBrutto");
-            rows.push_back(std::move(p));
+            rows.push_back(Position::fromRow(r));
         });
     return rows;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 class App;
+namespace db { class Row; }
 
 // The two position buffers of a workstation: dopoz holds the positions being edited (for a
 // correction: as they are to be after it), dokor the corrected invoice's positions.
@@ -24,6 +25,9 @@ struct Position {
     OptDecimal WartNetto;
     OptDecimal WartVAT;
     OptDecimal WartBrutto;
+
+    // Reads the shown columns of a row of dopoz, dokor or fapoz (id only when selected as "id").
+    static Position fromRow(const db::Row& r);
 };
 
 // This workstation's rows of one position buffer. Every method runs on the open database and
