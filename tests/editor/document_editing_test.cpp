@@ -27,19 +27,13 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include "support/typing.h"
 #include <gtest/gtest.h>
 
 // The document's road through the real entry page: typed, saved, listed, reopened, corrected.
 
 namespace {
 
-void typeText(QWidget* w, const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
-        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 struct EditingFixture : ::testing::Test {
     TempDatabase t;
@@ -82,18 +76,7 @@ struct EditingFixture : ::testing::Test {
     }
     void typeCell(PositionGrid* grid, int row, int col, const QString& text)
     {
-        QModelIndex i = grid->model()->index(row, col);
-        grid->setCurrentIndex(i);
-        static_cast<QAbstractItemView*>(grid)->edit(i);
-        QLineEdit* editor = nullptr;
-        for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
-            if (!e->isHidden()) editor = e;
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        typeText(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
     }
     void typeSeller()
     {

@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include "support/typing.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,13 +26,6 @@ namespace {
 Decimal d(const char* t) { return *Decimal::parse(QString::fromUtf8(t)); }
 
 // Types a text key by key; Polish letters arrive as key events carrying their text.
-void typeText(QWidget* w, const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
-        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 struct Window {
     std::unique_ptr<MainPages> pages;
@@ -51,18 +45,7 @@ struct Window {
     // Types into a grid cell as a person does: the cell's editor, the text, Enter.
     void typeCell(PositionGrid* grid, int row, int col, const QString& text)
     {
-        QModelIndex i = grid->model()->index(row, col);
-        grid->setCurrentIndex(i);
-        static_cast<QAbstractItemView*>(grid)->edit(i);
-        QLineEdit* editor = nullptr;
-        for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
-            if (!e->isHidden()) editor = e;
-        ASSERT_NE(editor, nullptr) << "no editor for column " << col;
-        editor->selectAll();
-        typeText(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();   // the grid commits the cell from its event queue
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
     }
 };
 

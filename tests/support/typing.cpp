@@ -1,0 +1,31 @@
+#include "support/typing.h"
+#include "editor/position_grid.h"
+#include <QAbstractItemModel>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
+
+void typeText(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
+        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+bool typeIntoCell(PositionGrid* grid, int row, int col, const QString& text)
+{
+    QModelIndex i = grid->model()->index(row, col);
+    grid->setCurrentIndex(i);
+    static_cast<QAbstractItemView*>(grid)->edit(i);
+    QLineEdit* editor = nullptr;
+    for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
+        if (!e->isHidden()) editor = e;
+    if (!editor) return false;
+    editor->selectAll();
+    typeText(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the grid commits the cell from its event queue
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return true;
+}
