@@ -298,7 +298,9 @@ void MainWindow::mnuBazaNowa_Click()
 
 void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
-    // The pages let go of the database first: a successful open replaces it.
+    // The edited header goes to this database's buffer, as on closing, and the pages let go of
+    // the database: a successful open replaces it.
+    if (app_.gBazaOtwarta) pages_->Form_Unload();
     Odlacz();
     const bool changed = open();
     if (changed) {

@@ -34,6 +34,9 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
     EXPECT_TRUE(first.app.gBazaOtwarta);
     EXPECT_EQ(first.app.gPrgPar.BazaPlik, first.path);
 
+    // What the clerk typed stays in the first database's buffer.
+    auto* form = w.pages()->picWprowadzanie->picDokument;
+    form->txtNazkon->setText("Jan Kowalski");
     r.dialog = [&](QDialog& d) {
         if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
             fd->selectFile(second);
@@ -43,6 +46,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
     };
     w.mnuBazaOtworz->trigger();
     EXPECT_EQ(first.app.gPrgPar.BazaPlik, second);
+    EXPECT_EQ(db::Database::open(first.path)->scalar("SELECT Nazkon FROM dodok").toText(), "Jan Kowalski");
     EXPECT_EQ(first.app.gBaseDb->path(), second);
     EXPECT_EQ(RegRead(first.app.gRegProgramKey, "BazaPlik", ""), second);
     EXPECT_EQ(w.labNazwaBazy->text(), "Druga");
