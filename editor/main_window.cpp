@@ -217,7 +217,7 @@ void MainWindow::buildToolbars()
     addToolBar(Qt::TopToolBarArea, band);
 
     toolPomoc = toolbar(this, "toolPomoc");
-    btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_DialogHelpButton);
+    btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_MessageBoxQuestion);
     addToolBar(Qt::TopToolBarArea, toolPomoc);
 
     EntryPage* entry = pages_->picWprowadzanie;
