@@ -1,3 +1,4 @@
+#include "platform/repaint.h"
 #include "core/start_up.h"
 #include "core/app.h"
 #include "core/frm_splash.h"
@@ -36,7 +37,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         auto* splash = new frmSplash(app);
         app.splash = splash;
         splash->show();
-        QApplication::processEvents();
+        ui::repaintNow();
     });
     step([&] {
         RegPakietKeyCreate(app);
@@ -61,7 +62,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         app.gStanowisko = int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
     });
     step([] {
-        QApplication::processEvents();
+        ui::repaintNow();
         ui::setBusyPointer();
     });
     step([&] {
@@ -76,7 +77,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     step([&] {
         if (app.gBazaOtwarta) {
             OfferPeriodicBackup(app);
-            QApplication::processEvents();
+            ui::repaintNow();
         }
     });
     return frame;

@@ -1,3 +1,4 @@
+#include "platform/repaint.h"
 #include "editor/document_editing.h"
 #include "core/app.h"
 #include "documents/loading.h"
@@ -161,7 +162,7 @@ bool DocumentEditing::ZapiszDokument()
     f->txtNumer->setText(r.numer);
     // The side list reads its dictionaries again at their next display: they now hold this document.
     f->lstSlo->setProperty("Tag", QString());
-    QApplication::processEvents();
+    ui::repaintNow();
     KartotekaOdswiez(app_);
     WykresOdswiez(app_);
     return true;

@@ -9,6 +9,7 @@
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/twips.h"
+#include "platform/repaint.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -304,7 +305,7 @@ void DocumentForm::NowyDokument()
         labPoprawa->hide();
         emit documentStarted();
         txtDatawyst_LostFocus();
-        QApplication::processEvents();
+        ui::repaintNow();
         if (app_.gPrgPar.UstawPocz) {
             NaglowekDomyslny();
             // The dates are today's now: the number must belong to their period.
@@ -362,7 +363,7 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
             return false;
         }
         if (isVisible()) cmbDokument->setFocus();
-        QApplication::processEvents();
+        ui::repaintNow();
         for (QLineEdit* d : {txtDatawyst, txtDatasprz}) {
             if (!textDate(d->text()).isValid()) {
                 d->setFocus();

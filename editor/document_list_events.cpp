@@ -9,6 +9,7 @@
 #include "platform/twips.h"
 #include "register/preview_panel.h"
 #include "register/services.h"
+#include "platform/repaint.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -242,7 +243,7 @@ void DocumentListEvents::OdswiezPodglad()
 {
     if (!previewShown()) return;
     if (QTreeWidgetItem* row = selected()) preview(row);
-    QApplication::processEvents();
+    ui::repaintNow();
 }
 
 void DocumentListEvents::OdswiezDokument()

@@ -4,6 +4,7 @@
 #include "platform/twips.h"
 #include "register/preview_panel.h"
 #include "register/services.h"
+#include "platform/repaint.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -96,13 +97,13 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
         toolEdycjaPodglad->setChecked(true);
         picPodglad->show();
         picDokument->hide();
-        QApplication::processEvents();
+        ui::repaintNow();
         QTreeWidgetItem* row = lstDok->currentItem();
         const QString title = row ? row->text(0) : QString();
         const QString numer = row ? row->text(1) : QString();
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
         PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
-        QApplication::processEvents();
+        ui::repaintNow();
     }
 }
 

@@ -12,6 +12,7 @@
 #include "editor/document_list_events.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/repaint.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -259,9 +260,9 @@ void MainWindow::Form_Load()
     pages_->Form_Load();
     SplashUnload(app_);
     OknoRead(app_, *this);
-    QApplication::processEvents();
+    ui::repaintNow();
     show();
-    QApplication::processEvents();
+    ui::repaintNow();
 }
 
 bool MainWindow::Przylacz()

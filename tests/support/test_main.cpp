@@ -12,6 +12,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir home;
+    // Local sockets and temporary files of this run stay in its own folder, so that test runs of
+    // several checkouts at once never meet.
+    qputenv("TMPDIR", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
     QStandardPaths::setTestModeEnabled(true);
