@@ -66,6 +66,7 @@ private:
     EntryPage* page_;
     DocumentEditing* editing_;
     Popup popup_;
+    QPoint pressedAt_;
 };
 
 // The clipboard format of the hand-over text between programs of the family.

@@ -1,0 +1,173 @@
+#include "editor/dictionaries.h"
+#include "editor/date_text.h"
+#include "platform/database.h"
+#include "platform/sql_functions.h"
+#include <QHash>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+
+// How a column's stored value becomes its text in the list.
+enum class Kind { Text, Date, Number, Money };
+
+// One stored dictionary. Its statement gives the columns in the list's order and leaves out
+// only exact repeats; texts that differ in case are folded here, by the Polish collation,
+// since the stored schema carries no collation of its own.
+struct Definition {
+    QString name;
+    QString mark;
+    QString caption;
+    std::vector<DictionaryColumn> columns;
+    std::vector<Kind> kinds;
+    QString sql;
+    std::vector<db::Value> params;
+    int maxColumn = -1;  // the column that keeps the greatest value of the rows folded into one
+};
+
+const QString kHint = QStringLiteral(" (przeciągnij do odpowiedniego pola)");
+
+const std::vector<Definition>& definitions()
+{
+    using namespace slownik;
+    static const std::vector<Definition> all = {
+        {Kontrahenci, Kontrahenci, Kontrahenci + kHint,
+         {{"Nazwa kontrahenta", 2000}, {"Adres kontrahenta", 2000}, {"NIP", 1000}, {"Dok.tożsamości", 1500},
+          {"Nr dok.tożsamości", 1500}, {"Data wydania", 1200}, {"Organ, który wydał dokument", 1500},
+          {"Rachunek bankowy", 1800}},
+         {Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Date, Kind::Text, Kind::Text},
+         "SELECT DISTINCT Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach FROM fadok",
+         {}},
+        {FormyPlatnosci, FormyPlatnosci, FormyPlatnosci + kHint, {{"Forma płatności", 3000}}, {Kind::Text},
+         "SELECT DISTINCT PlatFor FROM fadok WHERE PlatFor IS NOT NULL", {}},
+        {Odroczenia, Odroczenia, Odroczenia + kHint, {{"Liczba dni", 2000}}, {Kind::Number},
+         "SELECT DISTINCT PlatDni FROM fadok WHERE PlatDni IS NOT NULL", {}},
+        // Terms that start with a digit are payment dates, not terms.
+        {Terminy, Terminy, Terminy + kHint, {{"Termin płatności", 4000}}, {Kind::Text},
+         "SELECT DISTINCT PlatTer FROM fadok WHERE PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ?",
+         {"0", "9"}},
+        // One row for each name, unit and rate, with the highest price ever stored for them.
+        {Produkty, Produkty, Produkty + kHint,
+         {{"Nazwa produktu", 3000}, {"Jm.", 600}, {"Cena netto", 1200, true}, {"St.VAT", 800}},
+         {Kind::Text, Kind::Text, Kind::Money, Kind::Text},
+         "SELECT Nazwa, Indjed, max(Cenanet), Indvat FROM fapoz GROUP BY Nazwa, Indjed, Indvat", {}, 2},
+        {Jednostki, Jednostki, Jednostki, {{"Symbol jednostki", 2000}}, {Kind::Text},
+         "SELECT DISTINCT Indjed FROM fapoz", {}},
+        {StawkiVAT, StawkiVAT, StawkiVAT + kHint, {{"Stawki podatku", 2000}}, {Kind::Text},
+         "SELECT DISTINCT Indvat FROM fapoz", {}},
+        {Uwagi, Uwagi, Uwagi + kHint, {{"Uwagi do dokumentu", 3000}}, {Kind::Text},
+         "SELECT DISTINCT Uwagi FROM fadok WHERE Uwagi IS NOT NULL", {}},
+        {Wystawil, Wystawiajacy, Wystawiajacy + kHint, {{"Wystawiający dokumenty", 3000}}, {Kind::Text},
+         "SELECT DISTINCT Wystawil FROM fadok WHERE Wystawil IS NOT NULL", {}},
+    };
+    return all;
+}
+
+const Definition* definition(const QString& name)
+{
+    for (const Definition& d : definitions())
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
+QString text(const db::Value& v, Kind kind)
+{
+    if (v.isNull()) return QString();
+    switch (kind) {
+    case Kind::Date: return dateText(v.toDate());
+    case Kind::Number: return QString::number(v.toInt());
+    case Kind::Money: return v.toDecimal().toDisplay(2);
+    case Kind::Text: break;
+    }
+    return v.toText();
+}
+
+// A row as read, with what folding and ordering need.
+struct Entry {
+    DictionaryRow row;
+    db::Value max;            // the stored value of the max column
+    QByteArray firstKey;      // order of a text first column
+    std::optional<qint64> firstNumber;  // order of a numeric first column
+};
+
+} // namespace
+
+QString dictionaryMark(const QString& name)
+{
+    const Definition* d = definition(name);
+    return d ? d->mark : QString();
+}
+
+std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
+{
+    const Definition* def = definition(name);
+    if (!def) return std::nullopt;
+    const int n = int(def->kinds.size());
+    std::vector<Entry> entries;
+    QHash<QByteArray, size_t> folded;  // the key of each row's texts -> its entry
+    db::Statement st(db, def->sql);
+    st.bindAll(def->params);
+    while (st.step()) {
+        Entry e;
+        QByteArray key;
+        for (int c = 0; c < n; ++c) {
+            const db::Value v = st.value(c);
+            if (c == def->maxColumn) {
+                e.max = v;
+                e.row.texts << text(v, def->kinds[size_t(c)]);
+                continue;
+            }
+            const QString t = text(v, def->kinds[size_t(c)]);
+            const QByteArray k = db::polishSortKey(t);
+            if (c == 0) {
+                e.firstKey = k;
+                if (def->kinds[0] == Kind::Number && !v.isNull()) e.firstNumber = v.toInt();
+            }
+            key += k;
+            key += "\xff\xff\xff";  // no character weighs this much: ends the column
+            e.row.texts << t;
+        }
+        const auto it = folded.constFind(key);
+        if (it == folded.cend()) {
+            folded.insert(key, entries.size());
+            entries.push_back(std::move(e));
+            continue;
+        }
+        Entry& kept = entries[it.value()];
+        if (def->maxColumn >= 0 && !e.max.isNull() && (kept.max.isNull() || e.max.toDecimal() > kept.max.toDecimal())) {
+            kept.max = e.max;
+            kept.row.texts[def->maxColumn] = e.row.texts[def->maxColumn];
+        }
+    }
+    // Ordered by the first column; rows equal in it keep the order in which they were read.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.firstNumber || b.firstNumber) return a.firstNumber < b.firstNumber;
+        return a.firstKey < b.firstKey;
+    });
+    Dictionary d{def->mark, def->caption, def->columns, {}};
+    d.rows.reserve(entries.size());
+    for (Entry& e : entries) d.rows.push_back(std::move(e.row));
+    return d;
+}
+
+Dictionary datesList(const QString& field, const QDate& anchor, int before, int after)
+{
+    Dictionary d{field, slownik::Daty, {{"Dzień tyg.", 350}, {"Data", 1200}, {"Przesunięcie", 800}}, {}};
+    if (!anchor.isValid()) return d;
+    // A century each way is more than any list can show; a larger setting would only hang.
+    constexpr qint64 kLimit = 36525;
+    const qint64 from = -std::clamp<qint64>(before, -kLimit, kLimit);
+    const qint64 to = std::clamp<qint64>(after, -kLimit, kLimit);
+    const QLocale locale = QLocale::system();
+    for (qint64 k = from; k <= to; ++k) {
+        const QDate day = anchor.addDays(k);
+        DictionaryRow r;
+        r.texts << locale.dayName(day.dayOfWeek(), QLocale::ShortFormat) << dateText(day)
+                << (k == 0 ? slownik::Kotwica : QString::number(k));
+        r.bold = k == 0;
+        if (day.dayOfWeek() == Qt::Saturday) r.colour = QColor(0, 170, 0);
+        else if (day.dayOfWeek() == Qt::Sunday) r.colour = QColor(255, 0, 0);
+        d.rows.push_back(std::move(r));
+    }
+    return d;
+}
