@@ -88,8 +88,12 @@ void addMissingIndexes(db::Database& db)
         "CREATE UNIQUE INDEX IF NOT EXISTS fadok_numer ON fadok (Numer)",
         "CREATE INDEX IF NOT EXISTS fadok_datawyst ON fadok (Datawyst)",
         "CREATE INDEX IF NOT EXISTS fadok_kornumer ON fadok (KorNumer)",
+        "CREATE INDEX IF NOT EXISTS fadok_kontrahent ON fadok (Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach)",
         "CREATE INDEX IF NOT EXISTS dodok_stanowisko ON dodok (Stanowisko)",
         "CREATE INDEX IF NOT EXISTS fapoz_numer ON fapoz (Numer, Inddok)",
+        "CREATE INDEX IF NOT EXISTS fapoz_produkt ON fapoz (Nazwa, Indjed, Indvat, Cenanet)",
+        "CREATE INDEX IF NOT EXISTS fapoz_indjed ON fapoz (Indjed)",
+        "CREATE INDEX IF NOT EXISTS fapoz_indvat ON fapoz (Indvat)",
         "CREATE INDEX IF NOT EXISTS dopoz_stanowisko ON dopoz (Stanowisko, Pozycja)",
         "CREATE INDEX IF NOT EXISTS dokor_stanowisko ON dokor (Stanowisko, Pozycja)",
     };

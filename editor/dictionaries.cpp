@@ -70,11 +70,13 @@ const Definition* definition(const QString& name)
     return nullptr;
 }
 
-QString text(const db::Value& v, Kind kind)
+// `dateFormat` is the short date form, asked for once per dictionary: asking the system for it
+// costs more than the rest of a row.
+QString text(const db::Value& v, Kind kind, const QString& dateFormat)
 {
     if (v.isNull()) return QString();
     switch (kind) {
-    case Kind::Date: return dateText(v.toDate());
+    case Kind::Date: return v.toDate().toString(dateFormat);
     case Kind::Number: return QString::number(v.toInt());
     case Kind::Money: return v.toDecimal().toDisplay(2);
     case Kind::Text: break;
@@ -103,6 +105,7 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
     const Definition* def = definition(name);
     if (!def) return std::nullopt;
     const int n = int(def->kinds.size());
+    const QString dateFormat = shortDateFormat();
     std::vector<Entry> entries;
     QHash<QByteArray, size_t> folded;  // the key of each row's texts -> its entry
     db::Statement st(db, def->sql);
@@ -114,10 +117,10 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
             const db::Value v = st.value(c);
             if (c == def->maxColumn) {
                 e.max = v;
-                e.row.texts << text(v, def->kinds[size_t(c)]);
+                e.row.texts << text(v, def->kinds[size_t(c)], dateFormat);
                 continue;
             }
-            const QString t = text(v, def->kinds[size_t(c)]);
+            const QString t = text(v, def->kinds[size_t(c)], dateFormat);
             const QByteArray k = db::polishSortKey(t);
             if (c == 0) {
                 e.firstKey = k;

@@ -209,11 +209,13 @@ QByteArray polishSortKey(const QString& text)
 {
     // Three bytes per weight, most significant first: byte order is weight order, and a key
     // that is the start of another sorts first, as the shorter text does.
-    QByteArray key;
-    key.reserve(text.size() * 3);
+    QByteArray key(text.size() * 3, Qt::Uninitialized);
+    char* out = key.data();
     for (QChar c : text) {
         const int w = weight(c);
-        key.append(char(w >> 16)).append(char((w >> 8) & 0xff)).append(char(w & 0xff));
+        *out++ = char(w >> 16);
+        *out++ = char((w >> 8) & 0xff);
+        *out++ = char(w & 0xff);
     }
     return key;
 }

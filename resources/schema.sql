@@ -43,6 +43,8 @@ CREATE TABLE fadok (
 CREATE UNIQUE INDEX fadok_numer ON fadok (Numer);
 CREATE INDEX fadok_datawyst ON fadok (Datawyst);
 CREATE INDEX fadok_kornumer ON fadok (KorNumer);
+-- The side list's dictionaries read their distinct values from these alone.
+CREATE INDEX fadok_kontrahent ON fadok (Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach);
 
 CREATE TABLE dodok (
   Stanowisko SHORT,
@@ -94,6 +96,9 @@ CREATE TABLE fapoz (
   WartBrutto CURRENCY
 );
 CREATE INDEX fapoz_numer ON fapoz (Numer, Inddok);
+CREATE INDEX fapoz_produkt ON fapoz (Nazwa, Indjed, Indvat, Cenanet);
+CREATE INDEX fapoz_indjed ON fapoz (Indjed);
+CREATE INDEX fapoz_indvat ON fapoz (Indvat);
 
 CREATE TABLE dopoz (
   Stanowisko SHORT,
