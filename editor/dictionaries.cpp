@@ -11,9 +11,11 @@ namespace {
 // How a column's stored value becomes its text in the list.
 enum class Kind { Text, Date, Number, Money };
 
-// One stored dictionary. Its statement gives the columns in the list's order and leaves out
-// only exact repeats; texts that differ in case are folded here, by the Polish collation,
-// since the stored schema carries no collation of its own.
+// One stored dictionary. Its statement gives the columns in the list's order, each exact
+// spelling once with the number of its uses last; spellings that differ only in case are
+// folded here, by the Polish collation (the stored schema carries no collation of its own),
+// and the row shows the one used most. The grouping compares exactly whatever collation a
+// file's columns were made with.
 struct Definition {
     QString name;
     QString mark;
@@ -36,29 +38,34 @@ const std::vector<Definition>& definitions()
           {"Nr dok.tożsamości", 1500}, {"Data wydania", 1200}, {"Organ, który wydał dokument", 1500},
           {"Rachunek bankowy", 1800}},
          {Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Date, Kind::Text, Kind::Text},
-         "SELECT DISTINCT Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach FROM fadok",
+         "SELECT Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach, count(*) FROM fadok "
+         "GROUP BY Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY, Nazdok COLLATE BINARY, "
+         "Numdok COLLATE BINARY, Datadok COLLATE BINARY, Wyddok COLLATE BINARY, PlatRach COLLATE BINARY",
          {}},
         {FormyPlatnosci, FormyPlatnosci, FormyPlatnosci + kHint, {{"Forma płatności", 3000}}, {Kind::Text},
-         "SELECT DISTINCT PlatFor FROM fadok WHERE PlatFor IS NOT NULL", {}},
+         "SELECT PlatFor, count(*) FROM fadok WHERE PlatFor IS NOT NULL GROUP BY PlatFor COLLATE BINARY", {}},
         {Odroczenia, Odroczenia, Odroczenia + kHint, {{"Liczba dni", 2000}}, {Kind::Number},
-         "SELECT DISTINCT PlatDni FROM fadok WHERE PlatDni IS NOT NULL", {}},
+         "SELECT PlatDni, count(*) FROM fadok WHERE PlatDni IS NOT NULL GROUP BY PlatDni", {}},
         // Terms that start with a digit are payment dates, not terms.
         {Terminy, Terminy, Terminy + kHint, {{"Termin płatności", 4000}}, {Kind::Text},
-         "SELECT DISTINCT PlatTer FROM fadok WHERE PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ?",
+         "SELECT PlatTer, count(*) FROM fadok WHERE PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ? "
+         "GROUP BY PlatTer COLLATE BINARY",
          {"0", "9"}},
         // One row for each name, unit and rate, with the highest price ever stored for them.
         {Produkty, Produkty, Produkty + kHint,
          {{"Nazwa produktu", 3000}, {"Jm.", 600}, {"Cena netto", 1200, true}, {"St.VAT", 800}},
          {Kind::Text, Kind::Text, Kind::Money, Kind::Text},
-         "SELECT Nazwa, Indjed, max(Cenanet), Indvat FROM fapoz GROUP BY Nazwa, Indjed, Indvat", {}, 2},
+         "SELECT Nazwa, Indjed, max(Cenanet), Indvat, count(*) FROM fapoz "
+         "GROUP BY Nazwa COLLATE BINARY, Indjed COLLATE BINARY, Indvat COLLATE BINARY",
+         {}, 2},
         {Jednostki, Jednostki, Jednostki, {{"Symbol jednostki", 2000}}, {Kind::Text},
-         "SELECT DISTINCT Indjed FROM fapoz", {}},
+         "SELECT Indjed, count(*) FROM fapoz GROUP BY Indjed COLLATE BINARY", {}},
         {StawkiVAT, StawkiVAT, StawkiVAT + kHint, {{"Stawki podatku", 2000}}, {Kind::Text},
-         "SELECT DISTINCT Indvat FROM fapoz", {}},
+         "SELECT Indvat, count(*) FROM fapoz GROUP BY Indvat COLLATE BINARY", {}},
         {Uwagi, Uwagi, Uwagi + kHint, {{"Uwagi do dokumentu", 3000}}, {Kind::Text},
-         "SELECT DISTINCT Uwagi FROM fadok WHERE Uwagi IS NOT NULL", {}},
+         "SELECT Uwagi, count(*) FROM fadok WHERE Uwagi IS NOT NULL GROUP BY Uwagi COLLATE BINARY", {}},
         {Wystawil, Wystawiajacy, Wystawiajacy + kHint, {{"Wystawiający dokumenty", 3000}}, {Kind::Text},
-         "SELECT DISTINCT Wystawil FROM fadok WHERE Wystawil IS NOT NULL", {}},
+         "SELECT Wystawil, count(*) FROM fadok WHERE Wystawil IS NOT NULL GROUP BY Wystawil COLLATE BINARY", {}},
     };
     return all;
 }
@@ -87,8 +94,10 @@ QString text(const db::Value& v, Kind kind, const QString& dateFormat)
 // A row as read, with what folding and ordering need.
 struct Entry {
     DictionaryRow row;
+    qint64 uses = 0;          // of the spelling shown
     db::Value max;            // the stored value of the max column
     QByteArray firstKey;      // order of a text first column
+    QByteArray key;           // order of rows equal in the first column
     std::optional<qint64> firstNumber;  // order of a numeric first column
 };
 
@@ -130,6 +139,8 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
             key += "\xff\xff\xff";  // no character weighs this much: ends the column
             e.row.texts << t;
         }
+        e.uses = st.value(n).toInt();
+        e.key = key;
         const auto it = folded.constFind(key);
         if (it == folded.cend()) {
             folded.insert(key, entries.size());
@@ -137,15 +148,22 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
             continue;
         }
         Entry& kept = entries[it.value()];
-        if (def->maxColumn >= 0 && !e.max.isNull() && (kept.max.isNull() || e.max.toDecimal() > kept.max.toDecimal())) {
+        const bool higher = def->maxColumn >= 0 && !e.max.isNull() && (kept.max.isNull() || e.max.toDecimal() > kept.max.toDecimal());
+        if (e.uses > kept.uses) {
+            kept.uses = e.uses;
+            for (int c = 0; c < n; ++c)
+                if (c != def->maxColumn) kept.row.texts[c] = e.row.texts[c];
+        }
+        if (higher) {
             kept.max = e.max;
             kept.row.texts[def->maxColumn] = e.row.texts[def->maxColumn];
         }
     }
-    // Ordered by the first column; rows equal in it keep the order in which they were read.
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        if (a.firstNumber || b.firstNumber) return a.firstNumber < b.firstNumber;
-        return a.firstKey < b.firstKey;
+    // Ordered by the first column, then by the others.
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.firstNumber != b.firstNumber) return a.firstNumber < b.firstNumber;
+        if (a.firstKey != b.firstKey) return a.firstKey < b.firstKey;
+        return a.key < b.key;
     });
     Dictionary d{def->mark, def->caption, def->columns, {}};
     d.rows.reserve(entries.size());

@@ -30,6 +30,7 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     setSortingEnabled(false);
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
+    header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
     setColumnCount(0);
     for (QObject* field : std::initializer_list<QObject*>{form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon,
                                                           form->txtNipkon, form->cmbPlatFor, form->cmbPlatdni, form->cmbPlatTer,
@@ -103,11 +104,9 @@ void SideList::pokaz(const Dictionary& d)
     QStringList headers;
     for (const DictionaryColumn& c : d.columns) headers << c.header;
     setHeaderLabels(headers);
-    for (int c = 0; c < int(d.columns.size()); ++c) {
-        setColumnWidth(c, twips::px(d.columns[size_t(c)].width));
+    for (int c = 0; c < int(d.columns.size()); ++c)
         headerItem()->setTextAlignment(c, d.columns[size_t(c)].rightAligned ? Qt::AlignRight | Qt::AlignVCenter
                                                                             : Qt::AlignLeft | Qt::AlignVCenter);
-    }
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(d.rows.size()));
     for (const DictionaryRow& r : d.rows) {
@@ -126,6 +125,9 @@ void SideList::pokaz(const Dictionary& d)
         items << it;
     }
     addTopLevelItems(items);
+    // The widths are the least a column gets: a short weekday or a heading is never cut.
+    for (int c = 0; c < int(d.columns.size()); ++c)
+        setColumnWidth(c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
     setUpdatesEnabled(true);
     tag_ = d.mark;
     caption_->setText(d.caption);

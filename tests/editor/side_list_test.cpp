@@ -1,0 +1,596 @@
+#include "core/base_par.h"
+#include "documents/numbering.h"
+#include "editor/date_text.h"
+#include "editor/dictionaries.h"
+#include "editor/document_editing.h"
+#include "editor/document_form.h"
+#include "editor/drags.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
+#include "editor/main_window.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "editor/side_list.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include "support/document_fixture.h"
+#include "support/temp_database.h"
+#include "support/test_settings.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The side list on the real entry page: what focusing a field shows, what a double click and a
+// drop fill, and stored invoices dragged onto the form. Drags are sent as the events a drag
+// delivers to the control under the pointer.
+
+namespace {
+
+QString u(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+struct SideListFixture : ::testing::Test {
+    TempDatabase t;
+    Answers answers;
+    std::unique_ptr<MainWindow> window;
+    MainPages* pages = nullptr;
+    DocumentForm* form = nullptr;
+    SideList* slo = nullptr;
+    int stored = 0;
+
+    void SetUp() override
+    {
+        UseTestSettings(t.app, t.dir.path());
+        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+        t.app.gPrgPar.PlatDni = "14";
+        t.app.gBazaPar.NumSzablon = u("Numer/Miesiąc/Rok[4]");
+    }
+    void open()
+    {
+        window = std::make_unique<MainWindow>(t.app);
+        pages = window->pages();
+        form = pages->picWprowadzanie->picDokument;
+        slo = form->lstSlo;
+        pages->Form_Load();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1280, 800);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        window->Przylacz();
+    }
+    // A stored invoice of seller `nazkon` with one position.
+    QString store(const QString& nazkon, const QString& konto = "11 2222", const QString& nazwa = "Pszenica")
+    {
+        const QString numer = QStringLiteral("%1/05/2024").arg(++stored);
+        t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, "
+                       "Wyddok, PlatRach, PlatFor, PlatDni, PlatTer, Uwagi, Wystawil, RazNetto) "
+                       "VALUES ('FR', ?, '2024-05-06', '2024-05-06', ?, 'Wola 1', '123', 'Paszport', 'AB1', '2019-03-04', "
+                       "'Wójt', ?, 'przelew', 7, 'po odbiorze', 'pilne', 'Anna', 0)",
+                       {numer, nazkon, konto});
+        t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
+                       "WartVAT, WartBrutto) VALUES ('FR', ?, 1, 0, ?, 20000, 't', 105500, '7', 211000, 14800, 225800)",
+                       {numer, nazwa});
+        return numer;
+    }
+    QStringList rows(int column = 0)
+    {
+        QStringList l;
+        for (int i = 0; i < slo->topLevelItemCount(); ++i) l << slo->topLevelItem(i)->text(column);
+        return l;
+    }
+    QStringList headers()
+    {
+        QStringList l;
+        for (int c = 0; c < slo->columnCount(); ++c) l << slo->headerItem()->text(c);
+        return l;
+    }
+    int rowOf(int column, const QString& text)
+    {
+        return int(rows(column).indexOf(text));
+    }
+    // A click on row `i` of the side list and a double click on it, as a person does.
+    void pick(int i)
+    {
+        ASSERT_GE(i, 0);
+        QTreeWidgetItem* it = slo->topLevelItem(i);
+        ASSERT_TRUE(it);
+        slo->scrollToItem(it);
+        const QPoint at = slo->visualItemRect(it).center();
+        QTest::mouseClick(slo->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(slo->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+    }
+    // Selects row `i` of the side list, as pressing the button to drag it does.
+    void select(int i)
+    {
+        ASSERT_GE(i, 0);
+        slo->setCurrentItem(slo->topLevelItem(i));
+    }
+    void focus(QWidget* w)
+    {
+        w->setFocus();
+        QApplication::processEvents();
+    }
+    // What a control under a drag shows: Copy takes it, Link refuses it but would still apply a
+    // side list entry, Ignore refuses it.
+    Qt::DropAction over(QWidget* target, const QMimeData& data, QPoint at = {})
+    {
+        if (at.isNull()) at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) return Qt::IgnoreAction;
+        QDragMoveEvent move(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        return move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
+    }
+    // Moves a drag onto `target` and releases it there; false when the target refused it.
+    bool dropOn(QWidget* target, const QMimeData& data, QPoint at = {})
+    {
+        if (at.isNull()) at = target->rect().center();
+        if (over(target, data, at) == Qt::IgnoreAction) return false;
+        QDropEvent drop(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QApplication::processEvents();
+        return drop.isAccepted();
+    }
+    std::unique_ptr<QMimeData> sideListDrag() { return std::unique_ptr<QMimeData>(sideListDragData(slo->Tag())); }
+    std::unique_ptr<QMimeData> documentDrag(const QString& numer) { return std::unique_ptr<QMimeData>(documentDragData(numer)); }
+    QPoint cell(int row, int column = PositionModel::Nazwa)
+    {
+        return form->gridPoz->visualRect(form->dataPoz->index(row, column)).center();
+    }
+    db::Row bufferRow(int pozycja)
+    {
+        auto r = t.db().queryOne("SELECT * FROM dopoz WHERE Stanowisko = 0 AND Pozycja = ?", {pozycja});
+        EXPECT_TRUE(r);
+        return *r;
+    }
+};
+
+} // namespace
+
+TEST_F(SideListFixture, EachFieldShowsItsDictionaryReadOnceUntilADocumentIsSaved)
+{
+    store("Jan Nowak");
+    open();
+    // The attach shows the contractors.
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(form->labSlownik->text(), u("Kontrahenci (przeciągnij do odpowiedniego pola)"));
+    EXPECT_EQ(headers().value(0), "Nazwa kontrahenta");
+    EXPECT_EQ(headers().size(), 8);
+    EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
+
+    struct Case {
+        QWidget* field;
+        const char* tag;
+        const char* firstRow;
+    };
+    const Case cases[] = {
+        {form->cmbPlatFor, "Formy płatności", "przelew"},
+        {form->cmbPlatTer, "Terminy płatności", "po odbiorze"},
+        {form->txtUwagi, "Uwagi", "pilne"},
+        {form->txtWystawil, "Wystawiający", "Anna"},
+        {form->txtNipkon, "Kontrahenci", "Jan Nowak"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        focus(c.field);
+        EXPECT_EQ(slo->Tag(), u(c.tag));
+        EXPECT_EQ(rows().value(0), u(c.firstRow));
+    }
+    // Moving between the seller's fields reads nothing again.
+    store("Adam Zet");
+    focus(form->txtAdrkon);
+    focus(form->txtNazkon);
+    EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
+
+    // A save makes every dictionary be read again, with what it stored.
+    form->txtNazkon->setText(u("Zofia Ćwik"));
+    form->txtAdrkon->setText("Kalwaria");
+    form->cmbPlatFor->setEditText(u("gotówka"));
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Nazwa), "Owies");
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Ilosc), "1");
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Indjed), "kg");
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Cenanet), "2");
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Indvat), "7");
+    pages->dokumenty->Zapisz();
+    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    EXPECT_TRUE(slo->Tag().isEmpty());
+    focus(form->txtAdrkon);
+    EXPECT_EQ(rows(), (QStringList{"Adam Zet", "Jan Nowak", u("Zofia Ćwik")}));
+}
+
+TEST_F(SideListFixture, DatesListAnchorsOnTheIssueDateAndTodayAndKeepsItsKind)
+{
+    open();
+    const QDate today = QDate::currentDate();
+    form->txtDatawyst->clear();
+    focus(form->txtDatasprz);
+    focus(form->cmbPlatdni);
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");  // no issue date: nothing changes
+
+    form->txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
+    focus(form->txtDatasprz);
+    EXPECT_EQ(slo->Tag(), "Datasprz");
+    EXPECT_EQ(form->labSlownik->text(), "Daty");
+    EXPECT_EQ(headers(), (QStringList{u("Dzień tyg."), "Data", u("Przesunięcie")}));
+    ASSERT_EQ(slo->topLevelItemCount(), 31);
+    EXPECT_EQ(rows(1).front(), dateText(QDate(2024, 3, 5)));
+    EXPECT_EQ(rows(1).back(), dateText(QDate(2024, 4, 4)));
+    QTreeWidgetItem* anchor = slo->topLevelItem(10);
+    EXPECT_EQ(anchor->text(2), "<<<");
+    EXPECT_TRUE(anchor->font(1).bold());
+    EXPECT_FALSE(slo->topLevelItem(9)->font(1).bold());
+    EXPECT_EQ(slo->topLevelItem(11)->foreground(0).color(), QColor(0, 170, 0));
+    EXPECT_EQ(slo->topLevelItem(12)->foreground(1).color(), QColor(255, 0, 0));
+
+    // A changed issue date shows in the list only after another list came in between.
+    form->txtDatawyst->setText(dateText(QDate(2024, 6, 1)));
+    focus(form->txtNumer);
+    focus(form->txtDatasprz);
+    EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 3, 15)));
+    focus(form->txtNazkon);
+    focus(form->txtDatasprz);
+    EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 6, 1)));
+    // The issue date's own list is today's, whatever the field holds.
+    focus(form->txtDatawyst);
+    EXPECT_EQ(slo->Tag(), "Datawyst");
+    EXPECT_EQ(rows(1).value(10), dateText(today));
+}
+
+TEST_F(SideListFixture, GridColumnsShowProductsUnitsOrRates)
+{
+    store("Jan Nowak");
+    open();
+    PositionGrid* grid = form->gridPoz;
+    focus(grid);
+    const std::pair<int, const char*> steps[] = {{PositionModel::Ilosc, "Produkty"}, {PositionModel::Indjed, "Jednostki miary"},
+                                                 {PositionModel::Cenanet, "Produkty"}, {PositionModel::Indvat, "Stawki podatku VAT"},
+                                                 {PositionModel::Nazwa, "Produkty"}};
+    for (const auto& [column, tag] : steps) {
+        SCOPED_TRACE(tag);
+        grid->setCurrentIndex(form->dataPoz->index(1, column));
+        EXPECT_EQ(slo->Tag(), u(tag));
+    }
+    EXPECT_EQ(form->labSlownik->text(), u("Produkty (przeciągnij do odpowiedniego pola)"));
+    EXPECT_EQ(rows(), QStringList{"Pszenica"});
+    EXPECT_EQ(rows(2), QStringList{"10,55"});
+    EXPECT_EQ(slo->headerItem()->textAlignment(2) & Qt::AlignRight, Qt::AlignRight);
+}
+
+TEST_F(SideListFixture, PickedHeaderEntriesFillTheirFieldsWhereverTheFocusIs)
+{
+    const QString numer = store("Jan Nowak");
+    t.db().execute("UPDATE fadok SET Numdok = NULL, Datadok = NULL WHERE Numer = ?", {numer});
+    t.app.gBazaPar.NumAuto = true;
+    BaseParSave(t.app, t.db(), "NumAuto", "1");
+    open();
+
+    // A contractor overwrites all eight seller fields, the empty ones too.
+    form->txtNumdok->setText("stary");
+    form->txtDatadok->setText(dateText(QDate(2001, 1, 1)));
+    pick(0);
+    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(form->txtAdrkon->text(), "Wola 1");
+    EXPECT_EQ(form->txtNipkon->text(), "123");
+    EXPECT_EQ(form->cmbNazdok->currentText(), "Paszport");
+    EXPECT_TRUE(form->txtNumdok->text().isEmpty());
+    EXPECT_TRUE(form->txtDatadok->text().isEmpty());
+    EXPECT_EQ(form->txtWyddok->text(), u("Wójt"));
+    EXPECT_EQ(form->txtPlatRach->text(), "11 2222");
+
+    // An issue date sets the sale date, proposes the number of its period and moves the term.
+    form->cmbPlatTer->setEditText("[data]");
+    form->cmbPlatdni->setEditText("14");
+    focus(form->txtDatawyst);
+    const QDate earlier = QDate::currentDate().addDays(-10);
+    pick(rowOf(2, "-10"));
+    EXPECT_EQ(form->txtDatawyst->text(), dateText(earlier));
+    EXPECT_EQ(form->txtDatasprz->text(), dateText(earlier));
+    EXPECT_EQ(form->txtNumer->text(), NumerNastepny(t.app, "fadok", "datawyst", earlier).value_or("?"));
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier.addDays(14)));
+
+    // The days: the anchor is 0, three days before it -3; the term follows.
+    focus(form->cmbPlatdni);
+    EXPECT_EQ(slo->Tag(), "Dni");
+    pick(rowOf(2, "<<<"));
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "0");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier));
+    pick(rowOf(2, "-3"));
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "-3");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier.addDays(-3)));
+
+    // The sale date alone.
+    focus(form->txtDatasprz);
+    pick(rowOf(2, "5"));
+    EXPECT_EQ(form->txtDatasprz->text(), dateText(earlier.addDays(5)));
+    EXPECT_EQ(form->txtDatawyst->text(), dateText(earlier));
+
+    struct Case {
+        QWidget* field;
+        std::function<QString()> value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {form->cmbPlatFor, [&] { return form->cmbPlatFor->currentText(); }, "przelew"},
+        {form->cmbPlatTer, [&] { return form->cmbPlatTer->currentText(); }, "po odbiorze"},
+        {form->txtUwagi, [&] { return form->txtUwagi->toPlainText(); }, "pilne"},
+        {form->txtWystawil, [&] { return form->txtWystawil->text(); }, "Anna"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        focus(c.field);
+        pick(0);
+        EXPECT_EQ(c.value(), u(c.expected));
+    }
+    // A double click on an empty list does nothing.
+    slo->Wyczysc();
+    slo->lstSlo_DblClick();
+    EXPECT_EQ(form->txtWystawil->text(), "Anna");
+}
+
+TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRow)
+{
+    store("Jan Nowak");
+    t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Indjed, Cenanet, Indvat) "
+                   "VALUES ('FR', '1/05/2024', 2, 0, 'Owies', 'kg', 20000, '7,5')");
+    open();
+    PositionGrid* grid = form->gridPoz;
+    PositionModel* poz = form->dataPoz;
+    poz->setData(poz->index(1, PositionModel::Ilosc), "5");
+    poz->setData(poz->index(1, PositionModel::Cenanet), "3");
+    focus(grid);
+    grid->setCurrentIndex(poz->index(1, PositionModel::Nazwa));
+    ASSERT_EQ(slo->Tag(), "Produkty");
+    pick(rowOf(0, "Pszenica"));
+    db::Row r = bufferRow(2);
+    EXPECT_EQ(r.text("Nazwa"), "Pszenica");
+    EXPECT_EQ(r.decimal("Ilosc"), dec("1"));
+    EXPECT_EQ(r.text("Indjed"), "t");
+    EXPECT_EQ(r.decimal("Cenanet"), dec("10,55"));
+    EXPECT_EQ(r.decimal("WartNetto"), dec("10,55"));
+    EXPECT_EQ(r.decimal("WartVAT"), dec("0,74"));
+    EXPECT_EQ(r.decimal("WartBrutto"), dec("11,29"));
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("11,29"));
+
+    // A unit changes only the unit; a rate with a comma is stored with a point and recomputes VAT.
+    focus(grid);
+    grid->setCurrentIndex(poz->index(1, PositionModel::Indjed));
+    pick(rowOf(0, "kg"));
+    EXPECT_EQ(bufferRow(2).text("Indjed"), "kg");
+    EXPECT_EQ(bufferRow(2).decimal("WartBrutto"), dec("11,29"));
+    focus(grid);
+    grid->setCurrentIndex(poz->index(1, PositionModel::Indvat));
+    pick(rowOf(0, "7,5"));
+    r = bufferRow(2);
+    EXPECT_EQ(r.text("Indvat"), "7.5");
+    EXPECT_EQ(r.decimal("WartVAT"), dec("0,79"));
+    EXPECT_EQ(r.decimal("WartBrutto"), dec("11,34"));
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("11,34"));
+
+    // Without a current row a product opens a new one.
+    const int count = poz->rowCount();
+    grid->setCurrentIndex({});
+    grid->setCurrentIndex(poz->index(0, PositionModel::Nazwa));
+    grid->selectionModel()->clearCurrentIndex();
+    slo->PanelSlownikPokaz("Produkty");
+    select(rowOf(0, "Owies"));
+    slo->lstSlo_DblClick();
+    ASSERT_EQ(poz->rowCount(), count + 1);
+    EXPECT_EQ(bufferRow(count + 1).text("Nazwa"), "Owies");
+    EXPECT_EQ(grid->currentIndex().row(), count);
+}
+
+TEST_F(SideListFixture, OnACorrectionProductsAreRefusedButUnitsAndRatesApply)
+{
+    store("Jan Nowak");
+    open();
+    form->cmbDokument->setBoundValue("KFR");
+    ASSERT_FALSE(form->isInvoice());
+    PositionGrid* grid = form->gridPoz;
+    focus(grid);
+    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
+    select(0);
+    slo->lstSlo_DblClick();
+    EXPECT_TRUE(bufferRow(1).isNull("Nazwa"));
+    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Indjed));
+    select(0);
+    slo->lstSlo_DblClick();
+    EXPECT_EQ(bufferRow(1).text("Indjed"), "t");
+}
+
+TEST_F(SideListFixture, HeaderFieldsTakeTheirOwnKindAndStillApplyAnyEntry)
+{
+    store("Jan Nowak");
+    open();
+    focus(form->txtNazkon);
+    select(0);
+    auto contractor = sideListDrag();
+    struct Case {
+        QWidget* target;
+        Qt::DropAction shows;
+    };
+    for (const Case& c : {Case{form->txtNazkon, Qt::CopyAction}, Case{form->txtNipkon, Qt::CopyAction},
+                          Case{form->txtUwagi->viewport(), Qt::LinkAction}, Case{form->cmbPlatdni->lineEdit(), Qt::LinkAction},
+                          Case{form->txtDatawyst, Qt::LinkAction}, Case{form->cmbDokument, Qt::IgnoreAction},
+                          Case{form->txtNumer, Qt::IgnoreAction}, Case{form->txtPodstawa, Qt::IgnoreAction}}) {
+        SCOPED_TRACE(c.target->objectName().toStdString() + " " + c.target->parent()->objectName().toStdString());
+        EXPECT_EQ(over(c.target, *contractor), c.shows);
+    }
+    // Dropped on the remarks, a contractor fills the seller and leaves the remarks alone.
+    form->txtUwagi->setPlainText("uwaga");
+    EXPECT_TRUE(dropOn(form->txtUwagi->viewport(), *contractor));
+    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(form->txtAdrkon->text(), "Wola 1");
+    EXPECT_EQ(form->txtUwagi->toPlainText(), "uwaga");
+
+    // The dates list's own kinds are taken where they go: the days also by the days field.
+    form->txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
+    focus(form->cmbPlatdni);
+    select(rowOf(2, "-3"));
+    auto days = sideListDrag();
+    EXPECT_EQ(over(form->cmbPlatdni->lineEdit(), *days), Qt::CopyAction);
+    EXPECT_TRUE(dropOn(form->cmbPlatdni->lineEdit(), *days));
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "-3");
+    focus(form->txtDatawyst);
+    select(0);
+    EXPECT_EQ(over(form->txtDatawyst, *sideListDrag()), Qt::CopyAction);
+    EXPECT_EQ(over(form->txtDatasprz, *sideListDrag()), Qt::LinkAction);
+
+    // A document is no entry for a header field.
+    EXPECT_EQ(over(form->txtNazkon, *documentDrag("1/05/2024")), Qt::IgnoreAction);
+}
+
+TEST_F(SideListFixture, GridRowFollowsThePointerUnderProductsAndTheDropFillsIt)
+{
+    store("Jan Nowak");
+    open();
+    PositionGrid* grid = form->gridPoz;
+    focus(grid);
+    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Indjed));
+    slo->PanelSlownikPokaz("Produkty");
+    select(0);
+    auto product = sideListDrag();
+    // Over the third row it becomes current; the list keeps the products while the grid moves,
+    // though the grid's column is the units'.
+    EXPECT_EQ(over(grid->viewport(), *product, cell(2)), Qt::CopyAction);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(slo->Tag(), "Produkty");
+    EXPECT_FALSE(slo->BlokadaSlownika);
+    // Below the last row the current row stays.
+    const QPoint below(5, grid->viewport()->height() - 2);
+    ASSERT_EQ(grid->rowAt(below.y()), -1);
+    EXPECT_EQ(over(grid->viewport(), *product, below), Qt::CopyAction);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_TRUE(dropOn(grid->viewport(), *product, cell(1)));
+    EXPECT_EQ(bufferRow(2).text("Nazwa"), "Pszenica");
+    EXPECT_TRUE(bufferRow(3).isNull("Nazwa"));
+
+    // A contractor over the grid is refused, and dropped there it fills the seller.
+    focus(form->txtNazkon);
+    select(0);
+    auto contractor = sideListDrag();
+    EXPECT_EQ(over(grid->viewport(), *contractor, cell(0)), Qt::LinkAction);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_TRUE(dropOn(grid->viewport(), *contractor, cell(0)));
+    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
+
+    // On a correction products are refused over the grid and its row stays.
+    form->cmbDokument->setBoundValue("KFR");
+    focus(grid);
+    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
+    select(0);
+    EXPECT_EQ(over(grid->viewport(), *sideListDrag(), cell(2)), Qt::LinkAction);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+}
+
+TEST_F(SideListFixture, StoredInvoicesDroppedOnTheKindComboOrTheGridAreCopiedIn)
+{
+    const QString numer = store(u("Jan Ćwik"));
+    open();
+    const QString ownNumber = form->txtNumer->text();
+    const QString ownDate = form->txtDatawyst->text();
+    form->txtNazkon->setText("inny");
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Nazwa), "Owies");
+
+    // The new document's row and an unknown number change nothing.
+    EXPECT_EQ(over(form->cmbDokument, *documentDrag(QString())), Qt::IgnoreAction);
+    EXPECT_EQ(over(form->gridPoz->viewport(), *documentDrag(QString()), cell(0)), Qt::IgnoreAction);
+    EXPECT_FALSE(dropOn(form->gridPoz->viewport(), *documentDrag("9/09/2099"), cell(0)));
+    EXPECT_EQ(bufferRow(1).text("Nazwa"), "Owies");
+
+    // On the grid: the positions only, the totals follow.
+    EXPECT_TRUE(dropOn(form->gridPoz->viewport(), *documentDrag(numer), cell(0)));
+    ASSERT_EQ(form->dataPoz->rowCount(), 1);
+    EXPECT_EQ(bufferRow(1).text("Nazwa"), "Pszenica");
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("22,58"));
+    EXPECT_EQ(form->txtNazkon->text(), "inny");
+
+    // On the kind combo: header and positions, the document keeps its number and dates.
+    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Nazwa), "Owies");
+    EXPECT_EQ(over(form->cmbDokument, *documentDrag(numer)), Qt::CopyAction);
+    EXPECT_TRUE(dropOn(form->cmbDokument, *documentDrag(numer)));
+    EXPECT_EQ(form->txtNazkon->text(), u("Jan Ćwik"));
+    EXPECT_EQ(form->txtUwagi->toPlainText(), "pilne");
+    EXPECT_EQ(bufferRow(1).text("Nazwa"), "Pszenica");
+    EXPECT_EQ(form->txtNumer->text(), ownNumber);
+    EXPECT_EQ(form->txtDatawyst->text(), ownDate);
+    EXPECT_TRUE(form->labPoprawa->isHidden());
+
+    // While a correction is written documents are refused.
+    form->cmbDokument->setBoundValue("KFR");
+    EXPECT_EQ(over(form->cmbDokument, *documentDrag(numer)), Qt::IgnoreAction);
+    EXPECT_EQ(over(form->gridPoz->viewport(), *documentDrag(numer), cell(0)), Qt::IgnoreAction);
+}
+
+TEST(ListDrag, StartsPastTheDragDistanceWithTheLeftButtonAlone)
+{
+    const int d = QApplication::startDragDistance();
+    const QPoint at(50, 50);
+    struct Case {
+        Qt::MouseButtons buttons;
+        QPoint to;
+        bool starts;
+    };
+    for (const Case& c : {Case{Qt::LeftButton, at + QPoint(d, 0), true}, Case{Qt::LeftButton, at + QPoint(0, d - 1), false},
+                          Case{Qt::LeftButton, at, false}, Case{Qt::LeftButton | Qt::RightButton, at + QPoint(d, d), false},
+                          Case{Qt::RightButton, at + QPoint(d, d), false}, Case{Qt::NoButton, at + QPoint(d, d), false}}) {
+        SCOPED_TRACE(testing::Message() << int(c.buttons) << " " << c.to.x() << "," << c.to.y());
+        EXPECT_EQ(dragStarts(c.buttons, at, c.to), c.starts);
+    }
+    std::unique_ptr<QMimeData> doc(documentDragData("7/05/2024"));
+    EXPECT_EQ(draggedDocument(doc.get()), QString("7/05/2024"));
+    EXPECT_FALSE(isSideListDrag(doc.get()));
+    std::unique_ptr<QMimeData> entry(sideListDragData("Produkty"));
+    EXPECT_TRUE(isSideListDrag(entry.get()));
+    EXPECT_FALSE(draggedDocument(entry.get()));
+}
+
+TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
+{
+    store("Jan Nowak");
+    open();
+    ASSERT_EQ(rows(), QStringList{"Jan Nowak"});
+    TempDatabase other("Druga.mdb");
+    other.db().execute("INSERT INTO fadok (Inddok, Numer, Nazkon) VALUES ('FR', '1/01/2024', 'Ewa Lis')");
+    BaseParSave(other.app, other.db(), "DokNaglowek1", "Skup");
+    pages->Odlacz();
+    EXPECT_EQ(slo->topLevelItemCount(), 0);
+    EXPECT_TRUE(slo->Tag().isEmpty());
+    EXPECT_TRUE(form->labSlownik->text().isEmpty());
+    t.app.gBaseDb = std::move(other.app.gBaseDb);
+    window->Przylacz();
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
+}
+
+// Pictures of the side list for a person to look at: set ROLKWIT_SHOTS to a folder.
+TEST_F(SideListFixture, Screenshots)
+{
+    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
+    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
+    QDir().mkpath(dir);
+    for (const char* name : {"Jan Nowak", "Zofia Ćwik", "ANNA ŻAK", "Łukasz Ąbel", "adam Bąk"}) store(u(name), "11 2222", u(name).section(' ', 1) == "Nowak" ? "Pszenica" : u("Żyto paszowe"));
+    t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat) "
+                   "VALUES ('FR', '1/05/2024', 2, 0, 'Rzepak ozimy', 10000, 'kg', 12345600, '23')");
+    open();
+    focus(form->txtNazkon);
+    QTest::qWait(50);
+    window->grab().save(dir + "/side_list_contractors.png");
+    focus(form->txtDatasprz);
+    QTest::qWait(50);
+    window->grab().save(dir + "/side_list_dates.png");
+    focus(form->gridPoz);
+    form->gridPoz->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
+    QTest::qWait(50);
+    window->grab().save(dir + "/side_list_products.png");
+}
