@@ -35,8 +35,8 @@ QStringList kindsOf(const DocumentForm& f, const QObject* target)
     return {};
 }
 
-// Routes the drag events of the form's targets to the form's handlers, before the fields' own
-// dropping of text sees them.
+// Routes the entry page's drags over the form's targets to the form's handlers, before the
+// fields' own dropping of text sees them.
 class FormDrops : public QObject {
 public:
     explicit FormDrops(DocumentForm* form) : QObject(form), form_(form) {}
@@ -52,6 +52,9 @@ protected:
     {
         const QEvent::Type t = event->type();
         if (t != QEvent::DragEnter && t != QEvent::DragMove && t != QEvent::Drop) return false;
+        // Text dragged from elsewhere is the fields' own business.
+        const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
+        if (!isSideListDrag(data) && !draggedDocument(data)) return false;
         const bool over = t != QEvent::Drop;
         if (watched == form_->cmbDokument) {
             if (over) form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));

@@ -384,8 +384,11 @@ TEST_F(SideListFixture, HeaderFieldsTakeTheirOwnKindAndStillApplyAnyEntry)
     EXPECT_EQ(over(form->txtDatawyst, *sideListDrag()), Qt::CopyAction);
     EXPECT_EQ(over(form->txtDatasprz, *sideListDrag()), Qt::LinkAction);
 
-    // A document is no entry for a header field.
+    // A document is no entry for a header field; text dragged from elsewhere is the field's own.
     EXPECT_EQ(over(form->txtNazkon, *documentDrag("1/05/2024")), Qt::IgnoreAction);
+    QMimeData text;
+    text.setText("tekst");
+    EXPECT_NE(over(form->txtNazkon, text), Qt::IgnoreAction);
 }
 
 TEST_F(SideListFixture, GridRowFollowsThePointerUnderProductsAndTheDropFillsIt)
