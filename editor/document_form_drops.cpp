@@ -83,7 +83,7 @@ void DocumentForm::setupDrops()
         drops->watch(c);
         drops->watch(c->lineEdit());
     }
-    gridPoz->acceptDrops(lstSlo, [this] { return isInvoice(); });
+    gridPoz->takeDropsFrom(lstSlo, [this] { return isInvoice(); });
 }
 
 bool DocumentForm::isInvoice() const

@@ -145,7 +145,7 @@ bool PositionGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
     return QTableView::edit(index, trigger, event);
 }
 
-void PositionGrid::acceptDrops(SideList* list, std::function<bool()> invoice)
+void PositionGrid::takeDropsFrom(SideList* list, std::function<bool()> invoice)
 {
     dropList_ = list;
     invoice_ = std::move(invoice);

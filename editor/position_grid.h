@@ -36,7 +36,7 @@ public:
     // Takes drops while `invoice` says an invoice is written: products, units and VAT rates of
     // `list` on the row under the pointer, and the positions of a stored invoice of the
     // document list. Any other side list entry dropped here is applied as a double click does.
-    void acceptDrops(SideList* list, std::function<bool()> invoice);
+    void takeDropsFrom(SideList* list, std::function<bool()> invoice);
     void gridPoz_DragOver(QDragMoveEvent* e);
     void gridPoz_DragDrop(QDropEvent* e);
 
