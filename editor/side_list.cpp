@@ -7,7 +7,6 @@
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/busy_pointer.h"
-#include "platform/qor_combo.h"
 #include "platform/twips.h"
 #include <QComboBox>
 #include <QEvent>
