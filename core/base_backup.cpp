@@ -1,5 +1,6 @@
 #include "core/base_backup.h"
 #include "core/app.h"
+#include "core/registry.h"
 #include "core/base_files.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
@@ -58,7 +59,7 @@ bool BackupDue(const QString& lastText, int days, const QDateTime& now)
 
 bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& settings, const QDateTime& now)
 {
-    const QString name = FileNameLessExtension(path);
+    const QString name = BaseNameFromPath(path);
     bool on = force || settings.read(QStringLiteral("BazaKopia")) == QStringLiteral("1");
     bool confirm = force || settings.read(QStringLiteral("BazaKopiaPotwierdz")) == QStringLiteral("1");
     if (!on) return false;

@@ -97,7 +97,7 @@ void addMissingIndexes(db::Database& db)
         try {
             db.execute(QString::fromLatin1(sql));
         } catch (const AppError& e) {
-            if (e.number() != db::kDuplicateKey) throw;
+            if (e.number() != err::kDuplicateKey) throw;
         }
     }
 }

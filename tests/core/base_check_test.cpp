@@ -1,6 +1,6 @@
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_startup.h"
+#include "core/start_database.h"
 #include "support/old_structure.h"
 #include "support/other_process.h"
 #include "support/scoped_responder.h"
@@ -285,15 +285,15 @@ TEST_F(BaseCheckTest, StartUpConnectsTheRememberedDatabase)
 {
     App& app = t.app;
     app.gPrgPar.BazaPlik = "";
-    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
     app.gPrgPar.BazaPlik = t.dir.filePath("Brak.mdb");
-    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
     EXPECT_FALSE(app.gBazaOtwarta);
 
     db::Database::open(t.path)->changePassword("tajne");
     app.gPrgPar.BazaPlik = t.path;
     prompt.entries = {QString("tajne")};
-    EXPECT_TRUE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_TRUE(OpenStartDatabase(app, prompt.fn()));
     EXPECT_TRUE(app.gBazaOtwarta);
     EXPECT_EQ(app.gBazaHaslo, "tajne");
     EXPECT_EQ(app.gBaseDb->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 3);
