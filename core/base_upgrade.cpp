@@ -42,8 +42,8 @@ const std::vector<Group>& groups()
           {"fadok", "Potracenie", "CURRENCY", nullptr},
           {"fadok", "DoZaplaty", "CURRENCY", "RazBrutto"}}},
         {{3, 4},
-         {{"dodok", "Fundusz", "TEXT(100) COLLATE PL", nullptr},
-          {"fadok", "Fundusz", "TEXT(100) COLLATE PL", nullptr}}},
+         {{"dodok", "Fundusz", "TEXT(100) COLLATE NOCASE", nullptr},
+          {"fadok", "Fundusz", "TEXT(100) COLLATE NOCASE", nullptr}}},
     };
     return g;
 }
