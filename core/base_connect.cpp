@@ -80,12 +80,6 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     const QString nazwaBazy = path;  // the name the opened database reports: its full path
     const StructureVersion program = ProgramVersion(app);
 
-    // A file of the old engine opens with no password: it simply is not ours.
-    if (db::isJetFile(path)) {
-        showM4(app, nazwaBazy);
-        return false;
-    }
-
     // The password is tried on a local value; the caller takes it only when the file is accepted.
     QString proba = haslo;
     std::unique_ptr<db::Database> d;
@@ -96,10 +90,18 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             switch (e.number()) {
             case err::kNotValidPassword: {
                 std::optional<QString> entered = prompt ? prompt(BaseNameFromPath(path)) : std::nullopt;
-                if (!entered || entered->isEmpty()) return false;
+                if (!entered || entered->isEmpty()) {
+                    ui::msgBox(QStringLiteral("Baza: ") + plik +
+                                   QStringLiteral(" jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."),
+                               Buttons::Ok, Icon::Information, app.title);
+                    return false;
+                }
                 proba = *entered;
                 continue;
             }
+            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a ruined header)
+                showM4(app, nazwaBazy);
+                return false;
             case err::kFileInUse:
                 ui::msgBox(QStringLiteral("Baza: ") + plik +
                                QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza nie może zostać ostwarta."),
@@ -118,6 +120,9 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     }
 
     try {
+        // A damaged file is refused here, once, instead of failing in every window that reads it.
+        if (d->scalar(QStringLiteral("PRAGMA quick_check(1)")).toText() != QLatin1String("ok"))
+            throw AppError(err::kNotDatabase, path, QStringLiteral("Plik bazy danych jest uszkodzony."));
         d->query(QStringLiteral("SELECT * FROM dbprg"));
     } catch (const AppError& e) {
         if (e.number() == err::kTableLocked)

@@ -57,6 +57,24 @@ bool isPlainDatabaseFile(const QString& path)
     return fileHead(path, 16) == QByteArray("SQLite format 3\0", 16);
 }
 
+bool mayBeEncryptedFile(const QString& path)
+{
+    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
+    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
+    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
+    const qint64 size = QFileInfo(path).size();
+    if (size <= 0 || size % 512 != 0) return false;
+    const QByteArray head = fileHead(path, 1024);
+    bool seen[256] = {};
+    int distinct = 0;
+    for (char c : head)
+        if (!seen[uchar(c)]) {
+            seen[uchar(c)] = true;
+            ++distinct;
+        }
+    return distinct >= 160;
+}
+
 bool isJetFile(const QString& path)
 {
     QByteArray h = fileHead(path, 32);
@@ -204,9 +222,9 @@ void Database::openHandle(const QString& password, bool create)
         throw AppError(err::kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
     if (!create && isJetFile(path_))
         throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
-    // An encrypted file is whole pages; anything else that is not a plain database is no
-    // database at all, and no password would open it.
-    if (!create && fi.size() > 0 && fi.size() % 512 != 0 && !isPlainDatabaseFile(path_))
+    // Anything that is neither a plain database nor possibly an encrypted one is no database at
+    // all, and no password would open it.
+    if (!create && fi.size() > 0 && !isPlainDatabaseFile(path_) && !mayBeEncryptedFile(path_))
         throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;

@@ -168,6 +168,9 @@ private:
 
 // Whether a file starts with the header of a plain (unencrypted) database.
 bool isPlainDatabaseFile(const QString& path);
+// Whether a file can be an encrypted database: whole pages whose first one looks like ciphertext.
+// A file that is neither this nor a plain database is no database at all.
+bool mayBeEncryptedFile(const QString& path);
 // Whether a file starts with the signature of the old Jet/ACE engine.
 bool isJetFile(const QString& path);
 
