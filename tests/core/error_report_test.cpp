@@ -3,7 +3,7 @@
 #include "core/error_report.h"
 #include "core/registry.h"
 #include "platform/ini_file.h"
-#include "platform/shell.h"
+#include "support/fake_tools.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -165,12 +165,9 @@ TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
 
 TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
 {
-    shell::Hooks hooks;
-    QList<QUrl> opened;
-    QStringList toolArgs;
-    hooks.openUrl = [&](const QUrl& u) { opened << u; return true; };
-    hooks.runTool = [&](const QString&, const QStringList& args) { toolArgs = args; return shell::ToolResult::Succeeded; };
-    shell::setHooks(&hooks);
+    FakeTools tools;
+    tools.add("xdg-open", 0);
+    tools.add("xdg-email", 0);
     responder.dialog = [](QDialog& d) {
         auto& e = dynamic_cast<dlgError&>(d);
         e.cmdSzczegol->click();
@@ -180,17 +177,20 @@ TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
     };
     app.gPrgPar.BezMAPI = 1;
     raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
-    ASSERT_EQ(opened.size(), 1);
-    QString link = QString::fromLatin1(opened[0].toEncoded());
+    ASSERT_EQ(tools.calls("xdg-open").size(), 1);
+    QString link = tools.calls("xdg-open")[0].value(0);
     EXPECT_TRUE(link.startsWith("mailto:" + app.supportAddress + "?subject=B%C5%82%C4%85d%20programu%20Rolkwit%20v.3.5.12&body="));
     EXPECT_TRUE(link.contains("Niezgodno%C5%9B%C4%87%20typ%C3%B3w%20%26%20co%20%232%20%5BPrzy%C5%82%C4%85cz%5D"));
 
     app.gPrgPar.BezMAPI = 0;
     raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów"), "Przyłącz");
+    ASSERT_EQ(tools.calls("xdg-email").size(), 1);
+    QStringList toolArgs = tools.calls("xdg-email")[0];
     ASSERT_GE(toolArgs.size(), 6);
     EXPECT_EQ(toolArgs[2], "Błąd programu Rolkwit v.3.5.12");
-    EXPECT_TRUE(toolArgs[4].startsWith("(>tutaj wpisz okoliczności wystąpienia błędu<)\r\n\r\n\r\nProszę nie kasować"));
-    EXPECT_TRUE(toolArgs[4].contains("Numer: 13\r\nŹródło: Rolkwit\r\n"));
+    // xdg-email gets plain line ends: it encodes them itself.
+    EXPECT_TRUE(toolArgs[4].startsWith("(>tutaj wpisz okoliczności wystąpienia błędu<)\n\n\nProszę nie kasować"));
+    EXPECT_TRUE(toolArgs[4].contains("Numer: 13\nŹródło: Rolkwit\n"));
+    EXPECT_FALSE(toolArgs[4].contains('\r'));
     EXPECT_EQ(toolArgs.last(), app.supportAddress);
-    shell::setHooks(nullptr);
 }
