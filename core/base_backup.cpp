@@ -71,7 +71,8 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
         QString question = QStringLiteral("Wykonana zostanie kopia bazy: ") + name +
                            QStringLiteral(". Ostatni raz kopia została wykonana: ") + (last.isEmpty() ? QStringLiteral("?") : last) +
                            QStringLiteral(". Wykonać kopię teraz?");
-        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy")) != ui::Answer::Yes)
+        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy"), ui::Answer::No) !=
+            ui::Answer::Yes)
             return false;
     }
     QString folder = settings.read(QStringLiteral("BazaKopiaFolder"));

@@ -17,14 +17,10 @@
 
 namespace {
 
-// Raises `error` and reports it from inside the catch block, as every procedure does.
+// A command that raises `error`, run as the window runs its commands: reported, not let through.
 void raiseAndReport(App& app, const AppError& error, const QString& where)
 {
-    try {
-        throw error;
-    } catch (...) {
-        ErrorReport(app, where);
-    }
+    EXPECT_NO_THROW(RunCommand(app, where, [&] { throw error; }));
 }
 
 QString footer(const App& app)
@@ -125,6 +121,20 @@ TEST_F(ErrorReporting, UntickingTheLogStoresZeroAndWritesNothing)
     raiseAndReport(app, AppError(6, "Rolkwit", "Przepełnienie"), "PozycjeSumuj");
     EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Zapisz błędy"), QString("0"));
     EXPECT_FALSE(QFile::exists(log()));
+}
+
+TEST_F(ErrorReporting, AnyFailureOfACommandIsReportedUnderItsName)
+{
+    QStringList shown;
+    responder.dialog = [&](QDialog& d) {
+        auto& e = dynamic_cast<dlgError&>(d);
+        shown << e.Obiekt + ": " + e.txtErrorOpis->toPlainText();
+        return 1;
+    };
+    EXPECT_NO_THROW(RunCommand(app, "mnuBazaOtworz_Click", [] { throw std::runtime_error("brak pliku"); }));
+    EXPECT_NO_THROW(RunCommand(app, "mnuBazaNowa_Click", [] { throw 42; }));
+    EXPECT_EQ(shown, QStringList({"mnuBazaOtworz_Click: brak pliku [mnuBazaOtworz_Click]",
+                                  QString::fromUtf8("mnuBazaNowa_Click: Nieznany błąd. [mnuBazaNowa_Click]")}));
 }
 
 TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
