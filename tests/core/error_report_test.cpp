@@ -82,7 +82,7 @@ TEST_F(ErrorReporting, DialogShowsTheErrorAndLogsItWhenAsked)
         e.cmdOk->click();
         return e.result();
     };
-    raiseAndReport(app, AppError(3045, "/dane/Firma.mdb", "Plik jest zajęty."), "BaseConnect");
+    raiseAndReport(app, AppError(err::kFileInUse, "/dane/Firma.mdb", "Plik jest zajęty."), "BaseConnect");
     EXPECT_TRUE(compact && detailsHidden && sendHidden);
 
     QStringList keys;
@@ -118,7 +118,7 @@ TEST_F(ErrorReporting, UntickingTheLogStoresZeroAndWritesNothing)
         e.reject();  // the close box
         return 0;
     };
-    raiseAndReport(app, AppError(6, "Rolkwit", "Przepełnienie"), "PozycjeSumuj");
+    raiseAndReport(app, AppError(err::kOverflow, "Rolkwit", "Przepełnienie"), "PozycjeSumuj");
     EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Zapisz błędy"), QString("0"));
     EXPECT_FALSE(QFile::exists(log()));
 }
@@ -161,7 +161,7 @@ TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
         e.cmdPrzerwij->click();
         return 0;
     };
-    raiseAndReport(t.app, AppError(3022, "fadok", "Powtórzony klucz"), "ZapiszDokument");
+    raiseAndReport(t.app, AppError(err::kDuplicateKey, "fadok", "Powtórzony klucz"), "ZapiszDokument");
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(responder.seen.back().text,
               "Nastąpi przerwanie działania programu. Wszystkie niezapisane dane zostaną utracone. Kontynuować?");
@@ -186,14 +186,14 @@ TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
         return 1;
     };
     app.gPrgPar.BezMAPI = 1;
-    raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
+    raiseAndReport(app, AppError(err::kTypeMismatch, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
     ASSERT_EQ(tools.calls("xdg-open").size(), 1);
     QString link = tools.calls("xdg-open")[0].value(0);
     EXPECT_TRUE(link.startsWith("mailto:" + app.supportAddress + "?subject=B%C5%82%C4%85d%20programu%20Rolkwit%20v.3.5.12&body="));
     EXPECT_TRUE(link.contains("Niezgodno%C5%9B%C4%87%20typ%C3%B3w%20%26%20co%20%232%20%5BPrzy%C5%82%C4%85cz%5D"));
 
     app.gPrgPar.BezMAPI = 0;
-    raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów"), "Przyłącz");
+    raiseAndReport(app, AppError(err::kTypeMismatch, "Rolkwit", "Niezgodność typów"), "Przyłącz");
     ASSERT_EQ(tools.calls("xdg-email").size(), 1);
     QStringList toolArgs = tools.calls("xdg-email")[0];
     ASSERT_GE(toolArgs.size(), 6);
