@@ -1,7 +1,7 @@
 #include "core/base_backup.h"
 #include "core/app.h"
-#include "core/registry.h"
 #include "core/base_files.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "core/base_connect.h"
 #include "core/app.h"
-#include "core/registry.h"
 #include "core/base_par.h"
 #include "core/base_upgrade.h"
 #include "core/error_report.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QCoreApplication>

@@ -247,6 +247,9 @@ void Database::openHandle(const QString& password, bool create)
     } catch (const AppError& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
+        // A plain file that the engine cannot read is damaged: no password would help.
+        if (e.number() == err::kNotValidPassword && !encrypted_)
+            throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
         if (e.number() == err::kNotValidPassword)
             throw AppError(err::kNotValidPassword, path_, QStringLiteral("Nieprawidłowe hasło."));
         if (e.number() == err::kTableLocked)

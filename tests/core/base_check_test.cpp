@@ -176,6 +176,8 @@ TEST_F(BaseCheckTest, NoDatabaseOrADamagedOneGetsOneMessageAndNoPasswordQuestion
     overwrite(text, 0, QByteArray("Faktura VAT RR nr 1/05/2024 dla Jana O'Briena; ").repeated(40).left(1024));
     const QString zeroed = copyAs("Zerowana.mdb");
     overwrite(zeroed, 0, QByteArray(100, '\0'));
+    const QString badHeader = copyAs("Naglowek.mdb");  // the signature is there, the page size is impossible
+    overwrite(badHeader, 16, QByteArray("\x00\x03", 2));
     const QString damaged = copyAs("Uszkodzona.mdb");
     qint64 pageSize = 0, pages = 0;
     {
@@ -191,7 +193,7 @@ TEST_F(BaseCheckTest, NoDatabaseOrADamagedOneGetsOneMessageAndNoPasswordQuestion
 
     const QString m4 = QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może "
                                          "zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
-    for (const QString& path : {text, zeroed, damaged}) {
+    for (const QString& path : {text, zeroed, badHeader, damaged}) {
         SCOPED_TRACE(path.toStdString());
         r.seen.clear();
         prompt.asked.clear();
