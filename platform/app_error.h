@@ -14,9 +14,13 @@ enum Number : long {
     kOutOfMemory = 7,
     kDivisionByZero = 11,
     kTypeMismatch = 13,      // a value that cannot be read as the type asked for
+    kFileNotFound = 53,
     kDiskFull = 61,
+    kPermissionDenied = 70,  // a file in use by another program, or not writable
     kPathFileAccess = 75,    // a file or folder that cannot be written
+    kPathNotFound = 76,
     kObjectNotSet = 91,      // no open database where one is needed
+    kPrinterError = 482,
     // The database engine.
     kGeneral = 3000,         // any other engine error
     kInvalidArgument = 3001, // the file could not be opened at all
