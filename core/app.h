@@ -39,6 +39,17 @@ public:
     bool gBazaWylacznie = false;
     bool gBazaOtwarta = false;
 
+    // The connection that the last successful BaseCheck opened, kept for the BaseConnect that
+    // follows it, so that a protected file's key is derived once instead of twice (each
+    // derivation costs tens of milliseconds). Every BaseCheck drops it first and BaseConnect
+    // takes it; it serves only the same file opened with the same password.
+    struct CheckedConnection {
+        QString path;
+        QString haslo;
+        std::unique_ptr<db::Database> db;
+    };
+    CheckedConnection checkedConnection;
+
     // Windows of the run: the start window while it shows, the main window once loaded.
     QPointer<QWidget> splash;
     MainFrame* mainFrame = nullptr;

@@ -24,3 +24,12 @@ void ErrorReport(App& app, const QString& where, const QString& /*extra: kept fo
     ui::setDefaultPointer();
     ui::execDialog(dialog);
 }
+
+void RunCommand(App& app, const QString& where, const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (...) {
+        ErrorReport(app, where);
+    }
+}

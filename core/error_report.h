@@ -1,8 +1,13 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 class App;
 
 // The one error reporter: called inside a catch block, it shows the error dialog for the error
 // being handled, with the place it happened and an extra text, and logs it when asked to.
 void ErrorReport(App& app, const QString& where, const QString& extra = QString());
+
+// Runs a command given from a menu, a toolbar or a key: an error it throws is reported under
+// `where` and the program goes on, so that nothing escapes into the window's event loop.
+void RunCommand(App& app, const QString& where, const std::function<void()>& command);

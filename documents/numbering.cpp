@@ -23,7 +23,7 @@ void checkIdentifier(const QString& name)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (!re.match(name).hasMatch())
-        throw AppError(3078, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna nazwa: ") + name);
+        throw AppError(err::kNoSuchTable, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna nazwa: ") + name);
 }
 
 bool isOne(const QString& text)
@@ -49,8 +49,8 @@ std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QSt
         checkIdentifier(table);
         checkIdentifier(dateColumn);
         if (!date.isValid())
-            throw AppError(13, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
-        if (!app.gBaseDb) throw AppError(91, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
+            throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
+        if (!app.gBaseDb) throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
         // The period as a date range, so that the date column's index serves the search.
         QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
         QDate to = app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1);

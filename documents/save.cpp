@@ -29,7 +29,7 @@ DocHeader buforowany(App& app)
 {
     auto row = app.gBaseDb->queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
     if (!row)
-        throw AppError(3021, QStringLiteral("ZapiszDokument"), QStringLiteral("Brak nagłówka dokumentu w buforze."));
+        throw AppError(err::kNoCurrentRecord, QStringLiteral("ZapiszDokument"), QStringLiteral("Brak nagłówka dokumentu w buforze."));
     return DocHeader::fromRow(*row);
 }
 

@@ -24,7 +24,7 @@ __int128 divRound(__int128 num, __int128 den)
 std::int64_t checked(__int128 v)
 {
     if (v > INT64_MAX || v < INT64_MIN)
-        throw AppError(6, "Decimal", QStringLiteral("Przepełnienie"));
+        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
     return std::int64_t(v);
 }
 
@@ -101,7 +101,7 @@ Decimal Decimal::operator*(Decimal o) const
 
 Decimal Decimal::operator/(Decimal o) const
 {
-    if (o.units_ == 0) throw AppError(11, "Decimal", QStringLiteral("Dzielenie przez zero"));
+    if (o.units_ == 0) throw AppError(err::kDivisionByZero, "Decimal", QStringLiteral("Dzielenie przez zero"));
     return fromUnits(checked(divRound(__int128(units_) * kScale, o.units_)));
 }
 

@@ -4,7 +4,7 @@
 #include "documents/doc_header.h"
 #include "documents/position_math.h"
 #include "documents/positions.h"
-#include "platform/message_box.h"
+#include "support/scoped_responder.h"
 #include <QStringList>
 #include <vector>
 
@@ -84,13 +84,13 @@ inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRo
     return h;
 }
 
-// Answers every message box, keeps their texts, and answers questions with `yes`.
-struct Answers : ui::Responder {
+// Answers every message box, keeps their texts, answers questions with `yes` and counts the
+// dialogs shown (such as the error report).
+struct Answers : ScopedResponder {
     bool yes = true;
-    int dialogs = 0;  // dialogs shown, such as the error report
+    int dialogs = 0;
     Answers()
     {
-        previous_ = ui::responder();
         answer = [this](const ui::Message& m) {
             if (m.buttons == ui::Buttons::YesNo) return yes ? ui::Answer::Yes : ui::Answer::No;
             return ui::Answer::Ok;
@@ -99,19 +99,6 @@ struct Answers : ui::Responder {
             ++dialogs;
             return 0;
         };
-        ui::setResponder(this);
-    }
-    ~Answers() { ui::setResponder(previous_); }
-    Answers(const Answers&) = delete;
-    Answers& operator=(const Answers&) = delete;
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const auto& m : seen) t << m.text;
-        return t;
     }
     QString last() const { return seen.empty() ? QString() : seen.back().text; }
-
-private:
-    ui::Responder* previous_ = nullptr;
 };
