@@ -3,6 +3,11 @@
 
 class App;
 
-// The one error reporter: called inside a catch block, it shows the error dialog for the error
-// being handled, with the place it happened and an extra text, and logs it when asked to.
+// The one error reporter: called inside a catch block, it hands the error being handled, with
+// the place it happened and an extra text, to the reporter the program installed
+// (App::errorReporter); without one the error is written to the log.
 void ErrorReport(App& app, const QString& where, const QString& extra = QString());
+
+// The program's reporter: shows the error dialog for the error being handled and logs it when
+// asked to. Installed at start with App::setDefaultErrorReporter.
+void ErrorReportDialog(App& app, const QString& where, const QString& extra = QString());

@@ -12,6 +12,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -178,7 +179,7 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     t.db().execute("UPDATE fadok SET Zaplacono = RazBrutto, Uwagi = 'pilne'");
     NowyDokumentBufor(t.app, false);
     open();
@@ -219,7 +220,7 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
 {
     bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
     form->cmbDokument->setBoundValue("KFR");          // the user picks the correction
@@ -293,7 +294,7 @@ TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)
 TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     open();
     QMenu& menu = *window->mnuPopKartoteka;
     struct {
@@ -374,7 +375,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
 TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     open();
     ASSERT_EQ(lst->topLevelItemCount(), 2);
     t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");
@@ -396,7 +397,7 @@ TEST_F(EditingFixture, Screenshot)
         DocHeader h = invoiceHeader(QStringLiteral("%1/04/2024").arg(i), QDate(2024, 4, i));
         h.Nazkon = QString::fromUtf8("Gospodarstwo Rolne nr %1").arg(i);
         bufferDocument(t.app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
-        ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+        ASSERT_TRUE(saveBuffered(t.app).ok);
     }
     DocHeader k = invoiceHeader("1/05/2024");
     k.Inddok = "KFR";
@@ -404,7 +405,7 @@ TEST_F(EditingFixture, Screenshot)
     k.KorNumer = "3/04/2024";
     k.KorDatawyst = QDate(2024, 4, 3);
     bufferDocument(t.app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
     doubleClickRow(1);

@@ -52,14 +52,16 @@ struct Window {
 struct FormFixture : ::testing::Test {
     TempDatabase t;
     ui::Responder responder;
+    ui::Responder* previous = nullptr;
 
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::No; };
+        previous = ui::responder();
         ui::setResponder(&responder);
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup Zboża Sp. z o.o.");
     }
-    void TearDown() override { ui::setResponder(nullptr); }
+    void TearDown() override { ui::setResponder(previous); }
     db::Row row(const char* table, int pozycja, int stanowisko = 0)
     {
         return *t.db().queryOne(QStringLiteral("SELECT * FROM %1 WHERE Stanowisko = ? AND Pozycja = ?").arg(table),

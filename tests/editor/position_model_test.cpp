@@ -10,18 +10,20 @@ namespace {
 struct ModelFixture : ::testing::Test {
     TempDatabase t;
     ui::Responder responder;
+    ui::Responder* previous = nullptr;
     std::unique_ptr<PositionModel> model;
 
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::Ok; };
+        previous = ui::responder();
         ui::setResponder(&responder);
         t.app.gPrgPar.TabPozLicz = 4;
         NowyDokumentBufor(t.app, false);
         model = std::make_unique<PositionModel>(t.app, PozTabela::Dopoz);
         model->reload();
     }
-    void TearDown() override { ui::setResponder(nullptr); }
+    void TearDown() override { ui::setResponder(previous); }
 
     bool type(int row, int col, const QString& text) { return model->setData(model->index(row, col), text); }
     QString shown(int row, int col) { return model->data(model->index(row, col)).toString(); }

@@ -1,3 +1,5 @@
+#include "core/app.h"
+#include "core/error_report.h"
 #include "platform/message_box.h"
 #include <QApplication>
 #include <QSettings>
@@ -24,6 +26,7 @@ int main(int argc, char** argv)
     ui::Responder unattended;
     unattended.dialog = [](QDialog&) { return 0; };
     ui::setResponder(&unattended);
+    App::setDefaultErrorReporter(ErrorReportDialog);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
