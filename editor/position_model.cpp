@@ -164,6 +164,11 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
         std::vector<Position> after = rows_;
         after[size_t(index.row())] = p;
         sumsOf(after);
+    } catch (...) {
+        report(QStringLiteral("gridPoz_AfterColUpdate"));
+        return false;  // nothing was written: the row stays as it is
+    }
+    try {
         buffer_.writeRow(p);
     } catch (...) {
         report(QStringLiteral("gridPoz_AfterColUpdate"));
