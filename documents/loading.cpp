@@ -105,15 +105,9 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
         }
         d.rows = replaceBuffers(app, std::move(poz), std::move(kor));
         if (tryb != kTrybPopraw) {
-            DocHeader& h = d.header;
             Sums k = sums(d.rows.dokor);
-            Totals t = PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,
-                                    !h.Fundusz.isEmpty());
-            h.RazNetto = t.RazNetto;
-            h.RazVAT = t.RazVAT;
-            h.RazBrutto = t.RazBrutto;
-            h.Potracenie = t.Potracenie;
-            h.DoZaplaty = t.DoZaplaty;
+            d.header.setTotals(PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,
+                                            !d.header.Fundusz.isEmpty()));
         }
         return d;
     } catch (...) {

@@ -281,11 +281,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
 {
     open();
     typeSeller();
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    typeRow(0, "Owies", "2", "kg", "5", "7");
     page->toolZapiszZapisz->trigger();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);

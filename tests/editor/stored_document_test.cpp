@@ -247,7 +247,7 @@ TEST_F(StoredDocumentFixture, RowsAddedAfterALoadNeverRepeatANumber)
     EXPECT_EQ(t.db().scalar("SELECT group_concat(Pozycja) FROM (SELECT Pozycja FROM dopoz ORDER BY Pozycja)").toText(),
               "1,2,3,4");
     // Even with a gap left in the buffer the new row comes after the highest.
-    t.db().execute("UPDATE dopoz SET Pozycja = 7 WHERE Pozycja = 4");
+    t.db().execute("UPDATE dopoz SET Pozycja = 5 WHERE Pozycja = 4");  // 1, 2, 3, 5
     form->dataPoz->reload();
     form->gridPoz->mnuPopPozDodaj_Click();
     EXPECT_EQ(t.db().scalar("SELECT count(DISTINCT Pozycja) = count(*) FROM dopoz").toInt(), 1);
@@ -297,11 +297,7 @@ TEST_F(StoredDocumentFixture, TheReplaceQuestionDefaultsToNo)
     NowyDokumentBufor(t.app, false);
     open();
     typeSeller();
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    typeRow(0, "Owies", "2", "kg", "5", "7");
     type(form->txtNumer, today(1));
     answers.yes = false;
     ctrlEnter();

@@ -74,13 +74,8 @@ inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRo
     typeRows(app, PozTabela::Dopoz, poz);
     typeRows(app, PozTabela::Dokor, kor);
     Sums k = PositionBuffer(app, PozTabela::Dokor).sums();
-    Totals t = PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
-                            !h.Fundusz.isEmpty());
-    h.RazNetto = t.RazNetto;
-    h.RazVAT = t.RazVAT;
-    h.RazBrutto = t.RazBrutto;
-    h.Potracenie = t.Potracenie;
-    h.DoZaplaty = t.DoZaplaty;
+    h.setTotals(PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
+                             !h.Fundusz.isEmpty()));
     ZapiszDoBufora(app, h);
     return h;
 }

@@ -63,6 +63,16 @@ struct EditingFixture : ::testing::Test {
     {
         ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
     }
+    // A whole position typed into row `row` of the positions grid.
+    void typeRow(int row, const QString& name, const QString& qty, const QString& unit, const QString& price,
+                 const QString& vat)
+    {
+        typeCell(form->gridPoz, row, PositionModel::Nazwa, name);
+        typeCell(form->gridPoz, row, PositionModel::Ilosc, qty);
+        typeCell(form->gridPoz, row, PositionModel::Indjed, unit);
+        typeCell(form->gridPoz, row, PositionModel::Cenanet, price);
+        typeCell(form->gridPoz, row, PositionModel::Indvat, vat);
+    }
     void typeSeller()
     {
         type(form->txtNazkon, "Jan O'Brien");
