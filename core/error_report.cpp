@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QCheckBox>
 
-void ErrorReport(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
+void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
 {
     ErrorInfo error = CurrentErrorInfo(app);
     dlgError dialog(app, QApplication::activeWindow());

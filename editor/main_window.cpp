@@ -308,9 +308,15 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
     // The edited header goes to this database's buffer, as on closing, and the pages let go of
     // the database: a successful open replaces it.
-    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    const bool wasOpen = app_.gBazaOtwarta;
+    if (wasOpen) pages_->Form_Unload();
     Odlacz();
     const bool changed = open();
+    if (!changed && wasOpen && app_.gBazaOtwarta) {
+        // Cancelled, or the chosen file was refused: the open database stays, and so does the window.
+        pages_->PrzylaczTeSama();
+        return;
+    }
     if (changed) {
         RegSave(app_.gRegProgramKey, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
         RegSave(app_.gRegProgramKey, QStringLiteral("BazaNazwa"), BaseNameFromPath(app_.gPrgPar.BazaPlik));
@@ -319,6 +325,8 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
     if (app_.gBazaOtwarta) {
         ui::BusyPointer busy;
         Przylacz();
+    } else {
+        pages_->BrakBazy();
     }
 }
 

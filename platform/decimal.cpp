@@ -30,6 +30,14 @@ std::int64_t checked(__int128 v)
 
 } // namespace
 
+std::int64_t Decimal::checkedSum(std::int64_t a, std::int64_t b, bool subtract)
+{
+    std::int64_t r = 0;
+    if (subtract ? __builtin_sub_overflow(a, b, &r) : __builtin_add_overflow(a, b, &r))
+        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
+    return r;
+}
+
 std::optional<Decimal> Decimal::parse(const QString& text)
 {
     QString t = text.trimmed();

@@ -43,14 +43,15 @@ const QString kOfficeScript = [] {
 
 struct StandardTools : ::testing::Test {
     TempDatabase t;
-    Answers answers;
+    Replies replies{t.app};
 
     void store(const QString& numer, const QString& nazkon)
     {
         DocHeader h = invoiceHeader(numer);
         h.Nazkon = nazkon;
         bufferDocument(t.app, h, {{"Pszenica", "10", "kg", "800,00", "7"}, {"Żyto", "2", "t", "1,00", "7"}});
-        ASSERT_TRUE(ZapiszDokument(t.app, {}).ok) << answers.last().toStdString();
+        const SaveResult saved = saveBuffered(t.app);
+        ASSERT_TRUE(saved.ok) << (saved.fault ? saved.fault->message.toStdString() : replies.lastError.toStdString());
     }
     // The lines the office script should print, as the program itself counts the tables.
     QStringList expected(db::Database& d, const QStringList& numbers)

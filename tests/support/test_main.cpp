@@ -1,3 +1,5 @@
+#include "core/app.h"
+#include "core/error_report.h"
 #include "platform/message_box.h"
 #include <QApplication>
 #include <QSettings>
@@ -48,6 +50,7 @@ int main(int argc, char** argv)
     ui::Responder unattended;
     unattended.dialog = [](QDialog&) { return 0; };
     ui::setResponder(&unattended);
+    App::setDefaultErrorReporter(ErrorReportDialog);
     ::testing::InitGoogleTest(&argc, argv);
     auto* guard = new ResponderGuard(&unattended);
     ::testing::UnitTest::GetInstance()->listeners().Append(guard);  // owned by the listener list
