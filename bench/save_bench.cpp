@@ -4,6 +4,7 @@
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "documents/save.h"
+#include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QApplication>
@@ -58,7 +59,7 @@ void BM_SaveDocument50(benchmark::State& state)
     for (int k = 1; k <= 50; ++k) rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
     bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), rows);
     for (auto _ : state) {
-        SaveResult r = ZapiszDokument(app, {});
+        SaveResult r = saveBuffered(app);
         if (!r.ok) state.SkipWithError(answers.last().toUtf8().constData());
     }
     state.counters["stored"] = double(t.db().scalar("SELECT count(*) FROM fadok").toInt());

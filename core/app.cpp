@@ -2,5 +2,5 @@
 #include "platform/instance_channel.h"
 #include <cstdlib>
 
-App::App() : terminate([](int code) { std::exit(code); }) {}
+App::App() : terminate([](int code) { std::exit(code); }), errorReporter(defaultErrorReporter()) {}
 App::~App() = default;

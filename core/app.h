@@ -5,12 +5,12 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
 class MainFrame;
 class InstanceChannel;
+class QWidget;
 
 // The program's state for one run: its identity, the settings records, the open database and
 // this workstation's number. Main creates one; tests create their own on temporary files.
@@ -39,6 +39,17 @@ public:
     bool gBazaWylacznie = false;
     bool gBazaOtwarta = false;
 
+    // The connection that the last successful BaseCheck opened, kept for the BaseConnect that
+    // follows it, so that a protected file's key is derived once instead of twice (each
+    // derivation costs tens of milliseconds). Every BaseCheck drops it first and BaseConnect
+    // takes it; it serves only the same file opened with the same password.
+    struct CheckedConnection {
+        QString path;
+        QString haslo;
+        std::unique_ptr<db::Database> db;
+    };
+    CheckedConnection checkedConnection;
+
     // Windows of the run: the start window while it shows, the main window once loaded.
     QPointer<QWidget> splash;
     MainFrame* mainFrame = nullptr;
@@ -46,4 +57,13 @@ public:
 
     // Ends the program at once (the error dialog's abort); tests replace it.
     std::function<void(int)> terminate;
+
+    // The one error reporter, called inside a catch block with the place of the error being
+    // handled (ErrorReport). Every App starts with the process's default: the program installs
+    // its error dialog there at start; before that, and in code without windows, an error is
+    // only logged. Tests may plug in their own.
+    using ErrorReporter = std::function<void(App&, const QString& where, const QString& extra)>;
+    ErrorReporter errorReporter;
+    static void setDefaultErrorReporter(ErrorReporter reporter);
+    static ErrorReporter defaultErrorReporter();
 };

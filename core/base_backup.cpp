@@ -1,6 +1,7 @@
 #include "core/base_backup.h"
 #include "core/app.h"
 #include "core/base_files.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QDir>
@@ -58,7 +59,7 @@ bool BackupDue(const QString& lastText, int days, const QDateTime& now)
 
 bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& settings, const QDateTime& now)
 {
-    const QString name = FileNameLessExtension(path);
+    const QString name = BaseNameFromPath(path);
     bool on = force || settings.read(QStringLiteral("BazaKopia")) == QStringLiteral("1");
     bool confirm = force || settings.read(QStringLiteral("BazaKopiaPotwierdz")) == QStringLiteral("1");
     if (!on) return false;
@@ -70,7 +71,8 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
         QString question = QStringLiteral("Wykonana zostanie kopia bazy: ") + name +
                            QStringLiteral(". Ostatni raz kopia została wykonana: ") + (last.isEmpty() ? QStringLiteral("?") : last) +
                            QStringLiteral(". Wykonać kopię teraz?");
-        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy")) != ui::Answer::Yes)
+        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy"), ui::Answer::No) !=
+            ui::Answer::Yes)
             return false;
     }
     QString folder = settings.read(QStringLiteral("BazaKopiaFolder"));

@@ -3,6 +3,7 @@
 #include "core/base_par.h"
 #include "core/base_upgrade.h"
 #include "core/error_report.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QCoreApplication>
@@ -50,27 +51,13 @@ void showM4(const App& app, const QString& nazwaBazy)
                Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
 }
 
-// The connection of the last successful check, handed to the connect that follows it, so that a
-// protected file's key is derived once instead of twice (each derivation costs tens of ms).
-struct CheckedConnection {
-    const App* app = nullptr;
-    QString path;
-    QString haslo;
-    std::unique_ptr<db::Database> db;
-};
-CheckedConnection& checked()
+// The check's connection, when it was opened on this file with this password.
+std::unique_ptr<db::Database> takeChecked(App& app, const QString& path, const QString& haslo)
 {
-    static CheckedConnection c;
-    return c;
-}
-
-std::unique_ptr<db::Database> takeChecked(const App& app, const QString& path, const QString& haslo)
-{
-    CheckedConnection& c = checked();
-    std::unique_ptr<db::Database> d = std::move(c.db);
-    bool fits = d && c.app == &app && c.path == path && (c.haslo == haslo || !d->isEncrypted());
-    c = CheckedConnection();
-    return fits ? std::move(d) : nullptr;
+    App::CheckedConnection c = std::move(app.checkedConnection);
+    app.checkedConnection = {};
+    bool fits = c.db && c.path == path && (c.haslo == haslo || !c.db->isEncrypted());
+    return fits ? std::move(c.db) : nullptr;
 }
 
 } // namespace
@@ -84,7 +71,7 @@ StructureVersion ProgramVersion(const App& app)
 bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt)
 {
     readOnly = false;
-    checked() = CheckedConnection();
+    app.checkedConnection = {};
     if (!path.contains(QStringLiteral(".mdb"), Qt::CaseInsensitive) ||
         path.compare(QStringLiteral("*.mdb"), Qt::CaseInsensitive) == 0)
         return false;
@@ -92,12 +79,6 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     PathSplit(path, folder, plik);
     const QString nazwaBazy = path;  // the name the opened database reports: its full path
     const StructureVersion program = ProgramVersion(app);
-
-    // A file of the old engine opens with no password: it simply is not ours.
-    if (db::isJetFile(path)) {
-        showM4(app, nazwaBazy);
-        return false;
-    }
 
     // The password is tried on a local value; the caller takes it only when the file is accepted.
     QString proba = haslo;
@@ -107,18 +88,26 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             d = db::Database::open(path, proba);
         } catch (const AppError& e) {
             switch (e.number()) {
-            case db::kNotValidPassword: {
-                std::optional<QString> entered = prompt ? prompt(FileNameLessExtension(path)) : std::nullopt;
-                if (!entered || entered->isEmpty()) return false;
+            case err::kNotValidPassword: {
+                std::optional<QString> entered = prompt ? prompt(BaseNameFromPath(path)) : std::nullopt;
+                if (!entered || entered->isEmpty()) {
+                    ui::msgBox(QStringLiteral("Baza: ") + plik +
+                                   QStringLiteral(" jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."),
+                               Buttons::Ok, Icon::Information, app.title);
+                    return false;
+                }
                 proba = *entered;
                 continue;
             }
-            case db::kFileInUse:
+            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a ruined header)
+                showM4(app, nazwaBazy);
+                return false;
+            case err::kFileInUse:
                 ui::msgBox(QStringLiteral("Baza: ") + plik +
                                QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza nie może zostać ostwarta."),
                            Buttons::Ok, Icon::Exclamation, app.title);
                 return false;
-            case db::kInvalidArgument:
+            case err::kInvalidArgument:
                 ui::msgBox(QStringLiteral("Błąd otwarcia bazy danych: ") + plik +
                                QStringLiteral(" - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
                            Buttons::Ok, Icon::Exclamation, app.title);
@@ -131,9 +120,12 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     }
 
     try {
+        // A damaged file is refused here, once, instead of failing in every window that reads it.
+        if (d->scalar(QStringLiteral("PRAGMA quick_check(1)")).toText() != QLatin1String("ok"))
+            throw AppError(err::kNotDatabase, path, QStringLiteral("Plik bazy danych jest uszkodzony."));
         d->query(QStringLiteral("SELECT * FROM dbprg"));
     } catch (const AppError& e) {
-        if (e.number() == db::kTableLocked)
+        if (e.number() == err::kTableLocked)
             ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
                            QStringLiteral(" lub tabela została otwarta w trybie wyłączności przez innego użytkownika. Program nie może zidentyfikować struktury bazy. Baza nie może zostac otwarta."),
                        Buttons::Ok, Icon::Information, kBladOtwarcia);
@@ -180,7 +172,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         if (result) {
             readOnly = BaseParRead(app, *d, QStringLiteral("BaseReadOnly"), QStringLiteral("0")) == QStringLiteral("1");
             haslo = d->isEncrypted() ? proba : QString();
-            checked() = CheckedConnection{&app, path, haslo, std::move(d)};
+            app.checkedConnection = {path, haslo, std::move(d)};
         }
         return result;
     } catch (...) {
@@ -236,6 +228,6 @@ bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
     // The file becomes the program's database only once it is really connected.
     if (!CheckAndConnect(app, file, prompt, app.gBazaHaslo)) return false;
     app.gPrgPar.BazaPlik = file;
-    app.gPrgPar.BazaNazwa = FileNameLessExtension(file);
+    app.gPrgPar.BazaNazwa = BaseNameFromPath(file);
     return true;
 }

@@ -19,8 +19,10 @@ struct StructureVersion {
 StructureVersion ProgramVersion(const App& app);
 
 // Examines a database file before it is used: opens it on its own (asking for the password
-// when the file is protected), refuses a file locked by another workstation or without this
-// program's structure, offers the upgrade of an older structure and reads "BaseReadOnly".
+// when the file is protected), refuses a file locked by another workstation, a file that is no
+// database of this program or a damaged one (each with one message; a password is asked only of
+// a file that can be an encrypted one, and a cancelled question says why nothing opens), offers
+// the upgrade of an older structure and reads "BaseReadOnly".
 // `haslo` goes in as the first password to try; on success it holds the password that opened
 // the file ("" for a file without one) and `readOnly` whether the file is to be opened
 // exclusively. On failure `haslo` is left as it was, so the open connection keeps its own.
@@ -31,12 +33,12 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
 bool BaseConnect(App& app, const QString& path);
 void BaseDisconnect(App& app);
 
-// Lets the user choose a database file, checks it and connects to it. True only when the new
-// database is connected; then app.gPrgPar.BazaPlik and BazaNazwa name it. When the check fails
-// the current connection stays; when the connection fails there is none.
 // Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the
 // check found become the program's only then. True when connected; the caller decides whether
 // the file becomes the remembered database.
 bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo);
 
+// Lets the user choose a database file, checks it and connects to it. True only when the new
+// database is connected; then app.gPrgPar.BazaPlik and BazaNazwa name it. When the check fails
+// the current connection stays; when the connection fails there is none.
 bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent = nullptr);

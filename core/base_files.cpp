@@ -1,5 +1,6 @@
 #include "core/base_files.h"
 #include "core/app.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QDir>
@@ -49,7 +50,7 @@ void CopyDatabase(App& app, const QString& path, const QString& destination)
     }
     if (!ReplaceFile(part, destination)) {
         QFile::remove(part);
-        throw AppError(75, destination, QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
+        throw AppError(err::kPathFileAccess, destination, QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
     }
 }
 
@@ -107,7 +108,7 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
         return false;
     }
     app.gPrgPar.BazaPlik = newPath;
-    app.gPrgPar.BazaNazwa = FileNameLessExtension(newPath);
+    app.gPrgPar.BazaNazwa = BaseNameFromPath(newPath);
     return true;
 }
 
@@ -150,7 +151,7 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
     }
     if (!CheckAndConnect(app, file, prompt, QString())) return false;
     app.gPrgPar.BazaPlik = file;
-    app.gPrgPar.BazaNazwa = FileNameLessExtension(file);
+    app.gPrgPar.BazaNazwa = BaseNameFromPath(file);
     return true;
 }
 

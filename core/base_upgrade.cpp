@@ -42,8 +42,8 @@ const std::vector<Group>& groups()
           {"fadok", "Potracenie", "CURRENCY", nullptr},
           {"fadok", "DoZaplaty", "CURRENCY", "RazBrutto"}}},
         {{3, 4},
-         {{"dodok", "Fundusz", "TEXT(100) COLLATE PL", nullptr},
-          {"fadok", "Fundusz", "TEXT(100) COLLATE PL", nullptr}}},
+         {{"dodok", "Fundusz", "TEXT(100) COLLATE NOCASE", nullptr},
+          {"fadok", "Fundusz", "TEXT(100) COLLATE NOCASE", nullptr}}},
     };
     return g;
 }
@@ -108,7 +108,7 @@ void addMissingIndexes(db::Database& db)
         try {
             db.execute(QString::fromLatin1(sql));
         } catch (const AppError& e) {
-            if (e.number() != db::kDuplicateKey) throw;
+            if (e.number() != err::kDuplicateKey) throw;
         }
     }
 }

@@ -21,7 +21,7 @@ ErrorInfo CurrentErrorInfo(const App& app)
         e.source = x.source();
         e.description = x.description();
     } catch (const std::bad_alloc&) {
-        e.number = 7;
+        e.number = err::kOutOfMemory;
         e.description = QStringLiteral("Brak pamięci.");
     } catch (const std::exception& x) {
         e.description = QString::fromUtf8(x.what());
@@ -35,7 +35,7 @@ QString ErrorSection(const App& app, const ErrorInfo& error)
 {
     // The database layer names the file or the statement as the source, so its errors are
     // told by their engine numbers.
-    if (error.source.startsWith(QLatin1String("DAO")) || (error.number >= db::kGeneral && error.number < 4000))
+    if (error.source.startsWith(QLatin1String("DAO")) || (error.number >= err::kGeneral && error.number <= err::kLastEngineNumber))
         return QStringLiteral("DAO");
     if (error.source == app.title || error.source.isEmpty()) return QStringLiteral("Program");
     if (ini::sectionExists(ProgramFile(app, QStringLiteral("Errormsg.txt")), error.source)) return error.source;

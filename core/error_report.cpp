@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QCheckBox>
 
-void ErrorReport(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
+void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
 {
     ErrorInfo error = CurrentErrorInfo(app);
     dlgError dialog(app, QApplication::activeWindow());
@@ -23,4 +23,13 @@ void ErrorReport(App& app, const QString& where, const QString& /*extra: kept fo
     dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) == QLatin1String("1"));
     ui::setDefaultPointer();
     ui::execDialog(dialog);
+}
+
+void RunCommand(App& app, const QString& where, const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (...) {
+        ErrorReport(app, where);
+    }
 }

@@ -18,20 +18,18 @@ void reportFailedHandOff()
                ui::Buttons::Ok, ui::Icon::Critical, QStringLiteral("Błąd wysyłania poczty"));
 }
 
+QString emlPath(App& app) { return WritableProgramFile(app, QStringLiteral("wiadomosc.eml")); }
+
 bool compose(App& app, const mail::Message& m)
 {
-    bool ok = mail::composeMessage(m, WritableProgramFile(app, QStringLiteral("wiadomosc.eml")));
-    if (!ok) reportFailedHandOff();
-    return ok;
+    return mail::composeMessage(m, emlPath(app), reportFailedHandOff);
 }
 
 } // namespace
 
-bool MailLink(App&, const QString& to, const QString& subject, const QString& body)
+bool MailLink(App& app, const QString& to, const QString& subject, const QString& body)
 {
-    bool ok = mail::openMailto({to, subject, body, {}});
-    if (!ok) reportFailedHandOff();
-    return ok;
+    return mail::openMailto({to, subject, body, {}}, emlPath(app), reportFailedHandOff);
 }
 
 bool SendOutlookMail(App& app, const QString& subject, const QString& to, const QString& body,

@@ -4,8 +4,9 @@
 class App;
 
 // Mail and shell services. Every mail mode ends in the user's mail program showing the
-// message for the user to send; a hand-off that no program took is reported in a message
-// box and returned as false.
+// message for the user to send; when its own way fails, the message is written as an .eml file
+// and opened with its associated program. A hand-off that nothing took is reported in a message
+// box: at once (and returned as false), or when the mail program that took it fails later.
 
 // Mode 1 ("BezMAPI" = 1): a mailto: link with the address, subject and body percent-encoded.
 bool MailLink(App& app, const QString& to, const QString& subject, const QString& body);

@@ -1,4 +1,5 @@
 #include "core/app.h"
+#include "core/error_report.h"
 #include "core/start_up.h"
 #include "editor/main_window.h"
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Rolkwit"));
     QApplication::setApplicationVersion(QStringLiteral(ROLKWIT_VERSION));
 
+    App::setDefaultErrorReporter(ErrorReportDialog);
     App app;
     app.programFolder = QCoreApplication::applicationDirPath();
     auto window = Main(app, [](App& a) { return std::make_unique<MainWindow>(a); });

@@ -29,11 +29,7 @@ void PrgParRead(App& app)
 {
     PrgPar& p = app.gPrgPar;
     p.BazaPlik = RegParRead(app, QStringLiteral("BazaPlik"), QString());
-    try {
-        p.BazaNazwa = BaseNameFromPath(p.BazaPlik);
-    } catch (...) {
-        p.BazaNazwa.clear();  // a path too short to carry a name shows no name
-    }
+    p.BazaNazwa = BaseNameFromPath(p.BazaPlik);
     p.BezMAPI = number(app, QStringLiteral("BezMAPI"), QStringLiteral("0"), kShortMin, kShortMax);
     p.EnterToTab = flag(app, QStringLiteral("EnterToTab"), QStringLiteral("1"));
     p.DataPrzed = number(app, QStringLiteral("DataPrzed"), QStringLiteral("10"), kLongMin, kLongMax);

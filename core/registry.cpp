@@ -1,7 +1,7 @@
 #include "core/registry.h"
 #include "core/app.h"
 #include "core/error_report.h"
-#include "platform/app_error.h"
+#include "core/shared_procs.h"
 #include "platform/decimal.h"
 #include "platform/settings_store.h"
 #include <cmath>
@@ -95,11 +95,9 @@ void RegParSaveAll(App& app)
 
 QString BaseNameFromPath(const QString& path)
 {
-    if (path.isEmpty()) return QString();
-    QString file = path.mid(std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
-    if (file.size() < 4)
-        throw AppError(5, QStringLiteral("Rolkwit"), QStringLiteral("Nieprawidłowa nazwa pliku bazy: %1").arg(path));
-    return file.left(file.size() - 4);
+    QString folder, file;
+    PathSplit(path, folder, file);
+    return file.size() >= 4 ? file.left(file.size() - 4) : QString();
 }
 
 QString DigitsOnly(const QString& text)

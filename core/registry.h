@@ -32,7 +32,8 @@ void RegParSave(App& app, const QString& name, const QString& value);
 void RegParSaveAll(App& app);
 
 // The file name of a database path without its four-character extension ("C:\Dane\Firma.mdb"
-// gives "Firma"); either separator counts. Throws AppError for a file name under four characters.
+// gives "Firma"): the database's name in captions, messages and the names of its copies. Either
+// separator counts; a file name shorter than an extension gives no name.
 QString BaseNameFromPath(const QString& path);
 // Only the digits, "." and "-" of a text, in order.
 QString DigitsOnly(const QString& text);

@@ -21,11 +21,11 @@ bool LogoRead(App& app, db::Database& db, QString& file)
             QDir().mkpath(data);
             f.setFileName(QDir(data).filePath(QStringLiteral("~logo.tmp")));
             if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw AppError(75, QStringLiteral("LogoRead"),
+                throw AppError(err::kPathFileAccess, QStringLiteral("LogoRead"),
                                QStringLiteral("Nie można zapisać pliku %1.").arg(f.fileName()));
         }
         if (f.write(bytes) != bytes.size())
-            throw AppError(61, QStringLiteral("LogoRead"), QStringLiteral("Błąd zapisu pliku %1.").arg(f.fileName()));
+            throw AppError(err::kDiskFull, QStringLiteral("LogoRead"), QStringLiteral("Błąd zapisu pliku %1.").arg(f.fileName()));
         f.close();
         file = f.fileName();
         return true;
@@ -56,13 +56,6 @@ void PathSplit(const QString& path, QString& folder, QString& file)
         folder = path.left(p);
         file = path.mid(p + 1);
     }
-}
-
-QString FileNameLessExtension(const QString& path)
-{
-    QString folder, file;
-    PathSplit(path, folder, file);
-    return file.size() >= 4 ? file.left(file.size() - 4) : QString();
 }
 
 QString RstToText(const db::Row& row, int column)

@@ -23,10 +23,6 @@ OptDecimal NumRound(const OptDecimal& value, int decimals);
 // whole text as the file.
 void PathSplit(const QString& path, QString& folder, QString& file);
 
-// The file part of a path less its last four characters (the ".mdb"): the database's name in
-// messages and in the names of its copies ("C:\Dane\Firma.mdb" gives "Firma").
-QString FileNameLessExtension(const QString& path);
-
 // A column of a row as text: NULL gives "", Booleans "1"/"0", amounts and dates in the
 // user's regional format, texts unchanged.
 QString RstToText(const db::Row& row, const QString& column);

@@ -1,6 +1,5 @@
 #include "core/start_database.h"
 #include "core/app.h"
-#include "core/database_startup.h"
 #include "core/dlg_baza_haslo.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
@@ -19,12 +18,14 @@ BackupSettings ProgramBackupSettings(App& app)
         [&app](const QString& name, const QString& value) { RegSave(app.gRegProgramKey, name, value); }};
 }
 
-bool OpenStartDatabase(App& app)
+bool OpenStartDatabase(App& app, const PasswordPrompt& prompt)
 {
-    return StartDatabaseOpen(app, DatabasePasswordPrompt(app));
+    const QString path = app.gPrgPar.BazaPlik;
+    if (path.isEmpty()) return false;
+    return CheckAndConnect(app, path, prompt, app.gBazaHaslo);
 }
 
-void OfferPeriodicBackup(App& app)
+void OfferPeriodicBackup(App& app, const BackupSettings& settings)
 {
-    StartBackupOffer(app, ProgramBackupSettings(app));
+    if (app.gBazaOtwarta) BazaKopia(app, app.gPrgPar.BazaPlik, false, settings);
 }

@@ -4,13 +4,17 @@
 
 class App;
 
-// Start-up's use of the database: checks and connects the file named by BazaPlik, filling
-// gBazaHaslo, gBazaWylacznie, gBaseDb and gBazaOtwarta; true when it is open.
-bool OpenStartDatabase(App& app);
-// The periodic backup offered once the start-up database is open.
-void OfferPeriodicBackup(App& app);
+// The database steps of start-up, and what the database commands of the menus share with them.
 
 // The program's real password question (the password dialog over the main window) and the
-// backup settings kept under the program key, for the database commands of the menus.
+// backup settings kept under the program key.
 PasswordPrompt DatabasePasswordPrompt(App& app);
 BackupSettings ProgramBackupSettings(App& app);
+
+// When app.gPrgPar.BazaPlik names a file: checks it (asking for its password through `prompt`)
+// and connects to it. True when a database is connected; otherwise the caller switches the
+// database commands off.
+bool OpenStartDatabase(App& app, const PasswordPrompt& prompt);
+
+// Start-up's last step: offers the periodic backup of the connected database.
+void OfferPeriodicBackup(App& app, const BackupSettings& settings);

@@ -67,7 +67,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     });
     step([&] {
         bool attached = false;
-        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app) && app.gBazaOtwarta && app.mainFrame) {
+        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app, DatabasePasswordPrompt(app)) && app.gBazaOtwarta && app.mainFrame) {
             app.mainFrame->Przylacz();
             attached = true;
         }
@@ -76,7 +76,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     step([] { ui::setDefaultPointer(); });
     step([&] {
         if (app.gBazaOtwarta) {
-            OfferPeriodicBackup(app);
+            OfferPeriodicBackup(app, ProgramBackupSettings(app));
             ui::repaintNow();
         }
     });

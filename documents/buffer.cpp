@@ -6,7 +6,7 @@
 
 bool ZapiszDoBufora(App& app, const DocHeader& header)
 {
-    if (!app.gBazaOtwarta || !app.gBaseDb) return false;
+    if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     try {
         DocHeader h = header;
         h.Stanowisko = app.gStanowisko;
@@ -50,7 +50,7 @@ std::optional<DocHeader> OdczytZBufora(App& app)
 
 void WyczyscPozycje(App& app)
 {
-    if (!app.gBaseDb) return;
+    if (!app.gBaseDb || app.gBazaPar.BazaOdczyt) return;
     auto& db = *app.gBaseDb;
     TransactionScope tr(db);
     db.execute(QStringLiteral("DELETE FROM dopoz WHERE Stanowisko = ?"), {app.gStanowisko});
@@ -65,9 +65,9 @@ bool BuforPusty(App& app)
                                {app.gStanowisko}).toInt() == 0;
 }
 
-void NowyDokumentBufor(App& app, bool korekta)
+bool NowyDokumentBufor(App& app, bool korekta)
 {
-    if (!app.gBazaOtwarta || !app.gBaseDb) return;
+    if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     auto& db = *app.gBaseDb;
     TransactionScope tr(db);
     WyczyscPozycje(app);
@@ -77,6 +77,7 @@ void NowyDokumentBufor(App& app, bool korekta)
             db.execute(QStringLiteral("INSERT INTO dokor (Stanowisko, Pozycja) VALUES (?, ?)"), {app.gStanowisko, i});
     }
     tr.commit();
+    return true;
 }
 
 bool BazaPusta(App& app)

@@ -7,11 +7,12 @@ class App;
 // This workstation's buffer of the document being edited: one header row in dodok, positions in
 // dopoz and (corrections) dokor, all keyed by App::gStanowisko. The grids write the positions
 // through at once; the header is written only by ZapiszDoBufora. The buffer survives a restart.
+// On an archive database (the read-only lock, gBazaPar.BazaOdczyt) nothing here writes.
 
 // Replaces this workstation's dodok row with `header` in one transaction, so a failure leaves
 // the previous row whole. An invoice writes no correction columns; a document without a fund
 // writes Fundusz as one space. The header's own Stanowisko is ignored. Reports a database error
-// as "ZapiszDoBufora"; false when no database is open or the write failed.
+// as "ZapiszDoBufora"; false when no database is open, it is an archive, or the write failed.
 bool ZapiszDoBufora(App& app, const DocHeader& header);
 
 // This workstation's buffered header; nullopt when there is none, no database is open or the
@@ -27,8 +28,8 @@ bool BuforPusty(App& app);
 
 // The database part of a new document: empties both position buffers and seeds
 // gPrgPar.TabPozLicz empty rows numbered from 1 in dopoz and, for a correction, in dokor; all in
-// one transaction. Throws AppError.
-void NowyDokumentBufor(App& app, bool korekta);
+// one transaction. False when nothing was written (no database, or an archive). Throws AppError.
+bool NowyDokumentBufor(App& app, bool korekta);
 
 // True when the open database holds no stored document; false when none is open.
 bool BazaPusta(App& app);

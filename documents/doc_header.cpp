@@ -57,3 +57,12 @@ DocHeader DocHeader::fromRow(const db::Row& r)
     h.Zaplacono = money("Zaplacono");
     return h;
 }
+
+void DocHeader::setTotals(const Totals& t)
+{
+    RazNetto = t.RazNetto;
+    RazVAT = t.RazVAT;
+    RazBrutto = t.RazBrutto;
+    Potracenie = t.Potracenie;
+    DoZaplaty = t.DoZaplaty;
+}

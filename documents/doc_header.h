@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/database.h"
 #include "platform/decimal.h"
+#include "documents/position_math.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,8 @@ struct DocHeader {
     OptDecimal Zaplacono;                  // stored documents: the amount marked paid
 
     bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
+    // Takes the totals, the deduction and the amount to pay.
+    void setTotals(const Totals& t);
 
     // The table's columns in table order, and this header's values in that order.
     static const QStringList& columns();

@@ -13,15 +13,17 @@ OptDecimal neg(OptDecimal v)
     return v ? OptDecimal(-*v) : v;
 }
 
-// The stored rows of one side of a document, in position order; `korekta` rows come back
-// positive.
+// The stored rows of one side of a document, in position order and numbered 1..n; `korekta`
+// rows come back positive.
 std::vector<Position> storedRows(db::Database& db, const QString& numer, bool korekta)
 {
     std::vector<Position> rows;
+    qint64 n = 0;
     db.forEach(QStringLiteral("SELECT Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto "
-                              "FROM fapoz WHERE Numer = ? AND coalesce(Korekta, 0) = ? ORDER BY Pozycja"),
+                              "FROM fapoz WHERE Numer = ? AND coalesce(Korekta, 0) = ? ORDER BY Pozycja, rowid"),
                {numer, korekta}, [&](const db::Row& r) {
                    Position p = Position::fromRow(r);
+                   p.Pozycja = ++n;
                    if (korekta) {
                        p.Ilosc = neg(p.Ilosc);
                        p.WartNetto = neg(p.WartNetto);
@@ -33,25 +35,31 @@ std::vector<Position> storedRows(db::Database& db, const QString& numer, bool ko
     return rows;
 }
 
-// Replaces this workstation's dopoz and dokor rows in one transaction.
-void replaceBuffers(App& app, const std::vector<Position>& poz, const std::vector<Position>& kor)
+// Replaces this workstation's dopoz and dokor rows in one transaction; on an archive database
+// nothing is written and the rows are only given back to be shown.
+LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor)
 {
+    LoadedRows loaded{std::move(poz), std::move(kor), false};
+    if (app.gBazaPar.BazaOdczyt) return loaded;
     auto& db = *app.gBaseDb;
     TransactionScope tr(db);
     db.execute(QStringLiteral("DELETE FROM dopoz WHERE Stanowisko = ?"), {app.gStanowisko});
     db.execute(QStringLiteral("DELETE FROM dokor WHERE Stanowisko = ?"), {app.gStanowisko});
-    for (auto [table, rows] : {std::pair{QStringLiteral("dopoz"), &poz}, std::pair{QStringLiteral("dokor"), &kor}}) {
+    for (auto [table, rows] : {std::pair{QStringLiteral("dopoz"), &loaded.dopoz}, std::pair{QStringLiteral("dokor"), &loaded.dokor}}) {
         db::Statement st(db, QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, "
                                             "WartNetto, WartVAT, WartBrutto) VALUES (?,?,?,?,?,?,?,?,?,?)")
                                  .arg(table));
-        for (const Position& p : *rows) {
+        for (Position& p : *rows) {
             st.bindAll({app.gStanowisko, p.Pozycja, p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto,
                         p.WartVAT, p.WartBrutto});
             st.step();
             st.reset();
+            p.id = db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
         }
     }
     tr.commit();
+    loaded.buffered = true;
+    return loaded;
 }
 
 std::optional<DocHeader> storedHeader(db::Database& db, const QString& numer)
@@ -76,64 +84,64 @@ Sums sums(const std::vector<Position>& rows)
 
 } // namespace
 
-std::optional<DocHeader> WczytajDokument(App& app, const QString& tryb, const QString& numer, const QString& rodzajEdytora)
+std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
+                                              const QString& rodzajEdytora)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
-        std::optional<DocHeader> h;
+        LoadedDocument d;
         std::vector<Position> poz, kor;
         {
-            // One read transaction: the header and the rows belong to the same saved state.
+            // One read transaction: the header, the rows and the identity belong to one saved state.
             db::Transaction read(db, db::Transaction::Mode::Deferred);
-            h = storedHeader(db, numer);
+            auto h = storedHeader(db, numer);
             if (!h) return std::nullopt;
+            d.header = *h;
             poz = storedRows(db, numer, false);
             kor = storedRows(db, numer, true);
+            d.tozsamosc = TozsamoscDokumentu(db, numer).value_or(StoredIdentity());
             read.commit();
         }
-        replaceBuffers(app, poz, kor);
+        d.rows = replaceBuffers(app, std::move(poz), std::move(kor));
         if (tryb != kTrybPopraw) {
-            Sums k = sums(kor);
-            Totals t = PozycjeSumuj(sums(poz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr, !h->Fundusz.isEmpty());
-            h->RazNetto = t.RazNetto;
-            h->RazVAT = t.RazVAT;
-            h->RazBrutto = t.RazBrutto;
-            h->Potracenie = t.Potracenie;
-            h->DoZaplaty = t.DoZaplaty;
+            Sums k = sums(d.rows.dokor);
+            d.header.setTotals(PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,
+                                            !d.header.Fundusz.isEmpty()));
         }
-        return h;
+        return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajDokument"));
         return std::nullopt;
     }
 }
 
-bool WczytajPozycje(App& app, const QString& numer, bool zKorekta)
-{
-    if (!app.gBazaOtwarta || !app.gBaseDb) return false;
-    try {
-        auto& db = *app.gBaseDb;
-        std::vector<Position> poz = storedRows(db, numer, false);
-        std::vector<Position> kor = zKorekta ? storedRows(db, numer, true) : std::vector<Position>();
-        replaceBuffers(app, poz, kor);
-        return true;
-    } catch (...) {
-        ErrorReport(app, QStringLiteral("WczytajPozycje"));
-        return false;
-    }
-}
-
-std::optional<DocHeader> WczytajKorygowany(App& app, const QString& numer)
+std::optional<LoadedRows> WczytajPozycje(App& app, const QString& numer, bool zKorekta)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
+        std::vector<Position> poz = storedRows(db, numer, false);
+        std::vector<Position> kor = zKorekta ? storedRows(db, numer, true) : std::vector<Position>();
+        return replaceBuffers(app, std::move(poz), std::move(kor));
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("WczytajPozycje"));
+        return std::nullopt;
+    }
+}
+
+std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
+    try {
+        auto& db = *app.gBaseDb;
+        LoadedDocument d;
         auto h = storedHeader(db, numer);
         if (!h) return std::nullopt;
+        d.header = *h;
         std::vector<Position> poz = storedRows(db, numer, false);
-        replaceBuffers(app, poz, poz);
-        return h;
+        d.rows = replaceBuffers(app, poz, poz);
+        return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));
         return std::nullopt;

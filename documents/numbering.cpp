@@ -23,7 +23,7 @@ void checkIdentifier(const QString& name)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (!re.match(name).hasMatch())
-        throw AppError(3078, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna nazwa: ") + name);
+        throw AppError(err::kNoSuchTable, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna nazwa: ") + name);
 }
 
 bool isOne(const QString& text)
@@ -43,27 +43,47 @@ void NumParRead(App& app)
     p.NumEdycja = isOne(BaseParRead(app, db, QStringLiteral("NumEdycja"), QStringLiteral("1")));
 }
 
+namespace {
+
+LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
+{
+    checkIdentifier(table);
+    checkIdentifier(dateColumn);
+    if (!date.isValid()) throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
+    if (!app.gBaseDb) throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
+    // The period as a date range, so that the date column's index serves the search.
+    QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
+    QDate to = app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1);
+    auto row = app.gBaseDb->queryOne(
+        QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data FROM %1 WHERE %2 >= ? AND %2 < ? "
+                       "ORDER BY Val(Numer) DESC LIMIT 1").arg(table, dateColumn),
+        {from, to});
+    LastNumber last;
+    if (!row) return last;
+    last.number = Val(row->text("ost_numer")).roundedHalfEven(0).units() / Decimal::kScale;
+    last.date = row->date("ost_data");
+    last.text = NumberUtworz(last.number, last.date.isValid() ? last.date : date, app.gBazaPar.NumSzablon);
+    return last;
+}
+
+// The number after the last of the period that no stored document holds: a template without the
+// period (or a number typed by hand) can make the next number one that is stored already.
+QString nastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date)
+{
+    qint64 n = ostatni(app, table, dateColumn, date).number;
+    QString numer;
+    do {
+        numer = NumberUtworz(++n, date, app.gBazaPar.NumSzablon);
+    } while (app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM %1 WHERE Numer = ?").arg(table), {numer}));
+    return numer;
+}
+
+} // namespace
+
 std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
     try {
-        checkIdentifier(table);
-        checkIdentifier(dateColumn);
-        if (!date.isValid())
-            throw AppError(13, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
-        if (!app.gBaseDb) throw AppError(91, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
-        // The period as a date range, so that the date column's index serves the search.
-        QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
-        QDate to = app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1);
-        auto row = app.gBaseDb->queryOne(
-            QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data FROM %1 WHERE %2 >= ? AND %2 < ? "
-                           "ORDER BY Val(Numer) DESC LIMIT 1").arg(table, dateColumn),
-            {from, to});
-        LastNumber last;
-        if (!row) return last;
-        last.number = Val(row->text("ost_numer")).roundedHalfEven(0).units() / Decimal::kScale;
-        last.date = row->date("ost_data");
-        last.text = NumberUtworz(last.number, last.date.isValid() ? last.date : date, app.gBazaPar.NumSzablon);
-        return last;
+        return ostatni(app, table, dateColumn, date);
     } catch (...) {
         ErrorReport(app, QStringLiteral("NumerOstatni:%1:%2").arg(table, dateColumn));
         return std::nullopt;
@@ -74,9 +94,18 @@ std::optional<QString> NumerNastepny(App& app, const QString& table, const QStri
 {
     if (!app.gBazaPar.NumAuto) return QString();
     if (!date.isValid()) return std::nullopt;
-    auto last = NumerOstatni(app, table, dateColumn, date);
-    if (!last) return std::nullopt;
-    return NumberUtworz(last->number + 1, date, app.gBazaPar.NumSzablon);
+    try {
+        return nastepny(app, table, dateColumn, date);
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("NumerOstatni:%1:%2").arg(table, dateColumn));
+        return std::nullopt;
+    }
+}
+
+QString NumerDoZapisu(App& app, const QDate& date)
+{
+    if (!app.gBazaPar.NumAuto) return QString();
+    return nastepny(app, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
 }
 
 QString NumberUtworz(qint64 number, const QDate& date, const QString& szablon)

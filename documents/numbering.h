@@ -24,10 +24,16 @@ struct LastNumber {
 // nullopt when the look-up failed (reported as "NumerOstatni:<table>:<column>").
 std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QString& dateColumn, const QDate& date);
 
-// The proposed number for a document issued on `date`: the last number of its period + 1.
-// An empty text when automatic numbering is off. nullopt when no number could be proposed
-// (invalid date, failed look-up): such a proposal must never be used as a number.
+// The proposed number for a document issued on `date`: the last number of its period + 1, or
+// the first after it that no stored document holds, so that a number the program chose never
+// names a stored document. An empty text when automatic numbering is off. nullopt when no number
+// could be proposed (invalid date, failed look-up, reported): such a proposal must never be used
+// as a number.
 std::optional<QString> NumerNastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date);
+
+// The same number of fadok for the save, which runs inside its transaction: a failure is thrown
+// (AppError) rather than reported, so that nothing is shown while the file is locked.
+QString NumerDoZapisu(App& app, const QDate& date);
 
 // Renders one number from the template.
 QString NumberUtworz(qint64 number, const QDate& date, const QString& szablon);

@@ -24,7 +24,7 @@ __int128 divRound(__int128 num, __int128 den, bool halfEven = false)
 Decimal fromWide(__int128 units)
 {
     if (units > INT64_MAX || units < INT64_MIN)
-        throw AppError(6, QStringLiteral("Decimal"), QStringLiteral("Przepełnienie"));
+        throw AppError(err::kOverflow, QStringLiteral("Decimal"), QStringLiteral("Przepełnienie"));
     return Decimal::fromUnits(std::int64_t(units));
 }
 

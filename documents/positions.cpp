@@ -14,7 +14,7 @@ namespace {
 db::Database& openDb(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb)
-        throw AppError(91, QStringLiteral("PositionBuffer"), QStringLiteral("Brak otwartej bazy danych"));
+        throw AppError(err::kObjectNotSet, QStringLiteral("PositionBuffer"), QStringLiteral("Brak otwartej bazy danych"));
     return *app.gBaseDb;
 }
 
@@ -59,7 +59,7 @@ std::vector<Position> PositionBuffer::read() const
 void PositionBuffer::update(qint64 id, const QString& column, const db::Value& value)
 {
     if (!isGridColumn(column))
-        throw AppError(3265, QStringLiteral("PositionBuffer"), QStringLiteral("Nieznana kolumna: ") + column);
+        throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"), QStringLiteral("Nieznana kolumna: ") + column);
     openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tableName(table_), column),
                          {value, id});
 }

@@ -5,19 +5,27 @@
 #include "documents/positions.h"
 #include "platform/app_error.h"
 #include "platform/database.h"
-#include "platform/message_box.h"
 
 namespace {
 
 const QString kTylkoOdczyt =
     QStringLiteral("Baza danych jest zablokowana - tylko do odczytu. Nie można zapisać dokumentu.");
+const QString kBrakNumeru =
+    QStringLiteral("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź datę wystawienia oraz "
+                   "parametry numeracji i spróbuj ponownie.");
+
+// The stored document whose replacement the user has confirmed: that number holding exactly that.
+struct Confirmed {
+    QString numer;
+    StoredIdentity tozsamosc;
+};
 
 // What one pass of the transaction ended with.
 struct Attempt {
     enum Kind { Stored, Conflict, Refused } kind = Refused;
-    QString numer;      // Stored: the number used; Conflict: the stored number it would replace
-    QString message;    // Refused: what to tell the user once the transaction is rolled back
-    QString focus;
+    QString numer;                // Stored: the number used; Conflict: the stored number it would replace
+    StoredIdentity tozsamosc;     // Conflict: what is stored under it
+    CheckFault fault;             // Refused: what to tell the user once the transaction is rolled back
 };
 
 bool same(const QString& a, const QString& b)
@@ -25,121 +33,160 @@ bool same(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+Attempt refused(const QString& message, const QString& focus)
+{
+    Attempt a;
+    a.fault = CheckFault{message, focus, -1};
+    return a;
+}
+
 DocHeader buforowany(App& app)
 {
     auto row = app.gBaseDb->queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
     if (!row)
-        throw AppError(3021, QStringLiteral("ZapiszDokument"), QStringLiteral("Brak nagłówka dokumentu w buforze."));
+        throw AppError(err::kNoCurrentRecord, QStringLiteral("ZapiszDokument"), QStringLiteral("Brak nagłówka dokumentu w buforze."));
     return DocHeader::fromRow(*row);
 }
 
-// Copies the named rows of one buffer into fapoz under the document's kind and number; the rows
-// of the corrected document are stored with their quantities and values negated.
-void kopiujPozycje(db::Database& db, const QString& bufor, bool korekta, const DocHeader& h, int stanowisko)
+// True when what is stored under the number is the document `state` loaded, unchanged since.
+bool wlasny(App& app, const EditState& state, const QString& numer, const std::optional<StoredIdentity>& stary)
 {
-    const QString znak = korekta ? QStringLiteral("-") : QString();
-    db.execute(QStringLiteral("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, "
-                              "Cenanet, Indvat, WartNetto, WartVAT, WartBrutto) "
-                              "SELECT Stanowisko, ?, ?, Pozycja, ?, Nazwa, %2Ilosc, Indjed, Cenanet, Indvat, "
-                              "%2WartNetto, %2WartVAT, %2WartBrutto FROM %1 "
-                              "WHERE Stanowisko = ? AND Nazwa IS NOT NULL AND Nazwa <> '' ORDER BY Pozycja")
-                   .arg(bufor, znak),
-               {h.Inddok, h.Numer, korekta, stanowisko});
+    return stary && WlasnyNumer(state, numer) && state.fromDatabase(app.gBaseDb->path()) && *stary == state.tozsamosc;
 }
 
-// One pass of the writer transaction. `potwierdzony` is the stored number whose replacement the
-// user has confirmed.
-Attempt zapisz(App& app, const DocHeader& bufor, const EditState& state, bool numerPrzyZapisie,
-               const QString& potwierdzony)
+// Stores the named rows of one buffer (as read for the checks, in their order) under the
+// document's kind and number, numbered 1..n; the rows of the corrected document are stored with
+// their quantities and values negated.
+void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool korekta, const DocHeader& h)
+{
+    auto sign = [korekta](const OptDecimal& v) { return korekta && v ? OptDecimal(-*v) : v; };
+    db::Statement st(db, QStringLiteral("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, "
+                                        "Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto) "
+                                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    qint64 n = 0;
+    for (const Position& p : rows) {
+        if (p.Nazwa.isEmpty()) continue;
+        st.bindAll({h.Stanowisko, h.Inddok, h.Numer, ++n, korekta, p.Nazwa, sign(p.Ilosc), p.Indjed, p.Cenanet, p.Indvat,
+                    sign(p.WartNetto), sign(p.WartVAT), sign(p.WartBrutto)});
+        st.step();
+        st.reset();
+    }
+}
+
+// A correction names a stored document of the chosen kind, not itself, that no other stored
+// correction names.
+std::optional<Attempt> sprawdzKorygowany(db::Database& db, const DocHeader& h)
+{
+    const QString wybierz = QStringLiteral(" Wybierz dokument korygowany i spróbuj ponownie.");
+    if (same(h.KorNumer, h.Numer))
+        return refused(QStringLiteral("Dokument nie może korygować samego siebie.") + wybierz, QStringLiteral("cmbKornum"));
+    auto korygowany = db.queryOne(QStringLiteral("SELECT Inddok FROM fadok WHERE Numer = ?"), {h.KorNumer});
+    if (!korygowany || (!h.KorInddok.isEmpty() && korygowany->text("Inddok") != h.KorInddok))
+        return refused(QStringLiteral("Dokument korygowany nr %1 nie istnieje w bazie danych.").arg(h.KorNumer) + wybierz,
+                       QStringLiteral("cmbKornum"));
+    auto inna = db.queryOne(QStringLiteral("SELECT Numer FROM fadok WHERE KorNumer = ? AND Numer <> ? LIMIT 1"),
+                            {h.KorNumer, h.Numer});
+    if (inna)
+        return refused(QStringLiteral("Dokument nr %1 został już skorygowany dokumentem nr %2. Nie można zapisać drugiej "
+                                      "korekty tego dokumentu.").arg(h.KorNumer, inna->text("Numer"))
+                           + QStringLiteral(" Wybierz inny dokument korygowany i spróbuj ponownie."),
+                       QStringLiteral("cmbKornum"));
+    return std::nullopt;
+}
+
+// One pass of the writer transaction.
+Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& dopoz, const std::vector<Position>& dokor,
+               const EditState& state, bool numerPrzyZapisie, const Confirmed& potwierdzony)
 {
     auto& db = *app.gBaseDb;
     db::Transaction tr(db);
     // Another workstation may have locked the database since it was attached.
     if (db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() == QLatin1String("1"))
-        return {Attempt::Refused, {}, kTylkoOdczyt, {}};
+        return refused(kTylkoOdczyt, QString());
 
     DocHeader h = bufor;
     if (numerPrzyZapisie) {
-        auto n = NumerNastepny(app, QStringLiteral("fadok"), QStringLiteral("datawyst"), h.Datawyst);
-        if (!n || n->isEmpty() || n->startsWith('?'))
-            return {Attempt::Refused, {},
-                    QStringLiteral("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź datę "
-                                   "wystawienia oraz parametry numeracji i spróbuj ponownie."),
-                    QStringLiteral("txtDatawyst")};
-        h.Numer = *n;
+        try {
+            h.Numer = NumerDoZapisu(app, h.Datawyst);
+        } catch (const AppError&) {
+            h.Numer.clear();
+        }
+        if (h.Numer.isEmpty()) return refused(kBrakNumeru, QStringLiteral("txtDatawyst"));
     }
 
-    auto stary = db.queryOne(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer});
-    const bool wlasny = WlasnyNumer(state, h.Numer);
-    if (stary && !wlasny && !same(potwierdzony, h.Numer)) return {Attempt::Conflict, h.Numer, {}, {}};
-
-    if (h.isCorrection()) {
-        auto inna = db.queryOne(QStringLiteral("SELECT Numer FROM fadok WHERE KorNumer = ? AND Numer <> ? LIMIT 1"),
-                                {h.KorNumer, h.Numer});
-        if (inna)
-            return {Attempt::Refused, {},
-                    QStringLiteral("Dokument nr %1 został już skorygowany dokumentem nr %2. Nie można zapisać drugiej "
-                                   "korekty tego dokumentu. Wybierz inny dokument korygowany i spróbuj ponownie.")
-                        .arg(h.KorNumer, inna->text("Numer")),
-                    QStringLiteral("cmbKornum")};
+    const auto stary = TozsamoscDokumentu(db, h.Numer);
+    const bool ten = wlasny(app, state, h.Numer, stary);
+    if (stary && !ten && !(same(potwierdzony.numer, h.Numer) && potwierdzony.tozsamosc == *stary)) {
+        Attempt a;
+        a.kind = Attempt::Conflict;
+        a.numer = h.Numer;
+        a.tozsamosc = *stary;
+        return a;
     }
+    if (h.isCorrection())
+        if (auto fault = sprawdzKorygowany(db, h)) return *fault;
 
+    // The edited document stays paid as it was; any other is stored unpaid.
+    h.Zaplacono = ten ? db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer}).toOptDecimal()
+                      : std::nullopt;
     db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {h.Numer});
     db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {h.Numer});
     h.Stanowisko = app.gStanowisko;
-    // A document re-saved after editing stays paid as it was; any other is stored unpaid.
-    h.Zaplacono = stary && wlasny ? stary->optDecimal("Zaplacono") : std::nullopt;
     const auto& cols = DocHeader::columns();
     QString marks = QStringLiteral("?").repeated(cols.size());
     for (int i = marks.size() - 1; i > 0; --i) marks.insert(i, ',');
     db.execute(QStringLiteral("INSERT INTO fadok (%1) VALUES (%2)").arg(cols.join(','), marks), h.values());
-    kopiujPozycje(db, QStringLiteral("dopoz"), false, h, app.gStanowisko);
-    if (h.isCorrection()) kopiujPozycje(db, QStringLiteral("dokor"), true, h, app.gStanowisko);
+    kopiujPozycje(db, dopoz, false, h);
+    if (h.isCorrection()) kopiujPozycje(db, dokor, true, h);
     tr.commit();
-    return {Attempt::Stored, h.Numer, {}, {}};
+    Attempt a;
+    a.kind = Attempt::Stored;
+    a.numer = h.Numer;
+    return a;
 }
 
 } // namespace
 
-SaveResult ZapiszDokument(App& app, const EditState& state)
+SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
 {
     SaveResult result;
     if (!app.gBazaOtwarta || !app.gBaseDb) return result;
     if (app.gBazaPar.BazaOdczyt) {
-        ui::msgBox(kTylkoOdczyt, ui::Buttons::Ok, ui::Icon::Exclamation);
+        result.fault = CheckFault{kTylkoOdczyt, QString(), -1};
         return result;
     }
     try {
         const DocHeader h = buforowany(app);
         // With automatic numbering that cannot be edited, a new document gets its number only now.
-        const bool numerPrzyZapisie = !state.poprawa && app.gBazaPar.NumAuto && !app.gBazaPar.NumEdycja;
+        const bool numerPrzyZapisie = !state.poprawa() && app.gBazaPar.NumAuto && !app.gBazaPar.NumEdycja;
         if ((result.fault = SprawdzNaglowek(h, !numerPrzyZapisie))) return result;
         const auto dopoz = PositionBuffer(app, PozTabela::Dopoz).read();
         const auto dokor = h.isCorrection() ? PositionBuffer(app, PozTabela::Dokor).read() : std::vector<Position>();
         if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor))) return result;
 
-        QString potwierdzony;
-        if (!numerPrzyZapisie && !WlasnyNumer(state, h.Numer)
-            && app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM fadok WHERE Numer = ?"), {h.Numer})) {
-            if (!PytanieZastapic(h.Numer)) return result;
-            potwierdzony = h.Numer;
+        Confirmed potwierdzony;
+        if (!numerPrzyZapisie) {
+            const auto stary = TozsamoscDokumentu(*app.gBaseDb, h.Numer);
+            if (stary && !wlasny(app, state, h.Numer, stary)) {
+                if (!ask || !ask(PytanieZastapic(h.Numer))) return result;
+                potwierdzony = {h.Numer, *stary};
+            }
         }
         // The question is never asked while the database is locked for writing: a document stored
-        // meanwhile under the number ends the pass, and the question comes before the next one.
+        // or changed meanwhile under the number ends the pass, and the question comes before the next.
         for (int proba = 0; proba < 5; ++proba) {
-            Attempt a = zapisz(app, h, state, numerPrzyZapisie, potwierdzony);
+            Attempt a = zapisz(app, h, dopoz, dokor, state, numerPrzyZapisie, potwierdzony);
             if (a.kind == Attempt::Stored) {
                 result.ok = true;
                 result.numer = a.numer;
                 return result;
             }
             if (a.kind == Attempt::Refused) {
-                ui::msgBox(a.message, ui::Buttons::Ok, ui::Icon::Exclamation);
-                result.fault = CheckFault{a.focus, -1};
+                result.fault = a.fault;
                 return result;
             }
-            if (!PytanieZastapic(a.numer)) return result;
-            potwierdzony = a.numer;
+            if (!ask || !ask(PytanieZastapic(a.numer))) return result;
+            potwierdzony = {a.numer, a.tozsamosc};
         }
         return result;
     } catch (...) {

@@ -1,32 +1,41 @@
 #pragma once
+#include "documents/edit_state.h"
 #include "documents/validation.h"
 #include <QString>
+#include <functional>
 #include <optional>
 
 class App;
 
 // The outcome of a save: the number the document was stored under (it may be taken at the
-// moment of saving) or, after a refusal, the control to focus.
+// moment of saving) or, after a refusal, what to tell the user and the control to focus.
 struct SaveResult {
     bool ok = false;
     QString numer;
     std::optional<CheckFault> fault;
 };
 
+// Asks the user a question (Yes and No, No the default); true on Yes.
+using Question = std::function<bool(const QString& text)>;
+
 // Stores the document held in this workstation's buffer (the header row in dodok, the positions
 // in dopoz and, for a correction, dokor) as a stored document in fadok and fapoz.
 //
-// It validates the document first (validation.h) and asks before replacing a stored document of
-// another number. Then, in one writer transaction (BEGIN IMMEDIATE, so that two workstations are
-// served one after the other):
-//  - takes the number when it is numbered automatically and cannot be edited, from the stored
-//    documents as they are now; a number that cannot be taken stops the save;
-//  - checks again that it replaces only what it may (a document stored meanwhile under the same
-//    number brings the question back), and that no other stored correction names the same
-//    corrected document;
-//  - replaces the stored rows of that number: the header (a document re-saved under its own number
-//    keeps its paid amount), the named rows of dopoz and, for a correction, the named rows of dokor
-//    with their quantities and values negated. The buffers themselves are not changed.
+// It validates the document first (validation.h). A stored document under its number is
+// replaced only when it is the very document that `state` loaded for editing, unchanged since
+// (the same row of the same database file, whatever its paid mark); any other one is replaced
+// only after `ask` said Yes to the question about exactly that document. The question and every
+// message come while no transaction is open. Then, in one writer transaction (BEGIN IMMEDIATE,
+// so that two workstations are served one after the other):
+//  - takes the number when it is numbered automatically and cannot be edited: the next number
+//    of the period that no stored document holds; a number that cannot be taken stops the save;
+//  - checks again what it replaces (a document stored or changed meanwhile under the number
+//    ends the pass, and the question is asked before the next one), that a correction names a
+//    stored document other than itself, and that no other stored correction names it;
+//  - replaces the stored rows of that number: the header (the edited document keeps its paid
+//    amount, any other is stored unpaid), the named rows of dopoz and, for a correction, the
+//    named rows of dokor with their quantities and values negated, numbered 1..n in their
+//    order. The buffers themselves are not changed.
 // Refuses to save while the database carries the read-only lock. A database error is reported
-// as "ZapiszDokument" and rolls everything back.
-SaveResult ZapiszDokument(App& app, const EditState& state);
+// as "ZapiszDokument" once everything is rolled back.
+SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask);

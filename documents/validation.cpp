@@ -2,14 +2,12 @@
 #include "core/app.h"
 #include "core/shared_procs.h"
 #include "documents/position_math.h"
-#include "platform/message_box.h"
 
 namespace {
 
 std::optional<CheckFault> fault(const QString& text, const QString& focus, int row = -1)
 {
-    ui::msgBox(text, ui::Buttons::Ok, ui::Icon::Exclamation);
-    return CheckFault{focus, row};
+    return CheckFault{text, focus, row};
 }
 
 QString nr(const Position& p)
@@ -125,13 +123,11 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
 
 bool WlasnyNumer(const EditState& state, const QString& numer)
 {
-    return state.poprawa && !numer.isEmpty() && state.numerWczytany.compare(numer, Qt::CaseInsensitive) == 0;
+    return state.poprawa() && !numer.isEmpty() && state.numer.compare(numer, Qt::CaseInsensitive) == 0;
 }
 
-bool PytanieZastapic(const QString& numer)
+QString PytanieZastapic(const QString& numer)
 {
-    return ui::msgBox(QStringLiteral("Dokument o numerze ") + numer
-                          + QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?"),
-                      ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
-        == ui::Answer::Yes;
+    return QStringLiteral("Dokument o numerze ") + numer
+        + QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "documents/doc_header.h"
+#include "documents/edit_state.h"
 #include "documents/positions.h"
 #include <QString>
 #include <optional>
@@ -7,19 +8,14 @@
 
 class App;
 
-// The checks a document passes before it is stored. Each check stops at the first fault, shows
-// one exclamation message that names it and says how to put it right, and tells which control
-// gets the focus. Nothing here writes to the database.
+// The checks a document passes before it is stored. Each check stops at the first fault and
+// gives one message that names it and says how to put it right (the window shows it with the
+// exclamation icon) and the control that gets the focus. Nothing here writes to the database.
 
-// The editor's state that the save needs besides the buffered document.
-struct EditState {
-    bool poprawa = false;   // a stored document is edited under its own number ("[Poprawa]")
-    QString numerWczytany;  // the number it was loaded under
-};
-
-// A refusal: the object name of the control to focus (empty: none) and, for a position fault,
-// the grid row to make current.
+// A refusal: the message, the object name of the control to focus (empty: none) and, for a
+// position fault, the grid row to make current.
 struct CheckFault {
+    QString message;
     QString focus;
     int row = -1;
 };
@@ -40,10 +36,11 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu);
 std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
                                          const std::vector<Position>& dokor);
 
-// True when the document may replace the stored document `numer` without a question: it is
-// that stored document, loaded for editing under that very number. A new document, a copy, or
-// an edited document whose number was changed must ask before replacing another.
+// True when the document is edited under its own number `numer`: it was loaded for editing
+// under that very number. A new document, a copy, or an edited document whose number was changed
+// must ask before replacing another. (The save also checks that the stored row is still the one
+// that was loaded.)
 bool WlasnyNumer(const EditState& state, const QString& numer);
 
-// Asks before a stored document is replaced; true on Yes (No is the default button).
-bool PytanieZastapic(const QString& numer);
+// The question asked before a stored document is replaced (Yes and No, No the default).
+QString PytanieZastapic(const QString& numer);

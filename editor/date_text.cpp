@@ -22,5 +22,6 @@ QDate textDate(const QString& text)
     QDate d = QDate::fromString(t, shortDateFormat());
     if (!d.isValid()) d = QDate::fromString(t, Qt::ISODate);
     if (!d.isValid()) d = QDate::fromString(t, QStringLiteral("d.M.yyyy"));
+    if (d.isValid() && (d.year() < 1900 || d.year() > 2099)) return {};
     return d;
 }

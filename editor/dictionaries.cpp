@@ -13,7 +13,7 @@ enum class Kind { Text, Date, Number, Money };
 
 // One stored dictionary. Its statement gives the columns in the list's order, each exact
 // spelling once with the number of its uses last; spellings that differ only in case are
-// folded here, by the Polish collation (the stored schema carries no collation of its own),
+// folded here, by the Polish collation (the columns' own NOCASE knows only the letters A to Z),
 // and the row shows the one used most. The grouping compares exactly whatever collation a
 // file's columns were made with.
 struct Definition {

@@ -14,6 +14,7 @@
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/busy_pointer.h"
+#include "platform/message_box.h"
 #include "register/services.h"
 #include <QAction>
 #include <QApplication>
@@ -44,12 +45,20 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     }
 }
 
-EditState DocumentEditing::stan() const
+const EditState& DocumentEditing::stan() const
 {
-    EditState s;
-    s.poprawa = !page_->picDokument->labPoprawa->isHidden();
-    s.numerWczytany = s.poprawa ? numerWczytany_ : QString();
-    return s;
+    return page_->picDokument->editState();
+}
+
+void DocumentEditing::pokazPozycje(const LoadedRows& rows)
+{
+    DocumentForm* f = page_->picDokument;
+    if (rows.buffered) {
+        f->dataPoz->reload();
+        f->dataKor->reload();
+    } else {
+        f->showRows(rows.dopoz, rows.dokor);
+    }
 }
 
 // The fields that every load sets, from the seller to the issuer.
@@ -82,54 +91,51 @@ void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
 void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
-    auto h = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->boundValue().toString());
-    if (!h) return;
+    auto d = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->boundValue().toString());
+    if (!d) return;
+    const DocHeader& h = d->header;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
         f->cmbDokument->setFocus();
-        f->labPoprawa->show();
-        numerWczytany_ = h->Numer;
+        f->setEditState(EditState::of(app_, h.Numer, d->tozsamosc));
         {
             ChangeGuard quiet{f->cmbDokument};
-            f->cmbDokument->setBoundValue(h->Inddok);
+            f->cmbDokument->setBoundValue(h.Inddok);
         }
         f->UstawRodzajDokumentu();
-        f->txtNumer->setText(h->Numer);
-        f->txtDatawyst->setText(dateText(h->Datawyst));
-        f->txtDatasprz->setText(dateText(h->Datasprz));
-        if (h->isCorrection()) {
+        f->txtNumer->setText(h.Numer);
+        f->txtDatawyst->setText(dateText(h.Datawyst));
+        f->txtDatasprz->setText(dateText(h.Datasprz));
+        if (h.isCorrection()) {
             // Refilling the number list must not load the corrected invoice over this document.
             ChangeGuard quiet{f->cmbKornum};
-            f->cmbKordok->setBoundValue(h->KorInddok);
-            f->cmbKornum->setBoundValue(h->KorNumer);
-            f->txtKorDatawyst->setText(dateText(h->KorDatawyst));
+            f->cmbKordok->setBoundValue(h.KorInddok);
+            f->cmbKornum->setBoundValue(h.KorNumer);
+            f->txtKorDatawyst->setText(dateText(h.KorDatawyst));
         }
         page_->toolEdycjaPodglad->setEnabled(true);
     }
-    pokazNaglowek(*h, true);
-    f->dataPoz->reload();
-    f->dataKor->reload();
+    pokazNaglowek(h, true);
+    pokazPozycje(d->rows);
 }
 
 void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
 {
-    if (!::WczytajPozycje(app_, numer, zKorekta)) return;
-    DocumentForm* f = page_->picDokument;
-    f->dataPoz->reload();
-    f->dataKor->reload();
-    if (!zKorekta) f->PozycjeSumuj();
+    auto rows = ::WczytajPozycje(app_, numer, zKorekta);
+    if (!rows) return;
+    pokazPozycje(*rows);
+    if (!zKorekta) page_->picDokument->PozycjeSumuj();
 }
 
 void DocumentEditing::WczytajKorygowany(const QString& numer)
 {
-    auto h = ::WczytajKorygowany(app_, numer);
-    if (!h) return;
+    auto d = ::WczytajKorygowany(app_, numer);
+    if (!d) return;
     ui::BusyPointer busy;
     DocumentForm* f = page_->picDokument;
-    f->txtKorDatawyst->setText(dateText(h->Datawyst));
-    pokazNaglowek(*h, false);
-    f->dataPoz->reload();
-    f->dataKor->reload();
+    f->txtKorDatawyst->setText(dateText(d->header.Datawyst));
+    pokazNaglowek(d->header, false);
+    pokazPozycje(d->rows);
     f->PozycjeSumuj();
 }
 
@@ -157,10 +163,16 @@ bool DocumentEditing::ZapiszDokument()
     {
         ui::BusyPointer busy;
         SideListLock still(*page_->picDokument->lstSlo);
-        r = ::ZapiszDokument(app_, stan());
+        r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
+            return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
+                == ui::Answer::Yes;
+        });
     }
     if (!r.ok) {
-        if (r.fault) focus(*r.fault);
+        if (r.fault) {
+            if (!r.fault->message.isEmpty()) ui::msgBox(r.fault->message, ui::Buttons::Ok, ui::Icon::Exclamation);
+            focus(*r.fault);
+        }
         return false;
     }
     DocumentForm* f = page_->picDokument;

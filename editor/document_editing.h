@@ -1,4 +1,5 @@
 #pragma once
+#include "documents/edit_state.h"
 #include "documents/validation.h"
 #include <QObject>
 #include <QString>
@@ -8,6 +9,7 @@ class DocumentListEvents;
 class EntryPage;
 class HeaderFields;
 struct DocHeader;
+struct LoadedRows;
 
 // The entry page's road of a document through the database: loading a stored document for
 // editing or as a copy, loading the invoice a correction corrects, and the save commands. The
@@ -21,8 +23,8 @@ public:
     DocumentListEvents* lista() const { return lista_; }
     HeaderFields* naglowek() const { return naglowek_; }
 
-    // "[Poprawa]" is shown while a stored document is edited under its own number.
-    EditState stan() const;
+    // The stored document edited under its own number, if any (the form keeps it).
+    const EditState& stan() const;
 
     // Loads stored document `numer`: "popraw" for editing it under its own kind and number, any
     // other mode as the content of the document being written.
@@ -43,6 +45,7 @@ public:
 
 private:
     void pokazNaglowek(const DocHeader& h, bool zWystawil);
+    void pokazPozycje(const LoadedRows& rows);
     void focus(const CheckFault& f);
     bool zapiszIPokaz();
 
@@ -50,5 +53,4 @@ private:
     EntryPage* page_;
     DocumentListEvents* lista_;
     HeaderFields* naglowek_;
-    QString numerWczytany_;
 };

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -212,9 +213,22 @@ void DocumentForm::Form_Load()
 
 void DocumentForm::attach()
 {
+    if (!app_.gBaseDb || !stan_.fromDatabase(app_.gBaseDb->path())) clearEditState();
     dataPoz->reload();
     dataKor->reload();
     cmbKornum->setDatabase(app_.gBaseDb.get());
+}
+
+void DocumentForm::setEditState(const EditState& state)
+{
+    stan_ = state;
+    labPoprawa->setVisible(stan_.poprawa());
+}
+
+void DocumentForm::showRows(const std::vector<Position>& dopoz, const std::vector<Position>& dokor)
+{
+    dataPoz->show(dopoz);
+    dataKor->show(dokor);
 }
 
 void DocumentForm::detach()
@@ -226,7 +240,11 @@ void DocumentForm::detach()
 
 bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == txtDatawyst && event->type() == QEvent::FocusOut) txtDatawyst_LostFocus();
+    // Leaving for another window or a menu is not leaving the field.
+    if (watched == txtDatawyst && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) txtDatawyst_LostFocus();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -239,7 +257,7 @@ void DocumentForm::proposeNumber(const QDate& date)
 
 void DocumentForm::txtDatawyst_LostFocus()
 {
-    if (labPoprawa->isHidden() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
+    if (!stan_.poprawa() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
         if (!txtDatawyst->text().trimmed().isEmpty()) proposeNumber(textDate(txtDatawyst->text()));
         else txtNumer->clear();
     }
@@ -252,7 +270,10 @@ void DocumentForm::cmbPlatdni_Click()
     const QDate issue = textDate(txtDatawyst->text());
     if ((term.isEmpty() || textDate(term).isValid() || term == QLatin1String("[data]")) && issue.isValid()) {
         int days = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+        // The term follows the days being typed; it must not write the days back meanwhile.
+        dniZmienia_ = true;
         cmbPlatTer->setEditText(dateText(issue.addDays(days)));
+        dniZmienia_ = false;
     }
     if (cmbPlatdni->currentText() == QString::fromUtf8("Zapłacono gotówką")) cmbPlatdni->setEditText(QString());
 }
@@ -273,6 +294,8 @@ void DocumentForm::NowyDokument()
 {
     if (!app_.gBazaOtwarta) return;
     try {
+        // A new document is no edit of a stored one, before anything reads that state.
+        clearEditState();
         txtNumer->clear();
         if (app_.gBazaPar.NumAuto) proposeNumber(QDate::currentDate());
         txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
@@ -287,9 +310,16 @@ void DocumentForm::NowyDokument()
             e->clear();
         cmbNazdok->setEditText(QString());
         txtUwagi->clear();
-        NowyDokumentBufor(app_, cmbDokument->boundValue().toString() == QLatin1String("KFR"));
-        dataPoz->reload();
-        dataKor->reload();
+        const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
+        if (NowyDokumentBufor(app_, korekta)) {
+            dataPoz->reload();
+            dataKor->reload();
+        } else {
+            // An archive is not written: the empty rows are only shown.
+            std::vector<Position> empty(size_t(std::max(app_.gPrgPar.TabPozLicz, 0)));
+            for (size_t i = 0; i < empty.size(); ++i) empty[i].Pozycja = qint64(i) + 1;
+            showRows(empty, korekta ? empty : std::vector<Position>());
+        }
         setRowLines(app_.gPrgPar.TabPozWiersz);
         if (app_.gPrgPar.TabKorKol > 0) {
             const int c = app_.gPrgPar.TabKorKol;
@@ -303,7 +333,6 @@ void DocumentForm::NowyDokument()
             cmbFundusz->setBoundValue(QVariant());
         }
         txtPotracenie->setValue(std::nullopt);
-        labPoprawa->hide();
         emit documentStarted();
         txtDatawyst_LostFocus();
         ui::repaintNow();
@@ -391,7 +420,7 @@ void DocumentForm::OdczytZBufora()
         ChangeGuard quietNumber{cmbKornum};
         cmbKordok->setBoundValue(h->KorInddok);
         cmbKordok_Change();
-        cmbKornum->setBoundValue(h->KorNumer);
+        keepCorrected(h->KorNumer);
         txtKorDatawyst->setText(dateText(h->KorDatawyst));
     }
     cmbPlatFor->setEditText(h->PlatFor);
@@ -413,31 +442,59 @@ void DocumentForm::OdczytZBufora()
 void DocumentForm::setFund(const QString& name)
 {
     ChangeGuard quiet{cmbFundusz};
-    int i = name.isEmpty() ? -1 : cmbFundusz->findText(name);
-    if (i >= 0) cmbFundusz->setCurrentIndex(i);
-    else cmbFundusz->setBoundValue(QVariant());
+    if (name.trimmed().isEmpty()) {
+        cmbFundusz->setBoundValue(QVariant());
+        return;
+    }
+    int i = cmbFundusz->findText(name);
+    if (i < 0) {
+        // A fund this list does not know (another version of the program stored it): kept under
+        // its own name as key, so that the deduction stays.
+        cmbFundusz->AddItem(name, name);
+        i = cmbFundusz->findText(name);
+    }
+    cmbFundusz->setCurrentIndex(i);
+}
+
+void DocumentForm::keepCorrected(const QString& numer)
+{
+    // A resumed correction names an invoice that it corrects itself, which the list of invoices
+    // not yet corrected leaves out: it stays selectable.
+    if (!numer.isEmpty() && cmbKornum->findData(numer) < 0) cmbKornum->AddItem(numer, numer);
+    cmbKornum->setBoundValue(numer);
 }
 
 void DocumentForm::PozycjeSumuj()
 {
     if (!app_.gBazaOtwarta) return;
-    Sums poz = dataPoz->sums();
-    Sums kor;
-    const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
-    if (korekta) kor = dataKor->sums();
-    Totals t = ::PozycjeSumuj(poz, korekta ? &kor : nullptr, !cmbFundusz->boundValue().isNull());
-    txtRazNetto->setValue(t.RazNetto);
-    txtRazVAT->setValue(t.RazVAT);
-    txtRazBrutto->setValue(t.RazBrutto);
-    txtPotracenie->setValue(t.Potracenie);
-    txtDoZaplaty->setValue(t.DoZaplaty);
+    try {
+        Sums poz = dataPoz->sums();
+        Sums kor;
+        const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
+        if (korekta) kor = dataKor->sums();
+        Totals t = ::PozycjeSumuj(poz, korekta ? &kor : nullptr, !cmbFundusz->boundValue().isNull());
+        txtRazNetto->setValue(t.RazNetto);
+        txtRazVAT->setValue(t.RazVAT);
+        txtRazBrutto->setValue(t.RazBrutto);
+        txtPotracenie->setValue(t.Potracenie);
+        txtDoZaplaty->setValue(t.DoZaplaty);
+    } catch (...) {
+        // Totals beyond the money range: none is shown, so the document cannot be saved so.
+        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtPotracenie, txtDoZaplaty}) f->setValue(std::nullopt);
+        ErrorReport(app_, QStringLiteral("PozycjeSumuj"));
+    }
 }
 
 void DocumentForm::cmbFundusz_Change()
 {
-    OptDecimal p = Potracenie(txtRazNetto->value().value_or(Decimal()), !cmbFundusz->boundValue().isNull());
-    txtPotracenie->setValue(p);
-    txtDoZaplaty->setValue(DoZaplaty(txtRazBrutto->value().value_or(Decimal()), p));
+    try {
+        OptDecimal p = Potracenie(txtRazNetto->value().value_or(Decimal()), !cmbFundusz->boundValue().isNull());
+        txtPotracenie->setValue(p);
+        txtDoZaplaty->setValue(DoZaplaty(txtRazBrutto->value().value_or(Decimal()), p));
+    } catch (...) {
+        txtDoZaplaty->setValue(std::nullopt);
+        ErrorReport(app_, QStringLiteral("cmbFundusz_Change"));
+    }
 }
 
 void DocumentForm::UstawRodzajDokumentu()
@@ -472,7 +529,7 @@ void DocumentForm::cmbKordok_Change()
     QString sql;
     if (k == QLatin1String("FR") || k == QLatin1String("KFR")) {
         sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = '%1'").arg(k);
-        if (labPoprawa->isHidden())
+        if (!stan_.poprawa())
             sql += QStringLiteral(" AND Numer NOT IN (SELECT KorNumer FROM fadok WHERE KorNumer IS NOT NULL)");
         sql += QStringLiteral(" ORDER BY Val(Numer)");
     }

@@ -1,6 +1,9 @@
 #pragma once
 #include "documents/doc_header.h"
+#include "documents/edit_state.h"
+#include "documents/positions.h"
 #include <QWidget>
+#include <vector>
 
 class App;
 class QorCombo;
@@ -26,9 +29,17 @@ public:
 
     // Load step: today's dates and the fixed lists.
     void Form_Load();
-    // Binds the grids to this workstation's rows of the open database / releases them.
+    // Binds the grids to this workstation's rows of the open database / releases them. The
+    // editing of a stored document survives only the attach of the database it came from.
     void attach();
     void detach();
+
+    // The stored document edited under its own number, if any ("[Poprawa]" shows while one is).
+    const EditState& editState() const { return stan_; }
+    void setEditState(const EditState& state);
+    void clearEditState() { setEditState(EditState()); }
+    // Shows rows that are not in the buffer (an archive database, where nothing is written).
+    void showRows(const std::vector<Position>& dopoz, const std::vector<Position>& dokor);
 
     // Starts a new, empty document of the chosen kind in this workstation's buffer.
     void NowyDokument();
@@ -48,8 +59,11 @@ public:
     DocHeader header() const;
     // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
     void proposeNumber(const QDate& date);
-    // Chooses the fund by its stored name (none for an empty name) without running its change.
+    // Chooses the fund by its stored name (none for an empty name) without running its change;
+    // a name outside the list joins it, so that a stored fund and its deduction are kept.
     void setFund(const QString& name);
+    // True while the payment days are recomputing the payment term.
+    bool dniZmieniajaTermin() const { return dniZmienia_; }
     // Row height of both grids, in text lines.
     void setRowLines(int lines);
 
@@ -134,6 +148,10 @@ private:
     void cmbKordok_Change();
     void cmbKornum_Change();
     void cmbFundusz_Change();
+    // Chooses the corrected document `numer`, adding it to the list when the list lacks it.
+    void keepCorrected(const QString& numer);
 
     App& app_;
+    EditState stan_;
+    bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
 };

@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -19,7 +20,9 @@ HeaderFields::HeaderFields(DocumentForm* form) : QObject(form), form_(form)
 
 bool HeaderFields::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && !warning_) {
+    // Only a move to another field of the window is checked: switching to another window or
+    // opening a menu leaves the text to be finished afterwards.
+    if (event->type() == QEvent::FocusOut && !warning_ && !leavesTheWindow(static_cast<QFocusEvent*>(event))) {
         auto* field = qobject_cast<QLineEdit*>(watched);
         if (field && validate(field)) {
             QTimer::singleShot(0, field, [field] { field->setFocus(); });
@@ -27,6 +30,11 @@ bool HeaderFields::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool HeaderFields::leavesTheWindow(const QFocusEvent* e)
+{
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
 bool HeaderFields::validate(QLineEdit* field)
@@ -57,6 +65,7 @@ bool HeaderFields::txtDatadok_Validate()
 
 void HeaderFields::cmbPlatTer_Change()
 {
+    if (form_->dniZmieniajaTermin()) return;
     const QDate term = textDate(form_->cmbPlatTer->currentText());
     const QDate issue = textDate(form_->txtDatawyst->text());
     if (term.isValid() && issue.isValid()) form_->cmbPlatdni->setEditText(QString::number(issue.daysTo(term)));

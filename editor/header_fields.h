@@ -2,6 +2,7 @@
 #include <QObject>
 
 class DocumentForm;
+class QFocusEvent;
 class QLineEdit;
 
 // The header's own rules on the document form: the three date fields refuse to be left with a
@@ -28,6 +29,7 @@ protected:
 
 private:
     bool validate(QLineEdit* field);
+    static bool leavesTheWindow(const QFocusEvent* e);
 
     DocumentForm* form_;
     bool warning_ = false;  // a date warning is on screen: its own focus changes are not checked

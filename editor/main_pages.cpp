@@ -65,7 +65,8 @@ void MainPages::Przylacz()
         form->attach();
         NumParRead(app_);
         form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
-        if (app_.gBazaPar.NumAuto) form->proposeNumber(QDate::currentDate());
+        // A stored document still edited (its database attached again) keeps its number.
+        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list.
         form->lstSlo->Wyczysc();
@@ -95,6 +96,16 @@ void MainPages::Odlacz()
     picWprowadzanie->picDokument->detach();
     picWprowadzanie->picDokument->lstSlo->Wyczysc();
     QApplication::restoreOverrideCursor();
+}
+
+void MainPages::PrzylaczTeSama()
+{
+    if (app_.gBazaOtwarta && app_.gBaseDb) picWprowadzanie->picDokument->attach();
+}
+
+void MainPages::BrakBazy()
+{
+    picWprowadzanie->picDokument->clearEditState();
 }
 
 void MainPages::NaglowekDomyslny()

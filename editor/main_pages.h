@@ -29,6 +29,11 @@ public:
     void Przylacz();
     // Releases the database before it is closed or replaced.
     void Odlacz();
+    // Binds the pages again to the database they were released from, which stays open (another
+    // was not chosen): the window stays as it was, the edited document included.
+    void PrzylaczTeSama();
+    // No database is open any more: nothing is edited.
+    void BrakBazy();
     // The default header of a new document.
     void NaglowekDomyslny();
     // The pages' part of closing the window: the header goes into the buffer whatever it holds.

@@ -5,6 +5,7 @@
 #include "core/okno.h"
 #include "core/registry.h"
 #include "core/base_files.h"
+#include "core/error_report.h"
 #include "core/start_database.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
@@ -87,11 +88,11 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
             a->setEnabled(!locked);
     });
     for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
-        connect(a, &QAction::triggered, this, [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
+        command(a, "toolWprowadz_ButtonClick", [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
     // The document list's popup follows its selected row; the document popup's "Zapisz" saves.
     pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
                                           mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
-    connect(MnuPopDokZapisz, &QAction::triggered, pages_->dokumenty, &DocumentEditing::Zapisz);
+    command(MnuPopDokZapisz, "MnuPopDokZapisz_Click", [this] { pages_->dokumenty->Zapisz(); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -177,11 +178,11 @@ void MainWindow::buildMenus()
     mnuWykres = menu(bar, "mnuWykres", QStringLiteral("Wykres"), true);
     mnuWykOdswiez = item(mnuWykres, "mnuWykOdswiez", QStringLiteral("Odśwież"));
 
-    connect(mnuBaza, &QMenu::aboutToShow, this, &MainWindow::mnuBaza_Click);
-    connect(mnuBazaOtworz, &QAction::triggered, this, [this] { mnuBazaOtworz_Click(); });
-    connect(mnuBazaNowa, &QAction::triggered, this, [this] { mnuBazaNowa_Click(); });
-    connect(mnuPomocPytanie, &QAction::triggered, this, &MainWindow::mnuPomocPytanie_Click);
-    connect(mnuPomocOprog, &QAction::triggered, this, &MainWindow::mnuPomocOprog_Click);
+    connect(mnuBaza, &QMenu::aboutToShow, this, [this] { RunCommand(app_, "mnuBaza_Click", [this] { mnuBaza_Click(); }); });
+    command(mnuBazaOtworz, "mnuBazaOtworz_Click", [this] { mnuBazaOtworz_Click(); });
+    command(mnuBazaNowa, "mnuBazaNowa_Click", [this] { mnuBazaNowa_Click(); });
+    command(mnuPomocPytanie, "mnuPomocPytanie_Click", [this] { mnuPomocPytanie_Click(); });
+    command(mnuPomocOprog, "mnuPomocOprog_Click", [this] { mnuPomocOprog_Click(); });
 }
 
 void MainWindow::buildToolbars()
@@ -245,6 +246,12 @@ void MainWindow::buildToolbars()
     toolCRView->hide();  // belongs on the print preview page
 }
 
+void MainWindow::command(QAction* action, const char* where, const std::function<void()>& handler)
+{
+    connect(action, &QAction::triggered, this,
+            [this, where, handler] { RunCommand(app_, QString::fromLatin1(where), handler); });
+}
+
 QAction* MainWindow::toolButton(QToolBar* toolbar, int number)
 {
     int n = 0;
@@ -301,9 +308,15 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
     // The edited header goes to this database's buffer, as on closing, and the pages let go of
     // the database: a successful open replaces it.
-    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    const bool wasOpen = app_.gBazaOtwarta;
+    if (wasOpen) pages_->Form_Unload();
     Odlacz();
     const bool changed = open();
+    if (!changed && wasOpen && app_.gBazaOtwarta) {
+        // Cancelled, or the chosen file was refused: the open database stays, and so does the window.
+        pages_->PrzylaczTeSama();
+        return;
+    }
     if (changed) {
         RegSave(app_.gRegProgramKey, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
         RegSave(app_.gRegProgramKey, QStringLiteral("BazaNazwa"), BaseNameFromPath(app_.gPrgPar.BazaPlik));
@@ -312,6 +325,8 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
     if (app_.gBazaOtwarta) {
         ui::BusyPointer busy;
         Przylacz();
+    } else {
+        pages_->BrakBazy();
     }
 }
 

@@ -125,6 +125,8 @@ protected:
 private:
     void buildMenus();
     void buildToolbars();
+    // Connects a menu or toolbar command; what it throws is reported, never let through.
+    void command(QAction* action, const char* where, const std::function<void()>& handler);
     void Form_Unload();
     // Opens another database (or a new one) through `open`, then attaches the pages again.
     void ZmienBaze(const std::function<bool()>& open);

@@ -49,8 +49,13 @@ void PositionModel::reload()
 
 void PositionModel::clear()
 {
+    show({});
+}
+
+void PositionModel::show(std::vector<Position> rows)
+{
     beginResetModel();
-    rows_.clear();
+    rows_ = std::move(rows);
     endResetModel();
 }
 
@@ -155,6 +160,15 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
 
     try {
         gridPoz_AfterColUpdate(p, c);
+        // The document's sums must stay in the money range too, not only the row.
+        std::vector<Position> after = rows_;
+        after[size_t(index.row())] = p;
+        sumsOf(after);
+    } catch (...) {
+        report(QStringLiteral("gridPoz_AfterColUpdate"));
+        return false;  // nothing was written: the row stays as it is
+    }
+    try {
         buffer_.writeRow(p);
     } catch (...) {
         report(QStringLiteral("gridPoz_AfterColUpdate"));
@@ -246,7 +260,10 @@ int PositionModel::PozycjaDodaj()
 {
     if (readOnly()) return -1;
     try {
-        buffer_.append(qint64(rows_.size()) + 1);
+        // After the highest number, so that a number left by an unnamed row is never given twice.
+        qint64 highest = 0;
+        for (const auto& p : rows_) highest = std::max(highest, p.Pozycja.value_or(0));
+        buffer_.append(highest + 1);
     } catch (...) {
         report(QStringLiteral("PozycjaDodaj"));
         reload();
@@ -299,8 +316,13 @@ bool PositionModel::PozycjeNumeruj()
 
 Sums PositionModel::sums() const
 {
+    return sumsOf(rows_);
+}
+
+Sums PositionModel::sumsOf(const std::vector<Position>& rows)
+{
     Sums s;
-    for (const auto& p : rows_) {
+    for (const auto& p : rows) {
         if (p.WartNetto) s.netto += *p.WartNetto;
         if (p.WartVAT) s.vat += *p.WartVAT;
         if (p.WartBrutto) s.brutto += *p.WartBrutto;

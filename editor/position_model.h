@@ -24,6 +24,8 @@ public:
     void reload();
     // Empties the model without touching the database (detached).
     void clear();
+    // Shows rows that are not in the buffer (on an archive database nothing is written).
+    void show(std::vector<Position> rows);
 
     // A correction changes only quantities, prices and VAT codes: names and units are locked.
     void setNameLocked(bool locked);
@@ -36,12 +38,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Takes a typed cell: applies the defaults of empty cells and the typing limits, refuses a
-    // number that cannot be read (with a message), stores the row and recomputes it.
+    // number that cannot be read (with a message) and a row whose values or whose sums with the
+    // other rows go beyond the money range (reported as an overflow), stores the row and
+    // recomputes it.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Row commands; each returns the row to make current, or -1 when nothing was done.
     int PozycjaWstaw(int row);  // an empty row before `row`
-    int PozycjaDodaj();         // an empty row at the end, numbered count + 1
+    int PozycjaDodaj();         // an empty row at the end, numbered after the highest number
     int PozycjaUsun(int row);   // refuses to delete the only row, with a message
     bool PozycjeNumeruj();      // numbers the rows 1, 2, 3 ... in their order
 
@@ -55,7 +59,7 @@ public:
     bool applyVat(int row, const QString& vat);
 
     const Position& position(int row) const { return rows_.at(size_t(row)); }
-    // Column sums of the rows as they stand.
+    // Column sums of the rows as they stand. Throws AppError 6 beyond the money range.
     Sums sums() const;
 
 signals:
@@ -63,6 +67,7 @@ signals:
     void valuesChanged();
 
 private:
+    static Sums sumsOf(const std::vector<Position>& rows);
     // Recomputes the row after column `column` took a new value.
     void gridPoz_AfterColUpdate(Position& p, int column) const;
     void report(const QString& where);

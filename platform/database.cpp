@@ -20,27 +20,27 @@ std::pair<long, QString> translate(int code, const QString& msg)
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return {kTableLocked, QStringLiteral("Tabela jest zablokowana przez innego użytkownika.")};
+        return {err::kTableLocked, QStringLiteral("Tabela jest zablokowana przez innego użytkownika.")};
     case SQLITE_NOTADB:
-        return {kNotValidPassword, QStringLiteral("Nieprawidłowe hasło lub plik nie jest bazą danych.")};
+        return {err::kNotValidPassword, QStringLiteral("Nieprawidłowe hasło lub plik nie jest bazą danych.")};
     case SQLITE_CANTOPEN:
-        return {kCannotOpen, QStringLiteral("Nie można otworzyć pliku bazy danych.")};
+        return {err::kCannotOpen, QStringLiteral("Nie można otworzyć pliku bazy danych.")};
     case SQLITE_READONLY:
-        return {kReadOnly, QStringLiteral("Baza danych jest tylko do odczytu.")};
+        return {err::kReadOnly, QStringLiteral("Baza danych jest tylko do odczytu.")};
     case SQLITE_CONSTRAINT:
-        return {kDuplicateKey, QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
+        return {err::kDuplicateKey, QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
     case SQLITE_FULL:
-        return {kGeneral, QStringLiteral("Brak miejsca na dysku.")};
+        return {err::kGeneral, QStringLiteral("Brak miejsca na dysku.")};
     case SQLITE_CORRUPT:
-        return {kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
+        return {err::kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
     default:
         break;
     }
     if (msg.startsWith("no such table"))
-        return {kNoSuchTable, QStringLiteral("Nie znaleziono tabeli (%1).").arg(msg)};
+        return {err::kNoSuchTable, QStringLiteral("Nie znaleziono tabeli (%1).").arg(msg)};
     if (msg.startsWith("no such column"))
-        return {kNoSuchColumn, QStringLiteral("Nie znaleziono kolumny (%1).").arg(msg)};
-    return {kGeneral, QStringLiteral("Błąd bazy danych: %1").arg(msg)};
+        return {err::kNoSuchColumn, QStringLiteral("Nie znaleziono kolumny (%1).").arg(msg)};
+    return {err::kGeneral, QStringLiteral("Błąd bazy danych: %1").arg(msg)};
 }
 
 QByteArray fileHead(const QString& path, int n)
@@ -57,6 +57,24 @@ bool isPlainDatabaseFile(const QString& path)
     return fileHead(path, 16) == QByteArray("SQLite format 3\0", 16);
 }
 
+bool mayBeEncryptedFile(const QString& path)
+{
+    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
+    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
+    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
+    const qint64 size = QFileInfo(path).size();
+    if (size <= 0 || size % 512 != 0) return false;
+    const QByteArray head = fileHead(path, 1024);
+    bool seen[256] = {};
+    int distinct = 0;
+    for (char c : head)
+        if (!seen[uchar(c)]) {
+            seen[uchar(c)] = true;
+            ++distinct;
+        }
+    return distinct >= 160;
+}
+
 bool isJetFile(const QString& path)
 {
     QByteArray h = fileHead(path, 32);
@@ -69,7 +87,7 @@ const Value& Row::operator[](const QString& name) const
 {
     auto it = columns_->index.constFind(name.toLower());
     if (it == columns_->index.constEnd())
-        throw AppError(kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+        throw AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
     return values_[size_t(*it)];
 }
 
@@ -201,13 +219,13 @@ void Database::openHandle(const QString& password, bool create)
 {
     QFileInfo fi(path_);
     if (!create && !fi.exists())
-        throw AppError(kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
+        throw AppError(err::kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
     if (!create && isJetFile(path_))
-        throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
-    // An encrypted file is whole pages; anything else that is not a plain database is no
-    // database at all, and no password would open it.
-    if (!create && fi.size() > 0 && fi.size() % 512 != 0 && !isPlainDatabaseFile(path_))
-        throw AppError(kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
+        throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
+    // Anything that is neither a plain database nor possibly an encrypted one is no database at
+    // all, and no password would open it.
+    if (!create && fi.size() > 0 && !isPlainDatabaseFile(path_) && !mayBeEncryptedFile(path_))
+        throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
@@ -215,7 +233,7 @@ void Database::openHandle(const QString& password, bool create)
         auto [number, text] = translate(rc, engineMessage(db_));
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw AppError(number == kGeneral ? kInvalidArgument : number, path_, text);
+        throw AppError(number == err::kGeneral ? err::kInvalidArgument : number, path_, text);
     }
     // A plain file is read as it is, whatever password was given.
     encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
@@ -229,10 +247,13 @@ void Database::openHandle(const QString& password, bool create)
     } catch (const AppError& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        if (e.number() == kNotValidPassword)
-            throw AppError(kNotValidPassword, path_, QStringLiteral("Nieprawidłowe hasło."));
-        if (e.number() == kTableLocked)
-            throw AppError(kFileInUse, path_,
+        // A plain file that the engine cannot read is damaged: no password would help.
+        if (e.number() == err::kNotValidPassword && !encrypted_)
+            throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
+        if (e.number() == err::kNotValidPassword)
+            throw AppError(err::kNotValidPassword, path_, QStringLiteral("Nieprawidłowe hasło."));
+        if (e.number() == err::kTableLocked)
+            throw AppError(err::kFileInUse, path_,
                            QStringLiteral("Plik jest otwarty w trybie wyłączności przez innego użytkownika."));
         throw;
     }
@@ -332,7 +353,7 @@ bool Database::inTransaction() const
 void Database::changePassword(const QString& newPassword)
 {
     if (inTransaction())
-        throw AppError(kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
+        throw AppError(err::kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
     // Nobody may write while the copy is made: hold the file's lock from here until it is closed.
     if (!options_.exclusive)
         executeScript(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
@@ -343,7 +364,7 @@ void Database::changePassword(const QString& newPassword)
         // The connection was opened without the right to create files: make the empty file first.
         QFile blank(tmp);
         if (!blank.open(QIODevice::WriteOnly))
-            throw AppError(kCannotOpen, tmp, QStringLiteral("Nie można utworzyć pliku %1.").arg(tmp));
+            throw AppError(err::kCannotOpen, tmp, QStringLiteral("Nie można utworzyć pliku %1.").arg(tmp));
     }
     {
         Statement at(*this, QStringLiteral("ATTACH DATABASE ? AS nowa KEY ?"));
@@ -368,7 +389,7 @@ void Database::changePassword(const QString& newPassword)
     if (!QFile::rename(path_, old) || !QFile::rename(tmp, path_)) {
         if (!QFile::exists(path_)) QFile::rename(old, path_);
         openHandle(QString(), false);
-        throw AppError(kGeneral, QStringLiteral("changePassword"),
+        throw AppError(err::kGeneral, QStringLiteral("changePassword"),
                        QStringLiteral("Nie można zamienić pliku bazy danych."));
     }
     QFile::remove(old);

@@ -15,21 +15,6 @@ struct sqlite3_stmt;
 
 namespace db {
 
-// Engine error numbers the program tests, kept from the file engine it grew up with.
-enum ErrorNumber : long {
-    kInvalidArgument = 3001,   // the file could not be opened at all
-    kNotValidPassword = 3031,  // wrong or missing password
-    kCannotOpen = 3044,        // the folder or file does not exist
-    kFileInUse = 3045,         // held exclusively by another workstation
-    kNotDatabase = 3343,       // not a database file this program can read
-    kTableLocked = 3261,       // a table is locked by another workstation
-    kNoSuchTable = 3078,       // table or query not found
-    kNoSuchColumn = 3265,      // item not found in the collection (a column)
-    kDuplicateKey = 3022,      // a unique index refused a duplicate value
-    kReadOnly = 3027,          // the database or object is read-only
-    kGeneral = 3000,           // any other engine error
-};
-
 // Names and declared types of a result's columns, shared by its rows.
 struct Columns {
     QHash<QString, int> index;  // lower-case name -> position
@@ -183,6 +168,9 @@ private:
 
 // Whether a file starts with the header of a plain (unencrypted) database.
 bool isPlainDatabaseFile(const QString& path);
+// Whether a file can be an encrypted database: whole pages whose first one looks like ciphertext.
+// A file that is neither this nor a plain database is no database at all.
+bool mayBeEncryptedFile(const QString& path);
 // Whether a file starts with the signature of the old Jet/ACE engine.
 bool isJetFile(const QString& path);
 

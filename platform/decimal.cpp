@@ -24,11 +24,19 @@ __int128 divRound(__int128 num, __int128 den)
 std::int64_t checked(__int128 v)
 {
     if (v > INT64_MAX || v < INT64_MIN)
-        throw AppError(6, "Decimal", QStringLiteral("Przepełnienie"));
+        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
     return std::int64_t(v);
 }
 
 } // namespace
+
+std::int64_t Decimal::checkedSum(std::int64_t a, std::int64_t b, bool subtract)
+{
+    std::int64_t r = 0;
+    if (subtract ? __builtin_sub_overflow(a, b, &r) : __builtin_add_overflow(a, b, &r))
+        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
+    return r;
+}
 
 std::optional<Decimal> Decimal::parse(const QString& text)
 {
@@ -101,7 +109,7 @@ Decimal Decimal::operator*(Decimal o) const
 
 Decimal Decimal::operator/(Decimal o) const
 {
-    if (o.units_ == 0) throw AppError(11, "Decimal", QStringLiteral("Dzielenie przez zero"));
+    if (o.units_ == 0) throw AppError(err::kDivisionByZero, "Decimal", QStringLiteral("Dzielenie przez zero"));
     return fromUnits(checked(divRound(__int128(units_) * kScale, o.units_)));
 }
 

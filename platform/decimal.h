@@ -36,11 +36,12 @@ public:
     // Locale style "#,##0.00" with Polish marks: "1 234,50" (non-breaking space not used).
     QString toDisplay(int decimals = 2, bool grouping = true) const;
 
-    constexpr Decimal operator-() const { return fromUnits(-units_); }
-    constexpr Decimal operator+(Decimal o) const { return fromUnits(units_ + o.units_); }
-    constexpr Decimal operator-(Decimal o) const { return fromUnits(units_ - o.units_); }
-    Decimal& operator+=(Decimal o) { units_ += o.units_; return *this; }
-    Decimal& operator-=(Decimal o) { units_ -= o.units_; return *this; }
+    // Sums and differences beyond the range throw AppError 6 (overflow) instead of wrapping.
+    Decimal operator-() const { return Decimal() - *this; }
+    Decimal operator+(Decimal o) const { return fromUnits(checkedSum(units_, o.units_, false)); }
+    Decimal operator-(Decimal o) const { return fromUnits(checkedSum(units_, o.units_, true)); }
+    Decimal& operator+=(Decimal o) { return *this = *this + o; }
+    Decimal& operator-=(Decimal o) { return *this = *this - o; }
     // Exact product rounded half away from zero to four places.
     Decimal operator*(Decimal o) const;
     // Quotient rounded half away from zero to four places; division by zero throws AppError 11.
@@ -49,6 +50,7 @@ public:
     constexpr bool isZero() const { return units_ == 0; }
 
 private:
+    static std::int64_t checkedSum(std::int64_t a, std::int64_t b, bool subtract);
     std::int64_t units_ = 0;
 };
 

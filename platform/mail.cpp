@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QUrl>
 #include <QUuid>
+#include <vector>
 
 namespace mail {
 namespace {
@@ -83,29 +84,63 @@ QByteArray emlText(const Message& m)
     return out;
 }
 
-bool openMailto(const Message& m)
+namespace {
+
+// One way of handing the message over: true when it was taken; a way that took it and fails
+// later calls the given function.
+using Way = std::function<bool(const shell::LateFailure&)>;
+
+// Tries the ways in turn from `i`: one that fails, at once or later, hands over to the next;
+// when the last one fails, `failed` runs.
+bool tryInTurn(const std::vector<Way>& ways, size_t i, const Failed& failed)
 {
-    return shell::openUrl(QUrl::fromEncoded(mailtoUrl(m).toLatin1(), QUrl::StrictMode));
+    for (; i < ways.size(); ++i) {
+        if (ways[i]([ways, i, failed] { tryInTurn(ways, i + 1, failed); })) return true;
+    }
+    if (failed) failed();
+    return false;
 }
 
-bool composeMessage(const Message& m, const QString& emlPath)
+Way emlFile(const Message& m, const QString& emlPath)
 {
+    return [m, emlPath](const shell::LateFailure& late) {
+        QSaveFile f(emlPath);
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write(emlText(m));
+        return f.commit() && shell::openFile(emlPath, late);
+    };
+}
+
+} // namespace
+
+bool openMailto(const Message& m, const QString& emlPath, const Failed& failed)
+{
+    Way link = [url = QUrl::fromEncoded(mailtoUrl(m).toLatin1(), QUrl::StrictMode)](const shell::LateFailure& late) {
+        return shell::openUrl(url, late);
+    };
+    return tryInTurn({link, emlFile(m, emlPath)}, 0, failed);
+}
+
+bool composeMessage(const Message& m, const QString& emlPath, const Failed& failed)
+{
+    std::vector<Way> ways;
     // xdg-email knows the common mail programs and passes attachments to them; it takes only
     // plain-text bodies, so an HTML message goes straight to the .eml route.
     if (!isHtml(m.body)) {
         QStringList args{QStringLiteral("--utf8")};
         if (!m.subject.isEmpty()) args << QStringLiteral("--subject") << m.subject;
-        if (!m.body.isEmpty()) args << QStringLiteral("--body") << m.body;
+        // It makes a mailto: link of the body itself, line ends included: given CR LF, every
+        // line would arrive with a second CR.
+        if (!m.body.isEmpty()) args << QStringLiteral("--body") << QString(m.body).replace(QLatin1String("\r\n"), QLatin1String("\n"));
         for (const QString& a : m.attachments) args << QStringLiteral("--attach") << QFileInfo(a).absoluteFilePath();
         if (!m.to.isEmpty()) args << m.to;
-        auto r = shell::runTool(QStringLiteral("xdg-email"), args);
-        if (r == shell::ToolResult::Succeeded || r == shell::ToolResult::StillRunning) return true;
+        ways.push_back([args](const shell::LateFailure& late) {
+            auto r = shell::runTool(QStringLiteral("xdg-email"), args, late);
+            return r == shell::ToolResult::Succeeded || r == shell::ToolResult::StillRunning;
+        });
     }
-    QSaveFile f(emlPath);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(emlText(m));
-    if (!f.commit()) return false;
-    return shell::openFile(emlPath);
+    ways.push_back(emlFile(m, emlPath));
+    return tryInTurn(ways, 0, failed);
 }
 
 } // namespace mail

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // A mail message handed to the user's mail program, which shows it for the user to send.
 namespace mail {
@@ -22,10 +23,16 @@ QString mailtoUrl(const Message& m);
 // The message as an unsent RFC 5322 file that mail programs open as a draft.
 QByteArray emlText(const Message& m);
 
-// Opens the mail program on a mailto: link; false when no program took it.
-bool openMailto(const Message& m);
+// A hand-off that finally failed: no way took the message, at once or when a mail program that
+// had taken it ended with a failure later. Runs once.
+using Failed = std::function<void()>;
+
+// Opens the mail program on a mailto: link, else writes emlPath and opens it with its
+// associated program.
+bool openMailto(const Message& m, const QString& emlPath, const Failed& failed);
 // Composes the message with its attachments in the mail program: through xdg-email, else by
-// writing emlPath and opening it with its associated program. False when neither worked.
-bool composeMessage(const Message& m, const QString& emlPath);
+// writing emlPath and opening it with its associated program.
+// Both return false when the hand-off failed at once (`failed` has run then too).
+bool composeMessage(const Message& m, const QString& emlPath, const Failed& failed);
 
 } // namespace mail

@@ -42,7 +42,7 @@ void QorCombo::Refill()
             rows = listItems(rowSource_.mid(5));
         } else if (!rowSource_.trimmed().isEmpty()) {
             if (!database_)
-                throw AppError(91, QStringLiteral("QorCombo"), QStringLiteral("Brak otwartej bazy danych"));
+                throw AppError(err::kObjectNotSet, QStringLiteral("QorCombo"), QStringLiteral("Brak otwartej bazy danych"));
             rows = ComboRowsFromSql(*database_, rowSource_);
         }
         // The empty item keeps no data, so that choosing it reads back as a null key.

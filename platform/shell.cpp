@@ -5,17 +5,20 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
+#include <utility>
 
 namespace shell {
 namespace {
-Hooks* gHooks = nullptr;
+int gWaitMs = 5000;
 }
 
-void setHooks(Hooks* hooks) { gHooks = hooks; }
+int setToolWait(int ms)
+{
+    return std::exchange(gWaitMs, ms);
+}
 
 Association findAssociatedProgram(const QString& filePath)
 {
-    if (gHooks && gHooks->findAssociation) return gHooks->findAssociation(filePath);
     if (!QFileInfo(filePath).isFile()) return Association::FileMissing;
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -23,40 +26,57 @@ Association findAssociatedProgram(const QString& filePath)
     QString mime = QMimeDatabase().mimeTypeForFile(filePath).name();
     QProcess p;
     p.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mime});
-    if (!p.waitForFinished(5000) || p.exitCode() != 0) return Association::NoProgram;
+    if (!p.waitForFinished(gWaitMs) || p.exitCode() != 0) return Association::NoProgram;
     return p.readAllStandardOutput().trimmed().isEmpty() ? Association::NoProgram : Association::Found;
 #else
     return Association::Found;
 #endif
 }
 
-bool openUrl(const QUrl& url)
+bool openUrl(const QUrl& url, const LateFailure& lateFailure)
 {
-    if (gHooks && gHooks->openUrl) return gHooks->openUrl(url);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Qt's own opening reports success as soon as the opener starts, whatever becomes of it:
+    // the opener is run here so that its exit status counts.
+    QString target = url.isLocalFile() ? url.toLocalFile() : QString::fromLatin1(url.toEncoded());
+    switch (runTool(QStringLiteral("xdg-open"), {target}, lateFailure)) {
+    case ToolResult::Succeeded:
+    case ToolResult::StillRunning: return true;
+    case ToolResult::Failed: return false;
+    case ToolResult::NotFound: break;
+    }
+#else
+    Q_UNUSED(lateFailure);
+#endif
     return QDesktopServices::openUrl(url);
 }
 
-bool openFile(const QString& path)
+bool openFile(const QString& path, const LateFailure& lateFailure)
 {
-    return openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    return openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), lateFailure);
 }
 
-ToolResult runTool(const QString& program, const QStringList& args, int waitMs)
+ToolResult runTool(const QString& program, const QStringList& args, const LateFailure& lateFailure)
 {
-    if (gHooks && gHooks->runTool) return gHooks->runTool(program, args);
     QString exe = QStandardPaths::findExecutable(program);
     if (exe.isEmpty()) return ToolResult::NotFound;
     // Left without a parent on purpose: a process object destroyed while running would kill it.
     auto* p = new QProcess;
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start(exe, args);
-    if (!p->waitForStarted(waitMs)) { delete p; return ToolResult::Failed; }
-    if (p->waitForFinished(waitMs)) {
+    if (!p->waitForStarted(gWaitMs)) {
+        delete p;
+        return ToolResult::Failed;
+    }
+    if (p->waitForFinished(gWaitMs)) {
         bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
         delete p;
         return ok ? ToolResult::Succeeded : ToolResult::Failed;
     }
-    QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+    QObject::connect(p, &QProcess::finished, p, [p, lateFailure](int code, QProcess::ExitStatus status) {
+        p->deleteLater();
+        if ((code != 0 || status != QProcess::NormalExit) && lateFailure) lateFailure();
+    });
     return ToolResult::StillRunning;
 }
 

@@ -12,6 +12,9 @@ namespace db {
 // (* ? # [a-z] [!0-9]) and the standard ones (% _), and a collation "PL"; LIKE and the
 // collation ignore case for Polish letters, and the collation orders them as the alphabet does.
 // LEFT and RIGHT are words of this engine's grammar: call them bracketed, [Left](Nazwa, 1).
+// The collation is the program's own: statements name it where they need it
+// ("ORDER BY Nazkon COLLATE PL"), and no table or index of a file may be declared with it, or
+// other SQLite tools could not read the file.
 void registerSqlFunctions(sqlite3* db);
 
 // The collation's comparison, for code that sorts texts the way the database does.

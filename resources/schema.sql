@@ -4,40 +4,43 @@
 --   DATETIME  a date as ISO text YYYY-MM-DD
 --   BIT       a yes/no value, 1 or 0
 --   SHORT, LONG  integers; TEXT a text (empty texts are stored as NULL)
--- Texts compare and sort without case, in Polish order (collation PL).
+-- Only what every SQLite tool knows is used here, so that an office can check, query and export
+-- its file with a plain sqlite3 shell. Texts compare without case with the built-in NOCASE (for
+-- the letters A to Z; the unique document number relies on it). Where the program needs the
+-- Polish alphabet's order or Polish letters without case, its statements say COLLATE PL.
 -- The buffers (dodok, dopoz, dokor) keep exactly the column order of fadok and fapoz, since
 -- documents are copied between them with SELECT *.
 
 CREATE TABLE fadok (
   Stanowisko SHORT,
-  Inddok TEXT COLLATE PL,
-  Numer TEXT COLLATE PL,
+  Inddok TEXT COLLATE NOCASE,
+  Numer TEXT COLLATE NOCASE,
   Datawyst DATETIME,
   Datasprz DATETIME,
-  KorInddok TEXT COLLATE PL,
-  KorNumer TEXT COLLATE PL,
+  KorInddok TEXT COLLATE NOCASE,
+  KorNumer TEXT COLLATE NOCASE,
   KorDatawyst DATETIME,
-  Podstawa TEXT COLLATE PL,
-  Wydane TEXT COLLATE PL,
-  Nazkon TEXT COLLATE PL,
-  Adrkon TEXT COLLATE PL,
-  Nipkon TEXT COLLATE PL,
-  Nazdok TEXT COLLATE PL,
-  Numdok TEXT COLLATE PL,
-  Wyddok TEXT COLLATE PL,
+  Podstawa TEXT COLLATE NOCASE,
+  Wydane TEXT COLLATE NOCASE,
+  Nazkon TEXT COLLATE NOCASE,
+  Adrkon TEXT COLLATE NOCASE,
+  Nipkon TEXT COLLATE NOCASE,
+  Nazdok TEXT COLLATE NOCASE,
+  Numdok TEXT COLLATE NOCASE,
+  Wyddok TEXT COLLATE NOCASE,
   Datadok DATETIME,
   RazNetto CURRENCY,
   RazVAT CURRENCY,
   RazBrutto CURRENCY,
   Potracenie CURRENCY,
   DoZaplaty CURRENCY,
-  PlatFor TEXT COLLATE PL,
+  PlatFor TEXT COLLATE NOCASE,
   PlatDni LONG,
-  PlatTer TEXT COLLATE PL,
-  PlatRach TEXT COLLATE PL,
-  Wystawil TEXT COLLATE PL,
-  Uwagi TEXT COLLATE PL,
-  Fundusz TEXT(100) COLLATE PL,
+  PlatTer TEXT COLLATE NOCASE,
+  PlatRach TEXT COLLATE NOCASE,
+  Wystawil TEXT COLLATE NOCASE,
+  Uwagi TEXT COLLATE NOCASE,
+  Fundusz TEXT(100) COLLATE NOCASE,
   Zaplacono CURRENCY
 );
 CREATE UNIQUE INDEX fadok_numer ON fadok (Numer);
@@ -54,49 +57,49 @@ CREATE INDEX fadok_wystawil ON fadok (Wystawil COLLATE BINARY);
 
 CREATE TABLE dodok (
   Stanowisko SHORT,
-  Inddok TEXT COLLATE PL,
-  Numer TEXT COLLATE PL,
+  Inddok TEXT COLLATE NOCASE,
+  Numer TEXT COLLATE NOCASE,
   Datawyst DATETIME,
   Datasprz DATETIME,
-  KorInddok TEXT COLLATE PL,
-  KorNumer TEXT COLLATE PL,
+  KorInddok TEXT COLLATE NOCASE,
+  KorNumer TEXT COLLATE NOCASE,
   KorDatawyst DATETIME,
-  Podstawa TEXT COLLATE PL,
-  Wydane TEXT COLLATE PL,
-  Nazkon TEXT COLLATE PL,
-  Adrkon TEXT COLLATE PL,
-  Nipkon TEXT COLLATE PL,
-  Nazdok TEXT COLLATE PL,
-  Numdok TEXT COLLATE PL,
-  Wyddok TEXT COLLATE PL,
+  Podstawa TEXT COLLATE NOCASE,
+  Wydane TEXT COLLATE NOCASE,
+  Nazkon TEXT COLLATE NOCASE,
+  Adrkon TEXT COLLATE NOCASE,
+  Nipkon TEXT COLLATE NOCASE,
+  Nazdok TEXT COLLATE NOCASE,
+  Numdok TEXT COLLATE NOCASE,
+  Wyddok TEXT COLLATE NOCASE,
   Datadok DATETIME,
   RazNetto CURRENCY,
   RazVAT CURRENCY,
   RazBrutto CURRENCY,
   Potracenie CURRENCY,
   DoZaplaty CURRENCY,
-  PlatFor TEXT COLLATE PL,
+  PlatFor TEXT COLLATE NOCASE,
   PlatDni LONG,
-  PlatTer TEXT COLLATE PL,
-  PlatRach TEXT COLLATE PL,
-  Wystawil TEXT COLLATE PL,
-  Uwagi TEXT COLLATE PL,
-  Fundusz TEXT(100) COLLATE PL,
+  PlatTer TEXT COLLATE NOCASE,
+  PlatRach TEXT COLLATE NOCASE,
+  Wystawil TEXT COLLATE NOCASE,
+  Uwagi TEXT COLLATE NOCASE,
+  Fundusz TEXT(100) COLLATE NOCASE,
   Zaplacono CURRENCY
 );
 CREATE INDEX dodok_stanowisko ON dodok (Stanowisko);
 
 CREATE TABLE fapoz (
   Stanowisko SHORT,
-  Inddok TEXT COLLATE PL,
-  Numer TEXT COLLATE PL,
+  Inddok TEXT COLLATE NOCASE,
+  Numer TEXT COLLATE NOCASE,
   Pozycja LONG,
   Korekta BIT,
-  Nazwa TEXT COLLATE PL,
+  Nazwa TEXT COLLATE NOCASE,
   Ilosc CURRENCY,
-  Indjed TEXT COLLATE PL,
+  Indjed TEXT COLLATE NOCASE,
   Cenanet CURRENCY,
-  Indvat TEXT COLLATE PL,
+  Indvat TEXT COLLATE NOCASE,
   WartNetto CURRENCY,
   WartVAT CURRENCY,
   WartBrutto CURRENCY
@@ -108,15 +111,15 @@ CREATE INDEX fapoz_indvat ON fapoz (Indvat COLLATE BINARY);
 
 CREATE TABLE dopoz (
   Stanowisko SHORT,
-  Inddok TEXT COLLATE PL,
-  Numer TEXT COLLATE PL,
+  Inddok TEXT COLLATE NOCASE,
+  Numer TEXT COLLATE NOCASE,
   Pozycja LONG,
   Korekta BIT,
-  Nazwa TEXT COLLATE PL,
+  Nazwa TEXT COLLATE NOCASE,
   Ilosc CURRENCY,
-  Indjed TEXT COLLATE PL,
+  Indjed TEXT COLLATE NOCASE,
   Cenanet CURRENCY,
-  Indvat TEXT COLLATE PL,
+  Indvat TEXT COLLATE NOCASE,
   WartNetto CURRENCY,
   WartVAT CURRENCY,
   WartBrutto CURRENCY
@@ -124,15 +127,15 @@ CREATE TABLE dopoz (
 CREATE INDEX dopoz_stanowisko ON dopoz (Stanowisko, Pozycja);
 CREATE TABLE dokor (
   Stanowisko SHORT,
-  Inddok TEXT COLLATE PL,
-  Numer TEXT COLLATE PL,
+  Inddok TEXT COLLATE NOCASE,
+  Numer TEXT COLLATE NOCASE,
   Pozycja LONG,
   Korekta BIT,
-  Nazwa TEXT COLLATE PL,
+  Nazwa TEXT COLLATE NOCASE,
   Ilosc CURRENCY,
-  Indjed TEXT COLLATE PL,
+  Indjed TEXT COLLATE NOCASE,
   Cenanet CURRENCY,
-  Indvat TEXT COLLATE PL,
+  Indvat TEXT COLLATE NOCASE,
   WartNetto CURRENCY,
   WartVAT CURRENCY,
   WartBrutto CURRENCY
@@ -140,8 +143,8 @@ CREATE TABLE dokor (
 CREATE INDEX dokor_stanowisko ON dokor (Stanowisko, Pozycja);
 
 CREATE TABLE dbprg (
-  Indprg TEXT COLLATE PL PRIMARY KEY,
-  Nazwa TEXT COLLATE PL,
+  Indprg TEXT COLLATE NOCASE PRIMARY KEY,
+  Nazwa TEXT COLLATE NOCASE,
   VerMajor LONG,
   VerMinor LONG,
   VerRevision LONG
@@ -149,26 +152,26 @@ CREATE TABLE dbprg (
 INSERT INTO dbprg (Indprg, Nazwa, VerMajor, VerMinor, VerRevision) VALUES ('FR', 'Rolkwit', 3, 5, 12);
 
 CREATE TABLE dbpar (
-  Indpar TEXT COLLATE PL PRIMARY KEY,
-  Wartosc TEXT COLLATE PL
+  Indpar TEXT COLLATE NOCASE PRIMARY KEY,
+  Wartosc TEXT COLLATE NOCASE
 );
 
 CREATE TABLE dbbin (
-  Indpar TEXT COLLATE PL PRIMARY KEY,
+  Indpar TEXT COLLATE NOCASE PRIMARY KEY,
   Wartosc LONGBINARY
 );
 
 CREATE TABLE dboso (
-  Indoso TEXT COLLATE PL PRIMARY KEY,
-  Imie TEXT COLLATE PL,
-  Nazwisko TEXT COLLATE PL,
+  Indoso TEXT COLLATE NOCASE PRIMARY KEY,
+  Imie TEXT COLLATE NOCASE,
+  Nazwisko TEXT COLLATE NOCASE,
   Haslo TEXT,
   Aktywny BIT,
   Admin BIT
 );
 
 CREATE TABLE dbupr (
-  Indoso TEXT COLLATE PL,
-  Indprg TEXT COLLATE PL,
+  Indoso TEXT COLLATE NOCASE,
+  Indprg TEXT COLLATE NOCASE,
   Poziom TEXT
 );

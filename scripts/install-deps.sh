@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package that building, running and testing the program needs.
+# With --list it only prints the list (scripts/check-deps.sh compares the build against it).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  libsqlcipher-dev sqlcipher
+  libsqlcipher-dev sqlcipher sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
   xvfb xauth xdotool imagemagick poppler-utils
 )
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -85,6 +85,7 @@ TEST_F(BackupTest, ConfirmationAsksAndReportsAndNoLeavesEverythingAsItWas)
                                                 "Wykonać kopię teraz?"));
     EXPECT_EQ(r.seen[0].title, "Archiwizacja bazy");
     EXPECT_EQ(r.seen[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(r.seen[0].defaultButton, ui::Answer::No);  // Enter does not start a copy
     EXPECT_FALSE(QDir(folder).exists());
     EXPECT_FALSE(s.values.contains("BazaKopiaData"));
 

@@ -1,6 +1,6 @@
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_startup.h"
+#include "core/start_database.h"
 #include "support/old_structure.h"
 #include "support/other_process.h"
 #include "support/scoped_responder.h"
@@ -88,17 +88,20 @@ TEST_F(BaseCheckTest, PasswordLoopAsksUntilRightOrCancelledAndKeepsTheCallersPas
     EXPECT_EQ(prompt.asked, QStringList({"Firma", "Firma"}));
     EXPECT_EQ(haslo, "tajne");
 
-    // Cancel, or an empty entry, ends the check without a message and leaves the password.
+    // Cancel, or an empty entry, ends the check with one word of why and leaves the password.
     for (std::optional<QString> entry : {std::optional<QString>(), std::optional<QString>(QString())}) {
         haslo = "";
         prompt.asked.clear();
+        r.seen.clear();
         prompt.entries = {entry};
         EXPECT_FALSE(check(t.path));
         EXPECT_EQ(prompt.asked.size(), 1);
         EXPECT_EQ(haslo, "");
+        ASSERT_EQ(r.seen.size(), 1u);
+        EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Baza: Firma.mdb jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."));
     }
-    EXPECT_TRUE(r.seen.empty());
     EXPECT_EQ(t.app.gBazaHaslo, "poprzednie");
+    r.seen.clear();
 
     // The password of the previous database is tried first: no dialog when it fits.
     haslo = "tajne";
@@ -157,6 +160,49 @@ TEST_F(BaseCheckTest, FilesWithoutThisProgramsStructureGetM4OrM5)
     EXPECT_EQ(r.seen[2].text, QString::fromUtf8("Baza: %1 nie posiada struktury danych programu: Rolkwit. Baza nie "
                                                  "może zostać otwarta.").arg(t.path));
     EXPECT_EQ(r.seen[2].icon, ui::Icon::Exclamation);
+}
+
+// A file that is no database at all, or a damaged one, is refused with one message, is never
+// taken for a protected file, and leaves nothing to attach.
+TEST_F(BaseCheckTest, NoDatabaseOrADamagedOneGetsOneMessageAndNoPasswordQuestion)
+{
+    auto overwrite = [](const QString& path, qint64 at, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(at);
+        f.write(bytes);
+    };
+    const QString text = t.dir.filePath("Tekst.mdb");
+    overwrite(text, 0, QByteArray("Faktura VAT RR nr 1/05/2024 dla Jana O'Briena; ").repeated(40).left(1024));
+    const QString zeroed = copyAs("Zerowana.mdb");
+    overwrite(zeroed, 0, QByteArray(100, '\0'));
+    const QString badHeader = copyAs("Naglowek.mdb");  // the signature is there, the page size is impossible
+    overwrite(badHeader, 16, QByteArray("\x00\x03", 2));
+    const QString damaged = copyAs("Uszkodzona.mdb");
+    qint64 pageSize = 0, pages = 0;
+    {
+        auto d = db::Database::open(damaged);
+        for (int i = 0; i < 400; ++i)
+            d->execute("INSERT INTO fadok (Numer, Nazkon, Uwagi) VALUES (?, 'Jan Kowal', ?)",
+                       {QString::number(i), QString(300, QChar('u'))});
+        pageSize = d->scalar("PRAGMA page_size").toInt();
+        pages = d->scalar("PRAGMA page_count").toInt();
+    }
+    overwrite(damaged, pageSize * (pages / 2), QByteArray(int(pageSize), '\xff'));
+    ASSERT_TRUE(db::Database::open(damaged));  // opens: only its inner pages are ruined
+
+    const QString m4 = QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może "
+                                         "zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
+    for (const QString& path : {text, zeroed, badHeader, damaged}) {
+        SCOPED_TRACE(path.toStdString());
+        r.seen.clear();
+        prompt.asked.clear();
+        EXPECT_FALSE(check(path));
+        EXPECT_TRUE(prompt.asked.isEmpty());
+        ASSERT_EQ(r.seen.size(), 1u);
+        EXPECT_EQ(r.seen[0].text, m4.arg(path));
+        EXPECT_EQ(t.app.checkedConnection.db, nullptr);
+    }
 }
 
 TEST_F(BaseCheckTest, OlderStructureIsUpgradedOnlyAfterM6)
@@ -285,15 +331,15 @@ TEST_F(BaseCheckTest, StartUpConnectsTheRememberedDatabase)
 {
     App& app = t.app;
     app.gPrgPar.BazaPlik = "";
-    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
     app.gPrgPar.BazaPlik = t.dir.filePath("Brak.mdb");
-    EXPECT_FALSE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
     EXPECT_FALSE(app.gBazaOtwarta);
 
     db::Database::open(t.path)->changePassword("tajne");
     app.gPrgPar.BazaPlik = t.path;
     prompt.entries = {QString("tajne")};
-    EXPECT_TRUE(StartDatabaseOpen(app, prompt.fn()));
+    EXPECT_TRUE(OpenStartDatabase(app, prompt.fn()));
     EXPECT_TRUE(app.gBazaOtwarta);
     EXPECT_EQ(app.gBazaHaslo, "tajne");
     EXPECT_EQ(app.gBaseDb->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 3);

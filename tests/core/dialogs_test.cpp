@@ -3,12 +3,14 @@
 #include "core/frm_splash.h"
 #include "core/mail_services.h"
 #include "platform/qor_combo.h"
-#include "platform/shell.h"
+#include "support/fake_tools.h"
 #include "support/scoped_responder.h"
 #include "support/test_settings.h"
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -129,26 +131,29 @@ TEST(AboutBox, TellsSingleFromNetworkWorkstation)
 TEST(MailServices, SupportQuestionAndFileChecks)
 {
     ScopedResponder r;
+    QTemporaryDir dir;
     App app;
-    shell::Hooks hooks;
-    QList<QUrl> opened;
-    hooks.openUrl = [&](const QUrl& u) { opened << u; return false; };
-    hooks.findAssociation = [](const QString& path) {
-        return path.endsWith(".chm") ? shell::Association::NoProgram : shell::Association::FileMissing;
-    };
-    shell::setHooks(&hooks);
+    UseTestSettings(app, dir.path());
+    FakeTools tools;
+    tools.add("xdg-open", 3);  // the desktop has no program for mailto: links nor for .eml files
     app.gPrgPar.BezMAPI = 1;
     PytanieWyslij(app);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].toEncoded(), "mailto:" + app.supportAddress.toLatin1() + "?subject=Pytanie%20Rolkwit%20wersja%203.5.12");
-    ASSERT_EQ(r.seen.size(), 1u);  // nothing took the link: said so
+    auto opened = tools.calls("xdg-open");
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], QStringList("mailto:" + app.supportAddress + "?subject=Pytanie%20Rolkwit%20wersja%203.5.12"));
+    EXPECT_TRUE(opened[1].value(0).endsWith(".eml"));
+    ASSERT_EQ(r.seen.size(), 1u);  // nothing took the message: said so once
     EXPECT_EQ(r.seen[0].title, "Błąd wysyłania poczty");
 
-    EXPECT_FALSE(FileOpenExec(app, "Rolkwit.chm", "/opt/rolkwit", "Zainstaluj przeglądarkę pomocy."));
+    // A help file that exists but that no program opens, and a manual that is not there.
+    QFile(dir.filePath("Rolkwit.chm")).open(QIODevice::WriteOnly);
+    tools.add("xdg-mime", 0, "");
+    EXPECT_FALSE(FileOpenExec(app, "Rolkwit.chm", dir.path(), "Zainstaluj przeglądarkę pomocy."));
     EXPECT_EQ(r.seen.back().text, "Zainstaluj przeglądarkę pomocy.");
+    tools.add("xdg-mime", 0, "przegladarka.desktop\n");
+    EXPECT_TRUE(FileOpenExec(app, "Rolkwit.chm", dir.path(), "x"));
     EXPECT_FALSE(FileOpenExec(app, "Rolkwit.pdf", "/opt/rolkwit", "x"));
     EXPECT_EQ(r.seen.back().text, "Sprawdź czy plik: /opt/rolkwit/Rolkwit.pdf jest dostępny. Sprawdź foldery programu - "
                                   "menu Narzędzia, polecenie Parametry programu.");
     EXPECT_EQ(r.seen.back().title, "Błąd otwarcia pliku");
-    shell::setHooks(nullptr);
 }

@@ -3,7 +3,7 @@
 #include "core/error_report.h"
 #include "core/registry.h"
 #include "platform/ini_file.h"
-#include "platform/shell.h"
+#include "support/fake_tools.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -17,14 +17,10 @@
 
 namespace {
 
-// Raises `error` and reports it from inside the catch block, as every procedure does.
+// A command that raises `error`, run as the window runs its commands: reported, not let through.
 void raiseAndReport(App& app, const AppError& error, const QString& where)
 {
-    try {
-        throw error;
-    } catch (...) {
-        ErrorReport(app, where);
-    }
+    EXPECT_NO_THROW(RunCommand(app, where, [&] { throw error; }));
 }
 
 QString footer(const App& app)
@@ -86,7 +82,7 @@ TEST_F(ErrorReporting, DialogShowsTheErrorAndLogsItWhenAsked)
         e.cmdOk->click();
         return e.result();
     };
-    raiseAndReport(app, AppError(3045, "/dane/Firma.mdb", "Plik jest zajęty."), "BaseConnect");
+    raiseAndReport(app, AppError(err::kFileInUse, "/dane/Firma.mdb", "Plik jest zajęty."), "BaseConnect");
     EXPECT_TRUE(compact && detailsHidden && sendHidden);
 
     QStringList keys;
@@ -122,9 +118,23 @@ TEST_F(ErrorReporting, UntickingTheLogStoresZeroAndWritesNothing)
         e.reject();  // the close box
         return 0;
     };
-    raiseAndReport(app, AppError(6, "Rolkwit", "Przepełnienie"), "PozycjeSumuj");
+    raiseAndReport(app, AppError(err::kOverflow, "Rolkwit", "Przepełnienie"), "PozycjeSumuj");
     EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Zapisz błędy"), QString("0"));
     EXPECT_FALSE(QFile::exists(log()));
+}
+
+TEST_F(ErrorReporting, AnyFailureOfACommandIsReportedUnderItsName)
+{
+    QStringList shown;
+    responder.dialog = [&](QDialog& d) {
+        auto& e = dynamic_cast<dlgError&>(d);
+        shown << e.Obiekt + ": " + e.txtErrorOpis->toPlainText();
+        return 1;
+    };
+    EXPECT_NO_THROW(RunCommand(app, "mnuBazaOtworz_Click", [] { throw std::runtime_error("brak pliku"); }));
+    EXPECT_NO_THROW(RunCommand(app, "mnuBazaNowa_Click", [] { throw 42; }));
+    EXPECT_EQ(shown, QStringList({"mnuBazaOtworz_Click: brak pliku [mnuBazaOtworz_Click]",
+                                  QString::fromUtf8("mnuBazaNowa_Click: Nieznany błąd. [mnuBazaNowa_Click]")}));
 }
 
 TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
@@ -151,7 +161,7 @@ TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
         e.cmdPrzerwij->click();
         return 0;
     };
-    raiseAndReport(t.app, AppError(3022, "fadok", "Powtórzony klucz"), "ZapiszDokument");
+    raiseAndReport(t.app, AppError(err::kDuplicateKey, "fadok", "Powtórzony klucz"), "ZapiszDokument");
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(responder.seen.back().text,
               "Nastąpi przerwanie działania programu. Wszystkie niezapisane dane zostaną utracone. Kontynuować?");
@@ -165,12 +175,9 @@ TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
 
 TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
 {
-    shell::Hooks hooks;
-    QList<QUrl> opened;
-    QStringList toolArgs;
-    hooks.openUrl = [&](const QUrl& u) { opened << u; return true; };
-    hooks.runTool = [&](const QString&, const QStringList& args) { toolArgs = args; return shell::ToolResult::Succeeded; };
-    shell::setHooks(&hooks);
+    FakeTools tools;
+    tools.add("xdg-open", 0);
+    tools.add("xdg-email", 0);
     responder.dialog = [](QDialog& d) {
         auto& e = dynamic_cast<dlgError&>(d);
         e.cmdSzczegol->click();
@@ -179,18 +186,21 @@ TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
         return 1;
     };
     app.gPrgPar.BezMAPI = 1;
-    raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
-    ASSERT_EQ(opened.size(), 1);
-    QString link = QString::fromLatin1(opened[0].toEncoded());
+    raiseAndReport(app, AppError(err::kTypeMismatch, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
+    ASSERT_EQ(tools.calls("xdg-open").size(), 1);
+    QString link = tools.calls("xdg-open")[0].value(0);
     EXPECT_TRUE(link.startsWith("mailto:" + app.supportAddress + "?subject=B%C5%82%C4%85d%20programu%20Rolkwit%20v.3.5.12&body="));
     EXPECT_TRUE(link.contains("Niezgodno%C5%9B%C4%87%20typ%C3%B3w%20%26%20co%20%232%20%5BPrzy%C5%82%C4%85cz%5D"));
 
     app.gPrgPar.BezMAPI = 0;
-    raiseAndReport(app, AppError(13, "Rolkwit", "Niezgodność typów"), "Przyłącz");
+    raiseAndReport(app, AppError(err::kTypeMismatch, "Rolkwit", "Niezgodność typów"), "Przyłącz");
+    ASSERT_EQ(tools.calls("xdg-email").size(), 1);
+    QStringList toolArgs = tools.calls("xdg-email")[0];
     ASSERT_GE(toolArgs.size(), 6);
     EXPECT_EQ(toolArgs[2], "Błąd programu Rolkwit v.3.5.12");
-    EXPECT_TRUE(toolArgs[4].startsWith("(>tutaj wpisz okoliczności wystąpienia błędu<)\r\n\r\n\r\nProszę nie kasować"));
-    EXPECT_TRUE(toolArgs[4].contains("Numer: 13\r\nŹródło: Rolkwit\r\n"));
+    // xdg-email gets plain line ends: it encodes them itself.
+    EXPECT_TRUE(toolArgs[4].startsWith("(>tutaj wpisz okoliczności wystąpienia błędu<)\n\n\nProszę nie kasować"));
+    EXPECT_TRUE(toolArgs[4].contains("Numer: 13\nŹródło: Rolkwit\n"));
+    EXPECT_FALSE(toolArgs[4].contains('\r'));
     EXPECT_EQ(toolArgs.last(), app.supportAddress);
-    shell::setHooks(nullptr);
 }

@@ -32,7 +32,8 @@ TEST(RegistryHelpers, BaseNameAndDigits)
     EXPECT_EQ(BaseNameFromPath("C:\\Dane\\Firma.mdb"), "Firma");
     EXPECT_EQ(BaseNameFromPath("/home/ala/Dane/Firma 2024.mdb"), "Firma 2024");
     EXPECT_EQ(BaseNameFromPath(""), "");
-    EXPECT_THROW(BaseNameFromPath("C:\\a.b"), AppError);
+    EXPECT_EQ(BaseNameFromPath("C:\\a.b"), "");
+    EXPECT_EQ(BaseNameFromPath("/dane/stare.mdb/ab"), "");
     EXPECT_EQ(DigitsOnly("12,5 kg"), "125");
     EXPECT_EQ(DigitsOnly("-3.50 zł"), "-3.50");
 }

@@ -29,8 +29,6 @@ TEST(SharedProcs, PathSplitAtTheLastSeparatorOfEitherKind)
     EXPECT_EQ(file, "Firma.mdb");
     PathSplit("/home/k/dane/Firma.mdb", folder, file);
     EXPECT_EQ(folder, "/home/k/dane");
-    EXPECT_EQ(FileNameLessExtension("C:\\Dane\\Firma.mdb"), "Firma");
-    EXPECT_EQ(FileNameLessExtension(""), "");
 }
 
 TEST(SharedProcs, RstToTextAndEmptyToNull)

@@ -1,5 +1,6 @@
 #include "core/base_par.h"
 #include "documents/numbering.h"
+#include "platform/app_error.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
@@ -63,15 +64,40 @@ TEST(Numbering, YearlySeriesRunsAcrossMonths)
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2023, 1, 5)), "31/23/A");
 }
 
+// A number the program proposes or takes never names a stored document: with a template that
+// does not tell the periods apart, or after a number typed by hand, it moves on to a free one.
+TEST(Numbering, TheNextNumberIsAFreeOne)
+{
+    TempDatabase t;
+    NumParRead(t.app);
+    t.app.gBazaPar.NumSzablon = "Numer";
+    stored(t, "1", QDate(2024, 4, 2));
+    stored(t, "2", QDate(2024, 4, 3));
+    EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 5, 6)), "3");
+    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "3");
+    t.app.gBazaPar.NumSzablon = QString::fromUtf8("Numer/Miesiąc/Rok[4]");
+    stored(t, "2/05/2024", QDate(2024, 4, 30));  // typed by hand into April
+    stored(t, "1/05/2024", QDate(2024, 5, 2));
+    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "3/05/2024");
+    t.app.gBazaPar.NumAuto = false;
+    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "");
+}
+
 TEST(Numbering, AFailedProposalIsNoNumber)
 {
     TempDatabase t;
     NumParRead(t.app);
     EXPECT_FALSE(NumerNastepny(t.app, "fadok", "datawyst", QDate()));
     EXPECT_FALSE(NumerNastepny(t.app, "fadok; DROP TABLE fadok", "datawyst", QDate(2024, 1, 1)));
+    QStringList reported;
+    t.app.errorReporter = [&](App&, const QString& where, const QString&) { reported << where; };
     t.db().execute("DROP TABLE fadok");
     EXPECT_FALSE(NumerOstatni(t.app, "fadok", "datawyst", QDate(2024, 1, 1)));
     EXPECT_FALSE(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 1, 1)));
+    EXPECT_EQ(reported.size(), 2);
+    // For the save, which reports once its transaction is over, the failure is thrown instead.
+    EXPECT_THROW(NumerDoZapisu(t.app, QDate(2024, 1, 1)), AppError);
+    EXPECT_EQ(reported.size(), 2);
     t.app.gBazaPar.NumAuto = false;
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 1, 1)), "");
 }

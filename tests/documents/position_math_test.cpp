@@ -1,4 +1,5 @@
 #include "documents/position_math.h"
+#include "platform/app_error.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,4 +76,19 @@ TEST(PositionMath, ValReadsTheLeadingNumber)
     EXPECT_EQ(Val(" 1 2.5x"), d("12,5"));
     EXPECT_EQ(Val("A/7"), d("0"));
     EXPECT_EQ(Val("-3"), d("-3"));
+}
+
+// Sums never wrap around: two amounts that each fit but together do not are an overflow.
+TEST(PositionMath, SumsBeyondTheMoneyRangeAreAnOverflowNotAWrap)
+{
+    const Decimal half = d("500000000000000");
+    EXPECT_THROW(half + half, AppError);
+    EXPECT_THROW(-half - half, AppError);
+    EXPECT_THROW(-Decimal::fromUnits(INT64_MIN), AppError);
+    Decimal sum = half;
+    EXPECT_THROW(sum += half, AppError);
+    Sums rows{half + half / Decimal(4), Decimal(), half};
+    Sums before{-half, Decimal(), -half};
+    EXPECT_THROW(PozycjeSumuj(rows, &before, false), AppError);
+    EXPECT_EQ(PozycjeSumuj(rows, nullptr, false).RazBrutto, half);
 }

@@ -12,6 +12,8 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "support/answers.h"
+#include "support/editing_window.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -32,76 +34,6 @@
 
 // The document's road through the real entry page: typed, saved, listed, reopened, corrected.
 
-namespace {
-
-
-struct EditingFixture : ::testing::Test {
-    TempDatabase t;
-    Answers answers;
-    std::unique_ptr<MainWindow> window;
-    MainPages* pages = nullptr;
-    EntryPage* page = nullptr;
-    DocumentForm* form = nullptr;
-    DocumentEditing* editing = nullptr;
-    QTreeWidget* lst = nullptr;
-
-    void SetUp() override
-    {
-        UseTestSettings(t.app, t.dir.path());
-        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
-        t.app.gPrgPar.PlatForma = "przelew";
-    }
-    // The real main window, loaded and attached to the database.
-    void open()
-    {
-        window = std::make_unique<MainWindow>(t.app);
-        pages = window->pages();
-        page = pages->picWprowadzanie;
-        form = page->picDokument;
-        lst = page->lstDok;
-        editing = pages->dokumenty;
-        pages->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
-    }
-    void type(QWidget* w, const QString& text)
-    {
-        w->setFocus();
-        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
-        static_cast<QLineEdit*>(w)->clear();
-        typeText(w, text);
-    }
-    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
-    {
-        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
-    }
-    void typeSeller()
-    {
-        type(form->txtNazkon, "Jan O'Brien");
-        type(form->txtAdrkon, QString::fromUtf8("Wólka 7"));
-        type(form->cmbPlatFor, QString::fromUtf8("gotówka"));
-    }
-    void ctrlEnter() { QTest::keyClick(form->txtNazkon, Qt::Key_Return, Qt::ControlModifier); }
-    QString today(int n) { return NumberUtworz(n, QDate::currentDate(), "Numer/Miesiąc/Rok[4]"); }
-    QStringList listed()
-    {
-        QStringList l;
-        for (int i = 0; i < lst->topLevelItemCount(); ++i) l << lst->topLevelItem(i)->text(0);
-        return l;
-    }
-    void doubleClickRow(int i)
-    {
-        QRect r = lst->visualItemRect(lst->topLevelItem(i));
-        QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, r.center());
-        QApplication::processEvents();
-    }
-};
-
-} // namespace
 
 TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneStarts)
 {
@@ -178,7 +110,7 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     t.db().execute("UPDATE fadok SET Zaplacono = RazBrutto, Uwagi = 'pilne'");
     NowyDokumentBufor(t.app, false);
     open();
@@ -219,7 +151,7 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
 {
     bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
     form->cmbDokument->setBoundValue("KFR");          // the user picks the correction
@@ -293,7 +225,7 @@ TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)
 TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     open();
     QMenu& menu = *window->mnuPopKartoteka;
     struct {
@@ -349,11 +281,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
 {
     open();
     typeSeller();
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    typeRow(0, "Owies", "2", "kg", "5", "7");
     page->toolZapiszZapisz->trigger();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
@@ -374,7 +302,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
 TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     open();
     ASSERT_EQ(lst->topLevelItemCount(), 2);
     t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");
@@ -396,7 +324,7 @@ TEST_F(EditingFixture, Screenshot)
         DocHeader h = invoiceHeader(QStringLiteral("%1/04/2024").arg(i), QDate(2024, 4, i));
         h.Nazkon = QString::fromUtf8("Gospodarstwo Rolne nr %1").arg(i);
         bufferDocument(t.app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
-        ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+        ASSERT_TRUE(saveBuffered(t.app).ok);
     }
     DocHeader k = invoiceHeader("1/05/2024");
     k.Inddok = "KFR";
@@ -404,7 +332,7 @@ TEST_F(EditingFixture, Screenshot)
     k.KorNumer = "3/04/2024";
     k.KorDatawyst = QDate(2024, 4, 3);
     bufferDocument(t.app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
-    ASSERT_TRUE(ZapiszDokument(t.app, {}).ok);
+    ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
     doubleClickRow(1);

@@ -8,7 +8,7 @@
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
-#include "platform/message_box.h"
+#include "support/scoped_responder.h"
 #include "platform/twips.h"
 #include "register/register_page.h"
 #include "support/temp_database.h"
@@ -52,15 +52,13 @@ struct Window {
 
 struct FormFixture : ::testing::Test {
     TempDatabase t;
-    ui::Responder responder;
+    ScopedResponder responder;
 
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::No; };
-        ui::setResponder(&responder);
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup Zboża Sp. z o.o.");
     }
-    void TearDown() override { ui::setResponder(nullptr); }
     db::Row row(const char* table, int pozycja, int stanowisko = 0)
     {
         return *t.db().queryOne(QStringLiteral("SELECT * FROM %1 WHERE Stanowisko = ? AND Pozycja = ?").arg(table),

@@ -2,6 +2,7 @@
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
+#include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QTreeWidget>

@@ -6,6 +6,7 @@
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -52,4 +53,40 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
     EXPECT_EQ(w.labNazwaBazy->text(), "Druga");
     // The new database got this workstation's fresh document.
     EXPECT_GT(first.app.gBaseDb->scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 0").toInt(), 0);
+}
+
+// A file whose own name is shorter than an extension, in a folder named like a database file,
+// opens and is created like any other: no name to show, and nothing ends the program.
+TEST(OpenDatabase, AShortFileNameInAFolderNamedLikeADatabaseOpensAndIsCreated)
+{
+    TempDatabase first;
+    UseTestSettings(first.app, first.dir.path());
+    ASSERT_TRUE(QDir(first.dir.path()).mkdir("Stare.mdb"));
+    const QString opened = first.dir.filePath("Stare.mdb/ab");
+    ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), opened));
+    QFile(opened).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QFile::copy(TempDatabase::templatePath(), first.dir.filePath("Rolkwit.mbs"));
+
+    ScopedResponder r;
+    r.answers = {ui::Answer::No, ui::Answer::No, ui::Answer::No, ui::Answer::No};  // no header definition now
+    MainWindow w(first.app);
+    w.Przylacz();
+    for (auto [item, file] : {std::pair{w.mnuBazaOtworz, opened}, std::pair{w.mnuBazaNowa, first.dir.filePath("Stare.mdb/a.b")}}) {
+        SCOPED_TRACE(file.toStdString());
+        int errorDialogs = 0;
+        r.dialog = [&, file = file](QDialog& d) {
+            if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
+                fd->selectFile(file);
+                return int(QDialog::Accepted);
+            }
+            ++errorDialogs;
+            return int(QDialog::Rejected);
+        };
+        item->trigger();
+        EXPECT_EQ(errorDialogs, 0);
+        EXPECT_TRUE(first.app.gBazaOtwarta);
+        EXPECT_EQ(first.app.gPrgPar.BazaPlik, file);
+        EXPECT_EQ(RegRead(first.app.gRegProgramKey, "BazaNazwa", "?"), "");
+        EXPECT_EQ(w.labNazwaBazy->text(), "");
+    }
 }

@@ -1,6 +1,6 @@
 #include "documents/buffer.h"
 #include "editor/position_model.h"
-#include "platform/message_box.h"
+#include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -9,19 +9,17 @@ namespace {
 
 struct ModelFixture : ::testing::Test {
     TempDatabase t;
-    ui::Responder responder;
+    ScopedResponder responder;
     std::unique_ptr<PositionModel> model;
 
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::Ok; };
-        ui::setResponder(&responder);
         t.app.gPrgPar.TabPozLicz = 4;
         NowyDokumentBufor(t.app, false);
         model = std::make_unique<PositionModel>(t.app, PozTabela::Dopoz);
         model->reload();
     }
-    void TearDown() override { ui::setResponder(nullptr); }
 
     bool type(int row, int col, const QString& text) { return model->setData(model->index(row, col), text); }
     QString shown(int row, int col) { return model->data(model->index(row, col)).toString(); }

@@ -1,30 +1,15 @@
-#include "core/base_par.h"
-#include "documents/numbering.h"
 #include "editor/date_text.h"
-#include "editor/document_editing.h"
-#include "editor/document_form.h"
 #include "editor/drags.h"
-#include "editor/entry_page.h"
-#include "editor/main_pages.h"
-#include "editor/main_window.h"
-#include "editor/position_grid.h"
-#include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
-#include "support/temp_database.h"
-#include "support/test_settings.h"
-#include <QApplication>
-#include <QComboBox>
+#include "support/editing_window.h"
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 // The side list on the real entry page: what focusing a field shows, what a double click and a
 // drop fill, and stored invoices dragged onto the form. Drags are sent as the events a drag
@@ -37,34 +22,20 @@ QString u(const char* s)
     return QString::fromUtf8(s);
 }
 
-struct SideListFixture : ::testing::Test {
-    TempDatabase t;
-    Answers answers;
-    std::unique_ptr<MainWindow> window;
-    MainPages* pages = nullptr;
-    DocumentForm* form = nullptr;
+struct SideListFixture : EditingFixture {
     SideList* slo = nullptr;
     int stored = 0;
 
     void SetUp() override
     {
-        UseTestSettings(t.app, t.dir.path());
-        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+        EditingFixture::SetUp();
         t.app.gPrgPar.PlatDni = "14";
         t.app.gBazaPar.NumSzablon = u("Numer/Miesiąc/Rok[4]");
     }
     void open()
     {
-        window = std::make_unique<MainWindow>(t.app);
-        pages = window->pages();
-        form = pages->picWprowadzanie->picDokument;
+        EditingFixture::open();
         slo = form->lstSlo;
-        pages->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     // A stored invoice of seller `nazkon` with one position.
     QString store(const QString& nazkon, const QString& konto = "11 2222", const QString& nazwa = "Pszenica")

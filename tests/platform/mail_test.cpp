@@ -1,7 +1,9 @@
 #include "platform/mail.h"
-#include "platform/shell.h"
+#include "support/fake_tools.h"
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <optional>
 #include <gtest/gtest.h>
 
 TEST(Mail, MailtoLinkEncodesEveryPart)
@@ -21,25 +23,15 @@ TEST(Mail, EveryNonEmptyAttachmentIsKept)
     EXPECT_TRUE(mail::splitAttachments(";;").isEmpty());
 }
 
+// The hand-off through real helper programs: stand-ins on PATH that succeed or fail.
 class MailHandOff : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    shell::Hooks hooks;
-    QStringList toolArgs;
-    QList<QUrl> opened;
-    shell::ToolResult toolResult = shell::ToolResult::Succeeded;
-    bool openResult = true;
-    void SetUp() override
-    {
-        hooks.runTool = [this](const QString& program, const QStringList& args) {
-            EXPECT_EQ(program, "xdg-email");
-            toolArgs = args;
-            return toolResult;
-        };
-        hooks.openUrl = [this](const QUrl& u) { opened << u; return openResult; };
-        shell::setHooks(&hooks);
-    }
-    void TearDown() override { shell::setHooks(nullptr); }
+    FakeTools tools;
+    int failures = 0;
+    mail::Failed failed = [this] { ++failures; };
+    QString eml = dir.filePath("m.eml");
+
     QString attachment(const QString& name)
     {
         QFile f(dir.filePath(name));
@@ -47,23 +39,43 @@ protected:
         f.write("%PDF-1.4 zawartość");
         return f.fileName();
     }
+    QList<QStringList> opened() const { return tools.calls("xdg-open"); }
 };
 
-TEST_F(MailHandOff, ComposesThroughXdgEmailWithEveryAttachment)
+TEST_F(MailHandOff, ComposesThroughXdgEmailWithEveryAttachmentAndPlainLineEnds)
 {
+    tools.add("xdg-email", 0);
+    tools.add("xdg-open", 0);
     QString a = attachment("a.pdf"), b = attachment("b.pdf");
-    ASSERT_TRUE(mail::composeMessage({"x@y.pl", "Temat", "Treść", {a, b}}, dir.filePath("m.eml")));
-    EXPECT_EQ(toolArgs, QStringList({"--utf8", "--subject", "Temat", "--body", "Treść", "--attach", a, "--attach", b, "x@y.pl"}));
-    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_TRUE(mail::composeMessage({"x@y.pl", "Temat", "Wiersz 1\r\nWiersz 2", {a, b}}, eml, failed));
+    ASSERT_EQ(tools.calls("xdg-email").size(), 1);
+    EXPECT_EQ(tools.calls("xdg-email")[0], QStringList({"--utf8", "--subject", "Temat", "--body", "Wiersz 1\nWiersz 2",
+                                                        "--attach", a, "--attach", b, "x@y.pl"}));
+    EXPECT_TRUE(opened().isEmpty());
+    EXPECT_EQ(failures, 0);
 }
 
+// When xdg-email is missing or fails, the message is written as an .eml file and opened; when
+// that fails too, the failure is reported once.
 TEST_F(MailHandOff, FallsBackToAnEmlFileAndReportsWhenNothingTakesIt)
 {
-    toolResult = shell::ToolResult::NotFound;
-    QString eml = dir.filePath("m.eml");
-    ASSERT_TRUE(mail::composeMessage({"x@y.pl", "Zażółć", "Treść", {attachment("dokument.pdf")}}, eml));
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].toLocalFile(), eml);
+    struct Case {
+        const char* name;
+        std::optional<int> emailExit, openExit;
+        bool taken;
+    };
+    for (const Case& c : {Case{"no xdg-email", std::nullopt, 0, true}, Case{"xdg-email fails", 3, 0, true},
+                          Case{"both fail", 3, 4, false}}) {
+        SCOPED_TRACE(c.name);
+        FakeTools own;
+        if (c.emailExit) own.add("xdg-email", *c.emailExit);
+        own.add("xdg-open", *c.openExit);
+        failures = 0;
+        QFile::remove(eml);
+        EXPECT_EQ(mail::composeMessage({"x@y.pl", "Zażółć", "Treść", {attachment("dokument.pdf")}}, eml, failed), c.taken);
+        EXPECT_EQ(failures, c.taken ? 0 : 1);
+        EXPECT_EQ(own.calls("xdg-open"), QList<QStringList>({{eml}}));
+    }
     QFile f(eml);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QByteArray text = f.readAll();
@@ -71,16 +83,45 @@ TEST_F(MailHandOff, FallsBackToAnEmlFileAndReportsWhenNothingTakesIt)
     EXPECT_TRUE(text.contains("Subject: =?UTF-8?B?" + QString("Zażółć").toUtf8().toBase64() + "?="));
     EXPECT_TRUE(text.contains("filename=\"dokument.pdf\""));
     EXPECT_TRUE(text.contains(QByteArray("%PDF-1.4 zawartość").toBase64()));
-
-    toolResult = shell::ToolResult::Failed;
-    openResult = false;
-    EXPECT_FALSE(mail::composeMessage({"x@y.pl", "T", "B", {}}, eml));
 }
 
 TEST_F(MailHandOff, HtmlBodiesGoStraightToTheEmlFile)
 {
-    toolArgs = {"nie wywołano"};
-    ASSERT_TRUE(mail::composeMessage({"x@y.pl", "T", "<html><body>Faktura</body></html>", {}}, dir.filePath("m.eml")));
-    EXPECT_EQ(toolArgs, QStringList({"nie wywołano"}));
-    EXPECT_EQ(opened.size(), 1);
+    tools.add("xdg-email", 0);
+    tools.add("xdg-open", 0);
+    ASSERT_TRUE(mail::composeMessage({"x@y.pl", "T", "<html><body>Faktura</body></html>", {}}, eml, failed));
+    EXPECT_TRUE(tools.calls("xdg-email").isEmpty());
+    EXPECT_EQ(opened(), QList<QStringList>({{eml}}));
+}
+
+// A helper still running when the wait ends counts as having taken the message; when it fails
+// later, the next way is tried then, and a failure of that one is reported.
+TEST_F(MailHandOff, AHelperThatFailsLaterIsNotTakenForSuccess)
+{
+    for (int openExit : {0, 4}) {
+        SCOPED_TRACE(openExit);
+        FakeTools own;
+        own.add("xdg-email", 3, QString(), 2.0 * FakeTools::kWaitMs / 1000);
+        own.add("xdg-open", openExit);
+        failures = 0;
+        EXPECT_TRUE(mail::composeMessage({"x@y.pl", "T", "B", {}}, eml, failed));
+        EXPECT_TRUE(own.calls("xdg-open").isEmpty());
+        EXPECT_TRUE(FakeTools::waitFor([&] { return own.calls("xdg-open").size() == 1; }));
+        QTest::qWait(50);
+        EXPECT_EQ(failures, openExit == 0 ? 0 : 1);
+    }
+}
+
+TEST_F(MailHandOff, AMailtoLinkThatNoProgramTakesFallsBackToTheEmlFile)
+{
+    tools.add("xdg-open", 0);
+    mail::Message m{"x@y.pl", "Pytanie", "", {}};
+    ASSERT_TRUE(mail::openMailto(m, eml, failed));
+    EXPECT_EQ(opened(), QList<QStringList>({{mail::mailtoUrl(m)}}));
+
+    FakeTools failing;
+    failing.add("xdg-open", 3);
+    EXPECT_FALSE(mail::openMailto(m, eml, failed));
+    EXPECT_EQ(failing.calls("xdg-open"), QList<QStringList>({{mail::mailtoUrl(m)}, {eml}}));
+    EXPECT_EQ(failures, 1);
 }

@@ -4,7 +4,8 @@
 #include "documents/doc_header.h"
 #include "documents/position_math.h"
 #include "documents/positions.h"
-#include "platform/message_box.h"
+#include "documents/save.h"
+#include "platform/app_error.h"
 #include <QStringList>
 #include <vector>
 
@@ -73,45 +74,49 @@ inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRo
     typeRows(app, PozTabela::Dopoz, poz);
     typeRows(app, PozTabela::Dokor, kor);
     Sums k = PositionBuffer(app, PozTabela::Dokor).sums();
-    Totals t = PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
-                            !h.Fundusz.isEmpty());
-    h.RazNetto = t.RazNetto;
-    h.RazVAT = t.RazVAT;
-    h.RazBrutto = t.RazBrutto;
-    h.Potracenie = t.Potracenie;
-    h.DoZaplaty = t.DoZaplaty;
+    h.setTotals(PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
+                             !h.Fundusz.isEmpty()));
     ZapiszDoBufora(app, h);
     return h;
 }
 
-// Answers every message box, keeps their texts, and answers questions with `yes`.
-struct Answers : ui::Responder {
+// Stores the buffered document as a new one (a replace question is answered Yes).
+inline SaveResult saveBuffered(App& app, const EditState& state = {})
+{
+    return ZapiszDokument(app, state, [](const QString&) { return true; });
+}
+
+// The window's part of a save, for tests without a window: answers the replace question with
+// `yes`, and keeps the questions asked and the places of the errors reported through the app
+// (installed as its reporter for the life of the object).
+struct Replies {
     bool yes = true;
-    int dialogs = 0;  // dialogs shown, such as the error report
-    Answers()
+    QStringList questions;
+    QStringList reported;
+    QString lastError;  // the description of the last error reported
+    explicit Replies(App& app) : app_(app)
     {
-        previous_ = ui::responder();
-        answer = [this](const ui::Message& m) {
-            if (m.buttons == ui::Buttons::YesNo) return yes ? ui::Answer::Yes : ui::Answer::No;
-            return ui::Answer::Ok;
+        app.errorReporter = [this](App&, const QString& where, const QString&) {
+            reported << where;
+            try {
+                throw;
+            } catch (const AppError& e) {
+                lastError = e.description();
+            } catch (...) {
+            }
         };
-        dialog = [this](QDialog&) {
-            ++dialogs;
-            return 0;
-        };
-        ui::setResponder(this);
     }
-    ~Answers() { ui::setResponder(previous_); }
-    Answers(const Answers&) = delete;
-    Answers& operator=(const Answers&) = delete;
-    QStringList texts() const
+    ~Replies() { app_.errorReporter = nullptr; }
+    Replies(const Replies&) = delete;
+    Replies& operator=(const Replies&) = delete;
+    Question ask()
     {
-        QStringList t;
-        for (const auto& m : seen) t << m.text;
-        return t;
+        return [this](const QString& q) {
+            questions << q;
+            return yes;
+        };
     }
-    QString last() const { return seen.empty() ? QString() : seen.back().text; }
 
 private:
-    ui::Responder* previous_ = nullptr;
+    App& app_;
 };

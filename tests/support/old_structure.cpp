@@ -14,11 +14,14 @@ const QStringList kPosition = {"Stanowisko SHORT", "Inddok TEXT", "Numer TEXT", 
                                "Nazwa TEXT", "Ilosc CURRENCY", "Indjed TEXT", "Cenanet CURRENCY", "Indvat TEXT",
                                "WartNetto CURRENCY", "WartVAT CURRENCY", "WartBrutto CURRENCY"};
 
-QString create(const QString& table, QStringList columns, const QStringList& missing)
+// Texts are declared as the template declares them (the older versions differ only in columns).
+QString create(const QString& table, QStringList columns, const QStringList& missing = {})
 {
     columns.erase(std::remove_if(columns.begin(), columns.end(),
                                  [&](const QString& c) { return missing.contains(c.section(' ', 0, 0)); }),
                   columns.end());
+    for (QString& c : columns)
+        if (c.section(' ', 1).startsWith("TEXT") && c != "Haslo TEXT" && c != "Poziom TEXT") c += " COLLATE NOCASE";
     return QStringLiteral("CREATE TABLE %1 (%2);\n").arg(table, columns.join(", "));
 }
 
@@ -34,11 +37,11 @@ void MakeOldStructure(const QString& path, int major, int minor)
     QString sql;
     for (auto t : {"fadok", "dodok"}) sql += create(t, kHeader, missing);
     for (auto t : {"fapoz", "dopoz", "dokor"}) sql += create(t, kPosition, missing);
-    sql += "CREATE TABLE dbprg (Indprg TEXT, Nazwa TEXT, VerMajor LONG, VerMinor LONG, VerRevision LONG);\n"
-           "CREATE TABLE dbpar (Indpar TEXT, Wartosc TEXT);\n"
-           "CREATE TABLE dbbin (Indpar TEXT, Wartosc LONGBINARY);\n"
-           "CREATE TABLE dboso (Indoso TEXT, Imie TEXT, Nazwisko TEXT, Haslo TEXT, Aktywny BIT, Admin BIT);\n"
-           "CREATE TABLE dbupr (Indoso TEXT, Indprg TEXT, Poziom TEXT);\n";
+    sql += create("dbprg", {"Indprg TEXT", "Nazwa TEXT", "VerMajor LONG", "VerMinor LONG", "VerRevision LONG"});
+    sql += create("dbpar", {"Indpar TEXT", "Wartosc TEXT"});
+    sql += create("dbbin", {"Indpar TEXT", "Wartosc LONGBINARY"});
+    sql += create("dboso", {"Indoso TEXT", "Imie TEXT", "Nazwisko TEXT", "Haslo TEXT", "Aktywny BIT", "Admin BIT"});
+    sql += create("dbupr", {"Indoso TEXT", "Indprg TEXT", "Poziom TEXT"});
     auto d = db::Database::create(path);
     d->executeScript(sql);
     d->execute("INSERT INTO dbprg VALUES ('FA', 'Fakturowanie', 9, 9, 9)");

@@ -1,0 +1,45 @@
+#include "core/app.h"
+#include "core/error_report.h"
+#include "platform/app_error.h"
+#include <QDebug>
+
+namespace {
+
+App::ErrorReporter& processDefault()
+{
+    static App::ErrorReporter reporter;
+    return reporter;
+}
+
+// Without the program's reporter the error is at least in the log.
+void logError(const QString& where)
+{
+    QString text = QStringLiteral("unknown error");
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const AppError& x) {
+        text = QStringLiteral("%1 %2: %3").arg(x.number()).arg(x.source(), x.description());
+    } catch (const std::exception& x) {
+        text = QString::fromUtf8(x.what());
+    } catch (...) {
+    }
+    qWarning().noquote() << "error in" << where << "-" << text;
+}
+
+} // namespace
+
+void App::setDefaultErrorReporter(ErrorReporter reporter)
+{
+    processDefault() = std::move(reporter);
+}
+
+App::ErrorReporter App::defaultErrorReporter()
+{
+    return processDefault();
+}
+
+void ErrorReport(App& app, const QString& where, const QString& extra)
+{
+    if (app.errorReporter) app.errorReporter(app, where, extra);
+    else logError(where);
+}

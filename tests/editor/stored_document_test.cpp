@@ -1,0 +1,310 @@
+#include "documents/save.h"
+#include "editor/date_text.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include "support/document_fixture.h"
+#include "support/editing_window.h"
+#include <QFile>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QLabel>
+
+// Sequences a clerk runs through the real window (two databases, a cancelled dialog, an archive,
+// a restart) in which no stored document may be replaced unseen.
+
+namespace {
+
+struct StoredDocumentFixture : EditingFixture {
+    // The list row of stored document `numer`.
+    int rowOf(const QString& numer)
+    {
+        for (int i = 0; i < lst->topLevelItemCount(); ++i)
+            if (lst->topLevelItem(i)->text(1) == numer) return i;
+        ADD_FAILURE() << "not listed: " << numer.toStdString();
+        return 0;
+    }
+    // "Otwórz" from the menu; the file dialog chooses `file`, or is cancelled when it is empty.
+    void openFromMenu(const QString& file)
+    {
+        answers.dialog = [file](QDialog& d) {
+            auto* fd = qobject_cast<QFileDialog*>(&d);
+            if (!fd || file.isEmpty()) return int(QDialog::Rejected);
+            fd->selectFile(file);
+            return int(QDialog::Accepted);
+        };
+        window->mnuBazaOtworz->trigger();
+        answers.dialog = [this](QDialog&) {
+            ++answers.dialogs;
+            return 0;
+        };
+    }
+    QString buffers(db::Database& db)
+    {
+        return db.scalar("SELECT group_concat(Nazwa || ':' || Pozycja) FROM (SELECT Nazwa, Pozycja FROM dopoz UNION ALL "
+                         "SELECT Nazwa, Pozycja FROM dokor)").toText()
+               + "|" + db.scalar("SELECT count(*) FROM dopoz").toText() + "|" + db.scalar("SELECT count(*) FROM dokor").toText()
+               + "|" + db.scalar("SELECT group_concat(Numer) FROM dodok").toText();
+    }
+    DocHeader correctionOf(const QString& numer, const QString& korNumer)
+    {
+        DocHeader h = invoiceHeader(numer);
+        h.Inddok = "KFR";
+        h.KorInddok = "FR";
+        h.KorNumer = korNumer;
+        h.KorDatawyst = QDate(2024, 4, 2);
+        return h;
+    }
+};
+
+} // namespace
+
+// Editing 1/05/2024 of one database, then opening another that holds its own paid 1/05/2024:
+// the document there is no edit of the one loaded here, so saving asks and carries nothing.
+TEST_F(StoredDocumentFixture, AnotherDatabaseOpenedMeanwhileIsNotWrittenUnderTheLoadedNumber)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+
+    const QString other = t.dir.filePath("Druga.mdb");
+    ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), other));
+    QFile(other).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    {
+        App b;
+        b.gBaseDb = db::Database::open(other);
+        b.gBazaOtwarta = true;
+        b.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+        BaseParSave(b, *b.gBaseDb, "DokNaglowek1", "Skup");
+        BaseParSave(b, *b.gBaseDb, "NumAuto", "0");
+        bufferDocument(b, invoiceHeader("1/05/2024"), {{"Rzepak", "1", "kg", "1500,00", "7"}});
+        ASSERT_TRUE(saveBuffered(b).ok);
+        b.gBaseDb->execute("UPDATE fadok SET Zaplacono = RazBrutto");
+        // A half-typed document waits in the other database's buffer.
+        bufferDocument(b, invoiceHeader("x"), {{"Owies", "2", "kg", "5,00", "7"}});
+    }
+    open();
+    doubleClickRow(rowOf("1/05/2024"));
+    ASSERT_FALSE(form->labPoprawa->isHidden());
+    openFromMenu(other);
+    ASSERT_EQ(t.app.gBaseDb->path(), other);
+    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_FALSE(form->editState().poprawa());
+
+    answers.yes = false;
+    answers.seen.clear();
+    form->txtNumer->setText("1/05/2024");
+    ctrlEnter();
+    EXPECT_TRUE(answers.texts().contains(QString::fromUtf8("Dokument o numerze 1/05/2024 istnieje w bazie danych. "
+                                                           "Zastąpić istniejący dokument?")));
+    db::Database& b = *t.app.gBaseDb;
+    EXPECT_EQ(b.scalar("SELECT group_concat(Nazwa) FROM fapoz").toText(), "Rzepak");
+    EXPECT_EQ(b.scalar("SELECT Zaplacono FROM fadok").toDecimal(), dec("1605"));
+}
+
+// A cancelled "Otwórz" changes nothing in the window: no second header question, the preview
+// button as it was, and a loaded document still edited under its own number.
+TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
+{
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "");
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+    answers.yes = false;  // no header definition now
+    open();
+    const int asked = int(answers.seen.size());
+    ASSERT_EQ(asked, 1);
+    ASSERT_FALSE(window->btnPodglad->isEnabled());
+    openFromMenu(QString());
+    EXPECT_EQ(int(answers.seen.size()), asked);
+    EXPECT_FALSE(window->btnPodglad->isEnabled());
+
+    doubleClickRow(rowOf("1/05/2024"));
+    openFromMenu(QString());
+    EXPECT_FALSE(form->labPoprawa->isHidden());
+    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
+    EXPECT_EQ(form->dataPoz->rowCount(), 1);
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "11");
+    ctrlEnter();
+    EXPECT_EQ(int(answers.seen.size()), asked);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
+}
+
+// After a stored correction was edited, "<Nowy dokument>" offers only invoices not yet corrected.
+TEST_F(StoredDocumentFixture, ANewDocumentAfterAnEditedCorrectionOffersOnlyUncorrectedInvoices)
+{
+    for (const char* numer : {"1/04/2024", "2/04/2024"}) {
+        bufferDocument(t.app, invoiceHeader(numer, QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
+        ASSERT_TRUE(saveBuffered(t.app).ok);
+    }
+    bufferDocument(t.app, correctionOf("1/05/2024", "1/04/2024"), {{"Pszenica", "9", "kg", "800,00", "7"}},
+                   {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    doubleClickRow(rowOf("1/05/2024"));
+    ASSERT_GE(form->cmbKornum->findData("1/04/2024"), 0);  // its own invoice, while it is edited
+    doubleClickRow(0);
+    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_LT(form->cmbKornum->findData("1/04/2024"), 0);
+    EXPECT_GE(form->cmbKornum->findData("2/04/2024"), 0);
+}
+
+// On an archive database a new document, the choice of a correction and a load show the form
+// and write nothing into the buffers.
+TEST_F(StoredDocumentFixture, AnArchiveShowsDocumentsButNothingIsWritten)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "2", "kg", "5,00", "7"}});
+    BaseParSave(t.app, t.db(), "BazaOdczyt", "1");
+    open();
+    const QString kept = buffers(t.db());
+    doubleClickRow(0);
+    EXPECT_EQ(buffers(t.db()), kept);
+    form->cmbDokument->setBoundValue("KFR");
+    EXPECT_EQ(buffers(t.db()), kept);
+    EXPECT_EQ(form->dataKor->rowCount(), t.app.gPrgPar.TabPozLicz);
+    form->cmbDokument->setBoundValue("FR");
+    doubleClickRow(rowOf("1/05/2024"));
+    EXPECT_EQ(buffers(t.db()), kept);
+    ASSERT_EQ(form->dataPoz->rowCount(), 1);
+    EXPECT_EQ(form->dataPoz->position(0).Nazwa, "Pszenica");
+    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+}
+
+TEST_F(StoredDocumentFixture, DatesOutsideTheCenturiesAreRefusedAndOnlyLeavingTheFieldIsChecked)
+{
+    open();
+    const QString warning = QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
+                                              "systemu, np: ") + dateText(QDate::currentDate());
+    for (const char* text : {"10.01.0024", "10.01.2100", "10.01.1899"}) {
+        SCOPED_TRACE(text);
+        answers.seen.clear();
+        type(form->txtDatawyst, text);
+        form->txtNazkon->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(answers.texts(), QStringList{warning});
+        EXPECT_TRUE(form->txtDatawyst->hasFocus());
+    }
+    type(form->txtDatawyst, "10.01.1999");
+    form->txtNazkon->setFocus();
+    EXPECT_EQ(textDate(form->txtDatawyst->text()), QDate(1999, 1, 10));
+    EXPECT_EQ(form->txtNumer->text(), "1/01/1999");
+
+    // Switching to another window or opening a menu in the middle of typing is no leaving.
+    for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        answers.seen.clear();
+        type(form->txtDatawyst, "10.01.20");
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(form->txtDatawyst, &out);
+        EXPECT_TRUE(answers.seen.empty());
+        EXPECT_EQ(form->txtNumer->text(), "1/01/1999");
+    }
+    type(form->txtDatawyst, "10.01.2024");
+
+    // Days typed key by key stay as typed; "Zapłacono gotówką" makes the term the issue date.
+    type(form->cmbPlatTer, "");
+    type(form->cmbPlatdni, "14");
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "14");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
+    form->cmbPlatdni->setEditText(QString::fromUtf8("Zapłacono gotówką"));
+    EXPECT_EQ(form->cmbPlatdni->currentText(), "");
+    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 10)));
+}
+
+// Two rows that each fit the money range but not together: the second is refused like a row
+// beyond the range, and the totals never show a wrapped amount.
+TEST_F(StoredDocumentFixture, RowsWhoseSumLeavesTheMoneyRangeAreRefused)
+{
+    open();
+    for (int row : {0, 1}) {
+        typeCell(form->gridPoz, row, PositionModel::Nazwa, "Pszenica");
+        typeCell(form->gridPoz, row, PositionModel::Indjed, "kg");
+        typeCell(form->gridPoz, row, PositionModel::Indvat, "7");
+        typeCell(form->gridPoz, row, PositionModel::Cenanet, "500000000000000");
+    }
+    EXPECT_EQ(answers.dialogs, 0);
+    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "1");
+    typeCell(form->gridPoz, 1, PositionModel::Ilosc, "1");
+    EXPECT_EQ(answers.dialogs, 1);  // the overflow reported
+    EXPECT_EQ(form->txtRazBrutto->value(), dec("535000000000000"));
+    EXPECT_TRUE(t.db().scalar("SELECT WartBrutto FROM dopoz WHERE Pozycja = 2").isNull());
+}
+
+// Positions loaded from a document stored with gaps are numbered 1..n, and a row added then
+// takes the next number: no two rows share one.
+TEST_F(StoredDocumentFixture, RowsAddedAfterALoadNeverRepeatANumber)
+{
+    bufferDocument(t.app, invoiceHeader("1/05/2024"),
+                   {{"A", "1", "kg", "5", "7"}, {"B", "1", "kg", "5", "7"}, {"C", "1", "kg", "5", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    t.db().execute("UPDATE fapoz SET Pozycja = Pozycja + 1 WHERE Pozycja > 1");  // stored as 1, 3, 4
+    NowyDokumentBufor(t.app, false);
+    open();
+    doubleClickRow(rowOf("1/05/2024"));
+    form->gridPoz->mnuPopPozDodaj_Click();
+    EXPECT_EQ(t.db().scalar("SELECT group_concat(Pozycja) FROM (SELECT Pozycja FROM dopoz ORDER BY Pozycja)").toText(),
+              "1,2,3,4");
+    // Even with a gap left in the buffer the new row comes after the highest.
+    t.db().execute("UPDATE dopoz SET Pozycja = 5 WHERE Pozycja = 4");  // 1, 2, 3, 5
+    form->dataPoz->reload();
+    form->gridPoz->mnuPopPozDodaj_Click();
+    EXPECT_EQ(t.db().scalar("SELECT count(DISTINCT Pozycja) = count(*) FROM dopoz").toInt(), 1);
+}
+
+// After a restart the buffered correction still names its invoice (which the list of invoices not
+// yet corrected leaves out) and a fund the list does not know keeps its deduction.
+TEST_F(StoredDocumentFixture, AResumedCorrectionKeepsItsInvoiceAndAnUnknownFundItsDeduction)
+{
+    const QString fund = QString::fromUtf8("Fundusz Promocji Roślin Oleistych");
+    DocHeader f = invoiceHeader("1/04/2024", QDate(2024, 4, 2));
+    f.Fundusz = fund;
+    bufferDocument(t.app, f, {{"Rzepak", "3500", "kg", "1,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    DocHeader k = correctionOf("1/05/2024", "1/04/2024");
+    k.Fundusz = fund;
+    bufferDocument(t.app, k, {{"Rzepak", "2500", "kg", "1,00", "7"}}, {{"Rzepak", "3500", "kg", "1,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    doubleClickRow(rowOf("1/04/2024"));
+    EXPECT_EQ(form->cmbFundusz->currentText(), fund);
+    EXPECT_EQ(form->txtPotracenie->value(), dec("4"));
+
+    doubleClickRow(rowOf("1/05/2024"));
+    window->close();  // the edited correction stays in the buffer
+    window.reset();
+    open();
+    EXPECT_TRUE(form->labPoprawa->isHidden());  // a resumed document is a new one
+    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
+    EXPECT_EQ(form->cmbFundusz->currentText(), fund);
+    EXPECT_EQ(form->txtPotracenie->value(), dec("-1"));
+    // Saved under its own number again (after the question), it stays the invoice's one correction.
+    form->txtNumer->setText("1/05/2024");
+    ctrlEnter();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok WHERE KorNumer = '1/04/2024'").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT Fundusz FROM fadok WHERE Numer = '1/05/2024'").toText(), fund);
+    EXPECT_EQ(t.db().scalar("SELECT Potracenie FROM fadok WHERE Numer = '1/05/2024'").toDecimal(), Decimal(-1));
+}
+
+// The question before a stored document is replaced has "Nie" as the button Enter presses.
+TEST_F(StoredDocumentFixture, TheReplaceQuestionDefaultsToNo)
+{
+    bufferDocument(t.app, invoiceHeader(today(1)), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    type(form->txtNumer, today(1));
+    answers.yes = false;
+    ctrlEnter();
+    ASSERT_FALSE(answers.seen.empty());
+    const ui::Message& q = answers.seen.back();
+    EXPECT_EQ(q.buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(q.icon, ui::Icon::Question);
+    EXPECT_EQ(q.defaultButton, ui::Answer::No);
+    EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
+}

@@ -1,0 +1,97 @@
+#pragma once
+#include "core/base_par.h"
+#include "documents/numbering.h"
+#include "editor/document_editing.h"
+#include "editor/document_form.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
+#include "editor/main_window.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
+#include "support/answers.h"
+#include "support/temp_database.h"
+#include "support/test_settings.h"
+#include "support/typing.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+// The real main window on a temporary database, for tests that type into it as a person does.
+struct EditingFixture : ::testing::Test {
+    TempDatabase t;
+    Answers answers;
+    std::unique_ptr<MainWindow> window;
+    MainPages* pages = nullptr;
+    EntryPage* page = nullptr;
+    DocumentForm* form = nullptr;
+    DocumentEditing* editing = nullptr;
+    QTreeWidget* lst = nullptr;
+
+    void SetUp() override
+    {
+        UseTestSettings(t.app, t.dir.path());
+        BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+        t.app.gPrgPar.PlatForma = "przelew";
+    }
+    // The real main window, loaded and attached to the database.
+    void open()
+    {
+        window = std::make_unique<MainWindow>(t.app);
+        pages = window->pages();
+        page = pages->picWprowadzanie;
+        form = page->picDokument;
+        lst = page->lstDok;
+        editing = pages->dokumenty;
+        pages->Form_Load();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1280, 800);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        window->Przylacz();
+    }
+    void type(QWidget* w, const QString& text)
+    {
+        w->setFocus();
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        static_cast<QLineEdit*>(w)->clear();
+        typeText(w, text);
+    }
+    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
+    {
+        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
+    }
+    // A whole position typed into row `row` of the positions grid.
+    void typeRow(int row, const QString& name, const QString& qty, const QString& unit, const QString& price,
+                 const QString& vat)
+    {
+        typeCell(form->gridPoz, row, PositionModel::Nazwa, name);
+        typeCell(form->gridPoz, row, PositionModel::Ilosc, qty);
+        typeCell(form->gridPoz, row, PositionModel::Indjed, unit);
+        typeCell(form->gridPoz, row, PositionModel::Cenanet, price);
+        typeCell(form->gridPoz, row, PositionModel::Indvat, vat);
+    }
+    void typeSeller()
+    {
+        type(form->txtNazkon, "Jan O'Brien");
+        type(form->txtAdrkon, QString::fromUtf8("Wólka 7"));
+        type(form->cmbPlatFor, QString::fromUtf8("gotówka"));
+    }
+    void ctrlEnter() { QTest::keyClick(form->txtNazkon, Qt::Key_Return, Qt::ControlModifier); }
+    QString today(int n) { return NumberUtworz(n, QDate::currentDate(), "Numer/Miesiąc/Rok[4]"); }
+    QStringList listed()
+    {
+        QStringList l;
+        for (int i = 0; i < lst->topLevelItemCount(); ++i) l << lst->topLevelItem(i)->text(0);
+        return l;
+    }
+    void doubleClickRow(int i)
+    {
+        QRect r = lst->visualItemRect(lst->topLevelItem(i));
+        QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, r.center());
+        QApplication::processEvents();
+    }
+};
