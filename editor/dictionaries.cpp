@@ -95,9 +95,8 @@ QString text(const db::Value& v, Kind kind, const QString& dateFormat)
 struct Entry {
     DictionaryRow row;
     qint64 uses = 0;          // of the spelling shown
-    db::Value max;            // the stored value of the max column
-    QByteArray firstKey;      // order of a text first column
-    QByteArray key;           // order of rows equal in the first column
+    OptDecimal max;           // the value of the max column
+    QByteArray key;           // of the texts that tell rows apart
     std::optional<qint64> firstNumber;  // order of a numeric first column
 };
 
@@ -121,34 +120,31 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
     st.bindAll(def->params);
     while (st.step()) {
         Entry e;
-        QByteArray key;
+        // The texts that tell rows apart, each closed by a character that weighs less than any
+        // letter: one key folds the spellings and orders by the first column, then the others.
+        QString keyed;
         for (int c = 0; c < n; ++c) {
             const db::Value v = st.value(c);
+            const QString t = text(v, def->kinds[size_t(c)], dateFormat);
+            e.row.texts << t;
             if (c == def->maxColumn) {
-                e.max = v;
-                e.row.texts << text(v, def->kinds[size_t(c)], dateFormat);
+                e.max = v.toOptDecimal();
                 continue;
             }
-            const QString t = text(v, def->kinds[size_t(c)], dateFormat);
-            const QByteArray k = db::polishSortKey(t);
-            if (c == 0) {
-                e.firstKey = k;
-                if (def->kinds[0] == Kind::Number && !v.isNull()) e.firstNumber = v.toInt();
-            }
-            key += k;
-            key += "\xff\xff\xff";  // no character weighs this much: ends the column
-            e.row.texts << t;
+            if (c == 0 && def->kinds[0] == Kind::Number && !v.isNull()) e.firstNumber = v.toInt();
+            keyed += t;
+            keyed += QChar(1);
         }
         e.uses = st.value(n).toInt();
-        e.key = key;
-        const auto it = folded.constFind(key);
+        e.key = db::polishSortKey(keyed);
+        const auto it = folded.constFind(e.key);
         if (it == folded.cend()) {
-            folded.insert(key, entries.size());
+            folded.insert(e.key, entries.size());
             entries.push_back(std::move(e));
             continue;
         }
         Entry& kept = entries[it.value()];
-        const bool higher = def->maxColumn >= 0 && !e.max.isNull() && (kept.max.isNull() || e.max.toDecimal() > kept.max.toDecimal());
+        const bool higher = e.max && (!kept.max || *e.max > *kept.max);
         if (e.uses > kept.uses) {
             kept.uses = e.uses;
             for (int c = 0; c < n; ++c)
@@ -162,7 +158,6 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
     // Ordered by the first column, then by the others.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         if (a.firstNumber != b.firstNumber) return a.firstNumber < b.firstNumber;
-        if (a.firstKey != b.firstKey) return a.firstKey < b.firstKey;
         return a.key < b.key;
     });
     Dictionary d{def->mark, def->caption, def->columns, {}};

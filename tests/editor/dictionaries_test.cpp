@@ -67,9 +67,11 @@ TEST_F(Dictionaries, ContractorsAreDistinctWithoutCaseSpeltAsMostlyAndInPolishOr
     seller("Żaneta", "55");
     seller("Zenon", "66");
     seller("anna", "77");
+    seller("Lech", "88");         // before "Lech Zając", whatever their other values
     Dictionary d = read("Kontrahenci");
-    EXPECT_EQ(column(d, 0), (QStringList{"anna", "Lech Zając", u("Łukasz Ćma"), u("Łukasz Ćma"), "Marek", "Zenon", u("Żaneta")}));
-    EXPECT_EQ(column(d, 7), (QStringList{"77", "22", "11", "33", "44", "66", "55"}));
+    EXPECT_EQ(column(d, 0),
+              (QStringList{"anna", "Lech", "Lech Zając", u("Łukasz Ćma"), u("Łukasz Ćma"), "Marek", "Zenon", u("Żaneta")}));
+    EXPECT_EQ(column(d, 7), (QStringList{"77", "88", "22", "11", "33", "44", "66", "55"}));
     // Every value of the seller, in the columns a pick fills from.
     EXPECT_EQ(d.rows[0].texts, (QStringList{"anna", "Wola 1", "123", u("Dowód osobisty"), "ABC1", dateText(wydany), u("Wójt"), "77"}));
 }
