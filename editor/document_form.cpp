@@ -289,12 +289,7 @@ void DocumentForm::NowyDokument()
         NowyDokumentBufor(app_, cmbDokument->boundValue().toString() == QLatin1String("KFR"));
         dataPoz->reload();
         dataKor->reload();
-        setRowLines(app_.gPrgPar.TabPozWiersz);
-        if (app_.gPrgPar.TabKorKol > 0) {
-            const int c = app_.gPrgPar.TabKorKol;
-            gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
-                                       .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
-        }
+        applyGridSettings();
         gridPoz->setCurrentIndex(dataPoz->index(0, PositionModel::Nazwa));
         for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtDoZaplaty}) f->setValue(Decimal());
         {
@@ -495,6 +490,16 @@ void DocumentForm::cmbKornum_Change()
     QVariant v = cmbKornum->boundValue();
     if (v.isNull()) NowyDokument();
     else emit korygowanyWybrany(v.toString());
+}
+
+void DocumentForm::applyGridSettings()
+{
+    setRowLines(app_.gPrgPar.TabPozWiersz);
+    if (app_.gPrgPar.TabKorKol > 0) {
+        const int c = app_.gPrgPar.TabKorKol;
+        gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
+                                   .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
+    }
 }
 
 void DocumentForm::setRowLines(int lines)

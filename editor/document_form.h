@@ -50,6 +50,8 @@ public:
     void setFund(const QString& name);
     // Row height of both grids, in text lines.
     void setRowLines(int lines);
+    // The grids' row height and the corrected positions' colour from the program's settings.
+    void applyGridSettings();
 
     void txtDatawyst_LostFocus();
     void cmbPlatdni_Click();
