@@ -65,6 +65,7 @@ dlgBazaWlas::dlgBazaWlas(App& app, QWidget* parent) : QDialog(parent), app_(app)
     setObjectName(QStringLiteral("dlgBazaWlas"));
     setWindowTitle(QStringLiteral("Właściwości bazy"));
     tabBazaWlas = named(new QTabWidget(this), "tabBazaWlas");
+    tabBazaWlas->setUsesScrollButtons(false);
 
     // General: name, place, size, programs.
     auto* ogolne = new QWidget;

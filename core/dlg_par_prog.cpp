@@ -60,6 +60,7 @@ dlgParProg::dlgParProg(App& app, QWidget* parent) : QDialog(parent), app_(app)
     setWindowTitle(QStringLiteral("Parametry programu"));
     tabPar = new QTabWidget(this);
     tabPar->setObjectName(QStringLiteral("tabPar"));
+    tabPar->setUsesScrollButtons(false);
 
     auto* ogolne = new QWidget;
     cbZapiszWyjscie = checkBox("cbZapiszWyjscie", QStringLiteral("Zapisz ostatnie ustawienia przy wyjściu z programu"), ogolne);

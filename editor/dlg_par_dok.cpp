@@ -74,6 +74,7 @@ dlgParDok::dlgParDok(App& app, QWidget* parent) : QDialog(parent), app_(app)
     setObjectName(QStringLiteral("dlgParDok"));
     setWindowTitle(QStringLiteral("Parametry dokumentów"));
     tabDane = named(new QTabWidget(this), QStringLiteral("tabDane"));
+    tabDane->setUsesScrollButtons(false);  // every tab's caption whole
     buildNaglowek();
     buildLogo();
     buildNumeracja();
@@ -262,6 +263,11 @@ void dlgParDok::buildPozycje()
     gridPoz->setColumnWidth(1, px(2300));
     gridPoz->horizontalHeader()->setStretchLastSection(true);
     gridPoz->setWordWrap(true);
+    gridPoz->setTextElideMode(Qt::ElideNone);
+    // The position grid's own font, so that the preview shows as many lines as the grid will.
+    QFont small = gridPoz->font();
+    small.setPointSizeF(8);
+    gridPoz->setFont(small);
     gridPoz->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridPoz->setSelectionMode(QAbstractItemView::NoSelection);
     gridPoz->setFocusPolicy(Qt::NoFocus);
