@@ -56,10 +56,12 @@ struct FormFixture : ::testing::Test {
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::No; };
+        previous = ui::responder();
         ui::setResponder(&responder);
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup Zboża Sp. z o.o.");
     }
-    void TearDown() override { ui::setResponder(nullptr); }
+    void TearDown() override { ui::setResponder(previous); }  // the runner's unattended answerer comes back
+    ui::Responder* previous = nullptr;
     db::Row row(const char* table, int pozycja, int stanowisko = 0)
     {
         return *t.db().queryOne(QStringLiteral("SELECT * FROM %1 WHERE Stanowisko = ? AND Pozycja = ?").arg(table),

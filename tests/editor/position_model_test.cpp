@@ -15,13 +15,15 @@ struct ModelFixture : ::testing::Test {
     void SetUp() override
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::Ok; };
+        previous = ui::responder();
         ui::setResponder(&responder);
         t.app.gPrgPar.TabPozLicz = 4;
         NowyDokumentBufor(t.app, false);
         model = std::make_unique<PositionModel>(t.app, PozTabela::Dopoz);
         model->reload();
     }
-    void TearDown() override { ui::setResponder(nullptr); }
+    void TearDown() override { ui::setResponder(previous); }  // the runner's unattended answerer comes back
+    ui::Responder* previous = nullptr;
 
     bool type(int row, int col, const QString& text) { return model->setData(model->index(row, col), text); }
     QString shown(int row, int col) { return model->data(model->index(row, col)).toString(); }
