@@ -209,11 +209,15 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
     else lst->clearSelection();
     if (button != Qt::RightButton || !popup_.menu || !row) return;
     const bool stored = !isNew(row);
-    for (QAction* a : {popup_.popraw, popup_.drukuj, popup_.zapisz, popup_.wyslij, popup_.usun, popup_.podglad, popup_.kopiuj})
+    // An archive database keeps what would change or store documents off.
+    const bool locked = app_.gBazaPar.BazaOdczyt;
+    for (QAction* a : {popup_.drukuj, popup_.wyslij, popup_.podglad, popup_.kopiuj})
         if (a) a->setEnabled(stored);
+    for (QAction* a : {popup_.popraw, popup_.zapisz, popup_.usun})
+        if (a) a->setEnabled(stored && !locked);
     if (popup_.wklej) {
         const QString offered = schowekDokument();
-        popup_.wklej->setEnabled(!offered.isEmpty());
+        popup_.wklej->setEnabled(!offered.isEmpty() && !locked);
         popup_.wklej->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
     }
     popup_.menu->popup(lst->viewport()->mapToGlobal(pos));

@@ -126,8 +126,7 @@ bool MainPages::BazaPusta()
 
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
-    picWprowadzanie->toolEdycjaDokument->setEnabled(enable);
-    picWprowadzanie->toolEdycjaPodglad->setEnabled(enable);
+    picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
     PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }

@@ -6,11 +6,16 @@
 #include "core/registry.h"
 #include "core/base_files.h"
 #include "core/error_report.h"
+#include "core/dlg_baza_wlas.h"
+#include "core/dlg_par_prog.h"
 #include "core/start_database.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
+#include "editor/dlg_par_dok.h"
+#include "editor/document_form.h"
+#include "editor/position_grid.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
@@ -83,16 +88,29 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     buildToolbars();
     connect(pages_, &MainPages::bazaNazwa, labNazwaBazy, &QLabel::setText);
     // An archive database: the commands that would change documents are switched off.
-    connect(pages_, &MainPages::trybOdczyt, this, [this](bool locked) {
-        for (QAction* a : {mnuPopKarNowy, mnuPopKarUsun, mnuPopKarWklej, mnuPopDokNowy, MnuPopDokZapisz, mnuPopDokWklej})
-            a->setEnabled(!locked);
-    });
+    connect(pages_, &MainPages::trybOdczyt, this, [this](bool locked) { ToolbarTrybOdczyt(!locked); });
     for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
         command(a, "toolWprowadz_ButtonClick", [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
     // The document list's popup follows its selected row; the document popup's "Zapisz" saves.
     pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
                                           mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
     command(MnuPopDokZapisz, "MnuPopDokZapisz_Click", [this] { pages_->dokumenty->Zapisz(); });
+    // The settings dialogs.
+    command(mnuBazaWlas, "mnuBazaWlas_Click", [this] {
+        ui::setBusyPointer();
+        dlgBazaWlas dialog(app_, this);
+        ui::execDialog(dialog);
+    });
+    command(mnuNarzParProg, "mnuNarzParProg_Click", [this] {
+        dlgParProg dialog(app_, this);
+        ui::execDialog(dialog);
+    });
+    auto parametryDokumentow = [this](int tab) { ParametryDokumentow(app_, pages_, this, tab); };
+    for (QAction* a : {mnuNarzParDok, mnuPopDokPar})
+        command(a, "mnuNarzParDok_Click", [parametryDokumentow] { parametryDokumentow(-1); });
+    connect(pages_, &MainPages::mnuNarzParDok_Click, this, [parametryDokumentow] { parametryDokumentow(-1); });
+    connect(pages_->picWprowadzanie->picDokument->gridPoz, &PositionGrid::mnuPopPozPocz_Click, this,
+            [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -278,7 +296,20 @@ bool MainWindow::Przylacz()
     return true;
 }
 
-void MainWindow::Odlacz() { pages_->Odlacz(); }
+void MainWindow::Odlacz()
+{
+    // The edited header goes to this database's buffer, as on closing.
+    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    pages_->Odlacz();
+}
+
+void MainWindow::ToolbarTrybOdczyt(bool enable)
+{
+    for (QAction* a : {mnuPopDokNowy, MnuPopDokZapisz, mnuPopKarNowy, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarZapisz,
+                       mnuPopKarWklej, mnuPopDokWklej})
+        a->setEnabled(enable);
+    pages_->ToolbarTrybOdczyt(enable);
+}
 
 void MainWindow::MenuBaseEnable(bool enable)
 {
@@ -306,10 +337,9 @@ void MainWindow::mnuBazaNowa_Click()
 
 void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
-    // The edited header goes to this database's buffer, as on closing, and the pages let go of
-    // the database: a successful open replaces it.
+    // The pages let go of the database, keeping the edited header in its buffer: a successful
+    // open replaces it.
     const bool wasOpen = app_.gBazaOtwarta;
-    if (wasOpen) pages_->Form_Unload();
     Odlacz();
     const bool changed = open();
     if (!changed && wasOpen && app_.gBazaOtwarta) {
