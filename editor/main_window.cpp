@@ -10,6 +10,8 @@
 #include "editor/main_pages.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
+#include "register/chart_page.h"
+#include "register/register_page.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
@@ -92,6 +94,10 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
                                           mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
     connect(MnuPopDokZapisz, &QAction::triggered, pages_->dokumenty, &DocumentEditing::Zapisz);
+    // The register's and the chart's popups.
+    pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2, mnuPopKarWyslij2,
+                                    mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj, mnuPopKarOdswiez});
+    pages_->picWykres->setPopup(mnuWykres, mnuWykOdswiez);
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
