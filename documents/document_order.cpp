@@ -116,6 +116,28 @@ std::vector<db::Row> NewestFirstCursor::read(const QString& condition, const std
     return db_->query(sql, p);
 }
 
+std::vector<db::Row> NewestFirstCursor::walk(int atLeast)
+{
+    // Down the date index from where the last part stopped.
+    std::vector<db::Row> rows = below_ ? read(QStringLiteral(" AND Datawyst < ?"), {*below_}, atLeast)
+                                       : read(QStringLiteral(" AND Datawyst IS NOT NULL"), {}, atLeast);
+    if (int(rows.size()) < atLeast) {
+        // The end: the documents without an issue date come after every dated one.
+        done_ = true;
+        for (db::Row& r : read(QStringLiteral(" AND Datawyst IS NULL"), {}, 0)) rows.push_back(std::move(r));
+        return rows;
+    }
+    // The last month reached may go on below the limit: it is read whole, so that it is sorted
+    // whole, and the next part starts below it.
+    const int date = rows.front().indexOf(QStringLiteral("Datawyst"));
+    const QString month = rows.back().at(date).toText().left(7);
+    std::erase_if(rows, [&](const db::Row& r) { return r.at(date).toText().startsWith(month); });
+    for (db::Row& r : read(QStringLiteral(" AND Datawyst >= ? AND Datawyst < ?"), {month, month + QLatin1Char('~')}, 0))
+        rows.push_back(std::move(r));
+    below_ = month;
+    return rows;
+}
+
 std::vector<db::Row> NewestFirstCursor::next(int atLeast)
 {
     if (done_) return {};
@@ -124,23 +146,17 @@ std::vector<db::Row> NewestFirstCursor::next(int atLeast)
         return {};
     }
     atLeast = std::max(atLeast, 1);
-    // Down the date index from where the last part stopped.
-    std::vector<db::Row> rows = below_ ? read(QStringLiteral(" AND Datawyst < ?"), {*below_}, atLeast)
-                                       : read(QStringLiteral(" AND Datawyst IS NOT NULL"), {}, atLeast);
-    if (int(rows.size()) < atLeast) {
-        // The last part: the documents without an issue date come after every dated one.
-        done_ = true;
-        for (db::Row& r : read(QStringLiteral(" AND Datawyst IS NULL"), {}, 0)) rows.push_back(std::move(r));
-    } else {
-        // The last month reached may go on below the limit: it is read whole, so that it is
-        // sorted whole, and the next part starts below it.
-        const int date = rows.front().indexOf(QStringLiteral("Datawyst"));
-        const QString month = rows.back().at(date).toText().left(7);
-        std::erase_if(rows, [&](const db::Row& r) { return r.at(date).toText().startsWith(month); });
-        for (db::Row& r : read(QStringLiteral(" AND Datawyst >= ? AND Datawyst < ?"), {month, month + QLatin1Char('~')}, 0))
-            rows.push_back(std::move(r));
-        below_ = month;
+    std::vector<db::Row> rows;
+    while (rows.empty() && !done_) {
+        std::vector<db::Row> part = walk(atLeast);
+        if (part.empty()) continue;
+        // A stored text that is no date sorts with the documents without one, after every
+        // dated document: it waits for the end.
+        const int date = part.front().indexOf(QStringLiteral("Datawyst"));
+        for (db::Row& r : part) (storedDate(r.at(date)).isValid() ? rows : undated_).push_back(std::move(r));
     }
+    if (done_)
+        for (db::Row& r : undated_) rows.push_back(std::move(r));
     sort(rows);
     return rows;
 }

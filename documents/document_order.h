@@ -35,8 +35,8 @@ public:
     // their bound values.
     NewestFirstCursor(App& app, QString columns, QString where = {}, std::vector<db::Value> params = {});
 
-    // The next rows in order: at least `atLeast` of them unless the end comes first; empty at
-    // the end. Throws AppError.
+    // The next rows in order: whole months holding about `atLeast` rows or more; empty at the
+    // end. Throws AppError.
     std::vector<db::Row> next(int atLeast);
     bool atEnd() const { return done_; }
 
@@ -44,6 +44,8 @@ private:
     // The rows that meet the condition besides the cursor's own; `limit` > 0 takes that many
     // from the newest issue date down.
     std::vector<db::Row> read(const QString& condition, const std::vector<db::Value>& values, int limit);
+    // One step down the date index: whole months, or the rest at the end.
+    std::vector<db::Row> walk(int atLeast);
     static void sort(std::vector<db::Row>& rows);
 
     App& app_;
@@ -53,4 +55,5 @@ private:
     std::vector<db::Value> params_;
     std::optional<QString> below_;  // the issue dates read so far are at or above this text
     bool done_ = false;
+    std::vector<db::Row> undated_;  // texts that are no date, listed last
 };

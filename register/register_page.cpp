@@ -42,18 +42,32 @@ QLabel* label(QWidget* parent, const char* text, int l, int t, int w)
     return lab;
 }
 
-// The register grid: a click or a key moves the current cell and marks nothing; rows are marked
-// on their record selectors (the row header), Ctrl adding to the marks and Shift a range.
+// The register grid: a click or a key on the cells moves the current cell and marks nothing;
+// rows are marked on their record selectors (the row header), Ctrl adding to the marks and Shift
+// marking a range.
 class RegisterGrid : public QTableView {
 public:
     using QTableView::QTableView;
 
 protected:
+    void mousePressEvent(QMouseEvent* e) override { inCells([&] { QTableView::mousePressEvent(e); }); }
+    void mouseMoveEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseMoveEvent(e); }); }
+    void mouseReleaseEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseReleaseEvent(e); }); }
+    void keyPressEvent(QKeyEvent* e) override { inCells([&] { QTableView::keyPressEvent(e); }); }
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
     {
-        if (event) return QItemSelectionModel::NoUpdate;
-        return QTableView::selectionCommand(index, event);
+        return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
     }
+
+private:
+    template <class F>
+    void inCells(F&& f)
+    {
+        cells_ = true;
+        f();
+        cells_ = false;
+    }
+    bool cells_ = false;
 };
 
 const QString kAll = QStringLiteral("(wszystkie)");
