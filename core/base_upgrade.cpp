@@ -88,6 +88,7 @@ void addMissingIndexes(db::Database& db)
         "CREATE UNIQUE INDEX IF NOT EXISTS fadok_numer ON fadok (Numer)",
         "CREATE INDEX IF NOT EXISTS fadok_datawyst ON fadok (Datawyst)",
         "CREATE INDEX IF NOT EXISTS fadok_kornumer ON fadok (KorNumer)",
+        "CREATE INDEX IF NOT EXISTS fadok_platfor ON fadok (PlatFor)",
         "CREATE INDEX IF NOT EXISTS dodok_stanowisko ON dodok (Stanowisko)",
         "CREATE INDEX IF NOT EXISTS fapoz_numer ON fapoz (Numer, Inddok)",
         "CREATE INDEX IF NOT EXISTS dopoz_stanowisko ON dopoz (Stanowisko, Pozycja)",

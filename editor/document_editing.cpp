@@ -175,8 +175,7 @@ bool DocumentEditing::ZapiszDokument()
     // The side list reads its dictionaries again at their next display: they now hold this document.
     f->lstSlo->setProperty("Tag", QString());
     ui::repaintNow();
-    KartotekaOdswiez(app_);
-    WykresOdswiez(app_);
+    refreshRegisterAfterSave(app_);
     return true;
 }
 

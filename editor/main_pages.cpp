@@ -31,9 +31,9 @@ MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
     setFont(small);
     picWprowadzanie = new EntryPage(app_, this);
     dokumenty = new DocumentEditing(app_, picWprowadzanie);
-    picKartoteka = new RegisterPage(this);
+    picKartoteka = new RegisterPage(app_, this);
     picKartoteka->hide();
-    picWykres = new ChartPage(this);
+    picWykres = new ChartPage(app_, this);
     picWykres->hide();
     // Below this the form's fields would overlap; the window cannot be made smaller.
     setMinimumSize(px(2190 + 7440 + 600), px(780 + 6300 + 120));
@@ -75,8 +75,7 @@ void MainPages::Przylacz()
             form->OdczytZBufora();
         }
         form->PozycjeSumuj();
-        KartotekaOdswiez(app_);
-        WykresOdswiez(app_);
+        attachRegister(app_);
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty()
             && ui::msgBox(QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
                           ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
@@ -91,6 +90,7 @@ void MainPages::Przylacz()
 void MainPages::Odlacz()
 {
     picWprowadzanie->picDokument->detach();
+    detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
 

@@ -16,6 +16,8 @@
 #include "editor/dlg_par_dok.h"
 #include "editor/document_form.h"
 #include "editor/position_grid.h"
+#include "register/chart_page.h"
+#include "register/register_page.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
@@ -111,6 +113,10 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     connect(pages_, &MainPages::mnuNarzParDok_Click, this, [parametryDokumentow] { parametryDokumentow(-1); });
     connect(pages_->picWprowadzanie->picDokument->gridPoz, &PositionGrid::mnuPopPozPocz_Click, this,
             [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
+    // The register's and the chart's popups.
+    pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2, mnuPopKarWyslij2,
+                                    mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj, mnuPopKarOdswiez});
+    pages_->picWykres->setPopup(mnuWykres, mnuWykOdswiez);
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);

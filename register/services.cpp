@@ -1,7 +1,7 @@
 #include "register/services.h"
 
-void KartotekaOdswiez(App&) {}
-void WykresOdswiez(App&) {}
+// The print pipeline does nothing yet.
 void ReportPrint(App&, const QString&, const QString&, const QString&, const QString&, const QStringList&) {}
 void DokumentDrukuj(App&) {}
+void KartotekaDrukuj(App&, const QString&, const QString&) {}
 void PanelDrukuPokaz(App&, const QString&, QListWidget*) {}

@@ -46,6 +46,7 @@ CREATE TABLE fadok (
 CREATE UNIQUE INDEX fadok_numer ON fadok (Numer);
 CREATE INDEX fadok_datawyst ON fadok (Datawyst);
 CREATE INDEX fadok_kornumer ON fadok (KorNumer);
+CREATE INDEX fadok_platfor ON fadok (PlatFor);
 
 CREATE TABLE dodok (
   Stanowisko SHORT,
