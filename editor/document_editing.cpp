@@ -185,8 +185,7 @@ void DocumentEditing::Zapisz()
 
 void DocumentEditing::toolZapisz_PoBuforze()
 {
-    zapiszIPokaz();
-    // Ctrl held while clicking: print what the list now selects (the stored document).
-    if (QApplication::queryKeyboardModifiers() & Qt::ControlModifier) DokumentDrukuj(app_);
+    // Ctrl held while clicking: print the document just stored (the list now selects it).
+    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier)) DokumentDrukuj(app_, page_->lstDok);
     lista_->lstDok_Click();
 }
