@@ -6,12 +6,33 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
 using namespace twips;
+
+namespace {
+
+// A toolbar picture drawn from a short text, for the zoom buttons that have no standard picture.
+QIcon glyph(const QString& text)
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(text.size() > 1 ? 17 : 30);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    p.drawText(pm.rect(), Qt::AlignCenter, text);
+    return QIcon(pm);
+}
+
+} // namespace
 
 PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -24,23 +45,23 @@ PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     toolCRView->setIconSize(QSize(16, 16));
     toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
     place(toolCRView, 0, 30, 4995, 315);
-    auto add = [&](const char* key, QStyle::StandardPixmap icon) {
-        QAction* a = toolCRView->addAction(style()->standardIcon(icon), QString());
+    auto add = [&](const char* key, const QIcon& icon, const char* tip) {
+        QAction* a = toolCRView->addAction(icon, QString());
         a->setObjectName(QString::fromLatin1(key));
         a->setData(QString::fromLatin1(key));
-        a->setToolTip(QString::fromLatin1(key));
+        a->setToolTip(QString::fromUtf8(tip));
         connect(a, &QAction::triggered, this, [this, a] { toolCRView_ButtonClick(a->data().toString()); });
         return a;
     };
-    btnPierwszy = add("Pierwszy", QStyle::SP_MediaSkipBackward);
-    btnPoprzedni = add("Poprzedni", QStyle::SP_MediaSeekBackward);
-    btnNastepny = add("Nastepny", QStyle::SP_MediaSeekForward);
-    btnOstatni = add("Ostatni", QStyle::SP_MediaSkipForward);
+    btnPierwszy = add("Pierwszy", style()->standardIcon(QStyle::SP_MediaSkipBackward), "Pierwsza strona");
+    btnPoprzedni = add("Poprzedni", style()->standardIcon(QStyle::SP_MediaSeekBackward), "Poprzednia strona");
+    btnNastepny = add("Nastepny", style()->standardIcon(QStyle::SP_MediaSeekForward), "Następna strona");
+    btnOstatni = add("Ostatni", style()->standardIcon(QStyle::SP_MediaSkipForward), "Ostatnia strona");
     toolCRView->addSeparator();
     auto* zoom = new QActionGroup(toolCRView);
-    btnCala = add("Cala", QStyle::SP_TitleBarMaxButton);
-    btnSzerokosc = add("Szerokosc", QStyle::SP_TitleBarNormalButton);
-    btnSkala100 = add("Skala100", QStyle::SP_TitleBarShadeButton);
+    btnCala = add("Cala", glyph(QStringLiteral("▯")), "Cała strona");
+    btnSzerokosc = add("Szerokosc", glyph(QStringLiteral("↔")), "Szerokość strony");
+    btnSkala100 = add("Skala100", glyph(QStringLiteral("1:1")), "Skala 100%");
     for (QAction* a : {btnCala, btnSzerokosc, btnSkala100}) {
         a->setCheckable(true);
         zoom->addAction(a);
@@ -54,7 +75,8 @@ PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     lstPardruk = new QTreeWidget(this);
     lstPardruk->setObjectName("lstPardruk");
     lstPardruk->setRootIsDecorated(false);
-    place(lstPardruk, 5520, 420, 2070, 4785);
+    // Wide enough for its column, so no option's name is cut.
+    place(lstPardruk, 5520, 420, 2640, 4785);
     connect(lstPardruk, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { lstPardruk_ItemCheck(item); });
 
     printState(app_).podglad = this;
