@@ -29,9 +29,18 @@ void skipping(F&& step)
     }
 }
 
-std::optional<DocHeader> naglowek(App& app, const QString& numer)
+// `f` of the document's stored header; `none` when there is no such document, and after a
+// database error, which is reported with `place`.
+template <class T, class F>
+T zNaglowka(App& app, const QString& numer, const QString& place, T none, F f)
 {
-    return NaglowekRaportu(*app.gBaseDb, numer);
+    try {
+        auto h = NaglowekRaportu(*app.gBaseDb, numer);
+        return h ? T(f(*h)) : none;
+    } catch (...) {
+        ErrorReport(app, place);
+        return none;
+    }
 }
 
 QString option(App& app, const char* name)
@@ -81,52 +90,31 @@ Decimal RapStawkiVAT(App& app, const QString&, const QString& numer, std::vector
 
 Decimal RapKwoty(App& app, const QString&, const QString& numer, Decimal& netto, Decimal& potracenie, QDate& datawyst)
 {
-    try {
-        auto h = naglowek(app, numer);
-        if (!h) return Decimal();
-        potracenie = h->Potracenie.value_or(Decimal());
-        datawyst = h->Datawyst;
-        netto = h->RazNetto.value_or(Decimal());
-        return h->DoZaplaty.value_or(Decimal());
-    } catch (...) {
-        ErrorReport(app, QString());
-        return Decimal();
-    }
+    return zNaglowka(app, numer, QString(), Decimal(), [&](const DocHeader& h) {
+        potracenie = h.Potracenie.value_or(Decimal());
+        datawyst = h.Datawyst;
+        netto = h.RazNetto.value_or(Decimal());
+        return h.DoZaplaty.value_or(Decimal());
+    });
 }
 
 QString RapSprzedawca(App& app, const QString&, const QString& numer)
 {
-    try {
-        auto h = naglowek(app, numer);
-        return h ? h->Nazkon + QStringLiteral(", zam. ") + h->Adrkon : QString();
-    } catch (...) {
-        ErrorReport(app, QString());
-        return QString();
-    }
+    return zNaglowka(app, numer, QString(), QString(),
+                     [](const DocHeader& h) { return h.Nazkon + QStringLiteral(", zam. ") + h.Adrkon; });
 }
 
 QString RapFundusz(App& app, const QString&, const QString& numer)
 {
-    try {
-        auto h = naglowek(app, numer);
-        return h ? h->Fundusz : QString();
-    } catch (...) {
-        ErrorReport(app, QString());
-        return QString();
-    }
+    return zNaglowka(app, numer, QString(), QString(), [](const DocHeader& h) { return h.Fundusz; });
 }
 
 QString DoDokumentu(App& app, const QString&, const QString& numer)
 {
-    try {
-        auto h = naglowek(app, numer);
-        if (!h) return QString();
-        return QStringLiteral("do dokumentu: ") + (h->KorInddok == QLatin1String("FR") ? kFaktura : kKorekta)
-               + QStringLiteral(" Nr ") + h->KorNumer + QStringLiteral(" z dnia ") + dateText(h->KorDatawyst);
-    } catch (...) {
-        ErrorReport(app, QStringLiteral("DoDokumentu"));
-        return QString();
-    }
+    return zNaglowka(app, numer, QStringLiteral("DoDokumentu"), QString(), [](const DocHeader& h) {
+        return QStringLiteral("do dokumentu: ") + (h.KorInddok == QLatin1String("FR") ? kFaktura : kKorekta)
+               + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") + dateText(h.KorDatawyst);
+    });
 }
 
 QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
