@@ -86,6 +86,9 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
     hooks.runTool = [&](const QString&, const QStringList& a) { args = a; return result; };
     hooks.openUrl = [](const QUrl&) { return false; };
     shell::setHooks(&hooks);
+    struct Unhook {
+        ~Unhook() { shell::setHooks(nullptr); }
+    } unhook;
     QString choice;  // the key chosen in the sending box; empty cancels
     answers.dialog = [&](QDialog& d) {
         auto& box = dynamic_cast<frmInCmb&>(d);
@@ -120,7 +123,6 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
 
     choice = "html";
     EXPECT_TRUE(wyslij());
-    shell::setHooks(nullptr);
 }
 
 TEST_F(Pipeline, PrintingHandsTheReportAndTheJobToThePrinter)
