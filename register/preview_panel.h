@@ -6,6 +6,7 @@ class QAction;
 class QLabel;
 class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 namespace report { class Viewer; }
 
 // The print preview of the entry page (picPodglad): the viewer's toolbar, the viewer and the
@@ -42,7 +43,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void lstPardruk_ItemCheck(class QTreeWidgetItem* item);
+    void lstPardruk_ItemCheck(QTreeWidgetItem* item);
 
     App& app_;
 };
