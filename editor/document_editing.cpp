@@ -3,7 +3,7 @@
 #include "core/app.h"
 #include "documents/loading.h"
 #include "documents/save.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
@@ -196,8 +196,7 @@ void DocumentEditing::Zapisz()
 
 void DocumentEditing::toolZapisz_PoBuforze()
 {
-    zapiszIPokaz();
-    // Ctrl held while clicking: print what the list now selects (the stored document).
-    if (QApplication::queryKeyboardModifiers() & Qt::ControlModifier) DokumentDrukuj(app_);
+    // Ctrl held while clicking: print the document just stored (the list now selects it).
+    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier)) DokumentDrukuj(app_, page_->lstDok);
     lista_->lstDok_Click();
 }

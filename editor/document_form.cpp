@@ -3,7 +3,7 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"

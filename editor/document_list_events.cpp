@@ -2,7 +2,7 @@
 #include "core/app.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
@@ -85,6 +85,7 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
     for (int c : {1, 7, 8, 9}) lst->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lst->viewport()->installEventFilter(this);
     connect(lst, &QTreeWidget::itemClicked, this, [this] { lstDok_Click(); });
+    connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }
 
 void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)

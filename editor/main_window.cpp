@@ -21,6 +21,8 @@
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
+#include "register/preview_panel.h"
+#include "register/services.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -117,6 +119,16 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2, mnuPopKarWyslij2,
                                     mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj, mnuPopKarOdswiez});
     pages_->picWykres->setPopup(mnuWykres, mnuWykOdswiez);
+    // Printing, preview, sending and saving the document selected in the document list.
+    EntryPage* entry = pages_->picWprowadzanie;
+    for (QAction* a : {mnuBazaDrukuj, mnuPopKarDrukuj})
+        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->lstDok); });
+    command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
+        if (entry->toolEdycjaPodglad->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
+    });
+    command(mnuPopKarPodglad, "mnuPopKarPodglad_Click", [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
+    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
+    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -255,19 +267,15 @@ void MainWindow::buildToolbars()
     btnDrukuj = entry->toolZapiszDrukuj;
     btnWyslij = entry->toolZapiszWyslij;
 
-    toolCRView = toolbar(this, "toolCRView");
-    toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    btnPierwszy = button(toolCRView, "Pierwszy", QString(), QStyle::SP_MediaSkipBackward);
-    btnPoprzedni = button(toolCRView, "Poprzedni", QString(), QStyle::SP_MediaSeekBackward);
-    btnNastepny = button(toolCRView, "Nastepny", QString(), QStyle::SP_MediaSeekForward);
-    btnOstatni = button(toolCRView, "Ostatni", QString(), QStyle::SP_MediaSkipForward);
-    toolCRView->addSeparator();
-    auto* zoomGroup = new QActionGroup(toolCRView);
-    btnCala = button(toolCRView, "Cala", QString(), QStyle::SP_TitleBarMaxButton, zoomGroup);
-    btnSzerokosc = button(toolCRView, "Szerokosc", QString(), QStyle::SP_TitleBarNormalButton, zoomGroup, true);
-    btnSkala100 = button(toolCRView, "Skala100", QString(), QStyle::SP_TitleBarShadeButton, zoomGroup);
-    toolCRView->addSeparator();
-    toolCRView->hide();  // belongs on the print preview page
+    PreviewPanel* podglad = entry->picPodglad;
+    toolCRView = podglad->toolCRView;
+    btnPierwszy = podglad->btnPierwszy;
+    btnPoprzedni = podglad->btnPoprzedni;
+    btnNastepny = podglad->btnNastepny;
+    btnOstatni = podglad->btnOstatni;
+    btnCala = podglad->btnCala;
+    btnSzerokosc = podglad->btnSzerokosc;
+    btnSkala100 = podglad->btnSkala100;
 }
 
 void MainWindow::command(QAction* action, const char* where, const std::function<void()>& handler)

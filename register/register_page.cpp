@@ -210,8 +210,8 @@ void RegisterPage::setPopup(const Popup& popup)
             [this] { guarded("KartotekaOdswiez", [this] { KartotekaOdswiez(); }); });
 }
 
-// Sending and saving from the register: the document's kind and number as the document list
-// gives them, and a title of the number and the issue date as the grid shows it.
+// Sending and saving from the register: the document's number and its issue date as the grid
+// shows it, so that a saved file is proposed under the document's own name.
 void RegisterPage::print(const QString& action)
 {
     const int row = currentRow();
@@ -219,8 +219,7 @@ void RegisterPage::print(const QString& action)
     const QString kind = dataKar->value(row, "Inddok").toText();
     const QString numer = dataKar->value(row, "Numer").toText();
     const QString date = dataKar->index(row, registerColumn("Datawyst")).data().toString();
-    ReportPrint(app_, action, QStringLiteral("FANET"), QStringLiteral("rapFANET1"), numer + QLatin1Char(' ') + date,
-                {kind + QStringLiteral("  ") + numer, numer});
+    KartotekaRepPrint(app_, action, kind, numer, date);
 }
 
 RegisterFilter RegisterPage::filter() const

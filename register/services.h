@@ -1,11 +1,14 @@
 #pragma once
+#include "register/print_copies.h"
+#include "register/print_options.h"
+#include "register/print_pipeline.h"
 #include <QString>
 #include <QStringList>
 
 class App;
-class QListWidget;
 
-// What the editor asks of the register, the chart and the print pipeline.
+// What the editor asks of the register, the chart and the print pipeline (printing is
+// print_pipeline.h, print_copies.h and print_options.h).
 
 // Lists the register again with its filters, and its sums row when shown. Throws AppError.
 void KartotekaOdswiez(App& app);
@@ -19,13 +22,3 @@ void attachRegister(App& app);
 void refreshRegisterAfterSave(App& app);
 // Lets go of the database before it is closed or replaced.
 void detachRegister(App& app);
-
-// Builds the report of one document and previews, prints, saves or sends it.
-void ReportPrint(App& app, const QString& action, const QString& kind, const QString& templ,
-                 const QString& title, const QStringList& values = {});
-// Prints the document selected in the document list.
-void DokumentDrukuj(App& app);
-// Prints the document of the given kind and number (the register's current row).
-void KartotekaDrukuj(App& app, const QString& kind, const QString& number);
-// Fills the print options list beside the preview.
-void PanelDrukuPokaz(App& app, const QString& title, QListWidget* lstPardruk);

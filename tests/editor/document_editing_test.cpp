@@ -1,7 +1,7 @@
 #include "core/base_par.h"
 #include "documents/numbering.h"
 #include "documents/save.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
