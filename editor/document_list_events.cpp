@@ -2,6 +2,8 @@
 #include "core/app.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"
+#include "documents/hand_over_text.h"
+#include "platform/clipboard_link.h"
 #include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
@@ -12,10 +14,8 @@
 #include "platform/repaint.h"
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QTreeWidget>
@@ -192,14 +192,9 @@ void DocumentListEvents::preview(QTreeWidgetItem* row)
 
 QString DocumentListEvents::schowekDokument()
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data || !data->hasFormat(kLinkFormat)) return QString();
-    const QString text = QString::fromUtf8(data->data(kLinkFormat));
-    if (text.mid(1, 12) != QLatin1String("Wirlan Data|")) return QString();
-    // ">Wirlan Data|" code | database | password | kind | number
-    const QStringList f = text.split('|');
-    if (f.size() < 6) return QString();
-    return f[4].trimmed() + QStringLiteral(" Nr ") + f[5];
+    // The paste is offered only for a well-formed reference under the link format.
+    const auto h = parseHandOver(clipboard::readLink());
+    return h ? h->kind() + QStringLiteral(" Nr ") + h->numer : QString();
 }
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)

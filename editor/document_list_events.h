@@ -67,6 +67,3 @@ private:
     DocumentEditing* editing_;
     Popup popup_;
 };
-
-// The clipboard format of the hand-over text between programs of the family.
-inline const QString kLinkFormat = QStringLiteral("application/x-wirlan-link");
