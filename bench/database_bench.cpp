@@ -1,7 +1,11 @@
-// Opening and checking a database of 100 000 documents, as start-up and the "Otwórz" menu do.
+// Opening and checking a database of 100 000 documents, as start-up and the "Otwórz" menu do, and
+// changing its password.
 #include "core/base_connect.h"
 #include "support/temp_database.h"
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -56,7 +60,25 @@ void openAndCheck(benchmark::State& state, const QString& haslo)
 void BM_OpenAndCheck_Plain(benchmark::State& state) { openAndCheck(state, QString()); }
 void BM_OpenAndCheck_Encrypted(benchmark::State& state) { openAndCheck(state, QStringLiteral("tajne")); }
 
+// Setting a password on the big database and removing it again, as the properties dialog does:
+// each change rewrites the whole file under the new key while holding it exclusively.
+void BM_PasswordSetAndRemove(benchmark::State& state)
+{
+    TempDatabase& big = bigDatabase(QString());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Haslo.mdb");
+    QFile::copy(big.path, path);
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    auto d = db::Database::open(path, QString(), {.exclusive = true});
+    for (auto _ : state) {
+        d->changePassword(QStringLiteral("tajne"));
+        d->changePassword(QString());
+    }
+    state.counters["MB"] = double(QFileInfo(path).size()) / 1048576.0;
+}
+
 BENCHMARK(BM_OpenAndCheck_Plain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasswordSetAndRemove)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OpenAndCheck_Encrypted)->Unit(benchmark::kMillisecond);
 
 } // namespace

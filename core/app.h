@@ -11,6 +11,7 @@
 class MainFrame;
 class InstanceChannel;
 class QWidget;
+struct PrintState;
 
 // The program's state for one run: its identity, the settings records, the open database and
 // this workstation's number. Main creates one; tests create their own on temporary files.
@@ -25,6 +26,7 @@ public:
     QString programFolder;          // where the files that ship with the program are read from
     QString helpFile;               // set by HelpFileSet
     QString supportAddress = QStringLiteral("pomoc@brenik.example");  // the maker's support mailbox
+    QString webAddress = QStringLiteral("www.brenik.example");        // the program's web page
     int gStanowisko = 0;
     PrgPar gPrgPar;
     BazaPar gBazaPar;
@@ -54,6 +56,8 @@ public:
     QPointer<QWidget> splash;
     MainFrame* mainFrame = nullptr;
     std::unique_ptr<InstanceChannel> instanceChannel;
+    // The print pipeline's values and report of the run (register/print_state.h).
+    std::shared_ptr<PrintState> printState;
 
     // Ends the program at once (the error dialog's abort); tests replace it.
     std::function<void(int)> terminate;

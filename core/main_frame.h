@@ -4,7 +4,7 @@ class QWidget;
 
 // What the start-up and the database commands of the core need of the main window, which lives
 // in the editor: attaching to the open database, detaching from it, switching the commands
-// that need a database, and the window itself (owner of dialogs, brought to the front).
+// that need a database or may change it, and the window itself (owner of dialogs, brought to the front).
 class MainFrame {
 public:
     virtual ~MainFrame() = default;
@@ -12,7 +12,13 @@ public:
     // and shows the window.
     virtual void Form_Load() = 0;
     virtual bool Przylacz() = 0;
+    // Keeps the edited header in this workstation's buffer, then lets go of the database, which
+    // may be closed or replaced afterwards.
     virtual void Odlacz() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;
+    // Switches the commands that change documents (false for an archive database): the save
+    // button and the popup items that make, edit, delete or store documents and rows. Page and
+    // view switching stay.
+    virtual void ToolbarTrybOdczyt(bool enable) = 0;
     virtual QWidget* frameWidget() = 0;
 };

@@ -28,22 +28,23 @@ bool flag(App& app, const QString& name, const QString& defaultValue)
 void PrgParRead(App& app)
 {
     PrgPar& p = app.gPrgPar;
-    p.BazaPlik = RegParRead(app, QStringLiteral("BazaPlik"), QString());
+    const PrgPar d;  // the defaults
+    p.BazaPlik = RegParRead(app, QStringLiteral("BazaPlik"), d.BazaPlik);
     p.BazaNazwa = BaseNameFromPath(p.BazaPlik);
-    p.BezMAPI = number(app, QStringLiteral("BezMAPI"), QStringLiteral("0"), kShortMin, kShortMax);
-    p.EnterToTab = flag(app, QStringLiteral("EnterToTab"), QStringLiteral("1"));
-    p.DataPrzed = number(app, QStringLiteral("DataPrzed"), QStringLiteral("10"), kLongMin, kLongMax);
-    p.DataPo = number(app, QStringLiteral("DataPo"), QStringLiteral("20"), kLongMin, kLongMax);
-    p.TabPozLicz = number(app, QStringLiteral("TabPozLicz"), QStringLiteral("3"), kShortMin, kShortMax);
-    p.TabPozWiersz = number(app, QStringLiteral("TabPozWiersz"), QStringLiteral("3"), kShortMin, kShortMax);
-    p.TabKorKol = number(app, QStringLiteral("TabKorKol"), QStringLiteral("14811135"), kLongMin, kLongMax);
-    p.PanelAsysta = flag(app, QStringLiteral("PanelAsysta"), QStringLiteral("0"));
-    p.UstawPocz = flag(app, QStringLiteral("UstawPocz"), QStringLiteral("0"));
-    p.PlatDni = RegParRead(app, QStringLiteral("PlatDni"), QString());
-    p.PlatForma = RegParRead(app, QStringLiteral("PlatForma"), QString());
-    p.PlatTermin = RegParRead(app, QStringLiteral("PlatTermin"), QString());
-    p.DokNazwa = RegParRead(app, QStringLiteral("DokNazwa"), QString());
-    p.Wystawil = RegParRead(app, QStringLiteral("Wystawil"), QString());
+    p.BezMAPI = number(app, QStringLiteral("BezMAPI"), settingText(d.BezMAPI), kShortMin, kShortMax);
+    p.EnterToTab = flag(app, QStringLiteral("EnterToTab"), settingText(d.EnterToTab));
+    p.DataPrzed = number(app, QStringLiteral("DataPrzed"), settingText(d.DataPrzed), kLongMin, kLongMax);
+    p.DataPo = number(app, QStringLiteral("DataPo"), settingText(d.DataPo), kLongMin, kLongMax);
+    p.TabPozLicz = number(app, QStringLiteral("TabPozLicz"), settingText(d.TabPozLicz), kShortMin, kShortMax);
+    p.TabPozWiersz = number(app, QStringLiteral("TabPozWiersz"), settingText(d.TabPozWiersz), kShortMin, kShortMax);
+    p.TabKorKol = number(app, QStringLiteral("TabKorKol"), settingText(d.TabKorKol), kLongMin, kLongMax);
+    p.PanelAsysta = flag(app, QStringLiteral("PanelAsysta"), settingText(d.PanelAsysta));
+    p.UstawPocz = flag(app, QStringLiteral("UstawPocz"), settingText(d.UstawPocz));
+    p.PlatDni = RegParRead(app, QStringLiteral("PlatDni"), d.PlatDni);
+    p.PlatForma = RegParRead(app, QStringLiteral("PlatForma"), d.PlatForma);
+    p.PlatTermin = RegParRead(app, QStringLiteral("PlatTermin"), d.PlatTermin);
+    p.DokNazwa = RegParRead(app, QStringLiteral("DokNazwa"), d.DokNazwa);
+    p.Wystawil = RegParRead(app, QStringLiteral("Wystawil"), d.Wystawil);
 }
 
 void HelpFileSet(App& app)

@@ -58,7 +58,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         frame->Form_Load();
     });
     step([&] {
-        QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), QStringLiteral("0"));
+        QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), settingText(PrgPar().Stanowisko));
         app.gStanowisko = int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
     });
     step([] {
@@ -86,7 +86,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
 bool InstanceCheck(App& app)
 {
     try {
-        QString several = RegRead(app.gRegProgramKey, QStringLiteral("Instancje"), QStringLiteral("0"));
+        QString several = RegRead(app.gRegProgramKey, QStringLiteral("Instancje"), settingText(PrgPar().Instancje));
         if (!app.instanceChannel) {
             app.instanceChannel = std::make_unique<InstanceChannel>(app.title);
             QObject::connect(app.instanceChannel.get(), &InstanceChannel::activationRequested, [&app] {

@@ -3,7 +3,7 @@
 #include "core/app.h"
 #include "documents/loading.h"
 #include "documents/save.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
@@ -180,8 +180,7 @@ bool DocumentEditing::ZapiszDokument()
     // The side list reads its dictionaries again at their next display: they now hold this document.
     f->lstSlo->setTag(QString());
     ui::repaintNow();
-    KartotekaOdswiez(app_);
-    WykresOdswiez(app_);
+    refreshRegisterAfterSave(app_);
     return true;
 }
 
@@ -202,8 +201,7 @@ void DocumentEditing::Zapisz()
 
 void DocumentEditing::toolZapisz_PoBuforze()
 {
-    zapiszIPokaz();
-    // Ctrl held while clicking: print what the list now selects (the stored document).
-    if (QApplication::queryKeyboardModifiers() & Qt::ControlModifier) DokumentDrukuj(app_);
+    // Ctrl held while clicking: print the document just stored (the list now selects it).
+    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier)) DokumentDrukuj(app_, page_->lstDok);
     lista_->lstDok_Click();
 }

@@ -3,7 +3,7 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
@@ -320,12 +320,7 @@ void DocumentForm::NowyDokument()
             for (size_t i = 0; i < empty.size(); ++i) empty[i].Pozycja = qint64(i) + 1;
             showRows(empty, korekta ? empty : std::vector<Position>());
         }
-        setRowLines(app_.gPrgPar.TabPozWiersz);
-        if (app_.gPrgPar.TabKorKol > 0) {
-            const int c = app_.gPrgPar.TabKorKol;
-            gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
-                                       .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
-        }
+        applyGridSettings();
         gridPoz->setCurrentIndex(dataPoz->index(0, PositionModel::Nazwa));
         for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtDoZaplaty}) f->setValue(Decimal());
         {
@@ -553,6 +548,16 @@ void DocumentForm::cmbKornum_Change()
     QVariant v = cmbKornum->boundValue();
     if (v.isNull()) NowyDokument();
     else emit korygowanyWybrany(v.toString());
+}
+
+void DocumentForm::applyGridSettings()
+{
+    setRowLines(app_.gPrgPar.TabPozWiersz);
+    if (app_.gPrgPar.TabKorKol > 0) {
+        const int c = app_.gPrgPar.TabKorKol;
+        gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
+                                   .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
+    }
 }
 
 void DocumentForm::setRowLines(int lines)

@@ -66,6 +66,8 @@ public:
     bool dniZmieniajaTermin() const { return dniZmienia_; }
     // Row height of both grids, in text lines.
     void setRowLines(int lines);
+    // The grids' row height and the corrected positions' colour from the program's settings.
+    void applyGridSettings();
 
     // The document being written is an invoice ("FR"), not a correction.
     bool isInvoice() const;

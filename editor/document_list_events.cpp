@@ -2,7 +2,9 @@
 #include "core/app.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"
-#include "editor/date_text.h"
+#include "documents/hand_over_text.h"
+#include "platform/clipboard_link.h"
+#include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
@@ -13,10 +15,8 @@
 #include "platform/repaint.h"
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QTreeWidget>
@@ -86,6 +86,7 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
     for (int c : {1, 7, 8, 9}) lst->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lst->viewport()->installEventFilter(this);
     connect(lst, &QTreeWidget::itemClicked, this, [this] { lstDok_Click(); });
+    connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }
 
 void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
@@ -192,14 +193,9 @@ void DocumentListEvents::preview(QTreeWidgetItem* row)
 
 QString DocumentListEvents::schowekDokument()
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data || !data->hasFormat(kLinkFormat)) return QString();
-    const QString text = QString::fromUtf8(data->data(kLinkFormat));
-    if (text.mid(1, 12) != QLatin1String("Wirlan Data|")) return QString();
-    // ">Wirlan Data|" code | database | password | kind | number
-    const QStringList f = text.split('|');
-    if (f.size() < 6) return QString();
-    return f[4].trimmed() + QStringLiteral(" Nr ") + f[5];
+    // The paste is offered only for a well-formed reference under the link format.
+    const auto h = parseHandOver(clipboard::readLink());
+    return h ? h->kind() + QStringLiteral(" Nr ") + h->numer : QString();
 }
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
@@ -210,11 +206,15 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
     else lst->clearSelection();
     if (button != Qt::RightButton || !popup_.menu || !row) return;
     const bool stored = !isNew(row);
-    for (QAction* a : {popup_.popraw, popup_.drukuj, popup_.zapisz, popup_.wyslij, popup_.usun, popup_.podglad, popup_.kopiuj})
+    // An archive database keeps what would change or store documents off.
+    const bool locked = app_.gBazaPar.BazaOdczyt;
+    for (QAction* a : {popup_.drukuj, popup_.wyslij, popup_.podglad, popup_.kopiuj})
         if (a) a->setEnabled(stored);
+    for (QAction* a : {popup_.popraw, popup_.zapisz, popup_.usun})
+        if (a) a->setEnabled(stored && !locked);
     if (popup_.wklej) {
         const QString offered = schowekDokument();
-        popup_.wklej->setEnabled(!offered.isEmpty());
+        popup_.wklej->setEnabled(!offered.isEmpty() && !locked);
         popup_.wklej->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
     }
     popup_.menu->popup(lst->viewport()->mapToGlobal(pos));

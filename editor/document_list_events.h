@@ -68,6 +68,3 @@ private:
     Popup popup_;
     QPoint pressedAt_;
 };
-
-// The clipboard format of the hand-over text between programs of the family.
-inline const QString kLinkFormat = QStringLiteral("application/x-wirlan-link");

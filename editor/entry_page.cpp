@@ -73,7 +73,7 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 
     picDokument = new DocumentForm(app_, this);
     place(picDokument, 2190, 780, 9735, 7500);
-    picPodglad = new PreviewPanel(this);
+    picPodglad = new PreviewPanel(app_, this);
     place(picPodglad, 2190, 780, 9735, 7500);
     picPodglad->hide();
 
@@ -101,6 +101,7 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
         QTreeWidgetItem* row = lstDok->currentItem();
         const QString title = row ? row->text(0) : QString();
         const QString numer = row ? row->text(1) : QString();
+        DuplikatWylacz(app_, picPodglad->lstPardruk);
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
         PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
         ui::repaintNow();
@@ -110,14 +111,17 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
 void EntryPage::toolZapisz_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Zapisz")) {
-        if (app_.gBazaPar.BazaOdczyt) return;
-        if (picDokument->isVisible() && picDokument->ZapiszDoBufora()) emit zapiszDokument();
+        if (picDokument->isVisible()) {
+            if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit zapiszDokument();
+        } else if (picPodglad->isVisible()) {
+            // The previewed document is saved as a PDF file.
+            QTreeWidgetItem* row = lstDok->currentItem();
+            RepPrint(app_, "zapisz", "FANET", "rapFANET1", row ? row->text(0) : QString(), 0, false, 0, 0);
+        }
     } else if (key == QLatin1String("Drukuj")) {
-        DokumentDrukuj(app_);
+        DokumentDrukuj(app_, lstDok);
     } else if (key == QLatin1String("Wyslij")) {
-        QTreeWidgetItem* row = lstDok->currentItem();
-        const QString title = row ? row->text(0) : QString();
-        ReportPrint(app_, "wyslij", "FANET", "rapFANET1", title, {title, row ? row->text(1) : QString()});
+        DokumentRepPrint(app_, lstDok, "wyslij");
     }
 }
 

@@ -1,6 +1,6 @@
 #include "editor/header_fields.h"
 #include "documents/position_math.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/document_form.h"
 #include "platform/message_box.h"
 #include <QComboBox>

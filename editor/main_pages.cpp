@@ -33,9 +33,9 @@ MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
     setFont(small);
     picWprowadzanie = new EntryPage(app_, this);
     dokumenty = new DocumentEditing(app_, picWprowadzanie);
-    picKartoteka = new RegisterPage(this);
+    picKartoteka = new RegisterPage(app_, this);
     picKartoteka->hide();
-    picWykres = new ChartPage(this);
+    picWykres = new ChartPage(app_, this);
     picWykres->hide();
     // Below this the form's fields would overlap; the window cannot be made smaller.
     setMinimumSize(px(2190 + 7440 + 600), px(780 + 6300 + 120));
@@ -78,8 +78,7 @@ void MainPages::Przylacz()
             form->OdczytZBufora();
         }
         form->PozycjeSumuj();
-        KartotekaOdswiez(app_);
-        WykresOdswiez(app_);
+        attachRegister(app_);
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty()
             && ui::msgBox(QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
                           ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
@@ -95,6 +94,7 @@ void MainPages::Odlacz()
 {
     picWprowadzanie->picDokument->detach();
     picWprowadzanie->picDokument->lstSlo->Wyczysc();
+    detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
 
@@ -130,8 +130,7 @@ bool MainPages::BazaPusta()
 
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
-    picWprowadzanie->toolEdycjaDokument->setEnabled(enable);
-    picWprowadzanie->toolEdycjaPodglad->setEnabled(enable);
+    picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
     PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }

@@ -40,7 +40,8 @@ public:
     void Form_Unload();
     bool BuforPusty();
     bool BazaPusta();
-    // Enables or disables the entry page's data-changing commands (false for an archive database).
+    // Enables or disables the entry page's data-changing commands (false for an archive database):
+    // the save button and the row commands; the view switch stays.
     void ToolbarTrybOdczyt(bool enable);
     // Shows the page of the page toolbar's button: "Wprowadzanie", "Kartoteka" or "Wykres".
     void toolWprowadz_ButtonClick(const QString& key);

@@ -6,14 +6,23 @@
 #include "core/registry.h"
 #include "core/base_files.h"
 #include "core/error_report.h"
+#include "core/dlg_baza_wlas.h"
+#include "core/dlg_par_prog.h"
 #include "core/start_database.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
+#include "editor/dlg_par_dok.h"
+#include "editor/document_form.h"
+#include "editor/position_grid.h"
+#include "register/chart_page.h"
+#include "register/register_page.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
+#include "register/preview_panel.h"
+#include "register/services.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -83,16 +92,43 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     buildToolbars();
     connect(pages_, &MainPages::bazaNazwa, labNazwaBazy, &QLabel::setText);
     // An archive database: the commands that would change documents are switched off.
-    connect(pages_, &MainPages::trybOdczyt, this, [this](bool locked) {
-        for (QAction* a : {mnuPopKarNowy, mnuPopKarUsun, mnuPopKarWklej, mnuPopDokNowy, MnuPopDokZapisz, mnuPopDokWklej})
-            a->setEnabled(!locked);
-    });
+    connect(pages_, &MainPages::trybOdczyt, this, [this](bool locked) { ToolbarTrybOdczyt(!locked); });
     for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
         command(a, "toolWprowadz_ButtonClick", [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
     // The document list's popup follows its selected row; the document popup's "Zapisz" saves.
     pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
                                           mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
     command(MnuPopDokZapisz, "MnuPopDokZapisz_Click", [this] { pages_->dokumenty->Zapisz(); });
+    // The settings dialogs.
+    command(mnuBazaWlas, "mnuBazaWlas_Click", [this] {
+        ui::setBusyPointer();
+        dlgBazaWlas dialog(app_, this);
+        ui::execDialog(dialog);
+    });
+    command(mnuNarzParProg, "mnuNarzParProg_Click", [this] {
+        dlgParProg dialog(app_, this);
+        ui::execDialog(dialog);
+    });
+    auto parametryDokumentow = [this](int tab) { ParametryDokumentow(app_, pages_, this, tab); };
+    for (QAction* a : {mnuNarzParDok, mnuPopDokPar})
+        command(a, "mnuNarzParDok_Click", [parametryDokumentow] { parametryDokumentow(-1); });
+    connect(pages_, &MainPages::mnuNarzParDok_Click, this, [parametryDokumentow] { parametryDokumentow(-1); });
+    connect(pages_->picWprowadzanie->picDokument->gridPoz, &PositionGrid::mnuPopPozPocz_Click, this,
+            [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
+    // The register's and the chart's popups.
+    pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2, mnuPopKarWyslij2,
+                                    mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj, mnuPopKarOdswiez});
+    pages_->picWykres->setPopup(mnuWykres, mnuWykOdswiez);
+    // Printing, preview, sending and saving the document selected in the document list.
+    EntryPage* entry = pages_->picWprowadzanie;
+    for (QAction* a : {mnuBazaDrukuj, mnuPopKarDrukuj})
+        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->lstDok); });
+    command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
+        if (entry->toolEdycjaPodglad->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
+    });
+    command(mnuPopKarPodglad, "mnuPopKarPodglad_Click", [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
+    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
+    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -231,19 +267,15 @@ void MainWindow::buildToolbars()
     btnDrukuj = entry->toolZapiszDrukuj;
     btnWyslij = entry->toolZapiszWyslij;
 
-    toolCRView = toolbar(this, "toolCRView");
-    toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    btnPierwszy = button(toolCRView, "Pierwszy", QString(), QStyle::SP_MediaSkipBackward);
-    btnPoprzedni = button(toolCRView, "Poprzedni", QString(), QStyle::SP_MediaSeekBackward);
-    btnNastepny = button(toolCRView, "Nastepny", QString(), QStyle::SP_MediaSeekForward);
-    btnOstatni = button(toolCRView, "Ostatni", QString(), QStyle::SP_MediaSkipForward);
-    toolCRView->addSeparator();
-    auto* zoomGroup = new QActionGroup(toolCRView);
-    btnCala = button(toolCRView, "Cala", QString(), QStyle::SP_TitleBarMaxButton, zoomGroup);
-    btnSzerokosc = button(toolCRView, "Szerokosc", QString(), QStyle::SP_TitleBarNormalButton, zoomGroup, true);
-    btnSkala100 = button(toolCRView, "Skala100", QString(), QStyle::SP_TitleBarShadeButton, zoomGroup);
-    toolCRView->addSeparator();
-    toolCRView->hide();  // belongs on the print preview page
+    PreviewPanel* podglad = entry->picPodglad;
+    toolCRView = podglad->toolCRView;
+    btnPierwszy = podglad->btnPierwszy;
+    btnPoprzedni = podglad->btnPoprzedni;
+    btnNastepny = podglad->btnNastepny;
+    btnOstatni = podglad->btnOstatni;
+    btnCala = podglad->btnCala;
+    btnSzerokosc = podglad->btnSzerokosc;
+    btnSkala100 = podglad->btnSkala100;
 }
 
 void MainWindow::command(QAction* action, const char* where, const std::function<void()>& handler)
@@ -278,7 +310,20 @@ bool MainWindow::Przylacz()
     return true;
 }
 
-void MainWindow::Odlacz() { pages_->Odlacz(); }
+void MainWindow::Odlacz()
+{
+    // The edited header goes to this database's buffer, as on closing.
+    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    pages_->Odlacz();
+}
+
+void MainWindow::ToolbarTrybOdczyt(bool enable)
+{
+    for (QAction* a : {mnuPopDokNowy, MnuPopDokZapisz, mnuPopKarNowy, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarZapisz,
+                       mnuPopKarWklej, mnuPopDokWklej})
+        a->setEnabled(enable);
+    pages_->ToolbarTrybOdczyt(enable);
+}
 
 void MainWindow::MenuBaseEnable(bool enable)
 {
@@ -306,10 +351,9 @@ void MainWindow::mnuBazaNowa_Click()
 
 void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
-    // The edited header goes to this database's buffer, as on closing, and the pages let go of
-    // the database: a successful open replaces it.
+    // The pages let go of the database, keeping the edited header in its buffer: a successful
+    // open replaces it.
     const bool wasOpen = app_.gBazaOtwarta;
-    if (wasOpen) pages_->Form_Unload();
     Odlacz();
     const bool changed = open();
     if (!changed && wasOpen && app_.gBazaOtwarta) {

@@ -26,6 +26,7 @@ public:
     bool Przylacz() override;
     void Odlacz() override;
     void MenuBaseEnable(bool enable) override;
+    void ToolbarTrybOdczyt(bool enable) override;
     QWidget* frameWidget() override { return this; }
 
     // The working area: the entry, register and chart pages.

@@ -382,13 +382,15 @@ void Database::changePassword(const QString& newPassword)
         throw;
     }
     // Close, swap and reopen with the new key; the old file stays until the new one is in place.
+    const QString oldKey = QString::fromUtf8(key_);
     sqlite3_close_v2(db_);
     db_ = nullptr;
     QString old = path_ + QStringLiteral(".haslo.old");
     QFile::remove(old);
     if (!QFile::rename(path_, old) || !QFile::rename(tmp, path_)) {
         if (!QFile::exists(path_)) QFile::rename(old, path_);
-        openHandle(QString(), false);
+        QFile::remove(tmp);
+        openHandle(oldKey, false);  // the file as it was, under its old key
         throw AppError(err::kGeneral, QStringLiteral("changePassword"),
                        QStringLiteral("Nie można zamienić pliku bazy danych."));
     }

@@ -33,10 +33,7 @@ std::vector<std::pair<QString, QString>> listItems(const QString& items)
 
 void QorCombo::Refill()
 {
-    QVariant kept = boundValue();
-    refilling_ = true;
-    clear();
-    try {
+    fill([this] {
         std::vector<std::pair<QString, QString>> rows;
         if (rowSource_.startsWith(QLatin1String("LIST "), Qt::CaseInsensitive)) {
             rows = listItems(rowSource_.mid(5));
@@ -45,6 +42,22 @@ void QorCombo::Refill()
                 throw AppError(err::kObjectNotSet, QStringLiteral("QorCombo"), QStringLiteral("Brak otwartej bazy danych"));
             rows = ComboRowsFromSql(*database_, rowSource_);
         }
+        return rows;
+    });
+}
+
+void QorCombo::Refill(const std::vector<std::pair<QString, QString>>& rows)
+{
+    fill([&rows] { return rows; });
+}
+
+void QorCombo::fill(const std::function<std::vector<std::pair<QString, QString>>()>& items)
+{
+    QVariant kept = boundValue();
+    refilling_ = true;
+    clear();
+    try {
+        const std::vector<std::pair<QString, QString>> rows = items();
         // The empty item keeps no data, so that choosing it reads back as a null key.
         if (!emptyText_.isEmpty()) addItem(emptyText_, QVariant());
         for (const auto& [key, text] : rows) AddItem(key, text);

@@ -2,7 +2,9 @@
 #include <QComboBox>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace db { class Database; }
@@ -35,6 +37,8 @@ public:
     // and raises one Change unless suppressed. A query error, or a query with no database, is
     // thrown to the caller (AppError) with the list left empty.
     void Refill();
+    // The same with the given items (key, text) in place of the row source's.
+    void Refill(const std::vector<std::pair<QString, QString>>& rows);
     void Clear();
     void AddItem(const QVariant& key, const QString& text);
 
@@ -53,6 +57,7 @@ signals:
 private:
     friend class ChangeGuard;
     int indexOfKey(const QVariant& key) const;
+    void fill(const std::function<std::vector<std::pair<QString, QString>>()>& rows);
     void emitChange();
 
     db::Database* database_ = nullptr;

@@ -112,7 +112,12 @@ void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 bool sameLetter(QChar a, QChar b)
 {
-    return a == b || a.toLower() == b.toLower();
+    if (a == b) return true;
+    // Latin letters without accents are folded directly: the general rule is slow, and a
+    // name filter compares every character of every stored name.
+    const char16_t x = a.unicode() | 0x20, y = b.unicode() | 0x20;
+    if (a.unicode() < 128 && b.unicode() < 128) return x == y && x >= 'a' && x <= 'z';
+    return a.toLower() == b.toLower();
 }
 
 // A class such as [0-9], [a-cx] or [!0-9] at p[pi] (just after the '['); moves pi past ']'.

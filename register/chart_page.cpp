@@ -1,29 +1,146 @@
 #include "register/chart_page.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "platform/qor_combo.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QChartView>
-#include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QValueAxis>
 
 using namespace twips;
 
-ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
+namespace {
+
+void report(App& app, void (ChartPage::*step)(), ChartPage* page)
+{
+    try {
+        (page->*step)();
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("WykresOdswiez"));
+    }
+}
+
+} // namespace
+
+ChartPage::ChartPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWykres");
     auto* labRok = new QLabel("Rok", this);
     labRok->setObjectName("labRok");
     place(labRok, 150, 120, 600, 225);
-    cmbWRok = new QComboBox(this);
+    cmbWRok = new QorCombo(this);
     cmbWRok->setObjectName("cmbWRok");
     place(cmbWRok, 150, 345, 1200, 315);
     auto* label8 = new QLabel("Rodzaj wykresu", this);
     label8->setObjectName("Label8");
     place(label8, 1500, 120, 2000, 225);
-    cmbWRodzaj = new QComboBox(this);
+    cmbWRodzaj = new QorCombo(this);
     cmbWRodzaj->setObjectName("cmbWRodzaj");
     place(cmbWRodzaj, 1500, 345, 3000, 315);
+    cmbWRodzaj->Refill(chartKinds());
     MSChart = new QChartView(this);
     MSChart->setObjectName("MSChart");
+    MSChart->setRenderHint(QPainter::Antialiasing);
+    MSChart->chart()->legend()->setAlignment(Qt::AlignBottom);
+    MSChart->viewport()->installEventFilter(this);
     place(MSChart, 150, 885, 4995, 2235);
+    draw();
+
+    for (QorCombo* c : {cmbWRok, cmbWRodzaj})
+        connect(c, &QorCombo::Change, this, [this] { report(app_, &ChartPage::WykresOdswiez, this); });
+}
+
+void ChartPage::setPopup(QMenu* menu, QAction* odswiez)
+{
+    popup_ = menu;
+    connect(odswiez, &QAction::triggered, this, [this] { report(app_, &ChartPage::WykresOdswiez, this); });
+}
+
+void ChartPage::attach()
+{
+    refillLists();
+    WykresOdswiez();
+}
+
+void ChartPage::refillLists()
+{
+    if (!app_.gBaseDb) return;
+    ChangeGuard quiet{cmbWRok};
+    cmbWRok->Refill(issueYears(*app_.gBaseDb));
+}
+
+void ChartPage::WykresOdswiez()
+{
+    ui::repaintNow();
+    const QVariant year = cmbWRok->boundValue();
+    if (year.isNull() || !app_.gBaseDb) {
+        chartZero(grid_);
+    } else {
+        const QString kind = cmbWRodzaj->boundValue().toString();
+        // Without a kind nothing changes; the months are read only for a kind that uses them.
+        if (!kind.isEmpty()) chartFill(grid_, kind, monthSums(*app_.gBaseDb, year.toInt()));
+    }
+    draw();
+}
+
+void ChartPage::draw()
+{
+    QChart* chart = MSChart->chart();
+    if (!series_) {
+        series_ = new QBarSeries;
+        chart->addSeries(series_);
+        auto* months = new QBarCategoryAxis;
+        for (int m = 1; m <= 12; ++m) months->append(QString::number(m));
+        chart->addAxis(months, Qt::AlignBottom);
+        series_->attachAxis(months);
+        values_ = new QValueAxis;
+        values_->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(values_, Qt::AlignLeft);
+        series_->attachAxis(values_);
+    }
+    // The columns are made again only when their number or labels change; otherwise their
+    // values are replaced in place.
+    QStringList shown;
+    for (QBarSet* set : series_->barSets()) shown << set->label();
+    if (shown != grid_.labels) {
+        series_->clear();
+        for (const QString& label : grid_.labels) {
+            auto* set = new QBarSet(label);
+            for (int m = 0; m < 12; ++m) *set << 0.0;
+            series_->append(set);
+        }
+    }
+    double low = 0, high = 0;
+    const QList<QBarSet*> sets = series_->barSets();
+    for (int c = 0; c < sets.size(); ++c)
+        for (int m = 0; m < 12; ++m) {
+            const double v = grid_.values[size_t(m)][size_t(c)];
+            if (sets[c]->at(m) != v) sets[c]->replace(m, v);
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    values_->setRange(low, high > low ? high : low + 1);
+    values_->applyNiceNumbers();
+}
+
+bool ChartPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == MSChart->viewport() && event->type() == QEvent::MouseButtonPress && popup_) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::RightButton) {
+            popup_->popup(e->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ChartPage::resizeEvent(QResizeEvent*)

@@ -1,15 +1,40 @@
 #include "register/preview_panel.h"
+#include "platform/report_viewer.h"
 #include "platform/twips.h"
+#include "register/print_options.h"
+#include "register/print_state.h"
 #include <QAction>
 #include <QActionGroup>
-#include <QFrame>
 #include <QLabel>
-#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QToolBar>
+#include <QTreeWidget>
 
 using namespace twips;
 
-PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent)
+namespace {
+
+// A toolbar picture drawn from a short text, for the zoom buttons that have no standard picture.
+QIcon glyph(const QString& text)
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(text.size() > 1 ? 17 : 30);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    p.drawText(pm.rect(), Qt::AlignCenter, text);
+    return QIcon(pm);
+}
+
+} // namespace
+
+PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picPodglad");
     Label1 = new QLabel(this);
@@ -18,36 +43,69 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent)
     toolCRView = new QToolBar(this);
     toolCRView->setObjectName("toolCRView");
     toolCRView->setIconSize(QSize(16, 16));
+    toolCRView->setToolButtonStyle(Qt::ToolButtonIconOnly);
     place(toolCRView, 0, 30, 4995, 315);
-    auto add = [&](const char* key, const char* text) {
-        QAction* a = toolCRView->addAction(QString::fromUtf8(text));
-        a->setObjectName(key);
+    auto add = [&](const char* key, const QIcon& icon, const char* tip) {
+        QAction* a = toolCRView->addAction(icon, QString());
+        a->setObjectName(QString::fromLatin1(key));
+        a->setData(QString::fromLatin1(key));
+        a->setToolTip(QString::fromUtf8(tip));
+        connect(a, &QAction::triggered, this, [this, a] { toolCRView_ButtonClick(a->data().toString()); });
         return a;
     };
-    add("Pierwszy", "|<");
-    add("Poprzedni", "<");
-    add("Nastepny", ">");
-    add("Ostatni", ">|");
+    btnPierwszy = add("Pierwszy", style()->standardIcon(QStyle::SP_MediaSkipBackward), "Pierwsza strona");
+    btnPoprzedni = add("Poprzedni", style()->standardIcon(QStyle::SP_MediaSeekBackward), "Poprzednia strona");
+    btnNastepny = add("Nastepny", style()->standardIcon(QStyle::SP_MediaSeekForward), "Następna strona");
+    btnOstatni = add("Ostatni", style()->standardIcon(QStyle::SP_MediaSkipForward), "Ostatnia strona");
     toolCRView->addSeparator();
     auto* zoom = new QActionGroup(toolCRView);
-    for (auto [key, text] : {std::pair{"Cala", "Cała"}, {"Szerokosc", "Szerokość"}, {"Skala100", "100%"}}) {
-        QAction* a = add(key, text);
+    btnCala = add("Cala", glyph(QStringLiteral("▯")), "Cała strona");
+    btnSzerokosc = add("Szerokosc", glyph(QStringLiteral("↔")), "Szerokość strony");
+    btnSkala100 = add("Skala100", glyph(QStringLiteral("1:1")), "Skala 100%");
+    for (QAction* a : {btnCala, btnSzerokosc, btnSkala100}) {
         a->setCheckable(true);
-        a->setChecked(QLatin1String(key) == QLatin1String("Szerokosc"));
         zoom->addAction(a);
     }
+    btnSzerokosc->setChecked(true);
     toolCRView->addSeparator();
 
-    auto* viewer = new QFrame(this);
-    viewer->setFrameShape(QFrame::StyledPanel);
-    viewer->setBackgroundRole(QPalette::Mid);
-    viewer->setAutoFillBackground(true);
-    CRView = viewer;
+    CRView = new report::Viewer(this);
     CRView->setObjectName("CRView");
     place(CRView, 0, 420, 5385, 2595);
-    lstPardruk = new QListWidget(this);
+    lstPardruk = new QTreeWidget(this);
     lstPardruk->setObjectName("lstPardruk");
-    place(lstPardruk, 5520, 420, 2070, 4785);
+    lstPardruk->setRootIsDecorated(false);
+    // Wide enough for its column, so no option's name is cut.
+    place(lstPardruk, 5520, 420, 2640, 4785);
+    connect(lstPardruk, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { lstPardruk_ItemCheck(item); });
+
+    printState(app_).podglad = this;
+}
+
+void PreviewPanel::toolCRView_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("Pierwszy")) CRView->showFirstPage();
+    else if (key == QLatin1String("Poprzedni")) CRView->showPreviousPage();
+    else if (key == QLatin1String("Nastepny")) CRView->showNextPage();
+    else if (key == QLatin1String("Ostatni")) CRView->showLastPage();
+    else if (key == QLatin1String("Cala")) CRView->setZoom(2);
+    else if (key == QLatin1String("Szerokosc")) CRView->setZoom(1);
+    else if (key == QLatin1String("Skala100")) CRView->setZoom(100);
+}
+
+void PreviewPanel::PodgladZoom()
+{
+    CRView->setZoom(btnCala->isChecked() ? 2 : btnSzerokosc->isChecked() ? 1 : 100);
+}
+
+void PreviewPanel::lstPardruk_ItemCheck(QTreeWidgetItem* item)
+{
+    const int other = DrukOpcjaZmieniona(app_, item->text(0), item->checkState(0) == Qt::Checked);
+    if (other >= 0) {
+        QSignalBlocker quiet(lstPardruk);
+        lstPardruk->topLevelItem(other)->setCheckState(0, Qt::Unchecked);
+    }
+    emit opcjaZmieniona();
 }
 
 void PreviewPanel::resizeEvent(QResizeEvent*)

@@ -1,11 +1,24 @@
 #include "register/register_page.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "core/shared_procs.h"
+#include "platform/busy_pointer.h"
+#include "platform/qor_combo.h"
 #include "platform/twips.h"
+#include "register/register_columns.h"
+#include "register/register_model.h"
+#include "register/services.h"
+#include "register/sums_row.h"
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -29,25 +42,55 @@ QLabel* label(QWidget* parent, const char* text, int l, int t, int w)
     return lab;
 }
 
+// The register grid: a click or a key on the cells moves the current cell and marks nothing;
+// rows are marked on their record selectors (the row header), Ctrl adding to the marks and Shift
+// marking a range.
+class RegisterGrid : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { inCells([&] { QTableView::mousePressEvent(e); }); }
+    void mouseMoveEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseMoveEvent(e); }); }
+    void mouseReleaseEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseReleaseEvent(e); }); }
+    void keyPressEvent(QKeyEvent* e) override { inCells([&] { QTableView::keyPressEvent(e); }); }
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
+    }
+
+private:
+    template <class F>
+    void inCells(F&& f)
+    {
+        cells_ = true;
+        f();
+        cells_ = false;
+    }
+    bool cells_ = false;
+};
+
+const QString kAll = QStringLiteral("(wszystkie)");
+
 } // namespace
 
-RegisterPage::RegisterPage(QWidget* parent) : QWidget(parent)
+RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picKartoteka");
     fraFiltr = named<QGroupBox>(this, "fraFiltr");
     fraFiltr->setTitle("Filtr");
     place(fraFiltr, 150, 30, 11160, 855);
     label(fraFiltr, "Dokument", 120, 240, 1800);
-    cmbFDokument = named<QComboBox>(fraFiltr, "cmbFDokument");
+    cmbFDokument = named<QorCombo>(fraFiltr, "cmbFDokument");
     place(cmbFDokument, 120, 450, 1800, 315);
     label(fraFiltr, "Nazwa kontrahenta", 2040, 240, 2600);
     txtFNazwa = named<QLineEdit>(fraFiltr, "txtFNazwa");
     place(txtFNazwa, 2040, 450, 2600, 315);
     label(fraFiltr, "Forma płatności", 4760, 240, 1800);
-    cmbFPlatfor = named<QComboBox>(fraFiltr, "cmbFPlatfor");
+    cmbFPlatfor = named<QorCombo>(fraFiltr, "cmbFPlatfor");
     place(cmbFPlatfor, 4760, 450, 1800, 315);
     label(fraFiltr, "Miesiąc.rok", 6680, 240, 1400);
-    cmbFMiesiac = named<QComboBox>(fraFiltr, "cmbFMiesiac");
+    cmbFMiesiac = named<QorCombo>(fraFiltr, "cmbFMiesiac");
     place(cmbFMiesiac, 6680, 450, 1400, 315);
     cbFNiezaplacone = named<QCheckBox>(fraFiltr, "cbFNiezapłacone");
     cbFNiezaplacone->setText(QString::fromUtf8("Niezapłacone"));
@@ -56,23 +99,291 @@ RegisterPage::RegisterPage(QWidget* parent) : QWidget(parent)
     cbFSumuj->setText("Sumuj");
     place(cbFSumuj, 9840, 480, 1100, 255);
 
-    gridKar = named<QTableView>(this, "gridKar");
+    // Each list has an item that stands for no filter; the kinds are this program's own.
+    for (QorCombo* c : {cmbFDokument, cmbFPlatfor, cmbFMiesiac}) c->setEmptyText(kAll);
+    cmbFDokument->setRowSource(QStringLiteral("LIST FR;FR|KFR;KFR"));
+    cmbFDokument->Refill();
+
+    gridKar = new RegisterGrid(this);
+    gridKar->setObjectName("gridKar");
     place(gridKar, 150, 1020, 3435, 1605);
+    dataKar = new RegisterModel(app_, this);
+    gridKar->setModel(dataKar);
+    gridKar->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridKar->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    gridKar->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+    gridKar->setWordWrap(false);
+    gridKar->verticalHeader()->setFixedWidth(16);
+    gridKar->verticalHeader()->setDefaultSectionSize(gridKar->fontMetrics().height() + 4);
+    gridKar->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    gridKar->horizontalHeader()->setHighlightSections(false);
+    const int widths[] = {900, 1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200, 1300, 1100,
+                          1100, 1200, 1400, 600, 1700, 1500, 2000, 1500};
+    // At least as wide as the caption.
+    const QFontMetrics header(gridKar->horizontalHeader()->font());
+    for (int i = 0; i < int(std::size(widths)); ++i)
+        gridKar->setColumnWidth(i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
+    gridKar->viewport()->installEventFilter(this);
+
     pboxSuma = named<QWidget>(this, "pboxSuma");
     place(pboxSuma, 120, 3105, 6180, 495);
     pboxSuma->hide();
+    pboxSuma->installEventFilter(this);
     gridSuma = named<QTableWidget>(pboxSuma, "gridSuma");
-    gridSuma->horizontalHeader()->hide();
-    gridSuma->verticalHeader()->hide();
     scrSuma = named<QScrollBar>(pboxSuma, "scrSuma");
-    scrSuma->setOrientation(Qt::Horizontal);
+    scrSuma->setOrientation(Qt::Vertical);
+    scrSuma->setEnabled(false);
     lineSuma = named<QFrame>(pboxSuma, "lineSuma");
     lineSuma->setFrameShape(QFrame::HLine);
+    GridSumLink(gridKar, pboxSuma, gridSuma);
+
+    auto refresh = [this] { guarded("KartotekaOdswiez", [this] { KartotekaOdswiez(); }); };
+    for (QorCombo* c : {cmbFDokument, cmbFPlatfor, cmbFMiesiac}) connect(c, &QorCombo::Change, this, refresh);
+    connect(cbFNiezaplacone, &QCheckBox::clicked, this, refresh);
+    connect(txtFNazwa, &QLineEdit::returnPressed, this, refresh);
+    connect(cbFSumuj, &QCheckBox::clicked, this, [this] { guarded("cbFSumuj_Click", [this] { cbFSumuj_Click(); }); });
+    connect(dataKar, &RegisterModel::paidEdited, this, [this] {
+        guarded("gridKar_BeforeColUpdate", [this] {
+            cbFSumuj_Click();
+            WykresOdswiez(app_);
+        });
+    });
+    connect(dataKar, &LazyQueryModel::readFailed, this, [this](std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (...) {
+            ErrorReport(app_, QStringLiteral("KartotekaOdswiez"));
+        }
+    });
+    connect(gridKar->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RegisterPage::selectionChanged);
+    connect(dataKar, &QAbstractItemModel::modelReset, this, [this] {
+        marked_.clear();
+        isMarked_.clear();
+    });
+}
+
+template <class F>
+void RegisterPage::guarded(const char* where, F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+        ErrorReport(app_, QString::fromUtf8(where));
+    }
+}
+
+// Keeps the marked rows in the order they were marked, as the user added them.
+void RegisterPage::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    isMarked_.resize(size_t(dataKar->rowCount()), 0);
+    bool dropped = false;
+    for (const QItemSelectionRange& r : deselected)
+        for (int row = r.top(); row <= r.bottom(); ++row)
+            if (isMarked_[size_t(row)]) isMarked_[size_t(row)] = 0, dropped = true;
+    if (dropped) std::erase_if(marked_, [this](int row) { return !isMarked_[size_t(row)]; });
+    for (const QItemSelectionRange& r : selected)
+        for (int row = r.top(); row <= r.bottom(); ++row)
+            if (!isMarked_[size_t(row)]) {
+                isMarked_[size_t(row)] = 1;
+                marked_.push_back(row);
+            }
+}
+
+void RegisterPage::setPopup(const Popup& popup)
+{
+    popup_ = popup;
+    connect(popup.zaplacono, &QAction::triggered, this,
+            [this] { guarded("KartotekaZaplacono", [this] { KartotekaZaplacono(true); }); });
+    connect(popup.niezaplacono, &QAction::triggered, this,
+            [this] { guarded("KartotekaZaplacono", [this] { KartotekaZaplacono(false); }); });
+    connect(popup.drukuj, &QAction::triggered, this, [this] {
+        const int row = currentRow();
+        if (row >= 0)
+            KartotekaDrukuj(app_, dataKar->value(row, "Inddok").toText(), dataKar->value(row, "Numer").toText());
+    });
+    connect(popup.wyslij, &QAction::triggered, this, [this] { print(QStringLiteral("wyslij")); });
+    connect(popup.zapisz, &QAction::triggered, this, [this] { print(QStringLiteral("zapisz")); });
+    connect(popup.zaznacz, &QAction::triggered, this, &RegisterPage::KarMarkAll);
+    connect(popup.kopiuj, &QAction::triggered, this, &RegisterPage::KarCopyClipboard);
+    connect(popup.odswiez, &QAction::triggered, this,
+            [this] { guarded("KartotekaOdswiez", [this] { KartotekaOdswiez(); }); });
+}
+
+// Sending and saving from the register: the document's number and its issue date as the grid
+// shows it, so that a saved file is proposed under the document's own name.
+void RegisterPage::print(const QString& action)
+{
+    const int row = currentRow();
+    if (row < 0) return;
+    const QString kind = dataKar->value(row, "Inddok").toText();
+    const QString numer = dataKar->value(row, "Numer").toText();
+    const QString date = dataKar->index(row, registerColumn("Datawyst")).data().toString();
+    KartotekaRepPrint(app_, action, kind, numer, date);
+}
+
+RegisterFilter RegisterPage::filter() const
+{
+    RegisterFilter f;
+    f.dokument = cmbFDokument->boundValue().toString();
+    f.nazwa = txtFNazwa->text();
+    f.niezaplacone = cbFNiezaplacone->isChecked();
+    if (!cmbFPlatfor->boundValue().toString().isEmpty()) f.platfor = cmbFPlatfor->text();
+    f.miesiac = cmbFMiesiac->boundValue().toString();
+    return f;
+}
+
+void RegisterPage::attach()
+{
+    refillLists();
+    KartotekaOdswiez();
+}
+
+void RegisterPage::detach()
+{
+    dataKar->clear();
+}
+
+void RegisterPage::refillLists()
+{
+    if (!app_.gBaseDb) return;
+    ChangeGuard quiet{cmbFPlatfor, cmbFMiesiac};
+    cmbFPlatfor->Refill(paymentForms(*app_.gBaseDb));
+    cmbFMiesiac->Refill(issueMonths(*app_.gBaseDb));
+}
+
+void RegisterPage::KartotekaOdswiez()
+{
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) {
+        dataKar->clear();
+        return;
+    }
+    auto cursor = std::make_shared<NewestFirstCursor>(registerCursor(app_, filter()));
+    dataKar->setSource([cursor](int atLeast) { return cursor->next(atLeast); });
+    if (!pboxSuma->isHidden()) sumsExecute();
+}
+
+void RegisterPage::sumsExecute()
+{
+    try {
+        QStringList texts;
+        std::vector<bool> right;
+        const std::vector<db::Value> sums = registerSums(*app_.gBaseDb, filter());
+        const auto& columns = registerColumns();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            texts << cellText(columns[i], sums[i]);
+            right.push_back(columns[i].kind == ColumnKind::Amount);
+        }
+        GridSumExecute(texts, right, gridSuma);
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("GridSumExecute"));
+    }
+}
+
+void RegisterPage::cbFSumuj_Click()
+{
+    setUpdatesEnabled(false);
+    GridSumActivate(cbFSumuj->isChecked(), gridKar, pboxSuma, gridSuma, 30);
+    if (!pboxSuma->isHidden() && app_.gBaseDb) sumsExecute();
+    picKartoteka_Resize();
+    setUpdatesEnabled(true);
+}
+
+void RegisterPage::KartotekaZaplacono(bool zaplacono)
+{
+    const int row = currentRow();
+    if (row < 0 || !app_.gBaseDb) return;
+    markPaid(*app_.gBaseDb, dataKar->rowid(row), zaplacono);
+    dataKar->reread(row);
+    cbFSumuj_Click();
+    WykresOdswiez(app_);
+}
+
+int RegisterPage::currentRow() const
+{
+    const QModelIndex i = gridKar->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+void RegisterPage::preparePopup()
+{
+    if (!popup_.menu) return;
+    const int row = currentRow();
+    const bool hasRow = row >= 0;
+    bool paid = false;
+    if (hasRow) {
+        const db::Value& zaplacono = dataKar->value(row, "Zaplacono");
+        const db::Value& doZaplaty = dataKar->value(row, "DoZaplaty");
+        paid = !zaplacono.isNull() && !doZaplaty.isNull() && zaplacono.toDecimal() == doZaplaty.toDecimal();
+    }
+    popup_.zaplacono->setEnabled(hasRow && !paid);
+    popup_.niezaplacono->setEnabled(hasRow && paid);
+    for (QAction* a : {popup_.drukuj, popup_.wyslij, popup_.zapisz}) a->setEnabled(hasRow);
+}
+
+void RegisterPage::gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos)
+{
+    if (button != Qt::RightButton || !popup_.menu) return;
+    const QModelIndex at = gridKar->indexAt(pos);
+    if (at.isValid()) gridKar->selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    preparePopup();
+    popup_.menu->popup(gridKar->viewport()->mapToGlobal(pos));
+}
+
+bool RegisterPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == gridKar->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::RightButton) {
+            gridKar_MouseDown(e->button(), e->position().toPoint());
+            return true;
+        }
+    } else if (watched == pboxSuma && event->type() == QEvent::Resize) {
+        pboxSuma_Resize(pboxSuma, gridSuma, scrSuma, lineSuma);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RegisterPage::KarMarkAll()
+{
+    ui::BusyPointer busy;
+    StatusInfo(QStringLiteral("Zaznaczanie wierszy..."));
+    const int first = gridKar->verticalScrollBar()->value();
+    const QModelIndex current = gridKar->currentIndex();
+    try {
+        dataKar->fetchAll();
+    } catch (...) {
+        // As the list stands: the rows read so far are marked.
+    }
+    gridKar->selectAll();
+    gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    gridKar->verticalScrollBar()->setValue(first);
+    StatusInfo(QString());
+}
+
+void RegisterPage::KarCopyClipboard()
+{
+    StatusInfo(QStringLiteral("Kopiowanie wierszy do schowka...."));
+    ui::BusyPointer busy;
+    const int first = gridKar->verticalScrollBar()->value();
+    const QModelIndex current = gridKar->currentIndex();
+    std::vector<const db::Row*> rows;
+    rows.reserve(marked_.size());
+    for (int r : marked_) rows.push_back(&dataKar->row(r));
+    const QString text = copyText(rows);
+    gridKar->clearSelection();
+    gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    gridKar->verticalScrollBar()->setValue(first);
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    StatusInfo(QString());
 }
 
 void RegisterPage::resizeEvent(QResizeEvent*)
 {
     picKartoteka_Resize();
+    if (!pboxSuma->isHidden()) GridSumResize(0, gridKar, pboxSuma, gridSuma);
 }
 
 void RegisterPage::picKartoteka_Resize()

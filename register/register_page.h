@@ -1,38 +1,113 @@
 #pragma once
+#include "register/register_queries.h"
 #include <QWidget>
+#include <vector>
 
+class App;
+class QAction;
 class QCheckBox;
-class QComboBox;
 class QFrame;
 class QGroupBox;
+class QItemSelection;
 class QLineEdit;
+class QMenu;
 class QScrollBar;
 class QTableView;
 class QTableWidget;
+class QorCombo;
+class RegisterModel;
 
-// The register page (picKartoteka): the filter frame, the register grid and the sums row under
-// it. The page only lays its controls out; the register fills them.
+// The register page (picKartoteka): the filter frame, the grid of stored documents and the sums
+// row under it, with the grid's popup menu. It lists what the filters select, records payments
+// (marking a document paid or unpaid, or typing its paid amount), marks and copies rows for a
+// spreadsheet, and hands documents to printing. The statements are register_queries'.
 class RegisterPage : public QWidget {
     Q_OBJECT
 public:
-    explicit RegisterPage(QWidget* parent = nullptr);
+    explicit RegisterPage(App& app, QWidget* parent = nullptr);
+    App& app() const { return app_; }
 
     QGroupBox* fraFiltr;
-    QComboBox* cmbFDokument;
+    QorCombo* cmbFDokument;
     QLineEdit* txtFNazwa;
-    QComboBox* cmbFPlatfor;
-    QComboBox* cmbFMiesiac;
-    QCheckBox* cbFNiezaplacone;
+    QorCombo* cmbFPlatfor;
+    QorCombo* cmbFMiesiac;
+    QCheckBox* cbFNiezaplacone;  // object name "cbFNiezapłacone"
     QCheckBox* cbFSumuj;
     QTableView* gridKar;
+    RegisterModel* dataKar;
     QWidget* pboxSuma;
     QTableWidget* gridSuma;
     QScrollBar* scrSuma;
     QFrame* lineSuma;
+
+    // The grid's popup menu (mnuPopKar) and its items, which the main window owns.
+    struct Popup {
+        QMenu* menu = nullptr;
+        QAction* zaplacono = nullptr;
+        QAction* niezaplacono = nullptr;
+        QAction* drukuj = nullptr;
+        QAction* wyslij = nullptr;
+        QAction* zapisz = nullptr;
+        QAction* zaznacz = nullptr;
+        QAction* kopiuj = nullptr;
+        QAction* odswiez = nullptr;
+    };
+    void setPopup(const Popup& popup);
+
+    // The filters as they stand.
+    RegisterFilter filter() const;
+
+    // Attaching a database: the lists read it and the register is listed. Throws AppError.
+    void attach();
+    // Lets go of the database before it is closed or replaced.
+    void detach();
+    // Reads the payment-form and month lists again (after a save), keeping the choices that
+    // are still there. Throws AppError.
+    void refillLists();
+
+    // Lists the documents the filters select, from the first screen on, and the sums row when
+    // it is shown. Throws AppError.
+    void KartotekaOdswiez();
+    // Marks the current row's document paid or unpaid; the sums row and the chart follow.
+    // Throws AppError.
+    void KartotekaZaplacono(bool zaplacono);
+    // Shows or hides the sums row as "Sumuj" says, with the sums of the listed documents.
+    void cbFSumuj_Click();
+    // Marks every listed row.
+    void KarMarkAll();
+    // Puts the captions and the marked rows (in the order they were marked) on the clipboard as
+    // tab-separated lines, then clears the marks.
+    void KarCopyClipboard();
+
+    // The current row of the grid, -1 when there is none.
+    int currentRow() const;
+    // The marked rows in the order they were marked.
+    const std::vector<int>& markedRows() const { return marked_; }
+    // The right button on the grid: makes the row under the pointer current, sets the items by
+    // it and shows the popup. Any other button does nothing.
+    void gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    // Sets the popup's items for the current row: the row commands only with a row, "Zapłacone"
+    // or "Niezapłacone" by whether it is paid in full.
+    void preparePopup();
 
     // Keeps the grid and the frame across the page, and the sums row right under the grid.
     void picKartoteka_Resize();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Runs a handler of the page; an error is reported with `where` and the page carries on.
+    template <class F>
+    void guarded(const char* where, F&& f);
+    void sumsExecute();
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void print(const QString& action);
+
+    App& app_;
+    Popup popup_;
+    std::vector<int> marked_;
+    std::vector<char> isMarked_;
 };

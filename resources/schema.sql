@@ -46,8 +46,8 @@ CREATE TABLE fadok (
 CREATE UNIQUE INDEX fadok_numer ON fadok (Numer);
 CREATE INDEX fadok_datawyst ON fadok (Datawyst);
 CREATE INDEX fadok_kornumer ON fadok (KorNumer);
--- The side list's dictionaries read their values from these alone, each exact spelling once
--- (the program folds spellings that differ in case, in Polish).
+-- The side list's dictionaries (and the register's list of payment forms) read their values
+-- from these alone, each exact spelling once; the program folds spellings that differ in case.
 CREATE INDEX fadok_kontrahent ON fadok (Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY,
   Nazdok COLLATE BINARY, Numdok COLLATE BINARY, Datadok COLLATE BINARY, Wyddok COLLATE BINARY, PlatRach COLLATE BINARY);
 CREATE INDEX fadok_platfor ON fadok (PlatFor COLLATE BINARY);

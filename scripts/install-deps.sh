@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libsqlcipher-dev sqlcipher sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core xdg-utils
+  fonts-dejavu-core fonts-dejavu-extra xdg-utils
   xvfb xauth xdotool imagemagick poppler-utils
 )
 if [ "${1:-}" = "--list" ]; then

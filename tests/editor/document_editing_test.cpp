@@ -1,7 +1,7 @@
 #include "core/base_par.h"
 #include "documents/numbering.h"
 #include "documents/save.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
@@ -12,6 +12,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "platform/clipboard_link.h"
 #include "support/answers.h"
 #include "support/editing_window.h"
 #include "support/document_fixture.h"
@@ -242,9 +243,7 @@ TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
     EXPECT_FALSE(p.wklej->isEnabled());
     EXPECT_EQ(p.wklej->text(), "Wklej z...");
 
-    auto* data = new QMimeData;
-    data->setData(kLinkFormat, ">Wirlan Data|FR|C:\\Dane\\Firma.mdb||FR |7/05/2024");
-    QApplication::clipboard()->setMimeData(data);
+    clipboard::writeLink(">Wirlan Data|FR|C:\\Dane\\Firma.mdb||FR |7/05/2024");
     rightClick(1);
     EXPECT_EQ(lst->currentItem(), lst->topLevelItem(1));
     EXPECT_TRUE(p.popraw->isEnabled());

@@ -1,4 +1,4 @@
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"

@@ -1,5 +1,5 @@
 #include "documents/save.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"

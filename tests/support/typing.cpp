@@ -1,6 +1,5 @@
 #include "support/typing.h"
-#include "editor/position_grid.h"
-#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -13,16 +12,17 @@ void typeText(QWidget* w, const QString& text)
     }
 }
 
-bool typeIntoCell(PositionGrid* grid, int row, int col, const QString& text)
+bool typeIntoCell(QAbstractItemView* grid, int row, int col, const QString& text)
 {
     QModelIndex i = grid->model()->index(row, col);
     grid->setCurrentIndex(i);
-    static_cast<QAbstractItemView*>(grid)->edit(i);
+    grid->edit(i);
     QLineEdit* editor = nullptr;
     for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
         if (!e->isHidden()) editor = e;
     if (!editor) return false;
     editor->selectAll();
+    if (text.isEmpty()) QTest::keyClick(editor, Qt::Key_Delete);
     typeText(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the grid commits the cell from its event queue

@@ -1,10 +1,10 @@
 #pragma once
 #include <QWidget>
 
-class PositionGrid;
+class QAbstractItemView;
 
 // Types a text into a widget key by key, Polish letters included, as a person does.
 void typeText(QWidget* w, const QString& text);
 // Types into a grid cell as a person does: opens the cell's editor, types, presses Enter and lets
-// the grid commit the cell. Returns false when the cell opened no editor.
-bool typeIntoCell(PositionGrid* grid, int row, int col, const QString& text);
+// the grid commit the cell (an empty text empties it). Returns false when the cell opened no editor.
+bool typeIntoCell(QAbstractItemView* grid, int row, int col, const QString& text);

@@ -1,4 +1,4 @@
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include <QLocale>
 
 QString shortDateFormat()

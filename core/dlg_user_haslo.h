@@ -1,0 +1,54 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+class App;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+namespace db { class Database; }
+
+// The user login (dlgUserHaslo): checks a user's password against the users of a database shared
+// by the family's programs (dboso, with the rights in dbupr) and lets the user change it. The
+// caller sets BazaHasla, shows the dialog modally and reads Tag ("Ok", "Anuluj" or "Zmien") and
+// the user id afterwards; OK and Anuluj only hide it.
+class dlgUserHaslo : public QDialog {
+    Q_OBJECT
+public:
+    explicit dlgUserHaslo(App& app, QWidget* parent = nullptr);
+
+    void BazaHasla(db::Database* database) { baza_ = database; }
+    QString Tag;
+
+    QGroupBox* Frame1;
+    QLineEdit* txtIndoso;
+    QLineEdit* txtNazwisko;
+    QLineEdit* txtHaslo;
+    QPushButton* cmdOk;
+    QPushButton* cmdAnuluj;
+    QPushButton* cmdZmien;
+
+    // Looks up the active user of the id field who has rights in this program (or is an
+    // administrator); what the previous look-up found is forgotten first.
+    void Odczyt();
+    // Stores a new password of a user, scrambled; an empty one is stored as NULL.
+    bool ZapiszHaslo(const QString& indoso, const QString& haslo);
+
+    void cmdOk_Click();
+    void cmdAnuluj_Click();
+    void cmdZmien_Click();
+    void reject() override;  // Esc and the close box act as "Anuluj"
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    bool hasloPoprawne() const;
+    void odmowa(const QString& text, const QString& title);
+
+    App& app_;
+    db::Database* baza_ = nullptr;
+    bool znaleziony_ = false;
+    QString poziom_;   // the user's rights level; nothing reads it yet
+    QString haslo_;    // the user's stored password as stored (scrambled); empty when none
+};

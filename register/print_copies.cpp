@@ -1,0 +1,133 @@
+#include "register/print_copies.h"
+#include "core/app.h"
+#include "core/registry.h"
+#include "platform/message_box.h"
+#include "register/print_pipeline.h"
+#include "register/print_state.h"
+#include <QApplication>
+#include <QPrintDialog>
+#include <QTreeWidget>
+#include <optional>
+
+namespace {
+
+const QString kFanet = QStringLiteral("FANET");
+const QString kSzablon = QStringLiteral("rapFANET1");
+
+struct Wybor {
+    int copies = 1;
+    bool collate = false;
+    int firstPage = 0;
+    int lastPage = 0;
+};
+
+// The copies proposed: the setting's leading number, at least one.
+int kopie(App& app)
+{
+    const auto n = NumericValue(RegRead(app.gRegProgramKey, QStringLiteral("DrukKopie"), QStringLiteral("1")), -1000000, 1000000);
+    return int(std::clamp<qint64>(n.value_or(1), 1, 999));
+}
+
+// The printer dialog; none when the user cancelled it.
+std::optional<Wybor> printerDialog(App& app, const QString& title)
+{
+    PrintState& st = printState(app);
+    if (!st.printer) st.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter& printer = *st.printer;
+    printer.setCopyCount(kopie(app));
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("Drukuj ") + title);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
+                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, 1000);
+    dialog.setFromTo(1, 1);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    if (ui::execDialog(dialog) != QDialog::Accepted) return std::nullopt;
+    Wybor w;
+    w.copies = std::max(printer.copyCount(), 1);
+    w.collate = printer.collateCopies();
+    if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
+        w.firstPage = dialog.fromPage();
+        w.lastPage = dialog.toPage();
+    }
+    RegSave(app.gRegProgramKey, QStringLiteral("DrukKopie"), QString::number(w.copies));
+    return w;
+}
+
+bool run(App& app, const QString& title, const Wybor& w)
+{
+    return RepPrint(app, QStringLiteral("drukuj"), kFanet, kSzablon, title, w.copies, w.collate, w.firstPage, w.lastPage);
+}
+
+// Every run of one print command goes into one printer job.
+class JobScope {
+public:
+    explicit JobScope(PrintState& st) : st_(st), session_(*st.printer) { st_.session = &session_; }
+    ~JobScope() { st_.session = nullptr; }
+
+private:
+    PrintState& st_;
+    report::PrintSession session_;
+};
+
+} // namespace
+
+void DokumentDrukuj(App& app, QTreeWidget* lstDok)
+{
+    if (!lstDok || lstDok->topLevelItemCount() == 0) {
+        ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."), ui::Buttons::Ok,
+                   ui::Icon::Information, app.title);
+        return;
+    }
+    PrintState& st = printState(app);
+    st.gDrukEgzemplarz.clear();
+    const QTreeWidgetItem* row = lstDok->currentItem();
+    const QString text = row ? row->text(0) : QString();
+    const QString numer = row ? row->text(1) : QString();
+    const auto wybor = printerDialog(app, text);
+    if (!wybor) return;
+    st.gRepPar[0] = text;
+    st.gRepPar[1] = numer;
+    JobScope job(st);
+    if (wybor->firstPage > 0) {
+        run(app, text, *wybor);
+    } else if (RegRead(app.gRegProgramKey, QStringLiteral("DrukOryKop"), QStringLiteral("0")) == QLatin1String("1")) {
+        st.gDrukEgzemplarz = QStringLiteral("ORYGINAŁ");
+        // A document that could not be printed is not tried again for its copy.
+        if (run(app, text, *wybor)) {
+            st.gDrukEgzemplarz = QStringLiteral("KOPIA");
+            run(app, text, *wybor);
+        }
+        st.gDrukEgzemplarz.clear();
+    } else {
+        run(app, text, *wybor);
+    }
+}
+
+void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer)
+{
+    const auto wybor = printerDialog(app, inddok);
+    if (!wybor) return;
+    PrintState& st = printState(app);
+    st.gRepPar[0] = inddok;
+    st.gRepPar[1] = numer;
+    JobScope job(st);
+    run(app, inddok, *wybor);
+}
+
+bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer, const QString& datawyst)
+{
+    PrintState& st = printState(app);
+    st.gRepPar[0] = inddok + QStringLiteral("  ") + numer;
+    st.gRepPar[1] = numer;
+    return RepPrint(app, action, kFanet, kSzablon, numer + QLatin1Char(' ') + datawyst, 0, false, 0, 0);
+}
+
+bool DokumentRepPrint(App& app, QTreeWidget* lstDok, const QString& action)
+{
+    const QTreeWidgetItem* row = lstDok ? lstDok->currentItem() : nullptr;
+    PrintState& st = printState(app);
+    st.gRepPar[0] = row ? row->text(0) : QString();
+    st.gRepPar[1] = row ? row->text(1) : QString();
+    return RepPrint(app, action, kFanet, kSzablon, st.gRepPar[0], 0, false, 0, 0);
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include "platform/database.h"
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The register's columns as its grid shows them, and how their values become texts: in the grid
+// and its sums row with the column's number format, on the clipboard by the general conversion
+// of their type.
+
+enum class ColumnKind { Text, Integer, Date, Amount };
+enum class NumberFormat { None, ShortDate, Money };  // Money is "#,##0.00"
+
+struct RegisterColumn {
+    QString name;      // the stored column of fadok
+    QString caption;   // the grid's caption
+    ColumnKind kind;
+    NumberFormat format;
+};
+
+// The 21 columns in the grid's order.
+const std::vector<RegisterColumn>& registerColumns();
+// The position of a column by its stored name (any case); -1 when there is none.
+int registerColumn(const QString& name);
+QStringList registerCaptions();
+
+// A value as the grid shows it: empty for NULL, then by the column's number format, or by the
+// general conversion when it has none.
+QString cellText(const RegisterColumn& column, const db::Value& value);
+// A value as a spreadsheet takes it: NULL empty, a date in the system's short form, an amount
+// with the system's decimal mark, no grouping and no trailing zeros.
+QString generalText(ColumnKind kind, const db::Value& value);
+
+// The clipboard text of copied rows: a line of captions, then one line per row with its value in
+// every column; each field is followed by a tab, each line by CR LF.
+QString copyText(const std::vector<const db::Row*>& rows);

@@ -1,0 +1,84 @@
+#include "register/register_model.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "platform/message_box.h"
+#include "register/register_columns.h"
+#include "register/register_queries.h"
+
+namespace {
+
+int paidColumn()
+{
+    static const int c = registerColumn(QStringLiteral("Zaplacono"));
+    return c;
+}
+
+} // namespace
+
+RegisterModel::RegisterModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
+{
+    setObjectName(QStringLiteral("dataKar"));
+    setHeaders(registerCaptions());
+}
+
+qint64 RegisterModel::rowid(int row) const
+{
+    const db::Row& r = this->row(row);
+    return r.at(r.size() - 1).toInt();
+}
+
+const db::Value& RegisterModel::value(int row, const QString& column) const
+{
+    return this->row(row).at(registerColumn(column));
+}
+
+void RegisterModel::reread(int row)
+{
+    if (auto r = registerRow(*app_.gBaseDb, rowid(row))) setRow(row, std::move(*r));
+}
+
+QVariant RegisterModel::cell(int column, const db::Value& value, int role) const
+{
+    const RegisterColumn& c = registerColumns().at(size_t(column));
+    switch (role) {
+    case Qt::DisplayRole: return cellText(c, value);
+    case Qt::EditRole: return generalText(c.kind, value);
+    case Qt::TextAlignmentRole:
+        if (c.kind == ColumnKind::Amount || c.kind == ColumnKind::Integer) return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default: return {};
+    }
+}
+
+Qt::ItemFlags RegisterModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = LazyQueryModel::flags(index);
+    if (index.isValid() && index.column() == paidColumn()) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool RegisterModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.column() != paidColumn() || !app_.gBaseDb) return false;
+    const QString text = value.toString().trimmed();
+    OptDecimal amount;
+    if (!text.isEmpty()) {
+        amount = Decimal::parse(text);
+        if (!amount) {
+            ui::msgBox(QStringLiteral("Wpisana wartość nie jest kwotą. Wpisz kwotę zapłaty cyframi (część ułamkową "
+                                      "oddziel przecinkiem) albo usuń zawartość pola, aby oznaczyć dokument jako "
+                                      "niezapłacony. Poprzednia wartość pozostaje bez zmian."),
+                       ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
+            return false;
+        }
+    }
+    try {
+        storePaidAmount(*app_.gBaseDb, rowid(index.row()), amount);
+        reread(index.row());
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("gridKar_BeforeColUpdate"));
+        return false;
+    }
+    emit paidEdited();
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/lazy_query_model.h"
+
+class App;
+
+// The register grid's rows (dataKar): the listed documents, read a part at a time, with the
+// captions and number formats of the register's columns. The paid amount is the one cell that
+// takes typing: an emptied cell marks the document unpaid, a typed amount is stored at once, and
+// a text that is no amount is refused with a message, the old value kept.
+class RegisterModel : public LazyQueryModel {
+    Q_OBJECT
+public:
+    RegisterModel(App& app, QObject* parent = nullptr);
+
+    // The stored document's rowid of a listed row.
+    qint64 rowid(int row) const;
+    // A column's value of a listed row.
+    const db::Value& value(int row, const QString& column) const;
+    // Reads a row again after it was written.
+    void reread(int row);
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+signals:
+    // A paid amount was typed and stored: the sums and the chart follow it.
+    void paidEdited();
+
+protected:
+    QVariant cell(int column, const db::Value& value, int role) const override;
+
+private:
+    App& app_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/decimal.h"
+#include <QString>
+
+// How the printed documents write their values.
+
+// An amount as "#,##0.00": "1 234,50", "0,50", "-20,00".
+QString KwotaTekst(Decimal v);
+// A quantity as a plain number of its absolute value rounded to 3 places, halves to even, with
+// no trailing zeros: "12345,679", "2,5", "800" (a corrected position, stored negated, prints positive).
+QString IloscTekst(Decimal v);
+// A unit price with two decimals, or more when it has them: "2,50", "0,955".
+QString CenaTekst(Decimal v);
+// A VAT rate code with a per cent sign when it is a number: "23%", "7,5%", "zw".
+QString StawkaTekst(const QString& indvat);
+// The seller's identity document in one line: its name, series and number, date and issuer, each
+// where it is known.
+QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal);

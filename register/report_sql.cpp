@@ -1,0 +1,42 @@
+#include "register/report_sql.h"
+
+ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice)
+{
+    ReportQuery q;
+    q.sql = QStringLiteral(
+        "SELECT fadok.Stanowisko, fadok.Inddok, fadok.Numer, fadok.Datawyst, fadok.Datasprz, fadok.KorInddok, "
+        "fadok.KorNumer, fadok.KorDatawyst, fadok.Podstawa, fadok.Wydane, fadok.Nazkon, fadok.Adrkon, fadok.Nipkon, "
+        "fadok.Nazdok, fadok.Numdok, fadok.Wyddok, fadok.Datadok, fadok.RazNetto, fadok.RazVAT, fadok.RazBrutto, "
+        "fadok.Potracenie, fadok.DoZaplaty, fadok.PlatFor, fadok.PlatDni, fadok.PlatTer, fadok.PlatRach, "
+        "fadok.Wystawil, fadok.Uwagi, fadok.Fundusz, fapoz.Pozycja, fapoz.Korekta, fapoz.Nazwa, fapoz.Ilosc, "
+        "fapoz.Indjed, fapoz.Cenanet, fapoz.WartNetto, fapoz.Indvat, fapoz.WartVAT, fapoz.WartBrutto "
+        "FROM fadok, fapoz WHERE fadok.Numer = fapoz.Numer AND fadok.Numer = ?");
+    q.params = {numer};
+    if (tylkoRoznice) {
+        // The corrected row is stored negated, so equal quantities sum to zero.
+        q.sql += QStringLiteral(
+            " AND fapoz.Pozycja IN (SELECT Pozycja FROM fapoz WHERE Numer = ? GROUP BY Pozycja HAVING NOT ("
+            "count(*) = 2 AND sum(Korekta) = 1 AND total(Ilosc) = 0 AND count(Cenanet) = 2 "
+            "AND min(Cenanet) = max(Cenanet) AND count(Indvat) <> 1 AND ifnull(min(Indvat), '') = ifnull(max(Indvat), '')))");
+        q.params.push_back(numer);
+    }
+    q.sql += QStringLiteral(" ORDER BY fapoz.Korekta DESC, fapoz.Pozycja");
+    return q;
+}
+
+std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer)
+{
+    std::vector<StawkaVatSuma> out;
+    for (const db::Row& r : db.query(QStringLiteral("SELECT Indvat, sum(WartNetto), sum(WartVAT), sum(WartBrutto) FROM fapoz "
+                                                    "WHERE Numer = ? GROUP BY Indvat ORDER BY Indvat DESC"),
+                                     {numer}))
+        out.push_back({r.at(0).toText(), r.at(1).toDecimal(), r.at(2).toDecimal(), r.at(3).toDecimal()});
+    return out;
+}
+
+std::optional<DocHeader> NaglowekRaportu(db::Database& db, const QString& numer)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
+    if (!row) return std::nullopt;
+    return DocHeader::fromRow(*row);
+}

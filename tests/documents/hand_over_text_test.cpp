@@ -1,0 +1,34 @@
+#include "documents/hand_over_text.h"
+#include <gtest/gtest.h>
+
+TEST(HandOverText, WritesTheSixFieldsAndReadsThemBack)
+{
+    const HandOver h{"FR", "C:\\Dane\\Firma.mdb", "tajne", "FR", "7/05/2024"};
+    const QString text = handOverText(h);
+    EXPECT_EQ(text, ">Wirlan Data|FR|C:\\Dane\\Firma.mdb|tajne|FR |7/05/2024");
+    const auto back = parseHandOver(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->programKod, "FR");
+    EXPECT_EQ(back->bazaPlik, "C:\\Dane\\Firma.mdb");
+    EXPECT_EQ(back->haslo, "tajne");
+    EXPECT_EQ(back->inddok, "FR ");
+    EXPECT_EQ(back->kind(), "FR");
+    EXPECT_EQ(back->numer, "7/05/2024");
+    // The number is the rest of the line, a "|" in it included.
+    EXPECT_EQ(parseHandOver(">Wirlan Data|ZM|/srv/zam.mdb||ZAM|12|A")->numer, "12|A");
+}
+
+TEST(HandOverText, WhatCannotBeCarriedOrReadIsRefused)
+{
+    EXPECT_TRUE(handOverText({"FR", "/srv/a|b.mdb", "", "FR", "1"}).isEmpty());
+    EXPECT_TRUE(handOverText({"FR", "/srv/a.mdb", "x|y", "FR", "1"}).isEmpty());
+    EXPECT_TRUE(handOverText({"FR", "/srv/a.mdb", "", "FR", ""}).isEmpty());
+    EXPECT_TRUE(handOverText({"FR", "", "", "FR", "1"}).isEmpty());
+    for (const char* text : {"", "Wirlan Data|FR|/a.mdb||FR |1", "x>Wirlan Data|FR|/a.mdb||FR |1",
+                             ">Wirlan Data|FR|/a.mdb||FR |", ">Wirlan Data|F|/a.mdb||FR |1",
+                             ">Wirlan Data|FR|||FR |1", ">Wirlan Data|FR|/a.mdb||FR|1",
+                             ">Wirlan Data|FR|/a.mdb||   |1", ">Wirlan Data|FR|/a.mdb", ">Wirlan Data|FR|/a.mdb||FR |1\nx"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(parseHandOver(QString::fromUtf8(text)));
+    }
+}

@@ -1,0 +1,323 @@
+#include "core/base_par.h"
+#include "editor/document_editing.h"
+#include "editor/main_pages.h"
+#include "editor/main_window.h"
+#include "platform/qor_combo.h"
+#include "register/chart_page.h"
+#include "register/register_model.h"
+#include "register/register_page.h"
+#include "register_fixture.h"
+#include "support/answers.h"
+#include "support/typing.h"
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The register and chart pages of the real main window, driven as a person does.
+
+namespace {
+
+struct RegisterWindow : ::testing::Test, StoredDocuments {
+    Answers answers;
+    std::unique_ptr<MainWindow> window;
+    RegisterPage* page = nullptr;
+    ChartPage* chart = nullptr;
+
+    void SetUp() override
+    {
+        BaseParSave(t.app, db(), "DokNaglowek1", "Skup");
+        window = std::make_unique<MainWindow>(t.app);
+        page = window->pages()->picKartoteka;
+        chart = window->pages()->picWykres;
+        window->pages()->Form_Load();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1280, 800);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        window->Przylacz();
+        window->btnKartoteka->trigger();
+    }
+    QStringList listed()
+    {
+        QStringList numbers;
+        for (int r = 0; r < page->dataKar->rowCount(); ++r) numbers << page->dataKar->value(r, "Numer").toText();
+        return numbers;
+    }
+    int rowOf(const QString& numer) { return int(listed().indexOf(numer)); }
+    QString sum(int column) { return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString(); }
+    OptDecimal paid(const QString& numer)
+    {
+        return db().queryOne("SELECT Zaplacono FROM fadok WHERE Numer = ?", {numer})->optDecimal("Zaplacono");
+    }
+    void choose(QorCombo* c, const QString& text) { c->setCurrentIndex(c->findText(text)); }
+    void rightClick(int row)
+    {
+        const QRect cell = page->gridKar->visualRect(page->dataKar->index(row, 1));
+        const QPoint at = row < 0 ? QPoint(5, page->gridKar->viewport()->height() - 5) : cell.center();
+        QTest::mouseClick(page->gridKar->viewport(), Qt::RightButton, {}, at);
+        window->mnuPopKar->hide();
+    }
+    void markByHand(int row)
+    {
+        QHeaderView* h = page->gridKar->verticalHeader();
+        // In the middle of the record selector: its edges are the header's resize handles.
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          QPoint(5, h->sectionViewportPosition(row) + h->sectionSize(row) / 2));
+    }
+    QStringList clipboardNumbers()
+    {
+        QStringList numbers;
+        for (const QString& line : QApplication::clipboard()->text().split("\r\n").mid(1))
+            if (!line.isEmpty()) numbers << line.section('\t', 1, 1);
+        return numbers;
+    }
+    void sumuj(bool on)
+    {
+        if (page->cbFSumuj->isChecked() != on) QTest::mouseClick(page->cbFSumuj, Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(RegisterWindow, FiltersApplyWhenChosenOrOnEnterAndEachListGoesBackToAll)
+{
+    EXPECT_EQ(listed().size(), 6);
+    EXPECT_EQ(page->cmbFDokument->itemText(0), "(wszystkie)");
+    QStringList forms;
+    for (int i = 0; i < page->cmbFPlatfor->count(); ++i) forms << page->cmbFPlatfor->itemText(i).toLower();
+    EXPECT_EQ(forms, QStringList({"(wszystkie)", QString::fromUtf8("gotówka"), "przelew"}));
+
+    page->txtFNazwa->setFocus();
+    typeText(page->txtFNazwa, "jan");
+    EXPECT_EQ(listed().size(), 6) << "typing alone refreshes nothing";
+    QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
+    EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024", "1/01/2023"}));
+    QTest::mouseClick(page->cbFNiezaplacone, Qt::LeftButton);
+    EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024"}));
+    choose(page->cmbFMiesiac, "02.2024");
+    EXPECT_EQ(listed(), QStringList({"10/02/2024"}));
+    choose(page->cmbFDokument, "KFR");
+    EXPECT_TRUE(listed().isEmpty());
+    for (QorCombo* c : {page->cmbFDokument, page->cmbFMiesiac}) choose(c, "(wszystkie)");
+    EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024"}));
+    choose(page->cmbFPlatfor, QString::fromUtf8("gotówka"));
+    EXPECT_EQ(listed(), QStringList({"10/02/2024"}));
+}
+
+TEST_F(RegisterWindow, SumsRowSitsUnderTheGridAndFollowsFiltersWidthsAndScrolling)
+{
+    const QRect full = page->gridKar->geometry();
+    sumuj(true);
+    ASSERT_TRUE(page->pboxSuma->isVisible());
+    EXPECT_EQ(page->pboxSuma->y(), page->gridKar->geometry().bottom() + 1);
+    EXPECT_EQ(page->pboxSuma->geometry().bottom(), full.bottom());
+    EXPECT_EQ(page->gridSuma->mapTo(page, QPoint(0, 0)).x(), page->gridKar->x());
+    EXPECT_EQ(sum(1), "Razem");
+    EXPECT_EQ(sum(11), "1 390,75");
+    EXPECT_EQ(sum(14), "279,75");
+    EXPECT_EQ(sum(15), "");
+
+    page->txtFNazwa->setText("jan");
+    QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
+    EXPECT_EQ(sum(11), "1 207,25");
+
+    page->gridKar->horizontalHeader()->resizeSection(6, 321);
+    EXPECT_EQ(page->gridSuma->columnWidth(6), 321);
+    page->gridKar->setColumnHidden(4, true);
+    EXPECT_EQ(page->gridSuma->columnWidth(4), 0);
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(page->gridSuma->columnWidth(i), page->gridKar->columnWidth(i)) << i;
+    // The columns are wider than the window: the sums row's scroll bar moves both grids.
+    page->gridSuma->horizontalScrollBar()->setValue(250);
+    EXPECT_EQ(page->gridKar->horizontalScrollBar()->value(), 250);
+    EXPECT_EQ(page->gridSuma->horizontalScrollBar()->maximum(), page->gridKar->horizontalScrollBar()->maximum());
+    // A current cell moved to the right edge drags the sums row along.
+    page->gridKar->scrollTo(page->dataKar->index(0, 20));
+    EXPECT_EQ(page->gridSuma->horizontalScrollBar()->value(), page->gridKar->horizontalScrollBar()->value());
+
+    sumuj(false);
+    EXPECT_FALSE(page->pboxSuma->isVisible());
+    EXPECT_EQ(page->gridKar->geometry(), full);
+}
+
+TEST_F(RegisterWindow, PopupMarksTheRowUnderThePointerAndTheSumsAndChartFollow)
+{
+    window->btnWykres->trigger();
+    choose(chart->cmbWRok, "2024");
+    choose(chart->cmbWRodzaj, QString::fromUtf8("Zakupy brutto +  zapłacone"));
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 172.5);
+    window->btnKartoteka->trigger();
+    sumuj(true);
+
+    const struct {
+        const char* numer;
+        bool offersPaid;
+    } offers[] = {{"12/03/2024", false}, {"11/03/2024", true}, {"10/02/2024", true}, {"1/01/2023", false}};
+    for (const auto& o : offers) {
+        SCOPED_TRACE(o.numer);
+        rightClick(rowOf(o.numer));
+        EXPECT_EQ(page->currentRow(), rowOf(o.numer));
+        EXPECT_EQ(window->mnuPopKarZaplacono->isEnabled(), o.offersPaid);
+        EXPECT_EQ(window->mnuPopKarNieZaplacono->isEnabled(), !o.offersPaid);
+        EXPECT_TRUE(window->mnuPopKarDrukuj2->isEnabled());
+    }
+
+    rightClick(rowOf("11/03/2024"));
+    window->mnuPopKarZaplacono->trigger();
+    EXPECT_EQ(paid("11/03/2024"), dec("999"));
+    EXPECT_EQ(page->dataKar->index(rowOf("11/03/2024"), 14).data().toString(), "999,00");
+    EXPECT_EQ(sum(14), "1 278,75");
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 1171.5);
+
+    rightClick(rowOf("12/03/2024"));
+    window->mnuPopKarNieZaplacono->trigger();
+    EXPECT_FALSE(paid("12/03/2024"));
+    EXPECT_EQ(sum(14), "1 156,75");
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 1049.5);
+
+    // A row marked paid stays in the unpaid list until the next refresh.
+    QTest::mouseClick(page->cbFNiezaplacone, Qt::LeftButton);
+    EXPECT_EQ(listed(), QStringList({"12/03/2024", "10/02/2024", "9/12/2023"}));
+    rightClick(rowOf("10/02/2024"));
+    window->mnuPopKarZaplacono->trigger();
+    EXPECT_EQ(listed().size(), 3);
+    window->mnuPopKarOdswiez->trigger();
+    EXPECT_EQ(listed(), QStringList({"12/03/2024", "9/12/2023"}));
+
+    // An empty list offers no row command, and marking touches nothing.
+    choose(page->cmbFMiesiac, "01.2023");
+    ASSERT_TRUE(listed().isEmpty());
+    rightClick(-1);
+    for (QAction* a : {window->mnuPopKarZaplacono, window->mnuPopKarNieZaplacono, window->mnuPopKarDrukuj2,
+                       window->mnuPopKarWyslij2, window->mnuPopKarZapisz2})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    page->KartotekaZaplacono(true);
+    EXPECT_EQ(paid("1/01/2023"), dec("7.25"));
+    EXPECT_EQ(answers.dialogs, 0);
+}
+
+TEST_F(RegisterWindow, TypedPaidAmountIsStoredOrRefusedWithAMessage)
+{
+    sumuj(true);
+    const int row = rowOf("11/03/2024");
+    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "12,5"));
+    EXPECT_EQ(paid("11/03/2024"), dec("12.5"));
+    EXPECT_EQ(sum(14), "292,25");
+    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "dwanaście"));
+    EXPECT_EQ(paid("11/03/2024"), dec("12.5"));
+    ASSERT_FALSE(answers.seen.empty());
+    EXPECT_TRUE(answers.last().contains(QString::fromUtf8("nie jest kwotą")));
+    EXPECT_EQ(page->dataKar->index(row, 14).data().toString(), "12,50");
+    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "0"));
+    EXPECT_EQ(paid("11/03/2024"), dec("0"));
+    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, ""));
+    EXPECT_FALSE(paid("11/03/2024"));
+    EXPECT_EQ(sum(14), "279,75");
+    // Only the paid amount takes typing.
+    EXPECT_FALSE(page->dataKar->flags(page->dataKar->index(row, 11)) & Qt::ItemIsEditable);
+}
+
+TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
+{
+    // A click on a cell moves the current row and marks nothing.
+    QTest::mouseClick(page->gridKar->viewport(), Qt::LeftButton, {},
+                      page->gridKar->visualRect(page->dataKar->index(3, 2)).center());
+    EXPECT_EQ(page->currentRow(), 3);
+    EXPECT_TRUE(page->markedRows().empty());
+
+    window->mnuKarWierszeKopiuj->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text().count("\r\n"), 1) << "only the captions";
+
+    window->mnuKarWierszeZaznacz->trigger();
+    EXPECT_EQ(page->markedRows().size(), 6u);
+    window->mnuKarWierszeKopiuj->trigger();
+    EXPECT_EQ(clipboardNumbers(), listed());
+    EXPECT_TRUE(page->markedRows().empty());
+    EXPECT_TRUE(page->gridKar->selectionModel()->selectedRows().isEmpty());
+    EXPECT_EQ(page->currentRow(), 3);
+
+    for (int row : {2, 0, 1}) markByHand(row);
+    window->mnuKarWierszeKopiuj->trigger();
+    EXPECT_EQ(clipboardNumbers(), QStringList({"2/03/2024", "12/03/2024", "11/03/2024"}));
+
+    // Every row marked by hand: still the marking order, not the list's.
+    for (int row = 5; row >= 0; --row) markByHand(row);
+    window->mnuKarWierszeKopiuj->trigger();
+    QStringList reversed = listed();
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_EQ(clipboardNumbers(), reversed);
+}
+
+TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)
+{
+    EXPECT_EQ(chart->grid().labels, QStringList({"C1", "C2", "C3", "C4"}));
+    choose(chart->cmbWRodzaj, "Zakupy brutto + vat + netto");
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][0], 0) << "no year chosen";
+    EXPECT_EQ(chart->cmbWRok->count(), 2);
+    choose(chart->cmbWRok, "2024");
+    EXPECT_EQ(chart->grid().labels, QStringList({"Brutto", "Netto", "Kwota VAT"}));
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][0], 1173.5);
+    choose(chart->cmbWRodzaj, "Zakupy brutto + niezapłacone");
+    EXPECT_EQ(chart->grid().columns(), 2);
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 999);
+    // Another workstation's change shows at "Odśwież".
+    db().execute("UPDATE fadok SET Zaplacono = DoZaplaty");
+    window->mnuWykOdswiez->trigger();
+    EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 0);
+    EXPECT_EQ(answers.dialogs, 0);
+}
+
+TEST_F(RegisterWindow, SaveRefillsTheListsAndRefreshesRegisterAndChart)
+{
+    choose(page->cmbFMiesiac, "03.2024");
+    choose(chart->cmbWRok, "2024");
+    choose(chart->cmbWRodzaj, "Zakupy brutto + vat + netto");
+    bufferDocument(t.app, invoiceHeader("1/01/2025", QDate(2025, 1, 7)), {{"Pszenica", "100", "kg", "2", "7"}});
+    ASSERT_TRUE(window->pages()->dokumenty->ZapiszDokument());
+    EXPECT_EQ(page->cmbFMiesiac->itemText(1), "01.2025");
+    EXPECT_EQ(page->cmbFMiesiac->currentText(), "03.2024") << "the choice is kept";
+    EXPECT_EQ(chart->cmbWRok->itemText(0), "2025");
+    EXPECT_EQ(chart->cmbWRok->currentText(), "2024");
+    choose(page->cmbFMiesiac, "(wszystkie)");
+    EXPECT_EQ(listed().first(), "1/01/2025");
+    choose(chart->cmbWRok, "2025");
+    EXPECT_DOUBLE_EQ(chart->grid().values[0][0], 214);
+}
+
+// A year whose sums the database cannot add up (amounts beyond any range): each failure is
+// reported once, the program goes on, and a save stays done.
+TEST_F(RegisterWindow, FailuresAreReportedAndNothingElseStops)
+{
+    const qint64 huge = std::numeric_limits<qint64>::max() / 2 + 1;
+    for (const char* n : {"1/06/2031", "2/06/2031"})
+        db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst, RazBrutto) VALUES ('FR', ?, '2031-06-01', ?)",
+                     {n, db::Value(huge)});
+    window->Przylacz();
+    ASSERT_EQ(answers.dialogs, 0);
+    choose(chart->cmbWRodzaj, "Zakupy brutto + vat + netto");
+    choose(chart->cmbWRok, "2031");
+    EXPECT_EQ(answers.dialogs, 1);
+    sumuj(true);
+    EXPECT_EQ(answers.dialogs, 2);
+    EXPECT_TRUE(page->pboxSuma->isVisible());
+
+    bufferDocument(t.app, invoiceHeader("1/07/2031", QDate(2031, 7, 1)), {{"Pszenica", "1", "kg", "2", "7"}});
+    EXPECT_TRUE(window->pages()->dokumenty->ZapiszDokument());
+    EXPECT_EQ(answers.dialogs, 4);
+    EXPECT_TRUE(db().queryOne("SELECT Numer FROM fadok WHERE Numer = '1/07/2031'"));
+    EXPECT_EQ(listed().first(), "1/07/2031");
+}
+
+TEST_F(RegisterWindow, DetachingLetsGoOfTheRows)
+{
+    window->Odlacz();
+    EXPECT_EQ(page->dataKar->rowCount(), 0);
+}
