@@ -1,5 +1,5 @@
 #include "editor/dictionaries.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "platform/database.h"
 #include "platform/sql_functions.h"
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "editor/side_list.h"
 #include "core/app.h"
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/dictionaries.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"

@@ -1,4 +1,4 @@
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/dictionaries.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/date_text.h"
+#include "platform/date_text.h"
 #include "editor/drags.h"
 #include "editor/side_list.h"
 #include "platform/qor_combo.h"
