@@ -1,38 +1,13 @@
 #pragma once
-#include "platform/decimal.h"
 #include "platform/lazy_query_model.h"
-#include <QDate>
 #include <QString>
 #include <memory>
-#include <vector>
 
 class App;
 class NewestFirstCursor;
 
-// One stored document as the document list shows it.
-struct DocumentListRow {
-    QString Inddok;
-    QString Numer;
-    QDate Datawyst;
-    QDate Datasprz;
-    QString Nazkon;
-    QString Adrkon;
-    QString Nipkon;
-    OptDecimal RazNetto;
-    OptDecimal RazVAT;
-    OptDecimal RazBrutto;
-    QString Wystawil;
-
-    // The row's text: the kind, two blanks and the number.
-    QString text() const { return Inddok + QStringLiteral("  ") + Numer; }
-};
-
 // The text of the list's first row, which stands for a new, unsaved document.
 inline const QString kNowyDokument = QStringLiteral("<Nowy dokument>");
-
-// Every stored document, newest period first: by year, then month of the issue date, then by
-// the running number (the number's leading digits), highest first. Throws AppError.
-std::vector<DocumentListRow> ListaDokumentow(App& app);
 
 // The rows of the document list (lstDok): first "<Nowy dokument>", then the stored documents
 // newest period first (by year, then month of the issue date, then by the number's leading

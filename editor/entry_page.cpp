@@ -1,5 +1,6 @@
 #include "editor/entry_page.h"
 #include "core/app.h"
+#include "documents/document_list.h"
 #include "editor/document_form.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -12,7 +13,7 @@
 #include <QHeaderView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace twips;
 
@@ -40,12 +41,11 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new QTreeWidget(this);
+    lstDok = new QTreeView(this);
     lstDok->setObjectName("lstDok");
     lstDok->setRootIsDecorated(false);
-    lstDok->setHeaderLabels({"Dokument", "Numer dokumentu", "Data wystawienia", QString::fromUtf8("Data sprzedaży"),
-                             "Nazwa kontrahenta", "Adres kontrahenta", "NIP kontrahenta", QString::fromUtf8("Wartość netto"),
-                             "Kwota VAT", QString::fromUtf8("Wartość brutto"), QString::fromUtf8("Wystawił")});
+    lstDokRows = new DocumentListModel(app_, this);
+    lstDok->setModel(lstDokRows);
     place(lstDok, 120, 90, 1965, 6735);
 
     shape2_ = shape(this, "Shape2", 2175, 90, 5100, 615);
@@ -98,9 +98,8 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
         picPodglad->show();
         picDokument->hide();
         ui::repaintNow();
-        QTreeWidgetItem* row = lstDok->currentItem();
-        const QString title = row ? row->text(0) : QString();
-        const QString numer = row ? row->text(1) : QString();
+        const QString title = lstDokText();
+        const QString numer = lstDokNumer();
         DuplikatWylacz(app_, picPodglad->lstPardruk);
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
         PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
@@ -115,8 +114,7 @@ void EntryPage::toolZapisz_ButtonClick(const QString& key)
             if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit zapiszDokument();
         } else if (picPodglad->isVisible()) {
             // The previewed document is saved as a PDF file.
-            QTreeWidgetItem* row = lstDok->currentItem();
-            RepPrint(app_, "zapisz", "FANET", "rapFANET1", row ? row->text(0) : QString(), 0, false, 0, 0);
+            RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);
         }
     } else if (key == QLatin1String("Drukuj")) {
         DokumentDrukuj(app_, lstDok);
@@ -138,4 +136,16 @@ void EntryPage::picWprowadzanie_Resize()
     setWidth(picDokument, widthOf(this) - leftOf(picDokument));
     setHeight(picDokument, heightOf(this) - topOf(picDokument));
     picPodglad->setGeometry(picDokument->geometry());
+}
+
+QString EntryPage::lstDokText() const
+{
+    const QModelIndex i = lstDok->currentIndex();
+    return i.isValid() ? lstDokRows->text(i.row()) : QString();
+}
+
+QString EntryPage::lstDokNumer() const
+{
+    const QModelIndex i = lstDok->currentIndex();
+    return i.isValid() ? lstDokRows->numer(i.row()) : QString();
 }
