@@ -18,23 +18,29 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QTreeView>
+#include <QTableView>
 
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
     : QObject(page), app_(app), page_(page), editing_(editing)
 {
-    QTreeView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok;
     lst->setSelectionMode(QAbstractItemView::SingleSelection);
     lst->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lst->setUniformRowHeights(true);
-    lst->setAllColumnsShowFocus(true);
+    // A list of one-line rows, all of one height, so that years of documents cost nothing to lay out.
+    lst->setShowGrid(false);
+    lst->setWordWrap(false);
+    lst->verticalHeader()->hide();
+    lst->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lst->verticalHeader()->setDefaultSectionSize(lst->fontMetrics().height() + 4);
+    lst->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lst->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
     for (int c = 0; c < 11; ++c) {
         lst->setColumnWidth(c, twips::px(widths[c]));
         lst->setColumnHidden(c, widths[c] == 0);
     }
     lst->viewport()->installEventFilter(this);
-    connect(lst, &QTreeView::clicked, this, [this] { lstDok_Click(); });
+    connect(lst, &QTableView::clicked, this, [this] { lstDok_Click(); });
     connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }
 
@@ -53,7 +59,7 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
         return;
     }
     if (found < 0) return;
-    QTreeView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok;
     lst->setCurrentIndex(rows->index(found, 0));
     lst->scrollTo(lst->currentIndex());
     page_->toolEdycjaPodglad->setEnabled(true);
@@ -137,7 +143,7 @@ QString DocumentListEvents::schowekDokument()
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
 {
-    QTreeView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok;
     const QModelIndex at = lst->indexAt(pos);
     if (at.isValid()) lst->setCurrentIndex(at.siblingAtColumn(0));
     else lst->clearSelection();

@@ -13,7 +13,7 @@
 #include <QHeaderView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace twips;
 
@@ -41,9 +41,8 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new QTreeView(this);
+    lstDok = new QTableView(this);
     lstDok->setObjectName("lstDok");
-    lstDok->setRootIsDecorated(false);
     lstDokRows = new DocumentListModel(app_, this);
     lstDok->setModel(lstDokRows);
     place(lstDok, 120, 90, 1965, 6735);

@@ -8,7 +8,7 @@ class PreviewPanel;
 class QAction;
 class QFrame;
 class QToolBar;
-class QTreeView;
+class QTableView;
 
 // The entry page (picWprowadzanie): the document list on the left; to its right the view and
 // document toolbars over either the document form or the print preview.
@@ -17,7 +17,7 @@ class EntryPage : public QWidget {
 public:
     explicit EntryPage(App& app, QWidget* parent = nullptr);
 
-    QTreeView* lstDok;
+    QTableView* lstDok;
     DocumentListModel* lstDokRows;  // the list's rows, read a part at a time
     QToolBar* toolEdycja;
     QAction* toolEdycjaDokument;

@@ -6,7 +6,7 @@
 #include "register/print_state.h"
 #include <QApplication>
 #include <QPrintDialog>
-#include <QTreeView>
+#include <QAbstractItemView>
 #include <optional>
 
 namespace {
@@ -72,7 +72,7 @@ private:
 
 // A column's text of the document list's current row (column 0: the kind, two blanks and the
 // number; column 1: the number); empty when no row is current.
-QString selectedText(const QTreeView* lstDok, int column)
+QString selectedText(const QAbstractItemView* lstDok, int column)
 {
     const QModelIndex i = lstDok ? lstDok->currentIndex() : QModelIndex();
     return i.isValid() ? i.siblingAtColumn(column).data().toString() : QString();
@@ -80,7 +80,7 @@ QString selectedText(const QTreeView* lstDok, int column)
 
 } // namespace
 
-void DokumentDrukuj(App& app, QTreeView* lstDok)
+void DokumentDrukuj(App& app, QAbstractItemView* lstDok)
 {
     if (!lstDok || !lstDok->model() || lstDok->model()->rowCount() == 0) {
         ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."), ui::Buttons::Ok,
@@ -130,7 +130,7 @@ bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, c
     return RepPrint(app, action, kFanet, kSzablon, numer + QLatin1Char(' ') + datawyst, 0, false, 0, 0);
 }
 
-bool DokumentRepPrint(App& app, QTreeView* lstDok, const QString& action)
+bool DokumentRepPrint(App& app, QAbstractItemView* lstDok, const QString& action)
 {
     PrintState& st = printState(app);
     st.gRepPar[0] = selectedText(lstDok, 0);

@@ -7,7 +7,7 @@
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QHeaderView>
-#include <QTreeView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,7 +17,7 @@ struct ListWidgetFixture : ::testing::Test {
     Answers answers;
     EntryPage page{t.app};
     DocumentEditing editing{t.app, &page};
-    QTreeView* lst = page.lstDok;
+    QTableView* lst = page.lstDok;
     DocumentListModel* rows = page.lstDokRows;
 
     void add(const QString& numer, const QDate& date)

@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 // The settings dialogs as the main window opens them, and what the window does with what they save.
@@ -136,7 +136,7 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
                                       grid->mnuPopPozWstaw};
     const QList<QAction*> browsing = {window->btnWprowadzanie, window->btnKartoteka, window->btnWykres,
                                       window->btnDokument, window->btnPodglad};
-    QTreeView* lst = window->pages()->picWprowadzanie->lstDok;
+    QTableView* lst = window->pages()->picWprowadzanie->lstDok;
     auto rightClickStored = [&] {
         QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualRect(lst->model()->index(1, 0)).center());
         window->mnuPopKartoteka->hide();

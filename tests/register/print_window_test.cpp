@@ -22,7 +22,7 @@
 #include <QDir>
 #include <QPrintPreviewWidget>
 #include <QTest>
-#include <QTreeView>
+#include <QTableView>
 #include <QTreeWidget>
 
 // Printing through the real main window: the preview page, its toolbar and options, the save
@@ -50,7 +50,7 @@ struct PrintWindowFixture : ReportFixture {
     // Selects the document list's row of `numer` as a click does.
     void selectRow(const QString& numer)
     {
-        QTreeView* lst = page->lstDok;
+        QTableView* lst = page->lstDok;
         for (int i = 0; i < page->lstDokRows->rowCount(); ++i)
             if (page->lstDokRows->numer(i) == numer) {
                 QRect r = lst->visualRect(page->lstDokRows->index(i, 0));

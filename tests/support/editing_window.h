@@ -17,7 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 // The real main window on a temporary database, for tests that type into it as a person does.
@@ -29,7 +29,7 @@ struct EditingFixture : ::testing::Test {
     EntryPage* page = nullptr;
     DocumentForm* form = nullptr;
     DocumentEditing* editing = nullptr;
-    QTreeView* lst = nullptr;
+    QTableView* lst = nullptr;
     DocumentListModel* rows = nullptr;  // the document list's rows
 
     void SetUp() override
