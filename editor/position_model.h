@@ -71,6 +71,12 @@ private:
     // Recomputes the row after column `column` took a new value.
     void gridPoz_AfterColUpdate(Position& p, int column) const;
     void report(const QString& where);
+    // Runs the database part of a change; a failure is reported under `where` and the rows are
+    // read again. True when the work was done.
+    template <class Work>
+    bool guarded(const QString& where, Work&& work);
+    // Numbers the rows from `row` on as their places, as the buffer now holds them.
+    void numberFrom(int row);
     // Stores a changed row and shows it; false after a reported failure.
     bool store(int row, const Position& p, const QString& where);
 
