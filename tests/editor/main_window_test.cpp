@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include "platform/settings_store.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,8 +98,10 @@ TEST(StartUp, FirstStartShowsTheDetachedWindowAndStoresTheDefaults)
     App app;
     app.title = testTitle("Start");
     app.programFolder = dir.path();
+    const int writes = settings::storeWrites();
     auto frame = Main(app, factory());
     ASSERT_TRUE(frame);
+    EXPECT_EQ(settings::storeWrites() - writes, 1) << "the settings file is written once";
     auto* w = dynamic_cast<MainWindow*>(frame.get());
     ASSERT_TRUE(w);
     EXPECT_TRUE(w->isVisible());
