@@ -36,7 +36,8 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
     lst->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
     for (int c = 0; c < 11; ++c) {
-        lst->setColumnWidth(c, twips::px(widths[c]));
+        // As drawn, grown with the form, and never narrower than the column's caption.
+        lst->setColumnWidth(c, std::max(page_->picDokument->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
         lst->setColumnHidden(c, widths[c] == 0);
     }
     lst->viewport()->installEventFilter(this);

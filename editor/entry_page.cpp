@@ -75,6 +75,13 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
     picPodglad = new PreviewPanel(app_, this);
     place(picPodglad, 2190, 780, 9735, 7500);
     picPodglad->hide();
+    // The page grows with the document form, which has measured the working font.
+    const twips::Scale& t = picDokument->scale();
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        t.place(w, leftOf(w), topOf(w), widthOf(w), heightOf(w));
+    // The toolbars over the form stay whole too.
+    setMinimumSize(std::max(picDokument->x() + picDokument->minimumWidth(), shape3_->geometry().right() + t.px(120)),
+                   picDokument->y() + picDokument->minimumHeight());
 
     for (QAction* a : toolEdycja->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolEdycja_ButtonClick(a->objectName()); });
@@ -131,9 +138,10 @@ void EntryPage::picWprowadzanie_Resize()
 {
     // The page spans the window's inner area below the top band; the form and the preview take
     // everything right of the list.
-    setHeight(lstDok, heightOf(this) - topOf(lstDok) - 160);
-    setWidth(picDokument, widthOf(this) - leftOf(picDokument));
-    setHeight(picDokument, heightOf(this) - topOf(picDokument));
+    const twips::Scale& t = picDokument->scale();
+    t.setHeight(lstDok, t.heightOf(this) - t.topOf(lstDok) - 160);
+    t.setWidth(picDokument, t.widthOf(this) - t.leftOf(picDokument));
+    t.setHeight(picDokument, t.heightOf(this) - t.topOf(picDokument));
     picPodglad->setGeometry(picDokument->geometry());
 }
 

@@ -170,6 +170,7 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
     }
     if (!guarded(QStringLiteral("gridPoz_AfterColUpdate"), [&] { buffer_.writeRow(p); })) return false;
     rows_[size_t(index.row())] = p;
+    ++taken_;
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
     if (c == Ilosc || c == Cenanet || c == Indvat) emit valuesChanged();
     return true;

@@ -59,6 +59,8 @@ public:
     bool applyVat(int row, const QString& vat);
 
     const Position& position(int row) const { return rows_.at(size_t(row)); }
+    // How many typed values were taken so far; a refused one leaves the count.
+    int valuesTaken() const { return taken_; }
     // Column sums of the rows as they stand. Throws AppError 6 beyond the money range.
     Sums sums() const;
 
@@ -84,4 +86,5 @@ private:
     PositionBuffer buffer_;
     std::vector<Position> rows_;
     bool nameLocked_ = false;
+    int taken_ = 0;
 };
