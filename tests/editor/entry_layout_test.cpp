@@ -42,8 +42,11 @@ struct LayoutFixture : EditingFixture {
         open();
     }
 
+    // The stored invoice opened for editing ("[Poprawa]" shows), with long texts.
     void fillInvoice()
     {
+        doubleClickRow(1);
+        ASSERT_TRUE(form->labPoprawa->isVisible());
         form->txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
         form->txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
         form->txtNipkon->setText("84010112345");
@@ -52,6 +55,7 @@ struct LayoutFixture : EditingFixture {
         const char* rows[][4] = {{"Pszenica konsumpcyjna kl. I, wilgotność 14 %", "12345,67", "2,50", "7"},
                                  {"Żyto paszowe", "800", "0,95", "7"},
                                  {"Rzepak", "1,005", "1", "zw"}};
+        while (form->dataPoz->rowCount() < 3) form->dataPoz->PozycjaDodaj();
         for (int r = 0; r < 3; ++r) {
             form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Nazwa), QString::fromUtf8(rows[r][0]));
             form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
@@ -176,6 +180,7 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
             const twips::Scale& scale = form->scale();
             EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact) << "form height " << form->height();
             EXPECT_EQ(form->labKornum->isVisible(), korekta);
+            EXPECT_EQ(form->labPoprawa->isVisible(), !korekta);
             expectPageWhole();
             expectInsideAndApart();
             expectNoTextCut();
