@@ -8,8 +8,10 @@
 #include "core/start_database.h"
 #include "platform/busy_pointer.h"
 #include "platform/instance_channel.h"
+#include "platform/settings_store.h"
 #include <QApplication>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -39,6 +41,8 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         splash->show();
         ui::repaintNow();
     });
+    // The settings that a first start stores with their defaults reach the file together.
+    auto settingsWritten = std::make_optional<settings::WriteBatch>();
     step([&] {
         RegPakietKeyCreate(app);
         RegPakietKeyOpen(app);
@@ -47,6 +51,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     bool otherCopy = false;
     step([&] { otherCopy = InstanceCheck(app); });
     if (otherCopy) {
+        settingsWritten.reset();
         SplashUnload(app);
         ui::setDefaultPointer();
         return nullptr;
@@ -61,6 +66,8 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), settingText(PrgPar().Stanowisko));
         app.gStanowisko = int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
     });
+    // Before the database is opened, which may ask the user something.
+    settingsWritten.reset();
     step([] {
         ui::repaintNow();
         ui::setBusyPointer();

@@ -2,56 +2,128 @@
 #include "core/app.h"
 #include "documents/document_order.h"
 #include "platform/database.h"
+#include "platform/date_text.h"
 #include <algorithm>
+#include <utility>
 
-std::vector<DocumentListRow> ListaDokumentow(App& app)
+namespace {
+
+const QString kColumns = QStringLiteral("Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, "
+                                        "RazBrutto, Wystawil");
+constexpr int kValues = 12;  // the columns above and the rowid
+
+bool rightAligned(int column)
 {
-    std::vector<DocumentListRow> rows;
-    if (!app.gBazaOtwarta || !app.gBaseDb) return rows;
-    // The order is worked out here on keys taken once per row: the engine would call its date
-    // and number functions again for every comparison. Rows are read in stored order so that
-    // rows with equal keys keep it, as the engine's sort does.
-    const size_t count = size_t(app.gBaseDb->scalar(QStringLiteral("SELECT count(*) FROM fadok")).toInt());
-    rows.reserve(count);
-    std::vector<DocumentOrderKey> keys;
-    keys.reserve(count);
-    db::Statement st(*app.gBaseDb,
-                     QStringLiteral("SELECT Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, "
-                                    "RazBrutto, Wystawil FROM fadok ORDER BY rowid"));
-    while (st.step()) {
-        DocumentListRow d;
-        d.Inddok = st.value(0).toText();
-        const db::Value numer = st.value(1);
-        d.Numer = numer.toText();
-        d.Datawyst = storedDate(st.value(2));
-        d.Datasprz = storedDate(st.value(3));
-        d.Nazkon = st.value(4).toText();
-        d.Adrkon = st.value(5).toText();
-        d.Nipkon = st.value(6).toText();
-        d.RazNetto = st.value(7).toOptDecimal();
-        d.RazVAT = st.value(8).toOptDecimal();
-        d.RazBrutto = st.value(9).toOptDecimal();
-        d.Wystawil = st.value(10).toText();
-        keys.push_back(DocumentOrderKey::of(d.Datawyst, numer));
-        rows.push_back(std::move(d));
+    return column == DocumentListModel::Numer || column == DocumentListModel::RazNetto
+           || column == DocumentListModel::RazVAT || column == DocumentListModel::RazBrutto;
+}
+
+QString amountText(const db::Value& v)
+{
+    const OptDecimal d = v.toOptDecimal();
+    return d ? d->toDisplay(2) : QString();
+}
+
+// The stored number compared as the unique index compares it: letters A to Z without case.
+bool sameNumber(const db::Value& stored, const QString& numer)
+{
+    return !stored.isNull() && stored.toText().compare(numer, Qt::CaseInsensitive) == 0;
+}
+
+qint64 dataVersion(db::Database& db)
+{
+    return db.scalar(QStringLiteral("PRAGMA data_version")).toInt();
+}
+
+} // namespace
+
+DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
+{
+    setObjectName(QStringLiteral("lstDokRows"));
+    setHeaders({QStringLiteral("Dokument"), QStringLiteral("Numer dokumentu"), QStringLiteral("Data wystawienia"),
+                QStringLiteral("Data sprzedaży"), QStringLiteral("Nazwa kontrahenta"), QStringLiteral("Adres kontrahenta"),
+                QStringLiteral("NIP kontrahenta"), QStringLiteral("Wartość netto"), QStringLiteral("Kwota VAT"),
+                QStringLiteral("Wartość brutto"), QStringLiteral("Wystawił")});
+}
+
+void DocumentListModel::refill()
+{
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    auto cursor = std::make_shared<NewestFirstCursor>(app_, kColumns);
+    // The first part is read before anything is replaced, so a failed read leaves the list as it was.
+    std::vector<db::Row> first{db::Row(std::make_shared<db::Columns>(), std::vector<db::Value>(kValues))};
+    for (db::Row& r : cursor->next(kPart)) first.push_back(std::move(r));
+    const qint64 version = dataVersion(*app_.gBaseDb);
+    setSource([cursor, first = std::move(first)](int atLeast) mutable {
+        if (!first.empty()) return std::exchange(first, {});
+        return cursor->next(atLeast);
+    });
+    cursor_ = std::move(cursor);
+    dataVersion_ = version;
+}
+
+void DocumentListModel::stored(const QString& numer)
+{
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    db::Database& db = *app_.gBaseDb;
+    if (!cursor_ || rowCount() == 0 || !cursor_->readsFrom(db) || dataVersion(db) != dataVersion_) {
+        refill();
+        return;
     }
-    std::vector<int> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return listedBefore(keys[size_t(a)], keys[size_t(b)]); });
-    // Rows moved into their places in the list itself: a second list of a hundred thousand rows
-    // would cost more than the moves.
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (order[i] < 0) continue;
-        DocumentListRow first = std::move(rows[i]);
-        size_t to = i;
-        for (size_t from = size_t(order[i]); from != i; from = size_t(order[to])) {
-            rows[to] = std::move(rows[from]);
-            order[to] = -1;
-            to = from;
-        }
-        rows[to] = std::move(first);
-        order[to] = -1;
+    auto fresh = db.queryOne(QStringLiteral("SELECT %1, rowid FROM fadok WHERE Numer = ?").arg(kColumns), {numer});
+    // The row it had, if any, goes: the save deleted it.
+    for (int r = rowCount() - 1; r > 0; --r)
+        if (sameNumber(row(r).at(Numer), numer)) removeRowAt(r);
+    if (!fresh) return;
+    // Its place among the rows read; past their end only when the cursor will not read it.
+    int lo = 1, hi = rowCount();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (rowListedBefore(row(mid), *fresh)) lo = mid + 1;
+        else hi = mid;
     }
-    return rows;
+    if (lo < rowCount() || cursor_->hasRead(fresh->at(Datawyst))) insertRowAt(lo, std::move(*fresh));
+}
+
+int DocumentListModel::rowOf(const QString& numer)
+{
+    if (numer.isEmpty()) return -1;
+    int from = 1;
+    do {
+        for (int r = from; r < rowCount(); ++r)
+            if (row(r).at(Numer).toText() == numer && !isNew(r)) return r;
+        from = std::max(rowCount(), 1);
+    } while (fetchNext());
+    return -1;
+}
+
+bool DocumentListModel::isNew(int r) const
+{
+    return r >= 0 && r < rowCount() && row(r).at(kValues - 1).isNull();
+}
+
+QVariant DocumentListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const int c = index.column();
+    if (role == Qt::TextAlignmentRole) return rightAligned(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    if (isNew(index.row())) return c == Dokument ? kNowyDokument : QString();
+    const db::Row& r = row(index.row());
+    switch (c) {
+    case Dokument: return r.at(0).toText() + QStringLiteral("  ") + r.at(Numer).toText();
+    case Datawyst:
+    case Datasprz: return dateText(storedDate(r.at(c)));
+    case RazNetto:
+    case RazVAT:
+    case RazBrutto: return amountText(r.at(c));
+    default: return c < kValues - 1 ? r.at(c).toText() : QVariant();
+    }
+}
+
+QVariant DocumentListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && rightAligned(section))
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return LazyQueryModel::headerData(section, orientation, role);
 }

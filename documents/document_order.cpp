@@ -71,6 +71,17 @@ bool listedBefore(const DocumentOrderKey& a, const DocumentOrderKey& b)
     return compareDesc(a.running, b.running) < 0;
 }
 
+bool rowListedBefore(const db::Row& a, const db::Row& b)
+{
+    auto key = [](const db::Row& r) {
+        return DocumentOrderKey::of(storedDate(r[QStringLiteral("Datawyst")]), r[QStringLiteral("Numer")]);
+    };
+    const DocumentOrderKey ka = key(a), kb = key(b);
+    if (listedBefore(ka, kb)) return true;
+    if (listedBefore(kb, ka)) return false;
+    return a.at(a.size() - 1).toInt() < b.at(b.size() - 1).toInt();
+}
+
 NewestFirstCursor::NewestFirstCursor(App& app, QString columns, QString where, std::vector<db::Value> params)
     : app_(app), db_(app.gBaseDb.get()), columns_(std::move(columns)), where_(std::move(where)), params_(std::move(params))
 {
@@ -136,6 +147,12 @@ std::vector<db::Row> NewestFirstCursor::walk(int atLeast)
         rows.push_back(std::move(r));
     below_ = month;
     return rows;
+}
+
+bool NewestFirstCursor::hasRead(const db::Value& datawyst) const
+{
+    if (done_) return true;
+    return below_ && storedDate(datawyst).isValid() && datawyst.toText() >= *below_;
 }
 
 std::vector<db::Row> NewestFirstCursor::next(int atLeast)

@@ -23,6 +23,10 @@ bool listedBefore(const DocumentOrderKey& a, const DocumentOrderKey& b);
 // A stored date: the usual ISO text read directly, anything else as every other read does.
 QDate storedDate(const db::Value& v);
 
+// True when row `a` is listed before row `b`, both read by a NewestFirstCursor: by their keys,
+// equal keys in stored order.
+bool rowListedBefore(const db::Row& a, const db::Row& b);
+
 // Reads the stored documents (fadok) that meet a condition in the order above, a part at a time:
 // each part holds whole months, walked down the index on the issue date, so the first screen
 // needs no read of the whole table. Each statement runs to its end: nothing stays open between
@@ -39,6 +43,10 @@ public:
     // end. Throws AppError.
     std::vector<db::Row> next(int atLeast);
     bool atEnd() const { return done_; }
+    bool readsFrom(const db::Database& db) const { return db_ == &db; }
+    // True when a document of this stored issue date has been read already, or would have been:
+    // its month lies among those read (a document stored since then is not read again).
+    bool hasRead(const db::Value& datawyst) const;
 
 private:
     // The rows that meet the condition besides the cursor's own; `limit` > 0 takes that many

@@ -51,11 +51,12 @@ QorNumber* amountField(QWidget* parent, const char* name, int l, int t, int w, i
     return f;
 }
 
-QLabel* label(QWidget* parent, const char* name, const char* text, int l, int t, int w = 0)
+// A caption over a field; `w` is the room it has up to the next caption of its row.
+QLabel* label(QWidget* parent, const char* name, const char* text, int l, int t, int w)
 {
     auto* lab = new QLabel(QString::fromUtf8(text), parent);
     lab->setObjectName(QString::fromUtf8(name));
-    place(lab, l, t, w > 0 ? w : 2600, 225);
+    place(lab, l, t, w, 210);
     return lab;
 }
 
@@ -82,54 +83,58 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
 {
     setObjectName("picDokument");
 
-    label(this, "labDokument", "Dokument", 0, 0);
+    label(this, "labDokument", "Dokument", 0, 0, 840);
     cmbDokument = make<QorCombo>(this, "cmbDokument", 0, 225, 2175, 315);
     cmbDokument->setRowSource(QString::fromUtf8(kKinds));
-    labPoprawa = label(this, "labPoprawa", "[Poprawa]", 855, 0, 855);
-    labPoprawa->setStyleSheet("color: #b00000; font-weight: bold");
+    labPoprawa = label(this, "labPoprawa", "[Poprawa]", 855, 0, 1350);
+    labPoprawa->setStyleSheet("color: #b00000");
+    QFont boldCaption = labPoprawa->font();
+    boldCaption.setBold(true);
+    labPoprawa->setFont(boldCaption);
     labPoprawa->hide();
-    label(this, "labNumer", "Numer", 2265, 0);
+    label(this, "labNumer", "Numer", 2265, 0, 2205);
     txtNumer = textBox(this, "txtNumer", 20, 2265, 225, 2160);
-    label(this, "labDatawyst", "Data wystaw.", 4530, 0, 1400);
+    label(this, "labDatawyst", "Data wystaw.", 4530, 0, 1350);
     txtDatawyst = textBox(this, "txtDatawyst", 10, 4530, 225, 1320);
-    label(this, "labDatasprz", "Data nabycia", 5940, 0, 1290);
+    label(this, "labDatasprz", "Data nabycia", 5940, 0, 1440);
     txtDatasprz = textBox(this, "txtDatasprz", 10, 5940, 225, 1290);
 
-    labKordok = label(this, "labKordok", "Korygowany dokument", 0, 690, 2085);
+    labKordok = label(this, "labKordok", "Korygowany dokument", 0, 690, 2205);
     cmbKordok = make<QorCombo>(this, "cmbKordok", 0, 900, 2085, 315);
     cmbKordok->setRowSource(QString::fromUtf8(kKinds));
-    labKornum = label(this, "labKornum", "Numer korygowanego dokum.", 2265, 690, 2160);
+    labKornum = label(this, "labKornum", "Numer korygowanego dokum.", 2265, 690, 2205);
     cmbKornum = make<QorCombo>(this, "cmbKornum", 2265, 900, 2160, 315);
     txtKorDatawyst = textBox(this, "txtKorDatawyst", 10, 4530, 900, 1320);
     txtKorDatawyst->setToolTip("Data wystawienia korygowanego dokumentu");
-    labPodstawa = label(this, "labPodstawa", "Podstawa wystawienia", 0, 675, 4410);
+    labPodstawa = label(this, "labPodstawa", "Podstawa wystawienia", 0, 675, 4470);
     txtPodstawa = textBox(this, "txtPodstawa", 50, 0, 900, 4410);
-    labWydane = label(this, "labWydane", "Przyjęte wg", 4530, 690, 2700);
+    labWydane = label(this, "labWydane", "Przyjęte wg", 4530, 690, kSideListLeft - 4530 - 60);
     txtWydane = textBox(this, "txtWydane", 50, 4530, 900, 2700);
 
-    label(this, "labKontrahent", "Nazwa sprzedawcy (rolnik ryczałtowy)", 0, 1320, 2955);
+    label(this, "labKontrahent", "Nazwa sprzedawcy (rolnik ryczałtowy)", 0, 1320, 3000);
     txtNazkon = textBox(this, "txtNazkon", 255, 0, 1530, 2955);
-    label(this, "Label13", "Adres sprzedawcy", 3060, 1320, 2670);
+    label(this, "Label13", "Adres sprzedawcy", 3060, 1320, 2700);
     txtAdrkon = textBox(this, "txtAdrkon", 255, 3060, 1530, 2670);
-    label(this, "labNIP", "NIP lub PESEL sprzedawcy", 5820, 1320, 1500);
+    label(this, "labNIP", "NIP lub PESEL sprzedawcy", 5820, 1320, kSideListLeft - 5820 - 60);
     txtNipkon = textBox(this, "txtNipkon", 30, 5820, 1530, 1425);
 
-    label(this, "labDokum", "Dokum. tożsamości", 0, 1935, 1485);
+    label(this, "labDokum", "Dokum. tożsamości", 0, 1935, 1500);
     cmbNazdok = freeCombo(this, "cmbNazdok", {QString::fromUtf8("Dowód osobisty"), "Paszport"}, 0, 2145, 1485);
-    label(this, "labSeria", "Seria i numer", 1560, 1935, 1395);
+    label(this, "labSeria", "Seria i numer", 1560, 1935, 1440);
     txtNumdok = textBox(this, "txtNumdok", 20, 1560, 2145, 1395);
-    label(this, "labDatawyd", "Data wydania", 3060, 1935, 1365);
+    label(this, "labDatawyd", "Data wydania", 3060, 1935, 1410);
     txtDatadok = textBox(this, "txtDatadok", 10, 3060, 2145, 1365);
-    label(this, "labOrgan", "Organ, który wydał dokument", 4530, 1935, 2700);
+    label(this, "labOrgan", "Organ, który wydał dokument", 4530, 1935, kSideListLeft - 4530 - 60);
     txtWyddok = textBox(this, "txtWyddok", 50, 4530, 2145, 2700);
 
-    label(this, "labForma", "Forma płatności", 0, 2595, 1215);
+    QLabel* labForma = label(this, "labForma", "&Forma płatności", 0, 2595, 1230);
     cmbPlatFor = freeCombo(this, "cmbPlatFor", {"Przelew"}, 0, 2805, 1215);
-    label(this, "labDni", "Dni", 1290, 2595, 675);
+    labForma->setBuddy(cmbPlatFor);
+    label(this, "labDni", "Dni", 1290, 2595, 720);
     cmbPlatdni = freeCombo(this, "cmbPlatdni", {"7", "14", "21", "30", "60"}, 1290, 2805, 675);
-    label(this, "labPlatnosc", "Określenie terminu płatności", 2070, 2595, 2355);
+    label(this, "labPlatnosc", "Określenie terminu płatności", 2070, 2595, 2400);
     cmbPlatTer = freeCombo(this, "cmbPlatTer", {"[data]", "od dnia dostarczenia towaru"}, 2070, 2805, 2355);
-    label(this, "labRach", "Nr rachunku bankowego", 4530, 2595, 2700);
+    label(this, "labRach", "Nr rachunku bankowego", 4530, 2595, kSideListLeft - 4530 - 60);
     txtPlatRach = textBox(this, "txtPlatRach", 50, 4530, 2805, 2700);
 
     tabPoz = make<QTabWidget>(this, "tabPoz", 0, 3300, 7230, 2775);
@@ -150,36 +155,36 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     gridKor->setObjectName("gridKor");
     txtUwagi = new QPlainTextEdit;
     txtUwagi->setObjectName("txtUwagi");
+    connect(txtUwagi, &QPlainTextEdit::textChanged, this, &DocumentForm::txtUwagi_Change);
     page(gridPoz, "Pozycje dokumentu");
     page(gridKor, "Było przed korektą");
     page(txtUwagi, "Uwagi do dokumentu");
 
-    labWystawil = label(this, "labWystawil", "Wystawił", 0, 6270, 2505);
+    labWystawil = label(this, "labWystawil", "&Wystawił", 0, 6270, 2580);
     txtWystawil = textBox(this, "txtWystawil", 50, 0, 6480, 2505);
-    labRazNetto = label(this, "labRazNetto", "Razem netto", 2640, 6270, 1455);
+    labWystawil->setBuddy(txtWystawil);
+    labRazNetto = label(this, "labRazNetto", "Razem netto", 2640, 6270, 1500);
     txtRazNetto = amountField(this, "txtRazNetto", 2640, 6480, 1455, 315);
-    labRazVAT = label(this, "labRazVAT", "Razem VAT", 4200, 6270, 1455);
+    labRazVAT = label(this, "labRazVAT", "Razem VAT", 4200, 6270, 1500);
     txtRazVAT = amountField(this, "txtRazVAT", 4200, 6480, 1455, 315);
-    labRazBrutto = label(this, "labRazBrutto", "Razem brutto", 5760, 6270, 1455);
+    labRazBrutto = label(this, "labRazBrutto", "Razem brutto", 5760, 6270, 1470);
     txtRazBrutto = amountField(this, "txtRazBrutto", 5760, 6480, 1455, 315);
-    labPotracenie = label(this, "labPotracenie", "Protrącenie na fundusz...", 0, 6810, 4095);
+    labPotracenie = label(this, "labPotracenie", "Protrącenie na fundusz...", 0, 6810, 4140);
     cmbFundusz = make<QorCombo>(this, "cmbFundusz", 0, 7020, 4095, 315);
     cmbFundusz->setRowSource(QString::fromUtf8(kFunds));
     cmbFundusz->setEmptyText("(brak)");
-    labKwotapot = label(this, "labKwotapot", "Kwota potrącenia", 4200, 6810, 1455);
+    labKwotapot = label(this, "labKwotapot", "Kwota potrącenia", 4200, 6810, 1500);
     txtPotracenie = amountField(this, "txtPotracenie", 4200, 7020, 1455, 315);
-    labDoZaplaty = label(this, "labDoZaplaty", "Do zapłaty", 5760, 6810, 1455);
+    labDoZaplaty = label(this, "labDoZaplaty", "Do zapłaty", 5760, 6810, 1470);
     txtDoZaplaty = amountField(this, "txtDoZaplaty", 5760, 7020, 1455, 315);
     QFont bold = txtDoZaplaty->font();
     bold.setBold(true);
     txtDoZaplaty->setFont(bold);
 
-    labSlownik = label(this, "labSlownik", "", 7440, 0, 2505);
+    labSlownik = label(this, "labSlownik", "", kSideListLeft, 0, 2505);
     lstSlo = new SideList(app_, this, labSlownik);
-    place(lstSlo, 7440, 210, 2580, 4725);
+    place(lstSlo, kSideListLeft, 210, 2580, 4725);
     setupDrops();
-
-    setMinimumSize(px(7440 + 500), px(6300));
 
     connect(cmbDokument, &QorCombo::Change, this, &DocumentForm::cmbDokument_Change);
     connect(cmbKordok, &QorCombo::Change, this, &DocumentForm::cmbKordok_Change);
@@ -198,6 +203,7 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
         cmbKordok->Refill();
         cmbFundusz->Refill();
     }
+    scaleToFont();
     UstawRodzajDokumentu();
 }
 
@@ -554,9 +560,11 @@ void DocumentForm::applyGridSettings()
 {
     setRowLines(app_.gPrgPar.TabPozWiersz);
     if (app_.gPrgPar.TabKorKol > 0) {
+        // The colour is stored as the old forms kept it: red in the lowest byte.
         const int c = app_.gPrgPar.TabKorKol;
-        gridKor->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(%1, %2, %3); }")
-                                   .arg(c & 0xff).arg((c >> 8) & 0xff).arg((c >> 16) & 0xff));
+        QPalette p = gridKor->palette();
+        p.setColor(QPalette::Base, QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
+        gridKor->setPalette(p);
     }
 }
 
@@ -566,33 +574,3 @@ void DocumentForm::setRowLines(int lines)
     gridKor->setRowLines(lines);
 }
 
-void DocumentForm::resizeEvent(QResizeEvent*)
-{
-    picDokument_Resize();
-}
-
-void DocumentForm::picDokument_Resize()
-{
-    const int W = widthOf(this), H = heightOf(this);
-    setWidth(lstSlo, W - leftOf(lstSlo) - 220 <= 0 ? 500 : W - leftOf(lstSlo) - 180);
-    setWidth(labSlownik, widthOf(lstSlo));
-    setHeight(lstSlo, H - topOf(lstSlo) - 220 <= 0 ? 500 : H - topOf(lstSlo) - 160);
-
-    int totalsLabel, totalsField, fundField;
-    if (H > 6500) {
-        setHeight(tabPoz, H - topOf(tabPoz) - 1350);
-        totalsLabel = H - 1250;
-        fundField = H - 480;
-    } else {
-        setHeight(tabPoz, 2090);
-        totalsLabel = 5640;
-        fundField = 6390;   // the deduction row keeps its distance under the totals
-    }
-    totalsField = totalsLabel + 210;
-    for (QWidget* w : std::initializer_list<QWidget*>{labRazNetto, labRazVAT, labRazBrutto, labWystawil}) setTop(w, totalsLabel);
-    for (QWidget* w : std::initializer_list<QWidget*>{txtRazNetto, txtRazVAT, txtRazBrutto, txtWystawil}) setTop(w, totalsField);
-    setTop(txtPotracenie, fundField);
-    setTop(txtDoZaplaty, fundField);
-    setTop(cmbFundusz, fundField + 15);
-    for (QWidget* w : std::initializer_list<QWidget*>{labDoZaplaty, labPotracenie, labKwotapot}) setTop(w, fundField - 210);
-}

@@ -2,6 +2,7 @@
 #include "documents/doc_header.h"
 #include "documents/edit_state.h"
 #include "documents/positions.h"
+#include "platform/twips.h"
 #include <QWidget>
 #include <vector>
 
@@ -26,6 +27,14 @@ class DocumentForm : public QWidget {
     Q_OBJECT
 public:
     explicit DocumentForm(App& app, QWidget* parent = nullptr);
+
+    // The layout, in twips: the side list starts right of the header's last captions; a form
+    // this high or lower shows the compact layout, and it is never lower than that.
+    static constexpr int kSideListLeft = 7680;
+    static constexpr int kCompactHeight = 6500;
+    static constexpr int kUwagiMax = 255;
+    // How much larger than drawn the form is shown, so that the working font fits every caption.
+    const twips::Scale& scale() const { return scale_; }
 
     // Load step: today's dates and the fixed lists.
     void Form_Load();
@@ -150,10 +159,15 @@ private:
     void cmbKordok_Change();
     void cmbKornum_Change();
     void cmbFundusz_Change();
+    void txtUwagi_Change();
+    // Places the controls drawn for the classic dialog font, larger where the working font
+    // needs it (document_form_layout.cpp).
+    void scaleToFont();
     // Chooses the corrected document `numer`, adding it to the list when the list lacks it.
     void keepCorrected(const QString& numer);
 
     App& app_;
+    twips::Scale scale_;
     EditState stan_;
     bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
 };

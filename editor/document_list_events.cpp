@@ -4,7 +4,6 @@
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
 #include "platform/clipboard_link.h"
-#include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
@@ -19,107 +18,51 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QTreeWidget>
-
-namespace {
-
-QString amount(const OptDecimal& v)
-{
-    return v ? v->toDisplay(2) : QString();
-}
-
-bool rightAligned(int column)
-{
-    return column == 1 || column == 7 || column == 8 || column == 9;
-}
-
-// A row of a stored document. Its texts are made when asked for (the view asks only for the rows
-// it shows), so a refill of a long list builds no text it does not need. Texts set on the item
-// itself still win.
-class DocumentItem : public QTreeWidgetItem {
-public:
-    explicit DocumentItem(DocumentListRow row) : row_(std::move(row)) {}
-
-    QVariant data(int column, int role) const override
-    {
-        QVariant v = QTreeWidgetItem::data(column, role);
-        if (v.isValid()) return v;
-        if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            switch (column) {
-            case 0: return row_.text();
-            case 1: return row_.Numer;
-            case 2: return dateText(row_.Datawyst);
-            case 3: return dateText(row_.Datasprz);
-            case 4: return row_.Nazkon;
-            case 5: return row_.Adrkon;
-            case 6: return row_.Nipkon;
-            case 7: return amount(row_.RazNetto);
-            case 8: return amount(row_.RazVAT);
-            case 9: return amount(row_.RazBrutto);
-            case 10: return row_.Wystawil;
-            default: break;
-            }
-        } else if (role == Qt::TextAlignmentRole && rightAligned(column)) {
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        return v;
-    }
-
-private:
-    DocumentListRow row_;
-};
-
-} // namespace
+#include <QTableView>
 
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
     : QObject(page), app_(app), page_(page), editing_(editing)
 {
-    QTreeWidget* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok;
     lst->setSelectionMode(QAbstractItemView::SingleSelection);
-    lst->setUniformRowHeights(true);
-    lst->setAllColumnsShowFocus(true);
+    lst->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // A list of one-line rows, all of one height, so that years of documents cost nothing to lay out.
+    lst->setShowGrid(false);
+    lst->setWordWrap(false);
+    lst->verticalHeader()->hide();
+    lst->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lst->verticalHeader()->setDefaultSectionSize(lst->fontMetrics().height() + 4);
+    lst->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lst->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
     for (int c = 0; c < 11; ++c) {
-        lst->setColumnWidth(c, twips::px(widths[c]));
+        // As drawn, grown with the form, and never narrower than the column's caption.
+        lst->setColumnWidth(c, std::max(page_->picDokument->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
         lst->setColumnHidden(c, widths[c] == 0);
     }
-    for (int c : {1, 7, 8, 9}) lst->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lst->viewport()->installEventFilter(this);
-    connect(lst, &QTreeWidget::itemClicked, this, [this] { lstDok_Click(); });
+    connect(lst, &QTableView::clicked, this, [this] { lstDok_Click(); });
     connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }
 
 void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
 {
     if (!app_.gBazaOtwarta) return;
-    QList<QTreeWidgetItem*> items;
+    DocumentListModel* rows = page_->lstDokRows;
     int found = -1;
     try {
-        std::vector<DocumentListRow> rows = ListaDokumentow(app_);
-        items.reserve(qsizetype(rows.size()) + 1);
-        items << new QTreeWidgetItem(QStringList{kNowyDokument});
-        for (DocumentListRow& r : rows) {
-            if (found < 0 && !numer.isEmpty() && r.Numer == numer) found = int(items.size());
-            items << new DocumentItem(std::move(r));
-        }
+        // After a save only the stored document's row is read again.
+        if (numer.isEmpty()) rows->refill();
+        else rows->stored(numer);
+        found = rows->rowOf(numer);
     } catch (...) {
-        qDeleteAll(items);
         ErrorReport(app_, QStringLiteral("OdswiezListeDokumentow"));
         return;
     }
-    // The rows are replaced in one step, without a repaint and without sorting in between.
-    QTreeWidget* lst = page_->lstDok;
-    const bool sorting = lst->isSortingEnabled();
-    lst->setSortingEnabled(false);
-    lst->setUpdatesEnabled(false);
-    lst->clear();
-    lst->insertTopLevelItems(0, items);
-    lst->setSortingEnabled(sorting);
-    lst->setUpdatesEnabled(true);
     if (found < 0) return;
-    QTreeWidgetItem* it = lst->topLevelItem(found);
-    lst->setCurrentItem(it);
-    lst->scrollToItem(it);
+    QTableView* lst = page_->lstDok;
+    lst->setCurrentIndex(rows->index(found, 0));
+    lst->scrollTo(lst->currentIndex());
     page_->toolEdycjaPodglad->setEnabled(true);
     lstDok_Click();
 }
@@ -134,21 +77,21 @@ bool DocumentListEvents::previewShown() const
     return !page_->picPodglad->isHidden();
 }
 
-QTreeWidgetItem* DocumentListEvents::selected() const
+int DocumentListEvents::selected() const
 {
-    QTreeWidgetItem* it = page_->lstDok->currentItem();
-    return it && it->isSelected() ? it : nullptr;
+    const QModelIndex i = page_->lstDok->currentIndex();
+    return i.isValid() && page_->lstDok->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
 }
 
-bool DocumentListEvents::isNew(const QTreeWidgetItem* row)
+bool DocumentListEvents::isNew(int row) const
 {
-    return row->text(0) == kNowyDokument;
+    return page_->lstDokRows->isNew(row);
 }
 
 void DocumentListEvents::lstDok_Click()
 {
-    QTreeWidgetItem* row = selected();
-    if (!row) return;  // nothing selected: the buttons stay as they are
+    const int row = selected();
+    if (row < 0) return;  // nothing selected: the buttons stay as they are
     const bool nowy = isNew(row);
     if (formShown()) {
         if (nowy) {
@@ -169,25 +112,26 @@ void DocumentListEvents::lstDok_Click()
 void DocumentListEvents::lstDok_DblClick()
 {
     lstDok_Click();
-    QTreeWidgetItem* row = selected();
-    if (!row) return;
+    const int row = selected();
+    if (row < 0) return;
     if (isNew(row)) {
         page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
         page_->picDokument->NowyDokument();
     } else if (formShown()) {
-        if (app_.gBazaOtwarta && page_->lstDok->topLevelItemCount() > 1)
-            editing_->WczytajDokument(QStringLiteral("popraw"), row->text(1));
+        if (app_.gBazaOtwarta && page_->lstDokRows->rowCount() > 1)
+            editing_->WczytajDokument(QStringLiteral("popraw"), page_->lstDokRows->numer(row));
     } else if (previewShown()) {
         preview(row);
     }
 }
 
-void DocumentListEvents::preview(QTreeWidgetItem* row)
+void DocumentListEvents::preview(int row)
 {
     // The preview is not repainted until the report is in place.
     page_->picPodglad->setUpdatesEnabled(false);
-    ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), row->text(0),
-                {row->text(0), row->text(1)});
+    const QString text = page_->lstDokRows->text(row);
+    ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), text,
+                {text, page_->lstDokRows->numer(row)});
     page_->picPodglad->setUpdatesEnabled(true);
 }
 
@@ -200,11 +144,12 @@ QString DocumentListEvents::schowekDokument()
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
 {
-    QTreeWidget* lst = page_->lstDok;
-    QTreeWidgetItem* row = lst->itemAt(pos);
-    if (row) lst->setCurrentItem(row);
+    QTableView* lst = page_->lstDok;
+    const QModelIndex at = lst->indexAt(pos);
+    if (at.isValid()) lst->setCurrentIndex(at.siblingAtColumn(0));
     else lst->clearSelection();
-    if (button != Qt::RightButton || !popup_.menu || !row) return;
+    const int row = at.isValid() ? at.row() : -1;
+    if (button != Qt::RightButton || !popup_.menu || row < 0) return;
     const bool stored = !isNew(row);
     // An archive database keeps what would change or store documents off.
     const bool locked = app_.gBazaPar.BazaOdczyt;
@@ -234,8 +179,8 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
         // A drag of the selected document, by its number, onto the form.
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->buttons() != Qt::NoButton) {
-            if (QTreeWidgetItem* row = selected(); row && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
-                runDrag(page_->lstDok, documentDragData(row->text(1)));
+            if (const int row = selected(); row >= 0 && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
+                runDrag(page_->lstDok, documentDragData(page_->lstDokRows->numer(row)));
             return true;
         }
     } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonPress) {
@@ -252,7 +197,7 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
 void DocumentListEvents::OdswiezPodglad()
 {
     if (!previewShown()) return;
-    if (QTreeWidgetItem* row = selected()) preview(row);
+    if (const int row = selected(); row >= 0) preview(row);
     ui::repaintNow();
 }
 

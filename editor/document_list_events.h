@@ -8,7 +8,6 @@ class DocumentEditing;
 class EntryPage;
 class QAction;
 class QMenu;
-class QTreeWidgetItem;
 
 // The document list (lstDok) on the entry page: its rows, newest first, and what a click, a
 // double click and the right button do with them. The first row "<Nowy dokument>" stands for a
@@ -32,9 +31,9 @@ public:
     };
     void setPopup(const Popup& popup) { popup_ = popup; }
 
-    // Refills the list from the stored documents and selects the row of `numer` (exact text; an
-    // empty number selects nothing). Keeps the old rows when no database is open or the read
-    // fails (reported as "OdswiezListeDokumentow").
+    // Refills the list from the stored documents (empty `numer`), or, after document `numer` was
+    // stored, puts its row in place; then selects the row of `numer` (exact text). Keeps the old
+    // rows when no database is open or the read fails (reported as "OdswiezListeDokumentow").
     void OdswiezListeDokumentow(const QString& numer);
 
     // Toolbar states for the page shown and the selected row.
@@ -58,9 +57,10 @@ protected:
 private:
     bool formShown() const;
     bool previewShown() const;
-    QTreeWidgetItem* selected() const;
-    static bool isNew(const QTreeWidgetItem* row);
-    void preview(QTreeWidgetItem* row);
+    // The selected row, -1 when none.
+    int selected() const;
+    bool isNew(int row) const;
+    void preview(int row);
 
     App& app_;
     EntryPage* page_;

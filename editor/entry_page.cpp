@@ -1,5 +1,6 @@
 #include "editor/entry_page.h"
 #include "core/app.h"
+#include "documents/document_list.h"
 #include "editor/document_form.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -12,7 +13,7 @@
 #include <QHeaderView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTableView>
 
 using namespace twips;
 
@@ -40,12 +41,10 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new QTreeWidget(this);
+    lstDok = new QTableView(this);
     lstDok->setObjectName("lstDok");
-    lstDok->setRootIsDecorated(false);
-    lstDok->setHeaderLabels({"Dokument", "Numer dokumentu", "Data wystawienia", QString::fromUtf8("Data sprzedaży"),
-                             "Nazwa kontrahenta", "Adres kontrahenta", "NIP kontrahenta", QString::fromUtf8("Wartość netto"),
-                             "Kwota VAT", QString::fromUtf8("Wartość brutto"), QString::fromUtf8("Wystawił")});
+    lstDokRows = new DocumentListModel(app_, this);
+    lstDok->setModel(lstDokRows);
     place(lstDok, 120, 90, 1965, 6735);
 
     shape2_ = shape(this, "Shape2", 2175, 90, 5100, 615);
@@ -76,6 +75,13 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
     picPodglad = new PreviewPanel(app_, this);
     place(picPodglad, 2190, 780, 9735, 7500);
     picPodglad->hide();
+    // The page grows with the document form, which has measured the working font.
+    const twips::Scale& t = picDokument->scale();
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        t.place(w, leftOf(w), topOf(w), widthOf(w), heightOf(w));
+    // The toolbars over the form stay whole too.
+    setMinimumSize(std::max(picDokument->x() + picDokument->minimumWidth(), shape3_->geometry().right() + t.px(120)),
+                   picDokument->y() + picDokument->minimumHeight());
 
     for (QAction* a : toolEdycja->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolEdycja_ButtonClick(a->objectName()); });
@@ -98,9 +104,8 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
         picPodglad->show();
         picDokument->hide();
         ui::repaintNow();
-        QTreeWidgetItem* row = lstDok->currentItem();
-        const QString title = row ? row->text(0) : QString();
-        const QString numer = row ? row->text(1) : QString();
+        const QString title = lstDokText();
+        const QString numer = lstDokNumer();
         DuplikatWylacz(app_, picPodglad->lstPardruk);
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
         PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
@@ -115,8 +120,7 @@ void EntryPage::toolZapisz_ButtonClick(const QString& key)
             if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit zapiszDokument();
         } else if (picPodglad->isVisible()) {
             // The previewed document is saved as a PDF file.
-            QTreeWidgetItem* row = lstDok->currentItem();
-            RepPrint(app_, "zapisz", "FANET", "rapFANET1", row ? row->text(0) : QString(), 0, false, 0, 0);
+            RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);
         }
     } else if (key == QLatin1String("Drukuj")) {
         DokumentDrukuj(app_, lstDok);
@@ -134,8 +138,21 @@ void EntryPage::picWprowadzanie_Resize()
 {
     // The page spans the window's inner area below the top band; the form and the preview take
     // everything right of the list.
-    setHeight(lstDok, heightOf(this) - topOf(lstDok) - 160);
-    setWidth(picDokument, widthOf(this) - leftOf(picDokument));
-    setHeight(picDokument, heightOf(this) - topOf(picDokument));
+    const twips::Scale& t = picDokument->scale();
+    t.setHeight(lstDok, t.heightOf(this) - t.topOf(lstDok) - 160);
+    t.setWidth(picDokument, t.widthOf(this) - t.leftOf(picDokument));
+    t.setHeight(picDokument, t.heightOf(this) - t.topOf(picDokument));
     picPodglad->setGeometry(picDokument->geometry());
+}
+
+QString EntryPage::lstDokText() const
+{
+    const QModelIndex i = lstDok->currentIndex();
+    return i.isValid() ? lstDokRows->text(i.row()) : QString();
+}
+
+QString EntryPage::lstDokNumer() const
+{
+    const QModelIndex i = lstDok->currentIndex();
+    return i.isValid() ? lstDokRows->numer(i.row()) : QString();
 }

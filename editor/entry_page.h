@@ -3,11 +3,12 @@
 
 class App;
 class DocumentForm;
+class DocumentListModel;
 class PreviewPanel;
 class QAction;
 class QFrame;
 class QToolBar;
-class QTreeWidget;
+class QTableView;
 
 // The entry page (picWprowadzanie): the document list on the left; to its right the view and
 // document toolbars over either the document form or the print preview.
@@ -16,7 +17,8 @@ class EntryPage : public QWidget {
 public:
     explicit EntryPage(App& app, QWidget* parent = nullptr);
 
-    QTreeWidget* lstDok;
+    QTableView* lstDok;
+    DocumentListModel* lstDokRows;  // the list's rows, read a part at a time
     QToolBar* toolEdycja;
     QAction* toolEdycjaDokument;
     QAction* toolEdycjaPodglad;
@@ -32,6 +34,10 @@ public:
     // The document toolbar: "Zapisz" buffers the header and hands the save on.
     void toolZapisz_ButtonClick(const QString& key);
     void picWprowadzanie_Resize();
+    // The selected row of the document list: its text (kind, two blanks, number) and its number;
+    // empty when no row is current.
+    QString lstDokText() const;
+    QString lstDokNumer() const;
 
 signals:
     // The header is buffered: the document is to be validated and stored.

@@ -38,7 +38,7 @@ MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
     picWykres = new ChartPage(app_, this);
     picWykres->hide();
     // Below this the form's fields would overlap; the window cannot be made smaller.
-    setMinimumSize(px(2190 + 7440 + 600), px(780 + 6300 + 120));
+    setMinimumSize(picWprowadzanie->minimumSize());
 }
 
 void MainPages::Form_Load()

@@ -255,6 +255,10 @@ void MainWindow::buildToolbars()
     addToolBar(Qt::TopToolBarArea, band);
 
     toolPomoc = toolbar(this, "toolPomoc");
+    // The last toolbar of the band takes the room left: its button goes to the right edge.
+    auto* room = new QWidget(toolPomoc);
+    room->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolPomoc->addWidget(room);
     btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_MessageBoxQuestion);
     addToolBar(Qt::TopToolBarArea, toolPomoc);
 

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -48,10 +49,15 @@ PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QW
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setWordWrap(true);
-    const int widths[] = {26, 150, 62, 34, 62, 44, 72, 62, 72};
-    for (int c = 0; c < int(std::size(widths)); ++c) setColumnWidth(c, widths[c]);
-    horizontalHeader()->setStretchLastSection(false);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A whole row in view: the columns of numbers as wide as their values and the words of their
+    // captions, the name taking the rest and wrapping; captions wrap at their words.
+    QHeaderView* header = horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setTextElideMode(Qt::ElideNone);
+    header->setHighlightSections(false);  // a bold caption would not fit where a regular one does
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter | Qt::Alignment(Qt::TextWordWrap));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header->setSectionResizeMode(QHeaderView::Fixed);
     setRowLines(3);
 
     mnuPopPozycja = new QMenu(QStringLiteral("Pozycja"), this);
@@ -74,9 +80,83 @@ PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QW
 
 void PositionGrid::setRowLines(int lines)
 {
-    int tw = (lines >= 1 && lines <= 10) ? lines * 210 : 630;
+    if (lines < 1 || lines > 10) lines = 3;
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(std::max(twips::px(tw), fontMetrics().height() + 4));
+    verticalHeader()->setDefaultSectionSize(std::max(twips::px(lines * 210), lines * fontMetrics().lineSpacing() + 4));
+}
+
+int PositionGrid::captionWidth(int column) const
+{
+    const QFontMetrics fm(horizontalHeader()->font());
+    int widest = 0;
+    for (const QString& word : model_->headerData(column, Qt::Horizontal).toString().split(QLatin1Char(' ')))
+        widest = std::max(widest, fm.horizontalAdvance(word));
+    return widest;
+}
+
+void PositionGrid::fitColumns()
+{
+    // The widest value each column of numbers shows, and the room around a cell's text.
+    const std::pair<int, const char*> values[] = {
+        {PositionModel::Pozycja, "999"},           {PositionModel::Ilosc, "99999,999"},
+        {PositionModel::Indjed, "szt."},           {PositionModel::Cenanet, "99 999,99"},
+        {PositionModel::Indvat, "23"},             {PositionModel::WartNetto, "999 999,99"},
+        {PositionModel::WartVAT, "999 999,99"},    {PositionModel::WartBrutto, "999 999,99"}};
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    int fixed = 0;
+    for (const auto& [column, value] : values) {
+        const int width = std::max(fontMetrics().horizontalAdvance(QString::fromUtf8(value)), captionWidth(column)) + margin;
+        if (columnWidth(column) != width) setColumnWidth(column, width);
+        fixed += width;
+    }
+    const int name = std::max(viewport()->width() - fixed, captionWidth(PositionModel::Nazwa) + margin);
+    if (columnWidth(PositionModel::Nazwa) != name) setColumnWidth(PositionModel::Nazwa, name);
+}
+
+void PositionGrid::fitHeaderHeight()
+{
+    // As high as the caption that wraps into the most lines.
+    QHeaderView* header = horizontalHeader();
+    const QFontMetrics fm(header->font());
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    int height = fm.height();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        if (isColumnHidden(c)) continue;
+        const QRect room(0, 0, std::max(columnWidth(c) - margin, 1), 10000);
+        height = std::max(height, fm.boundingRect(room, Qt::TextWordWrap, model_->headerData(c, Qt::Horizontal).toString()).height());
+    }
+    if (header->height() != height + margin) header->setFixedHeight(height + margin);
+}
+
+void PositionGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    // Measured at the font the grid has where it is shown, over the room the scroll bar leaves;
+    // what this changes comes back here once, and then changes nothing.
+    if (fitting_) return;
+    fitting_ = true;
+    fitColumns();
+    fitHeaderHeight();
+    fitting_ = false;
+}
+
+void PositionGrid::commitData(QWidget* editor)
+{
+    const int before = model_->valuesTaken();
+    QTableView::commitData(editor);
+    valueTaken_ = model_->valuesTaken() != before;
+}
+
+void PositionGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Enter after a quantity, a price or a VAT code that was taken moves on to the next column.
+    const QModelIndex edited = currentIndex();
+    const bool taken = std::exchange(valueTaken_, false);
+    QTableView::closeEditor(editor, hint);
+    const int c = edited.column();
+    if (hint == QAbstractItemDelegate::SubmitModelCache && taken
+        && (c == PositionModel::Ilosc || c == PositionModel::Cenanet || c == PositionModel::Indvat))
+        setCurrentIndex(edited.siblingAtColumn(c + 1));
 }
 
 void PositionGrid::makeCurrent(int row, int column)

@@ -54,13 +54,22 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void updateGeometries() override;
 
 private:
     void makeCurrent(int row, int column);
+    // The widest word of a column's caption, in pixels.
+    int captionWidth(int column) const;
+    void fitColumns();
+    void fitHeaderHeight();
 
     App& app_;
     PositionModel* model_;
     bool withCommands_;
+    bool valueTaken_ = false;  // the editor being closed handed in a value that was taken
+    bool fitting_ = false;
     SideList* dropList_ = nullptr;
     std::function<bool()> invoice_;
 };

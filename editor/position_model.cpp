@@ -168,14 +168,9 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
         report(QStringLiteral("gridPoz_AfterColUpdate"));
         return false;  // nothing was written: the row stays as it is
     }
-    try {
-        buffer_.writeRow(p);
-    } catch (...) {
-        report(QStringLiteral("gridPoz_AfterColUpdate"));
-        reload();
-        return false;
-    }
+    if (!guarded(QStringLiteral("gridPoz_AfterColUpdate"), [&] { buffer_.writeRow(p); })) return false;
     rows_[size_t(index.row())] = p;
+    ++taken_;
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
     if (c == Ilosc || c == Cenanet || c == Indvat) emit valuesChanged();
     return true;
@@ -243,34 +238,34 @@ int PositionModel::PozycjaWstaw(int row)
 {
     if (readOnly()) return -1;
     row = std::clamp(row, 0, rowCount());
-    try {
-        std::vector<qint64> order;
-        for (const auto& p : rows_) order.push_back(p.id);
-        buffer_.insertAt(order, row);
-    } catch (...) {
-        report(QStringLiteral("PozycjaWstaw"));
-        reload();
-        return -1;
-    }
-    reload();
+    std::vector<qint64> order;
+    for (const auto& p : rows_) order.push_back(p.id);
+    qint64 id = 0;
+    if (!guarded(QStringLiteral("PozycjaWstaw"), [&] { id = buffer_.insertAt(order, row); })) return -1;
+    Position added;
+    added.id = id;
+    beginInsertRows({}, row, row);
+    rows_.insert(rows_.begin() + row, added);
+    endInsertRows();
+    // The new row and every row after it are numbered on from its place, as stored.
+    numberFrom(row);
     return row;
 }
 
 int PositionModel::PozycjaDodaj()
 {
     if (readOnly()) return -1;
-    try {
-        // After the highest number, so that a number left by an unnamed row is never given twice.
-        qint64 highest = 0;
-        for (const auto& p : rows_) highest = std::max(highest, p.Pozycja.value_or(0));
-        buffer_.append(highest + 1);
-    } catch (...) {
-        report(QStringLiteral("PozycjaDodaj"));
-        reload();
-        return -1;
-    }
-    reload();
-    return rowCount() - 1;
+    // After the highest number, so that a number left by an unnamed row is never given twice.
+    qint64 highest = 0;
+    for (const auto& p : rows_) highest = std::max(highest, p.Pozycja.value_or(0));
+    Position added;
+    added.Pozycja = highest + 1;
+    if (!guarded(QStringLiteral("PozycjaDodaj"), [&] { added.id = buffer_.append(highest + 1); })) return -1;
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    rows_.push_back(added);
+    endInsertRows();
+    return row;
 }
 
 int PositionModel::PozycjaUsun(int row)
@@ -284,34 +279,54 @@ int PositionModel::PozycjaUsun(int row)
                    ui::Buttons::Ok, ui::Icon::Information, app_.title);
         return -1;
     }
-    try {
+    std::vector<Position> rest = rows_;
+    rest.erase(rest.begin() + row);
+    const bool ok = guarded(QStringLiteral("PozycjaUsun"), [&] {
         buffer_.remove(rows_[size_t(row)].id);
-        auto rest = buffer_.read();
-        if (rest.empty()) buffer_.append(1);
-        else buffer_.renumber(rest);
-    } catch (...) {
-        report(QStringLiteral("PozycjaUsun"));
-        reload();
-        emit valuesChanged();
-        return -1;
+        buffer_.renumber(rest);
+    });
+    if (ok) {
+        beginRemoveRows({}, row, row);
+        rows_.erase(rows_.begin() + row);
+        endRemoveRows();
+        numberFrom(0);
     }
-    reload();
     emit valuesChanged();
-    return rowCount() - 1;
+    return ok ? rowCount() - 1 : -1;
 }
 
 bool PositionModel::PozycjeNumeruj()
 {
     if (readOnly()) return false;
+    if (!guarded(QStringLiteral("PozycjeNumeruj"), [&] { buffer_.renumber(rows_); })) return false;
+    numberFrom(0);
+    return true;
+}
+
+void PositionModel::numberFrom(int row)
+{
+    int first = -1, last = -1;
+    for (int r = row; r < rowCount(); ++r) {
+        if (rows_[size_t(r)].Pozycja == r + 1) continue;
+        rows_[size_t(r)].Pozycja = r + 1;
+        if (first < 0) first = r;
+        last = r;
+    }
+    if (first >= 0) emit dataChanged(index(first, Pozycja), index(last, Pozycja));
+}
+
+template <class Work>
+bool PositionModel::guarded(const QString& where, Work&& work)
+{
     try {
-        buffer_.renumber(rows_);
+        work();
+        return true;
     } catch (...) {
-        report(QStringLiteral("PozycjeNumeruj"));
+        report(where);
+        // What is stored is shown again, whatever the failure left.
         reload();
         return false;
     }
-    reload();
-    return true;
 }
 
 Sums PositionModel::sums() const

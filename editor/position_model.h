@@ -59,6 +59,8 @@ public:
     bool applyVat(int row, const QString& vat);
 
     const Position& position(int row) const { return rows_.at(size_t(row)); }
+    // How many typed values were taken so far; a refused one leaves the count.
+    int valuesTaken() const { return taken_; }
     // Column sums of the rows as they stand. Throws AppError 6 beyond the money range.
     Sums sums() const;
 
@@ -71,6 +73,12 @@ private:
     // Recomputes the row after column `column` took a new value.
     void gridPoz_AfterColUpdate(Position& p, int column) const;
     void report(const QString& where);
+    // Runs the database part of a change; a failure is reported under `where` and the rows are
+    // read again. True when the work was done.
+    template <class Work>
+    bool guarded(const QString& where, Work&& work);
+    // Numbers the rows from `row` on as their places, as the buffer now holds them.
+    void numberFrom(int row);
     // Stores a changed row and shows it; false after a reported failure.
     bool store(int row, const Position& p, const QString& where);
 
@@ -78,4 +86,5 @@ private:
     PositionBuffer buffer_;
     std::vector<Position> rows_;
     bool nameLocked_ = false;
+    int taken_ = 0;
 };

@@ -23,16 +23,16 @@ void LazyQueryModel::setSource(Source source)
     clear();
     source_ = std::move(source);
     try {
-        readMore();
+        fetchNext();
     } catch (...) {
         clear();
         throw;
     }
 }
 
-void LazyQueryModel::readMore()
+bool LazyQueryModel::fetchNext()
 {
-    if (!source_) return;
+    if (!source_) return false;
     std::vector<db::Row> part;
     try {
         part = source_(kPart);
@@ -42,6 +42,7 @@ void LazyQueryModel::readMore()
     }
     if (part.empty()) source_ = nullptr;
     else append(std::move(part));
+    return source_ != nullptr;
 }
 
 void LazyQueryModel::append(std::vector<db::Row> rows)
@@ -77,7 +78,7 @@ void LazyQueryModel::fetchMore(const QModelIndex& parent)
 {
     if (parent.isValid()) return;
     try {
-        readMore();
+        fetchNext();
     } catch (...) {
         std::exception_ptr error = std::current_exception();
         QMetaObject::invokeMethod(this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
@@ -88,6 +89,20 @@ void LazyQueryModel::setRow(int r, db::Row row)
 {
     rows_.at(size_t(r)) = std::move(row);
     emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+}
+
+void LazyQueryModel::insertRowAt(int r, db::Row row)
+{
+    beginInsertRows({}, r, r);
+    rows_.insert(rows_.begin() + r, std::move(row));
+    endInsertRows();
+}
+
+void LazyQueryModel::removeRowAt(int r)
+{
+    beginRemoveRows({}, r, r);
+    rows_.erase(rows_.begin() + r);
+    endRemoveRows();
 }
 
 int LazyQueryModel::rowCount(const QModelIndex& parent) const

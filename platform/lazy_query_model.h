@@ -28,10 +28,15 @@ public:
     void clear();
     // Reads every remaining row; an error is thrown to the caller, the rows read so far kept.
     void fetchAll();
+    // Reads the next part; false at the end. An error is thrown to the caller and ends the reading.
+    bool fetchNext();
     bool atEnd() const { return !source_; }
 
     const db::Row& row(int r) const { return rows_.at(size_t(r)); }
     void setRow(int r, db::Row row);
+    // One row put in or taken out of the rows read, where it now belongs.
+    void insertRowAt(int r, db::Row row);
+    void removeRowAt(int r);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,7 +60,6 @@ protected:
 
 private:
     void append(std::vector<db::Row> rows);
-    void readMore();
 
     QStringList headers_;
     Source source_;

@@ -20,4 +20,19 @@ bool writeValue(const QString& keyPath, const QString& name, const QString& valu
 // Removes a value (tests and clean-up only).
 void removeValue(const QString& keyPath, const QString& name);
 
+// While a batch lives, the values written stay in memory, where every read sees them, and reach
+// the store together when the outermost batch ends: the settings file is rewritten once, not
+// once per value.
+class WriteBatch {
+public:
+    WriteBatch();
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+};
+
+// How many times values have reached the store in this run (each time the settings file is
+// rewritten where there is one).
+int storeWrites();
+
 } // namespace settings

@@ -6,7 +6,7 @@
 #include "register/print_state.h"
 #include <QApplication>
 #include <QPrintDialog>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 #include <optional>
 
 namespace {
@@ -70,20 +70,27 @@ private:
     report::PrintSession session_;
 };
 
+// A column's text of the document list's current row (column 0: the kind, two blanks and the
+// number; column 1: the number); empty when no row is current.
+QString selectedText(const QAbstractItemView* lstDok, int column)
+{
+    const QModelIndex i = lstDok ? lstDok->currentIndex() : QModelIndex();
+    return i.isValid() ? i.siblingAtColumn(column).data().toString() : QString();
+}
+
 } // namespace
 
-void DokumentDrukuj(App& app, QTreeWidget* lstDok)
+void DokumentDrukuj(App& app, QAbstractItemView* lstDok)
 {
-    if (!lstDok || lstDok->topLevelItemCount() == 0) {
+    if (!lstDok || !lstDok->model() || lstDok->model()->rowCount() == 0) {
         ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."), ui::Buttons::Ok,
                    ui::Icon::Information, app.title);
         return;
     }
     PrintState& st = printState(app);
     st.gDrukEgzemplarz.clear();
-    const QTreeWidgetItem* row = lstDok->currentItem();
-    const QString text = row ? row->text(0) : QString();
-    const QString numer = row ? row->text(1) : QString();
+    const QString text = selectedText(lstDok, 0);
+    const QString numer = selectedText(lstDok, 1);
     const auto wybor = printerDialog(app, text);
     if (!wybor) return;
     st.gRepPar[0] = text;
@@ -123,11 +130,10 @@ bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, c
     return RepPrint(app, action, kFanet, kSzablon, numer + QLatin1Char(' ') + datawyst, 0, false, 0, 0);
 }
 
-bool DokumentRepPrint(App& app, QTreeWidget* lstDok, const QString& action)
+bool DokumentRepPrint(App& app, QAbstractItemView* lstDok, const QString& action)
 {
-    const QTreeWidgetItem* row = lstDok ? lstDok->currentItem() : nullptr;
     PrintState& st = printState(app);
-    st.gRepPar[0] = row ? row->text(0) : QString();
-    st.gRepPar[1] = row ? row->text(1) : QString();
+    st.gRepPar[0] = selectedText(lstDok, 0);
+    st.gRepPar[1] = selectedText(lstDok, 1);
     return RepPrint(app, action, kFanet, kSzablon, st.gRepPar[0], 0, false, 0, 0);
 }

@@ -2,14 +2,14 @@
 #include <QString>
 
 class App;
-class QTreeWidget;
+class QAbstractItemView;
 
 // Printing a stored document after the printer dialog, which proposes the number of copies
 // printed last ("DrukKopie", at least 1) and lets the user choose copies, collation and pages.
 
 // Prints the document of the document list's selected row; with "Oryginał + Kopia" on and no
 // page range chosen, twice in one job: marked "ORYGINAŁ", then "KOPIA".
-void DokumentDrukuj(App& app, QTreeWidget* lstDok);
+void DokumentDrukuj(App& app, QAbstractItemView* lstDok);
 // Prints document `numer` of kind `inddok` from the register: always one run.
 void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer);
 // The register's "Wyślij..." ("wyslij") and "Zapisz jako..." ("zapisz") of document `numer`;
@@ -17,4 +17,4 @@ void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer);
 // document list, so the proposed file name is the document's own.
 bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer, const QString& datawyst);
 // The document list's "Wyślij..." ("wyslij") and "Zapisz jako..." ("zapisz") of its selected row.
-bool DokumentRepPrint(App& app, QTreeWidget* lstDok, const QString& action);
+bool DokumentRepPrint(App& app, QAbstractItemView* lstDok, const QString& action);

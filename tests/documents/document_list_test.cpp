@@ -1,8 +1,16 @@
 #include "documents/document_list.h"
+#include "platform/date_text.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
 namespace {
+
+QStringList shown(const QAbstractItemModel& m, int row)
+{
+    QStringList l;
+    for (int c = 0; c < m.columnCount(); ++c) l << m.index(row, c).data().toString();
+    return l;
+}
 
 struct ListFixture : ::testing::Test {
     TempDatabase t;
@@ -12,18 +20,23 @@ struct ListFixture : ::testing::Test {
         t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazBrutto) VALUES (0,?,?,?,?,?)",
                        {inddok, numer, datawyst, "Kontrahent " + numer, Decimal(12)});
     }
+    // The documents' rows of the list, read to its end.
     QStringList listed()
     {
+        DocumentListModel m(t.app);
+        m.refill();
+        m.fetchAll();
         QStringList l;
-        for (const DocumentListRow& r : ListaDokumentow(t.app)) l << r.text();
+        for (int r = 1; r < m.rowCount(); ++r) l << m.text(r);
         return l;
     }
-    // The order the database engine gives with its own date and number functions.
+    // The order the database engine gives with its own date and number functions; documents
+    // with equal keys in stored order.
     QStringList engineOrder()
     {
         QStringList l;
         for (const db::Row& r : t.db().query("SELECT Inddok, Numer FROM fadok ORDER BY Year(Datawyst) DESC, "
-                                              "Month(Datawyst) DESC, Val(Numer) DESC"))
+                                              "Month(Datawyst) DESC, Val(Numer) DESC, rowid"))
             l << r.text("Inddok") + "  " + r.text("Numer");
         return l;
     }
@@ -55,18 +68,148 @@ TEST_F(ListFixture, OrderMatchesTheEngineOnAwkwardNumbersAndDates)
     EXPECT_EQ(listed().first(), "FR  123456789012345678/03/2024");
 }
 
-TEST_F(ListFixture, RowCarriesTheShownValues)
+TEST_F(ListFixture, RowShowsTheValuesInTheirFormsAndNullsAsEmptyCells)
 {
     t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
-                   "RazVAT, RazBrutto, Wystawil) VALUES (0,'FR','3/05/2024',?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
-                   {QDate(2024, 5, 6), QDate(2024, 5, 4), Decimal(100), Decimal(7), Decimal(107)});
-    const auto rows = ListaDokumentow(t.app);
-    ASSERT_EQ(rows.size(), 1u);
-    const DocumentListRow& r = rows[0];
-    EXPECT_EQ(r.Datawyst, QDate(2024, 5, 6));
-    EXPECT_EQ(r.Datasprz, QDate(2024, 5, 4));
-    EXPECT_EQ(QStringList({r.Nazkon, r.Adrkon, r.Nipkon, r.Wystawil}), QStringList({"Jan", "Wólka 7", "123", "Ewa"}));
-    EXPECT_EQ(r.RazNetto, Decimal(100));
-    EXPECT_EQ(r.RazVAT, Decimal(7));
-    EXPECT_EQ(r.RazBrutto, Decimal(107));
+                   "RazVAT, RazBrutto, Wystawil) VALUES (0,'KFR','3/05/2024',?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
+                   {QDate(2024, 5, 6), QDate(2024, 5, 4), Decimal(1234), Decimal(7), Decimal(-1241)});
+    t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR','2/05/2024','2024-05-01')");
+    DocumentListModel m(t.app);
+    m.refill();
+    ASSERT_EQ(m.rowCount(), 3);
+    EXPECT_EQ(shown(m, 1), QStringList({"KFR  3/05/2024", "3/05/2024", dateText(QDate(2024, 5, 6)),
+                                        dateText(QDate(2024, 5, 4)), "Jan", "Wólka 7", "123", "1 234,00", "7,00",
+                                        "-1 241,00", "Ewa"}));
+    EXPECT_EQ(shown(m, 2), QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 1)), "", "", "", "", "",
+                                        "", "", ""}));
+}
+
+namespace {
+
+// Years of documents: numbers restart each month, some awkward ones, some empty texts; the
+// issue dates come in no particular order of storing.
+void fillYears(db::Database& db, int count)
+{
+    db::Transaction tr(db);
+    db::Statement st(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, "
+                         "RazNetto, RazVAT, RazBrutto, Wystawil) VALUES (0,?,?,?,?,?,?,?,?,?,?,?)");
+    for (int i = 0; i < count; ++i) {
+        const int k = (i * 7919) % count;  // a permutation: stored order is not date order
+        const QDate date = QDate(2019, 1, 1).addDays(k * 5 / 3);
+        const QString numer = k % 97 == 0 ? QStringLiteral("A%1/x").arg(k) : QStringLiteral("%1/%2").arg(k % 40 + 1).arg(k);
+        const db::Value nothing;
+        st.bindAll({k % 5 ? "FR" : "KFR", numer, k % 311 == 0 ? db::Value() : db::Value(date), date.addDays(-1),
+                    k % 3 ? db::Value(QStringLiteral("Rolnik %1").arg(k)) : nothing, "Wieś", k % 4 ? "123" : nothing,
+                    Decimal(k), k % 6 ? db::Value(Decimal(k) / 10) : nothing, Decimal(k) * 11 / 10, "Ewa"});
+        st.step();
+        st.reset();
+    }
+    tr.commit();
+}
+
+} // namespace
+
+TEST_F(ListFixture, TheLazyListShowsTheRowsOfTheWholeListInItsOrder)
+{
+    fillYears(t.db(), 3000);
+    DocumentListModel model(t.app);
+    model.refill();
+    EXPECT_LT(model.rowCount(), 1000) << "the first part only";
+    EXPECT_EQ(shown(model, 0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
+    EXPECT_TRUE(model.isNew(0));
+    model.fetchAll();
+    const QStringList expected = engineOrder();
+    ASSERT_EQ(model.rowCount(), expected.size() + 1);
+    for (int r = 1; r < model.rowCount(); ++r) {
+        ASSERT_EQ(model.text(r), expected[r - 1]) << "row " << r;
+        ASSERT_FALSE(model.isNew(r));
+    }
+}
+
+namespace {
+
+// Every row a model holds or will read, read to the end.
+QList<QStringList> everyRow(DocumentListModel& m)
+{
+    m.fetchAll();
+    QList<QStringList> rows;
+    for (int r = 0; r < m.rowCount(); ++r) rows << shown(m, r);
+    return rows;
+}
+
+} // namespace
+
+TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
+{
+    fillYears(t.db(), 3000);
+    const QString newest = t.db().scalar("SELECT max(Datawyst) FROM fadok").toText();
+    auto listedAt = [&](int row) {
+        DocumentListModel m(t.app);
+        m.refill();
+        return m.numer(row);
+    };
+    auto oldest = [&] { return t.db().scalar("SELECT Numer FROM fadok ORDER BY Datawyst LIMIT 1 OFFSET 5").toText(); };
+    // The first day of the month of the last row read at first: a document there sorts last.
+    auto lastMonthRead = [&] {
+        DocumentListModel m(t.app);
+        m.refill();
+        return t.db().scalar("SELECT Datawyst FROM fadok WHERE Numer = ?", {m.numer(m.rowCount() - 1)}).toText().left(8) + "01";
+    };
+    struct Case {
+        const char* what;
+        QString numer;
+        QString datawyst;  // empty: the date it had
+        bool readAtOnce;   // the row is among those read when the save ends
+    } cases[] = {
+        {"a new document of the newest month", "41/new", newest, true},
+        {"a listed document stored again unchanged", listedAt(3), "", true},
+        {"a listed document moved to a month not read yet", listedAt(2), "2019-03-10", false},
+        {"an old document moved to the newest month", oldest(), newest, true},
+        {"a number stored again in another letter case", "a0/x", newest, true},
+        {"a new document of a month not read yet", "7/old", "2019-02-02", false},
+        {"a new document without a number's digits, last of the rows read", "Z/x", lastMonthRead(), true},
+    };
+    auto loadedRow = [](DocumentListModel& m, const QString& numer) {
+        for (int r = 1; r < m.rowCount(); ++r)
+            if (m.numer(r).compare(numer, Qt::CaseInsensitive) == 0) return r;
+        return -1;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DocumentListModel model(t.app);
+        model.refill();
+        const int before = model.rowCount();
+        const bool wasLoaded = loadedRow(model, c.numer) >= 0;
+        // What a save does: the number's old row goes, the document is inserted anew.
+        auto old = t.db().queryOne("SELECT Datawyst FROM fadok WHERE Numer = ?", {c.numer});
+        const db::Value date = !c.datawyst.isEmpty() ? db::Value(c.datawyst) : old ? old->at(0) : db::Value();
+        t.db().execute("DELETE FROM fadok WHERE Numer = ?", {c.numer});
+        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
+                       {c.numer, date});
+        model.stored(c.numer);
+        EXPECT_EQ(model.rowCount() - before, int(c.readAtOnce) - int(wasLoaded)) << "no other row read";
+        EXPECT_EQ(loadedRow(model, c.numer) >= 0, c.readAtOnce);
+        // The rows read so far are those a new reading lists first, and the rest follow them.
+        DocumentListModel fresh(t.app);
+        fresh.refill();
+        while (fresh.rowCount() < model.rowCount() && fresh.fetchNext()) {
+        }
+        ASSERT_GE(fresh.rowCount(), model.rowCount());
+        for (int r = 0; r < model.rowCount(); ++r) ASSERT_EQ(shown(model, r), shown(fresh, r)) << "row " << r;
+        EXPECT_EQ(everyRow(model), everyRow(fresh));
+    }
+}
+
+TEST_F(ListFixture, AfterAnotherWorkstationsSaveTheListIsReadAgain)
+{
+    fillYears(t.db(), 1000);
+    DocumentListModel model(t.app);
+    model.refill();
+    const QString newest = t.db().scalar("SELECT max(Datawyst) FROM fadok").toText();
+    auto other = db::Database::open(t.path);
+    other->execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (1,'FR','90/inny',?)", {newest});
+    t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR','91/nasz',?)", {newest});
+    model.stored("91/nasz");
+    EXPECT_EQ(model.numer(1), "91/nasz");
+    EXPECT_EQ(model.numer(2), "90/inny");
 }

@@ -185,15 +185,18 @@ TEST_F(LoadFixture, OnAnArchiveNothingIsWritten)
 
 TEST_F(LoadFixture, ListIsNewestPeriodFirstByRunningNumber)
 {
-    EXPECT_TRUE(ListaDokumentow(app).empty());
+    DocumentListModel list(app);
+    list.refill();
+    EXPECT_EQ(list.rowCount(), 1) << "only the new document's row";
     store(invoiceHeader("9/01/2024", QDate(2024, 1, 9)), {{"A", "1", "kg", "5", "7"}});
     store(invoiceHeader("10/01/2024", QDate(2024, 1, 3)), {{"A", "1", "kg", "5", "7"}});
     store(invoiceHeader("3/12/2023", QDate(2023, 12, 30)), {{"A", "1", "kg", "5", "7"}});
     store(invoiceHeader("1/02/2024", QDate(2024, 2, 1)), {{"A", "1", "kg", "5", "7"}});
-    auto rows = ListaDokumentow(app);
+    list.refill();
+    list.fetchAll();
     QStringList order;
-    for (const auto& r : rows) order << r.text();
+    for (int r = 1; r < list.rowCount(); ++r) order << list.text(r);
     EXPECT_EQ(order.join('|'), "FR  1/02/2024|FR  10/01/2024|FR  9/01/2024|FR  3/12/2023");
-    EXPECT_EQ(rows[0].RazBrutto, dec("5,35"));
-    EXPECT_EQ(rows[0].Nazkon, "Jan O'Brien");
+    EXPECT_EQ(list.index(1, DocumentListModel::RazBrutto).data().toString(), "5,35");
+    EXPECT_EQ(list.index(1, DocumentListModel::Nazkon).data().toString(), "Jan O'Brien");
 }

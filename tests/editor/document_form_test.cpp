@@ -308,21 +308,23 @@ TEST_F(FormFixture, AFailedProposalLeavesNoNumber)
 TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
 {
     Window w(t.app);
-    using namespace twips;
     DocumentForm* f = w.form;
-    f->resize(f->width(), px(6495));
-    EXPECT_NEAR(topOf(f->txtRazNetto), 5850, kPerPixel);
-    EXPECT_NEAR(heightOf(f->tabPoz), 2090, kPerPixel);
-    f->resize(f->width(), px(9000));
-    EXPECT_NEAR(topOf(f->txtRazNetto), 9000 - 1250 + 210, kPerPixel);
-    EXPECT_NEAR(topOf(f->txtDoZaplaty), 9000 - 480, kPerPixel);
-    EXPECT_GT(heightOf(f->tabPoz), 2090);
-    EXPECT_NEAR(leftOf(f->lstSlo) + widthOf(f->lstSlo), widthOf(f) - 180, kPerPixel);
+    const twips::Scale& s = f->scale();  // the layout in the twips it was drawn in
+    const int pixel = twips::kPerPixel;
+    f->resize(f->width(), s.px(6495));
+    EXPECT_NEAR(s.topOf(f->txtRazNetto), 5610, pixel);
+    EXPECT_NEAR(s.topOf(f->txtDoZaplaty), 6150, pixel);
+    EXPECT_NEAR(s.heightOf(f->tabPoz), 2090, pixel);
+    f->resize(f->width(), s.px(9000));
+    EXPECT_NEAR(s.topOf(f->txtRazNetto), 9000 - 1250 + 210, pixel);
+    EXPECT_NEAR(s.topOf(f->txtDoZaplaty), 9000 - 480, pixel);
+    EXPECT_GT(s.heightOf(f->tabPoz), 2090);
+    EXPECT_NEAR(s.leftOf(f->lstSlo) + s.widthOf(f->lstSlo), s.widthOf(f) - 180, pixel);
 
     f->resize(10, 10);                                            // held at its minimum, nothing negative
     EXPECT_EQ(f->size(), f->minimumSize());
-    EXPECT_GT(widthOf(f->lstSlo), 0);
-    EXPECT_GT(heightOf(f->lstSlo), 0);
+    EXPECT_GT(s.widthOf(f->lstSlo), 0);
+    EXPECT_GT(s.heightOf(f->lstSlo), 0);
     w.pages->resize(50, 50);
     EXPECT_GE(w.pages->width(), w.pages->minimumWidth());
     EXPECT_EQ(w.pages->picKartoteka->geometry(), w.pages->picWprowadzanie->geometry());

@@ -1,11 +1,13 @@
 #include "platform/date_text.h"
+#include "documents/document_list.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
-#include <QTreeWidget>
+#include <QHeaderView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,7 +17,8 @@ struct ListWidgetFixture : ::testing::Test {
     Answers answers;
     EntryPage page{t.app};
     DocumentEditing editing{t.app, &page};
-    QTreeWidget* lst = page.lstDok;
+    QTableView* lst = page.lstDok;
+    DocumentListModel* rows = page.lstDokRows;
 
     void add(const QString& numer, const QDate& date)
     {
@@ -26,7 +29,7 @@ struct ListWidgetFixture : ::testing::Test {
     QStringList row(int i)
     {
         QStringList l;
-        for (int c = 0; c < 11; ++c) l << lst->topLevelItem(i)->text(c);
+        for (int c = 0; c < 11; ++c) l << rows->index(i, c).data().toString();
         return l;
     }
 };
@@ -39,29 +42,28 @@ TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
     add("2/05/2024", QDate(2024, 5, 3));
     add("1/06/2024", QDate(2024, 6, 1));
     editing.lista()->OdswiezListeDokumentow("2/05/2024");
-    ASSERT_EQ(lst->topLevelItemCount(), 4);
+    EXPECT_EQ(lst->objectName(), "lstDok");
+    ASSERT_EQ(rows->rowCount(), 4);
     EXPECT_EQ(row(0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(row(2), QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 3)), dateText(QDate(2024, 5, 2)),
                                    "Jan", "Wólka 7", "123", "1 234,00", "7,00", "1 241,00", "Ewa"}));
-    EXPECT_EQ(lst->topLevelItem(1)->text(1), "1/06/2024");
-    EXPECT_EQ(lst->topLevelItem(3)->text(1), "1/05/2024");
+    EXPECT_EQ(row(1)[1], "1/06/2024");
+    EXPECT_EQ(row(3)[1], "1/05/2024");
     for (int c = 0; c < 11; ++c) {
         const bool right = c == 1 || c >= 7 && c <= 9;
-        EXPECT_EQ(lst->topLevelItem(2)->textAlignment(c), right ? int(Qt::AlignRight | Qt::AlignVCenter) : 0) << c;
+        const int align = right ? int(Qt::AlignRight | Qt::AlignVCenter) : 0;
+        EXPECT_EQ(rows->index(2, c).data(Qt::TextAlignmentRole).toInt(), align) << c;
+        EXPECT_EQ(rows->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), align) << c;
+        EXPECT_EQ(lst->isColumnHidden(c), c == 3) << c;
     }
-    EXPECT_EQ(lst->currentItem(), lst->topLevelItem(2));
-    EXPECT_TRUE(lst->currentItem()->isSelected());
-
-    // A text set on a row still shows.
-    lst->topLevelItem(2)->setText(4, "Inny");
-    EXPECT_EQ(lst->topLevelItem(2)->text(4), "Inny");
-    EXPECT_EQ(lst->topLevelItem(2)->text(5), "Wólka 7");
+    EXPECT_EQ(lst->currentIndex().row(), 2);
+    EXPECT_TRUE(lst->selectionModel()->isRowSelected(2, {}));
 
     // An empty number selects nothing new; a failed read keeps the rows shown and is reported.
     editing.lista()->OdswiezListeDokumentow("");
-    EXPECT_EQ(lst->topLevelItemCount(), 4);
+    EXPECT_EQ(rows->rowCount(), 4);
     t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");
-    editing.lista()->OdswiezListeDokumentow("2/05/2024");
-    EXPECT_EQ(lst->topLevelItemCount(), 4);
+    editing.lista()->OdswiezListeDokumentow("");
+    EXPECT_EQ(rows->rowCount(), 4);
     EXPECT_EQ(answers.dialogs, 1);
 }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include "platform/settings_store.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,8 +98,10 @@ TEST(StartUp, FirstStartShowsTheDetachedWindowAndStoresTheDefaults)
     App app;
     app.title = testTitle("Start");
     app.programFolder = dir.path();
+    const int writes = settings::storeWrites();
     auto frame = Main(app, factory());
     ASSERT_TRUE(frame);
+    EXPECT_EQ(settings::storeWrites() - writes, 1) << "the settings file is written once";
     auto* w = dynamic_cast<MainWindow*>(frame.get());
     ASSERT_TRUE(w);
     EXPECT_TRUE(w->isVisible());
@@ -119,11 +122,13 @@ TEST(StartUp, FirstStartShowsTheDetachedWindowAndStoresTheDefaults)
     RegParSave(app, "DataPo", "25");
     app.gPrgPar.BazaPlik = "/dane/Firma.mdb";
     w->setWindowState(Qt::WindowNoState);
-    w->setGeometry(50, 60, 780, 600);
+    // A placement that fits the test's small screen: the window's smallest size, a little taller.
+    const QSize placed = w->minimumSize() + QSize(0, 10);
+    w->setGeometry(50, 60, placed.width(), placed.height());
     w->close();
     EXPECT_EQ(RegValueRead(key, "DataPo"), QString("25"));
     EXPECT_EQ(RegValueRead(key, "BazaPlik"), QString("/dane/Firma.mdb"));
-    EXPECT_EQ(RegValueRead(key, "OknoWidth"), QString::number(780 * 15));
+    EXPECT_EQ(RegValueRead(key, "OknoWidth"), QString::number(placed.width() * 15));
 
     App next;  // the next start restores the placement
     next.title = app.title;
@@ -132,7 +137,7 @@ TEST(StartUp, FirstStartShowsTheDetachedWindowAndStoresTheDefaults)
     app.instanceChannel.reset();  // the first run has ended
     auto again = Main(next, factory());
     ASSERT_TRUE(again);
-    EXPECT_EQ(again->frameWidget()->size(), QSize(780, 600));
+    EXPECT_EQ(again->frameWidget()->size(), placed);
 }
 
 TEST(StartUp, ASecondCopyBringsTheFirstToTheFrontUnlessSeveralAreAllowed)

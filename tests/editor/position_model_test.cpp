@@ -2,15 +2,30 @@
 #include "editor/position_model.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
 
+// What the model tester found wrong with the model's signals, collected for the test to check.
+QStringList& protocolFaults()
+{
+    static QStringList faults;
+    return faults;
+}
+
+void collectProtocolFaults(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtDebugMsg && qstrcmp(context.category, "qt.modeltest") == 0) protocolFaults() << text;
+}
+
 struct ModelFixture : ::testing::Test {
     TempDatabase t;
     ScopedResponder responder;
     std::unique_ptr<PositionModel> model;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+    QtMessageHandler previousHandler = nullptr;
 
     void SetUp() override
     {
@@ -18,7 +33,32 @@ struct ModelFixture : ::testing::Test {
         t.app.gPrgPar.TabPozLicz = 4;
         NowyDokumentBufor(t.app, false);
         model = std::make_unique<PositionModel>(t.app, PozTabela::Dopoz);
+        protocolFaults().clear();
+        previousHandler = qInstallMessageHandler(collectProtocolFaults);
+        // Every test checks that the model announces each change as a model must.
+        tester = std::make_unique<QAbstractItemModelTester>(model.get(), QAbstractItemModelTester::FailureReportingMode::Warning);
         model->reload();
+    }
+    void TearDown() override
+    {
+        tester.reset();
+        qInstallMessageHandler(previousHandler);
+        EXPECT_TRUE(protocolFaults().isEmpty()) << protocolFaults().join("\n").toStdString();
+    }
+    // The rows as the model holds them, and as the buffer holds them.
+    QStringList held()
+    {
+        QStringList l;
+        for (int r = 0; r < model->rowCount(); ++r)
+            l << QString::number(model->position(r).id) + ":" + shown(r, PositionModel::Pozycja) + ":" + model->position(r).Nazwa;
+        return l;
+    }
+    QStringList inBuffer()
+    {
+        QStringList l;
+        for (const db::Row& r : t.db().query("SELECT rowid, Pozycja, Nazwa FROM dopoz WHERE Stanowisko = 0 ORDER BY Pozycja, rowid"))
+            l << r.text("rowid") + ":" + r.text("Pozycja") + ":" + r.text("Nazwa");
+        return l;
     }
 
     bool type(int row, int col, const QString& text) { return model->setData(model->index(row, col), text); }
@@ -125,6 +165,38 @@ TEST_F(ModelFixture, RowsAreInsertedAppendedDeletedAndRenumbered)
     model->reload();
     EXPECT_TRUE(model->PozycjeNumeruj());
     EXPECT_EQ(numbers(), "1");
+}
+
+TEST_F(ModelFixture, RowCommandsMoveOnlyTheRowsTheyChangeAndMatchTheBuffer)
+{
+    for (int r = 0; r < 4; ++r) type(r, PositionModel::Nazwa, QString("w%1").arg(r + 1));
+    QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(model.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(model.get(), &QAbstractItemModel::rowsRemoved);
+    struct Step {
+        const char* what;
+        std::function<int()> run;
+        int row, inserts, removals;
+    } steps[] = {
+        {"insert before the second row", [&] { return model->PozycjaWstaw(1); }, 1, 1, 0},
+        {"insert before the first row", [&] { return model->PozycjaWstaw(0); }, 0, 1, 0},
+        {"append", [&] { return model->PozycjaDodaj(); }, 6, 1, 0},
+        {"delete a middle row", [&] { return model->PozycjaUsun(3); }, 5, 0, 1},
+        {"delete the first row", [&] { return model->PozycjaUsun(0); }, 4, 0, 1},
+        {"delete the last row", [&] { return model->PozycjaUsun(4); }, 3, 0, 1},
+        {"renumber", [&] { return model->PozycjeNumeruj() ? 0 : -1; }, 0, 0, 0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        inserted.clear();
+        removed.clear();
+        EXPECT_EQ(s.run(), s.row);
+        EXPECT_EQ(inserted.count(), s.inserts);
+        EXPECT_EQ(removed.count(), s.removals);
+        EXPECT_EQ(held(), inBuffer());
+    }
+    EXPECT_EQ(resets.count(), 0) << "no row command reads every row again";
+    EXPECT_EQ(numbers(), "1,2,3,4");
 }
 
 TEST_F(ModelFixture, ReadOnlyLockRefusesEveryChange)

@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 // The settings dialogs as the main window opens them, and what the window does with what they save.
@@ -136,9 +136,9 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
                                       grid->mnuPopPozWstaw};
     const QList<QAction*> browsing = {window->btnWprowadzanie, window->btnKartoteka, window->btnWykres,
                                       window->btnDokument, window->btnPodglad};
-    QTreeWidget* lst = window->pages()->picWprowadzanie->lstDok;
+    QTableView* lst = window->pages()->picWprowadzanie->lstDok;
     auto rightClickStored = [&] {
-        QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualItemRect(lst->topLevelItem(1)).center());
+        QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualRect(lst->model()->index(1, 0)).center());
         window->mnuPopKartoteka->hide();
     };
 

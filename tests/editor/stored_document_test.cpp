@@ -18,8 +18,8 @@ struct StoredDocumentFixture : EditingFixture {
     // The list row of stored document `numer`.
     int rowOf(const QString& numer)
     {
-        for (int i = 0; i < lst->topLevelItemCount(); ++i)
-            if (lst->topLevelItem(i)->text(1) == numer) return i;
+        for (int i = 0; i < rows->rowCount(); ++i)
+            if (rows->numer(i) == numer) return i;
         ADD_FAILURE() << "not listed: " << numer.toStdString();
         return 0;
     }

@@ -37,6 +37,40 @@ TEST(SettingsStore, NumbersReadAsTheirTextAndBinaryValuesAsMissing)
     EXPECT_FALSE(settings::readValue(key, "Dane"));
 }
 
+TEST(SettingsStore, ABatchKeepsItsValuesFromTheFileUntilItEndsAndShowsThemMeanwhile)
+{
+    const QString key = UniqueProgramKey();
+    const QString other = UniqueProgramKey();
+    settings::createKey(key);
+    settings::createKey(other);
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brenik Software", "Wirlan3").fileName();
+    // The file itself: settings objects of this process would show what is not written yet.
+    auto onDisk = [&](const QString& line) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains(line.toUtf8());
+    };
+    const int writes = settings::storeWrites();
+    {
+        settings::WriteBatch outer;
+        EXPECT_TRUE(settings::writeValue(key, "BatchA", "1"));
+        {
+            settings::WriteBatch inner;
+            EXPECT_TRUE(settings::writeValue(key, "BatchB", "2"));
+            EXPECT_TRUE(settings::writeValue(other, "BatchC", "3"));
+        }
+        EXPECT_EQ(settings::readValue(key, "BatchB"), QString("2"));
+        EXPECT_EQ(settings::readValue(other, "BatchC"), QString("3"));
+        EXPECT_FALSE(onDisk("BatchA=1")) << "not in the file before the batch ends";
+        EXPECT_EQ(settings::storeWrites(), writes);
+    }
+    EXPECT_EQ(settings::storeWrites(), writes + 1) << "one file, one rewrite";
+    EXPECT_TRUE(onDisk("BatchA=1"));
+    EXPECT_TRUE(onDisk("BatchB=2"));
+    EXPECT_EQ(settings::readValue(other, "BatchC"), QString("3"));
+    settings::writeValue(key, "BatchA", "4");  // outside a batch every value goes at once
+    EXPECT_TRUE(onDisk("BatchA=4"));
+}
+
 class IniFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;

@@ -1,3 +1,4 @@
+#include "documents/document_list.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QPrintPreviewWidget>
 #include <QTest>
+#include <QTableView>
 #include <QTreeWidget>
 
 // Printing through the real main window: the preview page, its toolbar and options, the save
@@ -48,10 +50,10 @@ struct PrintWindowFixture : ReportFixture {
     // Selects the document list's row of `numer` as a click does.
     void selectRow(const QString& numer)
     {
-        QTreeWidget* lst = page->lstDok;
-        for (int i = 0; i < lst->topLevelItemCount(); ++i)
-            if (lst->topLevelItem(i)->text(1) == numer) {
-                QRect r = lst->visualItemRect(lst->topLevelItem(i));
+        QTableView* lst = page->lstDok;
+        for (int i = 0; i < page->lstDokRows->rowCount(); ++i)
+            if (page->lstDokRows->numer(i) == numer) {
+                QRect r = lst->visualRect(page->lstDokRows->index(i, 0));
                 QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
                 window->pages()->dokumenty->lista()->lstDok_Click();
                 return;
@@ -110,7 +112,7 @@ TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
     EXPECT_DOUBLE_EQ(widget->zoomFactor(), 1.0);
     // The next preview keeps the pressed zoom.
     selectRow(faktura.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {}, page->lstDok->visualItemRect(page->lstDok->currentItem()).center());
+    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {}, page->lstDok->visualRect(page->lstDok->currentIndex()).center());
     QApplication::processEvents();
     EXPECT_EQ(viewer->pageCount(), 1);
     EXPECT_EQ(widget->zoomMode(), QPrintPreviewWidget::CustomZoom);
@@ -179,7 +181,7 @@ TEST_F(PrintWindowFixture, Screenshot)
     window->grab().save(dir + "/preview_invoice.png");
     selectRow(korekta.Numer);
     QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
-                       page->lstDok->visualItemRect(page->lstDok->currentItem()).center());
+                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
     QTest::qWait(100);
     window->btnCala->trigger();
     QTest::qWait(100);

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/base_par.h"
 #include "documents/numbering.h"
+#include "documents/document_list.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
@@ -16,7 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 // The real main window on a temporary database, for tests that type into it as a person does.
@@ -28,7 +29,8 @@ struct EditingFixture : ::testing::Test {
     EntryPage* page = nullptr;
     DocumentForm* form = nullptr;
     DocumentEditing* editing = nullptr;
-    QTreeWidget* lst = nullptr;
+    QTableView* lst = nullptr;
+    DocumentListModel* rows = nullptr;  // the document list's rows
 
     void SetUp() override
     {
@@ -44,6 +46,7 @@ struct EditingFixture : ::testing::Test {
         page = pages->picWprowadzanie;
         form = page->picDokument;
         lst = page->lstDok;
+        rows = page->lstDokRows;
         editing = pages->dokumenty;
         pages->Form_Load();
         window->setWindowState(Qt::WindowNoState);
@@ -84,12 +87,19 @@ struct EditingFixture : ::testing::Test {
     QStringList listed()
     {
         QStringList l;
-        for (int i = 0; i < lst->topLevelItemCount(); ++i) l << lst->topLevelItem(i)->text(0);
+        for (int i = 0; i < rows->rowCount(); ++i) l << rows->text(i);
         return l;
+    }
+    QRect rowRect(int i) { return lst->visualRect(rows->index(i, 0)); }
+    // The document list's current row, -1 when none or when it is not selected.
+    int currentRow()
+    {
+        const QModelIndex i = lst->currentIndex();
+        return i.isValid() && lst->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
     }
     void doubleClickRow(int i)
     {
-        QRect r = lst->visualItemRect(lst->topLevelItem(i));
+        QRect r = rowRect(i);
         QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, r.center());
         QApplication::processEvents();

@@ -1,0 +1,102 @@
+// The document form's layout: drawn in twips for the classic 8-point dialog font, shown larger
+// when the working font needs more room, and redone when the form changes size.
+#include "editor/document_form.h"
+#include "editor/side_list.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <vector>
+
+namespace {
+
+// The room a control needs for its text at its own font, in pixels; 0 for a control whose size
+// does not follow its text.
+int neededWidth(QWidget* w)
+{
+    w->ensurePolished();
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        QString text = l->text();
+        if (l->buddy()) text.remove(text.indexOf(QLatin1Char('&')), 1);  // the accelerator's mark is not shown
+        return text.isEmpty() ? 0 : l->fontMetrics().horizontalAdvance(text) + 2;
+    }
+    // A list's longest item whole in the closed list, with the list's frame and button.
+    if (auto* c = qobject_cast<QComboBox*>(w)) return c->count() > 0 ? c->sizeHint().width() : 0;
+    return 0;
+}
+
+} // namespace
+
+void DocumentForm::scaleToFont()
+{
+    // Every control was placed as drawn; its drawn rectangle is read back before anything grows.
+    struct Drawn {
+        QWidget* widget;
+        QRect twips;
+    };
+    std::vector<Drawn> drawn;
+    double factor = 1.0;
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect r(twips::leftOf(w), twips::topOf(w), twips::widthOf(w), twips::heightOf(w));
+        drawn.push_back({w, r});
+        if (r.width() > 0) factor = std::max(factor, neededWidth(w) * double(twips::kPerPixel) / r.width());
+    }
+    scale_ = twips::Scale(factor);
+    for (const Drawn& d : drawn) scale_.place(d.widget, d.twips);
+    // Room for the side list at its narrowest, and the compact layout's height.
+    setMinimumSize(scale_.px(kSideListLeft + 500 + 180), scale_.px(kCompactHeight));
+}
+
+void DocumentForm::txtUwagi_Change()
+{
+    // The notes hold no more than their column: what was typed or pasted beyond it is dropped.
+    const int excess = int(txtUwagi->toPlainText().size()) - kUwagiMax;
+    if (excess <= 0) return;
+    QTextCursor c = txtUwagi->textCursor();
+    const int at = c.position();
+    if (at >= excess) {
+        c.setPosition(at - excess);
+        c.setPosition(at, QTextCursor::KeepAnchor);
+    } else {
+        c.setPosition(kUwagiMax);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    c.removeSelectedText();
+}
+
+void DocumentForm::resizeEvent(QResizeEvent*)
+{
+    picDokument_Resize();
+}
+
+void DocumentForm::picDokument_Resize()
+{
+    const twips::Scale& t = scale_;
+    const int W = t.widthOf(this), H = t.heightOf(this);
+    t.setWidth(lstSlo, W - t.leftOf(lstSlo) - 220 <= 0 ? 500 : W - t.leftOf(lstSlo) - 180);
+    t.setWidth(labSlownik, t.widthOf(lstSlo));
+    t.setHeight(lstSlo, H - t.topOf(lstSlo) - 220 <= 0 ? 500 : H - t.topOf(lstSlo) - 160);
+
+    int totalsLabel, fundLabel;
+    if (H > kCompactHeight) {
+        t.setHeight(tabPoz, H - t.topOf(tabPoz) - 1350);
+        totalsLabel = H - 1250;
+        fundLabel = H - 690;
+    } else {
+        // The positions keep their fixed height; the totals and the deduction row under them
+        // close up so that the amount to pay stays inside the form.
+        t.setHeight(tabPoz, 2090);
+        totalsLabel = 5400;
+        fundLabel = 5940;
+    }
+    for (QWidget* w : {labRazNetto, labRazVAT, labRazBrutto, labWystawil}) t.setTop(w, totalsLabel);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtRazNetto, txtRazVAT, txtRazBrutto, txtWystawil})
+        t.setTop(w, totalsLabel + 210);
+    for (QWidget* w : {labDoZaplaty, labPotracenie, labKwotapot}) t.setTop(w, fundLabel);
+    t.setTop(txtPotracenie, fundLabel + 210);
+    t.setTop(txtDoZaplaty, fundLabel + 210);
+    t.setTop(cmbFundusz, fundLabel + 225);
+}

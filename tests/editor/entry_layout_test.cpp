@@ -1,0 +1,252 @@
+#include "core/base_par.h"
+#include "editor/side_list.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include "support/document_fixture.h"
+#include "support/editing_window.h"
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+
+// What a clerk sees of the entry page at the smallest window and at a large one, with an invoice
+// and with a correction: every control inside the form, none over another, no text cut. Set
+// ROLKWIT_SHOTS to a folder to get the pictures too.
+
+namespace {
+
+QString shownText(const QLabel* l)
+{
+    QString t = l->text();
+    if (l->buddy()) t.remove(t.indexOf('&'), 1);
+    return t;
+}
+
+QString where(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
+}
+
+struct LayoutFixture : EditingFixture {
+    void SetUp() override
+    {
+        EditingFixture::SetUp();
+        // An invoice to correct, then the window.
+        bufferDocument(t.app, invoiceHeader("7/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "100", "kg", "0,95", "7"}});
+        ASSERT_TRUE(saveBuffered(t.app).ok);
+        NowyDokumentBufor(t.app, false);
+        open();
+    }
+
+    // The stored invoice opened for editing ("[Poprawa]" shows), with long texts.
+    void fillInvoice()
+    {
+        doubleClickRow(1);
+        ASSERT_TRUE(form->labPoprawa->isVisible());
+        form->txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
+        form->txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
+        form->txtNipkon->setText("84010112345");
+        form->cmbNazdok->setEditText(QString::fromUtf8("Dowód osobisty"));
+        form->cmbPlatTer->setEditText("od dnia dostarczenia towaru");
+        const char* rows[][4] = {{"Pszenica konsumpcyjna kl. I, wilgotność 14 %", "12345,67", "2,50", "7"},
+                                 {"Żyto paszowe", "800", "0,95", "7"},
+                                 {"Rzepak", "1,005", "1", "zw"}};
+        while (form->dataPoz->rowCount() < 3) form->dataPoz->PozycjaDodaj();
+        for (int r = 0; r < 3; ++r) {
+            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Nazwa), QString::fromUtf8(rows[r][0]));
+            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
+            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Cenanet), rows[r][2]);
+            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
+        }
+        // The longest fund's name.
+        form->cmbFundusz->setCurrentIndex(form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
+    }
+    // A correction of the stored invoice, its quantity lowered.
+    void correction()
+    {
+        form->cmbDokument->setBoundValue("KFR");
+        form->cmbKordok->setBoundValue("FR");
+        form->cmbKornum->setCurrentIndex(form->cmbKornum->findData("7/04/2024"));
+        QApplication::processEvents();
+        form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Ilosc), "80");
+    }
+    void resize(const QSize& size)
+    {
+        window->resize(size);
+        QApplication::processEvents();
+    }
+
+    // Every shown control of the form lies inside it and over no other.
+    void expectInsideAndApart()
+    {
+        QList<QWidget*> shown;
+        for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w->isVisible()) shown << w;
+        ASSERT_GT(shown.size(), 30);
+        for (int i = 0; i < shown.size(); ++i) {
+            EXPECT_TRUE(form->rect().contains(shown[i]->geometry())) << where(shown[i]).toStdString() << " outside the form";
+            for (int j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                    << where(shown[i]).toStdString() << " over " << where(shown[j]).toStdString();
+        }
+    }
+    // The entry page keeps its list, toolbars and the form inside it.
+    void expectPageWhole()
+    {
+        for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w->isVisible())
+                EXPECT_TRUE(page->rect().contains(w->geometry())) << where(w).toStdString() << " outside the page";
+    }
+    // No caption, list item, tab or header is cut at the working font.
+    void expectNoTextCut()
+    {
+        for (QLabel* l : form->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!l->isVisible() || l == form->labSlownik) continue;
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(shownText(l)), l->width()) << where(l).toStdString();
+            EXPECT_LE(l->fontMetrics().height(), l->height()) << where(l).toStdString();
+        }
+        for (QComboBox* c : form->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!c->isVisible()) continue;
+            QStyleOptionComboBox o;
+            o.initFrom(c);
+            o.editable = c->isEditable();
+            const int room = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width();
+            for (int i = 0; i < c->count(); ++i)
+                EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)), room)
+                    << where(c).toStdString() << ": " << c->itemText(i).toStdString();
+        }
+        QTabBar* tabs = form->tabPoz->tabBar();
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (!tabs->isTabVisible(i)) continue;
+            EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString();
+            EXPECT_LT(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)), tabs->tabRect(i).width());
+        }
+        for (QToolBar* bar : {page->toolEdycja, page->toolZapisz})
+            for (QAction* a : bar->actions()) {
+                QWidget* b = bar->widgetForAction(a);
+                ASSERT_TRUE(b && b->isVisible()) << a->objectName().toStdString() << " pushed off its toolbar";
+                EXPECT_LE(b->fontMetrics().horizontalAdvance(a->text()), b->width()) << a->objectName().toStdString();
+            }
+        QHeaderView* h = lst->horizontalHeader();
+        for (int c = 0; c < h->count(); ++c)
+            if (!h->isSectionHidden(c))
+                EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()), h->sectionSize(c))
+                    << "list column " << c;
+    }
+    // The whole row of the positions in view, every caption whole over its column.
+    void expectWholeGridRow(PositionGrid* grid)
+    {
+        QHeaderView* h = grid->horizontalHeader();
+        EXPECT_LE(h->length(), grid->viewport()->width()) << "the row is wider than the grid";
+        const QFontMetrics fm(h->font());
+        for (int c = 0; c < PositionModel::Stanowisko; ++c) {
+            const QString caption = grid->model()->headerData(c, Qt::Horizontal).toString();
+            for (const QString& word : caption.split(' '))
+                EXPECT_LT(fm.horizontalAdvance(word), h->sectionSize(c)) << caption.toStdString();
+            const QRect wrapped = fm.boundingRect(QRect(0, 0, h->sectionSize(c) - 6, 1000), Qt::TextWordWrap, caption);
+            EXPECT_LE(wrapped.height(), h->height()) << caption.toStdString() << " in " << grid->objectName().toStdString() << " width " << h->sectionSize(c) << " visible " << grid->isVisible();
+        }
+    }
+    void picture(const QString& name)
+    {
+        const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
+        if (dir.isEmpty()) return;
+        QDir().mkpath(dir);
+        window->grab().save(dir + "/" + name + ".png");
+    }
+};
+
+} // namespace
+
+TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
+{
+    const QSize smallest = window->minimumSizeHint().expandedTo(window->minimumSize());
+    struct Size {
+        const char* name;
+        QSize size;
+        bool compact;
+    } sizes[] = {{"compact", smallest, true}, {"large", QSize(1600, 1000), false}};
+    for (bool korekta : {false, true}) {
+        if (korekta) correction();
+        else fillInvoice();
+        for (const Size& s : sizes) {
+            SCOPED_TRACE(std::string(s.name) + (korekta ? " correction" : " invoice"));
+            resize(s.size);
+            EXPECT_EQ(window->size(), s.size.expandedTo(window->minimumSize()));
+            const twips::Scale& scale = form->scale();
+            EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact) << "form height " << form->height();
+            EXPECT_EQ(form->labKornum->isVisible(), korekta);
+            EXPECT_EQ(form->labPoprawa->isVisible(), !korekta);
+            expectPageWhole();
+            expectInsideAndApart();
+            expectNoTextCut();
+            expectWholeGridRow(form->gridPoz);
+            if (korekta) {
+                form->tabPoz->setCurrentIndex(1);
+                QApplication::processEvents();
+                expectWholeGridRow(form->gridKor);
+                form->tabPoz->setCurrentIndex(0);
+            }
+            // The help button at the window's right edge.
+            QWidget* help = window->toolPomoc->widgetForAction(window->btnPomoc);
+            EXPECT_GT(help->mapTo(window.get(), QPoint(help->width(), 0)).x(), window->width() - 30);
+            picture(QString("%1_%2").arg(s.name, korekta ? "correction" : "invoice"));
+        }
+    }
+}
+
+TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
+{
+    PositionGrid* grid = form->gridPoz;
+    struct Case {
+        const char* what;
+        int column;
+        const char* text;
+        int after;  // the current column afterwards
+    } cases[] = {
+        {"a quantity", PositionModel::Ilosc, "2,5", PositionModel::Indjed},
+        {"a price", PositionModel::Cenanet, "10", PositionModel::Indvat},
+        {"a VAT code", PositionModel::Indvat, "23", PositionModel::WartNetto},
+        {"a name stays", PositionModel::Nazwa, "Owies", PositionModel::Nazwa},
+        {"a unit stays", PositionModel::Indjed, "kg", PositionModel::Indjed},
+        {"a refused quantity stays", PositionModel::Ilosc, "dwa", PositionModel::Ilosc},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        typeCell(grid, 0, c.column, QString::fromUtf8(c.text));
+        EXPECT_EQ(grid->currentIndex().column(), c.after);
+        EXPECT_EQ(grid->currentIndex().row(), 0);
+    }
+    EXPECT_EQ(t.db().scalar("SELECT WartBrutto FROM dopoz WHERE Pozycja = 1").toDecimal(), Decimal::parse("30,75"));
+}
+
+TEST_F(LayoutFixture, AcceleratorsReachTheirFieldsAndTheNotesHoldTheirColumn)
+{
+    form->txtNazkon->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(form->cmbPlatFor->hasFocus()) << "Alt+F: Forma płatności";
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(form->txtWystawil->hasFocus()) << "Alt+W: Wystawił";
+
+    form->tabPoz->setCurrentIndex(2);
+    form->txtUwagi->setFocus();
+    typeText(form->txtUwagi, QString(250, 'a') + "bcdefghij");
+    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
+    // Typing inside full notes changes nothing; a paste keeps what fits of it.
+    QTextCursor at = form->txtUwagi->textCursor();
+    at.setPosition(3);
+    form->txtUwagi->setTextCursor(at);
+    typeText(form->txtUwagi, "XYZ");
+    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
+    form->txtUwagi->clear();
+    form->txtUwagi->insertPlainText("koniec");
+    form->txtUwagi->moveCursor(QTextCursor::Start);
+    form->txtUwagi->insertPlainText(QString(300, 'u'));
+    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(249, 'u') + "koniec");
+    form->ZapiszDoBufora(false);
+    EXPECT_EQ(t.db().scalar("SELECT length(Uwagi) FROM dodok").toInt(), 255);
+}
