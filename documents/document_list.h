@@ -6,6 +6,12 @@
 
 class App;
 
+// A document's row text in the list: the kind, two blanks and the number.
+inline QString rowText(const QString& inddok, const QString& numer)
+{
+    return inddok + QStringLiteral("  ") + numer;
+}
+
 // One stored document as the document list shows it.
 struct DocumentListRow {
     QString Inddok;
@@ -21,7 +27,7 @@ struct DocumentListRow {
     QString Wystawil;
 
     // The row's text: the kind, two blanks and the number.
-    QString text() const { return Inddok + QStringLiteral("  ") + Numer; }
+    QString text() const { return rowText(Inddok, Numer); }
 };
 
 // The text of the list's first row, which stands for a new, unsaved document.

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -32,13 +31,6 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
-    // Ctrl+Enter (and Ctrl+Shift+Enter) anywhere on the entry page saves and starts a new document.
-    for (QKeyCombination k : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter, Qt::CTRL | Qt::SHIFT | Qt::Key_Return,
-                              Qt::CTRL | Qt::SHIFT | Qt::Key_Enter}) {
-        auto* s = new QShortcut(QKeySequence(k), page_);
-        s->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(s, &QShortcut::activated, this, &DocumentEditing::Zapisz);
-    }
 }
 
 const EditState& DocumentEditing::stan() const

@@ -139,6 +139,27 @@ QTreeWidgetItem* DocumentListEvents::selected() const
     return it && it->isSelected() ? it : nullptr;
 }
 
+bool DocumentListEvents::Row::nowy() const
+{
+    return text == kNowyDokument;
+}
+
+std::optional<DocumentListEvents::Row> DocumentListEvents::selectedRow() const
+{
+    const QTreeWidgetItem* row = selected();
+    if (!row) return std::nullopt;
+    return Row{row->text(0), isNew(row) ? QString() : row->text(1)};
+}
+
+void DocumentListEvents::selectNew()
+{
+    QTreeWidget* lst = page_->lstDok;
+    if (QTreeWidgetItem* first = lst->topLevelItem(0)) {
+        lst->setCurrentItem(first);
+        lst->scrollToItem(first);
+    }
+}
+
 bool DocumentListEvents::isNew(const QTreeWidgetItem* row)
 {
     return row->text(0) == kNowyDokument;

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <optional>
 
 class App;
 class DocumentEditing;
@@ -36,6 +37,16 @@ public:
     // empty number selects nothing). Keeps the old rows when no database is open or the read
     // fails (reported as "OdswiezListeDokumentow").
     void OdswiezListeDokumentow(const QString& numer);
+
+    // The selected row as the commands read it: its text and its number (column 1).
+    struct Row {
+        QString text;
+        QString numer;
+        bool nowy() const;  // the "<Nowy dokument>" row
+    };
+    std::optional<Row> selectedRow() const;
+    // Selects the first row, "<Nowy dokument>".
+    void selectNew();
 
     // Toolbar states for the page shown and the selected row.
     void lstDok_Click();

@@ -127,6 +127,7 @@ TEST_F(RegisterWindow, SumsRowSitsUnderTheGridAndFollowsFiltersWidthsAndScrollin
     EXPECT_EQ(sum(15), "");
 
     page->txtFNazwa->setText("jan");
+    page->txtFNazwa->setFocus();
     QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
     EXPECT_EQ(sum(11), "1 207,25");
 
