@@ -12,6 +12,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "editor/side_list.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "register/services.h"
@@ -30,6 +31,9 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
 {
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
+    // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
+    connect(form, &DocumentForm::dokumentUpuszczony, this, [this](const QString& numer) { WczytajDokument("nowy", numer); });
+    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this, [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
 }
 
@@ -150,6 +154,7 @@ bool DocumentEditing::ZapiszDokument()
     SaveResult r;
     {
         ui::BusyPointer busy;
+        SideListLock still(*page_->picDokument->lstSlo);
         r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
             return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
                 == ui::Answer::Yes;
@@ -165,7 +170,7 @@ bool DocumentEditing::ZapiszDokument()
     DocumentForm* f = page_->picDokument;
     f->txtNumer->setText(r.numer);
     // The side list reads its dictionaries again at their next display: they now hold this document.
-    f->lstSlo->setProperty("Tag", QString());
+    f->lstSlo->setTag(QString());
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;
