@@ -1,7 +1,7 @@
 #include "editor/window_keys.h"
 #include "core/app.h"
 #include "core/error_report.h"
-#include <QAbstractItemView>
+#include "editor/position_grid.h"
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -41,11 +41,12 @@ bool keepsEnter(QWidget* w)
     return !text.isEmpty() && (start != text.size() || !text.endsWith(QLatin1Char('\n')));
 }
 
-QAbstractItemView* viewOf(QWidget* w)
+// The position grid, or a cell of it being edited.
+bool inPositionGrid(QWidget* w)
 {
     for (; w; w = w->parentWidget())
-        if (auto* v = qobject_cast<QAbstractItemView*>(w)) return v;
-    return nullptr;
+        if (qobject_cast<PositionGrid*>(w)) return true;
+    return false;
 }
 
 } // namespace
@@ -78,7 +79,7 @@ bool WindowKeys::Form_KeyPress(const QKeyEvent& e)
     if (modifiers(e) & ~Qt::ShiftModifier) return false;
     QWidget* focused = QApplication::focusWidget();
     // The position grid and its open cell keep Enter: the grid moves along its row itself.
-    if (focused && (viewOf(focused) || keepsEnter(focused))) return false;
+    if (focused && (inPositionGrid(focused) || keepsEnter(focused))) return false;
     // A field's own Enter (a filter applied on Enter) comes first, as it would on the key going
     // down; then the focus moves on and the Enter itself is dropped.
     auto* line = qobject_cast<QLineEdit*>(focused);
