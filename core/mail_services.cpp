@@ -74,6 +74,14 @@ bool FileOpenExec(App&, const QString& file, const QString& folder, const QStrin
     return false;
 }
 
+bool FileOpenShow(const QString& path)
+{
+    if (shell::openFile(path)) return true;
+    ui::msgBox(QStringLiteral("Nie można otworzyć pliku: ") + QDir::toNativeSeparators(path), ui::Buttons::Ok,
+               ui::Icon::Exclamation, QStringLiteral("Błąd otwarcia pliku"));
+    return false;
+}
+
 void PytanieWyslij(App& app)
 {
     ui::setBusyPointer();

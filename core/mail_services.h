@@ -24,6 +24,8 @@ bool MailByMode(App& app, const QString& subject, const QString& to, const QStri
 
 // Whether the desktop knows a program to open folder/file; otherwise shows why and returns false.
 bool FileOpenExec(App& app, const QString& file, const QString& folder, const QString& message);
+// Opens a file with the program the desktop associates with it; says so when none took it.
+bool FileOpenShow(const QString& path);
 // A question to the maker's support by e-mail.
 void PytanieWyslij(App& app);
 

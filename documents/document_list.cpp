@@ -111,7 +111,7 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
     if (isNew(index.row())) return c == Dokument ? kNowyDokument : QString();
     const db::Row& r = row(index.row());
     switch (c) {
-    case Dokument: return r.at(0).toText() + QStringLiteral("  ") + r.at(Numer).toText();
+    case Dokument: return rowText(r.at(0).toText(), r.at(Numer).toText());
     case Datawyst:
     case Datasprz: return dateText(storedDate(r.at(c)));
     case RazNetto:

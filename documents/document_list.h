@@ -6,6 +6,12 @@
 class App;
 class NewestFirstCursor;
 
+// A document's row text in the list: the kind, two blanks and the number.
+inline QString rowText(const QString& inddok, const QString& numer)
+{
+    return inddok + QStringLiteral("  ") + numer;
+}
+
 // The text of the list's first row, which stands for a new, unsaved document.
 inline const QString kNowyDokument = QStringLiteral("<Nowy dokument>");
 

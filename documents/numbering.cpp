@@ -43,6 +43,12 @@ void NumParRead(App& app)
     p.NumEdycja = isOne(BaseParRead(app, db, QStringLiteral("NumEdycja"), QStringLiteral("1")));
 }
 
+NumberingPeriod OkresNumeracji(const App& app, const QDate& date)
+{
+    const QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
+    return {from, app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1)};
+}
+
 namespace {
 
 LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
@@ -52,8 +58,7 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
     if (!date.isValid()) throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
     if (!app.gBaseDb) throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
     // The period as a date range, so that the date column's index serves the search.
-    QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
-    QDate to = app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1);
+    const auto [from, to] = OkresNumeracji(app, date);
     auto row = app.gBaseDb->queryOne(
         QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data FROM %1 WHERE %2 >= ? AND %2 < ? "
                        "ORDER BY Val(Numer) DESC LIMIT 1").arg(table, dateColumn),

@@ -15,6 +15,14 @@ class App;
 // (missing ones are stored with their defaults).
 void NumParRead(App& app);
 
+// The numbering period of `date`, from its first day up to (not including) the first day of
+// the next: its month under monthly numbering, else its year.
+struct NumberingPeriod {
+    QDate from;
+    QDate to;
+};
+NumberingPeriod OkresNumeracji(const App& app, const QDate& date);
+
 // The highest stored number of the period of `date` in `table` (dated by `dateColumn`).
 struct LastNumber {
     qint64 number = 0; // its running number; 0 when the period has no document

@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -36,13 +35,6 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     connect(form, &DocumentForm::dokumentUpuszczony, this, [this](const QString& numer) { WczytajDokument("nowy", numer); });
     connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this, [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
-    // Ctrl+Enter (and Ctrl+Shift+Enter) anywhere on the entry page saves and starts a new document.
-    for (QKeyCombination k : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter, Qt::CTRL | Qt::SHIFT | Qt::Key_Return,
-                              Qt::CTRL | Qt::SHIFT | Qt::Key_Enter}) {
-        auto* s = new QShortcut(QKeySequence(k), page_);
-        s->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(s, &QShortcut::activated, this, &DocumentEditing::Zapisz);
-    }
 }
 
 const EditState& DocumentEditing::stan() const

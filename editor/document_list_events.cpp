@@ -83,6 +83,28 @@ int DocumentListEvents::selected() const
     return i.isValid() && page_->lstDok->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
 }
 
+bool DocumentListEvents::Row::nowy() const
+{
+    return text == kNowyDokument;
+}
+
+std::optional<DocumentListEvents::Row> DocumentListEvents::selectedRow() const
+{
+    const int row = selected();
+    if (row < 0) return std::nullopt;
+    DocumentListModel* rows = page_->lstDokRows;
+    return Row{rows->text(row), isNew(row) ? QString() : rows->numer(row)};
+}
+
+void DocumentListEvents::selectNew()
+{
+    QTableView* lst = page_->lstDok;
+    if (page_->lstDokRows->rowCount() == 0) return;
+    const QModelIndex first = page_->lstDokRows->index(0, 0);
+    lst->setCurrentIndex(first);
+    lst->scrollTo(first);
+}
+
 bool DocumentListEvents::isNew(int row) const
 {
     return page_->lstDokRows->isNew(row);

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <optional>
 
 class App;
 class DocumentEditing;
@@ -35,6 +36,16 @@ public:
     // stored, puts its row in place; then selects the row of `numer` (exact text). Keeps the old
     // rows when no database is open or the read fails (reported as "OdswiezListeDokumentow").
     void OdswiezListeDokumentow(const QString& numer);
+
+    // The selected row as the commands read it: its text and its number (column 1).
+    struct Row {
+        QString text;
+        QString numer;
+        bool nowy() const;  // the "<Nowy dokument>" row
+    };
+    std::optional<Row> selectedRow() const;
+    // Selects the first row, "<Nowy dokument>".
+    void selectNew();
 
     // Toolbar states for the page shown and the selected row.
     void lstDok_Click();

@@ -30,7 +30,7 @@ QFrame* shape(QWidget* parent, const char* name, int l, int t, int w, int h)
 
 QAction* button(QToolBar* bar, const char* key, const char* caption)
 {
-    QAction* a = bar->addAction(QString::fromUtf8(caption).trimmed());
+    QAction* a = bar->addAction(QString::fromUtf8(caption));
     a->setObjectName(QString::fromUtf8(key));
     a->setData(QString::fromUtf8(key));
     return a;

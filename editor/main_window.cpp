@@ -9,8 +9,12 @@
 #include "core/dlg_baza_wlas.h"
 #include "core/dlg_par_prog.h"
 #include "core/start_database.h"
+#include "editor/document_commands.h"
+#include "editor/edit_commands.h"
 #include "editor/entry_page.h"
+#include "editor/help_commands.h"
 #include "editor/main_pages.h"
+#include "editor/window_keys.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/dlg_par_dok.h"
@@ -129,6 +133,18 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     command(mnuPopKarPodglad, "mnuPopKarPodglad_Click", [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
     command(mnuPopKarWyslij, "mnuPopKarWyslij_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
     command(mnuPopKarZapisz, "mnuPopKarZapisz_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
+    // The document commands of the popups, and the form's popup on its right button.
+    documentCommands_ = new DocumentCommands(app_, entry, pages_->dokumenty, mnuPopDokument, mnuPopDokWklej);
+    command(mnuPopKarNowy, "mnuPopKarNowy_Click", [this] { documentCommands_->mnuPopKarNowy_Click(); });
+    command(mnuPopKarPopraw, "mnuPopKarPopraw_Click", [this] { pages_->dokumenty->lista()->lstDok_DblClick(); });
+    command(mnuPopKarUsun, "UsunDokument", [this] { documentCommands_->UsunDokument(); });
+    command(mnuPopKarKopiuj, "mnuPopKarKopiuj_Click", [this] { documentCommands_->mnuPopKarKopiuj_Click(); });
+    command(mnuPopDokNowy, "mnuPopDokNowy_Click", [entry] { entry->picDokument->NowyDokument(); });
+    // The window's own keys: Enter as Tab, Ctrl+Enter saves, Ctrl+N starts a new document.
+    new WindowKeys(app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument->NowyDokument(); });
+    // "Drukuj" and "Podgląd wydruku" of the menu, shortcuts included, follow their toolbar buttons.
+    connect(btnPodglad, &QAction::changed, this, [this] { mnuBazaPodglad->setEnabled(btnPodglad->isEnabled()); });
+    connect(btnDrukuj, &QAction::changed, this, [this] { mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled()); });
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -219,6 +235,16 @@ void MainWindow::buildMenus()
     command(mnuBazaNowa, "mnuBazaNowa_Click", [this] { mnuBazaNowa_Click(); });
     command(mnuPomocPytanie, "mnuPomocPytanie_Click", [this] { mnuPomocPytanie_Click(); });
     command(mnuPomocOprog, "mnuPomocOprog_Click", [this] { mnuPomocOprog_Click(); });
+    // Closing from the menu is closing the window: the document is buffered, the settings written.
+    command(mnuBazaZamknij, "mnuBazaZamknij_Click", [this] { close(); });
+    command(mnuEdycjaWytnij, "mnuEdycjaWytnij_Click", [this] { mnuEdycjaWytnij_Click(focusWidget()); });
+    command(mnuEdycjaKopiuj, "mnuEdycjaKopiuj_Click", [this] { mnuEdycjaKopiuj_Click(focusWidget()); });
+    command(mnuEdycjaWklej, "mnuEdycjaWklej_Click", [this] { mnuEdycjaWklej_Click(focusWidget()); });
+    command(mnuNarzAktual, "mnuNarzAktual_Click", [this] { mnuNarzAktual_Click(app_, windowTitle()); });
+    for (QAction* a : {mnuPomocSpis, mnuPomocIndeks})
+        command(a, "mnuPomocSpis_Click", [this] { mnuPomocSpis_Click(app_); });
+    command(mnuPomocPodrecznik, "mnuPomocPodrecznik_Click", [this] { mnuPomocPodrecznik_Click(app_); });
+    command(mnuPomocInternet, "mnuPomocInternet_Click", [this] { mnuPomocInternet_Click(app_); });
 }
 
 void MainWindow::buildToolbars()
@@ -261,6 +287,7 @@ void MainWindow::buildToolbars()
     toolPomoc->addWidget(room);
     btnPomoc = button(toolPomoc, "Pomoc", QString(), QStyle::SP_MessageBoxQuestion);
     addToolBar(Qt::TopToolBarArea, toolPomoc);
+    command(btnPomoc, "toolPomoc_ButtonClick", [this] { mnuPomocSpis_Click(app_); });
 
     EntryPage* entry = pages_->picWprowadzanie;
     toolEdycja = entry->toolEdycja;

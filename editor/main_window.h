@@ -4,6 +4,7 @@
 #include <functional>
 
 class App;
+class DocumentCommands;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -31,6 +32,8 @@ public:
 
     // The working area: the entry, register and chart pages.
     MainPages* pages() const { return pages_; }
+    // The popups' document commands: new, delete, copy for another program, the form's popup.
+    DocumentCommands* documentCommands() const { return documentCommands_; }
 
     // Button `number` (from 1) of a toolbar, as the commands refer to them.
     static QAction* toolButton(QToolBar* toolbar, int number);
@@ -134,5 +137,6 @@ private:
 
     App& app_;
     MainPages* pages_;
+    DocumentCommands* documentCommands_ = nullptr;
     bool unloaded_ = false;
 };

@@ -12,7 +12,6 @@
 #include "platform/repaint.h"
 #include "platform/report_render.h"
 #include "platform/report_viewer.h"
-#include "platform/shell.h"
 #include "register/invoice_report.h"
 #include "register/preview_panel.h"
 #include "register/print_state.h"
@@ -87,10 +86,7 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
         ui::repaintNow();
         const QString message = ReportMail(app, kind, templ);
         if (message.isEmpty()) return true;
-        if (shell::openFile(message)) return true;
-        ui::msgBox(QStringLiteral("Nie można otworzyć pliku: ") + QDir::toNativeSeparators(message), ui::Buttons::Ok,
-                   ui::Icon::Exclamation, QStringLiteral("Błąd otwarcia pliku"));
-        return false;
+        return FileOpenShow(message);
     }
     ui::BusyPointer busy;
     ui::repaintNow();

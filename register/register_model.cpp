@@ -53,13 +53,16 @@ QVariant RegisterModel::cell(int column, const db::Value& value, int role) const
 Qt::ItemFlags RegisterModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags f = LazyQueryModel::flags(index);
-    if (index.isValid() && index.column() == paidColumn()) f |= Qt::ItemIsEditable;
+    // An archive database takes no payments.
+    if (index.isValid() && index.column() == paidColumn() && !app_.gBazaPar.BazaOdczyt) f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool RegisterModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || index.column() != paidColumn() || !app_.gBaseDb) return false;
+    if (role != Qt::EditRole || !index.isValid() || index.column() != paidColumn() || !app_.gBaseDb
+        || app_.gBazaPar.BazaOdczyt)
+        return false;
     const QString text = value.toString().trimmed();
     OptDecimal amount;
     if (!text.isEmpty()) {

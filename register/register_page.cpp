@@ -292,7 +292,7 @@ void RegisterPage::cbFSumuj_Click()
 void RegisterPage::KartotekaZaplacono(bool zaplacono)
 {
     const int row = currentRow();
-    if (row < 0 || !app_.gBaseDb) return;
+    if (row < 0 || !app_.gBaseDb || app_.gBazaPar.BazaOdczyt) return;
     markPaid(*app_.gBaseDb, dataKar->rowid(row), zaplacono);
     dataKar->reread(row);
     cbFSumuj_Click();
@@ -316,8 +316,10 @@ void RegisterPage::preparePopup()
         const db::Value& doZaplaty = dataKar->value(row, "DoZaplaty");
         paid = !zaplacono.isNull() && !doZaplaty.isNull() && zaplacono.toDecimal() == doZaplaty.toDecimal();
     }
-    popup_.zaplacono->setEnabled(hasRow && !paid);
-    popup_.niezaplacono->setEnabled(hasRow && paid);
+    // Payments are not recorded on an archive database.
+    const bool locked = app_.gBazaPar.BazaOdczyt;
+    popup_.zaplacono->setEnabled(hasRow && !paid && !locked);
+    popup_.niezaplacono->setEnabled(hasRow && paid && !locked);
     for (QAction* a : {popup_.drukuj, popup_.wyslij, popup_.zapisz}) a->setEnabled(hasRow);
 }
 

@@ -69,8 +69,8 @@ public:
     // Lists the documents the filters select, from the first screen on, and the sums row when
     // it is shown. Throws AppError.
     void KartotekaOdswiez();
-    // Marks the current row's document paid or unpaid; the sums row and the chart follow.
-    // Throws AppError.
+    // Marks the current row's document paid or unpaid; the sums row and the chart follow. Nothing
+    // on an archive database (the read-only lock). Throws AppError.
     void KartotekaZaplacono(bool zaplacono);
     // Shows or hides the sums row as "Sumuj" says, with the sums of the listed documents.
     void cbFSumuj_Click();
@@ -88,7 +88,7 @@ public:
     // it and shows the popup. Any other button does nothing.
     void gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos);
     // Sets the popup's items for the current row: the row commands only with a row, "Zapłacone"
-    // or "Niezapłacone" by whether it is paid in full.
+    // or "Niezapłacone" by whether it is paid in full (neither on an archive database).
     void preparePopup();
 
     // Keeps the grid and the frame across the page, and the sums row right under the grid.

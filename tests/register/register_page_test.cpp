@@ -127,6 +127,7 @@ TEST_F(RegisterWindow, SumsRowSitsUnderTheGridAndFollowsFiltersWidthsAndScrollin
     EXPECT_EQ(sum(15), "");
 
     page->txtFNazwa->setText("jan");
+    page->txtFNazwa->setFocus();
     QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
     EXPECT_EQ(sum(11), "1 207,25");
 
@@ -223,6 +224,21 @@ TEST_F(RegisterWindow, TypedPaidAmountIsStoredOrRefusedWithAMessage)
     EXPECT_EQ(sum(14), "279,75");
     // Only the paid amount takes typing.
     EXPECT_FALSE(page->dataKar->flags(page->dataKar->index(row, 11)) & Qt::ItemIsEditable);
+}
+
+// An archive database takes no payments, neither from the popup nor typed into the paid cell.
+TEST_F(RegisterWindow, AnArchiveDatabaseRecordsNoPayments)
+{
+    BaseParSave(t.app, db(), "BazaOdczyt", "1");
+    window->Przylacz();
+    const int row = rowOf("11/03/2024");
+    rightClick(row);
+    EXPECT_FALSE(window->mnuPopKarZaplacono->isEnabled());
+    EXPECT_TRUE(window->mnuPopKarDrukuj2->isEnabled());
+    page->KartotekaZaplacono(true);
+    EXPECT_FALSE(page->dataKar->flags(page->dataKar->index(row, 14)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(page->dataKar->setData(page->dataKar->index(row, 14), "12,5"));
+    EXPECT_FALSE(paid("11/03/2024"));
 }
 
 TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)

@@ -1,0 +1,231 @@
+#include "editor/document_commands.h"
+#include "editor/document_list_events.h"
+#include "platform/clipboard_link.h"
+#include "platform/qor_combo.h"
+#include "register/chart_page.h"
+#include "register/register_model.h"
+#include "register/preview_panel.h"
+#include "register/register_page.h"
+#include "support/editing_window.h"
+#include "support/stored_document.h"
+#include <QWidgetAction>
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabBar>
+#include <QToolBar>
+
+// The main window's menus, popups and toolbars: what each offers, when, and what it does.
+
+namespace {
+
+// "name: caption (shortcut)" per item, "-" per separator; toolbars "key:caption", " g" for a
+// grouped button, "*" when pressed, "|" per separator.
+QStringList describe(const QList<QAction*>& actions, bool toolbar)
+{
+    QStringList items;
+    for (const QAction* a : actions) {
+        if (qobject_cast<const QWidgetAction*>(a)) continue;  // room that places a button, not an item
+        QString s = a->isSeparator() ? (toolbar ? "|" : "-") : a->objectName() + (toolbar ? ":" : ": ") + a->text();
+        if (!a->isSeparator() && !a->shortcut().isEmpty()) s += " (" + a->shortcut().toString() + ")";
+        if (a->actionGroup()) s += a->isChecked() ? " g*" : " g";
+        items << s;
+    }
+    return items;
+}
+
+struct MenusFixture : EditingFixture {
+    void storeToday(int n)
+    {
+        storeDocument(t.app, invoiceHeader(today(n), QDate::currentDate()), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    }
+    void rightClickRow(int i)
+    {
+        QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, rowRect(i).center());
+        window->mnuPopKartoteka->hide();
+    }
+    bool opensDocumentPopup(QWidget* w, QPoint at)
+    {
+        QTest::mouseClick(w, Qt::RightButton, {}, at);
+        const bool shown = window->mnuPopDokument->isVisible();
+        window->mnuPopDokument->hide();
+        return shown;
+    }
+    qint64 count(const char* sql) { return t.db().scalar(QString::fromUtf8(sql)).toInt(); }
+};
+
+} // namespace
+
+TEST(MenuTree, MenusPopupsAndToolbarsHaveTheirCaptionsSeparatorsShortcutsAndGroups)
+{
+    App app;
+    MainWindow w(app);
+    const std::tuple<QWidget*, bool, QStringList> bars[] = {
+        {w.mnuBaza, false, {"mnuBazaNowa: Nowa", "mnuBazaOtworz: Otwórz (Ctrl+O)", "-", "mnuBazaWlas: Właściwości", "-",
+                            "mnuBazaDrukuj: Drukuj (Ctrl+D)", "mnuBazaPodglad: Podgląd wydruku (Ctrl+P)", "-",
+                            "mnuBazaZamknij: Zamknij"}},
+        {w.mnuEdycja, false, {"mnuEdycjaWytnij: Wyt&nij (Ctrl+X)", "mnuEdycjaKopiuj: &Kopiuj (Ctrl+C)", "mnuEdycjaWklej: Wkl&ej (Ctrl+V)"}},
+        {w.mnuNarzedzia, false, {"mnuNarzParProg: Parametry programu", "mnuNarzParDok: Parametry dokumentów", "-",
+                                 "mnuNarzAktual: Aktualizuj program"}},
+        {w.mnuPomoc, false, {"mnuPomocSpis: &Spis treści", "mnuPomocIndeks: &Indeks", "-",
+                             "mnuPomocPodrecznik: &Podręcznik użytkownika (pdf)", "-",
+                             "mnuPomocInternet: S&trona internetowa programu", "mnuPomocPytanie: Mam pytanie... (E-Mail)", "-",
+                             "mnuPomocOprog: &O programie"}},
+        {w.mnuPopKartoteka, false, {"mnuPopKarNowy: Nowy", "mnuPopKarPopraw: Popraw", "mnuPopKarUsun: Usuń", "-",
+                                    "mnuPopKarKopiuj: Kopiuj", "mnuPopKarWklej: Wklej z...", "-", "mnuPopKarDrukuj: Drukuj",
+                                    "mnuPopKarPodglad: Podgląd wydruku", "-", "mnuPopKarWyślij: Wyślij...",
+                                    "mnuPopKarZapisz: Zapisz jako..."}},
+        {w.mnuPopDokument, false, {"mnuPopDokNowy: Nowy", "MnuPopDokZapisz: Zapisz", "-", "mnuPopDokWklej: Wklej z...", "-",
+                                   "mnuPopDokPar: Parametry..."}},
+        {w.mnuPopKar, false, {"mnuPopKarZaplacono: Zapłacone", "mnuPopKarNieZaplacono: Niezapłacone", "-",
+                              "mnuPopKarDrukuj2: Drukuj", "mnuPopKarWyślij2: Wyślij...", "mnuPopKarZapisz2: Zapisz jako...", "-",
+                              "mnuKarWierszeZaznacz: Zaznacz wiersze", "mnuKarWierszeKopiuj: Kopiuj wiersze", "-",
+                              "mnuPopKarOdswiez: Odśwież"}},
+        {w.mnuWykres, false, {"mnuWykOdswiez: Odśwież"}},
+        {w.toolWprowadz, true, {"Wprowadzanie:Wprowadzanie danych  g*", "Kartoteka:Kartoteka dokumentów  g",
+                                "Wykres:Wykres zakupów           g"}},
+        {w.toolEdycja, true, {"Dokument: Edycja dokumentu        g*", "Podglad:Podglad wydruku        g"}},
+        {w.toolZapisz, true, {"Zapisz:  Zapisz    ", "Drukuj:  Drukuj   ", "Wyslij:  Wyślij      "}},
+        {w.toolPomoc, true, {"Pomoc:"}},
+        {w.toolCRView, true, {"Pierwszy:", "Poprzedni:", "Nastepny:", "Ostatni:", "|", "Cala: g", "Szerokosc: g*", "Skala100: g", "|"}},
+    };
+    for (const auto& [bar, toolbar, items] : bars) {
+        SCOPED_TRACE(bar->objectName().toStdString());
+        EXPECT_EQ(describe(bar->actions(), toolbar), items);
+    }
+    for (QMenu* popup : {w.mnuPopKartoteka, w.mnuPopDokument, w.mnuPopKar, w.mnuWykres}) EXPECT_FALSE(popup->menuAction()->isVisible());
+    w.btnSkala100->trigger();  // a group keeps exactly one button pressed
+    EXPECT_FALSE(w.btnSzerokosc->isChecked());
+}
+
+TEST_F(MenusFixture, PrintAndPreviewKeysFireOnlyWhileTheirButtonsAllowThem)
+{
+    storeToday(1);
+    open();
+    for (int row : {0, 1}) {  // "<Nowy dokument>" has nothing to print or preview
+        SCOPED_TRACE(row);
+        lst->setCurrentIndex(rows->index(row, 0));
+        pages->dokumenty->lista()->lstDok_Click();
+        EXPECT_EQ(window->mnuBazaDrukuj->isEnabled(), row == 1);
+        QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+        EXPECT_EQ(answers.dialogs, row);  // the printer dialog
+        EXPECT_EQ(page->picPodglad->isHidden(), row == 0);
+    }
+}
+
+TEST_F(MenusFixture, DocumentListPopupFollowsTheRowAndTheArchiveLock)
+{
+    storeToday(1);
+    open();
+    QAction* items[] = {window->mnuPopKarNowy, window->mnuPopKarPopraw, window->mnuPopKarUsun, window->mnuPopKarKopiuj,
+                        window->mnuPopKarDrukuj, window->mnuPopKarPodglad, window->mnuPopKarWyslij, window->mnuPopKarZapisz,
+                        window->mnuPopDokNowy, window->MnuPopDokZapisz};
+    const std::tuple<bool, int, QString> cases[] = {
+        {false, 0, "1000000011"}, {false, 1, "1111111111"}, {true, 1, "0001111000"}};
+    for (const auto& [archive, row, enabled] : cases) {
+        SCOPED_TRACE(enabled.toStdString());
+        BaseParSave(t.app, t.db(), "BazaOdczyt", archive ? "1" : "0");
+        window->Przylacz();
+        rightClickRow(row);
+        QString seen;
+        for (QAction* a : items) seen += a->isEnabled() ? "1" : "0";
+        EXPECT_EQ(seen, enabled);
+    }
+    window->documentCommands()->UsunDokument();  // reached anyway: the archive deletes nothing
+    EXPECT_EQ(answers.last(), "Baza danych jest zablokowana - tylko do odczytu. Nie można usunąć dokumentu.");
+    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
+}
+
+TEST_F(MenusFixture, DeletingRefreshesTheListTheNumberTheRegisterAndTheChart)
+{
+    storeToday(1);
+    storeToday(2);
+    open();
+    ChartPage* chart = pages->picWykres;
+    chart->cmbWRok->setCurrentIndex(chart->cmbWRok->findText(QString::number(QDate::currentDate().year())));
+    chart->cmbWRodzaj->setCurrentIndex(chart->cmbWRodzaj->findText("Zakupy brutto + vat + netto"));
+    const double before = chart->grid().values[QDate::currentDate().month() - 1][0];
+    doubleClickRow(1);  // the last document is being edited when it is deleted
+    rightClickRow(1);
+    window->mnuPopKarUsun->trigger();
+    EXPECT_EQ(answers.last(), "Dokument FR  " + today(2) + " zostanie usunięty z kartoteki. Usunąć dokument?");
+    EXPECT_EQ(listed(), QStringList({"<Nowy dokument>", "FR  " + today(1)}));
+    EXPECT_EQ(pages->picKartoteka->dataKar->rowCount(), 1);
+    EXPECT_LT(chart->grid().values[QDate::currentDate().month() - 1][0], before);
+    // What the form holds is a new document now, under the number that is free again.
+    EXPECT_FALSE(form->editState().poprawa());
+    EXPECT_EQ(form->txtNumer->text(), today(2));
+    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+}
+
+TEST_F(MenusFixture, CopyHandsTheReferenceOverOrRefusesAPathItCannotCarry)
+{
+    storeToday(1);
+    open();
+    for (const QString& path : {"/dane/Firma.mdb", "/dane/a|b/Firma.mdb"}) {
+        SCOPED_TRACE(path.toStdString());
+        QApplication::clipboard()->setText("poprzedni");
+        t.app.gPrgPar.BazaPlik = path;
+        t.app.gBazaHaslo = "tajne";
+        rightClickRow(1);
+        window->mnuPopKarKopiuj->trigger();
+        const bool carried = !path.contains('|');
+        EXPECT_EQ(clipboard::readLink(), carried ? ">Wirlan Data|FR|" + path + "|tajne|FR |" + today(1) : QString());
+        EXPECT_EQ(QApplication::clipboard()->mimeData()->hasText(), !carried) << "no plain text beside the link";
+        EXPECT_EQ(answers.last().contains("\"|\""), !carried);
+    }
+    QApplication::clipboard()->clear();
+}
+
+TEST_F(MenusFixture, TheFormsCaptionsBackgroundAndTabsOpenTheDocumentPopupWithThePasteOffer)
+{
+    open();
+    clipboard::writeLink(">Wirlan Data|FA|/dane/F.mdb||KFR|12/2024");
+    for (const QString& name : DocumentCommands::menuLabels() + QStringList{"Label13", "labKordok"}) {
+        SCOPED_TRACE(name.toStdString());
+        auto* label = form->findChild<QLabel*>(name);
+        label->show();
+        label->raise();
+        EXPECT_EQ(opensDocumentPopup(label, label->rect().center()), DocumentCommands::menuLabels().contains(name));
+    }
+    EXPECT_EQ(window->mnuPopDokWklej->text(), "Wklej z KFR Nr 12/2024");
+    EXPECT_TRUE(window->mnuPopDokWklej->isEnabled());
+    QPoint empty;
+    for (int y = 5; y < form->height() && empty.isNull(); y += 7)
+        for (int x = 5; x < form->width() && empty.isNull(); x += 7)
+            if (!form->childAt(x, y)) empty = QPoint(x, y);
+    QApplication::clipboard()->setText(">Wirlan Data|FA|/dane/F.mdb||KFR|12/2024");  // plain text offers nothing
+    EXPECT_TRUE(opensDocumentPopup(form, empty));
+    EXPECT_TRUE(opensDocumentPopup(form->tabPoz->tabBar(), form->tabPoz->tabBar()->tabRect(0).center()));
+    EXPECT_EQ(window->mnuPopDokWklej->text(), "Wklej z...");
+    EXPECT_FALSE(window->mnuPopDokWklej->isEnabled());
+    QApplication::clipboard()->clear();
+}
+
+TEST_F(MenusFixture, EditMenuActsOnTheSelectionAndCloseEndsAsClosingTheWindowDoes)
+{
+    open();
+    const std::tuple<QAction*, QString, QString, QString> cases[] = {
+        // command, clipboard before, text after, clipboard after
+        {window->mnuEdycjaKopiuj, "x", "Jan Kowalski", "Kowalski"},
+        {window->mnuEdycjaWytnij, "x", "Jan ", "Kowalski"},
+        {window->mnuEdycjaWklej, "Nowak", "Jan Nowak", "Nowak"},
+    };
+    for (const auto& [action, before, text, clip] : cases) {
+        SCOPED_TRACE(action->objectName().toStdString());
+        QApplication::clipboard()->setText(before);
+        form->txtNazkon->setFocus();
+        form->txtNazkon->setText("Jan Kowalski");
+        form->txtNazkon->setSelection(4, 8);
+        action->trigger();
+        EXPECT_EQ(form->txtNazkon->text(), text);
+        EXPECT_EQ(QApplication::clipboard()->text(), clip);
+    }
+    window->mnuBazaZamknij->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok WHERE Stanowisko = 0").toText(), "Jan Nowak");
+    QApplication::clipboard()->clear();
+}

@@ -1,0 +1,104 @@
+#include "register/register_page.h"
+#include "support/editing_window.h"
+#include <QPlainTextEdit>
+
+// The main window's keys: Enter as Tab, Ctrl+Enter saving, Ctrl+N starting a new document.
+
+namespace {
+
+struct KeysFixture : EditingFixture {
+    void press(QWidget* w, int key, Qt::KeyboardModifiers m = {})
+    {
+        w->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), m);
+    }
+    qint64 stored() { return t.db().scalar("SELECT count(*) FROM fadok").toInt(); }
+    // Where Tab takes the focus from `w` (a notes field taken as one that Tab leaves).
+    QWidget* afterTab(QWidget* w)
+    {
+        form->txtUwagi->setTabChangesFocus(true);
+        press(w, Qt::Key_Tab);
+        form->txtUwagi->setTabChangesFocus(false);
+        return QApplication::focusWidget();
+    }
+};
+
+} // namespace
+
+TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInTheGrid)
+{
+    open();
+    form->tabPoz->setCurrentIndex(2);
+    const std::tuple<QWidget*, QString, int, bool, QString> cases[] = {
+        // field, notes text, caret, moves on, notes after
+        {form->txtNazkon, "", 0, true, ""},
+        {form->cmbPlatFor, "", 0, true, ""},
+        {form->txtUwagi, "", 0, true, ""},
+        {form->txtUwagi, "Uwaga", 5, false, "Uwaga\n"},
+        {form->txtUwagi, "Uwaga\n", 6, true, "Uwaga\n"},
+        {form->txtUwagi, "Uwaga\n", 0, false, "\nUwaga\n"},
+    };
+    for (bool setting : {true, false}) {
+        t.app.gPrgPar.EnterToTab = setting;
+        for (const auto& [field, notes, caret, movesOn, after] : cases) {
+            SCOPED_TRACE(field->objectName().toStdString() + " '" + notes.toStdString() + "' " + std::to_string(setting));
+            QWidget* next = afterTab(field);
+            form->txtUwagi->setPlainText(notes);
+            QTextCursor cur = form->txtUwagi->textCursor();
+            cur.setPosition(caret);
+            form->txtUwagi->setTextCursor(cur);
+            form->cmbPlatFor->setEditText("czekiem");
+            const int items = form->cmbPlatFor->count();
+            press(field, Qt::Key_Return);
+            const bool moved = !(QApplication::focusWidget() == field || field->isAncestorOf(QApplication::focusWidget()));
+            EXPECT_EQ(moved, setting && movesOn);
+            if (moved) EXPECT_EQ(QApplication::focusWidget(), next);
+            if (setting) EXPECT_EQ(form->txtUwagi->toPlainText(), field == form->txtUwagi ? after : notes);
+            if (setting) EXPECT_EQ(form->cmbPlatFor->count(), items) << "Enter adds nothing to a list";
+        }
+    }
+    t.app.gPrgPar.EnterToTab = true;  // the grid keeps its Enter
+    form->tabPoz->setCurrentIndex(0);
+    press(form->gridPoz, Qt::Key_Return);
+    EXPECT_TRUE(form->gridPoz->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form->gridPoz);
+}
+
+TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
+{
+    open();
+    const std::tuple<int, Qt::KeyboardModifiers, bool, bool, bool> cases[] = {
+        // key, modifiers, archive, saves, starts a new document
+        {Qt::Key_Return, Qt::ControlModifier, false, true, true},
+        {Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, false, true, true},
+        {Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, false, true, true},
+        {Qt::Key_Return, Qt::ControlModifier | Qt::AltModifier, false, false, false},
+        {Qt::Key_Return, Qt::AltModifier, false, false, false},
+        {Qt::Key_N, Qt::ControlModifier, false, false, true},
+        {Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier, false, false, false},
+        {Qt::Key_N, Qt::ControlModifier, true, false, false},
+    };
+    for (const auto& [key, mods, archive, saves, starts] : cases) {
+        SCOPED_TRACE(QKeySequence(int(mods & ~Qt::KeypadModifier) | key).toString().toStdString() + (archive ? " archive" : ""));
+        t.db().execute("DELETE FROM fadok");
+        BaseParSave(t.app, t.db(), "BazaOdczyt", archive ? "1" : "0");
+        window->Przylacz();
+        form->NowyDokument();
+        typeSeller();
+        if (!archive) typeRow(0, "Owies", "2", "kg", "5", "7");
+        press(form->txtAdrkon, key, mods);
+        EXPECT_EQ(stored(), saves ? 1 : 0);
+        EXPECT_EQ(form->txtNazkon->text().isEmpty(), starts);
+        EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    }
+}
+
+TEST_F(KeysFixture, CtrlEnterOnTheRegisterPageSavesTheEnteredDocument)
+{
+    open();
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    window->btnKartoteka->trigger();
+    press(pages->picKartoteka->txtFNazwa, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(stored(), 1);
+    EXPECT_TRUE(page->isHidden()) << "the register stays shown";
+}
