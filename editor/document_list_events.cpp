@@ -194,7 +194,20 @@ QString DocumentListEvents::schowekDokument()
 {
     // The paste is offered only for a well-formed reference under the link format.
     const auto h = parseHandOver(clipboard::readLink());
-    return h ? h->kind() + QStringLiteral(" Nr ") + h->numer : QString();
+    return h ? h->nazwa() : QString();
+}
+
+QString DocumentListEvents::wybranyNumer() const
+{
+    QTreeWidgetItem* row = selected();
+    return row && !isNew(row) ? row->text(1) : QString();
+}
+
+void DocumentListEvents::mnuPopKarWklej_Click()
+{
+    QTreeWidgetItem* row = selected();
+    if (!row) return;
+    editing_->DokumentWklej(isNew(row) ? QStringLiteral("nowy") : QStringLiteral("popraw"));
 }
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)

@@ -3,6 +3,7 @@
 #include "core/error_report.h"
 #include "core/frm_input.h"
 #include "core/mail_services.h"
+#include "core/program_files.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/app_error.h"
@@ -12,7 +13,6 @@
 #include "platform/repaint.h"
 #include "platform/report_render.h"
 #include "platform/report_viewer.h"
-#include "platform/shell.h"
 #include "register/invoice_report.h"
 #include "register/preview_panel.h"
 #include "register/print_state.h"
@@ -86,18 +86,12 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
     if (dialog.cmbInput->boundValue().toString() == QLatin1String("html")) {
         ui::repaintNow();
         const QString message = ReportMail(app, kind, templ);
-        if (message.isEmpty()) return true;
-        if (shell::openFile(message)) return true;
-        ui::msgBox(QStringLiteral("Nie można otworzyć pliku: ") + QDir::toNativeSeparators(message), ui::Buttons::Ok,
-                   ui::Icon::Exclamation, QStringLiteral("Błąd otwarcia pliku"));
-        return false;
+        return message.isEmpty() || MessageOpen(app, message);
     }
     ui::BusyPointer busy;
     ui::repaintNow();
     // The attachment is written among the user's data, never beside the program.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("dokument.pdf"));
+    const QString path = UserDataFile(QStringLiteral("dokument.pdf"));
     if (!report::exportPdf(raport, path)) {
         cannotWrite(path);
         return false;
