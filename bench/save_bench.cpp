@@ -44,13 +44,7 @@ void fill(db::Database& db, int documents)
 
 TempDatabase& database()
 {
-    static TempDatabase t;
-    static bool filled = false;
-    if (!filled) {
-        fill(t.db(), 100000);
-        filled = true;
-    }
-    return t;
+    return filledOnce([](db::Database& db) { fill(db, 100000); });
 }
 
 void BM_SaveDocument50(benchmark::State& state)

@@ -88,9 +88,19 @@ void addMissingIndexes(db::Database& db)
         "CREATE UNIQUE INDEX IF NOT EXISTS fadok_numer ON fadok (Numer)",
         "CREATE INDEX IF NOT EXISTS fadok_datawyst ON fadok (Datawyst)",
         "CREATE INDEX IF NOT EXISTS fadok_kornumer ON fadok (KorNumer)",
-        "CREATE INDEX IF NOT EXISTS fadok_platfor ON fadok (PlatFor)",
+        "CREATE INDEX IF NOT EXISTS fadok_kontrahent ON fadok (Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, "
+        "Nipkon COLLATE BINARY, Nazdok COLLATE BINARY, Numdok COLLATE BINARY, Datadok COLLATE BINARY, "
+        "Wyddok COLLATE BINARY, PlatRach COLLATE BINARY)",
+        "CREATE INDEX IF NOT EXISTS fadok_platfor ON fadok (PlatFor COLLATE BINARY)",
+        "CREATE INDEX IF NOT EXISTS fadok_platter ON fadok (PlatTer COLLATE BINARY)",
+        "CREATE INDEX IF NOT EXISTS fadok_uwagi ON fadok (Uwagi COLLATE BINARY)",
+        "CREATE INDEX IF NOT EXISTS fadok_wystawil ON fadok (Wystawil COLLATE BINARY)",
         "CREATE INDEX IF NOT EXISTS dodok_stanowisko ON dodok (Stanowisko)",
         "CREATE INDEX IF NOT EXISTS fapoz_numer ON fapoz (Numer, Inddok)",
+        "CREATE INDEX IF NOT EXISTS fapoz_produkt ON fapoz (Nazwa COLLATE BINARY, Indjed COLLATE BINARY, "
+        "Indvat COLLATE BINARY, Cenanet)",
+        "CREATE INDEX IF NOT EXISTS fapoz_indjed ON fapoz (Indjed COLLATE BINARY)",
+        "CREATE INDEX IF NOT EXISTS fapoz_indvat ON fapoz (Indvat COLLATE BINARY)",
         "CREATE INDEX IF NOT EXISTS dopoz_stanowisko ON dopoz (Stanowisko, Pozycja)",
         "CREATE INDEX IF NOT EXISTS dokor_stanowisko ON dokor (Stanowisko, Pozycja)",
     };

@@ -145,3 +145,14 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer)
         return std::nullopt;
     }
 }
+
+bool DokumentZapisany(App& app, const QString& numer)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb) return false;
+    try {
+        return app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM fadok WHERE Numer = ?"), {numer}).has_value();
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("DokumentZapisany"));
+        return false;
+    }
+}

@@ -57,3 +57,6 @@ std::optional<LoadedRows> WczytajPozycje(App& app, const QString& numer, bool zK
 // Loads invoice `numer` as the document that the correction being written corrects: both
 // buffers get its positions as stored, so the correction's differences start at zero.
 std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer);
+
+// Whether document `numer` is stored. False without a database or after a reported error.
+bool DokumentZapisany(App& app, const QString& numer);

@@ -14,6 +14,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "editor/side_list.h"
 #include "platform/busy_pointer.h"
 #include "platform/clipboard_link.h"
 #include "platform/message_box.h"
@@ -34,6 +35,9 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
 {
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
+    // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
+    connect(form, &DocumentForm::dokumentUpuszczony, this, [this](const QString& numer) { WczytajDokument("nowy", numer); });
+    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this, [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
     // Ctrl+Enter (and Ctrl+Shift+Enter) anywhere on the entry page saves and starts a new document.
     for (QKeyCombination k : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter, Qt::CTRL | Qt::SHIFT | Qt::Key_Return,
@@ -201,6 +205,7 @@ bool DocumentEditing::ZapiszDokument()
     SaveResult r;
     {
         ui::BusyPointer busy;
+        SideListLock still(*page_->picDokument->lstSlo);
         r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
             return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
                 == ui::Answer::Yes;
@@ -216,7 +221,7 @@ bool DocumentEditing::ZapiszDokument()
     DocumentForm* f = page_->picDokument;
     f->txtNumer->setText(r.numer);
     // The side list reads its dictionaries again at their next display: they now hold this document.
-    f->lstSlo->setProperty("Tag", QString());
+    f->lstSlo->setTag(QString());
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;

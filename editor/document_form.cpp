@@ -8,6 +8,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "editor/side_list.h"
 #include "platform/twips.h"
 #include "platform/repaint.h"
 #include <QApplication>
@@ -174,9 +175,9 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     txtDoZaplaty->setFont(bold);
 
     labSlownik = label(this, "labSlownik", "", 7440, 0, 2505);
-    lstSlo = make<QTreeWidget>(this, "lstSlo", 7440, 210, 2580, 4725);
-    lstSlo->setRootIsDecorated(false);
-    lstSlo->setHeaderHidden(true);
+    lstSlo = new SideList(app_, this, labSlownik);
+    place(lstSlo, 7440, 210, 2580, 4725);
+    setupDrops();
 
     setMinimumSize(px(7440 + 500), px(6300));
 

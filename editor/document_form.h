@@ -10,12 +10,14 @@ class QorCombo;
 class QorNumber;
 class PositionGrid;
 class PositionModel;
+class SideList;
 class QComboBox;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
-class QTreeWidget;
 
 // The document form (picDokument): the header of the invoice or correction, the positions and
 // notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
@@ -66,6 +68,16 @@ public:
     void setRowLines(int lines);
     // The grids' row height and the corrected positions' colour from the program's settings.
     void applyGridSettings();
+
+    // The document being written is an invoice ("FR"), not a correction.
+    bool isInvoice() const;
+    // Drops on the header fields and on the kind combo (document_form_drops.cpp). A side list
+    // entry is applied whatever field it lands on; the field that its kind fills shows that it
+    // takes it. A stored document dropped on the kind combo is copied into the invoice.
+    void naglowek_DragOver(QWidget* field, QDragMoveEvent* e);
+    void naglowek_DragDrop(QDropEvent* e);
+    void cmbDokument_DragOver(QDragMoveEvent* e);
+    void cmbDokument_DragDrop(QDropEvent* e);
 
     void txtDatawyst_LostFocus();
     void cmbPlatdni_Click();
@@ -118,19 +130,22 @@ public:
     QLabel* labDoZaplaty;
     QorNumber* txtDoZaplaty;
     QLabel* labSlownik;
-    QTreeWidget* lstSlo;
+    SideList* lstSlo;
 
 signals:
     // A new document was started: the entry page shows the form and disables the preview.
     void documentStarted();
     // A corrected invoice was chosen: it is to be loaded as the one being corrected.
     void korygowanyWybrany(const QString& numer);
+    // Stored document `numer` was dropped on the kind combo: its content is to be copied in.
+    void dokumentUpuszczony(const QString& numer);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setupDrops();
     void cmbDokument_Change();
     void cmbKordok_Change();
     void cmbKornum_Change();

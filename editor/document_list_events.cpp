@@ -7,6 +7,7 @@
 #include "platform/date_text.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
+#include "editor/drags.h"
 #include "editor/entry_page.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -242,8 +243,17 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
             } catch (...) {
             }
         });
+    } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseMove) {
+        // A drag of the selected document, by its number, onto the form.
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->buttons() != Qt::NoButton) {
+            if (QTreeWidgetItem* row = selected(); row && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
+                runDrag(page_->lstDok, documentDragData(row->text(1)));
+            return true;
+        }
     } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(event);
+        pressedAt_ = e->position().toPoint();
         try {
             lstDok_MouseDown(e->button(), e->position().toPoint());
         } catch (...) {

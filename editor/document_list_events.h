@@ -71,4 +71,5 @@ private:
     EntryPage* page_;
     DocumentEditing* editing_;
     Popup popup_;
+    QPoint pressedAt_;
 };

@@ -9,6 +9,8 @@
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/position_grid.h"
+#include "editor/dictionaries.h"
+#include "editor/side_list.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include "register/chart_page.h"
@@ -66,8 +68,9 @@ void MainPages::Przylacz()
         // A stored document still edited (its database attached again) keeps its number.
         if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
         dokumenty->lista()->OdswiezListeDokumentow(QString());
-        // The side list is filled by its own code.
-        form->labSlownik->setText("Kontrahenci");
+        // Nothing of the database left before may stay in the side list.
+        form->lstSlo->Wyczysc();
+        form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
         if (::BuforPusty(app_)) {
             if (!ro) form->NowyDokument();
             form->NaglowekDomyslny();
@@ -90,6 +93,7 @@ void MainPages::Przylacz()
 void MainPages::Odlacz()
 {
     picWprowadzanie->picDokument->detach();
+    picWprowadzanie->picDokument->lstSlo->Wyczysc();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }

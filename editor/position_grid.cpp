@@ -1,9 +1,14 @@
 #include "editor/position_grid.h"
 #include "core/app.h"
+#include "documents/loading.h"
+#include "editor/dictionaries.h"
+#include "editor/drags.h"
 #include "editor/position_model.h"
+#include "editor/side_list.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -138,4 +143,76 @@ bool PositionGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
         return false;
     }
     return QTableView::edit(index, trigger, event);
+}
+
+void PositionGrid::takeDropsFrom(SideList* list, std::function<bool()> invoice)
+{
+    dropList_ = list;
+    invoice_ = std::move(invoice);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+void PositionGrid::dragEnterEvent(QDragEnterEvent* e) { gridPoz_DragOver(e); }
+void PositionGrid::dragMoveEvent(QDragMoveEvent* e) { gridPoz_DragOver(e); }
+void PositionGrid::dragLeaveEvent(QDragLeaveEvent*) {}
+void PositionGrid::dropEvent(QDropEvent* e) { gridPoz_DragDrop(e); }
+
+void PositionGrid::gridPoz_DragOver(QDragMoveEvent* e)
+{
+    const bool invoice = dropList_ && invoice_();
+    if (auto numer = draggedDocument(e->mimeData())) {
+        if (invoice && !numer->isEmpty()) {
+            e->setDropAction(Qt::CopyAction);
+            e->accept();
+        } else {
+            e->ignore();
+        }
+        return;
+    }
+    if (!dropList_ || !isSideListDrag(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    using namespace slownik;
+    const QString& kind = dropList_->Tag();
+    if (invoice && (kind == Produkty || kind == Jednostki || kind == StawkiVAT)) {
+        // The row under the pointer becomes current, so that the drop fills it; the side list
+        // keeps showing what is dragged from it.
+        const int row = rowAt(e->position().toPoint().y());
+        if (row >= 0) {
+            SideListLock still(*dropList_);
+            makeCurrent(row, currentIndex().isValid() ? currentIndex().column() : int(PositionModel::Nazwa));
+        }
+        e->setDropAction(Qt::CopyAction);
+    } else {
+        // Applied all the same on a drop, where its kind sends it.
+        e->setDropAction(Qt::LinkAction);
+    }
+    e->accept();
+}
+
+void PositionGrid::gridPoz_DragDrop(QDropEvent* e)
+{
+    if (!dropList_) {
+        e->ignore();
+        return;
+    }
+    if (auto numer = draggedDocument(e->mimeData())) {
+        // Only a stored invoice's rows replace the positions; the new document's row and a
+        // document deleted meanwhile leave them alone.
+        if (!invoice_() || numer->isEmpty() || !DokumentZapisany(app_, *numer)) {
+            e->ignore();
+            return;
+        }
+        e->accept();
+        emit pozycjeUpuszczone(*numer);
+        return;
+    }
+    if (!isSideListDrag(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    dropList_->lstSlo_DblClick();
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include <QTableView>
+#include <functional>
 
 class App;
 class PositionModel;
 class QAction;
 class QMenu;
+class SideList;
 
 // A position grid (gridPoz, gridKor) over a PositionModel. The grid of the positions being edited
 // also carries the row commands: its popup menu "Pozycja" and appending a row when a key is
@@ -31,14 +33,27 @@ public:
     // Prepares the popup's items for a click on `row` (-1: below the rows); returns the menu.
     QMenu* preparePopup(int row);
 
+    // Takes drops while `invoice` says an invoice is written: products, units and VAT rates of
+    // `list` on the row under the pointer, and the positions of a stored invoice of the
+    // document list. Any other side list entry dropped here is applied as a double click does.
+    void takeDropsFrom(SideList* list, std::function<bool()> invoice);
+    void gridPoz_DragOver(QDragMoveEvent* e);
+    void gridPoz_DragDrop(QDropEvent* e);
+
 signals:
     // "Ustawienia początkowe": the document parameters dialog on its positions tab.
     void mnuPopPozPocz_Click();
+    // The positions of stored document `numer` were dropped here: they are to replace the rows.
+    void pozycjeUpuszczone(const QString& numer);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void makeCurrent(int row, int column);
@@ -46,4 +61,6 @@ private:
     App& app_;
     PositionModel* model_;
     bool withCommands_;
+    SideList* dropList_ = nullptr;
+    std::function<bool()> invoice_;
 };

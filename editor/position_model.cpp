@@ -194,6 +194,51 @@ void PositionModel::gridPoz_AfterColUpdate(Position& p, int column) const
     p.WartBrutto = v.WartBrutto;
 }
 
+bool PositionModel::store(int row, const Position& p, const QString& where)
+{
+    try {
+        buffer_.writeRow(p);
+    } catch (...) {
+        report(where);
+        reload();
+        return false;
+    }
+    rows_[size_t(row)] = p;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    emit valuesChanged();
+    return true;
+}
+
+bool PositionModel::applyProduct(int row, const QString& nazwa, const QString& jed, const QString& cena, const QString& vat)
+{
+    if (readOnly() || row < 0 || row >= rowCount()) return false;
+    Position p = rows_[size_t(row)];
+    p.Nazwa = nazwa.left(kNazwaMax);
+    p.Ilosc = Decimal(1);
+    p.Indjed = jed.left(kIndjedMax);
+    if (auto price = Decimal::parse(cena)) p.Cenanet = price;
+    p.Indvat = QString(vat).replace(',', '.').left(kIndvatMax);
+    gridPoz_AfterColUpdate(p, Ilosc);
+    return store(row, p, QStringLiteral("lstSlo_DblClick"));
+}
+
+bool PositionModel::applyUnit(int row, const QString& jed)
+{
+    if (readOnly() || row < 0 || row >= rowCount()) return false;
+    Position p = rows_[size_t(row)];
+    p.Indjed = jed.left(kIndjedMax);
+    return store(row, p, QStringLiteral("lstSlo_DblClick"));
+}
+
+bool PositionModel::applyVat(int row, const QString& vat)
+{
+    if (readOnly() || row < 0 || row >= rowCount()) return false;
+    Position p = rows_[size_t(row)];
+    p.Indvat = QString(vat).replace(',', '.').left(kIndvatMax);
+    gridPoz_AfterColUpdate(p, Indvat);
+    return store(row, p, QStringLiteral("lstSlo_DblClick"));
+}
+
 int PositionModel::PozycjaWstaw(int row)
 {
     if (readOnly()) return -1;

@@ -49,6 +49,15 @@ public:
     int PozycjaUsun(int row);   // refuses to delete the only row, with a message
     bool PozycjeNumeruj();      // numbers the rows 1, 2, 3 ... in their order
 
+    // Entries of the side list written into row `row` and stored at once; false when nothing
+    // was written (the database is read-only, there is no such row, or the write failed).
+    // A product: its name, quantity 1, unit, price (as shown; a price that cannot be read leaves
+    // the row's) and VAT code, the row recomputed. A unit alone. A VAT code, with VAT and gross
+    // recomputed from the row's net value. A decimal comma of a VAT code is stored as a point.
+    bool applyProduct(int row, const QString& nazwa, const QString& jed, const QString& cena, const QString& vat);
+    bool applyUnit(int row, const QString& jed);
+    bool applyVat(int row, const QString& vat);
+
     const Position& position(int row) const { return rows_.at(size_t(row)); }
     // Column sums of the rows as they stand. Throws AppError 6 beyond the money range.
     Sums sums() const;
@@ -62,6 +71,8 @@ private:
     // Recomputes the row after column `column` took a new value.
     void gridPoz_AfterColUpdate(Position& p, int column) const;
     void report(const QString& where);
+    // Stores a changed row and shows it; false after a reported failure.
+    bool store(int row, const Position& p, const QString& where);
 
     App& app_;
     PositionBuffer buffer_;

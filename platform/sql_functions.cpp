@@ -2,6 +2,7 @@
 #include "platform/decimal.h"
 #include <QDate>
 #include <QString>
+#include <array>
 #include <sqlcipher/sqlite3.h>
 
 namespace db {
@@ -9,7 +10,7 @@ namespace {
 
 // Primary weight of a character: letters of the Polish alphabet in its order, case ignored;
 // letters with other accents just after their base letter; anything else by its code.
-int weight(QChar c)
+int slowWeight(QChar c)
 {
     static const QString alphabet = QStringLiteral("aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż");
     ushort u = c.unicode();
@@ -23,6 +24,19 @@ int weight(QChar c)
         if (b >= 0) return 0x10000 + b * 4 + 1;
     }
     return l.unicode();
+}
+
+// The weights of the Latin letters (Polish ones among them) are looked up, since sorting long
+// lists asks for them again and again.
+int weight(QChar c)
+{
+    constexpr ushort kTable = 0x250;
+    static const auto table = [] {
+        std::array<int, kTable> t{};
+        for (ushort u = 0; u < kTable; ++u) t[u] = slowWeight(QChar(u));
+        return t;
+    }();
+    return c.unicode() < kTable ? table[c.unicode()] : slowWeight(c);
 }
 
 QString argText(sqlite3_value* v)
@@ -194,6 +208,21 @@ int comparePolish(const QString& a, const QString& b)
         if (wa != wb) return wa < wb ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+QByteArray polishSortKey(const QString& text)
+{
+    // Three bytes per weight, most significant first: byte order is weight order, and a key
+    // that is the start of another sorts first, as the shorter text does.
+    QByteArray key(text.size() * 3, Qt::Uninitialized);
+    char* out = key.data();
+    for (QChar c : text) {
+        const int w = weight(c);
+        *out++ = char(w >> 16);
+        *out++ = char((w >> 8) & 0xff);
+        *out++ = char(w & 0xff);
+    }
+    return key;
 }
 
 void registerSqlFunctions(sqlite3* db)

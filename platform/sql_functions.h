@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 struct sqlite3;
@@ -18,5 +19,8 @@ void registerSqlFunctions(sqlite3* db);
 
 // The collation's comparison, for code that sorts texts the way the database does.
 int comparePolish(const QString& a, const QString& b);
+// A key whose byte order is the collation's order (equal keys: texts the collation finds equal),
+// for sorting and grouping many texts without comparing them again and again.
+QByteArray polishSortKey(const QString& text);
 
 } // namespace db

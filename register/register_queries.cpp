@@ -125,9 +125,10 @@ void storePaidAmount(db::Database& db, qint64 rowid, const OptDecimal& amount)
 
 ListItems paymentForms(db::Database& db)
 {
-    // Each distinct form is one seek along the index of payment forms.
+    // Each distinct spelling is one seek along the index of payment forms, which tells spellings
+    // apart exactly; they are folded below.
     QStringList forms;
-    db::Statement above(db, QStringLiteral("SELECT min(PlatFor) FROM fadok WHERE PlatFor > ?"));
+    db::Statement above(db, QStringLiteral("SELECT min(PlatFor COLLATE BINARY) FROM fadok WHERE PlatFor COLLATE BINARY > ?"));
     db::Value last = db::Value::raw(QString(QLatin1String("")));  // an empty text, not NULL
     for (;;) {
         above.reset();

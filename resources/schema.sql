@@ -46,7 +46,14 @@ CREATE TABLE fadok (
 CREATE UNIQUE INDEX fadok_numer ON fadok (Numer);
 CREATE INDEX fadok_datawyst ON fadok (Datawyst);
 CREATE INDEX fadok_kornumer ON fadok (KorNumer);
-CREATE INDEX fadok_platfor ON fadok (PlatFor);
+-- The side list's dictionaries (and the register's list of payment forms) read their values
+-- from these alone, each exact spelling once; the program folds spellings that differ in case.
+CREATE INDEX fadok_kontrahent ON fadok (Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY,
+  Nazdok COLLATE BINARY, Numdok COLLATE BINARY, Datadok COLLATE BINARY, Wyddok COLLATE BINARY, PlatRach COLLATE BINARY);
+CREATE INDEX fadok_platfor ON fadok (PlatFor COLLATE BINARY);
+CREATE INDEX fadok_platter ON fadok (PlatTer COLLATE BINARY);
+CREATE INDEX fadok_uwagi ON fadok (Uwagi COLLATE BINARY);
+CREATE INDEX fadok_wystawil ON fadok (Wystawil COLLATE BINARY);
 
 CREATE TABLE dodok (
   Stanowisko SHORT,
@@ -98,6 +105,9 @@ CREATE TABLE fapoz (
   WartBrutto CURRENCY
 );
 CREATE INDEX fapoz_numer ON fapoz (Numer, Inddok);
+CREATE INDEX fapoz_produkt ON fapoz (Nazwa COLLATE BINARY, Indjed COLLATE BINARY, Indvat COLLATE BINARY, Cenanet);
+CREATE INDEX fapoz_indjed ON fapoz (Indjed COLLATE BINARY);
+CREATE INDEX fapoz_indvat ON fapoz (Indvat COLLATE BINARY);
 
 CREATE TABLE dopoz (
   Stanowisko SHORT,

@@ -7,6 +7,7 @@
 #include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
+#include "editor/side_list.h"
 #include "support/scoped_responder.h"
 #include "platform/twips.h"
 #include "register/register_page.h"

@@ -191,6 +191,20 @@ TEST_F(DatabaseTest, OldEngineWildcardsAndTextFunctions)
     EXPECT_EQ(db::comparePolish(QString::fromUtf8("ŻABA"), QString::fromUtf8("żaba")), 0);
 }
 
+TEST(PolishSortKey, OrdersAndMatchesAsTheCollationCompares)
+{
+    const char* texts[] = {"", "a", "A", "ą", "Ąb", "b", "c", "ć", "Cafe", "Café", "cafg", "e", "ę", "ł", "L", "lz",
+                           "ń", "ó", "o", "ś", "z", "ź", "Ż", "żaba", "ŻABA", "1", "10", "9", "-", " ", "Ω", "ω", "中"};
+    for (const char* a : texts) {
+        for (const char* b : texts) {
+            SCOPED_TRACE(std::string(a) + " | " + b);
+            const QString x = QString::fromUtf8(a), y = QString::fromUtf8(b);
+            const int byKeys = db::polishSortKey(x) < db::polishSortKey(y) ? -1 : db::polishSortKey(x) == db::polishSortKey(y) ? 0 : 1;
+            EXPECT_EQ(byKeys, db::comparePolish(x, y));
+        }
+    }
+}
+
 TEST_F(DatabaseTest, WrongOrMissingPasswordOnAnEncryptedFileIs3031AndPlainToolsCannotReadIt)
 {
     fresh()->execute("INSERT INTO t (Numer) VALUES ('tajny dokument')");

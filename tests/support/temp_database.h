@@ -14,3 +14,14 @@ public:
     // The template database built next to the program.
     static QString templatePath();
 };
+
+// A database filled once by `fill` (a function of the database) and kept for the whole run:
+// benchmarks over many stored documents.
+template <class Fill>
+TempDatabase& filledOnce(Fill fill)
+{
+    static TempDatabase t;
+    static const bool filled = (fill(t.db()), true);
+    (void)filled;
+    return t;
+}

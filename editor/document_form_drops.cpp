@@ -1,0 +1,135 @@
+// Drops on the document form: side list entries on the header fields, stored documents on the
+// kind combo. The position grid takes its own drops (position_grid.cpp).
+#include "editor/dictionaries.h"
+#include "editor/document_form.h"
+#include "editor/drags.h"
+#include "editor/position_grid.h"
+#include "editor/side_list.h"
+#include "platform/qor_combo.h"
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+// The kinds of side list entries that a header field takes (the field, or the text part of its
+// combo); empty for any other control.
+QStringList kindsOf(const DocumentForm& f, const QObject* target)
+{
+    using namespace slownik;
+    auto is = [&f, target](QWidget* w) {
+        auto* combo = qobject_cast<QComboBox*>(w);
+        return target == w || (combo && target == combo->lineEdit()) ||
+               (w == f.txtUwagi && target == f.txtUwagi->viewport());
+    };
+    if (is(f.txtDatawyst)) return {Datawyst};
+    if (is(f.txtDatasprz)) return {Datasprz};
+    if (is(f.txtNazkon) || is(f.txtAdrkon) || is(f.txtNipkon)) return {Kontrahenci};
+    if (is(f.cmbPlatFor)) return {FormyPlatnosci};
+    // The payment days take the days counted in the dates list as well.
+    if (is(f.cmbPlatdni)) return {Odroczenia, Dni};
+    if (is(f.cmbPlatTer)) return {Terminy};
+    if (is(f.txtUwagi)) return {Uwagi};
+    if (is(f.txtWystawil)) return {Wystawiajacy};
+    return {};
+}
+
+// Routes the entry page's drags over the form's targets to the form's handlers, before the
+// fields' own dropping of text sees them.
+class FormDrops : public QObject {
+public:
+    explicit FormDrops(DocumentForm* form) : QObject(form), form_(form) {}
+
+    void watch(QWidget* target)
+    {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::DragEnter && t != QEvent::DragMove && t != QEvent::Drop) return false;
+        // Text dragged from elsewhere is the fields' own business.
+        const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
+        if (!isSideListDrag(data) && !draggedDocument(data)) return false;
+        const bool over = t != QEvent::Drop;
+        if (watched == form_->cmbDokument) {
+            if (over) form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));
+            else form_->cmbDokument_DragDrop(static_cast<QDropEvent*>(event));
+        } else if (over) {
+            form_->naglowek_DragOver(static_cast<QWidget*>(watched), static_cast<QDragMoveEvent*>(event));
+        } else {
+            form_->naglowek_DragDrop(static_cast<QDropEvent*>(event));
+        }
+        return true;
+    }
+
+private:
+    DocumentForm* form_;
+};
+
+} // namespace
+
+void DocumentForm::setupDrops()
+{
+    auto* drops = new FormDrops(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtDatawyst, txtDatasprz, txtNazkon, txtAdrkon, txtNipkon,
+                                                       txtUwagi->viewport(), txtWystawil, cmbDokument})
+        drops->watch(w);
+    for (QComboBox* c : {cmbPlatFor, cmbPlatdni, cmbPlatTer}) {
+        drops->watch(c);
+        drops->watch(c->lineEdit());
+    }
+    gridPoz->takeDropsFrom(lstSlo, [this] { return isInvoice(); });
+}
+
+bool DocumentForm::isInvoice() const
+{
+    return cmbDokument->boundValue().toString() == QLatin1String("FR");
+}
+
+void DocumentForm::naglowek_DragOver(QWidget* field, QDragMoveEvent* e)
+{
+    if (!isSideListDrag(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    // An entry of another kind still goes where its kind sends it, under the refusing pointer.
+    e->setDropAction(kindsOf(*this, field).contains(lstSlo->Tag()) ? Qt::CopyAction : Qt::LinkAction);
+    e->accept();
+}
+
+void DocumentForm::naglowek_DragDrop(QDropEvent* e)
+{
+    if (!isSideListDrag(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    lstSlo->lstSlo_DblClick();
+}
+
+void DocumentForm::cmbDokument_DragOver(QDragMoveEvent* e)
+{
+    const auto numer = draggedDocument(e->mimeData());
+    if (numer && !numer->isEmpty() && isInvoice()) {
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void DocumentForm::cmbDokument_DragDrop(QDropEvent* e)
+{
+    const auto numer = draggedDocument(e->mimeData());
+    if (!numer || numer->isEmpty() || !isInvoice()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    emit dokumentUpuszczony(*numer);
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <QDate>
+#include <QPoint>
+#include <QTreeWidget>
+
+class App;
+class DocumentForm;
+class QLabel;
+struct Dictionary;
+
+// The side list of dictionaries (lstSlo) beside the document form, with its title (labSlownik).
+// A header field or a grid column that takes the focus shows its dictionary here: values of the
+// stored documents or the dates around an anchor. A double click or a drop applies the selected
+// entry to the document by the list's kind, whatever field it lands on.
+class SideList : public QTreeWidget {
+    Q_OBJECT
+public:
+    SideList(App& app, DocumentForm* form, QLabel* caption);
+
+    // The kind of what the list shows ("Kontrahenci", "Datawyst", ...). Empty at first and after
+    // a save, so that every dictionary is read again when it is next shown.
+    const QString& Tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
+    // True while the program itself moves the position grid's current cell: the list keeps what
+    // it shows.
+    bool BlokadaSlownika = false;
+
+    // Shows dictionary `name`; the dates ("Daty") are those around `anchor`, marked with the
+    // asking `field`. A dictionary already shown is not read again. Nothing without a database;
+    // a failed read leaves the list as it was.
+    void PanelSlownikPokaz(const QString& name, const QString& field = QString(), const QDate& anchor = QDate());
+    // The dictionary of the position grid's current column: units, VAT rates or products.
+    void PozycjaSlownikPokaz();
+    // Applies the selected entry to the document by the list's kind.
+    void lstSlo_DblClick();
+    // Forgets the rows and the kind (the database is let go or another one is attached).
+    void Wyczysc();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
+    void PanelDaty(const QString& field, const QDate& anchor);
+    void pokaz(const Dictionary& d);
+    // The field's own dictionary when it takes the focus.
+    void GotFocus(QObject* field);
+    void produkt(const QTreeWidgetItem* row);
+    void jednostka(const QTreeWidgetItem* row);
+    void stawkaVat(const QTreeWidgetItem* row);
+
+    App& app_;
+    DocumentForm* form_;
+    QLabel* caption_;
+    QString tag_;
+    QPoint pressedAt_;
+};
+
+// Holds the side list still while the program moves the position grid (BlokadaSlownika).
+class SideListLock {
+public:
+    explicit SideListLock(SideList& list) : list_(list), was_(list.BlokadaSlownika) { list.BlokadaSlownika = true; }
+    ~SideListLock() { list_.BlokadaSlownika = was_; }
+    SideListLock(const SideListLock&) = delete;
+    SideListLock& operator=(const SideListLock&) = delete;
+
+private:
+    SideList& list_;
+    bool was_;
+};
