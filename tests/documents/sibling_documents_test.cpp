@@ -1,4 +1,3 @@
-#include "documents/buffer.h"
 #include "documents/sibling_documents.h"
 #include "platform/date_text.h"
 #include "support/document_fixture.h"
@@ -26,19 +25,17 @@ struct Siblings : ::testing::Test {
     {
         return {kod, path, haslo, QString::fromLatin1(kind).leftJustified(3), numer};
     }
-    static QByteArray digest(const QString& path)
+    // The header fields, then each position as "number name quantity unit price code net VAT gross".
+    static std::string shown(const SiblingDocument& d)
     {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-    }
-    // A position as "number name quantity unit price code net VAT gross", empty values as "-".
-    static QString row(const Position& p)
-    {
-        auto d = [](const OptDecimal& v) { return v ? v->toString() : QStringLiteral("-"); };
-        return QStringList{QString::number(p.Pozycja.value_or(0)), p.Nazwa, d(p.Ilosc), p.Indjed, d(p.Cenanet),
-                           p.Indvat.isEmpty() ? QStringLiteral("-") : p.Indvat, d(p.WartNetto), d(p.WartVAT), d(p.WartBrutto)}
-            .join(' ');
+        auto opt = [](const std::optional<QString>& v) { return v ? *v : QStringLiteral("<>"); };
+        QStringList out{d.Datawyst, d.Datasprz, d.Nazkon, d.Adrkon, d.Nipkon, opt(d.Podstawa), opt(d.Wydane)};
+        auto n = [](const OptDecimal& v) { return v ? v->toString() : QStringLiteral("-"); };
+        for (const Position& p : d.pozycje)
+            out << QStringList{QString::number(*p.Pozycja), p.Nazwa, n(p.Ilosc), p.Indjed, n(p.Cenanet), p.Indvat,
+                               n(p.WartNetto), n(p.WartVAT), n(p.WartBrutto)}
+                       .join(' ');
+        return out.join(" | ").toStdString();
     }
 };
 
@@ -46,63 +43,49 @@ struct Siblings : ::testing::Test {
 
 TEST_F(Siblings, EachProgramsDocumentArrivesWithItsHeaderFieldsAndPositions)
 {
+    auto day = [](int m, int d) { return dateText(QDate(2024, m, d)); };
     struct Case {
         HandOver h;
-        QStringList header;  // Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Podstawa, Wydane ("<>" when left as it is)
-        QStringList rows;
+        QString want;
     } cases[] = {
-        // Stored values come as they are (no rounding), in the order of their numbers, renumbered.
-        {ref("MG", files.mg, "WZ", "12/2024"),
-         {dateText(QDate(2024, 5, 3)), dateText(QDate(2024, 5, 3)), "Jan Rolnik", "Wola 5", "85010112345", "Umowa 7", "WZ Nr 12/2024"},
-         {"1 Pszenica - kg - - - - -", "2 Owies 2.5 dt 80 8 200 16.0049 216.0049"}},
+        // Values as stored (no rounding), in the order of their numbers, renumbered.
+        {ref("MG", files.mg, "WZ", "12/2024"), day(5, 3) + " | " + day(5, 3) + " | Jan Rolnik | Wola 5 | 85010112345 | "
+                                                   "Umowa 7 | WZ Nr 12/2024 | 1 Pszenica - kg -  - - - | "
+                                                   "2 Owies 2.5 dt 80 8 200 16.0049 216.0049"},
         {ref("MG", files.mg, "PZ", "12/2024"),
-         {dateText(QDate(2024, 5, 4)), dateText(QDate(2024, 5, 4)), "Piotr Kos", "Brzozowa 1", "", "Dostawa", "<>"},
-         {"1 Siano 1 t 300 8 300 24 324"}},
+         day(5, 4) + " | " + day(5, 4) + " | Piotr Kos | Brzozowa 1 |  | Dostawa | <> | 1 Siano 1 t 300 8 300 24 324"},
         // The header by number alone; the positions of the named kind, correction rows included.
-        {ref("FA", files.fa, "FV", "7/05/2024"),
-         {dateText(QDate(2024, 5, 6)), dateText(QDate(2024, 5, 2)), "Anna O'Hara", "Lipowa 3", "5270103391", "Zlecenie 3", "Kwit 9"},
-         {"1 Rzepak 1.5 t 2000 7 3000 210 3210", "2 Rzepak -1 t 2000 7 -2000 -140 -2140"}},
+        {ref("FA", files.fa, "FV", "7/05/2024"), day(5, 6) + " | " + day(5, 2) + " | Anna O'Hara | Lipowa 3 | 5270103391 | "
+                                                     "Zlecenie 3 | Kwit 9 | 1 Rzepak 1.5 t 2000 7 3000 210 3210 | "
+                                                     "2 Rzepak -1 t 2000 7 -2000 -140 -2140"},
         // An order's VAT is 22 %, rounded as the grid rounds it.
         {ref("ZM", files.zm, "ZAM", "Z/3"),
-         {dateText(QDate(2024, 4, 30)), dateText(QDate(2024, 4, 30)), "Ewa Nowak", "Polna 2", "7001011234",
-          QString::fromUtf8("Zamówienie Nr Z/3"), "<>"},
-         {QString::fromUtf8("1 Jęczmień 10 dt 10 22 100 22 122"), "2 Owies 3 dt 3.35 22 10.05 2.21 12.26",
-          "3 Bez ceny - dt - 22 - - -"}},
-        {ref("ZM", files.zm, "ZAP", "Z/3"),
-         {dateText(QDate(2024, 4, 30)), dateText(QDate(2024, 4, 30)), "Ewa Nowak", "Polna 2", "7001011234", "<>", "<>"},
-         {QString::fromUtf8("1 Jęczmień 10 dt 10 22 100 22 122"), "2 Owies 3 dt 3.35 22 10.05 2.21 12.26",
-          "3 Bez ceny - dt - 22 - - -"}},
+         day(4, 30) + " | " + day(4, 30) + QString::fromUtf8(" | Ewa Nowak | Polna 2 | 7001011234 | Zamówienie Nr Z/3 | <> | "
+                                                             "1 Jęczmień 10 dt 10 22 100 22 122 | "
+                                                             "2 Owies 3 dt 3.35 22 10.05 2.21 12.26 | 3 Bez ceny - dt - 22 - - -")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.h.programKod + " " + c.h.inddok + " " + c.h.numer).toStdString());
         const auto d = WczytajZProgramu(app, c.h);
         ASSERT_TRUE(d);
-        auto opt = [](const std::optional<QString>& v) { return v ? *v : QStringLiteral("<>"); };
-        EXPECT_EQ((QStringList{d->Datawyst, d->Datasprz, d->Nazkon, d->Adrkon, d->Nipkon, opt(d->Podstawa), opt(d->Wydane)})
-                      .join(" | ").toStdString(),
-                  c.header.join(" | ").toStdString());
-        QStringList rows;
-        for (const Position& p : d->pozycje) rows << row(p);
-        EXPECT_EQ(rows.join(" | ").toStdString(), c.rows.join(" | ").toStdString());
+        EXPECT_EQ(shown(*d), c.want.toStdString());
     }
-    EXPECT_TRUE(reported.isEmpty()) << reported.join(", ").toStdString();
-}
-
-TEST_F(Siblings, AMissingDocumentOrAnUnknownProgramGivesNothingAndSaysNothing)
-{
-    EXPECT_FALSE(WczytajZProgramu(app, ref("MG", files.mg, "WZ", "13/2024")));
+    // Absent documents and unknown programs give nothing, silently.
     EXPECT_FALSE(WczytajZProgramu(app, ref("MG", files.mg, "FV", "7/05/2024")));
-    EXPECT_FALSE(WczytajZProgramu(app, ref("FA", files.fa, "FV", "8/05/2024")));
     EXPECT_FALSE(WczytajZProgramu(app, ref("ZM", files.zm, "ZAM", "z/3 ")));
-    EXPECT_FALSE(WczytajZProgramu(app, ref("XX", files.mg, "WZ", "12/2024")));
     EXPECT_FALSE(WczytajZProgramu(app, ref("FR", files.fa, "FR", "7/05/2024")));
-    EXPECT_TRUE(reported.isEmpty());
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(", ").toStdString();
 }
 
 TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
 {
     SiblingDatabases::protect(files.fa, "tajne");
-    const QByteArray before = digest(files.fa);
+    auto digest = [&] {
+        QFile f(files.fa);
+        f.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    };
+    const QByteArray before = digest();
     const QString missing = t.dir.filePath("brak.mdb");
     struct Case {
         HandOver h;
@@ -110,7 +93,6 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     } cases[] = {
         {ref("MG", missing, "WZ", "12/2024"), "WczytajZMagazynu"},
         {ref("FA", files.fa, "FV", "7/05/2024", "zle"), "WczytajZRolkwit"},
-        {ref("FA", files.fa, "FV", "7/05/2024"), "WczytajZRolkwit"},
         {ref("ZM", files.mg, "ZAM", "Z/3"), "WczytajZZamowienia"},  // a file without the orders' tables
     };
     for (const Case& c : cases) {
@@ -120,11 +102,8 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
         EXPECT_EQ(reported, QStringList{c.place});
     }
     EXPECT_FALSE(QFile::exists(missing));
-    const auto d = WczytajZRolkwit(app, ref("FA", files.fa, "FV", "7/05/2024", "tajne"));
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->pozycje.size(), 2u);
-    EXPECT_EQ(digest(files.fa), before);
-    EXPECT_FALSE(QFile::exists(files.fa + "-journal"));
+    ASSERT_TRUE(WczytajZRolkwit(app, ref("FA", files.fa, "FV", "7/05/2024", "tajne")));
+    EXPECT_EQ(digest(), before);
 }
 
 TEST_F(Siblings, TheDatabaseOpenHereIsReadThroughItsOwnConnectionEvenWhenHeldExclusively)
@@ -139,32 +118,27 @@ TEST_F(Siblings, TheDatabaseOpenHereIsReadThroughItsOwnConnectionEvenWhenHeldExc
     app.gBaseDb = db::Database::open(t.path, QString(), exclusive);
     const auto d = WczytajZZamowienia(app, ref("ZM", t.path, "ZAM", "Z/1"));
     ASSERT_TRUE(d) << reported.join(", ").toStdString();
-    ASSERT_EQ(d->pozycje.size(), 1u);
-    EXPECT_EQ(row(d->pozycje[0]), "1 Owies 1 dt 1 22 1 0.22 1.22");
+    EXPECT_EQ(d->pozycje.size(), 1u);
 }
 
 TEST_F(Siblings, TakingOverReplacesBothBuffersAtOnceOrNotAtAll)
 {
     bufferDocument(app, invoiceHeader("1/05/2024"), {{"Stare", "1", "kg", "1"}}, {{"Korygowane", "2", "kg", "1"}});
-    auto count = [&](const char* table) { return t.db().scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(); };
+    auto rows = [&](const char* table) {
+        return t.db().scalar(QStringLiteral("SELECT group_concat(Pozycja || ' ' || Nazwa, ', ') FROM (SELECT * FROM %1 "
+                                            "ORDER BY Pozycja)").arg(table)).toText();
+    };
     const auto d = WczytajZMagazynu(app, ref("MG", files.mg, "WZ", "12/2024"));
     ASSERT_TRUE(d);
 
-    // A failure on the way (the last row cannot be written) leaves both buffers as they were.
+    // The last row cannot be written: both buffers stay as they were.
     t.db().executeScript("CREATE TRIGGER refuse BEFORE INSERT ON dopoz WHEN NEW.Nazwa = 'Owies' "
                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     EXPECT_FALSE(PrzejmijPozycje(app, *d));
     EXPECT_EQ(reported, QStringList{"WczytajZMagazynu"});
-    EXPECT_EQ(t.db().scalar("SELECT group_concat(Nazwa) FROM dopoz").toText(), "Stare");
-    EXPECT_EQ(count("dokor"), 1);
+    EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Stare / 1 Korygowane");
 
     t.db().executeScript("DROP TRIGGER refuse;");
-    const auto rows = PrzejmijPozycje(app, *d);
-    ASSERT_TRUE(rows);
-    EXPECT_TRUE(rows->buffered);
-    EXPECT_EQ(t.db().scalar("SELECT group_concat(Pozycja || ' ' || Nazwa || ' ' || ifnull(WartVAT, '-'), ', ') FROM "
-                            "(SELECT * FROM dopoz ORDER BY Pozycja)").toText(),
-              "1 Pszenica -, 2 Owies 160049");
-    EXPECT_EQ(count("dokor"), 0);
-    EXPECT_EQ(rows->dopoz.size(), 2u);
+    ASSERT_TRUE(PrzejmijPozycje(app, *d));
+    EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Pszenica, 2 Owies / ");
 }
