@@ -56,6 +56,13 @@ bool MailByMode(App& app, const QString& subject, const QString& to, const QStri
     }
 }
 
+bool MessageOpen(App&, const QString& emlPath)
+{
+    if (shell::openFile(emlPath, reportFailedHandOff)) return true;
+    reportFailedHandOff();
+    return false;
+}
+
 bool FileOpenExec(App&, const QString& file, const QString& folder, const QString& message)
 {
     QString path = QDir(folder).filePath(file);

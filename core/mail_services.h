@@ -22,6 +22,10 @@ bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, co
 bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body,
                 const QString& attachments);
 
+// Opens a written message (an .eml file) in the program the desktop associates with it; a
+// hand-off that fails, at once or later, is reported as the composing modes report it.
+bool MessageOpen(App& app, const QString& emlPath);
+
 // Whether the desktop knows a program to open folder/file; otherwise shows why and returns false.
 bool FileOpenExec(App& app, const QString& file, const QString& folder, const QString& message);
 // Opens a file with the program the desktop associates with it; says so when none took it.

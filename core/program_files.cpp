@@ -16,6 +16,11 @@ QString WritableProgramFile(const App& app, const QString& name)
         QFileInfo file(ProgramFile(app, name));
         if (!file.exists() || file.isWritable()) return file.filePath();
     }
+    return UserDataFile(name);
+}
+
+QString UserDataFile(const QString& name)
+{
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
     return QDir(data).filePath(name);

@@ -8,3 +8,6 @@ class App;
 // user's data folder.
 QString ProgramFile(const App& app, const QString& name);
 QString WritableProgramFile(const App& app, const QString& name);
+// A file the program writes for the user to take elsewhere (a sent document's PDF or message):
+// in the user's data folder, which is made when missing.
+QString UserDataFile(const QString& name);

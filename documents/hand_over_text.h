@@ -14,6 +14,8 @@ struct HandOver {
 
     // The kind without its padding ("FR", "KFR", "WZ").
     QString kind() const { return inddok.trimmed(); }
+    // The document as the paste command offers it: "FR Nr 7/05/2024".
+    QString nazwa() const { return kind() + QStringLiteral(" Nr ") + numer; }
 };
 
 // The text for `h`; empty when it cannot be carried (a path or password holding "|", a kind

@@ -35,9 +35,29 @@ std::vector<Position> storedRows(db::Database& db, const QString& numer, bool ko
     return rows;
 }
 
-// Replaces this workstation's dopoz and dokor rows in one transaction; on an archive database
-// nothing is written and the rows are only given back to be shown.
-LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor)
+std::optional<DocHeader> storedHeader(db::Database& db, const QString& numer)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
+    if (!row) return std::nullopt;
+    DocHeader h = DocHeader::fromRow(*row);
+    if (h.Fundusz.trimmed().isEmpty()) h.Fundusz.clear();  // stored as one space: no fund
+    return h;
+}
+
+Sums sums(const std::vector<Position>& rows)
+{
+    Sums s;
+    for (const Position& p : rows) {
+        s.netto += p.WartNetto.value_or(Decimal());
+        s.vat += p.WartVAT.value_or(Decimal());
+        s.brutto += p.WartBrutto.value_or(Decimal());
+    }
+    return s;
+}
+
+} // namespace
+
+LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
@@ -62,28 +82,6 @@ LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Posit
     return loaded;
 }
 
-std::optional<DocHeader> storedHeader(db::Database& db, const QString& numer)
-{
-    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
-    if (!row) return std::nullopt;
-    DocHeader h = DocHeader::fromRow(*row);
-    if (h.Fundusz.trimmed().isEmpty()) h.Fundusz.clear();  // stored as one space: no fund
-    return h;
-}
-
-Sums sums(const std::vector<Position>& rows)
-{
-    Sums s;
-    for (const Position& p : rows) {
-        s.netto += p.WartNetto.value_or(Decimal());
-        s.vat += p.WartVAT.value_or(Decimal());
-        s.brutto += p.WartBrutto.value_or(Decimal());
-    }
-    return s;
-}
-
-} // namespace
-
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
                                               const QString& rodzajEdytora)
 {
@@ -103,7 +101,7 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             d.tozsamosc = TozsamoscDokumentu(db, numer).value_or(StoredIdentity());
             read.commit();
         }
-        d.rows = replaceBuffers(app, std::move(poz), std::move(kor));
+        d.rows = ZastapBufory(app, std::move(poz), std::move(kor));
         if (tryb != kTrybPopraw) {
             Sums k = sums(d.rows.dokor);
             d.header.setTotals(PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,
@@ -123,7 +121,7 @@ std::optional<LoadedRows> WczytajPozycje(App& app, const QString& numer, bool zK
         auto& db = *app.gBaseDb;
         std::vector<Position> poz = storedRows(db, numer, false);
         std::vector<Position> kor = zKorekta ? storedRows(db, numer, true) : std::vector<Position>();
-        return replaceBuffers(app, std::move(poz), std::move(kor));
+        return ZastapBufory(app, std::move(poz), std::move(kor));
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajPozycje"));
         return std::nullopt;
@@ -140,7 +138,7 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer)
         if (!h) return std::nullopt;
         d.header = *h;
         std::vector<Position> poz = storedRows(db, numer, false);
-        d.rows = replaceBuffers(app, poz, poz);
+        d.rows = ZastapBufory(app, poz, poz);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));

@@ -31,6 +31,11 @@ struct LoadedDocument {
     LoadedRows rows;
 };
 
+// Replaces this workstation's dopoz and dokor rows with the given rows in one transaction, each
+// row's id then naming its buffer row. On an archive database nothing is written and the rows
+// are only given back to be shown. Throws AppError, the buffers then left as they were.
+LoadedRows ZastapBufory(App& app, std::vector<Position> dopoz, std::vector<Position> dokor);
+
 // The modes of WczytajDokument: "popraw" edits the stored document under its own kind and
 // number; any other text (the callers pass "nowy") copies it into the document being written.
 inline const QString kTrybPopraw = QStringLiteral("popraw");

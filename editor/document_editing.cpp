@@ -1,7 +1,9 @@
 #include "platform/repaint.h"
 #include "editor/document_editing.h"
 #include "core/app.h"
+#include "documents/hand_over_text.h"
 #include "documents/loading.h"
+#include "documents/sibling_documents.h"
 #include "documents/save.h"
 #include "platform/date_text.h"
 #include "platform/qor_combo.h"
@@ -14,6 +16,7 @@
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/busy_pointer.h"
+#include "platform/clipboard_link.h"
 #include "platform/message_box.h"
 #include "register/services.h"
 #include <QAction>
@@ -80,11 +83,11 @@ void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
     if (zWystawil) f->txtWystawil->setText(h.Wystawil);
 }
 
-void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
+bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
     auto d = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->boundValue().toString());
-    if (!d) return;
+    if (!d) return false;
     const DocHeader& h = d->header;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
@@ -109,6 +112,46 @@ void DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
     }
     pokazNaglowek(h, true);
     pokazPozycje(d->rows);
+    return true;
+}
+
+QString DocumentEditing::DokumentWklej(const QString& tryb)
+{
+    const auto h = parseHandOver(clipboard::readLink());
+    if (!h) return QString();
+    if (tryb == QLatin1String("nazwa")) return h->nazwa();
+    if (tryb != QLatin1String("nowy") && tryb != kTrybPopraw) return QString();
+    // This program's own documents come from the database open here, whatever file the text names.
+    if (h->programKod == app_.gProgramKod) {
+        WczytajDokument(tryb, h->numer);
+        return QString();
+    }
+    const auto d = WczytajZProgramu(app_, *h);
+    if (!d) return QString();
+    ui::BusyPointer busy;
+    // The sibling's document replaces the content of the selected stored one, kept under its
+    // own kind and number; when that one is gone, nothing is pasted.
+    if (tryb == kTrybPopraw) {
+        const QString numer = lista_->wybranyNumer();
+        if (numer.isEmpty() || !WczytajDokument(kTrybPopraw, numer)) return QString();
+    }
+    if (const auto rows = PrzejmijPozycje(app_, *d)) pokazPrzejety(*d, *rows);
+    return QString();
+}
+
+void DocumentEditing::pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows)
+{
+    DocumentForm* f = page_->picDokument;
+    // Set as typed: the payment date follows the issue date.
+    f->txtDatawyst->setText(d.Datawyst);
+    f->txtDatasprz->setText(d.Datasprz);
+    f->txtNazkon->setText(d.Nazkon);
+    f->txtAdrkon->setText(d.Adrkon);
+    f->txtNipkon->setText(d.Nipkon);
+    if (d.Podstawa) f->txtPodstawa->setText(*d.Podstawa);
+    if (d.Wydane) f->txtWydane->setText(*d.Wydane);
+    pokazPozycje(rows);
+    f->PozycjeSumuj();
 }
 
 void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)

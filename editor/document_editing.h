@@ -10,6 +10,7 @@ class EntryPage;
 class HeaderFields;
 struct DocHeader;
 struct LoadedRows;
+struct SiblingDocument;
 
 // The entry page's road of a document through the database: loading a stored document for
 // editing or as a copy, loading the invoice a correction corrects, and the save commands. The
@@ -27,8 +28,14 @@ public:
     const EditState& stan() const;
 
     // Loads stored document `numer`: "popraw" for editing it under its own kind and number, any
-    // other mode as the content of the document being written.
-    void WczytajDokument(const QString& tryb, const QString& numer);
+    // other mode as the content of the document being written. False when nothing was loaded.
+    bool WczytajDokument(const QString& tryb, const QString& numer);
+    // The document a hand-over text on the clipboard names. "nazwa": gives "FR Nr 7/05/2024" and
+    // does nothing else. "nowy": loads it into the document in the form. "popraw": into the stored
+    // document selected in the list, which is opened for editing first; a sibling program's
+    // document is read whole before anything here changes. A text that is not well formed, or
+    // of an unknown program, does nothing.
+    QString DokumentWklej(const QString& tryb);
     // Loads only the positions of `numer`; without the correction rows the totals follow them.
     void WczytajPozycje(const QString& numer, bool zKorekta);
     // Loads invoice `numer` as the one that the correction being written corrects.
@@ -46,6 +53,7 @@ public:
 private:
     void pokazNaglowek(const DocHeader& h, bool zWystawil);
     void pokazPozycje(const LoadedRows& rows);
+    void pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows);
     void focus(const CheckFault& f);
     bool zapiszIPokaz();
 

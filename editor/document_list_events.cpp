@@ -161,7 +161,20 @@ QString DocumentListEvents::schowekDokument()
 {
     // The paste is offered only for a well-formed reference under the link format.
     const auto h = parseHandOver(clipboard::readLink());
-    return h ? h->kind() + QStringLiteral(" Nr ") + h->numer : QString();
+    return h ? h->nazwa() : QString();
+}
+
+QString DocumentListEvents::wybranyNumer() const
+{
+    const auto row = selectedRow();
+    return row ? row->numer : QString();
+}
+
+void DocumentListEvents::mnuPopKarWklej_Click()
+{
+    const auto row = selectedRow();
+    if (!row) return;
+    editing_->DokumentWklej(row->nowy() ? QStringLiteral("nowy") : QStringLiteral("popraw"));
 }
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)

@@ -61,6 +61,11 @@ public:
     // The offered document of a hand-over text on the clipboard ("FR Nr 7/05/2024"); empty when
     // the clipboard holds none.
     static QString schowekDokument();
+    // The number of the selected stored document; empty on "<Nowy dokument>" or no selection.
+    QString wybranyNumer() const;
+    // "Wklej z...": the clipboard's document into a new document on "<Nowy dokument>", else in
+    // place of the selected stored document.
+    void mnuPopKarWklej_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -103,6 +103,9 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
                                           mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
     command(MnuPopDokZapisz, "MnuPopDokZapisz_Click", [this] { pages_->dokumenty->Zapisz(); });
+    // "Wklej z...": a document another program put on the clipboard.
+    command(mnuPopKarWklej, "mnuPopKarWklej_Click", [this] { pages_->dokumenty->lista()->mnuPopKarWklej_Click(); });
+    command(mnuPopDokWklej, "mnuPopDokWklej_Click", [this] { pages_->dokumenty->DokumentWklej(QStringLiteral("nowy")); });
     // The settings dialogs.
     command(mnuBazaWlas, "mnuBazaWlas_Click", [this] {
         ui::setBusyPointer();

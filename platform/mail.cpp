@@ -14,15 +14,6 @@ namespace {
 
 QByteArray encoded(const QString& s) { return QUrl::toPercentEncoding(s); }
 
-// A header value in RFC 2047 form when it is not plain ASCII.
-QByteArray headerText(const QString& s)
-{
-    bool ascii = true;
-    for (QChar c : s) ascii = ascii && c.unicode() >= 32 && c.unicode() < 127;
-    if (ascii) return s.toLatin1();
-    return "=?UTF-8?B?" + s.toUtf8().toBase64() + "?=";
-}
-
 QByteArray base64Lines(const QByteArray& data)
 {
     QByteArray b = data.toBase64(), out;
@@ -31,6 +22,14 @@ QByteArray base64Lines(const QByteArray& data)
 }
 
 } // namespace
+
+QByteArray headerText(const QString& s)
+{
+    bool ascii = true;
+    for (QChar c : s) ascii = ascii && c.unicode() >= 32 && c.unicode() < 127;
+    if (ascii) return s.toLatin1();
+    return "=?UTF-8?B?" + s.toUtf8().toBase64() + "?=";
+}
 
 QStringList splitAttachments(const QString& list)
 {

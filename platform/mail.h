@@ -17,6 +17,9 @@ struct Message {
 // Every non-empty part of a list of paths separated by ";".
 QStringList splitAttachments(const QString& list);
 bool isHtml(const QString& body);
+// A header value as written into a message: as it is when plain printable ASCII, otherwise as
+// one RFC 2047 encoded word (so a line break in it can never start another header).
+QByteArray headerText(const QString& s);
 // "mailto:" link with the address, subject and body percent-encoded (UTF-8), so that "&", "#",
 // blanks, line breaks and Polish letters arrive as written.
 QString mailtoUrl(const Message& m);

@@ -10,7 +10,6 @@
 #include "register/report_format.h"
 #include "register/slownie.h"
 #include <QImage>
-#include <QRegularExpression>
 
 namespace {
 
@@ -112,9 +111,18 @@ QString RapFundusz(App& app, const QString&, const QString& numer)
 QString DoDokumentu(App& app, const QString&, const QString& numer)
 {
     return zNaglowka(app, numer, QStringLiteral("DoDokumentu"), QString(), [](const DocHeader& h) {
-        return QStringLiteral("do dokumentu: ") + (h.KorInddok == QLatin1String("FR") ? kFaktura : kKorekta)
-               + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") + dateText(h.KorDatawyst);
+        return QStringLiteral("do dokumentu: ") + KorygowanyDokument(h);
     });
+}
+
+QString NazwaDokumentu(const QString& rodzaj)
+{
+    return rodzaj.left(2) == QLatin1String("FR") ? kFaktura : kKorekta;
+}
+
+QString KorygowanyDokument(const DocHeader& h)
+{
+    return NazwaDokumentu(h.KorInddok) + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") + dateText(h.KorDatawyst);
 }
 
 QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
@@ -125,22 +133,13 @@ QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, D
         "tytułem wpłaty na fff, o którym mowa w art 2 ust. 1 ustawy o funduszach promocji produktów rolno-spozywczych z "
         "dnia 22 maja 2009r (Dz.U.Nr 97 Poz.799 z 2009r) należnej od kwoty aaa, stanowiącej wartość netto produktów "
         "nabytych na podstawie faktury VAT RR nr bbb z dnia ccc");
-    static const QRegularExpression kSlot(QStringLiteral("xxx|yyy|zzz|fff|aaa|bbb|ccc"));
-    const QHash<QString, QString> values{{QStringLiteral("xxx"), nabywca},
-                                         {QStringLiteral("yyy"), sprzedawca},
-                                         {QStringLiteral("zzz"), KwotaTekst(potracenie)},
-                                         {QStringLiteral("fff"), fundusz},
-                                         {QStringLiteral("aaa"), KwotaTekst(netto)},
-                                         {QStringLiteral("bbb"), numer},
-                                         {QStringLiteral("ccc"), dateText(datawyst)}};
-    QString out;
-    qsizetype from = 0;
-    for (auto it = kSlot.globalMatch(kWzor); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += kWzor.mid(from, m.capturedStart() - from) + values.value(m.captured());
-        from = m.capturedEnd();
-    }
-    return out + kWzor.mid(from);
+    return WypelnijPola(kWzor, {{QStringLiteral("xxx"), nabywca},
+                                {QStringLiteral("yyy"), sprzedawca},
+                                {QStringLiteral("zzz"), KwotaTekst(potracenie)},
+                                {QStringLiteral("fff"), fundusz},
+                                {QStringLiteral("aaa"), KwotaTekst(netto)},
+                                {QStringLiteral("bbb"), numer},
+                                {QStringLiteral("ccc"), dateText(datawyst)}});
 }
 
 void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
@@ -153,7 +152,7 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
 
     if (isCorrection(rodzaj)) skipping([&] { raport.setText(QStringLiteral("tytDoDokumentu"), DoDokumentu(app, rodzaj, numer)); });
     skipping([&] {
-        raport.setText(QStringLiteral("tytDokument"), (rodzaj.left(2) == QLatin1String("FR") ? kFaktura : kKorekta) + QLatin1Char(' ')
+        raport.setText(QStringLiteral("tytDokument"), NazwaDokumentu(rodzaj) + QLatin1Char(' ')
                                                           + BaseParRead(app, db, QStringLiteral("DokZnacznik"), QString()));
     });
     skipping([&] {

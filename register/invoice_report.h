@@ -39,6 +39,11 @@ QString RapFundusz(App& app, const QString& rodzaj, const QString& numer);
 // "do dokumentu: Faktura VAT RR Nr 1/05/2024 z dnia 06.05.2024" for a correction; "" otherwise.
 QString DoDokumentu(App& app, const QString& rodzaj, const QString& numer);
 
+// "Faktura VAT RR" for a kind beginning with "FR", otherwise "Korekta faktury VAT RR".
+QString NazwaDokumentu(const QString& rodzaj);
+// The document a correction corrects: "Faktura VAT RR Nr 1/05/2024 z dnia 06.05.2024".
+QString KorygowanyDokument(const DocHeader& h);
+
 // The buyer's statement about the promotion fund with its slots filled in one pass, so that a
 // value containing a slot's name stays as it is.
 QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,

@@ -3,6 +3,7 @@
 #include "core/error_report.h"
 #include "core/frm_input.h"
 #include "core/mail_services.h"
+#include "core/program_files.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/app_error.h"
@@ -85,15 +86,12 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
     if (dialog.cmbInput->boundValue().toString() == QLatin1String("html")) {
         ui::repaintNow();
         const QString message = ReportMail(app, kind, templ);
-        if (message.isEmpty()) return true;
-        return FileOpenShow(message);
+        return message.isEmpty() || MessageOpen(app, message);
     }
     ui::BusyPointer busy;
     ui::repaintNow();
     // The attachment is written among the user's data, never beside the program.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("dokument.pdf"));
+    const QString path = UserDataFile(QStringLiteral("dokument.pdf"));
     if (!report::exportPdf(raport, path)) {
         cannotWrite(path);
         return false;

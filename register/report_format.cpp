@@ -1,5 +1,7 @@
 #include "register/report_format.h"
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 QString KwotaTekst(Decimal v)
 {
@@ -38,4 +40,23 @@ QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, cons
     if (!wydal.isEmpty()) wydany += QStringLiteral(" przez ") + wydal;
     if (!wydany.isEmpty()) parts << QStringLiteral("wydany") + wydany;
     return parts.join(QStringLiteral(", "));
+}
+
+QString WypelnijPola(const QString& text, const QHash<QString, QString>& values)
+{
+    if (values.isEmpty()) return text;
+    QStringList names = values.keys();
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (QString& n : names) n = QRegularExpression::escape(n);
+    const QRegularExpression any(names.join(QLatin1Char('|')));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = any.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(text).mid(from, m.capturedStart() - from);
+        out += values.value(m.captured());
+        from = m.capturedEnd();
+    }
+    out += QStringView(text).mid(from);
+    return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/decimal.h"
+#include <QHash>
 #include <QString>
 
 // How the printed documents write their values.
@@ -16,3 +17,8 @@ QString StawkaTekst(const QString& indvat);
 // The seller's identity document in one line: its name, series and number, date and issuer, each
 // where it is known.
 QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal);
+
+// `text` with every occurrence of each name of `values` replaced by its value, in one pass from
+// the left: where names overlap the longest wins, and an inserted value is never searched again,
+// so a value that holds a name stays as it is.
+QString WypelnijPola(const QString& text, const QHash<QString, QString>& values);

@@ -1,0 +1,164 @@
+#include "documents/sibling_documents.h"
+#include "core/app.h"
+#include "core/error_report.h"
+#include "core/shared_procs.h"
+#include "documents/position_math.h"
+#include "platform/database.h"
+#include "platform/date_text.h"
+#include <QFileInfo>
+#include <functional>
+#include <memory>
+
+namespace {
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a), fb(b);
+    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+// How one sibling's document is read.
+struct Reader {
+    QString place;
+    QString headerSql;
+    std::vector<db::Value> headerParams;
+    QString positionsSql;
+    std::vector<db::Value> positionsParams;
+    std::function<void(const db::Row&, SiblingDocument&)> header;
+    std::function<Position(const db::Row&)> position;
+};
+
+std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r)
+{
+    try {
+        // A file held exclusively here can be read only through this program's own connection.
+        std::unique_ptr<db::Database> own;
+        db::Database* db = nullptr;
+        if (app.gBaseDb && sameFile(app.gBaseDb->path(), h.bazaPlik)) {
+            db = app.gBaseDb.get();
+        } else {
+            db::OpenOptions options;
+            options.readOnly = true;
+            own = db::Database::open(h.bazaPlik, h.haslo, options);
+            db = own.get();
+        }
+        // Header and positions from one state of the sender's file.
+        db::Transaction snapshot(*db, db::Transaction::Mode::Deferred);
+        const std::vector<db::Row> rows = db->query(r.headerSql, r.headerParams);
+        if (rows.empty()) return std::nullopt;
+        SiblingDocument d;
+        d.zrodlo = r.place;
+        r.header(rows.front(), d);
+        qint64 n = 0;
+        db->forEach(r.positionsSql, r.positionsParams, [&](const db::Row& p) {
+            Position pos = r.position(p);
+            pos.id = 0;
+            pos.Pozycja = ++n;
+            d.pozycje.push_back(std::move(pos));
+        });
+        snapshot.commit();
+        return d;
+    } catch (...) {
+        ErrorReport(app, r.place);
+        return std::nullopt;
+    }
+}
+
+// A date column as the form's date fields show it; anything else as its text.
+QString dateField(const db::Row& row, const QString& column)
+{
+    const QDate d = row[column].toDate();
+    return d.isValid() ? dateText(d) : RstToText(row, column);
+}
+
+// The fields every sibling fills: the seller.
+void seller(const db::Row& row, SiblingDocument& d)
+{
+    d.Nazkon = RstToText(row, QStringLiteral("nazkon"));
+    d.Adrkon = RstToText(row, QStringLiteral("adrkon"));
+    d.Nipkon = RstToText(row, QStringLiteral("nipkon"));
+}
+
+// An order's position: no VAT of its own, so 22 % computed and rounded as the grid does.
+Position orderPosition(const db::Row& r)
+{
+    Position p;
+    if (!r.isNull(QStringLiteral("pozycja"))) p.Pozycja = r.integer(QStringLiteral("pozycja"));
+    p.Nazwa = r.text(QStringLiteral("nazwa"));
+    p.Ilosc = r.optDecimal(QStringLiteral("ilosc"));
+    p.Indjed = r.text(QStringLiteral("Indjed"));
+    p.Cenanet = r.optDecimal(QStringLiteral("cenanet"));
+    p.Indvat = QStringLiteral("22");
+    p.WartNetto = r.optDecimal(QStringLiteral("wartnetto"));
+    const RowValues v = WartosciVat(p.WartNetto, p.Indvat);
+    p.WartVAT = v.WartVAT;
+    p.WartBrutto = v.WartBrutto;
+    return p;
+}
+
+} // namespace
+
+std::optional<SiblingDocument> WczytajZMagazynu(App& app, const HandOver& h)
+{
+    const QString kind = h.kind();
+    return read(app, h,
+                {QStringLiteral("WczytajZMagazynu"), QStringLiteral("SELECT * FROM mgdok WHERE inddok = ? AND numer = ?"),
+                 {kind, h.numer}, QStringLiteral("SELECT * FROM mgpoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"),
+                 {kind, h.numer},
+                 [&](const db::Row& row, SiblingDocument& d) {
+                     d.Datawyst = dateField(row, QStringLiteral("Data"));
+                     d.Datasprz = d.Datawyst;
+                     seller(row, d);
+                     d.Podstawa = RstToText(row, QStringLiteral("podstawa"));
+                     if (kind == QLatin1String("WZ")) d.Wydane = kind + QStringLiteral(" Nr ") + h.numer;
+                 },
+                 Position::fromRow});
+}
+
+std::optional<SiblingDocument> WczytajZRolkwit(App& app, const HandOver& h)
+{
+    return read(app, h,
+                {QStringLiteral("WczytajZRolkwit"), QStringLiteral("SELECT * FROM fadok WHERE numer = ?"), {h.numer},
+                 QStringLiteral("SELECT * FROM fapoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"), {h.kind(), h.numer},
+                 [](const db::Row& row, SiblingDocument& d) {
+                     d.Datawyst = dateField(row, QStringLiteral("Datawyst"));
+                     d.Datasprz = dateField(row, QStringLiteral("Datasprz"));
+                     seller(row, d);
+                     d.Podstawa = RstToText(row, QStringLiteral("podstawa"));
+                     d.Wydane = RstToText(row, QStringLiteral("wydane"));
+                 },
+                 Position::fromRow});
+}
+
+std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h)
+{
+    return read(app, h,
+                {QStringLiteral("WczytajZZamowienia"), QStringLiteral("SELECT * FROM zmdok WHERE numer = ?"), {h.numer},
+                 QStringLiteral("SELECT * FROM zmpoz WHERE Numer = ? ORDER BY pozycja"), {h.numer},
+                 [&](const db::Row& row, SiblingDocument& d) {
+                     d.Datawyst = dateField(row, QStringLiteral("Datawyst"));
+                     d.Datasprz = d.Datawyst;
+                     seller(row, d);
+                     if (h.kind() == QLatin1String("ZAM")) d.Podstawa = QStringLiteral("Zamówienie Nr ") + h.numer;
+                 },
+                 orderPosition});
+}
+
+std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h)
+{
+    if (h.programKod == QLatin1String("MG")) return WczytajZMagazynu(app, h);
+    if (h.programKod == QLatin1String("FA")) return WczytajZRolkwit(app, h);
+    if (h.programKod == QLatin1String("ZM")) return WczytajZZamowienia(app, h);
+    return std::nullopt;
+}
+
+std::optional<LoadedRows> PrzejmijPozycje(App& app, const SiblingDocument& d)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
+    try {
+        return ZastapBufory(app, d.pozycje, {});
+    } catch (...) {
+        ErrorReport(app, d.zrodlo);
+        return std::nullopt;
+    }
+}
