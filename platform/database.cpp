@@ -5,9 +5,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sqlcipher/sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace db {
 namespace {
+
+// The device and node of the file at `path`: a file put in its place has another identity.
+QByteArray fileIdentity(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return QByteArrayLiteral("missing");
+    return QByteArray::number(qulonglong(st.st_dev)) + ':' + QByteArray::number(qulonglong(st.st_ino));
+#else
+    Q_UNUSED(path);
+    return {};  // an open file there cannot be renamed away
+#endif
+}
+
 
 QString engineMessage(sqlite3* h)
 {
@@ -235,6 +252,7 @@ void Database::openHandle(const QString& password, bool create)
         db_ = nullptr;
         throw AppError(number == err::kGeneral ? err::kInvalidArgument : number, path_, text);
     }
+    fileId_ = fileIdentity(path_);
     // A plain file is read as it is, whatever password was given.
     encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
     key_.clear();
@@ -432,10 +450,19 @@ void Database::backupTo(const QString& destination)
     if (rc != SQLITE_OK) failed(rc, QString());
 }
 
+void Database::checkSameFile() const
+{
+    if (fileId_.isEmpty() || fileIdentity(path_) == fileId_) return;
+    throw AppError(err::kTableLocked, path_,
+                   QStringLiteral("Plik bazy danych został w międzyczasie zastąpiony (np. po zmianie hasła na innym "
+                                  "stanowisku). Otwórz bazę ponownie."));
+}
+
 // ---- Transaction ----
 
 Transaction::Transaction(Database& db, Mode mode) : db_(db)
 {
+    db_.checkSameFile();
     db_.executeScript(mode == Mode::Immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
 }
 

@@ -124,6 +124,10 @@ public:
     bool tableExists(const QString& table);
     bool columnExists(const QString& table, const QString& column);
     bool inTransaction() const;
+    // Throws when the file under the database's path is no longer the one this connection opened
+    // (another workstation replaced it, as a password change does): whatever is written here
+    // would go into a copy nobody will read again.
+    void checkSameFile() const;
 
     // Sets, changes or removes (empty text) the password. Needs the file exclusively; the file is
     // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
@@ -147,6 +151,7 @@ private:
     OpenOptions options_;
     bool encrypted_ = false;
     QByteArray key_;  // kept for copies that must open with the same password
+    QByteArray fileId_;  // the opened file's identity on disk; empty where the system gives none
 };
 
 // A transaction that rolls back unless committed. Writers start it IMMEDIATE, so two

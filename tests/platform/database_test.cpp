@@ -125,6 +125,25 @@ TEST_F(DatabaseTest, PasswordCanBeAddedChangedAndRemoved)
     EXPECT_EQ(db::Database::open(path())->scalar("SELECT Numer FROM t").toText(), "A");
 }
 
+// A workstation that sat idle while another one rewrote the file (a password change) must not
+// store into the copy that was put aside: its next transaction is refused.
+TEST_F(DatabaseTest, AConnectionToAFileReplacedMeanwhileWritesNothing)
+{
+    fresh()->execute("INSERT INTO t (Numer) VALUES ('A')");
+    auto idle = db::Database::open(path());
+    {
+        db::Transaction ok(*idle, db::Transaction::Mode::Immediate);  // the file is still its own
+    }
+    db::Database::open(path())->changePassword("tajne");
+    try {
+        db::Transaction t(*idle, db::Transaction::Mode::Immediate);
+        FAIL() << "a transaction on the replaced file was begun";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), err::kTableLocked);
+    }
+    EXPECT_EQ(db::Database::open(path(), "tajne")->scalar("SELECT count(*) FROM t").toInt(), 1);
+}
+
 TEST_F(DatabaseTest, ExclusiveOpeningRefusesAnotherConnection)
 {
     fresh();
