@@ -1,11 +1,11 @@
 #include "core/base_par.h"
 #include "documents/buffer.h"
-#include "platform/qor_combo.h"
 #include "editor/document_form.h"
-#include "platform/qor_controls.h"
-#include "editor/main_pages.h"
 #include "editor/entry_page.h"
+#include "editor/main_pages.h"
 #include "editor/position_model.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "support/temp_database.h"
 #include <QApplication>
 #include <benchmark/benchmark.h>

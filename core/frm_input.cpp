@@ -31,7 +31,7 @@ void buildButtons(Dialog* d, QVBoxLayout* fields)
     QObject::connect(d->cmdAnuluj, &QPushButton::clicked, d, &Dialog::cmdAnuluj_Click);
 }
 
-} // namespace
+}  // namespace
 
 frmInput::frmInput(QWidget* parent) : QDialog(parent)
 {
@@ -49,8 +49,16 @@ frmInput::frmInput(QWidget* parent) : QDialog(parent)
     buildButtons(this, fields);
 }
 
-void frmInput::cmdOk_Click() { Wynik = true; accept(); }
-void frmInput::cmdAnuluj_Click() { Wynik = false; reject(); }
+void frmInput::cmdOk_Click()
+{
+    Wynik = true;
+    accept();
+}
+void frmInput::cmdAnuluj_Click()
+{
+    Wynik = false;
+    reject();
+}
 
 frmInCmb::frmInCmb(QWidget* parent) : QDialog(parent)
 {
@@ -71,8 +79,16 @@ frmInCmb::frmInCmb(QWidget* parent) : QDialog(parent)
     buildButtons(this, fields);
 }
 
-void frmInCmb::cmdOk_Click() { Wynik = true; accept(); }
-void frmInCmb::cmdAnuluj_Click() { Wynik = false; reject(); }
+void frmInCmb::cmdOk_Click()
+{
+    Wynik = true;
+    accept();
+}
+void frmInCmb::cmdAnuluj_Click()
+{
+    Wynik = false;
+    reject();
+}
 
 QString InputText(const QString& prompt, const QString& caption, const QString& defaultText, int left, int top,
                   QWidget* parent)

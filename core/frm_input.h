@@ -37,5 +37,5 @@ public:
 
 // Asks for one line of text: the text when confirmed with OK, else "" (also when a default was
 // given). left and top place the box in twips; negative keeps the default place.
-QString InputText(const QString& prompt, const QString& caption, const QString& defaultText = QString(),
-                  int left = -1, int top = -1, QWidget* parent = nullptr);
+QString InputText(const QString& prompt, const QString& caption, const QString& defaultText = QString(), int left = -1,
+                  int top = -1, QWidget* parent = nullptr);

@@ -61,8 +61,10 @@ void WyczyscPozycje(App& app)
 bool BuforPusty(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return false;
-    return app.gBaseDb->scalar(QStringLiteral("SELECT count(*) FROM dopoz WHERE Stanowisko = ? AND length(Nazwa) > 0"),
-                               {app.gStanowisko}).toInt() == 0;
+    return app.gBaseDb
+               ->scalar(QStringLiteral("SELECT count(*) FROM dopoz WHERE Stanowisko = ? AND length(Nazwa) > 0"),
+                        {app.gStanowisko})
+               .toInt() == 0;
 }
 
 bool NowyDokumentBufor(App& app, bool korekta)

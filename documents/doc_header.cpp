@@ -2,21 +2,21 @@
 
 const QStringList& DocHeader::columns()
 {
-    static const QStringList c = {
-        "Stanowisko", "Inddok", "Numer", "Datawyst", "Datasprz", "KorInddok", "KorNumer",
-        "KorDatawyst", "Podstawa", "Wydane", "Nazkon", "Adrkon", "Nipkon", "Nazdok", "Numdok",
-        "Wyddok", "Datadok", "RazNetto", "RazVAT", "RazBrutto", "Potracenie", "DoZaplaty",
-        "PlatFor", "PlatDni", "PlatTer", "PlatRach", "Wystawil", "Uwagi", "Fundusz", "Zaplacono"};
+    static const QStringList c = {"Stanowisko", "Inddok",      "Numer",      "Datawyst",  "Datasprz", "KorInddok",
+                                  "KorNumer",   "KorDatawyst", "Podstawa",   "Wydane",    "Nazkon",   "Adrkon",
+                                  "Nipkon",     "Nazdok",      "Numdok",     "Wyddok",    "Datadok",  "RazNetto",
+                                  "RazVAT",     "RazBrutto",   "Potracenie", "DoZaplaty", "PlatFor",  "PlatDni",
+                                  "PlatTer",    "PlatRach",    "Wystawil",   "Uwagi",     "Fundusz",  "Zaplacono"};
     return c;
 }
 
 std::vector<db::Value> DocHeader::values() const
 {
-    return {Stanowisko, Inddok, Numer, Datawyst, Datasprz, KorInddok, KorNumer, KorDatawyst,
-            Podstawa, Wydane, Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Wyddok, Datadok,
-            RazNetto, RazVAT, RazBrutto, Potracenie, DoZaplaty, PlatFor,
-            PlatDni ? db::Value(*PlatDni) : db::Value(), PlatTer, PlatRach, Wystawil, Uwagi,
-            Fundusz, Zaplacono};
+    return {Stanowisko, Inddok,      Numer,      Datawyst,  Datasprz, KorInddok,
+            KorNumer,   KorDatawyst, Podstawa,   Wydane,    Nazkon,   Adrkon,
+            Nipkon,     Nazdok,      Numdok,     Wyddok,    Datadok,  RazNetto,
+            RazVAT,     RazBrutto,   Potracenie, DoZaplaty, PlatFor,  PlatDni ? db::Value(*PlatDni) : db::Value(),
+            PlatTer,    PlatRach,    Wystawil,   Uwagi,     Fundusz,  Zaplacono};
 }
 
 DocHeader DocHeader::fromRow(const db::Row& r)

@@ -1,7 +1,7 @@
 #pragma once
+#include "documents/position_math.h"
 #include "platform/database.h"
 #include "platform/decimal.h"
-#include "documents/position_math.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -16,26 +16,26 @@
 // and the loaders move it to and from the database.
 struct DocHeader {
     int Stanowisko = 0;
-    QString Inddok = QStringLiteral("FR"); // "FR" invoice, "KFR" correction
+    QString Inddok = QStringLiteral("FR");  // "FR" invoice, "KFR" correction
     QString Numer;
     QDate Datawyst;
     QDate Datasprz;
-    QString KorInddok;                     // the corrected document (corrections only)
+    QString KorInddok;  // the corrected document (corrections only)
     QString KorNumer;
     QDate KorDatawyst;
     QString Podstawa;
     QString Wydane;
-    QString Nazkon;                        // the seller (a flat-rate farmer)
+    QString Nazkon;  // the seller (a flat-rate farmer)
     QString Adrkon;
     QString Nipkon;
-    QString Nazdok;                        // the seller's identity document
+    QString Nazdok;  // the seller's identity document
     QString Numdok;
     QString Wyddok;
     QDate Datadok;
     OptDecimal RazNetto;
     OptDecimal RazVAT;
     OptDecimal RazBrutto;
-    OptDecimal Potracenie;                 // fund deduction; none without a fund
+    OptDecimal Potracenie;  // fund deduction; none without a fund
     OptDecimal DoZaplaty;
     QString PlatFor;
     std::optional<int> PlatDni;
@@ -43,8 +43,8 @@ struct DocHeader {
     QString PlatRach;
     QString Wystawil;
     QString Uwagi;
-    QString Fundusz;                       // the fund's name; empty when no fund is chosen
-    OptDecimal Zaplacono;                  // stored documents: the amount marked paid
+    QString Fundusz;       // the fund's name; empty when no fund is chosen
+    OptDecimal Zaplacono;  // stored documents: the amount marked paid
 
     bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
     // Takes the totals, the deduction and the amount to pay.

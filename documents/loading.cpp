@@ -55,7 +55,7 @@ Sums sums(const std::vector<Position>& rows)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor)
 {
@@ -65,10 +65,12 @@ LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Positio
     TransactionScope tr(db);
     db.execute(QStringLiteral("DELETE FROM dopoz WHERE Stanowisko = ?"), {app.gStanowisko});
     db.execute(QStringLiteral("DELETE FROM dokor WHERE Stanowisko = ?"), {app.gStanowisko});
-    for (auto [table, rows] : {std::pair{QStringLiteral("dopoz"), &loaded.dopoz}, std::pair{QStringLiteral("dokor"), &loaded.dokor}}) {
-        db::Statement st(db, QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, "
-                                            "WartNetto, WartVAT, WartBrutto) VALUES (?,?,?,?,?,?,?,?,?,?)")
-                                 .arg(table));
+    for (auto [table, rows] :
+         {std::pair{QStringLiteral("dopoz"), &loaded.dopoz}, std::pair{QStringLiteral("dokor"), &loaded.dokor}}) {
+        db::Statement st(db,
+                         QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, "
+                                        "WartNetto, WartVAT, WartBrutto) VALUES (?,?,?,?,?,?,?,?,?,?)")
+                             .arg(table));
         for (Position& p : *rows) {
             st.bindAll({app.gStanowisko, p.Pozycja, p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto,
                         p.WartVAT, p.WartBrutto});

@@ -28,7 +28,7 @@ Decimal fromWide(__int128 units)
     return Decimal::fromUnits(std::int64_t(units));
 }
 
-} // namespace
+}  // namespace
 
 Decimal Val(const QString& text)
 {

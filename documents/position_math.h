@@ -42,7 +42,7 @@ struct Totals {
     Decimal RazNetto;
     Decimal RazVAT;
     Decimal RazBrutto;
-    OptDecimal Potracenie; // empty without a fund
+    OptDecimal Potracenie;  // empty without a fund
     Decimal DoZaplaty;
 };
 

@@ -1,7 +1,7 @@
 #include "documents/positions.h"
 #include "core/app.h"
-#include "platform/app_error.h"
 #include "documents/transaction_scope.h"
+#include "platform/app_error.h"
 #include "platform/database.h"
 
 QString tableName(PozTabela t)
@@ -14,18 +14,19 @@ namespace {
 db::Database& openDb(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb)
-        throw AppError(err::kObjectNotSet, QStringLiteral("PositionBuffer"), QStringLiteral("Brak otwartej bazy danych"));
+        throw AppError(err::kObjectNotSet, QStringLiteral("PositionBuffer"),
+                       QStringLiteral("Brak otwartej bazy danych"));
     return *app.gBaseDb;
 }
 
 bool isGridColumn(const QString& c)
 {
-    static const QStringList cols = {"Pozycja", "Nazwa", "Ilosc", "Indjed", "Cenanet", "Indvat",
-                                     "WartNetto", "WartVAT", "WartBrutto"};
+    static const QStringList cols = {"Pozycja", "Nazwa",     "Ilosc",   "Indjed",    "Cenanet",
+                                     "Indvat",  "WartNetto", "WartVAT", "WartBrutto"};
     return cols.contains(c);
 }
 
-} // namespace
+}  // namespace
 
 Position Position::fromRow(const db::Row& r)
 {
@@ -50,32 +51,32 @@ std::vector<Position> PositionBuffer::read() const
         QStringLiteral("SELECT rowid AS id, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
                        "WartVAT, WartBrutto FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
             .arg(tableName(table_)),
-        {app_.gStanowisko}, [&](const db::Row& r) {
-            rows.push_back(Position::fromRow(r));
-        });
+        {app_.gStanowisko}, [&](const db::Row& r) { rows.push_back(Position::fromRow(r)); });
     return rows;
 }
 
 void PositionBuffer::update(qint64 id, const QString& column, const db::Value& value)
 {
     if (!isGridColumn(column))
-        throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"), QStringLiteral("Nieznana kolumna: ") + column);
+        throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"),
+                       QStringLiteral("Nieznana kolumna: ") + column);
     openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tableName(table_), column),
                          {value, id});
 }
 
 void PositionBuffer::writeValues(qint64 id, const RowValues& v)
 {
-    openDb(app_).execute(
-        QStringLiteral("UPDATE %1 SET WartNetto = ?, WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
-        {v.WartNetto, v.WartVAT, v.WartBrutto, id});
+    openDb(app_).execute(QStringLiteral("UPDATE %1 SET WartNetto = ?, WartVAT = ?, WartBrutto = ? WHERE rowid = ?")
+                             .arg(tableName(table_)),
+                         {v.WartNetto, v.WartVAT, v.WartBrutto, id});
 }
 
 void PositionBuffer::writeRow(const Position& p)
 {
     openDb(app_).execute(
         QStringLiteral("UPDATE %1 SET Nazwa = ?, Ilosc = ?, Indjed = ?, Cenanet = ?, Indvat = ?, WartNetto = ?, "
-                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
+                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?")
+            .arg(tableName(table_)),
         {p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto, p.WartVAT, p.WartBrutto, p.id});
 }
 
@@ -93,8 +94,7 @@ qint64 PositionBuffer::insertAt(const std::vector<qint64>& order, int index)
     TransactionScope tr(db);
     qint64 id = append(index + 1);
     const QString sql = QStringLiteral("UPDATE %1 SET Pozycja = ? WHERE rowid = ?").arg(tableName(table_));
-    for (size_t i = size_t(std::max(index, 0)); i < order.size(); ++i)
-        db.execute(sql, {qint64(i) + 2, order[i]});
+    for (size_t i = size_t(std::max(index, 0)); i < order.size(); ++i) db.execute(sql, {qint64(i) + 2, order[i]});
     tr.commit();
     return id;
 }
@@ -121,13 +121,16 @@ Sums PositionBuffer::sums() const
 {
     auto r = openDb(app_).queryOne(
         QStringLiteral("SELECT SUM(WartNetto) AS n, SUM(WartVAT) AS v, SUM(WartBrutto) AS b FROM %1 "
-                       "WHERE Stanowisko = ?").arg(tableName(table_)),
+                       "WHERE Stanowisko = ?")
+            .arg(tableName(table_)),
         {app_.gStanowisko});
     return {r->decimal("n"), r->decimal("v"), r->decimal("b")};
 }
 
 int PositionBuffer::count() const
 {
-    return int(openDb(app_).scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
-                                   {app_.gStanowisko}).toInt());
+    return int(openDb(app_)
+                   .scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
+                           {app_.gStanowisko})
+                   .toInt());
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 class App;
-namespace db { class Row; }
+namespace db {
+class Row;
+}
 
 // The two position buffers of a workstation: dopoz holds the positions being edited (for a
 // correction: as they are to be after it), dokor the corrected invoice's positions.

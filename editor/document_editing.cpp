@@ -1,23 +1,23 @@
-#include "platform/repaint.h"
 #include "editor/document_editing.h"
 #include "core/app.h"
 #include "documents/hand_over_text.h"
 #include "documents/loading.h"
-#include "documents/sibling_documents.h"
 #include "documents/save.h"
-#include "platform/date_text.h"
-#include "platform/qor_combo.h"
+#include "documents/sibling_documents.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/header_fields.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/busy_pointer.h"
 #include "platform/clipboard_link.h"
+#include "platform/date_text.h"
 #include "platform/message_box.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include "platform/repaint.h"
 #include "register/services.h"
 #include <QAction>
 #include <QApplication>
@@ -35,8 +35,10 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
     // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
-    connect(form, &DocumentForm::dokumentUpuszczony, this, [this](const QString& numer) { WczytajDokument("nowy", numer); });
-    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this, [this](const QString& numer) { WczytajPozycje(numer, false); });
+    connect(form, &DocumentForm::dokumentUpuszczony, this,
+            [this](const QString& numer) { WczytajDokument("nowy", numer); });
+    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this,
+            [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
 }
 
@@ -199,8 +201,8 @@ bool DocumentEditing::ZapiszDokument()
         ui::BusyPointer busy;
         SideListLock still(*page_->picDokument->lstSlo);
         r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
-            return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
-                == ui::Answer::Yes;
+            return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
+                   ui::Answer::Yes;
         });
     }
     if (!r.ok) {
@@ -237,6 +239,7 @@ void DocumentEditing::Zapisz()
 void DocumentEditing::toolZapisz_PoBuforze()
 {
     // Ctrl held while clicking: print the document just stored (the list now selects it).
-    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier)) DokumentDrukuj(app_, page_->lstDok);
+    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
+        DokumentDrukuj(app_, page_->lstDok);
     lista_->lstDok_Click();
 }

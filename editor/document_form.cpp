@@ -3,14 +3,14 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
-#include "platform/date_text.h"
-#include "platform/qor_combo.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
-#include "platform/twips.h"
+#include "platform/date_text.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "platform/repaint.h"
+#include "platform/twips.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -77,7 +77,7 @@ QComboBox* freeCombo(QWidget* parent, const char* name, QStringList items, int l
     return c;
 }
 
-} // namespace
+}  // namespace
 
 DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -264,8 +264,10 @@ void DocumentForm::proposeNumber(const QDate& date)
 void DocumentForm::txtDatawyst_LostFocus()
 {
     if (!stan_.poprawa() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
-        if (!txtDatawyst->text().trimmed().isEmpty()) proposeNumber(textDate(txtDatawyst->text()));
-        else txtNumer->clear();
+        if (!txtDatawyst->text().trimmed().isEmpty())
+            proposeNumber(textDate(txtDatawyst->text()));
+        else
+            txtNumer->clear();
     }
     if (!txtDatawyst->text().trimmed().isEmpty()) txtDatasprz->setText(txtDatawyst->text());
 }
@@ -481,7 +483,8 @@ void DocumentForm::PozycjeSumuj()
         txtDoZaplaty->setValue(t.DoZaplaty);
     } catch (...) {
         // Totals beyond the money range: none is shown, so the document cannot be saved so.
-        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtPotracenie, txtDoZaplaty}) f->setValue(std::nullopt);
+        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtPotracenie, txtDoZaplaty})
+            f->setValue(std::nullopt);
         ErrorReport(app_, QStringLiteral("PozycjeSumuj"));
     }
 }
@@ -511,7 +514,8 @@ void DocumentForm::UstawRodzajDokumentu()
     labWydane->setVisible(!korekta);
     txtWydane->setVisible(!korekta);
     txtKorDatawyst->setVisible(korekta);
-    for (QWidget* w : std::initializer_list<QWidget*>{labKordok, cmbKordok, labKornum, cmbKornum}) w->setVisible(korekta);
+    for (QWidget* w : std::initializer_list<QWidget*>{labKordok, cmbKordok, labKornum, cmbKornum})
+        w->setVisible(korekta);
     if (korekta) cmbKordok_Change();
 }
 
@@ -552,8 +556,10 @@ void DocumentForm::cmbKordok_Change()
 void DocumentForm::cmbKornum_Change()
 {
     QVariant v = cmbKornum->boundValue();
-    if (v.isNull()) NowyDokument();
-    else emit korygowanyWybrany(v.toString());
+    if (v.isNull())
+        NowyDokument();
+    else
+        emit korygowanyWybrany(v.toString());
 }
 
 void DocumentForm::applyGridSettings()
@@ -573,4 +579,3 @@ void DocumentForm::setRowLines(int lines)
     gridPoz->setRowLines(lines);
     gridKor->setRowLines(lines);
 }
-

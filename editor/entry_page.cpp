@@ -2,18 +2,18 @@
 #include "core/app.h"
 #include "documents/document_list.h"
 #include "editor/document_form.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
 #include "register/services.h"
-#include "platform/repaint.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTableView>
 
 using namespace twips;
 
@@ -36,7 +36,7 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
     return a;
 }
 
-} // namespace
+}  // namespace
 
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {

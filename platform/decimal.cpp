@@ -23,12 +23,11 @@ __int128 divRound(__int128 num, __int128 den)
 
 std::int64_t checked(__int128 v)
 {
-    if (v > INT64_MAX || v < INT64_MIN)
-        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
+    if (v > INT64_MAX || v < INT64_MIN) throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
     return std::int64_t(v);
 }
 
-} // namespace
+}  // namespace
 
 std::int64_t Decimal::checkedSum(std::int64_t a, std::int64_t b, bool subtract)
 {
@@ -45,7 +44,10 @@ std::optional<Decimal> Decimal::parse(const QString& text)
     if (t.isEmpty()) return std::nullopt;
     bool neg = false;
     int i = 0;
-    if (t[0] == '-' || t[0] == '+') { neg = t[0] == '-'; i = 1; }
+    if (t[0] == '-' || t[0] == '+') {
+        neg = t[0] == '-';
+        i = 1;
+    }
     __int128 whole = 0, frac = 0;
     int fracDigits = 0, digits = 0, extra = 0;
     bool inFrac = false, roundUp = false;
@@ -97,8 +99,7 @@ Decimal Decimal::roundedHalfEven(int digits) const
     std::int64_t step = pow10(kPlaces - digits);
     std::int64_t q = units_ / step, r = units_ % step;
     std::int64_t absR = r < 0 ? -r : r;
-    if (absR * 2 > step || (absR * 2 == step && (q % 2 != 0)))
-        q += units_ < 0 ? -1 : 1;
+    if (absR * 2 > step || (absR * 2 == step && (q % 2 != 0))) q += units_ < 0 ? -1 : 1;
     return fromUnits(q * step);
 }
 
@@ -153,10 +154,16 @@ QString LeadingNumberText(const QString& text)
     bool dot = false, digits = false;
     for (QChar c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-        if ((c == '-' || c == '+') && num.isEmpty()) num += c;
-        else if (c.isDigit() && c.unicode() <= '9') { num += c; digits = true; }
-        else if (c == '.' && !dot) { dot = true; num += c; }
-        else break;
+        if ((c == '-' || c == '+') && num.isEmpty())
+            num += c;
+        else if (c.isDigit() && c.unicode() <= '9') {
+            num += c;
+            digits = true;
+        } else if (c == '.' && !dot) {
+            dot = true;
+            num += c;
+        } else
+            break;
     }
     return digits ? num : QString();
 }

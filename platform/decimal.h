@@ -13,7 +13,12 @@ public:
 
     constexpr Decimal() = default;
     constexpr Decimal(int whole) : units_(std::int64_t(whole) * kScale) {}
-    static constexpr Decimal fromUnits(std::int64_t units) { Decimal d; d.units_ = units; return d; }
+    static constexpr Decimal fromUnits(std::int64_t units)
+    {
+        Decimal d;
+        d.units_ = units;
+        return d;
+    }
     // Parses "1234,56", "1 234.56", "-0,5"; accepts either decimal mark and spaces as grouping.
     // More than four decimals are rounded half away from zero. Empty or malformed text gives nullopt.
     static std::optional<Decimal> parse(const QString& text);

@@ -40,8 +40,10 @@ bool LazyQueryModel::fetchNext()
         source_ = nullptr;
         throw;
     }
-    if (part.empty()) source_ = nullptr;
-    else append(std::move(part));
+    if (part.empty())
+        source_ = nullptr;
+    else
+        append(std::move(part));
     return source_ != nullptr;
 }
 
@@ -64,8 +66,10 @@ void LazyQueryModel::fetchAll()
             source_ = nullptr;
             throw;
         }
-        if (part.empty()) source_ = nullptr;
-        else append(std::move(part));
+        if (part.empty())
+            source_ = nullptr;
+        else
+            append(std::move(part));
     }
 }
 
@@ -81,7 +85,8 @@ void LazyQueryModel::fetchMore(const QModelIndex& parent)
         fetchNext();
     } catch (...) {
         std::exception_ptr error = std::current_exception();
-        QMetaObject::invokeMethod(this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
     }
 }
 

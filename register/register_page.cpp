@@ -50,10 +50,22 @@ public:
     using QTableView::QTableView;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override { inCells([&] { QTableView::mousePressEvent(e); }); }
-    void mouseMoveEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseMoveEvent(e); }); }
-    void mouseReleaseEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseReleaseEvent(e); }); }
-    void keyPressEvent(QKeyEvent* e) override { inCells([&] { QTableView::keyPressEvent(e); }); }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mousePressEvent(e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mouseMoveEvent(e); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mouseReleaseEvent(e); });
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        inCells([&] { QTableView::keyPressEvent(e); });
+    }
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
     {
         return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
@@ -72,7 +84,7 @@ private:
 
 const QString kAll = QStringLiteral("(wszystkie)");
 
-} // namespace
+}  // namespace
 
 RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -118,12 +130,13 @@ RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(ap
     gridKar->verticalHeader()->setDefaultSectionSize(gridKar->fontMetrics().height() + 4);
     gridKar->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     gridKar->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {900, 1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200, 1300, 1100,
-                          1100, 1200, 1400, 600, 1700, 1500, 2000, 1500};
+    const int widths[] = {900,  1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200,
+                          1300, 1100, 1100, 1200, 1400, 600,  1700, 1500, 2000, 1500};
     // At least as wide as the caption.
     const QFontMetrics header(gridKar->horizontalHeader()->font());
     for (int i = 0; i < int(std::size(widths)); ++i)
-        gridKar->setColumnWidth(i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
+        gridKar->setColumnWidth(
+            i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
     gridKar->viewport()->installEventFilter(this);
 
     pboxSuma = named<QWidget>(this, "pboxSuma");

@@ -1,7 +1,7 @@
+#include "core/registry.h"
 #include "core/app.h"
 #include "core/okno.h"
 #include "core/prg_par_read.h"
-#include "core/registry.h"
 #include "platform/settings_store.h"
 #include "support/test_settings.h"
 #include <QGuiApplication>
@@ -70,9 +70,9 @@ TEST(SettingsCache, ReadsOnceKeepsSavesInMemoryAndWritesAllInFirstUseOrder)
     UseTestSettings(app);
     RegSave(app.gRegProgramKey, "DataPo", "30");
     EXPECT_EQ(RegParRead(app, "DataPo", "20"), "30");
-    RegSave(app.gRegProgramKey, "DataPo", "99");           // another writer: not seen this run
+    RegSave(app.gRegProgramKey, "DataPo", "99");  // another writer: not seen this run
     EXPECT_EQ(RegParRead(app, "DataPo", "20"), "30");
-    EXPECT_EQ(RegParRead(app, "BezMAPI", "0"), "0");      // missing: default stored at once
+    EXPECT_EQ(RegParRead(app, "BezMAPI", "0"), "0");  // missing: default stored at once
     EXPECT_EQ(RegValueRead(app.gRegProgramKey, "BezMAPI"), QString("0"));
     RegParSave(app, "BezMAPI", "2");
     RegParSave(app, "DrukDuplikat", "0");

@@ -8,15 +8,22 @@ TEST(Template, TablesAndColumnsAreExactlyThoseOfTheProgram)
     const QString header = "Stanowisko Inddok Numer Datawyst Datasprz KorInddok KorNumer KorDatawyst Podstawa Wydane "
                            "Nazkon Adrkon Nipkon Nazdok Numdok Wyddok Datadok RazNetto RazVAT RazBrutto Potracenie "
                            "DoZaplaty PlatFor PlatDni PlatTer PlatRach Wystawil Uwagi Fundusz Zaplacono";
-    const QString position = "Stanowisko Inddok Numer Pozycja Korekta Nazwa Ilosc Indjed Cenanet Indvat WartNetto WartVAT WartBrutto";
-    const QMap<QString, QString> expected = {
-        {"fadok", header}, {"dodok", header}, {"fapoz", position}, {"dopoz", position}, {"dokor", position},
-        {"dbprg", "Indprg Nazwa VerMajor VerMinor VerRevision"}, {"dbpar", "Indpar Wartosc"},
-        {"dbbin", "Indpar Wartosc"}, {"dboso", "Indoso Imie Nazwisko Haslo Aktywny Admin"},
-        {"dbupr", "Indoso Indprg Poziom"}};
+    const QString position =
+        "Stanowisko Inddok Numer Pozycja Korekta Nazwa Ilosc Indjed Cenanet Indvat WartNetto WartVAT WartBrutto";
+    const QMap<QString, QString> expected = {{"fadok", header},
+                                             {"dodok", header},
+                                             {"fapoz", position},
+                                             {"dopoz", position},
+                                             {"dokor", position},
+                                             {"dbprg", "Indprg Nazwa VerMajor VerMinor VerRevision"},
+                                             {"dbpar", "Indpar Wartosc"},
+                                             {"dbbin", "Indpar Wartosc"},
+                                             {"dboso", "Indoso Imie Nazwisko Haslo Aktywny Admin"},
+                                             {"dbupr", "Indoso Indprg Poziom"}};
     TempDatabase t;
     QStringList tables;
-    for (auto& r : t.db().query("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")) tables << r.text("name");
+    for (auto& r : t.db().query("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))
+        tables << r.text("name");
     EXPECT_EQ(tables, QStringList(expected.keys()));
     for (auto it = expected.begin(); it != expected.end(); ++it) {
         QStringList columns;
@@ -26,7 +33,8 @@ TEST(Template, TablesAndColumnsAreExactlyThoseOfTheProgram)
     auto fr = t.db().query("SELECT * FROM dbprg");
     ASSERT_EQ(fr.size(), 1u);
     EXPECT_EQ(fr[0].text("Indprg"), "FR");
-    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(fr[0].text("VerMajor"), fr[0].text("VerMinor"), fr[0].text("VerRevision")), "3.5.12");
+    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(fr[0].text("VerMajor"), fr[0].text("VerMinor"), fr[0].text("VerRevision")),
+              "3.5.12");
     for (auto table : {"fadok", "dodok", "fapoz", "dopoz", "dokor", "dbpar", "dbbin"})
         EXPECT_EQ(t.db().scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(), 0) << table;
     EXPECT_EQ(t.db().scalar("PRAGMA journal_mode").toText(), "delete");

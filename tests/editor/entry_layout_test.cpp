@@ -63,7 +63,8 @@ struct LayoutFixture : EditingFixture {
             form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
         }
         // The longest fund's name.
-        form->cmbFundusz->setCurrentIndex(form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
+        form->cmbFundusz->setCurrentIndex(
+            form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
     }
     // A correction of the stored invoice, its quantity lowered.
     void correction()
@@ -88,7 +89,8 @@ struct LayoutFixture : EditingFixture {
             if (w->isVisible()) shown << w;
         ASSERT_GT(shown.size(), 30);
         for (int i = 0; i < shown.size(); ++i) {
-            EXPECT_TRUE(form->rect().contains(shown[i]->geometry())) << where(shown[i]).toStdString() << " outside the form";
+            EXPECT_TRUE(form->rect().contains(shown[i]->geometry()))
+                << where(shown[i]).toStdString() << " outside the form";
             for (int j = i + 1; j < shown.size(); ++j)
                 EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
                     << where(shown[i]).toStdString() << " over " << where(shown[j]).toStdString();
@@ -114,7 +116,8 @@ struct LayoutFixture : EditingFixture {
             QStyleOptionComboBox o;
             o.initFrom(c);
             o.editable = c->isEditable();
-            const int room = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width();
+            const int room =
+                c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width();
             for (int i = 0; i < c->count(); ++i)
                 EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)), room)
                     << where(c).toStdString() << ": " << c->itemText(i).toStdString();
@@ -137,7 +140,8 @@ struct LayoutFixture : EditingFixture {
         QHeaderView* h = lst->horizontalHeader();
         for (int c = 0; c < h->count(); ++c)
             if (!h->isSectionHidden(c))
-                EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()), h->sectionSize(c))
+                EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()),
+                          h->sectionSize(c))
                     << "list column " << c;
     }
     // The whole row of the positions in view, every caption whole over its column.
@@ -151,7 +155,9 @@ struct LayoutFixture : EditingFixture {
             for (const QString& word : caption.split(' '))
                 EXPECT_LT(fm.horizontalAdvance(word), h->sectionSize(c)) << caption.toStdString();
             const QRect wrapped = fm.boundingRect(QRect(0, 0, h->sectionSize(c) - 6, 1000), Qt::TextWordWrap, caption);
-            EXPECT_LE(wrapped.height(), h->height()) << caption.toStdString() << " in " << grid->objectName().toStdString() << " width " << h->sectionSize(c) << " visible " << grid->isVisible();
+            EXPECT_LE(wrapped.height(), h->height())
+                << caption.toStdString() << " in " << grid->objectName().toStdString() << " width " << h->sectionSize(c)
+                << " visible " << grid->isVisible();
         }
     }
     void picture(const QString& name)
@@ -163,7 +169,7 @@ struct LayoutFixture : EditingFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
 {
@@ -174,14 +180,17 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
         bool compact;
     } sizes[] = {{"compact", smallest, true}, {"large", QSize(1600, 1000), false}};
     for (bool korekta : {false, true}) {
-        if (korekta) correction();
-        else fillInvoice();
+        if (korekta)
+            correction();
+        else
+            fillInvoice();
         for (const Size& s : sizes) {
             SCOPED_TRACE(std::string(s.name) + (korekta ? " correction" : " invoice"));
             resize(s.size);
             EXPECT_EQ(window->size(), s.size.expandedTo(window->minimumSize()));
             const twips::Scale& scale = form->scale();
-            EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact) << "form height " << form->height();
+            EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact)
+                << "form height " << form->height();
             EXPECT_EQ(form->labKornum->isVisible(), korekta);
             EXPECT_EQ(form->labPoprawa->isVisible(), !korekta);
             expectPageWhole();

@@ -3,12 +3,11 @@
 #include "platform/clipboard_link.h"
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
-#include "register/register_model.h"
 #include "register/preview_panel.h"
+#include "register/register_model.h"
 #include "register/register_page.h"
 #include "support/editing_window.h"
 #include "support/stored_document.h"
-#include <QWidgetAction>
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <QMimeData>
 #include <QTabBar>
 #include <QToolBar>
+#include <QWidgetAction>
 
 // The main window's menus, popups and toolbars: what each offers, when, and what it does.
 
@@ -56,46 +56,63 @@ struct MenusFixture : EditingFixture {
     qint64 count(const char* sql) { return t.db().scalar(QString::fromUtf8(sql)).toInt(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(MenuTree, MenusPopupsAndToolbarsHaveTheirCaptionsSeparatorsShortcutsAndGroups)
 {
     App app;
     MainWindow w(app);
     const std::tuple<QWidget*, bool, QStringList> bars[] = {
-        {w.mnuBaza, false, {"mnuBazaNowa: Nowa", "mnuBazaOtworz: Otwórz (Ctrl+O)", "-", "mnuBazaWlas: Właściwości", "-",
-                            "mnuBazaDrukuj: Drukuj (Ctrl+D)", "mnuBazaPodglad: Podgląd wydruku (Ctrl+P)", "-",
-                            "mnuBazaZamknij: Zamknij"}},
-        {w.mnuEdycja, false, {"mnuEdycjaWytnij: Wyt&nij (Ctrl+X)", "mnuEdycjaKopiuj: &Kopiuj (Ctrl+C)", "mnuEdycjaWklej: Wkl&ej (Ctrl+V)"}},
-        {w.mnuNarzedzia, false, {"mnuNarzParProg: Parametry programu", "mnuNarzParDok: Parametry dokumentów", "-",
-                                 "mnuNarzAktual: Aktualizuj program"}},
-        {w.mnuPomoc, false, {"mnuPomocSpis: &Spis treści", "mnuPomocIndeks: &Indeks", "-",
-                             "mnuPomocPodrecznik: &Podręcznik użytkownika (pdf)", "-",
-                             "mnuPomocInternet: S&trona internetowa programu", "mnuPomocPytanie: Mam pytanie... (E-Mail)", "-",
-                             "mnuPomocOprog: &O programie"}},
-        {w.mnuPopKartoteka, false, {"mnuPopKarNowy: Nowy", "mnuPopKarPopraw: Popraw", "mnuPopKarUsun: Usuń", "-",
-                                    "mnuPopKarKopiuj: Kopiuj", "mnuPopKarWklej: Wklej z...", "-", "mnuPopKarDrukuj: Drukuj",
-                                    "mnuPopKarPodglad: Podgląd wydruku", "-", "mnuPopKarWyślij: Wyślij...",
-                                    "mnuPopKarZapisz: Zapisz jako..."}},
-        {w.mnuPopDokument, false, {"mnuPopDokNowy: Nowy", "MnuPopDokZapisz: Zapisz", "-", "mnuPopDokWklej: Wklej z...", "-",
-                                   "mnuPopDokPar: Parametry..."}},
-        {w.mnuPopKar, false, {"mnuPopKarZaplacono: Zapłacone", "mnuPopKarNieZaplacono: Niezapłacone", "-",
-                              "mnuPopKarDrukuj2: Drukuj", "mnuPopKarWyślij2: Wyślij...", "mnuPopKarZapisz2: Zapisz jako...", "-",
-                              "mnuKarWierszeZaznacz: Zaznacz wiersze", "mnuKarWierszeKopiuj: Kopiuj wiersze", "-",
-                              "mnuPopKarOdswiez: Odśwież"}},
+        {w.mnuBaza,
+         false,
+         {"mnuBazaNowa: Nowa", "mnuBazaOtworz: Otwórz (Ctrl+O)", "-", "mnuBazaWlas: Właściwości", "-",
+          "mnuBazaDrukuj: Drukuj (Ctrl+D)", "mnuBazaPodglad: Podgląd wydruku (Ctrl+P)", "-",
+          "mnuBazaZamknij: Zamknij"}},
+        {w.mnuEdycja,
+         false,
+         {"mnuEdycjaWytnij: Wyt&nij (Ctrl+X)", "mnuEdycjaKopiuj: &Kopiuj (Ctrl+C)", "mnuEdycjaWklej: Wkl&ej (Ctrl+V)"}},
+        {w.mnuNarzedzia,
+         false,
+         {"mnuNarzParProg: Parametry programu", "mnuNarzParDok: Parametry dokumentów", "-",
+          "mnuNarzAktual: Aktualizuj program"}},
+        {w.mnuPomoc,
+         false,
+         {"mnuPomocSpis: &Spis treści", "mnuPomocIndeks: &Indeks", "-",
+          "mnuPomocPodrecznik: &Podręcznik użytkownika (pdf)", "-", "mnuPomocInternet: S&trona internetowa programu",
+          "mnuPomocPytanie: Mam pytanie... (E-Mail)", "-", "mnuPomocOprog: &O programie"}},
+        {w.mnuPopKartoteka,
+         false,
+         {"mnuPopKarNowy: Nowy", "mnuPopKarPopraw: Popraw", "mnuPopKarUsun: Usuń", "-", "mnuPopKarKopiuj: Kopiuj",
+          "mnuPopKarWklej: Wklej z...", "-", "mnuPopKarDrukuj: Drukuj", "mnuPopKarPodglad: Podgląd wydruku", "-",
+          "mnuPopKarWyślij: Wyślij...", "mnuPopKarZapisz: Zapisz jako..."}},
+        {w.mnuPopDokument,
+         false,
+         {"mnuPopDokNowy: Nowy", "MnuPopDokZapisz: Zapisz", "-", "mnuPopDokWklej: Wklej z...", "-",
+          "mnuPopDokPar: Parametry..."}},
+        {w.mnuPopKar,
+         false,
+         {"mnuPopKarZaplacono: Zapłacone", "mnuPopKarNieZaplacono: Niezapłacone", "-", "mnuPopKarDrukuj2: Drukuj",
+          "mnuPopKarWyślij2: Wyślij...", "mnuPopKarZapisz2: Zapisz jako...", "-",
+          "mnuKarWierszeZaznacz: Zaznacz wiersze", "mnuKarWierszeKopiuj: Kopiuj wiersze", "-",
+          "mnuPopKarOdswiez: Odśwież"}},
         {w.mnuWykres, false, {"mnuWykOdswiez: Odśwież"}},
-        {w.toolWprowadz, true, {"Wprowadzanie:Wprowadzanie danych  g*", "Kartoteka:Kartoteka dokumentów  g",
-                                "Wykres:Wykres zakupów           g"}},
+        {w.toolWprowadz,
+         true,
+         {"Wprowadzanie:Wprowadzanie danych  g*", "Kartoteka:Kartoteka dokumentów  g",
+          "Wykres:Wykres zakupów           g"}},
         {w.toolEdycja, true, {"Dokument: Edycja dokumentu        g*", "Podglad:Podglad wydruku        g"}},
         {w.toolZapisz, true, {"Zapisz:  Zapisz    ", "Drukuj:  Drukuj   ", "Wyslij:  Wyślij      "}},
         {w.toolPomoc, true, {"Pomoc:"}},
-        {w.toolCRView, true, {"Pierwszy:", "Poprzedni:", "Nastepny:", "Ostatni:", "|", "Cala: g", "Szerokosc: g*", "Skala100: g", "|"}},
+        {w.toolCRView,
+         true,
+         {"Pierwszy:", "Poprzedni:", "Nastepny:", "Ostatni:", "|", "Cala: g", "Szerokosc: g*", "Skala100: g", "|"}},
     };
     for (const auto& [bar, toolbar, items] : bars) {
         SCOPED_TRACE(bar->objectName().toStdString());
         EXPECT_EQ(describe(bar->actions(), toolbar), items);
     }
-    for (QMenu* popup : {w.mnuPopKartoteka, w.mnuPopDokument, w.mnuPopKar, w.mnuWykres}) EXPECT_FALSE(popup->menuAction()->isVisible());
+    for (QMenu* popup : {w.mnuPopKartoteka, w.mnuPopDokument, w.mnuPopKar, w.mnuWykres})
+        EXPECT_FALSE(popup->menuAction()->isVisible());
     w.btnSkala100->trigger();  // a group keeps exactly one button pressed
     EXPECT_FALSE(w.btnSzerokosc->isChecked());
 }
@@ -120,9 +137,10 @@ TEST_F(MenusFixture, DocumentListPopupFollowsTheRowAndTheArchiveLock)
 {
     storeToday(1);
     open();
-    QAction* items[] = {window->mnuPopKarNowy, window->mnuPopKarPopraw, window->mnuPopKarUsun, window->mnuPopKarKopiuj,
-                        window->mnuPopKarDrukuj, window->mnuPopKarPodglad, window->mnuPopKarWyslij, window->mnuPopKarZapisz,
-                        window->mnuPopDokNowy, window->MnuPopDokZapisz};
+    QAction* items[] = {window->mnuPopKarNowy,   window->mnuPopKarPopraw, window->mnuPopKarUsun,
+                        window->mnuPopKarKopiuj, window->mnuPopKarDrukuj, window->mnuPopKarPodglad,
+                        window->mnuPopKarWyslij, window->mnuPopKarZapisz, window->mnuPopDokNowy,
+                        window->MnuPopDokZapisz};
     const std::tuple<bool, int, QString> cases[] = {
         {false, 0, "1000000011"}, {false, 1, "1111111111"}, {true, 1, "0001111000"}};
     for (const auto& [archive, row, enabled] : cases) {

@@ -23,8 +23,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 // The settings dialogs as the main window opens them, and what the window does with what they save.
@@ -66,7 +66,7 @@ struct SettingsMenus : ::testing::Test {
     void TearDown() override { t.app.mainFrame = nullptr; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsMenus, EachCommandOpensItsDialog)
 {
@@ -80,7 +80,11 @@ TEST_F(SettingsMenus, EachCommandOpensItsDialog)
         {[&] { window->mnuNarzParProg->trigger(); }, "dlgParProg"},
         {[&] { window->mnuNarzParDok->trigger(); }, "dlgParDok0"},
         {[&] { window->mnuPopDokPar->trigger(); }, "dlgParDok0"},
-        {[&] { grid->preparePopup(0)->hide(); grid->mnuPopPozPocz->trigger(); }, "dlgParDok3"},
+        {[&] {
+             grid->preparePopup(0)->hide();
+             grid->mnuPopPozPocz->trigger();
+         },
+         "dlgParDok3"},
     };
     EXPECT_EQ(opened, QStringList{"dlgParDok0"});
     for (const auto& [command, dialog] : commands) {
@@ -130,9 +134,9 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
         window->mnuBazaWlas->trigger();
     };
     PositionGrid* grid = form->gridPoz;
-    const QList<QAction*> changing = {window->btnZapisz, window->mnuPopDokNowy, window->MnuPopDokZapisz,
-                                      window->mnuPopKarNowy, window->mnuPopKarPopraw, window->mnuPopKarUsun,
-                                      window->mnuPopKarZapisz, grid->mnuPopPozDodaj, grid->mnuPopPozUsun,
+    const QList<QAction*> changing = {window->btnZapisz,       window->mnuPopDokNowy,   window->MnuPopDokZapisz,
+                                      window->mnuPopKarNowy,   window->mnuPopKarPopraw, window->mnuPopKarUsun,
+                                      window->mnuPopKarZapisz, grid->mnuPopPozDodaj,    grid->mnuPopPozUsun,
                                       grid->mnuPopPozWstaw};
     const QList<QAction*> browsing = {window->btnWprowadzanie, window->btnKartoteka, window->btnWykres,
                                       window->btnDokument, window->btnPodglad};

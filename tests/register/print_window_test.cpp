@@ -5,24 +5,24 @@
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
 #include "platform/report_viewer.h"
 #include "register/preview_panel.h"
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
-#include "editor/position_grid.h"
-#include "editor/position_model.h"
 #include "support/typing.h"
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QToolBar>
-#include <QApplication>
-#include <QDir>
 #include <QPrintPreviewWidget>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 // Printing through the real main window: the preview page, its toolbar and options, the save
@@ -83,7 +83,7 @@ struct PrintWindowFixture : ReportFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
 {
@@ -112,7 +112,8 @@ TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
     EXPECT_DOUBLE_EQ(widget->zoomFactor(), 1.0);
     // The next preview keeps the pressed zoom.
     selectRow(faktura.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {}, page->lstDok->visualRect(page->lstDok->currentIndex()).center());
+    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
+                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
     QApplication::processEvents();
     EXPECT_EQ(viewer->pageCount(), 1);
     EXPECT_EQ(widget->zoomMode(), QPrintPreviewWidget::CustomZoom);

@@ -1,3 +1,4 @@
+#include "register/register_page.h"
 #include "core/base_par.h"
 #include "editor/document_editing.h"
 #include "editor/main_pages.h"
@@ -5,7 +6,6 @@
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
 #include "register/register_model.h"
-#include "register/register_page.h"
 #include "register_fixture.h"
 #include "support/answers.h"
 #include "support/typing.h"
@@ -53,7 +53,10 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
         return numbers;
     }
     int rowOf(const QString& numer) { return int(listed().indexOf(numer)); }
-    QString sum(int column) { return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString(); }
+    QString sum(int column)
+    {
+        return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString();
+    }
     OptDecimal paid(const QString& numer)
     {
         return db().queryOne("SELECT Zaplacono FROM fadok WHERE Numer = ?", {numer})->optDecimal("Zaplacono");
@@ -86,7 +89,7 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RegisterWindow, FiltersApplyWhenChosenOrOnEnterAndEachListGoesBackToAll)
 {

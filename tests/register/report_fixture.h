@@ -27,7 +27,9 @@ struct ReportFixture : ::testing::Test {
         BaseParSave(app, t.db(), "DokNaglowek1", QString::fromUtf8("Zakład Skupu Zbóż „Kłos” Sp. z o.o."));
         BaseParSave(app, t.db(), "DokNaglowek2", QString::fromUtf8("ul. Żwirki i Wigury 12, 32-650 Kęty"));
         BaseParSave(app, t.db(), "DokNaglowek3", "NIP 549-123-45-67");
-        BaseParSave(app, t.db(), "DokStopka", QString::fromUtf8("Dziękujemy za współpracę. Bank Spółdzielczy w Kętach 12 3456 0000 0000 1234 5678 9012"));
+        BaseParSave(
+            app, t.db(), "DokStopka",
+            QString::fromUtf8("Dziękujemy za współpracę. Bank Spółdzielczy w Kętach 12 3456 0000 0000 1234 5678 9012"));
         DocHeader h = invoiceHeader("1/05/2024");
         h.Nazkon = QString::fromUtf8("Józef Żółkiewski");
         h.Adrkon = QString::fromUtf8("Łęki 15, 32-651 Łęki");
@@ -66,10 +68,7 @@ struct ReportFixture : ::testing::Test {
         RegParSave(app, name, value);
     }
     // The print values of a document as the document list gives them.
-    void select(const DocHeader& h)
-    {
-        printState(app).gRepPar = {h.Inddok + "  " + h.Numer, h.Numer};
-    }
+    void select(const DocHeader& h) { printState(app).gRepPar = {h.Inddok + "  " + h.Numer, h.Numer}; }
 };
 
 // The text of a PDF file as pdftotext reads it (layout kept); empty when the tool is missing.

@@ -1,8 +1,8 @@
 #include "platform/report_render.h"
 #include "register/print_pipeline.h"
 #include "report_fixture.h"
-#include <QDir>
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -44,8 +44,8 @@ TEST_F(ReportFixture, PdfsToLookAt)
     write(korekta, "correction_options.pdf");
     std::vector<TypedRow> rows;
     for (int i = 1; i <= 40; ++i)
-        rows.push_back({QString::fromUtf8("Pozycja nr %1 – ziarno zbóż, partia z dostawy porannej ąćęłńóśźż").arg(i), "1234,5", "kg",
-                        "1,2345", i % 3 ? "7" : "23"});
+        rows.push_back({QString::fromUtf8("Pozycja nr %1 – ziarno zbóż, partia z dostawy porannej ąćęłńóśźż").arg(i),
+                        "1234,5", "kg", "1,2345", i % 3 ? "7" : "23"});
     DocHeader h = invoiceHeader("3/05/2024");
     write(storeDocument(app, h, rows), "invoice_40.pdf");
 }

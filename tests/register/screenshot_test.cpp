@@ -1,13 +1,13 @@
 #include "editor/main_pages.h"
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
-#include "register/register_page.h"
 #include "register/register_model.h"
+#include "register/register_page.h"
 #include "register/services.h"
-#include <QTableView>
 #include "register_fixture.h"
 #include <QCheckBox>
 #include <QDir>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -28,7 +28,8 @@ TEST(RegisterScreenshots, RegisterWithSumsAndChart)
     page->cbFSumuj->setChecked(true);
     page->cbFSumuj_Click();
     page->gridKar->selectRow(1);
-    page->gridKar->selectionModel()->select(page->dataKar->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    page->gridKar->selectionModel()->select(page->dataKar->index(3, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     page->gridKar->selectionModel()->setCurrentIndex(page->dataKar->index(2, 6), QItemSelectionModel::NoUpdate);
     QTest::qWait(50);
     pages.grab().save(dir + "/register_sums.png");

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <vector>
 
-
 // Documents typed into a workstation's buffer without a window, computed as the grid computes them.
 
 // One position as typed: name, quantity, unit, price, VAT code (an empty text stands for a cell
@@ -47,7 +46,8 @@ inline DocHeader invoiceHeader(const QString& numer, const QDate& data = QDate(2
 inline void typeRows(App& app, PozTabela table, const std::vector<TypedRow>& rows)
 {
     PositionBuffer b(app, table);
-    app.gBaseDb->execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table)), {app.gStanowisko});
+    app.gBaseDb->execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table)),
+                         {app.gStanowisko});
     qint64 n = 0;
     for (const TypedRow& r : rows) {
         Position p;

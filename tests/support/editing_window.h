@@ -1,7 +1,7 @@
 #pragma once
 #include "core/base_par.h"
-#include "documents/numbering.h"
 #include "documents/document_list.h"
+#include "documents/numbering.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 // The real main window on a temporary database, for tests that type into it as a person does.

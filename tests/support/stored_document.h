@@ -8,7 +8,8 @@
 
 // A stored document written straight into fadok and fapoz as a save writes it: positions
 // numbered from 1, a correction's corrected rows negated, the header with its totals.
-inline DocHeader storeDocument(App& app, DocHeader h, const std::vector<TypedRow>& poz, const std::vector<TypedRow>& kor = {})
+inline DocHeader storeDocument(App& app, DocHeader h, const std::vector<TypedRow>& poz,
+                               const std::vector<TypedRow>& kor = {})
 {
     db::Database& db = *app.gBaseDb;
     Sums after, before;
@@ -22,7 +23,8 @@ inline DocHeader storeDocument(App& app, DocHeader h, const std::vector<TypedRow
             sums.brutto += v.WartBrutto.value_or(Decimal());
             const int s = korekta ? -1 : 1;
             auto neg = [&](const OptDecimal& d) { return d ? OptDecimal(*d * Decimal(s)) : d; };
-            db.execute("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat, "
+            db.execute("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
+                       "Indvat, "
                        "WartNetto, WartVAT, WartBrutto) VALUES (0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                        {h.Inddok, h.Numer, ++n, korekta, r.nazwa, neg(ilosc), r.jed, cena, r.vat, neg(v.WartNetto),
                         neg(v.WartVAT), neg(v.WartBrutto)});
@@ -38,7 +40,8 @@ inline DocHeader storeDocument(App& app, DocHeader h, const std::vector<TypedRow
     h.DoZaplaty = t.DoZaplaty;
     QStringList marks;
     for (int i = 0; i < DocHeader::columns().size(); ++i) marks << "?";
-    db.execute(QStringLiteral("INSERT INTO fadok (%1) VALUES (%2)").arg(DocHeader::columns().join(','), marks.join(',')), h.values());
+    db.execute(
+        QStringLiteral("INSERT INTO fadok (%1) VALUES (%2)").arg(DocHeader::columns().join(','), marks.join(',')),
+        h.values());
     return h;
 }
-

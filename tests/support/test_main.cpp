@@ -29,14 +29,15 @@ private:
     bool leaked_ = false;
 };
 
-} // namespace
+}  // namespace
 
 // Every test binary gets a QApplication, so that widget tests and logic tests share one runner.
 // Settings and data files go to a temporary folder, never to the user's; a message box or a
 // dialog that a test did not expect is answered at once instead of waiting for a person.
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir home;
     // Local sockets and temporary files of this run stay in its own folder, so that test runs of
     // several checkouts at once never meet.
