@@ -48,9 +48,8 @@ QLabel* wrapped(const QString& text, QWidget* parent)
 
 Decimal Megabajty(qint64 bytes)
 {
-    // Four places of 1/1048576 of the size, rounded half up; wide enough for any disk.
-    const __int128 units = (__int128(bytes) * Decimal::kScale + 524288) / 1048576;
-    return Decimal::fromUnits(std::int64_t(units));
+    // The bytes as a whole number (their units times the scale) over 2^20, to four places.
+    return Decimal::mulDiv(Decimal::fromUnits(bytes), Decimal(int(Decimal::kScale)), 1048576, Decimal::kPlaces);
 }
 
 qint64 WolneMiejsce(const QString& path)

@@ -68,7 +68,7 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
         {from, to});
     LastNumber last;
     if (!row) return last;
-    last.number = Val(row->text("ost_numer")).roundedHalfEven(0).units() / Decimal::kScale;
+    last.number = Val(row->text("ost_numer")).roundedHalfEven(0).wholeUnits();
     last.date = row->date("ost_data");
     last.text = NumberUtworz(last.number, last.date.isValid() ? last.date : date, app.gBazaPar.NumSzablon);
     return last;

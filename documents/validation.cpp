@@ -25,8 +25,7 @@ bool maWartosc(const Position& p)
 // The row's gross value recomputed from its quantity, price and VAT code.
 Decimal brutto(const Position& p)
 {
-    Decimal net = WartoscNetto(p.Ilosc, p.Cenanet).value_or(Decimal());
-    return net + MulDivRound(net, StawkaVat(p.Indvat), 100, 2);
+    return WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat).WartBrutto.value_or(Decimal());
 }
 
 std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)

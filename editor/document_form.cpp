@@ -277,7 +277,7 @@ void DocumentForm::cmbPlatdni_Click()
     const QString term = cmbPlatTer->currentText();
     const QDate issue = textDate(txtDatawyst->text());
     if ((term.isEmpty() || textDate(term).isValid() || term == QLatin1String("[data]")) && issue.isValid()) {
-        int days = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+        int days = int(Val(cmbPlatdni->currentText()).wholeUnits());
         // The term follows the days being typed; it must not write the days back meanwhile.
         dniZmienia_ = true;
         cmbPlatTer->setEditText(dateText(issue.addDays(days)));
@@ -365,7 +365,7 @@ DocHeader DocumentForm::header() const
     h.Podstawa = txtPodstawa->text();
     h.Wydane = txtWydane->text();
     h.PlatFor = cmbPlatFor->currentText();
-    h.PlatDni = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+    h.PlatDni = int(Val(cmbPlatdni->currentText()).wholeUnits());
     h.PlatTer = cmbPlatTer->currentText();
     h.Nazkon = txtNazkon->text();
     h.Adrkon = txtAdrkon->text();

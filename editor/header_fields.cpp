@@ -77,7 +77,7 @@ void HeaderFields::cmbPlatTer_Click(int index)
     if (index == 0) {
         const QDate issue = textDate(form_->txtDatawyst->text());
         if (!issue.isValid()) return;
-        const qint64 days = Val(form_->cmbPlatdni->currentText()).units() / Decimal::kScale;
+        const qint64 days = Val(form_->cmbPlatdni->currentText()).wholeUnits();
         const QString date = dateText(issue.addDays(days));
         ter->setItemText(0, date);
         ter->setEditText(date);

@@ -98,9 +98,8 @@ QString Slownie(Decimal kwota, const QString& sufiks)
             amount = -amount;
             sign = QStringLiteral("minus ");
         }
-        const std::int64_t units = amount.units();
-        const std::int64_t whole = units / Decimal::kScale;
-        const std::int64_t grosze = (units % Decimal::kScale) / (Decimal::kScale / 100);
+        const std::int64_t whole = amount.wholeUnits();
+        const std::int64_t grosze = (amount.units() % Decimal::kScale) / (Decimal::kScale / 100);
         const QString digits = QString::number(whole);
 
         QString words;
