@@ -58,33 +58,6 @@ void DocumentEditing::pokazPozycje(const LoadedRows& rows)
     }
 }
 
-// The fields that every load sets, from the seller to the issuer.
-void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
-{
-    DocumentForm* f = page_->picDokument;
-    f->txtNazkon->setText(h.Nazkon);
-    f->txtAdrkon->setText(h.Adrkon);
-    f->txtNipkon->setText(h.Nipkon);
-    f->cmbNazdok->setEditText(h.Nazdok);
-    f->txtNumdok->setText(h.Numdok);
-    f->txtDatadok->setText(dateText(h.Datadok));
-    f->txtWyddok->setText(h.Wyddok);
-    f->txtPlatRach->setText(h.PlatRach);
-    f->txtPodstawa->setText(h.Podstawa);
-    f->txtWydane->setText(h.Wydane);
-    f->cmbPlatFor->setEditText(h.PlatFor);
-    f->cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
-    f->cmbPlatTer->setEditText(h.PlatTer);
-    f->txtRazNetto->setValue(h.RazNetto);
-    f->txtRazVAT->setValue(h.RazVAT);
-    f->txtRazBrutto->setValue(h.RazBrutto);
-    f->setFund(h.Fundusz);
-    f->txtPotracenie->setValue(h.Potracenie);
-    f->txtDoZaplaty->setValue(h.DoZaplaty);
-    f->txtUwagi->setPlainText(h.Uwagi);
-    if (zWystawil) f->txtWystawil->setText(h.Wystawil);
-}
-
 bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
@@ -95,24 +68,12 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
     if (tryb == kTrybPopraw) {
         f->cmbDokument->setFocus();
         f->setEditState(EditState::of(app_, h.Numer, d->tozsamosc));
-        {
-            ChangeGuard quiet{f->cmbDokument};
-            f->cmbDokument->setBoundValue(h.Inddok);
-        }
-        f->UstawRodzajDokumentu();
-        f->txtNumer->setText(h.Numer);
-        f->txtDatawyst->setText(dateText(h.Datawyst));
-        f->txtDatasprz->setText(dateText(h.Datasprz));
-        if (h.isCorrection()) {
-            // Refilling the number list must not load the corrected invoice over this document.
-            ChangeGuard quiet{f->cmbKornum};
-            f->cmbKordok->setBoundValue(h.KorInddok);
-            f->cmbKornum->setBoundValue(h.KorNumer);
-            f->txtKorDatawyst->setText(dateText(h.KorDatawyst));
-        }
+        f->setHeader(h);
         page_->toolEdycjaPodglad->setEnabled(true);
+    } else {
+        // The content of the stored document in the document being written.
+        f->setHeader(h, DocumentForm::TextsPart | DocumentForm::TotalsPart | DocumentForm::IssuerPart);
     }
-    pokazNaglowek(h, true);
     pokazPozycje(d->rows);
     return true;
 }
@@ -171,7 +132,7 @@ void DocumentEditing::WczytajKorygowany(const QString& numer)
     ui::BusyPointer busy;
     DocumentForm* f = page_->picDokument;
     f->txtKorDatawyst->setText(dateText(d->header.Datawyst));
-    pokazNaglowek(d->header, false);
+    f->setHeader(d->header, DocumentForm::TextsPart | DocumentForm::TotalsPart);
     pokazPozycje(d->rows);
     f->PozycjeSumuj();
 }

@@ -410,36 +410,63 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 
 void DocumentForm::OdczytZBufora()
 {
-    auto h = ::OdczytZBufora(app_);
-    if (!h) return;
-    // Nested guards: refilling the corrected number list while restoring its value must not let
-    // its change run, or it would load the corrected invoice over the restored correction.
-    ChangeGuard quietKind{cmbDokument};
-    cmbDokument->setBoundValue(h->Inddok);
-    UstawRodzajDokumentu();
-    txtPodstawa->setText(h->Podstawa);
-    txtWydane->setText(h->Wydane);
-    if (h->isCorrection()) {
-        ChangeGuard quietNumber{cmbKornum};
-        cmbKordok->setBoundValue(h->KorInddok);
-        cmbKordok_Change();
-        keepCorrected(h->KorNumer);
-        txtKorDatawyst->setText(dateText(h->KorDatawyst));
+    // The number is proposed afresh, the dates stay as the load set them and the totals follow
+    // the restored rows.
+    if (auto h = ::OdczytZBufora(app_)) setHeader(*h, KindPart | TextsPart | IssuerPart);
+}
+
+void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
+{
+    if (parts & KindPart) {
+        // Nested guards: refilling the corrected number list while restoring its value must not
+        // let its change run, or it would load the corrected invoice over the restored correction.
+        ChangeGuard quietKind{cmbDokument};
+        cmbDokument->setBoundValue(h.Inddok);
+        UstawRodzajDokumentu();
+        if (h.isCorrection()) {
+            ChangeGuard quietNumber{cmbKornum};
+            cmbKordok->setBoundValue(h.KorInddok);
+            cmbKordok_Change();
+            keepCorrected(h.KorNumer);
+        } else {
+            // An invoice corrects nothing: the hidden fields are left empty as on a new form.
+            ChangeGuard quiet{cmbKordok, cmbKornum};
+            cmbKordok->setBoundValue(QVariant());
+            cmbKornum->setBoundValue(QVariant());
+        }
+        txtKorDatawyst->setText(dateText(h.KorDatawyst));
     }
-    cmbPlatFor->setEditText(h->PlatFor);
-    cmbPlatdni->setEditText(h->PlatDni ? QString::number(*h->PlatDni) : QString());
-    cmbPlatTer->setEditText(h->PlatTer);
-    txtNazkon->setText(h->Nazkon);
-    txtAdrkon->setText(h->Adrkon);
-    txtNipkon->setText(h->Nipkon);
-    cmbNazdok->setEditText(h->Nazdok);
-    txtNumdok->setText(h->Numdok);
-    txtDatadok->setText(dateText(h->Datadok));
-    txtWyddok->setText(h->Wyddok);
-    txtPlatRach->setText(h->PlatRach);
-    txtUwagi->setPlainText(h->Uwagi);
-    txtWystawil->setText(h->Wystawil);
-    setFund(h->Fundusz);
+    if (parts & NumberAndDatesPart) {
+        txtNumer->setText(h.Numer);
+        txtDatawyst->setText(dateText(h.Datawyst));
+        txtDatasprz->setText(dateText(h.Datasprz));
+    }
+    if (parts & TextsPart) {
+        txtPodstawa->setText(h.Podstawa);
+        txtWydane->setText(h.Wydane);
+        txtNazkon->setText(h.Nazkon);
+        txtAdrkon->setText(h.Adrkon);
+        txtNipkon->setText(h.Nipkon);
+        cmbNazdok->setEditText(h.Nazdok);
+        txtNumdok->setText(h.Numdok);
+        txtDatadok->setText(dateText(h.Datadok));
+        txtWyddok->setText(h.Wyddok);
+        // The days before the term: a term that is a date sets the days from the issue date.
+        cmbPlatFor->setEditText(h.PlatFor);
+        cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
+        cmbPlatTer->setEditText(h.PlatTer);
+        txtPlatRach->setText(h.PlatRach);
+        txtUwagi->setPlainText(h.Uwagi);
+        setFund(h.Fundusz);
+    }
+    if (parts & TotalsPart) {
+        txtRazNetto->setValue(h.RazNetto);
+        txtRazVAT->setValue(h.RazVAT);
+        txtRazBrutto->setValue(h.RazBrutto);
+        txtPotracenie->setValue(h.Potracenie);
+        txtDoZaplaty->setValue(h.DoZaplaty);
+    }
+    if (parts & IssuerPart) txtWystawil->setText(h.Wystawil);
 }
 
 void DocumentForm::setFund(const QString& name)

@@ -256,6 +256,61 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
     EXPECT_FALSE(form->dataPoz->flags(form->dataPoz->index(0, PositionModel::Nazwa)) & Qt::ItemIsEditable);
 }
 
+// Every column of the header comes back as the form was given it: an invoice with a fund and
+// every text, a correction of a stored invoice, and one with the parts left empty.
+TEST_F(FormFixture, HeaderShownInTheFormReadsBackTheSame)
+{
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
+    Window w(t.app);
+    DocHeader invoice;
+    invoice.Inddok = "FR";
+    invoice.Numer = "7/05/2024";
+    invoice.Datawyst = QDate(2024, 5, 6);
+    invoice.Datasprz = QDate(2024, 5, 4);
+    invoice.Podstawa = QString::fromUtf8("umowa kontraktacji");
+    invoice.Wydane = "WZ 12";
+    invoice.Nazkon = "Jan O'Brien";
+    invoice.Adrkon = QString::fromUtf8("Łąkowa 1, Kęty");
+    invoice.Nipkon = "84010112345";
+    invoice.Nazdok = "Paszport";
+    invoice.Numdok = "AB 123";
+    invoice.Datadok = QDate(2019, 3, 4);
+    invoice.Wyddok = QString::fromUtf8("Wójt");
+    invoice.PlatFor = "przelew";
+    invoice.PlatDni = 14;
+    invoice.PlatTer = "od dnia dostarczenia towaru";
+    invoice.PlatRach = "12 1020";
+    invoice.Uwagi = "uwagi\ndwie linie";
+    invoice.Wystawil = "Anna";
+    invoice.Fundusz = QString::fromUtf8("Fundusz Promocji Mleka");
+    invoice.RazNetto = d("3500");
+    invoice.RazVAT = d("245");
+    invoice.RazBrutto = d("3745");
+    invoice.Potracenie = d("4");
+    invoice.DoZaplaty = d("3741");
+    DocHeader correction = invoice;
+    correction.Inddok = "KFR";
+    correction.Numer = "8/05/2024";
+    correction.KorInddok = "FR";
+    correction.KorNumer = "1/04/2024";
+    correction.KorDatawyst = QDate(2024, 4, 2);
+    correction.Fundusz = "Fundusz spoza listy";  // a fund this version does not list is kept
+    correction.PlatTer = "20.05.2024";           // a term that is a date agrees with the days
+    correction.RazNetto = d("-10,5");
+    DocHeader empty;
+    empty.PlatDni = 0;  // the days read back as a number, 0 when the field is empty
+    // The empty invoice after the correction: nothing of the corrected document stays behind.
+    for (const auto& [what, h] : {std::pair{"invoice", invoice}, {"correction", correction}, {"empty", empty}}) {
+        SCOPED_TRACE(what);
+        w.form->setHeader(h);
+        const auto back = w.form->header().values();
+        const auto given = h.values();
+        for (int i = 0; i < DocHeader::columns().size(); ++i)
+            EXPECT_EQ(back[size_t(i)].toText().toStdString(), given[size_t(i)].toText().toStdString())
+                << DocHeader::columns()[i].toStdString();
+    }
+}
+
 TEST_F(FormFixture, NestedGuardsKeepAListQuietUntilTheOutermostEnds)
 {
     QorCombo c;
