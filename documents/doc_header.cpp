@@ -10,6 +10,11 @@ const QStringList& DocHeader::columns()
     return c;
 }
 
+QString DocHeader::insertStatement(const QString& table)
+{
+    return db::insertStatement(table, columns());
+}
+
 std::vector<db::Value> DocHeader::values() const
 {
     return {Stanowisko, Inddok,      Numer,      Datawyst,  Datasprz, KorInddok,
@@ -56,6 +61,18 @@ DocHeader DocHeader::fromRow(const db::Row& r)
     h.Fundusz = text("Fundusz");
     h.Zaplacono = money("Zaplacono");
     return h;
+}
+
+std::optional<DocHeader> DocHeader::stored(db::Database& db, const QString& numer)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
+}
+
+std::optional<DocHeader> DocHeader::buffered(db::Database& db, int stanowisko)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {stanowisko});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
 }
 
 void DocHeader::setTotals(const Totals& t)

@@ -53,6 +53,17 @@ struct DocHeader {
     // The table's columns in table order, and this header's values in that order.
     static const QStringList& columns();
     std::vector<db::Value> values() const;
+    // The statement that adds a whole header to dodok or fadok; it binds values().
+    static QString insertStatement(const QString& table);
     // Reads a row of dodok or fadok (SELECT *); missing columns keep their defaults.
     static DocHeader fromRow(const db::Row& row);
+    // The header stored under `numer` (fadok) or buffered by workstation `stanowisko` (dodok), as
+    // its row holds it; nullopt when there is none. Throw AppError.
+    static std::optional<DocHeader> stored(db::Database& db, const QString& numer);
+    static std::optional<DocHeader> buffered(db::Database& db, int stanowisko);
+    // A fund stored as one space (none chosen) becomes an empty name.
+    void clearBlankFund()
+    {
+        if (Fundusz.trimmed().isEmpty()) Fundusz.clear();
+    }
 };

@@ -19,14 +19,43 @@ db::Database& openDb(App& app)
     return *app.gBaseDb;
 }
 
-bool isGridColumn(const QString& c)
+OptDecimal neg(const OptDecimal& v)
 {
-    static const QStringList cols = {"Pozycja", "Nazwa",     "Ilosc",   "Indjed",    "Cenanet",
-                                     "Indvat",  "WartNetto", "WartVAT", "WartBrutto"};
-    return cols.contains(c);
+    return v ? OptDecimal(-*v) : v;
 }
 
 }  // namespace
+
+const QStringList& Position::columns()
+{
+    static const QStringList c = {"Pozycja", "Nazwa",     "Ilosc",   "Indjed",    "Cenanet",
+                                  "Indvat",  "WartNetto", "WartVAT", "WartBrutto"};
+    return c;
+}
+
+std::vector<db::Value> Position::values(std::vector<db::Value> keys) const
+{
+    keys.insert(keys.end(), {Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto});
+    return keys;
+}
+
+Position Position::negated() const
+{
+    Position p = *this;
+    p.Ilosc = neg(Ilosc);
+    p.WartNetto = neg(WartNetto);
+    p.WartVAT = neg(WartVAT);
+    p.WartBrutto = neg(WartBrutto);
+    return p;
+}
+
+QString positionInsert(const QString& table)
+{
+    QStringList keys = {QStringLiteral("Stanowisko")};
+    if (table == QLatin1String("fapoz"))
+        keys << QStringLiteral("Inddok") << QStringLiteral("Numer") << QStringLiteral("Korekta");
+    return db::insertStatement(table, keys + Position::columns());
+}
 
 Position Position::fromRow(const db::Row& r)
 {
@@ -47,17 +76,15 @@ Position Position::fromRow(const db::Row& r)
 std::vector<Position> PositionBuffer::read() const
 {
     std::vector<Position> rows;
-    openDb(app_).forEach(
-        QStringLiteral("SELECT rowid AS id, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
-                       "WartVAT, WartBrutto FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
-            .arg(tableName(table_)),
-        {app_.gStanowisko}, [&](const db::Row& r) { rows.push_back(Position::fromRow(r)); });
+    openDb(app_).forEach(QStringLiteral("SELECT rowid AS id, %2 FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
+                             .arg(tableName(table_), Position::columns().join(u", ")),
+                         {app_.gStanowisko}, [&](const db::Row& r) { rows.push_back(Position::fromRow(r)); });
     return rows;
 }
 
 void PositionBuffer::update(qint64 id, const QString& column, const db::Value& value)
 {
-    if (!isGridColumn(column))
+    if (!Position::columns().contains(column))
         throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"),
                        QStringLiteral("Nieznana kolumna: ") + column);
     openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tableName(table_), column),
@@ -73,19 +100,34 @@ void PositionBuffer::writeValues(qint64 id, const RowValues& v)
 
 void PositionBuffer::writeRow(const Position& p)
 {
-    openDb(app_).execute(
-        QStringLiteral("UPDATE %1 SET Nazwa = ?, Ilosc = ?, Indjed = ?, Cenanet = ?, Indvat = ?, WartNetto = ?, "
-                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?")
-            .arg(tableName(table_)),
-        {p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto, p.WartVAT, p.WartBrutto, p.id});
+    // Every column but the number, which the row commands keep.
+    QStringList set;
+    for (const QString& c : Position::columns().mid(1)) set << c + QStringLiteral(" = ?");
+    std::vector<db::Value> values = p.values();
+    values.erase(values.begin());
+    values.push_back(p.id);
+    openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(tableName(table_), set.join(u", ")),
+                         values);
 }
 
 qint64 PositionBuffer::append(qint64 pozycja)
 {
+    Position p;
+    p.Pozycja = pozycja;
+    return insert(p);
+}
+
+qint64 PositionBuffer::insert(const Position& p)
+{
     auto& db = openDb(app_);
-    db.execute(QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja) VALUES (?, ?)").arg(tableName(table_)),
-               {app_.gStanowisko, pozycja});
+    db.execute(positionInsert(tableName(table_)), p.values({app_.gStanowisko}));
     return db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
+}
+
+void PositionBuffer::clear()
+{
+    openDb(app_).execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
+                         {app_.gStanowisko});
 }
 
 qint64 PositionBuffer::insertAt(const std::vector<qint64>& order, int index)

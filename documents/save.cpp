@@ -42,11 +42,11 @@ Attempt refused(const QString& message, const QString& focus)
 
 DocHeader buforowany(App& app)
 {
-    auto row = app.gBaseDb->queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
-    if (!row)
+    auto h = DocHeader::buffered(*app.gBaseDb, app.gStanowisko);
+    if (!h)
         throw AppError(err::kNoCurrentRecord, QStringLiteral("ZapiszDokument"),
                        QStringLiteral("Brak nagłówka dokumentu w buforze."));
-    return DocHeader::fromRow(*row);
+    return *h;
 }
 
 // True when what is stored under the number is the document `state` loaded, unchanged since.
@@ -60,15 +60,13 @@ bool wlasny(App& app, const EditState& state, const QString& numer, const std::o
 // their quantities and values negated.
 void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool korekta, const DocHeader& h)
 {
-    auto sign = [korekta](const OptDecimal& v) { return korekta && v ? OptDecimal(-*v) : v; };
-    db::Statement st(db, QStringLiteral("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, "
-                                        "Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto) "
-                                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    db::Statement st(db, positionInsert(QStringLiteral("fapoz")));
     qint64 n = 0;
     for (const Position& p : rows) {
         if (p.Nazwa.isEmpty()) continue;
-        st.bindAll({h.Stanowisko, h.Inddok, h.Numer, ++n, korekta, p.Nazwa, sign(p.Ilosc), p.Indjed, p.Cenanet,
-                    p.Indvat, sign(p.WartNetto), sign(p.WartVAT), sign(p.WartBrutto)});
+        Position stored = korekta ? p.negated() : p;
+        stored.Pozycja = ++n;
+        st.bindAll(stored.values({h.Stanowisko, h.Inddok, h.Numer, korekta}));
         st.step();
         st.reset();
     }
@@ -139,10 +137,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {h.Numer});
     db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {h.Numer});
     h.Stanowisko = app.gStanowisko;
-    const auto& cols = DocHeader::columns();
-    QString marks = QStringLiteral("?").repeated(cols.size());
-    for (int i = marks.size() - 1; i > 0; --i) marks.insert(i, ',');
-    db.execute(QStringLiteral("INSERT INTO fadok (%1) VALUES (%2)").arg(cols.join(','), marks), h.values());
+    db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
     kopiujPozycje(db, dopoz, false, h);
     if (h.isCorrection()) kopiujPozycje(db, dokor, true, h);
     tr.commit();

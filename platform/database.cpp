@@ -291,6 +291,13 @@ void Database::configure()
     sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
 }
 
+QString insertStatement(const QString& table, const QStringList& columns)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u", "), marks.join(u", "));
+}
+
 int Database::execute(const QString& sql, Params params)
 {
     return execute(sql, std::vector<Value>(params));

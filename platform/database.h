@@ -58,6 +58,9 @@ private:
 
 using Params = std::initializer_list<Value>;
 
+// "INSERT INTO table (a, b) VALUES (?, ?)": one row of the named columns, its values bound.
+QString insertStatement(const QString& table, const QStringList& columns);
+
 class Database;
 
 // A prepared statement; values are always bound, never written into the SQL text.

@@ -37,7 +37,7 @@ template <class T, class F>
 T zNaglowka(App& app, const QString& numer, const QString& place, T none, F f)
 {
     try {
-        auto h = NaglowekRaportu(*app.gBaseDb, numer);
+        auto h = DocHeader::stored(*app.gBaseDb, numer);
         return h ? T(f(*h)) : none;
     } catch (...) {
         ErrorReport(app, place);

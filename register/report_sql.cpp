@@ -35,10 +35,3 @@ std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer)
         out.push_back({r.at(0).toText(), r.at(1).toDecimal(), r.at(2).toDecimal(), r.at(3).toDecimal()});
     return out;
 }
-
-std::optional<DocHeader> NaglowekRaportu(db::Database& db, const QString& numer)
-{
-    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
-    if (!row) return std::nullopt;
-    return DocHeader::fromRow(*row);
-}
