@@ -118,7 +118,8 @@ void drukuj(App& app, const report::Report& raport, const report::PrintJob& job)
         ok = session.print(raport, job);
     }
     if (!ok)
-        throw AppError(482, QStringLiteral("RepPrint"), QStringLiteral("Błąd drukarki: nie można rozpocząć wydruku."));
+        throw AppError(err::kPrinterError, QStringLiteral("RepPrint"),
+                       QStringLiteral("Błąd drukarki: nie można rozpocząć wydruku."));
 }
 
 void showInPreview(App& app, std::shared_ptr<report::Report> raport)

@@ -47,16 +47,16 @@ protected:
 
 TEST_F(ErrorReporting, MessagesComeFromTheSectionOfTheirSource)
 {
-    EXPECT_EQ(ErrorSection(app, {3021, "/dane/Firma.mdb", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {3021, "DAO.Recordset", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {6, "Rolkwit", "x"}), "Program");
-    EXPECT_EQ(ErrorSection(app, {6, "Decimal", "x"}), "Program");  // no section of its own in the file
+    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "/dane/Firma.mdb", "x"}), "DAO");
+    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "DAO.Recordset", "x"}), "DAO");
+    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Rolkwit", "x"}), "Program");
+    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Decimal", "x"}), "Program");  // no section of its own in the file
 
-    EXPECT_TRUE(ErrorMsgRead(app, "DAO", 3021).startsWith("Brak bieżącego rekordu"));
+    EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord).startsWith("Brak bieżącego rekordu"));
     EXPECT_EQ(ErrorMsgRead(app, "Program", 9999), "Błąd programu. " + footer(app));
     EXPECT_EQ(ErrorMsgRead(app, "DAO", 3999), "Błąd dostępu lub przetwarzania danych. " + footer(app));
     QFile::remove(dir.filePath("Errormsg.txt"));
-    EXPECT_EQ(ErrorMsgRead(app, "DAO", 3021),
+    EXPECT_EQ(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord),
               "Brak dostępu do pliku opisów błędów: " + dir.filePath("Errormsg.txt") +
                   " - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
 }

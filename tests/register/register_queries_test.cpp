@@ -144,7 +144,7 @@ TEST_F(Queries, MarkingPaidWritesTheAmountToPayAndUnpaidClearsIt)
         markPaid(db(), gone, true);
         ADD_FAILURE() << "no error";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), 3021);
+        EXPECT_EQ(e.number(), err::kNoCurrentRecord);
     }
 }
 
