@@ -313,29 +313,3 @@ TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
     editing->WczytajDokument("popraw", "1/05/2024");
     EXPECT_TRUE(form->labPoprawa->isHidden());
 }
-
-// A picture of the list and of a reopened correction for a person to look at: set ROLKWIT_SHOTS.
-TEST_F(EditingFixture, Screenshot)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    for (int i = 1; i <= 12; ++i) {
-        DocHeader h = invoiceHeader(QStringLiteral("%1/04/2024").arg(i), QDate(2024, 4, i));
-        h.Nazkon = QString::fromUtf8("Gospodarstwo Rolne nr %1").arg(i);
-        bufferDocument(t.app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
-        ASSERT_TRUE(saveBuffered(t.app).ok);
-    }
-    DocHeader k = invoiceHeader("1/05/2024");
-    k.Inddok = "KFR";
-    k.KorInddok = "FR";
-    k.KorNumer = "3/04/2024";
-    k.KorDatawyst = QDate(2024, 4, 3);
-    bufferDocument(t.app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
-    ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
-    open();
-    doubleClickRow(1);
-    QApplication::processEvents();
-    window->grab().save(dir + "/document_list_correction.png");
-}

@@ -2,9 +2,7 @@
 #include "editor/side_list.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
-#include "support/document_fixture.h"
-#include "support/editing_window.h"
-#include <QDir>
+#include "support/entry_scenes.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,8 +12,8 @@
 #include <QToolButton>
 
 // What a clerk sees of the entry page at the smallest window and at a large one, with an invoice
-// and with a correction: every control inside the form, none over another, no text cut. Set
-// ROLKWIT_SHOTS to a folder to get the pictures too.
+// and with a correction: every control inside the form, none over another, no text cut. The
+// screenshot tool (tools/screenshots) pictures the same scenes.
 
 namespace {
 
@@ -35,46 +33,12 @@ struct LayoutFixture : EditingFixture {
     void SetUp() override
     {
         EditingFixture::SetUp();
-        // An invoice to correct, then the window.
-        bufferDocument(t.app, invoiceHeader("7/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "100", "kg", "0,95", "7"}});
-        ASSERT_TRUE(saveBuffered(t.app).ok);
-        NowyDokumentBufor(t.app, false);
+        ASSERT_TRUE(storeInvoiceToCorrect(*this));
         open();
     }
 
-    // The stored invoice opened for editing ("[Poprawa]" shows), with long texts.
-    void fillInvoice()
-    {
-        doubleClickRow(1);
-        ASSERT_TRUE(form->labPoprawa->isVisible());
-        form->txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
-        form->txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
-        form->txtNipkon->setText("84010112345");
-        form->cmbNazdok->setEditText(QString::fromUtf8("Dowód osobisty"));
-        form->cmbPlatTer->setEditText("od dnia dostarczenia towaru");
-        const char* rows[][4] = {{"Pszenica konsumpcyjna kl. I, wilgotność 14 %", "12345,67", "2,50", "7"},
-                                 {"Żyto paszowe", "800", "0,95", "7"},
-                                 {"Rzepak", "1,005", "1", "zw"}};
-        while (form->dataPoz->rowCount() < 3) form->dataPoz->PozycjaDodaj();
-        for (int r = 0; r < 3; ++r) {
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Nazwa), QString::fromUtf8(rows[r][0]));
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Cenanet), rows[r][2]);
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
-        }
-        // The longest fund's name.
-        form->cmbFundusz->setCurrentIndex(
-            form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
-    }
-    // A correction of the stored invoice, its quantity lowered.
-    void correction()
-    {
-        form->cmbDokument->setBoundValue("KFR");
-        form->cmbKordok->setBoundValue("FR");
-        form->cmbKornum->setCurrentIndex(form->cmbKornum->findData("7/04/2024"));
-        QApplication::processEvents();
-        form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Ilosc), "80");
-    }
+    void fillInvoice() { ASSERT_TRUE(openInvoiceWithLongTexts(*this)); }
+    void correction() { correctStoredInvoice(*this); }
     void resize(const QSize& size)
     {
         window->resize(size);
@@ -160,13 +124,6 @@ struct LayoutFixture : EditingFixture {
                 << " visible " << grid->isVisible();
         }
     }
-    void picture(const QString& name)
-    {
-        const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name + ".png");
-    }
 };
 
 }  // namespace
@@ -206,7 +163,6 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
             // The help button at the window's right edge.
             QWidget* help = window->toolPomoc->widgetForAction(window->btnPomoc);
             EXPECT_GT(help->mapTo(window.get(), QPoint(help->width(), 0)).x(), window->width() - 30);
-            picture(QString("%1_%2").arg(s.name, korekta ? "correction" : "invoice"));
         }
     }
 }

@@ -5,7 +5,6 @@
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
-#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -479,27 +478,4 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     window->Przylacz();
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
-}
-
-// Pictures of the side list for a person to look at: set ROLKWIT_SHOTS to a folder.
-TEST_F(SideListFixture, Screenshots)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    QDir().mkpath(dir);
-    for (const char* name : {"Jan Nowak", "Zofia Ćwik", "ANNA ŻAK", "Łukasz Ąbel", "adam Bąk"})
-        store(u(name), "11 2222", u(name) == "Jan Nowak" ? "Pszenica" : u("Żyto paszowe"));
-    t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat) "
-                   "VALUES ('FR', '1/05/2024', 2, 0, 'Rzepak ozimy', 10000, 'kg', 12345600, '23')");
-    open();
-    focus(form->txtNazkon);
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_contractors.png");
-    focus(form->txtDatasprz);
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_dates.png");
-    focus(form->gridPoz);
-    form->gridPoz->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_products.png");
 }

@@ -11,11 +11,11 @@
 #include "register/preview_panel.h"
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
+#include "support/editing_window.h"
 #include "support/typing.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -37,15 +37,9 @@ struct PrintWindowFixture : ReportFixture {
 
     void open()
     {
-        window = std::make_unique<MainWindow>(app);
+        window = openMainWindow(app, {1280, 860});
         page = window->pages()->picWprowadzanie;
         preview = page->picPodglad;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 860);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     // Selects the document list's row of `numer` as a click does.
     void selectRow(const QString& numer)
@@ -167,27 +161,4 @@ TEST_F(PrintWindowFixture, SaveToolbarPrintsOnlyADocumentItStoredAndSavesThePrev
     window->mnuPopKarDrukuj->trigger();
     window->mnuBazaDrukuj->trigger();
     EXPECT_EQ(printed.size(), 4u);
-}
-
-TEST_F(PrintWindowFixture, Screenshot)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    QDir().mkpath(dir);
-    open();
-    selectRow(faktura.Numer);
-    ASSERT_TRUE(window->btnPodglad->isEnabled());
-    window->btnPodglad->trigger();
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_invoice.png");
-    selectRow(korekta.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
-                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
-    QTest::qWait(100);
-    window->btnCala->trigger();
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_correction.png");
-    window->resize(1000, 600);
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_small.png");
 }

@@ -6,8 +6,8 @@
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
 #include "register/register_model.h"
-#include "register_fixture.h"
 #include "support/answers.h"
+#include "support/stored_document.h"
 #include "support/typing.h"
 #include <QAction>
 #include <QApplication>

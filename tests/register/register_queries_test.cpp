@@ -2,7 +2,7 @@
 #include "documents/document_list.h"
 #include "register/chart_data.h"
 #include "register/register_columns.h"
-#include "register_fixture.h"
+#include "support/stored_document.h"
 #include <QLocale>
 #include <gtest/gtest.h>
 
