@@ -95,11 +95,14 @@ TEST(PrgParReadTest, FirstRunStoresEveryDefault)
     EXPECT_EQ(app.gRegParNazwy, QStringList({"BazaPlik", "BezMAPI", "EnterToTab", "DataPrzed", "DataPo", "TabPozLicz",
                                              "TabPozWiersz", "TabKorKol", "PanelAsysta", "UstawPocz", "PlatDni",
                                              "PlatForma", "PlatTermin", "DokNazwa", "Wystawil"}));
-    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "TabKorKol"), QString("14811135"));
-    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Wystawil"), QString(""));
-    EXPECT_TRUE(app.gPrgPar.EnterToTab);
-    EXPECT_EQ(app.gPrgPar.DataPo, 20);
-    EXPECT_EQ(app.gPrgPar.TabKorKol, 14811135);
+    // The stored defaults are the settings record's own.
+    const PrgPar d;
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "TabKorKol"), settingText(d.TabKorKol));
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "EnterToTab"), settingText(d.EnterToTab));
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Wystawil"), d.Wystawil);
+    EXPECT_EQ(app.gPrgPar.EnterToTab, d.EnterToTab);
+    EXPECT_EQ(app.gPrgPar.DataPo, d.DataPo);
+    EXPECT_EQ(app.gPrgPar.TabKorKol, d.TabKorKol);
 }
 
 TEST(PrgParReadTest, ABadValueFallsBackToItsDefaultAndLaterSettingsStillRead)
