@@ -91,12 +91,3 @@ BENCHMARK(BM_PasswordSetAndRemove)->Unit(benchmark::kMillisecond)->Iterations(3)
 BENCHMARK(BM_OpenAndCheck_Encrypted)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -61,12 +61,3 @@ void BM_PreviewStoredInvoice(benchmark::State& state)
 BENCHMARK(BM_PreviewStoredInvoice)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -60,14 +60,20 @@ TempDatabase& database()
     return filledOnce([](db::Database& db) { fill(db, 100000); });
 }
 
+// Monthly numbers that cannot be edited: a new document takes its number as it is saved.
+App& numberedAtSave(TempDatabase& t)
+{
+    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    t.app.gBazaPar.NumAuto = true;
+    t.app.gBazaPar.NumEdycja = false;
+    return t.app;
+}
+
 void BM_SaveDocument50(benchmark::State& state)
 {
     TempDatabase& t = database();
     Answers answers;
-    App& app = t.app;
-    app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    app.gBazaPar.NumAuto = true;
-    app.gBazaPar.NumEdycja = false;
+    App& app = numberedAtSave(t);
     std::vector<TypedRow> rows;
     for (int k = 1; k <= 50; ++k)
         rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
@@ -86,10 +92,7 @@ void BM_DocumentListAfterSave(benchmark::State& state)
 {
     TempDatabase& t = database();
     Answers answers;
-    App& app = t.app;
-    app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    app.gBazaPar.NumAuto = true;
-    app.gBazaPar.NumEdycja = false;
+    App& app = numberedAtSave(t);
     bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), {{"Towar", "1", "kg", "12,34", "7"}});
     EntryPage page(app);
     DocumentEditing editing(app, &page);

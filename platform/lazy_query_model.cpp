@@ -32,10 +32,14 @@ void LazyQueryModel::setSource(Source source)
 
 bool LazyQueryModel::fetchNext()
 {
-    if (!source_) return false;
+    return source_ && readPart(kPart);
+}
+
+bool LazyQueryModel::readPart(int count)
+{
     std::vector<db::Row> part;
     try {
-        part = source_(kPart);
+        part = source_(count);
     } catch (...) {
         source_ = nullptr;
         throw;
@@ -58,19 +62,7 @@ void LazyQueryModel::append(std::vector<db::Row> rows)
 
 void LazyQueryModel::fetchAll()
 {
-    while (source_) {
-        std::vector<db::Row> part;
-        try {
-            part = source_(1 << 30);
-        } catch (...) {
-            source_ = nullptr;
-            throw;
-        }
-        if (part.empty())
-            source_ = nullptr;
-        else
-            append(std::move(part));
-    }
+    while (source_ && readPart(1 << 30)) {}
 }
 
 bool LazyQueryModel::canFetchMore(const QModelIndex& parent) const

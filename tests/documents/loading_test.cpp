@@ -25,11 +25,7 @@ struct LoadFixture : ::testing::Test {
         DocHeader f = invoiceHeader("1/04/2024", QDate(2024, 4, 2));
         f.Fundusz = QString::fromUtf8("Fundusz Promocji Ziarna");
         store(f, {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}});
-        DocHeader k = invoiceHeader("1/05/2024");
-        k.Inddok = "KFR";
-        k.KorInddok = "FR";
-        k.KorNumer = "1/04/2024";
-        k.KorDatawyst = QDate(2024, 4, 2);
+        DocHeader k = correctionHeader("1/05/2024", "1/04/2024", QDate(2024, 4, 2));
         k.Fundusz = f.Fundusz;
         store(k, {{"Pszenica", "7", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}},
               {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}});

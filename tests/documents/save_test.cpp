@@ -243,11 +243,7 @@ TEST_F(SaveFixture, TotalBeyondTheMoneyRangeIsRefusedNotWrapped)
 TEST_F(SaveFixture, CorrectionStoresTheBeforeRowsNegatedAndReloadsPositive)
 {
     storeInvoice(app, "1/04/2024");
-    DocHeader h = invoiceHeader("1/05/2024");
-    h.Inddok = "KFR";
-    h.KorInddok = "FR";
-    h.KorNumer = "1/04/2024";
-    h.KorDatawyst = QDate(2024, 4, 2);
+    DocHeader h = correctionHeader("1/05/2024", "1/04/2024", QDate(2024, 4, 2));
     bufferDocument(app, h, {{"Pszenica", "0", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(save().ok) << last.toStdString();
 
@@ -282,10 +278,7 @@ TEST_F(SaveFixture, AnInvoiceIsCorrectedOnceEvenFromTwoWorkstations)
     storeInvoice(app, "1/04/2024");
     auto other = workstation(1);
     for (App* a : {&app, other.get()}) {
-        DocHeader h = invoiceHeader(a == &app ? "1/05/2024" : "2/05/2024");
-        h.Inddok = "KFR";
-        h.KorInddok = "FR";
-        h.KorNumer = "1/04/2024";
+        DocHeader h = correctionHeader(a == &app ? "1/05/2024" : "2/05/2024", "1/04/2024");
         bufferDocument(*a, h, {{"Pszenica", "9", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
     }
     ASSERT_TRUE(saveOn(*other).ok);
@@ -299,15 +292,8 @@ TEST_F(SaveFixture, AnInvoiceIsCorrectedOnceEvenFromTwoWorkstations)
     EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE KorNumer = '1/04/2024'"), 1);
     // The stored correction itself may be edited and saved again.
     const EditState edited = editing("2/05/2024", other.get());
-    bufferDocument(*other,
-                   [&] {
-                       DocHeader h = invoiceHeader("2/05/2024");
-                       h.Inddok = "KFR";
-                       h.KorInddok = "FR";
-                       h.KorNumer = "1/04/2024";
-                       return h;
-                   }(),
-                   {{"Pszenica", "8", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
+    bufferDocument(*other, correctionHeader("2/05/2024", "1/04/2024"), {{"Pszenica", "8", "kg", "800,00", "7"}},
+                   {{"Pszenica", "10", "kg", "800,00", "7"}});
     EXPECT_TRUE(saveOn(*other, edited).ok) << last.toStdString();
 }
 

@@ -50,12 +50,7 @@ struct StoredDocumentFixture : EditingFixture {
     }
     DocHeader correctionOf(const QString& numer, const QString& korNumer)
     {
-        DocHeader h = invoiceHeader(numer);
-        h.Inddok = "KFR";
-        h.KorInddok = "FR";
-        h.KorNumer = korNumer;
-        h.KorDatawyst = QDate(2024, 4, 2);
-        return h;
+        return correctionHeader(numer, korNumer, QDate(2024, 4, 2));
     }
 };
 

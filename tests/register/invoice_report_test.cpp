@@ -144,10 +144,7 @@ TEST_F(InvoiceReport, CorrectionShowsBothGroupsAsTypedAndNamesTheCorrectedInvoic
 
 TEST_F(InvoiceReport, DifferencesOnlyKeepEveryPositionWhoseQuantityPriceOrRateChanged)
 {
-    DocHeader k = invoiceHeader("7/05/2024");
-    k.Inddok = "KFR";
-    k.KorInddok = "FR";
-    k.KorNumer = "1/05/2024";
+    DocHeader k = correctionHeader("7/05/2024", "1/05/2024");
     storeDocument(app, k,
                   {{"Bez zmian", "10", "kg", "2", "7"},
                    {"Stawka", "10", "kg", "2", "8"},

@@ -42,6 +42,17 @@ inline DocHeader invoiceHeader(const QString& numer, const QDate& data = QDate(2
     return h;
 }
 
+// A correction of invoice `korNumer` (issued `korData`) with the fields every check asks for.
+inline DocHeader correctionHeader(const QString& numer, const QString& korNumer, const QDate& korData = QDate())
+{
+    DocHeader h = invoiceHeader(numer);
+    h.Inddok = QStringLiteral("KFR");
+    h.KorInddok = QStringLiteral("FR");
+    h.KorNumer = korNumer;
+    h.KorDatawyst = korData;
+    return h;
+}
+
 // A typed row numbered `n`, its values computed as the grid computes them.
 inline Position typedPosition(const TypedRow& r, qint64 n)
 {

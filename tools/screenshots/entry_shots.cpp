@@ -69,12 +69,8 @@ bool documentList(Shots& s)
         bufferDocument(app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
         if (!saveBuffered(app).ok) return s.fail("an invoice was not stored");
     }
-    DocHeader k = invoiceHeader("1/05/2024");
-    k.Inddok = "KFR";
-    k.KorInddok = "FR";
-    k.KorNumer = "3/04/2024";
-    k.KorDatawyst = QDate(2024, 4, 3);
-    bufferDocument(app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
+    bufferDocument(app, correctionHeader("1/05/2024", "3/04/2024", QDate(2024, 4, 3)),
+                   {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
     if (!saveBuffered(app).ok) return s.fail("the correction was not stored");
     NowyDokumentBufor(app, false);
     w.open();

@@ -2,10 +2,8 @@
 #include "platform/app_error.h"
 #include "platform/message_box.h"
 #include "shots.h"
+#include "support/private_home.h"
 #include <QApplication>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -47,15 +45,10 @@ bool Shots::fail(const QString& why)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("TMPDIR", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
+    PrivateHome::offscreenUnlessSet();
+    PrivateHome home;
     QApplication application(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("config"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    home.settle();
 
     QStringList args = application.arguments().mid(1);
     if (args.isEmpty()) {
