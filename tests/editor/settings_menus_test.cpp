@@ -12,6 +12,7 @@
 #include "platform/qor_controls.h"
 #include "register/register_page.h"
 #include "support/document_fixture.h"
+#include "support/editing_window.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -53,15 +54,8 @@ struct SettingsMenus : ::testing::Test {
     }
     void open()
     {
-        window = std::make_unique<MainWindow>(t.app);
-        t.app.mainFrame = window.get();
+        window = openMainWindow(t.app, {1280, 800}, true);
         form = window->pages()->picWprowadzanie->picDokument;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     void TearDown() override { t.app.mainFrame = nullptr; }
 };

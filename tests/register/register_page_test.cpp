@@ -7,6 +7,7 @@
 #include "register/chart_page.h"
 #include "register/register_model.h"
 #include "support/answers.h"
+#include "support/editing_window.h"
 #include "support/stored_document.h"
 #include "support/typing.h"
 #include <QAction>
@@ -35,15 +36,9 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     void SetUp() override
     {
         BaseParSave(t.app, db(), "DokNaglowek1", "Skup");
-        window = std::make_unique<MainWindow>(t.app);
+        window = openMainWindow(t.app);
         page = window->pages()->picKartoteka;
         chart = window->pages()->picWykres;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
         window->btnKartoteka->trigger();
     }
     QStringList listed()

@@ -20,10 +20,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// The real main window of `app`, loaded, shown at `size` and attached to the open database.
-inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 800})
+// The real main window of `app`, loaded, shown at `size` and attached to the open database;
+// with `asMainFrame` the one the program's procedures reach through the App.
+inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 800}, bool asMainFrame = false)
 {
     auto window = std::make_unique<MainWindow>(app);
+    if (asMainFrame) app.mainFrame = window.get();
     window->pages()->Form_Load();
     window->setWindowState(Qt::WindowNoState);
     window->resize(size);
