@@ -11,83 +11,67 @@
 
 namespace {
 
-// The common frame of the two boxes: fields on the left, OK and Anuluj on the right.
-template <typename Dialog>
-void buildButtons(Dialog* d, QVBoxLayout* fields)
+template <typename W>
+W* named(W* w, const char* name)
 {
-    d->cmdOk = new QPushButton(QStringLiteral("OK"), d);
-    d->cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    d->cmdOk->setDefault(true);
-    d->cmdAnuluj = new QPushButton(QStringLiteral("Anuluj"), d);
-    d->cmdAnuluj->setObjectName(QStringLiteral("cmdAnuluj"));
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(d->cmdOk);
-    buttons->addWidget(d->cmdAnuluj);
-    buttons->addStretch();
-    auto* row = new QHBoxLayout(d);
-    row->addLayout(fields, 1);
-    row->addLayout(buttons);
-    QObject::connect(d->cmdOk, &QPushButton::clicked, d, &Dialog::cmdOk_Click);
-    QObject::connect(d->cmdAnuluj, &QPushButton::clicked, d, &Dialog::cmdAnuluj_Click);
+    w->setObjectName(QString::fromUtf8(name));
+    return w;
 }
 
 }  // namespace
 
-frmInput::frmInput(QWidget* parent) : QDialog(parent)
+InputBox::InputBox(const char* name, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmInput"));
-    labOpis = new QLabel(QStringLiteral("Wprowadź dane..."), this);
-    labOpis->setObjectName(QStringLiteral("labOpis"));
+    setObjectName(QString::fromUtf8(name));
+    labOpis = named(new QLabel(QStringLiteral("Wprowadź dane..."), this), "labOpis");
     labOpis->setWordWrap(true);
-    txtInput = new QLineEdit(this);
-    txtInput->setObjectName(QStringLiteral("txtInput"));
+    cmdOk = named(new QPushButton(QStringLiteral("OK"), this), "cmdOk");
+    cmdOk->setDefault(true);
+    cmdAnuluj = named(new QPushButton(QStringLiteral("Anuluj"), this), "cmdAnuluj");
+    connect(cmdOk, &QPushButton::clicked, this, &InputBox::cmdOk_Click);
+    connect(cmdAnuluj, &QPushButton::clicked, this, &InputBox::cmdAnuluj_Click);
+}
+
+void InputBox::layOut(const QList<QWidget*>& fields)
+{
+    auto* column = new QVBoxLayout;
+    column->addWidget(labOpis);
+    column->addStretch();
+    for (QWidget* f : fields) column->addWidget(f);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdAnuluj);
+    buttons->addStretch();
+    auto* row = new QHBoxLayout(this);
+    row->addLayout(column, 1);
+    row->addLayout(buttons);
+}
+
+void InputBox::cmdOk_Click()
+{
+    Wynik = true;
+    accept();
+}
+
+void InputBox::cmdAnuluj_Click()
+{
+    Wynik = false;
+    reject();
+}
+
+frmInput::frmInput(QWidget* parent) : InputBox("frmInput", parent)
+{
+    txtInput = named(new QLineEdit(this), "txtInput");
     txtInput->setMinimumWidth(260);
-    auto* fields = new QVBoxLayout;
-    fields->addWidget(labOpis);
-    fields->addStretch();
-    fields->addWidget(txtInput);
-    buildButtons(this, fields);
+    layOut({txtInput});
 }
 
-void frmInput::cmdOk_Click()
+frmInCmb::frmInCmb(QWidget* parent) : InputBox("frmInCmb", parent)
 {
-    Wynik = true;
-    accept();
-}
-void frmInput::cmdAnuluj_Click()
-{
-    Wynik = false;
-    reject();
-}
-
-frmInCmb::frmInCmb(QWidget* parent) : QDialog(parent)
-{
-    setObjectName(QStringLiteral("frmInCmb"));
-    labOpis = new QLabel(QStringLiteral("Wprowadź dane..."), this);
-    labOpis->setObjectName(QStringLiteral("labOpis"));
-    labOpis->setWordWrap(true);
-    labOpisCmb = new QLabel(this);
-    labOpisCmb->setObjectName(QStringLiteral("labOpisCmb"));
-    cmbInput = new QorCombo(this);
-    cmbInput->setObjectName(QStringLiteral("cmbInput"));
+    labOpisCmb = named(new QLabel(this), "labOpisCmb");
+    cmbInput = named(new QorCombo(this), "cmbInput");
     cmbInput->setMinimumWidth(260);
-    auto* fields = new QVBoxLayout;
-    fields->addWidget(labOpis);
-    fields->addStretch();
-    fields->addWidget(labOpisCmb);
-    fields->addWidget(cmbInput);
-    buildButtons(this, fields);
-}
-
-void frmInCmb::cmdOk_Click()
-{
-    Wynik = true;
-    accept();
-}
-void frmInCmb::cmdAnuluj_Click()
-{
-    Wynik = false;
-    reject();
+    layOut({labOpisCmb, cmbInput});
 }
 
 QString InputText(const QString& prompt, const QString& caption, const QString& defaultText, int left, int top,
