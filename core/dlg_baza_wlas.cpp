@@ -14,6 +14,7 @@
 #include "core/start_database.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_controls.h"
 #include <QCheckBox>
 #include <QDir>
@@ -29,13 +30,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QLabel* wrapped(const QString& text, QWidget* parent)
 {

@@ -1,6 +1,7 @@
 #include "core/frm_input.h"
 #include "core/okno.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include <QApplication>
 #include <QHBoxLayout>
@@ -8,17 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromUtf8(name));
-    return w;
-}
-
-}  // namespace
 
 InputBox::InputBox(const char* name, QWidget* parent) : QDialog(parent)
 {

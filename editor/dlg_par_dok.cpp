@@ -13,6 +13,7 @@
 #include "editor/main_pages.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "platform/twips.h"
@@ -40,13 +41,6 @@ namespace {
 const QString kMiesiac = QStringLiteral("/Miesiąc");
 const QString kUsuniety = QStringLiteral("Usuniety");
 constexpr int kStopkaMax = 255;
-
-template <typename W>
-W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
 
 QComboBox* freeCombo(const char* name, const QStringList& items, QWidget* parent)
 {

@@ -7,6 +7,7 @@
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/date_text.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "platform/repaint.h"
@@ -37,8 +38,7 @@ const char* kFunds = "LIST 1;Fundusz Promocji Mleka|2;Fundusz Promocji Mięsa Wo
 template <class W>
 W* make(QWidget* parent, const char* name, int l, int t, int w, int h)
 {
-    auto* x = new W(parent);
-    x->setObjectName(QString::fromUtf8(name));
+    auto* x = named(new W(parent), QString::fromUtf8(name));
     place(x, l, t, w, h);
     return x;
 }
