@@ -41,12 +41,12 @@ bool keepsEnter(QWidget* w)
     return !text.isEmpty() && (start != text.size() || !text.endsWith(QLatin1Char('\n')));
 }
 
-// The position grid, or a cell of it being edited.
-bool inPositionGrid(QWidget* w)
+// The position grid of `w`: the grid itself, or the grid of a cell being edited.
+PositionGrid* positionGridOf(QWidget* w)
 {
     for (; w; w = w->parentWidget())
-        if (qobject_cast<PositionGrid*>(w)) return true;
-    return false;
+        if (auto* grid = qobject_cast<PositionGrid*>(w)) return grid;
+    return nullptr;
 }
 
 }  // namespace
@@ -78,8 +78,13 @@ bool WindowKeys::Form_KeyPress(const QKeyEvent& e)
     // Enter gives a character alone or with Shift only.
     if (modifiers(e) & ~Qt::ShiftModifier) return false;
     QWidget* focused = QApplication::focusWidget();
-    // The position grid and its open cell keep Enter: the grid moves along its row itself.
-    if (focused && (inPositionGrid(focused) || keepsEnter(focused))) return false;
+    if (focused && keepsEnter(focused)) return false;
+    // In the position grid Enter is the grid's Tab: the cell being typed is taken and the next
+    // cell of the row becomes current.
+    if (PositionGrid* grid = positionGridOf(focused)) {
+        grid->enterAsTab();
+        return true;
+    }
     // A field's own Enter (a filter applied on Enter) comes first, as it would on the key going
     // down; then the focus moves on and the Enter itself is dropped.
     auto* line = qobject_cast<QLineEdit*>(focused);

@@ -127,7 +127,8 @@ void ChartPage::draw()
             low = std::min(low, v);
             high = std::max(high, v);
         }
-    values_->setRange(low, high > low ? high : low + 1);
+    // An all-zero chart still gets a scale whose whole-number labels differ from one another.
+    values_->setRange(low, high > low ? high : low + 10);
     values_->applyNiceNumbers();
 }
 

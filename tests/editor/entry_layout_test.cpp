@@ -174,20 +174,24 @@ TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
         const char* what;
         int column;
         const char* text;
-        int after;  // the current column afterwards
+        int after;    // the current column afterwards, the grid's own rule
+        int asTab;    // and with Enter taken as Tab: always the next cell, once
     } cases[] = {
-        {"a quantity", PositionModel::Ilosc, "2,5", PositionModel::Indjed},
-        {"a price", PositionModel::Cenanet, "10", PositionModel::Indvat},
-        {"a VAT code", PositionModel::Indvat, "23", PositionModel::WartNetto},
-        {"a name stays", PositionModel::Nazwa, "Owies", PositionModel::Nazwa},
-        {"a unit stays", PositionModel::Indjed, "kg", PositionModel::Indjed},
-        {"a refused quantity stays", PositionModel::Ilosc, "dwa", PositionModel::Ilosc},
+        {"a quantity", PositionModel::Ilosc, "2,5", PositionModel::Indjed, PositionModel::Indjed},
+        {"a price", PositionModel::Cenanet, "10", PositionModel::Indvat, PositionModel::Indvat},
+        {"a VAT code", PositionModel::Indvat, "23", PositionModel::WartNetto, PositionModel::WartNetto},
+        {"a name", PositionModel::Nazwa, "Owies", PositionModel::Nazwa, PositionModel::Ilosc},
+        {"a unit", PositionModel::Indjed, "kg", PositionModel::Indjed, PositionModel::Cenanet},
+        {"a refused quantity", PositionModel::Ilosc, "dwa", PositionModel::Ilosc, PositionModel::Indjed},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        typeCell(grid, 0, c.column, QString::fromUtf8(c.text));
-        EXPECT_EQ(grid->currentIndex().column(), c.after);
-        EXPECT_EQ(grid->currentIndex().row(), 0);
+    for (bool enterToTab : {false, true}) {
+        t.app.gPrgPar.EnterToTab = enterToTab;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (enterToTab ? ", Enter as Tab" : ""));
+            typeCell(grid, 0, c.column, QString::fromUtf8(c.text));
+            EXPECT_EQ(grid->currentIndex().column(), enterToTab ? c.asTab : c.after);
+            EXPECT_EQ(grid->currentIndex().row(), 0);
+        }
     }
     EXPECT_EQ(t.db().scalar("SELECT WartBrutto FROM dopoz WHERE Pozycja = 1").toDecimal(), Decimal::parse("30,75"));
 }
