@@ -174,8 +174,8 @@ TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
         const char* what;
         int column;
         const char* text;
-        int after;    // the current column afterwards, the grid's own rule
-        int asTab;    // and with Enter taken as Tab: always the next cell, once
+        int after;  // the current column afterwards, the grid's own rule
+        int asTab;  // and with Enter taken as Tab: always the next cell, once
     } cases[] = {
         {"a quantity", PositionModel::Ilosc, "2,5", PositionModel::Indjed, PositionModel::Indjed},
         {"a price", PositionModel::Cenanet, "10", PositionModel::Indvat, PositionModel::Indvat},
