@@ -11,6 +11,8 @@ class PrivateHome {
 public:
     PrivateHome()
     {
+        // The test mode's writable folders lie under the home folder: each run gets its own.
+        qputenv("HOME", home_.path().toUtf8());
         qputenv("TMPDIR", home_.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
         qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
