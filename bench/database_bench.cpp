@@ -19,10 +19,13 @@ TempDatabase& bigDatabase(const QString& haslo)
     t = std::make_unique<TempDatabase>();
     db::Database& d = t->db();
     db::Transaction tr(d);
-    db::Statement doc(d, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazNetto, RazVAT, RazBrutto, DoZaplaty) "
-                         "VALUES (0, 'FR', ?, ?, ?, ?, 0, ?, ?)");
-    db::Statement poz(d, "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Cenanet, WartNetto, WartBrutto) "
-                         "VALUES (0, 'FR', ?, ?, 0, 'Pszenica', ?, ?, ?, ?)");
+    db::Statement doc(
+        d, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazNetto, RazVAT, RazBrutto, DoZaplaty) "
+           "VALUES (0, 'FR', ?, ?, ?, ?, 0, ?, ?)");
+    db::Statement poz(
+        d,
+        "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Cenanet, WartNetto, WartBrutto) "
+        "VALUES (0, 'FR', ?, ?, 0, 'Pszenica', ?, ?, ?, ?)");
     for (int i = 0; i < 100000; ++i) {
         QString numer = QStringLiteral("%1/%2/%3").arg(i % 900 + 1).arg(i / 900 % 12 + 1).arg(2000 + i / 10800);
         QDate data(2000 + i / 10800, i / 900 % 12 + 1, i % 28 + 1);
@@ -57,8 +60,14 @@ void openAndCheck(benchmark::State& state, const QString& haslo)
     }
 }
 
-void BM_OpenAndCheck_Plain(benchmark::State& state) { openAndCheck(state, QString()); }
-void BM_OpenAndCheck_Encrypted(benchmark::State& state) { openAndCheck(state, QStringLiteral("tajne")); }
+void BM_OpenAndCheck_Plain(benchmark::State& state)
+{
+    openAndCheck(state, QString());
+}
+void BM_OpenAndCheck_Encrypted(benchmark::State& state)
+{
+    openAndCheck(state, QStringLiteral("tajne"));
+}
 
 // Setting a password on the big database and removing it again, as the properties dialog does:
 // each change rewrites the whole file under the new key while holding it exclusively.
@@ -81,13 +90,4 @@ BENCHMARK(BM_OpenAndCheck_Plain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasswordSetAndRemove)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OpenAndCheck_Encrypted)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+}  // namespace

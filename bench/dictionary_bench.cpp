@@ -15,11 +15,13 @@ namespace {
 void fill(db::Database& db, int documents)
 {
     db::Transaction tr(db);
-    db::Statement d(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Nazdok, "
-                        "Numdok, Datadok, Wyddok, PlatRach, PlatFor, PlatDni, PlatTer, Wystawil, Uwagi, RazNetto) "
-                        "VALUES (0,'FR',?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    db::Statement p(db, "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
-                        "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,?,?,?,?,?,?,?,?)");
+    db::Statement d(db,
+                    "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Nazdok, "
+                    "Numdok, Datadok, Wyddok, PlatRach, PlatFor, PlatDni, PlatTer, Wystawil, Uwagi, RazNetto) "
+                    "VALUES (0,'FR',?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    db::Statement p(db,
+                    "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
+                    "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,?,?,?,?,?,?,?,?)");
     const QStringList forms = {"przelew", "gotówka", "Przelew", "kompensata"};
     const QStringList terms = {"od dnia dostarczenia towaru", "po odbiorze", "2024-05-20", "14 dni"};
     const QStringList units = {"kg", "t", "szt.", "l", "dt"};
@@ -34,8 +36,8 @@ void fill(db::Database& db, int documents)
         QString name = QStringLiteral("Gospodarstwo Rolne %1 Żabiński").arg(farmer);
         if (i % 5 == 0) name = name.toUpper();
         d.bindAll({numer, date, date, name, QStringLiteral("Łąkowa %1, 32-650 Kęty").arg(farmer),
-                   QString::number(8401011234LL + farmer), "Dowód osobisty", QStringLiteral("ABC%1").arg(100000 + farmer),
-                   QDate(2015, 1, 1).addDays(farmer), "Wójt Gminy Kęty",
+                   QString::number(8401011234LL + farmer), "Dowód osobisty",
+                   QStringLiteral("ABC%1").arg(100000 + farmer), QDate(2015, 1, 1).addDays(farmer), "Wójt Gminy Kęty",
                    QStringLiteral("12 3456 7890 %1 %2").arg(farmer).arg(version), forms[i % forms.size()], 14,
                    terms[i % terms.size()], issuers[i % issuers.size()],
                    i % 10 == 0 ? QStringLiteral("Dostawa nr %1").arg(i % 700) : QString(), Decimal(300)});
@@ -44,8 +46,9 @@ void fill(db::Database& db, int documents)
         for (int k = 1; k <= 3; ++k) {
             const int product = (i * 3 + k) % 300;
             const Decimal price = Decimal::fromUnits(10000 + (i % 500) * 100);
-            p.bindAll({numer, k, QStringLiteral("Pszenica klasa %1").arg(product), Decimal(10), units[product % units.size()],
-                       price, rates[product % rates.size()], price * Decimal(10), Decimal(7), price * Decimal(10)});
+            p.bindAll({numer, k, QStringLiteral("Pszenica klasa %1").arg(product), Decimal(10),
+                       units[product % units.size()], price, rates[product % rates.size()], price * Decimal(10),
+                       Decimal(7), price * Decimal(10)});
             p.step();
             p.reset();
         }
@@ -64,8 +67,10 @@ void BM_Dictionary(benchmark::State& state, const char* name)
     size_t rows = 0;
     for (auto _ : state) {
         auto d = readDictionary(t.db(), QString::fromUtf8(name));
-        if (!d) state.SkipWithError("no such dictionary");
-        else rows = d->rows.size();
+        if (!d)
+            state.SkipWithError("no such dictionary");
+        else
+            rows = d->rows.size();
     }
     state.counters["rows"] = double(rows);
 }
@@ -80,7 +85,7 @@ BENCHMARK_CAPTURE(BM_Dictionary, StawkiVAT, "Stawki podatku VAT")->Unit(benchmar
 BENCHMARK_CAPTURE(BM_Dictionary, Uwagi, "Uwagi")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Dictionary, Wystawil, "Wystawil")->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -102,14 +107,4 @@ void BM_SideListKontrahenci(benchmark::State& state)
 }
 BENCHMARK(BM_SideListKontrahenci)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+}  // namespace

@@ -12,11 +12,11 @@
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTableWidget>
-#include <QChartView>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -25,8 +25,9 @@ namespace {
 void fill(db::Database& db, int documents)
 {
     db::Transaction tr(db);
-    db::Statement d(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
-                        "RazNetto, RazVAT, RazBrutto, Potracenie, DoZaplaty, Zaplacono) VALUES (0,?,?,?,?,?,'Wieś',?,?,?,?,?,?,?)");
+    db::Statement d(
+        db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
+            "RazNetto, RazVAT, RazBrutto, Potracenie, DoZaplaty, Zaplacono) VALUES (0,?,?,?,?,?,'Wieś',?,?,?,?,?,?,?)");
     const QDate start(2010, 1, 1);
     const char* forms[] = {"przelew", "gotówka", "Przelew"};
     int perMonth[400] = {};
@@ -204,14 +205,4 @@ void BM_Query_MonthsAndYears(benchmark::State& state)
 }
 BENCHMARK(BM_Query_MonthsAndYears)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+}  // namespace

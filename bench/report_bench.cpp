@@ -26,8 +26,8 @@ struct Invoice {
         BaseParSave(t.app, t.db(), "DokStopka", QString::fromUtf8("Dziękujemy za współpracę."));
         std::vector<TypedRow> rows;
         for (int i = 1; i <= 20; ++i)
-            rows.push_back({QString::fromUtf8("Pszenica konsumpcyjna kl. %1, partia z dostawy porannej").arg(i), "1234,5", "kg",
-                            "1,2345", i % 3 ? "7" : "23"});
+            rows.push_back({QString::fromUtf8("Pszenica konsumpcyjna kl. %1, partia z dostawy porannej").arg(i),
+                            "1234,5", "kg", "1,2345", i % 3 ? "7" : "23"});
         DocHeader h = invoiceHeader("1/05/2024");
         h.Fundusz = QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych");
         storeDocument(t.app, h, rows);
@@ -60,13 +60,4 @@ void BM_PreviewStoredInvoice(benchmark::State& state)
 }
 BENCHMARK(BM_PreviewStoredInvoice)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+}  // namespace

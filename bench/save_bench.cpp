@@ -15,8 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
@@ -30,11 +30,13 @@ namespace {
 void fill(db::Database& db, int documents)
 {
     db::Transaction tr(db);
-    db::Statement d(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
-                        "RazNetto, RazVAT, RazBrutto, DoZaplaty, Fundusz) VALUES (0,'FR',?,?,?,'Rolnik','Wieś','gotówka',"
-                        "?,?,?,?,' ')");
-    db::Statement p(db, "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
-                        "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,'Pszenica',?,'kg',?,'7',?,?,?)");
+    db::Statement d(db,
+                    "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
+                    "RazNetto, RazVAT, RazBrutto, DoZaplaty, Fundusz) VALUES (0,'FR',?,?,?,'Rolnik','Wieś','gotówka',"
+                    "?,?,?,?,' ')");
+    db::Statement p(db,
+                    "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
+                    "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,'Pszenica',?,'kg',?,'7',?,?,?)");
     const QDate start(2010, 1, 1);
     int perMonth[400] = {};
     for (int i = 0; i < documents; ++i) {
@@ -58,16 +60,23 @@ TempDatabase& database()
     return filledOnce([](db::Database& db) { fill(db, 100000); });
 }
 
+// Monthly numbers that cannot be edited: a new document takes its number as it is saved.
+App& numberedAtSave(TempDatabase& t)
+{
+    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
+    t.app.gBazaPar.NumAuto = true;
+    t.app.gBazaPar.NumEdycja = false;
+    return t.app;
+}
+
 void BM_SaveDocument50(benchmark::State& state)
 {
     TempDatabase& t = database();
     Answers answers;
-    App& app = t.app;
-    app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    app.gBazaPar.NumAuto = true;
-    app.gBazaPar.NumEdycja = false;
+    App& app = numberedAtSave(t);
     std::vector<TypedRow> rows;
-    for (int k = 1; k <= 50; ++k) rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
+    for (int k = 1; k <= 50; ++k)
+        rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
     bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), rows);
     for (auto _ : state) {
         SaveResult r = saveBuffered(app);
@@ -83,10 +92,7 @@ void BM_DocumentListAfterSave(benchmark::State& state)
 {
     TempDatabase& t = database();
     Answers answers;
-    App& app = t.app;
-    app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    app.gBazaPar.NumAuto = true;
-    app.gBazaPar.NumEdycja = false;
+    App& app = numberedAtSave(t);
     bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), {{"Towar", "1", "kg", "12,34", "7"}});
     EntryPage page(app);
     DocumentEditing editing(app, &page);
@@ -190,9 +196,8 @@ BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->It
 // the peak memory in kB.
 int startUp()
 {
-    App::setDefaultErrorReporter([](App&, const QString& where, const QString&) {
-        std::printf("error %s\n", qPrintable(where));
-    });
+    App::setDefaultErrorReporter(
+        [](App&, const QString& where, const QString&) { std::printf("error %s\n", qPrintable(where)); });
     Answers answers;
     App app;
     app.programFolder = QStringLiteral(ROLKWIT_PROGRAM_DIR);
@@ -211,7 +216,7 @@ int startUp()
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

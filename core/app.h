@@ -23,8 +23,8 @@ public:
     QString gProgramKod = QStringLiteral("FR");
     QString title = QStringLiteral("Rolkwit");
     QString version = QStringLiteral(ROLKWIT_VERSION);
-    QString programFolder;          // where the files that ship with the program are read from
-    QString helpFile;               // set by HelpFileSet
+    QString programFolder;  // where the files that ship with the program are read from
+    QString helpFile;       // set by HelpFileSet
     QString supportAddress = QStringLiteral("pomoc@brenik.example");  // the maker's support mailbox
     QString webAddress = QStringLiteral("www.brenik.example");        // the program's web page
     int gStanowisko = 0;

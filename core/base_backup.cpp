@@ -42,7 +42,7 @@ void warnCopy(const QString& text)
     ui::msgBox(text, ui::Buttons::Ok, ui::Icon::Exclamation, QStringLiteral("Błąd kopiowania bazy bazy"));
 }
 
-} // namespace
+}  // namespace
 
 QString BackupDateText(const QDateTime& when)
 {
@@ -69,10 +69,10 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
 
     if (confirm) {
         QString question = QStringLiteral("Wykonana zostanie kopia bazy: ") + name +
-                           QStringLiteral(". Ostatni raz kopia została wykonana: ") + (last.isEmpty() ? QStringLiteral("?") : last) +
-                           QStringLiteral(". Wykonać kopię teraz?");
-        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy"), ui::Answer::No) !=
-            ui::Answer::Yes)
+                           QStringLiteral(". Ostatni raz kopia została wykonana: ") +
+                           (last.isEmpty() ? QStringLiteral("?") : last) + QStringLiteral(". Wykonać kopię teraz?");
+        if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Archiwizacja bazy"),
+                       ui::Answer::No) != ui::Answer::Yes)
             return false;
     }
     QString folder = settings.read(QStringLiteral("BazaKopiaFolder"));
@@ -85,8 +85,8 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     QDir dir(folder);
     const QString temp = dir.filePath(QStringLiteral("Temp Kopia ") + name + QStringLiteral(".mdb"));
     const QString kopia = dir.filePath(QStringLiteral("Kopia ") + name + QStringLiteral(".mdb"));
-    const QString dzienna =
-        dir.filePath(QStringLiteral("Kopia ") + name + QStringLiteral(" z dnia ") + now.date().toString(QStringLiteral("dd-MM-yyyy")) + QStringLiteral(".mdb"));
+    const QString dzienna = dir.filePath(QStringLiteral("Kopia ") + name + QStringLiteral(" z dnia ") +
+                                         now.date().toString(QStringLiteral("dd-MM-yyyy")) + QStringLiteral(".mdb"));
 
     // The new copy is made complete under the temporary name; only then does it replace the
     // previous copy, which a failure leaves untouched.
@@ -101,7 +101,8 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     if (!ok || !ReplaceFile(temp, kopia)) {
         QFile::remove(temp);
         warnCopy(QStringLiteral("Kopiowanie bazy: ") + name +
-                 QStringLiteral(" nie powiodło się. Błąd kopiowania pliku. Sprawdź czy baza nie jest otwarta przez innego użytkownika lub program. Sprawdź ilość wolnego miejsca na dysku."));
+                 QStringLiteral(" nie powiodło się. Błąd kopiowania pliku. Sprawdź czy baza nie jest otwarta przez "
+                                "innego użytkownika lub program. Sprawdź ilość wolnego miejsca na dysku."));
         return false;
     }
     if (settings.read(QStringLiteral("BazaKopiaDzien")) == QStringLiteral("1")) {
@@ -109,14 +110,16 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
         QFile::remove(part);
         if (!QFile::copy(kopia, part) || !ReplaceFile(part, dzienna)) {
             QFile::remove(part);
-            warnCopy(QStringLiteral("Kopiowanie pliku dziennego bazy: ") + name +
-                     QStringLiteral(" nie powiodło się. Błąd kopiowania pliku. Sprawdź ilość wolnego miejsca na dysku."));
+            warnCopy(
+                QStringLiteral("Kopiowanie pliku dziennego bazy: ") + name +
+                QStringLiteral(" nie powiodło się. Błąd kopiowania pliku. Sprawdź ilość wolnego miejsca na dysku."));
             return false;
         }
     }
     settings.save(QStringLiteral("BazaKopiaData"), BackupDateText(now));
     if (confirm)
-        ui::msgBox(QStringLiteral("Kopia bazy: ") + name + QStringLiteral(" została wykonana poprawnie. Kopia znajduje się w katalogu: ") +
+        ui::msgBox(QStringLiteral("Kopia bazy: ") + name +
+                       QStringLiteral(" została wykonana poprawnie. Kopia znajduje się w katalogu: ") +
                        QDir::toNativeSeparators(folder),
                    ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("Sukces"));
     return true;

@@ -45,10 +45,12 @@ QString executableName()
 
 void showM4(const App& app, const QString& nazwaBazy)
 {
-    ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy + QStringLiteral(" nie posiada struktury danych dla programu: ") +
-                   app.title +
-                   QStringLiteral(". Baza nie może zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik."),
-               Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+    ui::msgBox(
+        QStringLiteral("Baza: ") + nazwaBazy + QStringLiteral(" nie posiada struktury danych dla programu: ") +
+            app.title +
+            QStringLiteral(
+                ". Baza nie może zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik."),
+        Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
 }
 
 // The check's connection, when it was opened on this file with this password.
@@ -60,7 +62,7 @@ std::unique_ptr<db::Database> takeChecked(App& app, const QString& path, const Q
     return fits ? std::move(c.db) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 StructureVersion ProgramVersion(const App& app)
 {
@@ -104,17 +106,17 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
                 return false;
             case err::kFileInUse:
                 ui::msgBox(QStringLiteral("Baza: ") + plik +
-                               QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza nie może zostać ostwarta."),
+                               QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza "
+                                              "nie może zostać ostwarta."),
                            Buttons::Ok, Icon::Exclamation, app.title);
                 return false;
             case err::kInvalidArgument:
                 ui::msgBox(QStringLiteral("Błąd otwarcia bazy danych: ") + plik +
-                               QStringLiteral(" - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
+                               QStringLiteral(
+                                   " - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
                            Buttons::Ok, Icon::Exclamation, app.title);
                 return false;
-            default:
-                ErrorReport(app, QStringLiteral("BaseCheck"));
-                return false;
+            default: ErrorReport(app, QStringLiteral("BaseCheck")); return false;
             }
         }
     }
@@ -126,9 +128,11 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         d->query(QStringLiteral("SELECT * FROM dbprg"));
     } catch (const AppError& e) {
         if (e.number() == err::kTableLocked)
-            ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
-                           QStringLiteral(" lub tabela została otwarta w trybie wyłączności przez innego użytkownika. Program nie może zidentyfikować struktury bazy. Baza nie może zostac otwarta."),
-                       Buttons::Ok, Icon::Information, kBladOtwarcia);
+            ui::msgBox(
+                QStringLiteral("Baza: ") + nazwaBazy +
+                    QStringLiteral(" lub tabela została otwarta w trybie wyłączności przez innego użytkownika. Program "
+                                   "nie może zidentyfikować struktury bazy. Baza nie może zostac otwarta."),
+                Buttons::Ok, Icon::Information, kBladOtwarcia);
         else
             showM4(app, nazwaBazy);
         return false;
@@ -138,8 +142,9 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
         auto row = d->queryOne(sql, {app.gProgramKod});
         if (!row) {
-            ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy + QStringLiteral(" nie posiada struktury danych programu: ") +
-                           app.title + QStringLiteral(". Baza nie może zostać otwarta."),
+            ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
+                           QStringLiteral(" nie posiada struktury danych programu: ") + app.title +
+                           QStringLiteral(". Baza nie może zostać otwarta."),
                        Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
             return false;
         }
@@ -149,7 +154,8 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             QString m6 = QStringLiteral("Baza: ") + plik + QStringLiteral(" posiada strukturę danych w wersji: ") +
                          stored.text(stored.major) + "." + stored.text(stored.minor) +
                          QStringLiteral(". Wymagana jest struktura bazy w wersji: ") + QString::number(program.major) +
-                         "." + QString::number(program.minor) + QStringLiteral(". Chcesz aktualizować strukture bazy teraz?");
+                         "." + QString::number(program.minor) +
+                         QStringLiteral(". Chcesz aktualizować strukture bazy teraz?");
             if (ui::msgBox(m6, Buttons::YesNo, Icon::Exclamation, QStringLiteral("Błąd weryfikacji struktury bazy")) !=
                 ui::Answer::Yes)
                 return false;
@@ -163,7 +169,8 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             d = db::Database::open(path, proba);
             row = d->queryOne(sql, {app.gProgramKod});
             if (row && outOfDate(storedVersion(*row), program) && result) {
-                ui::msgBox(QStringLiteral("Struktura bazy: ") + plik + QStringLiteral("  nie została zaktualizowana. Sprawdź wersję pliku: ") +
+                ui::msgBox(QStringLiteral("Struktura bazy: ") + plik +
+                               QStringLiteral("  nie została zaktualizowana. Sprawdź wersję pliku: ") +
                                executableName() + QStringLiteral(".stb"),
                            Buttons::Ok, Icon::Critical, app.title);
                 result = false;

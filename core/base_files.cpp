@@ -31,12 +31,13 @@ QString freeName(const QString& to)
     QFileInfo fi(to);
     QString suffix = fi.suffix().isEmpty() ? QString() : "." + fi.suffix();
     for (int n = 2;; ++n) {
-        QString candidate = fi.dir().filePath(QStringLiteral("%1 (%2)%3").arg(fi.completeBaseName()).arg(n).arg(suffix));
+        QString candidate =
+            fi.dir().filePath(QStringLiteral("%1 (%2)%3").arg(fi.completeBaseName()).arg(n).arg(suffix));
         if (!QFileInfo::exists(candidate)) return candidate;
     }
 }
 
-} // namespace
+}  // namespace
 
 void CopyDatabase(App& app, const QString& path, const QString& destination)
 {
@@ -50,7 +51,8 @@ void CopyDatabase(App& app, const QString& path, const QString& destination)
     }
     if (!ReplaceFile(part, destination)) {
         QFile::remove(part);
-        throw AppError(err::kPathFileAccess, destination, QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
+        throw AppError(err::kPathFileAccess, destination,
+                       QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
     }
 }
 
@@ -84,9 +86,10 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
     if (oldName == newName) return true;
     const QString title = QStringLiteral("Błąd zmiany bazy danych");
     if (newName.trimmed().isEmpty() || newName.contains('/') || newName.contains('\\')) {
-        ui::msgBox(QStringLiteral("Nazwa bazy: ") + newName +
-                       QStringLiteral(" jest nieprawidłowa. Nazwa nie może być pusta ani zawierać znaków \"/\" i \"\\\"."),
-                   ui::Buttons::Ok, ui::Icon::Exclamation, title);
+        ui::msgBox(
+            QStringLiteral("Nazwa bazy: ") + newName +
+                QStringLiteral(" jest nieprawidłowa. Nazwa nie może być pusta ani zawierać znaków \"/\" i \"\\\"."),
+            ui::Buttons::Ok, ui::Icon::Exclamation, title);
         return false;
     }
     // Only the file's own name changes, never a folder that happens to contain the old name.
@@ -102,9 +105,11 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
     try {
         CopyDatabase(app, path, newPath);
     } catch (const AppError&) {
-        ui::msgBox(QStringLiteral("Błąd zmiany nazwy pliku: ") + path +
-                       QStringLiteral(". Sprawź czy baza nie jest otwarta przez inny program oraz ilość wolnego miejsca na dysku."),
-                   ui::Buttons::Ok, ui::Icon::Exclamation, title);
+        ui::msgBox(
+            QStringLiteral("Błąd zmiany nazwy pliku: ") + path +
+                QStringLiteral(
+                    ". Sprawź czy baza nie jest otwarta przez inny program oraz ilość wolnego miejsca na dysku."),
+            ui::Buttons::Ok, ui::Icon::Exclamation, title);
         return false;
     }
     app.gPrgPar.BazaPlik = newPath;
@@ -128,24 +133,28 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
     }
     // The template is checked before anything is touched.
     if (!QFileInfo(wzor).isFile()) {
-        ui::msgBox(QStringLiteral("Brak pliku: ") + wzor + QStringLiteral(". Sprawdź czy plik znajduje się w katalogu programu."),
+        ui::msgBox(QStringLiteral("Brak pliku: ") + wzor +
+                       QStringLiteral(". Sprawdź czy plik znajduje się w katalogu programu."),
                    ui::Buttons::Ok, ui::Icon::Information);
         return false;
     }
     if (app.gBazaOtwarta && app.gBaseDb && samePath(app.gBaseDb->path(), file)) {
-        ui::msgBox(QStringLiteral("Baza: ") + file + QStringLiteral(" jest otwarta w programie i nie może zostać zastąpiona nową bazą."),
+        ui::msgBox(QStringLiteral("Baza: ") + file +
+                       QStringLiteral(" jest otwarta w programie i nie może zostać zastąpiona nową bazą."),
                    ui::Buttons::Ok, ui::Icon::Information);
         return false;
     }
     // The copy is made beside the target and put in its place only when complete.
     QString part = file + QStringLiteral(".part");
     QFile::remove(part);
-    bool copied = QFile::copy(wzor, part) &&
-                  QFile(part).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther) &&
-                  ReplaceFile(part, file);
+    bool copied =
+        QFile::copy(wzor, part) &&
+        QFile(part).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther) &&
+        ReplaceFile(part, file);
     if (!copied) {
         QFile::remove(part);
-        ui::msgBox(QStringLiteral("Błąd kopiowania pliku: ") + wzor + QStringLiteral(". Sprawdź ilość wolnego miejsca na dysku."),
+        ui::msgBox(QStringLiteral("Błąd kopiowania pliku: ") + wzor +
+                       QStringLiteral(". Sprawdź ilość wolnego miejsca na dysku."),
                    ui::Buttons::Ok, ui::Icon::Information);
         return false;
     }

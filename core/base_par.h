@@ -2,7 +2,9 @@
 #include <QString>
 
 class App;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // Parameters kept inside a database file (table dbpar). A missing parameter is stored with the
 // default on its first read, so later reads agree whatever default they pass.

@@ -66,9 +66,12 @@ void alignColumnOrder(db::Database& db, const QString& stored, const QString& bu
     a.sort();
     b.sort();
     if (a != b) return;  // not the same columns: nothing to reorder
-    QString definition = db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"), {stored}).toText();
+    QString definition =
+        db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"), {stored}).toText();
     QStringList indexes;
-    for (auto& r : db.query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"), {buffer}))
+    for (auto& r : db.query(
+             QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"),
+             {buffer}))
         indexes << r.text("sql");
     const QString tmp = buffer + QStringLiteral("_nowa");
     const QString list = want.join(QStringLiteral(", "));
@@ -113,7 +116,7 @@ void addMissingIndexes(db::Database& db)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int storedMajor, int storedMinor)
 {
@@ -127,7 +130,8 @@ bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int stored
             for (const NewColumn& c : group.columns) {
                 QString table = QString::fromLatin1(c.table), column = QString::fromLatin1(c.column);
                 if (db.columnExists(table, column)) continue;
-                db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, QString::fromLatin1(c.type)));
+                db.execute(
+                    QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, QString::fromLatin1(c.type)));
                 if (c.fill)
                     db.execute(QStringLiteral("UPDATE %1 SET %2 = %3").arg(table, column, QString::fromLatin1(c.fill)));
             }
@@ -143,9 +147,10 @@ bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int stored
         tr.commit();
     } catch (const AppError& e) {
         StatusInfo(QString());
-        ui::msgBox(QStringLiteral("Aktualizacja bazy: ") + fileName +
-                       QStringLiteral(" nie powiodła się. Zamknij wszyskie programy korzystające z bazy i spróbuj ponownie."),
-                   ui::Buttons::Ok, ui::Icon::Critical, e.description());
+        ui::msgBox(
+            QStringLiteral("Aktualizacja bazy: ") + fileName +
+                QStringLiteral(" nie powiodła się. Zamknij wszyskie programy korzystające z bazy i spróbuj ponownie."),
+            ui::Buttons::Ok, ui::Icon::Critical, e.description());
         return false;
     }
     StatusInfo(QString());

@@ -2,7 +2,9 @@
 #include <QString>
 
 class App;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // Brings an older database structure up to the one this program needs and records the
 // program's version in dbprg. `db` must be open exclusively; `fileName` names the file in

@@ -88,7 +88,10 @@ void dlgBazaHaslo::cmdOk_Click()
     accept();
 }
 
-void dlgBazaHaslo::cmdAnuluj_Click() { reject(); }
+void dlgBazaHaslo::cmdAnuluj_Click()
+{
+    reject();
+}
 
 void dlgBazaHaslo::reject()
 {

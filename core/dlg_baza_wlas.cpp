@@ -14,6 +14,7 @@
 #include "core/start_database.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_controls.h"
 #include <QCheckBox>
 #include <QDir>
@@ -30,13 +31,6 @@
 
 namespace {
 
-template <typename W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QLabel* wrapped(const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
@@ -44,13 +38,12 @@ QLabel* wrapped(const QString& text, QWidget* parent)
     return l;
 }
 
-} // namespace
+}  // namespace
 
 Decimal Megabajty(qint64 bytes)
 {
-    // Four places of 1/1048576 of the size, rounded half up; wide enough for any disk.
-    const __int128 units = (__int128(bytes) * Decimal::kScale + 524288) / 1048576;
-    return Decimal::fromUnits(std::int64_t(units));
+    // The bytes as a whole number (their units times the scale) over 2^20, to four places.
+    return Decimal::mulDiv(Decimal::fromUnits(bytes), Decimal(int(Decimal::kScale)), 1048576, Decimal::kPlaces);
 }
 
 qint64 WolneMiejsce(const QString& path)
@@ -98,20 +91,25 @@ dlgBazaWlas::dlgBazaWlas(App& app, QWidget* parent) : QDialog(parent), app_(app)
 
     // Security: the password and the archive lock.
     auto* zabezpieczenia = new QWidget;
-    labHasloBrak = named(new QLabel(QStringLiteral("Baza nie jest zabezpieczona hasłem"), zabezpieczenia), "labHasloBrak");
+    labHasloBrak =
+        named(new QLabel(QStringLiteral("Baza nie jest zabezpieczona hasłem"), zabezpieczenia), "labHasloBrak");
     labHasloJest = named(new QLabel(QStringLiteral("Baza jest zabezpieczona hasłem"), zabezpieczenia), "labHasloJest");
     cmdHaslo = named(new QPushButton(QStringLiteral("Wprowadź hasło..."), zabezpieczenia), "cmdHaslo");
-    cbTylkoOdczyt = named(new QCheckBox(QStringLiteral("Baza archiwalna - dostęp w trybie \"tylko odczyt\""), zabezpieczenia),
-                          "cbTylkoOdczyt");
+    cbTylkoOdczyt =
+        named(new QCheckBox(QStringLiteral("Baza archiwalna - dostęp w trybie \"tylko odczyt\""), zabezpieczenia),
+              "cbTylkoOdczyt");
     labUwaga = named(new QLabel(QStringLiteral("Uwaga !"), zabezpieczenia), "labUwaga");
     QFont bold = labUwaga->font();
     bold.setBold(true);
     labUwaga->setFont(bold);
-    Label4 = named(wrapped(QStringLiteral(" W przypadku utraty hasła dostęp do bazy będzie niemożliwy!"), zabezpieczenia), "Label4");
-    auto* wspolne = wrapped(QStringLiteral("Hasło i tryb \"tylko odczyt\" obowiązują we wszystkich programach grupy Wirlan, "
-                                           "które korzystają z tej bazy. Hasło chroni bazę także przed innymi programami, "
-                                           "które potrafią otwierać pliki baz danych."),
-                            zabezpieczenia);
+    Label4 =
+        named(wrapped(QStringLiteral(" W przypadku utraty hasła dostęp do bazy będzie niemożliwy!"), zabezpieczenia),
+              "Label4");
+    auto* wspolne =
+        wrapped(QStringLiteral("Hasło i tryb \"tylko odczyt\" obowiązują we wszystkich programach grupy Wirlan, "
+                               "które korzystają z tej bazy. Hasło chroni bazę także przed innymi programami, "
+                               "które potrafią otwierać pliki baz danych."),
+                zabezpieczenia);
     auto* z = new QGridLayout(zabezpieczenia);
     z->addWidget(labHasloBrak, 0, 0);
     z->addWidget(labHasloJest, 1, 0);
@@ -208,7 +206,8 @@ void dlgBazaWlas::OdczytProgramy()
     try {
         for (const db::Row& r : app_.gBaseDb->query(QStringLiteral("SELECT * FROM dbprg")))
             lstProgramy->addItem(RstToText(r, QStringLiteral("Nazwa")) + QStringLiteral(" w. ") +
-                                 RstToText(r, QStringLiteral("VerMajor")) + '.' + RstToText(r, QStringLiteral("VerMinor")));
+                                 RstToText(r, QStringLiteral("VerMajor")) + '.' +
+                                 RstToText(r, QStringLiteral("VerMinor")));
     } catch (...) {
         ErrorReport(app_, windowTitle() + QStringLiteral(":OdczytProgramy"));
     }
@@ -227,16 +226,19 @@ void dlgBazaWlas::UstawieniaOdczyt()
     ui::BusyPointer busy;
     try {
         const QString& key = app_.gRegProgramKey;
-        auto on = [&](const QString& name, const QString& def) { return RegRead(key, name, def) == QLatin1String("1"); };
+        auto on = [&](const QString& name, const QString& def) {
+            return RegRead(key, name, def) == QLatin1String("1");
+        };
         if (app_.gBazaOtwarta && app_.gBaseDb)
-            cbTylkoOdczyt->setChecked(BaseParRead(app_, *app_.gBaseDb, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) ==
-                                      QLatin1String("1"));
+            cbTylkoOdczyt->setChecked(BaseParRead(app_, *app_.gBaseDb, QStringLiteral("BazaOdczyt"),
+                                                  QStringLiteral("0")) == QLatin1String("1"));
         cbKopia->setChecked(on(QStringLiteral("BazaKopia"), QStringLiteral("0")));
         cbKopiaPot->setChecked(on(QStringLiteral("BazaKopiaPotwierdz"), QStringLiteral("0")));
         txtKopiadni->setText(RegRead(key, QStringLiteral("BazaKopiaCoDni"), QString()));
         cbKopiadzien->setChecked(on(QStringLiteral("BazaKopiaDzien"), QString()));
         QString folder = RegRead(key, QStringLiteral("BazaKopiaFolder"), QString());
-        if (folder.isEmpty()) folder = QDir::toNativeSeparators(QDir(app_.programFolder).filePath(QStringLiteral("Archiwum")));
+        if (folder.isEmpty())
+            folder = QDir::toNativeSeparators(QDir(app_.programFolder).filePath(QStringLiteral("Archiwum")));
         txtKopiaFolder->setText(folder);
         txtKopiaData->setText(RegRead(key, QStringLiteral("BazaKopiaData"), QString()));
     } catch (...) {
@@ -250,7 +252,8 @@ void dlgBazaWlas::UstawieniaZapisz()
             db::Database& db = *app_.gBaseDb;
             BaseParSave(app_, db, QStringLiteral("BazaOdczyt"), settingText(cbTylkoOdczyt->isChecked()));
             // The window follows what the database really holds now.
-            app_.gBazaPar.BazaOdczyt = BaseParRead(app_, db, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) == QLatin1String("1");
+            app_.gBazaPar.BazaOdczyt =
+                BaseParRead(app_, db, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) == QLatin1String("1");
             if (app_.mainFrame) app_.mainFrame->ToolbarTrybOdczyt(!app_.gBazaPar.BazaOdczyt);
         }
     } catch (...) {
@@ -329,8 +332,8 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
         PathSplit(path, folder, plik);
         const QString stara = plik.left(plik.size() - 4);
         const double tpp = TwipsPerPixel(*this);
-        QString nowa = InputText(QStringLiteral("Podaj nazwę bazy danych"), QStringLiteral("Zmiana nazwy bazy danych"), stara,
-                                 int(x() * tpp) + 1500, int(y() * tpp) + 1500, this);
+        QString nowa = InputText(QStringLiteral("Podaj nazwę bazy danych"), QStringLiteral("Zmiana nazwy bazy danych"),
+                                 stara, int(x() * tpp) + 1500, int(y() * tpp) + 1500, this);
         if (nowa.isEmpty()) return;
         if (nowa.contains('.')) nowa = nowa.left(nowa.indexOf('.'));
         // The edited header goes into the buffer first, so that the copy carries it.

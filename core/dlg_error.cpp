@@ -15,11 +15,14 @@
 
 namespace {
 // Lengths of the designed layout are in twips; 15 twips make a pixel at 96 dots per inch.
-QRect tw(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
+QRect tw(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
 constexpr int kClientWidth = 6810;
 constexpr int kCompactHeight = 1890;
 constexpr int kFullHeight = 4620;
-} // namespace
+}  // namespace
 
 dlgError::dlgError(App& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -75,7 +78,10 @@ dlgError::dlgError(App& app, QWidget* parent)
     connect(cmdWyslij, &QPushButton::clicked, this, &dlgError::cmdWyslij_Click);
 }
 
-void dlgError::cmdOk_Click() { accept(); }
+void dlgError::cmdOk_Click()
+{
+    accept();
+}
 
 void dlgError::cmdSzczegol_Click()
 {
@@ -111,22 +117,23 @@ void dlgError::cmdWyslij_Click()
     ui::BusyPointer busy;
     QString subject = QStringLiteral("Błąd programu ") + app_.title + QStringLiteral(" v.") + app_.version;
     if (app_.gPrgPar.BezMAPI == 1) {
-        QString body = QStringLiteral("(Nie kasować) :     Numer: ") + txtErrorNumber->text()
-                     + QStringLiteral("   Źródło: ") + txtErrorSource->text()
-                     + QStringLiteral("   Opis1: ") + txtErrorPolski->toPlainText()
-                     + QStringLiteral("   Opis2: ") + txtErrorOpis->toPlainText();
+        QString body = QStringLiteral("(Nie kasować) :     Numer: ") + txtErrorNumber->text() +
+                       QStringLiteral("   Źródło: ") + txtErrorSource->text() + QStringLiteral("   Opis1: ") +
+                       txtErrorPolski->toPlainText() + QStringLiteral("   Opis2: ") + txtErrorOpis->toPlainText();
         MailLink(app_, app_.supportAddress, subject, body);
         return;
     }
     QString body = QStringLiteral("(>tutaj wpisz okoliczności wystąpienia błędu<)\r\n\r\n\r\n"
-                                  "Proszę nie kasować poniższego tekstu\r\n")
-                 + QString(41, QLatin1Char('-')) + QStringLiteral("\r\n")
-                 + QStringLiteral("Numer: ") + txtErrorNumber->text() + QStringLiteral("\r\n")
-                 + QStringLiteral("Źródło: ") + txtErrorSource->text() + QStringLiteral("\r\n")
-                 + QStringLiteral("Opis1: ") + txtErrorPolski->toPlainText() + QStringLiteral("\r\n")
-                 + QStringLiteral("Opis2: ") + txtErrorOpis->toPlainText() + QStringLiteral("\r\n");
-    if (app_.gPrgPar.BezMAPI == 3) SendOutlook2010Mail(app_, subject, app_.supportAddress, body, QString());
-    else SendOutlookMail(app_, subject, app_.supportAddress, body, QString());
+                                  "Proszę nie kasować poniższego tekstu\r\n") +
+                   QString(41, QLatin1Char('-')) + QStringLiteral("\r\n") + QStringLiteral("Numer: ") +
+                   txtErrorNumber->text() + QStringLiteral("\r\n") + QStringLiteral("Źródło: ") +
+                   txtErrorSource->text() + QStringLiteral("\r\n") + QStringLiteral("Opis1: ") +
+                   txtErrorPolski->toPlainText() + QStringLiteral("\r\n") + QStringLiteral("Opis2: ") +
+                   txtErrorOpis->toPlainText() + QStringLiteral("\r\n");
+    if (app_.gPrgPar.BezMAPI == 3)
+        SendOutlook2010Mail(app_, subject, app_.supportAddress, body, QString());
+    else
+        SendOutlookMail(app_, subject, app_.supportAddress, body, QString());
 }
 
 void dlgError::done(int result)
@@ -139,11 +146,15 @@ void dlgError::Form_Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    RegSave(app_.gRegProgramKey, QStringLiteral("Zapisz błędy"), cbrejestr->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    RegSave(app_.gRegProgramKey, QStringLiteral("Zapisz błędy"),
+            cbrejestr->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     if (cbrejestr->isChecked()) WriteErrorLog();
 }
 
-QString dlgError::errorLogPath() const { return WritableProgramFile(app_, QStringLiteral("Error.log")); }
+QString dlgError::errorLogPath() const
+{
+    return WritableProgramFile(app_, QStringLiteral("Error.log"));
+}
 
 void dlgError::WriteErrorLog()
 {

@@ -52,7 +52,7 @@ QorUpDown* days(const char* name, QWidget* parent)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 dlgParProg::dlgParProg(App& app, QWidget* parent) : QDialog(parent), app_(app)
 {
@@ -63,8 +63,10 @@ dlgParProg::dlgParProg(App& app, QWidget* parent) : QDialog(parent), app_(app)
     tabPar->setUsesScrollButtons(false);
 
     auto* ogolne = new QWidget;
-    cbZapiszWyjscie = checkBox("cbZapiszWyjscie", QStringLiteral("Zapisz ostatnie ustawienia przy wyjściu z programu"), ogolne);
-    cbEnterToTab = checkBox("cbEnterToTab", QStringLiteral("Przejście do następnego pola po przyciśnięciu klawisza Enter"), ogolne);
+    cbZapiszWyjscie =
+        checkBox("cbZapiszWyjscie", QStringLiteral("Zapisz ostatnie ustawienia przy wyjściu z programu"), ogolne);
+    cbEnterToTab = checkBox("cbEnterToTab",
+                            QStringLiteral("Przejście do następnego pola po przyciśnięciu klawisza Enter"), ogolne);
     cbPanelAsysta = checkBox("cbPanelAsysta", QStringLiteral("Automatycznie ustawiaj szerokość paneli"), ogolne);
     auto* zakres = new QGroupBox(QStringLiteral("Zakres dat wyświetlanych w panelu podpowiedzi"), ogolne);
     txtDataPrzed = days("txtDataPrzed", zakres);
@@ -89,7 +91,8 @@ dlgParProg::dlgParProg(App& app, QWidget* parent) : QDialog(parent), app_(app)
     auto* aplikacja = new QWidget;
     cmbPoczta = new QorCombo(aplikacja);
     cmbPoczta->setObjectName(QStringLiteral("cmbPoczta"));
-    cmbPoczta->setRowSource(QStringLiteral("LIST 0;Outlook Express (Mail)|1;Inny program pocztowy|2;Outlook|3;Outlook 2010"));
+    cmbPoczta->setRowSource(
+        QStringLiteral("LIST 0;Outlook Express (Mail)|1;Inny program pocztowy|2;Outlook|3;Outlook 2010"));
     cbInstancje = checkBox("cbInstancje", QStringLiteral("Zezwól na uruchomienie wielu kopii programu"), aplikacja);
     auto* stanowisko = new QGroupBox(QStringLiteral("Stanowisko"), aplikacja);
     cmbStanowisko = new QComboBox(stanowisko);
@@ -104,9 +107,10 @@ dlgParProg::dlgParProg(App& app, QWidget* parent) : QDialog(parent), app_(app)
     a->addWidget(cmbPoczta);
     a->addSpacing(8);
     a->addWidget(cbInstancje);
-    a->addWidget(note(QStringLiteral("(zaznaczenie opcji pozwoli uruchomić równocześnie na jednym komputerze wiele okien "
-                                     "programu - ustawienie niezalecane)"),
-                      aplikacja));
+    a->addWidget(
+        note(QStringLiteral("(zaznaczenie opcji pozwoli uruchomić równocześnie na jednym komputerze wiele okien "
+                            "programu - ustawienie niezalecane)"),
+             aplikacja));
     a->addWidget(stanowisko);
     a->addStretch();
     tabPar->addTab(aplikacja, QStringLiteral("&Aplikacja"));

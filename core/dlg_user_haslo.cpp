@@ -85,15 +85,16 @@ void dlgUserHaslo::Odczyt()
     txtNazwisko->clear();
     if (!baza_) return;
     try {
-        auto row = baza_->queryOne(
-            QStringLiteral("SELECT dboso.Imie, dboso.Nazwisko, dbupr.Poziom, dboso.Haslo "
-                           "FROM dboso LEFT JOIN dbupr ON dbupr.Indoso = dboso.Indoso COLLATE PL "
-                           "WHERE dboso.Aktywny <> 0 AND dboso.Indoso = ? COLLATE PL "
-                           "AND (dboso.Admin <> 0 OR dbupr.Indprg = ? COLLATE PL)"),
-            {txtIndoso->text(), app_.gProgramKod});
+        auto row =
+            baza_->queryOne(QStringLiteral("SELECT dboso.Imie, dboso.Nazwisko, dbupr.Poziom, dboso.Haslo "
+                                           "FROM dboso LEFT JOIN dbupr ON dbupr.Indoso = dboso.Indoso COLLATE PL "
+                                           "WHERE dboso.Aktywny <> 0 AND dboso.Indoso = ? COLLATE PL "
+                                           "AND (dboso.Admin <> 0 OR dbupr.Indprg = ? COLLATE PL)"),
+                            {txtIndoso->text(), app_.gProgramKod});
         if (!row) return;
         znaleziony_ = true;
-        txtNazwisko->setText(RstToText(*row, QStringLiteral("Nazwisko")) + ' ' + RstToText(*row, QStringLiteral("Imie")));
+        txtNazwisko->setText(RstToText(*row, QStringLiteral("Nazwisko")) + ' ' +
+                             RstToText(*row, QStringLiteral("Imie")));
         poziom_ = RstToText(*row, QStringLiteral("Poziom"));
         haslo_ = RstToText(*row, QStringLiteral("Haslo"));
     } catch (...) {
@@ -138,7 +139,8 @@ void dlgUserHaslo::reject()
 void dlgUserHaslo::cmdZmien_Click()
 {
     if (!znaleziony_ || (!haslo_.isEmpty() && !hasloPoprawne())) {
-        odmowa(QStringLiteral("Aby zmienić hasło należy podać aktualnie obowiązujące hasło."), QStringLiteral("Błędne hasło"));
+        odmowa(QStringLiteral("Aby zmienić hasło należy podać aktualnie obowiązujące hasło."),
+               QStringLiteral("Błędne hasło"));
         return;
     }
     Tag = QStringLiteral("Zmien");

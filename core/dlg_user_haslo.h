@@ -6,7 +6,9 @@ class App;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The user login (dlgUserHaslo): checks a user's password against the users of a database shared
 // by the family's programs (dboso, with the rights in dbupr) and lets the user change it. The
@@ -49,6 +51,6 @@ private:
     App& app_;
     db::Database* baza_ = nullptr;
     bool znaleziony_ = false;
-    QString poziom_;   // the user's rights level; nothing reads it yet
-    QString haslo_;    // the user's stored password as stored (scrambled); empty when none
+    QString poziom_;  // the user's rights level; nothing reads it yet
+    QString haslo_;   // the user's stored password as stored (scrambled); empty when none
 };

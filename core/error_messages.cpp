@@ -35,7 +35,8 @@ QString ErrorSection(const App& app, const ErrorInfo& error)
 {
     // The database layer names the file or the statement as the source, so its errors are
     // told by their engine numbers.
-    if (error.source.startsWith(QLatin1String("DAO")) || (error.number >= err::kGeneral && error.number <= err::kLastEngineNumber))
+    if (error.source.startsWith(QLatin1String("DAO")) ||
+        (error.number >= err::kGeneral && error.number <= err::kLastEngineNumber))
         return QStringLiteral("DAO");
     if (error.source == app.title || error.source.isEmpty()) return QStringLiteral("Program");
     if (ini::sectionExists(ProgramFile(app, QStringLiteral("Errormsg.txt")), error.source)) return error.source;
@@ -46,30 +47,32 @@ QString ErrorMsgRead(const App& app, const QString& section, long number)
 {
     QString file = QDir::toNativeSeparators(ProgramFile(app, QStringLiteral("Errormsg.txt")));
     if (!QFileInfo::exists(file))
-        return QStringLiteral("Brak dostępu do pliku opisów błędów: ") + file
-             + QStringLiteral(" - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
+        return QStringLiteral("Brak dostępu do pliku opisów błędów: ") + file +
+               QStringLiteral(" - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
     QString text = ini::readString(file, section, QString::number(number)).value_or(QString()).left(3999);
     if (!text.isEmpty()) return text;
     QString generic = section == QLatin1String("DAO") ? QStringLiteral("Błąd dostępu lub przetwarzania danych. ")
-                                                     : QStringLiteral("Błąd programu. ");
-    return generic
-         + QStringLiteral("Jeżeli nie jesteś w stanie określić przyczyny błędu wyślij informację o okolicznościach "
-                          "jego występowania na adres: ")
-         + app.supportAddress + QStringLiteral("\r\nDo poczty załącz plik dziennika błędów: Error.log.");
+                                                      : QStringLiteral("Błąd programu. ");
+    return generic +
+           QStringLiteral("Jeżeli nie jesteś w stanie określić przyczyny błędu wyślij informację o okolicznościach "
+                          "jego występowania na adres: ") +
+           app.supportAddress + QStringLiteral("\r\nDo poczty załącz plik dziennika błędów: Error.log.");
 }
 
 QString WriteErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when)
 {
     QLocale locale = QLocale::system();
     // Date and time to the minute, in the user's short formats.
-    QString timeFormat = locale.timeFormat(QLocale::ShortFormat).remove(QLatin1String(":ss")).remove(QLatin1String(".ss"));
-    QString base = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') + locale.toString(when.time(), timeFormat);
+    QString timeFormat =
+        locale.timeFormat(QLocale::ShortFormat).remove(QLatin1String(":ss")).remove(QLatin1String(".ss"));
+    QString base = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                   locale.toString(when.time(), timeFormat);
     QString section = base;
     for (int n = 2; ini::sectionExists(file, section); ++n) section = QStringLiteral("%1 (%2)").arg(base).arg(n);
-    bool ok = ini::writeString(file, section, QStringLiteral("Program"), entry.program)
-           && ini::writeString(file, section, QStringLiteral("Źródło"), entry.source)
-           && ini::writeString(file, section, QStringLiteral("Numer"), entry.number)
-           && ini::writeString(file, section, QStringLiteral("Obiekt"), entry.obiekt)
-           && ini::writeString(file, section, QStringLiteral("Opis"), entry.opis);
+    bool ok = ini::writeString(file, section, QStringLiteral("Program"), entry.program) &&
+              ini::writeString(file, section, QStringLiteral("Źródło"), entry.source) &&
+              ini::writeString(file, section, QStringLiteral("Numer"), entry.number) &&
+              ini::writeString(file, section, QStringLiteral("Obiekt"), entry.obiekt) &&
+              ini::writeString(file, section, QStringLiteral("Opis"), entry.opis);
     return ok ? section : QString();
 }

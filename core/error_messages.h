@@ -23,7 +23,7 @@ QString ErrorMsgRead(const App& app, const QString& section, long number);
 // same minute gets the next free " (n)" suffix so that both stay. Returns the section used,
 // empty when the file could not be written.
 struct ErrorLogEntry {
-    QString program;   // "Rolkwit ver. 3.5.12"
+    QString program;  // "Rolkwit ver. 3.5.12"
     QString source;
     QString number;
     QString obiekt;

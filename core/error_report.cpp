@@ -6,9 +6,9 @@
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QCheckBox>
 
 void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
 {
@@ -20,7 +20,8 @@ void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: k
     dialog.txtErrorSource->setCursorPosition(0);
     dialog.Obiekt = where;
     dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, ErrorSection(app, error), error.number));
-    dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) == QLatin1String("1"));
+    dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) ==
+                                 QLatin1String("1"));
     ui::setDefaultPointer();
     ui::execDialog(dialog);
 }

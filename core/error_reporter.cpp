@@ -26,7 +26,7 @@ void logError(const QString& where)
     qWarning().noquote() << "error in" << where << "-" << text;
 }
 
-} // namespace
+}  // namespace
 
 void App::setDefaultErrorReporter(ErrorReporter reporter)
 {
@@ -40,6 +40,8 @@ App::ErrorReporter App::defaultErrorReporter()
 
 void ErrorReport(App& app, const QString& where, const QString& extra)
 {
-    if (app.errorReporter) app.errorReporter(app, where, extra);
-    else logError(where);
+    if (app.errorReporter)
+        app.errorReporter(app, where, extra);
+    else
+        logError(where);
 }

@@ -1,6 +1,7 @@
 #include "core/frm_input.h"
 #include "core/okno.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include <QApplication>
 #include <QHBoxLayout>
@@ -9,70 +10,59 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-// The common frame of the two boxes: fields on the left, OK and Anuluj on the right.
-template <typename Dialog>
-void buildButtons(Dialog* d, QVBoxLayout* fields)
+InputBox::InputBox(const char* name, QWidget* parent) : QDialog(parent)
 {
-    d->cmdOk = new QPushButton(QStringLiteral("OK"), d);
-    d->cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    d->cmdOk->setDefault(true);
-    d->cmdAnuluj = new QPushButton(QStringLiteral("Anuluj"), d);
-    d->cmdAnuluj->setObjectName(QStringLiteral("cmdAnuluj"));
+    setObjectName(QString::fromUtf8(name));
+    labOpis = named(new QLabel(QStringLiteral("Wprowadź dane..."), this), "labOpis");
+    labOpis->setWordWrap(true);
+    cmdOk = named(new QPushButton(QStringLiteral("OK"), this), "cmdOk");
+    cmdOk->setDefault(true);
+    cmdAnuluj = named(new QPushButton(QStringLiteral("Anuluj"), this), "cmdAnuluj");
+    connect(cmdOk, &QPushButton::clicked, this, &InputBox::cmdOk_Click);
+    connect(cmdAnuluj, &QPushButton::clicked, this, &InputBox::cmdAnuluj_Click);
+}
+
+void InputBox::layOut(const QList<QWidget*>& fields)
+{
+    auto* column = new QVBoxLayout;
+    column->addWidget(labOpis);
+    column->addStretch();
+    for (QWidget* f : fields) column->addWidget(f);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(d->cmdOk);
-    buttons->addWidget(d->cmdAnuluj);
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdAnuluj);
     buttons->addStretch();
-    auto* row = new QHBoxLayout(d);
-    row->addLayout(fields, 1);
+    auto* row = new QHBoxLayout(this);
+    row->addLayout(column, 1);
     row->addLayout(buttons);
-    QObject::connect(d->cmdOk, &QPushButton::clicked, d, &Dialog::cmdOk_Click);
-    QObject::connect(d->cmdAnuluj, &QPushButton::clicked, d, &Dialog::cmdAnuluj_Click);
 }
 
-} // namespace
-
-frmInput::frmInput(QWidget* parent) : QDialog(parent)
+void InputBox::cmdOk_Click()
 {
-    setObjectName(QStringLiteral("frmInput"));
-    labOpis = new QLabel(QStringLiteral("Wprowadź dane..."), this);
-    labOpis->setObjectName(QStringLiteral("labOpis"));
-    labOpis->setWordWrap(true);
-    txtInput = new QLineEdit(this);
-    txtInput->setObjectName(QStringLiteral("txtInput"));
+    Wynik = true;
+    accept();
+}
+
+void InputBox::cmdAnuluj_Click()
+{
+    Wynik = false;
+    reject();
+}
+
+frmInput::frmInput(QWidget* parent) : InputBox("frmInput", parent)
+{
+    txtInput = named(new QLineEdit(this), "txtInput");
     txtInput->setMinimumWidth(260);
-    auto* fields = new QVBoxLayout;
-    fields->addWidget(labOpis);
-    fields->addStretch();
-    fields->addWidget(txtInput);
-    buildButtons(this, fields);
+    layOut({txtInput});
 }
 
-void frmInput::cmdOk_Click() { Wynik = true; accept(); }
-void frmInput::cmdAnuluj_Click() { Wynik = false; reject(); }
-
-frmInCmb::frmInCmb(QWidget* parent) : QDialog(parent)
+frmInCmb::frmInCmb(QWidget* parent) : InputBox("frmInCmb", parent)
 {
-    setObjectName(QStringLiteral("frmInCmb"));
-    labOpis = new QLabel(QStringLiteral("Wprowadź dane..."), this);
-    labOpis->setObjectName(QStringLiteral("labOpis"));
-    labOpis->setWordWrap(true);
-    labOpisCmb = new QLabel(this);
-    labOpisCmb->setObjectName(QStringLiteral("labOpisCmb"));
-    cmbInput = new QorCombo(this);
-    cmbInput->setObjectName(QStringLiteral("cmbInput"));
+    labOpisCmb = named(new QLabel(this), "labOpisCmb");
+    cmbInput = named(new QorCombo(this), "cmbInput");
     cmbInput->setMinimumWidth(260);
-    auto* fields = new QVBoxLayout;
-    fields->addWidget(labOpis);
-    fields->addStretch();
-    fields->addWidget(labOpisCmb);
-    fields->addWidget(cmbInput);
-    buildButtons(this, fields);
+    layOut({labOpisCmb, cmbInput});
 }
-
-void frmInCmb::cmdOk_Click() { Wynik = true; accept(); }
-void frmInCmb::cmdAnuluj_Click() { Wynik = false; reject(); }
 
 QString InputText(const QString& prompt, const QString& caption, const QString& defaultText, int left, int top,
                   QWidget* parent)

@@ -22,7 +22,7 @@ QLabel* label(QWidget* parent, const QString& text, const char* name, int pointS
     return l;
 }
 
-} // namespace
+}  // namespace
 
 frmSplash::frmSplash(App& app, QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
@@ -68,10 +68,11 @@ frmAbout::frmAbout(App& app, QWidget* parent) : QDialog(parent)
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     lblTitle = label(this, app.title, "lblTitle", 18, true);
-    lblVersion = label(this,
-                       QStringLiteral("Wersja: ") + app.version
-                           + (app.gStanowisko != 0 ? QStringLiteral(" [sieciowa]") : QStringLiteral(" [jednostanowiskowa]")),
-                       "lblVersion", 10);
+    lblVersion =
+        label(this,
+              QStringLiteral("Wersja: ") + app.version +
+                  (app.gStanowisko != 0 ? QStringLiteral(" [sieciowa]") : QStringLiteral(" [jednostanowiskowa]")),
+              "lblVersion", 10);
     auto* group = label(this, QStringLiteral("program należy do grupy Wirlan"), "lblGrupa", 10);
     cmdOk = new QPushButton(QStringLiteral("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));

@@ -64,7 +64,7 @@ QString scramble(const QString& key, const QString& text, int fillers)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 qint32 HasloKlucz(const QString& key)
 {

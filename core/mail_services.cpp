@@ -12,20 +12,24 @@ namespace {
 void reportFailedHandOff()
 {
     ui::setDefaultPointer();
-    ui::msgBox(QStringLiteral("Program nie może przekazać wiadomości do programu pocztowego. Sprawdź, czy w systemie "
-                              "jest ustawiony domyślny program pocztowy, lub zmień ustawienia programu: menu Narzędzia, "
-                              "polecenie Parametry programu, zakładka Aplikacja i spróbuj ponownie."),
-               ui::Buttons::Ok, ui::Icon::Critical, QStringLiteral("Błąd wysyłania poczty"));
+    ui::msgBox(
+        QStringLiteral("Program nie może przekazać wiadomości do programu pocztowego. Sprawdź, czy w systemie "
+                       "jest ustawiony domyślny program pocztowy, lub zmień ustawienia programu: menu Narzędzia, "
+                       "polecenie Parametry programu, zakładka Aplikacja i spróbuj ponownie."),
+        ui::Buttons::Ok, ui::Icon::Critical, QStringLiteral("Błąd wysyłania poczty"));
 }
 
-QString emlPath(App& app) { return WritableProgramFile(app, QStringLiteral("wiadomosc.eml")); }
+QString emlPath(App& app)
+{
+    return WritableProgramFile(app, QStringLiteral("wiadomosc.eml"));
+}
 
 bool compose(App& app, const mail::Message& m)
 {
     return mail::composeMessage(m, emlPath(app), reportFailedHandOff);
 }
 
-} // namespace
+}  // namespace
 
 bool MailLink(App& app, const QString& to, const QString& subject, const QString& body)
 {
@@ -73,8 +77,9 @@ bool FileOpenExec(App&, const QString& file, const QString& folder, const QStrin
         ui::msgBox(message, ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("Błąd otwarcia pliku"));
         return false;
     case shell::Association::FileMissing:
-        ui::msgBox(QStringLiteral("Sprawdź czy plik: ") + shown
-                       + QStringLiteral(" jest dostępny. Sprawdź foldery programu - menu Narzędzia, polecenie Parametry programu."),
+        ui::msgBox(QStringLiteral("Sprawdź czy plik: ") + shown +
+                       QStringLiteral(
+                           " jest dostępny. Sprawdź foldery programu - menu Narzędzia, polecenie Parametry programu."),
                    ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("Błąd otwarcia pliku"));
         return false;
     }

@@ -19,8 +19,7 @@ bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, co
                          const QString& attachments);
 // By the mail mode app.gPrgPar.BezMAPI: 1 the link (when there is nothing to attach, since a
 // link carries no files), 3 SendOutlook2010Mail, any other SendOutlookMail.
-bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body,
-                const QString& attachments);
+bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments);
 
 // Opens a written message (an .eml file) in the program the desktop associates with it; a
 // hand-off that fails, at once or later, is reported as the composing modes report it.

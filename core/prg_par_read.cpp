@@ -23,7 +23,7 @@ bool flag(App& app, const QString& name, const QString& defaultValue)
     return RegParRead(app, name, defaultValue) == QLatin1String("1");
 }
 
-} // namespace
+}  // namespace
 
 void PrgParRead(App& app)
 {

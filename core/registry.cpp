@@ -6,7 +6,10 @@
 #include "platform/settings_store.h"
 #include <cmath>
 
-void RegKeyCreate(const QString& keyPath) { settings::createKey(keyPath); }
+void RegKeyCreate(const QString& keyPath)
+{
+    settings::createKey(keyPath);
+}
 
 std::optional<QString> RegValueRead(const QString& keyPath, const QString& name)
 {
@@ -104,7 +107,8 @@ QString DigitsOnly(const QString& text)
 {
     QString out;
     for (QChar c : text)
-        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char('-')) out += c;
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char('-'))
+            out += c;
     return out;
 }
 

@@ -25,7 +25,8 @@ bool LogoRead(App& app, db::Database& db, QString& file)
                                QStringLiteral("Nie można zapisać pliku %1.").arg(f.fileName()));
         }
         if (f.write(bytes) != bytes.size())
-            throw AppError(err::kDiskFull, QStringLiteral("LogoRead"), QStringLiteral("Błąd zapisu pliku %1.").arg(f.fileName()));
+            throw AppError(err::kDiskFull, QStringLiteral("LogoRead"),
+                           QStringLiteral("Błąd zapisu pliku %1.").arg(f.fileName()));
         f.close();
         file = f.fileName();
         return true;

@@ -1,4 +1,3 @@
-#include "platform/repaint.h"
 #include "core/start_up.h"
 #include "core/app.h"
 #include "core/frm_splash.h"
@@ -8,6 +7,7 @@
 #include "core/start_database.h"
 #include "platform/busy_pointer.h"
 #include "platform/instance_channel.h"
+#include "platform/repaint.h"
 #include "platform/settings_store.h"
 #include <QApplication>
 #include <limits>
@@ -25,7 +25,7 @@ void step(F&& f)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWindow)
 {
@@ -64,7 +64,8 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     });
     step([&] {
         QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), settingText(PrgPar().Stanowisko));
-        app.gStanowisko = int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
+        app.gStanowisko =
+            int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
     });
     // Before the database is opened, which may ask the user something.
     settingsWritten.reset();
@@ -74,7 +75,8 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     });
     step([&] {
         bool attached = false;
-        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app, DatabasePasswordPrompt(app)) && app.gBazaOtwarta && app.mainFrame) {
+        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app, DatabasePasswordPrompt(app)) &&
+            app.gBazaOtwarta && app.mainFrame) {
             app.mainFrame->Przylacz();
             attached = true;
         }

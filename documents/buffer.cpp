@@ -1,6 +1,7 @@
 #include "documents/buffer.h"
 #include "core/app.h"
 #include "core/error_report.h"
+#include "documents/positions.h"
 #include "documents/transaction_scope.h"
 #include "platform/database.h"
 
@@ -18,13 +19,10 @@ bool ZapiszDoBufora(App& app, const DocHeader& header)
         if (h.Fundusz.isEmpty()) h.Fundusz = QStringLiteral(" ");
         h.Zaplacono.reset();
 
-        const auto& cols = DocHeader::columns();
-        QString marks = QStringLiteral("?").repeated(cols.size());
-        for (int i = marks.size() - 1; i > 0; --i) marks.insert(i, ',');
         auto& db = *app.gBaseDb;
         TransactionScope tr(db);
         db.execute(QStringLiteral("DELETE FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
-        db.execute(QStringLiteral("INSERT INTO dodok (%1) VALUES (%2)").arg(cols.join(','), marks), h.values());
+        db.execute(DocHeader::insertStatement(QStringLiteral("dodok")), h.values());
         tr.commit();
         return true;
     } catch (...) {
@@ -37,10 +35,8 @@ std::optional<DocHeader> OdczytZBufora(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
-        auto row = app.gBaseDb->queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
-        if (!row) return std::nullopt;
-        DocHeader h = DocHeader::fromRow(*row);
-        if (h.Fundusz.trimmed().isEmpty()) h.Fundusz.clear();
+        auto h = DocHeader::buffered(*app.gBaseDb, app.gStanowisko);
+        if (h) h->clearBlankFund();
         return h;
     } catch (...) {
         ErrorReport(app, QStringLiteral("OdczytZBufora"));
@@ -50,31 +46,31 @@ std::optional<DocHeader> OdczytZBufora(App& app)
 
 void WyczyscPozycje(App& app)
 {
-    if (!app.gBaseDb || app.gBazaPar.BazaOdczyt) return;
-    auto& db = *app.gBaseDb;
-    TransactionScope tr(db);
-    db.execute(QStringLiteral("DELETE FROM dopoz WHERE Stanowisko = ?"), {app.gStanowisko});
-    db.execute(QStringLiteral("DELETE FROM dokor WHERE Stanowisko = ?"), {app.gStanowisko});
+    if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return;
+    TransactionScope tr(*app.gBaseDb);
+    PositionBuffer(app, PozTabela::Dopoz).clear();
+    PositionBuffer(app, PozTabela::Dokor).clear();
     tr.commit();
 }
 
 bool BuforPusty(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return false;
-    return app.gBaseDb->scalar(QStringLiteral("SELECT count(*) FROM dopoz WHERE Stanowisko = ? AND length(Nazwa) > 0"),
-                               {app.gStanowisko}).toInt() == 0;
+    return app.gBaseDb
+               ->scalar(QStringLiteral("SELECT count(*) FROM dopoz WHERE Stanowisko = ? AND length(Nazwa) > 0"),
+                        {app.gStanowisko})
+               .toInt() == 0;
 }
 
 bool NowyDokumentBufor(App& app, bool korekta)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
-    auto& db = *app.gBaseDb;
-    TransactionScope tr(db);
+    TransactionScope tr(*app.gBaseDb);
     WyczyscPozycje(app);
+    PositionBuffer poz(app, PozTabela::Dopoz), kor(app, PozTabela::Dokor);
     for (int i = 1; i <= app.gPrgPar.TabPozLicz; ++i) {
-        db.execute(QStringLiteral("INSERT INTO dopoz (Stanowisko, Pozycja) VALUES (?, ?)"), {app.gStanowisko, i});
-        if (korekta)
-            db.execute(QStringLiteral("INSERT INTO dokor (Stanowisko, Pozycja) VALUES (?, ?)"), {app.gStanowisko, i});
+        poz.append(i);
+        if (korekta) kor.append(i);
     }
     tr.commit();
     return true;

@@ -42,11 +42,12 @@ std::optional<QString> numerNieOstatni(App& app, db::Database& db, const Stored&
 {
     if (!app.gBazaPar.NumAuto || !s.datawyst.isValid()) return std::nullopt;
     const auto [from, to] = OkresNumeracji(app, s.datawyst);
-    if (!db.queryOne(QStringLiteral("SELECT 1 FROM fadok WHERE Datawyst >= ? AND Datawyst < ? AND Val(Numer) > Val(?) LIMIT 1"),
-                     {from, to, s.numer}))
+    if (!db.queryOne(
+            QStringLiteral("SELECT 1 FROM fadok WHERE Datawyst >= ? AND Datawyst < ? AND Val(Numer) > Val(?) LIMIT 1"),
+            {from, to, s.numer}))
         return std::nullopt;
-    return QStringLiteral("Ustawiona jest opcja automatycznej numeracji dokumentów. Dokument ") + s.text()
-        + QStringLiteral(" nie jest ostatnim dokumentem kartoteki. Dokument nie może zostać usunięty.");
+    return QStringLiteral("Ustawiona jest opcja automatycznej numeracji dokumentów. Dokument ") + s.text() +
+           QStringLiteral(" nie jest ostatnim dokumentem kartoteki. Dokument nie może zostać usunięty.");
 }
 
 QString pytanie(const Stored& s)
@@ -54,8 +55,10 @@ QString pytanie(const Stored& s)
     QString q;
     if (!s.korekty.isEmpty())
         q = QStringLiteral("Dokument %1 jest korygowany dokumentem %2. Korekta pozostanie w kartotece bez dokumentu, "
-                           "który koryguje. ").arg(s.text(), s.korekty.join(QStringLiteral(", ")));
-    return q + QStringLiteral("Dokument ") + s.text() + QStringLiteral(" zostanie usunięty z kartoteki. Usunąć dokument?");
+                           "który koryguje. ")
+                .arg(s.text(), s.korekty.join(QStringLiteral(", ")));
+    return q + QStringLiteral("Dokument ") + s.text() +
+           QStringLiteral(" zostanie usunięty z kartoteki. Usunąć dokument?");
 }
 
 DeleteResult result(DeleteResult::Outcome outcome, const QString& message = QString())
@@ -68,10 +71,11 @@ DeleteResult result(DeleteResult::Outcome outcome, const QString& message = QStr
 
 bool locked(db::Database& db)
 {
-    return db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() == QLatin1String("1");
+    return db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() ==
+           QLatin1String("1");
 }
 
-} // namespace
+}  // namespace
 
 DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask)
 {

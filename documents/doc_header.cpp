@@ -2,21 +2,26 @@
 
 const QStringList& DocHeader::columns()
 {
-    static const QStringList c = {
-        "Stanowisko", "Inddok", "Numer", "Datawyst", "Datasprz", "KorInddok", "KorNumer",
-        "KorDatawyst", "Podstawa", "Wydane", "Nazkon", "Adrkon", "Nipkon", "Nazdok", "Numdok",
-        "Wyddok", "Datadok", "RazNetto", "RazVAT", "RazBrutto", "Potracenie", "DoZaplaty",
-        "PlatFor", "PlatDni", "PlatTer", "PlatRach", "Wystawil", "Uwagi", "Fundusz", "Zaplacono"};
+    static const QStringList c = {"Stanowisko", "Inddok",      "Numer",      "Datawyst",  "Datasprz", "KorInddok",
+                                  "KorNumer",   "KorDatawyst", "Podstawa",   "Wydane",    "Nazkon",   "Adrkon",
+                                  "Nipkon",     "Nazdok",      "Numdok",     "Wyddok",    "Datadok",  "RazNetto",
+                                  "RazVAT",     "RazBrutto",   "Potracenie", "DoZaplaty", "PlatFor",  "PlatDni",
+                                  "PlatTer",    "PlatRach",    "Wystawil",   "Uwagi",     "Fundusz",  "Zaplacono"};
     return c;
+}
+
+QString DocHeader::insertStatement(const QString& table)
+{
+    return db::insertStatement(table, columns());
 }
 
 std::vector<db::Value> DocHeader::values() const
 {
-    return {Stanowisko, Inddok, Numer, Datawyst, Datasprz, KorInddok, KorNumer, KorDatawyst,
-            Podstawa, Wydane, Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Wyddok, Datadok,
-            RazNetto, RazVAT, RazBrutto, Potracenie, DoZaplaty, PlatFor,
-            PlatDni ? db::Value(*PlatDni) : db::Value(), PlatTer, PlatRach, Wystawil, Uwagi,
-            Fundusz, Zaplacono};
+    return {Stanowisko, Inddok,      Numer,      Datawyst,  Datasprz, KorInddok,
+            KorNumer,   KorDatawyst, Podstawa,   Wydane,    Nazkon,   Adrkon,
+            Nipkon,     Nazdok,      Numdok,     Wyddok,    Datadok,  RazNetto,
+            RazVAT,     RazBrutto,   Potracenie, DoZaplaty, PlatFor,  PlatDni ? db::Value(*PlatDni) : db::Value(),
+            PlatTer,    PlatRach,    Wystawil,   Uwagi,     Fundusz,  Zaplacono};
 }
 
 DocHeader DocHeader::fromRow(const db::Row& r)
@@ -56,6 +61,18 @@ DocHeader DocHeader::fromRow(const db::Row& r)
     h.Fundusz = text("Fundusz");
     h.Zaplacono = money("Zaplacono");
     return h;
+}
+
+std::optional<DocHeader> DocHeader::stored(db::Database& db, const QString& numer)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
+}
+
+std::optional<DocHeader> DocHeader::buffered(db::Database& db, int stanowisko)
+{
+    auto row = db.queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {stanowisko});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
 }
 
 void DocHeader::setTotals(const Totals& t)

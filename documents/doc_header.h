@@ -1,7 +1,7 @@
 #pragma once
+#include "documents/position_math.h"
 #include "platform/database.h"
 #include "platform/decimal.h"
-#include "documents/position_math.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -16,26 +16,26 @@
 // and the loaders move it to and from the database.
 struct DocHeader {
     int Stanowisko = 0;
-    QString Inddok = QStringLiteral("FR"); // "FR" invoice, "KFR" correction
+    QString Inddok = QStringLiteral("FR");  // "FR" invoice, "KFR" correction
     QString Numer;
     QDate Datawyst;
     QDate Datasprz;
-    QString KorInddok;                     // the corrected document (corrections only)
+    QString KorInddok;  // the corrected document (corrections only)
     QString KorNumer;
     QDate KorDatawyst;
     QString Podstawa;
     QString Wydane;
-    QString Nazkon;                        // the seller (a flat-rate farmer)
+    QString Nazkon;  // the seller (a flat-rate farmer)
     QString Adrkon;
     QString Nipkon;
-    QString Nazdok;                        // the seller's identity document
+    QString Nazdok;  // the seller's identity document
     QString Numdok;
     QString Wyddok;
     QDate Datadok;
     OptDecimal RazNetto;
     OptDecimal RazVAT;
     OptDecimal RazBrutto;
-    OptDecimal Potracenie;                 // fund deduction; none without a fund
+    OptDecimal Potracenie;  // fund deduction; none without a fund
     OptDecimal DoZaplaty;
     QString PlatFor;
     std::optional<int> PlatDni;
@@ -43,8 +43,8 @@ struct DocHeader {
     QString PlatRach;
     QString Wystawil;
     QString Uwagi;
-    QString Fundusz;                       // the fund's name; empty when no fund is chosen
-    OptDecimal Zaplacono;                  // stored documents: the amount marked paid
+    QString Fundusz;       // the fund's name; empty when no fund is chosen
+    OptDecimal Zaplacono;  // stored documents: the amount marked paid
 
     bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
     // Takes the totals, the deduction and the amount to pay.
@@ -53,6 +53,17 @@ struct DocHeader {
     // The table's columns in table order, and this header's values in that order.
     static const QStringList& columns();
     std::vector<db::Value> values() const;
+    // The statement that adds a whole header to dodok or fadok; it binds values().
+    static QString insertStatement(const QString& table);
     // Reads a row of dodok or fadok (SELECT *); missing columns keep their defaults.
     static DocHeader fromRow(const db::Row& row);
+    // The header stored under `numer` (fadok) or buffered by workstation `stanowisko` (dodok), as
+    // its row holds it; nullopt when there is none. Throw AppError.
+    static std::optional<DocHeader> stored(db::Database& db, const QString& numer);
+    static std::optional<DocHeader> buffered(db::Database& db, int stanowisko);
+    // A fund stored as one space (none chosen) becomes an empty name.
+    void clearBlankFund()
+    {
+        if (Fundusz.trimmed().isEmpty()) Fundusz.clear();
+    }
 };

@@ -14,8 +14,8 @@ constexpr int kValues = 12;  // the columns above and the rowid
 
 bool rightAligned(int column)
 {
-    return column == DocumentListModel::Numer || column == DocumentListModel::RazNetto
-           || column == DocumentListModel::RazVAT || column == DocumentListModel::RazBrutto;
+    return column == DocumentListModel::Numer || column == DocumentListModel::RazNetto ||
+           column == DocumentListModel::RazVAT || column == DocumentListModel::RazBrutto;
 }
 
 QString amountText(const db::Value& v)
@@ -35,15 +35,15 @@ qint64 dataVersion(db::Database& db)
     return db.scalar(QStringLiteral("PRAGMA data_version")).toInt();
 }
 
-} // namespace
+}  // namespace
 
 DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
 {
     setObjectName(QStringLiteral("lstDokRows"));
     setHeaders({QStringLiteral("Dokument"), QStringLiteral("Numer dokumentu"), QStringLiteral("Data wystawienia"),
-                QStringLiteral("Data sprzedaży"), QStringLiteral("Nazwa kontrahenta"), QStringLiteral("Adres kontrahenta"),
-                QStringLiteral("NIP kontrahenta"), QStringLiteral("Wartość netto"), QStringLiteral("Kwota VAT"),
-                QStringLiteral("Wartość brutto"), QStringLiteral("Wystawił")});
+                QStringLiteral("Data sprzedaży"), QStringLiteral("Nazwa kontrahenta"),
+                QStringLiteral("Adres kontrahenta"), QStringLiteral("NIP kontrahenta"), QStringLiteral("Wartość netto"),
+                QStringLiteral("Kwota VAT"), QStringLiteral("Wartość brutto"), QStringLiteral("Wystawił")});
 }
 
 void DocumentListModel::refill()
@@ -79,8 +79,10 @@ void DocumentListModel::stored(const QString& numer)
     int lo = 1, hi = rowCount();
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        if (rowListedBefore(row(mid), *fresh)) lo = mid + 1;
-        else hi = mid;
+        if (rowListedBefore(row(mid), *fresh))
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     if (lo < rowCount() || cursor_->hasRead(fresh->at(Datawyst))) insertRowAt(lo, std::move(*fresh));
 }
@@ -106,7 +108,8 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const int c = index.column();
-    if (role == Qt::TextAlignmentRole) return rightAligned(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role == Qt::TextAlignmentRole)
+        return rightAligned(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (isNew(index.row())) return c == Dokument ? kNowyDokument : QString();
     const db::Row& r = row(index.row());

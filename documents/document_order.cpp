@@ -31,7 +31,7 @@ int compareDesc(const std::optional<T>& a, const std::optional<T>& b)
     return *a > *b ? -1 : 1;
 }
 
-} // namespace
+}  // namespace
 
 QDate storedDate(const db::Value& v)
 {
@@ -47,8 +47,7 @@ QDate storedDate(const db::Value& v)
             return n;
         };
         const int y = num(0, 4), m = num(5, 2), d = num(8, 2);
-        if (t[4] == '-' && t[7] == '-' && y > 0 && m >= 0 && d >= 0)
-            return QDate(y, m, d);
+        if (t[4] == '-' && t[7] == '-' && y > 0 && m >= 0 && d >= 0) return QDate(y, m, d);
     }
     return v.toDate();
 }
@@ -83,7 +82,8 @@ bool rowListedBefore(const db::Row& a, const db::Row& b)
 }
 
 NewestFirstCursor::NewestFirstCursor(App& app, QString columns, QString where, std::vector<db::Value> params)
-    : app_(app), db_(app.gBaseDb.get()), columns_(std::move(columns)), where_(std::move(where)), params_(std::move(params))
+    : app_(app), db_(app.gBaseDb.get()), columns_(std::move(columns)), where_(std::move(where)),
+      params_(std::move(params))
 {
     done_ = !db_;
 }
@@ -103,7 +103,8 @@ void NewestFirstCursor::sort(std::vector<db::Row>& rows)
     std::vector<Keyed> keys;
     keys.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
-        keys.push_back({DocumentOrderKey::of(storedDate(rows[i].at(date)), rows[i].at(numer)), rows[i].at(rowid).toInt(), i});
+        keys.push_back(
+            {DocumentOrderKey::of(storedDate(rows[i].at(date)), rows[i].at(numer)), rows[i].at(rowid).toInt(), i});
     std::sort(keys.begin(), keys.end(), [](const Keyed& a, const Keyed& b) {
         if (listedBefore(a.key, b.key)) return true;
         if (listedBefore(b.key, a.key)) return false;

@@ -20,7 +20,7 @@ void addRow(QCryptographicHash& hash, const db::Row& row, const QString& skip)
     hash.addData(QByteArrayView("|"));
 }
 
-} // namespace
+}  // namespace
 
 std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString& numer)
 {

@@ -4,7 +4,9 @@
 #include <optional>
 
 class App;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // What tells one stored document from another that later took its number: the row of fadok
 // and a digest of everything it held (header and positions), the paid amount excepted, since
@@ -23,8 +25,8 @@ std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString
 // if any, is being edited under its own number ("[Poprawa]"), from which database file, and
 // what it was when it was loaded. Empty for a new document or a copy.
 struct EditState {
-    QString numer;          // the number it was loaded under
-    QString baza;           // the database file it came from
+    QString numer;  // the number it was loaded under
+    QString baza;   // the database file it came from
     StoredIdentity tozsamosc;
 
     bool poprawa() const { return !numer.isEmpty(); }

@@ -4,7 +4,7 @@
 namespace {
 const QString kMarker = QStringLiteral(">Wirlan Data");
 const QChar kSep = QLatin1Char('|');
-} // namespace
+}  // namespace
 
 QString handOverText(const HandOver& h)
 {
@@ -29,7 +29,9 @@ std::optional<HandOver> parseHandOver(const QString& text)
         from = at + 1;
     }
     HandOver h{f[1], f[2], f[3], f[4], text.mid(from)};
-    if (h.programKod.size() != 2 || h.bazaPlik.isEmpty() || h.inddok.size() != 3 || h.kind().isEmpty()) return std::nullopt;
-    if (h.numer.isEmpty() || h.numer.contains(QLatin1Char('\n')) || h.numer.contains(QLatin1Char('\r'))) return std::nullopt;
+    if (h.programKod.size() != 2 || h.bazaPlik.isEmpty() || h.inddok.size() != 3 || h.kind().isEmpty())
+        return std::nullopt;
+    if (h.numer.isEmpty() || h.numer.contains(QLatin1Char('\n')) || h.numer.contains(QLatin1Char('\r')))
+        return std::nullopt;
     return h;
 }

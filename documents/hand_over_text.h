@@ -9,7 +9,7 @@ struct HandOver {
     QString programKod;  // two letters: "FR" this program, "FA", "ZM", "MG" its siblings
     QString bazaPlik;
     QString haslo;
-    QString inddok;      // as written: the kind padded with blanks to three characters
+    QString inddok;  // as written: the kind padded with blanks to three characters
     QString numer;
 
     // The kind without its padding ("FR", "KFR", "WZ").

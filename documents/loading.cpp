@@ -1,6 +1,7 @@
 #include "documents/loading.h"
 #include "core/app.h"
 #include "core/error_report.h"
+#include "documents/buffer.h"
 #include "documents/position_math.h"
 #include "documents/positions.h"
 #include "documents/transaction_scope.h"
@@ -8,39 +9,28 @@
 
 namespace {
 
-OptDecimal neg(OptDecimal v)
-{
-    return v ? OptDecimal(-*v) : v;
-}
-
 // The stored rows of one side of a document, in position order and numbered 1..n; `korekta`
 // rows come back positive.
 std::vector<Position> storedRows(db::Database& db, const QString& numer, bool korekta)
 {
     std::vector<Position> rows;
     qint64 n = 0;
-    db.forEach(QStringLiteral("SELECT Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto "
-                              "FROM fapoz WHERE Numer = ? AND coalesce(Korekta, 0) = ? ORDER BY Pozycja, rowid"),
-               {numer, korekta}, [&](const db::Row& r) {
-                   Position p = Position::fromRow(r);
-                   p.Pozycja = ++n;
-                   if (korekta) {
-                       p.Ilosc = neg(p.Ilosc);
-                       p.WartNetto = neg(p.WartNetto);
-                       p.WartVAT = neg(p.WartVAT);
-                       p.WartBrutto = neg(p.WartBrutto);
-                   }
-                   rows.push_back(std::move(p));
-               });
+    db.forEach(
+        QStringLiteral("SELECT %1 FROM fapoz WHERE Numer = ? AND coalesce(Korekta, 0) = ? ORDER BY Pozycja, rowid")
+            .arg(Position::columns().join(u", ")),
+        {numer, korekta}, [&](const db::Row& r) {
+            Position p = Position::fromRow(r);
+            if (korekta) p = p.negated();
+            p.Pozycja = ++n;
+            rows.push_back(std::move(p));
+        });
     return rows;
 }
 
 std::optional<DocHeader> storedHeader(db::Database& db, const QString& numer)
 {
-    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
-    if (!row) return std::nullopt;
-    DocHeader h = DocHeader::fromRow(*row);
-    if (h.Fundusz.trimmed().isEmpty()) h.Fundusz.clear();  // stored as one space: no fund
+    auto h = DocHeader::stored(db, numer);
+    if (h) h->clearBlankFund();
     return h;
 }
 
@@ -55,27 +45,18 @@ Sums sums(const std::vector<Position>& rows)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
-    auto& db = *app.gBaseDb;
-    TransactionScope tr(db);
-    db.execute(QStringLiteral("DELETE FROM dopoz WHERE Stanowisko = ?"), {app.gStanowisko});
-    db.execute(QStringLiteral("DELETE FROM dokor WHERE Stanowisko = ?"), {app.gStanowisko});
-    for (auto [table, rows] : {std::pair{QStringLiteral("dopoz"), &loaded.dopoz}, std::pair{QStringLiteral("dokor"), &loaded.dokor}}) {
-        db::Statement st(db, QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, "
-                                            "WartNetto, WartVAT, WartBrutto) VALUES (?,?,?,?,?,?,?,?,?,?)")
-                                 .arg(table));
-        for (Position& p : *rows) {
-            st.bindAll({app.gStanowisko, p.Pozycja, p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto,
-                        p.WartVAT, p.WartBrutto});
-            st.step();
-            st.reset();
-            p.id = db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
-        }
+    TransactionScope tr(*app.gBaseDb);
+    WyczyscPozycje(app);
+    for (auto [table, rows] :
+         {std::pair{PozTabela::Dopoz, &loaded.dopoz}, std::pair{PozTabela::Dokor, &loaded.dokor}}) {
+        PositionBuffer buffer(app, table);
+        for (Position& p : *rows) p.id = buffer.insert(p);
     }
     tr.commit();
     loaded.buffered = true;

@@ -31,7 +31,7 @@ bool isOne(const QString& text)
     return Val(text) == Decimal(1);
 }
 
-} // namespace
+}  // namespace
 
 void NumParRead(App& app)
 {
@@ -55,17 +55,20 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
 {
     checkIdentifier(table);
     checkIdentifier(dateColumn);
-    if (!date.isValid()) throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
-    if (!app.gBaseDb) throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
+    if (!date.isValid())
+        throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
+    if (!app.gBaseDb)
+        throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
     // The period as a date range, so that the date column's index serves the search.
     const auto [from, to] = OkresNumeracji(app, date);
     auto row = app.gBaseDb->queryOne(
         QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data FROM %1 WHERE %2 >= ? AND %2 < ? "
-                       "ORDER BY Val(Numer) DESC LIMIT 1").arg(table, dateColumn),
+                       "ORDER BY Val(Numer) DESC LIMIT 1")
+            .arg(table, dateColumn),
         {from, to});
     LastNumber last;
     if (!row) return last;
-    last.number = Val(row->text("ost_numer")).roundedHalfEven(0).units() / Decimal::kScale;
+    last.number = Val(row->text("ost_numer")).roundedHalfEven(0).wholeUnits();
     last.date = row->date("ost_data");
     last.text = NumberUtworz(last.number, last.date.isValid() ? last.date : date, app.gBazaPar.NumSzablon);
     return last;
@@ -83,7 +86,7 @@ QString nastepny(App& app, const QString& table, const QString& dateColumn, cons
     return numer;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
@@ -117,9 +120,11 @@ QString NumberUtworz(qint64 number, const QDate& date, const QString& szablon)
 {
     QString s = szablon;
     s.replace(QStringLiteral("Numer"), QString::number(number));
-    if (s.contains(kMiesiac)) s.replace(QStringLiteral("Miesiąc"), QStringLiteral("%1").arg(date.month(), 2, 10, QChar('0')));
+    if (s.contains(kMiesiac))
+        s.replace(QStringLiteral("Miesiąc"), QStringLiteral("%1").arg(date.month(), 2, 10, QChar('0')));
     if (s.contains(kRok4)) s.replace(QStringLiteral("Rok[4]"), QString::number(date.year()));
-    if (s.contains(kRok2)) s.replace(QStringLiteral("Rok[2]"), QStringLiteral("%1").arg(date.year() % 100, 2, 10, QChar('0')));
+    if (s.contains(kRok2))
+        s.replace(QStringLiteral("Rok[2]"), QStringLiteral("%1").arg(date.year() % 100, 2, 10, QChar('0')));
     return s;
 }
 

@@ -25,9 +25,9 @@ NumberingPeriod OkresNumeracji(const App& app, const QDate& date);
 
 // The highest stored number of the period of `date` in `table` (dated by `dateColumn`).
 struct LastNumber {
-    qint64 number = 0; // its running number; 0 when the period has no document
-    QDate date;        // its date; invalid when the period has no document
-    QString text;      // the number rendered with the current template and its own date; empty when none
+    qint64 number = 0;  // its running number; 0 when the period has no document
+    QDate date;         // its date; invalid when the period has no document
+    QString text;       // the number rendered with the current template and its own date; empty when none
 };
 // nullopt when the look-up failed (reported as "NumerOstatni:<table>:<column>").
 std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QString& dateColumn, const QDate& date);

@@ -10,9 +10,6 @@
 // mark, an optional sign; 0 when the text does not start with a number.
 Decimal Val(const QString& text);
 
-// a × b / divisor rounded to `digits` places (halves away from zero) from the exact value.
-Decimal MulDivRound(Decimal a, Decimal b, int divisor, int digits);
-
 // The rate of a VAT code: its leading number with "," or "." as the decimal mark
 // ("23" is 23 %, "7,5" is 7.5 %); a code that does not start with a number ("zw") is 0 %.
 Decimal StawkaVat(const QString& indvat);
@@ -42,7 +39,7 @@ struct Totals {
     Decimal RazNetto;
     Decimal RazVAT;
     Decimal RazBrutto;
-    OptDecimal Potracenie; // empty without a fund
+    OptDecimal Potracenie;  // empty without a fund
     Decimal DoZaplaty;
 };
 

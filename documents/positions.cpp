@@ -1,7 +1,7 @@
 #include "documents/positions.h"
 #include "core/app.h"
-#include "platform/app_error.h"
 #include "documents/transaction_scope.h"
+#include "platform/app_error.h"
 #include "platform/database.h"
 
 QString tableName(PozTabela t)
@@ -14,18 +14,48 @@ namespace {
 db::Database& openDb(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb)
-        throw AppError(err::kObjectNotSet, QStringLiteral("PositionBuffer"), QStringLiteral("Brak otwartej bazy danych"));
+        throw AppError(err::kObjectNotSet, QStringLiteral("PositionBuffer"),
+                       QStringLiteral("Brak otwartej bazy danych"));
     return *app.gBaseDb;
 }
 
-bool isGridColumn(const QString& c)
+OptDecimal neg(const OptDecimal& v)
 {
-    static const QStringList cols = {"Pozycja", "Nazwa", "Ilosc", "Indjed", "Cenanet", "Indvat",
-                                     "WartNetto", "WartVAT", "WartBrutto"};
-    return cols.contains(c);
+    return v ? OptDecimal(-*v) : v;
 }
 
-} // namespace
+}  // namespace
+
+const QStringList& Position::columns()
+{
+    static const QStringList c = {"Pozycja", "Nazwa",     "Ilosc",   "Indjed",    "Cenanet",
+                                  "Indvat",  "WartNetto", "WartVAT", "WartBrutto"};
+    return c;
+}
+
+std::vector<db::Value> Position::values(std::vector<db::Value> keys) const
+{
+    keys.insert(keys.end(), {Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto});
+    return keys;
+}
+
+Position Position::negated() const
+{
+    Position p = *this;
+    p.Ilosc = neg(Ilosc);
+    p.WartNetto = neg(WartNetto);
+    p.WartVAT = neg(WartVAT);
+    p.WartBrutto = neg(WartBrutto);
+    return p;
+}
+
+QString positionInsert(const QString& table)
+{
+    QStringList keys = {QStringLiteral("Stanowisko")};
+    if (table == QLatin1String("fapoz"))
+        keys << QStringLiteral("Inddok") << QStringLiteral("Numer") << QStringLiteral("Korekta");
+    return db::insertStatement(table, keys + Position::columns());
+}
 
 Position Position::fromRow(const db::Row& r)
 {
@@ -46,45 +76,58 @@ Position Position::fromRow(const db::Row& r)
 std::vector<Position> PositionBuffer::read() const
 {
     std::vector<Position> rows;
-    openDb(app_).forEach(
-        QStringLiteral("SELECT rowid AS id, Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
-                       "WartVAT, WartBrutto FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
-            .arg(tableName(table_)),
-        {app_.gStanowisko}, [&](const db::Row& r) {
-            rows.push_back(Position::fromRow(r));
-        });
+    openDb(app_).forEach(QStringLiteral("SELECT rowid AS id, %2 FROM %1 WHERE Stanowisko = ? ORDER BY Pozycja, rowid")
+                             .arg(tableName(table_), Position::columns().join(u", ")),
+                         {app_.gStanowisko}, [&](const db::Row& r) { rows.push_back(Position::fromRow(r)); });
     return rows;
 }
 
 void PositionBuffer::update(qint64 id, const QString& column, const db::Value& value)
 {
-    if (!isGridColumn(column))
-        throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"), QStringLiteral("Nieznana kolumna: ") + column);
+    if (!Position::columns().contains(column))
+        throw AppError(err::kNoSuchColumn, QStringLiteral("PositionBuffer"),
+                       QStringLiteral("Nieznana kolumna: ") + column);
     openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tableName(table_), column),
                          {value, id});
 }
 
 void PositionBuffer::writeValues(qint64 id, const RowValues& v)
 {
-    openDb(app_).execute(
-        QStringLiteral("UPDATE %1 SET WartNetto = ?, WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
-        {v.WartNetto, v.WartVAT, v.WartBrutto, id});
+    openDb(app_).execute(QStringLiteral("UPDATE %1 SET WartNetto = ?, WartVAT = ?, WartBrutto = ? WHERE rowid = ?")
+                             .arg(tableName(table_)),
+                         {v.WartNetto, v.WartVAT, v.WartBrutto, id});
 }
 
 void PositionBuffer::writeRow(const Position& p)
 {
-    openDb(app_).execute(
-        QStringLiteral("UPDATE %1 SET Nazwa = ?, Ilosc = ?, Indjed = ?, Cenanet = ?, Indvat = ?, WartNetto = ?, "
-                       "WartVAT = ?, WartBrutto = ? WHERE rowid = ?").arg(tableName(table_)),
-        {p.Nazwa, p.Ilosc, p.Indjed, p.Cenanet, p.Indvat, p.WartNetto, p.WartVAT, p.WartBrutto, p.id});
+    // Every column but the number, which the row commands keep.
+    QStringList set;
+    for (const QString& c : Position::columns().mid(1)) set << c + QStringLiteral(" = ?");
+    std::vector<db::Value> values = p.values();
+    values.erase(values.begin());
+    values.push_back(p.id);
+    openDb(app_).execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(tableName(table_), set.join(u", ")),
+                         values);
 }
 
 qint64 PositionBuffer::append(qint64 pozycja)
 {
+    Position p;
+    p.Pozycja = pozycja;
+    return insert(p);
+}
+
+qint64 PositionBuffer::insert(const Position& p)
+{
     auto& db = openDb(app_);
-    db.execute(QStringLiteral("INSERT INTO %1 (Stanowisko, Pozycja) VALUES (?, ?)").arg(tableName(table_)),
-               {app_.gStanowisko, pozycja});
+    db.execute(positionInsert(tableName(table_)), p.values({app_.gStanowisko}));
     return db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
+}
+
+void PositionBuffer::clear()
+{
+    openDb(app_).execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
+                         {app_.gStanowisko});
 }
 
 qint64 PositionBuffer::insertAt(const std::vector<qint64>& order, int index)
@@ -93,8 +136,7 @@ qint64 PositionBuffer::insertAt(const std::vector<qint64>& order, int index)
     TransactionScope tr(db);
     qint64 id = append(index + 1);
     const QString sql = QStringLiteral("UPDATE %1 SET Pozycja = ? WHERE rowid = ?").arg(tableName(table_));
-    for (size_t i = size_t(std::max(index, 0)); i < order.size(); ++i)
-        db.execute(sql, {qint64(i) + 2, order[i]});
+    for (size_t i = size_t(std::max(index, 0)); i < order.size(); ++i) db.execute(sql, {qint64(i) + 2, order[i]});
     tr.commit();
     return id;
 }
@@ -121,13 +163,16 @@ Sums PositionBuffer::sums() const
 {
     auto r = openDb(app_).queryOne(
         QStringLiteral("SELECT SUM(WartNetto) AS n, SUM(WartVAT) AS v, SUM(WartBrutto) AS b FROM %1 "
-                       "WHERE Stanowisko = ?").arg(tableName(table_)),
+                       "WHERE Stanowisko = ?")
+            .arg(tableName(table_)),
         {app_.gStanowisko});
     return {r->decimal("n"), r->decimal("v"), r->decimal("b")};
 }
 
 int PositionBuffer::count() const
 {
-    return int(openDb(app_).scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
-                                   {app_.gStanowisko}).toInt());
+    return int(openDb(app_)
+                   .scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = ?").arg(tableName(table_)),
+                           {app_.gStanowisko})
+                   .toInt());
 }

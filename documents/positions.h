@@ -6,7 +6,9 @@
 #include <vector>
 
 class App;
-namespace db { class Row; }
+namespace db {
+class Row;
+}
 
 // The two position buffers of a workstation: dopoz holds the positions being edited (for a
 // correction: as they are to be after it), dokor the corrected invoice's positions.
@@ -26,9 +28,20 @@ struct Position {
     OptDecimal WartVAT;
     OptDecimal WartBrutto;
 
+    // The columns that the grids show, in their order (Pozycja first), and this row's values in
+    // that order after the given key values.
+    static const QStringList& columns();
+    std::vector<db::Value> values(std::vector<db::Value> keys = {}) const;
     // Reads the shown columns of a row of dopoz, dokor or fapoz (id only when selected as "id").
     static Position fromRow(const db::Row& r);
+    // The row with its quantity and values negated: the corrected side of a stored correction.
+    Position negated() const;
 };
+
+// The statement that adds a whole row to a position table. It binds values() after the keys:
+// in dopoz and dokor the workstation; in fapoz the workstation, the document's kind and number
+// and the corrected mark.
+QString positionInsert(const QString& table);
 
 // This workstation's rows of one position buffer. Every method runs on the open database and
 // throws AppError on a database failure; writes of several rows run in one transaction.
@@ -47,6 +60,10 @@ public:
     void writeRow(const Position& p);
     // Adds an empty row numbered `pozycja`; gives its id.
     qint64 append(qint64 pozycja);
+    // Adds a whole row as it is; gives its id.
+    qint64 insert(const Position& p);
+    // Deletes every row of this workstation.
+    void clear();
     // Adds an empty row before the row at `index` of `order` (the current order of ids) and
     // numbers it and every row after it consecutively from index + 1; gives its id.
     qint64 insertAt(const std::vector<qint64>& order, int index);

@@ -23,9 +23,9 @@ struct Confirmed {
 // What one pass of the transaction ended with.
 struct Attempt {
     enum Kind { Stored, Conflict, Refused } kind = Refused;
-    QString numer;                // Stored: the number used; Conflict: the stored number it would replace
-    StoredIdentity tozsamosc;     // Conflict: what is stored under it
-    CheckFault fault;             // Refused: what to tell the user once the transaction is rolled back
+    QString numer;             // Stored: the number used; Conflict: the stored number it would replace
+    StoredIdentity tozsamosc;  // Conflict: what is stored under it
+    CheckFault fault;          // Refused: what to tell the user once the transaction is rolled back
 };
 
 bool same(const QString& a, const QString& b)
@@ -42,10 +42,11 @@ Attempt refused(const QString& message, const QString& focus)
 
 DocHeader buforowany(App& app)
 {
-    auto row = app.gBaseDb->queryOne(QStringLiteral("SELECT * FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
-    if (!row)
-        throw AppError(err::kNoCurrentRecord, QStringLiteral("ZapiszDokument"), QStringLiteral("Brak nagłówka dokumentu w buforze."));
-    return DocHeader::fromRow(*row);
+    auto h = DocHeader::buffered(*app.gBaseDb, app.gStanowisko);
+    if (!h)
+        throw AppError(err::kNoCurrentRecord, QStringLiteral("ZapiszDokument"),
+                       QStringLiteral("Brak nagłówka dokumentu w buforze."));
+    return *h;
 }
 
 // True when what is stored under the number is the document `state` loaded, unchanged since.
@@ -59,15 +60,13 @@ bool wlasny(App& app, const EditState& state, const QString& numer, const std::o
 // their quantities and values negated.
 void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool korekta, const DocHeader& h)
 {
-    auto sign = [korekta](const OptDecimal& v) { return korekta && v ? OptDecimal(-*v) : v; };
-    db::Statement st(db, QStringLiteral("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, "
-                                        "Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto) "
-                                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    db::Statement st(db, positionInsert(QStringLiteral("fapoz")));
     qint64 n = 0;
     for (const Position& p : rows) {
         if (p.Nazwa.isEmpty()) continue;
-        st.bindAll({h.Stanowisko, h.Inddok, h.Numer, ++n, korekta, p.Nazwa, sign(p.Ilosc), p.Indjed, p.Cenanet, p.Indvat,
-                    sign(p.WartNetto), sign(p.WartVAT), sign(p.WartBrutto)});
+        Position stored = korekta ? p.negated() : p;
+        stored.Pozycja = ++n;
+        st.bindAll(stored.values({h.Stanowisko, h.Inddok, h.Numer, korekta}));
         st.step();
         st.reset();
     }
@@ -79,18 +78,22 @@ std::optional<Attempt> sprawdzKorygowany(db::Database& db, const DocHeader& h)
 {
     const QString wybierz = QStringLiteral(" Wybierz dokument korygowany i spróbuj ponownie.");
     if (same(h.KorNumer, h.Numer))
-        return refused(QStringLiteral("Dokument nie może korygować samego siebie.") + wybierz, QStringLiteral("cmbKornum"));
+        return refused(QStringLiteral("Dokument nie może korygować samego siebie.") + wybierz,
+                       QStringLiteral("cmbKornum"));
     auto korygowany = db.queryOne(QStringLiteral("SELECT Inddok FROM fadok WHERE Numer = ?"), {h.KorNumer});
     if (!korygowany || (!h.KorInddok.isEmpty() && korygowany->text("Inddok") != h.KorInddok))
-        return refused(QStringLiteral("Dokument korygowany nr %1 nie istnieje w bazie danych.").arg(h.KorNumer) + wybierz,
+        return refused(QStringLiteral("Dokument korygowany nr %1 nie istnieje w bazie danych.").arg(h.KorNumer) +
+                           wybierz,
                        QStringLiteral("cmbKornum"));
     auto inna = db.queryOne(QStringLiteral("SELECT Numer FROM fadok WHERE KorNumer = ? AND Numer <> ? LIMIT 1"),
                             {h.KorNumer, h.Numer});
     if (inna)
-        return refused(QStringLiteral("Dokument nr %1 został już skorygowany dokumentem nr %2. Nie można zapisać drugiej "
-                                      "korekty tego dokumentu.").arg(h.KorNumer, inna->text("Numer"))
-                           + QStringLiteral(" Wybierz inny dokument korygowany i spróbuj ponownie."),
-                       QStringLiteral("cmbKornum"));
+        return refused(
+            QStringLiteral("Dokument nr %1 został już skorygowany dokumentem nr %2. Nie można zapisać drugiej "
+                           "korekty tego dokumentu.")
+                    .arg(h.KorNumer, inna->text("Numer")) +
+                QStringLiteral(" Wybierz inny dokument korygowany i spróbuj ponownie."),
+            QStringLiteral("cmbKornum"));
     return std::nullopt;
 }
 
@@ -101,7 +104,8 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     auto& db = *app.gBaseDb;
     db::Transaction tr(db);
     // Another workstation may have locked the database since it was attached.
-    if (db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() == QLatin1String("1"))
+    if (db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() ==
+        QLatin1String("1"))
         return refused(kTylkoOdczyt, QString());
 
     DocHeader h = bufor;
@@ -127,15 +131,13 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
         if (auto fault = sprawdzKorygowany(db, h)) return *fault;
 
     // The edited document stays paid as it was; any other is stored unpaid.
-    h.Zaplacono = ten ? db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer}).toOptDecimal()
-                      : std::nullopt;
+    h.Zaplacono =
+        ten ? db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer}).toOptDecimal()
+            : std::nullopt;
     db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {h.Numer});
     db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {h.Numer});
     h.Stanowisko = app.gStanowisko;
-    const auto& cols = DocHeader::columns();
-    QString marks = QStringLiteral("?").repeated(cols.size());
-    for (int i = marks.size() - 1; i > 0; --i) marks.insert(i, ',');
-    db.execute(QStringLiteral("INSERT INTO fadok (%1) VALUES (%2)").arg(cols.join(','), marks), h.values());
+    db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
     kopiujPozycje(db, dopoz, false, h);
     if (h.isCorrection()) kopiujPozycje(db, dokor, true, h);
     tr.commit();
@@ -145,7 +147,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     return a;
 }
 
-} // namespace
+}  // namespace
 
 SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
 {

@@ -96,14 +96,16 @@ Position orderPosition(const db::Row& r)
     return p;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<SiblingDocument> WczytajZMagazynu(App& app, const HandOver& h)
 {
     const QString kind = h.kind();
     return read(app, h,
-                {QStringLiteral("WczytajZMagazynu"), QStringLiteral("SELECT * FROM mgdok WHERE inddok = ? AND numer = ?"),
-                 {kind, h.numer}, QStringLiteral("SELECT * FROM mgpoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"),
+                {QStringLiteral("WczytajZMagazynu"),
+                 QStringLiteral("SELECT * FROM mgdok WHERE inddok = ? AND numer = ?"),
+                 {kind, h.numer},
+                 QStringLiteral("SELECT * FROM mgpoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"),
                  {kind, h.numer},
                  [&](const db::Row& row, SiblingDocument& d) {
                      d.Datawyst = dateField(row, QStringLiteral("Data"));
@@ -118,8 +120,11 @@ std::optional<SiblingDocument> WczytajZMagazynu(App& app, const HandOver& h)
 std::optional<SiblingDocument> WczytajZRolkwit(App& app, const HandOver& h)
 {
     return read(app, h,
-                {QStringLiteral("WczytajZRolkwit"), QStringLiteral("SELECT * FROM fadok WHERE numer = ?"), {h.numer},
-                 QStringLiteral("SELECT * FROM fapoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"), {h.kind(), h.numer},
+                {QStringLiteral("WczytajZRolkwit"),
+                 QStringLiteral("SELECT * FROM fadok WHERE numer = ?"),
+                 {h.numer},
+                 QStringLiteral("SELECT * FROM fapoz WHERE Inddok = ? AND Numer = ? ORDER BY pozycja"),
+                 {h.kind(), h.numer},
                  [](const db::Row& row, SiblingDocument& d) {
                      d.Datawyst = dateField(row, QStringLiteral("Datawyst"));
                      d.Datasprz = dateField(row, QStringLiteral("Datasprz"));
@@ -133,8 +138,11 @@ std::optional<SiblingDocument> WczytajZRolkwit(App& app, const HandOver& h)
 std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h)
 {
     return read(app, h,
-                {QStringLiteral("WczytajZZamowienia"), QStringLiteral("SELECT * FROM zmdok WHERE numer = ?"), {h.numer},
-                 QStringLiteral("SELECT * FROM zmpoz WHERE Numer = ? ORDER BY pozycja"), {h.numer},
+                {QStringLiteral("WczytajZZamowienia"),
+                 QStringLiteral("SELECT * FROM zmdok WHERE numer = ?"),
+                 {h.numer},
+                 QStringLiteral("SELECT * FROM zmpoz WHERE Numer = ? ORDER BY pozycja"),
+                 {h.numer},
                  [&](const db::Row& row, SiblingDocument& d) {
                      d.Datawyst = dateField(row, QStringLiteral("Datawyst"));
                      d.Datasprz = d.Datawyst;

@@ -25,19 +25,18 @@ bool maWartosc(const Position& p)
 // The row's gross value recomputed from its quantity, price and VAT code.
 Decimal brutto(const Position& p)
 {
-    Decimal net = WartoscNetto(p.Ilosc, p.Cenanet).value_or(Decimal());
-    return net + MulDivRound(net, StawkaVat(p.Indvat), 100, 2);
+    return WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat).WartBrutto.value_or(Decimal());
 }
 
 std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
 {
-    return fault(QStringLiteral("Błędna pozycja dokumentu nr ") + nr(p)
-                     + QStringLiteral(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 "
-                                      "(zero) do pola ilość lub usuń pozycję."),
+    return fault(QStringLiteral("Błędna pozycja dokumentu nr ") + nr(p) +
+                     QStringLiteral(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 "
+                                    "(zero) do pola ilość lub usuń pozycję."),
                  grid, 0);
 }
 
-} // namespace
+}  // namespace
 
 QString AdresPomocy(const App& app)
 {
@@ -54,7 +53,8 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
                                     "Wprowadź numer i spróbuj ponownie."),
                      "txtNumer");
     if (!h.Datawyst.isValid())
-        return fault(QStringLiteral("Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie."), "txtDatawyst");
+        return fault(QStringLiteral("Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie."),
+                     "txtDatawyst");
     if (!h.Datasprz.isValid())
         return fault(QStringLiteral("Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie."), "txtDatasprz");
     if (h.Nazkon.isEmpty())
@@ -67,8 +67,9 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
     // A correction names the invoice it corrects, or it would be stored as an invoice of the
     // correction's kind.
     if (h.isCorrection() && h.KorNumer.isEmpty())
-        return fault(QStringLiteral("Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie."),
-                     "cmbKornum");
+        return fault(
+            QStringLiteral("Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie."),
+            "cmbKornum");
     if (h.RazBrutto.value_or(Decimal()).isZero())
         return fault(QStringLiteral("Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością."),
                      "tabPoz");
@@ -87,15 +88,18 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
             continue;
         }
         if (p.Indjed.isEmpty())
-            return fault(blad + nr(p) + QStringLiteral(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
-                         "gridPoz", 0);
+            return fault(
+                blad + nr(p) +
+                    QStringLiteral(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
+                "gridPoz", 0);
         if (p.Indvat.isEmpty())
             return fault(blad + nr(p) + QStringLiteral(". Brak stawki podatku VAT."), "gridPoz", int(i));
         if (!p.WartNetto)
-            return fault(blad + nr(p)
-                             + QStringLiteral(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby "
-                                              "porogram uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
-                         "gridPoz", int(i));
+            return fault(
+                blad + nr(p) +
+                    QStringLiteral(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby "
+                                   "porogram uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
+                "gridPoz", int(i));
         suma += brutto(p);
     }
     if (h.isCorrection()) {
@@ -110,14 +114,15 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
 
     const Decimal razBrutto = h.RazBrutto.value_or(Decimal());
     const QString zglos = QStringLiteral(" Usuń pozycje dokumentu i wprowadź je ponownie. Jeżeli błąd jest powtarzalny "
-                                         "zgłoś go - napisz na adres ")
-        + AdresPomocy(app);
+                                         "zgłoś go - napisz na adres ") +
+                          AdresPomocy(app);
     if (NumRound(suma, 2) != razBrutto)
-        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto pozycji dokumentu.") + zglos + QStringLiteral(" [")
-                         + suma.toString().replace('.', ',') + QStringLiteral("]"),
+        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto pozycji dokumentu.") + zglos +
+                         QStringLiteral(" [") + suma.toString().replace('.', ',') + QStringLiteral("]"),
                      QString());
     if (NumRound(h.RazNetto.value_or(Decimal()) + h.RazVAT.value_or(Decimal()), 2) != razBrutto)
-        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto dokumentu.") + zglos + QStringLiteral(" "), QString());
+        return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto dokumentu.") + zglos + QStringLiteral(" "),
+                     QString());
     return std::nullopt;
 }
 
@@ -128,6 +133,6 @@ bool WlasnyNumer(const EditState& state, const QString& numer)
 
 QString PytanieZastapic(const QString& numer)
 {
-    return QStringLiteral("Dokument o numerze ") + numer
-        + QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
+    return QStringLiteral("Dokument o numerze ") + numer +
+           QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
 }

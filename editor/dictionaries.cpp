@@ -1,6 +1,6 @@
 #include "editor/dictionaries.h"
-#include "platform/date_text.h"
 #include "platform/database.h"
+#include "platform/date_text.h"
 #include "platform/sql_functions.h"
 #include <QHash>
 #include <QLocale>
@@ -33,39 +33,83 @@ const std::vector<Definition>& definitions()
 {
     using namespace slownik;
     static const std::vector<Definition> all = {
-        {Kontrahenci, Kontrahenci, Kontrahenci + kHint,
-         {{"Nazwa kontrahenta", 2000}, {"Adres kontrahenta", 2000}, {"NIP", 1000}, {"Dok.tożsamości", 1500},
-          {"Nr dok.tożsamości", 1500}, {"Data wydania", 1200}, {"Organ, który wydał dokument", 1500},
+        {Kontrahenci,
+         Kontrahenci,
+         Kontrahenci + kHint,
+         {{"Nazwa kontrahenta", 2000},
+          {"Adres kontrahenta", 2000},
+          {"NIP", 1000},
+          {"Dok.tożsamości", 1500},
+          {"Nr dok.tożsamości", 1500},
+          {"Data wydania", 1200},
+          {"Organ, który wydał dokument", 1500},
           {"Rachunek bankowy", 1800}},
          {Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Date, Kind::Text, Kind::Text},
          "SELECT Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach, count(*) FROM fadok "
          "GROUP BY Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY, Nazdok COLLATE BINARY, "
          "Numdok COLLATE BINARY, Datadok COLLATE BINARY, Wyddok COLLATE BINARY, PlatRach COLLATE BINARY",
          {}},
-        {FormyPlatnosci, FormyPlatnosci, FormyPlatnosci + kHint, {{"Forma płatności", 3000}}, {Kind::Text},
-         "SELECT PlatFor, count(*) FROM fadok WHERE PlatFor IS NOT NULL GROUP BY PlatFor COLLATE BINARY", {}},
-        {Odroczenia, Odroczenia, Odroczenia + kHint, {{"Liczba dni", 2000}}, {Kind::Number},
-         "SELECT PlatDni, count(*) FROM fadok WHERE PlatDni IS NOT NULL GROUP BY PlatDni", {}},
+        {FormyPlatnosci,
+         FormyPlatnosci,
+         FormyPlatnosci + kHint,
+         {{"Forma płatności", 3000}},
+         {Kind::Text},
+         "SELECT PlatFor, count(*) FROM fadok WHERE PlatFor IS NOT NULL GROUP BY PlatFor COLLATE BINARY",
+         {}},
+        {Odroczenia,
+         Odroczenia,
+         Odroczenia + kHint,
+         {{"Liczba dni", 2000}},
+         {Kind::Number},
+         "SELECT PlatDni, count(*) FROM fadok WHERE PlatDni IS NOT NULL GROUP BY PlatDni",
+         {}},
         // Terms that start with a digit are payment dates, not terms.
-        {Terminy, Terminy, Terminy + kHint, {{"Termin płatności", 4000}}, {Kind::Text},
+        {Terminy,
+         Terminy,
+         Terminy + kHint,
+         {{"Termin płatności", 4000}},
+         {Kind::Text},
          "SELECT PlatTer, count(*) FROM fadok WHERE PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ? "
          "GROUP BY PlatTer COLLATE BINARY",
          {"0", "9"}},
         // One row for each name, unit and rate, with the highest price ever stored for them.
-        {Produkty, Produkty, Produkty + kHint,
+        {Produkty,
+         Produkty,
+         Produkty + kHint,
          {{"Nazwa produktu", 3000}, {"Jm.", 600}, {"Cena netto", 1200, true}, {"St.VAT", 800}},
          {Kind::Text, Kind::Text, Kind::Money, Kind::Text},
          "SELECT Nazwa, Indjed, max(Cenanet), Indvat, count(*) FROM fapoz "
          "GROUP BY Nazwa COLLATE BINARY, Indjed COLLATE BINARY, Indvat COLLATE BINARY",
-         {}, 2},
-        {Jednostki, Jednostki, Jednostki, {{"Symbol jednostki", 2000}}, {Kind::Text},
-         "SELECT Indjed, count(*) FROM fapoz GROUP BY Indjed COLLATE BINARY", {}},
-        {StawkiVAT, StawkiVAT, StawkiVAT + kHint, {{"Stawki podatku", 2000}}, {Kind::Text},
-         "SELECT Indvat, count(*) FROM fapoz GROUP BY Indvat COLLATE BINARY", {}},
-        {Uwagi, Uwagi, Uwagi + kHint, {{"Uwagi do dokumentu", 3000}}, {Kind::Text},
-         "SELECT Uwagi, count(*) FROM fadok WHERE Uwagi IS NOT NULL GROUP BY Uwagi COLLATE BINARY", {}},
-        {Wystawil, Wystawiajacy, Wystawiajacy + kHint, {{"Wystawiający dokumenty", 3000}}, {Kind::Text},
-         "SELECT Wystawil, count(*) FROM fadok WHERE Wystawil IS NOT NULL GROUP BY Wystawil COLLATE BINARY", {}},
+         {},
+         2},
+        {Jednostki,
+         Jednostki,
+         Jednostki,
+         {{"Symbol jednostki", 2000}},
+         {Kind::Text},
+         "SELECT Indjed, count(*) FROM fapoz GROUP BY Indjed COLLATE BINARY",
+         {}},
+        {StawkiVAT,
+         StawkiVAT,
+         StawkiVAT + kHint,
+         {{"Stawki podatku", 2000}},
+         {Kind::Text},
+         "SELECT Indvat, count(*) FROM fapoz GROUP BY Indvat COLLATE BINARY",
+         {}},
+        {Uwagi,
+         Uwagi,
+         Uwagi + kHint,
+         {{"Uwagi do dokumentu", 3000}},
+         {Kind::Text},
+         "SELECT Uwagi, count(*) FROM fadok WHERE Uwagi IS NOT NULL GROUP BY Uwagi COLLATE BINARY",
+         {}},
+        {Wystawil,
+         Wystawiajacy,
+         Wystawiajacy + kHint,
+         {{"Wystawiający dokumenty", 3000}},
+         {Kind::Text},
+         "SELECT Wystawil, count(*) FROM fadok WHERE Wystawil IS NOT NULL GROUP BY Wystawil COLLATE BINARY",
+         {}},
     };
     return all;
 }
@@ -94,13 +138,13 @@ QString text(const db::Value& v, Kind kind, const QString& dateFormat)
 // A row as read, with what folding and ordering need.
 struct Entry {
     DictionaryRow row;
-    qint64 uses = 0;          // of the spelling shown
-    OptDecimal max;           // the value of the max column
-    QByteArray key;           // of the texts that tell rows apart
+    qint64 uses = 0;                    // of the spelling shown
+    OptDecimal max;                     // the value of the max column
+    QByteArray key;                     // of the texts that tell rows apart
     std::optional<qint64> firstNumber;  // order of a numeric first column
 };
 
-} // namespace
+}  // namespace
 
 QString dictionaryMark(const QString& name)
 {
@@ -181,8 +225,10 @@ Dictionary datesList(const QString& field, const QDate& anchor, int before, int 
         r.texts << locale.dayName(day.dayOfWeek(), QLocale::ShortFormat) << dateText(day)
                 << (k == 0 ? slownik::Kotwica : QString::number(k));
         r.bold = k == 0;
-        if (day.dayOfWeek() == Qt::Saturday) r.colour = QColor(0, 170, 0);
-        else if (day.dayOfWeek() == Qt::Sunday) r.colour = QColor(255, 0, 0);
+        if (day.dayOfWeek() == Qt::Saturday)
+            r.colour = QColor(0, 170, 0);
+        else if (day.dayOfWeek() == Qt::Sunday)
+            r.colour = QColor(255, 0, 0);
         d.rows.push_back(std::move(r));
     }
     return d;

@@ -6,7 +6,9 @@
 #include <optional>
 #include <vector>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The dictionaries of the side list: the values used in the stored documents (contractors,
 // payment forms and terms, products, units, VAT rates, remarks, issuers) and the calendar of
@@ -22,12 +24,12 @@ struct DictionaryColumn {
 struct DictionaryRow {
     QStringList texts;  // one per column
     bool bold = false;
-    QColor colour;      // invalid: the list's own
+    QColor colour;  // invalid: the list's own
 };
 
 struct Dictionary {
-    QString mark;       // the kind the list carries while it shows this dictionary
-    QString caption;    // the title above the list
+    QString mark;     // the kind the list carries while it shows this dictionary
+    QString caption;  // the title above the list
     std::vector<DictionaryColumn> columns;
     std::vector<DictionaryRow> rows;
 };
@@ -52,7 +54,7 @@ inline const QString Datasprz = QStringLiteral("Datasprz");
 inline const QString Dni = QStringLiteral("Dni");
 // The anchor's row of the dates list shows this instead of its distance.
 inline const QString Kotwica = QStringLiteral("<<<");
-} // namespace slownik
+}  // namespace slownik
 
 // The kind that dictionary `name` carries; empty when no stored dictionary has that name.
 QString dictionaryMark(const QString& name);

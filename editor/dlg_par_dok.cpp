@@ -1,8 +1,8 @@
 #include "editor/dlg_par_dok.h"
 #include "core/app.h"
 #include "core/base_par.h"
-#include "core/registry.h"
 #include "core/error_report.h"
+#include "core/registry.h"
 #include "core/shared_procs.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
@@ -13,6 +13,7 @@
 #include "editor/main_pages.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "platform/twips.h"
@@ -41,13 +42,6 @@ const QString kMiesiac = QStringLiteral("/Miesiąc");
 const QString kUsuniety = QStringLiteral("Usuniety");
 constexpr int kStopkaMax = 255;
 
-template <typename W>
-W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
 QComboBox* freeCombo(const char* name, const QStringList& items, QWidget* parent)
 {
     auto* c = named(new QComboBox(parent), QString::fromLatin1(name));
@@ -67,7 +61,7 @@ QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent)
 // Thrown when a store step has already reported its own failure.
 struct Przerwane {};
 
-} // namespace
+}  // namespace
 
 dlgParDok::dlgParDok(App& app, QWidget* parent) : QDialog(parent), app_(app)
 {
@@ -111,8 +105,8 @@ dlgParDok::dlgParDok(App& app, QWidget* parent) : QDialog(parent), app_(app)
     });
     for (QComboBox* c : {cmbPlatFor, cmbPlatdni, cmbPlatTer, cmbNazdok})
         connect(c, &QComboBox::currentTextChanged, this, &dlgParDok::zmiana);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{obNumMiesieczna, obNumRoczna, opParUstawO, opParUstawZ,
-                                                                      cbNumAuto, cbNumEdycja})
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{obNumMiesieczna, obNumRoczna, opParUstawO,
+                                                                      opParUstawZ, cbNumAuto, cbNumEdycja})
         connect(b, &QAbstractButton::toggled, this, &dlgParDok::zmiana);
     connect(cmbNumS2, &QorCombo::Change, this, &dlgParDok::zmiana);
     connect(cmbNumS3, &QorCombo::Change, this, &dlgParDok::zmiana);
@@ -165,9 +159,10 @@ void dlgParDok::buildLogo()
     cmdLogoUsun = named(new QPushButton(QStringLiteral("&Usuń"), page), QStringLiteral("cmdLogoUsun"));
     txtStopka = named(new QPlainTextEdit(page), QStringLiteral("txtStopka"));
     txtStopka->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* opis = new QLabel(QStringLiteral("Logo firmy. Pliki: *.bmp, *.wmf, *.jpeg. Dla zachowania kształtu logo powinno "
-                                           "być w formacie 2:1 (Szer.:Wys.)."),
-                            page);
+    auto* opis =
+        new QLabel(QStringLiteral("Logo firmy. Pliki: *.bmp, *.wmf, *.jpeg. Dla zachowania kształtu logo powinno "
+                                  "być w formacie 2:1 (Szer.:Wys.)."),
+                   page);
     opis->setWordWrap(true);
     auto* g = new QGridLayout(page);
     g->addWidget(opis, 0, 0, 1, 2);
@@ -176,7 +171,8 @@ void dlgParDok::buildLogo()
     g->addWidget(cmdLogoUsun, 2, 1);
     g->setRowStretch(3, 1);
     g->setRowMinimumHeight(4, 8);
-    g->addWidget(labelFor(QStringLiteral("Stopka - stały tekst umieszczany na każdym dokumencie"), txtStopka, page), 5, 0, 1, 2);
+    g->addWidget(labelFor(QStringLiteral("Stopka - stały tekst umieszczany na każdym dokumencie"), txtStopka, page), 5,
+                 0, 1, 2);
     g->addWidget(txtStopka, 6, 0, 1, 2);
     g->setColumnStretch(0, 1);
     tabDane->addTab(page, QStringLiteral("&Logo, stopka"));
@@ -213,11 +209,13 @@ void dlgParDok::buildNumeracja()
     }
 
     fraCiaglosc = named(new QGroupBox(QStringLiteral("Ciągłość numeracji"), page), QStringLiteral("fraCiaglosc"));
-    obNumRoczna = named(new QRadioButton(QStringLiteral("Roczna - niezmienna w całym roku od 1/... do n/..."), fraCiaglosc),
-                        QStringLiteral("obNumRoczna"));
-    obNumMiesieczna = named(new QRadioButton(QStringLiteral("Miesięczna - w każdym miesiącu numer zaczyna się od 1/miesiąc/..."),
-                                             fraCiaglosc),
-                            QStringLiteral("obNumMiesieczna"));
+    obNumRoczna =
+        named(new QRadioButton(QStringLiteral("Roczna - niezmienna w całym roku od 1/... do n/..."), fraCiaglosc),
+              QStringLiteral("obNumRoczna"));
+    obNumMiesieczna =
+        named(new QRadioButton(QStringLiteral("Miesięczna - w każdym miesiącu numer zaczyna się od 1/miesiąc/..."),
+                               fraCiaglosc),
+              QStringLiteral("obNumMiesieczna"));
     obNumRoczna->setChecked(true);
     auto* c = new QVBoxLayout(fraCiaglosc);
     c->addWidget(obNumRoczna);
@@ -225,11 +223,13 @@ void dlgParDok::buildNumeracja()
 
     cbNumAuto = named(new QCheckBox(QStringLiteral("Numeruj automatycznie"), page), QStringLiteral("cbNumAuto"));
     cbNumAuto->setChecked(true);
-    cbNumEdycja = named(new QCheckBox(QStringLiteral("Zezwól na zmianę numeru przez użytkownika"), page), QStringLiteral("cbNumEdycja"));
-    auto* uwaga = named(new QLabel(QStringLiteral("Ciągłość oraz postać numeru może być zmieniona tylko w pustej bazie danych. "
-                                                  "Aby utworzyć nową bazę danych wybierz z menu Baza polecenie Nowa."),
-                                   page),
-                        QStringLiteral("labUwaga"));
+    cbNumEdycja = named(new QCheckBox(QStringLiteral("Zezwól na zmianę numeru przez użytkownika"), page),
+                        QStringLiteral("cbNumEdycja"));
+    auto* uwaga =
+        named(new QLabel(QStringLiteral("Ciągłość oraz postać numeru może być zmieniona tylko w pustej bazie danych. "
+                                        "Aby utworzyć nową bazę danych wybierz z menu Baza polecenie Nowa."),
+                         page),
+              QStringLiteral("labUwaga"));
     uwaga->setWordWrap(true);
     auto* v = new QVBoxLayout(page);
     v->addWidget(fraSposob);
@@ -297,8 +297,10 @@ void dlgParDok::buildUstawienia()
     cmbNazdok = freeCombo("cmbNazdok", {QStringLiteral("Dowód osobisty"), QStringLiteral("Paszport")}, page);
     txtWystawil = named(new QLineEdit(page), QStringLiteral("txtWystawil"));
     auto* fraPocz = named(new QGroupBox(QStringLiteral("Ustawiaj parametry"), page), QStringLiteral("fraPocz"));
-    opParUstawO = named(new QRadioButton(QStringLiteral("Tylko po otwarciu programu"), fraPocz), QStringLiteral("opParUstawO"));
-    opParUstawZ = named(new QRadioButton(QStringLiteral("Każdorazowo po zapisaniu dokumentu"), fraPocz), QStringLiteral("opParUstawZ"));
+    opParUstawO =
+        named(new QRadioButton(QStringLiteral("Tylko po otwarciu programu"), fraPocz), QStringLiteral("opParUstawO"));
+    opParUstawZ = named(new QRadioButton(QStringLiteral("Każdorazowo po zapisaniu dokumentu"), fraPocz),
+                        QStringLiteral("opParUstawZ"));
     opParUstawO->setChecked(true);
     auto* p = new QVBoxLayout(fraPocz);
     p->addWidget(opParUstawO);
@@ -329,8 +331,10 @@ void dlgParDok::zmiana()
 void dlgParDok::pokazLogo(const QPixmap& picture)
 {
     logo_ = picture;
-    if (logo_.isNull()) picLogo->clear();
-    else picLogo->setPixmap(logo_.scaled(picLogo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (logo_.isNull())
+        picLogo->clear();
+    else
+        picLogo->setPixmap(logo_.scaled(picLogo->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void dlgParDok::OdczytPar()
@@ -376,7 +380,8 @@ void dlgParDok::PodgladPozycji()
     const int rows = txtTabPozLicz->value();
     const int lines = txtTabPozWiersz->value();
     gridPoz->setRowCount(rows);
-    const QString sample = QStringLiteral("Przykładowy tekst pozycji dokumentu. Maksymalna długość tekstu to 255 znaków.");
+    const QString sample =
+        QStringLiteral("Przykładowy tekst pozycji dokumentu. Maksymalna długość tekstu to 255 znaków.");
     for (int r = 0; r < rows; ++r) {
         gridPoz->setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
         gridPoz->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
@@ -463,7 +468,8 @@ bool dlgParDok::ZapiszLogo()
         if (hasLogo()) {
             QFile f(logoPlik_);
             if (!f.open(QIODevice::ReadOnly))
-                throw AppError(err::kFileNotFound, QStringLiteral("ZapiszLogo"), QStringLiteral("Nie można otworzyć pliku %1.").arg(logoPlik_));
+                throw AppError(err::kFileNotFound, QStringLiteral("ZapiszLogo"),
+                               QStringLiteral("Nie można otworzyć pliku %1.").arg(logoPlik_));
             const QByteArray bytes = f.readAll();
             if (!bytes.isEmpty()) LogoWrite(db, bytes);
         } else {

@@ -18,10 +18,10 @@
 
 const QStringList& DocumentCommands::menuLabels()
 {
-    static const QStringList names = {
-        "labDatasprz", "labDatawyd", "labDatawyst", "labDni",   "labDokum",    "labDokument",
-        "labForma",    "labKontrahent", "labKornum", "labNumer", "labOrgan",   "labPlatnosc",
-        "labPodstawa", "labPoprawa", "labRach",     "labSeria", "labWydane",   "labNIP"};
+    static const QStringList names = {"labDatasprz", "labDatawyd",  "labDatawyst",   "labDni",     "labDokum",
+                                      "labDokument", "labForma",    "labKontrahent", "labKornum",  "labNumer",
+                                      "labOrgan",    "labPlatnosc", "labPodstawa",   "labPoprawa", "labRach",
+                                      "labSeria",    "labWydane",   "labNIP"};
     return names;
 }
 
@@ -48,7 +48,8 @@ void DocumentCommands::UsunDokument()
     const auto row = lista->selectedRow();
     if (!row || row->nowy()) return;
     const DeleteResult r = ::UsunDokument(app_, row->numer, [](const QString& question) {
-        return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) == ui::Answer::Yes;
+        return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
+               ui::Answer::Yes;
     });
     if (!r.message.isEmpty()) ui::msgBox(r.message, ui::Buttons::Ok, ui::Icon::Exclamation);
     if (!r.changed()) return;
@@ -66,12 +67,13 @@ void DocumentCommands::mnuPopKarKopiuj_Click()
 {
     const auto row = editing_->lista()->selectedRow();
     if (!row || row->nowy()) return;
-    const QString text = handOverText({app_.gProgramKod, app_.gPrgPar.BazaPlik, app_.gBazaHaslo, row->text.left(3), row->numer});
+    const QString text =
+        handOverText({app_.gProgramKod, app_.gPrgPar.BazaPlik, app_.gBazaHaslo, row->text.left(3), row->numer});
     if (text.isEmpty()) {
-        ui::msgBox(QStringLiteral("Nie można skopiować dokumentu ") + row->text
-                       + QStringLiteral(" dla innego programu: ścieżka pliku bazy danych lub jej hasło zawiera znak "
-                                        "\"|\", którego odnośnik do dokumentu nie może przenieść. Zmień nazwę pliku "
-                                        "lub folderu bazy danych i spróbuj ponownie."),
+        ui::msgBox(QStringLiteral("Nie można skopiować dokumentu ") + row->text +
+                       QStringLiteral(" dla innego programu: ścieżka pliku bazy danych lub jej hasło zawiera znak "
+                                      "\"|\", którego odnośnik do dokumentu nie może przenieść. Zmień nazwę pliku "
+                                      "lub folderu bazy danych i spróbuj ponownie."),
                    ui::Buttons::Ok, ui::Icon::Exclamation);
         return;
     }
@@ -100,8 +102,8 @@ bool DocumentCommands::eventFilter(QObject* watched, QEvent* event)
         // The form's background (or a bare container on it), or one of its captions.
         QWidget* at = form->childAt(e->position().toPoint());
         const QMetaObject* kind = at ? at->metaObject() : nullptr;
-        opens = !at || kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject
-                || menuLabels().contains(at->objectName());
+        opens = !at || kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject ||
+                menuLabels().contains(at->objectName());
     }
     if (!opens) return QObject::eventFilter(watched, event);
     PokazMenuDokument(e->globalPosition().toPoint());

@@ -20,7 +20,8 @@ public:
     // do not.
     static const QStringList& menuLabels();
 
-    DocumentCommands(App& app, EntryPage* page, DocumentEditing* editing, QMenu* mnuPopDokument, QAction* mnuPopDokWklej);
+    DocumentCommands(App& app, EntryPage* page, DocumentEditing* editing, QMenu* mnuPopDokument,
+                     QAction* mnuPopDokWklej);
 
     // "Nowy" of the document list's popup: shows the form and starts a new document with the
     // list's first row selected.

@@ -1,23 +1,23 @@
-#include "platform/repaint.h"
 #include "editor/document_editing.h"
 #include "core/app.h"
 #include "documents/hand_over_text.h"
 #include "documents/loading.h"
-#include "documents/sibling_documents.h"
 #include "documents/save.h"
-#include "platform/date_text.h"
-#include "platform/qor_combo.h"
+#include "documents/sibling_documents.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/header_fields.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/busy_pointer.h"
 #include "platform/clipboard_link.h"
+#include "platform/date_text.h"
 #include "platform/message_box.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
+#include "platform/repaint.h"
 #include "register/services.h"
 #include <QAction>
 #include <QApplication>
@@ -35,8 +35,10 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
     // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
-    connect(form, &DocumentForm::dokumentUpuszczony, this, [this](const QString& numer) { WczytajDokument("nowy", numer); });
-    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this, [this](const QString& numer) { WczytajPozycje(numer, false); });
+    connect(form, &DocumentForm::dokumentUpuszczony, this,
+            [this](const QString& numer) { WczytajDokument("nowy", numer); });
+    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this,
+            [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
 }
 
@@ -56,33 +58,6 @@ void DocumentEditing::pokazPozycje(const LoadedRows& rows)
     }
 }
 
-// The fields that every load sets, from the seller to the issuer.
-void DocumentEditing::pokazNaglowek(const DocHeader& h, bool zWystawil)
-{
-    DocumentForm* f = page_->picDokument;
-    f->txtNazkon->setText(h.Nazkon);
-    f->txtAdrkon->setText(h.Adrkon);
-    f->txtNipkon->setText(h.Nipkon);
-    f->cmbNazdok->setEditText(h.Nazdok);
-    f->txtNumdok->setText(h.Numdok);
-    f->txtDatadok->setText(dateText(h.Datadok));
-    f->txtWyddok->setText(h.Wyddok);
-    f->txtPlatRach->setText(h.PlatRach);
-    f->txtPodstawa->setText(h.Podstawa);
-    f->txtWydane->setText(h.Wydane);
-    f->cmbPlatFor->setEditText(h.PlatFor);
-    f->cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
-    f->cmbPlatTer->setEditText(h.PlatTer);
-    f->txtRazNetto->setValue(h.RazNetto);
-    f->txtRazVAT->setValue(h.RazVAT);
-    f->txtRazBrutto->setValue(h.RazBrutto);
-    f->setFund(h.Fundusz);
-    f->txtPotracenie->setValue(h.Potracenie);
-    f->txtDoZaplaty->setValue(h.DoZaplaty);
-    f->txtUwagi->setPlainText(h.Uwagi);
-    if (zWystawil) f->txtWystawil->setText(h.Wystawil);
-}
-
 bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
@@ -93,24 +68,12 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
     if (tryb == kTrybPopraw) {
         f->cmbDokument->setFocus();
         f->setEditState(EditState::of(app_, h.Numer, d->tozsamosc));
-        {
-            ChangeGuard quiet{f->cmbDokument};
-            f->cmbDokument->setBoundValue(h.Inddok);
-        }
-        f->UstawRodzajDokumentu();
-        f->txtNumer->setText(h.Numer);
-        f->txtDatawyst->setText(dateText(h.Datawyst));
-        f->txtDatasprz->setText(dateText(h.Datasprz));
-        if (h.isCorrection()) {
-            // Refilling the number list must not load the corrected invoice over this document.
-            ChangeGuard quiet{f->cmbKornum};
-            f->cmbKordok->setBoundValue(h.KorInddok);
-            f->cmbKornum->setBoundValue(h.KorNumer);
-            f->txtKorDatawyst->setText(dateText(h.KorDatawyst));
-        }
+        f->setHeader(h);
         page_->toolEdycjaPodglad->setEnabled(true);
+    } else {
+        // The content of the stored document in the document being written.
+        f->setHeader(h, DocumentForm::TextsPart | DocumentForm::TotalsPart | DocumentForm::IssuerPart);
     }
-    pokazNaglowek(h, true);
     pokazPozycje(d->rows);
     return true;
 }
@@ -169,7 +132,7 @@ void DocumentEditing::WczytajKorygowany(const QString& numer)
     ui::BusyPointer busy;
     DocumentForm* f = page_->picDokument;
     f->txtKorDatawyst->setText(dateText(d->header.Datawyst));
-    pokazNaglowek(d->header, false);
+    f->setHeader(d->header, DocumentForm::TextsPart | DocumentForm::TotalsPart);
     pokazPozycje(d->rows);
     f->PozycjeSumuj();
 }
@@ -199,8 +162,8 @@ bool DocumentEditing::ZapiszDokument()
         ui::BusyPointer busy;
         SideListLock still(*page_->picDokument->lstSlo);
         r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
-            return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No)
-                == ui::Answer::Yes;
+            return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
+                   ui::Answer::Yes;
         });
     }
     if (!r.ok) {
@@ -237,6 +200,7 @@ void DocumentEditing::Zapisz()
 void DocumentEditing::toolZapisz_PoBuforze()
 {
     // Ctrl held while clicking: print the document just stored (the list now selects it).
-    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier)) DokumentDrukuj(app_, page_->lstDok);
+    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
+        DokumentDrukuj(app_, page_->lstDok);
     lista_->lstDok_Click();
 }

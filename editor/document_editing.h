@@ -51,7 +51,6 @@ public:
     void toolZapisz_PoBuforze();
 
 private:
-    void pokazNaglowek(const DocHeader& h, bool zWystawil);
     void pokazPozycje(const LoadedRows& rows);
     void pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows);
     void focus(const CheckFault& f);

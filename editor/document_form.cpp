@@ -3,14 +3,15 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
-#include "platform/date_text.h"
-#include "platform/qor_combo.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
-#include "platform/twips.h"
+#include "platform/date_text.h"
+#include "platform/named.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "platform/repaint.h"
+#include "platform/twips.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -37,8 +38,7 @@ const char* kFunds = "LIST 1;Fundusz Promocji Mleka|2;Fundusz Promocji Mięsa Wo
 template <class W>
 W* make(QWidget* parent, const char* name, int l, int t, int w, int h)
 {
-    auto* x = new W(parent);
-    x->setObjectName(QString::fromUtf8(name));
+    auto* x = named(new W(parent), QString::fromUtf8(name));
     place(x, l, t, w, h);
     return x;
 }
@@ -77,7 +77,7 @@ QComboBox* freeCombo(QWidget* parent, const char* name, QStringList items, int l
     return c;
 }
 
-} // namespace
+}  // namespace
 
 DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -264,8 +264,10 @@ void DocumentForm::proposeNumber(const QDate& date)
 void DocumentForm::txtDatawyst_LostFocus()
 {
     if (!stan_.poprawa() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
-        if (!txtDatawyst->text().trimmed().isEmpty()) proposeNumber(textDate(txtDatawyst->text()));
-        else txtNumer->clear();
+        if (!txtDatawyst->text().trimmed().isEmpty())
+            proposeNumber(textDate(txtDatawyst->text()));
+        else
+            txtNumer->clear();
     }
     if (!txtDatawyst->text().trimmed().isEmpty()) txtDatasprz->setText(txtDatawyst->text());
 }
@@ -275,7 +277,7 @@ void DocumentForm::cmbPlatdni_Click()
     const QString term = cmbPlatTer->currentText();
     const QDate issue = textDate(txtDatawyst->text());
     if ((term.isEmpty() || textDate(term).isValid() || term == QLatin1String("[data]")) && issue.isValid()) {
-        int days = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+        int days = int(Val(cmbPlatdni->currentText()).wholeUnits());
         // The term follows the days being typed; it must not write the days back meanwhile.
         dniZmienia_ = true;
         cmbPlatTer->setEditText(dateText(issue.addDays(days)));
@@ -363,7 +365,7 @@ DocHeader DocumentForm::header() const
     h.Podstawa = txtPodstawa->text();
     h.Wydane = txtWydane->text();
     h.PlatFor = cmbPlatFor->currentText();
-    h.PlatDni = int(Val(cmbPlatdni->currentText()).units() / Decimal::kScale);
+    h.PlatDni = int(Val(cmbPlatdni->currentText()).wholeUnits());
     h.PlatTer = cmbPlatTer->currentText();
     h.Nazkon = txtNazkon->text();
     h.Adrkon = txtAdrkon->text();
@@ -408,36 +410,63 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 
 void DocumentForm::OdczytZBufora()
 {
-    auto h = ::OdczytZBufora(app_);
-    if (!h) return;
-    // Nested guards: refilling the corrected number list while restoring its value must not let
-    // its change run, or it would load the corrected invoice over the restored correction.
-    ChangeGuard quietKind{cmbDokument};
-    cmbDokument->setBoundValue(h->Inddok);
-    UstawRodzajDokumentu();
-    txtPodstawa->setText(h->Podstawa);
-    txtWydane->setText(h->Wydane);
-    if (h->isCorrection()) {
-        ChangeGuard quietNumber{cmbKornum};
-        cmbKordok->setBoundValue(h->KorInddok);
-        cmbKordok_Change();
-        keepCorrected(h->KorNumer);
-        txtKorDatawyst->setText(dateText(h->KorDatawyst));
+    // The number is proposed afresh, the dates stay as the load set them and the totals follow
+    // the restored rows.
+    if (auto h = ::OdczytZBufora(app_)) setHeader(*h, KindPart | TextsPart | IssuerPart);
+}
+
+void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
+{
+    if (parts & KindPart) {
+        // Nested guards: refilling the corrected number list while restoring its value must not
+        // let its change run, or it would load the corrected invoice over the restored correction.
+        ChangeGuard quietKind{cmbDokument};
+        cmbDokument->setBoundValue(h.Inddok);
+        UstawRodzajDokumentu();
+        if (h.isCorrection()) {
+            ChangeGuard quietNumber{cmbKornum};
+            cmbKordok->setBoundValue(h.KorInddok);
+            cmbKordok_Change();
+            keepCorrected(h.KorNumer);
+        } else {
+            // An invoice corrects nothing: the hidden fields are left empty as on a new form.
+            ChangeGuard quiet{cmbKordok, cmbKornum};
+            cmbKordok->setBoundValue(QVariant());
+            cmbKornum->setBoundValue(QVariant());
+        }
+        txtKorDatawyst->setText(dateText(h.KorDatawyst));
     }
-    cmbPlatFor->setEditText(h->PlatFor);
-    cmbPlatdni->setEditText(h->PlatDni ? QString::number(*h->PlatDni) : QString());
-    cmbPlatTer->setEditText(h->PlatTer);
-    txtNazkon->setText(h->Nazkon);
-    txtAdrkon->setText(h->Adrkon);
-    txtNipkon->setText(h->Nipkon);
-    cmbNazdok->setEditText(h->Nazdok);
-    txtNumdok->setText(h->Numdok);
-    txtDatadok->setText(dateText(h->Datadok));
-    txtWyddok->setText(h->Wyddok);
-    txtPlatRach->setText(h->PlatRach);
-    txtUwagi->setPlainText(h->Uwagi);
-    txtWystawil->setText(h->Wystawil);
-    setFund(h->Fundusz);
+    if (parts & NumberAndDatesPart) {
+        txtNumer->setText(h.Numer);
+        txtDatawyst->setText(dateText(h.Datawyst));
+        txtDatasprz->setText(dateText(h.Datasprz));
+    }
+    if (parts & TextsPart) {
+        txtPodstawa->setText(h.Podstawa);
+        txtWydane->setText(h.Wydane);
+        txtNazkon->setText(h.Nazkon);
+        txtAdrkon->setText(h.Adrkon);
+        txtNipkon->setText(h.Nipkon);
+        cmbNazdok->setEditText(h.Nazdok);
+        txtNumdok->setText(h.Numdok);
+        txtDatadok->setText(dateText(h.Datadok));
+        txtWyddok->setText(h.Wyddok);
+        // The days before the term: a term that is a date sets the days from the issue date.
+        cmbPlatFor->setEditText(h.PlatFor);
+        cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
+        cmbPlatTer->setEditText(h.PlatTer);
+        txtPlatRach->setText(h.PlatRach);
+        txtUwagi->setPlainText(h.Uwagi);
+        setFund(h.Fundusz);
+    }
+    if (parts & TotalsPart) {
+        txtRazNetto->setValue(h.RazNetto);
+        txtRazVAT->setValue(h.RazVAT);
+        txtRazBrutto->setValue(h.RazBrutto);
+        txtPotracenie->setValue(h.Potracenie);
+        txtDoZaplaty->setValue(h.DoZaplaty);
+    }
+    if (parts & IssuerPart) txtWystawil->setText(h.Wystawil);
 }
 
 void DocumentForm::setFund(const QString& name)
@@ -481,7 +510,8 @@ void DocumentForm::PozycjeSumuj()
         txtDoZaplaty->setValue(t.DoZaplaty);
     } catch (...) {
         // Totals beyond the money range: none is shown, so the document cannot be saved so.
-        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtPotracenie, txtDoZaplaty}) f->setValue(std::nullopt);
+        for (QorNumber* f : {txtRazNetto, txtRazVAT, txtRazBrutto, txtPotracenie, txtDoZaplaty})
+            f->setValue(std::nullopt);
         ErrorReport(app_, QStringLiteral("PozycjeSumuj"));
     }
 }
@@ -511,7 +541,8 @@ void DocumentForm::UstawRodzajDokumentu()
     labWydane->setVisible(!korekta);
     txtWydane->setVisible(!korekta);
     txtKorDatawyst->setVisible(korekta);
-    for (QWidget* w : std::initializer_list<QWidget*>{labKordok, cmbKordok, labKornum, cmbKornum}) w->setVisible(korekta);
+    for (QWidget* w : std::initializer_list<QWidget*>{labKordok, cmbKordok, labKornum, cmbKornum})
+        w->setVisible(korekta);
     if (korekta) cmbKordok_Change();
 }
 
@@ -552,8 +583,10 @@ void DocumentForm::cmbKordok_Change()
 void DocumentForm::cmbKornum_Change()
 {
     QVariant v = cmbKornum->boundValue();
-    if (v.isNull()) NowyDokument();
-    else emit korygowanyWybrany(v.toString());
+    if (v.isNull())
+        NowyDokument();
+    else
+        emit korygowanyWybrany(v.toString());
 }
 
 void DocumentForm::applyGridSettings()
@@ -573,4 +606,3 @@ void DocumentForm::setRowLines(int lines)
     gridPoz->setRowLines(lines);
     gridKor->setRowLines(lines);
 }
-

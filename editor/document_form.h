@@ -64,8 +64,21 @@ public:
     void PozycjeSumuj();
     // Shows the invoice or the correction layout for the kind in cmbDokument.
     void UstawRodzajDokumentu();
+    // The parts of a header that a load shows; the rest of the form stays as it is.
+    enum HeaderPart {
+        KindPart = 0x1,  // the kind and, for a correction, the corrected document
+        NumberAndDatesPart = 0x2,
+        TextsPart = 0x4,  // seller, identity document, basis, payment, notes and the fund
+        TotalsPart = 0x8,
+        IssuerPart = 0x10,
+        WholeHeader = 0x1f,
+    };
+    Q_DECLARE_FLAGS(HeaderParts, HeaderPart)
     // The header as the form holds it.
     DocHeader header() const;
+    // Shows `h` in the form, the inverse of header(): header() then gives `h` back (with this
+    // workstation's number).
+    void setHeader(const DocHeader& h, HeaderParts parts = WholeHeader);
     // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
     void proposeNumber(const QDate& date);
     // Chooses the fund by its stored name (none for an empty name) without running its change;
@@ -171,3 +184,5 @@ private:
     EditState stan_;
     bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(DocumentForm::HeaderParts)

@@ -57,8 +57,10 @@ protected:
         if (!isSideListDrag(data) && !draggedDocument(data)) return false;
         const bool over = t != QEvent::Drop;
         if (watched == form_->cmbDokument) {
-            if (over) form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));
-            else form_->cmbDokument_DragDrop(static_cast<QDropEvent*>(event));
+            if (over)
+                form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));
+            else
+                form_->cmbDokument_DragDrop(static_cast<QDropEvent*>(event));
         } else if (over) {
             form_->naglowek_DragOver(static_cast<QWidget*>(watched), static_cast<QDragMoveEvent*>(event));
         } else {
@@ -71,13 +73,13 @@ private:
     DocumentForm* form_;
 };
 
-} // namespace
+}  // namespace
 
 void DocumentForm::setupDrops()
 {
     auto* drops = new FormDrops(this);
     for (QWidget* w : std::initializer_list<QWidget*>{txtDatawyst, txtDatasprz, txtNazkon, txtAdrkon, txtNipkon,
-                                                       txtUwagi->viewport(), txtWystawil, cmbDokument})
+                                                      txtUwagi->viewport(), txtWystawil, cmbDokument})
         drops->watch(w);
     for (QComboBox* c : {cmbPlatFor, cmbPlatdni, cmbPlatTer}) {
         drops->watch(c);

@@ -28,7 +28,7 @@ int neededWidth(QWidget* w)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 void DocumentForm::scaleToFont()
 {

@@ -3,22 +3,22 @@
 #include "core/error_report.h"
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
-#include "platform/clipboard_link.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/entry_page.h"
+#include "platform/clipboard_link.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
 #include "register/services.h"
-#include "platform/repaint.h"
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QTableView>
+#include <QTimer>
 
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
     : QObject(page), app_(app), page_(page), editing_(editing)
@@ -37,7 +37,8 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
     const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
     for (int c = 0; c < 11; ++c) {
         // As drawn, grown with the form, and never narrower than the column's caption.
-        lst->setColumnWidth(c, std::max(page_->picDokument->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
+        lst->setColumnWidth(
+            c, std::max(page_->picDokument->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
         lst->setColumnHidden(c, widths[c] == 0);
     }
     lst->viewport()->installEventFilter(this);
@@ -52,8 +53,10 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
     int found = -1;
     try {
         // After a save only the stored document's row is read again.
-        if (numer.isEmpty()) rows->refill();
-        else rows->stored(numer);
+        if (numer.isEmpty())
+            rows->refill();
+        else
+            rows->stored(numer);
         found = rows->rowOf(numer);
     } catch (...) {
         ErrorReport(app_, QStringLiteral("OdswiezListeDokumentow"));
@@ -181,8 +184,10 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
 {
     QTableView* lst = page_->lstDok;
     const QModelIndex at = lst->indexAt(pos);
-    if (at.isValid()) lst->setCurrentIndex(at.siblingAtColumn(0));
-    else lst->clearSelection();
+    if (at.isValid())
+        lst->setCurrentIndex(at.siblingAtColumn(0));
+    else
+        lst->clearSelection();
     const int row = at.isValid() ? at.row() : -1;
     if (button != Qt::RightButton || !popup_.menu || row < 0) return;
     const bool stored = !isNew(row);

@@ -21,7 +21,7 @@ QPixmap refusePicture()
     return p;
 }
 
-} // namespace
+}  // namespace
 
 bool dragStarts(Qt::MouseButtons buttons, const QPoint& pressedAt, const QPoint& now)
 {

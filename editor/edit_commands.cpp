@@ -18,8 +18,10 @@ struct TextField {
 
     explicit TextField(QWidget* w)
     {
-        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
-        else if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) w = s->findChild<QLineEdit*>();
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            w = c->lineEdit();
+        else if (auto* s = qobject_cast<QAbstractSpinBox*>(w))
+            w = s->findChild<QLineEdit*>();
         line = qobject_cast<QLineEdit*>(w);
         plain = qobject_cast<QPlainTextEdit*>(w);
         rich = qobject_cast<QTextEdit*>(w);
@@ -32,22 +34,29 @@ struct TextField {
     QString selection() const
     {
         if (line) return line->echoMode() == QLineEdit::Normal ? line->selectedText() : QString();
-        return plain ? plain->textCursor().selection().toPlainText() : rich ? rich->textCursor().selection().toPlainText() : QString();
+        return plain  ? plain->textCursor().selection().toPlainText()
+               : rich ? rich->textCursor().selection().toPlainText()
+                      : QString();
     }
     void replaceSelection(const QString& text)
     {
         if (readOnly()) return;
-        if (line) line->insert(text);
-        else if (plain) plain->insertPlainText(text);
-        else if (rich) rich->insertPlainText(text);
+        if (line)
+            line->insert(text);
+        else if (plain)
+            plain->insertPlainText(text);
+        else if (rich)
+            rich->insertPlainText(text);
     }
     bool hasSelection() const
     {
-        return line ? line->hasSelectedText() : plain ? plain->textCursor().hasSelection() : rich && rich->textCursor().hasSelection();
+        return line    ? line->hasSelectedText()
+               : plain ? plain->textCursor().hasSelection()
+                       : rich && rich->textCursor().hasSelection();
     }
 };
 
-} // namespace
+}  // namespace
 
 void mnuEdycjaWytnij_Click(QWidget* focused)
 {

@@ -2,18 +2,18 @@
 #include "core/app.h"
 #include "documents/document_list.h"
 #include "editor/document_form.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
 #include "register/services.h"
-#include "platform/repaint.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTableView>
 
 using namespace twips;
 
@@ -28,6 +28,16 @@ QFrame* shape(QWidget* parent, const char* name, int l, int t, int w, int h)
     return f;
 }
 
+// A toolbar of text buttons placed on the page.
+QToolBar* toolbar(QWidget* parent, const char* name, int l, int t, int w, int h)
+{
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    place(bar, l, t, w, h);
+    return bar;
+}
+
 QAction* button(QToolBar* bar, const char* key, const char* caption)
 {
     QAction* a = bar->addAction(QString::fromUtf8(caption));
@@ -36,7 +46,7 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
     return a;
 }
 
-} // namespace
+}  // namespace
 
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -48,10 +58,7 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
     place(lstDok, 120, 90, 1965, 6735);
 
     shape2_ = shape(this, "Shape2", 2175, 90, 5100, 615);
-    toolEdycja = new QToolBar(this);
-    toolEdycja->setObjectName("toolEdycja");
-    toolEdycja->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    place(toolEdycja, 2295, 180, 4860, 435);
+    toolEdycja = toolbar(this, "toolEdycja", 2295, 180, 4860, 435);
     toolEdycjaDokument = button(toolEdycja, "Dokument", " Edycja dokumentu       ");
     toolEdycjaPodglad = button(toolEdycja, "Podglad", "Podglad wydruku       ");
     auto* group = new QActionGroup(toolEdycja);
@@ -62,10 +69,7 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
     toolEdycjaDokument->setChecked(true);
 
     shape3_ = shape(this, "Shape3", 7380, 90, 4440, 615);
-    toolZapisz = new QToolBar(this);
-    toolZapisz->setObjectName("toolZapisz");
-    toolZapisz->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    place(toolZapisz, 7485, 180, 4230, 435);
+    toolZapisz = toolbar(this, "toolZapisz", 7485, 180, 4230, 435);
     toolZapiszZapisz = button(toolZapisz, "Zapisz", "  Zapisz    ");
     toolZapiszDrukuj = button(toolZapisz, "Drukuj", "  Drukuj   ");
     toolZapiszWyslij = button(toolZapisz, "Wyslij", "  Wyślij      ");

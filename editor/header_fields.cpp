@@ -1,7 +1,7 @@
 #include "editor/header_fields.h"
 #include "documents/position_math.h"
-#include "platform/date_text.h"
 #include "editor/document_form.h"
+#include "platform/date_text.h"
 #include "platform/message_box.h"
 #include <QComboBox>
 #include <QEvent>
@@ -41,8 +41,8 @@ bool HeaderFields::validate(QLineEdit* field)
 {
     if (field->text().trimmed().isEmpty() || textDate(field->text()).isValid()) return false;
     warning_ = true;
-    ui::msgBox(QStringLiteral("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ")
-                   + dateText(QDate::currentDate()),
+    ui::msgBox(QStringLiteral("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ") +
+                   dateText(QDate::currentDate()),
                ui::Buttons::Ok, ui::Icon::Exclamation);
     warning_ = false;
     return true;
@@ -77,7 +77,7 @@ void HeaderFields::cmbPlatTer_Click(int index)
     if (index == 0) {
         const QDate issue = textDate(form_->txtDatawyst->text());
         if (!issue.isValid()) return;
-        const qint64 days = Val(form_->cmbPlatdni->currentText()).units() / Decimal::kScale;
+        const qint64 days = Val(form_->cmbPlatdni->currentText()).wholeUnits();
         const QString date = dateText(issue.addDays(days));
         ter->setItemText(0, date);
         ter->setEditText(date);

@@ -4,12 +4,12 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
+#include "editor/dictionaries.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/position_grid.h"
-#include "editor/dictionaries.h"
 #include "editor/side_list.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
@@ -79,9 +79,10 @@ void MainPages::Przylacz()
         }
         form->PozycjeSumuj();
         attachRegister(app_);
-        if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty()
-            && ui::msgBox(QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
-                          ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
+        if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
+            ui::msgBox(
+                QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
+                ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
             emit mnuNarzParDok_Click();
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
         dokumenty->lista()->lstDok_Click();
@@ -142,7 +143,8 @@ void MainPages::toolWprowadz_ButtonClick(const QString& key)
                     : key == QLatin1String("Wykres")     ? static_cast<QWidget*>(picWykres)
                                                          : nullptr;
     if (!show) return;
-    for (QWidget* page : std::initializer_list<QWidget*>{picWprowadzanie, picKartoteka, picWykres}) page->setVisible(page == show);
+    for (QWidget* page : std::initializer_list<QWidget*>{picWprowadzanie, picKartoteka, picWykres})
+        page->setVisible(page == show);
 }
 
 void MainPages::resizeEvent(QResizeEvent*)

@@ -1,31 +1,31 @@
 #include "editor/main_window.h"
 #include "core/app.h"
+#include "core/base_files.h"
+#include "core/dlg_baza_wlas.h"
+#include "core/dlg_par_prog.h"
+#include "core/error_report.h"
 #include "core/frm_splash.h"
 #include "core/mail_services.h"
 #include "core/okno.h"
 #include "core/registry.h"
-#include "core/base_files.h"
-#include "core/error_report.h"
-#include "core/dlg_baza_wlas.h"
-#include "core/dlg_par_prog.h"
 #include "core/start_database.h"
+#include "editor/dlg_par_dok.h"
 #include "editor/document_commands.h"
+#include "editor/document_editing.h"
+#include "editor/document_form.h"
+#include "editor/document_list_events.h"
 #include "editor/edit_commands.h"
 #include "editor/entry_page.h"
 #include "editor/help_commands.h"
 #include "editor/main_pages.h"
-#include "editor/window_keys.h"
-#include "editor/document_editing.h"
-#include "editor/document_list_events.h"
-#include "editor/dlg_par_dok.h"
-#include "editor/document_form.h"
 #include "editor/position_grid.h"
-#include "register/chart_page.h"
-#include "register/register_page.h"
+#include "editor/window_keys.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
+#include "register/chart_page.h"
 #include "register/preview_panel.h"
+#include "register/register_page.h"
 #include "register/services.h"
 #include <QAction>
 #include <QActionGroup>
@@ -84,7 +84,7 @@ QAction* button(QToolBar* t, const char* key, const QString& caption, QStyle::St
     return a;
 }
 
-} // namespace
+}  // namespace
 
 MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(app)
 {
@@ -100,12 +100,14 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     for (QAction* a : {btnWprowadzanie, btnKartoteka, btnWykres})
         command(a, "toolWprowadz_ButtonClick", [this, a] { pages_->toolWprowadz_ButtonClick(a->data().toString()); });
     // The document list's popup follows its selected row; the document popup's "Zapisz" saves.
-    pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj, mnuPopKarWklej,
-                                          mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij, mnuPopKarZapisz});
+    pages_->dokumenty->lista()->setPopup({mnuPopKartoteka, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarKopiuj,
+                                          mnuPopKarWklej, mnuPopKarDrukuj, mnuPopKarPodglad, mnuPopKarWyslij,
+                                          mnuPopKarZapisz});
     command(MnuPopDokZapisz, "MnuPopDokZapisz_Click", [this] { pages_->dokumenty->Zapisz(); });
     // "Wklej z...": a document another program put on the clipboard.
     command(mnuPopKarWklej, "mnuPopKarWklej_Click", [this] { pages_->dokumenty->lista()->mnuPopKarWklej_Click(); });
-    command(mnuPopDokWklej, "mnuPopDokWklej_Click", [this] { pages_->dokumenty->DokumentWklej(QStringLiteral("nowy")); });
+    command(mnuPopDokWklej, "mnuPopDokWklej_Click",
+            [this] { pages_->dokumenty->DokumentWklej(QStringLiteral("nowy")); });
     // The settings dialogs.
     command(mnuBazaWlas, "mnuBazaWlas_Click", [this] {
         ui::setBusyPointer();
@@ -123,8 +125,9 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     connect(pages_->picWprowadzanie->picDokument->gridPoz, &PositionGrid::mnuPopPozPocz_Click, this,
             [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
     // The register's and the chart's popups.
-    pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2, mnuPopKarWyslij2,
-                                    mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj, mnuPopKarOdswiez});
+    pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2,
+                                    mnuPopKarWyslij2, mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj,
+                                    mnuPopKarOdswiez});
     pages_->picWykres->setPopup(mnuWykres, mnuWykOdswiez);
     // Printing, preview, sending and saving the document selected in the document list.
     EntryPage* entry = pages_->picWprowadzanie;
@@ -133,9 +136,12 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
         if (entry->toolEdycjaPodglad->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
     });
-    command(mnuPopKarPodglad, "mnuPopKarPodglad_Click", [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
-    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
-    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click", [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
+    command(mnuPopKarPodglad, "mnuPopKarPodglad_Click",
+            [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
+    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click",
+            [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
+    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click",
+            [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
     // The document commands of the popups, and the form's popup on its right button.
     documentCommands_ = new DocumentCommands(app_, entry, pages_->dokumenty, mnuPopDokument, mnuPopDokWklej);
     command(mnuPopKarNowy, "mnuPopKarNowy_Click", [this] { documentCommands_->mnuPopKarNowy_Click(); });
@@ -144,7 +150,8 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     command(mnuPopKarKopiuj, "mnuPopKarKopiuj_Click", [this] { documentCommands_->mnuPopKarKopiuj_Click(); });
     command(mnuPopDokNowy, "mnuPopDokNowy_Click", [entry] { entry->picDokument->NowyDokument(); });
     // The window's own keys: Enter as Tab, Ctrl+Enter saves, Ctrl+N starts a new document.
-    new WindowKeys(app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument->NowyDokument(); });
+    new WindowKeys(
+        app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument->NowyDokument(); });
     // "Drukuj" and "Podgląd wydruku" of the menu, shortcuts included, follow their toolbar buttons.
     connect(btnPodglad, &QAction::changed, this, [this] { mnuBazaPodglad->setEnabled(btnPodglad->isEnabled()); });
     connect(btnDrukuj, &QAction::changed, this, [this] { mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled()); });
@@ -169,7 +176,8 @@ void MainWindow::buildMenus()
     mnuBazaWlas = item(mnuBaza, "mnuBazaWlas", QStringLiteral("Właściwości"));
     mnuBaza->addSeparator();
     mnuBazaDrukuj = item(mnuBaza, "mnuBazaDrukuj", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuBazaPodglad = item(mnuBaza, "mnuBazaPodglad", QStringLiteral("Podgląd wydruku"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuBazaPodglad =
+        item(mnuBaza, "mnuBazaPodglad", QStringLiteral("Podgląd wydruku"), QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuBaza->addSeparator();
     mnuBazaZamknij = item(mnuBaza, "mnuBazaZamknij", QStringLiteral("Zamknij"));
 
@@ -233,7 +241,8 @@ void MainWindow::buildMenus()
     mnuWykres = menu(bar, "mnuWykres", QStringLiteral("Wykres"), true);
     mnuWykOdswiez = item(mnuWykres, "mnuWykOdswiez", QStringLiteral("Odśwież"));
 
-    connect(mnuBaza, &QMenu::aboutToShow, this, [this] { RunCommand(app_, "mnuBaza_Click", [this] { mnuBaza_Click(); }); });
+    connect(mnuBaza, &QMenu::aboutToShow, this,
+            [this] { RunCommand(app_, "mnuBaza_Click", [this] { mnuBaza_Click(); }); });
     command(mnuBazaOtworz, "mnuBazaOtworz_Click", [this] { mnuBazaOtworz_Click(); });
     command(mnuBazaNowa, "mnuBazaNowa_Click", [this] { mnuBazaNowa_Click(); });
     command(mnuPomocPytanie, "mnuPomocPytanie_Click", [this] { mnuPomocPytanie_Click(); });
@@ -361,9 +370,8 @@ void MainWindow::ToolbarTrybOdczyt(bool enable)
 
 void MainWindow::MenuBaseEnable(bool enable)
 {
-    for (QAction* a : {mnuBazaPodglad, mnuBazaDrukuj, mnuBazaWlas, mnuNarzParDok, mnuNarzParProg,
-                       btnWprowadzanie, btnKartoteka, btnWykres, btnDokument, btnPodglad,
-                       btnZapisz, btnDrukuj, btnWyslij})
+    for (QAction* a : {mnuBazaPodglad, mnuBazaDrukuj, mnuBazaWlas, mnuNarzParDok, mnuNarzParProg, btnWprowadzanie,
+                       btnKartoteka, btnWykres, btnDokument, btnPodglad, btnZapisz, btnDrukuj, btnWyslij})
         a->setEnabled(enable);
 }
 
@@ -408,7 +416,10 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
     }
 }
 
-void MainWindow::mnuPomocPytanie_Click() { PytanieWyslij(app_); }
+void MainWindow::mnuPomocPytanie_Click()
+{
+    PytanieWyslij(app_);
+}
 
 void MainWindow::mnuPomocOprog_Click()
 {

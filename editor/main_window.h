@@ -71,7 +71,7 @@ public:
     QAction* mnuPopKarWklej;
     QAction* mnuPopKarDrukuj;
     QAction* mnuPopKarPodglad;
-    QAction* mnuPopKarWyslij;   // object name "mnuPopKarWyślij"
+    QAction* mnuPopKarWyslij;  // object name "mnuPopKarWyślij"
     QAction* mnuPopKarZapisz;
     QMenu* mnuPopDokument;
     QAction* mnuPopDokNowy;
@@ -91,21 +91,21 @@ public:
     QAction* mnuWykOdswiez;
 
     // Toolbars; each button's object name is its key.
-    QToolBar* toolWprowadz;     // pages: Wprowadzanie, Kartoteka, Wykres (one pressed)
+    QToolBar* toolWprowadz;  // pages: Wprowadzanie, Kartoteka, Wykres (one pressed)
     QAction* btnWprowadzanie;
     QAction* btnKartoteka;
     QAction* btnWykres;
     // The entry page's own toolbars, reached from here for the commands that switch them.
-    QToolBar* toolEdycja;       // entry page view: Dokument, Podglad (one pressed)
+    QToolBar* toolEdycja;  // entry page view: Dokument, Podglad (one pressed)
     QAction* btnDokument;
     QAction* btnPodglad;
-    QToolBar* toolZapisz;       // document: Zapisz, Drukuj, Wyslij
+    QToolBar* toolZapisz;  // document: Zapisz, Drukuj, Wyslij
     QAction* btnZapisz;
     QAction* btnDrukuj;
     QAction* btnWyslij;
     QToolBar* toolPomoc;
     QAction* btnPomoc;
-    QToolBar* toolCRView;       // print preview; placed on the preview page by its owner
+    QToolBar* toolCRView;  // print preview; placed on the preview page by its owner
     QAction* btnPierwszy;
     QAction* btnPoprzedni;
     QAction* btnNastepny;

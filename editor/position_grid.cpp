@@ -37,7 +37,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QWidget* parent)
     : QTableView(parent), app_(app), model_(model), withCommands_(withCommands)
@@ -48,7 +48,8 @@ PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QW
     verticalHeader()->hide();
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed);
     setWordWrap(true);
     // A whole row in view: the columns of numbers as wide as their values and the words of their
     // captions, the name taking the rest and wrapping; captions wrap at their words.
@@ -99,14 +100,15 @@ void PositionGrid::fitColumns()
 {
     // The widest value each column of numbers shows, and the room around a cell's text.
     const std::pair<int, const char*> values[] = {
-        {PositionModel::Pozycja, "999"},           {PositionModel::Ilosc, "99999,999"},
-        {PositionModel::Indjed, "szt."},           {PositionModel::Cenanet, "99 999,99"},
-        {PositionModel::Indvat, "23"},             {PositionModel::WartNetto, "999 999,99"},
-        {PositionModel::WartVAT, "999 999,99"},    {PositionModel::WartBrutto, "999 999,99"}};
+        {PositionModel::Pozycja, "999"},        {PositionModel::Ilosc, "99999,999"},
+        {PositionModel::Indjed, "szt."},        {PositionModel::Cenanet, "99 999,99"},
+        {PositionModel::Indvat, "23"},          {PositionModel::WartNetto, "999 999,99"},
+        {PositionModel::WartVAT, "999 999,99"}, {PositionModel::WartBrutto, "999 999,99"}};
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
     int fixed = 0;
     for (const auto& [column, value] : values) {
-        const int width = std::max(fontMetrics().horizontalAdvance(QString::fromUtf8(value)), captionWidth(column)) + margin;
+        const int width =
+            std::max(fontMetrics().horizontalAdvance(QString::fromUtf8(value)), captionWidth(column)) + margin;
         if (columnWidth(column) != width) setColumnWidth(column, width);
         fixed += width;
     }
@@ -124,7 +126,8 @@ void PositionGrid::fitHeaderHeight()
     for (int c = 0; c < model_->columnCount(); ++c) {
         if (isColumnHidden(c)) continue;
         const QRect room(0, 0, std::max(columnWidth(c) - margin, 1), 10000);
-        height = std::max(height, fm.boundingRect(room, Qt::TextWordWrap, model_->headerData(c, Qt::Horizontal).toString()).height());
+        height = std::max(
+            height, fm.boundingRect(room, Qt::TextWordWrap, model_->headerData(c, Qt::Horizontal).toString()).height());
     }
     if (header->height() != height + margin) header->setFixedHeight(height + margin);
 }
@@ -155,8 +158,8 @@ void PositionGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     const bool taken = std::exchange(valueTaken_, false);
     QTableView::closeEditor(editor, hint);
     const int c = edited.column();
-    if (hint == QAbstractItemDelegate::SubmitModelCache && taken
-        && (c == PositionModel::Ilosc || c == PositionModel::Cenanet || c == PositionModel::Indvat))
+    if (hint == QAbstractItemDelegate::SubmitModelCache && taken &&
+        (c == PositionModel::Ilosc || c == PositionModel::Cenanet || c == PositionModel::Indvat))
         setCurrentIndex(edited.siblingAtColumn(c + 1));
 }
 
@@ -217,8 +220,8 @@ void PositionGrid::keyPressEvent(QKeyEvent* e)
 {
     // A key in the last column of the last row opens a new row, so typing can go on.
     QModelIndex cur = currentIndex();
-    if (withCommands_ && cur.isValid() && cur.column() == PositionModel::WartBrutto
-        && cur.row() == model_->rowCount() - 1 && !model_->readOnly() && !model_->nameLocked()) {
+    if (withCommands_ && cur.isValid() && cur.column() == PositionModel::WartBrutto &&
+        cur.row() == model_->rowCount() - 1 && !model_->readOnly() && !model_->nameLocked()) {
         mnuPopPozDodaj_Click();
         return;
     }
@@ -227,9 +230,9 @@ void PositionGrid::keyPressEvent(QKeyEvent* e)
 
 bool PositionGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
-    if (withCommands_ && model_->nameLocked() && index.isValid()
-        && (index.column() == PositionModel::Nazwa || index.column() == PositionModel::Indjed)
-        && (trigger & (DoubleClicked | AnyKeyPressed | EditKeyPressed))) {
+    if (withCommands_ && model_->nameLocked() && index.isValid() &&
+        (index.column() == PositionModel::Nazwa || index.column() == PositionModel::Indjed) &&
+        (trigger & (DoubleClicked | AnyKeyPressed | EditKeyPressed))) {
         ui::msgBox(QString::fromUtf8("Korygując pozycje dokumentu możesz zmienić wartości w kolumnach Ilość, Cena lub "
                                      "Stawka podatku VAT na zakładce 'Winno być po korekcie'"),
                    ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
@@ -246,10 +249,19 @@ void PositionGrid::takeDropsFrom(SideList* list, std::function<bool()> invoice)
     viewport()->setAcceptDrops(true);
 }
 
-void PositionGrid::dragEnterEvent(QDragEnterEvent* e) { gridPoz_DragOver(e); }
-void PositionGrid::dragMoveEvent(QDragMoveEvent* e) { gridPoz_DragOver(e); }
+void PositionGrid::dragEnterEvent(QDragEnterEvent* e)
+{
+    gridPoz_DragOver(e);
+}
+void PositionGrid::dragMoveEvent(QDragMoveEvent* e)
+{
+    gridPoz_DragOver(e);
+}
 void PositionGrid::dragLeaveEvent(QDragLeaveEvent*) {}
-void PositionGrid::dropEvent(QDropEvent* e) { gridPoz_DragDrop(e); }
+void PositionGrid::dropEvent(QDropEvent* e)
+{
+    gridPoz_DragDrop(e);
+}
 
 void PositionGrid::gridPoz_DragOver(QDragMoveEvent* e)
 {

@@ -17,11 +17,11 @@ QString moneyText(const OptDecimal& v)
 
 bool isNumeric(int c)
 {
-    return c == PositionModel::Pozycja || c == PositionModel::Ilosc || c == PositionModel::Cenanet
-           || c >= PositionModel::WartNetto;
+    return c == PositionModel::Pozycja || c == PositionModel::Ilosc || c == PositionModel::Cenanet ||
+           c >= PositionModel::WartNetto;
 }
 
-} // namespace
+}  // namespace
 
 PositionModel::PositionModel(App& app, PozTabela table, QObject* parent)
     : QAbstractTableModel(parent), app_(app), buffer_(app, table)
@@ -102,10 +102,18 @@ QVariant PositionModel::data(const QModelIndex& index, int role) const
 
 QVariant PositionModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* captions[ColumnCount] = {
-        "Lp.", "Nazwa nabytych produktów (opis, klasa, jakość)", "Ilość", "Jm.", "Cena netto",
-        "Stawka podatku", "Wartość netto", "Kwota VAT", "Wartość brutto", "Stanowisko"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char* captions[ColumnCount] = {"Lp.",
+                                                "Nazwa nabytych produktów (opis, klasa, jakość)",
+                                                "Ilość",
+                                                "Jm.",
+                                                "Cena netto",
+                                                "Stawka podatku",
+                                                "Wartość netto",
+                                                "Kwota VAT",
+                                                "Wartość brutto",
+                                                "Stanowisko"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(captions[section]) : QVariant();
 }
 
@@ -128,8 +136,10 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
 
     // Defaults of empty cells.
     if (text.trimmed().isEmpty()) {
-        if (c == Ilosc) text = QStringLiteral("1");
-        else if (c == Cenanet || c == Indvat) text = QStringLiteral("0");
+        if (c == Ilosc)
+            text = QStringLiteral("1");
+        else if (c == Cenanet || c == Indvat)
+            text = QStringLiteral("0");
     }
     switch (c) {
     case Nazwa:
@@ -147,9 +157,10 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
     case Cenanet: {
         auto number = Decimal::parse(text);
         if (!number) {
-            ui::msgBox(QString::fromUtf8("Błedna wartość pola. Pola liczbowe muszą zawierać cyfry. Znakiem oddzielającym "
-                                         "częsć ułamkową jest przecinek. Popraw dane i spróbuj ponownie."),
-                       ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
+            ui::msgBox(
+                QString::fromUtf8("Błedna wartość pola. Pola liczbowe muszą zawierać cyfry. Znakiem oddzielającym "
+                                  "częsć ułamkową jest przecinek. Popraw dane i spróbuj ponownie."),
+                ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
             return false;
         }
         (c == Ilosc ? p.Ilosc : p.Cenanet) = number;
@@ -180,9 +191,12 @@ void PositionModel::gridPoz_AfterColUpdate(Position& p, int column) const
 {
     // A changed quantity or price recomputes net, VAT and gross; a changed VAT code only VAT
     // and gross, from the net value as it stands.
-    if (column == Ilosc) p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet.value_or(Decimal()));
-    else if (column == Cenanet) p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet);
-    else if (column != Indvat) return;
+    if (column == Ilosc)
+        p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet.value_or(Decimal()));
+    else if (column == Cenanet)
+        p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet);
+    else if (column != Indvat)
+        return;
     RowValues v = WartosciVat(p.WartNetto, p.Indvat);
     p.WartNetto = v.WartNetto;
     p.WartVAT = v.WartVAT;
@@ -204,7 +218,8 @@ bool PositionModel::store(int row, const Position& p, const QString& where)
     return true;
 }
 
-bool PositionModel::applyProduct(int row, const QString& nazwa, const QString& jed, const QString& cena, const QString& vat)
+bool PositionModel::applyProduct(int row, const QString& nazwa, const QString& jed, const QString& cena,
+                                 const QString& vat)
 {
     if (readOnly() || row < 0 || row >= rowCount()) return false;
     Position p = rows_[size_t(row)];
@@ -272,11 +287,12 @@ int PositionModel::PozycjaUsun(int row)
 {
     if (readOnly() || row < 0 || row >= rowCount()) return -1;
     if (rowCount() < 2) {
-        ui::msgBox(QString::fromUtf8(
-                       "Wymagane jest pozostawienie w tablicy przynajmniej jednego wiersza. Jeżeli chcesz wprowadzać "
-                       "dane nowego dokumentu kliknij na <Nowy dokument>. Liczba wierszy nowego dokumentu definiowana "
-                       "jest w oknie otwieranym po wybraniu polecenia 'Parametry dokumentów' z menu górnego 'Narzędzia'."),
-                   ui::Buttons::Ok, ui::Icon::Information, app_.title);
+        ui::msgBox(
+            QString::fromUtf8(
+                "Wymagane jest pozostawienie w tablicy przynajmniej jednego wiersza. Jeżeli chcesz wprowadzać "
+                "dane nowego dokumentu kliknij na <Nowy dokument>. Liczba wierszy nowego dokumentu definiowana "
+                "jest w oknie otwieranym po wybraniu polecenia 'Parametry dokumentów' z menu górnego 'Narzędzia'."),
+            ui::Buttons::Ok, ui::Icon::Information, app_.title);
         return -1;
     }
     std::vector<Position> rest = rows_;

@@ -13,7 +13,19 @@ class App;
 class PositionModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto, Stanowisko, ColumnCount };
+    enum Column {
+        Pozycja,
+        Nazwa,
+        Ilosc,
+        Indjed,
+        Cenanet,
+        Indvat,
+        WartNetto,
+        WartVAT,
+        WartBrutto,
+        Stanowisko,
+        ColumnCount
+    };
     static constexpr int kNazwaMax = 255;
     static constexpr int kIndjedMax = 10;
     static constexpr int kIndvatMax = 5;

@@ -1,12 +1,12 @@
 #include "editor/side_list.h"
 #include "core/app.h"
-#include "platform/date_text.h"
 #include "editor/dictionaries.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/busy_pointer.h"
+#include "platform/date_text.h"
 #include "platform/twips.h"
 #include <QComboBox>
 #include <QEvent>
@@ -31,9 +31,9 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
     setColumnCount(0);
-    for (QObject* field : std::initializer_list<QObject*>{form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon,
-                                                          form->txtNipkon, form->cmbPlatFor, form->cmbPlatdni, form->cmbPlatTer,
-                                                          form->gridPoz, form->txtUwagi, form->txtWystawil})
+    for (QObject* field : std::initializer_list<QObject*>{
+             form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon, form->txtNipkon, form->cmbPlatFor,
+             form->cmbPlatdni, form->cmbPlatTer, form->gridPoz, form->txtUwagi, form->txtWystawil})
         field->installEventFilter(this);
     // The grid's current cell moved by the user: the dictionary of its column.
     connect(form->gridPoz->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
@@ -126,7 +126,8 @@ void SideList::pokaz(const Dictionary& d)
     addTopLevelItems(items);
     // The widths are the least a column gets: a short weekday or a heading is never cut.
     for (int c = 0; c < int(d.columns.size()); ++c)
-        setColumnWidth(c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
+        setColumnWidth(
+            c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
     setUpdatesEnabled(true);
     tag_ = d.mark;
     caption_->setText(d.caption);
@@ -143,9 +144,12 @@ void SideList::Wyczysc()
 void SideList::PozycjaSlownikPokaz()
 {
     const int column = form_->gridPoz->currentIndex().column();
-    if (column == PositionModel::Indjed) PanelSlownikPokaz(Jednostki);
-    else if (column == PositionModel::Indvat) PanelSlownikPokaz(StawkiVAT);
-    else PanelSlownikPokaz(Produkty);
+    if (column == PositionModel::Indjed)
+        PanelSlownikPokaz(Jednostki);
+    else if (column == PositionModel::Indvat)
+        PanelSlownikPokaz(StawkiVAT);
+    else
+        PanelSlownikPokaz(Produkty);
 }
 
 void SideList::lstSlo_DblClick()

@@ -49,7 +49,7 @@ PositionGrid* positionGridOf(QWidget* w)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 WindowKeys::WindowKeys(App& app, QWidget* window, std::function<void()> zapisz, std::function<void()> nowy)
     : QObject(window), app_(app), window_(window), zapisz_(std::move(zapisz)), nowy_(std::move(nowy))
@@ -88,8 +88,8 @@ bool WindowKeys::Form_KeyPress(const QKeyEvent& e)
     // A field's own Enter (a filter applied on Enter) comes first, as it would on the key going
     // down; then the focus moves on and the Enter itself is dropped.
     auto* line = qobject_cast<QLineEdit*>(focused);
-    if (line && !qobject_cast<QComboBox*>(line->parentWidget()) && !qobject_cast<QAbstractSpinBox*>(line->parentWidget())
-        && line->hasAcceptableInput())
+    if (line && !qobject_cast<QComboBox*>(line->parentWidget()) &&
+        !qobject_cast<QAbstractSpinBox*>(line->parentWidget()) && line->hasAcceptableInput())
         emit line->returnPressed();
     moveAsTab();
     return true;

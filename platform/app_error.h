@@ -9,34 +9,34 @@
 namespace err {
 enum Number : long {
     // The program itself.
-    kInvalidCall = 5,        // invalid procedure call or argument
-    kOverflow = 6,           // a number too large for its type
+    kInvalidCall = 5,  // invalid procedure call or argument
+    kOverflow = 6,     // a number too large for its type
     kOutOfMemory = 7,
     kDivisionByZero = 11,
-    kTypeMismatch = 13,      // a value that cannot be read as the type asked for
+    kTypeMismatch = 13,  // a value that cannot be read as the type asked for
     kFileNotFound = 53,
     kDiskFull = 61,
     kPermissionDenied = 70,  // a file in use by another program, or not writable
     kPathFileAccess = 75,    // a file or folder that cannot be written
     kPathNotFound = 76,
-    kObjectNotSet = 91,      // no open database where one is needed
+    kObjectNotSet = 91,  // no open database where one is needed
     kPrinterError = 482,
     // The database engine.
-    kGeneral = 3000,         // any other engine error
-    kInvalidArgument = 3001, // the file could not be opened at all
-    kNoCurrentRecord = 3021, // the row worked on is not there
-    kDuplicateKey = 3022,    // a unique index refused a duplicate value
-    kReadOnly = 3027,        // the database or object is read-only
+    kGeneral = 3000,          // any other engine error
+    kInvalidArgument = 3001,  // the file could not be opened at all
+    kNoCurrentRecord = 3021,  // the row worked on is not there
+    kDuplicateKey = 3022,     // a unique index refused a duplicate value
+    kReadOnly = 3027,         // the database or object is read-only
     kNotValidPassword = 3031,
-    kCannotOpen = 3044,      // the folder or file does not exist
-    kFileInUse = 3045,       // held exclusively by another workstation
+    kCannotOpen = 3044,  // the folder or file does not exist
+    kFileInUse = 3045,   // held exclusively by another workstation
     kNoSuchTable = 3078,
-    kTableLocked = 3261,     // a table is locked by another workstation
+    kTableLocked = 3261,  // a table is locked by another workstation
     kNoSuchColumn = 3265,
-    kNotDatabase = 3343,     // not a database of this program, or a damaged one
+    kNotDatabase = 3343,  // not a database of this program, or a damaged one
     kLastEngineNumber = 3999,
 };
-} // namespace err
+}  // namespace err
 
 // The one error type of the program: an error number (above), the place it came from and a
 // Polish description for the user.
@@ -44,7 +44,9 @@ class AppError : public std::exception {
 public:
     AppError(long number, QString source, QString description)
         : number_(number), source_(std::move(source)), description_(std::move(description)),
-          what_(description_.toStdString()) {}
+          what_(description_.toStdString())
+    {
+    }
 
     long number() const { return number_; }
     const QString& source() const { return source_; }

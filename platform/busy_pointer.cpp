@@ -20,4 +20,4 @@ bool isBusyPointer()
     return c && c->shape() == Qt::WaitCursor;
 }
 
-} // namespace ui
+}  // namespace ui

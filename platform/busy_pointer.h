@@ -17,4 +17,4 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
-} // namespace ui
+}  // namespace ui

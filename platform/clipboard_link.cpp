@@ -19,4 +19,4 @@ QString readLink()
     return QString::fromUtf8(data->data(kLinkFormat));
 }
 
-} // namespace clipboard
+}  // namespace clipboard

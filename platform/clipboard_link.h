@@ -13,4 +13,4 @@ void writeLink(const QString& text);
 // The text under the link format; empty when the clipboard holds none.
 QString readLink();
 
-} // namespace clipboard
+}  // namespace clipboard

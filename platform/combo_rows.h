@@ -3,7 +3,9 @@
 #include <utility>
 #include <vector>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The items of a choice list whose row source is a query: the first column is the key, the
 // second the text shown; a query of one column gives both. NULL reads as "". Throws AppError.

@@ -25,7 +25,6 @@ QByteArray fileIdentity(const QString& path)
 #endif
 }
 
-
 QString engineMessage(sqlite3* h)
 {
     return h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString();
@@ -36,22 +35,17 @@ std::pair<long, QString> translate(int code, const QString& msg)
 {
     switch (code & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return {err::kTableLocked, QStringLiteral("Tabela jest zablokowana przez innego użytkownika.")};
+    case SQLITE_LOCKED: return {err::kTableLocked, QStringLiteral("Tabela jest zablokowana przez innego użytkownika.")};
     case SQLITE_NOTADB:
         return {err::kNotValidPassword, QStringLiteral("Nieprawidłowe hasło lub plik nie jest bazą danych.")};
-    case SQLITE_CANTOPEN:
-        return {err::kCannotOpen, QStringLiteral("Nie można otworzyć pliku bazy danych.")};
-    case SQLITE_READONLY:
-        return {err::kReadOnly, QStringLiteral("Baza danych jest tylko do odczytu.")};
+    case SQLITE_CANTOPEN: return {err::kCannotOpen, QStringLiteral("Nie można otworzyć pliku bazy danych.")};
+    case SQLITE_READONLY: return {err::kReadOnly, QStringLiteral("Baza danych jest tylko do odczytu.")};
     case SQLITE_CONSTRAINT:
-        return {err::kDuplicateKey, QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
-    case SQLITE_FULL:
-        return {err::kGeneral, QStringLiteral("Brak miejsca na dysku.")};
-    case SQLITE_CORRUPT:
-        return {err::kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
-    default:
-        break;
+        return {err::kDuplicateKey,
+                QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
+    case SQLITE_FULL: return {err::kGeneral, QStringLiteral("Brak miejsca na dysku.")};
+    case SQLITE_CORRUPT: return {err::kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
+    default: break;
     }
     if (msg.startsWith("no such table"))
         return {err::kNoSuchTable, QStringLiteral("Nie znaleziono tabeli (%1).").arg(msg)};
@@ -67,7 +61,7 @@ QByteArray fileHead(const QString& path, int n)
     return f.read(n);
 }
 
-} // namespace
+}  // namespace
 
 bool isPlainDatabaseFile(const QString& path)
 {
@@ -126,9 +120,12 @@ void Statement::bind(int index, const Value& v)
 {
     int rc = SQLITE_OK;
     const auto& d = v.data();
-    if (std::holds_alternative<std::monostate>(d)) rc = sqlite3_bind_null(stmt_, index);
-    else if (auto i = std::get_if<qint64>(&d)) rc = sqlite3_bind_int64(stmt_, index, *i);
-    else if (auto r = std::get_if<double>(&d)) rc = sqlite3_bind_double(stmt_, index, *r);
+    if (std::holds_alternative<std::monostate>(d))
+        rc = sqlite3_bind_null(stmt_, index);
+    else if (auto i = std::get_if<qint64>(&d))
+        rc = sqlite3_bind_int64(stmt_, index, *i);
+    else if (auto r = std::get_if<double>(&d))
+        rc = sqlite3_bind_double(stmt_, index, *r);
     else if (auto s = std::get_if<QString>(&d)) {
         QByteArray u = s->toUtf8();
         rc = sqlite3_bind_text(stmt_, index, u.constData(), u.size(), SQLITE_TRANSIENT);
@@ -238,7 +235,8 @@ void Database::openHandle(const QString& password, bool create)
     if (!create && !fi.exists())
         throw AppError(err::kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
     if (!create && isJetFile(path_))
-        throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
+        throw AppError(err::kNotDatabase, path_,
+                       QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
     // Anything that is neither a plain database nor possibly an encrypted one is no database at
     // all, and no password would open it.
     if (!create && fi.size() > 0 && !isPlainDatabaseFile(path_) && !mayBeEncryptedFile(path_))
@@ -293,6 +291,13 @@ void Database::configure()
     sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
 }
 
+QString insertStatement(const QString& table, const QStringList& columns)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u", "), marks.join(u", "));
+}
+
 int Database::execute(const QString& sql, Params params)
 {
     return execute(sql, std::vector<Value>(params));
@@ -302,8 +307,7 @@ int Database::execute(const QString& sql, const std::vector<Value>& params)
 {
     Statement st(*this, sql);
     st.bindAll(params);
-    while (st.step()) {
-    }
+    while (st.step()) {}
     return sqlite3_changes(db_);
 }
 
@@ -351,7 +355,8 @@ void Database::forEach(const QString& sql, const std::vector<Value>& params, con
 bool Database::tableExists(const QString& table)
 {
     return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower(?)"),
-                  {table}).toInt() > 0;
+                  {table})
+               .toInt() > 0;
 }
 
 bool Database::columnExists(const QString& table, const QString& column)
@@ -485,4 +490,4 @@ void Transaction::rollback()
     }
 }
 
-} // namespace db
+}  // namespace db

@@ -2,8 +2,8 @@
 #include "platform/app_error.h"
 #include "platform/db_value.h"
 #include <QHash>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -19,14 +19,16 @@ namespace db {
 struct Columns {
     QHash<QString, int> index;  // lower-case name -> position
     QStringList names;
-    QStringList types;          // declared type of the table column ("CURRENCY", "BIT"...), or ""
+    QStringList types;  // declared type of the table column ("CURRENCY", "BIT"...), or ""
 };
 
 // One row of a result: values by column position or by name (names compare without case).
 class Row {
 public:
     Row(std::shared_ptr<const Columns> columns, std::vector<Value> values)
-        : columns_(std::move(columns)), values_(std::move(values)) {}
+        : columns_(std::move(columns)), values_(std::move(values))
+    {
+    }
     int size() const { return int(values_.size()); }
     const Value& at(int i) const { return values_.at(size_t(i)); }
     // Throws AppError 3265 when the row has no such column.
@@ -36,7 +38,10 @@ public:
     int indexOf(const QString& name) const { return columns_->index.value(name.toLower(), -1); }
     // Declared type of a column, upper case without width ("TEXT(100)" gives "TEXT").
     QString declaredType(int i) const { return columns_->types.value(i); }
-    QString declaredType(const QString& name) const { return columns_->types.value(columns_->index.value(name.toLower(), -1)); }
+    QString declaredType(const QString& name) const
+    {
+        return columns_->types.value(columns_->index.value(name.toLower(), -1));
+    }
 
     QString text(const QString& n) const { return (*this)[n].toText(); }
     qint64 integer(const QString& n) const { return (*this)[n].toInt(); }
@@ -53,6 +58,9 @@ private:
 
 using Params = std::initializer_list<Value>;
 
+// "INSERT INTO table (a, b) VALUES (?, ?)": one row of the named columns, its values bound.
+QString insertStatement(const QString& table, const QStringList& columns);
+
 class Database;
 
 // A prepared statement; values are always bound, never written into the SQL text.
@@ -63,7 +71,7 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    void bind(int index, const Value& v);           // index from 1
+    void bind(int index, const Value& v);            // index from 1
     void bindAll(const std::vector<Value>& values);  // from 1 upward
     // Steps once: true while a row is there.
     bool step();
@@ -150,7 +158,7 @@ private:
     QString path_;
     OpenOptions options_;
     bool encrypted_ = false;
-    QByteArray key_;  // kept for copies that must open with the same password
+    QByteArray key_;     // kept for copies that must open with the same password
     QByteArray fileId_;  // the opened file's identity on disk; empty where the system gives none
 };
 
@@ -179,4 +187,4 @@ bool mayBeEncryptedFile(const QString& path);
 // Whether a file starts with the signature of the old Jet/ACE engine.
 bool isJetFile(const QString& path);
 
-} // namespace db
+}  // namespace db

@@ -41,4 +41,4 @@ QByteArray Value::toBytes() const
     return QByteArray();
 }
 
-} // namespace db
+}  // namespace db

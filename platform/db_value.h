@@ -23,14 +23,29 @@ public:
     Value(bool v) : data_(qint64(v ? 1 : 0)) {}
     Value(double v) : data_(v) {}
     Value(const char* v) : Value(QString::fromUtf8(v)) {}
-    Value(const QString& v) { if (!v.isEmpty()) data_ = v; }
+    Value(const QString& v)
+    {
+        if (!v.isEmpty()) data_ = v;
+    }
     Value(const QByteArray& v) : data_(v) {}
     Value(Decimal v) : data_(qint64(v.units())) {}
-    Value(const QDate& v) { if (v.isValid()) data_ = v.toString(Qt::ISODate); }
-    template <class T> Value(const std::optional<T>& v) { if (v) *this = Value(*v); }
+    Value(const QDate& v)
+    {
+        if (v.isValid()) data_ = v.toString(Qt::ISODate);
+    }
+    template <class T>
+    Value(const std::optional<T>& v)
+    {
+        if (v) *this = Value(*v);
+    }
 
     // Wraps what the engine returned, without any conversion.
-    static Value raw(Data d) { Value v; v.data_ = std::move(d); return v; }
+    static Value raw(Data d)
+    {
+        Value v;
+        v.data_ = std::move(d);
+        return v;
+    }
 
     bool isNull() const { return std::holds_alternative<std::monostate>(data_); }
     const Data& data() const { return data_; }
@@ -48,4 +63,4 @@ private:
     Data data_;
 };
 
-} // namespace db
+}  // namespace db

@@ -1,40 +1,49 @@
 #include "platform/decimal.h"
 #include "platform/app_error.h"
+#include <algorithm>
 
 namespace {
 
-std::int64_t pow10(int n)
+__int128 pow10(int n)
 {
-    std::int64_t p = 1;
+    __int128 p = 1;
     while (n-- > 0) p *= 10;
     return p;
 }
 
-// Divides with rounding half away from zero.
-__int128 divRound(__int128 num, __int128 den)
+// num / den rounded to a whole number.
+__int128 divRound(__int128 num, __int128 den, Decimal::Rounding mode)
 {
     bool neg = (num < 0) != (den < 0);
     if (num < 0) num = -num;
     if (den < 0) den = -den;
     __int128 q = num / den, r = num % den;
-    if (r * 2 >= den) ++q;
+    if (r * 2 > den || (r * 2 == den && (mode == Decimal::Rounding::HalfAwayFromZero || q % 2 != 0))) ++q;
     return neg ? -q : q;
+}
+
+[[noreturn]] void overflow()
+{
+    throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
 }
 
 std::int64_t checked(__int128 v)
 {
-    if (v > INT64_MAX || v < INT64_MIN)
-        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
+    if (v > INT64_MAX || v < INT64_MIN) overflow();
     return std::int64_t(v);
 }
 
-} // namespace
+int places(int digits)
+{
+    return std::clamp(digits, 0, Decimal::kPlaces);
+}
+
+}  // namespace
 
 std::int64_t Decimal::checkedSum(std::int64_t a, std::int64_t b, bool subtract)
 {
     std::int64_t r = 0;
-    if (subtract ? __builtin_sub_overflow(a, b, &r) : __builtin_add_overflow(a, b, &r))
-        throw AppError(err::kOverflow, "Decimal", QStringLiteral("Przepełnienie"));
+    if (subtract ? __builtin_sub_overflow(a, b, &r) : __builtin_add_overflow(a, b, &r)) overflow();
     return r;
 }
 
@@ -45,7 +54,10 @@ std::optional<Decimal> Decimal::parse(const QString& text)
     if (t.isEmpty()) return std::nullopt;
     bool neg = false;
     int i = 0;
-    if (t[0] == '-' || t[0] == '+') { neg = t[0] == '-'; i = 1; }
+    if (t[0] == '-' || t[0] == '+') {
+        neg = t[0] == '-';
+        i = 1;
+    }
     __int128 whole = 0, frac = 0;
     int fracDigits = 0, digits = 0, extra = 0;
     bool inFrac = false, roundUp = false;
@@ -82,35 +94,30 @@ Decimal Decimal::fromDouble(double v)
     return p ? *p : Decimal();
 }
 
-Decimal Decimal::rounded(int digits) const
+Decimal Decimal::rounded(int digits, Rounding mode) const
 {
-    if (digits >= kPlaces) return *this;
-    if (digits < 0) digits = 0;
-    std::int64_t step = pow10(kPlaces - digits);
-    return fromUnits(checked(divRound(units_, step) * step));
+    const __int128 step = pow10(kPlaces - places(digits));
+    return fromUnits(checked(divRound(units_, step, mode) * step));
 }
 
-Decimal Decimal::roundedHalfEven(int digits) const
+Decimal Decimal::mulDiv(Decimal a, Decimal b, std::int64_t divisor, int digits, Rounding mode)
 {
-    if (digits >= kPlaces) return *this;
-    if (digits < 0) digits = 0;
-    std::int64_t step = pow10(kPlaces - digits);
-    std::int64_t q = units_ / step, r = units_ % step;
-    std::int64_t absR = r < 0 ? -r : r;
-    if (absR * 2 > step || (absR * 2 == step && (q % 2 != 0)))
-        q += units_ < 0 ? -1 : 1;
-    return fromUnits(q * step);
+    if (divisor == 0) throw AppError(err::kDivisionByZero, "Decimal", QStringLiteral("Dzielenie przez zero"));
+    // a.units × b.units is the exact product scaled by kScale²: one division brings it to `digits` places.
+    const int d = places(digits);
+    const __int128 exact = __int128(a.units_) * b.units_;
+    return fromUnits(checked(divRound(exact, pow10(2 * kPlaces - d) * divisor, mode) * pow10(kPlaces - d)));
 }
 
 Decimal Decimal::operator*(Decimal o) const
 {
-    return fromUnits(checked(divRound(__int128(units_) * o.units_, kScale)));
+    return mulDiv(*this, o, 1, kPlaces);
 }
 
 Decimal Decimal::operator/(Decimal o) const
 {
     if (o.units_ == 0) throw AppError(err::kDivisionByZero, "Decimal", QStringLiteral("Dzielenie przez zero"));
-    return fromUnits(checked(divRound(__int128(units_) * kScale, o.units_)));
+    return fromUnits(checked(divRound(__int128(units_) * kScale, o.units_, Rounding::HalfAwayFromZero)));
 }
 
 QString Decimal::toFixed(int decimals) const
@@ -153,10 +160,16 @@ QString LeadingNumberText(const QString& text)
     bool dot = false, digits = false;
     for (QChar c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-        if ((c == '-' || c == '+') && num.isEmpty()) num += c;
-        else if (c.isDigit() && c.unicode() <= '9') { num += c; digits = true; }
-        else if (c == '.' && !dot) { dot = true; num += c; }
-        else break;
+        if ((c == '-' || c == '+') && num.isEmpty())
+            num += c;
+        else if (c.isDigit() && c.unicode() <= '9') {
+            num += c;
+            digits = true;
+        } else if (c == '.' && !dot) {
+            dot = true;
+            num += c;
+        } else
+            break;
     }
     return digits ? num : QString();
 }

@@ -10,10 +10,18 @@ class Decimal {
 public:
     static constexpr int kPlaces = 4;
     static constexpr std::int64_t kScale = 10000;
+    // How a half of the last kept place goes: away from zero (1,005 → 1,01; the rows' values) or
+    // to the even neighbour (2,5 → 2; the fund deduction, the amount in words).
+    enum class Rounding { HalfAwayFromZero, HalfEven };
 
     constexpr Decimal() = default;
     constexpr Decimal(int whole) : units_(std::int64_t(whole) * kScale) {}
-    static constexpr Decimal fromUnits(std::int64_t units) { Decimal d; d.units_ = units; return d; }
+    static constexpr Decimal fromUnits(std::int64_t units)
+    {
+        Decimal d;
+        d.units_ = units;
+        return d;
+    }
     // Parses "1234,56", "1 234.56", "-0,5"; accepts either decimal mark and spaces as grouping.
     // More than four decimals are rounded half away from zero. Empty or malformed text gives nullopt.
     static std::optional<Decimal> parse(const QString& text);
@@ -22,12 +30,17 @@ public:
     static Decimal fromDouble(double v);
 
     constexpr std::int64_t units() const { return units_; }
+    // The whole units, the fraction cut off (12,99 → 12; -3,5 → -3).
+    constexpr std::int64_t wholeUnits() const { return units_ / kScale; }
     double toDouble() const { return double(units_) / kScale; }
 
-    // Rounds to `digits` places (0..4), halves away from zero.
-    Decimal rounded(int digits) const;
-    // Rounds to `digits` places, halves to even (banker's rounding).
-    Decimal roundedHalfEven(int digits) const;
+    // Rounds to `digits` places (0..4).
+    Decimal rounded(int digits, Rounding mode = Rounding::HalfAwayFromZero) const;
+    Decimal roundedHalfEven(int digits) const { return rounded(digits, Rounding::HalfEven); }
+    // a × b / divisor rounded once, from the exact value, to `digits` places (0..4): no rounding
+    // of the product first. Beyond the range: AppError 6; a zero divisor: AppError 11.
+    static Decimal mulDiv(Decimal a, Decimal b, std::int64_t divisor, int digits,
+                          Rounding mode = Rounding::HalfAwayFromZero);
 
     // Plain text with a dot and trailing zeros cut ("12.5", "-3", "0.0001").
     QString toString() const;

@@ -36,7 +36,10 @@ std::optional<QString> sectionName(const QString& line)
     return (end < 0 ? t.mid(1) : t.mid(1, end - 1)).trimmed();
 }
 
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Key and value of a "key=value" line.
 std::optional<std::pair<QString, QString>> keyValue(const QString& line)
@@ -48,7 +51,7 @@ std::optional<std::pair<QString, QString>> keyValue(const QString& line)
     return std::make_pair(t.left(eq).trimmed(), t.mid(eq + 1).trimmed());
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> readString(const QString& file, const QString& section, const QString& key)
 {
@@ -80,21 +83,29 @@ bool writeString(const QString& file, const QString& section, const QString& key
 {
     QStringList lines = readLines(file);
     int sectionStart = -1;
-    int insertAt = -1;   // after the last non-empty line of the section
+    int insertAt = -1;  // after the last non-empty line of the section
     int replaceAt = -1;
     for (int i = 0; i < lines.size(); ++i) {
         if (auto s = sectionName(lines[i])) {
             if (sectionStart >= 0) break;  // the section ended
-            if (sameName(*s, section)) { sectionStart = i; insertAt = i + 1; }
+            if (sameName(*s, section)) {
+                sectionStart = i;
+                insertAt = i + 1;
+            }
             continue;
         }
         if (sectionStart < 0) continue;
         if (!lines[i].trimmed().isEmpty()) insertAt = i + 1;
-        if (auto kv = keyValue(lines[i]); kv && sameName(kv->first, key)) { replaceAt = i; break; }
+        if (auto kv = keyValue(lines[i]); kv && sameName(kv->first, key)) {
+            replaceAt = i;
+            break;
+        }
     }
     // A value is one line: line breaks inside it become blanks.
     QString oneLine = value;
-    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
     QString entry = key + QLatin1Char('=') + oneLine;
     if (replaceAt >= 0) {
         lines[replaceAt] = entry;
@@ -110,4 +121,4 @@ bool writeString(const QString& file, const QString& section, const QString& key
     return out.commit();
 }
 
-} // namespace ini
+}  // namespace ini

@@ -18,4 +18,4 @@ std::optional<QString> readString(const QString& file, const QString& section, c
 bool writeString(const QString& file, const QString& section, const QString& key, const QString& value);
 bool sectionExists(const QString& file, const QString& section);
 
-} // namespace ini
+}  // namespace ini

@@ -14,7 +14,7 @@ QString userName()
     if (u.isEmpty()) u = QDir::homePath();
     return u;
 }
-} // namespace
+}  // namespace
 
 InstanceChannel::InstanceChannel(const QString& title, QObject* parent) : QObject(parent)
 {
@@ -67,4 +67,7 @@ bool InstanceChannel::listen()
     return true;
 }
 
-bool InstanceChannel::isListening() const { return server_ && server_->isListening(); }
+bool InstanceChannel::isListening() const
+{
+    return server_ && server_->isListening();
+}

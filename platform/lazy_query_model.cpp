@@ -32,16 +32,22 @@ void LazyQueryModel::setSource(Source source)
 
 bool LazyQueryModel::fetchNext()
 {
-    if (!source_) return false;
+    return source_ && readPart(kPart);
+}
+
+bool LazyQueryModel::readPart(int count)
+{
     std::vector<db::Row> part;
     try {
-        part = source_(kPart);
+        part = source_(count);
     } catch (...) {
         source_ = nullptr;
         throw;
     }
-    if (part.empty()) source_ = nullptr;
-    else append(std::move(part));
+    if (part.empty())
+        source_ = nullptr;
+    else
+        append(std::move(part));
     return source_ != nullptr;
 }
 
@@ -56,17 +62,7 @@ void LazyQueryModel::append(std::vector<db::Row> rows)
 
 void LazyQueryModel::fetchAll()
 {
-    while (source_) {
-        std::vector<db::Row> part;
-        try {
-            part = source_(1 << 30);
-        } catch (...) {
-            source_ = nullptr;
-            throw;
-        }
-        if (part.empty()) source_ = nullptr;
-        else append(std::move(part));
-    }
+    while (source_ && readPart(1 << 30)) {}
 }
 
 bool LazyQueryModel::canFetchMore(const QModelIndex& parent) const
@@ -81,7 +77,8 @@ void LazyQueryModel::fetchMore(const QModelIndex& parent)
         fetchNext();
     } catch (...) {
         std::exception_ptr error = std::current_exception();
-        QMetaObject::invokeMethod(this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
     }
 }
 

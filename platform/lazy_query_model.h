@@ -59,6 +59,9 @@ protected:
     virtual QVariant cell(int column, const db::Value& value, int role) const;
 
 private:
+    // Reads up to `count` more rows; the source is dropped at its end or when it fails (the
+    // failure is handed on). True while it may give more.
+    bool readPart(int count);
     void append(std::vector<db::Row> rows);
 
     QStringList headers_;

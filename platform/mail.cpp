@@ -12,7 +12,10 @@
 namespace mail {
 namespace {
 
-QByteArray encoded(const QString& s) { return QUrl::toPercentEncoding(s); }
+QByteArray encoded(const QString& s)
+{
+    return QUrl::toPercentEncoding(s);
+}
 
 QByteArray base64Lines(const QByteArray& data)
 {
@@ -21,7 +24,7 @@ QByteArray base64Lines(const QByteArray& data)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 QByteArray headerText(const QString& s)
 {
@@ -39,7 +42,10 @@ QStringList splitAttachments(const QString& list)
     return out;
 }
 
-bool isHtml(const QString& body) { return body.contains(QLatin1String("<html>")); }
+bool isHtml(const QString& body)
+{
+    return body.contains(QLatin1String("<html>"));
+}
 
 QString mailtoUrl(const Message& m)
 {
@@ -62,7 +68,10 @@ QByteArray emlText(const Message& m)
     out += "X-Unsent: 1\r\n";
     out += "To: " + m.to.toUtf8() + "\r\n";
     out += "Subject: " + headerText(m.subject) + "\r\n";
-    out += "Date: " + QLocale::c().toString(QDateTime::currentDateTime(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss t")).toLatin1() + "\r\n";
+    out +=
+        "Date: " +
+        QLocale::c().toString(QDateTime::currentDateTime(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss t")).toLatin1() +
+        "\r\n";
     out += "MIME-Version: 1.0\r\n";
     out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
     out += "--" + boundary + "\r\n";
@@ -110,7 +119,7 @@ Way emlFile(const Message& m, const QString& emlPath)
     };
 }
 
-} // namespace
+}  // namespace
 
 bool openMailto(const Message& m, const QString& emlPath, const Failed& failed)
 {
@@ -130,7 +139,8 @@ bool composeMessage(const Message& m, const QString& emlPath, const Failed& fail
         if (!m.subject.isEmpty()) args << QStringLiteral("--subject") << m.subject;
         // It makes a mailto: link of the body itself, line ends included: given CR LF, every
         // line would arrive with a second CR.
-        if (!m.body.isEmpty()) args << QStringLiteral("--body") << QString(m.body).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (!m.body.isEmpty())
+            args << QStringLiteral("--body") << QString(m.body).replace(QLatin1String("\r\n"), QLatin1String("\n"));
         for (const QString& a : m.attachments) args << QStringLiteral("--attach") << QFileInfo(a).absoluteFilePath();
         if (!m.to.isEmpty()) args << m.to;
         ways.push_back([args](const shell::LateFailure& late) {
@@ -142,4 +152,4 @@ bool composeMessage(const Message& m, const QString& emlPath, const Failed& fail
     return tryInTurn(ways, 0, failed);
 }
 
-} // namespace mail
+}  // namespace mail

@@ -10,8 +10,8 @@ namespace mail {
 struct Message {
     QString to;
     QString subject;
-    QString body;               // plain text, or HTML when it contains "<html>"
-    QStringList attachments;    // file paths
+    QString body;             // plain text, or HTML when it contains "<html>"
+    QStringList attachments;  // file paths
 };
 
 // Every non-empty part of a list of paths separated by ";".
@@ -38,4 +38,4 @@ bool openMailto(const Message& m, const QString& emlPath, const Failed& failed);
 // Both return false when the hand-off failed at once (`failed` has run then too).
 bool composeMessage(const Message& m, const QString& emlPath, const Failed& failed);
 
-} // namespace mail
+}  // namespace mail

@@ -9,10 +9,17 @@ namespace {
 Responder* gResponder = nullptr;
 }
 
-void setResponder(Responder* r) { gResponder = r; }
-Responder* responder() { return gResponder; }
+void setResponder(Responder* r)
+{
+    gResponder = r;
+}
+Responder* responder()
+{
+    return gResponder;
+}
 
-Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
+Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+              std::optional<Answer> defaultButton)
 {
     if (gResponder) {
         Message m{text, title, buttons, icon, defaultButton};
@@ -36,18 +43,30 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
     case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::None: break;
     }
-    struct B { QMessageBox::StandardButton b; Answer a; const char* text; };
+    struct B {
+        QMessageBox::StandardButton b;
+        Answer a;
+        const char* text;
+    };
     std::vector<B> list;
     switch (buttons) {
     case Buttons::Ok: list = {{QMessageBox::Ok, Answer::Ok, "OK"}}; break;
-    case Buttons::OkCancel: list = {{QMessageBox::Ok, Answer::Ok, "OK"}, {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}}; break;
+    case Buttons::OkCancel:
+        list = {{QMessageBox::Ok, Answer::Ok, "OK"}, {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}};
+        break;
     case Buttons::YesNo: list = {{QMessageBox::Yes, Answer::Yes, "Tak"}, {QMessageBox::No, Answer::No, "Nie"}}; break;
     case Buttons::YesNoCancel:
-        list = {{QMessageBox::Yes, Answer::Yes, "Tak"}, {QMessageBox::No, Answer::No, "Nie"}, {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}};
+        list = {{QMessageBox::Yes, Answer::Yes, "Tak"},
+                {QMessageBox::No, Answer::No, "Nie"},
+                {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}};
         break;
-    case Buttons::RetryCancel: list = {{QMessageBox::Retry, Answer::Retry, "Ponów"}, {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}}; break;
+    case Buttons::RetryCancel:
+        list = {{QMessageBox::Retry, Answer::Retry, "Ponów"}, {QMessageBox::Cancel, Answer::Cancel, "Anuluj"}};
+        break;
     case Buttons::AbortRetryIgnore:
-        list = {{QMessageBox::Abort, Answer::Abort, "Przerwij"}, {QMessageBox::Retry, Answer::Retry, "Ponów"}, {QMessageBox::Ignore, Answer::Ignore, "Ignoruj"}};
+        list = {{QMessageBox::Abort, Answer::Abort, "Przerwij"},
+                {QMessageBox::Retry, Answer::Retry, "Ponów"},
+                {QMessageBox::Ignore, Answer::Ignore, "Ignoruj"}};
         break;
     }
     for (auto& b : list) {
@@ -60,7 +79,9 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
     for (auto& b : list)
         if (b.b == clicked) return b.a;
     // Closed with Esc or the window's close button: the "no" side of the question.
-    return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::AbortRetryIgnore ? Answer::Ignore : Answer::Cancel;
+    return buttons == Buttons::YesNo              ? Answer::No
+           : buttons == Buttons::AbortRetryIgnore ? Answer::Ignore
+                                                  : Answer::Cancel;
 }
 
 int execDialog(QDialog& dialog)
@@ -70,4 +91,4 @@ int execDialog(QDialog& dialog)
     return dialog.exec();
 }
 
-} // namespace ui
+}  // namespace ui

@@ -19,7 +19,7 @@ struct Message {
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
-    std::optional<Answer> defaultButton; // the button Enter presses, when not the first
+    std::optional<Answer> defaultButton;  // the button Enter presses, when not the first
 };
 
 // Shows a modal message box over the active window and returns the button pressed.
@@ -34,9 +34,9 @@ int execDialog(QDialog& dialog);
 struct Responder {
     std::function<Answer(const Message&)> answer;
     std::function<int(QDialog&)> dialog;
-    std::vector<Message> seen; // every message shown while the responder is set
+    std::vector<Message> seen;  // every message shown while the responder is set
 };
 void setResponder(Responder* responder);
 Responder* responder();
 
-} // namespace ui
+}  // namespace ui

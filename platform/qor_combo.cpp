@@ -23,13 +23,15 @@ std::vector<std::pair<QString, QString>> listItems(const QString& items)
     std::vector<std::pair<QString, QString>> rows;
     for (const QString& item : items.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         int semi = item.indexOf(QLatin1Char(';'));
-        if (semi < 0) rows.emplace_back(item, item);
-        else rows.emplace_back(item.left(semi), item.mid(semi + 1));
+        if (semi < 0)
+            rows.emplace_back(item, item);
+        else
+            rows.emplace_back(item.left(semi), item.mid(semi + 1));
     }
     return rows;
 }
 
-} // namespace
+}  // namespace
 
 void QorCombo::Refill()
 {
@@ -39,7 +41,8 @@ void QorCombo::Refill()
             rows = listItems(rowSource_.mid(5));
         } else if (!rowSource_.trimmed().isEmpty()) {
             if (!database_)
-                throw AppError(err::kObjectNotSet, QStringLiteral("QorCombo"), QStringLiteral("Brak otwartej bazy danych"));
+                throw AppError(err::kObjectNotSet, QStringLiteral("QorCombo"),
+                               QStringLiteral("Brak otwartej bazy danych"));
             rows = ComboRowsFromSql(*database_, rowSource_);
         }
         return rows;
@@ -110,8 +113,10 @@ void QorCombo::setBoundValue(const QVariant& key)
 void QorCombo::setText(const QString& text)
 {
     int i = findText(text);
-    if (i >= 0 || !isEditable()) setCurrentIndex(i);
-    else setEditText(text);
+    if (i >= 0 || !isEditable())
+        setCurrentIndex(i);
+    else
+        setEditText(text);
 }
 
 ChangeGuard::ChangeGuard(std::initializer_list<QorCombo*> combos) : combos_(combos)

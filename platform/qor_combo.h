@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // A choice list that shows a text and binds a key. Its items come from a row source: a fixed
 // list "LIST key;text|key;text|..." or an SQL query whose first column is the key and second

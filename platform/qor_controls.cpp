@@ -108,6 +108,15 @@ QorClick::QorClick(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
     });
 }
 
-QString QorClick::text() const { return edit_->text(); }
-void QorClick::setText(const QString& text) { edit_->setText(text); }
-void QorClick::setButtonText(const QString& text) { button_->setText(text); }
+QString QorClick::text() const
+{
+    return edit_->text();
+}
+void QorClick::setText(const QString& text)
+{
+    edit_->setText(text);
+}
+void QorClick::setButtonText(const QString& text)
+{
+    button_->setText(text);
+}

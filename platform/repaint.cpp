@@ -9,4 +9,4 @@ void repaintNow()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-} // namespace ui
+}  // namespace ui

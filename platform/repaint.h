@@ -6,4 +6,4 @@ namespace ui {
 // keys wait in the queue until the step is over, so nothing can re-enter a save or a load.
 void repaintNow();
 
-} // namespace ui
+}  // namespace ui

@@ -114,4 +114,4 @@ const Table* Report::table(const QString& name) const
     return nullptr;
 }
 
-} // namespace report
+}  // namespace report

@@ -29,15 +29,15 @@ struct Style {
 struct Element {
     enum class Kind { Text, Field, Line, Box, Picture, PageNumber };
     Kind kind = Kind::Text;
-    QString name;       // the name code finds it by (letter case ignored)
-    QString text;       // Text: the text; Field: a pattern with %1; PageNumber: a pattern with %1 and %2
-    QString column;     // Field: the column it shows
-    QString table;      // Field: the table; inside a detail its current row, elsewhere its first row
-    QRectF rect;        // millimetres from the section's top-left corner
+    QString name;    // the name code finds it by (letter case ignored)
+    QString text;    // Text: the text; Field: a pattern with %1; PageNumber: a pattern with %1 and %2
+    QString column;  // Field: the column it shows
+    QString table;   // Field: the table; inside a detail its current row, elsewhere its first row
+    QRectF rect;     // millimetres from the section's top-left corner
     Style style;
     bool hideEmpty = false;  // Field: shows nothing, pattern included, when the value is empty
     bool suppressed = false;
-    QImage image;       // Picture
+    QImage image;  // Picture
 };
 
 struct Section {
@@ -49,7 +49,7 @@ struct Section {
     Kind kind = Kind::Band;
     QString table;
     QString groupColumn;
-    double height = 0;           // millimetres; grows when its texts need more room
+    double height = 0;  // millimetres; grows when its texts need more room
     bool suppressed = false;
     bool suppressBlank = false;  // left out when every text in it is empty
     std::vector<Element> elements;
@@ -97,4 +97,4 @@ private:
     std::vector<std::pair<QString, Table>> tables_;
 };
 
-} // namespace report
+}  // namespace report

@@ -11,8 +11,8 @@
 namespace report {
 namespace {
 
-constexpr double kLineMm = 0.2;       // width of lines and frames
-constexpr double kPadMm = 0.8;        // text inside a frame keeps this far from it
+constexpr double kLineMm = 0.2;  // width of lines and frames
+constexpr double kPadMm = 0.8;   // text inside a frame keeps this far from it
 constexpr double kPadTopMm = 0.4;
 
 bool isText(const Element& e)
@@ -41,7 +41,9 @@ struct TextLines {
     {
         QTextOption o;
         o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        o.setAlignment(align == Align::Right ? Qt::AlignRight : align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft);
+        o.setAlignment(align == Align::Right    ? Qt::AlignRight
+                       : align == Align::Center ? Qt::AlignHCenter
+                                                : Qt::AlignLeft);
         layout.setTextOption(o);
         layout.setCacheEnabled(true);
         layout.beginLayout();
@@ -54,10 +56,16 @@ struct TextLines {
     }
 };
 
-double padX(const Element& e, double k) { return e.style.frame || e.style.shade ? kPadMm * k : 0; }
-double padY(const Element& e, double k) { return e.style.frame || e.style.shade ? kPadTopMm * k : 0; }
+double padX(const Element& e, double k)
+{
+    return e.style.frame || e.style.shade ? kPadMm * k : 0;
+}
+double padY(const Element& e, double k)
+{
+    return e.style.frame || e.style.shade ? kPadTopMm * k : 0;
+}
 
-} // namespace
+}  // namespace
 
 void loadFonts()
 {
@@ -73,7 +81,8 @@ Layout::Layout(const Report& report, const QPaintDevice& device) : report_(repor
 {
     loadFonts();
     pxPerMm_ = device.logicalDpiY() / 25.4;
-    const double contentHeight = (report.pageSizeMm.height() - report.marginsMm.top() - report.marginsMm.bottom()) * pxPerMm_;
+    const double contentHeight =
+        (report.pageSizeMm.height() - report.marginsMm.top() - report.marginsMm.bottom()) * pxPerMm_;
 
     std::vector<Placed> headers;
     double headerHeight = 0, footerHeight = 0;
@@ -119,8 +128,7 @@ Layout::Layout(const Report& report, const QPaintDevice& device) : report_(repor
         switch (s.kind) {
         case Section::Kind::PageHeader:
         case Section::Kind::PageFooter:
-        case Section::Kind::GroupHeader:
-            break;
+        case Section::Kind::GroupHeader: break;
         case Section::Kind::Band: {
             Placed p = measure(s, 0);
             bool blank = s.suppressBlank;
@@ -132,17 +140,17 @@ Layout::Layout(const Report& report, const QPaintDevice& device) : report_(repor
             place(std::move(p));
             break;
         }
-        case Section::Kind::TableHeader:
-            tableHeader = &s;
-            break;
+        case Section::Kind::TableHeader: tableHeader = &s; break;
         case Section::Kind::Detail: {
             const Table* t = report.table(s.table);
-            const Section* header = tableHeader && tableHeader->table.compare(s.table, Qt::CaseInsensitive) == 0 ? tableHeader : nullptr;
+            const Section* header =
+                tableHeader && tableHeader->table.compare(s.table, Qt::CaseInsensitive) == 0 ? tableHeader : nullptr;
             tableHeader = nullptr;
             if (!t || t->rows.empty()) break;
             const Section* group = nullptr;
             for (const Section& g : report.sections())
-                if (g.kind == Section::Kind::GroupHeader && !g.suppressed && g.table.compare(s.table, Qt::CaseInsensitive) == 0)
+                if (g.kind == Section::Kind::GroupHeader && !g.suppressed &&
+                    g.table.compare(s.table, Qt::CaseInsensitive) == 0)
                     group = &g;
             for (int r = 0; r < int(t->rows.size()); ++r) {
                 Placed row = measure(s, r);
@@ -180,13 +188,14 @@ QString Layout::textOf(const Section& s, const Element& e, int row, int page) co
     switch (e.kind) {
     case Element::Kind::Text: return e.text;
     case Element::Kind::PageNumber:
-        return QString(e.text).replace(QLatin1String("%1"), QString::number(page + 1))
+        return QString(e.text)
+            .replace(QLatin1String("%1"), QString::number(page + 1))
             .replace(QLatin1String("%2"), QString::number(std::max(pageCount(), page + 1)));
     case Element::Kind::Field: {
         const QString tableName = e.table.isEmpty() ? s.table : e.table;
         const Table* t = report_.table(tableName);
-        const bool current = tableName.compare(s.table, Qt::CaseInsensitive) == 0
-                             && (s.kind == Section::Kind::Detail || s.kind == Section::Kind::GroupHeader);
+        const bool current = tableName.compare(s.table, Qt::CaseInsensitive) == 0 &&
+                             (s.kind == Section::Kind::Detail || s.kind == Section::Kind::GroupHeader);
         const QString v = t ? t->value(current ? row : 0, e.column) : QString();
         if (v.isEmpty() && e.hideEmpty) return QString();
         return e.text.isEmpty() ? v : QString(e.text).replace(QLatin1String("%1"), v);
@@ -218,7 +227,8 @@ Layout::Placed Layout::measure(const Section& s, int row) const
     }
     std::vector<size_t> order(n);
     for (size_t i = 0; i < n; ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return nominal[a].top() < nominal[b].top(); });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return nominal[a].top() < nominal[b].top(); });
     std::vector<double> shift(n, 0);
     double bottom = s.height * k;
     for (size_t a = 0; a < n; ++a) {
@@ -226,7 +236,8 @@ Layout::Placed Layout::measure(const Section& s, int row) const
         for (size_t b = 0; b < a; ++b) {
             const size_t j = order[b];
             const bool above = nominal[j].bottom() <= nominal[i].top() + 0.01 * k;
-            const bool overlaps = nominal[j].left() < nominal[i].right() - 0.01 * k && nominal[i].left() < nominal[j].right() - 0.01 * k;
+            const bool overlaps =
+                nominal[j].left() < nominal[i].right() - 0.01 * k && nominal[i].left() < nominal[j].right() - 0.01 * k;
             if (above && overlaps) shift[i] = std::max(shift[i], shift[j] + growth[j]);
         }
         bottom = std::max(bottom, nominal[i].bottom() + shift[i] + growth[i]);
@@ -264,8 +275,10 @@ void Layout::paintPlaced(QPainter& painter, const Placed& placed, int page) cons
         painter.setPen(pen);
         switch (e.kind) {
         case Element::Kind::Line:
-            if (r.height() < r.width()) painter.drawLine(r.topLeft(), r.topRight());
-            else painter.drawLine(r.topLeft(), r.bottomLeft());
+            if (r.height() < r.width())
+                painter.drawLine(r.topLeft(), r.topRight());
+            else
+                painter.drawLine(r.topLeft(), r.bottomLeft());
             break;
         case Element::Kind::Box: painter.drawRect(r); break;
         case Element::Kind::Picture:
@@ -361,4 +374,4 @@ void paintAll(const Report& report, QPrinter& printer)
     }
 }
 
-} // namespace report
+}  // namespace report

@@ -85,4 +85,4 @@ void paintAll(const Report& report, QPrinter& printer);
 // Makes the report's fonts known to the program when they are installed as files.
 void loadFonts();
 
-} // namespace report
+}  // namespace report

@@ -6,8 +6,7 @@
 
 namespace report {
 
-Viewer::Viewer(QWidget* parent)
-    : QWidget(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+Viewer::Viewer(QWidget* parent) : QWidget(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     // The preview never prints: its printer only gives the pages their size.
     printer_->setOutputFormat(QPrinter::PdfFormat);
@@ -57,11 +56,29 @@ void Viewer::setZoom(int level)
     }
 }
 
-void Viewer::showFirstPage() { preview_->setCurrentPage(1); }
-void Viewer::showPreviousPage() { preview_->setCurrentPage(std::max(1, preview_->currentPage() - 1)); }
-void Viewer::showNextPage() { preview_->setCurrentPage(std::min(pageCount(), preview_->currentPage() + 1)); }
-void Viewer::showLastPage() { preview_->setCurrentPage(pageCount()); }
-int Viewer::pageCount() const { return report_ ? preview_->pageCount() : 0; }
-int Viewer::currentPage() const { return report_ ? preview_->currentPage() : 0; }
+void Viewer::showFirstPage()
+{
+    preview_->setCurrentPage(1);
+}
+void Viewer::showPreviousPage()
+{
+    preview_->setCurrentPage(std::max(1, preview_->currentPage() - 1));
+}
+void Viewer::showNextPage()
+{
+    preview_->setCurrentPage(std::min(pageCount(), preview_->currentPage() + 1));
+}
+void Viewer::showLastPage()
+{
+    preview_->setCurrentPage(pageCount());
+}
+int Viewer::pageCount() const
+{
+    return report_ ? preview_->pageCount() : 0;
+}
+int Viewer::currentPage() const
+{
+    return report_ ? preview_->currentPage() : 0;
+}
 
-} // namespace report
+}  // namespace report

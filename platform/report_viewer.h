@@ -43,4 +43,4 @@ private:
     QStackedLayout* stack_;
 };
 
-} // namespace report
+}  // namespace report

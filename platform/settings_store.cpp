@@ -90,9 +90,12 @@ QSet<QString>& createdKeys()
     return keys;
 }
 
-QString normalized(const QString& keyPath) { return keyPath.toLower(); }
+QString normalized(const QString& keyPath)
+{
+    return keyPath.toLower();
+}
 
-} // namespace
+}  // namespace
 
 void createKey(const QString& keyPath)
 {
@@ -166,4 +169,4 @@ int storeWrites()
     return writes;
 }
 
-} // namespace settings
+}  // namespace settings

@@ -35,4 +35,4 @@ public:
 // rewritten where there is one).
 int storeWrites();
 
-} // namespace settings
+}  // namespace settings

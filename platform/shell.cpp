@@ -80,4 +80,4 @@ ToolResult runTool(const QString& program, const QStringList& args, const LateFa
     return ToolResult::StillRunning;
 }
 
-} // namespace shell
+}  // namespace shell

@@ -28,4 +28,4 @@ ToolResult runTool(const QString& program, const QStringList& args, const LateFa
 // How long a helper is waited for, 5 s unless set (tests shorten it); gives the previous wait.
 int setToolWait(int ms);
 
-} // namespace shell
+}  // namespace shell

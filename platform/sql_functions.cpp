@@ -45,69 +45,80 @@ QString argText(sqlite3_value* v)
     return t ? QString::fromUtf8(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v)) : QString();
 }
 
+// A function of the old engine over a text: NULL gives NULL, any other value its text to `f`,
+// which sets the result.
+template <class F>
+void overText(sqlite3_context* ctx, sqlite3_value** argv, F f)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        sqlite3_result_null(ctx);
+    else
+        f(argText(argv[0]));
+}
+
+void textResult(sqlite3_context* ctx, const QString& text)
+{
+    const QByteArray u = text.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
 // Val: the number at the start of a text, blanks ignored; 0 when there is none.
 void valFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    QString num = LeadingNumberText(argText(argv[0]));
-    bool ok = false;
-    double d = num.toDouble(&ok);
-    sqlite3_result_double(ctx, ok ? d : 0.0);
+    overText(ctx, argv, [&](const QString& t) {
+        bool ok = false;
+        const double d = LeadingNumberText(t).toDouble(&ok);
+        sqlite3_result_double(ctx, ok ? d : 0.0);
+    });
 }
 
 template <int Part>
 void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     QDate d = QDate::fromString(argText(argv[0]).left(10), Qt::ISODate);
-    if (!d.isValid()) { sqlite3_result_null(ctx); return; }
+    if (!d.isValid()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
     sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
 }
 
 // Left, Right and Mid of the old engine (Mid counts from 1); Len is the number of characters.
 void leftFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    QByteArray u = argText(argv[0]).left(qMax(0, sqlite3_value_int(argv[1]))).toUtf8();
-    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+    overText(ctx, argv, [&](const QString& t) { textResult(ctx, t.left(qMax(0, sqlite3_value_int(argv[1])))); });
 }
 
 void rightFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    QByteArray u = argText(argv[0]).right(qMax(0, sqlite3_value_int(argv[1]))).toUtf8();
-    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+    overText(ctx, argv, [&](const QString& t) { textResult(ctx, t.right(qMax(0, sqlite3_value_int(argv[1])))); });
 }
 
 void midFn(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    int start = qMax(1, sqlite3_value_int(argv[1]));
-    int len = argc == 3 ? qMax(0, sqlite3_value_int(argv[2])) : -1;
-    QByteArray u = argText(argv[0]).mid(start - 1, len).toUtf8();
-    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+    overText(ctx, argv, [&](const QString& t) {
+        const int start = qMax(1, sqlite3_value_int(argv[1]));
+        const int len = argc == 3 ? qMax(0, sqlite3_value_int(argv[2])) : -1;
+        textResult(ctx, t.mid(start - 1, len));
+    });
 }
 
 void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    sqlite3_result_int(ctx, int(argText(argv[0]).size()));
+    overText(ctx, argv, [&](const QString& t) { sqlite3_result_int(ctx, int(t.size())); });
 }
 
 // Format of a date with the old engine's pattern letters (yyyy, yy, mm or MM for the month,
 // dd); any other value is given back as text.
 void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
-    QString v = argText(argv[0]);
-    QDate d = QDate::fromString(v.left(10), Qt::ISODate);
-    QString out = v;
-    if (d.isValid()) {
+    overText(ctx, argv, [&](const QString& v) {
+        const QDate d = QDate::fromString(v.left(10), Qt::ISODate);
+        if (!d.isValid()) return textResult(ctx, v);
         QString pattern = argText(argv[1]);
         pattern.replace('m', 'M').replace('D', 'd').replace('Y', 'y');
-        out = d.toString(pattern);
-    }
-    QByteArray u = out.toUtf8();
-    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+        textResult(ctx, d.toString(pattern));
+    });
 }
 
 bool sameLetter(QChar a, QChar b)
@@ -150,7 +161,8 @@ bool likeMatch(const QString& p, int pi, const QString& s, int si, QChar esc)
         QChar c = p[pi];
         if (!esc.isNull() && c == esc && pi + 1 < p.size()) {
             if (si >= s.size() || !sameLetter(p[pi + 1], s[si])) return false;
-            pi += 2; ++si;
+            pi += 2;
+            ++si;
             continue;
         }
         if (c == '%' || c == '*') {
@@ -172,7 +184,8 @@ bool likeMatch(const QString& p, int pi, const QString& s, int si, QChar esc)
         } else if (c != '_' && c != '?' && !sameLetter(c, s[si])) {
             return false;
         }
-        ++pi; ++si;
+        ++pi;
+        ++si;
     }
     return si == s.size();
 }
@@ -197,7 +210,7 @@ int plCollation(void*, int la, const void* a, int lb, const void* b)
                          QString::fromUtf8(static_cast<const char*>(b), lb));
 }
 
-} // namespace
+}  // namespace
 
 int comparePolish(const QString& a, const QString& b)
 {
@@ -243,4 +256,4 @@ void registerSqlFunctions(sqlite3* db)
     sqlite3_create_collation(db, "PL", SQLITE_UTF8, nullptr, plCollation);
 }
 
-} // namespace db
+}  // namespace db

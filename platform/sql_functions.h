@@ -23,4 +23,4 @@ int comparePolish(const QString& a, const QString& b);
 // for sorting and grouping many texts without comparing them again and again.
 QByteArray polishSortKey(const QString& text);
 
-} // namespace db
+}  // namespace db

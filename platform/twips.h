@@ -40,16 +40,49 @@ private:
 };
 
 // The layouts drawn for the font the program's windows use as they are.
-inline int px(int tw) { return Scale().px(tw); }
-inline int tw(int px) { return Scale().tw(px); }
-inline void place(QWidget* w, int left, int top, int width, int height) { Scale().place(w, left, top, width, height); }
-inline int leftOf(const QWidget* w) { return Scale().leftOf(w); }
-inline int topOf(const QWidget* w) { return Scale().topOf(w); }
-inline int widthOf(const QWidget* w) { return Scale().widthOf(w); }
-inline int heightOf(const QWidget* w) { return Scale().heightOf(w); }
-inline void setLeft(QWidget* w, int v) { Scale().setLeft(w, v); }
-inline void setTop(QWidget* w, int v) { Scale().setTop(w, v); }
-inline void setWidth(QWidget* w, int v) { Scale().setWidth(w, v); }
-inline void setHeight(QWidget* w, int v) { Scale().setHeight(w, v); }
+inline int px(int tw)
+{
+    return Scale().px(tw);
+}
+inline int tw(int px)
+{
+    return Scale().tw(px);
+}
+inline void place(QWidget* w, int left, int top, int width, int height)
+{
+    Scale().place(w, left, top, width, height);
+}
+inline int leftOf(const QWidget* w)
+{
+    return Scale().leftOf(w);
+}
+inline int topOf(const QWidget* w)
+{
+    return Scale().topOf(w);
+}
+inline int widthOf(const QWidget* w)
+{
+    return Scale().widthOf(w);
+}
+inline int heightOf(const QWidget* w)
+{
+    return Scale().heightOf(w);
+}
+inline void setLeft(QWidget* w, int v)
+{
+    Scale().setLeft(w, v);
+}
+inline void setTop(QWidget* w, int v)
+{
+    Scale().setTop(w, v);
+}
+inline void setWidth(QWidget* w, int v)
+{
+    Scale().setWidth(w, v);
+}
+inline void setHeight(QWidget* w, int v)
+{
+    Scale().setHeight(w, v);
+}
 
-} // namespace twips
+}  // namespace twips

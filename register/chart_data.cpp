@@ -16,10 +16,14 @@ void chartZero(ChartGrid& grid)
 void chartFill(ChartGrid& grid, const QString& kind, const std::array<MonthSums, 12>& months)
 {
     QStringList labels;
-    if (kind == QLatin1String("B")) labels = {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Kwota VAT")};
-    else if (kind == QLatin1String("Z")) labels = {QStringLiteral("Brutto"), QStringLiteral("Zapłacone")};
-    else if (kind == QLatin1String("N")) labels = {QStringLiteral("Brutto"), QStringLiteral("Niezapłacone")};
-    else return;
+    if (kind == QLatin1String("B"))
+        labels = {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Kwota VAT")};
+    else if (kind == QLatin1String("Z"))
+        labels = {QStringLiteral("Brutto"), QStringLiteral("Zapłacone")};
+    else if (kind == QLatin1String("N"))
+        labels = {QStringLiteral("Brutto"), QStringLiteral("Niezapłacone")};
+    else
+        return;
     grid.labels = labels;
     for (size_t m = 0; m < months.size(); ++m) {
         const MonthSums& s = months[m];

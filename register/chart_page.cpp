@@ -28,7 +28,7 @@ void report(App& app, void (ChartPage::*step)(), ChartPage* page)
     }
 }
 
-} // namespace
+}  // namespace
 
 ChartPage::ChartPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {

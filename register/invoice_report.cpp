@@ -16,7 +16,10 @@ namespace {
 const QString kFaktura = QStringLiteral("Faktura VAT RR");
 const QString kKorekta = QStringLiteral("Korekta faktury VAT RR");
 
-bool isCorrection(const QString& rodzaj) { return rodzaj.left(3) == QLatin1String("KFR"); }
+bool isCorrection(const QString& rodzaj)
+{
+    return rodzaj.left(3) == QLatin1String("KFR");
+}
 
 // A step whose failure leaves the report without that text, as a template without the object would.
 template <class F>
@@ -34,7 +37,7 @@ template <class T, class F>
 T zNaglowka(App& app, const QString& numer, const QString& place, T none, F f)
 {
     try {
-        auto h = NaglowekRaportu(*app.gBaseDb, numer);
+        auto h = DocHeader::stored(*app.gBaseDb, numer);
         return h ? T(f(*h)) : none;
     } catch (...) {
         ErrorReport(app, place);
@@ -47,14 +50,15 @@ QString option(App& app, const char* name)
     return RegRead(app.gRegProgramKey, QString::fromLatin1(name), QStringLiteral("0"));
 }
 
-} // namespace
+}  // namespace
 
 ReportQuery RaportSQL(App& app, const QString&, const QString& szablon, QStringList& naglowki)
 {
     if (szablon != QLatin1String("rapFANET1") && szablon != QLatin1String("rapFANET2")) return {};
     skipping([&] { RapNaglowki(app, naglowki, QStringLiteral("dokument")); });
     const PrintState& st = printState(app);
-    const bool roznice = isCorrection(st.gRepPar[0]) && RegParRead(app, QStringLiteral("DrukRoznice"), QStringLiteral("0")) == QLatin1String("1");
+    const bool roznice = isCorrection(st.gRepPar[0]) &&
+                         RegParRead(app, QStringLiteral("DrukRoznice"), QStringLiteral("0")) == QLatin1String("1");
     return ZapytanieDokumentu(st.gRepPar[1], roznice);
 }
 
@@ -110,9 +114,8 @@ QString RapFundusz(App& app, const QString&, const QString& numer)
 
 QString DoDokumentu(App& app, const QString&, const QString& numer)
 {
-    return zNaglowka(app, numer, QStringLiteral("DoDokumentu"), QString(), [](const DocHeader& h) {
-        return QStringLiteral("do dokumentu: ") + KorygowanyDokument(h);
-    });
+    return zNaglowka(app, numer, QStringLiteral("DoDokumentu"), QString(),
+                     [](const DocHeader& h) { return QStringLiteral("do dokumentu: ") + KorygowanyDokument(h); });
 }
 
 QString NazwaDokumentu(const QString& rodzaj)
@@ -122,15 +125,18 @@ QString NazwaDokumentu(const QString& rodzaj)
 
 QString KorygowanyDokument(const DocHeader& h)
 {
-    return NazwaDokumentu(h.KorInddok) + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") + dateText(h.KorDatawyst);
+    return NazwaDokumentu(h.KorInddok) + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") +
+           dateText(h.KorDatawyst);
 }
 
-QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
-                            Decimal netto, const QString& numer, const QDate& datawyst)
+QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie,
+                            const QString& fundusz, Decimal netto, const QString& numer, const QDate& datawyst)
 {
     static const QString kWzor = QStringLiteral(
-        "Nabywca: xxx oświadcza, że dokonał naliczenia i pobrania od Sprzedawcy-Rolnika ryczałtowego: yyy kwoty zzz PLN "
-        "tytułem wpłaty na fff, o którym mowa w art 2 ust. 1 ustawy o funduszach promocji produktów rolno-spozywczych z "
+        "Nabywca: xxx oświadcza, że dokonał naliczenia i pobrania od Sprzedawcy-Rolnika ryczałtowego: yyy kwoty zzz "
+        "PLN "
+        "tytułem wpłaty na fff, o którym mowa w art 2 ust. 1 ustawy o funduszach promocji produktów rolno-spozywczych "
+        "z "
         "dnia 22 maja 2009r (Dz.U.Nr 97 Poz.799 z 2009r) należnej od kwoty aaa, stanowiącej wartość netto produktów "
         "nabytych na podstawie faktury VAT RR nr bbb z dnia ccc");
     return WypelnijPola(kWzor, {{QStringLiteral("xxx"), nabywca},
@@ -150,22 +156,27 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
     const QString numer = st.gRepPar[1];
     db::Database& db = *app.gBaseDb;
 
-    if (isCorrection(rodzaj)) skipping([&] { raport.setText(QStringLiteral("tytDoDokumentu"), DoDokumentu(app, rodzaj, numer)); });
+    if (isCorrection(rodzaj))
+        skipping([&] { raport.setText(QStringLiteral("tytDoDokumentu"), DoDokumentu(app, rodzaj, numer)); });
     skipping([&] {
-        raport.setText(QStringLiteral("tytDokument"), NazwaDokumentu(rodzaj) + QLatin1Char(' ')
-                                                          + BaseParRead(app, db, QStringLiteral("DokZnacznik"), QString()));
+        raport.setText(QStringLiteral("tytDokument"),
+                       NazwaDokumentu(rodzaj) + QLatin1Char(' ') +
+                           BaseParRead(app, db, QStringLiteral("DokZnacznik"), QString()));
     });
     skipping([&] {
         // Every rate of the document is listed.
         std::vector<StawkaVatSuma> stawki;
         RapStawkiVAT(app, rodzaj, numer, stawki);
         report::Table t;
-        t.columns = QStringList{QStringLiteral("Stawka"), QStringLiteral("Netto"), QStringLiteral("VAT"), QStringLiteral("Brutto")};
+        t.columns = QStringList{QStringLiteral("Stawka"), QStringLiteral("Netto"), QStringLiteral("VAT"),
+                                QStringLiteral("Brutto")};
         for (const StawkaVatSuma& s : stawki)
             t.rows.push_back({StawkaTekst(s.kod), KwotaTekst(s.netto), KwotaTekst(s.vat), KwotaTekst(s.brutto)});
         raport.setTable(kTabelaStawek, std::move(t));
     });
-    skipping([&] { raport.setText(QStringLiteral("uwaStopka"), BaseParRead(app, db, QStringLiteral("DokStopka"), QString())); });
+    skipping([&] {
+        raport.setText(QStringLiteral("uwaStopka"), BaseParRead(app, db, QStringLiteral("DokStopka"), QString()));
+    });
 
     Decimal netto, potracenie;
     QDate datawyst;
@@ -195,20 +206,24 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
         }
         const bool oswiadczenie = option(app, "DrukOswiadczenie") == QLatin1String("1");
         raport.setSuppressed(QStringLiteral("Section18"), !oswiadczenie);
-        raport.setText(QStringLiteral("opisOtrzymal"),
-                       oswiadczenie ? QStringLiteral("Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury i złożenia oświadczenia")
-                                    : QStringLiteral("Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury"));
+        raport.setText(
+            QStringLiteral("opisOtrzymal"),
+            oswiadczenie
+                ? QStringLiteral("Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury i złożenia oświadczenia")
+                : QStringLiteral("Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury"));
     });
 
     QString fundusz;
     skipping([&] { fundusz = RapFundusz(app, rodzaj, numer); });
     skipping([&] {
-        const QString nabywca = BaseParRead(app, db, QStringLiteral("DokNaglowek1"), QString()) + QLatin1Char(' ')
-                                + BaseParRead(app, db, QStringLiteral("DokNaglowek2"), QString());
-        raport.setText(QStringLiteral("txtOswNabywcy"), OswiadczenieNabywcy(nabywca, RapSprzedawca(app, rodzaj, numer), potracenie,
-                                                                            fundusz, netto, numer, datawyst));
+        const QString nabywca = BaseParRead(app, db, QStringLiteral("DokNaglowek1"), QString()) + QLatin1Char(' ') +
+                                BaseParRead(app, db, QStringLiteral("DokNaglowek2"), QString());
+        raport.setText(QStringLiteral("txtOswNabywcy"),
+                       OswiadczenieNabywcy(nabywca, RapSprzedawca(app, rodzaj, numer), potracenie, fundusz, netto,
+                                           numer, datawyst));
     });
-    raport.setText(QStringLiteral("txtPotracenie"), QStringLiteral("Potrącenie 0,1 % wartości netto na ") + fundusz + QLatin1Char(':'));
+    raport.setText(QStringLiteral("txtPotracenie"),
+                   QStringLiteral("Potrącenie 0,1 % wartości netto na ") + fundusz + QLatin1Char(':'));
 }
 
 void Section2_Format(App& app, report::Report& raport)

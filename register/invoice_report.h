@@ -31,7 +31,8 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon);
 Decimal RapStawkiVAT(App& app, const QString& rodzaj, const QString& numer, std::vector<StawkaVatSuma>& stawki);
 // The amount to pay; the net total, the deduction (0 when none) and the issue date beside it.
 // 0 with the outputs untouched when there is no such document.
-Decimal RapKwoty(App& app, const QString& rodzaj, const QString& numer, Decimal& netto, Decimal& potracenie, QDate& datawyst);
+Decimal RapKwoty(App& app, const QString& rodzaj, const QString& numer, Decimal& netto, Decimal& potracenie,
+                 QDate& datawyst);
 // The seller as "name, zam. address"; "" when there is no such document.
 QString RapSprzedawca(App& app, const QString& rodzaj, const QString& numer);
 // The document's fund name; "" when none.
@@ -46,8 +47,8 @@ QString KorygowanyDokument(const DocHeader& h);
 
 // The buyer's statement about the promotion fund with its slots filled in one pass, so that a
 // value containing a slot's name stays as it is.
-QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
-                            Decimal netto, const QString& numer, const QDate& datawyst);
+QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie,
+                            const QString& fundusz, Decimal netto, const QString& numer, const QDate& datawyst);
 
 // The page header with the database's logo; without one, the header lines move to the left edge.
 void Section2_Format(App& app, report::Report& raport);

@@ -32,7 +32,7 @@ QIcon glyph(const QString& text)
     return QIcon(pm);
 }
 
-} // namespace
+}  // namespace
 
 PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -77,20 +77,28 @@ PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     lstPardruk->setRootIsDecorated(false);
     // Wide enough for its column, so no option's name is cut.
     place(lstPardruk, 5520, 420, 2640, 4785);
-    connect(lstPardruk, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { lstPardruk_ItemCheck(item); });
+    connect(lstPardruk, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item, int) { lstPardruk_ItemCheck(item); });
 
     printState(app_).podglad = this;
 }
 
 void PreviewPanel::toolCRView_ButtonClick(const QString& key)
 {
-    if (key == QLatin1String("Pierwszy")) CRView->showFirstPage();
-    else if (key == QLatin1String("Poprzedni")) CRView->showPreviousPage();
-    else if (key == QLatin1String("Nastepny")) CRView->showNextPage();
-    else if (key == QLatin1String("Ostatni")) CRView->showLastPage();
-    else if (key == QLatin1String("Cala")) CRView->setZoom(2);
-    else if (key == QLatin1String("Szerokosc")) CRView->setZoom(1);
-    else if (key == QLatin1String("Skala100")) CRView->setZoom(100);
+    if (key == QLatin1String("Pierwszy"))
+        CRView->showFirstPage();
+    else if (key == QLatin1String("Poprzedni"))
+        CRView->showPreviousPage();
+    else if (key == QLatin1String("Nastepny"))
+        CRView->showNextPage();
+    else if (key == QLatin1String("Ostatni"))
+        CRView->showLastPage();
+    else if (key == QLatin1String("Cala"))
+        CRView->setZoom(2);
+    else if (key == QLatin1String("Szerokosc"))
+        CRView->setZoom(1);
+    else if (key == QLatin1String("Skala100"))
+        CRView->setZoom(100);
 }
 
 void PreviewPanel::PodgladZoom()

@@ -7,7 +7,9 @@ class QLabel;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
-namespace report { class Viewer; }
+namespace report {
+class Viewer;
+}
 
 // The print preview of the entry page (picPodglad): the viewer's toolbar, the viewer and the
 // list of print options beside it. The print pipeline shows its reports in CRView.

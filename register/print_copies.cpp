@@ -4,9 +4,9 @@
 #include "platform/message_box.h"
 #include "register/print_pipeline.h"
 #include "register/print_state.h"
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPrintDialog>
-#include <QAbstractItemView>
 #include <optional>
 
 namespace {
@@ -24,7 +24,8 @@ struct Wybor {
 // The copies proposed: the setting's leading number, at least one.
 int kopie(App& app)
 {
-    const auto n = NumericValue(RegRead(app.gRegProgramKey, QStringLiteral("DrukKopie"), QStringLiteral("1")), -1000000, 1000000);
+    const auto n =
+        NumericValue(RegRead(app.gRegProgramKey, QStringLiteral("DrukKopie"), QStringLiteral("1")), -1000000, 1000000);
     return int(std::clamp<qint64>(n.value_or(1), 1, 999));
 }
 
@@ -37,8 +38,8 @@ std::optional<Wybor> printerDialog(App& app, const QString& title)
     printer.setCopyCount(kopie(app));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Drukuj ") + title);
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
-                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setMinMax(1, 1000);
     dialog.setFromTo(1, 1);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
@@ -56,7 +57,8 @@ std::optional<Wybor> printerDialog(App& app, const QString& title)
 
 bool run(App& app, const QString& title, const Wybor& w)
 {
-    return RepPrint(app, QStringLiteral("drukuj"), kFanet, kSzablon, title, w.copies, w.collate, w.firstPage, w.lastPage);
+    return RepPrint(app, QStringLiteral("drukuj"), kFanet, kSzablon, title, w.copies, w.collate, w.firstPage,
+                    w.lastPage);
 }
 
 // Every run of one print command goes into one printer job.
@@ -78,13 +80,13 @@ QString selectedText(const QAbstractItemView* lstDok, int column)
     return i.isValid() ? i.siblingAtColumn(column).data().toString() : QString();
 }
 
-} // namespace
+}  // namespace
 
 void DokumentDrukuj(App& app, QAbstractItemView* lstDok)
 {
     if (!lstDok || !lstDok->model() || lstDok->model()->rowCount() == 0) {
-        ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."), ui::Buttons::Ok,
-                   ui::Icon::Information, app.title);
+        ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."),
+                   ui::Buttons::Ok, ui::Icon::Information, app.title);
         return;
     }
     PrintState& st = printState(app);
@@ -122,7 +124,8 @@ void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer)
     run(app, inddok, *wybor);
 }
 
-bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer, const QString& datawyst)
+bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer,
+                       const QString& datawyst)
 {
     PrintState& st = printState(app);
     st.gRepPar[0] = inddok + QStringLiteral("  ") + numer;

@@ -15,6 +15,7 @@ void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer);
 // The register's "Wyślij..." ("wyslij") and "Zapisz jako..." ("zapisz") of document `numer`;
 // `datawyst` is the issue date as the register shows it. The document is labelled as in the
 // document list, so the proposed file name is the document's own.
-bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer, const QString& datawyst);
+bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, const QString& numer,
+                       const QString& datawyst);
 // The document list's "Wyślij..." ("wyslij") and "Zapisz jako..." ("zapisz") of its selected row.
 bool DokumentRepPrint(App& app, QAbstractItemView* lstDok, const QString& action);

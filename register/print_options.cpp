@@ -24,7 +24,7 @@ int indexOf(const QString& tekst)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 void PanelDrukuPokaz(App& app, const QString& panel, QTreeWidget* lstPardruk)
 {

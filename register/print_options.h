@@ -8,8 +8,8 @@ class QTreeWidget;
 // The six print options beside the preview, each a setting "1" (on) or "0" (off) kept both in
 // the settings store and in the settings cache.
 struct DrukOpcja {
-    const char* tekst;   // the list item's text
-    const char* nazwa;   // the setting
+    const char* tekst;  // the list item's text
+    const char* nazwa;  // the setting
 };
 inline constexpr std::array<DrukOpcja, 6> kDrukOpcje{{{"Oryginał, Kopia", "DrukOryginal"},
                                                       {"Oryginał + Kopia", "DrukOryKop"},

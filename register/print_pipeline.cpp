@@ -30,8 +30,8 @@ namespace {
 void cannotWrite(const QString& path)
 {
     ui::setDefaultPointer();
-    ui::msgBox(QStringLiteral("Nie można zapisać pliku: ") + QDir::toNativeSeparators(path)
-                   + QStringLiteral(". Sprawdź, czy folder istnieje i czy plik nie jest otwarty w innym programie."),
+    ui::msgBox(QStringLiteral("Nie można zapisać pliku: ") + QDir::toNativeSeparators(path) +
+                   QStringLiteral(". Sprawdź, czy folder istnieje i czy plik nie jest otwarty w innym programie."),
                ui::Buttons::Ok, ui::Icon::Exclamation, QStringLiteral("Błąd zapisu pliku"));
 }
 
@@ -53,10 +53,11 @@ bool zapisz(App& app, const report::Report& raport)
     if (ui::execDialog(dialog) != QDialog::Accepted) return true;
     const QString path = dialog.selectedFiles().value(0);
     if (path.isEmpty() || QFileInfo(path).isDir()) return true;
-    if (QFileInfo::exists(path)
-        && ui::msgBox(QStringLiteral("Plik ") + QDir::toNativeSeparators(path) + QStringLiteral(" już istnieje. Czy chcesz go zastąpić?"),
-                      ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Zapisz dokument do pliku"), ui::Answer::No)
-               != ui::Answer::Yes)
+    if (QFileInfo::exists(path) &&
+        ui::msgBox(QStringLiteral("Plik ") + QDir::toNativeSeparators(path) +
+                       QStringLiteral(" już istnieje. Czy chcesz go zastąpić?"),
+                   ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Zapisz dokument do pliku"),
+                   ui::Answer::No) != ui::Answer::Yes)
         return true;
     ui::BusyPointer busy;
     if (!report::exportPdf(raport, path)) {
@@ -77,8 +78,9 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
     dialog.setWindowTitle(QStringLiteral("Wysyłanie dokumentu: ") + st.gRepPar[0]);
     dialog.labOpis->setText(QStringLiteral("Wyślij pocztą elektroniczną..."));
     dialog.labOpisCmb->setText(QStringLiteral("Rodzaj dokumentu"));
-    dialog.cmbInput->setRowSource(QStringLiteral("LIST html;Dokument html - faktura w treści dokumentu|pdf;Plik PDF - faktura "
-                                                 "jako załącznik w pliku PDF"));
+    dialog.cmbInput->setRowSource(
+        QStringLiteral("LIST html;Dokument html - faktura w treści dokumentu|pdf;Plik PDF - faktura "
+                       "jako załącznik w pliku PDF"));
     dialog.cmbInput->Refill();
     ui::setDefaultPointer();
     ui::execDialog(dialog);
@@ -115,7 +117,9 @@ void drukuj(App& app, const report::Report& raport, const report::PrintJob& job)
         report::PrintSession session(*st.printer);
         ok = session.print(raport, job);
     }
-    if (!ok) throw AppError(482, QStringLiteral("RepPrint"), QStringLiteral("Błąd drukarki: nie można rozpocząć wydruku."));
+    if (!ok)
+        throw AppError(err::kPrinterError, QStringLiteral("RepPrint"),
+                       QStringLiteral("Błąd drukarki: nie można rozpocząć wydruku."));
 }
 
 void showInPreview(App& app, std::shared_ptr<report::Report> raport)
@@ -126,7 +130,7 @@ void showInPreview(App& app, std::shared_ptr<report::Report> raport)
     panel->CRView->viewReport();
 }
 
-} // namespace
+}  // namespace
 
 QString PlikDokumentu(const QString& label)
 {
@@ -154,7 +158,8 @@ std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, c
     const ReportQuery query = RaportSQL(app, kind, templ, naglowki);
     if (query.isEmpty()) {
         ui::setDefaultPointer();
-        ui::msgBox(QStringLiteral("Nieokreślona komenda SQL raportu dla szablonu: ") + templ, ui::Buttons::Ok, ui::Icon::Information);
+        ui::msgBox(QStringLiteral("Nieokreślona komenda SQL raportu dla szablonu: ") + templ, ui::Buttons::Ok,
+                   ui::Icon::Information);
         return nullptr;
     }
     const std::vector<db::Row> rows = app.gBaseDb->query(query.sql, query.params);
@@ -167,8 +172,8 @@ std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, c
     std::shared_ptr<report::Report> raport = RaportObiekt(templ);
     if (!raport) {
         ui::setDefaultPointer();
-        ui::msgBox(QStringLiteral("Szablon raportu nie został załadowany. Operacja wydruku zostanie przerwana."), ui::Buttons::Ok,
-                   ui::Icon::Exclamation);
+        ui::msgBox(QStringLiteral("Szablon raportu nie został załadowany. Operacja wydruku zostanie przerwana."),
+                   ui::Buttons::Ok, ui::Icon::Exclamation);
         return nullptr;
     }
     RaportDane(*raport, rows);
@@ -176,7 +181,8 @@ std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, c
         raport->setText(QStringLiteral("nagRap%1").arg(i), naglowki[i]);
         if (i == 1) title += QStringLiteral(" - ") + naglowki[1];
     }
-    raport->setText(QStringLiteral("rapPakiet"), QStringLiteral("Wirlan ") + app.title + QStringLiteral(" - ") + app.webAddress);
+    raport->setText(QStringLiteral("rapPakiet"),
+                    QStringLiteral("Wirlan ") + app.title + QStringLiteral(" - ") + app.webAddress);
     RaportFormuly(app, *raport, templ);
     Section2_Format(app, *raport);
     return raport;

@@ -4,7 +4,9 @@
 #include <memory>
 
 class App;
-namespace report { class Report; }
+namespace report {
+class Report;
+}
 
 // Every printed document goes through one print request: "podglad" shows it on the preview
 // page, "drukuj" prints it, "zapisz" saves it as a PDF file the user names, "wyslij" sends it

@@ -22,9 +22,27 @@ Style style(double points, bool bold = false, Align align = Align::Left)
     return s;
 }
 
-Style small() { Style s = style(6.5); s.color = QColor(0x55, 0x55, 0x55); return s; }
-Style cell(Align align = Align::Right) { Style s = style(8, false, align); s.frame = true; s.stretch = true; return s; }
-Style headCell() { Style s = style(7, true, Align::Center); s.frame = true; s.shade = true; s.stretch = true; return s; }
+Style small()
+{
+    Style s = style(6.5);
+    s.color = QColor(0x55, 0x55, 0x55);
+    return s;
+}
+Style cell(Align align = Align::Right)
+{
+    Style s = style(8, false, align);
+    s.frame = true;
+    s.stretch = true;
+    return s;
+}
+Style headCell()
+{
+    Style s = style(7, true, Align::Center);
+    s.frame = true;
+    s.shade = true;
+    s.stretch = true;
+    return s;
+}
 
 Element text(const QString& name, const QString& t, QRectF r, Style s = style(8))
 {
@@ -79,7 +97,10 @@ const Column kLp{"Lp.", 0, 8}, kNazwa{"Nazwa produktu", 8, 56}, kIlosc{"Ilość"
     kCena{"Cena jedn. netto", 93, 18}, kNetto{"Wartość netto", 111, 20}, kStawka{"Stawka VAT", 131, 13},
     kVat{"Kwota VAT", 144, 20}, kBrutto{"Wartość brutto", 164, 22};
 
-QRectF at(const Column& c, double y, double h) { return QRectF(c.x, y, c.w, h); }
+QRectF at(const Column& c, double y, double h)
+{
+    return QRectF(c.x, y, c.w, h);
+}
 
 void pageHeader(report::Report& r)
 {
@@ -87,18 +108,22 @@ void pageHeader(report::Report& r)
     logo.kind = Element::Kind::Picture;
     logo.name = QStringLiteral("picLogo");
     logo.rect = QRectF(0, 0, 34, 24);
-    std::vector<Element> e{logo, text(QStringLiteral("labNabywca"), QStringLiteral("Nabywca"), QRectF(38, 0, 72, 3.5), small())};
+    std::vector<Element> e{
+        logo, text(QStringLiteral("labNabywca"), QStringLiteral("Nabywca"), QRectF(38, 0, 72, 3.5), small())};
     e.push_back(text(QStringLiteral("nagRap1"), QString(), QRectF(38, 3.6, 72, 4.6), style(9.5, true)));
     for (int i = 2; i <= 5; ++i)
         e.push_back(text(QStringLiteral("nagRap%1").arg(i), QString(), QRectF(38, 8.4 + (i - 2) * 3.9, 72, 3.8)));
     e.push_back(text(QStringLiteral("tytDokument"), QString(), QRectF(112, 0, 74, 6), style(13, true, Align::Right)));
-    e.push_back(field(QStringLiteral("Numer"), QStringLiteral("nr %1"), QRectF(112, 6.5, 74, 5.5), style(11, true, Align::Right)));
+    e.push_back(field(QStringLiteral("Numer"), QStringLiteral("nr %1"), QRectF(112, 6.5, 74, 5.5),
+                      style(11, true, Align::Right)));
     Element oryginal = text(QStringLiteral("rapOryginal"), QStringLiteral("ORYGINAŁ /"), QRectF(112, 12.5, 54, 4.5),
                             style(8.5, true, Align::Right));
     oryginal.suppressed = true;
-    Element kopia = text(QStringLiteral("rapKopia"), QStringLiteral("KOPIA"), QRectF(167, 12.5, 19, 4.5), style(8.5, true));
+    Element kopia =
+        text(QStringLiteral("rapKopia"), QStringLiteral("KOPIA"), QRectF(167, 12.5, 19, 4.5), style(8.5, true));
     kopia.suppressed = true;
-    Element duplikat = text(QStringLiteral("tytDuplikat"), QString(), QRectF(112, 17.5, 74, 8), style(8, true, Align::Right));
+    Element duplikat =
+        text(QStringLiteral("tytDuplikat"), QString(), QRectF(112, 17.5, 74, 8), style(8, true, Align::Right));
     duplikat.suppressed = true;
     e.insert(e.end(), {oryginal, kopia, duplikat, line(0, 27, 186)});
     r.addSection(section(QStringLiteral("Section2"), Section::Kind::PageHeader, 29, std::move(e)));
@@ -106,16 +131,19 @@ void pageHeader(report::Report& r)
 
 void documentHeader(report::Report& r)
 {
-    Section kor = section(QStringLiteral("SectionDoDokumentu"), Section::Kind::Band, 6,
-                          {text(QStringLiteral("tytDoDokumentu"), QString(), QRectF(0, 0.5, 186, 4.5), style(9, true))});
+    Section kor =
+        section(QStringLiteral("SectionDoDokumentu"), Section::Kind::Band, 6,
+                {text(QStringLiteral("tytDoDokumentu"), QString(), QRectF(0, 0.5, 186, 4.5), style(9, true))});
     kor.suppressBlank = true;
     r.addSection(kor);
-    r.addSection(section(QStringLiteral("SectionDaty"), Section::Kind::Band, 6,
-                         {field(QStringLiteral("Datawyst"), QStringLiteral("Data wystawienia: %1"), QRectF(0, 0.5, 70, 4.5)),
-                          field(QStringLiteral("Datasprz"), QStringLiteral("Data nabycia: %1"), QRectF(72, 0.5, 70, 4.5))}));
+    r.addSection(
+        section(QStringLiteral("SectionDaty"), Section::Kind::Band, 6,
+                {field(QStringLiteral("Datawyst"), QStringLiteral("Data wystawienia: %1"), QRectF(0, 0.5, 70, 4.5)),
+                 field(QStringLiteral("Datasprz"), QStringLiteral("Data nabycia: %1"), QRectF(72, 0.5, 70, 4.5))}));
     Section podstawa = section(
         QStringLiteral("SectionPodstawa"), Section::Kind::Band, 5,
-        {field(QStringLiteral("Podstawa"), QStringLiteral("Podstawa wystawienia: %1"), QRectF(0, 0, 92, 4.5), style(8), true),
+        {field(QStringLiteral("Podstawa"), QStringLiteral("Podstawa wystawienia: %1"), QRectF(0, 0, 92, 4.5), style(8),
+               true),
          field(QStringLiteral("Wydane"), QStringLiteral("Przyjęte wg: %1"), QRectF(94, 0, 92, 4.5), style(8), true)});
     podstawa.suppressBlank = true;
     r.addSection(podstawa);
@@ -124,13 +152,16 @@ void documentHeader(report::Report& r)
     box.kind = Element::Kind::Box;
     box.rect = QRectF(0, 1, 186, 23);
     box.style.stretch = true;
-    r.addSection(section(
-        QStringLiteral("SectionSprzedawca"), Section::Kind::Band, 26,
-        {box, text(QStringLiteral("labSprzedawca"), QStringLiteral("Sprzedawca (rolnik ryczałtowy)"), QRectF(2, 1.8, 100, 3.5), small()),
-         field(QStringLiteral("Nazkon"), QString(), QRectF(2, 5.5, 182, 5), style(10, true)),
-         field(QStringLiteral("Adrkon"), QString(), QRectF(2, 10.6, 182, 4.2)),
-         field(QStringLiteral("Nipkon"), QStringLiteral("NIP lub PESEL: %1"), QRectF(2, 14.9, 182, 4.2)),
-         field(QStringLiteral("DokumentTozsamosci"), QStringLiteral("Dokument tożsamości: %1"), QRectF(2, 19.2, 182, 4.2))}));
+    r.addSection(
+        section(QStringLiteral("SectionSprzedawca"), Section::Kind::Band, 26,
+                {box,
+                 text(QStringLiteral("labSprzedawca"), QStringLiteral("Sprzedawca (rolnik ryczałtowy)"),
+                      QRectF(2, 1.8, 100, 3.5), small()),
+                 field(QStringLiteral("Nazkon"), QString(), QRectF(2, 5.5, 182, 5), style(10, true)),
+                 field(QStringLiteral("Adrkon"), QString(), QRectF(2, 10.6, 182, 4.2)),
+                 field(QStringLiteral("Nipkon"), QStringLiteral("NIP lub PESEL: %1"), QRectF(2, 14.9, 182, 4.2)),
+                 field(QStringLiteral("DokumentTozsamosci"), QStringLiteral("Dokument tożsamości: %1"),
+                       QRectF(2, 19.2, 182, 4.2))}));
 }
 
 void positions(report::Report& r)
@@ -138,13 +169,15 @@ void positions(report::Report& r)
     std::vector<Element> head;
     for (const Column* c : {&kLp, &kNazwa, &kIlosc, &kJm, &kCena, &kNetto, &kStawka, &kVat, &kBrutto})
         head.push_back(text(QString(), QString::fromUtf8(c->head), at(*c, 2, 7.5), headCell()));
-    r.addSection(section(QStringLiteral("SectionNaglowekPozycji"), Section::Kind::TableHeader, 9.5, std::move(head), kTabelaDokumentu));
+    r.addSection(section(QStringLiteral("SectionNaglowekPozycji"), Section::Kind::TableHeader, 9.5, std::move(head),
+                         kTabelaDokumentu));
 
     Style groupStyle = style(8, true);
     groupStyle.frame = true;
     groupStyle.stretch = true;
-    Section group = section(QStringLiteral("SectionGrupa"), Section::Kind::GroupHeader, 5,
-                            {field(QStringLiteral("Grupa"), QString(), QRectF(0, 0, 186, 5), groupStyle)}, kTabelaDokumentu);
+    Section group =
+        section(QStringLiteral("SectionGrupa"), Section::Kind::GroupHeader, 5,
+                {field(QStringLiteral("Grupa"), QString(), QRectF(0, 0, 186, 5), groupStyle)}, kTabelaDokumentu);
     group.groupColumn = QStringLiteral("Grupa");
     r.addSection(group);
 
@@ -165,8 +198,10 @@ void vatSummary(report::Report& r)
 {
     std::vector<Element> head{text(QStringLiteral("labStawki"), QStringLiteral("Zestawienie według stawek VAT"),
                                    QRectF(0, 5, kNetto.x - 2, 4.5), style(8, true, Align::Right))};
-    for (const Column* c : {&kNetto, &kStawka, &kVat, &kBrutto}) head.push_back(text(QString(), QString::fromUtf8(c->head), at(*c, 3, 7.5), headCell()));
-    r.addSection(section(QStringLiteral("SectionNaglowekStawek"), Section::Kind::TableHeader, 10.5, std::move(head), kTabelaStawek));
+    for (const Column* c : {&kNetto, &kStawka, &kVat, &kBrutto})
+        head.push_back(text(QString(), QString::fromUtf8(c->head), at(*c, 3, 7.5), headCell()));
+    r.addSection(section(QStringLiteral("SectionNaglowekStawek"), Section::Kind::TableHeader, 10.5, std::move(head),
+                         kTabelaStawek));
 
     auto value = [](const QString& column, const Column& c, Align a = Align::Right) {
         Element e = field(column, QString(), at(c, 0, 5), cell(a));
@@ -174,16 +209,17 @@ void vatSummary(report::Report& r)
         e.table = kTabelaStawek;
         return e;
     };
-    r.addSection(section(QStringLiteral("SectionStawka"), Section::Kind::Detail, 5,
-                         {value(QStringLiteral("Netto"), kNetto), value(QStringLiteral("Stawka"), kStawka, Align::Center),
-                          value(QStringLiteral("VAT"), kVat), value(QStringLiteral("Brutto"), kBrutto)},
-                         kTabelaStawek));
+    r.addSection(
+        section(QStringLiteral("SectionStawka"), Section::Kind::Detail, 5,
+                {value(QStringLiteral("Netto"), kNetto), value(QStringLiteral("Stawka"), kStawka, Align::Center),
+                 value(QStringLiteral("VAT"), kVat), value(QStringLiteral("Brutto"), kBrutto)},
+                kTabelaStawek));
 
     Style total = cell();
     total.bold = true;
     r.addSection(section(QStringLiteral("SectionRazem"), Section::Kind::Band, 5,
-                         {text(QStringLiteral("labRazem"), QStringLiteral("Razem"), QRectF(kIlosc.x, 0.5, kNetto.x - kIlosc.x - 2, 4.5),
-                               style(8, true, Align::Right)),
+                         {text(QStringLiteral("labRazem"), QStringLiteral("Razem"),
+                               QRectF(kIlosc.x, 0.5, kNetto.x - kIlosc.x - 2, 4.5), style(8, true, Align::Right)),
                           field(QStringLiteral("RazNetto"), QString(), at(kNetto, 0, 5), total),
                           text(QString(), QString(), at(kStawka, 0, 5), total),
                           field(QStringLiteral("RazVAT"), QString(), at(kVat, 0, 5), total),
@@ -194,20 +230,27 @@ void amounts(report::Report& r)
 {
     r.addSection(section(QStringLiteral("SectionPotracenie"), Section::Kind::Band, 7,
                          {text(QStringLiteral("txtPotracenie"), QString(), QRectF(0, 2, 140, 4.5)),
-                          field(QStringLiteral("Potracenie"), QStringLiteral("%1 zł"), QRectF(142, 2, 44, 4.5), style(8, true, Align::Right))}));
-    r.addSection(section(QStringLiteral("SectionDoZaplaty"), Section::Kind::Band, 13,
-                         {text(QStringLiteral("labDoZaplaty"), QStringLiteral("Do zapłaty:"), QRectF(0, 2, 60, 6), style(11, true)),
-                          field(QStringLiteral("DoZaplaty"), QStringLiteral("%1 zł"), QRectF(96, 2, 90, 6), style(11, true, Align::Right)),
-                          text(QStringLiteral("txtSlownie"), QString(), QRectF(0, 8.3, 186, 4.5))}));
-    r.addSection(section(QStringLiteral("SectionPlatnosc"), Section::Kind::Band, 6,
-                         {field(QStringLiteral("PlatFor"), QStringLiteral("Forma płatności: %1"), QRectF(0, 1, 70, 4.5)),
-                          field(QStringLiteral("Termin"), QStringLiteral("Termin płatności: %1"), QRectF(72, 1, 114, 4.5), style(8), true)}));
+                          field(QStringLiteral("Potracenie"), QStringLiteral("%1 zł"), QRectF(142, 2, 44, 4.5),
+                                style(8, true, Align::Right))}));
+    r.addSection(section(
+        QStringLiteral("SectionDoZaplaty"), Section::Kind::Band, 13,
+        {text(QStringLiteral("labDoZaplaty"), QStringLiteral("Do zapłaty:"), QRectF(0, 2, 60, 6), style(11, true)),
+         field(QStringLiteral("DoZaplaty"), QStringLiteral("%1 zł"), QRectF(96, 2, 90, 6),
+               style(11, true, Align::Right)),
+         text(QStringLiteral("txtSlownie"), QString(), QRectF(0, 8.3, 186, 4.5))}));
+    r.addSection(
+        section(QStringLiteral("SectionPlatnosc"), Section::Kind::Band, 6,
+                {field(QStringLiteral("PlatFor"), QStringLiteral("Forma płatności: %1"), QRectF(0, 1, 70, 4.5)),
+                 field(QStringLiteral("Termin"), QStringLiteral("Termin płatności: %1"), QRectF(72, 1, 114, 4.5),
+                       style(8), true)}));
     Section rachunek = section(QStringLiteral("SectionRachunek"), Section::Kind::Band, 5,
-                               {field(QStringLiteral("PlatRach"), QStringLiteral("Nr rachunku bankowego: %1"), QRectF(0, 0, 186, 4.5), style(8), true)});
+                               {field(QStringLiteral("PlatRach"), QStringLiteral("Nr rachunku bankowego: %1"),
+                                      QRectF(0, 0, 186, 4.5), style(8), true)});
     rachunek.suppressBlank = true;
     r.addSection(rachunek);
-    Section uwagi = section(QStringLiteral("SectionUwagi"), Section::Kind::Band, 6,
-                            {field(QStringLiteral("Uwagi"), QStringLiteral("Uwagi: %1"), QRectF(0, 1, 186, 4.5), style(8), true)});
+    Section uwagi =
+        section(QStringLiteral("SectionUwagi"), Section::Kind::Band, 6,
+                {field(QStringLiteral("Uwagi"), QStringLiteral("Uwagi: %1"), QRectF(0, 1, 186, 4.5), style(8), true)});
     uwagi.suppressBlank = true;
     r.addSection(uwagi);
 }
@@ -222,14 +265,17 @@ void statementsAndSignatures(report::Report& r)
     Style centre = style(8, false, Align::Center);
     Element wystawil = field(QStringLiteral("Wystawil"), QString(), QRectF(0, 10, 88, 4.5), centre);
     wystawil.name = QStringLiteral("txtWystawil");
-    r.addSection(section(QStringLiteral("SectionPodpisy"), Section::Kind::Band, 24,
-                         {wystawil, line(0, 15.5, 88),
-                          text(QStringLiteral("opisWystawil"), QStringLiteral("Podpis nabywcy - osoby uprawnionej do wystawienia faktury"),
-                               QRectF(0, 16, 88, 7), caption),
-                          line(98, 15.5, 88), text(QStringLiteral("opisOtrzymal"), QString(), QRectF(98, 16, 88, 7), caption)}));
-    r.addSection(section(QStringLiteral("Section18"), Section::Kind::Band, 32,
-                         {text(QStringLiteral("txtOswNabywcy"), QString(), QRectF(0, 3, 186, 12), italic), line(98, 24, 88),
-                          text(QStringLiteral("opisNabywca"), QStringLiteral("Podpis nabywcy"), QRectF(98, 24.5, 88, 4), caption)}));
+    r.addSection(
+        section(QStringLiteral("SectionPodpisy"), Section::Kind::Band, 24,
+                {wystawil, line(0, 15.5, 88),
+                 text(QStringLiteral("opisWystawil"),
+                      QStringLiteral("Podpis nabywcy - osoby uprawnionej do wystawienia faktury"), QRectF(0, 16, 88, 7),
+                      caption),
+                 line(98, 15.5, 88), text(QStringLiteral("opisOtrzymal"), QString(), QRectF(98, 16, 88, 7), caption)}));
+    r.addSection(section(
+        QStringLiteral("Section18"), Section::Kind::Band, 32,
+        {text(QStringLiteral("txtOswNabywcy"), QString(), QRectF(0, 3, 186, 12), italic), line(98, 24, 88),
+         text(QStringLiteral("opisNabywca"), QStringLiteral("Podpis nabywcy"), QRectF(98, 24.5, 88, 4), caption)}));
 }
 
 void pageFooter(report::Report& r)
@@ -240,12 +286,13 @@ void pageFooter(report::Report& r)
     page.text = QStringLiteral("Strona %1 z %2");
     page.rect = QRectF(146, 1, 40, 3.5);
     page.style = style(7, false, Align::Right);
-    r.addSection(section(QStringLiteral("SectionStopka"), Section::Kind::PageFooter, 9,
-                         {line(0, 0.5, 186), text(QStringLiteral("uwaStopka"), QString(), QRectF(0, 1, 144, 3.5), style(7)),
-                          text(QStringLiteral("rapPakiet"), QString(), QRectF(0, 5, 144, 3.2), small()), page}));
+    r.addSection(
+        section(QStringLiteral("SectionStopka"), Section::Kind::PageFooter, 9,
+                {line(0, 0.5, 186), text(QStringLiteral("uwaStopka"), QString(), QRectF(0, 1, 144, 3.5), style(7)),
+                 text(QStringLiteral("rapPakiet"), QString(), QRectF(0, 5, 144, 3.2), small()), page}));
 }
 
-} // namespace
+}  // namespace
 
 std::shared_ptr<report::Report> SzablonFANET1()
 {
@@ -292,13 +339,16 @@ void RaportDane(report::Report& report, const std::vector<db::Row>& rows)
                 cells << v.toText();
             }
         }
-        cells << (correction ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie")) : QString());
+        cells << (correction
+                      ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie"))
+                      : QString());
         cells << StawkaTekst(r.text(QStringLiteral("Indvat")));
         cells << DokumentTozsamosciTekst(r.text(QStringLiteral("Nazdok")), r.text(QStringLiteral("Numdok")),
                                          dateText(r.date(QStringLiteral("Datadok"))), r.text(QStringLiteral("Wyddok")));
         const qint64 dni = r.integer(QStringLiteral("PlatDni"));
         QString termin = r.text(QStringLiteral("PlatTer"));
-        if (dni > 0) termin += (termin.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(%1 dni)").arg(dni);
+        if (dni > 0)
+            termin += (termin.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(%1 dni)").arg(dni);
         cells << termin;
         deduction = deduction || !r.decimal(QStringLiteral("Potracenie")).isZero();
         t.rows.push_back(std::move(cells));

@@ -12,8 +12,8 @@ enum class ColumnKind { Text, Integer, Date, Amount };
 enum class NumberFormat { None, ShortDate, Money };  // Money is "#,##0.00"
 
 struct RegisterColumn {
-    QString name;      // the stored column of fadok
-    QString caption;   // the grid's caption
+    QString name;     // the stored column of fadok
+    QString caption;  // the grid's caption
     ColumnKind kind;
     NumberFormat format;
 };

@@ -13,7 +13,7 @@ int paidColumn()
     return c;
 }
 
-} // namespace
+}  // namespace
 
 RegisterModel::RegisterModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
 {
@@ -44,7 +44,8 @@ QVariant RegisterModel::cell(int column, const db::Value& value, int role) const
     case Qt::DisplayRole: return cellText(c, value);
     case Qt::EditRole: return generalText(c.kind, value);
     case Qt::TextAlignmentRole:
-        if (c.kind == ColumnKind::Amount || c.kind == ColumnKind::Integer) return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (c.kind == ColumnKind::Amount || c.kind == ColumnKind::Integer)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     default: return {};
     }
@@ -60,8 +61,8 @@ Qt::ItemFlags RegisterModel::flags(const QModelIndex& index) const
 
 bool RegisterModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || index.column() != paidColumn() || !app_.gBaseDb
-        || app_.gBazaPar.BazaOdczyt)
+    if (role != Qt::EditRole || !index.isValid() || index.column() != paidColumn() || !app_.gBaseDb ||
+        app_.gBazaPar.BazaOdczyt)
         return false;
     const QString text = value.toString().trimmed();
     OptDecimal amount;

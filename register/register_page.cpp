@@ -3,6 +3,7 @@
 #include "core/error_report.h"
 #include "core/shared_procs.h"
 #include "platform/busy_pointer.h"
+#include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/twips.h"
 #include "register/register_columns.h"
@@ -27,14 +28,6 @@ using namespace twips;
 
 namespace {
 
-template <class W>
-W* named(QWidget* parent, const char* name)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromUtf8(name));
-    return w;
-}
-
 QLabel* label(QWidget* parent, const char* text, int l, int t, int w)
 {
     auto* lab = new QLabel(QString::fromUtf8(text), parent);
@@ -50,10 +43,22 @@ public:
     using QTableView::QTableView;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override { inCells([&] { QTableView::mousePressEvent(e); }); }
-    void mouseMoveEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseMoveEvent(e); }); }
-    void mouseReleaseEvent(QMouseEvent* e) override { inCells([&] { QTableView::mouseReleaseEvent(e); }); }
-    void keyPressEvent(QKeyEvent* e) override { inCells([&] { QTableView::keyPressEvent(e); }); }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mousePressEvent(e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mouseMoveEvent(e); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        inCells([&] { QTableView::mouseReleaseEvent(e); });
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        inCells([&] { QTableView::keyPressEvent(e); });
+    }
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
     {
         return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
@@ -72,30 +77,30 @@ private:
 
 const QString kAll = QStringLiteral("(wszystkie)");
 
-} // namespace
+}  // namespace
 
 RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picKartoteka");
-    fraFiltr = named<QGroupBox>(this, "fraFiltr");
+    fraFiltr = named(new QGroupBox(this), "fraFiltr");
     fraFiltr->setTitle("Filtr");
     place(fraFiltr, 150, 30, 11160, 855);
     label(fraFiltr, "Dokument", 120, 240, 1800);
-    cmbFDokument = named<QorCombo>(fraFiltr, "cmbFDokument");
+    cmbFDokument = named(new QorCombo(fraFiltr), "cmbFDokument");
     place(cmbFDokument, 120, 450, 1800, 315);
     label(fraFiltr, "Nazwa kontrahenta", 2040, 240, 2600);
-    txtFNazwa = named<QLineEdit>(fraFiltr, "txtFNazwa");
+    txtFNazwa = named(new QLineEdit(fraFiltr), "txtFNazwa");
     place(txtFNazwa, 2040, 450, 2600, 315);
     label(fraFiltr, "Forma płatności", 4760, 240, 1800);
-    cmbFPlatfor = named<QorCombo>(fraFiltr, "cmbFPlatfor");
+    cmbFPlatfor = named(new QorCombo(fraFiltr), "cmbFPlatfor");
     place(cmbFPlatfor, 4760, 450, 1800, 315);
     label(fraFiltr, "Miesiąc.rok", 6680, 240, 1400);
-    cmbFMiesiac = named<QorCombo>(fraFiltr, "cmbFMiesiac");
+    cmbFMiesiac = named(new QorCombo(fraFiltr), "cmbFMiesiac");
     place(cmbFMiesiac, 6680, 450, 1400, 315);
-    cbFNiezaplacone = named<QCheckBox>(fraFiltr, "cbFNiezapłacone");
+    cbFNiezaplacone = named(new QCheckBox(fraFiltr), "cbFNiezapłacone");
     cbFNiezaplacone->setText(QString::fromUtf8("Niezapłacone"));
     place(cbFNiezaplacone, 8240, 480, 1500, 255);
-    cbFSumuj = named<QCheckBox>(fraFiltr, "cbFSumuj");
+    cbFSumuj = named(new QCheckBox(fraFiltr), "cbFSumuj");
     cbFSumuj->setText("Sumuj");
     place(cbFSumuj, 9840, 480, 1100, 255);
 
@@ -118,23 +123,24 @@ RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(ap
     gridKar->verticalHeader()->setDefaultSectionSize(gridKar->fontMetrics().height() + 4);
     gridKar->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     gridKar->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {900, 1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200, 1300, 1100,
-                          1100, 1200, 1400, 600, 1700, 1500, 2000, 1500};
+    const int widths[] = {900,  1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200,
+                          1300, 1100, 1100, 1200, 1400, 600,  1700, 1500, 2000, 1500};
     // At least as wide as the caption.
     const QFontMetrics header(gridKar->horizontalHeader()->font());
     for (int i = 0; i < int(std::size(widths)); ++i)
-        gridKar->setColumnWidth(i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
+        gridKar->setColumnWidth(
+            i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
     gridKar->viewport()->installEventFilter(this);
 
-    pboxSuma = named<QWidget>(this, "pboxSuma");
+    pboxSuma = named(new QWidget(this), "pboxSuma");
     place(pboxSuma, 120, 3105, 6180, 495);
     pboxSuma->hide();
     pboxSuma->installEventFilter(this);
-    gridSuma = named<QTableWidget>(pboxSuma, "gridSuma");
-    scrSuma = named<QScrollBar>(pboxSuma, "scrSuma");
+    gridSuma = named(new QTableWidget(pboxSuma), "gridSuma");
+    scrSuma = named(new QScrollBar(pboxSuma), "scrSuma");
     scrSuma->setOrientation(Qt::Vertical);
     scrSuma->setEnabled(false);
-    lineSuma = named<QFrame>(pboxSuma, "lineSuma");
+    lineSuma = named(new QFrame(pboxSuma), "lineSuma");
     lineSuma->setFrameShape(QFrame::HLine);
     GridSumLink(gridKar, pboxSuma, gridSuma);
 

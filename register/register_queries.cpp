@@ -50,10 +50,12 @@ QStringList datePrefixes(db::Database& db, int length)
 
 void checkChanged(int changed)
 {
-    if (changed == 0) throw AppError(err::kNoCurrentRecord, QStringLiteral("DAO.Recordset"), QStringLiteral("Brak bieżącego rekordu."));
+    if (changed == 0)
+        throw AppError(err::kNoCurrentRecord, QStringLiteral("DAO.Recordset"),
+                       QStringLiteral("Brak bieżącego rekordu."));
 }
 
-} // namespace
+}  // namespace
 
 SqlCondition registerCondition(const RegisterFilter& f)
 {
@@ -128,7 +130,8 @@ ListItems paymentForms(db::Database& db)
     // Each distinct spelling is one seek along the index of payment forms, which tells spellings
     // apart exactly; they are folded below.
     QStringList forms;
-    db::Statement above(db, QStringLiteral("SELECT min(PlatFor COLLATE BINARY) FROM fadok WHERE PlatFor COLLATE BINARY > ?"));
+    db::Statement above(
+        db, QStringLiteral("SELECT min(PlatFor COLLATE BINARY) FROM fadok WHERE PlatFor COLLATE BINARY > ?"));
     db::Value last = db::Value::raw(QString(QLatin1String("")));  // an empty text, not NULL
     for (;;) {
         above.reset();
@@ -138,7 +141,8 @@ ListItems paymentForms(db::Database& db)
         last = v;
         forms << v.toText();
     }
-    std::stable_sort(forms.begin(), forms.end(), [](const QString& a, const QString& b) { return db::comparePolish(a, b) < 0; });
+    std::stable_sort(forms.begin(), forms.end(),
+                     [](const QString& a, const QString& b) { return db::comparePolish(a, b) < 0; });
     ListItems items;
     for (const QString& f : forms)
         if (items.empty() || db::comparePolish(items.back().second, f) != 0) items.emplace_back(f, f);
@@ -150,7 +154,8 @@ ListItems issueMonths(db::Database& db)
     ListItems items;
     for (const QString& p : datePrefixes(db, 7)) {
         const QDate d = QDate::fromString(p + QStringLiteral("-01"), Qt::ISODate);
-        if (d.isValid()) items.emplace_back(d.toString(QStringLiteral("yyyyMM")), d.toString(QStringLiteral("MM.yyyy")));
+        if (d.isValid())
+            items.emplace_back(d.toString(QStringLiteral("yyyyMM")), d.toString(QStringLiteral("MM.yyyy")));
     }
     return items;
 }
@@ -170,17 +175,18 @@ std::array<MonthSums, 12> monthSums(db::Database& db, int year)
 {
     std::array<MonthSums, 12> months{};
     // One grouped statement over the year's range of the date index.
-    db.forEach(QStringLiteral("SELECT substr(Datawyst, 6, 2), sum(RazNetto), sum(RazVAT), sum(RazBrutto), "
-                              "sum(Zaplacono), sum(DoZaplaty) FROM fadok WHERE Datawyst >= ? AND Datawyst < ? GROUP BY 1"),
-               {QDate(year, 1, 1), QDate(year + 1, 1, 1)}, [&](const db::Row& r) {
-                   const int m = r.at(0).toText().toInt();
-                   if (m < 1 || m > 12) return;
-                   MonthSums& s = months[size_t(m - 1)];
-                   s.netto = r.at(1).toDecimal();
-                   s.vat = r.at(2).toDecimal();
-                   s.brutto = r.at(3).toDecimal();
-                   s.zaplacono = r.at(4).toDecimal();
-                   s.doZaplaty = r.at(5).toDecimal();
-               });
+    db.forEach(
+        QStringLiteral("SELECT substr(Datawyst, 6, 2), sum(RazNetto), sum(RazVAT), sum(RazBrutto), "
+                       "sum(Zaplacono), sum(DoZaplaty) FROM fadok WHERE Datawyst >= ? AND Datawyst < ? GROUP BY 1"),
+        {QDate(year, 1, 1), QDate(year + 1, 1, 1)}, [&](const db::Row& r) {
+            const int m = r.at(0).toText().toInt();
+            if (m < 1 || m > 12) return;
+            MonthSums& s = months[size_t(m - 1)];
+            s.netto = r.at(1).toDecimal();
+            s.vat = r.at(2).toDecimal();
+            s.brutto = r.at(3).toDecimal();
+            s.zaplacono = r.at(4).toDecimal();
+            s.doZaplaty = r.at(5).toDecimal();
+        });
     return months;
 }

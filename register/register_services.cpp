@@ -31,7 +31,7 @@ void step(App& app, const QString& where, F&& f)
     }
 }
 
-} // namespace
+}  // namespace
 
 void KartotekaOdswiez(App& app)
 {
@@ -53,14 +53,16 @@ void attachRegister(App& app)
 void refreshRegisterAfterSave(App& app)
 {
     const QString where = QStringLiteral("ZapiszDokument");
-    for (RegisterPage* p : pagesOf<RegisterPage>(app)) step(app, where, [p] {
-        p->refillLists();
-        p->KartotekaOdswiez();
-    });
-    for (ChartPage* p : pagesOf<ChartPage>(app)) step(app, where, [p] {
-        p->refillLists();
-        p->WykresOdswiez();
-    });
+    for (RegisterPage* p : pagesOf<RegisterPage>(app))
+        step(app, where, [p] {
+            p->refillLists();
+            p->KartotekaOdswiez();
+        });
+    for (ChartPage* p : pagesOf<ChartPage>(app))
+        step(app, where, [p] {
+            p->refillLists();
+            p->WykresOdswiez();
+        });
 }
 
 void detachRegister(App& app)

@@ -61,8 +61,14 @@ const QString kOswiadczenie = QStringLiteral(
     "Oświadczam, że jestem rolnikiem ryczałtowym zwolnionym od podatku od towarów i usług na podstawie art.43 "
     "ust.1 pkt 3 ustawy o podatku od towarów i usług.");
 
-bool isCorrection(const QString& rodzaj) { return rodzaj.left(3) == QLatin1String("KFR"); }
-bool isInvoice(const QString& rodzaj) { return rodzaj.left(2) == QLatin1String("FR"); }
+bool isCorrection(const QString& rodzaj)
+{
+    return rodzaj.left(3) == QLatin1String("KFR");
+}
+bool isInvoice(const QString& rodzaj)
+{
+    return rodzaj.left(2) == QLatin1String("FR");
+}
 
 // Whether the message's character set has the character (the upper half read from the codec).
 bool inCharset(char32_t c)
@@ -100,8 +106,8 @@ QString termin(const DocHeader& h)
 {
     QString t = h.PlatFor;
     if (h.PlatDni && *h.PlatDni > 0)
-        t += QLatin1Char(' ') + QString::number(*h.PlatDni)
-             + (textDate(h.PlatTer).isValid() ? QStringLiteral(" dni - ") : QStringLiteral(" dni ")) + h.PlatTer;
+        t += QLatin1Char(' ') + QString::number(*h.PlatDni) +
+             (textDate(h.PlatTer).isValid() ? QStringLiteral(" dni - ") : QStringLiteral(" dni ")) + h.PlatTer;
     if (!h.PlatRach.isEmpty()) t += QStringLiteral(" Nr rachunku bankowego: ") + h.PlatRach;
     return t;
 }
@@ -123,7 +129,8 @@ QHash<QString, QString> polaNaglowka(const QString& rodzaj, const DocHeader& h, 
     const bool dowod = !h.Nazdok.isEmpty();
     p.insert(QStringLiteral("@DOWNAZWA"), dowod ? h.Nazdok + QLatin1Char(' ') + h.Numdok : QString());
     p.insert(QStringLiteral("@DOWWYDANY"),
-             dowod ? QStringLiteral("Wydany przez: ") + h.Wyddok + QStringLiteral(" w dniu: ") + dateText(h.Datadok) : QString());
+             dowod ? QStringLiteral("Wydany przez: ") + h.Wyddok + QStringLiteral(" w dniu: ") + dateText(h.Datadok)
+                   : QString());
     p.insert(QStringLiteral("@PODSTAWA"), h.Podstawa);
     p.insert(QStringLiteral("@WYDANE"), h.Wydane);
     p.insert(QStringLiteral("@SLOWNIE"), Slownie(h.DoZaplaty.value_or(Decimal()), QString()));
@@ -140,7 +147,8 @@ QHash<QString, QString> polaNaglowka(const QString& rodzaj, const DocHeader& h, 
     p.insert(QStringLiteral("@TERMIN"), termin(h));
     const bool potracenie = h.Potracenie && *h.Potracenie > Decimal();
     p.insert(QStringLiteral("@OPISPOTRACENIE"),
-             potracenie ? QStringLiteral("Potrącenie 0,1 % wartości netto na ") + h.Fundusz.trimmed() + QLatin1Char(':') : QString());
+             potracenie ? QStringLiteral("Potrącenie 0,1 % wartości netto na ") + h.Fundusz.trimmed() + QLatin1Char(':')
+                        : QString());
     p.insert(QStringLiteral("@POTRACENIE"), potracenie ? kwota(h.Potracenie) : QString());
     p.insert(QStringLiteral("@RAZNETTO"), kwota(h.RazNetto));
     p.insert(QStringLiteral("@RAZVAT"), kwota(h.RazVAT));
@@ -192,8 +200,9 @@ QString wiadomosc(const QString& szablon, const QString& rodzaj, const QStringLi
     QHash<QString, QString> pola = polaNaglowka(rodzaj, h, naglowki);
     pola.insert(QStringLiteral("@ADRESAT"), QString());
     // A header line: an encoded word when it is not plain ASCII.
-    pola.insert(QStringLiteral("@TEMAT"), QString::fromLatin1(mail::headerText(h.Inddok + QLatin1Char(' ') + h.Numer
-                                                                               + QStringLiteral(" - ") + naglowki.value(1))));
+    pola.insert(QStringLiteral("@TEMAT"),
+                QString::fromLatin1(mail::headerText(h.Inddok + QLatin1Char(' ') + h.Numer + QStringLiteral(" - ") +
+                                                     naglowki.value(1))));
     QStringList faktury, korekty;
     wierszePozycji(rodzaj, rows, faktury, korekty);
     pola.insert(kWierszFaktury, faktury.join(kCrLf));
@@ -202,7 +211,7 @@ QString wiadomosc(const QString& szablon, const QString& rodzaj, const QStringLi
     return WypelnijPola(szablon, pola);
 }
 
-} // namespace
+}  // namespace
 
 QString KodujQP(const QString& text)
 {
@@ -214,14 +223,15 @@ QString KodujQP(const QString& text)
     s.replace(QChar(0x0105), QLatin1String("=B1"));  // ą
     s.replace(QChar(0x015A), QLatin1String("=A6"));  // Ś
     s.replace(QChar(0x015B), QLatin1String("=B6"));  // ś
-    s.remove(QChar(0x00AE));                          // ®
+    s.remove(QChar(0x00AE));                         // ®
     return s;
 }
 
 QString HtmlQP(const QString& text)
 {
     QString out;
-    const QString t = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString t =
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (char32_t c : t.toUcs4()) {
         switch (c) {
         case U'&': out += QLatin1String("&amp;"); break;
@@ -233,8 +243,10 @@ QString HtmlQP(const QString& text)
         case U'®': out += QChar(c); break;  // KodujQP drops it
         default:
             if (c < 0x20 || (c >= 0x7F && c < 0xA0)) break;  // control characters
-            if (inCharset(c)) out += QString::fromUcs4(&c, 1);
-            else out += QStringLiteral("&#%1;").arg(quint32(c));
+            if (inCharset(c))
+                out += QString::fromUcs4(&c, 1);
+            else
+                out += QStringLiteral("&#%1;").arg(quint32(c));
         }
     }
     return KodujQP(out);
@@ -247,13 +259,16 @@ QString ReportMail(App& app, const QString& kind, const QString& templ)
     const QString rodzaj = st.gRepPar[0];
     const QString numer = st.gRepPar[1];
     QString nazwa;
-    if (isInvoice(rodzaj)) nazwa = QStringLiteral("Szablon Rolkwit.eml");
-    else if (isCorrection(rodzaj)) nazwa = QStringLiteral("Szablon korekty rr.eml");
-    else return QString();  // no template for any other kind
+    if (isInvoice(rodzaj))
+        nazwa = QStringLiteral("Szablon Rolkwit.eml");
+    else if (isCorrection(rodzaj))
+        nazwa = QStringLiteral("Szablon korekty rr.eml");
+    else
+        return QString();  // no template for any other kind
     const QString szablonPlik = ProgramFile(app, nazwa);
     if (!QFileInfo(szablonPlik).isFile()) {
-        ui::msgBox(QStringLiteral("Brak pliku: ") + QDir::toNativeSeparators(szablonPlik)
-                       + QStringLiteral(". Sprawdź czy plik istnieje oraz czy nie został uszkodzony."),
+        ui::msgBox(QStringLiteral("Brak pliku: ") + QDir::toNativeSeparators(szablonPlik) +
+                       QStringLiteral(". Sprawdź czy plik istnieje oraz czy nie został uszkodzony."),
                    ui::Buttons::Ok, ui::Icon::Critical);
         return QString();
     }

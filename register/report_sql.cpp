@@ -17,7 +17,8 @@ ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice)
         q.sql += QStringLiteral(
             " AND fapoz.Pozycja IN (SELECT Pozycja FROM fapoz WHERE Numer = ? GROUP BY Pozycja HAVING NOT ("
             "count(*) = 2 AND sum(Korekta) = 1 AND total(Ilosc) = 0 AND count(Cenanet) = 2 "
-            "AND min(Cenanet) = max(Cenanet) AND count(Indvat) <> 1 AND ifnull(min(Indvat), '') = ifnull(max(Indvat), '')))");
+            "AND min(Cenanet) = max(Cenanet) AND count(Indvat) <> 1 AND ifnull(min(Indvat), '') = ifnull(max(Indvat), "
+            "'')))");
         q.params.push_back(numer);
     }
     q.sql += QStringLiteral(" ORDER BY fapoz.Korekta DESC, fapoz.Pozycja");
@@ -27,16 +28,10 @@ ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice)
 std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer)
 {
     std::vector<StawkaVatSuma> out;
-    for (const db::Row& r : db.query(QStringLiteral("SELECT Indvat, sum(WartNetto), sum(WartVAT), sum(WartBrutto) FROM fapoz "
-                                                    "WHERE Numer = ? GROUP BY Indvat ORDER BY Indvat DESC"),
-                                     {numer}))
+    for (const db::Row& r :
+         db.query(QStringLiteral("SELECT Indvat, sum(WartNetto), sum(WartVAT), sum(WartBrutto) FROM fapoz "
+                                 "WHERE Numer = ? GROUP BY Indvat ORDER BY Indvat DESC"),
+                  {numer}))
         out.push_back({r.at(0).toText(), r.at(1).toDecimal(), r.at(2).toDecimal(), r.at(3).toDecimal()});
     return out;
-}
-
-std::optional<DocHeader> NaglowekRaportu(db::Database& db, const QString& numer)
-{
-    auto row = db.queryOne(QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {numer});
-    if (!row) return std::nullopt;
-    return DocHeader::fromRow(*row);
 }

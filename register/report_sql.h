@@ -30,6 +30,3 @@ struct StawkaVatSuma {
 };
 // Every rate code of the document's positions, codes in descending text order.
 std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer);
-
-// The stored header of document `numer`; none when no document has that number.
-std::optional<DocHeader> NaglowekRaportu(db::Database& db, const QString& numer);

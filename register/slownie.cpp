@@ -5,13 +5,15 @@ namespace {
 
 using Words = std::array<const char*, 10>;
 
-const Words kJednosci = {nullptr, " jeden ", " dwa ", " trzy ", " cztery ", " pięć ", " sześć ", " siedem ", " osiem ", " dziewięć "};
-const Words kNastki = {" dziesięć ", " jedenaście ", " dwanaście ", " trzynaście ", " czternaście ",
+const Words kJednosci = {nullptr,  " jeden ", " dwa ",    " trzy ",  " cztery ",
+                         " pięć ", " sześć ", " siedem ", " osiem ", " dziewięć "};
+const Words kNastki = {" dziesięć ",   " jedenaście ", " dwanaście ",    " trzynaście ",  " czternaście ",
                        " piętnaście ", " szesnaście ", " siedemnaście ", " osiemnaście ", " dziewiętnaście "};
-const Words kDziesiatki = {nullptr, nullptr, " dwadzieścia ", " trzydzieści ", " czterdzieści ", " pięćdziesiąt ",
-                           " sześćdziesiąt ", " siedemdziesiąt ", " osiemdziesiąt ", " dziewięćdziesiąt "};
-const Words kSetki = {nullptr, " sto ", " dwieście ", " trzysta ", " czterysta ", " pięćset ", " sześćset ",
-                      " siedemset ", " osiemset ", " dziewięćset "};
+const Words kDziesiatki = {
+    nullptr,          nullptr,           " dwadzieścia ",    " trzydzieści ",   " czterdzieści ",
+    " pięćdziesiąt ", " sześćdziesiąt ", " siedemdziesiąt ", " osiemdziesiąt ", " dziewięćdziesiąt "};
+const Words kSetki = {nullptr,     " sto ",      " dwieście ",  " trzysta ",  " czterysta ",
+                      " pięćset ", " sześćset ", " siedemset ", " osiemset ", " dziewięćset "};
 
 // Singular, plural of 2 to 4, other plural; from the units group upwards.
 struct GroupWords {
@@ -54,12 +56,24 @@ const char* groupWord(const GroupWords& g, const QString& u, const QString& t, c
     return g.many;
 }
 
-} // namespace
+}  // namespace
 
-QString SlownieJednosci(const QString& cyfra, const QString& tekst) { return word(kJednosci, cyfra, tekst); }
-QString SlownieNastki(const QString& cyfra, const QString& tekst) { return word(kNastki, cyfra, tekst); }
-QString SlownieDziesiatki(const QString& cyfra, const QString& tekst) { return word(kDziesiatki, cyfra, tekst); }
-QString SlownieSetki(const QString& cyfra, const QString& tekst) { return word(kSetki, cyfra, tekst); }
+QString SlownieJednosci(const QString& cyfra, const QString& tekst)
+{
+    return word(kJednosci, cyfra, tekst);
+}
+QString SlownieNastki(const QString& cyfra, const QString& tekst)
+{
+    return word(kNastki, cyfra, tekst);
+}
+QString SlownieDziesiatki(const QString& cyfra, const QString& tekst)
+{
+    return word(kDziesiatki, cyfra, tekst);
+}
+QString SlownieSetki(const QString& cyfra, const QString& tekst)
+{
+    return word(kSetki, cyfra, tekst);
+}
 
 QString SlownieTrojka(const QString& jednosci, const QString& dziesiatki, const QString& setki, const QString& tekst)
 {
@@ -84,9 +98,8 @@ QString Slownie(Decimal kwota, const QString& sufiks)
             amount = -amount;
             sign = QStringLiteral("minus ");
         }
-        const std::int64_t units = amount.units();
-        const std::int64_t whole = units / Decimal::kScale;
-        const std::int64_t grosze = (units % Decimal::kScale) / (Decimal::kScale / 100);
+        const std::int64_t whole = amount.wholeUnits();
+        const std::int64_t grosze = (amount.units() % Decimal::kScale) / (Decimal::kScale / 100);
         const QString digits = QString::number(whole);
 
         QString words;

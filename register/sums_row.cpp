@@ -24,7 +24,7 @@ void scrollLeft(QTableView* grid, QTableWidget* sumGrid)
     sumGrid->horizontalScrollBar()->setValue(0);
 }
 
-} // namespace
+}  // namespace
 
 void GridSumLink(QTableView* grid, QWidget* box, QTableWidget* sumGrid)
 {

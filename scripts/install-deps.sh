@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra xdg-utils
   xvfb xauth xdotool imagemagick poppler-utils
+  clang-format
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${packages[@]}"

@@ -81,8 +81,9 @@ TEST_F(BackupTest, ConfirmationAsksAndReportsAndNoLeavesEverythingAsItWas)
     r.answers = {ui::Answer::No};
     EXPECT_FALSE(kopia());
     ASSERT_EQ(r.seen.size(), 1u);
-    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Wykonana zostanie kopia bazy: Firma. Ostatni raz kopia została wykonana: ?. "
-                                                "Wykonać kopię teraz?"));
+    EXPECT_EQ(r.seen[0].text,
+              QString::fromUtf8("Wykonana zostanie kopia bazy: Firma. Ostatni raz kopia została wykonana: ?. "
+                                "Wykonać kopię teraz?"));
     EXPECT_EQ(r.seen[0].title, "Archiwizacja bazy");
     EXPECT_EQ(r.seen[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(r.seen[0].defaultButton, ui::Answer::No);  // Enter does not start a copy
@@ -91,8 +92,9 @@ TEST_F(BackupTest, ConfirmationAsksAndReportsAndNoLeavesEverythingAsItWas)
 
     EXPECT_TRUE(kopia());
     ASSERT_EQ(r.seen.size(), 3u);
-    EXPECT_EQ(r.seen[2].text, QString::fromUtf8("Kopia bazy: Firma została wykonana poprawnie. Kopia znajduje się w katalogu: ") +
-                                  QDir::toNativeSeparators(folder));
+    EXPECT_EQ(r.seen[2].text,
+              QString::fromUtf8("Kopia bazy: Firma została wykonana poprawnie. Kopia znajduje się w katalogu: ") +
+                  QDir::toNativeSeparators(folder));
     EXPECT_EQ(r.seen[2].title, "Sukces");
 }
 
@@ -115,9 +117,10 @@ TEST_F(BackupTest, AFailedCopyLeavesThePreviousCopyIntact)
     QDir().mkpath(file("Temp Kopia Firma.mdb.part"));
     EXPECT_FALSE(kopia());
     ASSERT_EQ(r.seen.size(), 1u);
-    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Kopiowanie bazy: Firma nie powiodło się. Błąd kopiowania pliku. Sprawdź czy "
-                                                "baza nie jest otwarta przez innego użytkownika lub program. Sprawdź ilość "
-                                                "wolnego miejsca na dysku."));
+    EXPECT_EQ(r.seen[0].text,
+              QString::fromUtf8("Kopiowanie bazy: Firma nie powiodło się. Błąd kopiowania pliku. Sprawdź czy "
+                                "baza nie jest otwarta przez innego użytkownika lub program. Sprawdź ilość "
+                                "wolnego miejsca na dysku."));
     EXPECT_EQ(r.seen[0].title, QString::fromUtf8("Błąd kopiowania bazy bazy"));
     EXPECT_EQ(documents(file("Kopia Firma.mdb")), 1);
     EXPECT_FALSE(s.values.contains("BazaKopiaData"));
@@ -184,7 +187,10 @@ struct CreateTest : BackupTest {
             return int(QDialog::Accepted);
         };
     }
-    PasswordPrompt noPassword() { return [](const QString&) { return std::nullopt; }; }
+    PasswordPrompt noPassword()
+    {
+        return [](const QString&) { return std::nullopt; };
+    }
 };
 
 TEST_F(CreateTest, NewDatabaseComesFromTheTemplateAndIsConnected)
@@ -257,4 +263,4 @@ TEST(FileHelpers, FolderBrowseGivesTheChoiceOrKeepsThePath)
     EXPECT_EQ(path, dir.filePath("Kopie"));
 }
 
-} // namespace
+}  // namespace

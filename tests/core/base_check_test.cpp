@@ -36,7 +36,11 @@ struct BaseCheckTest : ::testing::Test {
     QString haslo;
     bool readOnly = true;
 
-    BaseCheckTest() { t.app.gBaseDb.reset(); t.app.gBazaOtwarta = false; }
+    BaseCheckTest()
+    {
+        t.app.gBaseDb.reset();
+        t.app.gBazaOtwarta = false;
+    }
     bool check(const QString& path) { return BaseCheck(t.app, path, haslo, readOnly, prompt.fn()); }
     QString copyAs(const QString& name)
     {
@@ -46,11 +50,13 @@ struct BaseCheckTest : ::testing::Test {
     }
     void setVersion(const QString& path, int major, int minor)
     {
-        db::Database::open(path)->execute("UPDATE dbprg SET VerMajor = ?, VerMinor = ? WHERE Indprg = 'FR'", {major, minor});
+        db::Database::open(path)->execute("UPDATE dbprg SET VerMajor = ?, VerMinor = ? WHERE Indprg = 'FR'",
+                                          {major, minor});
     }
     QString version(const QString& path)
     {
-        auto row = db::Database::open(path)->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
+        auto row =
+            db::Database::open(path)->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
         return QStringLiteral("%1.%2.%3").arg(row->text("VerMajor"), row->text("VerMinor"), row->text("VerRevision"));
     }
 };
@@ -63,7 +69,8 @@ TEST_F(BaseCheckTest, AcceptsTheTemplateAndReadsTheExclusiveParameter)
     EXPECT_TRUE(r.seen.empty());
     EXPECT_TRUE(prompt.asked.isEmpty());
     // A missing "BaseReadOnly" was stored as "0" by the check.
-    EXPECT_EQ(db::Database::open(t.path)->scalar("SELECT Wartosc FROM dbpar WHERE Indpar = 'BaseReadOnly'").toText(), "0");
+    EXPECT_EQ(db::Database::open(t.path)->scalar("SELECT Wartosc FROM dbpar WHERE Indpar = 'BaseReadOnly'").toText(),
+              "0");
     db::Database::open(t.path)->execute("UPDATE dbpar SET Wartosc = '1' WHERE Indpar = 'BaseReadOnly'");
     EXPECT_TRUE(check(t.path));
     EXPECT_TRUE(readOnly);
@@ -98,7 +105,8 @@ TEST_F(BaseCheckTest, PasswordLoopAsksUntilRightOrCancelledAndKeepsTheCallersPas
         EXPECT_EQ(prompt.asked.size(), 1);
         EXPECT_EQ(haslo, "");
         ASSERT_EQ(r.seen.size(), 1u);
-        EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Baza: Firma.mdb jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."));
+        EXPECT_EQ(r.seen[0].text,
+                  QString::fromUtf8("Baza: Firma.mdb jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."));
     }
     EXPECT_EQ(t.app.gBazaHaslo, "poprzednie");
     r.seen.clear();
@@ -158,7 +166,8 @@ TEST_F(BaseCheckTest, FilesWithoutThisProgramsStructureGetM4OrM5)
     EXPECT_FALSE(check(t.path));
     ASSERT_EQ(r.seen.size(), 3u);
     EXPECT_EQ(r.seen[2].text, QString::fromUtf8("Baza: %1 nie posiada struktury danych programu: Rolkwit. Baza nie "
-                                                 "może zostać otwarta.").arg(t.path));
+                                                "może zostać otwarta.")
+                                  .arg(t.path));
     EXPECT_EQ(r.seen[2].icon, ui::Icon::Exclamation);
 }
 
@@ -191,8 +200,9 @@ TEST_F(BaseCheckTest, NoDatabaseOrADamagedOneGetsOneMessageAndNoPasswordQuestion
     overwrite(damaged, pageSize * (pages / 2), QByteArray(int(pageSize), '\xff'));
     ASSERT_TRUE(db::Database::open(damaged));  // opens: only its inner pages are ruined
 
-    const QString m4 = QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może "
-                                         "zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
+    const QString m4 =
+        QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może "
+                          "zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
     for (const QString& path : {text, zeroed, badHeader, damaged}) {
         SCOPED_TRACE(path.toStdString());
         r.seen.clear();
@@ -212,8 +222,9 @@ TEST_F(BaseCheckTest, OlderStructureIsUpgradedOnlyAfterM6)
     r.answers = {ui::Answer::No};
     EXPECT_FALSE(check(old));
     ASSERT_EQ(r.seen.size(), 1u);
-    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Baza: Stara.mdb posiada strukturę danych w wersji: 3.4. Wymagana jest "
-                                                "struktura bazy w wersji: 3.5. Chcesz aktualizować strukture bazy teraz?"));
+    EXPECT_EQ(r.seen[0].text,
+              QString::fromUtf8("Baza: Stara.mdb posiada strukturę danych w wersji: 3.4. Wymagana jest "
+                                "struktura bazy w wersji: 3.5. Chcesz aktualizować strukture bazy teraz?"));
     EXPECT_EQ(r.seen[0].title, QString::fromUtf8("Błąd weryfikacji struktury bazy"));
     EXPECT_EQ(r.seen[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(version(old), "3.4.1");
@@ -318,7 +329,7 @@ TEST_F(BaseCheckTest, OpenDialogConnectsAndStoresThePathOnlyOnSuccess)
             fd->selectFile(locked);
             return int(QDialog::Accepted);
         }
-        ++errorDialogs; // the failed connect is reported in the error dialog
+        ++errorDialogs;  // the failed connect is reported in the error dialog
         return int(QDialog::Rejected);
     };
     EXPECT_FALSE(BaseOpenDialog(app, prompt.fn()));
@@ -345,4 +356,4 @@ TEST_F(BaseCheckTest, StartUpConnectsTheRememberedDatabase)
     EXPECT_EQ(app.gBaseDb->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 3);
 }
 
-} // namespace
+}  // namespace

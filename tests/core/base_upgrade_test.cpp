@@ -66,7 +66,8 @@ TEST_F(BaseUpgradeTest, EveryOlderVersionReachesTheTemplatesColumnsAndVersion)
         EXPECT_EQ(v->integer("VerMajor") * 10000 + v->integer("VerMinor") * 100 + v->integer("VerRevision"), 30512);
         EXPECT_EQ(d->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FA'").toInt(), 9);
         // The unique document number guards the save on upgraded files too.
-        EXPECT_EQ(d->scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = 'fadok_numer'").toInt(), 1);
+        EXPECT_EQ(d->scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = 'fadok_numer'").toInt(),
+                  1);
     }
     EXPECT_TRUE(r.seen.empty());
 }
@@ -76,7 +77,8 @@ TEST_F(BaseUpgradeTest, Version2RowsGetWorkstationZeroAndAmountToPayEqualToGross
     ASSERT_TRUE(upgrade(2, 0));
     auto d = db::Database::open(old);
     for (auto table : {"fadok", "dodok", "fapoz", "dopoz", "dokor"})
-        EXPECT_EQ(d->scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = 0").arg(table)).toInt(), 1) << table;
+        EXPECT_EQ(d->scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Stanowisko = 0").arg(table)).toInt(), 1)
+            << table;
     for (auto table : {"fadok", "dodok"}) {
         auto row = d->queryOne(QStringLiteral("SELECT * FROM %1").arg(table));
         EXPECT_EQ(row->decimal("DoZaplaty"), Decimal(123));
@@ -105,7 +107,8 @@ TEST_F(BaseUpgradeTest, Version34GetsOnlyTheVersionAndNewerFilesAreNotTouched)
         auto d = db::Database::open(old, QString(), {.exclusive = true});
         EXPECT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 4, 0));
     }
-    EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor * 10 + VerMinor FROM dbprg WHERE Indprg = 'FR'").toInt(), 40);
+    EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor * 10 + VerMinor FROM dbprg WHERE Indprg = 'FR'").toInt(),
+              40);
 }
 
 TEST_F(BaseUpgradeTest, AColumnAlreadyThereIsSkipped)
@@ -145,19 +148,21 @@ TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
 TEST_F(BaseUpgradeTest, AFailedStepChangesNothingAndSaysSo)
 {
     MakeOldStructure(old, 2, 0);
-    db::Database::open(old)->executeScript("CREATE TRIGGER stop BEFORE UPDATE ON dbprg BEGIN SELECT RAISE(ABORT, 'zablokowane'); END");
+    db::Database::open(old)->executeScript(
+        "CREATE TRIGGER stop BEFORE UPDATE ON dbprg BEGIN SELECT RAISE(ABORT, 'zablokowane'); END");
     auto columns = ColumnsOf(old, "fadok");
     {
         auto d = db::Database::open(old, QString(), {.exclusive = true});
         EXPECT_FALSE(BaseUpgrade(t.app, *d, "Stara.mdb", 2, 0));
     }
     ASSERT_EQ(r.seen.size(), 1u);
-    EXPECT_EQ(r.seen[0].text, QString::fromUtf8("Aktualizacja bazy: Stara.mdb nie powiodła się. Zamknij wszyskie programy "
-                                                "korzystające z bazy i spróbuj ponownie."));
+    EXPECT_EQ(r.seen[0].text,
+              QString::fromUtf8("Aktualizacja bazy: Stara.mdb nie powiodła się. Zamknij wszyskie programy "
+                                "korzystające z bazy i spróbuj ponownie."));
     EXPECT_EQ(r.seen[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(r.seen[0].title.contains("zablokowane"));
     EXPECT_EQ(ColumnsOf(old, "fadok"), columns);
     EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 2);
 }
 
-} // namespace
+}  // namespace

@@ -78,7 +78,10 @@ TEST(PasswordDialog, AskDatabasePasswordReturnsTheTypedPasswordOrNothing)
         return h.result();
     };
     EXPECT_EQ(AskDatabasePassword(nullptr, "/dane/Firma"), QString("Hasło1"));
-    r.dialog = [](QDialog& d) { d.reject(); return 0; };
+    r.dialog = [](QDialog& d) {
+        d.reject();
+        return 0;
+    };
     EXPECT_FALSE(AskDatabasePassword(nullptr, "/dane/Firma"));
 }
 
@@ -95,7 +98,10 @@ TEST(InputBoxes, InputTextGivesTheTextOnlyAfterOk)
         return 1;
     };
     EXPECT_EQ(InputText("Podaj nazwę bazy danych", "Zmiana nazwy bazy danych", "Firma", 1500, 1500), "Nowa");
-    r.dialog = [](QDialog& d) { dynamic_cast<frmInput&>(d).cmdAnuluj->click(); return 0; };
+    r.dialog = [](QDialog& d) {
+        dynamic_cast<frmInput&>(d).cmdAnuluj->click();
+        return 0;
+    };
     EXPECT_EQ(InputText("Podaj", "Tytuł", "domyślny"), "");
 }
 
@@ -153,7 +159,8 @@ TEST(MailServices, SupportQuestionAndFileChecks)
     tools.add("xdg-mime", 0, "przegladarka.desktop\n");
     EXPECT_TRUE(FileOpenExec(app, "Rolkwit.chm", dir.path(), "x"));
     EXPECT_FALSE(FileOpenExec(app, "Rolkwit.pdf", "/opt/rolkwit", "x"));
-    EXPECT_EQ(r.seen.back().text, "Sprawdź czy plik: /opt/rolkwit/Rolkwit.pdf jest dostępny. Sprawdź foldery programu - "
-                                  "menu Narzędzia, polecenie Parametry programu.");
+    EXPECT_EQ(r.seen.back().text,
+              "Sprawdź czy plik: /opt/rolkwit/Rolkwit.pdf jest dostępny. Sprawdź foldery programu - "
+              "menu Narzędzia, polecenie Parametry programu.");
     EXPECT_EQ(r.seen.back().title, "Błąd otwarcia pliku");
 }

@@ -1,9 +1,8 @@
+#include "core/dlg_baza_wlas.h"
 #include "core/base_connect.h"
 #include "core/base_par.h"
 #include "core/dlg_baza_haslo.h"
-#include "core/dlg_baza_wlas.h"
 #include "core/dlg_error.h"
-#include <QPlainTextEdit>
 #include "core/frm_input.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
@@ -17,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -77,7 +77,7 @@ struct Properties : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Properties, ShowsTheDatabaseAndItsSettings)
 {
@@ -126,9 +126,14 @@ TEST_F(Properties, OkStoresTheLockAndTheBackupSettingsAnulujNothing)
     EXPECT_EQ(BaseParRead(t.app, t.db(), "BazaOdczyt", "x"), "1");
     EXPECT_TRUE(t.app.gBazaPar.BazaOdczyt);
     EXPECT_EQ(frame.trybOdczyt, QList<bool>{false});
-    const struct { const char* name; const char* value; } values[] = {
-        {"BazaKopia", "1"}, {"BazaKopiaPotwierdz", "1"}, {"BazaKopiaDzien", "0"}, {"BazaKopiaCoDni", "3"},
-        {"BazaKopiaFolder", "/kopie"}};
+    const struct {
+        const char* name;
+        const char* value;
+    } values[] = {{"BazaKopia", "1"},
+                  {"BazaKopiaPotwierdz", "1"},
+                  {"BazaKopiaDzien", "0"},
+                  {"BazaKopiaCoDni", "3"},
+                  {"BazaKopiaFolder", "/kopie"}};
     for (const auto& v : values) {
         SCOPED_TRACE(v.name);
         EXPECT_EQ(RegValueRead(key, v.name), QString(v.value));
@@ -157,10 +162,13 @@ TEST_F(Properties, APasswordProtectsTheFileIsAskedAtTheNextOpenAndCanBeRemoved)
     BaseDisconnect(t.app);
     t.app.gBazaHaslo.clear();
     QStringList asked;
-    ASSERT_TRUE(CheckAndConnect(t.app, t.path, [&](const QString& opis) {
-        asked << opis;
-        return std::optional<QString>("Null");
-    }, QString()));
+    ASSERT_TRUE(CheckAndConnect(
+        t.app, t.path,
+        [&](const QString& opis) {
+            asked << opis;
+            return std::optional<QString>("Null");
+        },
+        QString()));
     EXPECT_EQ(asked, QStringList{"Firma"});
 
     // Removing asks first; "Nie" changes nothing.

@@ -32,7 +32,7 @@ struct ProgramParameters : ::testing::Test {
     QString stored(const char* name) { return RegValueRead(key, name).value_or("<brak>"); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ProgramParameters, OpensWithTheStoredValuesAndAnulujStoresNothing)
 {
@@ -77,9 +77,11 @@ TEST_F(ProgramParameters, OkStoresEverySettingAndItsMirror)
     EXPECT_TRUE(r.seen.empty());  // the workstation number stayed the one in use
 
     // Direct values at once, cached ones through the write of the whole cache.
-    const struct { const char* name; const char* value; } values[] = {
-        {"AutoZapis", "1"}, {"Instancje", "1"}, {"BezMAPI", "2"}, {"EnterToTab", "0"}, {"PanelAsysta", "0"},
-        {"DataPrzed", "30"}, {"DataPo", "20"}, {"Stanowisko", "3"}};
+    const struct {
+        const char* name;
+        const char* value;
+    } values[] = {{"AutoZapis", "1"},   {"Instancje", "1"},  {"BezMAPI", "2"}, {"EnterToTab", "0"},
+                  {"PanelAsysta", "0"}, {"DataPrzed", "30"}, {"DataPo", "20"}, {"Stanowisko", "3"}};
     for (const auto& v : values) {
         SCOPED_TRACE(v.name);
         EXPECT_EQ(stored(v.name), v.value);
@@ -102,6 +104,6 @@ TEST_F(ProgramParameters, AnotherWorkstationNumberTakesEffectAtTheNextStart)
                               "edytowany dokument, gdyż po zmianie stanowiska będzie niedostępny.");
     EXPECT_EQ(stored("Stanowisko"), "5");
     EXPECT_EQ(app.gStanowisko, 3);  // still the one in use
-    dlgParProg again(app);  // opened again before a restart: the new number
+    dlgParProg again(app);          // opened again before a restart: the new number
     EXPECT_EQ(again.cmbStanowisko->currentText(), "5");
 }

@@ -1,5 +1,5 @@
-#include "core/dlg_baza_haslo.h"
 #include "core/dlg_user_haslo.h"
+#include "core/dlg_baza_haslo.h"
 #include "core/haslo.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
@@ -18,8 +18,9 @@ struct Login : ::testing::Test {
     void SetUp() override
     {
         auto user = [&](const char* id, const char* imie, const char* haslo, bool aktywny, bool admin) {
-            t.db().execute("INSERT INTO dboso (Indoso, Imie, Nazwisko, Haslo, Aktywny, Admin) VALUES (?, ?, 'Nowak', ?, ?, ?)",
-                           {id, imie, haslo ? db::Value(HasloKoduj(kHasloKlucz, haslo, 20)) : db::Value(), aktywny, admin});
+            t.db().execute(
+                "INSERT INTO dboso (Indoso, Imie, Nazwisko, Haslo, Aktywny, Admin) VALUES (?, ?, 'Nowak', ?, ?, ?)",
+                {id, imie, haslo ? db::Value(HasloKoduj(kHasloKlucz, haslo, 20)) : db::Value(), aktywny, admin});
         };
         user("ANNA", "Anna", "Tajne#1", true, false);
         user("O'B", "Ola", nullptr, true, false);
@@ -44,20 +45,24 @@ struct Login : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Login, LetsInOnlyAFoundUserWithTheExactPassword)
 {
-    const struct { QString id, haslo; bool in; const char* name; } cases[] = {
-        {"O'B", "", true, "Nowak Ola"},          // no stored password: any text, also none
+    const struct {
+        QString id, haslo;
+        bool in;
+        const char* name;
+    } cases[] = {
+        {"O'B", "", true, "Nowak Ola"},  // no stored password: any text, also none
         {"O'B", "cokolwiek", true, "Nowak Ola"},
         {"ANNA", "Tajne#1", true, "Nowak Anna"},
         {"ANNA", "", false, "Nowak Anna"},
-        {"ANNA", "Taj", false, "Nowak Anna"},    // a leading part is not the password
+        {"ANNA", "Taj", false, "Nowak Anna"},  // a leading part is not the password
         {"ANNA", "tajne#1", false, "Nowak Anna"},
-        {"ADM", "szef", true, "Nowak Ewa"},      // an administrator needs no rights row
-        {"STARY", "", false, ""},                // inactive
-        {"OBCY", "", false, ""},                 // rights in another program only
+        {"ADM", "szef", true, "Nowak Ewa"},  // an administrator needs no rights row
+        {"STARY", "", false, ""},            // inactive
+        {"OBCY", "", false, ""},             // rights in another program only
         {"NIKT", "", false, ""},
     };
     for (const auto& c : cases) {

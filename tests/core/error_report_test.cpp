@@ -1,6 +1,6 @@
+#include "core/error_report.h"
 #include "core/dlg_error.h"
 #include "core/error_messages.h"
-#include "core/error_report.h"
 #include "core/registry.h"
 #include "platform/ini_file.h"
 #include "support/fake_tools.h"
@@ -26,10 +26,11 @@ void raiseAndReport(App& app, const AppError& error, const QString& where)
 QString footer(const App& app)
 {
     return "Jeżeli nie jesteś w stanie określić przyczyny błędu wyślij informację o okolicznościach jego występowania "
-           "na adres: " + app.supportAddress + "\r\nDo poczty załącz plik dziennika błędów: Error.log.";
+           "na adres: " +
+           app.supportAddress + "\r\nDo poczty załącz plik dziennika błędów: Error.log.";
 }
 
-} // namespace
+}  // namespace
 
 class ErrorReporting : public ::testing::Test {
 protected:
@@ -46,18 +47,18 @@ protected:
 
 TEST_F(ErrorReporting, MessagesComeFromTheSectionOfTheirSource)
 {
-    EXPECT_EQ(ErrorSection(app, {3021, "/dane/Firma.mdb", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {3021, "DAO.Recordset", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {6, "Rolkwit", "x"}), "Program");
-    EXPECT_EQ(ErrorSection(app, {6, "Decimal", "x"}), "Program");  // no section of its own in the file
+    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "/dane/Firma.mdb", "x"}), "DAO");
+    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "DAO.Recordset", "x"}), "DAO");
+    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Rolkwit", "x"}), "Program");
+    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Decimal", "x"}), "Program");  // no section of its own in the file
 
-    EXPECT_TRUE(ErrorMsgRead(app, "DAO", 3021).startsWith("Brak bieżącego rekordu"));
+    EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord).startsWith("Brak bieżącego rekordu"));
     EXPECT_EQ(ErrorMsgRead(app, "Program", 9999), "Błąd programu. " + footer(app));
     EXPECT_EQ(ErrorMsgRead(app, "DAO", 3999), "Błąd dostępu lub przetwarzania danych. " + footer(app));
     QFile::remove(dir.filePath("Errormsg.txt"));
-    EXPECT_EQ(ErrorMsgRead(app, "DAO", 3021),
-              "Brak dostępu do pliku opisów błędów: " + dir.filePath("Errormsg.txt")
-                  + " - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
+    EXPECT_EQ(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord),
+              "Brak dostępu do pliku opisów błędów: " + dir.filePath("Errormsg.txt") +
+                  " - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
 }
 
 TEST_F(ErrorReporting, DialogShowsTheErrorAndLogsItWhenAsked)
@@ -189,7 +190,8 @@ TEST_F(ErrorReporting, ReportMailTravelsEncodedByLinkOrComposed)
     raiseAndReport(app, AppError(err::kTypeMismatch, "Rolkwit", "Niezgodność typów & co #2"), "Przyłącz");
     ASSERT_EQ(tools.calls("xdg-open").size(), 1);
     QString link = tools.calls("xdg-open")[0].value(0);
-    EXPECT_TRUE(link.startsWith("mailto:" + app.supportAddress + "?subject=B%C5%82%C4%85d%20programu%20Rolkwit%20v.3.5.12&body="));
+    EXPECT_TRUE(link.startsWith("mailto:" + app.supportAddress +
+                                "?subject=B%C5%82%C4%85d%20programu%20Rolkwit%20v.3.5.12&body="));
     EXPECT_TRUE(link.contains("Niezgodno%C5%9B%C4%87%20typ%C3%B3w%20%26%20co%20%232%20%5BPrzy%C5%82%C4%85cz%5D"));
 
     app.gPrgPar.BezMAPI = 0;

@@ -8,7 +8,7 @@
 TEST(RuntimeRandom, ResetSeedAndFirstDrawsMatchTheRuntime)
 {
     EXPECT_EQ(HasloKlucz(kHasloKlucz), 1195836);  // 0x123F3C
-    EXPECT_EQ(HasloKlucz("AB"), 8200);             // 0x2100 ^ 0x108: (66 << 7) ^ (66 << 2); "A" cancels out
+    EXPECT_EQ(HasloKlucz("AB"), 8200);            // 0x2100 ^ 0x108: (66 << 7) ^ (66 << 2); "A" cancels out
     EXPECT_EQ(HasloKlucz("A"), 0);
 
     RuntimeRandom g;
@@ -18,7 +18,10 @@ TEST(RuntimeRandom, ResetSeedAndFirstDrawsMatchTheRuntime)
     // 1195836.0 has the upper bits 0x41323F3C: middle 0x3F3C00 ^ 0x413200 = 0x7E0E00.
     g.randomize(1195836.0);
     EXPECT_EQ(g.state(), 0x7E0E86u);
-    const struct { quint32 state; int r; } draws[] = {{0x930B31, 55}, {0x708130, 42}, {0x32DB33, 19}};
+    const struct {
+        quint32 state;
+        int r;
+    } draws[] = {{0x930B31, 55}, {0x708130, 42}, {0x32DB33, 19}};
     for (const auto& d : draws) {
         SCOPED_TRACE(d.state);
         EXPECT_EQ(scaledDraw(g.next(), 96), d.r);
@@ -45,7 +48,10 @@ TEST(Haslo, ScramblingIsTheFamilysAndRoundTrips)
     EXPECT_EQ(HasloKoduj(kHasloKlucz, "abc", 20), "9-vKxnw7Y \"210#zo`FIt");
     EXPECT_EQ(HasloKoduj(kHasloKlucz, "abc", 20), HasloKoduj(kHasloKlucz, "abc", 20));
 
-    const struct { const char* haslo; int length; } cases[] = {
+    const struct {
+        const char* haslo;
+        int length;
+    } cases[] = {
         {"", 21}, {"Tajne#1", 21}, {"12345678901234567890", 21}, {"1234567890123456789012345", 25}, {"~ !zZ", 21}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.haslo);
@@ -65,9 +71,11 @@ TEST(Haslo, ScramblingIsTheFamilysAndRoundTrips)
 TEST(Haslo, OnlyTheExactPasswordMatches)
 {
     const QString stored = HasloKoduj(kHasloKlucz, "Tajne#1", 20);
-    const struct { QString typed; bool ok; } cases[] = {
-        {"Tajne#1", true}, {"Taj", false}, {"T", false}, {"", false}, {"tajne#1", false}, {"Tajne#12", false},
-        {"Tajne#1 ", false}};
+    const struct {
+        QString typed;
+        bool ok;
+    } cases[] = {{"Tajne#1", true},  {"Taj", false},      {"T", false},       {"", false},
+                 {"tajne#1", false}, {"Tajne#12", false}, {"Tajne#1 ", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         EXPECT_EQ(HasloZgodne(kHasloKlucz, c.typed, stored), c.ok);
@@ -75,7 +83,8 @@ TEST(Haslo, OnlyTheExactPasswordMatches)
     // Written with another pad length, or holding dropped letters, it still matches only itself.
     EXPECT_TRUE(HasloZgodne(kHasloKlucz, "abc", HasloKoduj(kHasloKlucz, "abc", 30)));
     EXPECT_FALSE(HasloZgodne(kHasloKlucz, "ab", HasloKoduj(kHasloKlucz, "abc", 30)));
-    EXPECT_TRUE(HasloZgodne(kHasloKlucz, QStringLiteral("hasło"), HasloKoduj(kHasloKlucz, QStringLiteral("hasło"), 20)));
+    EXPECT_TRUE(
+        HasloZgodne(kHasloKlucz, QStringLiteral("hasło"), HasloKoduj(kHasloKlucz, QStringLiteral("hasło"), 20)));
     const QString longOne = "1234567890123456789012345";
     EXPECT_TRUE(HasloZgodne(kHasloKlucz, longOne, HasloKoduj(kHasloKlucz, longOne, 20)));
     EXPECT_FALSE(HasloZgodne(kHasloKlucz, longOne.left(24), HasloKoduj(kHasloKlucz, longOne, 20)));

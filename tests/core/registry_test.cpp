@@ -1,7 +1,7 @@
+#include "core/registry.h"
 #include "core/app.h"
 #include "core/okno.h"
 #include "core/prg_par_read.h"
-#include "core/registry.h"
 #include "platform/settings_store.h"
 #include "support/test_settings.h"
 #include <QGuiApplication>
@@ -70,9 +70,9 @@ TEST(SettingsCache, ReadsOnceKeepsSavesInMemoryAndWritesAllInFirstUseOrder)
     UseTestSettings(app);
     RegSave(app.gRegProgramKey, "DataPo", "30");
     EXPECT_EQ(RegParRead(app, "DataPo", "20"), "30");
-    RegSave(app.gRegProgramKey, "DataPo", "99");           // another writer: not seen this run
+    RegSave(app.gRegProgramKey, "DataPo", "99");  // another writer: not seen this run
     EXPECT_EQ(RegParRead(app, "DataPo", "20"), "30");
-    EXPECT_EQ(RegParRead(app, "BezMAPI", "0"), "0");      // missing: default stored at once
+    EXPECT_EQ(RegParRead(app, "BezMAPI", "0"), "0");  // missing: default stored at once
     EXPECT_EQ(RegValueRead(app.gRegProgramKey, "BezMAPI"), QString("0"));
     RegParSave(app, "BezMAPI", "2");
     RegParSave(app, "DrukDuplikat", "0");
@@ -95,11 +95,14 @@ TEST(PrgParReadTest, FirstRunStoresEveryDefault)
     EXPECT_EQ(app.gRegParNazwy, QStringList({"BazaPlik", "BezMAPI", "EnterToTab", "DataPrzed", "DataPo", "TabPozLicz",
                                              "TabPozWiersz", "TabKorKol", "PanelAsysta", "UstawPocz", "PlatDni",
                                              "PlatForma", "PlatTermin", "DokNazwa", "Wystawil"}));
-    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "TabKorKol"), QString("14811135"));
-    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Wystawil"), QString(""));
-    EXPECT_TRUE(app.gPrgPar.EnterToTab);
-    EXPECT_EQ(app.gPrgPar.DataPo, 20);
-    EXPECT_EQ(app.gPrgPar.TabKorKol, 14811135);
+    // The stored defaults are the settings record's own.
+    const PrgPar d;
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "TabKorKol"), settingText(d.TabKorKol));
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "EnterToTab"), settingText(d.EnterToTab));
+    EXPECT_EQ(RegValueRead(app.gRegProgramKey, "Wystawil"), d.Wystawil);
+    EXPECT_EQ(app.gPrgPar.EnterToTab, d.EnterToTab);
+    EXPECT_EQ(app.gPrgPar.DataPo, d.DataPo);
+    EXPECT_EQ(app.gPrgPar.TabKorKol, d.TabKorKol);
 }
 
 TEST(PrgParReadTest, ABadValueFallsBackToItsDefaultAndLaterSettingsStillRead)

@@ -1,5 +1,5 @@
-#include "platform/combo_rows.h"
 #include "core/shared_procs.h"
+#include "platform/combo_rows.h"
 #include "support/temp_database.h"
 #include <QFile>
 #include <QLocale>
@@ -35,7 +35,8 @@ TEST(SharedProcs, RstToTextAndEmptyToNull)
 {
     TempDatabase t;
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    t.db().execute("INSERT INTO fapoz (Numer, Korekta, Ilosc, Pozycja) VALUES ('1', ?, ?, 3)", {true, *Decimal::parse("12.5")});
+    t.db().execute("INSERT INTO fapoz (Numer, Korekta, Ilosc, Pozycja) VALUES ('1', ?, ?, 3)",
+                   {true, *Decimal::parse("12.5")});
     t.db().execute("INSERT INTO fadok (Numer, Datawyst) VALUES ('1', ?)", {QDate(2024, 3, 8)});
     auto p = *t.db().queryOne("SELECT * FROM fapoz");
     EXPECT_EQ(RstToText(p, "Korekta"), "1");
@@ -78,19 +79,20 @@ TEST(SharedProcs, LogoReadWritesExactlyTheStoredBytesAndNothingOfAnEarlierLogo)
     EXPECT_FALSE(LogoRead(t.app, t.db(), file));
 }
 
-
 TEST(ComboRows, KeyAndTextFromTheQuery)
 {
     TempDatabase t;
     for (auto n : {"2/03/2024", "10/03/2024", "1/03/2024"})
         t.db().execute("INSERT INTO fadok (Numer, Datawyst) VALUES (?, '2024-03-05')", {QString(n)});
     t.db().execute("INSERT INTO fadok (Numer, Datawyst) VALUES ('1/02/2024', '2024-02-05')");
-    auto rows = ComboRowsFromSql(t.db(), "SELECT Numer, 'Nr ' || Numer FROM fadok WHERE Month(Datawyst) = 3 ORDER BY Val(Numer)");
+    auto rows = ComboRowsFromSql(
+        t.db(), "SELECT Numer, 'Nr ' || Numer FROM fadok WHERE Month(Datawyst) = 3 ORDER BY Val(Numer)");
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], std::make_pair(QString("1/03/2024"), QString("Nr 1/03/2024")));
     EXPECT_EQ(rows[2].first, "10/03/2024");
-    auto months = ComboRowsFromSql(t.db(), "SELECT Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') FROM fadok "
-                                           "GROUP BY Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') ORDER BY 1 DESC");
+    auto months =
+        ComboRowsFromSql(t.db(), "SELECT Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') FROM fadok "
+                                 "GROUP BY Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') ORDER BY 1 DESC");
     ASSERT_EQ(months.size(), 2u);
     EXPECT_EQ(months[0], std::make_pair(QString("202403"), QString("03.2024")));
     auto one = ComboRowsFromSql(t.db(), "SELECT DISTINCT Inddok FROM fadok");

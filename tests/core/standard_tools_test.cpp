@@ -58,14 +58,15 @@ struct StandardTools : ::testing::Test {
     {
         QStringList lines{"ok"};
         for (const QString& table : kTables)
-            lines << QStringLiteral("%1|%2").arg(table).arg(d.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt());
+            lines << QStringLiteral("%1|%2").arg(table).arg(
+                d.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt());
         lines << QStringLiteral("filtr|%1").arg(numbers.isEmpty() ? 0 : 1);
         for (const QString& n : numbers) lines << "numer|" + n;
         return lines;
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StandardTools, APlainShellChecksCountsFiltersAndOrdersTheTemplateAndAWrittenFile)
 {
@@ -126,6 +127,9 @@ TEST_F(StandardTools, TheProgramsOwnComparisonsAndOrderAreKept)
 
     QStringList names;
     for (auto& r : d.query("SELECT Nazkon FROM fadok ORDER BY Nazkon COLLATE PL")) names << r.text("Nazkon");
-    EXPECT_EQ(names, QStringList({"cyprian Nowak", QString::fromUtf8("Ćma Bąk"), QString::fromUtf8("Łucja Żak"), "Zenon Kowal"}));
-    EXPECT_EQ(d.scalar("SELECT Numer FROM fadok WHERE Nazkon = ? COLLATE PL", {QString::fromUtf8("ŁUCJA ŻAK")}).toText(), "A/1");
+    EXPECT_EQ(names, QStringList({"cyprian Nowak", QString::fromUtf8("Ćma Bąk"), QString::fromUtf8("Łucja Żak"),
+                                  "Zenon Kowal"}));
+    EXPECT_EQ(
+        d.scalar("SELECT Numer FROM fadok WHERE Nazkon = ? COLLATE PL", {QString::fromUtf8("ŁUCJA ŻAK")}).toText(),
+        "A/1");
 }

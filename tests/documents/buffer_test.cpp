@@ -23,7 +23,7 @@ DocHeader sample()
     return h;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Buffer, HeaderRoundTripsPerWorkstation)
 {
@@ -33,7 +33,7 @@ TEST(Buffer, HeaderRoundTripsPerWorkstation)
     DocHeader other;
     other.Numer = "9";
     ASSERT_TRUE(ZapiszDoBufora(t.app, other));
-    ASSERT_TRUE(ZapiszDoBufora(t.app, other));           // replaced, not added
+    ASSERT_TRUE(ZapiszDoBufora(t.app, other));  // replaced, not added
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dodok").toInt(), 2);
 
     t.app.gStanowisko = 0;
@@ -52,7 +52,7 @@ TEST(Buffer, HeaderRoundTripsPerWorkstation)
     h = OdczytZBufora(t.app);
     ASSERT_TRUE(h);
     EXPECT_EQ(h->Numer, "9");
-    EXPECT_TRUE(h->Fundusz.isEmpty());                    // stored as one space: no fund
+    EXPECT_TRUE(h->Fundusz.isEmpty());  // stored as one space: no fund
     EXPECT_EQ(t.db().scalar("SELECT Fundusz FROM dodok WHERE Stanowisko = 2").toText(), " ");
     t.app.gStanowisko = 5;
     EXPECT_FALSE(OdczytZBufora(t.app));

@@ -42,7 +42,7 @@ struct DeletionFixture : ::testing::Test {
     qint64 count(const QString& sql) { return db.scalar(sql).toInt(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DeletionFixture, UnderAutomaticNumberingOnlyTheHighestNumberOfItsPeriodGoes)
 {
@@ -71,9 +71,11 @@ TEST_F(DeletionFixture, UnderAutomaticNumberingOnlyTheHighestNumberOfItsPeriodGo
         EXPECT_EQ(r.outcome, c.deleted ? DeleteResult::Deleted : DeleteResult::Refused);
         EXPECT_EQ(count("SELECT count(*) FROM fadok"), c.deleted ? 4 : 5);
         EXPECT_EQ(count("SELECT count(*) FROM fapoz"), c.deleted ? 8 : 10);
-        EXPECT_EQ(r.message, c.deleted ? QString() : "Ustawiona jest opcja automatycznej numeracji dokumentów. Dokument FR  "
-                                                          + c.target + " nie jest ostatnim dokumentem kartoteki. Dokument "
-                                                                       "nie może zostać usunięty.");
+        EXPECT_EQ(r.message, c.deleted
+                                 ? QString()
+                                 : "Ustawiona jest opcja automatycznej numeracji dokumentów. Dokument FR  " + c.target +
+                                       " nie jest ostatnim dokumentem kartoteki. Dokument "
+                                       "nie może zostać usunięty.");
         EXPECT_EQ(replies.questions.size(), c.deleted ? 1 : 0) << "a refusal comes before any question";
     }
 }
@@ -84,12 +86,14 @@ TEST_F(DeletionFixture, AskedFirstSayingSoWhenACorrectionNamesItThenEveryRowOfTh
     store("2/05/2024", QDate(2024, 5, 7), "KFR", "1/05/2024");
     app.gBazaPar.NumAuto = false;
     // A row of another kind under the number belongs to it too.
-    db.execute("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa) VALUES (0, 'KFR', '1/05/2024', 3, 1, 'Żyto')");
+    db.execute("INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa) VALUES (0, 'KFR', '1/05/2024', "
+               "3, 1, 'Żyto')");
     replies.yes = false;
     EXPECT_EQ(usun("1/05/2024").outcome, DeleteResult::Cancelled);
-    EXPECT_EQ(replies.questions, QStringList{"Dokument FR  1/05/2024 jest korygowany dokumentem KFR  2/05/2024. Korekta "
-                                             "pozostanie w kartotece bez dokumentu, który koryguje. Dokument FR  1/05/2024 "
-                                             "zostanie usunięty z kartoteki. Usunąć dokument?"});
+    EXPECT_EQ(replies.questions,
+              QStringList{"Dokument FR  1/05/2024 jest korygowany dokumentem KFR  2/05/2024. Korekta "
+                          "pozostanie w kartotece bez dokumentu, który koryguje. Dokument FR  1/05/2024 "
+                          "zostanie usunięty z kartoteki. Usunąć dokument?"});
     EXPECT_EQ(count("SELECT count(*) FROM fapoz WHERE Numer = '1/05/2024'"), 3);
     replies.yes = true;
     EXPECT_EQ(usun("1/05/2024").outcome, DeleteResult::Deleted);
@@ -110,8 +114,9 @@ TEST_F(DeletionFixture, WhatChangedAfterTheQuestionIsCheckedAgainInsideTheTransa
     } cases[] = {
         {"replaced by another document: asked again", "UPDATE fapoz SET Nazwa = 'Rzepak' WHERE Numer = '2/05/2024'",
          DeleteResult::Deleted, 2},
-        {"a higher number stored", "INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '3/05/2024', '2024-05-09')",
-         DeleteResult::Refused, 1},
+        {"a higher number stored",
+         "INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '3/05/2024', '2024-05-09')", DeleteResult::Refused,
+         1},
         {"locked for reading only", "INSERT OR REPLACE INTO dbpar (Indpar, Wartosc) VALUES ('BazaOdczyt', '1')",
          DeleteResult::Refused, 1},
     };
@@ -124,7 +129,8 @@ TEST_F(DeletionFixture, WhatChangedAfterTheQuestionIsCheckedAgainInsideTheTransa
         meanwhile = [&] { other->execute(QString::fromUtf8(c.sql)); };
         EXPECT_EQ(usun("2/05/2024").outcome, c.outcome);
         EXPECT_EQ(replies.questions.size(), c.questions);
-        EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE Numer = '2/05/2024'"), c.outcome == DeleteResult::Deleted ? 0 : 1);
+        EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE Numer = '2/05/2024'"),
+                  c.outcome == DeleteResult::Deleted ? 0 : 1);
     }
 }
 

@@ -17,8 +17,9 @@ struct ListFixture : ::testing::Test {
     // Stores a bare document row; an empty date or number is stored as NULL.
     void add(const QString& numer, const QString& datawyst, const QString& inddok = "FR")
     {
-        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazBrutto) VALUES (0,?,?,?,?,?)",
-                       {inddok, numer, datawyst, "Kontrahent " + numer, Decimal(12)});
+        t.db().execute(
+            "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon, RazBrutto) VALUES (0,?,?,?,?,?)",
+            {inddok, numer, datawyst, "Kontrahent " + numer, Decimal(12)});
     }
     // The documents' rows of the list, read to its end.
     QStringList listed()
@@ -36,28 +37,28 @@ struct ListFixture : ::testing::Test {
     {
         QStringList l;
         for (const db::Row& r : t.db().query("SELECT Inddok, Numer FROM fadok ORDER BY Year(Datawyst) DESC, "
-                                              "Month(Datawyst) DESC, Val(Numer) DESC, rowid"))
+                                             "Month(Datawyst) DESC, Val(Numer) DESC, rowid"))
             l << r.text("Inddok") + "  " + r.text("Numer");
         return l;
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListFixture, OrderMatchesTheEngineOnAwkwardNumbersAndDates)
 {
     add("12/03/2024", "2024-03-30");
     add("9/03/2024", "2024-03-01 10:15:00");
     add("100/02/2024", "2024-02-29");
-    add(" 7 A/03/2024", "2024-03-05");         // blanks inside the leading number
-    add("7.5/03/2024", "2024-03-05");          // a decimal point
-    add("-3/03/2024", "2024-03-06");           // a sign
-    add("A/03/2024", "2024-03-07");            // no leading number: 0
-    add("", "2024-03-08");                     // no number at all: after every number
-    add("5/03/2024", "2024-03-09", "KR");      // equal keys keep the stored order
+    add(" 7 A/03/2024", "2024-03-05");     // blanks inside the leading number
+    add("7.5/03/2024", "2024-03-05");      // a decimal point
+    add("-3/03/2024", "2024-03-06");       // a sign
+    add("A/03/2024", "2024-03-07");        // no leading number: 0
+    add("", "2024-03-08");                 // no number at all: after every number
+    add("5/03/2024", "2024-03-09", "KR");  // equal keys keep the stored order
     add("5/13/2024", "2024-03-10");
     add("123456789012345678/03/2024", "2024-03-11");
-    add("4/01/2025", "nie data");              // not a date: after every date
+    add("4/01/2025", "nie data");  // not a date: after every date
     add("3/01/2025", "");
     add("2/01/2025", "0000-01-01");
     add("1/01/2025", "2025-13-01");
@@ -70,18 +71,19 @@ TEST_F(ListFixture, OrderMatchesTheEngineOnAwkwardNumbersAndDates)
 
 TEST_F(ListFixture, RowShowsTheValuesInTheirFormsAndNullsAsEmptyCells)
 {
-    t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
-                   "RazVAT, RazBrutto, Wystawil) VALUES (0,'KFR','3/05/2024',?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
-                   {QDate(2024, 5, 6), QDate(2024, 5, 4), Decimal(1234), Decimal(7), Decimal(-1241)});
+    t.db().execute(
+        "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
+        "RazVAT, RazBrutto, Wystawil) VALUES (0,'KFR','3/05/2024',?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
+        {QDate(2024, 5, 6), QDate(2024, 5, 4), Decimal(1234), Decimal(7), Decimal(-1241)});
     t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR','2/05/2024','2024-05-01')");
     DocumentListModel m(t.app);
     m.refill();
     ASSERT_EQ(m.rowCount(), 3);
-    EXPECT_EQ(shown(m, 1), QStringList({"KFR  3/05/2024", "3/05/2024", dateText(QDate(2024, 5, 6)),
-                                        dateText(QDate(2024, 5, 4)), "Jan", "Wólka 7", "123", "1 234,00", "7,00",
-                                        "-1 241,00", "Ewa"}));
-    EXPECT_EQ(shown(m, 2), QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 1)), "", "", "", "", "",
-                                        "", "", ""}));
+    EXPECT_EQ(shown(m, 1),
+              QStringList({"KFR  3/05/2024", "3/05/2024", dateText(QDate(2024, 5, 6)), dateText(QDate(2024, 5, 4)),
+                           "Jan", "Wólka 7", "123", "1 234,00", "7,00", "-1 241,00", "Ewa"}));
+    EXPECT_EQ(shown(m, 2),
+              QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 1)), "", "", "", "", "", "", "", ""}));
 }
 
 namespace {
@@ -96,7 +98,8 @@ void fillYears(db::Database& db, int count)
     for (int i = 0; i < count; ++i) {
         const int k = (i * 7919) % count;  // a permutation: stored order is not date order
         const QDate date = QDate(2019, 1, 1).addDays(k * 5 / 3);
-        const QString numer = k % 97 == 0 ? QStringLiteral("A%1/x").arg(k) : QStringLiteral("%1/%2").arg(k % 40 + 1).arg(k);
+        const QString numer =
+            k % 97 == 0 ? QStringLiteral("A%1/x").arg(k) : QStringLiteral("%1/%2").arg(k % 40 + 1).arg(k);
         const db::Value nothing;
         st.bindAll({k % 5 ? "FR" : "KFR", numer, k % 311 == 0 ? db::Value() : db::Value(date), date.addDays(-1),
                     k % 3 ? db::Value(QStringLiteral("Rolnik %1").arg(k)) : nothing, "Wieś", k % 4 ? "123" : nothing,
@@ -107,7 +110,7 @@ void fillYears(db::Database& db, int count)
     tr.commit();
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ListFixture, TheLazyListShowsTheRowsOfTheWholeListInItsOrder)
 {
@@ -137,7 +140,7 @@ QList<QStringList> everyRow(DocumentListModel& m)
     return rows;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
 {
@@ -153,7 +156,11 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
     auto lastMonthRead = [&] {
         DocumentListModel m(t.app);
         m.refill();
-        return t.db().scalar("SELECT Datawyst FROM fadok WHERE Numer = ?", {m.numer(m.rowCount() - 1)}).toText().left(8) + "01";
+        return t.db()
+                   .scalar("SELECT Datawyst FROM fadok WHERE Numer = ?", {m.numer(m.rowCount() - 1)})
+                   .toText()
+                   .left(8) +
+               "01";
     };
     struct Case {
         const char* what;
@@ -192,8 +199,7 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
         // The rows read so far are those a new reading lists first, and the rest follow them.
         DocumentListModel fresh(t.app);
         fresh.refill();
-        while (fresh.rowCount() < model.rowCount() && fresh.fetchNext()) {
-        }
+        while (fresh.rowCount() < model.rowCount() && fresh.fetchNext()) {}
         ASSERT_GE(fresh.rowCount(), model.rowCount());
         for (int r = 0; r < model.rowCount(); ++r) ASSERT_EQ(shown(model, r), shown(fresh, r)) << "row " << r;
         EXPECT_EQ(everyRow(model), everyRow(fresh));

@@ -24,10 +24,10 @@ TEST(HandOverText, WhatCannotBeCarriedOrReadIsRefused)
     EXPECT_TRUE(handOverText({"FR", "/srv/a.mdb", "x|y", "FR", "1"}).isEmpty());
     EXPECT_TRUE(handOverText({"FR", "/srv/a.mdb", "", "FR", ""}).isEmpty());
     EXPECT_TRUE(handOverText({"FR", "", "", "FR", "1"}).isEmpty());
-    for (const char* text : {"", "Wirlan Data|FR|/a.mdb||FR |1", "x>Wirlan Data|FR|/a.mdb||FR |1",
-                             ">Wirlan Data|FR|/a.mdb||FR |", ">Wirlan Data|F|/a.mdb||FR |1",
-                             ">Wirlan Data|FR|||FR |1", ">Wirlan Data|FR|/a.mdb||FR|1",
-                             ">Wirlan Data|FR|/a.mdb||   |1", ">Wirlan Data|FR|/a.mdb", ">Wirlan Data|FR|/a.mdb||FR |1\nx"}) {
+    for (const char* text :
+         {"", "Wirlan Data|FR|/a.mdb||FR |1", "x>Wirlan Data|FR|/a.mdb||FR |1", ">Wirlan Data|FR|/a.mdb||FR |",
+          ">Wirlan Data|F|/a.mdb||FR |1", ">Wirlan Data|FR|||FR |1", ">Wirlan Data|FR|/a.mdb||FR|1",
+          ">Wirlan Data|FR|/a.mdb||   |1", ">Wirlan Data|FR|/a.mdb", ">Wirlan Data|FR|/a.mdb||FR |1\nx"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(parseHandOver(QString::fromUtf8(text)));
     }

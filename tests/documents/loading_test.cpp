@@ -1,5 +1,5 @@
-#include "documents/document_list.h"
 #include "documents/loading.h"
+#include "documents/document_list.h"
 #include "documents/save.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
@@ -25,23 +25,22 @@ struct LoadFixture : ::testing::Test {
         DocHeader f = invoiceHeader("1/04/2024", QDate(2024, 4, 2));
         f.Fundusz = QString::fromUtf8("Fundusz Promocji Ziarna");
         store(f, {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}});
-        DocHeader k = invoiceHeader("1/05/2024");
-        k.Inddok = "KFR";
-        k.KorInddok = "FR";
-        k.KorNumer = "1/04/2024";
-        k.KorDatawyst = QDate(2024, 4, 2);
+        DocHeader k = correctionHeader("1/05/2024", "1/04/2024", QDate(2024, 4, 2));
         k.Fundusz = f.Fundusz;
         store(k, {{"Pszenica", "7", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}},
               {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "2", "t", "100", "7"}});
     }
     QString names(const char* table)
     {
-        return db.scalar(QStringLiteral("SELECT group_concat(Nazwa || ':' || Ilosc, ' ') FROM (SELECT * FROM %1 "
-                                        "WHERE Stanowisko = 0 ORDER BY Pozycja)").arg(table)).toText();
+        return db
+            .scalar(QStringLiteral("SELECT group_concat(Nazwa || ':' || Ilosc, ' ') FROM (SELECT * FROM %1 "
+                                   "WHERE Stanowisko = 0 ORDER BY Pozycja)")
+                        .arg(table))
+            .toText();
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(LoadFixture, EditLoadKeepsStoredTotalsAndShowsBothSidesPositive)
 {
@@ -69,9 +68,10 @@ TEST_F(LoadFixture, TheIdentityTakenAtLoadFollowsTheStoredDocumentNotItsPaidMark
     EXPECT_NE(TozsamoscDokumentu(db, "1/04/2024"), d->tozsamosc);
     db.execute("UPDATE fadok SET Zaplacono = 10");
     EXPECT_EQ(TozsamoscDokumentu(db, "1/05/2024"), d->tozsamosc);
-    for (const char* change : {"UPDATE fadok SET Uwagi = 'x' WHERE Numer = '1/05/2024'",
-                               "UPDATE fapoz SET Ilosc = Ilosc + 1 WHERE Numer = '1/05/2024' AND Korekta = 1",
-                               "UPDATE fapoz SET Pozycja = 9 WHERE Numer = '1/05/2024' AND Nazwa = 'Owies' AND Korekta = 0"}) {
+    for (const char* change :
+         {"UPDATE fadok SET Uwagi = 'x' WHERE Numer = '1/05/2024'",
+          "UPDATE fapoz SET Ilosc = Ilosc + 1 WHERE Numer = '1/05/2024' AND Korekta = 1",
+          "UPDATE fapoz SET Pozycja = 9 WHERE Numer = '1/05/2024' AND Nazwa = 'Owies' AND Korekta = 0"}) {
         SCOPED_TRACE(change);
         db::Transaction tr(db);
         db.execute(QString::fromUtf8(change));
@@ -90,7 +90,7 @@ TEST_F(LoadFixture, CopyOfACorrectionRecomputesItsTotalsForTheNewDocument)
     const DocHeader& h = d->header;
     EXPECT_EQ(h.RazNetto, Decimal(5800));
     EXPECT_EQ(h.RazBrutto, Decimal(6206));
-    EXPECT_EQ(h.Potracenie, Decimal(6));   // 0,1 % of 5800 with the stored fund
+    EXPECT_EQ(h.Potracenie, Decimal(6));  // 0,1 % of 5800 with the stored fund
     EXPECT_EQ(h.DoZaplaty, Decimal(6200));
     // ... which the save accepts as they are.
     DocHeader copy = invoiceHeader("2/05/2024");
@@ -162,7 +162,9 @@ TEST_F(LoadFixture, OnAnArchiveNothingIsWritten)
     DocHeader buffered = invoiceHeader("7/05/2024");
     ZapiszDoBufora(app, buffered);
     app.gBazaPar.BazaOdczyt = true;
-    auto before = [&] { return names("dopoz") + "|" + names("dokor") + "|" + db.scalar("SELECT Numer FROM dodok").toText(); };
+    auto before = [&] {
+        return names("dopoz") + "|" + names("dokor") + "|" + db.scalar("SELECT Numer FROM dodok").toText();
+    };
     const QString kept = before();
 
     auto d = WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR");

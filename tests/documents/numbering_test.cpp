@@ -1,5 +1,5 @@
-#include "core/base_par.h"
 #include "documents/numbering.h"
+#include "core/base_par.h"
 #include "platform/app_error.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ void stored(TempDatabase& t, const QString& numer, const QDate& date, const QStr
     t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0, ?, ?, ?)", {kind, numer, date});
 }
 
-} // namespace
+}  // namespace
 
 TEST(Numbering, ParametersAreReadWithTheirDefaults)
 {
@@ -37,8 +37,8 @@ TEST(Numbering, MonthlySeriesFollowsTheHighestRunningNumberOfTheMonth)
     stored(t, "10/04/2024", QDate(2024, 4, 30));
     stored(t, "1/06/2024", QDate(2024, 6, 1));
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", may), "8/05/2024");
-    stored(t, "9/05/2024", QDate(2024, 5, 31), "KFR");        // corrections share the series
-    stored(t, "10/05/2024", QDate(2024, 5, 4));                // compared as numbers, not texts
+    stored(t, "9/05/2024", QDate(2024, 5, 31), "KFR");  // corrections share the series
+    stored(t, "10/05/2024", QDate(2024, 5, 4));         // compared as numbers, not texts
     auto last = NumerOstatni(t.app, "fadok", "datawyst", may);
     ASSERT_TRUE(last);
     EXPECT_EQ(last->number, 10);
@@ -58,7 +58,7 @@ TEST(Numbering, YearlySeriesRunsAcrossMonths)
     BaseParSave(t.app, t.db(), "NumSzablon", "Numer/Rok[2]/A");
     NumParRead(t.app);
     stored(t, "4/24/A", QDate(2024, 2, 1));
-    stored(t, "X-9", QDate(2024, 3, 1));                       // no leading digits: counts as 0
+    stored(t, "X-9", QDate(2024, 3, 1));  // no leading digits: counts as 0
     stored(t, "30/23/A", QDate(2023, 12, 31));
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 11, 5)), "5/24/A");
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2023, 1, 5)), "31/23/A");
@@ -108,7 +108,7 @@ TEST(Numbering, RendersEveryTemplateKey)
     EXPECT_EQ(NumberUtworz(7, d, QString::fromUtf8("Numer/Miesiąc/Rok[4]")), "7/03/2005");
     EXPECT_EQ(NumberUtworz(7, d, QString::fromUtf8("Numer/Rok[2]/Miesiąc/RR")), "7/05/03/RR");
     EXPECT_EQ(NumberUtworz(12, QDate(2024, 11, 1), QString::fromUtf8("Numer/Miesiąc")), "12/11");
-    EXPECT_EQ(NumberUtworz(3, d, "FV/Rok[4]"), "FV/2005");             // no running number
+    EXPECT_EQ(NumberUtworz(3, d, "FV/Rok[4]"), "FV/2005");  // no running number
     EXPECT_EQ(NumberUtworz(3, d, QString::fromUtf8("Numer-Miesiąc")), QString::fromUtf8("3-Miesiąc"));
 }
 
@@ -131,7 +131,8 @@ TEST(Numbering, TemplateSplitsAndJoins)
     p = NumSzablonRozbierz("");
     EXPECT_FALSE(p.part2 || p.part3 || p.suffix);
 
-    EXPECT_EQ(NumSzablonZloz("Numer", QString::fromUtf8("/Miesiąc"), "/Rok[4]", ""), QString::fromUtf8("Numer/Miesiąc/Rok[4]"));
+    EXPECT_EQ(NumSzablonZloz("Numer", QString::fromUtf8("/Miesiąc"), "/Rok[4]", ""),
+              QString::fromUtf8("Numer/Miesiąc/Rok[4]"));
     EXPECT_EQ(NumSzablonZloz("Numer", "/Rok[2]", "", "A"), "Numer/Rok[2]/A");
     EXPECT_EQ(NumSzablonZloz("Numer", "", "", ""), "Numer");
 }

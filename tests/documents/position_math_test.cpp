@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 namespace {
-Decimal d(const char* t) { return *Decimal::parse(QString::fromUtf8(t)); }
+Decimal d(const char* t)
+{
+    return *Decimal::parse(QString::fromUtf8(t));
 }
+}  // namespace
 
 TEST(PositionMath, RowNetIsExactProductRoundedOnceHalfAwayFromZero)
 {
     EXPECT_EQ(WartoscNetto(d("2,5"), d("10,00")), d("25"));
     EXPECT_EQ(WartoscNetto(d("12345,67"), d("2,50")), d("30864,18"));  // 30864,175 exactly
     EXPECT_EQ(WartoscNetto(d("1,005"), d("1")), d("1,01"));
-    EXPECT_EQ(WartoscNetto(d("0,0099"), d("0,5")), d("0"));              // 0,00495 is below a half cent
+    EXPECT_EQ(WartoscNetto(d("0,0099"), d("0,5")), d("0"));  // 0,00495 is below a half cent
     EXPECT_EQ(WartoscNetto(d("-1,005"), d("1")), d("-1,01"));
     EXPECT_EQ(WartoscNetto(std::nullopt, d("3")), std::nullopt);
 }
@@ -29,7 +32,7 @@ TEST(PositionMath, VatRateIsTheCodesLeadingNumber)
     EXPECT_EQ(v.WartBrutto, d("30,75"));
     v = WartosciVat(d("10,00"), "7,5");
     EXPECT_EQ(v.WartVAT, d("0,75"));
-    v = WartosciVat(d("0,10"), "5");                                     // 0,005 rounds up
+    v = WartosciVat(d("0,10"), "5");  // 0,005 rounds up
     EXPECT_EQ(v.WartVAT, d("0,01"));
     v = WartosciVat(d("99,99"), "zw");
     EXPECT_EQ(v.WartVAT, d("0"));
@@ -43,7 +46,7 @@ TEST(PositionMath, DeductionIsATenthOfAPercentInWholeUnitsHalvesToEven)
     EXPECT_EQ(Potracenie(d("3500"), true), d("4"));
     EXPECT_EQ(Potracenie(d("1499,99"), true), d("1"));
     EXPECT_EQ(Potracenie(d("1500"), true), d("2"));
-    EXPECT_EQ(Potracenie(d("1499,9999"), true), d("1"));                 // no double rounding
+    EXPECT_EQ(Potracenie(d("1499,9999"), true), d("1"));  // no double rounding
     EXPECT_EQ(Potracenie(d("-2500"), true), d("-2"));
     EXPECT_EQ(Potracenie(d("-3500"), true), d("-4"));
     EXPECT_EQ(Potracenie(d("2500"), false), std::nullopt);

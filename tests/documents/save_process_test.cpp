@@ -21,7 +21,8 @@ bool saveOne(App& app, int stan, int n, const EditState& state, const QString& n
 {
     const QString mark = QStringLiteral("S%1-%2").arg(stan).arg(n);
     std::vector<TypedRow> rows;
-    for (int k = 1; k <= kRows; ++k) rows.push_back({mark + "/" + QString::number(k), QString::number(k), "kg", "10", "7"});
+    for (int k = 1; k <= kRows; ++k)
+        rows.push_back({mark + "/" + QString::number(k), QString::number(k), "kg", "10", "7"});
     DocHeader h = invoiceHeader(numer);
     h.Uwagi = mark;
     bufferDocument(app, h, rows);
@@ -46,12 +47,15 @@ QProcess* startWorker(const QString& path, int stan, int count, QObject* parent)
 void expectWholeDocuments(db::Database& db)
 {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fadok d WHERE (SELECT count(*) FROM fapoz p WHERE p.Numer = d.Numer "
-                        "AND substr(p.Nazwa, 1, length(d.Uwagi) + 1) = d.Uwagi || '/') <> 5").toInt(), 0);
+                        "AND substr(p.Nazwa, 1, length(d.Uwagi) + 1) = d.Uwagi || '/') <> 5")
+                  .toInt(),
+              0);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fapoz p WHERE NOT EXISTS (SELECT 1 FROM fadok d WHERE d.Numer = p.Numer)")
-                  .toInt(), 0);
+                  .toInt(),
+              0);
 }
 
-} // namespace
+}  // namespace
 
 TEST(SaveWorker, Run)
 {
@@ -74,8 +78,9 @@ TEST(SaveWorker, Run)
         // Without a count the worker runs until it is killed, re-saving its first document too.
         ASSERT_TRUE(saveOne(app, stan, n, {}, QStringLiteral("?")));
         if (count == 0) {
-            QString first = app.gBaseDb->scalar("SELECT Numer FROM fadok WHERE Stanowisko = ? ORDER BY rowid LIMIT 1",
-                                                {stan}).toText();
+            QString first =
+                app.gBaseDb->scalar("SELECT Numer FROM fadok WHERE Stanowisko = ? ORDER BY rowid LIMIT 1", {stan})
+                    .toText();
             auto id = TozsamoscDokumentu(*app.gBaseDb, first);
             ASSERT_TRUE(id);
             ASSERT_TRUE(saveOne(app, stan, -n, EditState::of(app, first, *id), first));

@@ -1,5 +1,5 @@
-#include "documents/loading.h"
 #include "documents/save.h"
+#include "documents/loading.h"
 #include "support/document_fixture.h"
 #include "support/sql_hook.h"
 #include "support/temp_database.h"
@@ -14,10 +14,7 @@ struct SaveFixture : ::testing::Test {
     Replies replies{app};
     QString last;  // the message of the last refusal
 
-    void SetUp() override
-    {
-        app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
-    }
+    void SetUp() override { app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]"); }
     SaveResult save(const EditState& s = {}) { return saveOn(app, s); }
     SaveResult saveOn(App& a, const EditState& s = {})
     {
@@ -52,14 +49,15 @@ struct SaveFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SaveFixture, InvoiceIsStoredExactlyWithNamedRowsOnlyNumberedWithoutGaps)
 {
     DocHeader h = invoiceHeader("1/05/2024");
     h.Nipkon = "";  // an empty text is stored as NULL
-    bufferDocument(app, h,
-                   {{"Pszenica", "2,5", "kg", "10,00", "23"}, {"", "", "", "", ""}, {"Żyto", "1,005", "t", "1,00", "7,5"}});
+    bufferDocument(
+        app, h,
+        {{"Pszenica", "2,5", "kg", "10,00", "23"}, {"", "", "", "", ""}, {"Żyto", "1,005", "t", "1,00", "7,5"}});
     SaveResult r = save();
     ASSERT_TRUE(r.ok) << last.toStdString() << replies.questions.join("|").toStdString();
     EXPECT_EQ(r.numer, "1/05/2024");
@@ -100,16 +98,26 @@ TEST_F(SaveFixture, EveryHeaderFaultHasItsMessageAndFocusAndStoresNothing)
         const char* focus;
     };
     const std::vector<Case> cases = {
-        {[](DocHeader& h) { h.Numer.clear(); }, "Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.", "txtNumer"},
-        {[](DocHeader& h) { h.Numer = "?"; }, "Błędny numer dokumentu. Nie można było zaproponować numeru. Wprowadź numer i spróbuj ponownie.", "txtNumer"},
-        {[](DocHeader& h) { h.Datawyst = {}; }, "Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie.", "txtDatawyst"},
-        {[](DocHeader& h) { h.Datasprz = {}; }, "Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie.", "txtDatasprz"},
-        {[](DocHeader& h) { h.Nazkon.clear(); }, "Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie.", "txtNazkon"},
-        {[](DocHeader& h) { h.Adrkon.clear(); }, "Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie.", "txtAdrkon"},
-        {[](DocHeader& h) { h.PlatFor.clear(); }, "Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie.", "cmbPlatFor"},
-        {[](DocHeader& h) { h.Inddok = "KFR"; }, "Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie.", "cmbKornum"},
-        {[](DocHeader& h) { h.RazBrutto = Decimal(); }, "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
-        {[](DocHeader& h) { h.RazBrutto.reset(); }, "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
+        {[](DocHeader& h) { h.Numer.clear(); }, "Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.",
+         "txtNumer"},
+        {[](DocHeader& h) { h.Numer = "?"; },
+         "Błędny numer dokumentu. Nie można było zaproponować numeru. Wprowadź numer i spróbuj ponownie.", "txtNumer"},
+        {[](DocHeader& h) { h.Datawyst = {}; }, "Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie.",
+         "txtDatawyst"},
+        {[](DocHeader& h) { h.Datasprz = {}; }, "Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie.",
+         "txtDatasprz"},
+        {[](DocHeader& h) { h.Nazkon.clear(); }, "Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie.",
+         "txtNazkon"},
+        {[](DocHeader& h) { h.Adrkon.clear(); }, "Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie.",
+         "txtAdrkon"},
+        {[](DocHeader& h) { h.PlatFor.clear(); },
+         "Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie.", "cmbPlatFor"},
+        {[](DocHeader& h) { h.Inddok = "KFR"; },
+         "Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie.", "cmbKornum"},
+        {[](DocHeader& h) { h.RazBrutto = Decimal(); },
+         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
+        {[](DocHeader& h) { h.RazBrutto.reset(); },
+         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -137,12 +145,35 @@ TEST_F(SaveFixture, EveryPositionFaultIsRefusedInBothBuffers)
         int row;
     };
     const std::vector<Case> cases = {
-        {{{"A", "1", "kg", "5", "7"}, {"", "2", "kg", "5", "7"}}, {}, zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."), "gridPoz", 0},
-        {{{"A", "1", "kg", "5", "7"}, {"B", "2", "", "5", "7"}}, {}, zla + QString::fromUtf8(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"), "gridPoz", 0},
-        {{{"A", "1", "kg", "5", "7"}, {"B", "2", "kg", "5", ""}}, {}, zla + QString::fromUtf8(". Brak stawki podatku VAT."), "gridPoz", 1},
-        {{{"A", "1", "kg", "5", "7"}, {"B", "", "kg", "5", "7"}}, {}, zla + QString::fromUtf8(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby porogram uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."), "gridPoz", 1},
+        {{{"A", "1", "kg", "5", "7"}, {"", "2", "kg", "5", "7"}},
+         {},
+         zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) "
+                                 "do pola ilość lub usuń pozycję."),
+         "gridPoz",
+         0},
+        {{{"A", "1", "kg", "5", "7"}, {"B", "2", "", "5", "7"}},
+         {},
+         zla + QString::fromUtf8(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
+         "gridPoz",
+         0},
+        {{{"A", "1", "kg", "5", "7"}, {"B", "2", "kg", "5", ""}},
+         {},
+         zla + QString::fromUtf8(". Brak stawki podatku VAT."),
+         "gridPoz",
+         1},
+        {{{"A", "1", "kg", "5", "7"}, {"B", "", "kg", "5", "7"}},
+         {},
+         zla + QString::fromUtf8(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby porogram "
+                                 "uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
+         "gridPoz",
+         1},
         // A correction: an unnamed "before" row with a value is refused as in dopoz.
-        {{{"A", "4", "kg", "5", "7"}}, {{"A", "1", "kg", "5", "7"}, {"", "2", "kg", "5", "7"}}, zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."), "gridKor", 0},
+        {{{"A", "4", "kg", "5", "7"}},
+         {{"A", "1", "kg", "5", "7"}, {"", "2", "kg", "5", "7"}},
+         zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) "
+                                 "do pola ilość lub usuń pozycję."),
+         "gridKor",
+         0},
     };
     storeInvoice(app, "1/04/2024");
     for (const Case& c : cases) {
@@ -176,14 +207,16 @@ TEST_F(SaveFixture, TotalsMustMatchTheRows)
     EXPECT_FALSE(save().ok);
     EXPECT_EQ(last, QString::fromUtf8("Błędne wartości netto, VAT lub brutto pozycji dokumentu. Usuń pozycje "
                                       "dokumentu i wprowadź je ponownie. Jeżeli błąd jest powtarzalny zgłoś go - "
-                                      "napisz na adres ") + adres + " [5,35]");
+                                      "napisz na adres ") +
+                        adres + " [5,35]");
     h.RazBrutto = dec("5,35");
     h.RazVAT = dec("0,36");
     ZapiszDoBufora(app, h);
     EXPECT_FALSE(save().ok);
-    EXPECT_EQ(last, QString::fromUtf8("Błędne wartości netto, VAT lub brutto dokumentu. Usuń pozycje dokumentu "
-                                      "i wprowadź je ponownie. Jeżeli błąd jest powtarzalny zgłoś go - napisz na adres ")
-                        + adres + " ");
+    EXPECT_EQ(last,
+              QString::fromUtf8("Błędne wartości netto, VAT lub brutto dokumentu. Usuń pozycje dokumentu "
+                                "i wprowadź je ponownie. Jeżeli błąd jest powtarzalny zgłoś go - napisz na adres ") +
+                  adres + " ");
     // Empty totals count as 0 against rows that carry values.
     h.RazNetto.reset();
     h.RazVAT.reset();
@@ -196,7 +229,8 @@ TEST_F(SaveFixture, TotalsMustMatchTheRows)
 TEST_F(SaveFixture, TotalBeyondTheMoneyRangeIsRefusedNotWrapped)
 {
     // Each row fits the money range; together they do not.
-    typeRows(app, PozTabela::Dopoz, {{"A", "1", "kg", "500000000000000", "0"}, {"B", "1", "kg", "500000000000000", "0"}});
+    typeRows(app, PozTabela::Dopoz,
+             {{"A", "1", "kg", "500000000000000", "0"}, {"B", "1", "kg", "500000000000000", "0"}});
     DocHeader h = invoiceHeader("1/05/2024");
     h.RazNetto = h.RazBrutto = dec("-844674407370955,16");  // what a wrapped sum would show
     h.RazVAT = Decimal();
@@ -209,11 +243,7 @@ TEST_F(SaveFixture, TotalBeyondTheMoneyRangeIsRefusedNotWrapped)
 TEST_F(SaveFixture, CorrectionStoresTheBeforeRowsNegatedAndReloadsPositive)
 {
     storeInvoice(app, "1/04/2024");
-    DocHeader h = invoiceHeader("1/05/2024");
-    h.Inddok = "KFR";
-    h.KorInddok = "FR";
-    h.KorNumer = "1/04/2024";
-    h.KorDatawyst = QDate(2024, 4, 2);
+    DocHeader h = correctionHeader("1/05/2024", "1/04/2024", QDate(2024, 4, 2));
     bufferDocument(app, h, {{"Pszenica", "0", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(save().ok) << last.toStdString();
 
@@ -248,10 +278,7 @@ TEST_F(SaveFixture, AnInvoiceIsCorrectedOnceEvenFromTwoWorkstations)
     storeInvoice(app, "1/04/2024");
     auto other = workstation(1);
     for (App* a : {&app, other.get()}) {
-        DocHeader h = invoiceHeader(a == &app ? "1/05/2024" : "2/05/2024");
-        h.Inddok = "KFR";
-        h.KorInddok = "FR";
-        h.KorNumer = "1/04/2024";
+        DocHeader h = correctionHeader(a == &app ? "1/05/2024" : "2/05/2024", "1/04/2024");
         bufferDocument(*a, h, {{"Pszenica", "9", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
     }
     ASSERT_TRUE(saveOn(*other).ok);
@@ -265,13 +292,8 @@ TEST_F(SaveFixture, AnInvoiceIsCorrectedOnceEvenFromTwoWorkstations)
     EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE KorNumer = '1/04/2024'"), 1);
     // The stored correction itself may be edited and saved again.
     const EditState edited = editing("2/05/2024", other.get());
-    bufferDocument(*other, [&] {
-        DocHeader h = invoiceHeader("2/05/2024");
-        h.Inddok = "KFR";
-        h.KorInddok = "FR";
-        h.KorNumer = "1/04/2024";
-        return h;
-    }(), {{"Pszenica", "8", "kg", "800,00", "7"}}, {{"Pszenica", "10", "kg", "800,00", "7"}});
+    bufferDocument(*other, correctionHeader("2/05/2024", "1/04/2024"), {{"Pszenica", "8", "kg", "800,00", "7"}},
+                   {{"Pszenica", "10", "kg", "800,00", "7"}});
     EXPECT_TRUE(saveOn(*other, edited).ok) << last.toStdString();
 }
 
@@ -286,8 +308,10 @@ TEST_F(SaveFixture, ACorrectionNamesAStoredDocumentOtherThanItself)
         QString message;
     };
     const std::vector<Case> cases = {
-        {"1/05/2024", "FR", "7/04/2024", QString::fromUtf8("Dokument korygowany nr 7/04/2024 nie istnieje w bazie danych.") + wybierz},
-        {"1/05/2024", "KFR", "1/04/2024", QString::fromUtf8("Dokument korygowany nr 1/04/2024 nie istnieje w bazie danych.") + wybierz},
+        {"1/05/2024", "FR", "7/04/2024",
+         QString::fromUtf8("Dokument korygowany nr 7/04/2024 nie istnieje w bazie danych.") + wybierz},
+        {"1/05/2024", "KFR", "1/04/2024",
+         QString::fromUtf8("Dokument korygowany nr 1/04/2024 nie istnieje w bazie danych.") + wybierz},
         {"1/05/2024", "FR", "1/05/2024", QString::fromUtf8("Dokument nie może korygować samego siebie.") + wybierz},
     };
     for (const Case& c : cases) {
@@ -324,13 +348,14 @@ TEST_F(SaveFixture, ReplacingAnotherStoredDocumentIsAskedFirst)
     replies.yes = false;
     EXPECT_FALSE(save().ok);
     EXPECT_EQ(replies.questions, QStringList{QString::fromUtf8("Dokument o numerze 1/05/2024 istnieje w bazie danych. "
-                                                                "Zastąpić istniejący dokument?")});
+                                                               "Zastąpić istniejący dokument?")});
     EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
 
     // Its own edit under its own number replaces it without a question and stays paid.
     replies.questions.clear();
     const EditState own = editing("1/05/2024");
-    bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "1", "kg", "5", "7"}});
+    bufferDocument(app, invoiceHeader("1/05/2024"),
+                   {{"Pszenica", "10", "kg", "800,00", "7"}, {"Owies", "1", "kg", "5", "7"}});
     ASSERT_TRUE(save(own).ok);
     EXPECT_TRUE(replies.questions.empty());
     EXPECT_EQ(count("SELECT count(*) FROM fapoz"), 2);
@@ -385,9 +410,9 @@ TEST_F(SaveFixture, AnEditedDocumentReplacedMeanwhileIsNotOverwrittenUnseen)
 TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFromAnotherFile)
 {
     struct Case {
-        const char* meanwhile;     // what happens to the stored document while it is edited
+        const char* meanwhile;  // what happens to the stored document while it is edited
         bool asked;
-        bool paid;                 // the stored paid amount is kept
+        bool paid;  // the stored paid amount is kept
     };
     const std::vector<Case> cases = {
         {"UPDATE fadok SET Zaplacono = 100", false, true},
@@ -470,7 +495,8 @@ TEST_F(SaveFixture, ANumberTheProgramTakesNeverReplacesAStoredDocument)
 TEST_F(SaveFixture, ReadOnlyDatabaseRefusesToSave)
 {
     bufferDocument(app, invoiceHeader("1/05/2024"), {{"A", "1", "kg", "5", "7"}});
-    const QString locked = QString::fromUtf8("Baza danych jest zablokowana - tylko do odczytu. Nie można zapisać dokumentu.");
+    const QString locked =
+        QString::fromUtf8("Baza danych jest zablokowana - tylko do odczytu. Nie można zapisać dokumentu.");
     app.gBazaPar.BazaOdczyt = true;
     EXPECT_FALSE(save().ok);
     EXPECT_EQ(last, locked);
@@ -529,8 +555,9 @@ TEST_F(SaveFixture, ANumberThatCannotBeTakenInsideTheSaveStoresNothing)
     }
     EXPECT_FALSE(r.ok);
     ASSERT_TRUE(r.fault);
-    EXPECT_EQ(r.fault->message, QString::fromUtf8("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź "
-                                                  "datę wystawienia oraz parametry numeracji i spróbuj ponownie."));
+    EXPECT_EQ(r.fault->message,
+              QString::fromUtf8("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź "
+                                "datę wystawienia oraz parametry numeracji i spróbuj ponownie."));
     EXPECT_EQ(r.fault->focus, "txtDatawyst");
     EXPECT_FALSE(reportsInTransaction.contains(true));
     EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);

@@ -21,7 +21,8 @@ struct Siblings : ::testing::Test {
     {
         app.errorReporter = [this](App&, const QString& where, const QString&) { reported << where; };
     }
-    static HandOver ref(const char* kod, const QString& path, const char* kind, const char* numer, const QString& haslo = {})
+    static HandOver ref(const char* kod, const QString& path, const char* kind, const char* numer,
+                        const QString& haslo = {})
     {
         return {kod, path, haslo, QString::fromLatin1(kind).leftJustified(3), numer};
     }
@@ -32,14 +33,21 @@ struct Siblings : ::testing::Test {
         QStringList out{d.Datawyst, d.Datasprz, d.Nazkon, d.Adrkon, d.Nipkon, opt(d.Podstawa), opt(d.Wydane)};
         auto n = [](const OptDecimal& v) { return v ? v->toString() : QStringLiteral("-"); };
         for (const Position& p : d.pozycje)
-            out << QStringList{QString::number(*p.Pozycja), p.Nazwa, n(p.Ilosc), p.Indjed, n(p.Cenanet), p.Indvat,
-                               n(p.WartNetto), n(p.WartVAT), n(p.WartBrutto)}
+            out << QStringList{QString::number(*p.Pozycja),
+                               p.Nazwa,
+                               n(p.Ilosc),
+                               p.Indjed,
+                               n(p.Cenanet),
+                               p.Indvat,
+                               n(p.WartNetto),
+                               n(p.WartVAT),
+                               n(p.WartBrutto)}
                        .join(' ');
         return out.join(" | ").toStdString();
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Siblings, EachProgramsDocumentArrivesWithItsHeaderFieldsAndPositions)
 {
@@ -49,20 +57,23 @@ TEST_F(Siblings, EachProgramsDocumentArrivesWithItsHeaderFieldsAndPositions)
         QString want;
     } cases[] = {
         // Values as stored (no rounding), in the order of their numbers, renumbered.
-        {ref("MG", files.mg, "WZ", "12/2024"), day(5, 3) + " | " + day(5, 3) + " | Jan Rolnik | Wola 5 | 85010112345 | "
+        {ref("MG", files.mg, "WZ", "12/2024"), day(5, 3) + " | " + day(5, 3) +
+                                                   " | Jan Rolnik | Wola 5 | 85010112345 | "
                                                    "Umowa 7 | WZ Nr 12/2024 | 1 Pszenica - kg -  - - - | "
                                                    "2 Owies 2.5 dt 80 8 200 16.0049 216.0049"},
         {ref("MG", files.mg, "PZ", "12/2024"),
          day(5, 4) + " | " + day(5, 4) + " | Piotr Kos | Brzozowa 1 |  | Dostawa | <> | 1 Siano 1 t 300 8 300 24 324"},
         // The header by number alone; the positions of the named kind, correction rows included.
-        {ref("FA", files.fa, "FV", "7/05/2024"), day(5, 6) + " | " + day(5, 2) + " | Anna O'Hara | Lipowa 3 | 5270103391 | "
+        {ref("FA", files.fa, "FV", "7/05/2024"), day(5, 6) + " | " + day(5, 2) +
+                                                     " | Anna O'Hara | Lipowa 3 | 5270103391 | "
                                                      "Zlecenie 3 | Kwit 9 | 1 Rzepak 1.5 t 2000 7 3000 210 3210 | "
                                                      "2 Rzepak -1 t 2000 7 -2000 -140 -2140"},
         // An order's VAT is 22 %, rounded as the grid rounds it.
         {ref("ZM", files.zm, "ZAM", "Z/3"),
-         day(4, 30) + " | " + day(4, 30) + QString::fromUtf8(" | Ewa Nowak | Polna 2 | 7001011234 | Zamówienie Nr Z/3 | <> | "
-                                                             "1 Jęczmień 10 dt 10 22 100 22 122 | "
-                                                             "2 Owies 3 dt 3.35 22 10.05 2.21 12.26 | 3 Bez ceny - dt - 22 - - -")},
+         day(4, 30) + " | " + day(4, 30) +
+             QString::fromUtf8(" | Ewa Nowak | Polna 2 | 7001011234 | Zamówienie Nr Z/3 | <> | "
+                               "1 Jęczmień 10 dt 10 22 100 22 122 | "
+                               "2 Owies 3 dt 3.35 22 10.05 2.21 12.26 | 3 Bez ceny - dt - 22 - - -")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.h.programKod + " " + c.h.inddok + " " + c.h.numer).toStdString());
@@ -125,8 +136,11 @@ TEST_F(Siblings, TakingOverReplacesBothBuffersAtOnceOrNotAtAll)
 {
     bufferDocument(app, invoiceHeader("1/05/2024"), {{"Stare", "1", "kg", "1"}}, {{"Korygowane", "2", "kg", "1"}});
     auto rows = [&](const char* table) {
-        return t.db().scalar(QStringLiteral("SELECT group_concat(Pozycja || ' ' || Nazwa, ', ') FROM (SELECT * FROM %1 "
-                                            "ORDER BY Pozycja)").arg(table)).toText();
+        return t.db()
+            .scalar(QStringLiteral("SELECT group_concat(Pozycja || ' ' || Nazwa, ', ') FROM (SELECT * FROM %1 "
+                                   "ORDER BY Pozycja)")
+                        .arg(table))
+            .toText();
     };
     const auto d = WczytajZMagazynu(app, ref("MG", files.mg, "WZ", "12/2024"));
     ASSERT_TRUE(d);

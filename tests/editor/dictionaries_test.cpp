@@ -1,5 +1,5 @@
-#include "platform/date_text.h"
 #include "editor/dictionaries.h"
+#include "platform/date_text.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
@@ -49,39 +49,50 @@ QString u(const char* s)
     return QString::fromUtf8(s);
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(Dictionaries, ContractorsAreDistinctWithoutCaseSpeltAsMostlyAndInPolishOrder)
 {
     const QDate wydany(2019, 3, 4);
     auto seller = [&](const char* name, const char* account) {
-        document({{"Nazkon", u(name)}, {"Adrkon", "Wola 1"}, {"Nipkon", "123"}, {"Nazdok", u("Dowód osobisty")},
-                  {"Numdok", "ABC1"}, {"Datadok", wydany}, {"Wyddok", "Wójt"}, {"PlatRach", account}});
+        document({{"Nazkon", u(name)},
+                  {"Adrkon", "Wola 1"},
+                  {"Nipkon", "123"},
+                  {"Nazdok", u("Dowód osobisty")},
+                  {"Numdok", "ABC1"},
+                  {"Datadok", wydany},
+                  {"Wyddok", "Wójt"},
+                  {"PlatRach", account}});
     };
     seller("Łukasz Ćma", "11");
     seller("Lech Zając", "22");
-    seller("ŁUKASZ ĆMA", "11");   // the same seller written in capitals: one row, spelt as mostly
+    seller("ŁUKASZ ĆMA", "11");  // the same seller written in capitals: one row, spelt as mostly
     seller("Łukasz Ćma", "11");
-    seller("Łukasz Ćma", "33");   // a new account: a row of its own
+    seller("Łukasz Ćma", "33");  // a new account: a row of its own
     seller("Marek", "44");
     seller("Żaneta", "55");
     seller("Zenon", "66");
     seller("anna", "77");
-    seller("Lech", "88");         // before "Lech Zając", whatever their other values
+    seller("Lech", "88");  // before "Lech Zając", whatever their other values
     Dictionary d = read("Kontrahenci");
-    EXPECT_EQ(column(d, 0),
-              (QStringList{"anna", "Lech", "Lech Zając", u("Łukasz Ćma"), u("Łukasz Ćma"), "Marek", "Zenon", u("Żaneta")}));
+    EXPECT_EQ(column(d, 0), (QStringList{"anna", "Lech", "Lech Zając", u("Łukasz Ćma"), u("Łukasz Ćma"), "Marek",
+                                         "Zenon", u("Żaneta")}));
     EXPECT_EQ(column(d, 7), (QStringList{"77", "88", "22", "11", "33", "44", "66", "55"}));
     // Every value of the seller, in the columns a pick fills from.
-    EXPECT_EQ(d.rows[0].texts, (QStringList{"anna", "Wola 1", "123", u("Dowód osobisty"), "ABC1", dateText(wydany), u("Wójt"), "77"}));
+    EXPECT_EQ(d.rows[0].texts,
+              (QStringList{"anna", "Wola 1", "123", u("Dowód osobisty"), "ABC1", dateText(wydany), u("Wójt"), "77"}));
 }
 
 TEST_F(Dictionaries, HeaderValuesLeaveOutEmptiesTermsThatAreDatesAndRepeats)
 {
-    document({{"PlatFor", "przelew"}, {"PlatDni", 30}, {"PlatTer", "2024-05-20"}, {"Uwagi", "pilne"}, {"Wystawil", "Anna"}});
+    document(
+        {{"PlatFor", "przelew"}, {"PlatDni", 30}, {"PlatTer", "2024-05-20"}, {"Uwagi", "pilne"}, {"Wystawil", "Anna"}});
     document({{"PlatFor", "Przelew"}, {"PlatDni", 7}, {"PlatTer", "po odbiorze"}, {"Wystawil", "anna"}});
     document({{"PlatFor", u("gotówka")}, {"PlatDni", 14}, {"PlatTer", "14 dni"}, {"Uwagi", "Pilne"}});
-    document({{"PlatFor", "przelew"}, {"PlatTer", u("od dnia dostarczenia towaru")}, {"Uwagi", "pilne"}, {"Wystawil", "Anna"}});
+    document({{"PlatFor", "przelew"},
+              {"PlatTer", u("od dnia dostarczenia towaru")},
+              {"Uwagi", "pilne"},
+              {"Wystawil", "Anna"}});
     struct Case {
         const char* name;
         QStringList rows;
@@ -102,10 +113,10 @@ TEST_F(Dictionaries, HeaderValuesLeaveOutEmptiesTermsThatAreDatesAndRepeats)
 TEST_F(Dictionaries, ProductsAreOneRowPerNameUnitAndRateWithTheHighestPrice)
 {
     position("Pszenica", "kg", "10,55", "7");
-    position("PSZENICA", "kg", "1234,5", "7");   // the same product: its higher price wins
+    position("PSZENICA", "kg", "1234,5", "7");  // the same product: its higher price wins
     position("pszenica", "kg", "9", "7");
-    position("Pszenica", "kg", "8", "7");       // the spelling used most is shown
-    position("Pszenica", "kg", "10", "23");      // another rate: another row
+    position("Pszenica", "kg", "8", "7");    // the spelling used most is shown
+    position("Pszenica", "kg", "10", "23");  // another rate: another row
     position(u("Żyto"), "t", "2", "zw");
     position("Owies", "kg", "3", "7,5");
     Dictionary d = read("Produkty");
@@ -140,8 +151,8 @@ TEST(DatesList, DaysAroundTheAnchorWithItsMarkWeekendsAndDistances)
     int bold = 0;
     for (const auto& r : d.rows) bold += r.bold;
     EXPECT_EQ(bold, 1);
-    EXPECT_EQ(d.rows[11].colour, QColor(0, 170, 0));   // Saturday 16 March
-    EXPECT_EQ(d.rows[12].colour, QColor(255, 0, 0));   // Sunday 17 March
+    EXPECT_EQ(d.rows[11].colour, QColor(0, 170, 0));  // Saturday 16 March
+    EXPECT_EQ(d.rows[12].colour, QColor(255, 0, 0));  // Sunday 17 March
     EXPECT_FALSE(d.rows[13].colour.isValid());
     EXPECT_FALSE(a.colour.isValid());
 

@@ -1,7 +1,7 @@
+#include "editor/dlg_par_dok.h"
 #include "core/base_par.h"
 #include "core/registry.h"
 #include "documents/numbering.h"
-#include "editor/dlg_par_dok.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "support/scoped_responder.h"
@@ -45,12 +45,15 @@ struct DocumentParameters : ::testing::Test {
             return int(QDialog::Accepted);
         };
     }
-    QString par(const char* name) { return t.db().scalar("SELECT Wartosc FROM dbpar WHERE Indpar = ?", {name}).toText(); }
+    QString par(const char* name)
+    {
+        return t.db().scalar("SELECT Wartosc FROM dbpar WHERE Indpar = ?", {name}).toText();
+    }
     QString reg(const char* name) { return RegValueRead(t.app.gRegProgramKey, name).value_or("<brak>"); }
     db::Value logo() { return t.db().scalar("SELECT Wartosc FROM dbbin WHERE Indpar = 'Logo'"); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DocumentParameters, OpensWithTheStoredValuesAndSavesOnZastosujAndOk)
 {
@@ -58,7 +61,8 @@ TEST_F(DocumentParameters, OpensWithTheStoredValuesAndSavesOnZastosujAndOk)
     EXPECT_EQ(d.windowTitle(), "Parametry dokumentów");
     QStringList tabs;
     for (int i = 0; i < d.tabDane->count(); ++i) tabs << d.tabDane->tabText(i);
-    EXPECT_EQ(tabs, QStringList({"&Nagłówek", "&Logo, stopka", "N&umeracja", " &Tablica pozycji", "&Ustawienia początkowe"}));
+    EXPECT_EQ(tabs,
+              QStringList({"&Nagłówek", "&Logo, stopka", "N&umeracja", " &Tablica pozycji", "&Ustawienia początkowe"}));
     EXPECT_EQ(d.txtNaglowek[0]->text(), "Skup Zbóż");
     EXPECT_EQ(d.cmbNumS1->text(), "Numer");
     EXPECT_EQ(d.cmbNumS2->text(), "Rok [4]");
@@ -91,16 +95,24 @@ TEST_F(DocumentParameters, OpensWithTheStoredValuesAndSavesOnZastosujAndOk)
     EXPECT_FALSE(d.cmdZastosuj->isEnabled());
     EXPECT_NE(d.result(), QDialog::Accepted);  // "Zastosuj" keeps the dialog open
 
-    const struct { const char* name; QString value; } stored[] = {
-        {"DokNaglowek2", "ul. Polna 1"}, {"DokStopka", QString(255, 'x')}, {"NumSzablon", "Numer/Rok[4]/Miesiąc/FR"},
-        {"NumMiesieczna", "1"}, {"NumAuto", "1"}, {"NumEdycja", "0"}};
+    const struct {
+        const char* name;
+        QString value;
+    } stored[] = {{"DokNaglowek2", "ul. Polna 1"},
+                  {"DokStopka", QString(255, 'x')},
+                  {"NumSzablon", "Numer/Rok[4]/Miesiąc/FR"},
+                  {"NumMiesieczna", "1"},
+                  {"NumAuto", "1"},
+                  {"NumEdycja", "0"}};
     for (const auto& s : stored) {
         SCOPED_TRACE(s.name);
         EXPECT_EQ(par(s.name), s.value);
     }
-    const struct { const char* name; const char* value; } settings[] = {
-        {"TabPozLicz", "2"}, {"TabPozWiersz", "4"}, {"TabKorKol", "65280"}, {"PlatForma", "Gotówka"},
-        {"PlatDni", "21"}, {"UstawPocz", "1"}};
+    const struct {
+        const char* name;
+        const char* value;
+    } settings[] = {{"TabPozLicz", "2"},      {"TabPozWiersz", "4"}, {"TabKorKol", "65280"},
+                    {"PlatForma", "Gotówka"}, {"PlatDni", "21"},     {"UstawPocz", "1"}};
     for (const auto& s : settings) {
         SCOPED_TRACE(s.name);
         EXPECT_EQ(reg(s.name), s.value);
@@ -117,8 +129,11 @@ TEST_F(DocumentParameters, OpensWithTheStoredValuesAndSavesOnZastosujAndOk)
 
 TEST_F(DocumentParameters, MonthlyNumbersWithoutTheMonthAreRefusedAndNothingIsSaved)
 {
-    const struct { QVariant part2, part3; bool ok; } cases[] = {
-        {QVariant(), QVariant(), false},           // no part chosen at all
+    const struct {
+        QVariant part2, part3;
+        bool ok;
+    } cases[] = {
+        {QVariant(), QVariant(), false},  // no part chosen at all
         {"/Rok[4]", QVariant(), false},
         {"", "/Rok[2]", false},
         {"/Rok[4]", "/Miesiąc", true},

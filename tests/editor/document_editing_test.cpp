@@ -1,23 +1,24 @@
+#include "editor/document_editing.h"
 #include "core/base_par.h"
 #include "documents/numbering.h"
 #include "documents/save.h"
-#include "platform/date_text.h"
-#include "platform/qor_combo.h"
-#include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/clipboard_link.h"
+#include "platform/date_text.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "support/answers.h"
-#include "support/editing_window.h"
 #include "support/document_fixture.h"
+#include "support/editing_window.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
+#include "support/typing.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -30,11 +31,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include "support/typing.h"
 #include <gtest/gtest.h>
 
 // The document's road through the real entry page: typed, saved, listed, reopened, corrected.
-
 
 TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneStarts)
 {
@@ -101,8 +100,9 @@ TEST_F(EditingFixture, ValidationMessageFocusesTheFieldAndStoresNothing)
     typeCell(form->gridPoz, 1, PositionModel::Ilosc, "2");
     typeCell(form->gridPoz, 1, PositionModel::Cenanet, "5");
     ctrlEnter();
-    EXPECT_EQ(answers.last(), QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak nazwy towaru / usługi. Jeżeli nie "
-                                                "chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."));
+    EXPECT_EQ(answers.last(),
+              QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak nazwy towaru / usługi. Jeżeli nie "
+                                "chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."));
     EXPECT_TRUE(form->gridPoz->hasFocus());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
 }
@@ -154,10 +154,10 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
-    form->cmbDokument->setBoundValue("KFR");          // the user picks the correction
+    form->cmbDokument->setBoundValue("KFR");  // the user picks the correction
     form->cmbKordok->setBoundValue("FR");
     ASSERT_TRUE(form->cmbKornum->findData("1/04/2024") >= 0);
-    form->cmbKornum->setBoundValue("1/04/2024");      // ... and the corrected invoice
+    form->cmbKornum->setBoundValue("1/04/2024");  // ... and the corrected invoice
     EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
     EXPECT_EQ(form->txtKorDatawyst->text(), dateText(QDate(2024, 4, 2)));
     EXPECT_EQ(form->txtRazBrutto->value(), Decimal());
@@ -194,8 +194,10 @@ TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)
     type(form->txtDatasprz, "31.02.2024");
     form->txtNazkon->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(answers.last(), QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
-                                                "systemu, np: ") + dateText(QDate::currentDate()));
+    EXPECT_EQ(answers.last(),
+              QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
+                                "systemu, np: ") +
+                  dateText(QDate::currentDate()));
     EXPECT_TRUE(form->txtDatasprz->hasFocus());
     type(form->txtDatasprz, "");
     form->txtNazkon->setFocus();
@@ -310,30 +312,4 @@ TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
     // Opening a document that is gone changes nothing either.
     editing->WczytajDokument("popraw", "1/05/2024");
     EXPECT_TRUE(form->labPoprawa->isHidden());
-}
-
-// A picture of the list and of a reopened correction for a person to look at: set ROLKWIT_SHOTS.
-TEST_F(EditingFixture, Screenshot)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    for (int i = 1; i <= 12; ++i) {
-        DocHeader h = invoiceHeader(QStringLiteral("%1/04/2024").arg(i), QDate(2024, 4, i));
-        h.Nazkon = QString::fromUtf8("Gospodarstwo Rolne nr %1").arg(i);
-        bufferDocument(t.app, h, {{"Pszenica", QString::number(100 * i), "kg", "0,95", "7"}});
-        ASSERT_TRUE(saveBuffered(t.app).ok);
-    }
-    DocHeader k = invoiceHeader("1/05/2024");
-    k.Inddok = "KFR";
-    k.KorInddok = "FR";
-    k.KorNumer = "3/04/2024";
-    k.KorDatawyst = QDate(2024, 4, 3);
-    bufferDocument(t.app, k, {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
-    ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
-    open();
-    doubleClickRow(1);
-    QApplication::processEvents();
-    window->grab().save(dir + "/document_list_correction.png");
 }

@@ -1,30 +1,33 @@
+#include "editor/document_form.h"
 #include "core/base_par.h"
 #include "documents/buffer.h"
-#include "platform/qor_combo.h"
-#include "editor/document_form.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
-#include "platform/qor_controls.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
-#include "support/scoped_responder.h"
+#include "platform/qor_combo.h"
+#include "platform/qor_controls.h"
 #include "platform/twips.h"
 #include "register/register_page.h"
+#include "support/scoped_responder.h"
 #include "support/temp_database.h"
-#include <QTreeWidget>
+#include "support/typing.h"
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include "support/typing.h"
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-Decimal d(const char* t) { return *Decimal::parse(QString::fromUtf8(t)); }
+Decimal d(const char* t)
+{
+    return *Decimal::parse(QString::fromUtf8(t));
+}
 
 // Types a text key by key; Polish letters arrive as key events carrying their text.
 
@@ -41,7 +44,11 @@ struct Window {
         pages->show();
         pages->Przylacz();
     }
-    template <class T> T* find(const char* name) { return pages->findChild<T*>(QString::fromUtf8(name)); }
+    template <class T>
+    T* find(const char* name)
+    {
+        return pages->findChild<T*>(QString::fromUtf8(name));
+    }
 
     // Types into a grid cell as a person does: the cell's editor, the text, Enter.
     void typeCell(PositionGrid* grid, int row, int col, const QString& text)
@@ -66,7 +73,7 @@ struct FormFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
 {
@@ -97,10 +104,10 @@ TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
     EXPECT_EQ(w.form->txtRazNetto->value(), d("2500"));
 
     auto* fund = w.find<QorCombo>("cmbFundusz");
-    fund->setCurrentIndex(1);                                   // the user picks a fund
+    fund->setCurrentIndex(1);  // the user picks a fund
     EXPECT_EQ(w.form->txtPotracenie->value(), d("2"));
     EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83") - d("2"));
-    fund->setCurrentIndex(0);                                   // "(brak)"
+    fund->setCurrentIndex(0);  // "(brak)"
     EXPECT_FALSE(w.form->txtPotracenie->value());
     EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83"));
 }
@@ -138,12 +145,12 @@ TEST_F(FormFixture, PopupCommandsFollowTheRowTheKindAndTheLock)
     grid->mnuPopPozUsun->trigger();
     grid->mnuPopPozUsun->trigger();
     grid->mnuPopPozUsun->trigger();
-    grid->mnuPopPozUsun->trigger();                              // the only row stays
+    grid->mnuPopPozUsun->trigger();  // the only row stays
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 1);
     ASSERT_FALSE(responder.seen.empty());
     EXPECT_TRUE(responder.seen.back().text.startsWith("Wymagane jest"));
 
-    w.form->cmbDokument->setBoundValue("KFR");                        // the user switches to a correction
+    w.form->cmbDokument->setBoundValue("KFR");  // the user switches to a correction
     EXPECT_TRUE(w.form->tabPoz->isTabVisible(1));
     grid->preparePopup(0);
     EXPECT_FALSE(grid->mnuPopPozWstaw->isEnabled());
@@ -181,7 +188,7 @@ TEST_F(FormFixture, ArchiveDatabaseCannotBeChangedButItsPagesCanBeBrowsed)
     w.pages->toolWprowadz_ButtonClick("Wprowadzanie");
     EXPECT_TRUE(w.form->isVisible());
 
-    BaseParSave(t.app, t.db(), "BazaOdczyt", "0");               // another database: saving again
+    BaseParSave(t.app, t.db(), "BazaOdczyt", "0");  // another database: saving again
     w.pages->Przylacz();
     EXPECT_TRUE(w.pages->picWprowadzanie->toolZapiszZapisz->isEnabled());
 }
@@ -196,7 +203,7 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
         w.typeCell(w.form->gridPoz, 0, PositionModel::Ilosc, "3500");
         w.typeCell(w.form->gridPoz, 0, PositionModel::Cenanet, "1");
         w.form->cmbFundusz->setCurrentIndex(2);
-        w.form->txtDatawyst->setText("nie data");                 // closing buffers whatever the fields hold
+        w.form->txtDatawyst->setText("nie data");  // closing buffers whatever the fields hold
         w.form->txtNumer->clear();
         w.pages->Form_Unload();
     }
@@ -212,7 +219,7 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
     EXPECT_EQ(again.form->txtDoZaplaty->value(), d("3496"));
     EXPECT_FALSE(again.form->txtNumer->text().isEmpty());
 
-    t.app.gStanowisko = 1;                                        // another workstation on the same file
+    t.app.gStanowisko = 1;  // another workstation on the same file
     Window other(t.app);
     EXPECT_TRUE(other.form->txtNazkon->text().isEmpty());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 3);
@@ -222,8 +229,10 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
 TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
 {
     t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
-    t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, 'Owies', 900000, 0, 900000)");
-    t.db().execute("INSERT INTO dokor (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, 'Owies', 1000000, 0, 1000000)");
+    t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, "
+                   "'Owies', 900000, 0, 900000)");
+    t.db().execute("INSERT INTO dokor (Stanowisko, Pozycja, Nazwa, WartNetto, WartVAT, WartBrutto) VALUES (0, 1, "
+                   "'Owies', 1000000, 0, 1000000)");
     DocHeader h;
     h.Inddok = "KFR";
     h.Numer = "2/05/2024";
@@ -245,6 +254,61 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
     EXPECT_EQ(form->txtRazNetto->value(), d("-10"));
     EXPECT_TRUE(form->tabPoz->isTabVisible(1));
     EXPECT_FALSE(form->dataPoz->flags(form->dataPoz->index(0, PositionModel::Nazwa)) & Qt::ItemIsEditable);
+}
+
+// Every column of the header comes back as the form was given it: an invoice with a fund and
+// every text, a correction of a stored invoice, and one with the parts left empty.
+TEST_F(FormFixture, HeaderShownInTheFormReadsBackTheSame)
+{
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
+    Window w(t.app);
+    DocHeader invoice;
+    invoice.Inddok = "FR";
+    invoice.Numer = "7/05/2024";
+    invoice.Datawyst = QDate(2024, 5, 6);
+    invoice.Datasprz = QDate(2024, 5, 4);
+    invoice.Podstawa = QString::fromUtf8("umowa kontraktacji");
+    invoice.Wydane = "WZ 12";
+    invoice.Nazkon = "Jan O'Brien";
+    invoice.Adrkon = QString::fromUtf8("Łąkowa 1, Kęty");
+    invoice.Nipkon = "84010112345";
+    invoice.Nazdok = "Paszport";
+    invoice.Numdok = "AB 123";
+    invoice.Datadok = QDate(2019, 3, 4);
+    invoice.Wyddok = QString::fromUtf8("Wójt");
+    invoice.PlatFor = "przelew";
+    invoice.PlatDni = 14;
+    invoice.PlatTer = "od dnia dostarczenia towaru";
+    invoice.PlatRach = "12 1020";
+    invoice.Uwagi = "uwagi\ndwie linie";
+    invoice.Wystawil = "Anna";
+    invoice.Fundusz = QString::fromUtf8("Fundusz Promocji Mleka");
+    invoice.RazNetto = d("3500");
+    invoice.RazVAT = d("245");
+    invoice.RazBrutto = d("3745");
+    invoice.Potracenie = d("4");
+    invoice.DoZaplaty = d("3741");
+    DocHeader correction = invoice;
+    correction.Inddok = "KFR";
+    correction.Numer = "8/05/2024";
+    correction.KorInddok = "FR";
+    correction.KorNumer = "1/04/2024";
+    correction.KorDatawyst = QDate(2024, 4, 2);
+    correction.Fundusz = "Fundusz spoza listy";  // a fund this version does not list is kept
+    correction.PlatTer = "20.05.2024";           // a term that is a date agrees with the days
+    correction.RazNetto = d("-10,5");
+    DocHeader empty;
+    empty.PlatDni = 0;  // the days read back as a number, 0 when the field is empty
+    // The empty invoice after the correction: nothing of the corrected document stays behind.
+    for (const auto& [what, h] : {std::pair{"invoice", invoice}, {"correction", correction}, {"empty", empty}}) {
+        SCOPED_TRACE(what);
+        w.form->setHeader(h);
+        const auto back = w.form->header().values();
+        const auto given = h.values();
+        for (int i = 0; i < DocHeader::columns().size(); ++i)
+            EXPECT_EQ(back[size_t(i)].toText().toStdString(), given[size_t(i)].toText().toStdString())
+                << DocHeader::columns()[i].toStdString();
+    }
 }
 
 TEST_F(FormFixture, NestedGuardsKeepAListQuietUntilTheOutermostEnds)
@@ -290,7 +354,8 @@ TEST_F(FormFixture, NewDocumentWithDefaultHeaderProposesTheNumberForToday)
     Window w(t.app);
     w.form->txtDatawyst->setText("15.01.2001");
     w.form->NowyDokument();
-    EXPECT_EQ(w.form->txtNumer->text(), QStringLiteral("8/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()));
+    EXPECT_EQ(w.form->txtNumer->text(),
+              QStringLiteral("8/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()));
     EXPECT_EQ(w.form->txtDatasprz->text(), w.form->txtDatawyst->text());
 }
 
@@ -321,7 +386,7 @@ TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
     EXPECT_GT(s.heightOf(f->tabPoz), 2090);
     EXPECT_NEAR(s.leftOf(f->lstSlo) + s.widthOf(f->lstSlo), s.widthOf(f) - 180, pixel);
 
-    f->resize(10, 10);                                            // held at its minimum, nothing negative
+    f->resize(10, 10);  // held at its minimum, nothing negative
     EXPECT_EQ(f->size(), f->minimumSize());
     EXPECT_GT(s.widthOf(f->lstSlo), 0);
     EXPECT_GT(s.heightOf(f->lstSlo), 0);

@@ -1,8 +1,8 @@
-#include "platform/date_text.h"
 #include "documents/document_list.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
+#include "platform/date_text.h"
 #include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/temp_database.h"
@@ -22,9 +22,10 @@ struct ListWidgetFixture : ::testing::Test {
 
     void add(const QString& numer, const QDate& date)
     {
-        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
-                       "RazVAT, RazBrutto, Wystawil) VALUES (0,'FR',?,?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
-                       {numer, date, date.addDays(-1), Decimal(1234), Decimal(7), Decimal(1241)});
+        t.db().execute(
+            "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
+            "RazVAT, RazBrutto, Wystawil) VALUES (0,'FR',?,?,?,'Jan','Wólka 7','123',?,?,?,'Ewa')",
+            {numer, date, date.addDays(-1), Decimal(1234), Decimal(7), Decimal(1241)});
     }
     QStringList row(int i)
     {
@@ -34,7 +35,7 @@ struct ListWidgetFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
 {
@@ -45,8 +46,9 @@ TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
     EXPECT_EQ(lst->objectName(), "lstDok");
     ASSERT_EQ(rows->rowCount(), 4);
     EXPECT_EQ(row(0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
-    EXPECT_EQ(row(2), QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 3)), dateText(QDate(2024, 5, 2)),
-                                   "Jan", "Wólka 7", "123", "1 234,00", "7,00", "1 241,00", "Ewa"}));
+    EXPECT_EQ(row(2),
+              QStringList({"FR  2/05/2024", "2/05/2024", dateText(QDate(2024, 5, 3)), dateText(QDate(2024, 5, 2)),
+                           "Jan", "Wólka 7", "123", "1 234,00", "7,00", "1 241,00", "Ewa"}));
     EXPECT_EQ(row(1)[1], "1/06/2024");
     EXPECT_EQ(row(3)[1], "1/05/2024");
     for (int c = 0; c < 11; ++c) {

@@ -2,9 +2,7 @@
 #include "editor/side_list.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
-#include "support/document_fixture.h"
-#include "support/editing_window.h"
-#include <QDir>
+#include "support/entry_scenes.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,8 +12,8 @@
 #include <QToolButton>
 
 // What a clerk sees of the entry page at the smallest window and at a large one, with an invoice
-// and with a correction: every control inside the form, none over another, no text cut. Set
-// ROLKWIT_SHOTS to a folder to get the pictures too.
+// and with a correction: every control inside the form, none over another, no text cut. The
+// screenshot tool (tools/screenshots) pictures the same scenes.
 
 namespace {
 
@@ -35,45 +33,12 @@ struct LayoutFixture : EditingFixture {
     void SetUp() override
     {
         EditingFixture::SetUp();
-        // An invoice to correct, then the window.
-        bufferDocument(t.app, invoiceHeader("7/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "100", "kg", "0,95", "7"}});
-        ASSERT_TRUE(saveBuffered(t.app).ok);
-        NowyDokumentBufor(t.app, false);
+        ASSERT_TRUE(storeInvoiceToCorrect(*this));
         open();
     }
 
-    // The stored invoice opened for editing ("[Poprawa]" shows), with long texts.
-    void fillInvoice()
-    {
-        doubleClickRow(1);
-        ASSERT_TRUE(form->labPoprawa->isVisible());
-        form->txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
-        form->txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
-        form->txtNipkon->setText("84010112345");
-        form->cmbNazdok->setEditText(QString::fromUtf8("Dowód osobisty"));
-        form->cmbPlatTer->setEditText("od dnia dostarczenia towaru");
-        const char* rows[][4] = {{"Pszenica konsumpcyjna kl. I, wilgotność 14 %", "12345,67", "2,50", "7"},
-                                 {"Żyto paszowe", "800", "0,95", "7"},
-                                 {"Rzepak", "1,005", "1", "zw"}};
-        while (form->dataPoz->rowCount() < 3) form->dataPoz->PozycjaDodaj();
-        for (int r = 0; r < 3; ++r) {
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Nazwa), QString::fromUtf8(rows[r][0]));
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Cenanet), rows[r][2]);
-            form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
-        }
-        // The longest fund's name.
-        form->cmbFundusz->setCurrentIndex(form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
-    }
-    // A correction of the stored invoice, its quantity lowered.
-    void correction()
-    {
-        form->cmbDokument->setBoundValue("KFR");
-        form->cmbKordok->setBoundValue("FR");
-        form->cmbKornum->setCurrentIndex(form->cmbKornum->findData("7/04/2024"));
-        QApplication::processEvents();
-        form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Ilosc), "80");
-    }
+    void fillInvoice() { ASSERT_TRUE(openInvoiceWithLongTexts(*this)); }
+    void correction() { correctStoredInvoice(*this); }
     void resize(const QSize& size)
     {
         window->resize(size);
@@ -88,7 +53,8 @@ struct LayoutFixture : EditingFixture {
             if (w->isVisible()) shown << w;
         ASSERT_GT(shown.size(), 30);
         for (int i = 0; i < shown.size(); ++i) {
-            EXPECT_TRUE(form->rect().contains(shown[i]->geometry())) << where(shown[i]).toStdString() << " outside the form";
+            EXPECT_TRUE(form->rect().contains(shown[i]->geometry()))
+                << where(shown[i]).toStdString() << " outside the form";
             for (int j = i + 1; j < shown.size(); ++j)
                 EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
                     << where(shown[i]).toStdString() << " over " << where(shown[j]).toStdString();
@@ -114,7 +80,8 @@ struct LayoutFixture : EditingFixture {
             QStyleOptionComboBox o;
             o.initFrom(c);
             o.editable = c->isEditable();
-            const int room = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width();
+            const int room =
+                c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width();
             for (int i = 0; i < c->count(); ++i)
                 EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)), room)
                     << where(c).toStdString() << ": " << c->itemText(i).toStdString();
@@ -137,7 +104,8 @@ struct LayoutFixture : EditingFixture {
         QHeaderView* h = lst->horizontalHeader();
         for (int c = 0; c < h->count(); ++c)
             if (!h->isSectionHidden(c))
-                EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()), h->sectionSize(c))
+                EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()),
+                          h->sectionSize(c))
                     << "list column " << c;
     }
     // The whole row of the positions in view, every caption whole over its column.
@@ -151,19 +119,14 @@ struct LayoutFixture : EditingFixture {
             for (const QString& word : caption.split(' '))
                 EXPECT_LT(fm.horizontalAdvance(word), h->sectionSize(c)) << caption.toStdString();
             const QRect wrapped = fm.boundingRect(QRect(0, 0, h->sectionSize(c) - 6, 1000), Qt::TextWordWrap, caption);
-            EXPECT_LE(wrapped.height(), h->height()) << caption.toStdString() << " in " << grid->objectName().toStdString() << " width " << h->sectionSize(c) << " visible " << grid->isVisible();
+            EXPECT_LE(wrapped.height(), h->height())
+                << caption.toStdString() << " in " << grid->objectName().toStdString() << " width " << h->sectionSize(c)
+                << " visible " << grid->isVisible();
         }
-    }
-    void picture(const QString& name)
-    {
-        const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        window->grab().save(dir + "/" + name + ".png");
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
 {
@@ -174,14 +137,17 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
         bool compact;
     } sizes[] = {{"compact", smallest, true}, {"large", QSize(1600, 1000), false}};
     for (bool korekta : {false, true}) {
-        if (korekta) correction();
-        else fillInvoice();
+        if (korekta)
+            correction();
+        else
+            fillInvoice();
         for (const Size& s : sizes) {
             SCOPED_TRACE(std::string(s.name) + (korekta ? " correction" : " invoice"));
             resize(s.size);
             EXPECT_EQ(window->size(), s.size.expandedTo(window->minimumSize()));
             const twips::Scale& scale = form->scale();
-            EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact) << "form height " << form->height();
+            EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact)
+                << "form height " << form->height();
             EXPECT_EQ(form->labKornum->isVisible(), korekta);
             EXPECT_EQ(form->labPoprawa->isVisible(), !korekta);
             expectPageWhole();
@@ -197,7 +163,6 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
             // The help button at the window's right edge.
             QWidget* help = window->toolPomoc->widgetForAction(window->btnPomoc);
             EXPECT_GT(help->mapTo(window.get(), QPoint(help->width(), 0)).x(), window->width() - 30);
-            picture(QString("%1_%2").arg(s.name, korekta ? "correction" : "invoice"));
         }
     }
 }
@@ -209,8 +174,8 @@ TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
         const char* what;
         int column;
         const char* text;
-        int after;    // the current column afterwards, the grid's own rule
-        int asTab;    // and with Enter taken as Tab: always the next cell, once
+        int after;  // the current column afterwards, the grid's own rule
+        int asTab;  // and with Enter taken as Tab: always the next cell, once
     } cases[] = {
         {"a quantity", PositionModel::Ilosc, "2,5", PositionModel::Indjed, PositionModel::Indjed},
         {"a price", PositionModel::Cenanet, "10", PositionModel::Indvat, PositionModel::Indvat},

@@ -31,15 +31,17 @@ struct Paste : EditingFixture {
     // The header fields a take-over may fill, and two it must leave alone.
     QString fields()
     {
-        return QStringList{form->txtNumer->text(),  form->txtDatawyst->text(), form->txtDatasprz->text(),
-                           form->txtNazkon->text(), form->txtAdrkon->text(),   form->txtNipkon->text(),
-                           form->txtPodstawa->text(), form->txtWydane->text(), form->txtUwagi->toPlainText()}
+        return QStringList{form->txtNumer->text(),    form->txtDatawyst->text(), form->txtDatasprz->text(),
+                           form->txtNazkon->text(),   form->txtAdrkon->text(),   form->txtNipkon->text(),
+                           form->txtPodstawa->text(), form->txtWydane->text(),   form->txtUwagi->toPlainText()}
             .join(" | ");
     }
     QString buffered()
     {
-        return t.db().scalar("SELECT group_concat(Pozycja || ' ' || Nazwa || ' ' || ifnull(WartBrutto, '-'), ', ') FROM "
-                             "(SELECT * FROM dopoz WHERE Nazwa IS NOT NULL ORDER BY Pozycja)").toText();
+        return t.db()
+            .scalar("SELECT group_concat(Pozycja || ' ' || Nazwa || ' ' || ifnull(WartBrutto, '-'), ', ') FROM "
+                    "(SELECT * FROM dopoz WHERE Nazwa IS NOT NULL ORDER BY Pozycja)")
+            .toText();
     }
     void paste(const QString& text, QAction* item, int row = 0)
     {
@@ -49,7 +51,7 @@ struct Paste : EditingFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Paste, TheEditorsPasteFillsTheDatesTheSellerTheBasisAndThePositions)
 {
@@ -60,7 +62,8 @@ TEST_F(Paste, TheEditorsPasteFillsTheDatesTheSellerTheBasisAndThePositions)
     for (int i = 0; i < 2; ++i) {  // the same reference again gives the same document, not twice the rows
         paste(">Wirlan Data|MG|" + files.mg + "||WZ |12/2024", window->mnuPopDokWklej);
         EXPECT_EQ(fields(), QStringList({numer, data, data, "Jan Rolnik", "Wola 5", "85010112345", "Umowa 7",
-                                         "WZ Nr 12/2024", "Uwagi zostaja"}).join(" | "));
+                                         "WZ Nr 12/2024", "Uwagi zostaja"})
+                                .join(" | "));
         EXPECT_EQ(buffered(), "1 Pszenica -, 2 Owies 2160049");
         EXPECT_EQ(form->dataPoz->index(1, PositionModel::Nazwa).data().toString(), "Owies");
         EXPECT_EQ(form->txtRazBrutto->value(), OptDecimal(Decimal::fromUnits(2160049)));
@@ -74,8 +77,9 @@ TEST_F(Paste, TheListsPasteReplacesTheContentOfTheSelectedStoredDocumentUnderIts
     openWithStored();
     paste(">Wirlan Data|FA|" + files.fa + "||FV |7/05/2024", window->mnuPopKarWklej, 1);
     EXPECT_FALSE(form->labPoprawa->isHidden());
-    EXPECT_EQ(fields(), QStringList({"1/05/2024", dateText(QDate(2024, 5, 6)), dateText(QDate(2024, 5, 2)), "Anna O'Hara",
-                                     "Lipowa 3", "5270103391", "Zlecenie 3", "Kwit 9", "zapisane"}).join(" | "));
+    EXPECT_EQ(fields(), QStringList({"1/05/2024", dateText(QDate(2024, 5, 6)), dateText(QDate(2024, 5, 2)),
+                                     "Anna O'Hara", "Lipowa 3", "5270103391", "Zlecenie 3", "Kwit 9", "zapisane"})
+                            .join(" | "));
     EXPECT_EQ(buffered(), "1 Rzepak 32100000, 2 Rzepak -21400000");
 
     // Saved without a question: it is the document that was reopened.
@@ -99,9 +103,9 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
     const QString before = fields(), rows = buffered();
     SiblingDatabases::protect(files.zm, "tajne");
     const QStringList texts{
-        "xWirlan Data|MG|" + files.mg + "||WZ |12/2024",  ">Wirlan Data|MG|" + files.mg + "|WZ |12/2024",
-        ">Wirlan Data|MG|" + files.mg + "||WZ |",         ">Wirlan Data|XX|" + files.mg + "||WZ |12/2024",
-        ">Wirlan Data|MG|" + files.mg + "||WZ |99/2024",  ">Wirlan Data|FR|" + files.mg + "||FR |99/2024",
+        "xWirlan Data|MG|" + files.mg + "||WZ |12/2024", ">Wirlan Data|MG|" + files.mg + "|WZ |12/2024",
+        ">Wirlan Data|MG|" + files.mg + "||WZ |",        ">Wirlan Data|XX|" + files.mg + "||WZ |12/2024",
+        ">Wirlan Data|MG|" + files.mg + "||WZ |99/2024", ">Wirlan Data|FR|" + files.mg + "||FR |99/2024",
         ">Wirlan Data|ZM|" + files.zm + "|inne|ZAM|Z/3",  // a wrong password: reported once, by each paste
     };
     for (const QString& text : texts) {

@@ -1,5 +1,5 @@
-#include "core/app.h"
 #include "editor/help_commands.h"
+#include "core/app.h"
 #include "support/fake_tools.h"
 #include "support/scoped_responder.h"
 #include <QDateTime>
@@ -20,18 +20,19 @@ TEST(HelpCommands, FilesOpenWhenTheyAndTheirViewerAreThereAndTheUserIsToldOtherw
     struct Case {
         const char* name;
         std::function<void(App&)> command;
-        QString opened;   // the file or address handed to the desktop
+        QString opened;  // the file or address handed to the desktop
         bool shipped;
-        QString viewer;   // what the desktop names for the file's type
+        QString viewer;  // what the desktop names for the file's type
         int openExit;
         QString message;  // the start of what the user is told
     } cases[] = {
         {"help", mnuPomocSpis_Click, folder.filePath("Rolkwit.chm"), true, "xchm.desktop", 0, ""},
         {"no help viewer", mnuPomocSpis_Click, "", true, "", 0,
-         "Aby otworzyć pliki pomocy wymagane jest zainstalowanie systemu pomocy HTML Help (hhupd.exe). Program do pobrania "
+         "Aby otworzyć pliki pomocy wymagane jest zainstalowanie systemu pomocy HTML Help (hhupd.exe). Program do "
+         "pobrania "
          "pod adresem: www.brenik.example"},
-        {"manual, the viewer fails", mnuPomocPodrecznik_Click, folder.filePath("Rolkwit.pdf"), true, "evince.desktop", 2,
-         "Nie można otworzyć pliku: "},
+        {"manual, the viewer fails", mnuPomocPodrecznik_Click, folder.filePath("Rolkwit.pdf"), true, "evince.desktop",
+         2, "Nie można otworzyć pliku: "},
         {"web page, no browser", mnuPomocInternet_Click, "http://www.brenik.example", false, "", 3,
          "Nie można otworzyć strony internetowej programu: www.brenik.example"},
     };
@@ -39,8 +40,10 @@ TEST(HelpCommands, FilesOpenWhenTheyAndTheirViewerAreThereAndTheUserIsToldOtherw
         SCOPED_TRACE(c.name);
         for (const char* name : {"Rolkwit.chm", "Rolkwit.pdf"}) {
             QFile f(folder.filePath(name));
-            if (c.shipped) f.open(QIODevice::WriteOnly);
-            else f.remove();
+            if (c.shipped)
+                f.open(QIODevice::WriteOnly);
+            else
+                f.remove();
         }
         r.seen.clear();
         FakeTools tools;
@@ -61,8 +64,9 @@ TEST(HelpCommands, UpgradeProgramIsStartedWhenThereWithTheCaptionOnlyForItsOldVe
     ScopedResponder r;
     mnuNarzAktual_Click(app, "Rolkwit");
     ASSERT_EQ(r.seen.size(), 1u);
-    EXPECT_EQ(r.seen[0].text, "Nie można zlokalizować pliku Upgrade.exe. Plik ten powinien znajdować się w katalogu programu: "
-                                  + QDir::toNativeSeparators(folder.path()));
+    EXPECT_EQ(r.seen[0].text,
+              "Nie można zlokalizować pliku Upgrade.exe. Plik ten powinien znajdować się w katalogu programu: " +
+                  QDir::toNativeSeparators(folder.path()));
 
     // The stand-in writes what it was given beside itself.
     QFile program(folder.filePath(kUpgradeProgram));
@@ -70,7 +74,8 @@ TEST(HelpCommands, UpgradeProgramIsStartedWhenThereWithTheCaptionOnlyForItsOldVe
     program.write("#!/bin/sh\necho \"$#:$*\" > \"${0%/*}/ran.txt\"\n");
     program.close();
     program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
-    for (const auto& [dated, args] : {std::pair{QDate(2005, 10, 19), QString("1:Rolkwit")}, {QDate(2005, 10, 20), QString("0:")}}) {
+    for (const auto& [dated, args] :
+         {std::pair{QDate(2005, 10, 19), QString("1:Rolkwit")}, {QDate(2005, 10, 20), QString("0:")}}) {
         SCOPED_TRACE(args.toStdString());
         QFile ran(folder.filePath("ran.txt"));
         ran.remove();

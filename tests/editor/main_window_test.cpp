@@ -1,9 +1,10 @@
+#include "editor/main_window.h"
 #include "core/app.h"
 #include "core/frm_splash.h"
 #include "core/registry.h"
 #include "core/start_up.h"
-#include "editor/main_window.h"
 #include "platform/instance_channel.h"
+#include "platform/settings_store.h"
 #include "support/scoped_responder.h"
 #include <QAction>
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include "platform/settings_store.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,7 +39,7 @@ QString testTitle(const char* name)
     return QStringLiteral("Rolkwit%1%2").arg(QString::fromLatin1(name)).arg(QCoreApplication::applicationPid());
 }
 
-} // namespace
+}  // namespace
 
 TEST(MainWindowFrame, MenusToolbarsAndPopupsAreNamedAndCaptioned)
 {

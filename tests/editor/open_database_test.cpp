@@ -25,7 +25,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
     QFile(second).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 
     ScopedResponder r;
-    r.answers = {ui::Answer::No, ui::Answer::No}; // no header definition now
+    r.answers = {ui::Answer::No, ui::Answer::No};  // no header definition now
     MainWindow w(first.app);
     w.Przylacz();
     EXPECT_EQ(w.labNazwaBazy->text(), "Firma");
@@ -71,7 +71,8 @@ TEST(OpenDatabase, AShortFileNameInAFolderNamedLikeADatabaseOpensAndIsCreated)
     r.answers = {ui::Answer::No, ui::Answer::No, ui::Answer::No, ui::Answer::No};  // no header definition now
     MainWindow w(first.app);
     w.Przylacz();
-    for (auto [item, file] : {std::pair{w.mnuBazaOtworz, opened}, std::pair{w.mnuBazaNowa, first.dir.filePath("Stare.mdb/a.b")}}) {
+    for (auto [item, file] :
+         {std::pair{w.mnuBazaOtworz, opened}, std::pair{w.mnuBazaNowa, first.dir.filePath("Stare.mdb/a.b")}}) {
         SCOPED_TRACE(file.toStdString());
         int errorDialogs = 0;
         r.dialog = [&, file = file](QDialog& d) {

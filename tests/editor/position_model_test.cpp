@@ -1,5 +1,5 @@
-#include "documents/buffer.h"
 #include "editor/position_model.h"
+#include "documents/buffer.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <QAbstractItemModelTester>
@@ -36,7 +36,8 @@ struct ModelFixture : ::testing::Test {
         protocolFaults().clear();
         previousHandler = qInstallMessageHandler(collectProtocolFaults);
         // Every test checks that the model announces each change as a model must.
-        tester = std::make_unique<QAbstractItemModelTester>(model.get(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        tester = std::make_unique<QAbstractItemModelTester>(model.get(),
+                                                            QAbstractItemModelTester::FailureReportingMode::Warning);
         model->reload();
     }
     void TearDown() override
@@ -50,13 +51,15 @@ struct ModelFixture : ::testing::Test {
     {
         QStringList l;
         for (int r = 0; r < model->rowCount(); ++r)
-            l << QString::number(model->position(r).id) + ":" + shown(r, PositionModel::Pozycja) + ":" + model->position(r).Nazwa;
+            l << QString::number(model->position(r).id) + ":" + shown(r, PositionModel::Pozycja) + ":" +
+                     model->position(r).Nazwa;
         return l;
     }
     QStringList inBuffer()
     {
         QStringList l;
-        for (const db::Row& r : t.db().query("SELECT rowid, Pozycja, Nazwa FROM dopoz WHERE Stanowisko = 0 ORDER BY Pozycja, rowid"))
+        for (const db::Row& r :
+             t.db().query("SELECT rowid, Pozycja, Nazwa FROM dopoz WHERE Stanowisko = 0 ORDER BY Pozycja, rowid"))
             l << r.text("rowid") + ":" + r.text("Pozycja") + ":" + r.text("Nazwa");
         return l;
     }
@@ -67,12 +70,18 @@ struct ModelFixture : ::testing::Test {
     {
         return *t.db().queryOne("SELECT * FROM dopoz WHERE Stanowisko = 0 AND Pozycja = ?", {pozycja});
     }
-    QString numbers() { return t.db().scalar("SELECT group_concat(Pozycja) FROM (SELECT Pozycja FROM dopoz ORDER BY Pozycja)").toText(); }
+    QString numbers()
+    {
+        return t.db().scalar("SELECT group_concat(Pozycja) FROM (SELECT Pozycja FROM dopoz ORDER BY Pozycja)").toText();
+    }
 };
 
-Decimal d(const char* t) { return *Decimal::parse(QString::fromUtf8(t)); }
+Decimal d(const char* t)
+{
+    return *Decimal::parse(QString::fromUtf8(t));
+}
 
-} // namespace
+}  // namespace
 
 TEST_F(ModelFixture, TypedRowIsComputedAndWrittenThrough)
 {
@@ -98,7 +107,7 @@ TEST_F(ModelFixture, TypedRowIsComputedAndWrittenThrough)
     EXPECT_EQ(stored(2).decimal("WartVAT"), d("2314,81"));
     EXPECT_EQ(shown(1, PositionModel::WartNetto), "30 864,18");
 
-    ASSERT_TRUE(type(2, PositionModel::Cenanet, "1,005"));     // no quantity yet: nothing computed
+    ASSERT_TRUE(type(2, PositionModel::Cenanet, "1,005"));  // no quantity yet: nothing computed
     EXPECT_TRUE(stored(3).isNull("WartNetto"));
     ASSERT_TRUE(type(2, PositionModel::Ilosc, "1"));
     ASSERT_TRUE(type(2, PositionModel::Indvat, "zw"));
@@ -131,7 +140,7 @@ TEST_F(ModelFixture, EmptyCellsTakeDefaultsAndBadNumbersAreRefused)
     ASSERT_TRUE(type(0, PositionModel::Indvat, "23 procent"));
     EXPECT_EQ(stored(1).text("Indjed"), "kilogramyy");
     EXPECT_EQ(stored(1).text("Indvat"), "23 pr");
-    EXPECT_FALSE(type(0, PositionModel::WartNetto, "5"));      // computed columns are not typed
+    EXPECT_FALSE(type(0, PositionModel::WartNetto, "5"));  // computed columns are not typed
 }
 
 TEST_F(ModelFixture, RowsAreInsertedAppendedDeletedAndRenumbered)
@@ -150,7 +159,7 @@ TEST_F(ModelFixture, RowsAreInsertedAppendedDeletedAndRenumbered)
     type(3, PositionModel::Ilosc, "1");
     type(3, PositionModel::Cenanet, "7");
     QSignalSpy totals(model.get(), &PositionModel::valuesChanged);
-    EXPECT_GE(model->PozycjaUsun(3), 0);                       // a middle row
+    EXPECT_GE(model->PozycjaUsun(3), 0);  // a middle row
     EXPECT_EQ(numbers(), "1,2,3,4,5");
     EXPECT_EQ(totals.count(), 1);
     EXPECT_EQ(model->sums().netto, d("0"));
@@ -228,7 +237,7 @@ TEST_F(ModelFixture, DatabaseFailuresAreReportedAndTheModelCarriesOn)
     EXPECT_EQ(model->PozycjaDodaj(), -1);
     EXPECT_EQ(model->PozycjaWstaw(1), -1);
     EXPECT_EQ(model->rowCount(), 4);
-    EXPECT_EQ(numbers(), "1,2,3,4");                          // the insert's renumbering rolled back
+    EXPECT_EQ(numbers(), "1,2,3,4");  // the insert's renumbering rolled back
     t.db().execute("CREATE TRIGGER refuse2 BEFORE UPDATE ON dopoz BEGIN SELECT RAISE(ABORT, 'zablokowane'); END");
     EXPECT_FALSE(type(0, PositionModel::Ilosc, "2"));
     EXPECT_FALSE(model->position(0).Ilosc);

@@ -12,6 +12,7 @@
 #include "platform/qor_controls.h"
 #include "register/register_page.h"
 #include "support/document_fixture.h"
+#include "support/editing_window.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -23,8 +24,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 // The settings dialogs as the main window opens them, and what the window does with what they save.
@@ -53,20 +54,13 @@ struct SettingsMenus : ::testing::Test {
     }
     void open()
     {
-        window = std::make_unique<MainWindow>(t.app);
-        t.app.mainFrame = window.get();
+        window = openMainWindow(t.app, {1280, 800}, true);
         form = window->pages()->picWprowadzanie->picDokument;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     void TearDown() override { t.app.mainFrame = nullptr; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsMenus, EachCommandOpensItsDialog)
 {
@@ -80,7 +74,11 @@ TEST_F(SettingsMenus, EachCommandOpensItsDialog)
         {[&] { window->mnuNarzParProg->trigger(); }, "dlgParProg"},
         {[&] { window->mnuNarzParDok->trigger(); }, "dlgParDok0"},
         {[&] { window->mnuPopDokPar->trigger(); }, "dlgParDok0"},
-        {[&] { grid->preparePopup(0)->hide(); grid->mnuPopPozPocz->trigger(); }, "dlgParDok3"},
+        {[&] {
+             grid->preparePopup(0)->hide();
+             grid->mnuPopPozPocz->trigger();
+         },
+         "dlgParDok3"},
     };
     EXPECT_EQ(opened, QStringList{"dlgParDok0"});
     for (const auto& [command, dialog] : commands) {
@@ -130,9 +128,9 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
         window->mnuBazaWlas->trigger();
     };
     PositionGrid* grid = form->gridPoz;
-    const QList<QAction*> changing = {window->btnZapisz, window->mnuPopDokNowy, window->MnuPopDokZapisz,
-                                      window->mnuPopKarNowy, window->mnuPopKarPopraw, window->mnuPopKarUsun,
-                                      window->mnuPopKarZapisz, grid->mnuPopPozDodaj, grid->mnuPopPozUsun,
+    const QList<QAction*> changing = {window->btnZapisz,       window->mnuPopDokNowy,   window->MnuPopDokZapisz,
+                                      window->mnuPopKarNowy,   window->mnuPopKarPopraw, window->mnuPopKarUsun,
+                                      window->mnuPopKarZapisz, grid->mnuPopPozDodaj,    grid->mnuPopPozUsun,
                                       grid->mnuPopPozWstaw};
     const QList<QAction*> browsing = {window->btnWprowadzanie, window->btnKartoteka, window->btnWykres,
                                       window->btnDokument, window->btnPodglad};

@@ -1,11 +1,10 @@
-#include "platform/date_text.h"
-#include "editor/drags.h"
 #include "editor/side_list.h"
+#include "editor/drags.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
-#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -41,14 +40,16 @@ struct SideListFixture : EditingFixture {
     QString store(const QString& nazkon, const QString& konto = "11 2222", const QString& nazwa = "Pszenica")
     {
         const QString numer = QStringLiteral("%1/05/2024").arg(++stored);
-        t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, "
-                       "Wyddok, PlatRach, PlatFor, PlatDni, PlatTer, Uwagi, Wystawil, RazNetto) "
-                       "VALUES ('FR', ?, '2024-05-06', '2024-05-06', ?, 'Wola 1', '123', 'Paszport', 'AB1', '2019-03-04', "
-                       "'Wójt', ?, 'przelew', 7, 'po odbiorze', 'pilne', 'Anna', 0)",
-                       {numer, nazkon, konto});
-        t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
-                       "WartVAT, WartBrutto) VALUES ('FR', ?, 1, 0, ?, 20000, 't', 105500, '7', 211000, 14800, 225800)",
-                       {numer, nazwa});
+        t.db().execute(
+            "INSERT INTO fadok (Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, "
+            "Wyddok, PlatRach, PlatFor, PlatDni, PlatTer, Uwagi, Wystawil, RazNetto) "
+            "VALUES ('FR', ?, '2024-05-06', '2024-05-06', ?, 'Wola 1', '123', 'Paszport', 'AB1', '2019-03-04', "
+            "'Wójt', ?, 'przelew', 7, 'po odbiorze', 'pilne', 'Anna', 0)",
+            {numer, nazkon, konto});
+        t.db().execute(
+            "INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, "
+            "WartVAT, WartBrutto) VALUES ('FR', ?, 1, 0, ?, 20000, 't', 105500, '7', 211000, 14800, 225800)",
+            {numer, nazwa});
         return numer;
     }
     QStringList rows(int column = 0)
@@ -57,10 +58,7 @@ struct SideListFixture : EditingFixture {
         for (int i = 0; i < slo->topLevelItemCount(); ++i) l << slo->topLevelItem(i)->text(column);
         return l;
     }
-    int rowOf(int column, const QString& text)
-    {
-        return int(rows(column).indexOf(text));
-    }
+    int rowOf(int column, const QString& text) { return int(rows(column).indexOf(text)); }
     // A click on row `i` of the side list and a double click on it, as a person does.
     void pick(int i)
     {
@@ -109,7 +107,10 @@ struct SideListFixture : EditingFixture {
         return drop.isAccepted();
     }
     std::unique_ptr<QMimeData> sideListDrag() { return std::unique_ptr<QMimeData>(sideListDragData(slo->Tag())); }
-    std::unique_ptr<QMimeData> documentDrag(const QString& numer) { return std::unique_ptr<QMimeData>(documentDragData(numer)); }
+    std::unique_ptr<QMimeData> documentDrag(const QString& numer)
+    {
+        return std::unique_ptr<QMimeData>(documentDragData(numer));
+    }
     QPoint cell(int row, int column = PositionModel::Nazwa)
     {
         return form->gridPoz->visualRect(form->dataPoz->index(row, column)).center();
@@ -131,7 +132,7 @@ struct SideListFixture : EditingFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADocumentIsSaved)
 {
@@ -164,8 +165,10 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADo
     }
     // The grid's columns: units, rates, products for the rest.
     focus(form->gridPoz);
-    for (const auto& [column, tag] : {std::pair{PositionModel::Indjed, "Jednostki miary"}, {PositionModel::Cenanet, "Produkty"},
-                                      {PositionModel::Indvat, "Stawki podatku VAT"}, {PositionModel::Ilosc, "Produkty"}}) {
+    for (const auto& [column, tag] : {std::pair{PositionModel::Indjed, "Jednostki miary"},
+                                      {PositionModel::Cenanet, "Produkty"},
+                                      {PositionModel::Indvat, "Stawki podatku VAT"},
+                                      {PositionModel::Ilosc, "Produkty"}}) {
         SCOPED_TRACE(tag);
         form->gridPoz->setCurrentIndex(form->dataPoz->index(1, column));
         EXPECT_EQ(slo->Tag(), u(tag));
@@ -182,8 +185,11 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADo
     form->txtNazkon->setText(u("Zofia Ćwik"));
     form->txtAdrkon->setText("Kalwaria");
     form->cmbPlatFor->setEditText(u("gotówka"));
-    for (auto [column, value] : {std::pair{PositionModel::Nazwa, "Owies"}, {PositionModel::Ilosc, "1"},
-                                 {PositionModel::Indjed, "kg"}, {PositionModel::Cenanet, "2"}, {PositionModel::Indvat, "7"}})
+    for (auto [column, value] : {std::pair{PositionModel::Nazwa, "Owies"},
+                                 {PositionModel::Ilosc, "1"},
+                                 {PositionModel::Indjed, "kg"},
+                                 {PositionModel::Cenanet, "2"},
+                                 {PositionModel::Indvat, "7"}})
         form->dataPoz->setData(form->dataPoz->index(0, column), value);
     pages->dokumenty->Zapisz();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
@@ -265,7 +271,6 @@ TEST_F(SideListFixture, PickedHeaderEntriesFillTheirFieldsWhereverTheFocusIs)
     pick(rowOf(2, "-3"));
     EXPECT_EQ(form->cmbPlatdni->currentText(), "-3");
     EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier.addDays(-3)));
-
 }
 
 TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoCorrection)
@@ -330,10 +335,11 @@ TEST_F(SideListFixture, HeaderFieldsTakeTheirOwnKindAndStillApplyAnyEntry)
         QWidget* target;
         Qt::DropAction shows;
     };
-    for (const Case& c : {Case{form->txtNazkon, Qt::CopyAction}, Case{form->txtNipkon, Qt::CopyAction},
-                          Case{form->txtUwagi->viewport(), Qt::LinkAction}, Case{form->cmbPlatdni->lineEdit(), Qt::LinkAction},
-                          Case{form->txtDatawyst, Qt::LinkAction}, Case{form->cmbDokument, Qt::IgnoreAction},
-                          Case{form->txtNumer, Qt::IgnoreAction}, Case{form->txtPodstawa, Qt::IgnoreAction}}) {
+    for (const Case& c :
+         {Case{form->txtNazkon, Qt::CopyAction}, Case{form->txtNipkon, Qt::CopyAction},
+          Case{form->txtUwagi->viewport(), Qt::LinkAction}, Case{form->cmbPlatdni->lineEdit(), Qt::LinkAction},
+          Case{form->txtDatawyst, Qt::LinkAction}, Case{form->cmbDokument, Qt::IgnoreAction},
+          Case{form->txtNumer, Qt::IgnoreAction}, Case{form->txtPodstawa, Qt::IgnoreAction}}) {
         SCOPED_TRACE(c.target->objectName().toStdString() + " " + c.target->parent()->objectName().toStdString());
         EXPECT_EQ(over(c.target, *contractor), c.shows);
     }
@@ -472,27 +478,4 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     window->Przylacz();
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
-}
-
-// Pictures of the side list for a person to look at: set ROLKWIT_SHOTS to a folder.
-TEST_F(SideListFixture, Screenshots)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    QDir().mkpath(dir);
-    for (const char* name : {"Jan Nowak", "Zofia Ćwik", "ANNA ŻAK", "Łukasz Ąbel", "adam Bąk"})
-        store(u(name), "11 2222", u(name) == "Jan Nowak" ? "Pszenica" : u("Żyto paszowe"));
-    t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, Indvat) "
-                   "VALUES ('FR', '1/05/2024', 2, 0, 'Rzepak ozimy', 10000, 'kg', 12345600, '23')");
-    open();
-    focus(form->txtNazkon);
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_contractors.png");
-    focus(form->txtDatasprz);
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_dates.png");
-    focus(form->gridPoz);
-    form->gridPoz->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
-    QTest::qWait(50);
-    window->grab().save(dir + "/side_list_products.png");
 }

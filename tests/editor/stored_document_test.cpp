@@ -40,23 +40,21 @@ struct StoredDocumentFixture : EditingFixture {
     }
     QString buffers(db::Database& db)
     {
-        return db.scalar("SELECT group_concat(Nazwa || ':' || Pozycja) FROM (SELECT Nazwa, Pozycja FROM dopoz UNION ALL "
-                         "SELECT Nazwa, Pozycja FROM dokor)").toText()
-               + "|" + db.scalar("SELECT count(*) FROM dopoz").toText() + "|" + db.scalar("SELECT count(*) FROM dokor").toText()
-               + "|" + db.scalar("SELECT group_concat(Numer) FROM dodok").toText();
+        return db.scalar(
+                     "SELECT group_concat(Nazwa || ':' || Pozycja) FROM (SELECT Nazwa, Pozycja FROM dopoz UNION ALL "
+                     "SELECT Nazwa, Pozycja FROM dokor)")
+                   .toText() +
+               "|" + db.scalar("SELECT count(*) FROM dopoz").toText() + "|" +
+               db.scalar("SELECT count(*) FROM dokor").toText() + "|" +
+               db.scalar("SELECT group_concat(Numer) FROM dodok").toText();
     }
     DocHeader correctionOf(const QString& numer, const QString& korNumer)
     {
-        DocHeader h = invoiceHeader(numer);
-        h.Inddok = "KFR";
-        h.KorInddok = "FR";
-        h.KorNumer = korNumer;
-        h.KorDatawyst = QDate(2024, 4, 2);
-        return h;
+        return correctionHeader(numer, korNumer, QDate(2024, 4, 2));
     }
 };
 
-} // namespace
+}  // namespace
 
 // Editing 1/05/2024 of one database, then opening another that holds its own paid 1/05/2024:
 // the document there is no edit of the one loaded here, so saving asks and carries nothing.
@@ -177,7 +175,8 @@ TEST_F(StoredDocumentFixture, DatesOutsideTheCenturiesAreRefusedAndOnlyLeavingTh
 {
     open();
     const QString warning = QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
-                                              "systemu, np: ") + dateText(QDate::currentDate());
+                                              "systemu, np: ") +
+                            dateText(QDate::currentDate());
     for (const char* text : {"10.01.0024", "10.01.2100", "10.01.1899"}) {
         SCOPED_TRACE(text);
         answers.seen.clear();

@@ -23,7 +23,7 @@ struct KeysFixture : EditingFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInTheGrid)
 {
@@ -41,7 +41,8 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
     for (bool setting : {true, false}) {
         t.app.gPrgPar.EnterToTab = setting;
         for (const auto& [field, notes, caret, movesOn, after] : cases) {
-            SCOPED_TRACE(field->objectName().toStdString() + " '" + notes.toStdString() + "' " + std::to_string(setting));
+            SCOPED_TRACE(field->objectName().toStdString() + " '" + notes.toStdString() + "' " +
+                         std::to_string(setting));
             QWidget* next = afterTab(field);
             form->txtUwagi->setPlainText(notes);
             QTextCursor cur = form->txtUwagi->textCursor();
@@ -50,7 +51,8 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
             form->cmbPlatFor->setEditText("czekiem");
             const int items = form->cmbPlatFor->count();
             press(field, Qt::Key_Return);
-            const bool moved = !(QApplication::focusWidget() == field || field->isAncestorOf(QApplication::focusWidget()));
+            const bool moved =
+                !(QApplication::focusWidget() == field || field->isAncestorOf(QApplication::focusWidget()));
             EXPECT_EQ(moved, setting && movesOn);
             if (moved) EXPECT_EQ(QApplication::focusWidget(), next);
             if (setting) EXPECT_EQ(form->txtUwagi->toPlainText(), field == form->txtUwagi ? after : notes);
@@ -60,7 +62,8 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
     t.app.gPrgPar.EnterToTab = true;  // the grid keeps its Enter
     form->tabPoz->setCurrentIndex(0);
     press(form->gridPoz, Qt::Key_Return);
-    EXPECT_TRUE(form->gridPoz->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form->gridPoz);
+    EXPECT_TRUE(form->gridPoz->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == form->gridPoz);
 }
 
 TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
@@ -78,7 +81,8 @@ TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
         {Qt::Key_N, Qt::ControlModifier, true, false, false},
     };
     for (const auto& [key, mods, archive, saves, starts] : cases) {
-        SCOPED_TRACE(QKeySequence(int(mods & ~Qt::KeypadModifier) | key).toString().toStdString() + (archive ? " archive" : ""));
+        SCOPED_TRACE(QKeySequence(int(mods & ~Qt::KeypadModifier) | key).toString().toStdString() +
+                     (archive ? " archive" : ""));
         t.db().execute("DELETE FROM fadok");
         BaseParSave(t.app, t.db(), "BazaOdczyt", archive ? "1" : "0");
         window->Przylacz();

@@ -3,8 +3,8 @@
 #include "platform/qor_controls.h"
 #include "support/temp_database.h"
 #include <QCoreApplication>
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 

@@ -24,7 +24,8 @@ TEST_F(DatabaseTest, BindsValuesSoQuotesCannotRewriteTheStatement)
 {
     auto d = fresh();
     QString evil = "O'Brien'); DROP TABLE t; --";
-    d->execute("INSERT INTO t (Numer, Kwota, Data) VALUES (?, ?, ?)", {evil, *Decimal::parse("1,23"), QDate(2026, 3, 4)});
+    d->execute("INSERT INTO t (Numer, Kwota, Data) VALUES (?, ?, ?)",
+               {evil, *Decimal::parse("1,23"), QDate(2026, 3, 4)});
     auto r = d->queryOne("SELECT * FROM t WHERE Numer = ?", {evil});
     ASSERT_TRUE(r);
     EXPECT_EQ(r->decimal("kwota"), *Decimal::parse("1.23"));
@@ -192,7 +193,9 @@ TEST_F(DatabaseTest, OldEngineWildcardsAndTextFunctions)
     auto d = fresh();
     for (auto n : {"Kowalski Jan", "NOWAK ŁUKASZ", "14 dni", "gotówka"})
         d->execute("INSERT INTO t (Numer) VALUES (?)", {QString::fromUtf8(n)});
-    auto count = [&](const char* where) { return d->scalar(QStringLiteral("SELECT count(*) FROM t WHERE ") + where).toInt(); };
+    auto count = [&](const char* where) {
+        return d->scalar(QStringLiteral("SELECT count(*) FROM t WHERE ") + where).toInt();
+    };
     EXPECT_EQ(count("Numer LIKE '*łuk*'"), 1);
     EXPECT_EQ(count("Numer LIKE '%kowal%'"), 1);
     EXPECT_EQ(count("[Left](Numer,1) Like '[0-9]'"), 1);
@@ -212,13 +215,16 @@ TEST_F(DatabaseTest, OldEngineWildcardsAndTextFunctions)
 
 TEST(PolishSortKey, OrdersAndMatchesAsTheCollationCompares)
 {
-    const char* texts[] = {"", "a", "A", "ą", "Ąb", "b", "c", "ć", "Cafe", "Café", "cafg", "e", "ę", "ł", "L", "lz",
-                           "ń", "ó", "o", "ś", "z", "ź", "Ż", "żaba", "ŻABA", "1", "10", "9", "-", " ", "Ω", "ω", "中"};
+    const char* texts[] = {"",  "a",    "A",    "ą", "Ąb", "b", "c", "ć", "Cafe", "Café", "cafg",
+                           "e", "ę",    "ł",    "L", "lz", "ń", "ó", "o", "ś",    "z",    "ź",
+                           "Ż", "żaba", "ŻABA", "1", "10", "9", "-", " ", "Ω",    "ω",    "中"};
     for (const char* a : texts) {
         for (const char* b : texts) {
             SCOPED_TRACE(std::string(a) + " | " + b);
             const QString x = QString::fromUtf8(a), y = QString::fromUtf8(b);
-            const int byKeys = db::polishSortKey(x) < db::polishSortKey(y) ? -1 : db::polishSortKey(x) == db::polishSortKey(y) ? 0 : 1;
+            const int byKeys = db::polishSortKey(x) < db::polishSortKey(y)    ? -1
+                               : db::polishSortKey(x) == db::polishSortKey(y) ? 0
+                                                                              : 1;
             EXPECT_EQ(byKeys, db::comparePolish(x, y));
         }
     }
@@ -345,5 +351,4 @@ TEST_F(DatabaseTest, ExclusiveOpeningIsRefusedWhileAnotherProcessReadsAndWriters
     EXPECT_EQ(d->scalar("SELECT count(*) FROM t").toInt(), 2);
 }
 
-} // namespace
-
+}  // namespace

@@ -29,7 +29,7 @@ struct Numbers {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(LazyQueryModel, ReadsTheFirstPartAtOnceAndMoreAsTheViewScrolls)
 {

@@ -3,15 +3,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 
 TEST(Mail, MailtoLinkEncodesEveryPart)
 {
     mail::Message m{"pomoc@brenik.example", "Błąd & pytanie #1", "Ilość: 5 kg\r\nCena=2,50 zł?", {}};
-    EXPECT_EQ(mail::mailtoUrl(m),
-              "mailto:pomoc@brenik.example?subject=B%C5%82%C4%85d%20%26%20pytanie%20%231"
-              "&body=Ilo%C5%9B%C4%87%3A%205%20kg%0D%0ACena%3D2%2C50%20z%C5%82%3F");
+    EXPECT_EQ(mail::mailtoUrl(m), "mailto:pomoc@brenik.example?subject=B%C5%82%C4%85d%20%26%20pytanie%20%231"
+                                  "&body=Ilo%C5%9B%C4%87%3A%205%20kg%0D%0ACena%3D2%2C50%20z%C5%82%3F");
     EXPECT_EQ(mail::mailtoUrl({"a@b.pl", "", "", {}}), "mailto:a@b.pl");
 }
 
@@ -72,7 +71,8 @@ TEST_F(MailHandOff, FallsBackToAnEmlFileAndReportsWhenNothingTakesIt)
         own.add("xdg-open", *c.openExit);
         failures = 0;
         QFile::remove(eml);
-        EXPECT_EQ(mail::composeMessage({"x@y.pl", "Zażółć", "Treść", {attachment("dokument.pdf")}}, eml, failed), c.taken);
+        EXPECT_EQ(mail::composeMessage({"x@y.pl", "Zażółć", "Treść", {attachment("dokument.pdf")}}, eml, failed),
+                  c.taken);
         EXPECT_EQ(failures, c.taken ? 0 : 1);
         EXPECT_EQ(own.calls("xdg-open"), QList<QStringList>({{eml}}));
     }

@@ -19,7 +19,7 @@ TEST(SettingsStore, WritesOnlyIntoExistingKeysAndReadsTextBack)
     EXPECT_TRUE(settings::writeValue(key, "Puste", ""));
     EXPECT_EQ(settings::readValue(key, "Zapisz błędy"), QString("1"));
     EXPECT_EQ(settings::readValue(key, "Puste"), QString(""));  // an empty text is not missing
-    EXPECT_FALSE(settings::readValue(key, "zapisz błędy"));      // names are exact
+    EXPECT_FALSE(settings::readValue(key, "zapisz błędy"));     // names are exact
 }
 
 TEST(SettingsStore, NumbersReadAsTheirTextAndBinaryValuesAsMissing)
@@ -43,7 +43,8 @@ TEST(SettingsStore, ABatchKeepsItsValuesFromTheFileUntilItEndsAndShowsThemMeanwh
     const QString other = UniqueProgramKey();
     settings::createKey(key);
     settings::createKey(other);
-    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brenik Software", "Wirlan3").fileName();
+    const QString file =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brenik Software", "Wirlan3").fileName();
     // The file itself: settings objects of this process would show what is not written yet.
     auto onDisk = [&](const QString& line) {
         QFile f(file);
@@ -91,7 +92,8 @@ protected:
 
 TEST_F(IniFile, ReadsLikeTheProfileFunctions)
 {
-    writeRaw("; komentarz\r\n[DAO]\r\n 3021 = Brak rekordu \r\n3022=\"W cudzysłowie\"\r\n[program]\r\n5=Zły argument\r\n");
+    writeRaw(
+        "; komentarz\r\n[DAO]\r\n 3021 = Brak rekordu \r\n3022=\"W cudzysłowie\"\r\n[program]\r\n5=Zły argument\r\n");
     EXPECT_EQ(ini::readString(file, "dao", "3021"), QString("Brak rekordu"));
     EXPECT_EQ(ini::readString(file, "DAO", "3022"), QString("W cudzysłowie"));
     EXPECT_EQ(ini::readString(file, "Program", "5"), QString("Zły argument"));
@@ -107,7 +109,9 @@ TEST_F(IniFile, WritesInPlaceAtSectionEndOrAsNewSectionKeepingOrder)
     ASSERT_TRUE(ini::writeString(file, "a", "K2", "zmienione"));
     ASSERT_TRUE(ini::writeString(file, "A", "k3", "3"));
     ASSERT_TRUE(ini::writeString(file, "C", "Źródło", "Zażółć gęślą jaźń"));
-    EXPECT_EQ(raw(), QString("[A]\r\nk1=1\r\nK2=zmienione\r\nk3=3\r\n\r\n[B]\r\nk1=b\r\n[C]\r\nŹródło=Zażółć gęślą jaźń\r\n").toUtf8());
+    EXPECT_EQ(raw(),
+              QString("[A]\r\nk1=1\r\nK2=zmienione\r\nk3=3\r\n\r\n[B]\r\nk1=b\r\n[C]\r\nŹródło=Zażółć gęślą jaźń\r\n")
+                  .toUtf8());
     EXPECT_EQ(ini::readString(file, "C", "źródło"), QString("Zażółć gęślą jaźń"));
     ASSERT_TRUE(ini::writeString(file, "C", "Opis", "dwa\r\nwiersze"));
     EXPECT_EQ(ini::readString(file, "C", "Opis"), QString("dwa wiersze"));

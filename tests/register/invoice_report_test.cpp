@@ -1,5 +1,5 @@
-#include "platform/report_render.h"
 #include "register/invoice_report.h"
+#include "platform/report_render.h"
 #include "register/print_pipeline.h"
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
@@ -28,7 +28,7 @@ struct InvoiceReport : ReportFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(InvoiceReport, InvoiceCarriesItsTextsPositionsAndVatSummary)
 {
@@ -40,15 +40,20 @@ TEST_F(InvoiceReport, InvoiceCarriesItsTextsPositionsAndVatSummary)
     EXPECT_EQ(r->text("nagRap5"), "");
     EXPECT_EQ(r->text("tytDokument").trimmed(), "Faktura VAT RR");
     EXPECT_EQ(r->text("tytDoDokumentu"), "");
-    EXPECT_EQ(r->text("uwaStopka"), QString::fromUtf8("Dziękujemy za współpracę. Bank Spółdzielczy w Kętach 12 3456 0000 0000 1234 5678 9012"));
+    EXPECT_EQ(
+        r->text("uwaStopka"),
+        QString::fromUtf8("Dziękujemy za współpracę. Bank Spółdzielczy w Kętach 12 3456 0000 0000 1234 5678 9012"));
     EXPECT_EQ(r->text("rapPakiet"), "Wirlan Rolkwit - " + app.webAddress);
     // 33 846,48 gross less the deduction of 32,00 (0,1 % of 31 625,19 in whole złote).
-    EXPECT_EQ(r->text("txtSlownie"), QString::fromUtf8("Słownie: trzydzieści  trzy  tysiące  osiemset  czternaście 48/100"));
-    EXPECT_EQ(r->text("txtPotracenie"),
-              QString::fromUtf8("Potrącenie 0,1 % wartości netto na Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych:"));
+    EXPECT_EQ(r->text("txtSlownie"),
+              QString::fromUtf8("Słownie: trzydzieści  trzy  tysiące  osiemset  czternaście 48/100"));
+    EXPECT_EQ(
+        r->text("txtPotracenie"),
+        QString::fromUtf8("Potrącenie 0,1 % wartości netto na Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych:"));
     EXPECT_FALSE(r->isSuppressed("SectionPotracenie"));
     // Defaults of the template when no option is on.
-    for (const char* hidden : {"rapOryginal", "rapKopia", "tytDuplikat", "Section18"}) EXPECT_TRUE(r->isSuppressed(hidden)) << hidden;
+    for (const char* hidden : {"rapOryginal", "rapKopia", "tytDuplikat", "Section18"})
+        EXPECT_TRUE(r->isSuppressed(hidden)) << hidden;
     EXPECT_FALSE(r->isSuppressed("txtWystawil"));
     EXPECT_EQ(r->text("opisOtrzymal"), "Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury");
 
@@ -73,7 +78,8 @@ TEST_F(InvoiceReport, EveryRateIsSummedAndADocumentWithoutFundHidesTheDeduction)
     auto r = build(h);
     ASSERT_TRUE(r);
     EXPECT_EQ(column(*r, kTabelaStawek, "Stawka"), QStringList({"zw", "8%", "7%", "5%", "3%", "23%", "0%"}));
-    EXPECT_EQ(column(*r, kTabelaStawek, "Brutto"), QStringList({"10,00", "10,80", "10,70", "10,50", "10,30", "36,90", "10,00"}));
+    EXPECT_EQ(column(*r, kTabelaStawek, "Brutto"),
+              QStringList({"10,00", "10,80", "10,70", "10,50", "10,30", "36,90", "10,00"}));
     EXPECT_TRUE(r->isSuppressed("SectionPotracenie"));
     EXPECT_EQ(r->text("txtPotracenie"), QString::fromUtf8("Potrącenie 0,1 % wartości netto na :"));
 }
@@ -101,7 +107,8 @@ TEST_F(InvoiceReport, PrintOptionsChangeTheMarkingsIssuerDuplicateAndStatement)
         EXPECT_EQ(!r->isSuppressed("rapOryginal"), c.oryginal);
         EXPECT_EQ(!r->isSuppressed("rapKopia"), c.kopia);
         EXPECT_EQ(r->text("rapKopia"), c.kopiaText);
-        EXPECT_EQ(printState(app).gDrukEgzemplarz, c.options.size() == 1 && c.options[0].first == std::string("DrukOryginal") ? c.egzemplarz : "");
+        EXPECT_EQ(printState(app).gDrukEgzemplarz,
+                  c.options.size() == 1 && c.options[0].first == std::string("DrukOryginal") ? c.egzemplarz : "");
     }
 
     option("DrukWystaw", "1");
@@ -110,7 +117,8 @@ TEST_F(InvoiceReport, PrintOptionsChangeTheMarkingsIssuerDuplicateAndStatement)
     auto r = build(faktura);
     EXPECT_TRUE(r->isSuppressed("txtWystawil"));
     EXPECT_FALSE(r->isSuppressed("tytDuplikat"));
-    EXPECT_EQ(r->text("tytDuplikat"), "DUPLIKAT DOKUMENTU - data wystawienia: " + QDate::currentDate().toString("dd.MM.yyyy"));
+    EXPECT_EQ(r->text("tytDuplikat"),
+              "DUPLIKAT DOKUMENTU - data wystawienia: " + QDate::currentDate().toString("dd.MM.yyyy"));
     EXPECT_FALSE(r->isSuppressed("Section18"));
     EXPECT_EQ(r->text("opisOtrzymal"),
               QString::fromUtf8("Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury i złożenia oświadczenia"));
@@ -125,8 +133,10 @@ TEST_F(InvoiceReport, CorrectionShowsBothGroupsAsTypedAndNamesTheCorrectedInvoic
     const QString before = QString::fromUtf8("Było przed korektą"), after = QString::fromUtf8("Winno być po korekcie");
     EXPECT_EQ(column(*r, kTabelaDokumentu, "Grupa"), QStringList({before, before, before, after, after, after}));
     // The corrected rows are stored negated; they print as they were typed.
-    EXPECT_EQ(column(*r, kTabelaDokumentu, "Ilosc"), QStringList({"12345,67", "800", "1,005", "12000", "800", "1,005"}));
-    EXPECT_EQ(column(*r, kTabelaDokumentu, "WartNetto"), QStringList({"30 864,18", "760,00", "1,01", "30 000,00", "760,00", "1,21"}));
+    EXPECT_EQ(column(*r, kTabelaDokumentu, "Ilosc"),
+              QStringList({"12345,67", "800", "1,005", "12000", "800", "1,005"}));
+    EXPECT_EQ(column(*r, kTabelaDokumentu, "WartNetto"),
+              QStringList({"30 864,18", "760,00", "1,01", "30 000,00", "760,00", "1,21"}));
     // The summary and the amount to pay are the differences.
     EXPECT_EQ(column(*r, kTabelaStawek, "Netto"), QStringList({"0,20", "0,00", "-864,18"}));
     EXPECT_EQ(r->text("txtSlownie"), QString::fromUtf8("Słownie: minus  dziewięćset  dwadzieścia  trzy 47/100"));
@@ -134,15 +144,18 @@ TEST_F(InvoiceReport, CorrectionShowsBothGroupsAsTypedAndNamesTheCorrectedInvoic
 
 TEST_F(InvoiceReport, DifferencesOnlyKeepEveryPositionWhoseQuantityPriceOrRateChanged)
 {
-    DocHeader k = invoiceHeader("7/05/2024");
-    k.Inddok = "KFR";
-    k.KorInddok = "FR";
-    k.KorNumer = "1/05/2024";
+    DocHeader k = correctionHeader("7/05/2024", "1/05/2024");
     storeDocument(app, k,
-                  {{"Bez zmian", "10", "kg", "2", "7"}, {"Stawka", "10", "kg", "2", "8"}, {"Cena i ilosc", "20", "kg", "1", "7"},
-                   {"Ilosc", "11", "kg", "2", "7"}, {"Cena", "10", "kg", "3", "7"}},
-                  {{"Bez zmian", "10", "kg", "2", "7"}, {"Stawka", "10", "kg", "2", "7"}, {"Cena i ilosc", "10", "kg", "2", "7"},
-                   {"Ilosc", "10", "kg", "2", "7"}, {"Cena", "10", "kg", "2", "7"}});
+                  {{"Bez zmian", "10", "kg", "2", "7"},
+                   {"Stawka", "10", "kg", "2", "8"},
+                   {"Cena i ilosc", "20", "kg", "1", "7"},
+                   {"Ilosc", "11", "kg", "2", "7"},
+                   {"Cena", "10", "kg", "3", "7"}},
+                  {{"Bez zmian", "10", "kg", "2", "7"},
+                   {"Stawka", "10", "kg", "2", "7"},
+                   {"Cena i ilosc", "10", "kg", "2", "7"},
+                   {"Ilosc", "10", "kg", "2", "7"},
+                   {"Cena", "10", "kg", "2", "7"}});
     option("DrukRoznice", "1");
     auto r = build(k);
     ASSERT_TRUE(r);
@@ -157,10 +170,11 @@ TEST_F(InvoiceReport, DifferencesOnlyKeepEveryPositionWhoseQuantityPriceOrRateCh
 
 TEST_F(InvoiceReport, BuyersStatementFillsEverySlotOnce)
 {
-    const QString s = OswiadczenieNabywcy("Skup xxx", "Jan fff, zam. Wola yyy", dec("0,5"), "Fundusz bbb", dec("0,4"), "1/05/2024",
-                                          QDate(2024, 5, 6));
+    const QString s = OswiadczenieNabywcy("Skup xxx", "Jan fff, zam. Wola yyy", dec("0,5"), "Fundusz bbb", dec("0,4"),
+                                          "1/05/2024", QDate(2024, 5, 6));
     EXPECT_TRUE(s.startsWith("Nabywca: Skup xxx oświadcza")) << s.toStdString();
-    EXPECT_TRUE(s.contains("Sprzedawcy-Rolnika ryczałtowego: Jan fff, zam. Wola yyy kwoty 0,50 PLN tytułem wpłaty na Fundusz bbb,"));
+    EXPECT_TRUE(s.contains(
+        "Sprzedawcy-Rolnika ryczałtowego: Jan fff, zam. Wola yyy kwoty 0,50 PLN tytułem wpłaty na Fundusz bbb,"));
     EXPECT_TRUE(s.contains("należnej od kwoty 0,40, stanowiącej"));
     EXPECT_TRUE(s.endsWith("nabytych na podstawie faktury VAT RR nr 1/05/2024 z dnia 06.05.2024")) << s.toStdString();
     option("DrukOswiadczenie", "1");
@@ -194,7 +208,8 @@ TEST_F(InvoiceReport, MissingQueryTemplateOrDataStopsWithItsMessage)
         QString message;
     } cases[] = {
         {"rapInny", "1/05/2024", QString::fromUtf8("Nieokreślona komenda SQL raportu dla szablonu: rapInny")},
-        {"rapFANET2", "1/05/2024", QString::fromUtf8("Szablon raportu nie został załadowany. Operacja wydruku zostanie przerwana.")},
+        {"rapFANET2", "1/05/2024",
+         QString::fromUtf8("Szablon raportu nie został załadowany. Operacja wydruku zostanie przerwana.")},
         {"rapFANET1", "", QString::fromUtf8("Brak danych  - nie można utworzyć raportu.")},
         {"rapFANET1", "9/09/2099", QString::fromUtf8("Brak danych  - nie można utworzyć raportu.")},
     };
@@ -217,10 +232,12 @@ TEST_F(InvoiceReport, PdfCarriesTheDocumentsTextsWithPolishLetters)
     if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
     for (const char* expected :
          {"Korekta faktury VAT RR", "nr 2/05/2024", "do dokumentu: Faktura VAT RR Nr 1/05/2024 z dnia 06.05.2024",
-          "Zakład Skupu Zbóż „Kłos” Sp. z o.o.", "Józef Żółkiewski", "Łęki 15, 32-651 Łęki", "NIP lub PESEL: 84010112345",
-          "Było przed korektą", "Winno być po korekcie", "Pszenica konsumpcyjna kl. I", "Zestawienie według stawek VAT",
-          "Do zapłaty:", "-923,47 zł", "Słownie: minus dziewięćset dwadzieścia trzy 47/100", "Forma płatności: przelew",
-          "Oświadczam, że jestem rolnikiem ryczałtowym zwolnionym od podatku od towarów i usług na podstawie art. 43 ust. 1 pkt 3 "
+          "Zakład Skupu Zbóż „Kłos” Sp. z o.o.", "Józef Żółkiewski", "Łęki 15, 32-651 Łęki",
+          "NIP lub PESEL: 84010112345", "Było przed korektą", "Winno być po korekcie", "Pszenica konsumpcyjna kl. I",
+          "Zestawienie według stawek VAT", "Do zapłaty:", "-923,47 zł",
+          "Słownie: minus dziewięćset dwadzieścia trzy 47/100", "Forma płatności: przelew",
+          "Oświadczam, że jestem rolnikiem ryczałtowym zwolnionym od podatku od towarów i usług na podstawie art. 43 "
+          "ust. 1 pkt 3 "
           "ustawy o podatku od towarów i usług.",
           "Podpis sprzedawcy - osoby uprawnionej do otrzymania faktury i złożenia oświadczenia", "Strona 1 z 1"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
@@ -249,7 +266,8 @@ TEST(ReportLayout, LongTablesBreakOntoPagesWithTheirHeaderRepeated)
     row.elements.push_back(cell);
     r.addSection(row);
     report::Table t{{"a"}, {}};
-    for (int i = 0; i < 100; ++i) t.rows.push_back({i == 5 ? QString("długi tekst ").repeated(20) : QString::number(i)});
+    for (int i = 0; i < 100; ++i)
+        t.rows.push_back({i == 5 ? QString("długi tekst ").repeated(20) : QString::number(i)});
     r.setTable("t", t);
     QImage device(100, 100, QImage::Format_RGB32);
     device.setDotsPerMeterX(300 / 0.0254);

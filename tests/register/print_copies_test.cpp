@@ -1,6 +1,6 @@
 #include "register/print_copies.h"
-#include "register/print_options.h"
 #include "register/preview_panel.h"
+#include "register/print_options.h"
 #include "report_fixture.h"
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -17,7 +17,7 @@ struct Copies : ReportFixture {
         report::PrintJob job;
     };
     std::vector<Run> runs;
-    int proposed = 0;          // copies the dialog proposed
+    int proposed = 0;  // copies the dialog proposed
     QString dialogTitle;
     // What the user does in the printer dialog; empty cancels it.
     std::function<void(QPrintDialog&)> user = [](QPrintDialog&) {};
@@ -47,7 +47,7 @@ struct Copies : ReportFixture {
     QString kopie() { return RegRead(app.gRegProgramKey, "DrukKopie", "?"); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Copies, TheDialogProposesTheCopiesPrintedLastAndAtLeastOne)
 {

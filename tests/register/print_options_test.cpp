@@ -1,5 +1,5 @@
-#include "register/preview_panel.h"
 #include "register/print_options.h"
+#include "register/preview_panel.h"
 #include "report_fixture.h"
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -32,7 +32,7 @@ struct Options : ::testing::Test {
     void click(int item, bool on) { lst->topLevelItem(item)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Options, TheListIsFilledOnceFromTheCacheWithTheDuplicateUnchecked)
 {
@@ -43,7 +43,8 @@ TEST_F(Options, TheListIsFilledOnceFromTheCacheWithTheDuplicateUnchecked)
     EXPECT_EQ(lst->headerItem()->text(0), "Nazwa parametru");
     EXPECT_EQ(lst->property("Tag").toString(), "Parametry wydruku");
     EXPECT_TRUE(checked().isEmpty());
-    for (const char* name : {"DrukOryginal", "DrukOryKop", "DrukRoznice", "DrukOswiadczenie", "DrukWystaw"}) EXPECT_EQ(stored(name), "0") << name;
+    for (const char* name : {"DrukOryginal", "DrukOryKop", "DrukRoznice", "DrukOswiadczenie", "DrukWystaw"})
+        EXPECT_EQ(stored(name), "0") << name;
 
     lst->clear();
     for (const char* name : {"DrukOryginal", "DrukOryKop", "DrukDuplikat", "DrukWystaw"}) RegParSave(app, name, "1");

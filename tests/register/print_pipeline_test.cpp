@@ -1,9 +1,9 @@
+#include "register/print_pipeline.h"
 #include "core/frm_input.h"
 #include "platform/qor_combo.h"
 #include "platform/report_viewer.h"
 #include "platform/shell.h"
 #include "register/preview_panel.h"
-#include "register/print_pipeline.h"
 #include "report_fixture.h"
 #include "support/fake_tools.h"
 #include <QFile>
@@ -15,9 +15,9 @@
 namespace {
 
 struct Pipeline : ReportFixture {
-    QString proposed;   // the file name the save dialog proposed
-    QString folder;     // the folder it opened in
-    QString chosen;     // what the user picks; empty cancels
+    QString proposed;  // the file name the save dialog proposed
+    QString folder;    // the folder it opened in
+    QString chosen;    // what the user picks; empty cancels
 
     void SetUp() override
     {
@@ -40,7 +40,7 @@ struct Pipeline : ReportFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Pipeline, SaveProposesTheDocumentsNameAsksBeforeReplacingAndRemembersTheFolder)
 {
@@ -75,7 +75,8 @@ TEST_F(Pipeline, AFileThatCannotBeWrittenIsReportedAndTheFolderNotRemembered)
 {
     chosen = t.dir.filePath("brak/folderu/faktura.pdf");
     EXPECT_FALSE(zapisz(faktura));
-    EXPECT_TRUE(answers.last().startsWith(QString::fromUtf8("Nie można zapisać pliku: "))) << answers.last().toStdString();
+    EXPECT_TRUE(answers.last().startsWith(QString::fromUtf8("Nie można zapisać pliku: ")))
+        << answers.last().toStdString();
     EXPECT_EQ(RegParRead(app, "ZapiszDo", ""), "");
 }
 
@@ -110,9 +111,10 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
         EXPECT_TRUE(QFile::exists(pdf));
         EXPECT_FALSE(QFile::exists(t.dir.filePath("dokument.pdf")));
         ASSERT_EQ(tools.calls("xdg-email").size(), 1);
-        EXPECT_EQ(tools.calls("xdg-email")[0],
-                  QStringList({"--utf8", "--subject", QString::fromUtf8("FR  1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."),
-                               "--attach", pdf}));
+        EXPECT_EQ(
+            tools.calls("xdg-email")[0],
+            QStringList({"--utf8", "--subject",
+                         QString::fromUtf8("FR  1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."), "--attach", pdf}));
     }
     {
         FakeTools failing;  // no mail program takes it, nor the written message
@@ -130,7 +132,9 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
 TEST_F(Pipeline, PrintingHandsTheReportAndTheJobToThePrinter)
 {
     std::vector<std::pair<QString, report::PrintJob>> jobs;
-    printState(app).printRecorder = [&](const report::Report& r, const report::PrintJob& j) { jobs.emplace_back(r.text("tytDokument"), j); };
+    printState(app).printRecorder = [&](const report::Report& r, const report::PrintJob& j) {
+        jobs.emplace_back(r.text("tytDokument"), j);
+    };
     select(faktura);
     EXPECT_TRUE(RepPrint(app, "drukuj", "FANET", "rapFANET1", "x", 3, true, 2, 4));
     ASSERT_EQ(jobs.size(), 1u);

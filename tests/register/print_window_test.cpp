@@ -5,24 +5,24 @@
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
+#include "editor/position_grid.h"
+#include "editor/position_model.h"
 #include "platform/report_viewer.h"
 #include "register/preview_panel.h"
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
-#include "editor/position_grid.h"
-#include "editor/position_model.h"
+#include "support/editing_window.h"
 #include "support/typing.h"
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QToolBar>
-#include <QApplication>
-#include <QDir>
 #include <QPrintPreviewWidget>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 // Printing through the real main window: the preview page, its toolbar and options, the save
@@ -37,15 +37,9 @@ struct PrintWindowFixture : ReportFixture {
 
     void open()
     {
-        window = std::make_unique<MainWindow>(app);
+        window = openMainWindow(app, {1280, 860});
         page = window->pages()->picWprowadzanie;
         preview = page->picPodglad;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 860);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     // Selects the document list's row of `numer` as a click does.
     void selectRow(const QString& numer)
@@ -83,7 +77,7 @@ struct PrintWindowFixture : ReportFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
 {
@@ -112,7 +106,8 @@ TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
     EXPECT_DOUBLE_EQ(widget->zoomFactor(), 1.0);
     // The next preview keeps the pressed zoom.
     selectRow(faktura.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {}, page->lstDok->visualRect(page->lstDok->currentIndex()).center());
+    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
+                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
     QApplication::processEvents();
     EXPECT_EQ(viewer->pageCount(), 1);
     EXPECT_EQ(widget->zoomMode(), QPrintPreviewWidget::CustomZoom);
@@ -166,27 +161,4 @@ TEST_F(PrintWindowFixture, SaveToolbarPrintsOnlyADocumentItStoredAndSavesThePrev
     window->mnuPopKarDrukuj->trigger();
     window->mnuBazaDrukuj->trigger();
     EXPECT_EQ(printed.size(), 4u);
-}
-
-TEST_F(PrintWindowFixture, Screenshot)
-{
-    const QString dir = qEnvironmentVariable("ROLKWIT_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "ROLKWIT_SHOTS not set";
-    QDir().mkpath(dir);
-    open();
-    selectRow(faktura.Numer);
-    ASSERT_TRUE(window->btnPodglad->isEnabled());
-    window->btnPodglad->trigger();
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_invoice.png");
-    selectRow(korekta.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
-                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
-    QTest::qWait(100);
-    window->btnCala->trigger();
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_correction.png");
-    window->resize(1000, 600);
-    QTest::qWait(100);
-    window->grab().save(dir + "/preview_small.png");
 }

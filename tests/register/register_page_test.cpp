@@ -1,3 +1,4 @@
+#include "register/register_page.h"
 #include "core/base_par.h"
 #include "editor/document_editing.h"
 #include "editor/main_pages.h"
@@ -5,9 +6,9 @@
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
 #include "register/register_model.h"
-#include "register/register_page.h"
-#include "register_fixture.h"
 #include "support/answers.h"
+#include "support/editing_window.h"
+#include "support/stored_document.h"
 #include "support/typing.h"
 #include <QAction>
 #include <QApplication>
@@ -35,15 +36,9 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     void SetUp() override
     {
         BaseParSave(t.app, db(), "DokNaglowek1", "Skup");
-        window = std::make_unique<MainWindow>(t.app);
+        window = openMainWindow(t.app);
         page = window->pages()->picKartoteka;
         chart = window->pages()->picWykres;
-        window->pages()->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
         window->btnKartoteka->trigger();
     }
     QStringList listed()
@@ -53,7 +48,10 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
         return numbers;
     }
     int rowOf(const QString& numer) { return int(listed().indexOf(numer)); }
-    QString sum(int column) { return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString(); }
+    QString sum(int column)
+    {
+        return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString();
+    }
     OptDecimal paid(const QString& numer)
     {
         return db().queryOne("SELECT Zaplacono FROM fadok WHERE Numer = ?", {numer})->optDecimal("Zaplacono");
@@ -86,7 +84,7 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RegisterWindow, FiltersApplyWhenChosenOrOnEnterAndEachListGoesBackToAll)
 {

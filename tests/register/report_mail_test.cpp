@@ -1,8 +1,8 @@
+#include "register/report_mail.h"
 #include "core/frm_input.h"
 #include "platform/qor_combo.h"
 #include "register/print_pipeline.h"
 #include "register/report_format.h"
-#include "register/report_mail.h"
 #include "report_fixture.h"
 #include "support/fake_tools.h"
 #include <QFile>
@@ -61,7 +61,7 @@ void expectGolden(const QByteArray& actual, const QString& name)
         ASSERT_EQ(got.value(i).toStdString(), want.value(i).toStdString()) << "line " << i + 1;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(Mail, InvoiceAndCorrectionMessagesMatchTheirGoldenCopies)
 {
@@ -86,7 +86,8 @@ TEST_F(Mail, TheSubjectIsOneEncodedWordAndTheBodysEscapesAreTheTemplates)
     const QByteArray b = bytes();
     ASSERT_TRUE(b.startsWith("To: \r\nSubject: =?UTF-8?B?"));
     const QByteArray subject = b.mid(b.indexOf("=?UTF-8?B?") + 10).split('?').first();
-    EXPECT_EQ(QString::fromUtf8(QByteArray::fromBase64(subject)), QString::fromUtf8("FR 1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."));
+    EXPECT_EQ(QString::fromUtf8(QByteArray::fromBase64(subject)),
+              QString::fromUtf8("FR 1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."));
     EXPECT_EQ(KodujQP(QString::fromUtf8("a=b ĄąŚśŹź ęółżćń ®")), QString::fromUtf8("a=3Db =A1=B1=A6=B6=AC=BC ęółżćń "));
 }
 
@@ -99,19 +100,21 @@ TEST_F(Mail, PlaceholdersAreFilledInOnePassAndOnlyAsWritten)
     const QString m = text();
     // A value holding a placeholder's name stays as typed; "@POTRACENIE" inside "@OPISPOTRACENIE"
     // is not replaced on its own; a sample row that differs by one blank is left as it was.
-    EXPECT_TRUE(m.startsWith("A:Firma @NUMER|B:1/05/2024 1/05/2024|C:@numer|E:Potr=B1cenie 0,1 % warto=B6ci netto na Fundusz"))
+    EXPECT_TRUE(
+        m.startsWith("A:Firma @NUMER|B:1/05/2024 1/05/2024|C:@numer|E:Potr=B1cenie 0,1 % warto=B6ci netto na Fundusz"))
         << m.toStdString();
     EXPECT_TRUE(m.endsWith("@LP</TD> \r\n"));
 }
 
 TEST_F(Mail, PaymentTextDeductionAndTheCorrectionsWordsFollowTheDocument)
 {
-    const QByteArray fields = "@TERMIN|@OPISPOTRACENIE|@POTRACENIE|@OPISKWOTA|@OPISDOWYPLATY|@RAZBRUTTO|@RZBRUTTO|@DOWYPLATY";
+    const QByteArray fields =
+        "@TERMIN|@OPISPOTRACENIE|@POTRACENIE|@OPISKWOTA|@OPISDOWYPLATY|@RAZBRUTTO|@RZBRUTTO|@DOWYPLATY";
     useTemplate("Szablon Rolkwit.eml", fields);
     useTemplate("Szablon korekty rr.eml", fields);
     auto amounts = [](const DocHeader& h) {
-        return KwotaTekst(*h.RazBrutto) + "|" + KwotaTekst(h.RazBrutto->units() < 0 ? -*h.RazBrutto : *h.RazBrutto) + "|"
-               + KwotaTekst(*h.DoZaplaty);
+        return KwotaTekst(*h.RazBrutto) + "|" + KwotaTekst(h.RazBrutto->units() < 0 ? -*h.RazBrutto : *h.RazBrutto) +
+               "|" + KwotaTekst(*h.DoZaplaty);
     };
     const QString fr = QString::fromUtf8("|Kwota nalezno=B6ci|DO WYPŁATY|") + amounts(faktura);
     struct Case {
@@ -120,8 +123,10 @@ TEST_F(Mail, PaymentTextDeductionAndTheCorrectionsWordsFollowTheDocument)
         QString want;
     } cases[] = {
         {"UPDATE fadok SET PlatDni = 14, PlatTer = '20.05.2024', PlatRach = '12 34'", faktura,
-         QString::fromUtf8("przelew 14 dni - 20.05.2024 Nr rachunku bankowego: 12 34|Potr=B1cenie 0,1 % warto=B6ci netto na "
-                           "Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych:|32,00") + fr},
+         QString::fromUtf8(
+             "przelew 14 dni - 20.05.2024 Nr rachunku bankowego: 12 34|Potr=B1cenie 0,1 % warto=B6ci netto na "
+             "Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych:|32,00") +
+             fr},
         {"UPDATE fadok SET PlatDni = 7, PlatTer = 'od dostawy', PlatRach = NULL, Potracenie = 0", faktura,
          "przelew 7 dni od dostawy||" + fr},
         {"UPDATE fadok SET PlatDni = 0, PlatRach = '99 = 1', Potracenie = NULL", faktura,
@@ -151,8 +156,8 @@ TEST_F(Mail, NothingIsWrittenWithoutAKindATemplateOrADocument)
     EXPECT_EQ(mail(korekta), "");
     ASSERT_EQ(answers.seen.size(), 1u);
     EXPECT_EQ(answers.seen[0].icon, ui::Icon::Critical);
-    EXPECT_EQ(answers.last(), QString::fromUtf8("Brak pliku: ") + t.dir.filePath("Szablon korekty rr.eml")
-                                  + QString::fromUtf8(". Sprawdź czy plik istnieje oraz czy nie został uszkodzony."));
+    EXPECT_EQ(answers.last(), QString::fromUtf8("Brak pliku: ") + t.dir.filePath("Szablon korekty rr.eml") +
+                                  QString::fromUtf8(". Sprawdź czy plik istnieje oraz czy nie został uszkodzony."));
     EXPECT_EQ(bytes(), before);  // the earlier message is left whole
 }
 

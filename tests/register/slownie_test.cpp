@@ -27,9 +27,11 @@ TEST(Slownie, AmountsInWords)
         {"101000", "sto  jeden  tysięcy 0/100"},
         {"201000", "dwieście  jeden  tysięcy 0/100"},
         {"21000", "dwadzieścia  jeden  tysięcy 0/100"},
-        {"12345678,90", "dwanaście  milionów  trzysta  czterdzieści  pięć  tysięcy  sześćset  siedemdziesiąt  osiem 90/100"},
-        {"999999999,99", "dziewięćset  dziewięćdziesiąt  dziewięć  milionów  dziewięćset  dziewięćdziesiąt  dziewięć  tysięcy  "
-                         "dziewięćset  dziewięćdziesiąt  dziewięć 99/100"},
+        {"12345678,90",
+         "dwanaście  milionów  trzysta  czterdzieści  pięć  tysięcy  sześćset  siedemdziesiąt  osiem 90/100"},
+        {"999999999,99",
+         "dziewięćset  dziewięćdziesiąt  dziewięć  milionów  dziewięćset  dziewięćdziesiąt  dziewięć  tysięcy  "
+         "dziewięćset  dziewięćdziesiąt  dziewięć 99/100"},
         {"1000000", "jeden  milion 0/100"},
         {"2000500", "dwa  miliony  pięćset 0/100"},
         {"1000000000", "jeden  miliard 0/100"},

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <vector>
 
-
 // Documents typed into a workstation's buffer without a window, computed as the grid computes them.
 
 // One position as typed: name, quantity, unit, price, VAT code (an empty text stands for a cell
@@ -43,27 +42,41 @@ inline DocHeader invoiceHeader(const QString& numer, const QDate& data = QDate(2
     return h;
 }
 
+// A correction of invoice `korNumer` (issued `korData`) with the fields every check asks for.
+inline DocHeader correctionHeader(const QString& numer, const QString& korNumer, const QDate& korData = QDate())
+{
+    DocHeader h = invoiceHeader(numer);
+    h.Inddok = QStringLiteral("KFR");
+    h.KorInddok = QStringLiteral("FR");
+    h.KorNumer = korNumer;
+    h.KorDatawyst = korData;
+    return h;
+}
+
+// A typed row numbered `n`, its values computed as the grid computes them.
+inline Position typedPosition(const TypedRow& r, qint64 n)
+{
+    Position p;
+    p.Pozycja = n;
+    p.Nazwa = r.nazwa;
+    p.Ilosc = Decimal::parse(r.ilosc);
+    p.Indjed = r.jed;
+    p.Cenanet = Decimal::parse(r.cena);
+    p.Indvat = r.vat;
+    const RowValues v = WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat);
+    p.WartNetto = v.WartNetto;
+    p.WartVAT = v.WartVAT;
+    p.WartBrutto = v.WartBrutto;
+    return p;
+}
+
 // Replaces one position buffer with the typed rows, numbered from 1.
 inline void typeRows(App& app, PozTabela table, const std::vector<TypedRow>& rows)
 {
     PositionBuffer b(app, table);
-    app.gBaseDb->execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = ?").arg(tableName(table)), {app.gStanowisko});
+    b.clear();
     qint64 n = 0;
-    for (const TypedRow& r : rows) {
-        Position p;
-        p.id = b.append(++n);
-        p.Pozycja = n;
-        p.Nazwa = r.nazwa;
-        p.Ilosc = Decimal::parse(r.ilosc);
-        p.Indjed = r.jed;
-        p.Cenanet = Decimal::parse(r.cena);
-        p.Indvat = r.vat;
-        RowValues v = WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat);
-        p.WartNetto = v.WartNetto;
-        p.WartVAT = v.WartVAT;
-        p.WartBrutto = v.WartBrutto;
-        b.writeRow(p);
-    }
+    for (const TypedRow& r : rows) b.insert(typedPosition(r, ++n));
 }
 
 // Puts a whole document into the buffer: the rows, then the header with the totals the form

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/base_par.h"
-#include "documents/numbering.h"
 #include "documents/document_list.h"
+#include "documents/numbering.h"
 #include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
@@ -16,12 +16,28 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
-// The real main window on a temporary database, for tests that type into it as a person does.
-struct EditingFixture : ::testing::Test {
+// The real main window of `app`, loaded, shown at `size` and attached to the open database;
+// with `asMainFrame` the one the program's procedures reach through the App.
+inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 800}, bool asMainFrame = false)
+{
+    auto window = std::make_unique<MainWindow>(app);
+    if (asMainFrame) app.mainFrame = window.get();
+    window->pages()->Form_Load();
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(size);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    window->Przylacz();
+    return window;
+}
+
+// The real main window on a temporary database, typed into as a person does: the tests' and
+// the screenshot tool's.
+struct EditingWindow {
     TempDatabase t;
     Answers answers;
     std::unique_ptr<MainWindow> window;
@@ -32,28 +48,23 @@ struct EditingFixture : ::testing::Test {
     QTableView* lst = nullptr;
     DocumentListModel* rows = nullptr;  // the document list's rows
 
-    void SetUp() override
+    // Settings of its own, a buyer's header line (no question about it on attaching) and a
+    // payment form for new documents.
+    void prepare()
     {
         UseTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
         t.app.gPrgPar.PlatForma = "przelew";
     }
-    // The real main window, loaded and attached to the database.
     void open()
     {
-        window = std::make_unique<MainWindow>(t.app);
+        window = openMainWindow(t.app);
         pages = window->pages();
         page = pages->picWprowadzanie;
         form = page->picDokument;
         lst = page->lstDok;
         rows = page->lstDokRows;
         editing = pages->dokumenty;
-        pages->Form_Load();
-        window->setWindowState(Qt::WindowNoState);
-        window->resize(1280, 800);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        window->Przylacz();
     }
     void type(QWidget* w, const QString& text)
     {
@@ -61,20 +72,6 @@ struct EditingFixture : ::testing::Test {
         if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
         static_cast<QLineEdit*>(w)->clear();
         typeText(w, text);
-    }
-    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
-    {
-        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
-    }
-    // A whole position typed into row `row` of the positions grid.
-    void typeRow(int row, const QString& name, const QString& qty, const QString& unit, const QString& price,
-                 const QString& vat)
-    {
-        typeCell(form->gridPoz, row, PositionModel::Nazwa, name);
-        typeCell(form->gridPoz, row, PositionModel::Ilosc, qty);
-        typeCell(form->gridPoz, row, PositionModel::Indjed, unit);
-        typeCell(form->gridPoz, row, PositionModel::Cenanet, price);
-        typeCell(form->gridPoz, row, PositionModel::Indvat, vat);
     }
     void typeSeller()
     {
@@ -103,5 +100,24 @@ struct EditingFixture : ::testing::Test {
         QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, r.center());
         QApplication::processEvents();
+    }
+};
+
+// The same window for a test.
+struct EditingFixture : ::testing::Test, EditingWindow {
+    void SetUp() override { prepare(); }
+    void typeCell(PositionGrid* grid, int row, int col, const QString& text)
+    {
+        ASSERT_TRUE(typeIntoCell(grid, row, col, text)) << "no editor for column " << col;
+    }
+    // A whole position typed into row `row` of the positions grid.
+    void typeRow(int row, const QString& name, const QString& qty, const QString& unit, const QString& price,
+                 const QString& vat)
+    {
+        typeCell(form->gridPoz, row, PositionModel::Nazwa, name);
+        typeCell(form->gridPoz, row, PositionModel::Ilosc, qty);
+        typeCell(form->gridPoz, row, PositionModel::Indjed, unit);
+        typeCell(form->gridPoz, row, PositionModel::Cenanet, price);
+        typeCell(form->gridPoz, row, PositionModel::Indvat, vat);
     }
 };

@@ -4,15 +4,16 @@
 namespace {
 
 const QStringList kHeader = {
-    "Stanowisko SHORT", "Inddok TEXT", "Numer TEXT", "Datawyst DATETIME", "Datasprz DATETIME", "KorInddok TEXT",
-    "KorNumer TEXT", "KorDatawyst DATETIME", "Podstawa TEXT", "Wydane TEXT", "Nazkon TEXT", "Adrkon TEXT",
-    "Nipkon TEXT", "Nazdok TEXT", "Numdok TEXT", "Wyddok TEXT", "Datadok DATETIME", "RazNetto CURRENCY",
-    "RazVAT CURRENCY", "RazBrutto CURRENCY", "Potracenie CURRENCY", "DoZaplaty CURRENCY", "PlatFor TEXT",
-    "PlatDni LONG", "PlatTer TEXT", "PlatRach TEXT", "Wystawil TEXT", "Uwagi TEXT", "Fundusz TEXT(100)",
-    "Zaplacono CURRENCY"};
-const QStringList kPosition = {"Stanowisko SHORT", "Inddok TEXT", "Numer TEXT", "Pozycja LONG", "Korekta BIT",
-                               "Nazwa TEXT", "Ilosc CURRENCY", "Indjed TEXT", "Cenanet CURRENCY", "Indvat TEXT",
-                               "WartNetto CURRENCY", "WartVAT CURRENCY", "WartBrutto CURRENCY"};
+    "Stanowisko SHORT",    "Inddok TEXT",        "Numer TEXT",           "Datawyst DATETIME", "Datasprz DATETIME",
+    "KorInddok TEXT",      "KorNumer TEXT",      "KorDatawyst DATETIME", "Podstawa TEXT",     "Wydane TEXT",
+    "Nazkon TEXT",         "Adrkon TEXT",        "Nipkon TEXT",          "Nazdok TEXT",       "Numdok TEXT",
+    "Wyddok TEXT",         "Datadok DATETIME",   "RazNetto CURRENCY",    "RazVAT CURRENCY",   "RazBrutto CURRENCY",
+    "Potracenie CURRENCY", "DoZaplaty CURRENCY", "PlatFor TEXT",         "PlatDni LONG",      "PlatTer TEXT",
+    "PlatRach TEXT",       "Wystawil TEXT",      "Uwagi TEXT",           "Fundusz TEXT(100)", "Zaplacono CURRENCY"};
+const QStringList kPosition = {"Stanowisko SHORT",   "Inddok TEXT", "Numer TEXT",         "Pozycja LONG",
+                               "Korekta BIT",        "Nazwa TEXT",  "Ilosc CURRENCY",     "Indjed TEXT",
+                               "Cenanet CURRENCY",   "Indvat TEXT", "WartNetto CURRENCY", "WartVAT CURRENCY",
+                               "WartBrutto CURRENCY"};
 
 // Texts are declared as the template declares them (the older versions differ only in columns).
 QString create(const QString& table, QStringList columns, const QStringList& missing = {})
@@ -25,14 +26,18 @@ QString create(const QString& table, QStringList columns, const QStringList& mis
     return QStringLiteral("CREATE TABLE %1 (%2);\n").arg(table, columns.join(", "));
 }
 
-} // namespace
+}  // namespace
 
 void MakeOldStructure(const QString& path, int major, int minor)
 {
     std::pair<int, int> v{major, minor};
     QStringList missing;
-    if (v < std::pair{3, 0}) missing << "Zaplacono" << "Stanowisko";
-    if (v < std::pair{3, 2}) missing << "Potracenie" << "DoZaplaty";
+    if (v < std::pair{3, 0})
+        missing << "Zaplacono"
+                << "Stanowisko";
+    if (v < std::pair{3, 2})
+        missing << "Potracenie"
+                << "DoZaplaty";
     if (v < std::pair{3, 4}) missing << "Fundusz";
     QString sql;
     for (auto t : {"fadok", "dodok"}) sql += create(t, kHeader, missing);
@@ -48,10 +53,13 @@ void MakeOldStructure(const QString& path, int major, int minor)
     d->execute("INSERT INTO dbprg VALUES ('FR', 'Rolkwit', ?, ?, 1)", {major, minor});
     for (auto t : {"fadok", "dodok"})
         d->execute(QStringLiteral("INSERT INTO %1 (Inddok, Numer, Datawyst, RazNetto, RazVAT, RazBrutto) "
-                                  "VALUES ('FR', ?, '2020-05-04', 1000000, 0, 1230000)").arg(t),
+                                  "VALUES ('FR', ?, '2020-05-04', 1000000, 0, 1230000)")
+                       .arg(t),
                    {QStringLiteral("1/05/2020")});
     for (auto t : {"fapoz", "dopoz", "dokor"})
-        d->execute(QStringLiteral("INSERT INTO %1 (Inddok, Numer, Pozycja, Nazwa, Ilosc) VALUES ('FR', '1/05/2020', 1, 'Pszenica', 20000)").arg(t));
+        d->execute(QStringLiteral("INSERT INTO %1 (Inddok, Numer, Pozycja, Nazwa, Ilosc) VALUES ('FR', '1/05/2020', 1, "
+                                  "'Pszenica', 20000)")
+                       .arg(t));
 }
 
 QStringList ColumnsOf(const QString& path, const QString& table)

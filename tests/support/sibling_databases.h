@@ -19,20 +19,32 @@ struct SiblingDatabases {
         const QString poz = "pozycja LONG, nazwa TEXT, ilosc CURRENCY, Indjed TEXT, cenanet CURRENCY, indvat TEXT, "
                             "wartnetto CURRENCY, wartvat CURRENCY, wartbrutto CURRENCY";
         db::Database::create(mg)->executeScript(
-            "CREATE TABLE mgdok (inddok TEXT, numer TEXT, Data DATETIME, nazkon TEXT, adrkon TEXT, nipkon TEXT, podstawa TEXT, "
-            "wydane TEXT); CREATE TABLE mgpoz (Inddok TEXT, Numer TEXT, " + poz + ");"
-            "INSERT INTO mgdok VALUES ('WZ', '12/2024', '2024-05-03', 'Jan Rolnik', 'Wola 5', '85010112345', 'Umowa 7', 'mag');"
-            "INSERT INTO mgdok VALUES ('PZ', '12/2024', '2024-05-04', 'Piotr Kos', 'Brzozowa 1', NULL, 'Dostawa', NULL);"
-            "INSERT INTO mgpoz VALUES ('WZ', '12/2024', 5, 'Owies', 25000, 'dt', 800000, '8', 2000000, 160049, 2160049);"
+            "CREATE TABLE mgdok (inddok TEXT, numer TEXT, Data DATETIME, nazkon TEXT, adrkon TEXT, nipkon TEXT, "
+            "podstawa TEXT, "
+            "wydane TEXT); CREATE TABLE mgpoz (Inddok TEXT, Numer TEXT, " +
+            poz +
+            ");"
+            "INSERT INTO mgdok VALUES ('WZ', '12/2024', '2024-05-03', 'Jan Rolnik', 'Wola 5', '85010112345', 'Umowa "
+            "7', 'mag');"
+            "INSERT INTO mgdok VALUES ('PZ', '12/2024', '2024-05-04', 'Piotr Kos', 'Brzozowa 1', NULL, 'Dostawa', "
+            "NULL);"
+            "INSERT INTO mgpoz VALUES ('WZ', '12/2024', 5, 'Owies', 25000, 'dt', 800000, '8', 2000000, 160049, "
+            "2160049);"
             "INSERT INTO mgpoz VALUES ('WZ', '12/2024', 2, 'Pszenica', NULL, 'kg', NULL, NULL, NULL, NULL, NULL);"
-            "INSERT INTO mgpoz VALUES ('PZ', '12/2024', 1, 'Siano', 10000, 't', 3000000, '8', 3000000, 240000, 3240000);");
+            "INSERT INTO mgpoz VALUES ('PZ', '12/2024', 1, 'Siano', 10000, 't', 3000000, '8', 3000000, 240000, "
+            "3240000);");
         db::Database::create(fa)->executeScript(
-            "CREATE TABLE fadok (Inddok TEXT, numer TEXT, Datawyst DATETIME, Datasprz DATETIME, nazkon TEXT, adrkon TEXT, "
-            "nipkon TEXT, podstawa TEXT, wydane TEXT); CREATE TABLE fapoz (Inddok TEXT, Numer TEXT, Korekta BIT, " + poz + ");"
+            "CREATE TABLE fadok (Inddok TEXT, numer TEXT, Datawyst DATETIME, Datasprz DATETIME, nazkon TEXT, adrkon "
+            "TEXT, "
+            "nipkon TEXT, podstawa TEXT, wydane TEXT); CREATE TABLE fapoz (Inddok TEXT, Numer TEXT, Korekta BIT, " +
+            poz +
+            ");"
             "INSERT INTO fadok VALUES ('FV', '7/05/2024', '2024-05-06', '2024-05-02', 'Anna O''Hara', 'Lipowa 3', "
             "'5270103391', 'Zlecenie 3', 'Kwit 9');"
-            "INSERT INTO fapoz VALUES ('FV', '7/05/2024', 0, 1, 'Rzepak', 15000, 't', 20000000, '7', 30000000, 2100000, 32100000);"
-            "INSERT INTO fapoz VALUES ('FV', '7/05/2024', 1, 2, 'Rzepak', -10000, 't', 20000000, '7', -20000000, -1400000, "
+            "INSERT INTO fapoz VALUES ('FV', '7/05/2024', 0, 1, 'Rzepak', 15000, 't', 20000000, '7', 30000000, "
+            "2100000, 32100000);"
+            "INSERT INTO fapoz VALUES ('FV', '7/05/2024', 1, 2, 'Rzepak', -10000, 't', 20000000, '7', -20000000, "
+            "-1400000, "
             "-21400000);"
             "INSERT INTO fapoz VALUES ('KFV', '7/05/2024', 0, 1, 'Inny', 10000, 't', 10000, '7', 10000, 700, 10700);");
         db::Database::create(zm)->executeScript(QString::fromUtf8(

@@ -7,8 +7,10 @@
 void typeText(QWidget* w, const QString& text)
 {
     for (QChar c : text) {
-        if (c.unicode() < 128) QTest::keyClick(w, char(c.unicode()));
-        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        if (c.unicode() < 128)
+            QTest::keyClick(w, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
 
