@@ -130,7 +130,22 @@ void SideList::pokaz(const Dictionary& d)
             c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
     setUpdatesEnabled(true);
     tag_ = d.mark;
-    caption_->setText(d.caption);
+    setCaption(d.caption);
+}
+
+void SideList::setCaption(const QString& text)
+{
+    captionText_ = text;
+    // The label is as wide as the list (the form sizes both alike).
+    const QString shown = caption_->fontMetrics().elidedText(text, Qt::ElideRight, width());
+    caption_->setText(shown);
+    caption_->setToolTip(shown == text ? QString() : text);
+}
+
+void SideList::resizeEvent(QResizeEvent* e)
+{
+    QTreeWidget::resizeEvent(e);
+    setCaption(captionText_);
 }
 
 void SideList::Wyczysc()
@@ -138,7 +153,7 @@ void SideList::Wyczysc()
     clear();
     setColumnCount(0);
     tag_.clear();
-    caption_->clear();
+    setCaption(QString());
 }
 
 void SideList::PozycjaSlownikPokaz()

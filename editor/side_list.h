@@ -35,11 +35,15 @@ public:
     void lstSlo_DblClick();
     // Forgets the rows and the kind (the database is let go or another one is attached).
     void Wyczysc();
+    // The whole title of what the list shows; the label above it shortens it with "…" when the
+    // list is narrow, and gives the whole title as its tooltip.
+    const QString& Caption() const { return captionText_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void PanelDaty(const QString& field, const QDate& anchor);
@@ -49,10 +53,12 @@ private:
     void produkt(const QTreeWidgetItem* row);
     void jednostka(const QTreeWidgetItem* row);
     void stawkaVat(const QTreeWidgetItem* row);
+    void setCaption(const QString& text);
 
     App& app_;
     DocumentForm* form_;
     QLabel* caption_;
+    QString captionText_;
     QString tag_;
     QPoint pressedAt_;
 };

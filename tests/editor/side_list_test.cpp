@@ -140,7 +140,7 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADo
     open();
     // The attach shows the contractors.
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
-    EXPECT_EQ(form->labSlownik->text(), u("Kontrahenci (przeciągnij do odpowiedniego pola)"));
+    EXPECT_EQ(slo->Caption(), u("Kontrahenci (przeciągnij do odpowiedniego pola)"));
     EXPECT_EQ(slo->headerItem()->text(0), "Nazwa kontrahenta");
     EXPECT_EQ(slo->columnCount(), 8);
     EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
