@@ -1,6 +1,7 @@
 #include "editor/side_list.h"
 #include "core/app.h"
 #include "editor/dictionaries.h"
+#include "editor/dictionary_model.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/position_grid.h"
@@ -19,9 +20,11 @@
 using namespace slownik;
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
-    : QTreeWidget(form), app_(app), form_(form), caption_(caption)
+    : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this)), caption_(caption)
 {
     setObjectName("lstSlo");
+    rows_->setFont(font());
+    setModel(rows_);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
@@ -30,7 +33,6 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
-    setColumnCount(0);
     for (QObject* field : std::initializer_list<QObject*>{
              form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon, form->txtNipkon, form->cmbPlatFor,
              form->cmbPlatdni, form->cmbPlatTer, form->gridPoz, form->txtUwagi, form->txtWystawil})
@@ -39,13 +41,13 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     connect(form->gridPoz->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (form_->gridPoz->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
     });
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { lstSlo_DblClick(); });
+    connect(this, &QTreeView::doubleClicked, this, [this] { lstSlo_DblClick(); });
 }
 
 bool SideList::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) GotFocus(watched);
-    return QTreeWidget::eventFilter(watched, event);
+    return QTreeView::eventFilter(watched, event);
 }
 
 void SideList::GotFocus(QObject* field)
@@ -83,7 +85,7 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
     try {
-        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(*d);
+        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(std::move(*d));
     } catch (...) {
         // The list keeps what it showed, under its kind, and the next request reads again.
     }
@@ -95,42 +97,31 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
 }
 
-void SideList::pokaz(const Dictionary& d)
+void SideList::pokaz(Dictionary d)
 {
+    const QString mark = d.mark, caption = d.caption;
     setUpdatesEnabled(false);
-    clear();
-    setColumnCount(int(d.columns.size()));
-    QStringList headers;
-    for (const DictionaryColumn& c : d.columns) headers << c.header;
-    setHeaderLabels(headers);
-    for (int c = 0; c < int(d.columns.size()); ++c)
-        headerItem()->setTextAlignment(c, d.columns[size_t(c)].rightAligned ? Qt::AlignRight | Qt::AlignVCenter
-                                                                            : Qt::AlignLeft | Qt::AlignVCenter);
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(d.rows.size()));
-    for (const DictionaryRow& r : d.rows) {
-        auto* it = new QTreeWidgetItem(r.texts);
-        for (int c = 0; c < int(d.columns.size()); ++c)
-            if (d.columns[size_t(c)].rightAligned) it->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        // A day's name and date carry its marks; its distance from the anchor stays plain.
-        for (int c = 0; c < 2 && c < r.texts.size(); ++c) {
-            if (r.bold) {
-                QFont bold = font();
-                bold.setBold(true);
-                it->setFont(c, bold);
-            }
-            if (r.colour.isValid()) it->setForeground(c, r.colour);
-        }
-        items << it;
-    }
-    addTopLevelItems(items);
+    rows_->show(std::move(d));
     // The widths are the least a column gets: a short weekday or a heading is never cut.
-    for (int c = 0; c < int(d.columns.size()); ++c)
+    const auto& columns = rows_->dictionary().columns;
+    for (int c = 0; c < int(columns.size()); ++c)
         setColumnWidth(
-            c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
+            c, std::max({twips::px(columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
     setUpdatesEnabled(true);
-    tag_ = d.mark;
-    setCaption(d.caption);
+    tag_ = mark;
+    setCaption(caption);
+}
+
+int SideList::rowCount() const
+{
+    return rows_->rowCount();
+}
+
+QString SideList::text(int row, int column) const
+{
+    return row >= 0 && row < rowCount() && column < rows_->dictionary().rows.columns()
+               ? rows_->dictionary().rows.text(row, column)
+               : QString();
 }
 
 void SideList::setCaption(const QString& text)
@@ -144,14 +135,13 @@ void SideList::setCaption(const QString& text)
 
 void SideList::resizeEvent(QResizeEvent* e)
 {
-    QTreeWidget::resizeEvent(e);
+    QTreeView::resizeEvent(e);
     setCaption(captionText_);
 }
 
 void SideList::Wyczysc()
 {
-    clear();
-    setColumnCount(0);
+    rows_->clear();
     tag_.clear();
     setCaption(QString());
 }
@@ -169,35 +159,36 @@ void SideList::PozycjaSlownikPokaz()
 
 void SideList::lstSlo_DblClick()
 {
-    QTreeWidgetItem* row = currentItem();
-    if (topLevelItemCount() == 0 || !row || !row->isSelected()) return;
+    const QModelIndex current = currentIndex();
+    if (rowCount() == 0 || !current.isValid() || !selectionModel()->isRowSelected(current.row())) return;
+    const int row = current.row();
     DocumentForm* f = form_;
-    const QString text = row->text(0);
+    const QString first = text(row, 0);
     if (tag_ == Datawyst) {
-        f->txtDatawyst->setText(row->text(1));
+        f->txtDatawyst->setText(text(row, 1));
         f->txtDatasprz->setText(f->txtDatawyst->text());
         // As when the field is left: the number proposed for the date's period.
         f->txtDatawyst_LostFocus();
     } else if (tag_ == Datasprz) {
-        f->txtDatasprz->setText(row->text(1));
+        f->txtDatasprz->setText(text(row, 1));
     } else if (tag_ == FormyPlatnosci) {
-        f->cmbPlatFor->setEditText(text);
+        f->cmbPlatFor->setEditText(first);
     } else if (tag_ == Odroczenia) {
-        f->cmbPlatdni->setEditText(text);
+        f->cmbPlatdni->setEditText(first);
     } else if (tag_ == Terminy) {
-        f->cmbPlatTer->setEditText(text);
+        f->cmbPlatTer->setEditText(first);
     } else if (tag_ == Dni) {
-        f->cmbPlatdni->setEditText(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
+        f->cmbPlatdni->setEditText(text(row, 2) == Kotwica ? QStringLiteral("0") : text(row, 2));
         f->cmbPlatdni_Click();
     } else if (tag_ == Kontrahenci) {
-        f->txtNazkon->setText(text);
-        f->txtAdrkon->setText(row->text(1));
-        f->txtNipkon->setText(row->text(2));
-        f->cmbNazdok->setEditText(row->text(3));
-        f->txtNumdok->setText(row->text(4));
-        f->txtDatadok->setText(row->text(5));
-        f->txtWyddok->setText(row->text(6));
-        f->txtPlatRach->setText(row->text(7));
+        f->txtNazkon->setText(first);
+        f->txtAdrkon->setText(text(row, 1));
+        f->txtNipkon->setText(text(row, 2));
+        f->cmbNazdok->setEditText(text(row, 3));
+        f->txtNumdok->setText(text(row, 4));
+        f->txtDatadok->setText(text(row, 5));
+        f->txtWyddok->setText(text(row, 6));
+        f->txtPlatRach->setText(text(row, 7));
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -205,13 +196,13 @@ void SideList::lstSlo_DblClick()
     } else if (tag_ == StawkiVAT) {
         stawkaVat(row);
     } else if (tag_ == Uwagi) {
-        f->txtUwagi->setPlainText(text);
+        f->txtUwagi->setPlainText(first);
     } else if (tag_ == Wystawiajacy) {
-        f->txtWystawil->setText(text);
+        f->txtWystawil->setText(first);
     }
 }
 
-void SideList::produkt(const QTreeWidgetItem* row)
+void SideList::produkt(int row)
 {
     DocumentForm* f = form_;
     if (!f->isInvoice()) return;  // a correction keeps the corrected invoice's products
@@ -222,32 +213,34 @@ void SideList::produkt(const QTreeWidgetItem* row)
         r = grid->currentIndex().row();
     }
     ui::BusyPointer busy;
-    f->dataPoz->applyProduct(r, row->text(0), row->text(1), row->text(2), row->text(3));
+    f->dataPoz->applyProduct(r, text(row, 0), text(row, 1), text(row, 2), text(row, 3));
 }
 
-void SideList::jednostka(const QTreeWidgetItem* row)
+void SideList::jednostka(int row)
 {
-    form_->dataPoz->applyUnit(form_->gridPoz->currentIndex().row(), row->text(0));
+    form_->dataPoz->applyUnit(form_->gridPoz->currentIndex().row(), text(row, 0));
 }
 
-void SideList::stawkaVat(const QTreeWidgetItem* row)
+void SideList::stawkaVat(int row)
 {
     ui::BusyPointer busy;
-    form_->dataPoz->applyVat(form_->gridPoz->currentIndex().row(), row->text(0));
+    form_->dataPoz->applyVat(form_->gridPoz->currentIndex().row(), text(row, 0));
 }
 
 void SideList::mousePressEvent(QMouseEvent* e)
 {
     pressedAt_ = e->position().toPoint();
-    QTreeWidget::mousePressEvent(e);
+    QTreeView::mousePressEvent(e);
 }
 
 void SideList::mouseMoveEvent(QMouseEvent* e)
 {
     // A drag of the selected entry; the list's own rubber band and row tracking stay off.
-    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint()) && currentItem() && currentItem()->isSelected()) {
+    const QModelIndex current = currentIndex();
+    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint()) && current.isValid() &&
+        selectionModel()->isRowSelected(current.row())) {
         runDrag(this, sideListDragData(tag_));
         return;
     }
-    if (e->buttons() == Qt::NoButton) QTreeWidget::mouseMoveEvent(e);
+    if (e->buttons() == Qt::NoButton) QTreeView::mouseMoveEvent(e);
 }
