@@ -36,6 +36,8 @@ public:
     {
         raw_ += timed(f);
     }
+    // A raw figure timed by the caller.
+    void addRaw(double ms) { raw_ += ms; }
     // The program's work for this iteration: the benchmark's time.
     template <class F>
     void program(F&& f)

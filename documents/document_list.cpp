@@ -35,7 +35,43 @@ qint64 dataVersion(db::Database& db)
     return db.scalar(QStringLiteral("PRAGMA data_version")).toInt();
 }
 
+qint64 rowidOf(const db::Row& r)
+{
+    return r.size() == kValues ? r.at(kValues - 1).toInt() : -1;
+}
+
 }  // namespace
+
+// The stored documents in the list's order, after the row that stands for a new document.
+class DocumentListModel::Rows : public NewestFirstCursor {
+public:
+    explicit Rows(App& app) : NewestFirstCursor(app, kColumns) {}
+
+    // The first part, read before the list lets go of what it shows: a failed read leaves it.
+    void readFirst() { first_ = NewestFirstCursor::next(kPart); }
+
+    std::vector<Piece> next(int atLeast) override
+    {
+        if (!started_) {
+            started_ = true;
+            std::vector<Piece> pieces{Part{{}, {newRow()}}};
+            for (Piece& p : first_) pieces.push_back(std::move(p));
+            return pieces;
+        }
+        return NewestFirstCursor::next(atLeast);
+    }
+    std::vector<db::Row> reread(const QVariant& key) override
+    {
+        if (!key.isValid()) return {newRow()};
+        return NewestFirstCursor::reread(key);
+    }
+
+private:
+    static db::Row newRow() { return db::Row(std::make_shared<db::Columns>(), std::vector<db::Value>(kValues)); }
+
+    bool started_ = false;
+    std::vector<Piece> first_;
+};
 
 DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
 {
@@ -49,59 +85,88 @@ DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel
 void DocumentListModel::refill()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
-    auto cursor = std::make_shared<NewestFirstCursor>(app_, kColumns);
-    // The first part is read before anything is replaced, so a failed read leaves the list as it was.
-    std::vector<db::Row> first{db::Row(std::make_shared<db::Columns>(), std::vector<db::Value>(kValues))};
-    for (db::Row& r : cursor->next(kPart)) first.push_back(std::move(r));
+    auto rows = std::make_shared<Rows>(app_);
+    rows->readFirst();
     const qint64 version = dataVersion(*app_.gBaseDb);
-    setSource([cursor, first = std::move(first)](int atLeast) mutable {
-        if (!first.empty()) return std::exchange(first, {});
-        return cursor->next(atLeast);
-    });
-    cursor_ = std::move(cursor);
+    setSource(rows);
+    rows_ = std::move(rows);
     dataVersion_ = version;
 }
 
-void DocumentListModel::stored(const QString& numer)
+int DocumentListModel::stored(const QString& numer)
 {
-    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return -1;
     db::Database& db = *app_.gBaseDb;
-    if (!cursor_ || rowCount() == 0 || !cursor_->readsFrom(db) || dataVersion(db) != dataVersion_) {
-        refill();
-        return;
-    }
+    if (!rows_ || rowCount() == 0 || !rows_->readsFrom(db) || dataVersion(db) != dataVersion_) refill();
     auto fresh = db.queryOne(QStringLiteral("SELECT %1, rowid FROM fadok WHERE Numer = ?").arg(kColumns), {numer});
+    const qint64 id = fresh ? rowidOf(*fresh) : -1;
     // The row it had, if any, goes: the save deleted it.
-    for (int r = rowCount() - 1; r > 0; --r)
-        if (sameNumber(row(r).at(Numer), numer)) removeRowAt(r);
-    if (!fresh) return;
-    // Its place among the rows read; past their end only when the cursor will not read it.
-    int lo = 1, hi = rowCount();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (rowListedBefore(row(mid), *fresh))
-            lo = mid + 1;
-        else
-            hi = mid;
+    for (int s = int(segments().size()) - 1; s >= 0; --s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held) continue;
+        for (int at = int(g.rows.size()) - 1; at >= 0; --at)
+            if (rowidOf(g.rows[size_t(at)]) != id && sameNumber(g.rows[size_t(at)].at(Numer), numer))
+                removeHeldRow(s, at);
     }
-    if (lo < rowCount() || cursor_->hasRead(fresh->at(Datawyst))) insertRowAt(lo, std::move(*fresh));
+    if (!fresh) return -1;
+    const bool exact = fresh->at(Numer).toText() == numer;
+    if (int r = heldRowOf(id); r >= 0) return exact ? r : -1;
+    const db::Value date = fresh->at(Datawyst);
+    const QString text = date.toText();
+    const bool dated = std::holds_alternative<QString>(date.data()) && storedDate(date).isValid();
+    // Where it belongs: the part or the counted months that hold its date, or below the months
+    // walked so far; without a date, the end once it has been read.
+    int found = -1;
+    for (int s = 0; s < int(segments().size()) && found < 0; ++s) {
+        const QVariant& key = segments()[size_t(s)].key;
+        if (!key.canConvert<DocumentRange>()) continue;
+        const DocumentRange r = key.value<DocumentRange>();
+        if (dated ? r.holds(text) : r.end) found = s;
+    }
+    if (found < 0) {
+        if (dated && !rows_->walked(text)) replace(int(segments().size()), int(segments().size()), rows_->place(text));
+    } else if (const Segment& g = segments()[size_t(found)]; g.gap) {
+        replace(found, found + 1, rows_->openAt({g.key, g.count}, text));
+    } else if (g.held && dated) {
+        // Among the rows held, where it sorts.
+        auto at = std::partition_point(g.rows.begin(), g.rows.end(),
+                                       [&](const db::Row& r) { return rowListedBefore(r, *fresh); });
+        insertHeldRow(found, int(at - g.rows.begin()), std::move(*fresh));
+    } else {
+        // Let go of, or the end: read again with it.
+        reload(found);
+    }
+    const int r = heldRowOf(id);
+    return exact ? r : -1;
 }
 
-int DocumentListModel::rowOf(const QString& numer)
+int DocumentListModel::heldRowOf(qint64 rowid) const
+{
+    if (rowid < 0) return -1;
+    for (int s = 0; s < int(segments().size()); ++s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held) continue;
+        for (size_t at = 0; at < g.rows.size() && qint64(at) < g.count; ++at)
+            if (rowidOf(g.rows[at]) == rowid) return firstRow(s) + int(at);
+    }
+    return -1;
+}
+
+int DocumentListModel::rowOf(const QString& numer) const
 {
     if (numer.isEmpty()) return -1;
-    int from = 1;
-    do {
-        for (int r = from; r < rowCount(); ++r)
-            if (row(r).at(Numer).toText() == numer && !isNew(r)) return r;
-        from = std::max(rowCount(), 1);
-    } while (fetchNext());
+    for (int s = 0; s < int(segments().size()); ++s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held || !g.key.isValid()) continue;
+        for (size_t at = 0; at < g.rows.size() && qint64(at) < g.count; ++at)
+            if (g.rows[at].at(Numer).toText() == numer) return firstRow(s) + int(at);
+    }
     return -1;
 }
 
 bool DocumentListModel::isNew(int r) const
 {
-    return r >= 0 && r < rowCount() && row(r).at(kValues - 1).isNull();
+    return r == 0 && rowCount() > 0;
 }
 
 QVariant DocumentListModel::data(const QModelIndex& index, int role) const
@@ -112,15 +177,16 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
         return rightAligned(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (isNew(index.row())) return c == Dokument ? kNowyDokument : QString();
-    const db::Row& r = row(index.row());
+    const db::Row* r = shownRow(index.row());
+    if (!r || r->size() != kValues) return QString();
     switch (c) {
-    case Dokument: return rowText(r.at(0).toText(), r.at(Numer).toText());
+    case Dokument: return rowText(r->at(0).toText(), r->at(Numer).toText());
     case Datawyst:
-    case Datasprz: return dateText(storedDate(r.at(c)));
+    case Datasprz: return dateText(storedDate(r->at(c)));
     case RazNetto:
     case RazVAT:
-    case RazBrutto: return amountText(r.at(c));
-    default: return c < kValues - 1 ? r.at(c).toText() : QVariant();
+    case RazBrutto: return amountText(r->at(c));
+    default: return c < kValues - 1 ? r->at(c).toText() : QVariant();
     }
 }
 
