@@ -1,9 +1,10 @@
 // Saving a document of 50 positions into the filled documents, numbered at the moment of saving,
 // dated in the newest month and in an old one: the save's CPU time beside the same statements
-// run by the raw engine; the document list refreshed after it (as a freshly opened list, so the
+// run by the raw engine (commit included); the document list refreshed after it (as a freshly opened list, so the
 // old month is not read yet) beside one indexed read of the saved row; the rows the list then
 // holds and the process's resident memory. Also the list read anew, as on attaching.
 #include "bench_fill.h"
+#include "core/base_par.h"
 #include "documents/document_list.h"
 #include "documents/save.h"
 #include "editor/document_editing.h"
@@ -13,7 +14,10 @@
 #include "raw_engine.h"
 #include "support/answers.h"
 #include "support/document_fixture.h"
+#include "support/editing_window.h"
+#include "support/test_settings.h"
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTableView>
 #include <benchmark/benchmark.h>
@@ -44,17 +48,23 @@ public:
         on_ = true;
     }
     void stop() { on_ = false; }
-    // The recorded statements run again by the raw engine, inside a savepoint that is then rolled
-    // back: the same work on the same file, left as it was. Gives the CPU milliseconds of the run.
-    double replay()
+    // The recorded statements run again by the raw engine in a writer transaction of their own,
+    // after the document they stored was taken out again: the same work on the same file,
+    // commit included. Gives the CPU milliseconds of the run.
+    double replay(const QString& numer)
     {
         sqlite3* h = db_.handle();
-        sqlite3_exec(h, "SAVEPOINT raw", nullptr, nullptr, nullptr);
+        {
+            db::Transaction undo(db_);
+            db_.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {numer});
+            db_.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {numer});
+            undo.commit();
+        }
         const double start = bench::milliseconds(bench::Clock::Cpu);
+        sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (const QByteArray& sql : statements_) sqlite3_exec(h, sql.constData(), nullptr, nullptr, nullptr);
-        const double spent = bench::milliseconds(bench::Clock::Cpu) - start;
-        sqlite3_exec(h, "ROLLBACK TO raw; RELEASE raw", nullptr, nullptr, nullptr);
-        return spent;
+        sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr);
+        return bench::milliseconds(bench::Clock::Cpu) - start;
     }
 
 private:
@@ -65,7 +75,7 @@ private:
         char* sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt*>(stmt));
         const QByteArray text(sql ? sql : "");
         sqlite3_free(sql);
-        // The save's own transaction is the savepoint's here.
+        // The save's own transaction is the replay's.
         const QByteArray word = text.trimmed().left(6).toUpper();
         if (word != "BEGIN " && word != "COMMIT" && word != "ROLLBA") r->statements_.push_back(text);
         return 0;
@@ -76,7 +86,25 @@ private:
     bool on_ = false;
 };
 
-// The entry page over a filled copy, shown, with monthly numbers taken at the moment of saving.
+// A document of 50 positions dated `day` in this workstation's buffer.
+void bufferFifty(App& app, const QDate& day)
+{
+    std::vector<TypedRow> rows;
+    for (int k = 1; k <= 50; ++k)
+        rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
+    bufferDocument(app, invoiceHeader("?", day), rows);
+}
+
+// Monthly numbers taken at the moment of saving.
+void numberedAtSave(App& app)
+{
+    app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
+    app.gBazaPar.NumMiesieczna = true;
+    app.gBazaPar.NumAuto = true;
+    app.gBazaPar.NumEdycja = false;
+}
+
+// The entry page over a filled copy, shown, numbered at the moment of saving.
 struct Saving {
     bench::FilledDatabase& t;
     Answers answers;
@@ -85,30 +113,23 @@ struct Saving {
 
     explicit Saving(bench::FilledDatabase& filled) : t(filled), page(filled.app), editing(filled.app, &page)
     {
-        App& app = t.app;
-        app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
-        app.gBazaPar.NumMiesieczna = true;
-        app.gBazaPar.NumAuto = true;
-        app.gBazaPar.NumEdycja = false;
+        numberedAtSave(t.app);
         page.resize(1280, 800);
         page.show();
         editing.lista()->OdswiezListeDokumentow(QString());
         QApplication::processEvents();
     }
-    void buffer(const QDate& day)
-    {
-        std::vector<TypedRow> rows;
-        for (int k = 1; k <= 50; ++k)
-            rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
-        bufferDocument(t.app, invoiceHeader("?", day), rows);
-    }
 };
 
-void BM_Save(benchmark::State& state, QDate (*day)())
+// `idle`: the list has been open for a moment (it counts the rest of the documents when the
+// program is idle); else the save comes right after the list was read.
+void BM_Save(benchmark::State& state, QDate (*day)(), bool idle)
 {
-    bench::FilledDatabase& t = day == bench::newestMonthDay ? BENCH_FILLED_ONCE() : BENCH_FILLED_ONCE();
+    bench::FilledDatabase& t = day == bench::newestMonthDay ? BENCH_FILLED_ONCE()
+                               : idle                       ? BENCH_FILLED_ONCE()
+                                                            : BENCH_FILLED_ONCE();
     Saving s(t);
-    s.buffer(day());
+    bufferFifty(t.app, day());
     Recorder recorder(t.db());
     bench::Paired paired(state, bench::Clock::Cpu);
     double listMs = 0, listRawMs = 0;
@@ -116,6 +137,7 @@ void BM_Save(benchmark::State& state, QDate (*day)())
     for (auto _ : state) {
         // As a list freshly read: the month saved into is read only if it is among the newest.
         s.editing.lista()->OdswiezListeDokumentow(QString());
+        if (idle) s.page.lstDokRows->countRest();
         SaveResult r;
         paired.program([&] {
             recorder.start();
@@ -126,8 +148,7 @@ void BM_Save(benchmark::State& state, QDate (*day)())
             state.SkipWithError(("not saved: " + s.answers.last()).toUtf8().constData());
             break;
         }
-        // The replay's own CPU time: the savepoint's roll-back is not the save's work.
-        paired.addRaw(recorder.replay());
+        paired.addRaw(recorder.replay(r.numer));
         double start = bench::milliseconds(bench::Clock::Wall);
         s.editing.lista()->OdswiezListeDokumentow(r.numer);
         s.page.lstDok->viewport()->repaint();
@@ -146,11 +167,44 @@ void BM_Save(benchmark::State& state, QDate (*day)())
     state.counters["rows_held"] = double(s.page.lstDokRows->heldRows());
     state.counters["resident_mb"] = residentMb();
 }
-BENCHMARK_CAPTURE(BM_Save, NewestMonth, bench::newestMonthDay)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Save, OldMonth, bench::oldMonthDay)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+#define SAVE(name, ...)                                                                                                \
+    BENCHMARK_CAPTURE(BM_Save, name, __VA_ARGS__)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0)
+SAVE(NewestMonth, bench::newestMonthDay, true);
+SAVE(OldMonth, bench::oldMonthDay, true);
+SAVE(OldMonthRightAfterReading, bench::oldMonthDay, false);
+
+// The whole main window over the filled documents, open for a moment, then a document dated in
+// an old month saved as the toolbar saves it (register and chart refreshed, the list showing the
+// document): the time of that and the process's resident memory after it.
+void BM_WindowSaveOldMonth(benchmark::State& state)
+{
+    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    Answers answers;
+    UseTestSettings(t.app, t.dir.path());
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+    auto window = openMainWindow(t.app);
+    numberedAtSave(t.app);
+    DocumentEditing* editing = window->pages()->dokumenty;
+    auto idle = [] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    idle();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bufferFifty(t.app, bench::oldMonthDay());
+        state.ResumeTiming();
+        editing->toolZapisz_PoBuforze();
+        QApplication::processEvents();
+    }
+    idle();
+    if (t.db().scalar("SELECT count(*) FROM fadok WHERE Datawyst = ?", {bench::oldMonthDay()}).toInt() < 20)
+        state.SkipWithError(("not saved: " + answers.last()).toUtf8().constData());
+    state.counters["resident_mb"] = residentMb();
+    state.counters["rows_held"] = double(window->pages()->picWprowadzanie->lstDokRows->heldRows());
+}
+BENCHMARK(BM_WindowSaveOldMonth)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The document list read anew, as on attaching a database, shown and painted, beside the raw
 // engine reading the same first screen of rows down the date index.

@@ -3,6 +3,7 @@
 #include "documents/document_order.h"
 #include "platform/database.h"
 #include "platform/date_text.h"
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -10,7 +11,8 @@ namespace {
 
 const QString kColumns = QStringLiteral("Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, "
                                         "RazBrutto, Wystawil");
-constexpr int kValues = 12;  // the columns above and the rowid
+constexpr int kValues = 12;      // the columns above and the rowid
+constexpr int kIdleCount = 500;  // milliseconds after a reading before the documents are counted
 
 bool rightAligned(int column)
 {
@@ -91,6 +93,21 @@ void DocumentListModel::refill()
     setSource(rows);
     rows_ = std::move(rows);
     dataVersion_ = version;
+    // The rest is counted when the program is idle, so that neither the opening nor a save
+    // waits for it (it reads every page of an index).
+    QTimer::singleShot(kIdleCount, this, [this, weak = std::weak_ptr<Rows>(rows_)] {
+        if (weak.lock() != rows_) return;
+        try {
+            countRest();
+        } catch (...) {
+            // Read as the view scrolls instead.
+        }
+    });
+}
+
+void DocumentListModel::countRest()
+{
+    if (rows_ && app_.gBaseDb && rows_->readsFrom(*app_.gBaseDb)) finish(rows_->rest());
 }
 
 int DocumentListModel::stored(const QString& numer)
@@ -100,41 +117,48 @@ int DocumentListModel::stored(const QString& numer)
     if (!rows_ || rowCount() == 0 || !rows_->readsFrom(db) || dataVersion(db) != dataVersion_) refill();
     auto fresh = db.queryOne(QStringLiteral("SELECT %1, rowid FROM fadok WHERE Numer = ?").arg(kColumns), {numer});
     const qint64 id = fresh ? rowidOf(*fresh) : -1;
-    // The row it had, if any, goes: the save deleted it.
+    // The row it had, if any, goes: the save deleted it. A document not shown before is taken
+    // for a new one in the count of all (one replaced far from the view is found to be one
+    // fewer where it was counted, when that is read).
+    bool replaced = false;
     for (int s = int(segments().size()) - 1; s >= 0; --s) {
         const Segment& g = segments()[size_t(s)];
         if (!g.held) continue;
         for (int at = int(g.rows.size()) - 1; at >= 0; --at)
-            if (rowidOf(g.rows[size_t(at)]) != id && sameNumber(g.rows[size_t(at)].at(Numer), numer))
+            if (rowidOf(g.rows[size_t(at)]) != id && sameNumber(g.rows[size_t(at)].at(Numer), numer)) {
                 removeHeldRow(s, at);
+                replaced = true;
+            }
     }
     if (!fresh) return -1;
     const bool exact = fresh->at(Numer).toText() == numer;
     if (int r = heldRowOf(id); r >= 0) return exact ? r : -1;
+    rows_->stored(!replaced);
     const db::Value date = fresh->at(Datawyst);
     const QString text = date.toText();
     const bool dated = std::holds_alternative<QString>(date.data()) && storedDate(date).isValid();
-    // Where it belongs: the part or the counted months that hold its date, or below the months
-    // walked so far; without a date, the end once it has been read.
-    int found = -1;
-    for (int s = 0; s < int(segments().size()) && found < 0; ++s) {
+    // Where it belongs: the parts of its month, the counted months that hold its date, or below
+    // the months walked so far; without a date, the end once it has been read.
+    int first = -1, last = -1;
+    for (int s = 0; s < int(segments().size()); ++s) {
         const QVariant& key = segments()[size_t(s)].key;
         if (!key.canConvert<DocumentRange>()) continue;
         const DocumentRange r = key.value<DocumentRange>();
-        if (dated ? r.holds(text) : r.end) found = s;
+        if (dated ? !r.holds(text) : !r.end) continue;
+        if (first < 0) first = s;
+        last = s;
     }
-    if (found < 0) {
-        if (dated && !rows_->walked(text)) replace(int(segments().size()), int(segments().size()), rows_->place(text));
-    } else if (const Segment& g = segments()[size_t(found)]; g.gap) {
-        replace(found, found + 1, rows_->openAt({g.key, g.count}, text));
-    } else if (g.held && dated) {
-        // Among the rows held, where it sorts.
-        auto at = std::partition_point(g.rows.begin(), g.rows.end(),
-                                       [&](const db::Row& r) { return rowListedBefore(r, *fresh); });
-        insertHeldRow(found, int(at - g.rows.begin()), std::move(*fresh));
+    if (first < 0) {
+        if (dated && !rows_->walked(text))
+            replace(int(segments().size()), int(segments().size()), rows_->place(text, id));
+    } else if (const Segment& g = segments()[size_t(first)]; !dated) {
+        reload(first);
+    } else if (const DocumentRange r = g.key.value<DocumentRange>(); r.month) {
+        replace(first, last + 1, rows_->month(r, text, id));
+    } else if (g.gap) {
+        replace(first, first + 1, rows_->openAt({g.key, g.count}, text, id));
     } else {
-        // Let go of, or the end: read again with it.
-        reload(found);
+        reload(first);
     }
     const int r = heldRowOf(id);
     return exact ? r : -1;

@@ -39,6 +39,11 @@ public:
     int stored(const QString& numer);
     // The row of document `numer` (exact text) among the rows held; -1 when none is.
     int rowOf(const QString& numer) const;
+    // Counts the documents not read yet, so that the list holds its whole length (its scroll
+    // bar and its last row are right at once) and a save into an old month needs no count of
+    // its own; the list does it by itself when the program is idle after a reading. Throws
+    // AppError.
+    void countRest();
 
     // True for the first row, "<Nowy dokument>".
     bool isNew(int row) const;

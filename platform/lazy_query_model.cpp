@@ -307,6 +307,14 @@ void LazyQueryModel::replace(int first, int last, std::vector<Piece> pieces)
     settleLater();
 }
 
+void LazyQueryModel::finish(std::vector<Piece> rest)
+{
+    if (!open_) return;
+    open_ = false;
+    append(std::move(rest));
+    settle(false);
+}
+
 void LazyQueryModel::removeHeldRow(int s, int at)
 {
     Segment& g = segments_.at(size_t(s));

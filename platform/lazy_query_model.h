@@ -113,6 +113,8 @@ protected:
     void reload(int s);
     // Puts `pieces` in place of segments [first, last) and brings the list up to date.
     void replace(int first, int last, std::vector<Piece> pieces);
+    // The rest of the list, counted: nothing more is read at the end.
+    void finish(std::vector<Piece> rest);
     // One held row taken out or put in.
     void removeHeldRow(int s, int at);
     void insertHeldRow(int s, int at, db::Row row);

@@ -3,6 +3,12 @@
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
+// Texts as gtest shows them in a failure.
+static void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
 QStringList shown(const QAbstractItemModel& m, int row)
@@ -31,6 +37,7 @@ struct ListFixture : ::testing::Test {
         for (int r = 1; r < m.rowCount(); ++r) l << m.text(r);
         return l;
     }
+    void lazyListMatchesTheEngine();
     // The order the database engine gives with its own date and number functions; documents
     // with equal keys in stored order.
     QStringList engineOrder()
@@ -88,17 +95,18 @@ TEST_F(ListFixture, RowShowsTheValuesInTheirFormsAndNullsAsEmptyCells)
 
 namespace {
 
-// Years of documents: numbers restart each month, some awkward ones, some empty texts; a few
-// issue dates missing, and with `undated` a few stored as texts that are no date amid the dates
-// (as another tool may write them); the issue dates come in no particular order of storing.
-void fillYears(db::Database& db, int count, bool undated = true)
+// Documents over `days` days from 2019 on (the default: years of them; 90: three long months):
+// numbers restart each month, some awkward ones, some empty texts; a few issue dates missing, and
+// with `undated` a few stored as texts that are no date amid the dates (as another tool may write
+// them); the issue dates come in no particular order of storing.
+void fillYears(db::Database& db, int count, bool undated = true, int days = 5000)
 {
     db::Transaction tr(db);
     db::Statement st(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, "
                          "RazNetto, RazVAT, RazBrutto, Wystawil) VALUES (0,?,?,?,?,?,?,?,?,?,?,?)");
     for (int i = 0; i < count; ++i) {
         const int k = (i * 7919) % count;  // a permutation: stored order is not date order
-        const QDate date = QDate(2019, 1, 1).addDays(k * 5 / 3);
+        const QDate date = QDate(2019, 1, 1).addDays(qint64(k) * days / count);
         const QString numer =
             k % 97 == 0 ? QStringLiteral("A%1/x").arg(k) : QStringLiteral("%1/%2").arg(k % 40 + 1).arg(k);
         const db::Value nothing;
@@ -119,10 +127,19 @@ void fillYears(db::Database& db, int count, bool undated = true)
 
 TEST_F(ListFixture, TheLazyListShowsTheRowsOfTheWholeListInItsOrder)
 {
-    fillYears(t.db(), 3000);
+    for (int days : {5000, 90}) {
+        SCOPED_TRACE(days);
+        t.db().execute("DELETE FROM fadok");
+        fillYears(t.db(), 3000, true, days);
+        lazyListMatchesTheEngine();
+    }
+}
+
+void ListFixture::lazyListMatchesTheEngine()
+{
     DocumentListModel model(t.app);
     model.refill();
-    EXPECT_LT(model.rowCount(), 1000) << "the first part only";
+    EXPECT_LT(model.heldRows(), 1000) << "the first part only";
     EXPECT_EQ(shown(model, 0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
     EXPECT_TRUE(model.isNew(0));
     model.fetchAll();
@@ -153,10 +170,17 @@ QList<QStringList> everyRow(DocumentListModel& m)
 // at the end only when they are read: until then the rows below them stand that many lower.
 TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
 {
-    for (bool undated : {false, true}) {
-        SCOPED_TRACE(undated ? "texts that are no date amid the dates" : "dates only");
+    struct Fill {
+        const char* what;
+        bool undated;
+        int days;
+    };
+    for (const Fill& f : {Fill{"dates only", false, 5000}, Fill{"texts that are no date amid the dates", true, 5000},
+                          Fill{"long months", false, 90}}) {
+        SCOPED_TRACE(f.what);
+        const bool undated = f.undated;
         t.db().execute("DELETE FROM fadok");
-        fillYears(t.db(), 3000, undated);
+        fillYears(t.db(), 3000, undated, f.days);
         const QString newest = t.db().scalar("SELECT max(Datawyst) FROM fadok").toText();
         auto listedAt = [&](int row) {
             DocumentListModel m(t.app);
@@ -180,32 +204,41 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
             {"a new document of a month in the middle", "8/mid", "2020-06-30"},
             {"a new document without a number's digits", "Z/x", "2021-01-01"},
         };
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.what);
-            DocumentListModel model(t.app);
-            model.refill();
-            const qint64 firstPart = model.heldRows();
-            // What a save does: the number's old row goes, the document is inserted anew.
-            auto old = t.db().queryOne("SELECT Datawyst FROM fadok WHERE Numer = ?", {c.numer});
-            const db::Value date = !c.datawyst.isEmpty() ? db::Value(c.datawyst) : old ? old->at(0) : db::Value();
-            t.db().execute("DELETE FROM fadok WHERE Numer = ?", {c.numer});
-            t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
-                           {c.numer, date});
-            const int row = model.stored(c.numer);
-            const qint64 month =
-                t.db()
-                    .scalar("SELECT count(*) FROM fadok WHERE substr(Datawyst, 1, 7) = ?", {date.toText().left(7)})
-                    .toInt();
-            EXPECT_LE(model.heldRows(), firstPart + month) << "no month but its own read";
-            ASSERT_GT(row, 0);
-            EXPECT_EQ(model.numer(row), c.numer);
-            DocumentListModel fresh(t.app);
-            fresh.refill();
-            const QList<QStringList> whole = everyRow(fresh);
-            if (!undated) EXPECT_EQ(shown(model, row), whole.value(row));
-            EXPECT_EQ(everyRow(model), whole);
-            EXPECT_EQ(whole.value(model.rowOf(c.numer)).value(1), c.numer);
-        }
+        for (const Case& c : cases)
+            for (bool idle : {false, true}) {
+                SCOPED_TRACE(c.what);
+                SCOPED_TRACE(idle ? "the rest counted while the program was idle" : "right after the reading");
+                DocumentListModel model(t.app);
+                model.refill();
+                const qint64 firstPart = model.heldRows();
+                if (idle) {
+                    model.countRest();
+                    EXPECT_EQ(model.rowCount(), t.db().scalar("SELECT count(*) FROM fadok").toInt() + 1);
+                    EXPECT_FALSE(model.canFetchMore({}));
+                    EXPECT_EQ(model.heldRows(), firstPart);
+                }
+                // What a save does: the number's old row goes, the document is inserted anew.
+                auto old = t.db().queryOne("SELECT Datawyst FROM fadok WHERE Numer = ?", {c.numer});
+                const db::Value date = !c.datawyst.isEmpty() ? db::Value(c.datawyst) : old ? old->at(0) : db::Value();
+                t.db().execute("DELETE FROM fadok WHERE Numer = ?", {c.numer});
+                t.db().execute(
+                    "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
+                    {c.numer, date});
+                const int row = model.stored(c.numer);
+                const qint64 month =
+                    t.db()
+                        .scalar("SELECT count(*) FROM fadok WHERE substr(Datawyst, 1, 7) = ?", {date.toText().left(7)})
+                        .toInt();
+                EXPECT_LE(model.heldRows(), firstPart + month) << "no month but its own read";
+                ASSERT_GT(row, 0);
+                EXPECT_EQ(model.numer(row), c.numer);
+                DocumentListModel fresh(t.app);
+                fresh.refill();
+                const QList<QStringList> whole = everyRow(fresh);
+                if (!undated) EXPECT_EQ(shown(model, row), whole.value(row));
+                EXPECT_EQ(everyRow(model), whole);
+                EXPECT_EQ(whole.value(model.rowOf(c.numer)).value(1), c.numer);
+            }
     }
 }
 
