@@ -229,4 +229,25 @@ void BM_DocumentListRefill(benchmark::State& state)
 }
 BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
+// What the document list does once the program is idle after a reading: the rest counted (the
+// scroll bar and the last row right), beside the raw engine counting all documents.
+void BM_DocumentListCountRest(benchmark::State& state)
+{
+    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    Saving s(t);
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.editing.lista()->OdswiezListeDokumentow(QString());
+        state.ResumeTiming();
+        paired.raw([&] { bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok")); });
+        paired.program([&] {
+            s.page.lstDokRows->countRest();
+            QApplication::processEvents();
+        });
+    }
+    state.counters["rows"] = s.page.lstDokRows->rowCount();
+}
+BENCHMARK(BM_DocumentListCountRest)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
 }  // namespace

@@ -293,8 +293,13 @@ qint64 NewestFirstCursor::count(const DocumentRange& r, qint64 limit)
 
 qint64 NewestFirstCursor::countAll()
 {
+    // Without a condition the engine counts the smallest index by its pages.
     if (!total_)
-        total_ = scalar(*db_, QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(where_), params_).toInt();
+        total_ = scalar(*db_,
+                        where_.isEmpty() ? QStringLiteral("SELECT count(*) FROM fadok")
+                                         : QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(where_),
+                        params_)
+                     .toInt();
     return *total_;
 }
 

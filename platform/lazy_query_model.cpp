@@ -137,9 +137,13 @@ void LazyQueryModel::append(std::vector<Piece> pieces)
 
 void LazyQueryModel::fetchAll()
 {
-    while (open_ && readPart(1 << 30)) {}
+    // Part after part, those read before let go as it goes: the rows held stay bounded.
+    while (open_ && readPart(kPart * 25)) settle(true);
     for (size_t s = 0; s < segments_.size(); ++s)
-        if (!segments_[s].held) load(int(s));
+        if (segments_[s].gap) {
+            load(int(s));
+            settle(true);
+        }
 }
 
 bool LazyQueryModel::canFetchMore(const QModelIndex& parent) const

@@ -53,8 +53,8 @@ public:
     void setSource(std::shared_ptr<Source> source);
     // No rows and no source (the database is being closed).
     void clear();
-    // Reads every row not read yet, gaps and all; an error is thrown to the caller, the rows
-    // read so far kept. The rows stay held until the program is idle again.
+    // Reads every row not read yet, gaps and all, so that the list has its final length; an
+    // error is thrown to the caller, the rows read so far kept. Parts read are let go as it goes.
     void fetchAll();
     // Reads the next part at the end; false at the end. An error is thrown to the caller and
     // ends the reading.
