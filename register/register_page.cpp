@@ -266,7 +266,7 @@ void RegisterPage::KartotekaOdswiez()
     }
     auto cursor = std::make_shared<NewestFirstCursor>(registerCursor(app_, filter()));
     dataKar->setSource([cursor](int atLeast) { return cursor->next(atLeast); });
-    if (!pboxSuma->isHidden()) sumsExecute();
+    if (sumsShown_) sumsExecute();
 }
 
 void RegisterPage::sumsExecute()
@@ -289,8 +289,9 @@ void RegisterPage::sumsExecute()
 void RegisterPage::cbFSumuj_Click()
 {
     setUpdatesEnabled(false);
-    GridSumActivate(cbFSumuj->isChecked(), gridKar, pboxSuma, gridSuma, 30);
-    if (!pboxSuma->isHidden() && app_.gBaseDb) sumsExecute();
+    sumsShown_ = cbFSumuj->isChecked();
+    GridSumActivate(sumsShown_, gridKar, pboxSuma, gridSuma, 30);
+    if (sumsShown_ && app_.gBaseDb) sumsExecute();
     picKartoteka_Resize();
     setUpdatesEnabled(true);
 }
@@ -391,7 +392,7 @@ void RegisterPage::KarCopyClipboard()
 void RegisterPage::resizeEvent(QResizeEvent*)
 {
     picKartoteka_Resize();
-    if (!pboxSuma->isHidden()) GridSumResize(0, gridKar, pboxSuma, gridSuma);
+    if (sumsShown_) GridSumResize(0, gridKar, pboxSuma, gridSuma);
 }
 
 void RegisterPage::picKartoteka_Resize()
@@ -400,7 +401,7 @@ void RegisterPage::picKartoteka_Resize()
     setHeight(gridKar, heightOf(this) - topOf(gridKar) - 220);
     setWidth(fraFiltr, widthOf(gridKar));
     setWidth(pboxSuma, widthOf(gridKar) + 30);
-    if (!pboxSuma->isHidden()) {
+    if (sumsShown_) {
         setHeight(gridKar, heightOf(gridKar) - heightOf(pboxSuma));
         setTop(pboxSuma, topOf(gridKar) + heightOf(gridKar));
     }

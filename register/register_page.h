@@ -110,4 +110,5 @@ private:
     Popup popup_;
     std::vector<int> marked_;
     std::vector<char> isMarked_;
+    bool sumsShown_ = false;  // the sums row is shown under the grid
 };
