@@ -11,6 +11,7 @@
 #include "editor/entry_page.h"
 #include "editor/position_grid.h"
 #include "editor/side_list.h"
+#include "platform/date_text.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include "register/chart_page.h"
@@ -65,8 +66,6 @@ void MainPages::Przylacz()
         form->attach();
         NumParRead(app_);
         form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
-        // A stored document still edited (its database attached again) keeps its number.
-        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list.
         form->lstSlo->Wyczysc();
@@ -76,6 +75,12 @@ void MainPages::Przylacz()
             form->NaglowekDomyslny();
         } else {
             form->OdczytZBufora();
+        }
+        // The number belongs to the period of the issue date now shown; a stored document still
+        // edited (its database attached again) keeps its own.
+        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
+            const QDate issue = textDate(form->txtDatawyst->text());
+            form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
         }
         form->PozycjeSumuj();
         attachRegister(app_);
