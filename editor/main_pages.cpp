@@ -63,6 +63,9 @@ void MainPages::Przylacz()
     try {
         emit bazaNazwa(app_.gPrgPar.BazaNazwa);
         QApplication::restoreOverrideCursor();
+        // The header that could not go into this database's buffer when the window let go of it
+        // lives only in the form: the older buffered one must not replace it.
+        const bool keepHeader = headerOnlyInForm_ == db.path();
         form->attach();
         NumParRead(app_);
         form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
@@ -70,18 +73,21 @@ void MainPages::Przylacz()
         // Nothing of the database left before may stay in the side list.
         form->lstSlo->Wyczysc();
         form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
-        if (::BuforPusty(app_)) {
-            if (!ro) form->NowyDokument();
-            form->NaglowekDomyslny();
-        } else {
-            form->OdczytZBufora();
+        if (!keepHeader) {
+            if (::BuforPusty(app_)) {
+                if (!ro) form->NowyDokument();
+                form->NaglowekDomyslny();
+            } else {
+                form->OdczytZBufora();
+            }
+            // The number belongs to the period of the issue date now shown; a stored document
+            // still edited (its database attached again) keeps its own.
+            if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
+                const QDate issue = textDate(form->txtDatawyst->text());
+                form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
+            }
         }
-        // The number belongs to the period of the issue date now shown; a stored document still
-        // edited (its database attached again) keeps its own.
-        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
-            const QDate issue = textDate(form->txtDatawyst->text());
-            form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
-        }
+        headerOnlyInForm_.clear();  // the form shows this database's document now
         form->PozycjeSumuj();
         attachRegister(app_);
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
@@ -111,6 +117,7 @@ void MainPages::PrzylaczTeSama()
 
 void MainPages::BrakBazy()
 {
+    headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
 }
 
@@ -119,9 +126,13 @@ void MainPages::NaglowekDomyslny()
     picWprowadzanie->picDokument->NaglowekDomyslny();
 }
 
-void MainPages::Form_Unload()
+bool MainPages::Form_Unload()
 {
-    if (!app_.gBazaPar.BazaOdczyt) picWprowadzanie->picDokument->ZapiszDoBufora(false);
+    headerOnlyInForm_.clear();
+    if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta || !app_.gBaseDb) return true;
+    if (picWprowadzanie->picDokument->ZapiszDoBufora(false)) return true;
+    headerOnlyInForm_ = app_.gBaseDb->path();
+    return false;
 }
 
 bool MainPages::BuforPusty()

@@ -36,8 +36,10 @@ public:
     void BrakBazy();
     // The default header of a new document.
     void NaglowekDomyslny();
-    // The pages' part of closing the window: the header goes into the buffer whatever it holds.
-    void Form_Unload();
+    // The pages' part of closing the window or letting go of the database: the header goes into
+    // the buffer whatever it holds. False when it could not be written there: the form then keeps
+    // the only copy, which the next attach of that database keeps instead of the buffered one.
+    bool Form_Unload();
     bool BuforPusty();
     bool BazaPusta();
     // Enables or disables the entry page's data-changing commands (false for an archive database):
@@ -60,4 +62,7 @@ protected:
 
 private:
     App& app_;
+    // The database whose buffer lacks the header shown in the form (its write failed); empty
+    // when the buffer holds it.
+    QString headerOnlyInForm_;
 };

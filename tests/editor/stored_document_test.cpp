@@ -1,3 +1,5 @@
+#include "core/dlg_baza_haslo.h"
+#include "core/dlg_baza_wlas.h"
 #include "core/dlg_error.h"
 #include "documents/save.h"
 #include "platform/date_text.h"
@@ -5,11 +7,13 @@
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/other_process.h"
 #include <QFile>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 // Sequences a clerk runs through the real window (two databases, a cancelled dialog, an archive,
 // a restart) in which no stored document may be replaced unseen.
@@ -128,6 +132,55 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
+}
+
+// A password change while another workstation holds the file: the typed header cannot go into
+// the buffer, so nothing is changed and the window keeps what was typed instead of the header
+// buffered earlier. Once the other workstation lets go, the change goes through with it.
+TEST_F(StoredDocumentFixture, APasswordChangeWhileTheFileIsHeldKeepsTheTypedDocument)
+{
+    // Waits for a lock are short here; the program's own are longer.
+    t.app.gBaseDb = db::Database::open(t.path, QString(), {.busyTimeoutMs = 300});
+    window = openMainWindow(t.app, {1280, 800}, true);
+    pages = window->pages();
+    page = pages->picWprowadzanie;
+    form = page->picDokument;
+    type(form->txtNazkon, "Nowak");
+    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
+    ASSERT_TRUE(form->ZapiszDoBufora(false));
+    type(form->txtNazkon, "Nowak-Kowalska");
+
+    int errors = 0;
+    answers.dialog = [&](QDialog& d) {
+        if (auto* h = dynamic_cast<dlgBazaHaslo*>(&d)) {
+            h->txtOpis->setText("tajne");
+            h->txtHaslo->setText("tajne");
+            h->cmdOk->click();
+            return int(QDialog::Accepted);
+        }
+        ++errors;
+        return 0;
+    };
+    dlgBazaWlas wlas(t.app, window.get());
+    {
+        OtherProcess other(t.path, "BEGIN; SELECT count(*) FROM dodok;");
+        ASSERT_TRUE(other.ready());
+        wlas.cmdHaslo->click();
+    }
+    EXPECT_EQ(errors, 1);  // the buffer could not be written
+    EXPECT_TRUE(t.app.gBazaHaslo.isEmpty());
+    EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
+    ASSERT_TRUE(t.app.gBazaOtwarta);
+    EXPECT_EQ(form->txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(form->dataPoz->data(form->dataPoz->index(0, PositionModel::Nazwa)).toString(), "Owies");
+
+    wlas.cmdHaslo->click();
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(t.app.gBazaHaslo, "tajne");
+    EXPECT_FALSE(db::isPlainDatabaseFile(t.path));
+    EXPECT_EQ(form->txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok").toText(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
 }
 
 // A save on a full disk: the clerk reads that the disk is full, nothing is stored, the typed
