@@ -175,8 +175,8 @@ bool DocumentEditing::ZapiszDokument()
     }
     DocumentForm* f = page_->picDokument;
     f->txtNumer->setText(r.numer);
-    // The side list reads its dictionaries again at their next display: they now hold this document.
-    f->lstSlo->setTag(QString());
+    // The side list's dictionaries now hold this document.
+    f->lstSlo->PoZapisie();
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;

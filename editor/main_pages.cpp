@@ -104,21 +104,24 @@ void MainPages::Przylacz()
 
 void MainPages::Odlacz()
 {
+    // The side list keeps what it shows: the database attached next shows its own.
     picWprowadzanie->picDokument->detach();
-    picWprowadzanie->picDokument->lstSlo->Wyczysc();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
 
 void MainPages::PrzylaczTeSama()
 {
-    if (app_.gBazaOtwarta && app_.gBaseDb) picWprowadzanie->picDokument->attach();
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    picWprowadzanie->picDokument->attach();
+    reattachRegister(app_);
 }
 
 void MainPages::BrakBazy()
 {
     headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
+    picWprowadzanie->picDokument->lstSlo->Wyczysc();
 }
 
 void MainPages::NaglowekDomyslny()

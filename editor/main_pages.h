@@ -30,9 +30,9 @@ public:
     // Releases the database before it is closed or replaced.
     void Odlacz();
     // Binds the pages again to the database they were released from, which stays open (another
-    // was not chosen): the window stays as it was, the edited document included.
+    // was not chosen): the window shows what it showed, the edited document included.
     void PrzylaczTeSama();
-    // No database is open any more: nothing is edited.
+    // No database is open any more: nothing is edited, the side list is empty.
     void BrakBazy();
     // The default header of a new document.
     void NaglowekDomyslny();

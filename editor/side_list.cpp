@@ -8,6 +8,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/date_text.h"
 #include "platform/twips.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -17,6 +18,16 @@
 #include <QPlainTextEdit>
 
 using namespace slownik;
+
+namespace {
+
+// Texts put into fields show their beginning: a long name or address is read from its start.
+void showBeginning(std::initializer_list<QLineEdit*> fields)
+{
+    for (QLineEdit* e : fields) e->setCursorPosition(0);
+}
+
+}  // namespace
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     : QTreeWidget(form), app_(app), form_(form), caption_(caption)
@@ -31,10 +42,10 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
     setColumnCount(0);
-    for (QObject* field : std::initializer_list<QObject*>{
-             form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon, form->txtNipkon, form->cmbPlatFor,
-             form->cmbPlatdni, form->cmbPlatTer, form->gridPoz, form->txtUwagi, form->txtWystawil})
-        field->installEventFilter(this);
+    fields_ = {form->txtDatawyst, form->txtDatasprz, form->txtNazkon,  form->txtAdrkon,
+               form->txtNipkon,   form->cmbPlatFor,  form->cmbPlatdni, form->cmbPlatTer,
+               form->gridPoz,     form->txtUwagi,    form->txtWystawil};
+    for (QObject* field : fields_) field->installEventFilter(this);
     // The grid's current cell moved by the user: the dictionary of its column.
     connect(form->gridPoz->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (form_->gridPoz->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
@@ -83,7 +94,10 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
     try {
-        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(*d);
+        if (auto d = readDictionary(*app_.gBaseDb, name)) {
+            pokaz(*d);
+            shownName_ = name;
+        }
     } catch (...) {
         // The list keeps what it showed, under its kind, and the next request reads again.
     }
@@ -93,6 +107,27 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
+    shownName_.clear();
+}
+
+QObject* SideList::focusedField() const
+{
+    // The focus may be inside a field: a combo's line edit, a grid's cell editor.
+    for (QObject* w = QApplication::focusWidget(); w; w = w->parent())
+        if (std::find(fields_.begin(), fields_.end(), w) != fields_.end()) return w;
+    return nullptr;
+}
+
+void SideList::PoZapisie()
+{
+    const QString shown = tag_;
+    tag_.clear();
+    if (QObject* field = focusedField()) GotFocus(field);
+    if (!tag_.isEmpty()) return;
+    if (!shownName_.isEmpty())
+        PanelSlownikPokaz(shownName_);
+    else
+        tag_ = shown;  // the dates do not change with a save
 }
 
 void SideList::pokaz(const Dictionary& d)
@@ -153,6 +188,7 @@ void SideList::Wyczysc()
     clear();
     setColumnCount(0);
     tag_.clear();
+    shownName_.clear();
     setCaption(QString());
 }
 
@@ -182,10 +218,12 @@ void SideList::lstSlo_DblClick()
         f->txtDatasprz->setText(row->text(1));
     } else if (tag_ == FormyPlatnosci) {
         f->cmbPlatFor->setEditText(text);
+        showBeginning({f->cmbPlatFor->lineEdit()});
     } else if (tag_ == Odroczenia) {
         f->cmbPlatdni->setEditText(text);
     } else if (tag_ == Terminy) {
         f->cmbPlatTer->setEditText(text);
+        showBeginning({f->cmbPlatTer->lineEdit()});
     } else if (tag_ == Dni) {
         f->cmbPlatdni->setEditText(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
         f->cmbPlatdni_Click();
@@ -198,6 +236,8 @@ void SideList::lstSlo_DblClick()
         f->txtDatadok->setText(row->text(5));
         f->txtWyddok->setText(row->text(6));
         f->txtPlatRach->setText(row->text(7));
+        showBeginning({f->txtNazkon, f->txtAdrkon, f->txtNipkon, f->cmbNazdok->lineEdit(), f->txtNumdok, f->txtWyddok,
+                       f->txtPlatRach});
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -208,6 +248,7 @@ void SideList::lstSlo_DblClick()
         f->txtUwagi->setPlainText(text);
     } else if (tag_ == Wystawiajacy) {
         f->txtWystawil->setText(text);
+        showBeginning({f->txtWystawil});
     }
 }
 

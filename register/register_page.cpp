@@ -243,11 +243,34 @@ void RegisterPage::attach()
 {
     refillLists();
     KartotekaOdswiez();
+    if (app_.gBaseDb && kept_.database == app_.gBaseDb->path()) restorePlace();
+    kept_ = {};
 }
 
 void RegisterPage::detach()
 {
+    // The rows go with the database; where the grid stood is kept for the same database's return.
+    kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar->verticalScrollBar()->value(),
+             marked_};
     dataKar->clear();
+}
+
+void RegisterPage::restorePlace()
+{
+    int needed = std::max(kept_.current, kept_.firstShown + gridKar->verticalScrollBar()->pageStep());
+    for (int r : kept_.marked) needed = std::max(needed, r);
+    while (dataKar->rowCount() <= needed && dataKar->fetchNext()) {}
+    const int rows = dataKar->rowCount();
+    // Marked again in the order they were marked, so that a copy keeps that order.
+    for (int r : kept_.marked)
+        if (r < rows)
+            gridKar->selectionModel()->select(dataKar->index(r, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (kept_.current >= 0 && kept_.current < rows)
+        gridKar->selectionModel()->setCurrentIndex(
+            dataKar->index(kept_.current, std::max(gridKar->currentIndex().column(), 0)),
+            QItemSelectionModel::NoUpdate);
+    gridKar->verticalScrollBar()->setValue(kept_.firstShown);
 }
 
 void RegisterPage::refillLists()

@@ -2,9 +2,12 @@
 #include "core/dlg_baza_wlas.h"
 #include "core/dlg_error.h"
 #include "documents/save.h"
+#include "editor/side_list.h"
 #include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
+#include "register/register_model.h"
+#include "register/register_page.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
 #include "support/other_process.h"
@@ -118,9 +121,21 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     const int asked = int(answers.seen.size());
     ASSERT_EQ(asked, 1);
     ASSERT_FALSE(window->btnPodglad->isEnabled());
+    RegisterPage* kartoteka = pages->picKartoteka;
+    ASSERT_EQ(kartoteka->dataKar->rowCount(), 1);
+    kartoteka->gridKar->setCurrentIndex(kartoteka->dataKar->index(0, 2));
+    SideList* slo = form->lstSlo;
+    const QString shown = slo->Caption();
+    ASSERT_EQ(slo->Tag(), "Kontrahenci");
     openFromMenu(QString());
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_FALSE(window->btnPodglad->isEnabled());
+    // The register, its current row and the side list as they were.
+    EXPECT_EQ(kartoteka->dataKar->rowCount(), 1);
+    EXPECT_EQ(kartoteka->currentRow(), 0);
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(slo->Caption(), shown);
+    EXPECT_EQ(slo->topLevelItemCount(), 1);
 
     doubleClickRow(rowOf("1/05/2024"));
     openFromMenu(QString());
