@@ -66,7 +66,7 @@ void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool kor
         if (p.Nazwa.isEmpty()) continue;
         Position stored = korekta ? p.negated() : p;
         stored.Pozycja = ++n;
-        st.bindAll(stored.values({h.Stanowisko, h.Inddok, h.Numer, korekta}));
+        st.bindAll(positionValues({h.Stanowisko, h.Inddok, h.Numer, korekta}, stored));
         st.step();
         st.reset();
     }
