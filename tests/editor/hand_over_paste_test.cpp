@@ -5,7 +5,10 @@
 #include "support/editing_window.h"
 #include "support/sibling_databases.h"
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
+#include <QDirIterator>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -125,4 +128,36 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
     EXPECT_EQ(fields(), before);
     EXPECT_EQ(editing->DokumentWklej("nazwa"), "");
     EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+}
+
+// The sender's password travels in the hand-over text only: a failed take-over, reported with
+// the error log switched on, leaves it in no file of the program's folder, its settings or data.
+TEST_F(Paste, TheSendersPasswordReachesNoLogNorFile)
+{
+    const QByteArray haslo = "Sekret-7707";
+    SiblingDatabases::protect(files.zm, QString::fromLatin1(haslo));
+    db::Database::open(files.zm, QString::fromLatin1(haslo))->execute("UPDATE zmpoz SET ilosc = 'abc'");
+    open();
+    answers.dialog = [&](QDialog& d) {
+        ++answers.dialogs;
+        if (auto* log = d.findChild<QCheckBox*>("cbrejestr")) log->setChecked(true);
+        d.done(QDialog::Accepted);
+        return 0;
+    };
+    // The right password with a value that cannot be read, and a wrong one.
+    for (const QString& text : {">Wirlan Data|ZM|" + files.zm + "|" + haslo + "|ZAM|Z/3",
+                                ">Wirlan Data|ZM|" + files.zm + "|" + haslo + "x|ZAM|Z/3"})
+        paste(text, window->mnuPopDokWklej);
+    ASSERT_EQ(answers.dialogs, 2);
+    QStringList written;
+    for (const QString& folder : {t.dir.path(), QString::fromLocal8Bit(qgetenv("HOME"))}) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            written << f.fileName();
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+            EXPECT_FALSE(f.readAll().contains(haslo)) << f.fileName().toStdString();
+        }
+    }
+    EXPECT_TRUE(written.contains(t.dir.filePath("Error.log"))) << written.join(", ").toStdString();
 }
