@@ -136,3 +136,9 @@ QString PytanieZastapic(const QString& numer)
     return QStringLiteral("Dokument o numerze ") + numer +
            QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
 }
+
+QString PytanieUsuniety(const QString& numer)
+{
+    return QStringLiteral("Dokument o numerze ") + numer +
+           QStringLiteral(" został w międzyczasie usunięty z bazy danych. Zapisać go ponownie?");
+}

@@ -44,3 +44,6 @@ bool WlasnyNumer(const EditState& state, const QString& numer);
 
 // The question asked before a stored document is replaced (Yes and No, No the default).
 QString PytanieZastapic(const QString& numer);
+// The question asked before a document edited under its number is stored again after another
+// workstation deleted it (or renumbered it: stored it under another number and deleted it).
+QString PytanieUsuniety(const QString& numer);
