@@ -130,6 +130,9 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     if (numerPrzyZapisie) {
         try {
             h.Numer = NumerDoZapisu(app, h.Datawyst);
+        } catch (const NoFreeNumber& e) {
+            return refused(QStringLiteral("Dokument nie został zapisany. ") + e.description(),
+                           QStringLiteral("txtDatawyst"));
         } catch (const AppError&) {
             h.Numer.clear();
         }

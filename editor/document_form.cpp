@@ -7,6 +7,7 @@
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/date_text.h"
+#include "platform/message_box.h"
 #include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
@@ -220,6 +221,7 @@ void DocumentForm::Form_Load()
 void DocumentForm::attach()
 {
     if (!app_.gBaseDb || !stan_.fromDatabase(app_.gBaseDb->path())) clearEditState();
+    brakNumeru_.clear();
     dataPoz->reload();
     dataKor->reload();
     cmbKornum->setDatabase(app_.gBaseDb.get());
@@ -256,9 +258,13 @@ bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
 
 void DocumentForm::proposeNumber(const QDate& date)
 {
-    auto numer = NumerNastepny(app_, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
+    QString brak;
+    auto numer = NumerNastepny(app_, QStringLiteral("fadok"), QStringLiteral("datawyst"), date, &brak);
     txtNumer->setText(numer.value_or(QString()));
     txtNumer->setPlaceholderText(numer ? QString() : QString::fromUtf8("brak numeru: nie można go zaproponować"));
+    // Why the template gives no number is told once, not again at each proposal that meets it.
+    if (!brak.isEmpty() && brak != brakNumeru_) ui::msgBox(brak, ui::Buttons::Ok, ui::Icon::Exclamation);
+    brakNumeru_ = brak;
 }
 
 void DocumentForm::txtDatawyst_LostFocus()

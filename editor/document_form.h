@@ -79,7 +79,9 @@ public:
     // Shows `h` in the form, the inverse of header(): header() then gives `h` back (with this
     // workstation's number).
     void setHeader(const DocHeader& h, HeaderParts parts = WholeHeader);
-    // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
+    // Proposes the number for `date` into txtNumer; shows when no number could be proposed, and
+    // says why when the template cannot give a number that is not stored (once, not at every
+    // proposal that meets the same refusal).
     void proposeNumber(const QDate& date);
     // Chooses the fund by its stored name (none for an empty name) without running its change;
     // a name outside the list joins it, so that a stored fund and its deduction are kept.
@@ -183,6 +185,7 @@ private:
     twips::Scale scale_;
     EditState stan_;
     bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
+    QString brakNumeru_;       // the last proposal's message why there is no number, shown once
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(DocumentForm::HeaderParts)

@@ -537,6 +537,17 @@ TEST_F(SaveFixture, ANumberTheProgramTakesNeverReplacesAStoredDocument)
     EXPECT_TRUE(replies.questions.empty());
     EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz WHERE Numer = '1'").toText(), QString::fromUtf8("Kwiecień"));
     EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz WHERE Numer = '2'").toText(), "Maj");
+
+    // A template without a running number whose one number is stored: the save says so, at once.
+    app.gBazaPar.NumSzablon = "FV/Rok[4]";
+    db.execute("UPDATE fadok SET Numer = 'FV/2024' WHERE Numer = '2'");
+    bufferDocument(app, invoiceHeader("?", QDate(2024, 5, 7)), {{"Owies", "1", "kg", "5", "7"}});
+    r = save();
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(last.left(31), "Dokument nie został zapisany. N");
+    EXPECT_TRUE(last.contains("FV/2024"));
+    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 2);
+    EXPECT_TRUE(replies.reported.isEmpty());
 }
 
 TEST_F(SaveFixture, ReadOnlyDatabaseRefusesToSave)

@@ -370,6 +370,21 @@ TEST_F(FormFixture, AFailedProposalLeavesNoNumber)
     EXPECT_FALSE(w.form->ZapiszDoBufora());
 }
 
+// A template without a running number whose number of this year is stored: the attach and a new
+// document with the default header propose several times, and the reason is told once.
+TEST_F(FormFixture, AProposalThatTheTemplateCannotGiveIsToldOnce)
+{
+    t.app.gPrgPar.UstawPocz = true;
+    BaseParSave(t.app, t.db(), "NumSzablon", "FV/Rok[4]");
+    const QString numer = QStringLiteral("FV/%1").arg(QDate::currentDate().year());
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)", {numer, QDate::currentDate()});
+    Window w(t.app);
+    w.form->NowyDokument();
+    ASSERT_EQ(responder.seen.size(), 1u);
+    EXPECT_TRUE(responder.seen[0].text.contains(numer));
+    EXPECT_TRUE(w.form->txtNumer->text().isEmpty());
+}
+
 TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
 {
     Window w(t.app);
