@@ -174,6 +174,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
 SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
 {
     SaveResult result;
+    result.wymazane = state.wymazane;
     if (!app.gBazaOtwarta || !app.gBaseDb) return result;
     if (app.gBazaPar.BazaOdczyt) {
         result.fault = CheckFault{kTylkoOdczyt, QString(), -1};
@@ -186,7 +187,7 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
         if ((result.fault = SprawdzNaglowek(h, !numerPrzyZapisie))) return result;
         const auto dopoz = PositionBuffer(app, PozTabela::Dopoz).read();
         const auto dokor = h.isCorrection() ? PositionBuffer(app, PozTabela::Dokor).read() : std::vector<Position>();
-        if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor))) return result;
+        if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor, &result.wymazane))) return result;
 
         Confirmed potwierdzony;
         if (!numerPrzyZapisie) {

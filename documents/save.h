@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <set>
 
 class App;
 
@@ -13,6 +14,8 @@ struct SaveResult {
     bool ok = false;
     QString numer;
     std::optional<CheckFault> fault;
+    // The rows of EditState::wymazane that the checks have not reached yet.
+    std::set<qint64> wymazane;
 };
 
 // Asks the user a question (Yes and No, No the default); true on Yes.

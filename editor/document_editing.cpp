@@ -158,14 +158,18 @@ void DocumentEditing::focus(const CheckFault& fault)
 bool DocumentEditing::ZapiszDokument()
 {
     SaveResult r;
+    DocumentForm* f = page_->picDokument;
     {
         ui::BusyPointer busy;
-        SideListLock still(*page_->picDokument->lstSlo);
-        r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
+        SideListLock still(*f->lstSlo);
+        EditState state = stan();
+        state.wymazane = f->dataPoz->erasedNames();
+        r = ::ZapiszDokument(app_, state, [](const QString& question) {
             return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
                    ui::Answer::Yes;
         });
     }
+    f->dataPoz->keepErasedNames(r.wymazane);
     if (!r.ok) {
         if (r.fault) {
             if (!r.fault->message.isEmpty()) ui::msgBox(r.fault->message, ui::Buttons::Ok, ui::Icon::Exclamation);
@@ -173,7 +177,6 @@ bool DocumentEditing::ZapiszDokument()
         }
         return false;
     }
-    DocumentForm* f = page_->picDokument;
     f->txtNumer->setText(r.numer);
     // The side list reads its dictionaries again at their next display: they now hold this document.
     f->lstSlo->setTag(QString());

@@ -3,6 +3,8 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
+#include "documents/validation.h"
+#include "editor/header_fields.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
@@ -396,8 +398,18 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 {
     if (!app_.gBazaOtwarta) return false;
     if (sprawdz) {
+        // A date field holding a text that is no date stops the save: the document would be
+        // stored without that date.
+        for (QLineEdit* d : {txtDatawyst, txtDatasprz, txtDatadok, txtKorDatawyst}) {
+            if (d == txtKorDatawyst && isInvoice()) continue;
+            if (BlednaData(d)) {
+                d->setFocus();
+                return false;
+            }
+        }
         if (txtNumer->text().trimmed().isEmpty()) {
             txtNumer->setEnabled(true);
+            ui::msgBox(BrakNumeru(), ui::Buttons::Ok, ui::Icon::Exclamation);
             if (isVisible()) txtNumer->setFocus();
             return false;
         }

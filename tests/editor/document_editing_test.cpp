@@ -107,6 +107,63 @@ TEST_F(EditingFixture, ValidationMessageFocusesTheFieldAndStoresNothing)
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
 }
 
+// A header the buffer cannot hold as typed stops the save with its message, the focus in the
+// field and the form as it was: a date field with a text that is no date, a number of blanks.
+TEST_F(EditingFixture, AHeaderFieldThatCannotBeStoredAsTypedStopsTheSave)
+{
+    open();
+    const QString bladDaty =
+        QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ") +
+        dateText(QDate::currentDate());
+    struct Case {
+        QLineEdit* field;
+        QString text;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {form->txtDatadok, "32.13.2024", bladDaty},
+        {form->txtDatawyst, "32.13.2024", bladDaty},
+        {form->txtDatasprz, "1.1", bladDaty},
+        {form->txtNumer, "   ", QString::fromUtf8("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.")},
+    };
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field->objectName().toStdString());
+        const QString was = c.field->text();
+        type(c.field, c.text);
+        answers.seen.clear();
+        ctrlEnter();
+        ASSERT_EQ(answers.texts(), QStringList{c.message});
+        EXPECT_TRUE(c.field->hasFocus());
+        EXPECT_EQ(c.field->text(), c.text);
+        EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+        EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+        c.field->setText(was);
+    }
+    ctrlEnter();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+}
+
+// A name typed and erased, the row left without a value: the first save refuses the row as it
+// would a named one, the next one takes it for an empty line.
+TEST_F(EditingFixture, AnErasedNameWithoutAValueIsRefusedOnceThenSkipped)
+{
+    open();
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    typeCell(form->gridPoz, 1, PositionModel::Nazwa, "Jęczmień");
+    typeCell(form->gridPoz, 1, PositionModel::Nazwa, "");
+    ctrlEnter();
+    EXPECT_EQ(answers.texts(),
+              QStringList{QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak jednostki miary. Jeżeli nie chcesz "
+                                            "określać jednostki wprowadź ---")});
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+    ctrlEnter();
+    EXPECT_EQ(answers.seen.size(), 1u) << answers.texts().join(" | ").toStdString();
+    EXPECT_EQ(t.db().scalar("SELECT group_concat(Nazwa) FROM fapoz").toText(), "Owies");
+}
+
 TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPaid)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
