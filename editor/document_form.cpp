@@ -3,6 +3,7 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
+#include "documents/sibling_documents.h"
 #include "documents/validation.h"
 #include "editor/header_fields.h"
 #include "editor/position_grid.h"
@@ -485,6 +486,123 @@ void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
         txtDoZaplaty->setValue(h.DoZaplaty);
     }
     if (parts & IssuerPart) txtWystawil->setText(h.Wystawil);
+}
+
+void DocumentForm::openForEditing(const EditState& state, const DocHeader& h)
+{
+    cmbDokument->setFocus();
+    setEditState(state);
+    setHeader(h);
+}
+
+void DocumentForm::showLoadedRows(const LoadedRows& rows)
+{
+    if (rows.buffered) {
+        dataPoz->reload();
+        dataKor->reload();
+    } else {
+        showRows(rows.dopoz, rows.dokor);
+    }
+}
+
+void DocumentForm::showFault(const CheckFault& fault)
+{
+    if (fault.focus == QLatin1String("gridPoz") || fault.focus == QLatin1String("gridKor")) {
+        const bool kor = fault.focus == QLatin1String("gridKor");
+        tabPoz->setCurrentIndex(kor ? 1 : 0);
+        PositionGrid* grid = kor ? gridKor : gridPoz;
+        grid->setCurrentIndex(grid->model()->index(std::max(fault.row, 0), PositionModel::Nazwa));
+        grid->setFocus();
+        return;
+    }
+    if (fault.focus.isEmpty()) return;
+    if (auto* w = findChild<QWidget*>(fault.focus)) {
+        if (!w->isEnabled()) w->setEnabled(true);
+        w->setFocus();
+    }
+}
+
+void DocumentForm::applyNumbering()
+{
+    txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+}
+
+void DocumentForm::setIssueDate(const QString& text)
+{
+    txtDatawyst->setText(text);
+    txtDatasprz->setText(text);
+    // As when the field is left: the number proposed for the date's period.
+    txtDatawyst_LostFocus();
+}
+
+void DocumentForm::setSaleDate(const QString& text)
+{
+    txtDatasprz->setText(text);
+}
+
+void DocumentForm::setPaymentForm(const QString& text)
+{
+    cmbPlatFor->setEditText(text);
+}
+
+void DocumentForm::setPaymentDays(const QString& text)
+{
+    cmbPlatdni->setEditText(text);
+    cmbPlatdni_Click();
+}
+
+void DocumentForm::setPaymentTerm(const QString& text)
+{
+    cmbPlatTer->setEditText(text);
+}
+
+void DocumentForm::setSeller(const Seller& s)
+{
+    txtNazkon->setText(s.Nazkon);
+    txtAdrkon->setText(s.Adrkon);
+    txtNipkon->setText(s.Nipkon);
+    cmbNazdok->setEditText(s.Nazdok);
+    txtNumdok->setText(s.Numdok);
+    txtDatadok->setText(s.Datadok);
+    txtWyddok->setText(s.Wyddok);
+    txtPlatRach->setText(s.PlatRach);
+}
+
+void DocumentForm::setNotes(const QString& text)
+{
+    txtUwagi->setPlainText(text);
+}
+
+void DocumentForm::setIssuer(const QString& text)
+{
+    txtWystawil->setText(text);
+}
+
+void DocumentForm::setKorDatawyst(const QDate& date)
+{
+    txtKorDatawyst->setText(dateText(date));
+}
+
+void DocumentForm::setTakenOver(const SiblingDocument& d)
+{
+    // Set as typed: the payment date follows the issue date.
+    txtDatawyst->setText(d.Datawyst);
+    txtDatasprz->setText(d.Datasprz);
+    txtNazkon->setText(d.Nazkon);
+    txtAdrkon->setText(d.Adrkon);
+    txtNipkon->setText(d.Nipkon);
+    if (d.Podstawa) txtPodstawa->setText(*d.Podstawa);
+    if (d.Wydane) txtWydane->setText(*d.Wydane);
+}
+
+QString DocumentForm::kind() const
+{
+    return cmbDokument->boundValue().toString();
+}
+
+QDate DocumentForm::issueDate() const
+{
+    return textDate(txtDatawyst->text());
 }
 
 void DocumentForm::setFund(const QString& name)
