@@ -410,7 +410,8 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
         }
         if (txtNumer->text().trimmed().isEmpty()) {
             txtNumer->setEnabled(true);
-            ui::msgBox(BrakNumeru(), ui::Buttons::Ok, ui::Icon::Exclamation);
+            // When the template could give no number, that is what the clerk must hear.
+            ui::msgBox(brakNumeru_.isEmpty() ? BrakNumeru() : brakNumeru_, ui::Buttons::Ok, ui::Icon::Exclamation);
             if (isVisible()) txtNumer->setFocus();
             return false;
         }

@@ -373,7 +373,8 @@ TEST_F(FormFixture, AFailedProposalLeavesNoNumber)
 }
 
 // A template without a running number whose number of this year is stored: the attach and a new
-// document with the default header propose several times, and the reason is told once.
+// document with the default header propose several times, and the reason is told once; a save
+// tells it again.
 TEST_F(FormFixture, AProposalThatTheTemplateCannotGiveIsToldOnce)
 {
     t.app.gPrgPar.UstawPocz = true;
@@ -385,6 +386,10 @@ TEST_F(FormFixture, AProposalThatTheTemplateCannotGiveIsToldOnce)
     ASSERT_EQ(responder.seen.size(), 1u);
     EXPECT_TRUE(responder.seen[0].text.contains(numer));
     EXPECT_TRUE(controls(w.form).txtNumer->text().isEmpty());
+    // The save road says why there is no number, not only that there is none.
+    EXPECT_FALSE(w.form->ZapiszDoBufora());
+    ASSERT_EQ(responder.seen.size(), 2u);
+    EXPECT_EQ(responder.seen[1].text, responder.seen[0].text);
 }
 
 TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
