@@ -134,5 +134,10 @@ bool pdfs(Shots& s)
     for (int i = 1; i <= 40; ++i)
         rows.push_back({QString::fromUtf8("Pozycja nr %1 – ziarno zbóż, partia z dostawy porannej ąćęłńóśźż").arg(i),
                         "1234,5", "kg", "1,2345", i % 3 ? "7" : "23"});
-    return ok && write(storeDocument(d.app, invoiceHeader("3/05/2024"), rows), "invoice_40.pdf");
+    ok = ok && write(storeDocument(d.app, invoiceHeader("3/05/2024"), rows), "invoice_40.pdf");
+    // Amounts of tens of millions stay on one line in their cells.
+    const std::vector<TypedRow> large{{"Pszenica konsumpcyjna", "1234567,891", "kg", "45,6789", "7"},
+                                      {"Rzepak", "987654,321", "kg", "38,7654", "23"},
+                                      {"Kukurydza", "2000000", "kg", "12,5", "5"}};
+    return ok && write(storeDocument(d.app, invoiceHeader("4/05/2024"), large), "invoice_millions.pdf");
 }
