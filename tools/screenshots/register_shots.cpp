@@ -81,6 +81,12 @@ bool registerAndChart(Shots& s)
         QTest::qWait(50);
         s.grab(&pages, QStringLiteral("chart_%1").arg(QString(kind).toLower()));
     }
+    // A correction that lowers a month below 0: the scale goes just below it, not a whole step.
+    d.add("KFR", "1/05/2024", QDate(2024, 5, 6), "Anna Nowak", "gotówka", "-107", {}, {});
+    pages.picWykres->cmbWRodzaj->setBoundValue("B");
+    pages.picWykres->WykresOdswiez();
+    QTest::qWait(50);
+    s.grab(&pages, "chart_below_zero");
     return true;
 }
 
