@@ -59,7 +59,9 @@ bool compose(const mail::Message& m, const FailureText& failure)
     const QStringList unreadable = mail::unreadableAttachments(m);
     if (!unreadable.isEmpty()) {
         ui::setDefaultPointer();
-        ui::msgBox(QStringLiteral("Nie można odczytać załącznika: ") + QDir::toNativeSeparators(unreadable.first()) +
+        QStringList shown;
+        for (const QString& path : unreadable) shown << QDir::toNativeSeparators(path);
+        ui::msgBox(QStringLiteral("Nie można odczytać załącznika: ") + shown.join(QStringLiteral(", ")) +
                        QStringLiteral(". Wiadomość nie została przekazana do programu pocztowego."),
                    ui::Buttons::Ok, ui::Icon::Exclamation, handOffFailure().title);
         return false;
