@@ -1,18 +1,17 @@
+#include "bench_fill.h"
 #include "documents/document_list.h"
-#include "documents/numbering.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
-#include "support/temp_database.h"
 #include <QApplication>
 #include <QFile>
 #include <QTableView>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
-// End on the document list of 100 000 documents: the list reads the rest of its rows and goes
-// to the oldest document. Beside it, the raw engine reading the same columns of every document
-// in the list's order.
+// End on the document list of the filled documents (bench_fill.h): the list reads the rest of its
+// rows and goes to the oldest document. Beside it, the raw engine reading the same columns of
+// every document in issue-date order.
 
 namespace {
 
@@ -26,34 +25,11 @@ double residentMb()
     return 0;
 }
 
-TempDatabase& database()
-{
-    return filledOnce([](db::Database& db) {
-        db::Transaction tr(db);
-        db::Statement d(db,
-                        "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
-                        "RazNetto, RazVAT, RazBrutto, DoZaplaty, Fundusz) VALUES (0,'FR',?,?,?,'Rolnik','Wieś',"
-                        "'gotówka',?,?,?,?,' ')");
-        const QDate start(2010, 1, 1);
-        const int documents = 100000;
-        int perMonth[400] = {};
-        for (int i = 0; i < documents; ++i) {
-            QDate date = start.addDays(i * 5000 / documents);
-            int month = (date.year() - 2010) * 12 + date.month() - 1;
-            QString numer = NumberUtworz(++perMonth[month], date, "Numer/Miesiąc/Rok[4]");
-            d.bindAll({numer, date, date, Decimal(300), Decimal(21), Decimal(321), Decimal(321)});
-            d.step();
-            d.reset();
-        }
-        tr.commit();
-    });
-}
-
 void BM_DocumentListEnd(benchmark::State& state)
 {
-    TempDatabase& t = database();
-    EntryPage page(t.app);
-    DocumentEditing editing(t.app, &page);
+    bench::FilledDatabase& filled = BENCH_FILLED_ONCE();
+    EntryPage page(filled.app);
+    DocumentEditing editing(filled.app, &page);
     page.resize(1280, 800);
     page.show();
     for (auto _ : state) {
@@ -63,7 +39,8 @@ void BM_DocumentListEnd(benchmark::State& state)
         QTest::keyClick(page.lstDok, Qt::Key_End);
         page.lstDok->viewport()->repaint();
         QApplication::processEvents();
-        if (page.lstDok->currentIndex().row() != 100000) state.SkipWithError("End did not reach the oldest document");
+        if (page.lstDok->currentIndex().row() != bench::documents())
+            state.SkipWithError("End did not reach the oldest document");
     }
     state.counters["rows read"] = double(page.lstDokRows->rowCount());
     state.counters["MB held"] = residentMb();
@@ -72,10 +49,10 @@ BENCHMARK(BM_DocumentListEnd)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_RawEngineEveryDocument(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& filled = BENCH_FILLED_ONCE();
     for (auto _ : state) {
-        auto rows = t.db().query("SELECT Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, "
-                                 "RazBrutto, Wystawil, rowid FROM fadok ORDER BY Datawyst DESC");
+        auto rows = filled.db().query("SELECT Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, "
+                                      "RazVAT, RazBrutto, Wystawil, rowid FROM fadok ORDER BY Datawyst DESC");
         benchmark::DoNotOptimize(rows);
     }
 }
