@@ -10,6 +10,7 @@
 #include "platform/qor_controls.h"
 #include "platform/twips.h"
 #include "register/register_page.h"
+#include "support/document_fixture.h"
 #include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
@@ -264,38 +265,13 @@ TEST_F(FormFixture, HeaderShownInTheFormReadsBackTheSame)
 {
     t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
     Window w(t.app);
-    DocHeader invoice;
+    DocHeader invoice = everyFieldHeader();
     invoice.Inddok = "FR";
     invoice.Numer = "7/05/2024";
-    invoice.Datawyst = QDate(2024, 5, 6);
-    invoice.Datasprz = QDate(2024, 5, 4);
-    invoice.Podstawa = QString::fromUtf8("umowa kontraktacji");
-    invoice.Wydane = "WZ 12";
-    invoice.Nazkon = "Jan O'Brien";
-    invoice.Adrkon = QString::fromUtf8("Łąkowa 1, Kęty");
-    invoice.Nipkon = "84010112345";
-    invoice.Nazdok = "Paszport";
-    invoice.Numdok = "AB 123";
-    invoice.Datadok = QDate(2019, 3, 4);
-    invoice.Wyddok = QString::fromUtf8("Wójt");
-    invoice.PlatFor = "przelew";
-    invoice.PlatDni = 14;
-    invoice.PlatTer = "od dnia dostarczenia towaru";
-    invoice.PlatRach = "12 1020";
-    invoice.Uwagi = "uwagi\ndwie linie";
-    invoice.Wystawil = "Anna";
-    invoice.Fundusz = QString::fromUtf8("Fundusz Promocji Mleka");
-    invoice.RazNetto = d("3500");
-    invoice.RazVAT = d("245");
-    invoice.RazBrutto = d("3745");
-    invoice.Potracenie = d("4");
-    invoice.DoZaplaty = d("3741");
-    DocHeader correction = invoice;
-    correction.Inddok = "KFR";
-    correction.Numer = "8/05/2024";
-    correction.KorInddok = "FR";
-    correction.KorNumer = "1/04/2024";
-    correction.KorDatawyst = QDate(2024, 4, 2);
+    invoice.KorInddok.clear();
+    invoice.KorNumer.clear();
+    invoice.KorDatawyst = QDate();
+    DocHeader correction = everyFieldHeader();
     correction.Fundusz = "Fundusz spoza listy";  // a fund this version does not list is kept
     correction.PlatTer = "20.05.2024";           // a term that is a date agrees with the days
     correction.RazNetto = d("-10,5");

@@ -319,36 +319,13 @@ TEST_F(StoredDocumentFixture, EveryColumnGoesThroughTheFileToItsOwnPlaceAndBack)
     t.app.gStanowisko = 3;
     storeDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
     open();
-    DocHeader h;
+    DocHeader h = everyFieldHeader();
     h.Stanowisko = 3;
-    h.Inddok = "KFR";
-    h.Numer = "8/05/2024";
-    h.Datawyst = QDate(2024, 5, 6);
-    h.Datasprz = QDate(2024, 5, 4);
-    h.KorInddok = "FR";
-    h.KorNumer = "1/04/2024";
-    h.KorDatawyst = QDate(2024, 4, 2);
-    h.Podstawa = "umowa kontraktacji";
-    h.Wydane = "WZ 12";
-    h.Nazkon = "Jan O'Brien";
-    h.Adrkon = QString::fromUtf8("Łąkowa 1");
-    h.Nipkon = "84010112345";
-    h.Nazdok = "Paszport";
-    h.Numdok = "AB 123";
-    h.Wyddok = QString::fromUtf8("Wójt");
-    h.Datadok = QDate(2019, 3, 4);
     h.RazNetto = dec("10000");
     h.RazVAT = dec("700");
     h.RazBrutto = dec("10700");
     h.Potracenie = dec("10");
     h.DoZaplaty = dec("10690");
-    h.PlatFor = "przelew";
-    h.PlatDni = 14;
-    h.PlatTer = "od dnia dostarczenia towaru";
-    h.PlatRach = "12 1020";
-    h.Wystawil = "Anna";
-    h.Uwagi = "uwagi";
-    h.Fundusz = QString::fromUtf8("Fundusz Promocji Mleka");
     typeRows(t.app, PozTabela::Dopoz, {{"Owies", "300", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
     typeRows(t.app, PozTabela::Dokor, {{"Owies", "100", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
     form->showLoadedRows({{}, {}, true});
@@ -376,7 +353,7 @@ TEST_F(StoredDocumentFixture, EveryColumnGoesThroughTheFileToItsOwnPlaceAndBack)
                             {"Podstawa", "umowa kontraktacji"},
                             {"Wydane", "WZ 12"},
                             {"Nazkon", "Jan O'Brien"},
-                            {"Adrkon", QString::fromUtf8("Łąkowa 1")},
+                            {"Adrkon", QString::fromUtf8("Łąkowa 1, Kęty")},
                             {"Nipkon", "84010112345"},
                             {"Nazdok", "Paszport"},
                             {"Numdok", "AB 123"},
@@ -392,7 +369,7 @@ TEST_F(StoredDocumentFixture, EveryColumnGoesThroughTheFileToItsOwnPlaceAndBack)
                             {"PlatTer", "od dnia dostarczenia towaru"},
                             {"PlatRach", "12 1020"},
                             {"Wystawil", "Anna"},
-                            {"Uwagi", "uwagi"},
+                            {"Uwagi", "uwagi\ndwie linie"},
                             {"Fundusz", QString::fromUtf8("Fundusz Promocji Mleka")},
                             {"Zaplacono", zaplacono}});
         const auto positions = t.db().query("SELECT * FROM fapoz WHERE Numer = '8/05/2024' ORDER BY Korekta, Pozycja");
