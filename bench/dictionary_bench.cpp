@@ -98,12 +98,12 @@ void BM_SideListKontrahenci(benchmark::State& state)
     form.resize(1100, 560);
     form.show();
     for (auto _ : state) {
-        form.lstSlo->setTag(QString());
-        form.lstSlo->PanelSlownikPokaz(QStringLiteral("Kontrahenci"));
-        form.lstSlo->viewport()->repaint();
+        form.sideList()->setTag(QString());
+        form.sideList()->PanelSlownikPokaz(QStringLiteral("Kontrahenci"));
+        form.sideList()->viewport()->repaint();
         QApplication::processEvents();
     }
-    state.counters["rows"] = double(form.lstSlo->topLevelItemCount());
+    state.counters["rows"] = double(form.sideList()->topLevelItemCount());
 }
 BENCHMARK(BM_SideListKontrahenci)->Unit(benchmark::kMillisecond);
 

@@ -64,13 +64,13 @@ void MainPages::Przylacz()
         QApplication::restoreOverrideCursor();
         form->attach();
         NumParRead(app_);
-        form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+        form->applyNumbering();
         // A stored document still edited (its database attached again) keeps its number.
         if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list.
-        form->lstSlo->Wyczysc();
-        form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
+        form->sideList()->Wyczysc();
+        form->sideList()->PanelSlownikPokaz(slownik::Kontrahenci);
         if (::BuforPusty(app_)) {
             if (!ro) form->NowyDokument();
             form->NaglowekDomyslny();
@@ -94,7 +94,7 @@ void MainPages::Przylacz()
 void MainPages::Odlacz()
 {
     picWprowadzanie->picDokument->detach();
-    picWprowadzanie->picDokument->lstSlo->Wyczysc();
+    picWprowadzanie->picDokument->sideList()->Wyczysc();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
@@ -132,7 +132,7 @@ bool MainPages::BazaPusta()
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
     picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
-    PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
+    PositionGrid* grid = picWprowadzanie->picDokument->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }
 
