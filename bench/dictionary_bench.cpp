@@ -97,13 +97,13 @@ void BM_SideListKontrahenci(benchmark::State& state)
     DocumentForm form(t.app);
     form.resize(1100, 560);
     form.show();
-    form.lstSlo->PanelSlownikPokaz(QStringLiteral("Kontrahenci"));
+    form.sideList()->PanelSlownikPokaz(QStringLiteral("Kontrahenci"));
     for (auto _ : state) {
-        form.lstSlo->PoZapisie();
-        form.lstSlo->viewport()->repaint();
+        form.sideList()->PoZapisie();
+        form.sideList()->viewport()->repaint();
         QApplication::processEvents();
     }
-    state.counters["rows"] = double(form.lstSlo->topLevelItemCount());
+    state.counters["rows"] = double(form.sideList()->topLevelItemCount());
 }
 BENCHMARK(BM_SideListKontrahenci)->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "documents/document_list.h"
 #include "editor/document_form.h"
+#include "editor/document_list_view.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -51,7 +52,7 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new QTableView(this);
+    lstDok = new DocumentListView(this);
     lstDok->setObjectName("lstDok");
     lstDokRows = new DocumentListModel(app_, this);
     lstDok->setModel(lstDokRows);

@@ -11,7 +11,6 @@
 #include "editor/entry_page.h"
 #include "editor/position_grid.h"
 #include "editor/side_list.h"
-#include "platform/date_text.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include "register/chart_page.h"
@@ -68,11 +67,11 @@ void MainPages::Przylacz()
         const bool keepHeader = headerOnlyInForm_ == db.path();
         form->attach();
         NumParRead(app_);
-        form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+        form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list.
-        form->lstSlo->Wyczysc();
-        form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
+        form->sideList()->Wyczysc();
+        form->sideList()->PanelSlownikPokaz(slownik::Kontrahenci);
         if (!keepHeader) {
             if (::BuforPusty(app_)) {
                 if (!ro) form->NowyDokument();
@@ -83,7 +82,7 @@ void MainPages::Przylacz()
             // The number belongs to the period of the issue date now shown; a stored document
             // still edited (its database attached again) keeps its own.
             if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
-                const QDate issue = textDate(form->txtDatawyst->text());
+                const QDate issue = form->issueDate();
                 form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
             }
         }
@@ -121,7 +120,7 @@ void MainPages::BrakBazy()
 {
     headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
-    picWprowadzanie->picDokument->lstSlo->Wyczysc();
+    picWprowadzanie->picDokument->sideList()->Wyczysc();
 }
 
 void MainPages::NaglowekDomyslny()
@@ -151,7 +150,7 @@ bool MainPages::BazaPusta()
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
     picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
-    PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
+    PositionGrid* grid = picWprowadzanie->picDokument->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }
 

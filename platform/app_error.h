@@ -19,7 +19,8 @@ enum Number : long {
     kPermissionDenied = 70,  // a file in use by another program, or not writable
     kPathFileAccess = 75,    // a file or folder that cannot be written
     kPathNotFound = 76,
-    kObjectNotSet = 91,  // no open database where one is needed
+    kObjectNotSet = 91,         // no open database where one is needed
+    kCannotCreateObject = 429,  // the program that composes mail could not be started
     kPrinterError = 482,
     // The database engine.
     kGeneral = 3000,          // any other engine error
