@@ -1,7 +1,6 @@
 #include "support/stored_document.h"
 #include "core/dlg_baza_haslo.h"
 #include "core/dlg_baza_wlas.h"
-#include "core/dlg_error.h"
 #include "documents/save.h"
 #include "editor/side_list.h"
 #include "platform/date_text.h"
@@ -17,7 +16,6 @@
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 // Sequences a clerk runs through the real window (two databases, a cancelled dialog, an archive,
@@ -198,51 +196,6 @@ TEST_F(StoredDocumentFixture, APasswordChangeWhileTheFileIsHeldKeepsTheTypedDocu
     EXPECT_EQ(controls(form).txtNazkon->text(), "Nowak-Kowalska");
     EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok").toText(), "Nowak-Kowalska");
     EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
-}
-
-// A save on a full disk: the clerk reads that the disk is full, nothing is stored, the typed
-// invoice stays in the window, and it is stored once there is room again.
-TEST_F(StoredDocumentFixture, ASaveOnAFullDiskSaysSoKeepsTheTypedInvoiceAndStoresItOnceThereIsRoom)
-{
-    QFile::copy(ROLKWIT_PROGRAM_DIR "/Errormsg.txt", t.dir.filePath("Errormsg.txt"));
-    open();
-    typeSeller();
-    typeCell(form->positionGrid(), 0, PositionModel::Nazwa, "Pszenica");
-    typeCell(form->positionGrid(), 0, PositionModel::Ilosc, "2");
-    typeCell(form->positionGrid(), 0, PositionModel::Indjed, "kg");
-    typeCell(form->positionGrid(), 0, PositionModel::Cenanet, "10");
-    typeCell(form->positionGrid(), 0, PositionModel::Indvat, "7");
-    QStringList errors;
-    answers.dialog = [&](QDialog& d) {
-        if (auto* e = dynamic_cast<dlgError*>(&d)) errors << e->txtErrorPolski->toPlainText();
-        return 0;
-    };
-    // The file may not grow, and older documents fill what room its pages had left.
-    t.db().execute("VACUUM");
-    t.db().execute("PRAGMA max_page_count = " + t.db().scalar("PRAGMA page_count").toText());
-    int stored = 0;
-    for (int length : {200, 1}) {
-        try {
-            for (; stored < 1000; ++stored)
-                t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst, Uwagi) VALUES ('FR', ?, '2020-01-02', ?)",
-                               {QString::number(stored + 1) + "/01/2020", QString(length, 'u')});
-        } catch (const AppError&) {
-        }
-    }
-    ASSERT_LT(stored, 1000);
-    ctrlEnter();
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("Brak miejsca na dysku"))) << errors[0].toStdString();
-    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), stored);
-    EXPECT_EQ(t.db().scalar("PRAGMA integrity_check").toText(), "ok");
-    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
-    EXPECT_EQ(form->positions()->data(form->positions()->index(0, PositionModel::Nazwa)).toString(), "Pszenica");
-
-    t.db().execute("PRAGMA max_page_count = 1073741823");
-    ctrlEnter();
-    EXPECT_EQ(errors.size(), 1);
-    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM fadok WHERE Nazkon IS NOT NULL").toText(), "Jan O'Brien");
-    EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
 }
 
 // After a stored correction was edited, "<Nowy dokument>" offers only invoices not yet corrected.
