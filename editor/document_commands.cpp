@@ -37,7 +37,7 @@ DocumentCommands::DocumentCommands(App& app, EntryPage* page, DocumentEditing* e
 
 void DocumentCommands::mnuPopKarNowy_Click()
 {
-    if (page_->picDokument->isHidden()) page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
+    if (page_->previewShown()) page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
     editing_->lista()->selectNew();
     page_->picDokument->NowyDokument();
 }

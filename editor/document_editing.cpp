@@ -143,8 +143,8 @@ bool DocumentEditing::ZapiszDokument()
     DocHeader h = f->header();
     h.Numer = r.numer;
     f->setHeader(h, DocumentForm::NumberAndDatesPart);
-    // The side list reads its dictionaries again at their next display: they now hold this document.
-    f->sideList()->setTag(QString());
+    // The side list's dictionaries now hold this document.
+    f->sideList()->PoZapisie();
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;

@@ -353,11 +353,12 @@ bool MainWindow::Przylacz()
     return true;
 }
 
-void MainWindow::Odlacz()
+bool MainWindow::Odlacz()
 {
     // The edited header goes to this database's buffer, as on closing.
-    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    const bool kept = !app_.gBazaOtwarta || pages_->Form_Unload();
     pages_->Odlacz();
+    return kept;
 }
 
 void MainWindow::ToolbarTrybOdczyt(bool enable)

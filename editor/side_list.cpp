@@ -8,6 +8,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/date_text.h"
 #include "platform/twips.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -17,6 +18,21 @@
 #include <QPlainTextEdit>
 
 using namespace slownik;
+
+namespace {
+
+// The fields an entry wrote (by their names) show their beginning: a long name or address is
+// read from its start.
+void showBeginning(const QWidget* form, std::initializer_list<const char*> fields)
+{
+    for (const char* name : fields) {
+        QWidget* w = form->findChild<QWidget*>(QLatin1String(name));
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setCursorPosition(0);
+    }
+}
+
+}  // namespace
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     : QTreeWidget(form), app_(app), form_(form), caption_(caption)
@@ -31,9 +47,12 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
     setColumnCount(0);
-    for (const char* field : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
-                              "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"})
-        form->findChild<QWidget*>(QLatin1String(field))->installEventFilter(this);
+    for (const char* name : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
+                             "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"}) {
+        QWidget* field = form->findChild<QWidget*>(QLatin1String(name));
+        field->installEventFilter(this);
+        fields_.push_back(field);
+    }
     // The grid's current cell moved by the user: the dictionary of its column.
     connect(form->positionGrid()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (form_->positionGrid()->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
@@ -82,7 +101,10 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
     try {
-        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(*d);
+        if (auto d = readDictionary(*app_.gBaseDb, name)) {
+            pokaz(*d);
+            shownName_ = name;
+        }
     } catch (...) {
         // The list keeps what it showed, under its kind, and the next request reads again.
     }
@@ -92,6 +114,27 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
+    shownName_.clear();
+}
+
+QObject* SideList::focusedField() const
+{
+    // The focus may be inside a field: a combo's line edit, a grid's cell editor.
+    for (QObject* w = QApplication::focusWidget(); w; w = w->parent())
+        if (std::find(fields_.begin(), fields_.end(), w) != fields_.end()) return w;
+    return nullptr;
+}
+
+void SideList::PoZapisie()
+{
+    const QString shown = tag_;
+    tag_.clear();
+    if (QObject* field = focusedField()) GotFocus(field);
+    if (!tag_.isEmpty()) return;
+    if (!shownName_.isEmpty())
+        PanelSlownikPokaz(shownName_);
+    else
+        tag_ = shown;  // the dates do not change with a save
 }
 
 void SideList::pokaz(const Dictionary& d)
@@ -152,6 +195,7 @@ void SideList::Wyczysc()
     clear();
     setColumnCount(0);
     tag_.clear();
+    shownName_.clear();
     setCaption(QString());
 }
 
@@ -178,15 +222,18 @@ void SideList::lstSlo_DblClick()
         f->setSaleDate(row->text(1));
     } else if (tag_ == FormyPlatnosci) {
         f->setPaymentForm(text);
+        showBeginning(f, {"cmbPlatFor"});
     } else if (tag_ == Odroczenia) {
         f->setPaymentDays(text);
     } else if (tag_ == Terminy) {
         f->setPaymentTerm(text);
+        showBeginning(f, {"cmbPlatTer"});
     } else if (tag_ == Dni) {
         f->setPaymentDays(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
     } else if (tag_ == Kontrahenci) {
         f->setSeller(
             {text, row->text(1), row->text(2), row->text(3), row->text(4), row->text(5), row->text(6), row->text(7)});
+        showBeginning(f, {"txtNazkon", "txtAdrkon", "txtNipkon", "cmbNazdok", "txtNumdok", "txtWyddok", "txtPlatRach"});
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -197,6 +244,7 @@ void SideList::lstSlo_DblClick()
         f->setNotes(text);
     } else if (tag_ == Wystawiajacy) {
         f->setIssuer(text);
+        showBeginning(f, {"txtWystawil"});
     }
 }
 

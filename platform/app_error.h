@@ -26,6 +26,7 @@ enum Number : long {
     kGeneral = 3000,          // any other engine error
     kInvalidArgument = 3001,  // the file could not be opened at all
     kNoCurrentRecord = 3021,  // the row worked on is not there
+    kNoDiskSpace = 3026,      // the disk that holds the database file is full
     kDuplicateKey = 3022,     // a unique index refused a duplicate value
     kReadOnly = 3027,         // the database or object is read-only
     kNotValidPassword = 3031,

@@ -1,11 +1,13 @@
 #include "editor/document_form.h"
 #include "core/base_par.h"
 #include "documents/buffer.h"
+#include "documents/numbering.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "platform/twips.h"
@@ -323,18 +325,38 @@ TEST_F(FormFixture, EmptyHeaderLineAsksOnEveryAttach)
     EXPECT_EQ(dialog.count(), 1);
 }
 
-TEST_F(FormFixture, NewDocumentWithDefaultHeaderProposesTheNumberForToday)
+TEST_F(FormFixture, NewDocumentAndAttachProposeTheNumberOfTheIssueDateShown)
 {
-    t.app.gPrgPar.UstawPocz = true;
     const QDate today = QDate::currentDate();
     t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)",
-                   {QStringLiteral("7/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()), today});
+                   {NumberUtworz(7, today, "Numer/Miesiąc/Rok[4]"), today});
+    const QString todays = NumberUtworz(8, today, "Numer/Miesiąc/Rok[4]");
     Window w(t.app);
-    controls(w.form).txtDatawyst->setText("15.01.2001");
-    w.form->NowyDokument();
-    EXPECT_EQ(controls(w.form).txtNumer->text(),
-              QStringLiteral("8/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()));
-    EXPECT_EQ(controls(w.form).txtDatasprz->text(), controls(w.form).txtDatawyst->text());
+    struct Case {
+        const char* what;
+        bool ustawPocz, attach, buffered;
+        QString date, numer;
+    };
+    const Case cases[] = {
+        {"new document with the default header", true, false, false, dateText(today), todays},
+        {"attach: a new document, the default header set afterwards", false, true, false, dateText(today), todays},
+        {"attach: the same with the default header set twice", true, true, false, dateText(today), todays},
+        {"attach: the buffered document keeps the date shown", false, true, true, "15.01.2001", "1/01/2001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        t.app.gPrgPar.UstawPocz = c.ustawPocz;
+        if (c.buffered) t.db().execute("UPDATE dopoz SET Nazwa = 'Owies' WHERE Stanowisko = 0 AND Pozycja = 1");
+        controls(w.form).txtDatawyst->setText("15.01.2001");
+        if (c.attach)
+            w.pages->Przylacz();
+        else
+            w.form->NowyDokument();
+        const FormControls f = controls(w.form);
+        EXPECT_EQ(f.txtDatawyst->text(), c.date);
+        EXPECT_EQ(f.txtNumer->text(), c.numer);
+        if (!c.buffered) EXPECT_EQ(f.txtDatasprz->text(), c.date);
+    }
 }
 
 TEST_F(FormFixture, AFailedProposalLeavesNoNumber)

@@ -1,15 +1,22 @@
 #include "support/stored_document.h"
+#include "core/dlg_baza_haslo.h"
+#include "core/dlg_baza_wlas.h"
 #include "documents/save.h"
+#include "editor/side_list.h"
 #include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
+#include "register/register_model.h"
+#include "register/register_page.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
 #include "support/form_controls.h"
+#include "support/other_process.h"
 #include <QFile>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QPushButton>
 
 // Sequences a clerk runs through the real window (two databases, a cancelled dialog, an archive,
 // a restart) in which no stored document may be replaced unseen.
@@ -114,9 +121,21 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     const int asked = int(answers.seen.size());
     ASSERT_EQ(asked, 1);
     ASSERT_FALSE(window->btnPodglad->isEnabled());
+    RegisterPage* kartoteka = pages->picKartoteka;
+    ASSERT_EQ(kartoteka->dataKar->rowCount(), 1);
+    kartoteka->gridKar->setCurrentIndex(kartoteka->dataKar->index(0, 2));
+    SideList* slo = form->sideList();
+    const QString shown = slo->Caption();
+    ASSERT_EQ(slo->Tag(), "Kontrahenci");
     openFromMenu(QString());
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_FALSE(window->btnPodglad->isEnabled());
+    // The register, its current row and the side list as they were.
+    EXPECT_EQ(kartoteka->dataKar->rowCount(), 1);
+    EXPECT_EQ(kartoteka->currentRow(), 0);
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(slo->Caption(), shown);
+    EXPECT_EQ(slo->topLevelItemCount(), 1);
 
     doubleClickRow(rowOf("1/05/2024"));
     openFromMenu(QString());
@@ -128,6 +147,55 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
+}
+
+// A password change while another workstation holds the file: the typed header cannot go into
+// the buffer, so nothing is changed and the window keeps what was typed instead of the header
+// buffered earlier. Once the other workstation lets go, the change goes through with it.
+TEST_F(StoredDocumentFixture, APasswordChangeWhileTheFileIsHeldKeepsTheTypedDocument)
+{
+    // Waits for a lock are short here; the program's own are longer.
+    t.app.gBaseDb = db::Database::open(t.path, QString(), {.busyTimeoutMs = 300});
+    window = openMainWindow(t.app, {1280, 800}, true);
+    pages = window->pages();
+    page = pages->picWprowadzanie;
+    form = page->picDokument;
+    type(controls(form).txtNazkon, "Nowak");
+    typeCell(form->positionGrid(), 0, PositionModel::Nazwa, "Owies");
+    ASSERT_TRUE(form->ZapiszDoBufora(false));
+    type(controls(form).txtNazkon, "Nowak-Kowalska");
+
+    int errors = 0;
+    answers.dialog = [&](QDialog& d) {
+        if (auto* h = dynamic_cast<dlgBazaHaslo*>(&d)) {
+            h->txtOpis->setText("tajne");
+            h->txtHaslo->setText("tajne");
+            h->cmdOk->click();
+            return int(QDialog::Accepted);
+        }
+        ++errors;
+        return 0;
+    };
+    dlgBazaWlas wlas(t.app, window.get());
+    {
+        OtherProcess other(t.path, "BEGIN; SELECT count(*) FROM dodok;");
+        ASSERT_TRUE(other.ready());
+        wlas.cmdHaslo->click();
+    }
+    EXPECT_EQ(errors, 1);  // the buffer could not be written
+    EXPECT_TRUE(t.app.gBazaHaslo.isEmpty());
+    EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
+    ASSERT_TRUE(t.app.gBazaOtwarta);
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(form->positions()->data(form->positions()->index(0, PositionModel::Nazwa)).toString(), "Owies");
+
+    wlas.cmdHaslo->click();
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(t.app.gBazaHaslo, "tajne");
+    EXPECT_FALSE(db::isPlainDatabaseFile(t.path));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok").toText(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
 }
 
 // After a stored correction was edited, "<Nowy dokument>" offers only invoices not yet corrected.
