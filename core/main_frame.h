@@ -13,8 +13,10 @@ public:
     virtual void Form_Load() = 0;
     virtual bool Przylacz() = 0;
     // Keeps the edited header in this workstation's buffer, then lets go of the database, which
-    // may be closed or replaced afterwards.
-    virtual void Odlacz() = 0;
+    // may be closed or replaced afterwards. False when the header could not be written to the
+    // buffer: the window keeps it, and attaching that database again shows it instead of the
+    // older buffered one.
+    virtual bool Odlacz() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;
     // Switches the commands that change documents (false for an archive database): the save
     // button and the popup items that make, edit, delete or store documents and rows. Page and

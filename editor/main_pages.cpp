@@ -62,21 +62,31 @@ void MainPages::Przylacz()
     try {
         emit bazaNazwa(app_.gPrgPar.BazaNazwa);
         QApplication::restoreOverrideCursor();
+        // The header that could not go into this database's buffer when the window let go of it
+        // lives only in the form: the older buffered one must not replace it.
+        const bool keepHeader = headerOnlyInForm_ == db.path();
         form->attach();
         NumParRead(app_);
-        form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
-        // A stored document still edited (its database attached again) keeps its number.
-        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
+        form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list.
-        form->lstSlo->Wyczysc();
-        form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
-        if (::BuforPusty(app_)) {
-            if (!ro) form->NowyDokument();
-            form->NaglowekDomyslny();
-        } else {
-            form->OdczytZBufora();
+        form->sideList()->Wyczysc();
+        form->sideList()->PanelSlownikPokaz(slownik::Kontrahenci);
+        if (!keepHeader) {
+            if (::BuforPusty(app_)) {
+                if (!ro) form->NowyDokument();
+                form->NaglowekDomyslny();
+            } else {
+                form->OdczytZBufora();
+            }
+            // The number belongs to the period of the issue date now shown; a stored document
+            // still edited (its database attached again) keeps its own.
+            if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
+                const QDate issue = form->issueDate();
+                form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
+            }
         }
+        headerOnlyInForm_.clear();  // the form shows this database's document now
         form->PozycjeSumuj();
         attachRegister(app_);
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
@@ -93,20 +103,24 @@ void MainPages::Przylacz()
 
 void MainPages::Odlacz()
 {
+    // The side list keeps what it shows: the database attached next shows its own.
     picWprowadzanie->picDokument->detach();
-    picWprowadzanie->picDokument->lstSlo->Wyczysc();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
 
 void MainPages::PrzylaczTeSama()
 {
-    if (app_.gBazaOtwarta && app_.gBaseDb) picWprowadzanie->picDokument->attach();
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    picWprowadzanie->picDokument->attach();
+    reattachRegister(app_);
 }
 
 void MainPages::BrakBazy()
 {
+    headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
+    picWprowadzanie->picDokument->sideList()->Wyczysc();
 }
 
 void MainPages::NaglowekDomyslny()
@@ -114,9 +128,13 @@ void MainPages::NaglowekDomyslny()
     picWprowadzanie->picDokument->NaglowekDomyslny();
 }
 
-void MainPages::Form_Unload()
+bool MainPages::Form_Unload()
 {
-    if (!app_.gBazaPar.BazaOdczyt) picWprowadzanie->picDokument->ZapiszDoBufora(false);
+    headerOnlyInForm_.clear();
+    if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta || !app_.gBaseDb) return true;
+    if (picWprowadzanie->picDokument->ZapiszDoBufora(false)) return true;
+    headerOnlyInForm_ = app_.gBaseDb->path();
+    return false;
 }
 
 bool MainPages::BuforPusty()
@@ -132,7 +150,7 @@ bool MainPages::BazaPusta()
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
     picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
-    PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
+    PositionGrid* grid = picWprowadzanie->picDokument->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }
 

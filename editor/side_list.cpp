@@ -9,6 +9,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/date_text.h"
 #include "platform/twips.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -18,6 +19,21 @@
 #include <QPlainTextEdit>
 
 using namespace slownik;
+
+namespace {
+
+// The fields an entry wrote (by their names) show their beginning: a long name or address is
+// read from its start.
+void showBeginning(const QWidget* form, std::initializer_list<const char*> fields)
+{
+    for (const char* name : fields) {
+        QWidget* w = form->findChild<QWidget*>(QLatin1String(name));
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setCursorPosition(0);
+    }
+}
+
+}  // namespace
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this)), caption_(caption)
@@ -33,13 +49,15 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
-    for (QObject* field : std::initializer_list<QObject*>{
-             form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon, form->txtNipkon, form->cmbPlatFor,
-             form->cmbPlatdni, form->cmbPlatTer, form->gridPoz, form->txtUwagi, form->txtWystawil})
+    for (const char* name : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
+                             "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"}) {
+        QWidget* field = form->findChild<QWidget*>(QLatin1String(name));
         field->installEventFilter(this);
+        fields_.push_back(field);
+    }
     // The grid's current cell moved by the user: the dictionary of its column.
-    connect(form->gridPoz->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (form_->gridPoz->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
+    connect(form->positionGrid()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (form_->positionGrid()->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
     });
     connect(this, &QTreeView::doubleClicked, this, [this] { lstSlo_DblClick(); });
 }
@@ -52,25 +70,25 @@ bool SideList::eventFilter(QObject* watched, QEvent* event)
 
 void SideList::GotFocus(QObject* field)
 {
-    DocumentForm* f = form_;
-    const QDate issue = textDate(f->txtDatawyst->text());
-    if (field == f->txtDatawyst) {
+    const QDate issue = form_->issueDate();
+    const QString name = field->objectName();
+    if (name == u"txtDatawyst") {
         PanelSlownikPokaz(Daty, Datawyst, QDate::currentDate());
-    } else if (field == f->txtDatasprz) {
+    } else if (name == u"txtDatasprz") {
         if (issue.isValid()) PanelSlownikPokaz(Daty, Datasprz, issue);
-    } else if (field == f->txtNazkon || field == f->txtAdrkon || field == f->txtNipkon) {
+    } else if (name == u"txtNazkon" || name == u"txtAdrkon" || name == u"txtNipkon") {
         PanelSlownikPokaz(Kontrahenci);
-    } else if (field == f->cmbPlatFor) {
+    } else if (name == u"cmbPlatFor") {
         PanelSlownikPokaz(FormyPlatnosci);
-    } else if (field == f->cmbPlatdni) {
+    } else if (name == u"cmbPlatdni") {
         if (issue.isValid()) PanelSlownikPokaz(Daty, Dni, issue);
-    } else if (field == f->cmbPlatTer) {
+    } else if (name == u"cmbPlatTer") {
         PanelSlownikPokaz(Terminy);
-    } else if (field == f->gridPoz) {
+    } else if (name == u"gridPoz") {
         if (!BlokadaSlownika) PozycjaSlownikPokaz();
-    } else if (field == f->txtUwagi) {
+    } else if (name == u"txtUwagi") {
         PanelSlownikPokaz(Uwagi);
-    } else if (field == f->txtWystawil) {
+    } else if (name == u"txtWystawil") {
         PanelSlownikPokaz(Wystawil);
     }
 }
@@ -85,7 +103,10 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
     try {
-        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(std::move(*d));
+        if (auto d = readDictionary(*app_.gBaseDb, name)) {
+            pokaz(std::move(*d));
+            shownName_ = name;
+        }
     } catch (...) {
         // The list keeps what it showed, under its kind, and the next request reads again.
     }
@@ -95,6 +116,27 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
+    shownName_.clear();
+}
+
+QObject* SideList::focusedField() const
+{
+    // The focus may be inside a field: a combo's line edit, a grid's cell editor.
+    for (QObject* w = QApplication::focusWidget(); w; w = w->parent())
+        if (std::find(fields_.begin(), fields_.end(), w) != fields_.end()) return w;
+    return nullptr;
+}
+
+void SideList::PoZapisie()
+{
+    const QString shown = tag_;
+    tag_.clear();
+    if (QObject* field = focusedField()) GotFocus(field);
+    if (!tag_.isEmpty()) return;
+    if (!shownName_.isEmpty())
+        PanelSlownikPokaz(shownName_);
+    else
+        tag_ = shown;  // the dates do not change with a save
 }
 
 void SideList::pokaz(Dictionary d)
@@ -143,12 +185,13 @@ void SideList::Wyczysc()
 {
     rows_->clear();
     tag_.clear();
+    shownName_.clear();
     setCaption(QString());
 }
 
 void SideList::PozycjaSlownikPokaz()
 {
-    const int column = form_->gridPoz->currentIndex().column();
+    const int column = form_->positionGrid()->currentIndex().column();
     if (column == PositionModel::Indjed)
         PanelSlownikPokaz(Jednostki);
     else if (column == PositionModel::Indvat)
@@ -165,30 +208,23 @@ void SideList::lstSlo_DblClick()
     DocumentForm* f = form_;
     const QString first = text(row, 0);
     if (tag_ == Datawyst) {
-        f->txtDatawyst->setText(text(row, 1));
-        f->txtDatasprz->setText(f->txtDatawyst->text());
-        // As when the field is left: the number proposed for the date's period.
-        f->txtDatawyst_LostFocus();
+        f->setIssueDate(text(row, 1));
     } else if (tag_ == Datasprz) {
-        f->txtDatasprz->setText(text(row, 1));
+        f->setSaleDate(text(row, 1));
     } else if (tag_ == FormyPlatnosci) {
-        f->cmbPlatFor->setEditText(first);
+        f->setPaymentForm(first);
+        showBeginning(f, {"cmbPlatFor"});
     } else if (tag_ == Odroczenia) {
-        f->cmbPlatdni->setEditText(first);
+        f->setPaymentDays(first);
     } else if (tag_ == Terminy) {
-        f->cmbPlatTer->setEditText(first);
+        f->setPaymentTerm(first);
+        showBeginning(f, {"cmbPlatTer"});
     } else if (tag_ == Dni) {
-        f->cmbPlatdni->setEditText(text(row, 2) == Kotwica ? QStringLiteral("0") : text(row, 2));
-        f->cmbPlatdni_Click();
+        f->setPaymentDays(text(row, 2) == Kotwica ? QStringLiteral("0") : text(row, 2));
     } else if (tag_ == Kontrahenci) {
-        f->txtNazkon->setText(first);
-        f->txtAdrkon->setText(text(row, 1));
-        f->txtNipkon->setText(text(row, 2));
-        f->cmbNazdok->setEditText(text(row, 3));
-        f->txtNumdok->setText(text(row, 4));
-        f->txtDatadok->setText(text(row, 5));
-        f->txtWyddok->setText(text(row, 6));
-        f->txtPlatRach->setText(text(row, 7));
+        f->setSeller(
+            {first, text(row, 1), text(row, 2), text(row, 3), text(row, 4), text(row, 5), text(row, 6), text(row, 7)});
+        showBeginning(f, {"txtNazkon", "txtAdrkon", "txtNipkon", "cmbNazdok", "txtNumdok", "txtWyddok", "txtPlatRach"});
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -196,9 +232,10 @@ void SideList::lstSlo_DblClick()
     } else if (tag_ == StawkiVAT) {
         stawkaVat(row);
     } else if (tag_ == Uwagi) {
-        f->txtUwagi->setPlainText(first);
+        f->setNotes(first);
     } else if (tag_ == Wystawiajacy) {
-        f->txtWystawil->setText(first);
+        f->setIssuer(first);
+        showBeginning(f, {"txtWystawil"});
     }
 }
 
@@ -206,25 +243,25 @@ void SideList::produkt(int row)
 {
     DocumentForm* f = form_;
     if (!f->isInvoice()) return;  // a correction keeps the corrected invoice's products
-    PositionGrid* grid = f->gridPoz;
+    PositionGrid* grid = f->positionGrid();
     int r = grid->currentIndex().row();
-    if (r < 0 || r >= f->dataPoz->rowCount()) {
+    if (r < 0 || r >= f->positions()->rowCount()) {
         grid->mnuPopPozDodaj_Click();
         r = grid->currentIndex().row();
     }
     ui::BusyPointer busy;
-    f->dataPoz->applyProduct(r, text(row, 0), text(row, 1), text(row, 2), text(row, 3));
+    f->positions()->applyProduct(r, text(row, 0), text(row, 1), text(row, 2), text(row, 3));
 }
 
 void SideList::jednostka(int row)
 {
-    form_->dataPoz->applyUnit(form_->gridPoz->currentIndex().row(), text(row, 0));
+    form_->positions()->applyUnit(form_->positionGrid()->currentIndex().row(), text(row, 0));
 }
 
 void SideList::stawkaVat(int row)
 {
     ui::BusyPointer busy;
-    form_->dataPoz->applyVat(form_->gridPoz->currentIndex().row(), text(row, 0));
+    form_->positions()->applyVat(form_->positionGrid()->currentIndex().row(), text(row, 0));
 }
 
 void SideList::mousePressEvent(QMouseEvent* e)

@@ -3,6 +3,7 @@
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
+#include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -37,7 +38,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
 
     // What the clerk typed stays in the first database's buffer.
     auto* form = w.pages()->picWprowadzanie->picDokument;
-    form->txtNazkon->setText("Jan Kowalski");
+    controls(form).txtNazkon->setText("Jan Kowalski");
     r.dialog = [&](QDialog& d) {
         if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
             fd->selectFile(second);
