@@ -164,6 +164,15 @@ int DocumentListModel::stored(const QString& numer)
     return exact ? r : -1;
 }
 
+void DocumentListModel::fetchMore(const QModelIndex& parent)
+{
+    try {
+        countRest();
+    } catch (...) {
+        LazyQueryModel::fetchMore(parent);  // read part by part, a failure reported as the view's
+    }
+}
+
 int DocumentListModel::heldRowOf(qint64 rowid) const
 {
     if (rowid < 0) return -1;

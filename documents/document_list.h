@@ -52,6 +52,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The view scrolled to the end before the rest was counted: it is counted now, not read.
+    void fetchMore(const QModelIndex& parent) override;
 
 private:
     class Rows;
