@@ -140,14 +140,20 @@ QDate storedDay(QByteArrayView t)
 }
 
 // Appends column `c` of the statement's row as the list shows it, in UTF-8.
+// A NULL is no text at all (the engine gives no text for it, which is asked for once).
 void appendText(const db::Statement& st, int c, Kind kind, const DateWriter& dates, QByteArray& out)
 {
-    if (st.isNull(c)) return;
     switch (kind) {
-    case Kind::Date: dates.appendUtf8(storedDay(st.utf8(c)), out); return;
-    case Kind::Number: out += QByteArray::number(st.value(c).toInt()); return;
-    case Kind::Money: out += st.value(c).toDecimal().toDisplay(2).toUtf8(); return;
     case Kind::Text: out += st.utf8(c); return;
+    case Kind::Date:
+        if (const QByteArrayView t = st.utf8(c); !t.isNull()) dates.appendUtf8(storedDay(t), out);
+        return;
+    case Kind::Number:
+        if (!st.isNull(c)) out += QByteArray::number(st.value(c).toInt());
+        return;
+    case Kind::Money:
+        if (!st.isNull(c)) out += st.value(c).toDecimal().toDisplay(2).toUtf8();
+        return;
     }
 }
 

@@ -80,8 +80,8 @@ public:
     Row row() const;
     // One column of the current row, by position from 0: cheaper than row() for long results.
     Value value(int i) const;
-    // The column's text as the engine holds it (UTF-8), valid until the next step; empty for
-    // NULL. Cheapest of all where the text is copied on at once.
+    // The column's text as the engine holds it (UTF-8), valid until the next step; a null view
+    // for NULL. Cheapest of all where the text is copied on at once.
     QByteArrayView utf8(int i) const;
     bool isNull(int i) const;
     void reset();
