@@ -133,10 +133,10 @@ int DocumentListModel::stored(const QString& numer)
     if (!fresh) return -1;
     const bool exact = fresh->at(Numer).toText() == numer;
     if (int r = heldRowOf(id); r >= 0) return exact ? r : -1;
-    rows_->stored(!replaced);
     const db::Value date = fresh->at(Datawyst);
     const QString text = date.toText();
-    const bool dated = std::holds_alternative<QString>(date.data()) && storedDate(date).isValid();
+    const bool dated = listedByMonth(date);
+    rows_->stored(id, dated, !replaced);
     // Where it belongs: the parts of its month, the counted months that hold its date, or below
     // the months walked so far; without a date, the end once it has been read.
     int first = -1, last = -1;
@@ -153,12 +153,11 @@ int DocumentListModel::stored(const QString& numer)
             replace(int(segments().size()), int(segments().size()), rows_->place(text, id));
     } else if (const Segment& g = segments()[size_t(first)]; !dated) {
         reload(first);
-    } else if (const DocumentRange r = g.key.value<DocumentRange>(); r.month) {
-        replace(first, last + 1, rows_->month(r, text, id));
-    } else if (g.gap) {
+    } else if (g.gap && !g.key.value<DocumentRange>().month) {
         replace(first, first + 1, rows_->openAt({g.key, g.count}, text, id));
     } else {
-        reload(first);
+        // The parts of its month, or the dates below every month that held none.
+        replace(first, last + 1, rows_->month(g.key.value<DocumentRange>(), text, id));
     }
     const int r = heldRowOf(id);
     return exact ? r : -1;

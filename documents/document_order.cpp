@@ -220,6 +220,11 @@ LazyQueryModel::Gap gapOf(const DocumentRange& r, qint64 count)
 
 }  // namespace
 
+bool listedByMonth(const db::Value& datawyst)
+{
+    return monthOf(datawyst).has_value();
+}
+
 bool DocumentRange::holds(const QString& datawyst) const
 {
     return !end && datawyst >= from && belowTo(datawyst, to);
@@ -303,9 +308,10 @@ qint64 NewestFirstCursor::countAll()
     return *total_;
 }
 
-void NewestFirstCursor::stored(bool added)
+void NewestFirstCursor::stored(qint64 rowid, bool dated, bool added)
 {
     if (total_ && added) ++*total_;
+    if (!dated) undated_.insert(rowid);
 }
 
 qint64 NewestFirstCursor::countSmart(const DocumentRange& r)

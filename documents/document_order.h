@@ -29,6 +29,10 @@ double runningNumber(const QString& numer);
 // A stored date: the usual ISO text read directly, anything else as every other read does.
 QDate storedDate(const db::Value& v);
 
+// True when a document of this stored issue date is listed under its month (a date stored as a
+// text that starts with it); false for those listed at the end.
+bool listedByMonth(const db::Value& datawyst);
+
 // True when row `a` is listed before row `b`, both read by a NewestFirstCursor: by their keys,
 // equal keys in stored order.
 bool rowListedBefore(const db::Row& a, const db::Row& b);
@@ -87,17 +91,20 @@ public:
     std::vector<Piece> place(const QString& datawyst, qint64 rowid);
     // - inside a counted gap, between the rest of the gap counted anew;
     std::vector<Piece> openAt(const LazyQueryModel::Gap& gap, const QString& datawyst, qint64 rowid);
-    // - in place of the parts of a month whose dates hold it (`month`): a document of a month
-    //   newer than that one, stored since, splits the dates into its month and the older one.
+    // - in place of the parts of a month whose dates hold it (`month`), or of dates that held no
+    //   month: a document of a month newer than that one, stored since, splits the dates into
+    //   its month and the older ones.
     std::vector<Piece> month(const DocumentRange& month, const QString& datawyst, qint64 rowid);
     // The documents not walked yet, counted, not read: the dated ones below the walk, then those
     // listed at the end; the walk ends here. Throws AppError.
     std::vector<Piece> rest();
     // How many documents the list holds in all. Counted once (which reads every page of an
     // index: a list does it when the program is idle) and then followed as documents are
-    // stored here: `added` when a stored document was not one listed before.
+    // stored here.
     qint64 countAll();
-    void stored(bool added);
+    // Document `rowid` was stored here: `added` when it was not one listed before; without
+    // `dated` it goes with those listed at the end.
+    void stored(qint64 rowid, bool dated, bool added);
 
 private:
     // The rows meeting `condition` besides the cursor's own; `limit` > 0 takes that many from the

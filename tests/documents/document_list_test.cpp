@@ -242,6 +242,26 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
     }
 }
 
+// Documents saved one by one into a list read on an empty file, newer and older months by turns.
+TEST_F(ListFixture, DocumentsSavedIntoAListReadEmptyTakeTheirPlaces)
+{
+    DocumentListModel model(t.app);
+    model.refill();
+    int n = 0;
+    for (const char* date : {"2024-05-06", "2023-01-02", "2024-07-08", "2024-05-01", "2022-12-31", "nie data"}) {
+        SCOPED_TRACE(date);
+        const QString numer = QStringLiteral("%1/x").arg(++n);
+        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR',?,?)", {numer, date});
+        const int row = model.stored(numer);
+        DocumentListModel fresh(t.app);
+        fresh.refill();
+        const QList<QStringList> whole = everyRow(fresh);
+        if (QString(date) != "nie data") EXPECT_EQ(whole.value(row).value(1), numer);
+        EXPECT_EQ(model.rowCount(), whole.size());
+        for (int r = 0; r < model.rowCount(); ++r) EXPECT_EQ(shown(model, r), whole.value(r)) << "row " << r;
+    }
+}
+
 TEST_F(ListFixture, AfterAnotherWorkstationsSaveTheListIsReadAgain)
 {
     fillYears(t.db(), 1000);
