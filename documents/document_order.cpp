@@ -403,13 +403,18 @@ std::vector<db::Row> NewestFirstCursor::rowsOf(const DocumentRange& month, qint6
     const qint64 to = count < 0 ? qint64(ids.size()) : std::clamp<qint64>(first + count, from, qint64(ids.size()));
     std::vector<qint64> wanted(ids.begin() + from, ids.begin() + to);
     if (wanted.empty()) return {};
-    QStringList marks;
-    std::vector<db::Value> values;
-    for (qint64 id : wanted) {
-        marks << QStringLiteral("?");
-        values.push_back(id);
+    // By their rowids, a few hundred to a statement (the engine takes at most 999 values).
+    std::vector<db::Row> found;
+    for (size_t chunk = 0; chunk < wanted.size(); chunk += 500) {
+        QStringList marks;
+        std::vector<db::Value> values;
+        for (size_t i = chunk; i < wanted.size() && i < chunk + 500; ++i) {
+            marks << QStringLiteral("?");
+            values.push_back(wanted[i]);
+        }
+        for (db::Row& r : read(QStringLiteral(" AND rowid IN (%1)").arg(marks.join(',')), values))
+            found.push_back(std::move(r));
     }
-    std::vector<db::Row> found = read(QStringLiteral(" AND rowid IN (%1)").arg(marks.join(',')), values);
     // In the month's order; a document gone meanwhile is left out.
     std::map<qint64, size_t> at;
     for (size_t i = 0; i < found.size(); ++i) at[rowidOf(found[i])] = i;
@@ -493,10 +498,15 @@ std::vector<NewestFirstCursor::Piece> NewestFirstCursor::next(int atLeast)
             break;
         }
         DocumentRange range{*month, hi, false, true};
-        const qint64 n = qint64(order(range, false).size());
         const qint64 wanted = std::max<qint64>(atLeast - given, kWindow);
-        if (n <= wanted || n <= 2 * kWindow) {
-            LazyQueryModel::Part p = part(range, readRange(range), false);
+        // A short month is read at once and sorted here; of a long one the order is read first.
+        std::vector<db::Value> values;
+        const QString condition = rangeCondition(range, values);
+        const qint64 most = std::max(wanted, 2 * kWindow);
+        std::vector<db::Row> rows = read(condition, values, int(most + 1));
+        const qint64 n = qint64(rows.size()) <= most ? -1 : qint64(order(range, false).size());
+        if (n < 0) {
+            LazyQueryModel::Part p = part(range, std::move(rows), false);
             given += qint64(p.rows.size());
             pieces.push_back(std::move(p));
         } else {

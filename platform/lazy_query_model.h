@@ -104,7 +104,6 @@ protected:
         quint64 used = 0;
     };
     const std::vector<Segment>& segments() const { return segments_; }
-    Source* source() const { return source_.get(); }
     int firstRow(int segment) const;
     int segmentOf(int r) const;
     // Reads segment `s` (a gap is opened where `offset` lies) and brings the list up to date.
