@@ -127,10 +127,14 @@ void fillYears(db::Database& db, int count, bool undated = true, int days = 5000
 
 TEST_F(ListFixture, TheLazyListShowsTheRowsOfTheWholeListInItsOrder)
 {
-    for (int days : {5000, 90}) {
-        SCOPED_TRACE(days);
+    // Years of short months, a few long months, and after a short newest month one longer than
+    // a reading of the whole list takes at once.
+    for (auto [count, days] : {std::pair{3000, 5000}, std::pair{3000, 90}, std::pair{5200, 20}}) {
+        SCOPED_TRACE(testing::Message() << count << " documents over " << days << " days");
         t.db().execute("DELETE FROM fadok");
-        fillYears(t.db(), 3000, true, days);
+        fillYears(t.db(), count, true, days);
+        if (days == 20)
+            for (int i = 0; i < 300; ++i) add(QStringLiteral("%1/02/2019").arg(i), "2019-02-10");
         lazyListMatchesTheEngine();
     }
 }
