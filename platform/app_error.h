@@ -30,8 +30,9 @@ enum Number : long {
     kDuplicateKey = 3022,     // a unique index refused a duplicate value
     kReadOnly = 3027,         // the database or object is read-only
     kNotValidPassword = 3031,
-    kCannotOpen = 3044,  // the folder or file does not exist
-    kFileInUse = 3045,   // held exclusively by another workstation
+    kCannotOpen = 3044,    // the folder or file does not exist
+    kFileInUse = 3045,     // held exclusively by another workstation
+    kFileReplaced = 3197,  // the open file was replaced by another workstation (a password change)
     kNoSuchTable = 3078,
     kTableLocked = 3261,  // a table is locked by another workstation
     kNoSuchColumn = 3265,
