@@ -15,6 +15,9 @@ public:
     // Keeps the edited header in this workstation's buffer, then lets go of the database, which
     // may be closed or replaced afterwards.
     virtual void Odlacz() = 0;
+    // Lets go of a database found damaged (DatabaseDamaged): detaches without keeping anything
+    // in its buffer and leaves the window as after a failed open.
+    virtual void dropDatabase() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;
     // Switches the commands that change documents (false for an archive database): the save
     // button and the popup items that make, edit, delete or store documents and rows. Page and

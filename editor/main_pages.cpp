@@ -1,6 +1,7 @@
 #include "editor/main_pages.h"
 #include "core/app.h"
 #include "core/base_par.h"
+#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
@@ -86,6 +87,8 @@ void MainPages::Przylacz()
             emit mnuNarzParDok_Click();
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
         dokumenty->lista()->lstDok_Click();
+        // The whole file is checked in the background from now on, the window being usable.
+        WatchDatabase(app_).start();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
     }

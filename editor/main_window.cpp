@@ -360,6 +360,13 @@ void MainWindow::Odlacz()
     pages_->Odlacz();
 }
 
+void MainWindow::dropDatabase()
+{
+    pages_->Odlacz();
+    MenuBaseEnable(false);
+    pages_->BrakBazy();
+}
+
 void MainWindow::ToolbarTrybOdczyt(bool enable)
 {
     for (QAction* a : {mnuPopDokNowy, MnuPopDokZapisz, mnuPopKarNowy, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarZapisz,
