@@ -72,29 +72,30 @@ void DatabaseWatch::stop()
     wake_.notify_all();
     if (worker_.joinable()) worker_.join();
     watched_ = nullptr;
+    held_.clear();
     pending_ = 0;
 }
 
 void DatabaseWatch::read(Read r)
 {
     if (!watched_) return;
-    {
-        std::lock_guard lock(mutex_);
-        reads_.push_back({std::move(r)});
-    }
+    held_.push_back({std::move(r)});
     ++pending_;
-    wake_.notify_all();
 }
 
 void DatabaseWatch::start()
 {
-    if (!watched_ || worker_.joinable() || pending_ == 0) return;
+    if (!watched_) return;
     quint64 session = 0;
     {
         std::lock_guard lock(mutex_);
         session = session_;
+        for (Job& j : held_) reads_.push_back(std::move(j));
     }
-    worker_ = std::thread([this, session, path = path_, haslo = haslo_] { run(session, path, haslo); });
+    held_.clear();
+    wake_.notify_all();
+    if (!worker_.joinable() && pending_ > 0)
+        worker_ = std::thread([this, session, path = path_, haslo = haslo_] { run(session, path, haslo); });
 }
 
 bool DatabaseWatch::waitIdle(int ms)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class App;
 namespace db {
@@ -37,14 +38,14 @@ public:
     // waited for, and nothing of it is delivered any more.
     void stop();
 
-    // A read on the background connection: runs in the worker thread and gives what is to be
-    // done with its result in this object's thread (dropped when the watch stopped meanwhile).
-    // A read that meets a damaged page reports the damage instead. Nothing without a watched
-    // connection.
+    // A read on the background connection, run from the next start(): runs in the worker thread
+    // and gives what is to be done with its result in this object's thread (dropped when the
+    // watch stopped meanwhile). A read that meets a damaged page reports the damage instead.
+    // Nothing without a watched connection.
     using Delivery = std::function<void()>;
     using Read = std::function<Delivery(db::Database&)>;
     void read(Read r);
-    // Starts the worker on what is queued (the window is usable now).
+    // Runs what is queued (the window is usable now).
     void start();
 
     // Tests and benchmarks: starts the worker and lets events run until every queued read and
@@ -66,6 +67,7 @@ private:
     QString path_;
     QString haslo_;
     db::Database* watched_ = nullptr;  // only compared, never used: the connection may be gone
+    std::vector<Job> held_;            // queued until the next start()
     int pending_ = 0;                  // queued or running jobs not yet delivered
 
     std::mutex mutex_;

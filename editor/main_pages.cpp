@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTreeWidget>
 
 using namespace twips;
@@ -69,9 +70,15 @@ void MainPages::Przylacz()
         // A stored document still edited (its database attached again) keeps its number.
         if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
         dokumenty->lista()->OdswiezListeDokumentow(QString());
-        // Nothing of the database left before may stay in the side list.
+        // Nothing of the database left before may stay in the side list. The contractors are
+        // read from every stored document: in the background, shown once read.
         form->lstSlo->Wyczysc();
-        form->lstSlo->PanelSlownikPokaz(slownik::Kontrahenci);
+        WatchDatabase(app_).read([list = QPointer<SideList>(form->lstSlo)](db::Database& d) {
+            auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
+            return [list, contractors] {
+                if (list && *contractors) list->showIfEmpty(**contractors);
+            };
+        });
         if (::BuforPusty(app_)) {
             if (!ro) form->NowyDokument();
             form->NaglowekDomyslny();
@@ -87,7 +94,7 @@ void MainPages::Przylacz()
             emit mnuNarzParDok_Click();
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
         dokumenty->lista()->lstDok_Click();
-        // The whole file is checked in the background from now on, the window being usable.
+        // The contractors, then the whole file, are read in the background from now on.
         WatchDatabase(app_).start();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));

@@ -89,6 +89,11 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     }
 }
 
+void SideList::showIfEmpty(const Dictionary& d)
+{
+    if (tag_.isEmpty() && app_.gBazaOtwarta) pokaz(d);
+}
+
 void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;

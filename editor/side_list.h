@@ -29,6 +29,9 @@ public:
     // asking `field`. A dictionary already shown is not read again. Nothing without a database;
     // a failed read leaves the list as it was.
     void PanelSlownikPokaz(const QString& name, const QString& field = QString(), const QDate& anchor = QDate());
+    // Shows a dictionary read beforehand (the contractors, read in the background when a
+    // database is attached) unless the list shows one already.
+    void showIfEmpty(const Dictionary& d);
     // The dictionary of the position grid's current column: units, VAT rates or products.
     void PozycjaSlownikPokaz();
     // Applies the selected entry to the document by the list's kind.

@@ -462,6 +462,21 @@ TEST(ListDrag, StartsPastTheDragDistanceWithTheLeftButtonAlone)
     EXPECT_FALSE(dragStarts(Qt::RightButton, at, at + QPoint(d, d)));
 }
 
+// The contractors are read in the background on attaching: a field focused before they arrive
+// keeps its own dictionary.
+TEST_F(SideListFixture, ContractorsReadOnAttachingDoNotReplaceTheDictionaryOfAFieldFocusedMeanwhile)
+{
+    store("Jan Nowak");
+    open();
+    pages->Odlacz();
+    window->Przylacz();
+    form->txtUwagi->setFocus();
+    ASSERT_EQ(slo->Tag(), "Uwagi");
+    EXPECT_TRUE(WatchDatabase(t.app).waitIdle(10000));
+    EXPECT_EQ(slo->Tag(), "Uwagi");
+    EXPECT_EQ(rows(), QStringList{"pilne"});
+}
+
 TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
 {
     store("Jan Nowak");
@@ -476,6 +491,7 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     EXPECT_TRUE(form->labSlownik->text().isEmpty());
     t.app.gBaseDb = std::move(other.app.gBaseDb);
     window->Przylacz();
+    WatchDatabase(t.app).waitIdle(10000);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
 }
