@@ -124,11 +124,14 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         }
     }
 
+    // The program's row of dbprg; a file where it cannot be read has no structure for it.
+    const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
+    std::optional<db::Row> row;
     try {
         // A few pages whatever the size: the whole file is checked in the background once the
         // window is usable (DatabaseWatch).
         d->checkStructure();
-        d->query(QStringLiteral("SELECT * FROM dbprg"));
+        row = d->queryOne(sql, {app.gProgramKod});
     } catch (const AppError& e) {
         if (e.number() == err::kDamaged)
             ShowDamaged(nazwaBazy);
@@ -144,8 +147,6 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     }
 
     try {
-        const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
-        auto row = d->queryOne(sql, {app.gProgramKod});
         if (!row) {
             ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
                            QStringLiteral(" nie posiada struktury danych programu: ") + app.title +

@@ -76,35 +76,48 @@ QByteArray fileHead(const QString& path, int n)
     return f.read(n);
 }
 
+// What the first kilobyte of a file (and its size) tells of it: read once per opening.
+struct FileHead {
+    QByteArray bytes;
+    qint64 size = 0;
+    explicit FileHead(const QString& path) : bytes(fileHead(path, 1024)), size(QFileInfo(path).size()) {}
+    bool plain() const { return bytes.startsWith(QByteArray("SQLite format 3\0", 16)); }
+    bool jet() const
+    {
+        return bytes.size() >= 20 && (bytes.mid(4, 15) == "Standard Jet DB" || bytes.mid(4, 15) == "Standard ACE DB");
+    }
+    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
+    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
+    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
+    bool mayBeEncrypted() const
+    {
+        if (size <= 0 || size % 512 != 0) return false;
+        bool seen[256] = {};
+        int distinct = 0;
+        for (char c : bytes)
+            if (!seen[uchar(c)]) {
+                seen[uchar(c)] = true;
+                ++distinct;
+            }
+        return distinct >= 160;
+    }
+};
+
 }  // namespace
 
 bool isPlainDatabaseFile(const QString& path)
 {
-    return fileHead(path, 16) == QByteArray("SQLite format 3\0", 16);
+    return FileHead(path).plain();
 }
 
 bool mayBeEncryptedFile(const QString& path)
 {
-    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
-    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
-    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
-    const qint64 size = QFileInfo(path).size();
-    if (size <= 0 || size % 512 != 0) return false;
-    const QByteArray head = fileHead(path, 1024);
-    bool seen[256] = {};
-    int distinct = 0;
-    for (char c : head)
-        if (!seen[uchar(c)]) {
-            seen[uchar(c)] = true;
-            ++distinct;
-        }
-    return distinct >= 160;
+    return FileHead(path).mayBeEncrypted();
 }
 
 bool isJetFile(const QString& path)
 {
-    QByteArray h = fileHead(path, 32);
-    return h.size() >= 20 && (h.mid(4, 15) == "Standard Jet DB" || h.mid(4, 15) == "Standard ACE DB");
+    return FileHead(path).jet();
 }
 
 // ---- Row ----
@@ -283,15 +296,17 @@ void Database::checkStructure()
     const qint64 pageSize = scalar(QStringLiteral("PRAGMA page_size")).toInt();
     const qint64 pages = scalar(QStringLiteral("PRAGMA page_count")).toInt();
     if (QFileInfo(path_).size() < pages * pageSize) markDamaged(path_, QStringLiteral("plik jest niepełny"));
-    QStringList tables;
+    // The first and the last row of a table read the pages from its root to both ends: one
+    // statement for all of them.
+    QStringList ends;
     forEach(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND sql IS NOT NULL"), {},
-            [&](const Row& r) { tables << r.at(0).toText(); });
-    // The first and the last row of a table read the pages from its root to both ends.
-    for (const QString& table : tables) {
-        const QString quoted = '"' + QString(table).replace('"', QStringLiteral("\"\"")) + '"';
-        for (const char* order : {"", " DESC"})
-            queryOne(QStringLiteral("SELECT * FROM %1 ORDER BY rowid%2 LIMIT 1").arg(quoted, QLatin1String(order)));
-    }
+            [&](const Row& r) {
+                const QString table = '"' + r.at(0).toText().replace('"', QStringLiteral("\"\"")) + '"';
+                for (const char* order : {"", " DESC"})
+                    ends << QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid%2 LIMIT 1)")
+                                .arg(table, QLatin1String(order));
+            });
+    if (!ends.isEmpty()) scalar(QStringLiteral("SELECT ") + ends.join(u", "));
     reading.rollback();
 }
 
@@ -303,15 +318,15 @@ void Database::checkWholeFile()
 
 void Database::openHandle(const QString& password, bool create)
 {
-    QFileInfo fi(path_);
-    if (!create && !fi.exists())
+    const FileHead head(path_);
+    if (!create && !QFileInfo::exists(path_))
         throw AppError(err::kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
-    if (!create && isJetFile(path_))
+    if (!create && head.jet())
         throw AppError(err::kNotDatabase, path_,
                        QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
     // Anything that is neither a plain database nor possibly an encrypted one is no database at
     // all, and no password would open it.
-    if (!create && fi.size() > 0 && !isPlainDatabaseFile(path_) && !mayBeEncryptedFile(path_))
+    if (!create && head.size > 0 && !head.plain() && !head.mayBeEncrypted())
         throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;
@@ -325,7 +340,7 @@ void Database::openHandle(const QString& password, bool create)
     }
     fileId_ = fileIdentity(path_);
     // A plain file is read as it is, whatever password was given.
-    encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
+    encrypted_ = !create && !head.plain() && head.size > 0;
     key_.clear();
     if (encrypted_) {
         key_ = password.toUtf8();
