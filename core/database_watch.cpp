@@ -149,7 +149,14 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
     std::unique_ptr<db::Database> conn;
     std::unique_lock lock(mutex_);
     Job job;
-    while (takeJob(lock, session, job)) {
+    while (true) {
+        // Nothing queued: the connection and its page cache are let go until more comes.
+        if (conn && reads_.empty() && !checkQueued_) {
+            lock.unlock();
+            conn.reset();
+            lock.lock();
+        }
+        if (!takeJob(lock, session, job)) break;
         lock.unlock();
         Delivery delivery;
         bool damaged = false, done = false;
