@@ -87,6 +87,9 @@ void MainPages::Przylacz()
         }
         form->PozycjeSumuj();
         attachRegister(app_);
+        // The window is filled: the contractors, then the whole file, are read in the background
+        // from now on, also while the question below waits for an answer.
+        WatchDatabase(app_).start();
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
             ui::msgBox(
                 QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
@@ -94,10 +97,9 @@ void MainPages::Przylacz()
             emit mnuNarzParDok_Click();
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
         dokumenty->lista()->lstDok_Click();
-        // The contractors, then the whole file, are read in the background from now on.
-        WatchDatabase(app_).start();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
+        WatchDatabase(app_).start();  // a file that failed the attach is checked all the same
     }
 }
 
