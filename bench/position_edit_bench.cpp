@@ -39,13 +39,14 @@ static void BM_EditCellWith200Positions(benchmark::State& state)
 {
     Form form(int(state.range(0)), "UPDATE dopoz SET Nazwa = 'Pszenica', Cenanet = 12345, Indvat = '7'");
     DocumentForm* f = form.f;
-    f->cmbFundusz->setCurrentIndex(1);
+    f->findChild<QorCombo*>("cmbFundusz")->setCurrentIndex(1);
+    PositionModel* rows = f->positions();
     int n = 0;
     for (auto _ : state) {
-        int row = n++ % f->dataPoz->rowCount();
-        f->dataPoz->setData(f->dataPoz->index(row, PositionModel::Ilosc), QString::number(n % 97 + 1) + ",5");
+        int row = n++ % rows->rowCount();
+        rows->setData(rows->index(row, PositionModel::Ilosc), QString::number(n % 97 + 1) + ",5");
     }
-    state.counters["netto"] = f->txtRazNetto->value()->toDouble();
+    state.counters["netto"] = f->header().RazNetto.value_or(Decimal()).toDouble();
 }
 BENCHMARK(BM_EditCellWith200Positions)->Arg(200)->Unit(benchmark::kMillisecond);
 

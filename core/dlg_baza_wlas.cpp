@@ -278,6 +278,16 @@ void dlgBazaWlas::przylacz()
     }
 }
 
+bool dlgBazaWlas::odlacz()
+{
+    if (!app_.mainFrame || app_.mainFrame->Odlacz()) return true;
+    // The edited header could not go into the buffer (its error was shown): a file rewritten or
+    // copied now would carry an older one. Nothing is changed; the window, which keeps the
+    // header, is attached again to the database that stays open.
+    app_.mainFrame->Przylacz();
+    return false;
+}
+
 bool dlgBazaWlas::HasloZmiana()
 {
     const QString where = windowTitle() + QStringLiteral(":HasloZmiana");
@@ -298,7 +308,7 @@ bool dlgBazaWlas::HasloZmiana()
     ui::BusyPointer busy;
     const QString path = app_.gPrgPar.BazaPlik;
     const bool wylacznie = app_.gBazaWylacznie;
-    if (app_.mainFrame) app_.mainFrame->Odlacz();
+    if (!odlacz()) return false;
     BaseDisconnect(app_);
     // The file is rewritten under the new key while nobody else may open it.
     app_.gBazaWylacznie = true;
@@ -337,7 +347,7 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
         if (nowa.isEmpty()) return;
         if (nowa.contains('.')) nowa = nowa.left(nowa.indexOf('.'));
         // The edited header goes into the buffer first, so that the copy carries it.
-        if (app_.mainFrame) app_.mainFrame->Odlacz();
+        if (!odlacz()) return;
         if (BaseRename(app_, path, stara, nowa)) {
             if (!BaseConnect(app_, app_.gPrgPar.BazaPlik)) {
                 // The old file is still there: work goes on in it.

@@ -63,6 +63,9 @@ public:
 
 private:
     void przylacz();
+    // Lets the main window go of the database before its file is rewritten or copied; false (the
+    // window attached again, nothing to do) when the edited header could not be buffered.
+    bool odlacz();
 
     App& app_;
 };

@@ -130,10 +130,7 @@ void dlgError::cmdWyslij_Click()
                    txtErrorSource->text() + QStringLiteral("\r\n") + QStringLiteral("Opis1: ") +
                    txtErrorPolski->toPlainText() + QStringLiteral("\r\n") + QStringLiteral("Opis2: ") +
                    txtErrorOpis->toPlainText() + QStringLiteral("\r\n");
-    if (app_.gPrgPar.BezMAPI == 3)
-        SendOutlook2010Mail(app_, subject, app_.supportAddress, body, QString());
-    else
-        SendOutlookMail(app_, subject, app_.supportAddress, body, QString());
+    MailByMode(app_, subject, app_.supportAddress, body, QString());
 }
 
 void dlgError::done(int result)

@@ -61,7 +61,7 @@ QString ErrorMsgRead(const App& app, const QString& section, long number)
 
 QString WriteErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when)
 {
-    QLocale locale = QLocale::system();
+    const QLocale locale;
     // Date and time to the minute, in the user's short formats.
     QString timeFormat =
         locale.timeFormat(QLocale::ShortFormat).remove(QLatin1String(":ss")).remove(QLatin1String(".ss"));

@@ -1,6 +1,7 @@
 #include "core/mail_services.h"
 #include "core/app.h"
 #include "core/program_files.h"
+#include "platform/app_error.h"
 #include "platform/busy_pointer.h"
 #include "platform/mail.h"
 #include "platform/message_box.h"
@@ -9,61 +10,105 @@
 
 namespace {
 
-void reportFailedHandOff()
+// What the user is told when no mail program took the message: the program's own text, or the
+// text the mode's own routine gives for its failure.
+struct FailureText {
+    QString text;
+    QString title;
+};
+
+FailureText handOffFailure()
 {
-    ui::setDefaultPointer();
-    ui::msgBox(
-        QStringLiteral("Program nie może przekazać wiadomości do programu pocztowego. Sprawdź, czy w systemie "
-                       "jest ustawiony domyślny program pocztowy, lub zmień ustawienia programu: menu Narzędzia, "
-                       "polecenie Parametry programu, zakładka Aplikacja i spróbuj ponownie."),
-        ui::Buttons::Ok, ui::Icon::Critical, QStringLiteral("Błąd wysyłania poczty"));
+    return {QStringLiteral("Program nie może przekazać wiadomości do programu pocztowego. Sprawdź, czy w systemie jest "
+                           "ustawiony domyślny program pocztowy, lub zmień ustawienia programu: menu Narzędzia, "
+                           "polecenie Parametry programu, zakładka Aplikacja i spróbuj ponownie."),
+            QStringLiteral("Błąd wysyłania poczty")};
 }
 
-QString emlPath(App& app)
+FailureText composingModeFailure()
 {
-    return WritableProgramFile(app, QStringLiteral("wiadomosc.eml"));
+    return {QStringLiteral("Program nie może wysłać pocztę elektroniczną stosując aplikację MS Outlook. Zmień "
+                           "ustawienia programu: menu Narzędzia, polecenie Parametry programu, zakładka Aplikacja i "
+                           "spróbuj ponownie."),
+            QStringLiteral("Błąd nr %1").arg(err::kCannotCreateObject)};
 }
 
-bool compose(App& app, const mail::Message& m)
+// Says that nothing took the message and where the unsent message file was left, so that the
+// user can send it another way.
+mail::Failed reportFailure(const FailureText& failure, const QString& wanted)
 {
-    return mail::composeMessage(m, emlPath(app), reportFailedHandOff);
+    return [failure, wanted](const QString& leftAt) {
+        ui::setDefaultPointer();
+        const QString where =
+            leftAt.isEmpty()
+                ? QStringLiteral("Nie udało się zapisać wiadomości w pliku: ") + QDir::toNativeSeparators(wanted)
+                : QStringLiteral("Niewysłana wiadomość została zapisana w pliku: ") + QDir::toNativeSeparators(leftAt);
+        ui::msgBox(failure.text + QStringLiteral("\r\n\r\n") + where, ui::Buttons::Ok, ui::Icon::Critical,
+                   failure.title);
+    };
+}
+
+// Message files are written among the user's data, each under a name of its own.
+QString emlPath()
+{
+    return UserDataFile(QStringLiteral("wiadomosc.eml"));
+}
+
+bool compose(const mail::Message& m, const FailureText& failure)
+{
+    const QStringList unreadable = mail::unreadableAttachments(m);
+    if (!unreadable.isEmpty()) {
+        ui::setDefaultPointer();
+        QStringList shown;
+        for (const QString& path : unreadable) shown << QDir::toNativeSeparators(path);
+        ui::msgBox(QStringLiteral("Nie można odczytać załącznika: ") + shown.join(QStringLiteral(", ")) +
+                       QStringLiteral(". Wiadomość nie została przekazana do programu pocztowego."),
+                   ui::Buttons::Ok, ui::Icon::Exclamation, handOffFailure().title);
+        return false;
+    }
+    const QString path = emlPath();
+    return mail::composeMessage(m, path, reportFailure(failure, path));
 }
 
 }  // namespace
 
-bool MailLink(App& app, const QString& to, const QString& subject, const QString& body)
+bool MailLink(App&, const QString& to, const QString& subject, const QString& body)
 {
-    return mail::openMailto({to, subject, body, {}}, emlPath(app), reportFailedHandOff);
+    const QString path = emlPath();
+    return mail::openMailto({to, subject, body, {}}, path, reportFailure(handOffFailure(), path));
 }
 
-bool SendOutlookMail(App& app, const QString& subject, const QString& to, const QString& body,
-                     const QString& attachments)
+bool SendOutlookMail(App&, const QString& subject, const QString& to, const QString& body, const QString& attachments)
 {
-    return compose(app, {to, subject, body, mail::splitAttachments(attachments)});
+    return compose({to, subject, body, mail::splitAttachments(attachments)}, composingModeFailure());
 }
 
-bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, const QString& body,
+bool SendOutlook2010Mail(App&, const QString& subject, const QString& to, const QString& body,
                          const QString& attachments)
 {
     QString recipient = to.contains(QLatin1Char('@')) ? to : kPlaceholderRecipient;
-    return compose(app, {recipient, subject, body, mail::splitAttachments(attachments)});
+    return compose({recipient, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
 }
 
 bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments)
 {
     switch (app.gPrgPar.BezMAPI) {
     case 1:
+        // A link carries no files: with attachments the message is composed as in mode 0.
         if (mail::splitAttachments(attachments).isEmpty()) return MailLink(app, to, subject, body);
-        return SendOutlookMail(app, subject, to, body, attachments);
+        break;
+    case 2: return SendOutlookMail(app, subject, to, body, attachments);
     case 3: return SendOutlook2010Mail(app, subject, to, body, attachments);
-    default: return SendOutlookMail(app, subject, to, body, attachments);
+    default: break;
     }
+    return compose({to, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
 }
 
 bool MessageOpen(App&, const QString& emlPath)
 {
-    if (shell::openFile(emlPath, reportFailedHandOff)) return true;
-    reportFailedHandOff();
+    const mail::Failed failed = reportFailure(handOffFailure(), emlPath);
+    if (shell::openFile(emlPath, [failed, emlPath] { failed(emlPath); })) return true;
+    failed(emlPath);
     return false;
 }
 
@@ -97,11 +142,7 @@ bool FileOpenShow(const QString& path)
 void PytanieWyslij(App& app)
 {
     ui::setBusyPointer();
-    QString subject = QStringLiteral("Pytanie ") + app.title + QStringLiteral(" wersja ") + app.version;
-    switch (app.gPrgPar.BezMAPI) {
-    case 1: MailLink(app, app.supportAddress, subject, QString()); break;
-    case 3: SendOutlook2010Mail(app, subject, app.supportAddress, QString(), QString()); break;
-    default: SendOutlookMail(app, subject, app.supportAddress, QString(), QString()); break;
-    }
+    MailByMode(app, QStringLiteral("Pytanie ") + app.title + QStringLiteral(" wersja ") + app.version,
+               app.supportAddress, QString(), QString());
     ui::setDefaultPointer();
 }

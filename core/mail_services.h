@@ -5,24 +5,31 @@ class App;
 
 // Mail and shell services. Every mail mode ends in the user's mail program showing the
 // message for the user to send; when its own way fails, the message is written as an .eml file
+// among the user's data, under a name no earlier message has ("wiadomosc.eml", "wiadomosc-2.eml"...),
 // and opened with its associated program. A hand-off that nothing took is reported in a message
-// box: at once (and returned as false), or when the mail program that took it fails later.
+// box that says where the unsent message file was left: at once (and returned as false), or when
+// the mail program that took it fails later. While a mail program is waited for, the windows
+// repaint and the user's input waits. An attachment that cannot be read is said, and nothing is
+// handed over.
 
 // Mode 1 ("BezMAPI" = 1): a mailto: link with the address, subject and body percent-encoded.
 bool MailLink(App& app, const QString& to, const QString& subject, const QString& body);
-// The composing modes: the message with its attachments (paths separated by ";", every
-// non-empty part attached) composed in the mail program; an HTML body when it holds "<html>".
+// Mode 2: the message with its attachments (paths separated by ";", every non-empty part
+// attached) composed in the mail program; an HTML body when it holds "<html>". Its failure is
+// told in its own words ("... stosując aplikację MS Outlook ...", title "Błąd nr 429").
 bool SendOutlookMail(App& app, const QString& subject, const QString& to, const QString& body,
                      const QString& attachments);
-// As SendOutlookMail; a recipient without "@" is replaced by a placeholder the user overwrites.
+// Mode 3: as SendOutlookMail, its failure told as the other modes tell it; a recipient without
+// "@" is replaced by a placeholder the user overwrites.
 bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, const QString& body,
                          const QString& attachments);
 // By the mail mode app.gPrgPar.BezMAPI: 1 the link (when there is nothing to attach, since a
-// link carries no files), 3 SendOutlook2010Mail, any other SendOutlookMail.
+// link carries no files), 2 SendOutlookMail, 3 SendOutlook2010Mail; any other mode, and mode 1
+// with attachments, composes the message as mode 2 does.
 bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments);
 
 // Opens a written message (an .eml file) in the program the desktop associates with it; a
-// hand-off that fails, at once or later, is reported as the composing modes report it.
+// hand-off that fails, at once or later, is reported as the other modes report it.
 bool MessageOpen(App& app, const QString& emlPath);
 
 // Whether the desktop knows a program to open folder/file; otherwise shows why and returns false.

@@ -1,5 +1,6 @@
 #include "core/app.h"
 #include "core/error_report.h"
+#include "core/polish_language.h"
 #include "core/start_up.h"
 #include "editor/main_window.h"
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Brenik Software"));
     QApplication::setApplicationName(QStringLiteral("Rolkwit"));
     QApplication::setApplicationVersion(QStringLiteral(ROLKWIT_VERSION));
+    const PolishLanguage polish;
 
     App::setDefaultErrorReporter(ErrorReportDialog);
     App app;

@@ -13,8 +13,10 @@ public:
     virtual void Form_Load() = 0;
     virtual bool Przylacz() = 0;
     // Keeps the edited header in this workstation's buffer, then lets go of the database, which
-    // may be closed or replaced afterwards.
-    virtual void Odlacz() = 0;
+    // may be closed or replaced afterwards. False when the header could not be written to the
+    // buffer: the window keeps it, and attaching that database again shows it instead of the
+    // older buffered one.
+    virtual bool Odlacz() = 0;
     // Lets go of a database found damaged (DatabaseDamaged): detaches without keeping anything
     // in its buffer and leaves the window as after a failed open.
     virtual void dropDatabase() = 0;

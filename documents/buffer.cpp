@@ -5,25 +5,30 @@
 #include "documents/transaction_scope.h"
 #include "platform/database.h"
 
+void BuforujNaglowek(App& app, const DocHeader& header)
+{
+    DocHeader h = header;
+    h.Stanowisko = app.gStanowisko;
+    if (!h.isCorrection()) {
+        h.KorInddok.clear();
+        h.KorNumer.clear();
+        h.KorDatawyst = QDate();
+    }
+    if (h.Fundusz.isEmpty()) h.Fundusz = QStringLiteral(" ");
+    h.Zaplacono.reset();
+
+    auto& db = *app.gBaseDb;
+    TransactionScope tr(db);
+    db.execute(QStringLiteral("DELETE FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
+    db.execute(DocHeader::insertStatement(QStringLiteral("dodok")), h.values());
+    tr.commit();
+}
+
 bool ZapiszDoBufora(App& app, const DocHeader& header)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     try {
-        DocHeader h = header;
-        h.Stanowisko = app.gStanowisko;
-        if (!h.isCorrection()) {
-            h.KorInddok.clear();
-            h.KorNumer.clear();
-            h.KorDatawyst = QDate();
-        }
-        if (h.Fundusz.isEmpty()) h.Fundusz = QStringLiteral(" ");
-        h.Zaplacono.reset();
-
-        auto& db = *app.gBaseDb;
-        TransactionScope tr(db);
-        db.execute(QStringLiteral("DELETE FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
-        db.execute(DocHeader::insertStatement(QStringLiteral("dodok")), h.values());
-        tr.commit();
+        BuforujNaglowek(app, header);
         return true;
     } catch (...) {
         ErrorReport(app, QStringLiteral("ZapiszDoBufora"));

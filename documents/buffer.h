@@ -15,6 +15,10 @@ class App;
 // as "ZapiszDoBufora"; false when no database is open, it is an archive, or the write failed.
 bool ZapiszDoBufora(App& app, const DocHeader& header);
 
+// The same write without its own error handling, for a caller whose transaction it joins (a load
+// that replaces the whole buffer at once). Throws AppError.
+void BuforujNaglowek(App& app, const DocHeader& header);
+
 // This workstation's buffered header; nullopt when there is none, no database is open or the
 // read failed (reported as "OdczytZBufora").
 std::optional<DocHeader> OdczytZBufora(App& app);

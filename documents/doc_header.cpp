@@ -1,65 +1,55 @@
 #include "documents/doc_header.h"
+#include "documents/record_columns.h"
+
+namespace {
+
+using Columns = RecordColumns<DocHeader>;
+
+// dodok and fadok, column by column in table order.
+const Columns& table()
+{
+    using H = DocHeader;
+    static const Columns t = {
+        Columns::column("Stanowisko", &H::Stanowisko), Columns::column("Inddok", &H::Inddok),
+        Columns::column("Numer", &H::Numer),           Columns::column("Datawyst", &H::Datawyst),
+        Columns::column("Datasprz", &H::Datasprz),     Columns::column("KorInddok", &H::KorInddok),
+        Columns::column("KorNumer", &H::KorNumer),     Columns::column("KorDatawyst", &H::KorDatawyst),
+        Columns::column("Podstawa", &H::Podstawa),     Columns::column("Wydane", &H::Wydane),
+        Columns::column("Nazkon", &H::Nazkon),         Columns::column("Adrkon", &H::Adrkon),
+        Columns::column("Nipkon", &H::Nipkon),         Columns::column("Nazdok", &H::Nazdok),
+        Columns::column("Numdok", &H::Numdok),         Columns::column("Wyddok", &H::Wyddok),
+        Columns::column("Datadok", &H::Datadok),       Columns::column("RazNetto", &H::RazNetto),
+        Columns::column("RazVAT", &H::RazVAT),         Columns::column("RazBrutto", &H::RazBrutto),
+        Columns::column("Potracenie", &H::Potracenie), Columns::column("DoZaplaty", &H::DoZaplaty),
+        Columns::column("PlatFor", &H::PlatFor),       Columns::column("PlatDni", &H::PlatDni),
+        Columns::column("PlatTer", &H::PlatTer),       Columns::column("PlatRach", &H::PlatRach),
+        Columns::column("Wystawil", &H::Wystawil),     Columns::column("Uwagi", &H::Uwagi),
+        Columns::column("Fundusz", &H::Fundusz),       Columns::column("Zaplacono", &H::Zaplacono),
+    };
+    return t;
+}
+
+}  // namespace
 
 const QStringList& DocHeader::columns()
 {
-    static const QStringList c = {"Stanowisko", "Inddok",      "Numer",      "Datawyst",  "Datasprz", "KorInddok",
-                                  "KorNumer",   "KorDatawyst", "Podstawa",   "Wydane",    "Nazkon",   "Adrkon",
-                                  "Nipkon",     "Nazdok",      "Numdok",     "Wyddok",    "Datadok",  "RazNetto",
-                                  "RazVAT",     "RazBrutto",   "Potracenie", "DoZaplaty", "PlatFor",  "PlatDni",
-                                  "PlatTer",    "PlatRach",    "Wystawil",   "Uwagi",     "Fundusz",  "Zaplacono"};
-    return c;
+    return table().names();
 }
 
 QString DocHeader::insertStatement(const QString& table)
 {
-    return db::insertStatement(table, columns());
+    return ::table().insertStatement(table);
 }
 
 std::vector<db::Value> DocHeader::values() const
 {
-    return {Stanowisko, Inddok,      Numer,      Datawyst,  Datasprz, KorInddok,
-            KorNumer,   KorDatawyst, Podstawa,   Wydane,    Nazkon,   Adrkon,
-            Nipkon,     Nazdok,      Numdok,     Wyddok,    Datadok,  RazNetto,
-            RazVAT,     RazBrutto,   Potracenie, DoZaplaty, PlatFor,  PlatDni ? db::Value(*PlatDni) : db::Value(),
-            PlatTer,    PlatRach,    Wystawil,   Uwagi,     Fundusz,  Zaplacono};
+    return table().values(*this);
 }
 
 DocHeader DocHeader::fromRow(const db::Row& r)
 {
     DocHeader h;
-    auto text = [&](const char* c) { return r.has(c) ? r.text(c) : QString(); };
-    auto date = [&](const char* c) { return r.has(c) ? r.date(c) : QDate(); };
-    auto money = [&](const char* c) { return r.has(c) ? r.optDecimal(c) : OptDecimal(); };
-    h.Stanowisko = r.has("Stanowisko") ? int(r.integer("Stanowisko")) : 0;
-    h.Inddok = text("Inddok");
-    h.Numer = text("Numer");
-    h.Datawyst = date("Datawyst");
-    h.Datasprz = date("Datasprz");
-    h.KorInddok = text("KorInddok");
-    h.KorNumer = text("KorNumer");
-    h.KorDatawyst = date("KorDatawyst");
-    h.Podstawa = text("Podstawa");
-    h.Wydane = text("Wydane");
-    h.Nazkon = text("Nazkon");
-    h.Adrkon = text("Adrkon");
-    h.Nipkon = text("Nipkon");
-    h.Nazdok = text("Nazdok");
-    h.Numdok = text("Numdok");
-    h.Wyddok = text("Wyddok");
-    h.Datadok = date("Datadok");
-    h.RazNetto = money("RazNetto");
-    h.RazVAT = money("RazVAT");
-    h.RazBrutto = money("RazBrutto");
-    h.Potracenie = money("Potracenie");
-    h.DoZaplaty = money("DoZaplaty");
-    h.PlatFor = text("PlatFor");
-    if (r.has("PlatDni") && !r.isNull("PlatDni")) h.PlatDni = int(r.integer("PlatDni"));
-    h.PlatTer = text("PlatTer");
-    h.PlatRach = text("PlatRach");
-    h.Wystawil = text("Wystawil");
-    h.Uwagi = text("Uwagi");
-    h.Fundusz = text("Fundusz");
-    h.Zaplacono = money("Zaplacono");
+    table().read(r, h);
     return h;
 }
 

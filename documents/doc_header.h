@@ -50,12 +50,14 @@ struct DocHeader {
     // Takes the totals, the deduction and the amount to pay.
     void setTotals(const Totals& t);
 
-    // The table's columns in table order, and this header's values in that order.
+    // The table's columns in table order, and this header's values in that order; both come from
+    // one declaration of the columns (doc_header.cpp), as do the insert and the reader.
     static const QStringList& columns();
     std::vector<db::Value> values() const;
     // The statement that adds a whole header to dodok or fadok; it binds values().
     static QString insertStatement(const QString& table);
-    // Reads a row of dodok or fadok (SELECT *); missing columns keep their defaults.
+    // Reads a row of dodok or fadok (SELECT *); missing columns keep their defaults. An amount or
+    // a count that the program cannot have stored throws AppError 13.
     static DocHeader fromRow(const db::Row& row);
     // The header stored under `numer` (fadok) or buffered by workstation `stanowisko` (dodok), as
     // its row holds it; nullopt when there is none. Throw AppError.

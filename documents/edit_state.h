@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <set>
 
 class App;
 namespace db {
@@ -23,11 +24,15 @@ std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString
 
 // The editor's state that the save needs besides the buffered document: which stored document,
 // if any, is being edited under its own number ("[Poprawa]"), from which database file, and
-// what it was when it was loaded. Empty for a new document or a copy.
+// what it was when it was loaded (empty for a new document or a copy); and the rows whose
+// name was erased.
 struct EditState {
     QString numer;  // the number it was loaded under
     QString baza;   // the database file it came from
     StoredIdentity tozsamosc;
+    // Rows of dopoz (ids) whose name was typed and then erased: the save checks each once as a
+    // named row, so that one without a value is refused once and skipped afterwards.
+    std::set<qint64> wymazane;
 
     bool poprawa() const { return !numer.isEmpty(); }
     // The state of editing stored document `numer` of the database open now (identity taken now).

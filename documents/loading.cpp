@@ -47,7 +47,7 @@ Sums sums(const std::vector<Position>& rows)
 
 }  // namespace
 
-LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor)
+LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader* naglowek)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
@@ -58,6 +58,7 @@ LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Positio
         PositionBuffer buffer(app, table);
         for (Position& p : *rows) p.id = buffer.insert(p);
     }
+    if (naglowek) BuforujNaglowek(app, *naglowek);
     tr.commit();
     loaded.buffered = true;
     return loaded;
@@ -82,7 +83,7 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             d.tozsamosc = TozsamoscDokumentu(db, numer).value_or(StoredIdentity());
             read.commit();
         }
-        d.rows = ZastapBufory(app, std::move(poz), std::move(kor));
+        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), tryb == kTrybPopraw ? &d.header : nullptr);
         if (tryb != kTrybPopraw) {
             Sums k = sums(d.rows.dokor);
             d.header.setTotals(PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,

@@ -32,16 +32,20 @@ struct LoadedDocument {
 };
 
 // Replaces this workstation's dopoz and dokor rows with the given rows in one transaction, each
-// row's id then naming its buffer row. On an archive database nothing is written and the rows
-// are only given back to be shown. Throws AppError, the buffers then left as they were.
-LoadedRows ZastapBufory(App& app, std::vector<Position> dopoz, std::vector<Position> dokor);
+// row's id then naming its buffer row; with `naglowek`, the buffered header in the same
+// transaction, so that the buffer never holds one document's header with another's rows. On an
+// archive database nothing is written and the rows are only given back to be shown. Throws
+// AppError, the buffers then left as they were.
+LoadedRows ZastapBufory(App& app, std::vector<Position> dopoz, std::vector<Position> dokor,
+                        const DocHeader* naglowek = nullptr);
 
 // The modes of WczytajDokument: "popraw" edits the stored document under its own kind and
 // number; any other text (the callers pass "nowy") copies it into the document being written.
 inline const QString kTrybPopraw = QStringLiteral("popraw");
 
 // Loads document `numer`: dopoz gets its rows as they are after any correction, dokor the
-// corrected rows of a stored correction with quantities and values positive again.
+// corrected rows of a stored correction with quantities and values positive again; in the mode
+// "popraw" the buffered header (dodok) gets its header in the same transaction.
 // In the mode "popraw" the header carries the stored totals. In any other mode the totals are
 // recomputed from the loaded rows for the kind of the document being written (`rodzajEdytora`),
 // with the deduction when the stored document has a fund: the copy of a correction into an

@@ -75,15 +75,19 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
 }
 
 // The number after the last of the period that no stored document holds: a template without the
-// period (or a number typed by hand) can make the next number one that is stored already.
+// period (or a number typed by hand) can make the next number one that is stored already. Each
+// number tried and found stored is another stored document, so the search ends; a template
+// without a running number gives only one number, and when that one is stored there is none.
 QString nastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
+    const QString& szablon = app.gBazaPar.NumSzablon;
     qint64 n = ostatni(app, table, dateColumn, date).number;
-    QString numer;
-    do {
-        numer = NumberUtworz(++n, date, app.gBazaPar.NumSzablon);
-    } while (app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM %1 WHERE Numer = ?").arg(table), {numer}));
-    return numer;
+    for (;;) {
+        const QString numer = NumberUtworz(++n, date, szablon);
+        if (!app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM %1 WHERE Numer = ?").arg(table), {numer}))
+            return numer;
+        if (NumberUtworz(n + 1, date, szablon) == numer) throw NoFreeNumber(numer);
+    }
 }
 
 }  // namespace
@@ -98,12 +102,16 @@ std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QSt
     }
 }
 
-std::optional<QString> NumerNastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date)
+std::optional<QString> NumerNastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date,
+                                     QString* brak)
 {
     if (!app.gBazaPar.NumAuto) return QString();
     if (!date.isValid()) return std::nullopt;
     try {
         return nastepny(app, table, dateColumn, date);
+    } catch (const NoFreeNumber& e) {
+        if (brak) *brak = e.description();
+        return std::nullopt;
     } catch (...) {
         ErrorReport(app, QStringLiteral("NumerOstatni:%1:%2").arg(table, dateColumn));
         return std::nullopt;
@@ -114,6 +122,19 @@ QString NumerDoZapisu(App& app, const QDate& date)
 {
     if (!app.gBazaPar.NumAuto) return QString();
     return nastepny(app, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
+}
+
+QString BrakWolnegoNumeru(const QString& numer)
+{
+    return QStringLiteral("Nie można nadać numeru dokumentu: numer %1 jest już zapisany w bazie danych, a szablon "
+                          "numeracji nie zawiera numeru kolejnego. Zmień szablon numeracji w parametrach dokumentu "
+                          "lub datę wystawienia.")
+        .arg(numer);
+}
+
+NoFreeNumber::NoFreeNumber(const QString& numer)
+    : AppError(err::kDuplicateKey, QStringLiteral("NumerNastepny"), BrakWolnegoNumeru(numer))
+{
 }
 
 QString NumberUtworz(qint64 number, const QDate& date, const QString& szablon)

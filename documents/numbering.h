@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/app_error.h"
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -35,13 +36,25 @@ std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QSt
 // The proposed number for a document issued on `date`: the last number of its period + 1, or
 // the first after it that no stored document holds, so that a number the program chose never
 // names a stored document. An empty text when automatic numbering is off. nullopt when no number
-// could be proposed (invalid date, failed look-up, reported): such a proposal must never be used
-// as a number.
-std::optional<QString> NumerNastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date);
+// could be proposed: an invalid date, a failed look-up (reported), or a template without a
+// running number whose one number is stored already (not reported: `brak`, when given, gets
+// the message to show). Such a proposal must never be used as a number.
+std::optional<QString> NumerNastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date,
+                                     QString* brak = nullptr);
 
 // The same number of fadok for the save, which runs inside its transaction: a failure is thrown
-// (AppError) rather than reported, so that nothing is shown while the file is locked.
+// (AppError; NoFreeNumber when the template cannot give a number that is not stored) rather than
+// reported, so that nothing is shown while the file is locked.
 QString NumerDoZapisu(App& app, const QDate& date);
+
+// The message when a template without a running number cannot give a number that is not stored.
+QString BrakWolnegoNumeru(const QString& numer);
+// Thrown when the template has no running number and its one number for the period is stored;
+// the description is BrakWolnegoNumeru().
+class NoFreeNumber : public AppError {
+public:
+    explicit NoFreeNumber(const QString& numer);
+};
 
 // Renders one number from the template.
 QString NumberUtworz(qint64 number, const QDate& date, const QString& szablon);

@@ -1,5 +1,6 @@
 #include "documents/positions.h"
 #include "core/app.h"
+#include "documents/record_columns.h"
 #include "documents/transaction_scope.h"
 #include "platform/app_error.h"
 #include "platform/database.h"
@@ -26,17 +27,45 @@ OptDecimal neg(const OptDecimal& v)
 
 }  // namespace
 
-const QStringList& Position::columns()
+namespace {
+
+const RecordColumns<PositionKey>& keyTable()
 {
-    static const QStringList c = {"Pozycja", "Nazwa",     "Ilosc",   "Indjed",    "Cenanet",
-                                  "Indvat",  "WartNetto", "WartVAT", "WartBrutto"};
-    return c;
+    using C = RecordColumns<PositionKey>;
+    using K = PositionKey;
+    static const C t = {C::column("Stanowisko", &K::Stanowisko), C::column("Inddok", &K::Inddok),
+                        C::column("Numer", &K::Numer), C::column("Korekta", &K::Korekta)};
+    return t;
 }
 
-std::vector<db::Value> Position::values(std::vector<db::Value> keys) const
+// The columns the grids show, in their order.
+const RecordColumns<Position>& table()
 {
-    keys.insert(keys.end(), {Pozycja, Nazwa, Ilosc, Indjed, Cenanet, Indvat, WartNetto, WartVAT, WartBrutto});
-    return keys;
+    using C = RecordColumns<Position>;
+    using P = Position;
+    static const C t = {C::column("Pozycja", &P::Pozycja),      C::column("Nazwa", &P::Nazwa),
+                        C::column("Ilosc", &P::Ilosc),          C::column("Indjed", &P::Indjed),
+                        C::column("Cenanet", &P::Cenanet),      C::column("Indvat", &P::Indvat),
+                        C::column("WartNetto", &P::WartNetto),  C::column("WartVAT", &P::WartVAT),
+                        C::column("WartBrutto", &P::WartBrutto)};
+    return t;
+}
+
+}  // namespace
+
+const QStringList& PositionKey::columns()
+{
+    return keyTable().names();
+}
+
+const QStringList& Position::columns()
+{
+    return table().names();
+}
+
+std::vector<db::Value> Position::values() const
+{
+    return table().values(*this);
 }
 
 Position Position::negated() const
@@ -51,25 +80,22 @@ Position Position::negated() const
 
 QString positionInsert(const QString& table)
 {
-    QStringList keys = {QStringLiteral("Stanowisko")};
-    if (table == QLatin1String("fapoz"))
-        keys << QStringLiteral("Inddok") << QStringLiteral("Numer") << QStringLiteral("Korekta");
-    return db::insertStatement(table, keys + Position::columns());
+    return db::insertStatement(table, PositionKey::columns() + Position::columns());
+}
+
+std::vector<db::Value> positionValues(const PositionKey& key, const Position& p)
+{
+    std::vector<db::Value> v = keyTable().values(key);
+    const std::vector<db::Value> shown = p.values();
+    v.insert(v.end(), shown.begin(), shown.end());
+    return v;
 }
 
 Position Position::fromRow(const db::Row& r)
 {
     Position p;
     if (r.has(QStringLiteral("id"))) p.id = r.integer(QStringLiteral("id"));
-    if (!r.isNull(QStringLiteral("Pozycja"))) p.Pozycja = r.integer(QStringLiteral("Pozycja"));
-    p.Nazwa = r.text(QStringLiteral("Nazwa"));
-    p.Ilosc = r.optDecimal(QStringLiteral("Ilosc"));
-    p.Indjed = r.text(QStringLiteral("Indjed"));
-    p.Cenanet = r.optDecimal(QStringLiteral("Cenanet"));
-    p.Indvat = r.text(QStringLiteral("Indvat"));
-    p.WartNetto = r.optDecimal(QStringLiteral("WartNetto"));
-    p.WartVAT = r.optDecimal(QStringLiteral("WartVAT"));
-    p.WartBrutto = r.optDecimal(QStringLiteral("WartBrutto"));
+    table().read(r, p);
     return p;
 }
 
@@ -120,7 +146,7 @@ qint64 PositionBuffer::append(qint64 pozycja)
 qint64 PositionBuffer::insert(const Position& p)
 {
     auto& db = openDb(app_);
-    db.execute(positionInsert(tableName(table_)), p.values({app_.gStanowisko}));
+    db.execute(positionInsert(tableName(table_)), positionValues({app_.gStanowisko, {}, {}, {}}, p));
     return db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInt();
 }
 

@@ -15,6 +15,18 @@ class Row;
 enum class PozTabela { Dopoz, Dokor };
 QString tableName(PozTabela t);
 
+// What tells whose a position row is: the workstation and, for a stored row, the document's kind
+// and number and whether it is a corrected row. A buffer row carries the workstation only.
+struct PositionKey {
+    int Stanowisko = 0;
+    QString Inddok;
+    QString Numer;
+    std::optional<bool> Korekta;
+
+    // The key columns of dopoz, dokor and fapoz.
+    static const QStringList& columns();
+};
+
 // One buffer row as the grids show it. `id` is the row's rowid, the key of the writes.
 struct Position {
     qint64 id = 0;
@@ -29,19 +41,20 @@ struct Position {
     OptDecimal WartBrutto;
 
     // The columns that the grids show, in their order (Pozycja first), and this row's values in
-    // that order after the given key values.
+    // that order; both come from one declaration of the columns (positions.cpp), as does the reader.
     static const QStringList& columns();
-    std::vector<db::Value> values(std::vector<db::Value> keys = {}) const;
+    std::vector<db::Value> values() const;
     // Reads the shown columns of a row of dopoz, dokor or fapoz (id only when selected as "id").
+    // An amount or a number that the program cannot have stored throws AppError 13.
     static Position fromRow(const db::Row& r);
     // The row with its quantity and values negated: the corrected side of a stored correction.
     Position negated() const;
 };
 
-// The statement that adds a whole row to a position table. It binds values() after the keys:
-// in dopoz and dokor the workstation; in fapoz the workstation, the document's kind and number
-// and the corrected mark.
+// The statement that adds a whole row to a position table (dopoz, dokor, fapoz): the key's
+// columns, then the shown ones. It binds positionValues().
 QString positionInsert(const QString& table);
+std::vector<db::Value> positionValues(const PositionKey& key, const Position& p);
 
 // This workstation's rows of one position buffer. Every method runs on the open database and
 // throws AppError on a database failure; writes of several rows run in one transaction.

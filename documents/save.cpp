@@ -14,18 +14,20 @@ const QString kBrakNumeru =
     QStringLiteral("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź datę wystawienia oraz "
                    "parametry numeracji i spróbuj ponownie.");
 
-// The stored document whose replacement the user has confirmed: that number holding exactly that.
+// What the user has confirmed storing over: that number holding exactly that stored document,
+// or (no identity) that number holding none, the edited document having been deleted meanwhile.
 struct Confirmed {
     QString numer;
-    StoredIdentity tozsamosc;
+    std::optional<StoredIdentity> tozsamosc;
 };
 
 // What one pass of the transaction ended with.
 struct Attempt {
     enum Kind { Stored, Conflict, Refused } kind = Refused;
-    QString numer;             // Stored: the number used; Conflict: the stored number it would replace
-    StoredIdentity tozsamosc;  // Conflict: what is stored under it
-    CheckFault fault;          // Refused: what to tell the user once the transaction is rolled back
+    QString numer;     // Stored: the number used
+    QString pytanie;   // Conflict: what to ask before the next pass
+    Confirmed zgoda;   // Conflict: what a Yes to it confirms
+    CheckFault fault;  // Refused: what to tell the user once the transaction is rolled back
 };
 
 bool same(const QString& a, const QString& b)
@@ -55,6 +57,22 @@ bool wlasny(App& app, const EditState& state, const QString& numer, const std::o
     return stary && WlasnyNumer(state, numer) && state.fromDatabase(app.gBaseDb->path()) && *stary == state.tozsamosc;
 }
 
+// The question to ask before storing under `numer`, where `stary` is stored now; none when the
+// document may be stored at once: nothing is stored there (and it is no edited document deleted
+// meanwhile), or it is the edited document itself.
+std::optional<QString> pytanie(App& app, const EditState& state, const QString& numer,
+                               const std::optional<StoredIdentity>& stary)
+{
+    if (stary) return wlasny(app, state, numer, stary) ? std::nullopt : std::optional(PytanieZastapic(numer));
+    if (WlasnyNumer(state, numer) && state.fromDatabase(app.gBaseDb->path())) return PytanieUsuniety(numer);
+    return std::nullopt;
+}
+
+bool potwierdzone(const Confirmed& zgoda, const QString& numer, const std::optional<StoredIdentity>& stary)
+{
+    return !zgoda.numer.isEmpty() && same(zgoda.numer, numer) && zgoda.tozsamosc == stary;
+}
+
 // Stores the named rows of one buffer (as read for the checks, in their order) under the
 // document's kind and number, numbered 1..n; the rows of the corrected document are stored with
 // their quantities and values negated.
@@ -66,7 +84,7 @@ void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool kor
         if (p.Nazwa.isEmpty()) continue;
         Position stored = korekta ? p.negated() : p;
         stored.Pozycja = ++n;
-        st.bindAll(stored.values({h.Stanowisko, h.Inddok, h.Numer, korekta}));
+        st.bindAll(positionValues({h.Stanowisko, h.Inddok, h.Numer, korekta}, stored));
         st.step();
         st.reset();
     }
@@ -112,19 +130,23 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     if (numerPrzyZapisie) {
         try {
             h.Numer = NumerDoZapisu(app, h.Datawyst);
+        } catch (const NoFreeNumber& e) {
+            return refused(QStringLiteral("Dokument nie został zapisany. ") + e.description(),
+                           QStringLiteral("txtDatawyst"));
         } catch (const AppError&) {
             h.Numer.clear();
         }
         if (h.Numer.isEmpty()) return refused(kBrakNumeru, QStringLiteral("txtDatawyst"));
     }
 
+    // Compared again under the lock: what the user confirmed may have changed meanwhile.
     const auto stary = TozsamoscDokumentu(db, h.Numer);
     const bool ten = wlasny(app, state, h.Numer, stary);
-    if (stary && !ten && !(same(potwierdzony.numer, h.Numer) && potwierdzony.tozsamosc == *stary)) {
+    if (auto q = pytanie(app, state, h.Numer, stary); q && !potwierdzone(potwierdzony, h.Numer, stary)) {
         Attempt a;
         a.kind = Attempt::Conflict;
-        a.numer = h.Numer;
-        a.tozsamosc = *stary;
+        a.pytanie = *q;
+        a.zgoda = {h.Numer, stary};
         return a;
     }
     if (h.isCorrection())
@@ -152,6 +174,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
 SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
 {
     SaveResult result;
+    result.wymazane = state.wymazane;
     if (!app.gBazaOtwarta || !app.gBaseDb) return result;
     if (app.gBazaPar.BazaOdczyt) {
         result.fault = CheckFault{kTylkoOdczyt, QString(), -1};
@@ -164,14 +187,14 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
         if ((result.fault = SprawdzNaglowek(h, !numerPrzyZapisie))) return result;
         const auto dopoz = PositionBuffer(app, PozTabela::Dopoz).read();
         const auto dokor = h.isCorrection() ? PositionBuffer(app, PozTabela::Dokor).read() : std::vector<Position>();
-        if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor))) return result;
+        if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor, &result.wymazane))) return result;
 
         Confirmed potwierdzony;
         if (!numerPrzyZapisie) {
             const auto stary = TozsamoscDokumentu(*app.gBaseDb, h.Numer);
-            if (stary && !wlasny(app, state, h.Numer, stary)) {
-                if (!ask || !ask(PytanieZastapic(h.Numer))) return result;
-                potwierdzony = {h.Numer, *stary};
+            if (auto q = pytanie(app, state, h.Numer, stary)) {
+                if (!ask || !ask(*q)) return result;
+                potwierdzony = {h.Numer, stary};
             }
         }
         // The question is never asked while the database is locked for writing: a document stored
@@ -187,8 +210,8 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
                 result.fault = a.fault;
                 return result;
             }
-            if (!ask || !ask(PytanieZastapic(a.numer))) return result;
-            potwierdzony = {a.numer, a.tozsamosc};
+            if (!ask || !ask(a.pytanie)) return result;
+            potwierdzony = a.zgoda;
         }
         return result;
     } catch (...) {

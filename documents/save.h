@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <set>
 
 class App;
 
@@ -13,6 +14,8 @@ struct SaveResult {
     bool ok = false;
     QString numer;
     std::optional<CheckFault> fault;
+    // The rows of EditState::wymazane that the checks have not reached yet.
+    std::set<qint64> wymazane;
 };
 
 // Asks the user a question (Yes and No, No the default); true on Yes.
@@ -24,7 +27,9 @@ using Question = std::function<bool(const QString& text)>;
 // It validates the document first (validation.h). A stored document under its number is
 // replaced only when it is the very document that `state` loaded for editing, unchanged since
 // (the same row of the same database file, whatever its paid mark); any other one is replaced
-// only after `ask` said Yes to the question about exactly that document. The question and every
+// only after `ask` said Yes to the question about exactly that document. An edited document
+// that is no longer stored under its number (deleted or renumbered by another workstation) is
+// stored again only after `ask` said Yes to the question saying so. The question and every
 // message come while no transaction is open. Then, in one writer transaction (BEGIN IMMEDIATE,
 // so that two workstations are served one after the other):
 //  - takes the number when it is numbered automatically and cannot be edited: the next number

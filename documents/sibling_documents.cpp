@@ -82,14 +82,8 @@ void seller(const db::Row& row, SiblingDocument& d)
 // An order's position: no VAT of its own, so 22 % computed and rounded as the grid does.
 Position orderPosition(const db::Row& r)
 {
-    Position p;
-    if (!r.isNull(QStringLiteral("pozycja"))) p.Pozycja = r.integer(QStringLiteral("pozycja"));
-    p.Nazwa = r.text(QStringLiteral("nazwa"));
-    p.Ilosc = r.optDecimal(QStringLiteral("ilosc"));
-    p.Indjed = r.text(QStringLiteral("Indjed"));
-    p.Cenanet = r.optDecimal(QStringLiteral("cenanet"));
+    Position p = Position::fromRow(r);
     p.Indvat = QStringLiteral("22");
-    p.WartNetto = r.optDecimal(QStringLiteral("wartnetto"));
     const RowValues v = WartosciVat(p.WartNetto, p.Indvat);
     p.WartVAT = v.WartVAT;
     p.WartBrutto = v.WartBrutto;

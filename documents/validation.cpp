@@ -38,6 +38,11 @@ std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
 
 }  // namespace
 
+QString BrakNumeru()
+{
+    return QStringLiteral("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.");
+}
+
 QString AdresPomocy(const App& app)
 {
     return app.supportAddress;
@@ -45,8 +50,7 @@ QString AdresPomocy(const App& app)
 
 std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
 {
-    if (h.Numer.isEmpty())
-        return fault(QStringLiteral("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie."), "txtNumer");
+    if (h.Numer.trimmed().isEmpty()) return fault(BrakNumeru(), "txtNumer");
     // A number that could not be proposed must never become a document's number.
     if (numerZapisu && h.Numer.startsWith('?'))
         return fault(QStringLiteral("Błędny numer dokumentu. Nie można było zaproponować numeru. "
@@ -77,7 +81,7 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
 }
 
 std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
-                                         const std::vector<Position>& dokor)
+                                         const std::vector<Position>& dokor, std::set<qint64>* wymazane)
 {
     const QString blad = QStringLiteral("Błędna pozycja dokumentu nr ");
     Decimal suma;
@@ -85,7 +89,8 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
         const Position& p = dopoz[i];
         if (p.Nazwa.isEmpty()) {
             if (maWartosc(p)) return bezNazwy(p, "gridPoz");
-            continue;
+            // An erased name goes through the checks of a named row this once.
+            if (!wymazane || !wymazane->erase(p.id)) continue;
         }
         if (p.Indjed.isEmpty())
             return fault(
@@ -135,4 +140,10 @@ QString PytanieZastapic(const QString& numer)
 {
     return QStringLiteral("Dokument o numerze ") + numer +
            QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
+}
+
+QString PytanieUsuniety(const QString& numer)
+{
+    return QStringLiteral("Dokument o numerze ") + numer +
+           QStringLiteral(" został w międzyczasie usunięty z bazy danych. Zapisać go ponownie?");
 }

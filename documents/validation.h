@@ -20,6 +20,9 @@ struct CheckFault {
     int row = -1;
 };
 
+// The message of a document without a number (a number of blanks is none either).
+QString BrakNumeru();
+
 // The support mailbox named in the messages about wrong totals.
 QString AdresPomocy(const App& app);
 
@@ -31,10 +34,12 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu);
 
 // Position rows of both buffers and the totals. A row without a name is an empty line when it
 // carries no value, and is refused when it does (in either buffer); a named row of dopoz needs a
-// unit, a VAT code and a net value. The gross total recomputed from the rows (rows after less
-// rows before for a correction) must equal the form's, and net + VAT must equal gross.
+// unit, a VAT code and a net value. A row of dopoz in `wymazane` (its name erased), without a
+// value, is checked once as a named row would be: its id leaves the set as the check passes it,
+// so the next check takes it for an empty line. The gross total recomputed from the rows (rows
+// after less rows before for a correction) must equal the form's, and net + VAT must equal gross.
 std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
-                                         const std::vector<Position>& dokor);
+                                         const std::vector<Position>& dokor, std::set<qint64>* wymazane = nullptr);
 
 // True when the document is edited under its own number `numer`: it was loaded for editing
 // under that very number. A new document, a copy, or an edited document whose number was changed
@@ -44,3 +49,6 @@ bool WlasnyNumer(const EditState& state, const QString& numer);
 
 // The question asked before a stored document is replaced (Yes and No, No the default).
 QString PytanieZastapic(const QString& numer);
+// The question asked before a document edited under its number is stored again after another
+// workstation deleted it (or renumbered it: stored it under another number and deleted it).
+QString PytanieUsuniety(const QString& numer);

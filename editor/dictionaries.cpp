@@ -218,7 +218,7 @@ Dictionary datesList(const QString& field, const QDate& anchor, int before, int 
     constexpr qint64 kLimit = 36525;
     const qint64 from = -std::clamp<qint64>(before, -kLimit, kLimit);
     const qint64 to = std::clamp<qint64>(after, -kLimit, kLimit);
-    const QLocale locale = QLocale::system();
+    const QLocale locale;
     for (qint64 k = from; k <= to; ++k) {
         const QDate day = anchor.addDays(k);
         DictionaryRow r;

@@ -534,7 +534,7 @@ void ParametryDokumentow(App& app, MainPages* pages, QWidget* parent, int tab)
         // The document being edited stays; only how the form shows it follows the new values.
         DocumentForm* form = pages->picWprowadzanie->picDokument;
         form->applyGridSettings();
-        form->txtNumer->setEnabled(app.gBazaPar.NumEdycja);
+        form->applyNumbering();
         pages->dokumenty->lista()->OdswiezPodglad();
     });
     ui::execDialog(dialog);

@@ -32,12 +32,12 @@ DocumentCommands::DocumentCommands(App& app, EntryPage* page, DocumentEditing* e
     // A press the captions leave alone reaches the form; the tab control's headers likewise
     // hand the right button on to the tab control.
     page_->picDokument->installEventFilter(this);
-    page_->picDokument->tabPoz->installEventFilter(this);
+    page_->picDokument->positionTabs()->installEventFilter(this);
 }
 
 void DocumentCommands::mnuPopKarNowy_Click()
 {
-    if (page_->picDokument->isHidden()) page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
+    if (page_->previewShown()) page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
     editing_->lista()->selectNew();
     page_->picDokument->NowyDokument();
 }
@@ -96,7 +96,7 @@ bool DocumentCommands::eventFilter(QObject* watched, QEvent* event)
     if (e->button() != Qt::RightButton) return QObject::eventFilter(watched, event);
     DocumentForm* form = page_->picDokument;
     bool opens = false;
-    if (watched == form->tabPoz) {
+    if (watched == form->positionTabs()) {
         opens = true;
     } else if (watched == form) {
         // The form's background (or a bare container on it), or one of its captions.

@@ -37,7 +37,7 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
     // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
     connect(form, &DocumentForm::dokumentUpuszczony, this,
             [this](const QString& numer) { WczytajDokument("nowy", numer); });
-    connect(form->gridPoz, &PositionGrid::pozycjeUpuszczone, this,
+    connect(form->positionGrid(), &PositionGrid::pozycjeUpuszczone, this,
             [this](const QString& numer) { WczytajPozycje(numer, false); });
     connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
 }
@@ -47,34 +47,21 @@ const EditState& DocumentEditing::stan() const
     return page_->picDokument->editState();
 }
 
-void DocumentEditing::pokazPozycje(const LoadedRows& rows)
-{
-    DocumentForm* f = page_->picDokument;
-    if (rows.buffered) {
-        f->dataPoz->reload();
-        f->dataKor->reload();
-    } else {
-        f->showRows(rows.dopoz, rows.dokor);
-    }
-}
-
 bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
-    auto d = ::WczytajDokument(app_, tryb, numer, f->cmbDokument->boundValue().toString());
+    auto d = ::WczytajDokument(app_, tryb, numer, f->kind());
     if (!d) return false;
     const DocHeader& h = d->header;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
-        f->cmbDokument->setFocus();
-        f->setEditState(EditState::of(app_, h.Numer, d->tozsamosc));
-        f->setHeader(h);
+        f->openForEditing(EditState::of(app_, h.Numer, d->tozsamosc), h);
         page_->toolEdycjaPodglad->setEnabled(true);
     } else {
         // The content of the stored document in the document being written.
         f->setHeader(h, DocumentForm::TextsPart | DocumentForm::TotalsPart | DocumentForm::IssuerPart);
     }
-    pokazPozycje(d->rows);
+    f->showLoadedRows(d->rows);
     return true;
 }
 
@@ -105,15 +92,8 @@ QString DocumentEditing::DokumentWklej(const QString& tryb)
 void DocumentEditing::pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows)
 {
     DocumentForm* f = page_->picDokument;
-    // Set as typed: the payment date follows the issue date.
-    f->txtDatawyst->setText(d.Datawyst);
-    f->txtDatasprz->setText(d.Datasprz);
-    f->txtNazkon->setText(d.Nazkon);
-    f->txtAdrkon->setText(d.Adrkon);
-    f->txtNipkon->setText(d.Nipkon);
-    if (d.Podstawa) f->txtPodstawa->setText(*d.Podstawa);
-    if (d.Wydane) f->txtWydane->setText(*d.Wydane);
-    pokazPozycje(rows);
+    f->setTakenOver(d);
+    f->showLoadedRows(rows);
     f->PozycjeSumuj();
 }
 
@@ -121,7 +101,7 @@ void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
 {
     auto rows = ::WczytajPozycje(app_, numer, zKorekta);
     if (!rows) return;
-    pokazPozycje(*rows);
+    page_->picDokument->showLoadedRows(*rows);
     if (!zKorekta) page_->picDokument->PozycjeSumuj();
 }
 
@@ -131,52 +111,40 @@ void DocumentEditing::WczytajKorygowany(const QString& numer)
     if (!d) return;
     ui::BusyPointer busy;
     DocumentForm* f = page_->picDokument;
-    f->txtKorDatawyst->setText(dateText(d->header.Datawyst));
+    f->setKorDatawyst(d->header.Datawyst);
     f->setHeader(d->header, DocumentForm::TextsPart | DocumentForm::TotalsPart);
-    pokazPozycje(d->rows);
+    f->showLoadedRows(d->rows);
     f->PozycjeSumuj();
-}
-
-void DocumentEditing::focus(const CheckFault& fault)
-{
-    DocumentForm* f = page_->picDokument;
-    if (fault.focus == QLatin1String("gridPoz") || fault.focus == QLatin1String("gridKor")) {
-        const bool kor = fault.focus == QLatin1String("gridKor");
-        f->tabPoz->setCurrentIndex(kor ? 1 : 0);
-        PositionGrid* grid = kor ? f->gridKor : f->gridPoz;
-        grid->setCurrentIndex(grid->model()->index(std::max(fault.row, 0), PositionModel::Nazwa));
-        grid->setFocus();
-        return;
-    }
-    if (fault.focus.isEmpty()) return;
-    if (auto* w = f->findChild<QWidget*>(fault.focus)) {
-        if (!w->isEnabled()) w->setEnabled(true);
-        w->setFocus();
-    }
 }
 
 bool DocumentEditing::ZapiszDokument()
 {
     SaveResult r;
+    DocumentForm* f = page_->picDokument;
     {
         ui::BusyPointer busy;
-        SideListLock still(*page_->picDokument->lstSlo);
-        r = ::ZapiszDokument(app_, stan(), [](const QString& question) {
+        SideListLock still(*f->sideList());
+        EditState state = stan();
+        state.wymazane = f->positions()->erasedNames();
+        r = ::ZapiszDokument(app_, state, [](const QString& question) {
             return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
                    ui::Answer::Yes;
         });
     }
+    f->positions()->keepErasedNames(r.wymazane);
     if (!r.ok) {
         if (r.fault) {
             if (!r.fault->message.isEmpty()) ui::msgBox(r.fault->message, ui::Buttons::Ok, ui::Icon::Exclamation);
-            focus(*r.fault);
+            f->showFault(*r.fault);
         }
         return false;
     }
-    DocumentForm* f = page_->picDokument;
-    f->txtNumer->setText(r.numer);
-    // The side list reads its dictionaries again at their next display: they now hold this document.
-    f->lstSlo->setTag(QString());
+    // The number it was stored under, which the save may have taken only now.
+    DocHeader h = f->header();
+    h.Numer = r.numer;
+    f->setHeader(h, DocumentForm::NumberAndDatesPart);
+    // The side list's dictionaries now hold this document.
+    f->sideList()->PoZapisie();
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;
@@ -185,7 +153,7 @@ bool DocumentEditing::ZapiszDokument()
 bool DocumentEditing::zapiszIPokaz()
 {
     if (!ZapiszDokument()) return false;
-    lista_->OdswiezListeDokumentow(page_->picDokument->txtNumer->text());
+    lista_->OdswiezListeDokumentow(page_->picDokument->header().Numer);
     page_->picDokument->NowyDokument();
     return true;
 }

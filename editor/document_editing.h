@@ -51,9 +51,7 @@ public:
     void toolZapisz_PoBuforze();
 
 private:
-    void pokazPozycje(const LoadedRows& rows);
     void pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows);
-    void focus(const CheckFault& f);
     bool zapiszIPokaz();
 
     App& app_;

@@ -3,10 +3,14 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
+#include "documents/sibling_documents.h"
+#include "documents/validation.h"
+#include "editor/header_fields.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
 #include "platform/date_text.h"
+#include "platform/message_box.h"
 #include "platform/named.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
@@ -220,6 +224,7 @@ void DocumentForm::Form_Load()
 void DocumentForm::attach()
 {
     if (!app_.gBaseDb || !stan_.fromDatabase(app_.gBaseDb->path())) clearEditState();
+    brakNumeru_.clear();
     dataPoz->reload();
     dataKor->reload();
     cmbKornum->setDatabase(app_.gBaseDb.get());
@@ -256,9 +261,13 @@ bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
 
 void DocumentForm::proposeNumber(const QDate& date)
 {
-    auto numer = NumerNastepny(app_, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
+    QString brak;
+    auto numer = NumerNastepny(app_, QStringLiteral("fadok"), QStringLiteral("datawyst"), date, &brak);
     txtNumer->setText(numer.value_or(QString()));
     txtNumer->setPlaceholderText(numer ? QString() : QString::fromUtf8("brak numeru: nie można go zaproponować"));
+    // Why the template gives no number is told once, not again at each proposal that meets it.
+    if (!brak.isEmpty() && brak != brakNumeru_) ui::msgBox(brak, ui::Buttons::Ok, ui::Icon::Exclamation);
+    brakNumeru_ = brak;
 }
 
 void DocumentForm::txtDatawyst_LostFocus()
@@ -390,8 +399,19 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 {
     if (!app_.gBazaOtwarta) return false;
     if (sprawdz) {
+        // A date field holding a text that is no date stops the save: the document would be
+        // stored without that date.
+        for (QLineEdit* d : {txtDatawyst, txtDatasprz, txtDatadok, txtKorDatawyst}) {
+            if (d == txtKorDatawyst && isInvoice()) continue;
+            if (BlednaData(d)) {
+                d->setFocus();
+                return false;
+            }
+        }
         if (txtNumer->text().trimmed().isEmpty()) {
             txtNumer->setEnabled(true);
+            // When the template could give no number, that is what the clerk must hear.
+            ui::msgBox(brakNumeru_.isEmpty() ? BrakNumeru() : brakNumeru_, ui::Buttons::Ok, ui::Icon::Exclamation);
             if (isVisible()) txtNumer->setFocus();
             return false;
         }
@@ -467,6 +487,123 @@ void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
         txtDoZaplaty->setValue(h.DoZaplaty);
     }
     if (parts & IssuerPart) txtWystawil->setText(h.Wystawil);
+}
+
+void DocumentForm::openForEditing(const EditState& state, const DocHeader& h)
+{
+    cmbDokument->setFocus();
+    setEditState(state);
+    setHeader(h);
+}
+
+void DocumentForm::showLoadedRows(const LoadedRows& rows)
+{
+    if (rows.buffered) {
+        dataPoz->reload();
+        dataKor->reload();
+    } else {
+        showRows(rows.dopoz, rows.dokor);
+    }
+}
+
+void DocumentForm::showFault(const CheckFault& fault)
+{
+    if (fault.focus == QLatin1String("gridPoz") || fault.focus == QLatin1String("gridKor")) {
+        const bool kor = fault.focus == QLatin1String("gridKor");
+        tabPoz->setCurrentIndex(kor ? 1 : 0);
+        PositionGrid* grid = kor ? gridKor : gridPoz;
+        grid->setCurrentIndex(grid->model()->index(std::max(fault.row, 0), PositionModel::Nazwa));
+        grid->setFocus();
+        return;
+    }
+    if (fault.focus.isEmpty()) return;
+    if (auto* w = findChild<QWidget*>(fault.focus)) {
+        if (!w->isEnabled()) w->setEnabled(true);
+        w->setFocus();
+    }
+}
+
+void DocumentForm::applyNumbering()
+{
+    txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
+}
+
+void DocumentForm::setIssueDate(const QString& text)
+{
+    txtDatawyst->setText(text);
+    txtDatasprz->setText(text);
+    // As when the field is left: the number proposed for the date's period.
+    txtDatawyst_LostFocus();
+}
+
+void DocumentForm::setSaleDate(const QString& text)
+{
+    txtDatasprz->setText(text);
+}
+
+void DocumentForm::setPaymentForm(const QString& text)
+{
+    cmbPlatFor->setEditText(text);
+}
+
+void DocumentForm::setPaymentDays(const QString& text)
+{
+    cmbPlatdni->setEditText(text);
+    cmbPlatdni_Click();
+}
+
+void DocumentForm::setPaymentTerm(const QString& text)
+{
+    cmbPlatTer->setEditText(text);
+}
+
+void DocumentForm::setSeller(const Seller& s)
+{
+    txtNazkon->setText(s.Nazkon);
+    txtAdrkon->setText(s.Adrkon);
+    txtNipkon->setText(s.Nipkon);
+    cmbNazdok->setEditText(s.Nazdok);
+    txtNumdok->setText(s.Numdok);
+    txtDatadok->setText(s.Datadok);
+    txtWyddok->setText(s.Wyddok);
+    txtPlatRach->setText(s.PlatRach);
+}
+
+void DocumentForm::setNotes(const QString& text)
+{
+    txtUwagi->setPlainText(text);
+}
+
+void DocumentForm::setIssuer(const QString& text)
+{
+    txtWystawil->setText(text);
+}
+
+void DocumentForm::setKorDatawyst(const QDate& date)
+{
+    txtKorDatawyst->setText(dateText(date));
+}
+
+void DocumentForm::setTakenOver(const SiblingDocument& d)
+{
+    // Set as typed: the payment date follows the issue date.
+    txtDatawyst->setText(d.Datawyst);
+    txtDatasprz->setText(d.Datasprz);
+    txtNazkon->setText(d.Nazkon);
+    txtAdrkon->setText(d.Adrkon);
+    txtNipkon->setText(d.Nipkon);
+    if (d.Podstawa) txtPodstawa->setText(*d.Podstawa);
+    if (d.Wydane) txtWydane->setText(*d.Wydane);
+}
+
+QString DocumentForm::kind() const
+{
+    return cmbDokument->boundValue().toString();
+}
+
+QDate DocumentForm::issueDate() const
+{
+    return textDate(txtDatawyst->text());
 }
 
 void DocumentForm::setFund(const QString& name)

@@ -1,7 +1,9 @@
 #pragma once
 #include "documents/doc_header.h"
 #include "documents/edit_state.h"
+#include "documents/loading.h"
 #include "documents/positions.h"
+#include "documents/validation.h"
 #include "platform/twips.h"
 #include <QWidget>
 #include <vector>
@@ -19,10 +21,12 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
+struct SiblingDocument;
 
 // The document form (picDokument): the header of the invoice or correction, the positions and
 // notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
-// from DocHeader and leaves the database work to documents/ (buffer, numbering, totals).
+// from DocHeader and leaves the database work to documents/ (buffer, numbering, totals). Its
+// controls are its own: the header is written through setHeader() and the named setters only.
 class DocumentForm : public QWidget {
     Q_OBJECT
 public:
@@ -79,7 +83,9 @@ public:
     // Shows `h` in the form, the inverse of header(): header() then gives `h` back (with this
     // workstation's number).
     void setHeader(const DocHeader& h, HeaderParts parts = WholeHeader);
-    // Proposes the number for `date` into txtNumer; shows when no number could be proposed.
+    // Proposes the number for `date` into txtNumer; shows when no number could be proposed, and
+    // says why when the template cannot give a number that is not stored (once, not at every
+    // proposal that meets the same refusal).
     void proposeNumber(const QDate& date);
     // Chooses the fund by its stored name (none for an empty name) without running its change;
     // a name outside the list joins it, so that a stored fund and its deduction are kept.
@@ -91,8 +97,46 @@ public:
     // The grids' row height and the corrected positions' colour from the program's settings.
     void applyGridSettings();
 
+    // Shows a stored document opened for editing under its own number: the state, its whole
+    // header, the focus on the kind.
+    void openForEditing(const EditState& state, const DocHeader& h);
+    // Shows the rows a load gave: from the buffers, or (on an archive) the rows themselves.
+    void showLoadedRows(const LoadedRows& rows);
+    // Puts the focus where a refused save points: a header field, or a grid's row.
+    void showFault(const CheckFault& fault);
+    // The number field can be edited as the numbering parameters say.
+    void applyNumbering();
+
+    // Header fields written one at a time, each as if typed (its own reactions follow): the side
+    // list's entries, the corrected invoice's date, a sibling program's document.
+    // The issue date, and the sale date with it; the number is proposed for its period.
+    void setIssueDate(const QString& text);
+    void setSaleDate(const QString& text);
+    void setPaymentForm(const QString& text);
+    // The days, the payment term following them.
+    void setPaymentDays(const QString& text);
+    void setPaymentTerm(const QString& text);
+    // The seller: name, address, tax number, identity document and bank account.
+    struct Seller {
+        QString Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach;
+    };
+    void setSeller(const Seller& s);
+    void setNotes(const QString& text);
+    void setIssuer(const QString& text);
+    void setKorDatawyst(const QDate& date);
+    // The dates, the seller and the basis fields that a sibling program's document gives.
+    void setTakenOver(const SiblingDocument& d);
+
+    // What others read: the kind ("FR", "KFR"), the issue date (invalid when none).
+    QString kind() const;
+    QDate issueDate() const;
     // The document being written is an invoice ("FR"), not a correction.
     bool isInvoice() const;
+    // The parts that others work with besides the header.
+    SideList* sideList() const { return lstSlo; }
+    PositionGrid* positionGrid() const { return gridPoz; }
+    PositionModel* positions() const { return dataPoz; }
+    QTabWidget* positionTabs() const { return tabPoz; }
     // Drops on the header fields and on the kind combo (document_form_drops.cpp). A side list
     // entry is applied whatever field it lands on; the field that its kind fills shows that it
     // takes it. A stored document dropped on the kind combo is copied into the invoice.
@@ -105,7 +149,23 @@ public:
     void cmbPlatdni_Click();
     void picDokument_Resize();
 
-    // Controls, by their names in the program.
+signals:
+    // A new document was started: the entry page shows the form and disables the preview.
+    void documentStarted();
+    // A corrected invoice was chosen: it is to be loaded as the one being corrected.
+    void korygowanyWybrany(const QString& numer);
+    // Stored document `numer` was dropped on the kind combo: its content is to be copied in.
+    void dokumentUpuszczony(const QString& numer);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The header's own rules (header_fields.cpp) are part of the form.
+    friend class HeaderFields;
+
+    // Controls, by their names in the program; others find them by these names.
     QorCombo* cmbDokument;
     QLabel* labPoprawa;
     QLineEdit* txtNumer;
@@ -154,20 +214,9 @@ public:
     QLabel* labSlownik;
     SideList* lstSlo;
 
-signals:
-    // A new document was started: the entry page shows the form and disables the preview.
-    void documentStarted();
-    // A corrected invoice was chosen: it is to be loaded as the one being corrected.
-    void korygowanyWybrany(const QString& numer);
-    // Stored document `numer` was dropped on the kind combo: its content is to be copied in.
-    void dokumentUpuszczony(const QString& numer);
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void setupDrops();
+    // The kinds of side list entries that a header field takes; empty for any other control.
+    QStringList kindsOf(const QObject* target) const;
     void cmbDokument_Change();
     void cmbKordok_Change();
     void cmbKornum_Change();
@@ -183,6 +232,7 @@ private:
     twips::Scale scale_;
     EditState stan_;
     bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
+    QString brakNumeru_;       // the last proposal's message why there is no number, shown once
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(DocumentForm::HeaderParts)

@@ -13,28 +13,6 @@
 
 namespace {
 
-// The kinds of side list entries that a header field takes (the field, or the text part of its
-// combo); empty for any other control.
-QStringList kindsOf(const DocumentForm& f, const QObject* target)
-{
-    using namespace slownik;
-    auto is = [&f, target](QWidget* w) {
-        auto* combo = qobject_cast<QComboBox*>(w);
-        return target == w || (combo && target == combo->lineEdit()) ||
-               (w == f.txtUwagi && target == f.txtUwagi->viewport());
-    };
-    if (is(f.txtDatawyst)) return {Datawyst};
-    if (is(f.txtDatasprz)) return {Datasprz};
-    if (is(f.txtNazkon) || is(f.txtAdrkon) || is(f.txtNipkon)) return {Kontrahenci};
-    if (is(f.cmbPlatFor)) return {FormyPlatnosci};
-    // The payment days take the days counted in the dates list as well.
-    if (is(f.cmbPlatdni)) return {Odroczenia, Dni};
-    if (is(f.cmbPlatTer)) return {Terminy};
-    if (is(f.txtUwagi)) return {Uwagi};
-    if (is(f.txtWystawil)) return {Wystawiajacy};
-    return {};
-}
-
 // Routes the entry page's drags over the form's targets to the form's handlers, before the
 // fields' own dropping of text sees them.
 class FormDrops : public QObject {
@@ -56,7 +34,7 @@ protected:
         const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
         if (!isSideListDrag(data) && !draggedDocument(data)) return false;
         const bool over = t != QEvent::Drop;
-        if (watched == form_->cmbDokument) {
+        if (watched->objectName() == QLatin1String("cmbDokument")) {
             if (over)
                 form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));
             else
@@ -88,6 +66,26 @@ void DocumentForm::setupDrops()
     gridPoz->takeDropsFrom(lstSlo, [this] { return isInvoice(); });
 }
 
+QStringList DocumentForm::kindsOf(const QObject* target) const
+{
+    using namespace slownik;
+    auto is = [this, target](QWidget* w) {
+        auto* combo = qobject_cast<QComboBox*>(w);
+        return target == w || (combo && target == combo->lineEdit()) ||
+               (w == txtUwagi && target == txtUwagi->viewport());
+    };
+    if (is(txtDatawyst)) return {Datawyst};
+    if (is(txtDatasprz)) return {Datasprz};
+    if (is(txtNazkon) || is(txtAdrkon) || is(txtNipkon)) return {Kontrahenci};
+    if (is(cmbPlatFor)) return {FormyPlatnosci};
+    // The payment days take the days counted in the dates list as well.
+    if (is(cmbPlatdni)) return {Odroczenia, Dni};
+    if (is(cmbPlatTer)) return {Terminy};
+    if (is(txtUwagi)) return {Uwagi};
+    if (is(txtWystawil)) return {Wystawiajacy};
+    return {};
+}
+
 bool DocumentForm::isInvoice() const
 {
     return cmbDokument->boundValue().toString() == QLatin1String("FR");
@@ -100,7 +98,7 @@ void DocumentForm::naglowek_DragOver(QWidget* field, QDragMoveEvent* e)
         return;
     }
     // An entry of another kind still goes where its kind sends it, under the refusing pointer.
-    e->setDropAction(kindsOf(*this, field).contains(lstSlo->Tag()) ? Qt::CopyAction : Qt::LinkAction);
+    e->setDropAction(kindsOf(field).contains(lstSlo->Tag()) ? Qt::CopyAction : Qt::LinkAction);
     e->accept();
 }
 

@@ -70,16 +70,6 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
     lstDok_Click();
 }
 
-bool DocumentListEvents::formShown() const
-{
-    return !page_->picDokument->isHidden();
-}
-
-bool DocumentListEvents::previewShown() const
-{
-    return !page_->picPodglad->isHidden();
-}
-
 int DocumentListEvents::selected() const
 {
     const QModelIndex i = page_->lstDok->currentIndex();
@@ -118,7 +108,7 @@ void DocumentListEvents::lstDok_Click()
     const int row = selected();
     if (row < 0) return;  // nothing selected: the buttons stay as they are
     const bool nowy = isNew(row);
-    if (formShown()) {
+    if (page_->formShown()) {
         if (nowy) {
             page_->toolEdycjaPodglad->setEnabled(false);
             page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
@@ -128,7 +118,7 @@ void DocumentListEvents::lstDok_Click()
         page_->toolZapiszDrukuj->setEnabled(!nowy);
         page_->toolZapiszWyslij->setEnabled(!nowy);
     }
-    if (previewShown()) {
+    if (page_->previewShown()) {
         page_->toolZapiszDrukuj->setEnabled(!nowy);
         page_->toolZapiszWyslij->setEnabled(!nowy);
     }
@@ -142,10 +132,10 @@ void DocumentListEvents::lstDok_DblClick()
     if (isNew(row)) {
         page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
         page_->picDokument->NowyDokument();
-    } else if (formShown()) {
+    } else if (page_->formShown()) {
         if (app_.gBazaOtwarta && page_->lstDokRows->rowCount() > 1)
             editing_->WczytajDokument(QStringLiteral("popraw"), page_->lstDokRows->numer(row));
-    } else if (previewShown()) {
+    } else if (page_->previewShown()) {
         preview(row);
     }
 }
@@ -236,12 +226,12 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
 
 void DocumentListEvents::OdswiezPodglad()
 {
-    if (!previewShown()) return;
+    if (!page_->previewShown()) return;
     if (const int row = selected(); row >= 0) preview(row);
     ui::repaintNow();
 }
 
 void DocumentListEvents::OdswiezDokument()
 {
-    if (formShown()) page_->picDokument->NowyDokument();
+    if (page_->formShown()) page_->picDokument->NowyDokument();
 }

@@ -71,8 +71,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool formShown() const;
-    bool previewShown() const;
     // The selected row, -1 when none.
     int selected() const;
     bool isNew(int row) const;

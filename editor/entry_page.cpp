@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "documents/document_list.h"
 #include "editor/document_form.h"
+#include "editor/document_list_view.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -51,7 +52,7 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new QTableView(this);
+    lstDok = new DocumentListView(this);
     lstDok->setObjectName("lstDok");
     lstDokRows = new DocumentListModel(app_, this);
     lstDok->setModel(lstDokRows);
@@ -100,10 +101,12 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 void EntryPage::toolEdycja_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Dokument")) {
+        previewShown_ = false;
         toolEdycjaDokument->setChecked(true);
         picDokument->show();
         picPodglad->hide();
     } else if (key == QLatin1String("Podglad")) {
+        previewShown_ = true;
         toolEdycjaPodglad->setChecked(true);
         picPodglad->show();
         picDokument->hide();
@@ -120,9 +123,9 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
 void EntryPage::toolZapisz_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Zapisz")) {
-        if (picDokument->isVisible()) {
+        if (formShown()) {
             if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit zapiszDokument();
-        } else if (picPodglad->isVisible()) {
+        } else {
             // The previewed document is saved as a PDF file.
             RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);
         }

@@ -31,6 +31,9 @@ public:
 
     // The view toolbar: "Dokument" shows the form, "Podglad" the print preview.
     void toolEdycja_ButtonClick(const QString& key);
+    // The view the page shows: the document form or the print preview.
+    bool formShown() const { return !previewShown_; }
+    bool previewShown() const { return previewShown_; }
     // The document toolbar: "Zapisz" buffers the header and hands the save on.
     void toolZapisz_ButtonClick(const QString& key);
     void picWprowadzanie_Resize();
@@ -50,4 +53,5 @@ private:
     App& app_;
     QFrame* shape2_;
     QFrame* shape3_;
+    bool previewShown_ = false;
 };

@@ -37,15 +37,21 @@ bool HeaderFields::leavesTheWindow(const QFocusEvent* e)
     return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
-bool HeaderFields::validate(QLineEdit* field)
+bool BlednaData(const QLineEdit* field)
 {
     if (field->text().trimmed().isEmpty() || textDate(field->text()).isValid()) return false;
-    warning_ = true;
     ui::msgBox(QStringLiteral("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ") +
                    dateText(QDate::currentDate()),
                ui::Buttons::Ok, ui::Icon::Exclamation);
-    warning_ = false;
     return true;
+}
+
+bool HeaderFields::validate(QLineEdit* field)
+{
+    warning_ = true;
+    const bool wrong = BlednaData(field);
+    warning_ = false;
+    return wrong;
 }
 
 bool HeaderFields::txtDatawyst_Validate()

@@ -5,6 +5,10 @@ class DocumentForm;
 class QFocusEvent;
 class QLineEdit;
 
+// Warns, with the date message, when a date field holds a text that is not a date (an empty one
+// passes); true after the warning.
+bool BlednaData(const QLineEdit* field);
+
 // The header's own rules on the document form: the three date fields refuse to be left with a
 // text that is not a date, and the payment term follows the typed days and the days a typed
 // payment date. (The days → term direction and leaving the issue date are the form's own.)

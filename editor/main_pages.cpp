@@ -64,27 +64,37 @@ void MainPages::Przylacz()
     try {
         emit bazaNazwa(app_.gPrgPar.BazaNazwa);
         QApplication::restoreOverrideCursor();
+        // The header that could not go into this database's buffer when the window let go of it
+        // lives only in the form: the older buffered one must not replace it.
+        const bool keepHeader = headerOnlyInForm_ == db.path();
         form->attach();
         NumParRead(app_);
-        form->txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
-        // A stored document still edited (its database attached again) keeps its number.
-        if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) form->proposeNumber(QDate::currentDate());
+        form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list. The contractors are
         // read from every stored document: in the background, shown once read.
-        form->lstSlo->Wyczysc();
-        WatchDatabase(app_).read([list = QPointer<SideList>(form->lstSlo)](db::Database& d) {
+        form->sideList()->Wyczysc();
+        WatchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
             auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
             return [list, contractors] {
                 if (list && *contractors) list->showIfEmpty(**contractors);
             };
         });
-        if (::BuforPusty(app_)) {
-            if (!ro) form->NowyDokument();
-            form->NaglowekDomyslny();
-        } else {
-            form->OdczytZBufora();
+        if (!keepHeader) {
+            if (::BuforPusty(app_)) {
+                if (!ro) form->NowyDokument();
+                form->NaglowekDomyslny();
+            } else {
+                form->OdczytZBufora();
+            }
+            // The number belongs to the period of the issue date now shown; a stored document
+            // still edited (its database attached again) keeps its own.
+            if (app_.gBazaPar.NumAuto && !form->editState().poprawa()) {
+                const QDate issue = form->issueDate();
+                form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
+            }
         }
+        headerOnlyInForm_.clear();  // the form shows this database's document now
         form->PozycjeSumuj();
         attachRegister(app_);
         // The window is filled: the contractors, then the whole file, are read in the background
@@ -105,20 +115,24 @@ void MainPages::Przylacz()
 
 void MainPages::Odlacz()
 {
+    // The side list keeps what it shows: the database attached next shows its own.
     picWprowadzanie->picDokument->detach();
-    picWprowadzanie->picDokument->lstSlo->Wyczysc();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
 
 void MainPages::PrzylaczTeSama()
 {
-    if (app_.gBazaOtwarta && app_.gBaseDb) picWprowadzanie->picDokument->attach();
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
+    picWprowadzanie->picDokument->attach();
+    reattachRegister(app_);
 }
 
 void MainPages::BrakBazy()
 {
+    headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
+    picWprowadzanie->picDokument->sideList()->Wyczysc();
 }
 
 void MainPages::NaglowekDomyslny()
@@ -126,9 +140,13 @@ void MainPages::NaglowekDomyslny()
     picWprowadzanie->picDokument->NaglowekDomyslny();
 }
 
-void MainPages::Form_Unload()
+bool MainPages::Form_Unload()
 {
-    if (!app_.gBazaPar.BazaOdczyt) picWprowadzanie->picDokument->ZapiszDoBufora(false);
+    headerOnlyInForm_.clear();
+    if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta || !app_.gBaseDb) return true;
+    if (picWprowadzanie->picDokument->ZapiszDoBufora(false)) return true;
+    headerOnlyInForm_ = app_.gBaseDb->path();
+    return false;
 }
 
 bool MainPages::BuforPusty()
@@ -144,7 +162,7 @@ bool MainPages::BazaPusta()
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
     picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
-    PositionGrid* grid = picWprowadzanie->picDokument->gridPoz;
+    PositionGrid* grid = picWprowadzanie->picDokument->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }
 

@@ -30,14 +30,16 @@ public:
     // Releases the database before it is closed or replaced.
     void Odlacz();
     // Binds the pages again to the database they were released from, which stays open (another
-    // was not chosen): the window stays as it was, the edited document included.
+    // was not chosen): the window shows what it showed, the edited document included.
     void PrzylaczTeSama();
-    // No database is open any more: nothing is edited.
+    // No database is open any more: nothing is edited, the side list is empty.
     void BrakBazy();
     // The default header of a new document.
     void NaglowekDomyslny();
-    // The pages' part of closing the window: the header goes into the buffer whatever it holds.
-    void Form_Unload();
+    // The pages' part of closing the window or letting go of the database: the header goes into
+    // the buffer whatever it holds. False when it could not be written there: the form then keeps
+    // the only copy, which the next attach of that database keeps instead of the buffered one.
+    bool Form_Unload();
     bool BuforPusty();
     bool BazaPusta();
     // Enables or disables the entry page's data-changing commands (false for an archive database):
@@ -60,4 +62,7 @@ protected:
 
 private:
     App& app_;
+    // The database whose buffer lacks the header shown in the form (its write failed); empty
+    // when the buffer holds it.
+    QString headerOnlyInForm_;
 };

@@ -122,7 +122,7 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     for (QAction* a : {mnuNarzParDok, mnuPopDokPar})
         command(a, "mnuNarzParDok_Click", [parametryDokumentow] { parametryDokumentow(-1); });
     connect(pages_, &MainPages::mnuNarzParDok_Click, this, [parametryDokumentow] { parametryDokumentow(-1); });
-    connect(pages_->picWprowadzanie->picDokument->gridPoz, &PositionGrid::mnuPopPozPocz_Click, this,
+    connect(pages_->picWprowadzanie->picDokument->positionGrid(), &PositionGrid::mnuPopPozPocz_Click, this,
             [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
     // The register's and the chart's popups.
     pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2,
@@ -353,11 +353,12 @@ bool MainWindow::Przylacz()
     return true;
 }
 
-void MainWindow::Odlacz()
+bool MainWindow::Odlacz()
 {
     // The edited header goes to this database's buffer, as on closing.
-    if (app_.gBazaOtwarta) pages_->Form_Unload();
+    const bool kept = !app_.gBazaOtwarta || pages_->Form_Unload();
     pages_->Odlacz();
+    return kept;
 }
 
 void MainWindow::dropDatabase()

@@ -25,7 +25,7 @@ public:
     // MainFrame
     void Form_Load() override;
     bool Przylacz() override;
-    void Odlacz() override;
+    bool Odlacz() override;
     void dropDatabase() override;
     void MenuBaseEnable(bool enable) override;
     void ToolbarTrybOdczyt(bool enable) override;

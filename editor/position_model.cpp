@@ -36,6 +36,7 @@ bool PositionModel::readOnly() const
 void PositionModel::reload()
 {
     beginResetModel();
+    erased_.clear();
     try {
         rows_ = (app_.gBazaOtwarta && app_.gBaseDb) ? buffer_.read() : std::vector<Position>();
     } catch (...) {
@@ -55,6 +56,7 @@ void PositionModel::clear()
 void PositionModel::show(std::vector<Position> rows)
 {
     beginResetModel();
+    erased_.clear();
     rows_ = std::move(rows);
     endResetModel();
 }
@@ -180,6 +182,8 @@ bool PositionModel::setData(const QModelIndex& index, const QVariant& value, int
         return false;  // nothing was written: the row stays as it is
     }
     if (!guarded(QStringLiteral("gridPoz_AfterColUpdate"), [&] { buffer_.writeRow(p); })) return false;
+    if (c == Nazwa && p.Nazwa.isEmpty() && !rows_[size_t(index.row())].Nazwa.isEmpty()) erased_.insert(p.id);
+    if (c == Nazwa && !p.Nazwa.isEmpty()) erased_.erase(p.id);
     rows_[size_t(index.row())] = p;
     ++taken_;
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));

@@ -1,6 +1,7 @@
 #pragma once
 #include "documents/positions.h"
 #include <QAbstractTableModel>
+#include <set>
 #include <vector>
 
 class App;
@@ -71,6 +72,11 @@ public:
     bool applyVat(int row, const QString& vat);
 
     const Position& position(int row) const { return rows_.at(size_t(row)); }
+    // The rows whose name was typed and then erased since the rows were read: the save checks
+    // each of them once as a named row (so one without a value is refused once), and gives back
+    // those it has not reached yet.
+    const std::set<qint64>& erasedNames() const { return erased_; }
+    void keepErasedNames(std::set<qint64> ids) { erased_ = std::move(ids); }
     // How many typed values were taken so far; a refused one leaves the count.
     int valuesTaken() const { return taken_; }
     // Column sums of the rows as they stand. Throws AppError 6 beyond the money range.
@@ -99,4 +105,5 @@ private:
     std::vector<Position> rows_;
     bool nameLocked_ = false;
     int taken_ = 0;
+    std::set<qint64> erased_;
 };

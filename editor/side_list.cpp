@@ -8,6 +8,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/date_text.h"
 #include "platform/twips.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -17,6 +18,21 @@
 #include <QPlainTextEdit>
 
 using namespace slownik;
+
+namespace {
+
+// The fields an entry wrote (by their names) show their beginning: a long name or address is
+// read from its start.
+void showBeginning(const QWidget* form, std::initializer_list<const char*> fields)
+{
+    for (const char* name : fields) {
+        QWidget* w = form->findChild<QWidget*>(QLatin1String(name));
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setCursorPosition(0);
+    }
+}
+
+}  // namespace
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     : QTreeWidget(form), app_(app), form_(form), caption_(caption)
@@ -31,13 +47,15 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
     setColumnCount(0);
-    for (QObject* field : std::initializer_list<QObject*>{
-             form->txtDatawyst, form->txtDatasprz, form->txtNazkon, form->txtAdrkon, form->txtNipkon, form->cmbPlatFor,
-             form->cmbPlatdni, form->cmbPlatTer, form->gridPoz, form->txtUwagi, form->txtWystawil})
+    for (const char* name : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
+                             "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"}) {
+        QWidget* field = form->findChild<QWidget*>(QLatin1String(name));
         field->installEventFilter(this);
+        fields_.push_back(field);
+    }
     // The grid's current cell moved by the user: the dictionary of its column.
-    connect(form->gridPoz->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (form_->gridPoz->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
+    connect(form->positionGrid()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (form_->positionGrid()->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
     });
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { lstSlo_DblClick(); });
 }
@@ -50,25 +68,25 @@ bool SideList::eventFilter(QObject* watched, QEvent* event)
 
 void SideList::GotFocus(QObject* field)
 {
-    DocumentForm* f = form_;
-    const QDate issue = textDate(f->txtDatawyst->text());
-    if (field == f->txtDatawyst) {
+    const QDate issue = form_->issueDate();
+    const QString name = field->objectName();
+    if (name == u"txtDatawyst") {
         PanelSlownikPokaz(Daty, Datawyst, QDate::currentDate());
-    } else if (field == f->txtDatasprz) {
+    } else if (name == u"txtDatasprz") {
         if (issue.isValid()) PanelSlownikPokaz(Daty, Datasprz, issue);
-    } else if (field == f->txtNazkon || field == f->txtAdrkon || field == f->txtNipkon) {
+    } else if (name == u"txtNazkon" || name == u"txtAdrkon" || name == u"txtNipkon") {
         PanelSlownikPokaz(Kontrahenci);
-    } else if (field == f->cmbPlatFor) {
+    } else if (name == u"cmbPlatFor") {
         PanelSlownikPokaz(FormyPlatnosci);
-    } else if (field == f->cmbPlatdni) {
+    } else if (name == u"cmbPlatdni") {
         if (issue.isValid()) PanelSlownikPokaz(Daty, Dni, issue);
-    } else if (field == f->cmbPlatTer) {
+    } else if (name == u"cmbPlatTer") {
         PanelSlownikPokaz(Terminy);
-    } else if (field == f->gridPoz) {
+    } else if (name == u"gridPoz") {
         if (!BlokadaSlownika) PozycjaSlownikPokaz();
-    } else if (field == f->txtUwagi) {
+    } else if (name == u"txtUwagi") {
         PanelSlownikPokaz(Uwagi);
-    } else if (field == f->txtWystawil) {
+    } else if (name == u"txtWystawil") {
         PanelSlownikPokaz(Wystawil);
     }
 }
@@ -83,7 +101,10 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
     try {
-        if (auto d = readDictionary(*app_.gBaseDb, name)) pokaz(*d);
+        if (auto d = readDictionary(*app_.gBaseDb, name)) {
+            pokaz(*d);
+            shownName_ = name;
+        }
     } catch (...) {
         // The list keeps what it showed, under its kind, and the next request reads again.
     }
@@ -98,6 +119,27 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
+    shownName_.clear();
+}
+
+QObject* SideList::focusedField() const
+{
+    // The focus may be inside a field: a combo's line edit, a grid's cell editor.
+    for (QObject* w = QApplication::focusWidget(); w; w = w->parent())
+        if (std::find(fields_.begin(), fields_.end(), w) != fields_.end()) return w;
+    return nullptr;
+}
+
+void SideList::PoZapisie()
+{
+    const QString shown = tag_;
+    tag_.clear();
+    if (QObject* field = focusedField()) GotFocus(field);
+    if (!tag_.isEmpty()) return;
+    if (!shownName_.isEmpty())
+        PanelSlownikPokaz(shownName_);
+    else
+        tag_ = shown;  // the dates do not change with a save
 }
 
 void SideList::pokaz(const Dictionary& d)
@@ -158,12 +200,13 @@ void SideList::Wyczysc()
     clear();
     setColumnCount(0);
     tag_.clear();
+    shownName_.clear();
     setCaption(QString());
 }
 
 void SideList::PozycjaSlownikPokaz()
 {
-    const int column = form_->gridPoz->currentIndex().column();
+    const int column = form_->positionGrid()->currentIndex().column();
     if (column == PositionModel::Indjed)
         PanelSlownikPokaz(Jednostki);
     else if (column == PositionModel::Indvat)
@@ -179,30 +222,23 @@ void SideList::lstSlo_DblClick()
     DocumentForm* f = form_;
     const QString text = row->text(0);
     if (tag_ == Datawyst) {
-        f->txtDatawyst->setText(row->text(1));
-        f->txtDatasprz->setText(f->txtDatawyst->text());
-        // As when the field is left: the number proposed for the date's period.
-        f->txtDatawyst_LostFocus();
+        f->setIssueDate(row->text(1));
     } else if (tag_ == Datasprz) {
-        f->txtDatasprz->setText(row->text(1));
+        f->setSaleDate(row->text(1));
     } else if (tag_ == FormyPlatnosci) {
-        f->cmbPlatFor->setEditText(text);
+        f->setPaymentForm(text);
+        showBeginning(f, {"cmbPlatFor"});
     } else if (tag_ == Odroczenia) {
-        f->cmbPlatdni->setEditText(text);
+        f->setPaymentDays(text);
     } else if (tag_ == Terminy) {
-        f->cmbPlatTer->setEditText(text);
+        f->setPaymentTerm(text);
+        showBeginning(f, {"cmbPlatTer"});
     } else if (tag_ == Dni) {
-        f->cmbPlatdni->setEditText(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
-        f->cmbPlatdni_Click();
+        f->setPaymentDays(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
     } else if (tag_ == Kontrahenci) {
-        f->txtNazkon->setText(text);
-        f->txtAdrkon->setText(row->text(1));
-        f->txtNipkon->setText(row->text(2));
-        f->cmbNazdok->setEditText(row->text(3));
-        f->txtNumdok->setText(row->text(4));
-        f->txtDatadok->setText(row->text(5));
-        f->txtWyddok->setText(row->text(6));
-        f->txtPlatRach->setText(row->text(7));
+        f->setSeller(
+            {text, row->text(1), row->text(2), row->text(3), row->text(4), row->text(5), row->text(6), row->text(7)});
+        showBeginning(f, {"txtNazkon", "txtAdrkon", "txtNipkon", "cmbNazdok", "txtNumdok", "txtWyddok", "txtPlatRach"});
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -210,9 +246,10 @@ void SideList::lstSlo_DblClick()
     } else if (tag_ == StawkiVAT) {
         stawkaVat(row);
     } else if (tag_ == Uwagi) {
-        f->txtUwagi->setPlainText(text);
+        f->setNotes(text);
     } else if (tag_ == Wystawiajacy) {
-        f->txtWystawil->setText(text);
+        f->setIssuer(text);
+        showBeginning(f, {"txtWystawil"});
     }
 }
 
@@ -220,25 +257,25 @@ void SideList::produkt(const QTreeWidgetItem* row)
 {
     DocumentForm* f = form_;
     if (!f->isInvoice()) return;  // a correction keeps the corrected invoice's products
-    PositionGrid* grid = f->gridPoz;
+    PositionGrid* grid = f->positionGrid();
     int r = grid->currentIndex().row();
-    if (r < 0 || r >= f->dataPoz->rowCount()) {
+    if (r < 0 || r >= f->positions()->rowCount()) {
         grid->mnuPopPozDodaj_Click();
         r = grid->currentIndex().row();
     }
     ui::BusyPointer busy;
-    f->dataPoz->applyProduct(r, row->text(0), row->text(1), row->text(2), row->text(3));
+    f->positions()->applyProduct(r, row->text(0), row->text(1), row->text(2), row->text(3));
 }
 
 void SideList::jednostka(const QTreeWidgetItem* row)
 {
-    form_->dataPoz->applyUnit(form_->gridPoz->currentIndex().row(), row->text(0));
+    form_->positions()->applyUnit(form_->positionGrid()->currentIndex().row(), row->text(0));
 }
 
 void SideList::stawkaVat(const QTreeWidgetItem* row)
 {
     ui::BusyPointer busy;
-    form_->dataPoz->applyVat(form_->gridPoz->currentIndex().row(), row->text(0));
+    form_->positions()->applyVat(form_->positionGrid()->currentIndex().row(), row->text(0));
 }
 
 void SideList::mousePressEvent(QMouseEvent* e)

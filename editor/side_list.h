@@ -17,10 +17,8 @@ class SideList : public QTreeWidget {
 public:
     SideList(App& app, DocumentForm* form, QLabel* caption);
 
-    // The kind of what the list shows ("Kontrahenci", "Datawyst", ...). Empty at first and after
-    // a save, so that every dictionary is read again when it is next shown.
+    // The kind of what the list shows ("Kontrahenci", "Datawyst", ...); empty at first.
     const QString& Tag() const { return tag_; }
-    void setTag(const QString& tag) { tag_ = tag; }
     // True while the program itself moves the position grid's current cell: the list keeps what
     // it shows.
     bool BlokadaSlownika = false;
@@ -36,6 +34,10 @@ public:
     void PozycjaSlownikPokaz();
     // Applies the selected entry to the document by the list's kind.
     void lstSlo_DblClick();
+    // A document was stored: the list is read again, with it, for the field that has the focus,
+    // or as the dictionary it showed when that field has none, and takes double clicks and drags
+    // at once. Every other dictionary is read again when it is next shown.
+    void PoZapisie();
     // Forgets the rows and the kind (the database is let go or another one is attached).
     void Wyczysc();
     // The whole title of what the list shows; the label above it shortens it with "…" when the
@@ -53,6 +55,8 @@ private:
     void pokaz(const Dictionary& d);
     // The field's own dictionary when it takes the focus.
     void GotFocus(QObject* field);
+    // The field with a dictionary that holds the focus, or nullptr.
+    QObject* focusedField() const;
     void produkt(const QTreeWidgetItem* row);
     void jednostka(const QTreeWidgetItem* row);
     void stawkaVat(const QTreeWidgetItem* row);
@@ -63,6 +67,8 @@ private:
     QLabel* caption_;
     QString captionText_;
     QString tag_;
+    QString shownName_;             // the dictionary read for the rows shown; empty for the dates
+    std::vector<QObject*> fields_;  // the form's fields that show a dictionary when focused
     QPoint pressedAt_;
 };
 

@@ -19,12 +19,14 @@ enum Number : long {
     kPermissionDenied = 70,  // a file in use by another program, or not writable
     kPathFileAccess = 75,    // a file or folder that cannot be written
     kPathNotFound = 76,
-    kObjectNotSet = 91,  // no open database where one is needed
+    kObjectNotSet = 91,         // no open database where one is needed
+    kCannotCreateObject = 429,  // the program that composes mail could not be started
     kPrinterError = 482,
     // The database engine.
     kGeneral = 3000,          // any other engine error
     kInvalidArgument = 3001,  // the file could not be opened at all
     kNoCurrentRecord = 3021,  // the row worked on is not there
+    kNoDiskSpace = 3026,      // the disk that holds the database file is full
     kDuplicateKey = 3022,     // a unique index refused a duplicate value
     kReadOnly = 3027,         // the database or object is read-only
     kNotValidPassword = 3031,

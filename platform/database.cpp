@@ -58,7 +58,7 @@ std::pair<long, QString> translate(int code, const QString& msg)
     case SQLITE_CONSTRAINT:
         return {err::kDuplicateKey,
                 QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
-    case SQLITE_FULL: return {err::kGeneral, QStringLiteral("Brak miejsca na dysku.")};
+    case SQLITE_FULL: return {err::kNoDiskSpace, QStringLiteral("Brak miejsca na dysku.")};
     case SQLITE_CORRUPT: return {err::kDamaged, kDamagedText};
     default: break;
     }

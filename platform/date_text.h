@@ -2,7 +2,8 @@
 #include <QDate>
 #include <QString>
 
-// Dates on the form are shown and typed in the system's short date form, with a four-digit year.
+// Dates on the form are shown and typed in the default locale's short date form (Polish, set at
+// start), with a four-digit year.
 QString shortDateFormat();
 QString dateText(const QDate& d);
 // Reads a typed date (the short form, or ISO); an invalid QDate when the text is not a date or

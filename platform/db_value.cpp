@@ -1,6 +1,19 @@
 #include "platform/db_value.h"
+#include "platform/app_error.h"
+#include <cmath>
 
 namespace db {
+
+namespace {
+
+// A REAL that holds a whole number (an expression's result) is that integer; nullopt otherwise.
+std::optional<qint64> wholeNumber(double d)
+{
+    if (!std::isfinite(d) || d != std::trunc(d) || std::abs(d) > 9.0e18) return std::nullopt;
+    return qint64(d);
+}
+
+}  // namespace
 
 QString Value::toText() const
 {
@@ -32,6 +45,24 @@ QDate Value::toDate() const
 {
     if (auto s = std::get_if<QString>(&data_)) return QDate::fromString(s->left(10), Qt::ISODate);
     return QDate();
+}
+
+std::optional<qint64> Value::exactInteger(const QString& column) const
+{
+    if (isNull()) return std::nullopt;
+    if (auto i = std::get_if<qint64>(&data_)) return *i;
+    if (auto d = std::get_if<double>(&data_))
+        if (auto whole = wholeNumber(*d)) return whole;
+    throw AppError(err::kTypeMismatch, column,
+                   QStringLiteral("Niezgodność typów danych w kolumnie %1: wartość „%2” nie jest zapisana tak, "
+                                  "jak program zapisuje liczby.")
+                       .arg(column, toText()));
+}
+
+OptDecimal Value::exactDecimal(const QString& column) const
+{
+    if (auto units = exactInteger(column)) return Decimal::fromUnits(*units);
+    return std::nullopt;
 }
 
 QByteArray Value::toBytes() const

@@ -59,6 +59,13 @@ public:
     QDate toDate() const;
     QByteArray toBytes() const;
 
+    // Exact readers for a record's columns: an amount is the scaled integer the program stores,
+    // a count an integer; NULL gives nullopt. Any other value (a text, a fraction of a unit) is
+    // not guessed at: it throws AppError 13 naming `column`, so that an odd value is reported
+    // instead of read as 0 or as a tiny amount.
+    OptDecimal exactDecimal(const QString& column) const;
+    std::optional<qint64> exactInteger(const QString& column) const;
+
 private:
     Data data_;
 };

@@ -1,12 +1,13 @@
 #include "platform/mail.h"
 #include "platform/shell.h"
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QUrl>
 #include <QUuid>
+#include <memory>
 #include <vector>
 
 namespace mail {
@@ -42,6 +43,16 @@ QStringList splitAttachments(const QString& list)
     return out;
 }
 
+QStringList unreadableAttachments(const Message& m)
+{
+    QStringList out;
+    for (const QString& path : m.attachments) {
+        QFile f(path);
+        if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) out << path;
+    }
+    return out;
+}
+
 bool isHtml(const QString& body)
 {
     return body.contains(QLatin1String("<html>"));
@@ -61,7 +72,7 @@ QString mailtoUrl(const Message& m)
     return QString::fromLatin1(url);
 }
 
-QByteArray emlText(const Message& m)
+std::optional<QByteArray> emlText(const Message& m)
 {
     QByteArray boundary = "----=_Rolkwit_" + QUuid::createUuid().toByteArray(QUuid::Id128);
     QByteArray out;
@@ -80,7 +91,7 @@ QByteArray emlText(const Message& m)
     out += base64Lines(m.body.toUtf8());
     for (const QString& path : m.attachments) {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) continue;
+        if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
         QByteArray name = headerText(QFileInfo(path).fileName());
         out += "--" + boundary + "\r\n";
         out += "Content-Type: application/octet-stream; name=\"" + name + "\"\r\n";
@@ -92,6 +103,30 @@ QByteArray emlText(const Message& m)
     return out;
 }
 
+QString writeNewFile(const QString& wanted, const QByteArray& bytes)
+{
+    const QFileInfo info(wanted);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 1; n <= 100000; ++n) {
+        const QString name =
+            n == 1 ? info.fileName() : QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(suffix);
+        QFile f(info.absoluteDir().filePath(name));
+        if (f.exists()) continue;
+        // Made only when no file has the name, so that another copy of the program writing at
+        // the same moment takes the next one.
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (f.exists()) continue;
+            return QString();
+        }
+        const bool ok = f.write(bytes) == bytes.size() && f.flush();
+        f.close();
+        if (ok && f.error() == QFileDevice::NoError) return f.fileName();
+        f.remove();
+        return QString();
+    }
+    return QString();
+}
+
 namespace {
 
 // One way of handing the message over: true when it was taken; a way that took it and fails
@@ -100,7 +135,7 @@ using Way = std::function<bool(const shell::LateFailure&)>;
 
 // Tries the ways in turn from `i`: one that fails, at once or later, hands over to the next;
 // when the last one fails, `failed` runs.
-bool tryInTurn(const std::vector<Way>& ways, size_t i, const Failed& failed)
+bool tryInTurn(const std::vector<Way>& ways, size_t i, const std::function<void()>& failed)
 {
     for (; i < ways.size(); ++i) {
         if (ways[i]([ways, i, failed] { tryInTurn(ways, i + 1, failed); })) return true;
@@ -109,14 +144,24 @@ bool tryInTurn(const std::vector<Way>& ways, size_t i, const Failed& failed)
     return false;
 }
 
-Way emlFile(const Message& m, const QString& emlPath)
+// The message written as a new file and opened; `written` keeps where it was left.
+Way emlFile(const Message& m, const QString& emlPath, const std::shared_ptr<QString>& written)
 {
-    return [m, emlPath](const shell::LateFailure& late) {
-        QSaveFile f(emlPath);
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(emlText(m));
-        return f.commit() && shell::openFile(emlPath, late);
+    return [m, emlPath, written](const shell::LateFailure& late) {
+        const std::optional<QByteArray> text = emlText(m);
+        if (!text) return false;
+        *written = writeNewFile(emlPath, *text);
+        return !written->isEmpty() && shell::openFile(*written, late);
     };
+}
+
+bool handOver(std::vector<Way> ways, const Message& m, const QString& emlPath, const Failed& failed)
+{
+    auto written = std::make_shared<QString>();
+    ways.push_back(emlFile(m, emlPath, written));
+    return tryInTurn(ways, 0, [failed, written] {
+        if (failed) failed(*written);
+    });
 }
 
 }  // namespace
@@ -126,7 +171,7 @@ bool openMailto(const Message& m, const QString& emlPath, const Failed& failed)
     Way link = [url = QUrl::fromEncoded(mailtoUrl(m).toLatin1(), QUrl::StrictMode)](const shell::LateFailure& late) {
         return shell::openUrl(url, late);
     };
-    return tryInTurn({link, emlFile(m, emlPath)}, 0, failed);
+    return handOver({link}, m, emlPath, failed);
 }
 
 bool composeMessage(const Message& m, const QString& emlPath, const Failed& failed)
@@ -148,8 +193,7 @@ bool composeMessage(const Message& m, const QString& emlPath, const Failed& fail
             return r == shell::ToolResult::Succeeded || r == shell::ToolResult::StillRunning;
         });
     }
-    ways.push_back(emlFile(m, emlPath));
-    return tryInTurn(ways, 0, failed);
+    return handOver(std::move(ways), m, emlPath, failed);
 }
 
 }  // namespace mail

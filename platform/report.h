@@ -23,6 +23,7 @@ struct Style {
     bool frame = false;    // a thin border round the element
     bool shade = false;    // a light grey background
     bool stretch = false;  // the element takes the section's full height (table cells)
+    bool oneLine = false;  // never broken over lines: a text too wide for its box gets a smaller font
     QColor color = Qt::black;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/report_render.h"
 #include <QDir>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -30,20 +31,34 @@ QFont fontOf(const Report& r, const Style& s)
     return f;
 }
 
+// The font of an element's text for a box `width` wide: as its style says, or, for a text kept
+// on one line that would not fit, reduced until it fits.
+QFont fittedFont(const Report& r, const Element& e, const QString& text, const QPaintDevice& device, double width)
+{
+    QFont f = fontOf(r, e.style);
+    if (!e.style.oneLine) return f;
+    // Glyph widths do not scale exactly with the size: the size found is checked and stepped down.
+    for (double points = e.style.points; points > 1; points *= 0.97) {
+        f.setPointSizeF(points);
+        if (QFontMetricsF(f, &device).horizontalAdvance(text) <= width) break;
+    }
+    return f;
+}
+
 // A text broken into lines within `width`: at blanks where possible, anywhere when a word is
-// wider than the line, so nothing runs outside its box.
+// wider than the line, so nothing runs outside its box; a text kept on one line is not broken.
 struct TextLines {
     QTextLayout layout;
     double height = 0;
 
-    TextLines(const QString& text, const QFont& font, const QPaintDevice& device, double width, Align align)
+    TextLines(const QString& text, const QFont& font, const QPaintDevice& device, double width, const Style& style)
         : layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator), font, &device)
     {
         QTextOption o;
-        o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        o.setAlignment(align == Align::Right    ? Qt::AlignRight
-                       : align == Align::Center ? Qt::AlignHCenter
-                                                : Qt::AlignLeft);
+        o.setWrapMode(style.oneLine ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        o.setAlignment(style.align == Align::Right    ? Qt::AlignRight
+                       : style.align == Align::Center ? Qt::AlignHCenter
+                                                      : Qt::AlignLeft);
         layout.setTextOption(o);
         layout.setCacheEnabled(true);
         layout.beginLayout();
@@ -222,7 +237,8 @@ Layout::Placed Layout::measure(const Section& s, int row) const
         if (e.suppressed || !isText(e)) continue;
         const QString text = e.kind == Element::Kind::PageNumber ? textOf(s, e, row, 98) : textOf(s, e, row, 0);
         if (text.isEmpty()) continue;
-        TextLines lines(text, fontOf(report_, e.style), device_, nominal[i].width() - 2 * padX(e, k), e.style.align);
+        const double width = nominal[i].width() - 2 * padX(e, k);
+        TextLines lines(text, fittedFont(report_, e, text, device_, width), device_, width, e.style);
         growth[i] = std::max(0.0, lines.height + 2 * padY(e, k) - nominal[i].height());
     }
     std::vector<size_t> order(n);
@@ -290,7 +306,8 @@ void Layout::paintPlaced(QPainter& painter, const Placed& placed, int page) cons
         default: {
             const QString text = textOf(s, e, placed.row, page);
             if (!text.isEmpty()) {
-                TextLines lines(text, fontOf(report_, e.style), device_, r.width() - 2 * padX(e, k), e.style.align);
+                const double width = r.width() - 2 * padX(e, k);
+                TextLines lines(text, fittedFont(report_, e, text, device_, width), device_, width, e.style);
                 painter.setPen(e.style.color);
                 lines.layout.draw(&painter, QPointF(r.left() + padX(e, k), r.top() + padY(e, k)));
                 painter.setPen(pen);

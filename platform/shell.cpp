@@ -1,16 +1,37 @@
 #include "platform/shell.h"
+#include "platform/busy_pointer.h"
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <utility>
 
 namespace shell {
 namespace {
 int gWaitMs = 5000;
+
+// Waits up to the helper wait for `p` to end, on the event loop, so that the windows keep
+// painting; the user's clicks and keys wait in the queue meanwhile, under the busy pointer.
+// True when it ended.
+bool waitForEnd(QProcess& p)
+{
+    if (p.state() == QProcess::NotRunning) return true;
+    const bool wasBusy = ui::isBusyPointer();
+    ui::setBusyPointer();
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(gWaitMs, &loop, &QEventLoop::quit);
+    if (p.state() != QProcess::NotRunning) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!wasBusy) ui::setDefaultPointer();
+    return p.state() == QProcess::NotRunning;
 }
+
+}  // namespace
 
 int setToolWait(int ms)
 {
@@ -26,7 +47,11 @@ Association findAssociatedProgram(const QString& filePath)
     QString mime = QMimeDatabase().mimeTypeForFile(filePath).name();
     QProcess p;
     p.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mime});
-    if (!p.waitForFinished(gWaitMs) || p.exitCode() != 0) return Association::NoProgram;
+    if (!waitForEnd(p) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        p.kill();
+        p.waitForFinished(1000);
+        return Association::NoProgram;
+    }
     return p.readAllStandardOutput().trimmed().isEmpty() ? Association::NoProgram : Association::Found;
 #else
     return Association::Found;
@@ -64,12 +89,9 @@ ToolResult runTool(const QString& program, const QStringList& args, const LateFa
     auto* p = new QProcess;
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start(exe, args);
-    if (!p->waitForStarted(gWaitMs)) {
-        delete p;
-        return ToolResult::Failed;
-    }
-    if (p->waitForFinished(gWaitMs)) {
-        bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+    if (waitForEnd(*p)) {
+        const bool ok =
+            p->error() != QProcess::FailedToStart && p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
         delete p;
         return ok ? ToolResult::Succeeded : ToolResult::Failed;
     }

@@ -14,10 +14,47 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QValueAxis>
+#include <cmath>
 
 using namespace twips;
 
 namespace {
+
+// The smallest of 1, 2, 2.5 and 5 times a power of ten that is at least `v` (> 0).
+double niceStep(double v)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * power >= v) return m * power;
+    return 10 * power;
+}
+
+// A round value just beyond `v` (> 0): its leading digits raised to the next of a few round
+// steps, so that 107 gives 120 and 5000 gives 6000.
+double roundAbove(double v)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {1.2, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0})
+        if (m * power > v) return m * power;
+    return 10 * power;
+}
+
+// The value scale of the bars: from 0, or from a round value just below the lowest bar, to a
+// whole step above the highest, with a labelled line at 0 and every step from it.
+struct ValueScale {
+    double low = 0, high = 10, step = 2;
+};
+
+ValueScale valueScale(double lowest, double highest)
+{
+    ValueScale s;
+    const double low = std::min(lowest, 0.0), high = std::max(highest, 0.0);
+    if (high <= low) return s;  // nothing to show: a scale whose labels differ
+    s.step = niceStep((high - low) / 6);
+    s.high = std::ceil(high / s.step) * s.step;
+    s.low = low < 0 ? -roundAbove(-low) : 0;
+    return s;
+}
 
 void report(App& app, void (ChartPage::*step)(), ChartPage* page)
 {
@@ -103,6 +140,8 @@ void ChartPage::draw()
         series_->attachAxis(months);
         values_ = new QValueAxis;
         values_->setLabelFormat(QStringLiteral("%.0f"));
+        values_->setTickType(QValueAxis::TicksDynamic);
+        values_->setTickAnchor(0);
         chart->addAxis(values_, Qt::AlignLeft);
         series_->attachAxis(values_);
     }
@@ -127,9 +166,9 @@ void ChartPage::draw()
             low = std::min(low, v);
             high = std::max(high, v);
         }
-    // An all-zero chart still gets a scale whose whole-number labels differ from one another.
-    values_->setRange(low, high > low ? high : low + 10);
-    values_->applyNiceNumbers();
+    const ValueScale scale = valueScale(low, high);
+    values_->setRange(scale.low, scale.high);
+    values_->setTickInterval(scale.step);
 }
 
 bool ChartPage::eventFilter(QObject* watched, QEvent* event)

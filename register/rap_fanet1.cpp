@@ -35,6 +35,13 @@ Style cell(Align align = Align::Right)
     s.stretch = true;
     return s;
 }
+// A cell of an amount, a price or a quantity: one line whatever its size.
+Style amountCell()
+{
+    Style s = cell(Align::Right);
+    s.oneLine = true;
+    return s;
+}
 Style headCell()
 {
     Style s = style(7, true, Align::Center);
@@ -184,13 +191,13 @@ void positions(report::Report& r)
     r.addSection(section(QStringLiteral("Section3"), Section::Kind::Detail, 5,
                          {field(QStringLiteral("Pozycja"), QString(), at(kLp, 0, 5), cell(Align::Center)),
                           field(QStringLiteral("Nazwa"), QString(), at(kNazwa, 0, 5), cell(Align::Left)),
-                          field(QStringLiteral("Ilosc"), QString(), at(kIlosc, 0, 5), cell()),
+                          field(QStringLiteral("Ilosc"), QString(), at(kIlosc, 0, 5), amountCell()),
                           field(QStringLiteral("Indjed"), QString(), at(kJm, 0, 5), cell(Align::Center)),
-                          field(QStringLiteral("Cenanet"), QString(), at(kCena, 0, 5), cell()),
-                          field(QStringLiteral("WartNetto"), QString(), at(kNetto, 0, 5), cell()),
+                          field(QStringLiteral("Cenanet"), QString(), at(kCena, 0, 5), amountCell()),
+                          field(QStringLiteral("WartNetto"), QString(), at(kNetto, 0, 5), amountCell()),
                           field(QStringLiteral("Stawka"), QString(), at(kStawka, 0, 5), cell(Align::Center)),
-                          field(QStringLiteral("WartVAT"), QString(), at(kVat, 0, 5), cell()),
-                          field(QStringLiteral("WartBrutto"), QString(), at(kBrutto, 0, 5), cell())},
+                          field(QStringLiteral("WartVAT"), QString(), at(kVat, 0, 5), amountCell()),
+                          field(QStringLiteral("WartBrutto"), QString(), at(kBrutto, 0, 5), amountCell())},
                          kTabelaDokumentu));
 }
 
@@ -203,19 +210,19 @@ void vatSummary(report::Report& r)
     r.addSection(section(QStringLiteral("SectionNaglowekStawek"), Section::Kind::TableHeader, 10.5, std::move(head),
                          kTabelaStawek));
 
-    auto value = [](const QString& column, const Column& c, Align a = Align::Right) {
-        Element e = field(column, QString(), at(c, 0, 5), cell(a));
+    auto value = [](const QString& column, const Column& c, Style s = amountCell()) {
+        Element e = field(column, QString(), at(c, 0, 5), s);
         e.name = QStringLiteral("num") + column;
         e.table = kTabelaStawek;
         return e;
     };
     r.addSection(
         section(QStringLiteral("SectionStawka"), Section::Kind::Detail, 5,
-                {value(QStringLiteral("Netto"), kNetto), value(QStringLiteral("Stawka"), kStawka, Align::Center),
+                {value(QStringLiteral("Netto"), kNetto), value(QStringLiteral("Stawka"), kStawka, cell(Align::Center)),
                  value(QStringLiteral("VAT"), kVat), value(QStringLiteral("Brutto"), kBrutto)},
                 kTabelaStawek));
 
-    Style total = cell();
+    Style total = amountCell();
     total.bold = true;
     r.addSection(section(QStringLiteral("SectionRazem"), Section::Kind::Band, 5,
                          {text(QStringLiteral("labRazem"), QStringLiteral("Razem"),
@@ -228,15 +235,16 @@ void vatSummary(report::Report& r)
 
 void amounts(report::Report& r)
 {
-    r.addSection(section(QStringLiteral("SectionPotracenie"), Section::Kind::Band, 7,
-                         {text(QStringLiteral("txtPotracenie"), QString(), QRectF(0, 2, 140, 4.5)),
-                          field(QStringLiteral("Potracenie"), QStringLiteral("%1 zł"), QRectF(142, 2, 44, 4.5),
-                                style(8, true, Align::Right))}));
+    Style potracenie = style(8, true, Align::Right), doZaplaty = style(11, true, Align::Right);
+    potracenie.oneLine = doZaplaty.oneLine = true;
+    r.addSection(
+        section(QStringLiteral("SectionPotracenie"), Section::Kind::Band, 7,
+                {text(QStringLiteral("txtPotracenie"), QString(), QRectF(0, 2, 140, 4.5)),
+                 field(QStringLiteral("Potracenie"), QStringLiteral("%1 zł"), QRectF(142, 2, 44, 4.5), potracenie)}));
     r.addSection(section(
         QStringLiteral("SectionDoZaplaty"), Section::Kind::Band, 13,
         {text(QStringLiteral("labDoZaplaty"), QStringLiteral("Do zapłaty:"), QRectF(0, 2, 60, 6), style(11, true)),
-         field(QStringLiteral("DoZaplaty"), QStringLiteral("%1 zł"), QRectF(96, 2, 90, 6),
-               style(11, true, Align::Right)),
+         field(QStringLiteral("DoZaplaty"), QStringLiteral("%1 zł"), QRectF(96, 2, 90, 6), doZaplaty),
          text(QStringLiteral("txtSlownie"), QString(), QRectF(0, 8.3, 186, 4.5))}));
     r.addSection(
         section(QStringLiteral("SectionPlatnosc"), Section::Kind::Band, 6,

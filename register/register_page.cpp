@@ -243,11 +243,34 @@ void RegisterPage::attach()
 {
     refillLists();
     KartotekaOdswiez();
+    if (app_.gBaseDb && kept_.database == app_.gBaseDb->path()) restorePlace();
+    kept_ = {};
 }
 
 void RegisterPage::detach()
 {
+    // The rows go with the database; where the grid stood is kept for the same database's return.
+    kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar->verticalScrollBar()->value(),
+             marked_};
     dataKar->clear();
+}
+
+void RegisterPage::restorePlace()
+{
+    int needed = std::max(kept_.current, kept_.firstShown + gridKar->verticalScrollBar()->pageStep());
+    for (int r : kept_.marked) needed = std::max(needed, r);
+    while (dataKar->rowCount() <= needed && dataKar->fetchNext()) {}
+    const int rows = dataKar->rowCount();
+    // Marked again in the order they were marked, so that a copy keeps that order.
+    for (int r : kept_.marked)
+        if (r < rows)
+            gridKar->selectionModel()->select(dataKar->index(r, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (kept_.current >= 0 && kept_.current < rows)
+        gridKar->selectionModel()->setCurrentIndex(
+            dataKar->index(kept_.current, std::max(gridKar->currentIndex().column(), 0)),
+            QItemSelectionModel::NoUpdate);
+    gridKar->verticalScrollBar()->setValue(kept_.firstShown);
 }
 
 void RegisterPage::refillLists()
@@ -266,7 +289,7 @@ void RegisterPage::KartotekaOdswiez()
     }
     auto cursor = std::make_shared<NewestFirstCursor>(registerCursor(app_, filter()));
     dataKar->setSource([cursor](int atLeast) { return cursor->next(atLeast); });
-    if (!pboxSuma->isHidden()) sumsExecute();
+    if (sumsShown_) sumsExecute();
 }
 
 void RegisterPage::sumsExecute()
@@ -289,8 +312,9 @@ void RegisterPage::sumsExecute()
 void RegisterPage::cbFSumuj_Click()
 {
     setUpdatesEnabled(false);
-    GridSumActivate(cbFSumuj->isChecked(), gridKar, pboxSuma, gridSuma, 30);
-    if (!pboxSuma->isHidden() && app_.gBaseDb) sumsExecute();
+    sumsShown_ = cbFSumuj->isChecked();
+    GridSumActivate(sumsShown_, gridKar, pboxSuma, gridSuma, 30);
+    if (sumsShown_ && app_.gBaseDb) sumsExecute();
     picKartoteka_Resize();
     setUpdatesEnabled(true);
 }
@@ -391,7 +415,7 @@ void RegisterPage::KarCopyClipboard()
 void RegisterPage::resizeEvent(QResizeEvent*)
 {
     picKartoteka_Resize();
-    if (!pboxSuma->isHidden()) GridSumResize(0, gridKar, pboxSuma, gridSuma);
+    if (sumsShown_) GridSumResize(0, gridKar, pboxSuma, gridSuma);
 }
 
 void RegisterPage::picKartoteka_Resize()
@@ -400,7 +424,7 @@ void RegisterPage::picKartoteka_Resize()
     setHeight(gridKar, heightOf(this) - topOf(gridKar) - 220);
     setWidth(fraFiltr, widthOf(gridKar));
     setWidth(pboxSuma, widthOf(gridKar) + 30);
-    if (!pboxSuma->isHidden()) {
+    if (sumsShown_) {
         setHeight(gridKar, heightOf(gridKar) - heightOf(pboxSuma));
         setTop(pboxSuma, topOf(gridKar) + heightOf(gridKar));
     }

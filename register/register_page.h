@@ -58,7 +58,9 @@ public:
     // The filters as they stand.
     RegisterFilter filter() const;
 
-    // Attaching a database: the lists read it and the register is listed. Throws AppError.
+    // Attaching a database: the lists read it and the register is listed. The database let go of
+    // last, attached again, shows the grid where it stood: its current row, its first row shown
+    // and its marks. Throws AppError.
     void attach();
     // Lets go of the database before it is closed or replaced.
     void detach();
@@ -103,6 +105,8 @@ private:
     template <class F>
     void guarded(const char* where, F&& f);
     void sumsExecute();
+    // Brings back the current row, the scroll position and the marks kept by detach().
+    void restorePlace();
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void print(const QString& action);
 
@@ -110,4 +114,12 @@ private:
     Popup popup_;
     std::vector<int> marked_;
     std::vector<char> isMarked_;
+    bool sumsShown_ = false;  // the sums row is shown under the grid
+    // Where the grid stood when the database was let go of.
+    struct Place {
+        QString database;
+        int current = -1;
+        int firstShown = 0;
+        std::vector<int> marked;
+    } kept_;
 };

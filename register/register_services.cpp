@@ -69,3 +69,8 @@ void detachRegister(App& app)
 {
     for (RegisterPage* p : pagesOf<RegisterPage>(app)) p->detach();
 }
+
+void reattachRegister(App& app)
+{
+    for (RegisterPage* p : pagesOf<RegisterPage>(app)) step(app, QStringLiteral("Przyłącz"), [p] { p->attach(); });
+}

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -287,14 +286,13 @@ QString ReportMail(App& app, const QString& kind, const QString& templ)
         if (rows.empty()) return QString();
         const QString tekst = wiadomosc(szablon, rodzaj, naglowki, rows, SumyStawekVat(*app.gBaseDb, numer));
 
-        // The earlier message stays whole until the new one is complete.
-        const QString plik = UserDataFile(QStringLiteral("fakturarr.eml"));
-        QSaveFile out(plik);
+        // Each message gets a file of its own: one a mail program still shows is never replaced.
+        const QString wanted = UserDataFile(QStringLiteral("fakturarr.eml"));
         QStringEncoder encode(kCharset);
-        const QByteArray bytes = encode(tekst);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        const QString plik = mail::writeNewFile(wanted, encode(tekst));
+        if (plik.isEmpty())
             throw AppError(err::kPathFileAccess, QStringLiteral("ReportMail"),
-                           QStringLiteral("Nie można zapisać pliku: ") + QDir::toNativeSeparators(plik));
+                           QStringLiteral("Nie można zapisać pliku: ") + QDir::toNativeSeparators(wanted));
         return plik;
     } catch (...) {
         ErrorReport(app, QStringLiteral("ReportMail"));

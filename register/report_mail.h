@@ -6,8 +6,9 @@ class App;
 // The document named by the print values as an e-mail message: the HTML template beside the
 // program ("Szablon Rolkwit.eml" for an invoice, "Szablon korekty rr.eml" for a correction) with
 // its placeholders filled from the report's data, one row per position and one per VAT rate,
-// written as "fakturarr.eml" into the user's data folder in the template's single-byte character
-// set (ISO-8859-2). Gives the message's path, or "" when no message was made: a report kind other
+// written into the user's data folder in the template's single-byte character set (ISO-8859-2),
+// as "fakturarr.eml" or, when that is there, the first free "fakturarr-2.eml", "fakturarr-3.eml"...
+// (an earlier message is never replaced). Gives the message's path, or "" when no message was made: a report kind other
 // than "FANET", a missing template (said in a message), no such document, or a reported error.
 QString ReportMail(App& app, const QString& kind, const QString& templ);
 

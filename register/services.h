@@ -22,3 +22,6 @@ void attachRegister(App& app);
 void refreshRegisterAfterSave(App& app);
 // Lets go of the database before it is closed or replaced.
 void detachRegister(App& app);
+// The database let go of stays open (no other was chosen): the register lists it again where it
+// stood; the chart, which kept what it drew, stays as it is. A failure is reported.
+void reattachRegister(App& app);

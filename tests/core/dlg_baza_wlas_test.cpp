@@ -30,7 +30,7 @@ struct FakeFrame : MainFrame {
     QList<bool> trybOdczyt;
     void Form_Load() override {}
     bool Przylacz() override { return ++przylacz > 0; }
-    void Odlacz() override { ++odlacz; }
+    bool Odlacz() override { return ++odlacz > 0; }
     void dropDatabase() override {}
     void MenuBaseEnable(bool) override {}
     void ToolbarTrybOdczyt(bool enable) override { trybOdczyt << enable; }

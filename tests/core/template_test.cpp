@@ -19,7 +19,7 @@ TEST(Template, TablesAndColumnsAreExactlyThoseOfTheProgram)
         return c;
     };
     // The buffers have the stored positions' columns; the program keys their rows by the workstation alone.
-    const QStringList positions = QStringList{"Stanowisko", "Inddok", "Numer", "Korekta"} + Position::columns();
+    const QStringList positions = PositionKey::columns() + Position::columns();
     for (const auto& [table, expected] : {std::pair{QString("fadok"), DocHeader::columns()},
                                           {"dodok", DocHeader::columns()},
                                           {"dopoz", positions},

@@ -138,19 +138,33 @@ TEST_F(LoadFixture, FailedOrMissingLoadChangesNothing)
     EXPECT_EQ(names("dopoz"), "Kept:10000");
 }
 
-// The two buffers are replaced in one transaction: a failure while dokor is written leaves dopoz
-// as it was, not emptied.
-TEST_F(LoadFixture, AFailureHalfwayThroughTheBuffersChangesNeither)
+// The buffers are replaced in one transaction, the header too when a document is loaded for
+// editing: a failure while one of them is written leaves the others as they were, and a
+// finished load leaves no older header with the loaded rows (a crash keeps one document).
+TEST_F(LoadFixture, AFailureHalfwayThroughTheBuffersChangesNone)
 {
     storeCorrection();
     typeRows(app, PozTabela::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
     typeRows(app, PozTabela::Dokor, {{"Before", "1", "kg", "1", "7"}});
-    db.execute("CREATE TRIGGER fail BEFORE INSERT ON dokor BEGIN SELECT RAISE(ABORT, 'disk gone'); END");
-    EXPECT_FALSE(WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR"));
-    EXPECT_FALSE(WczytajKorygowany(app, "1/04/2024"));
-    EXPECT_EQ(names("dopoz"), "Kept:10000");
-    EXPECT_EQ(names("dokor"), "Before:10000");
-    EXPECT_FALSE(db.inTransaction());
+    DocHeader earlier = invoiceHeader("7/05/2024");
+    earlier.Nazkon = "Rolnik X";
+    ZapiszDoBufora(app, earlier);
+    auto buffered = [&] { return db.scalar("SELECT Numer || ' ' || Nazkon || ' ' || Inddok FROM dodok").toText(); };
+    for (const char* table : {"dokor", "dodok"}) {
+        SCOPED_TRACE(table);
+        db.execute(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'disk gone'); END")
+                       .arg(table));
+        EXPECT_FALSE(WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR"));
+        if (QLatin1String(table) == "dokor") EXPECT_FALSE(WczytajKorygowany(app, "1/04/2024"));
+        EXPECT_EQ(names("dopoz"), "Kept:10000");
+        EXPECT_EQ(names("dokor"), "Before:10000");
+        EXPECT_EQ(buffered(), "7/05/2024 Rolnik X FR");
+        EXPECT_FALSE(db.inTransaction());
+        db.execute("DROP TRIGGER fail");
+    }
+    ASSERT_TRUE(WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR"));
+    EXPECT_EQ(buffered(), "1/05/2024 Jan O'Brien KFR");
+    EXPECT_EQ(names("dopoz"), "Pszenica:70000 Owies:20000");
 }
 
 // An archive database (the read-only lock) is never written: every load only gives its rows to

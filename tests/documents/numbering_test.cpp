@@ -102,6 +102,26 @@ TEST(Numbering, AFailedProposalIsNoNumber)
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 1, 1)), "");
 }
 
+// A template without a running number gives one number a period: once it is stored, the search
+// for a free one ends at once, the proposal with the reason, the save's number with NoFreeNumber.
+TEST(Numbering, ATemplateWithoutARunningNumberEndsTheSearch)
+{
+    TempDatabase t;
+    NumParRead(t.app);
+    QStringList reported;
+    t.app.errorReporter = [&](App&, const QString& where, const QString&) { reported << where; };
+    t.app.gBazaPar.NumSzablon = "FV/Rok[4]";
+    stored(t, "FV/2024", QDate(2024, 3, 1));
+    QString brak;
+    EXPECT_FALSE(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 5, 6), &brak));
+    EXPECT_EQ(brak, QString::fromUtf8("Nie można nadać numeru dokumentu: numer FV/2024 jest już zapisany w bazie "
+                                      "danych, a szablon numeracji nie zawiera numeru kolejnego. Zmień szablon "
+                                      "numeracji w parametrach dokumentu lub datę wystawienia."));
+    EXPECT_THROW(NumerDoZapisu(t.app, QDate(2024, 5, 6)), NoFreeNumber);
+    EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2025, 1, 2)), "FV/2025");
+    EXPECT_TRUE(reported.isEmpty());
+}
+
 TEST(Numbering, RendersEveryTemplateKey)
 {
     QDate d(2005, 3, 9);

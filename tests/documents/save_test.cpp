@@ -3,6 +3,7 @@
 #include "support/document_fixture.h"
 #include "support/sql_hook.h"
 #include "support/temp_database.h"
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -407,6 +408,49 @@ TEST_F(SaveFixture, AnEditedDocumentReplacedMeanwhileIsNotOverwrittenUnseen)
     EXPECT_TRUE(db.scalar("SELECT Zaplacono FROM fadok").isNull());
 }
 
+// Another workstation renumbers the document being edited here: stores it under another number
+// and deletes it. Storing the edit again would hold one purchase twice: it is asked first.
+TEST_F(SaveFixture, AnEditedDocumentDeletedElsewhereIsStoredAgainOnlyAfterAsking)
+{
+    storeInvoice(app, "1/05/2024");
+    const EditState edited = editing("1/05/2024");
+    bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
+    auto other = workstation(1);
+    bufferDocument(*other, invoiceHeader("9/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveOn(*other).ok);
+    other->gBaseDb->execute("DELETE FROM fapoz WHERE Numer = '1/05/2024'");
+    other->gBaseDb->execute("DELETE FROM fadok WHERE Numer = '1/05/2024'");
+
+    replies.yes = false;
+    EXPECT_FALSE(save(edited).ok);
+    EXPECT_EQ(replies.questions, QStringList{QString::fromUtf8("Dokument o numerze 1/05/2024 został w międzyczasie "
+                                                               "usunięty z bazy danych. Zapisać go ponownie?")});
+    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM fapoz"), 1);
+    replies.yes = true;
+    ASSERT_TRUE(save(edited).ok);
+    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 2);
+}
+
+// The Yes given for what was stored when the question came covers only that: a document changed
+// by another workstation while the question is on screen is asked about again.
+TEST_F(SaveFixture, AYesForOneVersionDoesNotStoreOverANewerOne)
+{
+    storeInvoice(app, "1/05/2024");
+    bufferDocument(app, invoiceHeader("1/05/2024"), {{"Owies", "1", "kg", "5", "7"}});
+    auto other = workstation(1);
+    QStringList asked;
+    SaveResult r = ZapiszDokument(app, {}, [&](const QString& q) {
+        asked << q;
+        if (asked.size() == 1) other->gBaseDb->execute("UPDATE fadok SET Nazkon = 'Nowszy'");
+        return asked.size() == 1;
+    });
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(db.scalar("SELECT Nazkon FROM fadok").toText(), "Nowszy");
+    EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
+}
+
 TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFromAnotherFile)
 {
     struct Case {
@@ -416,7 +460,7 @@ TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFr
     };
     const std::vector<Case> cases = {
         {"UPDATE fadok SET Zaplacono = 100", false, true},
-        {"DELETE FROM fadok", false, false},
+        {"DELETE FROM fadok", true, false},
         {"UPDATE fadok SET Nazkon = 'Inny'", true, false},
     };
     for (const Case& c : cases) {
@@ -435,17 +479,20 @@ TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFr
         EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
     }
 
-    // The same number in another database file is another document.
-    TempDatabase second;
-    storeInvoice(second.app, "1/05/2024");
-    second.db().execute("UPDATE fadok SET Zaplacono = ?", {Decimal(1605)});
-    const EditState fromSecond = editing("1/05/2024", &second.app);
-    ASSERT_TRUE(TozsamoscDokumentu(db, "1/05/2024"));
-    bufferDocument(app, invoiceHeader("1/05/2024"), {{"Owies", "1", "kg", "5", "7"}});
+    // A byte copy of the file is another database: its document, the same row with the same
+    // content, is not the one loaded from here.
+    const EditState fromHere = editing("1/05/2024");
+    const QString copyPath = t.dir.filePath("kopia.mdb");
+    ASSERT_TRUE(QFile::copy(t.path, copyPath));
+    auto copy = workstation(0);
+    copy->gBaseDb = db::Database::open(copyPath);
+    ASSERT_EQ(TozsamoscDokumentu(*copy->gBaseDb, "1/05/2024"), fromHere.tozsamosc);
+    bufferDocument(*copy, invoiceHeader("1/05/2024"), {{"Owies", "1", "kg", "5", "7"}});
     replies.questions.clear();
     replies.yes = false;
-    EXPECT_FALSE(save(fromSecond).ok);
+    EXPECT_FALSE(saveOn(*copy, fromHere).ok);
     EXPECT_EQ(replies.questions.size(), 1);
+    EXPECT_EQ(copy->gBaseDb->scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
 }
 
 TEST_F(SaveFixture, NumberIsTakenAtSaveWhenItCannotBeEdited)
@@ -490,6 +537,17 @@ TEST_F(SaveFixture, ANumberTheProgramTakesNeverReplacesAStoredDocument)
     EXPECT_TRUE(replies.questions.empty());
     EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz WHERE Numer = '1'").toText(), QString::fromUtf8("Kwiecień"));
     EXPECT_EQ(db.scalar("SELECT Nazwa FROM fapoz WHERE Numer = '2'").toText(), "Maj");
+
+    // A template without a running number whose one number is stored: the save says so, at once.
+    app.gBazaPar.NumSzablon = "FV/Rok[4]";
+    db.execute("UPDATE fadok SET Numer = 'FV/2024' WHERE Numer = '2'");
+    bufferDocument(app, invoiceHeader("?", QDate(2024, 5, 7)), {{"Owies", "1", "kg", "5", "7"}});
+    r = save();
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(last.left(31), "Dokument nie został zapisany. N");
+    EXPECT_TRUE(last.contains("FV/2024"));
+    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 2);
+    EXPECT_TRUE(replies.reported.isEmpty());
 }
 
 TEST_F(SaveFixture, ReadOnlyDatabaseRefusesToSave)

@@ -91,6 +91,8 @@ TEST_F(Siblings, EachProgramsDocumentArrivesWithItsHeaderFieldsAndPositions)
 TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
 {
     SiblingDatabases::protect(files.fa, "tajne");
+    // The sender keeps its file in a journal mode of its own, which a writing connection here would change.
+    db::Database::open(files.fa, "tajne")->executeScript("PRAGMA journal_mode=WAL");
     auto digest = [&] {
         QFile f(files.fa);
         f.open(QIODevice::ReadOnly);
@@ -98,6 +100,9 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     };
     const QByteArray before = digest();
     const QString missing = t.dir.filePath("brak.mdb");
+    // Values that the family's programs never store so: a text for a quantity, a fraction of a unit.
+    db::Database::open(files.zm)->execute("UPDATE zmpoz SET ilosc = 'abc' WHERE pozycja = 2");
+    db::Database::open(files.mg)->execute("UPDATE mgpoz SET wartnetto = 2.5 WHERE Inddok = 'PZ'");
     struct Case {
         HandOver h;
         const char* place;
@@ -105,6 +110,8 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
         {ref("MG", missing, "WZ", "12/2024"), "WczytajZMagazynu"},
         {ref("FA", files.fa, "FV", "7/05/2024", "zle"), "WczytajZRolkwit"},
         {ref("ZM", files.mg, "ZAM", "Z/3"), "WczytajZZamowienia"},  // a file without the orders' tables
+        {ref("ZM", files.zm, "ZAM", "Z/3"), "WczytajZZamowienia"},
+        {ref("MG", files.mg, "PZ", "12/2024"), "WczytajZMagazynu"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.place);

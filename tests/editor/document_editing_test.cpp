@@ -16,6 +16,7 @@
 #include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
 #include "support/typing.h"
@@ -39,18 +40,18 @@ TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneSta
 {
     open();
     EXPECT_EQ(listed(), QStringList{"<Nowy dokument>"});
-    EXPECT_EQ(form->txtNumer->text(), today(1));
+    EXPECT_EQ(controls(form).txtNumer->text(), today(1));
     typeSeller();
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Pszenica");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2,5");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "10,00");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "23");
-    typeCell(form->gridPoz, 2, PositionModel::Nazwa, QString::fromUtf8("Żyto"));
-    typeCell(form->gridPoz, 2, PositionModel::Ilosc, "1,005");
-    typeCell(form->gridPoz, 2, PositionModel::Indjed, "t");
-    typeCell(form->gridPoz, 2, PositionModel::Cenanet, "1");
-    typeCell(form->gridPoz, 2, PositionModel::Indvat, "7,5");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Nazwa, "Pszenica");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "2,5");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Cenanet, "10,00");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indvat, "23");
+    typeCell(controls(form).gridPoz, 2, PositionModel::Nazwa, QString::fromUtf8("Żyto"));
+    typeCell(controls(form).gridPoz, 2, PositionModel::Ilosc, "1,005");
+    typeCell(controls(form).gridPoz, 2, PositionModel::Indjed, "t");
+    typeCell(controls(form).gridPoz, 2, PositionModel::Cenanet, "1");
+    typeCell(controls(form).gridPoz, 2, PositionModel::Indvat, "7,5");
     ctrlEnter();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
 
@@ -77,34 +78,92 @@ TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneSta
     EXPECT_EQ(rows->numer(currentRow()), today(1));
     EXPECT_EQ(rows->index(currentRow(), DocumentListModel::RazBrutto).data().toString(), "31,84");
     EXPECT_TRUE(page->toolZapiszDrukuj->isEnabled());
-    EXPECT_EQ(form->txtNumer->text(), today(2));
-    EXPECT_TRUE(form->txtNazkon->text().isEmpty());
-    EXPECT_EQ(form->dataPoz->rowCount(), t.app.gPrgPar.TabPozLicz);
+    EXPECT_EQ(controls(form).txtNumer->text(), today(2));
+    EXPECT_TRUE(controls(form).txtNazkon->text().isEmpty());
+    EXPECT_EQ(controls(form).dataPoz->rowCount(), t.app.gPrgPar.TabPozLicz);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Nazwa IS NOT NULL").toInt(), 0);
 }
 
 TEST_F(EditingFixture, ValidationMessageFocusesTheFieldAndStoresNothing)
 {
     open();
-    type(form->txtNazkon, "Jan");
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "1");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Cenanet, "5");
+    type(controls(form).txtNazkon, "Jan");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Nazwa, "Owies");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "1");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Cenanet, "5");
     ctrlEnter();
     EXPECT_EQ(answers.last(), QString::fromUtf8("Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie."));
-    EXPECT_TRUE(form->txtAdrkon->hasFocus());
-    type(form->txtAdrkon, "Wola");
-    type(form->cmbPlatFor, "przelew");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
-    typeCell(form->gridPoz, 1, PositionModel::Ilosc, "2");
-    typeCell(form->gridPoz, 1, PositionModel::Cenanet, "5");
+    EXPECT_TRUE(controls(form).txtAdrkon->hasFocus());
+    type(controls(form).txtAdrkon, "Wola");
+    type(controls(form).cmbPlatFor, "przelew");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indvat, "7");
+    typeCell(controls(form).gridPoz, 1, PositionModel::Ilosc, "2");
+    typeCell(controls(form).gridPoz, 1, PositionModel::Cenanet, "5");
     ctrlEnter();
     EXPECT_EQ(answers.last(),
               QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak nazwy towaru / usługi. Jeżeli nie "
                                 "chcesz wprowadzać pozycji wprowadź 0 (zero) do pola ilość lub usuń pozycję."));
-    EXPECT_TRUE(form->gridPoz->hasFocus());
+    EXPECT_TRUE(controls(form).gridPoz->hasFocus());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+}
+
+// A header the buffer cannot hold as typed stops the save with its message, the focus in the
+// field and the form as it was: a date field with a text that is no date, a number of blanks.
+TEST_F(EditingFixture, AHeaderFieldThatCannotBeStoredAsTypedStopsTheSave)
+{
+    open();
+    const QString bladDaty =
+        QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ") +
+        dateText(QDate::currentDate());
+    struct Case {
+        QLineEdit* field;
+        QString text;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {controls(form).txtDatadok, "32.13.2024", bladDaty},
+        {controls(form).txtDatawyst, "32.13.2024", bladDaty},
+        {controls(form).txtDatasprz, "1.1", bladDaty},
+        {controls(form).txtNumer, "   ",
+         QString::fromUtf8("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.")},
+    };
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field->objectName().toStdString());
+        const QString was = c.field->text();
+        type(c.field, c.text);
+        answers.seen.clear();
+        ctrlEnter();
+        ASSERT_EQ(answers.texts(), QStringList{c.message});
+        EXPECT_TRUE(c.field->hasFocus());
+        EXPECT_EQ(c.field->text(), c.text);
+        EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
+        EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+        c.field->setText(was);
+    }
+    ctrlEnter();
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
+}
+
+// A name typed and erased, the row left without a value: the first save refuses the row as it
+// would a named one, the next one takes it for an empty line.
+TEST_F(EditingFixture, AnErasedNameWithoutAValueIsRefusedOnceThenSkipped)
+{
+    open();
+    typeSeller();
+    typeRow(0, "Owies", "2", "kg", "5", "7");
+    typeCell(controls(form).gridPoz, 1, PositionModel::Nazwa, "Jęczmień");
+    typeCell(controls(form).gridPoz, 1, PositionModel::Nazwa, "");
+    ctrlEnter();
+    EXPECT_EQ(answers.texts(),
+              QStringList{QString::fromUtf8("Błędna pozycja dokumentu nr 2. Brak jednostki miary. Jeżeli nie chcesz "
+                                            "określać jednostki wprowadź ---")});
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 0);
+    ctrlEnter();
+    EXPECT_EQ(answers.seen.size(), 1u) << answers.texts().join(" | ").toStdString();
+    EXPECT_EQ(t.db().scalar("SELECT group_concat(Nazwa) FROM fapoz").toText(), "Owies");
 }
 
 TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPaid)
@@ -118,32 +177,32 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
     ASSERT_EQ(rows->rowCount(), 2);
     doubleClickRow(1);
     ASSERT_EQ(currentRow(), 1);
-    EXPECT_FALSE(form->labPoprawa->isHidden());
-    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
-    EXPECT_EQ(form->txtDatawyst->text(), dateText(QDate(2024, 5, 6)));
-    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
-    EXPECT_EQ(form->txtUwagi->toPlainText(), "pilne");
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("8560"));
-    EXPECT_EQ(form->dataPoz->rowCount(), 1);
+    EXPECT_FALSE(controls(form).labPoprawa->isHidden());
+    EXPECT_EQ(controls(form).txtNumer->text(), "1/05/2024");
+    EXPECT_EQ(controls(form).txtDatawyst->text(), dateText(QDate(2024, 5, 6)));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), "pilne");
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("8560"));
+    EXPECT_EQ(controls(form).dataPoz->rowCount(), 1);
     EXPECT_TRUE(page->toolEdycjaPodglad->isEnabled());
     // Leaving the issue date of a stored document never changes its number.
-    form->txtDatawyst->setFocus();
-    form->txtNazkon->setFocus();
-    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
+    controls(form).txtDatawyst->setFocus();
+    controls(form).txtNazkon->setFocus();
+    EXPECT_EQ(controls(form).txtNumer->text(), "1/05/2024");
 
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "11");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "11");
     ctrlEnter();
     EXPECT_TRUE(answers.seen.empty()) << answers.last().toStdString();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
     EXPECT_EQ(t.db().scalar("SELECT Zaplacono FROM fadok").toDecimal(), dec("8560"));  // still marked paid
-    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
 
     // "<Nowy dokument>" starts a new document.
     doubleClickRow(1);
     doubleClickRow(0);
-    EXPECT_TRUE(form->labPoprawa->isHidden());
-    EXPECT_TRUE(form->txtNazkon->text().isEmpty());
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
+    EXPECT_TRUE(controls(form).txtNazkon->text().isEmpty());
     EXPECT_FALSE(page->toolEdycjaPodglad->isEnabled());
 }
 
@@ -154,16 +213,16 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     ASSERT_TRUE(saveBuffered(t.app).ok);
     NowyDokumentBufor(t.app, false);
     open();
-    form->cmbDokument->setBoundValue("KFR");  // the user picks the correction
-    form->cmbKordok->setBoundValue("FR");
-    ASSERT_TRUE(form->cmbKornum->findData("1/04/2024") >= 0);
-    form->cmbKornum->setBoundValue("1/04/2024");  // ... and the corrected invoice
-    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
-    EXPECT_EQ(form->txtKorDatawyst->text(), dateText(QDate(2024, 4, 2)));
-    EXPECT_EQ(form->txtRazBrutto->value(), Decimal());
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "0");
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("-8560"));
-    const QString numer = form->txtNumer->text();
+    controls(form).cmbDokument->setBoundValue("KFR");  // the user picks the correction
+    controls(form).cmbKordok->setBoundValue("FR");
+    ASSERT_TRUE(controls(form).cmbKornum->findData("1/04/2024") >= 0);
+    controls(form).cmbKornum->setBoundValue("1/04/2024");  // ... and the corrected invoice
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(controls(form).txtKorDatawyst->text(), dateText(QDate(2024, 4, 2)));
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), Decimal());
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "0");
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("-8560"));
+    const QString numer = controls(form).txtNumer->text();
     ctrlEnter();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
 
@@ -174,54 +233,54 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     EXPECT_EQ(before->decimal("Cenanet"), Decimal(800));
     EXPECT_EQ(t.db().scalar("SELECT KorNumer FROM fadok WHERE Numer = ?", {numer}).toText(), "1/04/2024");
     // The invoice is not offered for another correction.
-    form->cmbDokument->setBoundValue("FR");
-    form->cmbDokument->setBoundValue("KFR");
-    form->cmbKordok->setBoundValue("FR");
-    EXPECT_LT(form->cmbKornum->findData("1/04/2024"), 0);
+    controls(form).cmbDokument->setBoundValue("FR");
+    controls(form).cmbDokument->setBoundValue("KFR");
+    controls(form).cmbKordok->setBoundValue("FR");
+    EXPECT_LT(controls(form).cmbKornum->findData("1/04/2024"), 0);
 
     // Reopened, both grids show positive quantities.
     doubleClickRow(1);
-    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
-    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
-    EXPECT_EQ(form->dataKor->position(0).Ilosc, Decimal(10));
-    EXPECT_EQ(form->dataPoz->position(0).Ilosc, Decimal(0));
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("-8560"));
+    EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(controls(form).cmbKornum->boundValue().toString(), "1/04/2024");
+    EXPECT_EQ(controls(form).dataKor->position(0).Ilosc, Decimal(10));
+    EXPECT_EQ(controls(form).dataPoz->position(0).Ilosc, Decimal(0));
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("-8560"));
 }
 
 TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)
 {
     open();
-    type(form->txtDatasprz, "31.02.2024");
-    form->txtNazkon->setFocus();
+    type(controls(form).txtDatasprz, "31.02.2024");
+    controls(form).txtNazkon->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(answers.last(),
               QString::fromUtf8("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych "
                                 "systemu, np: ") +
                   dateText(QDate::currentDate()));
-    EXPECT_TRUE(form->txtDatasprz->hasFocus());
-    type(form->txtDatasprz, "");
-    form->txtNazkon->setFocus();
+    EXPECT_TRUE(controls(form).txtDatasprz->hasFocus());
+    type(controls(form).txtDatasprz, "");
+    controls(form).txtNazkon->setFocus();
     EXPECT_EQ(answers.seen.size(), 1u);  // an empty date may be left
 
-    type(form->cmbPlatTer, "");
-    type(form->txtDatawyst, dateText(QDate(2024, 1, 10)));
-    type(form->cmbPlatdni, "14");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
-    type(form->cmbPlatTer, dateText(QDate(2024, 2, 9)));
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "30");
+    type(controls(form).cmbPlatTer, "");
+    type(controls(form).txtDatawyst, dateText(QDate(2024, 1, 10)));
+    type(controls(form).cmbPlatdni, "14");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
+    type(controls(form).cmbPlatTer, dateText(QDate(2024, 2, 9)));
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "30");
     // Leaving the issue date copies it into the sale date and proposes its period's number.
-    form->txtDatawyst->setFocus();
-    form->txtNazkon->setFocus();
-    EXPECT_EQ(form->txtDatasprz->text(), dateText(QDate(2024, 1, 10)));
-    EXPECT_EQ(form->txtNumer->text(), "1/01/2024");
+    controls(form).txtDatawyst->setFocus();
+    controls(form).txtNazkon->setFocus();
+    EXPECT_EQ(controls(form).txtDatasprz->text(), dateText(QDate(2024, 1, 10)));
+    EXPECT_EQ(controls(form).txtNumer->text(), "1/01/2024");
     // The delivery term stays; picking "[data]" again shows the computed date.
-    form->cmbPlatTer->setCurrentIndex(1);
-    emit form->cmbPlatTer->activated(1);
-    type(form->cmbPlatdni, "7");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), "od dnia dostarczenia towaru");
-    form->cmbPlatTer->setCurrentIndex(0);
-    emit form->cmbPlatTer->activated(0);
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 17)));
+    controls(form).cmbPlatTer->setCurrentIndex(1);
+    emit controls(form).cmbPlatTer->activated(1);
+    type(controls(form).cmbPlatdni, "7");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), "od dnia dostarczenia towaru");
+    controls(form).cmbPlatTer->setCurrentIndex(0);
+    emit controls(form).cmbPlatTer->activated(0);
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(QDate(2024, 1, 17)));
 }
 
 TEST_F(EditingFixture, RightButtonSelectsTheRowAndSetsThePopup)
@@ -258,16 +317,16 @@ TEST_F(EditingFixture, CtrlEnterInAnOpenCellStoresWhatTheCellHolds)
 {
     open();
     typeSeller();
-    typeCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies");
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "2");
-    typeCell(form->gridPoz, 0, PositionModel::Indjed, "kg");
-    typeCell(form->gridPoz, 0, PositionModel::Indvat, "7");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Nazwa, "Owies");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "2");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indjed, "kg");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Indvat, "7");
     // The price is typed and the save pressed before the cell is left.
-    QModelIndex i = form->dataPoz->index(0, PositionModel::Cenanet);
-    form->gridPoz->setCurrentIndex(i);
-    static_cast<QAbstractItemView*>(form->gridPoz)->edit(i);
+    QModelIndex i = controls(form).dataPoz->index(0, PositionModel::Cenanet);
+    controls(form).gridPoz->setCurrentIndex(i);
+    static_cast<QAbstractItemView*>(controls(form).gridPoz)->edit(i);
     QLineEdit* editor = nullptr;
-    for (auto* e : form->gridPoz->viewport()->findChildren<QLineEdit*>())
+    for (auto* e : controls(form).gridPoz->viewport()->findChildren<QLineEdit*>())
         if (!e->isHidden()) editor = e;
     ASSERT_TRUE(editor);
     editor->setFocus();
@@ -292,7 +351,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
     typeRows(t.app, PozTabela::Dopoz, {{"Owies", "2", "kg", "5", "7"}});
     window->Przylacz();
     typeSeller();
-    form->txtNumer->setText(today(5));
+    controls(form).txtNumer->setText(today(5));
     form->PozycjeSumuj();
     ctrlEnter();
     window->MnuPopDokZapisz->trigger();
@@ -311,5 +370,5 @@ TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
     EXPECT_EQ(answers.dialogs, 1);  // the error report
     // Opening a document that is gone changes nothing either.
     editing->WczytajDokument("popraw", "1/05/2024");
-    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
 }

@@ -1,15 +1,19 @@
 #include "editor/document_form.h"
 #include "core/base_par.h"
 #include "documents/buffer.h"
+#include "documents/numbering.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
+#include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "platform/twips.h"
 #include "register/register_page.h"
+#include "support/document_fixture.h"
+#include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/typing.h"
@@ -101,15 +105,15 @@ TEST_F(FormFixture, TypedPositionsComputeRowsAndTotalsAtOnce)
     w.typeCell(grid, 2, PositionModel::Cenanet, "1");
     w.typeCell(grid, 2, PositionModel::Indvat, "zw");
     EXPECT_EQ(row("dopoz", 3).decimal("WartBrutto"), d("2473,99"));
-    EXPECT_EQ(w.form->txtRazNetto->value(), d("2500"));
+    EXPECT_EQ(controls(w.form).txtRazNetto->value(), d("2500"));
 
     auto* fund = w.find<QorCombo>("cmbFundusz");
     fund->setCurrentIndex(1);  // the user picks a fund
-    EXPECT_EQ(w.form->txtPotracenie->value(), d("2"));
-    EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83") - d("2"));
+    EXPECT_EQ(controls(w.form).txtPotracenie->value(), d("2"));
+    EXPECT_EQ(controls(w.form).txtDoZaplaty->value(), d("2505,83") - d("2"));
     fund->setCurrentIndex(0);  // "(brak)"
-    EXPECT_FALSE(w.form->txtPotracenie->value());
-    EXPECT_EQ(w.form->txtDoZaplaty->value(), d("2505,83"));
+    EXPECT_FALSE(controls(w.form).txtPotracenie->value());
+    EXPECT_EQ(controls(w.form).txtDoZaplaty->value(), d("2505,83"));
 }
 
 TEST_F(FormFixture, KeyInTheLastCellOfTheLastRowAppendsARow)
@@ -150,8 +154,8 @@ TEST_F(FormFixture, PopupCommandsFollowTheRowTheKindAndTheLock)
     ASSERT_FALSE(responder.seen.empty());
     EXPECT_TRUE(responder.seen.back().text.startsWith("Wymagane jest"));
 
-    w.form->cmbDokument->setBoundValue("KFR");  // the user switches to a correction
-    EXPECT_TRUE(w.form->tabPoz->isTabVisible(1));
+    controls(w.form).cmbDokument->setBoundValue("KFR");  // the user switches to a correction
+    EXPECT_TRUE(controls(w.form).tabPoz->isTabVisible(1));
     grid->preparePopup(0);
     EXPECT_FALSE(grid->mnuPopPozWstaw->isEnabled());
     EXPECT_FALSE(grid->mnuPopPozDodaj->isEnabled());
@@ -197,31 +201,31 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
 {
     {
         Window w(t.app);
-        QTest::keyClicks(w.form->txtNazkon, "Jan O'Brien");
-        typeText(w.form->txtAdrkon, QString::fromUtf8("Łąkowa 1, Kęty"));
-        w.typeCell(w.form->gridPoz, 0, PositionModel::Nazwa, "Rzepak");
-        w.typeCell(w.form->gridPoz, 0, PositionModel::Ilosc, "3500");
-        w.typeCell(w.form->gridPoz, 0, PositionModel::Cenanet, "1");
-        w.form->cmbFundusz->setCurrentIndex(2);
-        w.form->txtDatawyst->setText("nie data");  // closing buffers whatever the fields hold
-        w.form->txtNumer->clear();
+        QTest::keyClicks(controls(w.form).txtNazkon, "Jan O'Brien");
+        typeText(controls(w.form).txtAdrkon, QString::fromUtf8("Łąkowa 1, Kęty"));
+        w.typeCell(controls(w.form).gridPoz, 0, PositionModel::Nazwa, "Rzepak");
+        w.typeCell(controls(w.form).gridPoz, 0, PositionModel::Ilosc, "3500");
+        w.typeCell(controls(w.form).gridPoz, 0, PositionModel::Cenanet, "1");
+        controls(w.form).cmbFundusz->setCurrentIndex(2);
+        controls(w.form).txtDatawyst->setText("nie data");  // closing buffers whatever the fields hold
+        controls(w.form).txtNumer->clear();
         w.pages->Form_Unload();
     }
     EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok WHERE Stanowisko = 0").toText(), "Jan O'Brien");
     EXPECT_TRUE(t.db().scalar("SELECT Datawyst FROM dodok").isNull());
 
     Window again(t.app);
-    EXPECT_EQ(again.form->txtNazkon->text(), "Jan O'Brien");
-    EXPECT_EQ(again.form->txtAdrkon->text(), QString::fromUtf8("Łąkowa 1, Kęty"));
-    EXPECT_EQ(again.form->cmbFundusz->currentIndex(), 2);
-    EXPECT_EQ(again.form->txtRazNetto->value(), d("3500"));
-    EXPECT_EQ(again.form->txtPotracenie->value(), d("4"));
-    EXPECT_EQ(again.form->txtDoZaplaty->value(), d("3496"));
-    EXPECT_FALSE(again.form->txtNumer->text().isEmpty());
+    EXPECT_EQ(controls(again.form).txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(controls(again.form).txtAdrkon->text(), QString::fromUtf8("Łąkowa 1, Kęty"));
+    EXPECT_EQ(controls(again.form).cmbFundusz->currentIndex(), 2);
+    EXPECT_EQ(controls(again.form).txtRazNetto->value(), d("3500"));
+    EXPECT_EQ(controls(again.form).txtPotracenie->value(), d("4"));
+    EXPECT_EQ(controls(again.form).txtDoZaplaty->value(), d("3496"));
+    EXPECT_FALSE(controls(again.form).txtNumer->text().isEmpty());
 
     t.app.gStanowisko = 1;  // another workstation on the same file
     Window other(t.app);
-    EXPECT_TRUE(other.form->txtNazkon->text().isEmpty());
+    EXPECT_TRUE(controls(other.form).txtNazkon->text().isEmpty());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 3);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 0 AND Nazwa = 'Rzepak'").toInt(), 1);
 }
@@ -247,13 +251,14 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
     pages->Przylacz();
     DocumentForm* form = pages->picWprowadzanie->picDokument;
     EXPECT_EQ(loads.count(), 0);
-    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
-    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
-    EXPECT_FALSE(form->cmbKornum->changeSuppressed());
+    EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(controls(form).cmbKornum->boundValue().toString(), "1/04/2024");
+    EXPECT_FALSE(controls(form).cmbKornum->changeSuppressed());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Nazwa = 'Owies'").toInt(), 1);
-    EXPECT_EQ(form->txtRazNetto->value(), d("-10"));
-    EXPECT_TRUE(form->tabPoz->isTabVisible(1));
-    EXPECT_FALSE(form->dataPoz->flags(form->dataPoz->index(0, PositionModel::Nazwa)) & Qt::ItemIsEditable);
+    EXPECT_EQ(controls(form).txtRazNetto->value(), d("-10"));
+    EXPECT_TRUE(controls(form).tabPoz->isTabVisible(1));
+    EXPECT_FALSE(controls(form).dataPoz->flags(controls(form).dataPoz->index(0, PositionModel::Nazwa)) &
+                 Qt::ItemIsEditable);
 }
 
 // Every column of the header comes back as the form was given it: an invoice with a fund and
@@ -262,38 +267,13 @@ TEST_F(FormFixture, HeaderShownInTheFormReadsBackTheSame)
 {
     t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '1/04/2024', '2024-04-02')");
     Window w(t.app);
-    DocHeader invoice;
+    DocHeader invoice = everyFieldHeader();
     invoice.Inddok = "FR";
     invoice.Numer = "7/05/2024";
-    invoice.Datawyst = QDate(2024, 5, 6);
-    invoice.Datasprz = QDate(2024, 5, 4);
-    invoice.Podstawa = QString::fromUtf8("umowa kontraktacji");
-    invoice.Wydane = "WZ 12";
-    invoice.Nazkon = "Jan O'Brien";
-    invoice.Adrkon = QString::fromUtf8("Łąkowa 1, Kęty");
-    invoice.Nipkon = "84010112345";
-    invoice.Nazdok = "Paszport";
-    invoice.Numdok = "AB 123";
-    invoice.Datadok = QDate(2019, 3, 4);
-    invoice.Wyddok = QString::fromUtf8("Wójt");
-    invoice.PlatFor = "przelew";
-    invoice.PlatDni = 14;
-    invoice.PlatTer = "od dnia dostarczenia towaru";
-    invoice.PlatRach = "12 1020";
-    invoice.Uwagi = "uwagi\ndwie linie";
-    invoice.Wystawil = "Anna";
-    invoice.Fundusz = QString::fromUtf8("Fundusz Promocji Mleka");
-    invoice.RazNetto = d("3500");
-    invoice.RazVAT = d("245");
-    invoice.RazBrutto = d("3745");
-    invoice.Potracenie = d("4");
-    invoice.DoZaplaty = d("3741");
-    DocHeader correction = invoice;
-    correction.Inddok = "KFR";
-    correction.Numer = "8/05/2024";
-    correction.KorInddok = "FR";
-    correction.KorNumer = "1/04/2024";
-    correction.KorDatawyst = QDate(2024, 4, 2);
+    invoice.KorInddok.clear();
+    invoice.KorNumer.clear();
+    invoice.KorDatawyst = QDate();
+    DocHeader correction = everyFieldHeader();
     correction.Fundusz = "Fundusz spoza listy";  // a fund this version does not list is kept
     correction.PlatTer = "20.05.2024";           // a term that is a date agrees with the days
     correction.RazNetto = d("-10,5");
@@ -345,29 +325,69 @@ TEST_F(FormFixture, EmptyHeaderLineAsksOnEveryAttach)
     EXPECT_EQ(dialog.count(), 1);
 }
 
-TEST_F(FormFixture, NewDocumentWithDefaultHeaderProposesTheNumberForToday)
+TEST_F(FormFixture, NewDocumentAndAttachProposeTheNumberOfTheIssueDateShown)
 {
-    t.app.gPrgPar.UstawPocz = true;
     const QDate today = QDate::currentDate();
     t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)",
-                   {QStringLiteral("7/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()), today});
+                   {NumberUtworz(7, today, "Numer/Miesiąc/Rok[4]"), today});
+    const QString todays = NumberUtworz(8, today, "Numer/Miesiąc/Rok[4]");
     Window w(t.app);
-    w.form->txtDatawyst->setText("15.01.2001");
-    w.form->NowyDokument();
-    EXPECT_EQ(w.form->txtNumer->text(),
-              QStringLiteral("8/%1/%2").arg(today.month(), 2, 10, QChar('0')).arg(today.year()));
-    EXPECT_EQ(w.form->txtDatasprz->text(), w.form->txtDatawyst->text());
+    struct Case {
+        const char* what;
+        bool ustawPocz, attach, buffered;
+        QString date, numer;
+    };
+    const Case cases[] = {
+        {"new document with the default header", true, false, false, dateText(today), todays},
+        {"attach: a new document, the default header set afterwards", false, true, false, dateText(today), todays},
+        {"attach: the same with the default header set twice", true, true, false, dateText(today), todays},
+        {"attach: the buffered document keeps the date shown", false, true, true, "15.01.2001", "1/01/2001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        t.app.gPrgPar.UstawPocz = c.ustawPocz;
+        if (c.buffered) t.db().execute("UPDATE dopoz SET Nazwa = 'Owies' WHERE Stanowisko = 0 AND Pozycja = 1");
+        controls(w.form).txtDatawyst->setText("15.01.2001");
+        if (c.attach)
+            w.pages->Przylacz();
+        else
+            w.form->NowyDokument();
+        const FormControls f = controls(w.form);
+        EXPECT_EQ(f.txtDatawyst->text(), c.date);
+        EXPECT_EQ(f.txtNumer->text(), c.numer);
+        if (!c.buffered) EXPECT_EQ(f.txtDatasprz->text(), c.date);
+    }
 }
 
 TEST_F(FormFixture, AFailedProposalLeavesNoNumber)
 {
     Window w(t.app);
     t.db().execute("ALTER TABLE fadok RENAME TO fadok_x");
-    w.form->txtDatawyst->setText("15.01.2024");
+    controls(w.form).txtDatawyst->setText("15.01.2024");
     w.form->txtDatawyst_LostFocus();
-    EXPECT_TRUE(w.form->txtNumer->text().isEmpty());
-    EXPECT_FALSE(w.form->txtNumer->placeholderText().isEmpty());
+    EXPECT_TRUE(controls(w.form).txtNumer->text().isEmpty());
+    EXPECT_FALSE(controls(w.form).txtNumer->placeholderText().isEmpty());
     EXPECT_FALSE(w.form->ZapiszDoBufora());
+}
+
+// A template without a running number whose number of this year is stored: the attach and a new
+// document with the default header propose several times, and the reason is told once; a save
+// tells it again.
+TEST_F(FormFixture, AProposalThatTheTemplateCannotGiveIsToldOnce)
+{
+    t.app.gPrgPar.UstawPocz = true;
+    BaseParSave(t.app, t.db(), "NumSzablon", "FV/Rok[4]");
+    const QString numer = QStringLiteral("FV/%1").arg(QDate::currentDate().year());
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)", {numer, QDate::currentDate()});
+    Window w(t.app);
+    w.form->NowyDokument();
+    ASSERT_EQ(responder.seen.size(), 1u);
+    EXPECT_TRUE(responder.seen[0].text.contains(numer));
+    EXPECT_TRUE(controls(w.form).txtNumer->text().isEmpty());
+    // The save road says why there is no number, not only that there is none.
+    EXPECT_FALSE(w.form->ZapiszDoBufora());
+    ASSERT_EQ(responder.seen.size(), 2u);
+    EXPECT_EQ(responder.seen[1].text, responder.seen[0].text);
 }
 
 TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
@@ -377,19 +397,19 @@ TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
     const twips::Scale& s = f->scale();  // the layout in the twips it was drawn in
     const int pixel = twips::kPerPixel;
     f->resize(f->width(), s.px(6495));
-    EXPECT_NEAR(s.topOf(f->txtRazNetto), 5610, pixel);
-    EXPECT_NEAR(s.topOf(f->txtDoZaplaty), 6150, pixel);
-    EXPECT_NEAR(s.heightOf(f->tabPoz), 2090, pixel);
+    EXPECT_NEAR(s.topOf(controls(f).txtRazNetto), 5610, pixel);
+    EXPECT_NEAR(s.topOf(controls(f).txtDoZaplaty), 6150, pixel);
+    EXPECT_NEAR(s.heightOf(controls(f).tabPoz), 2090, pixel);
     f->resize(f->width(), s.px(9000));
-    EXPECT_NEAR(s.topOf(f->txtRazNetto), 9000 - 1250 + 210, pixel);
-    EXPECT_NEAR(s.topOf(f->txtDoZaplaty), 9000 - 480, pixel);
-    EXPECT_GT(s.heightOf(f->tabPoz), 2090);
-    EXPECT_NEAR(s.leftOf(f->lstSlo) + s.widthOf(f->lstSlo), s.widthOf(f) - 180, pixel);
+    EXPECT_NEAR(s.topOf(controls(f).txtRazNetto), 9000 - 1250 + 210, pixel);
+    EXPECT_NEAR(s.topOf(controls(f).txtDoZaplaty), 9000 - 480, pixel);
+    EXPECT_GT(s.heightOf(controls(f).tabPoz), 2090);
+    EXPECT_NEAR(s.leftOf(controls(f).lstSlo) + s.widthOf(controls(f).lstSlo), s.widthOf(f) - 180, pixel);
 
     f->resize(10, 10);  // held at its minimum, nothing negative
     EXPECT_EQ(f->size(), f->minimumSize());
-    EXPECT_GT(s.widthOf(f->lstSlo), 0);
-    EXPECT_GT(s.heightOf(f->lstSlo), 0);
+    EXPECT_GT(s.widthOf(controls(f).lstSlo), 0);
+    EXPECT_GT(s.heightOf(controls(f).lstSlo), 0);
     w.pages->resize(50, 50);
     EXPECT_GE(w.pages->width(), w.pages->minimumWidth());
     EXPECT_EQ(w.pages->picKartoteka->geometry(), w.pages->picWprowadzanie->geometry());

@@ -8,6 +8,7 @@
 #include "support/temp_database.h"
 #include <QHeaderView>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,4 +69,43 @@ TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
     editing.lista()->OdswiezListeDokumentow("");
     EXPECT_EQ(rows->rowCount(), 4);
     EXPECT_EQ(answers.dialogs, 1);
+}
+
+// The list moves as a list, from whatever column: Home and End to the first row and to the oldest
+// document (read first when the list has not read so far), Page Up and Page Down a page of rows.
+TEST_F(ListWidgetFixture, HomeEndAndPageKeysMoveAlongTheRowsNotAlongARow)
+{
+    const int documents = 3 * LazyQueryModel::kPart;
+    {
+        db::Transaction tr(t.db());
+        for (int i = 0; i < documents; ++i)
+            add(QString("%1/%2").arg(i % 30 + 1).arg(i / 30), QDate(2020, 1, 1).addDays(i));
+        tr.commit();
+    }
+    page.resize(1200, 700);
+    page.show();
+    editing.lista()->OdswiezListeDokumentow("");
+    ASSERT_LT(rows->rowCount(), documents);  // the list reads a part at a time
+    const int perPage = lst->viewport()->height() / lst->rowHeight(0);
+    ASSERT_GT(perPage, 5);
+    struct Case {
+        const char* name;
+        int from;
+        Qt::Key key;
+        int to;  // -1: the last row
+    } cases[] = {
+        {"Home", 40, Qt::Key_Home, 0},
+        {"End", 3, Qt::Key_End, -1},
+        {"Page Down", 3, Qt::Key_PageDown, 3 + perPage},
+        {"Page Up", 3 + 2 * perPage, Qt::Key_PageUp, 3 + perPage},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        lst->setCurrentIndex(rows->index(c.from, DocumentListModel::Nazkon));
+        QTest::keyClick(lst, c.key);
+        const int to = c.to < 0 ? documents : c.to;
+        EXPECT_NEAR(lst->currentIndex().row(), to, c.key == Qt::Key_Home || c.key == Qt::Key_End ? 0 : 1);
+        EXPECT_TRUE(lst->selectionModel()->isRowSelected(lst->currentIndex().row(), {}));
+    }
+    EXPECT_EQ(rows->rowCount(), documents + 1);
 }

@@ -3,6 +3,7 @@
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include "support/entry_scenes.h"
+#include "support/form_controls.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -86,7 +87,7 @@ struct LayoutFixture : EditingFixture {
                 EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)), room)
                     << where(c).toStdString() << ": " << c->itemText(i).toStdString();
         }
-        QTabBar* tabs = form->tabPoz->tabBar();
+        QTabBar* tabs = controls(form).tabPoz->tabBar();
         for (int i = 0; i < tabs->count(); ++i) {
             if (!tabs->isTabVisible(i)) continue;
             EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString();
@@ -148,21 +149,21 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
             const twips::Scale& scale = form->scale();
             EXPECT_EQ(scale.heightOf(form) <= DocumentForm::kCompactHeight, s.compact)
                 << "form height " << form->height();
-            EXPECT_EQ(form->labKornum->isVisible(), korekta);
-            EXPECT_EQ(form->labPoprawa->isVisible(), !korekta);
+            EXPECT_EQ(controls(form).labKornum->isVisible(), korekta);
+            EXPECT_EQ(controls(form).labPoprawa->isVisible(), !korekta);
             expectPageWhole();
             expectInsideAndApart();
             expectNoTextCut();
             // The side list's title whole, or shortened with the whole of it as its tooltip.
-            const QString title = form->lstSlo->Caption();
+            const QString title = controls(form).lstSlo->Caption();
             EXPECT_FALSE(title.isEmpty());
-            EXPECT_TRUE(form->labSlownik->text() == title || form->labSlownik->toolTip() == title);
-            expectWholeGridRow(form->gridPoz);
+            EXPECT_TRUE(controls(form).labSlownik->text() == title || controls(form).labSlownik->toolTip() == title);
+            expectWholeGridRow(controls(form).gridPoz);
             if (korekta) {
-                form->tabPoz->setCurrentIndex(1);
+                controls(form).tabPoz->setCurrentIndex(1);
                 QApplication::processEvents();
-                expectWholeGridRow(form->gridKor);
-                form->tabPoz->setCurrentIndex(0);
+                expectWholeGridRow(controls(form).gridKor);
+                controls(form).tabPoz->setCurrentIndex(0);
             }
             // The help button at the window's right edge.
             QWidget* help = window->toolPomoc->widgetForAction(window->btnPomoc);
@@ -173,7 +174,7 @@ TEST_F(LayoutFixture, BothLayoutsKeepEveryControlWholeInsideTheForm)
 
 TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
 {
-    PositionGrid* grid = form->gridPoz;
+    PositionGrid* grid = controls(form).gridPoz;
     struct Case {
         const char* what;
         int column;
@@ -202,27 +203,27 @@ TEST_F(LayoutFixture, EnterAfterAValueMovesOneColumnRight)
 
 TEST_F(LayoutFixture, AcceleratorsReachTheirFieldsAndTheNotesHoldTheirColumn)
 {
-    form->txtNazkon->setFocus();
+    controls(form).txtNazkon->setFocus();
     QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_TRUE(form->cmbPlatFor->hasFocus()) << "Alt+F: Forma płatności";
+    EXPECT_TRUE(controls(form).cmbPlatFor->hasFocus()) << "Alt+F: Forma płatności";
     QTest::keyClick(window.get(), Qt::Key_W, Qt::AltModifier);
-    EXPECT_TRUE(form->txtWystawil->hasFocus()) << "Alt+W: Wystawił";
+    EXPECT_TRUE(controls(form).txtWystawil->hasFocus()) << "Alt+W: Wystawił";
 
-    form->tabPoz->setCurrentIndex(2);
-    form->txtUwagi->setFocus();
-    typeText(form->txtUwagi, QString(250, 'a') + "bcdefghij");
-    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
+    controls(form).tabPoz->setCurrentIndex(2);
+    controls(form).txtUwagi->setFocus();
+    typeText(controls(form).txtUwagi, QString(250, 'a') + "bcdefghij");
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
     // Typing inside full notes changes nothing; a paste keeps what fits of it.
-    QTextCursor at = form->txtUwagi->textCursor();
+    QTextCursor at = controls(form).txtUwagi->textCursor();
     at.setPosition(3);
-    form->txtUwagi->setTextCursor(at);
-    typeText(form->txtUwagi, "XYZ");
-    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
-    form->txtUwagi->clear();
-    form->txtUwagi->insertPlainText("koniec");
-    form->txtUwagi->moveCursor(QTextCursor::Start);
-    form->txtUwagi->insertPlainText(QString(300, 'u'));
-    EXPECT_EQ(form->txtUwagi->toPlainText(), QString(249, 'u') + "koniec");
+    controls(form).txtUwagi->setTextCursor(at);
+    typeText(controls(form).txtUwagi, "XYZ");
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), QString(250, 'a') + "bcdef");
+    controls(form).txtUwagi->clear();
+    controls(form).txtUwagi->insertPlainText("koniec");
+    controls(form).txtUwagi->moveCursor(QTextCursor::Start);
+    controls(form).txtUwagi->insertPlainText(QString(300, 'u'));
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), QString(249, 'u') + "koniec");
     form->ZapiszDoBufora(false);
     EXPECT_EQ(t.db().scalar("SELECT length(Uwagi) FROM dodok").toInt(), 255);
 }

@@ -3,9 +3,13 @@
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include "support/sibling_databases.h"
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
+#include <QDirIterator>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -31,9 +35,11 @@ struct Paste : EditingFixture {
     // The header fields a take-over may fill, and two it must leave alone.
     QString fields()
     {
-        return QStringList{form->txtNumer->text(),    form->txtDatawyst->text(), form->txtDatasprz->text(),
-                           form->txtNazkon->text(),   form->txtAdrkon->text(),   form->txtNipkon->text(),
-                           form->txtPodstawa->text(), form->txtWydane->text(),   form->txtUwagi->toPlainText()}
+        return QStringList{controls(form).txtNumer->text(),       controls(form).txtDatawyst->text(),
+                           controls(form).txtDatasprz->text(),    controls(form).txtNazkon->text(),
+                           controls(form).txtAdrkon->text(),      controls(form).txtNipkon->text(),
+                           controls(form).txtPodstawa->text(),    controls(form).txtWydane->text(),
+                           controls(form).txtUwagi->toPlainText()}
             .join(" | ");
     }
     QString buffered()
@@ -56,8 +62,8 @@ struct Paste : EditingFixture {
 TEST_F(Paste, TheEditorsPasteFillsTheDatesTheSellerTheBasisAndThePositions)
 {
     open();
-    form->txtUwagi->setPlainText("Uwagi zostaja");
-    const QString numer = form->txtNumer->text();
+    controls(form).txtUwagi->setPlainText("Uwagi zostaja");
+    const QString numer = controls(form).txtNumer->text();
     const QString data = dateText(QDate(2024, 5, 3));
     for (int i = 0; i < 2; ++i) {  // the same reference again gives the same document, not twice the rows
         paste(">Wirlan Data|MG|" + files.mg + "||WZ |12/2024", window->mnuPopDokWklej);
@@ -65,8 +71,8 @@ TEST_F(Paste, TheEditorsPasteFillsTheDatesTheSellerTheBasisAndThePositions)
                                          "WZ Nr 12/2024", "Uwagi zostaja"})
                                 .join(" | "));
         EXPECT_EQ(buffered(), "1 Pszenica -, 2 Owies 2160049");
-        EXPECT_EQ(form->dataPoz->index(1, PositionModel::Nazwa).data().toString(), "Owies");
-        EXPECT_EQ(form->txtRazBrutto->value(), OptDecimal(Decimal::fromUnits(2160049)));
+        EXPECT_EQ(controls(form).dataPoz->index(1, PositionModel::Nazwa).data().toString(), "Owies");
+        EXPECT_EQ(controls(form).txtRazBrutto->value(), OptDecimal(Decimal::fromUnits(2160049)));
     }
     EXPECT_EQ(editing->DokumentWklej("nazwa"), "WZ Nr 12/2024");
     EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
@@ -76,7 +82,7 @@ TEST_F(Paste, TheListsPasteReplacesTheContentOfTheSelectedStoredDocumentUnderIts
 {
     openWithStored();
     paste(">Wirlan Data|FA|" + files.fa + "||FV |7/05/2024", window->mnuPopKarWklej, 1);
-    EXPECT_FALSE(form->labPoprawa->isHidden());
+    EXPECT_FALSE(controls(form).labPoprawa->isHidden());
     EXPECT_EQ(fields(), QStringList({"1/05/2024", dateText(QDate(2024, 5, 6)), dateText(QDate(2024, 5, 2)),
                                      "Anna O'Hara", "Lipowa 3", "5270103391", "Zlecenie 3", "Kwit 9", "zapisane"})
                             .join(" | "));
@@ -91,15 +97,15 @@ TEST_F(Paste, TheListsPasteReplacesTheContentOfTheSelectedStoredDocumentUnderIts
 
     // This program's own reference comes from the open database, whatever file it names.
     paste(">Wirlan Data|FR|/nie/ma/takiej.mdb||FR |1/05/2024", window->mnuPopKarWklej, 0);
-    EXPECT_TRUE(form->labPoprawa->isHidden());
-    EXPECT_EQ(form->txtNazkon->text(), "Anna O'Hara");
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Anna O'Hara");
     EXPECT_EQ(buffered(), "1 Rzepak 32100000, 2 Rzepak -21400000");
 }
 
 TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
 {
     openWithStored();
-    type(form->txtNazkon, "Wpisany");
+    type(controls(form).txtNazkon, "Wpisany");
     const QString before = fields(), rows = buffered();
     SiblingDatabases::protect(files.zm, "tajne");
     const QStringList texts{
@@ -114,7 +120,7 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
         paste(text, window->mnuPopKarWklej, 1);  // nor is the selected document reopened
         EXPECT_EQ(fields(), before);
         EXPECT_EQ(buffered(), rows);
-        EXPECT_TRUE(form->labPoprawa->isHidden());
+        EXPECT_TRUE(controls(form).labPoprawa->isHidden());
     }
     EXPECT_EQ(answers.dialogs, 2);
     // A reference as plain text is not one.
@@ -125,4 +131,36 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
     EXPECT_EQ(fields(), before);
     EXPECT_EQ(editing->DokumentWklej("nazwa"), "");
     EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+}
+
+// The sender's password travels in the hand-over text only: a failed take-over, reported with
+// the error log switched on, leaves it in no file of the program's folder, its settings or data.
+TEST_F(Paste, TheSendersPasswordReachesNoLogNorFile)
+{
+    const QByteArray haslo = "Sekret-7707";
+    SiblingDatabases::protect(files.zm, QString::fromLatin1(haslo));
+    db::Database::open(files.zm, QString::fromLatin1(haslo))->execute("UPDATE zmpoz SET ilosc = 'abc'");
+    open();
+    answers.dialog = [&](QDialog& d) {
+        ++answers.dialogs;
+        if (auto* log = d.findChild<QCheckBox*>("cbrejestr")) log->setChecked(true);
+        d.done(QDialog::Accepted);
+        return 0;
+    };
+    // The right password with a value that cannot be read, and a wrong one.
+    for (const QString& text : {">Wirlan Data|ZM|" + files.zm + "|" + haslo + "|ZAM|Z/3",
+                                ">Wirlan Data|ZM|" + files.zm + "|" + haslo + "x|ZAM|Z/3"})
+        paste(text, window->mnuPopDokWklej);
+    ASSERT_EQ(answers.dialogs, 2);
+    QStringList written;
+    for (const QString& folder : {t.dir.path(), QString::fromLocal8Bit(qgetenv("HOME"))}) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            written << f.fileName();
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+            EXPECT_FALSE(f.readAll().contains(haslo)) << f.fileName().toStdString();
+        }
+    }
+    EXPECT_TRUE(written.contains(t.dir.filePath("Error.log"))) << written.join(", ").toStdString();
 }

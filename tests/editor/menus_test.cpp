@@ -7,6 +7,7 @@
 #include "register/register_model.h"
 #include "register/register_page.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include "support/stored_document.h"
 #include <QAction>
 #include <QActionGroup>
@@ -140,8 +141,8 @@ TEST_F(MenusFixture, DeletingRefreshesTheListTheNumberTheRegisterAndTheChart)
     EXPECT_LT(chart->grid().values[QDate::currentDate().month() - 1][0], before);
     // What the form holds is a new document now, under the number that is free again.
     EXPECT_FALSE(form->editState().poprawa());
-    EXPECT_EQ(form->txtNumer->text(), today(2));
-    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+    EXPECT_EQ(controls(form).txtNumer->text(), today(2));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
 }
 
 TEST_F(MenusFixture, CopyHandsTheReferenceOverOrRefusesAPathItCannotCarry)
@@ -182,7 +183,8 @@ TEST_F(MenusFixture, TheFormsCaptionsBackgroundAndTabsOpenTheDocumentPopupWithTh
             if (!form->childAt(x, y)) empty = QPoint(x, y);
     QApplication::clipboard()->setText(">Wirlan Data|FA|/dane/F.mdb||KFR|12/2024");  // plain text offers nothing
     EXPECT_TRUE(opensDocumentPopup(form, empty));
-    EXPECT_TRUE(opensDocumentPopup(form->tabPoz->tabBar(), form->tabPoz->tabBar()->tabRect(0).center()));
+    EXPECT_TRUE(
+        opensDocumentPopup(controls(form).tabPoz->tabBar(), controls(form).tabPoz->tabBar()->tabRect(0).center()));
     EXPECT_EQ(window->mnuPopDokWklej->text(), "Wklej z...");
     EXPECT_FALSE(window->mnuPopDokWklej->isEnabled());
     QApplication::clipboard()->clear();
@@ -200,11 +202,11 @@ TEST_F(MenusFixture, EditMenuActsOnTheSelectionAndCloseEndsAsClosingTheWindowDoe
     for (const auto& [action, before, text, clip] : cases) {
         SCOPED_TRACE(action->objectName().toStdString());
         QApplication::clipboard()->setText(before);
-        form->txtNazkon->setFocus();
-        form->txtNazkon->setText("Jan Kowalski");
-        form->txtNazkon->setSelection(4, 8);
+        controls(form).txtNazkon->setFocus();
+        controls(form).txtNazkon->setText("Jan Kowalski");
+        controls(form).txtNazkon->setSelection(4, 8);
         action->trigger();
-        EXPECT_EQ(form->txtNazkon->text(), text);
+        EXPECT_EQ(controls(form).txtNazkon->text(), text);
         EXPECT_EQ(QApplication::clipboard()->text(), clip);
     }
     window->mnuBazaZamknij->trigger();

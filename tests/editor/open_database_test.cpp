@@ -6,6 +6,7 @@
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
 #include "support/damaged_file.h"
+#include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -40,7 +41,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
 
     // What the clerk typed stays in the first database's buffer.
     auto* form = w.pages()->picWprowadzanie->picDokument;
-    form->txtNazkon->setText("Jan Kowalski");
+    controls(form).txtNazkon->setText("Jan Kowalski");
     r.dialog = [&](QDialog& d) {
         if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
             fd->selectFile(second);
@@ -135,7 +136,7 @@ TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfter
     EXPECT_FALSE(w->mnuBazaWlas->isEnabled());
     EXPECT_EQ(fileBytes(damaged), atMessage);
 
-    w->pages()->picWprowadzanie->picDokument->txtNazkon->setText("Jan Kowalski");
+    FormControls(w->pages()->picWprowadzanie->picDokument).txtNazkon->setText("Jan Kowalski");
     w->close();
     w.reset();
     first.app.mainFrame = nullptr;

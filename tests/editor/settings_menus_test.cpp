@@ -13,6 +13,7 @@
 #include "register/register_page.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
@@ -68,7 +69,7 @@ TEST_F(SettingsMenus, EachCommandOpensItsDialog)
     open();  // an empty first header line: "Tak" to the question opens the document parameters
     ASSERT_EQ(r.seen.size(), 1u);
     EXPECT_EQ(r.seen[0].text, "Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?");
-    PositionGrid* grid = form->gridPoz;
+    PositionGrid* grid = controls(form).gridPoz;
     const std::pair<std::function<void()>, QString> commands[] = {
         {[&] { window->mnuBazaWlas->trigger(); }, "dlgBazaWlas"},
         {[&] { window->mnuNarzParProg->trigger(); }, "dlgParProg"},
@@ -92,10 +93,10 @@ TEST_F(SettingsMenus, EachCommandOpensItsDialog)
 TEST_F(SettingsMenus, SavedDocumentParametersKeepTheEditedDocument)
 {
     open();
-    const QString numer = form->txtNumer->text();
-    form->txtNazkon->setFocus();
-    typeText(form->txtNazkon, "Jan Nowak");
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies"));
+    const QString numer = controls(form).txtNumer->text();
+    controls(form).txtNazkon->setFocus();
+    typeText(controls(form).txtNazkon, "Jan Nowak");
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Nazwa, "Owies"));
     act = [](QDialog& d) {
         auto& p = dynamic_cast<dlgParDok&>(d);
         p.txtTabPozWiersz->setValue(5);
@@ -105,12 +106,12 @@ TEST_F(SettingsMenus, SavedDocumentParametersKeepTheEditedDocument)
     };
     window->mnuNarzParDok->trigger();
     ASSERT_EQ(opened, QStringList{"dlgParDok0"});
-    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
-    EXPECT_EQ(form->txtNumer->text(), numer);
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(controls(form).txtNumer->text(), numer);
     EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 3);  // the new row count waits for a new document
-    EXPECT_EQ(form->gridPoz->rowHeight(0), 5 * 210 / 15);
-    EXPECT_FALSE(form->txtNumer->isEnabled());
+    EXPECT_EQ(controls(form).gridPoz->rowHeight(0), 5 * 210 / 15);
+    EXPECT_FALSE(controls(form).txtNumer->isEnabled());
     EXPECT_TRUE(r.seen.empty());
 }
 
@@ -127,7 +128,7 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
         };
         window->mnuBazaWlas->trigger();
     };
-    PositionGrid* grid = form->gridPoz;
+    PositionGrid* grid = controls(form).gridPoz;
     const QList<QAction*> changing = {window->btnZapisz,       window->mnuPopDokNowy,   window->MnuPopDokZapisz,
                                       window->mnuPopKarNowy,   window->mnuPopKarPopraw, window->mnuPopKarUsun,
                                       window->mnuPopKarZapisz, grid->mnuPopPozDodaj,    grid->mnuPopPozUsun,
@@ -152,9 +153,9 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
     EXPECT_TRUE(window->pages()->picKartoteka->isVisible());
     window->btnWprowadzanie->trigger();
     EXPECT_TRUE(form->isVisible());
-    form->txtNazkon->setText("Jan");
-    QTest::keyClick(form->txtNazkon, Qt::Key_N, Qt::ControlModifier);  // no new document either
-    EXPECT_EQ(form->txtNazkon->text(), "Jan");
+    controls(form).txtNazkon->setText("Jan");
+    QTest::keyClick(controls(form).txtNazkon, Qt::Key_N, Qt::ControlModifier);  // no new document either
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan");
 
     lock(false);
     EXPECT_FALSE(t.app.gBazaPar.BazaOdczyt);

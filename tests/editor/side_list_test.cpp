@@ -5,10 +5,13 @@
 #include "platform/qor_controls.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <stdexcept>
+#include <string>
 
 // The side list on the real entry page: what focusing a field shows, what a double click and a
 // drop fill, and stored invoices dragged onto the form. Drags are sent as the events a drag
@@ -34,7 +37,7 @@ struct SideListFixture : EditingFixture {
     void open()
     {
         EditingFixture::open();
-        slo = form->lstSlo;
+        slo = controls(form).lstSlo;
     }
     // A stored invoice of seller `nazkon` with one position.
     QString store(const QString& nazkon, const QString& konto = "11 2222", const QString& nazwa = "Pszenica")
@@ -113,12 +116,13 @@ struct SideListFixture : EditingFixture {
     }
     QPoint cell(int row, int column = PositionModel::Nazwa)
     {
-        return form->gridPoz->visualRect(form->dataPoz->index(row, column)).center();
+        return controls(form).gridPoz->visualRect(controls(form).dataPoz->index(row, column)).center();
     }
+    // A row this workstation's position buffer must hold; a missing one fails the test.
     db::Row bufferRow(int pozycja)
     {
         auto r = t.db().queryOne("SELECT * FROM dopoz WHERE Stanowisko = 0 AND Pozycja = ?", {pozycja});
-        EXPECT_TRUE(r);
+        if (!r) throw std::runtime_error("no buffered position " + std::to_string(pozycja));
         return *r;
     }
     // A buffered position as "name quantity unit price rate net VAT gross".
@@ -134,9 +138,13 @@ struct SideListFixture : EditingFixture {
 
 }  // namespace
 
-TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADocumentIsSaved)
+TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceAndASaveReadsItAgainAtOnce)
 {
-    store("Jan Nowak");
+    const QString numer = store("Jan Nowak");
+    // The same product stored cheaper: the list offers its highest price.
+    t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Indjed, Cenanet, Indvat) "
+                   "VALUES ('FR', ?, 2, 0, 'Pszenica', 't', 20000, '7')",
+                   {numer});
     open();
     // The attach shows the contractors.
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
@@ -151,11 +159,11 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADo
         const char* firstRow;
     };
     const Case cases[] = {
-        {form->cmbPlatFor, "Formy płatności", "przelew"},
-        {form->cmbPlatTer, "Terminy płatności", "po odbiorze"},
-        {form->txtUwagi, "Uwagi", "pilne"},
-        {form->txtWystawil, "Wystawiający", "Anna"},
-        {form->txtNipkon, "Kontrahenci", "Jan Nowak"},
+        {controls(form).cmbPlatFor, "Formy płatności", "przelew"},
+        {controls(form).cmbPlatTer, "Terminy płatności", "po odbiorze"},
+        {controls(form).txtUwagi, "Uwagi", "pilne"},
+        {controls(form).txtWystawil, "Wystawiający", "Anna"},
+        {controls(form).txtNipkon, "Kontrahenci", "Jan Nowak"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tag);
@@ -164,113 +172,126 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceUntilADo
         EXPECT_EQ(rows().value(0), u(c.firstRow));
     }
     // The grid's columns: units, rates, products for the rest.
-    focus(form->gridPoz);
+    focus(controls(form).gridPoz);
     for (const auto& [column, tag] : {std::pair{PositionModel::Indjed, "Jednostki miary"},
                                       {PositionModel::Cenanet, "Produkty"},
                                       {PositionModel::Indvat, "Stawki podatku VAT"},
                                       {PositionModel::Ilosc, "Produkty"}}) {
         SCOPED_TRACE(tag);
-        form->gridPoz->setCurrentIndex(form->dataPoz->index(1, column));
+        controls(form).gridPoz->setCurrentIndex(controls(form).dataPoz->index(1, column));
         EXPECT_EQ(slo->Tag(), u(tag));
     }
     EXPECT_EQ(rows(2), QStringList{"10,55"});
     // Moving between the seller's fields reads nothing again.
-    focus(form->txtAdrkon);
+    focus(controls(form).txtAdrkon);
     store("Adam Zet");
-    focus(form->txtNazkon);
-    focus(form->txtNipkon);
+    focus(controls(form).txtNazkon);
+    focus(controls(form).txtNipkon);
     EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
 
-    // A save makes every dictionary be read again, with what it stored.
-    form->txtNazkon->setText(u("Zofia Ćwik"));
-    form->txtAdrkon->setText("Kalwaria");
-    form->cmbPlatFor->setEditText(u("gotówka"));
+    // A save reads the list again at once, with what it stored, and its entries apply at once.
+    controls(form).txtNazkon->setText(u("Zofia Ćwik"));
+    controls(form).txtAdrkon->setText("Kalwaria");
+    controls(form).cmbPlatFor->setEditText(u("gotówka"));
     for (auto [column, value] : {std::pair{PositionModel::Nazwa, "Owies"},
                                  {PositionModel::Ilosc, "1"},
                                  {PositionModel::Indjed, "kg"},
                                  {PositionModel::Cenanet, "2"},
                                  {PositionModel::Indvat, "7"}})
-        form->dataPoz->setData(form->dataPoz->index(0, column), value);
+        controls(form).dataPoz->setData(controls(form).dataPoz->index(0, column), value);
     pages->dokumenty->Zapisz();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
-    EXPECT_TRUE(slo->Tag().isEmpty());
-    focus(form->txtAdrkon);
+    ASSERT_TRUE(controls(form).txtNazkon->text().isEmpty());
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), (QStringList{"Adam Zet", "Jan Nowak", u("Zofia Ćwik")}));
+    pick(rowOf(0, u("Zofia Ćwik")));
+    EXPECT_EQ(controls(form).txtAdrkon->text(), "Kalwaria");
+    // Every other dictionary is read again when it is next shown.
+    focus(controls(form).cmbPlatFor);
+    EXPECT_EQ(rows(), (QStringList{u("gotówka"), "przelew"}));
 }
 
 TEST_F(SideListFixture, DatesListAnchorsOnTheIssueDateAndTodayAndKeepsItsKind)
 {
     open();
     const QDate today = QDate::currentDate();
-    form->txtDatawyst->clear();
-    focus(form->txtDatasprz);
-    focus(form->cmbPlatdni);
+    controls(form).txtDatawyst->clear();
+    focus(controls(form).txtDatasprz);
+    focus(controls(form).cmbPlatdni);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");  // no issue date: nothing changes
 
-    form->txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
-    focus(form->txtDatasprz);
+    controls(form).txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
+    focus(controls(form).txtDatasprz);
     EXPECT_EQ(slo->Tag(), "Datasprz");
-    EXPECT_EQ(form->labSlownik->text(), "Daty");
+    EXPECT_EQ(controls(form).labSlownik->text(), "Daty");
     ASSERT_EQ(slo->topLevelItemCount(), 31);
     EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 3, 15)));
     EXPECT_TRUE(slo->topLevelItem(10)->font(1).bold());
     EXPECT_EQ(slo->topLevelItem(12)->foreground(1).color(), QColor(255, 0, 0));  // a Sunday
 
     // A changed issue date shows in the list only after another list came in between.
-    form->txtDatawyst->setText(dateText(QDate(2024, 6, 1)));
-    focus(form->txtNumer);
-    focus(form->txtDatasprz);
+    controls(form).txtDatawyst->setText(dateText(QDate(2024, 6, 1)));
+    focus(controls(form).txtNumer);
+    focus(controls(form).txtDatasprz);
     EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 3, 15)));
-    focus(form->txtNazkon);
-    focus(form->txtDatasprz);
+    focus(controls(form).txtNazkon);
+    focus(controls(form).txtDatasprz);
     EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 6, 1)));
     // The issue date's own list is today's, whatever the field holds.
-    focus(form->txtDatawyst);
+    focus(controls(form).txtDatawyst);
     EXPECT_EQ(slo->Tag(), "Datawyst");
     EXPECT_EQ(rows(1).value(10), dateText(today));
 }
 
 TEST_F(SideListFixture, PickedHeaderEntriesFillTheirFieldsWhereverTheFocusIs)
 {
+    const QString adres = u("Wólka Łęczyńska, ul. Przemysłowo-Rolnicza 1234 m. 56, 21-010 Łęczna, gmina Łęczna");
     const QString numer = store("Jan Nowak");
-    t.db().execute("UPDATE fadok SET Numdok = NULL, Datadok = NULL WHERE Numer = ?", {numer});
+    t.db().execute("UPDATE fadok SET Numdok = NULL, Datadok = NULL, Adrkon = ? WHERE Numer = ?", {adres, numer});
+    // The issue dates offered reach into the month before, which holds a document: its period
+    // proposes another number than today's.
+    t.app.gPrgPar.DataPrzed = 40;
+    const QDate earlier = QDate::currentDate().addMonths(-1);
+    t.db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', ?, ?)",
+                   {NumberUtworz(1, earlier, u("Numer/Miesiąc/Rok[4]")), earlier});
     t.app.gBazaPar.NumAuto = true;
     BaseParSave(t.app, t.db(), "NumAuto", "1");
     open();
+    ASSERT_EQ(controls(form).txtNumer->text(), NumberUtworz(1, QDate::currentDate(), u("Numer/Miesiąc/Rok[4]")));
 
     // A contractor overwrites all eight seller fields, the empty ones too.
-    form->txtNumdok->setText("stary");
-    form->txtDatadok->setText(dateText(QDate(2001, 1, 1)));
-    pick(0);
-    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
-    EXPECT_EQ(form->txtAdrkon->text(), "Wola 1");
-    EXPECT_EQ(form->txtNipkon->text(), "123");
-    EXPECT_EQ(form->cmbNazdok->currentText(), "Paszport");
-    EXPECT_TRUE(form->txtNumdok->text().isEmpty());
-    EXPECT_TRUE(form->txtDatadok->text().isEmpty());
-    EXPECT_EQ(form->txtWyddok->text(), u("Wójt"));
-    EXPECT_EQ(form->txtPlatRach->text(), "11 2222");
+    controls(form).txtNumdok->setText("stary");
+    controls(form).txtDatadok->setText(dateText(QDate(2001, 1, 1)));
+    pick(rowOf(0, "Jan Nowak"));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(controls(form).txtAdrkon->text(), adres);
+    EXPECT_EQ(controls(form).txtAdrkon->cursorPosition(), 0);  // a long address shows its beginning
+    EXPECT_EQ(controls(form).txtNipkon->text(), "123");
+    EXPECT_EQ(controls(form).cmbNazdok->currentText(), "Paszport");
+    EXPECT_TRUE(controls(form).txtNumdok->text().isEmpty());
+    EXPECT_TRUE(controls(form).txtDatadok->text().isEmpty());
+    EXPECT_EQ(controls(form).txtWyddok->text(), u("Wójt"));
+    EXPECT_EQ(controls(form).txtPlatRach->text(), "11 2222");
 
     // An issue date sets the sale date, proposes the number of its period and moves the term.
-    form->cmbPlatTer->setEditText("[data]");
-    form->cmbPlatdni->setEditText("14");
-    focus(form->txtDatawyst);
-    const QDate earlier = QDate::currentDate().addDays(-10);
-    pick(rowOf(2, "-10"));
-    EXPECT_EQ(form->txtDatawyst->text(), dateText(earlier));
-    EXPECT_EQ(form->txtDatasprz->text(), dateText(earlier));
-    EXPECT_EQ(form->txtNumer->text(), NumerNastepny(t.app, "fadok", "datawyst", earlier).value_or("?"));
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier.addDays(14)));
+    controls(form).cmbPlatTer->setEditText("[data]");
+    controls(form).cmbPlatdni->setEditText("14");
+    focus(controls(form).txtDatawyst);
+    pick(rowOf(1, dateText(earlier)));
+    EXPECT_EQ(controls(form).txtDatawyst->text(), dateText(earlier));
+    EXPECT_EQ(controls(form).txtDatasprz->text(), dateText(earlier));
+    EXPECT_EQ(controls(form).txtNumer->text(), NumberUtworz(2, earlier, u("Numer/Miesiąc/Rok[4]")));
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(earlier.addDays(14)));
 
     // The days: the anchor is 0, three days before it -3; the term follows.
-    focus(form->cmbPlatdni);
+    focus(controls(form).cmbPlatdni);
     EXPECT_EQ(slo->Tag(), "Dni");
     pick(rowOf(2, "<<<"));
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "0");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier));
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "0");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(earlier));
     pick(rowOf(2, "-3"));
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "-3");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(earlier.addDays(-3)));
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "-3");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(earlier.addDays(-3)));
 }
 
 TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoCorrection)
@@ -279,8 +300,8 @@ TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoC
     t.db().execute("INSERT INTO fapoz (Inddok, Numer, Pozycja, Korekta, Nazwa, Indjed, Cenanet, Indvat) "
                    "VALUES ('FR', '1/05/2024', 2, 0, 'Owies', 'kg', 20000, '7,5')");
     open();
-    PositionGrid* grid = form->gridPoz;
-    PositionModel* poz = form->dataPoz;
+    PositionGrid* grid = controls(form).gridPoz;
+    PositionModel* poz = controls(form).dataPoz;
     poz->setData(poz->index(1, PositionModel::Ilosc), "5");
     poz->setData(poz->index(1, PositionModel::Cenanet), "3");
     focus(grid);
@@ -288,7 +309,7 @@ TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoC
     ASSERT_EQ(slo->Tag(), "Produkty");
     pick(rowOf(0, "Pszenica"));
     EXPECT_EQ(bufferText(2), "Pszenica 1 t 10.55 7 10.55 0.74 11.29");
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("11,29"));
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("11,29"));
 
     // A unit changes only the unit; a rate with a comma is stored with a point and recomputes VAT.
     focus(grid);
@@ -299,7 +320,7 @@ TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoC
     grid->setCurrentIndex(poz->index(1, PositionModel::Indvat));
     pick(rowOf(0, "7,5"));
     EXPECT_EQ(bufferText(2), "Pszenica 1 kg 10.55 7.5 10.55 0.79 11.34");
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("11,34"));
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("11,34"));
 
     // Without a current row a product opens a new one.
     const int count = poz->rowCount();
@@ -312,7 +333,7 @@ TEST_F(SideListFixture, PickedProductUnitAndRateWriteTheCurrentRowAndAProductNoC
     EXPECT_EQ(grid->currentIndex().row(), count);
 
     // On a correction a product changes nothing; a unit still applies.
-    form->cmbDokument->setBoundValue("KFR");
+    controls(form).cmbDokument->setBoundValue("KFR");
     focus(grid);
     grid->setCurrentIndex(poz->index(0, PositionModel::Nazwa));
     select(rowOf(0, "Owies"));
@@ -328,7 +349,7 @@ TEST_F(SideListFixture, HeaderFieldsTakeTheirOwnKindAndStillApplyAnyEntry)
 {
     store("Jan Nowak");
     open();
-    focus(form->txtNazkon);
+    focus(controls(form).txtNazkon);
     select(0);
     auto contractor = sideListDrag();
     struct Case {
@@ -336,47 +357,48 @@ TEST_F(SideListFixture, HeaderFieldsTakeTheirOwnKindAndStillApplyAnyEntry)
         Qt::DropAction shows;
     };
     for (const Case& c :
-         {Case{form->txtNazkon, Qt::CopyAction}, Case{form->txtNipkon, Qt::CopyAction},
-          Case{form->txtUwagi->viewport(), Qt::LinkAction}, Case{form->cmbPlatdni->lineEdit(), Qt::LinkAction},
-          Case{form->txtDatawyst, Qt::LinkAction}, Case{form->cmbDokument, Qt::IgnoreAction},
-          Case{form->txtNumer, Qt::IgnoreAction}, Case{form->txtPodstawa, Qt::IgnoreAction}}) {
+         {Case{controls(form).txtNazkon, Qt::CopyAction}, Case{controls(form).txtNipkon, Qt::CopyAction},
+          Case{controls(form).txtUwagi->viewport(), Qt::LinkAction},
+          Case{controls(form).cmbPlatdni->lineEdit(), Qt::LinkAction}, Case{controls(form).txtDatawyst, Qt::LinkAction},
+          Case{controls(form).cmbDokument, Qt::IgnoreAction}, Case{controls(form).txtNumer, Qt::IgnoreAction},
+          Case{controls(form).txtPodstawa, Qt::IgnoreAction}}) {
         SCOPED_TRACE(c.target->objectName().toStdString() + " " + c.target->parent()->objectName().toStdString());
         EXPECT_EQ(over(c.target, *contractor), c.shows);
     }
     // Dropped on the remarks, a contractor fills the seller and leaves the remarks alone.
-    form->txtUwagi->setPlainText("uwaga");
-    EXPECT_TRUE(dropOn(form->txtUwagi->viewport(), *contractor));
-    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
-    EXPECT_EQ(form->txtAdrkon->text(), "Wola 1");
-    EXPECT_EQ(form->txtUwagi->toPlainText(), "uwaga");
+    controls(form).txtUwagi->setPlainText("uwaga");
+    EXPECT_TRUE(dropOn(controls(form).txtUwagi->viewport(), *contractor));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(controls(form).txtAdrkon->text(), "Wola 1");
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), "uwaga");
 
     // The dates list's own kinds are taken where they go: the days also by the days field.
-    form->txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
-    focus(form->cmbPlatdni);
+    controls(form).txtDatawyst->setText(dateText(QDate(2024, 3, 15)));
+    focus(controls(form).cmbPlatdni);
     select(rowOf(2, "-3"));
     auto days = sideListDrag();
-    EXPECT_EQ(over(form->cmbPlatdni->lineEdit(), *days), Qt::CopyAction);
-    EXPECT_TRUE(dropOn(form->cmbPlatdni->lineEdit(), *days));
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "-3");
-    focus(form->txtDatawyst);
+    EXPECT_EQ(over(controls(form).cmbPlatdni->lineEdit(), *days), Qt::CopyAction);
+    EXPECT_TRUE(dropOn(controls(form).cmbPlatdni->lineEdit(), *days));
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "-3");
+    focus(controls(form).txtDatawyst);
     select(0);
-    EXPECT_EQ(over(form->txtDatawyst, *sideListDrag()), Qt::CopyAction);
-    EXPECT_EQ(over(form->txtDatasprz, *sideListDrag()), Qt::LinkAction);
+    EXPECT_EQ(over(controls(form).txtDatawyst, *sideListDrag()), Qt::CopyAction);
+    EXPECT_EQ(over(controls(form).txtDatasprz, *sideListDrag()), Qt::LinkAction);
 
     // A document is no entry for a header field; text dragged from elsewhere is the field's own.
-    EXPECT_EQ(over(form->txtNazkon, *documentDrag("1/05/2024")), Qt::IgnoreAction);
+    EXPECT_EQ(over(controls(form).txtNazkon, *documentDrag("1/05/2024")), Qt::IgnoreAction);
     QMimeData text;
     text.setText("tekst");
-    EXPECT_NE(over(form->txtNazkon, text), Qt::IgnoreAction);
+    EXPECT_NE(over(controls(form).txtNazkon, text), Qt::IgnoreAction);
 }
 
 TEST_F(SideListFixture, GridRowFollowsThePointerUnderProductsAndTheDropFillsIt)
 {
     store("Jan Nowak");
     open();
-    PositionGrid* grid = form->gridPoz;
+    PositionGrid* grid = controls(form).gridPoz;
     focus(grid);
-    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Indjed));
+    grid->setCurrentIndex(controls(form).dataPoz->index(0, PositionModel::Indjed));
     slo->PanelSlownikPokaz("Produkty");
     select(0);
     auto product = sideListDrag();
@@ -396,18 +418,18 @@ TEST_F(SideListFixture, GridRowFollowsThePointerUnderProductsAndTheDropFillsIt)
     EXPECT_TRUE(bufferRow(3).isNull("Nazwa"));
 
     // A contractor over the grid is refused, and dropped there it fills the seller.
-    focus(form->txtNazkon);
+    focus(controls(form).txtNazkon);
     select(0);
     auto contractor = sideListDrag();
     EXPECT_EQ(over(grid->viewport(), *contractor, cell(0)), Qt::LinkAction);
     EXPECT_EQ(grid->currentIndex().row(), 1);
     EXPECT_TRUE(dropOn(grid->viewport(), *contractor, cell(0)));
-    EXPECT_EQ(form->txtNazkon->text(), "Jan Nowak");
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan Nowak");
 
     // On a correction products are refused over the grid and its row stays.
-    form->cmbDokument->setBoundValue("KFR");
+    controls(form).cmbDokument->setBoundValue("KFR");
     focus(grid);
-    grid->setCurrentIndex(form->dataPoz->index(0, PositionModel::Nazwa));
+    grid->setCurrentIndex(controls(form).dataPoz->index(0, PositionModel::Nazwa));
     select(0);
     EXPECT_EQ(over(grid->viewport(), *sideListDrag(), cell(2)), Qt::LinkAction);
     EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -417,39 +439,39 @@ TEST_F(SideListFixture, StoredInvoicesDroppedOnTheKindComboOrTheGridAreCopiedIn)
 {
     const QString numer = store(u("Jan Ćwik"));
     open();
-    const QString ownNumber = form->txtNumer->text();
-    const QString ownDate = form->txtDatawyst->text();
-    form->txtNazkon->setText("inny");
-    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Nazwa), "Owies");
+    const QString ownNumber = controls(form).txtNumer->text();
+    const QString ownDate = controls(form).txtDatawyst->text();
+    controls(form).txtNazkon->setText("inny");
+    controls(form).dataPoz->setData(controls(form).dataPoz->index(0, PositionModel::Nazwa), "Owies");
 
     // The new document's row and an unknown number change nothing.
-    EXPECT_EQ(over(form->cmbDokument, *documentDrag(QString())), Qt::IgnoreAction);
-    EXPECT_EQ(over(form->gridPoz->viewport(), *documentDrag(QString()), cell(0)), Qt::IgnoreAction);
-    EXPECT_FALSE(dropOn(form->gridPoz->viewport(), *documentDrag("9/09/2099"), cell(0)));
+    EXPECT_EQ(over(controls(form).cmbDokument, *documentDrag(QString())), Qt::IgnoreAction);
+    EXPECT_EQ(over(controls(form).gridPoz->viewport(), *documentDrag(QString()), cell(0)), Qt::IgnoreAction);
+    EXPECT_FALSE(dropOn(controls(form).gridPoz->viewport(), *documentDrag("9/09/2099"), cell(0)));
     EXPECT_EQ(bufferRow(1).text("Nazwa"), "Owies");
 
     // On the grid: the positions only, the totals follow.
-    EXPECT_TRUE(dropOn(form->gridPoz->viewport(), *documentDrag(numer), cell(0)));
-    ASSERT_EQ(form->dataPoz->rowCount(), 1);
+    EXPECT_TRUE(dropOn(controls(form).gridPoz->viewport(), *documentDrag(numer), cell(0)));
+    ASSERT_EQ(controls(form).dataPoz->rowCount(), 1);
     EXPECT_EQ(bufferRow(1).text("Nazwa"), "Pszenica");
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("22,58"));
-    EXPECT_EQ(form->txtNazkon->text(), "inny");
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("22,58"));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "inny");
 
     // On the kind combo: header and positions, the document keeps its number and dates.
-    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Nazwa), "Owies");
-    EXPECT_EQ(over(form->cmbDokument, *documentDrag(numer)), Qt::CopyAction);
-    EXPECT_TRUE(dropOn(form->cmbDokument, *documentDrag(numer)));
-    EXPECT_EQ(form->txtNazkon->text(), u("Jan Ćwik"));
-    EXPECT_EQ(form->txtUwagi->toPlainText(), "pilne");
+    controls(form).dataPoz->setData(controls(form).dataPoz->index(0, PositionModel::Nazwa), "Owies");
+    EXPECT_EQ(over(controls(form).cmbDokument, *documentDrag(numer)), Qt::CopyAction);
+    EXPECT_TRUE(dropOn(controls(form).cmbDokument, *documentDrag(numer)));
+    EXPECT_EQ(controls(form).txtNazkon->text(), u("Jan Ćwik"));
+    EXPECT_EQ(controls(form).txtUwagi->toPlainText(), "pilne");
     EXPECT_EQ(bufferRow(1).text("Nazwa"), "Pszenica");
-    EXPECT_EQ(form->txtNumer->text(), ownNumber);
-    EXPECT_EQ(form->txtDatawyst->text(), ownDate);
-    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_EQ(controls(form).txtNumer->text(), ownNumber);
+    EXPECT_EQ(controls(form).txtDatawyst->text(), ownDate);
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
 
     // While a correction is written documents are refused.
-    form->cmbDokument->setBoundValue("KFR");
-    EXPECT_EQ(over(form->cmbDokument, *documentDrag(numer)), Qt::IgnoreAction);
-    EXPECT_EQ(over(form->gridPoz->viewport(), *documentDrag(numer), cell(0)), Qt::IgnoreAction);
+    controls(form).cmbDokument->setBoundValue("KFR");
+    EXPECT_EQ(over(controls(form).cmbDokument, *documentDrag(numer)), Qt::IgnoreAction);
+    EXPECT_EQ(over(controls(form).gridPoz->viewport(), *documentDrag(numer), cell(0)), Qt::IgnoreAction);
 }
 
 TEST(ListDrag, StartsPastTheDragDistanceWithTheLeftButtonAlone)
@@ -470,7 +492,7 @@ TEST_F(SideListFixture, ContractorsReadOnAttachingDoNotReplaceTheDictionaryOfAFi
     open();
     pages->Odlacz();
     window->Przylacz();
-    form->txtUwagi->setFocus();
+    controls(form).txtUwagi->setFocus();
     ASSERT_EQ(slo->Tag(), "Uwagi");
     EXPECT_TRUE(WatchDatabase(t.app).waitIdle(10000));
     EXPECT_EQ(slo->Tag(), "Uwagi");
@@ -486,12 +508,15 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     other.db().execute("INSERT INTO fadok (Inddok, Numer, Nazkon) VALUES ('FR', '1/01/2024', 'Ewa Lis')");
     BaseParSave(other.app, other.db(), "DokNaglowek1", "Skup");
     pages->Odlacz();
-    EXPECT_EQ(slo->topLevelItemCount(), 0);
-    EXPECT_TRUE(slo->Tag().isEmpty());
-    EXPECT_TRUE(form->labSlownik->text().isEmpty());
     t.app.gBaseDb = std::move(other.app.gBaseDb);
     window->Przylacz();
     WatchDatabase(t.app).waitIdle(10000);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
+    // With no database open nothing of one stays.
+    pages->Odlacz();
+    pages->BrakBazy();
+    EXPECT_EQ(slo->topLevelItemCount(), 0);
+    EXPECT_TRUE(slo->Tag().isEmpty());
+    EXPECT_TRUE(controls(form).labSlownik->text().isEmpty());
 }

@@ -1,13 +1,22 @@
+#include "support/stored_document.h"
+#include "core/dlg_baza_haslo.h"
+#include "core/dlg_baza_wlas.h"
 #include "documents/save.h"
+#include "editor/side_list.h"
 #include "platform/date_text.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
+#include "register/register_model.h"
+#include "register/register_page.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
+#include "support/other_process.h"
 #include <QFile>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QPushButton>
 
 // Sequences a clerk runs through the real window (two databases, a cancelled dialog, an archive,
 // a restart) in which no stored document may be replaced unseen.
@@ -82,15 +91,15 @@ TEST_F(StoredDocumentFixture, AnotherDatabaseOpenedMeanwhileIsNotWrittenUnderThe
     }
     open();
     doubleClickRow(rowOf("1/05/2024"));
-    ASSERT_FALSE(form->labPoprawa->isHidden());
+    ASSERT_FALSE(controls(form).labPoprawa->isHidden());
     openFromMenu(other);
     ASSERT_EQ(t.app.gBaseDb->path(), other);
-    EXPECT_TRUE(form->labPoprawa->isHidden());
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());
     EXPECT_FALSE(form->editState().poprawa());
 
     answers.yes = false;
     answers.seen.clear();
-    form->txtNumer->setText("1/05/2024");
+    controls(form).txtNumer->setText("1/05/2024");
     ctrlEnter();
     EXPECT_TRUE(answers.texts().contains(QString::fromUtf8("Dokument o numerze 1/05/2024 istnieje w bazie danych. "
                                                            "Zastąpić istniejący dokument?")));
@@ -112,20 +121,81 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     const int asked = int(answers.seen.size());
     ASSERT_EQ(asked, 1);
     ASSERT_FALSE(window->btnPodglad->isEnabled());
+    RegisterPage* kartoteka = pages->picKartoteka;
+    ASSERT_EQ(kartoteka->dataKar->rowCount(), 1);
+    kartoteka->gridKar->setCurrentIndex(kartoteka->dataKar->index(0, 2));
+    SideList* slo = form->sideList();
+    const QString shown = slo->Caption();
+    ASSERT_EQ(slo->Tag(), "Kontrahenci");
     openFromMenu(QString());
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_FALSE(window->btnPodglad->isEnabled());
+    // The register, its current row and the side list as they were.
+    EXPECT_EQ(kartoteka->dataKar->rowCount(), 1);
+    EXPECT_EQ(kartoteka->currentRow(), 0);
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(slo->Caption(), shown);
+    EXPECT_EQ(slo->topLevelItemCount(), 1);
 
     doubleClickRow(rowOf("1/05/2024"));
     openFromMenu(QString());
-    EXPECT_FALSE(form->labPoprawa->isHidden());
-    EXPECT_EQ(form->txtNumer->text(), "1/05/2024");
-    EXPECT_EQ(form->dataPoz->rowCount(), 1);
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "11");
+    EXPECT_FALSE(controls(form).labPoprawa->isHidden());
+    EXPECT_EQ(controls(form).txtNumer->text(), "1/05/2024");
+    EXPECT_EQ(controls(form).dataPoz->rowCount(), 1);
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "11");
     ctrlEnter();
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz").toDecimal(), Decimal(11));
+}
+
+// A password change while another workstation holds the file: the typed header cannot go into
+// the buffer, so nothing is changed and the window keeps what was typed instead of the header
+// buffered earlier. Once the other workstation lets go, the change goes through with it.
+TEST_F(StoredDocumentFixture, APasswordChangeWhileTheFileIsHeldKeepsTheTypedDocument)
+{
+    // Waits for a lock are short here; the program's own are longer.
+    t.app.gBaseDb = db::Database::open(t.path, QString(), {.busyTimeoutMs = 300});
+    window = openMainWindow(t.app, {1280, 800}, true);
+    pages = window->pages();
+    page = pages->picWprowadzanie;
+    form = page->picDokument;
+    type(controls(form).txtNazkon, "Nowak");
+    typeCell(form->positionGrid(), 0, PositionModel::Nazwa, "Owies");
+    ASSERT_TRUE(form->ZapiszDoBufora(false));
+    type(controls(form).txtNazkon, "Nowak-Kowalska");
+
+    int errors = 0;
+    answers.dialog = [&](QDialog& d) {
+        if (auto* h = dynamic_cast<dlgBazaHaslo*>(&d)) {
+            h->txtOpis->setText("tajne");
+            h->txtHaslo->setText("tajne");
+            h->cmdOk->click();
+            return int(QDialog::Accepted);
+        }
+        ++errors;
+        return 0;
+    };
+    dlgBazaWlas wlas(t.app, window.get());
+    {
+        OtherProcess other(t.path, "BEGIN; SELECT count(*) FROM dodok;");
+        ASSERT_TRUE(other.ready());
+        wlas.cmdHaslo->click();
+    }
+    EXPECT_EQ(errors, 1);  // the buffer could not be written
+    EXPECT_TRUE(t.app.gBazaHaslo.isEmpty());
+    EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
+    ASSERT_TRUE(t.app.gBazaOtwarta);
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(form->positions()->data(form->positions()->index(0, PositionModel::Nazwa)).toString(), "Owies");
+
+    wlas.cmdHaslo->click();
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(t.app.gBazaHaslo, "tajne");
+    EXPECT_FALSE(db::isPlainDatabaseFile(t.path));
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazkon FROM dodok").toText(), "Nowak-Kowalska");
+    EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
 }
 
 // After a stored correction was edited, "<Nowy dokument>" offers only invoices not yet corrected.
@@ -141,11 +211,11 @@ TEST_F(StoredDocumentFixture, ANewDocumentAfterAnEditedCorrectionOffersOnlyUncor
     NowyDokumentBufor(t.app, false);
     open();
     doubleClickRow(rowOf("1/05/2024"));
-    ASSERT_GE(form->cmbKornum->findData("1/04/2024"), 0);  // its own invoice, while it is edited
+    ASSERT_GE(controls(form).cmbKornum->findData("1/04/2024"), 0);  // its own invoice, while it is edited
     doubleClickRow(0);
-    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
-    EXPECT_LT(form->cmbKornum->findData("1/04/2024"), 0);
-    EXPECT_GE(form->cmbKornum->findData("2/04/2024"), 0);
+    EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_LT(controls(form).cmbKornum->findData("1/04/2024"), 0);
+    EXPECT_GE(controls(form).cmbKornum->findData("2/04/2024"), 0);
 }
 
 // On an archive database a new document, the choice of a correction and a load show the form
@@ -160,15 +230,15 @@ TEST_F(StoredDocumentFixture, AnArchiveShowsDocumentsButNothingIsWritten)
     const QString kept = buffers(t.db());
     doubleClickRow(0);
     EXPECT_EQ(buffers(t.db()), kept);
-    form->cmbDokument->setBoundValue("KFR");
+    controls(form).cmbDokument->setBoundValue("KFR");
     EXPECT_EQ(buffers(t.db()), kept);
-    EXPECT_EQ(form->dataKor->rowCount(), t.app.gPrgPar.TabPozLicz);
-    form->cmbDokument->setBoundValue("FR");
+    EXPECT_EQ(controls(form).dataKor->rowCount(), t.app.gPrgPar.TabPozLicz);
+    controls(form).cmbDokument->setBoundValue("FR");
     doubleClickRow(rowOf("1/05/2024"));
     EXPECT_EQ(buffers(t.db()), kept);
-    ASSERT_EQ(form->dataPoz->rowCount(), 1);
-    EXPECT_EQ(form->dataPoz->position(0).Nazwa, "Pszenica");
-    EXPECT_EQ(form->txtNazkon->text(), "Jan O'Brien");
+    ASSERT_EQ(controls(form).dataPoz->rowCount(), 1);
+    EXPECT_EQ(controls(form).dataPoz->position(0).Nazwa, "Pszenica");
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Jan O'Brien");
 }
 
 TEST_F(StoredDocumentFixture, DatesOutsideTheCenturiesAreRefusedAndOnlyLeavingTheFieldIsChecked)
@@ -180,36 +250,36 @@ TEST_F(StoredDocumentFixture, DatesOutsideTheCenturiesAreRefusedAndOnlyLeavingTh
     for (const char* text : {"10.01.0024", "10.01.2100", "10.01.1899"}) {
         SCOPED_TRACE(text);
         answers.seen.clear();
-        type(form->txtDatawyst, text);
-        form->txtNazkon->setFocus();
+        type(controls(form).txtDatawyst, text);
+        controls(form).txtNazkon->setFocus();
         QApplication::processEvents();
         EXPECT_EQ(answers.texts(), QStringList{warning});
-        EXPECT_TRUE(form->txtDatawyst->hasFocus());
+        EXPECT_TRUE(controls(form).txtDatawyst->hasFocus());
     }
-    type(form->txtDatawyst, "10.01.1999");
-    form->txtNazkon->setFocus();
-    EXPECT_EQ(textDate(form->txtDatawyst->text()), QDate(1999, 1, 10));
-    EXPECT_EQ(form->txtNumer->text(), "1/01/1999");
+    type(controls(form).txtDatawyst, "10.01.1999");
+    controls(form).txtNazkon->setFocus();
+    EXPECT_EQ(textDate(controls(form).txtDatawyst->text()), QDate(1999, 1, 10));
+    EXPECT_EQ(controls(form).txtNumer->text(), "1/01/1999");
 
     // Switching to another window or opening a menu in the middle of typing is no leaving.
     for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         answers.seen.clear();
-        type(form->txtDatawyst, "10.01.20");
+        type(controls(form).txtDatawyst, "10.01.20");
         QFocusEvent out(QEvent::FocusOut, reason);
-        QApplication::sendEvent(form->txtDatawyst, &out);
+        QApplication::sendEvent(controls(form).txtDatawyst, &out);
         EXPECT_TRUE(answers.seen.empty());
-        EXPECT_EQ(form->txtNumer->text(), "1/01/1999");
+        EXPECT_EQ(controls(form).txtNumer->text(), "1/01/1999");
     }
-    type(form->txtDatawyst, "10.01.2024");
+    type(controls(form).txtDatawyst, "10.01.2024");
 
     // Days typed key by key stay as typed; "Zapłacono gotówką" makes the term the issue date.
-    type(form->cmbPlatTer, "");
-    type(form->cmbPlatdni, "14");
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "14");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
-    form->cmbPlatdni->setEditText(QString::fromUtf8("Zapłacono gotówką"));
-    EXPECT_EQ(form->cmbPlatdni->currentText(), "");
-    EXPECT_EQ(form->cmbPlatTer->currentText(), dateText(QDate(2024, 1, 10)));
+    type(controls(form).cmbPlatTer, "");
+    type(controls(form).cmbPlatdni, "14");
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "14");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(QDate(2024, 1, 24)));
+    controls(form).cmbPlatdni->setEditText(QString::fromUtf8("Zapłacono gotówką"));
+    EXPECT_EQ(controls(form).cmbPlatdni->currentText(), "");
+    EXPECT_EQ(controls(form).cmbPlatTer->currentText(), dateText(QDate(2024, 1, 10)));
 }
 
 // Two rows that each fit the money range but not together: the second is refused like a row
@@ -218,16 +288,16 @@ TEST_F(StoredDocumentFixture, RowsWhoseSumLeavesTheMoneyRangeAreRefused)
 {
     open();
     for (int row : {0, 1}) {
-        typeCell(form->gridPoz, row, PositionModel::Nazwa, "Pszenica");
-        typeCell(form->gridPoz, row, PositionModel::Indjed, "kg");
-        typeCell(form->gridPoz, row, PositionModel::Indvat, "7");
-        typeCell(form->gridPoz, row, PositionModel::Cenanet, "500000000000000");
+        typeCell(controls(form).gridPoz, row, PositionModel::Nazwa, "Pszenica");
+        typeCell(controls(form).gridPoz, row, PositionModel::Indjed, "kg");
+        typeCell(controls(form).gridPoz, row, PositionModel::Indvat, "7");
+        typeCell(controls(form).gridPoz, row, PositionModel::Cenanet, "500000000000000");
     }
     EXPECT_EQ(answers.dialogs, 0);
-    typeCell(form->gridPoz, 0, PositionModel::Ilosc, "1");
-    typeCell(form->gridPoz, 1, PositionModel::Ilosc, "1");
+    typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "1");
+    typeCell(controls(form).gridPoz, 1, PositionModel::Ilosc, "1");
     EXPECT_EQ(answers.dialogs, 1);  // the overflow reported
-    EXPECT_EQ(form->txtRazBrutto->value(), dec("535000000000000"));
+    EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("535000000000000"));
     EXPECT_TRUE(t.db().scalar("SELECT WartBrutto FROM dopoz WHERE Pozycja = 2").isNull());
 }
 
@@ -242,13 +312,13 @@ TEST_F(StoredDocumentFixture, RowsAddedAfterALoadNeverRepeatANumber)
     NowyDokumentBufor(t.app, false);
     open();
     doubleClickRow(rowOf("1/05/2024"));
-    form->gridPoz->mnuPopPozDodaj_Click();
+    controls(form).gridPoz->mnuPopPozDodaj_Click();
     EXPECT_EQ(t.db().scalar("SELECT group_concat(Pozycja) FROM (SELECT Pozycja FROM dopoz ORDER BY Pozycja)").toText(),
               "1,2,3,4");
     // Even with a gap left in the buffer the new row comes after the highest.
     t.db().execute("UPDATE dopoz SET Pozycja = 5 WHERE Pozycja = 4");  // 1, 2, 3, 5
-    form->dataPoz->reload();
-    form->gridPoz->mnuPopPozDodaj_Click();
+    controls(form).dataPoz->reload();
+    controls(form).gridPoz->mnuPopPozDodaj_Click();
     EXPECT_EQ(t.db().scalar("SELECT count(DISTINCT Pozycja) = count(*) FROM dopoz").toInt(), 1);
 }
 
@@ -268,20 +338,20 @@ TEST_F(StoredDocumentFixture, AResumedCorrectionKeepsItsInvoiceAndAnUnknownFundI
     NowyDokumentBufor(t.app, false);
     open();
     doubleClickRow(rowOf("1/04/2024"));
-    EXPECT_EQ(form->cmbFundusz->currentText(), fund);
-    EXPECT_EQ(form->txtPotracenie->value(), dec("4"));
+    EXPECT_EQ(controls(form).cmbFundusz->currentText(), fund);
+    EXPECT_EQ(controls(form).txtPotracenie->value(), dec("4"));
 
     doubleClickRow(rowOf("1/05/2024"));
     window->close();  // the edited correction stays in the buffer
     window.reset();
     open();
-    EXPECT_TRUE(form->labPoprawa->isHidden());  // a resumed document is a new one
-    EXPECT_EQ(form->cmbDokument->boundValue().toString(), "KFR");
-    EXPECT_EQ(form->cmbKornum->boundValue().toString(), "1/04/2024");
-    EXPECT_EQ(form->cmbFundusz->currentText(), fund);
-    EXPECT_EQ(form->txtPotracenie->value(), dec("-1"));
+    EXPECT_TRUE(controls(form).labPoprawa->isHidden());  // a resumed document is a new one
+    EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
+    EXPECT_EQ(controls(form).cmbKornum->boundValue().toString(), "1/04/2024");
+    EXPECT_EQ(controls(form).cmbFundusz->currentText(), fund);
+    EXPECT_EQ(controls(form).txtPotracenie->value(), dec("-1"));
     // Saved under its own number again (after the question), it stays the invoice's one correction.
-    form->txtNumer->setText("1/05/2024");
+    controls(form).txtNumer->setText("1/05/2024");
     ctrlEnter();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok WHERE KorNumer = '1/04/2024'").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Fundusz FROM fadok WHERE Numer = '1/05/2024'").toText(), fund);
@@ -297,7 +367,7 @@ TEST_F(StoredDocumentFixture, TheReplaceQuestionDefaultsToNo)
     open();
     typeSeller();
     typeRow(0, "Owies", "2", "kg", "5", "7");
-    type(form->txtNumer, today(1));
+    type(controls(form).txtNumer, today(1));
     answers.yes = false;
     ctrlEnter();
     ASSERT_FALSE(answers.seen.empty());
@@ -306,4 +376,119 @@ TEST_F(StoredDocumentFixture, TheReplaceQuestionDefaultsToNo)
     EXPECT_EQ(q.icon, ui::Icon::Question);
     EXPECT_EQ(q.defaultButton, ui::Answer::No);
     EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM fapoz").toText(), "Pszenica");
+}
+
+// Every column goes through the file to its own place and back: typed into the form, buffered,
+// stored, marked paid, loaded for editing, shown, read back from the form, stored again. Each
+// field of the header and of a position holds a value that no other field of its record holds,
+// so a value that lands in another column shows, in the form or in the file.
+TEST_F(StoredDocumentFixture, EveryColumnGoesThroughTheFileToItsOwnPlaceAndBack)
+{
+    t.app.gStanowisko = 3;
+    storeDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
+    open();
+    DocHeader h = everyFieldHeader();
+    h.Stanowisko = 3;
+    h.RazNetto = dec("10000");
+    h.RazVAT = dec("700");
+    h.RazBrutto = dec("10700");
+    h.Potracenie = dec("10");
+    h.DoZaplaty = dec("10690");
+    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "300", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
+    typeRows(t.app, PozTabela::Dokor, {{"Owies", "100", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
+    form->showLoadedRows({{}, {}, true});
+    form->setHeader(h);
+    auto save = [&] {
+        ASSERT_TRUE(form->ZapiszDoBufora());
+        ASSERT_TRUE(editing->ZapiszDokument()) << answers.texts().join(" | ").toStdString();
+    };
+    // The file, column by column, as any tool reads it (amounts in ten-thousandths).
+    auto expectRow = [](const db::Row& row, const std::vector<std::pair<const char*, QString>>& want) {
+        EXPECT_EQ(size_t(row.size()), want.size());
+        for (const auto& [column, text] : want) EXPECT_EQ(row.text(column), text) << column;
+    };
+    auto expectFile = [&](const QString& zaplacono) {
+        auto header = t.db().queryOne("SELECT * FROM fadok WHERE Numer = '8/05/2024'");
+        ASSERT_TRUE(header);
+        expectRow(*header, {{"Stanowisko", "3"},
+                            {"Inddok", "KFR"},
+                            {"Numer", "8/05/2024"},
+                            {"Datawyst", "2024-05-06"},
+                            {"Datasprz", "2024-05-04"},
+                            {"KorInddok", "FR"},
+                            {"KorNumer", "1/04/2024"},
+                            {"KorDatawyst", "2024-04-02"},
+                            {"Podstawa", "umowa kontraktacji"},
+                            {"Wydane", "WZ 12"},
+                            {"Nazkon", "Jan O'Brien"},
+                            {"Adrkon", QString::fromUtf8("Łąkowa 1, Kęty")},
+                            {"Nipkon", "84010112345"},
+                            {"Nazdok", "Paszport"},
+                            {"Numdok", "AB 123"},
+                            {"Wyddok", QString::fromUtf8("Wójt")},
+                            {"Datadok", "2019-03-04"},
+                            {"RazNetto", "100000000"},
+                            {"RazVAT", "7000000"},
+                            {"RazBrutto", "107000000"},
+                            {"Potracenie", "100000"},
+                            {"DoZaplaty", "106900000"},
+                            {"PlatFor", "przelew"},
+                            {"PlatDni", "14"},
+                            {"PlatTer", "od dnia dostarczenia towaru"},
+                            {"PlatRach", "12 1020"},
+                            {"Wystawil", "Anna"},
+                            {"Uwagi", "uwagi\ndwie linie"},
+                            {"Fundusz", QString::fromUtf8("Fundusz Promocji Mleka")},
+                            {"Zaplacono", zaplacono}});
+        const auto positions = t.db().query("SELECT * FROM fapoz WHERE Numer = '8/05/2024' ORDER BY Korekta, Pozycja");
+        ASSERT_EQ(positions.size(), 4u);
+        expectRow(positions[0], {{"Stanowisko", "3"},
+                                 {"Inddok", "KFR"},
+                                 {"Numer", "8/05/2024"},
+                                 {"Pozycja", "1"},
+                                 {"Korekta", "0"},
+                                 {"Nazwa", "Owies"},
+                                 {"Ilosc", "3000000"},
+                                 {"Indjed", "t"},
+                                 {"Cenanet", "500000"},
+                                 {"Indvat", "7"},
+                                 {"WartNetto", "150000000"},
+                                 {"WartVAT", "10500000"},
+                                 {"WartBrutto", "160500000"}});
+        expectRow(positions[3], {{"Stanowisko", "3"},
+                                 {"Inddok", "KFR"},
+                                 {"Numer", "8/05/2024"},
+                                 {"Pozycja", "2"},
+                                 {"Korekta", "1"},
+                                 {"Nazwa", QString::fromUtf8("Żyto")},
+                                 {"Ilosc", "-20000"},
+                                 {"Indjed", "dt"},
+                                 {"Cenanet", "90000"},
+                                 {"Indvat", "5"},
+                                 {"WartNetto", "-180000"},
+                                 {"WartVAT", "-9000"},
+                                 {"WartBrutto", "-189000"}});
+    };
+    // Checked after the first pass too: a swap made both ways cancels out after a second one.
+    save();
+    expectFile(QString());
+    t.db().execute("UPDATE fadok SET Zaplacono = ? WHERE Numer = '8/05/2024'", {dec("1234,56")});
+    form->NowyDokument();
+
+    ASSERT_TRUE(editing->WczytajDokument("popraw", "8/05/2024"));
+    const auto shown = form->header().values();
+    const auto given = h.values();
+    for (int i = 0; i < DocHeader::columns().size(); ++i)
+        EXPECT_EQ(shown[size_t(i)].toText().toStdString(), given[size_t(i)].toText().toStdString())
+            << DocHeader::columns()[i].toStdString();
+    auto texts = [](const Position& p) {
+        QStringList out;
+        for (const db::Value& v : p.values()) out << v.toText();
+        return out.join(" | ").toStdString();
+    };
+    EXPECT_EQ(texts(controls(form).dataPoz->position(0)), texts(typedPosition({"Owies", "300", "t", "50", "7"}, 1)));
+    EXPECT_EQ(texts(controls(form).dataKor->position(0)), texts(typedPosition({"Owies", "100", "t", "50", "7"}, 1)));
+    save();
+    EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    expectFile("12345600");
 }

@@ -1,5 +1,6 @@
 #include "register/register_page.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include <QPlainTextEdit>
 
 // The main window's keys: Enter as Tab, Ctrl+Enter saving, Ctrl+N starting a new document.
@@ -16,9 +17,9 @@ struct KeysFixture : EditingFixture {
     // Where Tab takes the focus from `w` (a notes field taken as one that Tab leaves).
     QWidget* afterTab(QWidget* w)
     {
-        form->txtUwagi->setTabChangesFocus(true);
+        controls(form).txtUwagi->setTabChangesFocus(true);
         press(w, Qt::Key_Tab);
-        form->txtUwagi->setTabChangesFocus(false);
+        controls(form).txtUwagi->setTabChangesFocus(false);
         return QApplication::focusWidget();
     }
 };
@@ -28,15 +29,15 @@ struct KeysFixture : EditingFixture {
 TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInTheGrid)
 {
     open();
-    form->tabPoz->setCurrentIndex(2);
+    controls(form).tabPoz->setCurrentIndex(2);
     const std::tuple<QWidget*, QString, int, bool, QString> cases[] = {
         // field, notes text, caret, moves on, notes after
-        {form->txtNazkon, "", 0, true, ""},
-        {form->cmbPlatFor, "", 0, true, ""},
-        {form->txtUwagi, "", 0, true, ""},
-        {form->txtUwagi, "Uwaga", 5, false, "Uwaga\n"},
-        {form->txtUwagi, "Uwaga\n", 6, true, "Uwaga\n"},
-        {form->txtUwagi, "Uwaga\n", 0, false, "\nUwaga\n"},
+        {controls(form).txtNazkon, "", 0, true, ""},
+        {controls(form).cmbPlatFor, "", 0, true, ""},
+        {controls(form).txtUwagi, "", 0, true, ""},
+        {controls(form).txtUwagi, "Uwaga", 5, false, "Uwaga\n"},
+        {controls(form).txtUwagi, "Uwaga\n", 6, true, "Uwaga\n"},
+        {controls(form).txtUwagi, "Uwaga\n", 0, false, "\nUwaga\n"},
     };
     for (bool setting : {true, false}) {
         t.app.gPrgPar.EnterToTab = setting;
@@ -44,26 +45,27 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
             SCOPED_TRACE(field->objectName().toStdString() + " '" + notes.toStdString() + "' " +
                          std::to_string(setting));
             QWidget* next = afterTab(field);
-            form->txtUwagi->setPlainText(notes);
-            QTextCursor cur = form->txtUwagi->textCursor();
+            controls(form).txtUwagi->setPlainText(notes);
+            QTextCursor cur = controls(form).txtUwagi->textCursor();
             cur.setPosition(caret);
-            form->txtUwagi->setTextCursor(cur);
-            form->cmbPlatFor->setEditText("czekiem");
-            const int items = form->cmbPlatFor->count();
+            controls(form).txtUwagi->setTextCursor(cur);
+            controls(form).cmbPlatFor->setEditText("czekiem");
+            const int items = controls(form).cmbPlatFor->count();
             press(field, Qt::Key_Return);
             const bool moved =
                 !(QApplication::focusWidget() == field || field->isAncestorOf(QApplication::focusWidget()));
             EXPECT_EQ(moved, setting && movesOn);
             if (moved) EXPECT_EQ(QApplication::focusWidget(), next);
-            if (setting) EXPECT_EQ(form->txtUwagi->toPlainText(), field == form->txtUwagi ? after : notes);
-            if (setting) EXPECT_EQ(form->cmbPlatFor->count(), items) << "Enter adds nothing to a list";
+            if (setting)
+                EXPECT_EQ(controls(form).txtUwagi->toPlainText(), field == controls(form).txtUwagi ? after : notes);
+            if (setting) EXPECT_EQ(controls(form).cmbPlatFor->count(), items) << "Enter adds nothing to a list";
         }
     }
     t.app.gPrgPar.EnterToTab = true;  // the grid keeps its Enter
-    form->tabPoz->setCurrentIndex(0);
-    press(form->gridPoz, Qt::Key_Return);
-    EXPECT_TRUE(form->gridPoz->isAncestorOf(QApplication::focusWidget()) ||
-                QApplication::focusWidget() == form->gridPoz);
+    controls(form).tabPoz->setCurrentIndex(0);
+    press(controls(form).gridPoz, Qt::Key_Return);
+    EXPECT_TRUE(controls(form).gridPoz->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == controls(form).gridPoz);
 }
 
 TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
@@ -89,9 +91,9 @@ TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
         form->NowyDokument();
         typeSeller();
         if (!archive) typeRow(0, "Owies", "2", "kg", "5", "7");
-        press(form->txtAdrkon, key, mods);
+        press(controls(form).txtAdrkon, key, mods);
         EXPECT_EQ(stored(), saves ? 1 : 0);
-        EXPECT_EQ(form->txtNazkon->text().isEmpty(), starts);
+        EXPECT_EQ(controls(form).txtNazkon->text().isEmpty(), starts);
         EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
     }
 }

@@ -73,6 +73,15 @@ TEST_F(DatabaseTest, ErrorsCarryEngineNumbers)
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), err::kDuplicateKey);
     }
+    // A file that may not grow any more: the disk is full.
+    d->execute("PRAGMA max_page_count = " + d->scalar("PRAGMA page_count").toText());
+    try {
+        for (int i = 2; i < 10000; ++i)
+            d->execute("INSERT INTO t (Numer) VALUES (?)", {QString(500, 'x') + QString::number(i)});
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), err::kNoDiskSpace);
+    }
     EXPECT_THROW(db::Database::open(path("brak.mdb")), AppError);
 }
 

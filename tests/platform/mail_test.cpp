@@ -28,7 +28,11 @@ protected:
     QTemporaryDir dir;
     FakeTools tools;
     int failures = 0;
-    mail::Failed failed = [this] { ++failures; };
+    QString leftAt;  // where the last failure left the unsent message
+    mail::Failed failed = [this](const QString& at) {
+        ++failures;
+        leftAt = at;
+    };
     QString eml = dir.filePath("m.eml");
 
     QString attachment(const QString& name)
@@ -75,6 +79,7 @@ TEST_F(MailHandOff, FallsBackToAnEmlFileAndReportsWhenNothingTakesIt)
                   c.taken);
         EXPECT_EQ(failures, c.taken ? 0 : 1);
         EXPECT_EQ(own.calls("xdg-open"), QList<QStringList>({{eml}}));
+        if (!c.taken) EXPECT_EQ(leftAt, eml);
     }
     QFile f(eml);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -12,6 +12,7 @@
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include "support/typing.h"
 #include <QAction>
 #include <QApplication>
@@ -135,15 +136,15 @@ TEST_F(PrintWindowFixture, SaveToolbarPrintsOnlyADocumentItStoredAndSavesThePrev
     EXPECT_TRUE(printed.empty());
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), stored);
 
-    form->txtNazkon->setText("Jan Nowak");
-    form->txtAdrkon->setText("Wola 2");
-    form->cmbPlatFor->setEditText(QString::fromUtf8("gotówka"));
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Nazwa, "Owies"));
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Ilosc, "100"));
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Indjed, "kg"));
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Cenanet, "1,50"));
-    ASSERT_TRUE(typeIntoCell(form->gridPoz, 0, PositionModel::Indvat, "7"));
-    const QString numer = form->txtNumer->text();
+    controls(form).txtNazkon->setText("Jan Nowak");
+    controls(form).txtAdrkon->setText("Wola 2");
+    controls(form).cmbPlatFor->setEditText(QString::fromUtf8("gotówka"));
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Nazwa, "Owies"));
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Ilosc, "100"));
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Indjed, "kg"));
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Cenanet, "1,50"));
+    ASSERT_TRUE(typeIntoCell(controls(form).gridPoz, 0, PositionModel::Indvat, "7"));
+    const QString numer = controls(form).txtNumer->text();
     clickTool(window->btnZapisz, Qt::ControlModifier);
     ASSERT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), stored + 1) << answers.last().toStdString();
     ASSERT_EQ(printed.size(), 1u);

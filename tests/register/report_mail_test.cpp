@@ -5,6 +5,7 @@
 #include "register/report_format.h"
 #include "report_fixture.h"
 #include "support/fake_tools.h"
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -14,12 +15,13 @@
 namespace {
 
 struct Mail : ReportFixture {
-    QString message = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/fakturarr.eml";
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QString message;  // the last message written
 
     void SetUp() override
     {
         ReportFixture::SetUp();
-        QFile::remove(message);
+        for (const QString& old : QDir(folder).entryList({"fakturarr*.eml"})) QFile::remove(QDir(folder).filePath(old));
         for (const char* name : {"Szablon Rolkwit.eml", "Szablon korekty rr.eml"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(ROLKWIT_PROGRAM_DIR "/") + name, t.dir.filePath(name)));
         // Values that must reach the HTML body as text: markup, "=", a line break, letters whose
@@ -30,11 +32,13 @@ struct Mail : ReportFixture {
     QString mail(const DocHeader& h)
     {
         select(h);
-        return ReportMail(app, "FANET", "rapFANET1");
+        const QString written = ReportMail(app, "FANET", "rapFANET1");
+        if (!written.isEmpty()) message = written;
+        return written;
     }
-    QByteArray bytes()
+    QByteArray bytes(const QString& path = {})
     {
-        QFile f(message);
+        QFile f(path.isEmpty() ? message : path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QString text() { return QStringDecoder("ISO-8859-2")(bytes()); }
@@ -66,9 +70,18 @@ void expectGolden(const QByteArray& actual, const QString& name)
 TEST_F(Mail, InvoiceAndCorrectionMessagesMatchTheirGoldenCopies)
 {
     static const QRegularExpression placeholder("@[A-Z]{2,}");
-    for (auto [doc, golden] : {std::pair{&faktura, "faktura.eml"}, std::pair{&korekta, "korekta.eml"}}) {
-        SCOPED_TRACE(golden);
-        ASSERT_EQ(mail(*doc), message);
+    // Each message gets a file of its own among the user's data; none replaces an earlier one.
+    struct Case {
+        const DocHeader* doc;
+        const char* golden;
+        const char* file;
+    };
+    for (const Case& c :
+         {Case{&faktura, "faktura.eml", "fakturarr.eml"}, Case{&korekta, "korekta.eml", "fakturarr-2.eml"},
+          Case{&faktura, "faktura.eml", "fakturarr-3.eml"}}) {
+        const char* golden = c.golden;
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(mail(*c.doc), folder + "/" + c.file);
         const QByteArray b = bytes();
         // Every line ends in CR LF; nothing of the templates' placeholders or sample rows is left.
         EXPECT_EQ(b.count('\n'), b.count("\r\n"));
@@ -76,6 +89,7 @@ TEST_F(Mail, InvoiceAndCorrectionMessagesMatchTheirGoldenCopies)
         EXPECT_FALSE(QString::fromLatin1(b).contains(placeholder));
         expectGolden(b, golden);
     }
+    expectGolden(bytes(folder + "/fakturarr.eml"), "faktura.eml");
     EXPECT_TRUE(answers.seen.empty());
     EXPECT_FALSE(QFile::exists(t.dir.filePath("fakturarr.eml")));  // among the user's data, not beside the program
 }
@@ -177,7 +191,7 @@ TEST_F(Mail, SendingAsHtmlOpensTheMessageAndReportsAnOpenerThatFails)
         FakeTools tools;
         tools.add("xdg-open", 0);
         EXPECT_TRUE(wyslij());
-        EXPECT_EQ(tools.calls("xdg-open"), QList<QStringList>{{message}});
+        EXPECT_EQ(tools.calls("xdg-open"), QList<QStringList>{{folder + "/fakturarr.eml"}});
         EXPECT_TRUE(answers.seen.empty());
     }
     FakeTools failing;
@@ -185,4 +199,6 @@ TEST_F(Mail, SendingAsHtmlOpensTheMessageAndReportsAnOpenerThatFails)
     EXPECT_FALSE(wyslij());
     ASSERT_EQ(answers.seen.size(), 1u);
     EXPECT_TRUE(answers.last().startsWith(QString::fromUtf8("Program nie może przekazać wiadomości")));
+    EXPECT_TRUE(answers.last().endsWith(QString::fromUtf8("zapisana w pliku: ") + folder + "/fakturarr-2.eml"))
+        << answers.last().toStdString();
 }

@@ -53,6 +53,40 @@ inline DocHeader correctionHeader(const QString& numer, const QString& korNumer,
     return h;
 }
 
+// A correction of 1/04/2024 with every header field set, each to a value that no other field
+// holds (the workstation and the paid amount excepted).
+inline DocHeader everyFieldHeader()
+{
+    return {.Inddok = "KFR",
+            .Numer = "8/05/2024",
+            .Datawyst = QDate(2024, 5, 6),
+            .Datasprz = QDate(2024, 5, 4),
+            .KorInddok = "FR",
+            .KorNumer = "1/04/2024",
+            .KorDatawyst = QDate(2024, 4, 2),
+            .Podstawa = "umowa kontraktacji",
+            .Wydane = "WZ 12",
+            .Nazkon = "Jan O'Brien",
+            .Adrkon = "Łąkowa 1, Kęty",
+            .Nipkon = "84010112345",
+            .Nazdok = "Paszport",
+            .Numdok = "AB 123",
+            .Wyddok = "Wójt",
+            .Datadok = QDate(2019, 3, 4),
+            .RazNetto = dec("3500"),
+            .RazVAT = dec("245"),
+            .RazBrutto = dec("3745"),
+            .Potracenie = dec("4"),
+            .DoZaplaty = dec("3741"),
+            .PlatFor = "przelew",
+            .PlatDni = 14,
+            .PlatTer = "od dnia dostarczenia towaru",
+            .PlatRach = "12 1020",
+            .Wystawil = "Anna",
+            .Uwagi = "uwagi\ndwie linie",
+            .Fundusz = "Fundusz Promocji Mleka"};
+}
+
 // A typed row numbered `n`, its values computed as the grid computes them.
 inline Position typedPosition(const TypedRow& r, qint64 n)
 {

@@ -11,6 +11,7 @@
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "support/answers.h"
+#include "support/form_controls.h"
 #include "support/temp_database.h"
 #include "support/test_settings.h"
 #include "support/typing.h"
@@ -78,11 +79,11 @@ struct EditingWindow {
     }
     void typeSeller()
     {
-        type(form->txtNazkon, "Jan O'Brien");
-        type(form->txtAdrkon, QString::fromUtf8("Wólka 7"));
-        type(form->cmbPlatFor, QString::fromUtf8("gotówka"));
+        type(controls(form).txtNazkon, "Jan O'Brien");
+        type(controls(form).txtAdrkon, QString::fromUtf8("Wólka 7"));
+        type(controls(form).cmbPlatFor, QString::fromUtf8("gotówka"));
     }
-    void ctrlEnter() { QTest::keyClick(form->txtNazkon, Qt::Key_Return, Qt::ControlModifier); }
+    void ctrlEnter() { QTest::keyClick(controls(form).txtNazkon, Qt::Key_Return, Qt::ControlModifier); }
     QString today(int n) { return NumberUtworz(n, QDate::currentDate(), "Numer/Miesiąc/Rok[4]"); }
     QStringList listed()
     {
@@ -117,10 +118,10 @@ struct EditingFixture : ::testing::Test, EditingWindow {
     void typeRow(int row, const QString& name, const QString& qty, const QString& unit, const QString& price,
                  const QString& vat)
     {
-        typeCell(form->gridPoz, row, PositionModel::Nazwa, name);
-        typeCell(form->gridPoz, row, PositionModel::Ilosc, qty);
-        typeCell(form->gridPoz, row, PositionModel::Indjed, unit);
-        typeCell(form->gridPoz, row, PositionModel::Cenanet, price);
-        typeCell(form->gridPoz, row, PositionModel::Indvat, vat);
+        typeCell(controls(form).gridPoz, row, PositionModel::Nazwa, name);
+        typeCell(controls(form).gridPoz, row, PositionModel::Ilosc, qty);
+        typeCell(controls(form).gridPoz, row, PositionModel::Indjed, unit);
+        typeCell(controls(form).gridPoz, row, PositionModel::Cenanet, price);
+        typeCell(controls(form).gridPoz, row, PositionModel::Indvat, vat);
     }
 };

@@ -2,6 +2,7 @@
 #include "platform/qor_combo.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
+#include "support/form_controls.h"
 #include <QApplication>
 #include <QLabel>
 
@@ -23,25 +24,26 @@ inline bool openInvoiceWithLongTexts(EditingWindow& w)
 {
     w.doubleClickRow(1);
     DocumentForm* form = w.form;
-    if (!form->labPoprawa->isVisible()) return false;
-    form->txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
-    form->txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
-    form->txtNipkon->setText("84010112345");
-    form->cmbNazdok->setEditText(QString::fromUtf8("Dowód osobisty"));
-    form->cmbPlatTer->setEditText("od dnia dostarczenia towaru");
+    if (!controls(form).labPoprawa->isVisible()) return false;
+    controls(form).txtNazkon->setText(QString::fromUtf8("Gospodarstwo Rolne Jan Kowalski"));
+    controls(form).txtAdrkon->setText(QString::fromUtf8("Łąkowa 1, 32-650 Kęty"));
+    controls(form).txtNipkon->setText("84010112345");
+    controls(form).cmbNazdok->setEditText(QString::fromUtf8("Dowód osobisty"));
+    controls(form).cmbPlatTer->setEditText("od dnia dostarczenia towaru");
     const char* rows[][4] = {{"Pszenica konsumpcyjna kl. I, wilgotność 14 %", "12345,67", "2,50", "7"},
                              {"Żyto paszowe", "800", "0,95", "7"},
                              {"Rzepak", "1,005", "1", "zw"}};
-    while (form->dataPoz->rowCount() < 3) form->dataPoz->PozycjaDodaj();
+    while (controls(form).dataPoz->rowCount() < 3) controls(form).dataPoz->PozycjaDodaj();
     for (int r = 0; r < 3; ++r) {
-        form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Nazwa), QString::fromUtf8(rows[r][0]));
-        form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
-        form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Cenanet), rows[r][2]);
-        form->dataPoz->setData(form->dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
+        controls(form).dataPoz->setData(controls(form).dataPoz->index(r, PositionModel::Nazwa),
+                                        QString::fromUtf8(rows[r][0]));
+        controls(form).dataPoz->setData(controls(form).dataPoz->index(r, PositionModel::Ilosc), rows[r][1]);
+        controls(form).dataPoz->setData(controls(form).dataPoz->index(r, PositionModel::Cenanet), rows[r][2]);
+        controls(form).dataPoz->setData(controls(form).dataPoz->index(r, PositionModel::Indvat), rows[r][3]);
     }
     // The longest fund's name.
-    form->cmbFundusz->setCurrentIndex(
-        form->cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
+    controls(form).cmbFundusz->setCurrentIndex(
+        controls(form).cmbFundusz->findText(QString::fromUtf8("Fundusz Promocji Ziarna Zbóż i Przetworów Zbożowych")));
     return true;
 }
 
@@ -49,9 +51,9 @@ inline bool openInvoiceWithLongTexts(EditingWindow& w)
 inline void correctStoredInvoice(EditingWindow& w)
 {
     DocumentForm* form = w.form;
-    form->cmbDokument->setBoundValue("KFR");
-    form->cmbKordok->setBoundValue("FR");
-    form->cmbKornum->setCurrentIndex(form->cmbKornum->findData("7/04/2024"));
+    controls(form).cmbDokument->setBoundValue("KFR");
+    controls(form).cmbKordok->setBoundValue("FR");
+    controls(form).cmbKornum->setCurrentIndex(controls(form).cmbKornum->findData("7/04/2024"));
     QApplication::processEvents();
-    form->dataPoz->setData(form->dataPoz->index(0, PositionModel::Ilosc), "80");
+    controls(form).dataPoz->setData(controls(form).dataPoz->index(0, PositionModel::Ilosc), "80");
 }

@@ -23,7 +23,8 @@ inline DocHeader storeDocument(App& app, DocHeader h, const std::vector<TypedRow
             sums.netto += p.WartNetto.value_or(Decimal());
             sums.vat += p.WartVAT.value_or(Decimal());
             sums.brutto += p.WartBrutto.value_or(Decimal());
-            db.execute(positionInsert("fapoz"), (korekta ? p.negated() : p).values({0, h.Inddok, h.Numer, korekta}));
+            db.execute(positionInsert("fapoz"),
+                       positionValues({0, h.Inddok, h.Numer, korekta}, korekta ? p.negated() : p));
         }
     };
     insert(poz, false, after);

@@ -1,6 +1,7 @@
 #include "platform/qor_combo.h"
 #include "shots.h"
 #include "support/entry_scenes.h"
+#include "support/form_controls.h"
 #include "support/stored_document.h"
 #include <QTest>
 
@@ -47,12 +48,12 @@ bool sideList(Shots& s)
         f->setFocus();
         QTest::qWait(50);
     };
-    focus(w.form->txtNazkon);
+    focus(controls(w.form).txtNazkon);
     s.grab(w.window.get(), "side_list_contractors");
-    focus(w.form->txtDatasprz);
+    focus(controls(w.form).txtDatasprz);
     s.grab(w.window.get(), "side_list_dates");
-    w.form->gridPoz->setCurrentIndex(w.form->dataPoz->index(0, PositionModel::Nazwa));
-    focus(w.form->gridPoz);
+    controls(w.form).gridPoz->setCurrentIndex(controls(w.form).dataPoz->index(0, PositionModel::Nazwa));
+    focus(controls(w.form).gridPoz);
     s.grab(w.window.get(), "side_list_products");
     return true;
 }

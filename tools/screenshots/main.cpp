@@ -1,4 +1,5 @@
 #include "core/app.h"
+#include "core/polish_language.h"
 #include "platform/app_error.h"
 #include "platform/message_box.h"
 #include "shots.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
     PrivateHome home;
     QApplication application(argc, argv);
     home.settle();
+    const PolishLanguage polish;  // as the program shows its windows
 
     QStringList args = application.arguments().mid(1);
     if (args.isEmpty()) {

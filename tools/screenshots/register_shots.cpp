@@ -81,6 +81,12 @@ bool registerAndChart(Shots& s)
         QTest::qWait(50);
         s.grab(&pages, QStringLiteral("chart_%1").arg(QString(kind).toLower()));
     }
+    // A correction that lowers a month below 0: the scale goes just below it, not a whole step.
+    d.add("KFR", "1/05/2024", QDate(2024, 5, 6), "Anna Nowak", "gotówka", "-107", {}, {});
+    pages.picWykres->cmbWRodzaj->setBoundValue("B");
+    pages.picWykres->WykresOdswiez();
+    QTest::qWait(50);
+    s.grab(&pages, "chart_below_zero");
     return true;
 }
 
@@ -134,5 +140,10 @@ bool pdfs(Shots& s)
     for (int i = 1; i <= 40; ++i)
         rows.push_back({QString::fromUtf8("Pozycja nr %1 – ziarno zbóż, partia z dostawy porannej ąćęłńóśźż").arg(i),
                         "1234,5", "kg", "1,2345", i % 3 ? "7" : "23"});
-    return ok && write(storeDocument(d.app, invoiceHeader("3/05/2024"), rows), "invoice_40.pdf");
+    ok = ok && write(storeDocument(d.app, invoiceHeader("3/05/2024"), rows), "invoice_40.pdf");
+    // Amounts of tens of millions stay on one line in their cells.
+    const std::vector<TypedRow> large{{"Pszenica konsumpcyjna", "1234567,891", "kg", "45,6789", "7"},
+                                      {"Rzepak", "987654,321", "kg", "38,7654", "23"},
+                                      {"Kukurydza", "2000000", "kg", "12,5", "5"}};
+    return ok && write(storeDocument(d.app, invoiceHeader("4/05/2024"), large), "invoice_millions.pdf");
 }

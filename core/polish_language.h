@@ -1,0 +1,23 @@
+#pragma once
+#include <QLocale>
+#include <QTranslator>
+
+// The program speaks Polish whatever language the machine is set to: Qt's own texts (the
+// standard buttons, the file and print dialogs and their questions) come from Qt's Polish
+// catalogue, and numbers and dates take the Polish form wherever a default locale is used.
+// Made once the application object exists; its end puts back what was there before.
+class PolishLanguage {
+public:
+    PolishLanguage();
+    ~PolishLanguage();
+    PolishLanguage(const PolishLanguage&) = delete;
+    PolishLanguage& operator=(const PolishLanguage&) = delete;
+
+    // False when Qt's Polish catalogue was not found (the package of Qt's translations is missing).
+    bool translated() const { return installed_; }
+
+private:
+    QLocale previous_;
+    QTranslator qt_;
+    bool installed_ = false;
+};
