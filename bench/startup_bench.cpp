@@ -148,7 +148,7 @@ void BM_StartUpProcess(benchmark::State& state)
                     "(peak %6.1f)\n",
                     names[i], sum[i].ms / n, sum[i].rss, sum[i].peak, sum[i].checkedRss, sum[i].checkedPeak);
 }
-BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(8);
 
 void printMemory(const char* what, std::optional<double> extra = std::nullopt)
 {
