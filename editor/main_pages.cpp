@@ -77,7 +77,7 @@ void MainPages::Przylacz()
         WatchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
             auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
             return [list, contractors] {
-                if (list && *contractors) list->showIfEmpty(**contractors);
+                if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
             };
         });
         if (!keepHeader) {

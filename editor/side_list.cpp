@@ -110,9 +110,11 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     }
 }
 
-void SideList::showIfEmpty(const Dictionary& d)
+void SideList::showIfEmpty(const QString& name, const Dictionary& d)
 {
-    if (tag_.isEmpty() && app_.gBazaOtwarta) pokaz(d);
+    if (!tag_.isEmpty() || !app_.gBazaOtwarta) return;
+    pokaz(d);
+    shownName_ = name;
 }
 
 void SideList::PanelDaty(const QString& field, const QDate& anchor)
