@@ -361,6 +361,13 @@ bool MainWindow::Odlacz()
     return kept;
 }
 
+void MainWindow::dropDatabase()
+{
+    pages_->Odlacz();
+    MenuBaseEnable(false);
+    pages_->BrakBazy();
+}
+
 void MainWindow::ToolbarTrybOdczyt(bool enable)
 {
     for (QAction* a : {mnuPopDokNowy, MnuPopDokZapisz, mnuPopKarNowy, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarZapisz,

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/base_par.h"
+#include "core/database_watch.h"
 #include "documents/document_list.h"
 #include "documents/numbering.h"
 #include "editor/document_editing.h"
@@ -33,6 +34,8 @@ inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 
     window->show();
     QApplication::setActiveWindow(window.get());
     window->Przylacz();
+    // As the clerk finds it a moment later: what the attach reads in the background is in.
+    WatchDatabase(app).waitIdle(10000);
     return window;
 }
 
