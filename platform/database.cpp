@@ -549,7 +549,7 @@ void Database::backupTo(const QString& destination)
 void Database::checkSameFile() const
 {
     if (fileId_.isEmpty() || fileIdentity(path_) == fileId_) return;
-    throw AppError(err::kTableLocked, path_,
+    throw AppError(err::kFileReplaced, path_,
                    QStringLiteral("Plik bazy danych został w międzyczasie zastąpiony (np. po zmianie hasła na innym "
                                   "stanowisku). Otwórz bazę ponownie."));
 }

@@ -222,6 +222,19 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
     EXPECT_EQ(controls(again.form).txtPotracenie->value(), d("4"));
     EXPECT_EQ(controls(again.form).txtDoZaplaty->value(), d("3496"));
     EXPECT_FALSE(controls(again.form).txtNumer->text().isEmpty());
+    EXPECT_EQ(controls(again.form).txtDatawyst->text(), dateText(QDate::currentDate()));  // none was buffered
+
+    // A buffered issue date comes back, and a dated term keeps the days it had from it.
+    DocHeader dated = *DocHeader::buffered(t.db(), 0);
+    dated.Datawyst = dated.Datasprz = QDate(2024, 4, 1);
+    dated.PlatDni = 7;
+    dated.PlatTer = dateText(QDate(2024, 4, 8));
+    ASSERT_TRUE(ZapiszDoBufora(t.app, dated));
+    Window resumed(t.app);
+    EXPECT_EQ(controls(resumed.form).txtDatawyst->text(), dateText(QDate(2024, 4, 1)));
+    EXPECT_EQ(controls(resumed.form).cmbPlatdni->currentText(), "7");
+    EXPECT_EQ(controls(resumed.form).cmbPlatTer->currentText(), dateText(QDate(2024, 4, 8)));
+    EXPECT_EQ(controls(resumed.form).txtNumer->text(), "1/04/2024");  // proposed for its period
 
     t.app.gStanowisko = 1;  // another workstation on the same file
     Window other(t.app);
