@@ -428,15 +428,16 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 
 void DocumentForm::OdczytZBufora()
 {
-    // The number is proposed afresh and the totals follow the restored rows. The buffered dates
-    // come back with the payment fields, so that a term that is a date gives the days it had
-    // (today's date would turn a term of 14 days into hundreds of days overdue); a buffer
-    // without an issue date keeps the dates the form holds.
-    const auto h = ::OdczytZBufora(app_);
+    // The resumed document keeps the dates the form holds (today's), and its number is proposed
+    // for them; the totals follow the restored rows. A term that is a date moves with the issue
+    // date and keeps the days it gave, instead of turning into hundreds of days overdue.
+    auto h = ::OdczytZBufora(app_);
     if (!h) return;
-    HeaderParts parts = DocHeader::KindPart | DocHeader::TextsPart | DocHeader::IssuerPart;
-    if (h->Datawyst.isValid()) parts |= DocHeader::DatesPart;
-    setHeader(*h, parts);
+    if (auto days = DniDoTerminu(h->Datawyst, h->PlatTer)) {
+        h->PlatDni = *days;
+        h->PlatTer = TerminZDni(textDate(txtDatawyst->text()), *days, h->PlatTer).value_or(h->PlatTer);
+    }
+    setHeader(*h, DocHeader::KindPart | DocHeader::TextsPart | DocHeader::IssuerPart);
 }
 
 void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
