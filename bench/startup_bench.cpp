@@ -1,22 +1,34 @@
-// The program's start-up to a usable window over the filled database: Main in this process, and
-// the program started as a process of its own, with the memory it then holds.
+// The program's start-up to a usable window, as a process of its own, with the memory it then
+// holds: on the filled database, plain and protected, beside the same program on an empty
+// database and a minimal Qt program (a window and nothing else) started in the same rounds.
+// Also Main in this process on the filled database.
 #include "bench_fill.h"
+#include "core/database_watch.h"
+#include "core/dlg_baza_haslo.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
 #include "core/start_up.h"
 #include "editor/main_window.h"
 #include "support/answers.h"
+#include "support/temp_database.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-// The settings of a first start that opens the big database: a folder of their own.
+const QString kHaslo = QStringLiteral("tajne");
+
+// The settings of a first start that opens the database given: a folder of their own.
 QTemporaryDir& settingsHome()
 {
     static QTemporaryDir home;
@@ -35,6 +47,7 @@ void BM_StartUp(benchmark::State& state)
     bench::FilledDatabase& t = BENCH_FILLED_ONCE();
     pointSettingsAt(t.path);
     Answers answers;
+    answers.yes = false;  // no header definition now
     for (auto _ : state) {
         App app;
         app.programFolder = QStringLiteral(ROLKWIT_PROGRAM_DIR);
@@ -43,51 +56,102 @@ void BM_StartUp(benchmark::State& state)
         QApplication::processEvents();
         state.PauseTiming();
         frame.reset();
+        app.databaseWatch.reset();
         app.gBaseDb.reset();
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The program started as a process of its own (this benchmark in its start-up mode): the time
-// until its window is usable, and the memory it holds then (resident now and at most).
+// One start of this benchmark in its start-up mode `mode` ("--start-up" or "--minimal"): the time
+// until its window is usable and what the child reported.
+struct Start {
+    double ms = 0;                           // from the process's start to a usable window
+    double afterKey = -1;                    // from the password's Return to a usable window
+    double rss = 0;                          // MB resident when usable
+    double peak = 0;                         // MB at most until then
+    double checkedRss = 0, checkedPeak = 0;  // MB once the background reads are done
+};
+
+Start startChild(const QString& mode, const QString& haslo = QString())
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ROLKWIT_BENCH_HASLO"), haslo);
+    child.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    QByteArray out;
+    Start s;
+    while (!out.contains("usable") && child.waitForReadyRead(60000)) out += child.readAllStandardOutput();
+    s.ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!child.waitForFinished(600000)) child.kill();
+    out += child.readAllStandardOutput();
+    int rss = 0, peak = 0, checkedRss = 0, checkedPeak = 0;
+    double afterKey = -1;
+    if (std::sscanf(out.constData(), "usable %d %d %lf\nchecked %d %d", &rss, &peak, &afterKey, &checkedRss,
+                    &checkedPeak) < 3)
+        std::fprintf(stderr, "child %s: %s\n", qPrintable(mode), out.constData());
+    s.afterKey = afterKey;
+    s.rss = rss / 1024.0;
+    s.peak = peak / 1024.0;
+    s.checkedRss = checkedRss / 1024.0;
+    s.checkedPeak = checkedPeak / 1024.0;
+    return s;
+}
+
+// Each round starts the four programs one after the other, so that the machine's load weighs on
+// them alike; the counters are the means and the ratios of the means.
 void BM_StartUpProcess(benchmark::State& state)
 {
-    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
-    pointSettingsAt(t.path);
-    double rss = 0, peak = 0;
+    bench::FilledDatabase& plain = BENCH_FILLED_ONCE();
+    bench::FilledDatabase& secured = BENCH_FILLED_ONCE(kHaslo);
+    static TempDatabase empty;
+    empty.app.gBaseDb.reset();
+    Start sum[4];
+    double afterKey = 0;
+    int n = 0;
     for (auto _ : state) {
-        QProcess child;
-        QElapsedTimer clock;
-        clock.start();
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start-up")});
-        QByteArray out;
-        while (!out.contains("usable") && child.waitForReadyRead(10000)) out += child.readAllStandardOutput();
-        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
-        if (!child.waitForFinished(10000)) child.kill();
-        out += child.readAllStandardOutput();
-        int kbRss = 0, kbPeak = 0;
-        if (std::sscanf(out.constData(), "usable %d %d", &kbRss, &kbPeak) != 2) state.SkipWithError(out.constData());
-        rss = kbRss / 1024.0;
-        peak = kbPeak / 1024.0;
+        pointSettingsAt(empty.path);
+        const Start e = startChild(QStringLiteral("--start-up"));
+        pointSettingsAt(plain.path);
+        const Start p = startChild(QStringLiteral("--start-up"));
+        pointSettingsAt(secured.path);
+        const Start s = startChild(QStringLiteral("--start-up"), kHaslo);
+        const Start m = startChild(QStringLiteral("--minimal"));
+        state.SetIterationTime(p.ms / 1000);
+        const Start* all[] = {&e, &p, &s, &m};
+        for (int i = 0; i < 4; ++i) {
+            sum[i].ms += all[i]->ms;
+            sum[i].rss = std::max(sum[i].rss, all[i]->rss);
+            sum[i].peak = std::max(sum[i].peak, all[i]->peak);
+            sum[i].checkedRss = std::max(sum[i].checkedRss, all[i]->checkedRss);
+            sum[i].checkedPeak = std::max(sum[i].checkedPeak, all[i]->checkedPeak);
+        }
+        afterKey += s.afterKey;
+        ++n;
     }
-    state.counters["MB resident"] = rss;
-    state.counters["MB peak"] = peak;
+    const double empty_ = sum[0].ms / n, plain_ = sum[1].ms / n, secured_ = sum[2].ms / n, minimal = sum[3].ms / n;
+    state.counters["empty ms"] = empty_;
+    state.counters["plain ms"] = plain_;
+    state.counters["protected ms"] = secured_;
+    state.counters["protected from Return ms"] = afterKey / n;
+    state.counters["minimal Qt ms"] = minimal;
+    state.counters["plain x empty"] = plain_ / empty_;
+    state.counters["protected x empty"] = secured_ / empty_;
+    state.counters["plain x minimal"] = plain_ / minimal;
+    std::printf("start-up to a usable window (means of %d rounds):\n", n);
+    const char* names[] = {"empty database", "filled, plain", "filled, protected", "minimal Qt program"};
+    for (int i = 0; i < 4; ++i)
+        std::printf("  %-20s %8.1f ms  resident %6.1f MB (peak %6.1f)  after the background reads %6.1f MB "
+                    "(peak %6.1f)\n",
+                    names[i], sum[i].ms / n, sum[i].rss, sum[i].peak, sum[i].checkedRss, sum[i].checkedPeak);
 }
-BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(8);
 
-// The start-up mode: Main on the settings the parent wrote, then "usable" with the resident and
-// the peak memory in kB.
-int startUp()
+void printMemory(const char* what, std::optional<double> extra = std::nullopt)
 {
-    App::setDefaultErrorReporter(
-        [](App&, const QString& where, const QString&) { std::printf("error %s\n", qPrintable(where)); });
-    Answers answers;
-    App app;
-    app.programFolder = QStringLiteral(ROLKWIT_PROGRAM_DIR);
-    auto frame = Main(app, [](App& a) { return std::make_unique<MainWindow>(a); });
-    QApplication::processEvents();
-    if (!frame || !app.gBazaOtwarta) return 1;
     QFile status(QStringLiteral("/proc/self/status"));
     status.open(QIODevice::ReadOnly);
     int rss = 0, peak = 0;
@@ -95,8 +159,53 @@ int startUp()
         if (line.startsWith("VmRSS:")) rss = line.mid(6).trimmed().split(' ').value(0).toInt();
         if (line.startsWith("VmHWM:")) peak = line.mid(6).trimmed().split(' ').value(0).toInt();
     }
-    std::printf("usable %d %d\n", rss, peak);
+    if (extra)
+        std::printf("%s %d %d %.3f\n", what, rss, peak, *extra);
+    else
+        std::printf("%s %d %d\n", what, rss, peak);
     std::fflush(stdout);
+}
+
+// The start-up mode: Main on the settings the parent wrote (the password, when the parent gives
+// one, typed into the password dialog at once), then "usable" with the resident and the peak
+// memory in kB and the milliseconds from the password's Return; then, once the background reads
+// are done, "checked" with the memory again.
+int startUp()
+{
+    App::setDefaultErrorReporter(
+        [](App&, const QString& where, const QString&) { std::printf("error %s\n", qPrintable(where)); });
+    const QString haslo = qEnvironmentVariable("ROLKWIT_BENCH_HASLO");
+    Answers answers;
+    answers.yes = false;  // no header definition now
+    QElapsedTimer afterKey;
+    answers.dialog = [&](QDialog& d) {
+        auto* h = dynamic_cast<dlgBazaHaslo*>(&d);
+        if (!h || haslo.isEmpty()) return 0;
+        h->txtHaslo->setText(haslo);
+        afterKey.start();
+        h->cmdOk->click();
+        return int(QDialog::Accepted);
+    };
+    App app;
+    app.programFolder = QStringLiteral(ROLKWIT_PROGRAM_DIR);
+    auto frame = Main(app, [](App& a) { return std::make_unique<MainWindow>(a); });
+    QApplication::processEvents();
+    if (!frame || !app.gBazaOtwarta) return 1;
+    printMemory("usable", afterKey.isValid() ? double(afterKey.nsecsElapsed()) / 1e6 : -1.0);
+    WatchDatabase(app).waitIdle(600000);
+    printMemory("checked");
+    return 0;
+}
+
+// A minimal Qt program: a main window with a label, shown and painted.
+int minimal()
+{
+    QMainWindow window;
+    window.setCentralWidget(new QLabel(QStringLiteral("Rolkwit")));
+    window.resize(1024, 768);
+    window.show();
+    QApplication::processEvents();
+    printMemory("usable", -1.0);
     return 0;
 }
 
@@ -105,10 +214,12 @@ int startUp()
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    const bool child = argc > 1 && qstrcmp(argv[1], "--start-up") == 0;
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    const bool child = mode == "--start-up" || mode == "--minimal";
     if (!child) qputenv("XDG_CONFIG_HOME", settingsHome().path().toUtf8());
     QApplication qapp(argc, argv);
-    if (child) return startUp();
+    if (mode == "--start-up") return startUp();
+    if (mode == "--minimal") return minimal();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

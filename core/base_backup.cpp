@@ -95,7 +95,12 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     bool ok = true;
     try {
         CopyDatabase(app, path, temp);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        if (e.number() == err::kDamaged) {
+            // The previous copy stays: it is what the file is to be restored from.
+            DatabaseDamaged(app, path);
+            return false;
+        }
         ok = false;
     }
     if (!ok || !ReplaceFile(temp, kopia)) {

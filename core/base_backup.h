@@ -15,7 +15,8 @@ struct BackupSettings {
 // The periodic backup of the database file `path`, offered at start (force false) and made on
 // demand (force true: on and confirmed, whatever the settings). The copy is a consistent
 // snapshot written under the temporary name and put in place of "Kopia <name>.mdb" only when
-// complete, so a failed copy leaves the previous one intact. True when a copy was made.
+// complete and whole, so a failed copy, or one of a damaged file, leaves the previous one
+// intact (a damaged file is let go, DatabaseDamaged). True when a copy was made.
 bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& settings,
                const QDateTime& now = QDateTime::currentDateTime());
 

@@ -2,7 +2,9 @@
 #include "core/app.h"
 #include "core/base_par.h"
 #include "core/base_upgrade.h"
+#include "core/database_watch.h"
 #include "core/error_report.h"
+#include "core/main_frame.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
@@ -101,9 +103,10 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
                 proba = *entered;
                 continue;
             }
-            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a ruined header)
+            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
                 showM4(app, nazwaBazy);
                 return false;
+            case err::kDamaged: ShowDamaged(nazwaBazy); return false;
             case err::kFileInUse:
                 ui::msgBox(QStringLiteral("Baza: ") + plik +
                                QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza "
@@ -121,13 +124,18 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         }
     }
 
+    // The program's row of dbprg; a file where it cannot be read has no structure for it.
+    const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
+    std::optional<db::Row> row;
     try {
-        // A damaged file is refused here, once, instead of failing in every window that reads it.
-        if (d->scalar(QStringLiteral("PRAGMA quick_check(1)")).toText() != QLatin1String("ok"))
-            throw AppError(err::kNotDatabase, path, QStringLiteral("Plik bazy danych jest uszkodzony."));
-        d->query(QStringLiteral("SELECT * FROM dbprg"));
+        // A few pages whatever the size: the whole file is checked in the background once the
+        // window is usable (DatabaseWatch).
+        d->checkStructure();
+        row = d->queryOne(sql, {app.gProgramKod});
     } catch (const AppError& e) {
-        if (e.number() == err::kTableLocked)
+        if (e.number() == err::kDamaged)
+            ShowDamaged(nazwaBazy);
+        else if (e.number() == err::kTableLocked)
             ui::msgBox(
                 QStringLiteral("Baza: ") + nazwaBazy +
                     QStringLiteral(" lub tabela została otwarta w trybie wyłączności przez innego użytkownika. Program "
@@ -139,8 +147,6 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     }
 
     try {
-        const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
-        auto row = d->queryOne(sql, {app.gProgramKod});
         if (!row) {
             ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
                            QStringLiteral(" nie posiada struktury danych programu: ") + app.title +
@@ -198,6 +204,7 @@ bool BaseConnect(App& app, const QString& path)
         d.reset();
         if (!app.gBaseDb) app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
         app.gBazaOtwarta = true;
+        WatchDatabase(app);
         return true;
     } catch (...) {
         app.gBaseDb.reset();
@@ -210,8 +217,31 @@ bool BaseConnect(App& app, const QString& path)
 void BaseDisconnect(App& app)
 {
     if (!app.gBazaOtwarta) return;
+    if (app.databaseWatch) app.databaseWatch->stop();
     app.gBaseDb.reset();
     app.gBazaOtwarta = false;
+}
+
+void ShowDamaged(const QString& nazwaBazy)
+{
+    ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
+                   QStringLiteral(" jest uszkodzona. Baza nie może zostać otwarta. Odtwórz bazę z kopii zapasowej."),
+               Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+}
+
+void DatabaseDamaged(App& app, const QString& path)
+{
+    // The file is let go before the message shows, so that nothing can write to it meanwhile.
+    // This may run inside a step that still uses the connection (a long step lets events run):
+    // the connection refuses everything from now on and stays until another database is opened,
+    // so that the step fails instead of finding it gone.
+    if (app.gBazaOtwarta && app.gBaseDb && app.gBaseDb->path() == path) {
+        app.gBaseDb->setDamaged();
+        if (app.databaseWatch) app.databaseWatch->stop();
+        app.gBazaOtwarta = false;
+        if (app.mainFrame) app.mainFrame->dropDatabase();
+    }
+    ShowDamaged(path);
 }
 
 bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo)

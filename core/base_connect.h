@@ -20,16 +20,29 @@ StructureVersion ProgramVersion(const App& app);
 
 // Examines a database file before it is used: opens it on its own (asking for the password
 // when the file is protected), refuses a file locked by another workstation, a file that is no
-// database of this program or a damaged one (each with one message; a password is asked only of
-// a file that can be an encrypted one, and a cancelled question says why nothing opens), offers
-// the upgrade of an older structure and reads "BaseReadOnly".
+// database of this program or one whose structure is damaged (each with one message; a password
+// is asked only of a file that can be an encrypted one, and a cancelled question says why
+// nothing opens), offers the upgrade of an older structure and reads "BaseReadOnly". It reads a
+// bounded number of pages: damage inside the file is found by the whole-file check that runs in
+// the background after the connect (DatabaseWatch).
 // `haslo` goes in as the first password to try; on success it holds the password that opened
 // the file ("" for a file without one) and `readOnly` whether the file is to be opened
 // exclusively. On failure `haslo` is left as it was, so the open connection keeps its own.
 bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt);
 
+// The one message of a damaged database file `nazwaBazy`: it cannot be used and is to be
+// restored from a backup.
+void ShowDamaged(const QString& nazwaBazy);
+
+// The open database `path` was found damaged (by the whole-file check or by a statement): the
+// window lets go of it as after a failed open (app.gBazaOtwarta false; the connection, refusing
+// everything, is closed when another database is opened), nothing being written to it, and the
+// one message shows. Only the message when `path` is not the open database.
+void DatabaseDamaged(App& app, const QString& path);
+
 // Makes the file the program's database (app.gBaseDb), with app.gBazaHaslo and, when
-// app.gBazaWylacznie is set, exclusively. The connection open until now is closed first.
+// app.gBazaWylacznie is set, exclusively, and watches it for damage. The connection open until
+// now is closed first.
 bool BaseConnect(App& app, const QString& path);
 void BaseDisconnect(App& app);
 

@@ -49,6 +49,13 @@ void CopyDatabase(App& app, const QString& path, const QString& destination)
         auto source = db::Database::open(path, app.gBazaHaslo);
         source->backupTo(part);
     }
+    // The copy holds every page as the file does: a damaged file never replaces a good copy.
+    try {
+        db::Database::open(part, app.gBazaHaslo, {.readOnly = true})->checkWholeFile();
+    } catch (...) {
+        QFile::remove(part);
+        throw;
+    }
     if (!ReplaceFile(part, destination)) {
         QFile::remove(part);
         throw AppError(err::kPathFileAccess, destination,
@@ -104,7 +111,11 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
     }
     try {
         CopyDatabase(app, path, newPath);
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        if (e.number() == err::kDamaged) {
+            DatabaseDamaged(app, path);
+            return false;
+        }
         ui::msgBox(
             QStringLiteral("Błąd zmiany nazwy pliku: ") + path +
                 QStringLiteral(

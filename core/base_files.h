@@ -8,13 +8,14 @@ class QWidget;
 // Copies the database file `path` to `destination` as a complete, consistent database (a
 // snapshot even while other workstations write), through the program's connection when `path`
 // is the open database, else through a connection of its own with app.gBazaHaslo. The copy
-// appears under `destination` only when it is complete; an existing file there is replaced.
-// Throws AppError.
+// appears under `destination` only when it is complete and every page of it is whole; an
+// existing file there is replaced. Throws AppError (err::kDamaged for a damaged file).
 void CopyDatabase(App& app, const QString& path, const QString& destination);
 
 // Saves the database under a new name in its folder and makes that file the program's database
 // (app.gPrgPar.BazaPlik); the old file stays. Refuses a name with "/" or "\" and a name that an
-// existing file already has. The caller connects to the new file.
+// existing file already has, and a damaged file (DatabaseDamaged). The caller connects to the
+// new file.
 bool BaseRename(App& app, const QString& path, const QString& oldName, const QString& newName);
 
 // Creates a new database from the template beside the program under a name the user chooses,

@@ -26,6 +26,17 @@ void logError(const QString& where)
     qWarning().noquote() << "error in" << where << "-" << text;
 }
 
+long currentErrorNumber()
+{
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const AppError& x) {
+        return x.number();
+    } catch (...) {
+    }
+    return 0;
+}
+
 }  // namespace
 
 void App::setDefaultErrorReporter(ErrorReporter reporter)
@@ -40,6 +51,12 @@ App::ErrorReporter App::defaultErrorReporter()
 
 void ErrorReport(App& app, const QString& where, const QString& extra)
 {
+    // What fails on the program's database once it met a damaged page follows from that: the
+    // damage is told once, when the file is let go (DatabaseDamaged).
+    if (app.gBaseDb && app.gBaseDb->isDamaged() && currentErrorNumber() == err::kDamaged) {
+        logError(where);
+        return;
+    }
     if (app.errorReporter)
         app.errorReporter(app, where, extra);
     else

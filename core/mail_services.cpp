@@ -6,7 +6,10 @@
 #include "platform/mail.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -102,6 +105,19 @@ bool MailByMode(App& app, const QString& subject, const QString& to, const QStri
     default: break;
     }
     return compose({to, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
+}
+
+QString SendingFolder()
+{
+    const QString pattern = UserDataFile(QStringLiteral("wysylka-XXXXXX"));
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    for (const QFileInfo& old :
+         QFileInfo(pattern).dir().entryInfoList({QStringLiteral("wysylka-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
+        if (old.lastModified() < dayAgo) QDir(old.filePath()).removeRecursively();
+    QTemporaryDir folder(pattern);
+    if (!folder.isValid()) return QString();
+    folder.setAutoRemove(false);
+    return folder.path();
 }
 
 bool MessageOpen(App&, const QString& emlPath)

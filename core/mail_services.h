@@ -28,6 +28,12 @@ bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, co
 // with attachments, composes the message as mode 2 does.
 bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments);
 
+// A new folder of its own among the user's data for the files of one sending: a mail program
+// that reads an attachment only when the user presses send finds it as it was handed over,
+// whatever is sent after it. Folders of sendings more than a day old are removed first, so the
+// data folder does not grow without bound. Empty when no folder could be made.
+QString SendingFolder();
+
 // Opens a written message (an .eml file) in the program the desktop associates with it; a
 // hand-off that fails, at once or later, is reported as the other modes report it.
 bool MessageOpen(App& app, const QString& emlPath);

@@ -17,6 +17,9 @@ public:
     // buffer: the window keeps it, and attaching that database again shows it instead of the
     // older buffered one.
     virtual bool Odlacz() = 0;
+    // Lets go of a database found damaged (DatabaseDamaged): detaches without keeping anything
+    // in its buffer and leaves the window as after a failed open.
+    virtual void dropDatabase() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;
     // Switches the commands that change documents (false for an archive database): the save
     // button and the popup items that make, edit, delete or store documents and rows. Page and

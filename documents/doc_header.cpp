@@ -1,4 +1,5 @@
 #include "documents/doc_header.h"
+#include "documents/payment_terms.h"
 #include "documents/record_columns.h"
 
 namespace {
@@ -72,4 +73,41 @@ void DocHeader::setTotals(const Totals& t)
     RazBrutto = t.RazBrutto;
     Potracenie = t.Potracenie;
     DoZaplaty = t.DoZaplaty;
+}
+
+DocHeader DocHeader::with(const DocHeader& from, Parts parts) const
+{
+    DocHeader h = *this;
+    if (parts & KindPart) {
+        h.Inddok = from.Inddok;
+        h.KorInddok = from.isCorrection() ? from.KorInddok : QString();
+        h.KorNumer = from.isCorrection() ? from.KorNumer : QString();
+        h.KorDatawyst = from.KorDatawyst;
+    }
+    if (parts & NumberPart) h.Numer = from.Numer;
+    if (parts & DatesPart) {
+        h.Datawyst = from.Datawyst;
+        h.Datasprz = from.Datasprz;
+    }
+    if (parts & TextsPart) {
+        for (auto field :
+             {&DocHeader::Podstawa, &DocHeader::Wydane, &DocHeader::Nazkon, &DocHeader::Adrkon, &DocHeader::Nipkon,
+              &DocHeader::Nazdok, &DocHeader::Numdok, &DocHeader::Wyddok, &DocHeader::PlatFor, &DocHeader::PlatTer,
+              &DocHeader::PlatRach, &DocHeader::Uwagi, &DocHeader::Fundusz})
+            h.*field = from.*field;
+        h.Datadok = from.Datadok;
+        h.PlatDni = from.PlatDni;
+        if (auto days = DniDoTerminu(h.Datawyst, h.PlatTer)) h.PlatDni = *days;
+    } else if (parts & DatesPart) {
+        if (auto term = TerminZDni(h.Datawyst, h.PlatDni.value_or(0), h.PlatTer)) h.PlatTer = *term;
+    }
+    if (parts & TotalsPart) {
+        h.RazNetto = from.RazNetto;
+        h.RazVAT = from.RazVAT;
+        h.RazBrutto = from.RazBrutto;
+        h.Potracenie = from.Potracenie;
+        h.DoZaplaty = from.DoZaplaty;
+    }
+    if (parts & IssuerPart) h.Wystawil = from.Wystawil;
+    return h;
 }

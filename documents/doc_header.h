@@ -3,6 +3,7 @@
 #include "platform/database.h"
 #include "platform/decimal.h"
 #include <QDate>
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -46,6 +47,24 @@ struct DocHeader {
     QString Fundusz;       // the fund's name; empty when no fund is chosen
     OptDecimal Zaplacono;  // stored documents: the amount marked paid
 
+    // The parts of a header that a load or the restore of the buffer shows; the rest of the
+    // document being written stays as it is.
+    enum Part {
+        KindPart = 0x1,  // the kind and, for a correction, the corrected document
+        NumberPart = 0x2,
+        DatesPart = 0x4,  // the issue and sale dates
+        TextsPart = 0x8,  // seller, identity document, basis, payment, notes and the fund
+        TotalsPart = 0x10,
+        IssuerPart = 0x20,
+        NumberAndDatesPart = NumberPart | DatesPart,
+        WholeHeader = 0x3f,
+    };
+    Q_DECLARE_FLAGS(Parts, Part)
+    // This header with the `parts` of `from`, as the form shows it once they are set: an invoice
+    // names no corrected document; with the payment fields, a term that is a date gives the days
+    // from the issue date; new dates alone move a dated term with the days.
+    DocHeader with(const DocHeader& from, Parts parts) const;
+
     bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
     // Takes the totals, the deduction and the amount to pay.
     void setTotals(const Totals& t);
@@ -69,3 +88,5 @@ struct DocHeader {
         if (Fundusz.trimmed().isEmpty()) Fundusz.clear();
     }
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(DocHeader::Parts)

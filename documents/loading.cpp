@@ -47,7 +47,13 @@ Sums sums(const std::vector<Position>& rows)
 
 }  // namespace
 
-LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader* naglowek)
+Totals SumyPozycji(const DocHeader& h, const std::vector<Position>& dopoz, const std::vector<Position>& dokor)
+{
+    const Sums kor = sums(dokor);
+    return PozycjeSumuj(sums(dopoz), h.isCorrection() ? &kor : nullptr, !h.Fundusz.isEmpty());
+}
+
+LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
@@ -58,14 +64,14 @@ LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Positio
         PositionBuffer buffer(app, table);
         for (Position& p : *rows) p.id = buffer.insert(p);
     }
-    if (naglowek) BuforujNaglowek(app, *naglowek);
+    BuforujNaglowek(app, naglowek);
     tr.commit();
     loaded.buffered = true;
     return loaded;
 }
 
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
-                                              const QString& rodzajEdytora)
+                                              const DocHeader& formularz)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
@@ -83,12 +89,15 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             d.tozsamosc = TozsamoscDokumentu(db, numer).value_or(StoredIdentity());
             read.commit();
         }
-        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), tryb == kTrybPopraw ? &d.header : nullptr);
-        if (tryb != kTrybPopraw) {
-            Sums k = sums(d.rows.dokor);
-            d.header.setTotals(PozycjeSumuj(sums(d.rows.dopoz), rodzajEdytora == QLatin1String("KFR") ? &k : nullptr,
-                                            !d.header.Fundusz.isEmpty()));
+        if (tryb == kTrybPopraw) {
+            d.parts = DocHeader::WholeHeader;
+        } else {
+            // The content of the stored document in the document being written.
+            d.parts = DocHeader::TextsPart | DocHeader::TotalsPart | DocHeader::IssuerPart;
+            d.header = formularz.with(d.header, d.parts);
+            d.header.setTotals(SumyPozycji(d.header, poz, kor));
         }
+        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), d.header);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajDokument"));
@@ -96,31 +105,51 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
     }
 }
 
-std::optional<LoadedRows> WczytajPozycje(App& app, const QString& numer, bool zKorekta)
+std::optional<LoadedDocument> WczytajPozycje(App& app, const QString& numer, bool zKorekta, const DocHeader& formularz)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
-        std::vector<Position> poz = storedRows(db, numer, false);
-        std::vector<Position> kor = zKorekta ? storedRows(db, numer, true) : std::vector<Position>();
-        return ZastapBufory(app, std::move(poz), std::move(kor));
+        LoadedDocument d;
+        std::vector<Position> poz, kor;
+        {
+            db::Transaction read(db, db::Transaction::Mode::Deferred);
+            poz = storedRows(db, numer, false);
+            if (zKorekta) kor = storedRows(db, numer, true);
+            read.commit();
+        }
+        d.header = formularz;
+        if (!zKorekta) {
+            d.parts = DocHeader::TotalsPart;
+            d.header.setTotals(SumyPozycji(d.header, poz, kor));
+        }
+        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), d.header);
+        return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajPozycje"));
         return std::nullopt;
     }
 }
 
-std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer)
+std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, const DocHeader& formularz)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
         LoadedDocument d;
-        auto h = storedHeader(db, numer);
-        if (!h) return std::nullopt;
-        d.header = *h;
-        std::vector<Position> poz = storedRows(db, numer, false);
-        d.rows = ZastapBufory(app, poz, poz);
+        std::vector<Position> poz;
+        {
+            db::Transaction read(db, db::Transaction::Mode::Deferred);
+            auto h = storedHeader(db, numer);
+            if (!h) return std::nullopt;
+            d.parts = DocHeader::TextsPart | DocHeader::TotalsPart;
+            d.header = formularz.with(*h, d.parts);
+            d.header.KorDatawyst = h->Datawyst;
+            poz = storedRows(db, numer, false);
+            read.commit();
+        }
+        d.header.setTotals(SumyPozycji(d.header, poz, poz));
+        d.rows = ZastapBufory(app, poz, poz, d.header);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));

@@ -154,11 +154,24 @@ std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h)
     return std::nullopt;
 }
 
-std::optional<LoadedRows> PrzejmijPozycje(App& app, const SiblingDocument& d)
+std::optional<LoadedDocument> PrzejmijPozycje(App& app, const SiblingDocument& d, const DocHeader& formularz)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
-        return ZastapBufory(app, d.pozycje, {});
+        LoadedDocument taken;
+        DocHeader dates = formularz;
+        dates.Datawyst = textDate(d.Datawyst);
+        dates.Datasprz = textDate(d.Datasprz);
+        DocHeader& h = taken.header = formularz.with(dates, DocHeader::DatesPart);
+        h.Nazkon = d.Nazkon;
+        h.Adrkon = d.Adrkon;
+        h.Nipkon = d.Nipkon;
+        if (d.Podstawa) h.Podstawa = *d.Podstawa;
+        if (d.Wydane) h.Wydane = *d.Wydane;
+        h.setTotals(SumyPozycji(h, d.pozycje, {}));
+        taken.parts = DocHeader::DatesPart | DocHeader::TextsPart | DocHeader::TotalsPart;
+        taken.rows = ZastapBufory(app, d.pozycje, {}, h);
+        return taken;
     } catch (...) {
         ErrorReport(app, d.zrodlo);
         return std::nullopt;

@@ -47,8 +47,10 @@ std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h);
 // included: its documents are loaded from the database open here).
 std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h);
 
-// Replaces this workstation's position buffers with the document's positions, dokor emptied, in
+// Replaces this workstation's position buffers with the document's positions, dokor emptied,
+// and its buffered header with the document being written (`formularz`) as the form shows it
+// after taking over the dates, the seller, the basis fields and the totals of the rows, all in
 // one transaction (on an archive database the rows are only given back). nullopt when no
 // database is open, or after an error reported under the document's reader, the buffers left
 // as they were.
-std::optional<LoadedRows> PrzejmijPozycje(App& app, const SiblingDocument& d);
+std::optional<LoadedDocument> PrzejmijPozycje(App& app, const SiblingDocument& d, const DocHeader& formularz);

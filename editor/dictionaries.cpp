@@ -158,7 +158,8 @@ void appendText(const db::Statement& st, int c, Kind kind, const DateWriter& dat
 }
 
 // The rows as read, before spellings are folded: what folding and ordering need of each. Kept
-// between reads, emptied: a dictionary of thousands of rows then needs no fresh memory each time.
+// between reads of a thread, emptied: a dictionary of thousands of rows then needs no fresh
+// memory each time.
 struct Read {
     DictionaryRows rows;
     QByteArray keys;  // of the first column's texts, one after another
@@ -204,7 +205,7 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
     if (!def) return std::nullopt;
     const int n = int(def->kinds.size());
     const DateWriter dates;
-    static Read read;
+    thread_local Read read;  // the contractors are also read on a background thread
     read.clear(n);
     db::Statement st(db, def->sql);
     st.bindAll(def->params);

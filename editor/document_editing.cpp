@@ -50,16 +50,14 @@ const EditState& DocumentEditing::stan() const
 bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 {
     DocumentForm* f = page_->picDokument;
-    auto d = ::WczytajDokument(app_, tryb, numer, f->kind());
+    auto d = ::WczytajDokument(app_, tryb, numer, f->header());
     if (!d) return false;
-    const DocHeader& h = d->header;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
-        f->openForEditing(EditState::of(app_, h.Numer, d->tozsamosc), h);
+        f->openForEditing(EditState::of(app_, d->header.Numer, d->tozsamosc), d->header);
         page_->toolEdycjaPodglad->setEnabled(true);
     } else {
-        // The content of the stored document in the document being written.
-        f->setHeader(h, DocumentForm::TextsPart | DocumentForm::TotalsPart | DocumentForm::IssuerPart);
+        f->setHeader(d->header, d->parts);
     }
     f->showLoadedRows(d->rows);
     return true;
@@ -85,36 +83,29 @@ QString DocumentEditing::DokumentWklej(const QString& tryb)
         const QString numer = lista_->wybranyNumer();
         if (numer.isEmpty() || !WczytajDokument(kTrybPopraw, numer)) return QString();
     }
-    if (const auto rows = PrzejmijPozycje(app_, *d)) pokazPrzejety(*d, *rows);
+    if (const auto taken = PrzejmijPozycje(app_, *d, page_->picDokument->header())) pokaz(*taken);
     return QString();
 }
 
-void DocumentEditing::pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows)
+void DocumentEditing::pokaz(const LoadedDocument& d)
 {
     DocumentForm* f = page_->picDokument;
-    f->setTakenOver(d);
-    f->showLoadedRows(rows);
-    f->PozycjeSumuj();
+    f->setHeader(d.header, d.parts);
+    f->showLoadedRows(d.rows);
 }
 
 void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
 {
-    auto rows = ::WczytajPozycje(app_, numer, zKorekta);
-    if (!rows) return;
-    page_->picDokument->showLoadedRows(*rows);
-    if (!zKorekta) page_->picDokument->PozycjeSumuj();
+    if (auto d = ::WczytajPozycje(app_, numer, zKorekta, page_->picDokument->header())) pokaz(*d);
 }
 
 void DocumentEditing::WczytajKorygowany(const QString& numer)
 {
-    auto d = ::WczytajKorygowany(app_, numer);
+    auto d = ::WczytajKorygowany(app_, numer, page_->picDokument->header());
     if (!d) return;
     ui::BusyPointer busy;
-    DocumentForm* f = page_->picDokument;
-    f->setKorDatawyst(d->header.Datawyst);
-    f->setHeader(d->header, DocumentForm::TextsPart | DocumentForm::TotalsPart);
-    f->showLoadedRows(d->rows);
-    f->PozycjeSumuj();
+    page_->picDokument->setKorDatawyst(d->header.KorDatawyst);
+    pokaz(*d);
 }
 
 bool DocumentEditing::ZapiszDokument()
@@ -142,7 +133,7 @@ bool DocumentEditing::ZapiszDokument()
     // The number it was stored under, which the save may have taken only now.
     DocHeader h = f->header();
     h.Numer = r.numer;
-    f->setHeader(h, DocumentForm::NumberAndDatesPart);
+    f->setHeader(h, DocHeader::NumberAndDatesPart);
     // The side list's dictionaries now hold this document.
     f->sideList()->PoZapisie();
     ui::repaintNow();

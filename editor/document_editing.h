@@ -9,8 +9,7 @@ class DocumentListEvents;
 class EntryPage;
 class HeaderFields;
 struct DocHeader;
-struct LoadedRows;
-struct SiblingDocument;
+struct LoadedDocument;
 
 // The entry page's road of a document through the database: loading a stored document for
 // editing or as a copy, loading the invoice a correction corrects, and the save commands. The
@@ -51,7 +50,8 @@ public:
     void toolZapisz_PoBuforze();
 
 private:
-    void pokazPrzejety(const SiblingDocument& d, const LoadedRows& rows);
+    // Shows a load's header parts and rows, as they were buffered.
+    void pokaz(const LoadedDocument& d);
     bool zapiszIPokaz();
 
     App& app_;

@@ -3,7 +3,7 @@
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
-#include "documents/sibling_documents.h"
+#include "documents/payment_terms.h"
 #include "documents/validation.h"
 #include "editor/header_fields.h"
 #include "editor/position_grid.h"
@@ -283,13 +283,11 @@ void DocumentForm::txtDatawyst_LostFocus()
 
 void DocumentForm::cmbPlatdni_Click()
 {
-    const QString term = cmbPlatTer->currentText();
-    const QDate issue = textDate(txtDatawyst->text());
-    if ((term.isEmpty() || textDate(term).isValid() || term == QLatin1String("[data]")) && issue.isValid()) {
-        int days = int(Val(cmbPlatdni->currentText()).wholeUnits());
+    const int days = int(Val(cmbPlatdni->currentText()).wholeUnits());
+    if (auto term = TerminZDni(textDate(txtDatawyst->text()), days, cmbPlatTer->currentText())) {
         // The term follows the days being typed; it must not write the days back meanwhile.
         dniZmienia_ = true;
-        cmbPlatTer->setEditText(dateText(issue.addDays(days)));
+        cmbPlatTer->setEditText(*term);
         dniZmienia_ = false;
     }
     if (cmbPlatdni->currentText() == QString::fromUtf8("Zapłacono gotówką")) cmbPlatdni->setEditText(QString());
@@ -430,14 +428,21 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 
 void DocumentForm::OdczytZBufora()
 {
-    // The number is proposed afresh, the dates stay as the load set them and the totals follow
-    // the restored rows.
-    if (auto h = ::OdczytZBufora(app_)) setHeader(*h, KindPart | TextsPart | IssuerPart);
+    // The resumed document keeps the dates the form holds (today's), and its number is proposed
+    // for them; the totals follow the restored rows. A term that is a date moves with the issue
+    // date and keeps the days it gave, instead of turning into hundreds of days overdue.
+    auto h = ::OdczytZBufora(app_);
+    if (!h) return;
+    if (auto days = DniDoTerminu(h->Datawyst, h->PlatTer)) {
+        h->PlatDni = *days;
+        h->PlatTer = TerminZDni(textDate(txtDatawyst->text()), *days, h->PlatTer).value_or(h->PlatTer);
+    }
+    setHeader(*h, DocHeader::KindPart | DocHeader::TextsPart | DocHeader::IssuerPart);
 }
 
 void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
 {
-    if (parts & KindPart) {
+    if (parts & DocHeader::KindPart) {
         // Nested guards: refilling the corrected number list while restoring its value must not
         // let its change run, or it would load the corrected invoice over the restored correction.
         ChangeGuard quietKind{cmbDokument};
@@ -456,12 +461,12 @@ void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
         }
         txtKorDatawyst->setText(dateText(h.KorDatawyst));
     }
-    if (parts & NumberAndDatesPart) {
-        txtNumer->setText(h.Numer);
+    if (parts & DocHeader::NumberPart) txtNumer->setText(h.Numer);
+    if (parts & DocHeader::DatesPart) {
         txtDatawyst->setText(dateText(h.Datawyst));
         txtDatasprz->setText(dateText(h.Datasprz));
     }
-    if (parts & TextsPart) {
+    if (parts & DocHeader::TextsPart) {
         txtPodstawa->setText(h.Podstawa);
         txtWydane->setText(h.Wydane);
         txtNazkon->setText(h.Nazkon);
@@ -479,14 +484,14 @@ void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
         txtUwagi->setPlainText(h.Uwagi);
         setFund(h.Fundusz);
     }
-    if (parts & TotalsPart) {
+    if (parts & DocHeader::TotalsPart) {
         txtRazNetto->setValue(h.RazNetto);
         txtRazVAT->setValue(h.RazVAT);
         txtRazBrutto->setValue(h.RazBrutto);
         txtPotracenie->setValue(h.Potracenie);
         txtDoZaplaty->setValue(h.DoZaplaty);
     }
-    if (parts & IssuerPart) txtWystawil->setText(h.Wystawil);
+    if (parts & DocHeader::IssuerPart) txtWystawil->setText(h.Wystawil);
 }
 
 void DocumentForm::openForEditing(const EditState& state, const DocHeader& h)
@@ -582,18 +587,6 @@ void DocumentForm::setIssuer(const QString& text)
 void DocumentForm::setKorDatawyst(const QDate& date)
 {
     txtKorDatawyst->setText(dateText(date));
-}
-
-void DocumentForm::setTakenOver(const SiblingDocument& d)
-{
-    // Set as typed: the payment date follows the issue date.
-    txtDatawyst->setText(d.Datawyst);
-    txtDatasprz->setText(d.Datasprz);
-    txtNazkon->setText(d.Nazkon);
-    txtAdrkon->setText(d.Adrkon);
-    txtNipkon->setText(d.Nipkon);
-    if (d.Podstawa) txtPodstawa->setText(*d.Podstawa);
-    if (d.Wydane) txtWydane->setText(*d.Wydane);
 }
 
 QString DocumentForm::kind() const

@@ -21,7 +21,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
-struct SiblingDocument;
 
 // The document form (picDokument): the header of the invoice or correction, the positions and
 // notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
@@ -62,27 +61,19 @@ public:
     // number or an invalid date stops it with the focus on the field; without (closing the window)
     // the header is buffered whatever it holds, so a restart never brings back an older header.
     bool ZapiszDoBufora(bool sprawdz = true);
-    // Restores the buffered header, the chosen fund included.
+    // Restores the buffered header with its dates, the chosen fund included.
     void OdczytZBufora();
     // Recomputes the totals, the deduction and the amount to pay from the rows.
     void PozycjeSumuj();
     // Shows the invoice or the correction layout for the kind in cmbDokument.
     void UstawRodzajDokumentu();
-    // The parts of a header that a load shows; the rest of the form stays as it is.
-    enum HeaderPart {
-        KindPart = 0x1,  // the kind and, for a correction, the corrected document
-        NumberAndDatesPart = 0x2,
-        TextsPart = 0x4,  // seller, identity document, basis, payment, notes and the fund
-        TotalsPart = 0x8,
-        IssuerPart = 0x10,
-        WholeHeader = 0x1f,
-    };
-    Q_DECLARE_FLAGS(HeaderParts, HeaderPart)
+    // The parts of a header that a load shows (DocHeader::Part); the rest of the form stays.
+    using HeaderParts = DocHeader::Parts;
     // The header as the form holds it.
     DocHeader header() const;
     // Shows `h` in the form, the inverse of header(): header() then gives `h` back (with this
     // workstation's number).
-    void setHeader(const DocHeader& h, HeaderParts parts = WholeHeader);
+    void setHeader(const DocHeader& h, HeaderParts parts = DocHeader::WholeHeader);
     // Proposes the number for `date` into txtNumer; shows when no number could be proposed, and
     // says why when the template cannot give a number that is not stored (once, not at every
     // proposal that meets the same refusal).
@@ -108,7 +99,7 @@ public:
     void applyNumbering();
 
     // Header fields written one at a time, each as if typed (its own reactions follow): the side
-    // list's entries, the corrected invoice's date, a sibling program's document.
+    // list's entries and the corrected invoice's date.
     // The issue date, and the sale date with it; the number is proposed for its period.
     void setIssueDate(const QString& text);
     void setSaleDate(const QString& text);
@@ -124,8 +115,6 @@ public:
     void setNotes(const QString& text);
     void setIssuer(const QString& text);
     void setKorDatawyst(const QDate& date);
-    // The dates, the seller and the basis fields that a sibling program's document gives.
-    void setTakenOver(const SiblingDocument& d);
 
     // What others read: the kind ("FR", "KFR"), the issue date (invalid when none).
     QString kind() const;
@@ -234,5 +223,3 @@ private:
     bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
     QString brakNumeru_;       // the last proposal's message why there is no number, shown once
 };
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(DocumentForm::HeaderParts)

@@ -1,4 +1,5 @@
 #include "editor/header_fields.h"
+#include "documents/payment_terms.h"
 #include "documents/position_math.h"
 #include "editor/document_form.h"
 #include "platform/date_text.h"
@@ -72,9 +73,8 @@ bool HeaderFields::txtDatadok_Validate()
 void HeaderFields::cmbPlatTer_Change()
 {
     if (form_->dniZmieniajaTermin()) return;
-    const QDate term = textDate(form_->cmbPlatTer->currentText());
-    const QDate issue = textDate(form_->txtDatawyst->text());
-    if (term.isValid() && issue.isValid()) form_->cmbPlatdni->setEditText(QString::number(issue.daysTo(term)));
+    if (auto days = DniDoTerminu(textDate(form_->txtDatawyst->text()), form_->cmbPlatTer->currentText()))
+        form_->cmbPlatdni->setEditText(QString::number(*days));
 }
 
 void HeaderFields::cmbPlatTer_Click(int index)

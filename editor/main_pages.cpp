@@ -1,6 +1,7 @@
 #include "editor/main_pages.h"
 #include "core/app.h"
 #include "core/base_par.h"
+#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTreeWidget>
 
 using namespace twips;
@@ -69,9 +71,15 @@ void MainPages::Przylacz()
         NumParRead(app_);
         form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
-        // Nothing of the database left before may stay in the side list.
+        // Nothing of the database left before may stay in the side list. The contractors are
+        // read from every stored document: in the background, shown once read.
         form->sideList()->Wyczysc();
-        form->sideList()->PanelSlownikPokaz(slownik::Kontrahenci);
+        WatchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
+            auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
+            return [list, contractors] {
+                if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
+            };
+        });
         if (!keepHeader) {
             if (::BuforPusty(app_)) {
                 if (!ro) form->NowyDokument();
@@ -89,6 +97,9 @@ void MainPages::Przylacz()
         headerOnlyInForm_.clear();  // the form shows this database's document now
         form->PozycjeSumuj();
         attachRegister(app_);
+        // The window is filled: the contractors, then the whole file, are read in the background
+        // from now on, also while the question below waits for an answer.
+        WatchDatabase(app_).start();
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
             ui::msgBox(
                 QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
@@ -98,6 +109,7 @@ void MainPages::Przylacz()
         dokumenty->lista()->lstDok_Click();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
+        WatchDatabase(app_).start();  // a file that failed the attach is checked all the same
     }
 }
 

@@ -361,6 +361,13 @@ bool MainWindow::Odlacz()
     return kept;
 }
 
+void MainWindow::dropDatabase()
+{
+    pages_->Odlacz();
+    MenuBaseEnable(false);
+    pages_->BrakBazy();
+}
+
 void MainWindow::ToolbarTrybOdczyt(bool enable)
 {
     for (QAction* a : {mnuPopDokNowy, MnuPopDokZapisz, mnuPopKarNowy, mnuPopKarPopraw, mnuPopKarUsun, mnuPopKarZapisz,
@@ -395,9 +402,13 @@ void MainWindow::mnuBazaNowa_Click()
 void MainWindow::ZmienBaze(const std::function<bool()>& open)
 {
     // The pages let go of the database, keeping the edited header in its buffer: a successful
-    // open replaces it.
+    // open replaces it. When the header cannot be buffered (another workstation holds the file;
+    // the write's error was the one message), nothing is opened: the database and the form stay.
     const bool wasOpen = app_.gBazaOtwarta;
-    Odlacz();
+    if (!Odlacz()) {
+        pages_->PrzylaczTeSama();
+        return;
+    }
     const bool changed = open();
     if (!changed && wasOpen && app_.gBazaOtwarta) {
         // Cancelled, or the chosen file was refused: the open database stays, and so does the window.

@@ -26,6 +26,7 @@ public:
     void Form_Load() override;
     bool Przylacz() override;
     bool Odlacz() override;
+    void dropDatabase() override;
     void MenuBaseEnable(bool enable) override;
     void ToolbarTrybOdczyt(bool enable) override;
     QWidget* frameWidget() override { return this; }

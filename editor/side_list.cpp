@@ -112,6 +112,13 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     }
 }
 
+void SideList::showIfEmpty(const QString& name, const Dictionary& d)
+{
+    if (!tag_.isEmpty() || !app_.gBazaOtwarta) return;
+    pokaz(d);
+    shownName_ = name;
+}
+
 void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;

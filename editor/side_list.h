@@ -28,6 +28,10 @@ public:
     // asking `field`. A dictionary already shown is not read again. Nothing without a database;
     // a failed read leaves the list as it was.
     void PanelSlownikPokaz(const QString& name, const QString& field = QString(), const QDate& anchor = QDate());
+    // Shows dictionary `name` read beforehand (the contractors, read in the background when a
+    // database is attached) unless the list shows one already; it is then read again after a
+    // save as if it had been asked for.
+    void showIfEmpty(const QString& name, const Dictionary& d);
     // The dictionary of the position grid's current column: units, VAT rates or products.
     void PozycjaSlownikPokaz();
     // Applies the selected entry to the document by the list's kind.

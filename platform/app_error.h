@@ -32,10 +32,12 @@ enum Number : long {
     kNotValidPassword = 3031,
     kCannotOpen = 3044,  // the folder or file does not exist
     kFileInUse = 3045,   // held exclusively by another workstation
+    kDamaged = 3049,     // a database file whose pages are damaged
     kNoSuchTable = 3078,
-    kTableLocked = 3261,  // a table is locked by another workstation
+    kFileReplaced = 3197,  // the open file was replaced by another workstation (a password change)
+    kTableLocked = 3261,   // a table is locked by another workstation
     kNoSuchColumn = 3265,
-    kNotDatabase = 3343,  // not a database of this program, or a damaged one
+    kNotDatabase = 3343,  // not a database of this program
     kLastEngineNumber = 3999,
 };
 }  // namespace err

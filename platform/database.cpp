@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
 #include <sqlcipher/sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -25,6 +26,20 @@ QByteArray fileIdentity(const QString& path)
 #endif
 }
 
+const QString kDamagedText = QStringLiteral("Plik bazy danych jest uszkodzony.");
+
+// A connection that met a damaged page reads and writes nothing more.
+[[noreturn]] void refuseDamaged(const QString& sql)
+{
+    throw AppError(err::kDamaged, sql, kDamagedText + QStringLiteral(" Nic nie zostało zapisane."));
+}
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 QString engineMessage(sqlite3* h)
 {
     return h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString();
@@ -44,7 +59,7 @@ std::pair<long, QString> translate(int code, const QString& msg)
         return {err::kDuplicateKey,
                 QStringLiteral("Zmiana nie powiodła się: powtórzona wartość klucza (%1).").arg(msg)};
     case SQLITE_FULL: return {err::kNoDiskSpace, QStringLiteral("Brak miejsca na dysku.")};
-    case SQLITE_CORRUPT: return {err::kNotDatabase, QStringLiteral("Plik bazy danych jest uszkodzony.")};
+    case SQLITE_CORRUPT: return {err::kDamaged, kDamagedText};
     default: break;
     }
     if (msg.startsWith("no such table"))
@@ -61,35 +76,48 @@ QByteArray fileHead(const QString& path, int n)
     return f.read(n);
 }
 
+// What the first kilobyte of a file (and its size) tells of it: read once per opening.
+struct FileHead {
+    QByteArray bytes;
+    qint64 size = 0;
+    explicit FileHead(const QString& path) : bytes(fileHead(path, 1024)), size(QFileInfo(path).size()) {}
+    bool plain() const { return bytes.startsWith(QByteArray("SQLite format 3\0", 16)); }
+    bool jet() const
+    {
+        return bytes.size() >= 20 && (bytes.mid(4, 15) == "Standard Jet DB" || bytes.mid(4, 15) == "Standard ACE DB");
+    }
+    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
+    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
+    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
+    bool mayBeEncrypted() const
+    {
+        if (size <= 0 || size % 512 != 0) return false;
+        bool seen[256] = {};
+        int distinct = 0;
+        for (char c : bytes)
+            if (!seen[uchar(c)]) {
+                seen[uchar(c)] = true;
+                ++distinct;
+            }
+        return distinct >= 160;
+    }
+};
+
 }  // namespace
 
 bool isPlainDatabaseFile(const QString& path)
 {
-    return fileHead(path, 16) == QByteArray("SQLite format 3\0", 16);
+    return FileHead(path).plain();
 }
 
 bool mayBeEncryptedFile(const QString& path)
 {
-    // An encrypted file is whole pages of ciphertext, and ciphertext looks random: its first
-    // kilobyte holds nearly every byte value (about 250 of 256). Text, or a database whose
-    // header was overwritten, holds far fewer; a threshold this low never refuses ciphertext.
-    const qint64 size = QFileInfo(path).size();
-    if (size <= 0 || size % 512 != 0) return false;
-    const QByteArray head = fileHead(path, 1024);
-    bool seen[256] = {};
-    int distinct = 0;
-    for (char c : head)
-        if (!seen[uchar(c)]) {
-            seen[uchar(c)] = true;
-            ++distinct;
-        }
-    return distinct >= 160;
+    return FileHead(path).mayBeEncrypted();
 }
 
 bool isJetFile(const QString& path)
 {
-    QByteArray h = fileHead(path, 32);
-    return h.size() >= 20 && (h.mid(4, 15) == "Standard Jet DB" || h.mid(4, 15) == "Standard ACE DB");
+    return FileHead(path).jet();
 }
 
 // ---- Row ----
@@ -149,6 +177,7 @@ void Statement::bindAll(const std::vector<Value>& values)
 
 bool Statement::step()
 {
+    if (db_.isDamaged()) refuseDamaged(sql_);
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -242,26 +271,85 @@ Database::~Database()
     }
 }
 
-void Database::fail(int code, const QString& source) const
+void Database::fail(int code, const QString& source)
 {
+    // Once the key is proven, "not a database" comes from a page that no longer reads; and
+    // whatever fails on a damaged connection fails because of the damage.
+    const int primary = code & 0xff;
+    if (damaged_ || primary == SQLITE_CORRUPT || (primary == SQLITE_NOTADB && opened_))
+        markDamaged(source, engineMessage(db_));
     auto [number, text] = translate(code, engineMessage(db_));
     throw AppError(number, source, text);
 }
 
+void Database::markDamaged(const QString& source, const QString& detail)
+{
+    const bool first = !damaged_;
+    damaged_ = true;
+    if (first && damageHandler_) damageHandler_();
+    throw AppError(err::kDamaged, source, kDamagedText + (detail.isEmpty() ? QString() : " (" + detail + ")"));
+}
+
+int Database::waitForLock(void* self, int count)
+{
+    auto* d = static_cast<Database*>(self);
+    if (count == 0) d->lockWaitStart_ = steadyMs();
+    // On every try: a reader of this program that started meanwhile is stopped too.
+    if (d->lockWaitHandler_) d->lockWaitHandler_();
+    if (steadyMs() - d->lockWaitStart_ >= d->lockWaitLimitMs_) return 0;
+    sqlite3_sleep(count < 4 ? 1 : count < 10 ? 5 : 20);
+    return 1;
+}
+
+void Database::interrupt()
+{
+    sqlite3_interrupt(db_);
+}
+
+void Database::checkStructure()
+{
+    // The header was read at opening. One read transaction: no other workstation changes the
+    // file while it is measured. The engine itself refuses a file shorter than the page count in
+    // its header by a page or more; a part of its last page missing is seen here.
+    Transaction reading(*this, Transaction::Mode::Deferred);
+    const qint64 pageSize = scalar(QStringLiteral("PRAGMA page_size")).toInt();
+    const qint64 pages = scalar(QStringLiteral("PRAGMA page_count")).toInt();
+    if (QFileInfo(path_).size() < pages * pageSize) markDamaged(path_, QStringLiteral("plik jest niepełny"));
+    // The first and the last row of a table read the pages from its root to both ends: one
+    // statement for all of them.
+    QStringList ends;
+    forEach(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND sql IS NOT NULL"), {},
+            [&](const Row& r) {
+                const QString table = '"' + r.at(0).toText().replace('"', QStringLiteral("\"\"")) + '"';
+                for (const char* order : {"", " DESC"})
+                    ends << QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid%2 LIMIT 1)")
+                                .arg(table, QLatin1String(order));
+            });
+    if (!ends.isEmpty()) scalar(QStringLiteral("SELECT ") + ends.join(u", "));
+    reading.rollback();
+}
+
+void Database::checkWholeFile()
+{
+    const QString result = scalar(QStringLiteral("PRAGMA quick_check(1)")).toText();
+    if (result != QLatin1String("ok")) markDamaged(path_, result);
+}
+
 void Database::openHandle(const QString& password, bool create)
 {
-    QFileInfo fi(path_);
-    if (!create && !fi.exists())
+    const FileHead head(path_);
+    if (!create && !QFileInfo::exists(path_))
         throw AppError(err::kCannotOpen, path_, QStringLiteral("Nie znaleziono pliku bazy danych: %1").arg(path_));
-    if (!create && isJetFile(path_))
+    if (!create && head.jet())
         throw AppError(err::kNotDatabase, path_,
                        QStringLiteral("Plik %1 nie jest bazą danych tego programu.").arg(path_));
     // Anything that is neither a plain database nor possibly an encrypted one is no database at
     // all, and no password would open it.
-    if (!create && fi.size() > 0 && !isPlainDatabaseFile(path_) && !mayBeEncryptedFile(path_))
+    if (!create && head.size > 0 && !head.plain() && !head.mayBeEncrypted())
         throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
     int flags = SQLITE_OPEN_FULLMUTEX | (options_.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (create) flags |= SQLITE_OPEN_CREATE;
+    opened_ = false;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         auto [number, text] = translate(rc, engineMessage(db_));
@@ -271,7 +359,7 @@ void Database::openHandle(const QString& password, bool create)
     }
     fileId_ = fileIdentity(path_);
     // A plain file is read as it is, whatever password was given.
-    encrypted_ = !create && !isPlainDatabaseFile(path_) && fi.size() > 0;
+    encrypted_ = !create && !head.plain() && head.size > 0;
     key_.clear();
     if (encrypted_) {
         key_ = password.toUtf8();
@@ -282,9 +370,8 @@ void Database::openHandle(const QString& password, bool create)
     } catch (const AppError& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        // A plain file that the engine cannot read is damaged: no password would help.
-        if (e.number() == err::kNotValidPassword && !encrypted_)
-            throw AppError(err::kNotDatabase, path_, QStringLiteral("Plik %1 nie jest bazą danych.").arg(path_));
+        // A file with the plain header that the engine cannot read is damaged: no password would help.
+        if (e.number() == err::kNotValidPassword && !encrypted_) throw AppError(err::kDamaged, path_, kDamagedText);
         if (e.number() == err::kNotValidPassword)
             throw AppError(err::kNotValidPassword, path_, QStringLiteral("Nieprawidłowe hasło."));
         if (e.number() == err::kTableLocked)
@@ -298,7 +385,8 @@ void Database::configure()
 {
     // Short wait while opening: a workstation holding the file exclusively keeps it for as
     // long as it runs, so waiting the full statement timeout would only delay the refusal.
-    sqlite3_busy_timeout(db_, options_.openTimeoutMs);
+    lockWaitLimitMs_ = options_.openTimeoutMs;
+    sqlite3_busy_handler(db_, &Database::waitForLock, this);
     registerSqlFunctions(db_);
     // The first read proves the key and meets a workstation that holds the file exclusively.
     scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -307,7 +395,8 @@ void Database::configure()
         // The lock is taken now and kept until the file is closed.
         executeScript(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
     }
-    sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
+    lockWaitLimitMs_ = options_.busyTimeoutMs;
+    opened_ = true;
 }
 
 QString insertStatement(const QString& table, const QStringList& columns)
@@ -332,6 +421,7 @@ int Database::execute(const QString& sql, const std::vector<Value>& params)
 
 void Database::executeScript(const QString& sql)
 {
+    if (damaged_ && sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) != 0) refuseDamaged(sql);
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -442,6 +532,7 @@ void Database::changePassword(const QString& newPassword)
 
 void Database::backupTo(const QString& destination)
 {
+    if (damaged_) refuseDamaged(destination);
     QFile::remove(destination);
     sqlite3* out = nullptr;
     auto failed = [&](int code, const QString& msg) {
@@ -477,7 +568,7 @@ void Database::backupTo(const QString& destination)
 void Database::checkSameFile() const
 {
     if (fileId_.isEmpty() || fileIdentity(path_) == fileId_) return;
-    throw AppError(err::kTableLocked, path_,
+    throw AppError(err::kFileReplaced, path_,
                    QStringLiteral("Plik bazy danych został w międzyczasie zastąpiony (np. po zmianie hasła na innym "
                                   "stanowisku). Otwórz bazę ponownie."));
 }

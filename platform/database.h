@@ -152,18 +152,50 @@ public:
     // there is replaced; on failure the half-written destination is removed.
     void backupTo(const QString& destination);
 
-    // Raises the engine's last error as an AppError with our number.
-    [[noreturn]] void fail(int code, const QString& source) const;
+    // Raises the engine's last error as an AppError with our number. A damaged page met by the
+    // statement marks the connection damaged (below).
+    [[noreturn]] void fail(int code, const QString& source);
+
+    // The structural check of opening: reads a bounded number of pages whatever the file's size
+    // (the schema, the first and the last row of every table; the header was read by the
+    // opening) and compares the file's length with its page count. Throws AppError
+    // err::kDamaged when the file is damaged.
+    void checkStructure();
+    // The whole-file check: reads every page. Throws AppError err::kDamaged when a page is
+    // damaged, any other AppError when the check could not finish (interrupted, locked).
+    void checkWholeFile();
+    // Stops the statement running on this connection in another thread; it fails at once.
+    void interrupt();
+
+    // Once a statement met a damaged page the connection reads and writes nothing more: every
+    // statement, transaction and copy is refused with err::kDamaged (a rollback still runs).
+    // The object stays usable, so that code still running on it fails instead of crashing.
+    bool isDamaged() const { return damaged_; }
+    // Marks the connection damaged when the damage was found elsewhere (the whole-file check).
+    void setDamaged() { damaged_ = true; }
+    // Called once, in the thread of the failing statement, when the connection is found damaged.
+    void setDamageHandler(std::function<void()> handler) { damageHandler_ = std::move(handler); }
+    bool hasDamageHandler() const { return bool(damageHandler_); }
+    // Called while a statement here waits for another connection's lock, on every try.
+    void setLockWaitHandler(std::function<void()> handler) { lockWaitHandler_ = std::move(handler); }
 
 private:
     Database(QString path, OpenOptions options) : path_(std::move(path)), options_(options) {}
     void openHandle(const QString& password, bool create);
     void configure();
+    [[noreturn]] void markDamaged(const QString& source, const QString& detail);
+    static int waitForLock(void* self, int count);
 
     sqlite3* db_ = nullptr;
     QString path_;
     OpenOptions options_;
     bool encrypted_ = false;
+    bool opened_ = false;  // the key was proven: a "not a database" now means a damaged page
+    bool damaged_ = false;
+    int lockWaitLimitMs_ = 0;
+    qint64 lockWaitStart_ = 0;
+    std::function<void()> damageHandler_;
+    std::function<void()> lockWaitHandler_;
     QByteArray key_;     // kept for copies that must open with the same password
     QByteArray fileId_;  // the opened file's identity on disk; empty where the system gives none
 };

@@ -92,9 +92,12 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
     }
     ui::BusyPointer busy;
     ui::repaintNow();
-    // The attachment is written among the user's data, never beside the program.
-    const QString path = UserDataFile(QStringLiteral("dokument.pdf"));
-    if (!report::exportPdf(raport, path)) {
+    // The attachment is written among the user's data, never beside the program, in a folder of
+    // its own: the name the recipient sees stays "dokument.pdf".
+    const QString folder = SendingFolder();
+    const QString path =
+        QDir(folder.isEmpty() ? UserDataFile(QString()) : folder).filePath(QStringLiteral("dokument.pdf"));
+    if (folder.isEmpty() || !report::exportPdf(raport, path)) {
         cannotWrite(path);
         return false;
     }

@@ -128,10 +128,9 @@ void storePaidAmount(db::Database& db, qint64 rowid, const OptDecimal& amount)
 ListItems paymentForms(db::Database& db)
 {
     // Each distinct spelling is one seek along the index of payment forms, which tells spellings
-    // apart exactly; they are folded below.
+    // apart exactly; they are folded below. (The engine seeks for the first row in the index's
+    // order; a min() of a collated expression would read the whole rest of the index.)
     QStringList forms;
-    // (Written as an ordered read of one row: the engine's min() scans the rest of the index when
-    // its argument names a collation.)
     db::Statement above(db, QStringLiteral("SELECT PlatFor FROM fadok WHERE PlatFor COLLATE BINARY > ? "
                                            "ORDER BY PlatFor COLLATE BINARY LIMIT 1"));
     db::Value last = db::Value::raw(QString(QLatin1String("")));  // an empty text, not NULL

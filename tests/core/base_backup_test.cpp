@@ -1,5 +1,6 @@
 #include "core/base_backup.h"
 #include "core/base_files.h"
+#include "support/damaged_file.h"
 #include "support/other_process.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
@@ -127,6 +128,32 @@ TEST_F(BackupTest, AFailedCopyLeavesThePreviousCopyIntact)
     // A second failure still keeps it.
     EXPECT_FALSE(kopia());
     EXPECT_EQ(documents(file("Kopia Firma.mdb")), 1);
+}
+
+// The copy is checked whole before it replaces the previous one, which is what a damaged file is
+// restored from; the damaged file is let go with its one message.
+TEST_F(BackupTest, ADamagedFileNeverReplacesTheLastGoodCopy)
+{
+    ASSERT_TRUE(kopia());
+    const QByteArray good = fileBytes(file("Kopia Firma.mdb"));
+    t.app.gBaseDb.reset();
+    fillDocuments(t.path);
+    ruinPagesInside(t.path);
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "through the program's connection" : "through a connection of its own");
+        r.seen.clear();
+        s.values.remove("BazaKopiaData");
+        t.app.gBazaOtwarta = open;
+        if (open) t.app.gBaseDb = db::Database::open(t.path);
+        EXPECT_FALSE(kopia());
+        EXPECT_EQ(fileBytes(file("Kopia Firma.mdb")), good);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Kopia Firma.mdb"});
+        EXPECT_FALSE(s.values.contains("BazaKopiaData"));
+        EXPECT_EQ(r.texts(), QStringList{QString::fromUtf8("Baza: %1 jest uszkodzona. Baza nie może zostać otwarta. "
+                                                           "Odtwórz bazę z kopii zapasowej.")
+                                             .arg(t.path)});
+        EXPECT_FALSE(t.app.gBazaOtwarta);
+    }
 }
 
 TEST_F(BackupTest, CopyTakenWhileAnotherWorkstationWritesHoldsOnlyCommittedData)

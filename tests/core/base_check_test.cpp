@@ -1,10 +1,14 @@
 #include "core/base_connect.h"
 #include "core/base_par.h"
+#include "core/database_watch.h"
+#include "core/error_report.h"
 #include "core/start_database.h"
+#include "support/damaged_file.h"
 #include "support/old_structure.h"
 #include "support/other_process.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -53,6 +57,15 @@ struct BaseCheckTest : ::testing::Test {
         db::Database::open(path)->execute("UPDATE dbprg SET VerMajor = ?, VerMinor = ? WHERE Indprg = 'FR'",
                                           {major, minor});
     }
+    // A copy of the template with pages that opening it does not read.
+    QString filled(const QString& name)
+    {
+        const QString p = copyAs(name);
+        fillDocuments(p);
+        return p;
+    }
+    const QString damagedMessage =
+        QString::fromUtf8("Baza: %1 jest uszkodzona. Baza nie może zostać otwarta. Odtwórz bazę z kopii zapasowej.");
     QString version(const QString& path)
     {
         auto row =
@@ -171,48 +184,116 @@ TEST_F(BaseCheckTest, FilesWithoutThisProgramsStructureGetM4OrM5)
     EXPECT_EQ(r.seen[2].icon, ui::Icon::Exclamation);
 }
 
-// A file that is no database at all, or a damaged one, is refused with one message, is never
-// taken for a protected file, and leaves nothing to attach.
-TEST_F(BaseCheckTest, NoDatabaseOrADamagedOneGetsOneMessageAndNoPasswordQuestion)
+// A file that is no database at all, or one whose structure is damaged, is refused by the check
+// with one message, is never taken for a protected file, and leaves nothing to attach.
+TEST_F(BaseCheckTest, NoDatabaseOrABrokenStructureGetsOneMessageAndNoPasswordQuestion)
 {
-    auto overwrite = [](const QString& path, qint64 at, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.seek(at);
-        f.write(bytes);
-    };
     const QString text = t.dir.filePath("Tekst.mdb");
-    overwrite(text, 0, QByteArray("Faktura VAT RR nr 1/05/2024 dla Jana O'Briena; ").repeated(40).left(1024));
+    overwriteFile(text, 0, QByteArray("Faktura VAT RR nr 1/05/2024 dla Jana O'Briena; ").repeated(40).left(1024));
     const QString zeroed = copyAs("Zerowana.mdb");
-    overwrite(zeroed, 0, QByteArray(100, '\0'));
+    overwriteFile(zeroed, 0, QByteArray(100, '\0'));
     const QString badHeader = copyAs("Naglowek.mdb");  // the signature is there, the page size is impossible
-    overwrite(badHeader, 16, QByteArray("\x00\x03", 2));
-    const QString damaged = copyAs("Uszkodzona.mdb");
-    qint64 pageSize = 0, pages = 0;
-    {
-        auto d = db::Database::open(damaged);
-        for (int i = 0; i < 400; ++i)
-            d->execute("INSERT INTO fadok (Numer, Nazkon, Uwagi) VALUES (?, 'Jan Kowal', ?)",
-                       {QString::number(i), QString(300, QChar('u'))});
-        pageSize = d->scalar("PRAGMA page_size").toInt();
-        pages = d->scalar("PRAGMA page_count").toInt();
-    }
-    overwrite(damaged, pageSize * (pages / 2), QByteArray(int(pageSize), '\xff'));
-    ASSERT_TRUE(db::Database::open(damaged));  // opens: only its inner pages are ruined
+    overwriteFile(badHeader, 16, QByteArray("\x00\x03", 2));
+    const QString shortByAPage = filled("Krotsza.mdb");
+    QFile::resize(shortByAPage, QFileInfo(shortByAPage).size() - pageSizeOf(shortByAPage));
+    const QString shortInAPage = filled("Ucieta.mdb");
+    QFile::resize(shortInAPage, QFileInfo(shortInAPage).size() - 100);
+    const QString protectedShort = filled("Chroniona.mdb");
+    db::Database::open(protectedShort, QString(), {.exclusive = true})->changePassword("tajne");
+    QFile::resize(protectedShort, QFileInfo(protectedShort).size() - 1024);
+    // The root of the documents' table: every reading of them starts there.
+    const QString rootRuined = filled("Korzen.mdb");
+    const qint64 root =
+        db::Database::open(rootRuined)->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'fadok'").toInt();
+    overwriteFile(rootRuined, pageSizeOf(rootRuined) * (root - 1), QByteArray(64, '\xff'));
 
     const QString m4 =
         QString::fromUtf8("Baza: %1 nie posiada struktury danych dla programu: Rolkwit. Baza nie może "
                           "zostać otwarta. Program może otworzyć tylko bazy utworzone przez program Bazownik.");
-    for (const QString& path : {text, zeroed, badHeader, damaged}) {
-        SCOPED_TRACE(path.toStdString());
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {{text, m4},
+                 {zeroed, m4},
+                 {badHeader, damagedMessage},
+                 {shortByAPage, damagedMessage},
+                 {shortInAPage, damagedMessage},
+                 {protectedShort, damagedMessage},
+                 {rootRuined, damagedMessage}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
         r.seen.clear();
         prompt.asked.clear();
-        EXPECT_FALSE(check(path));
+        haslo = "tajne";
+        EXPECT_FALSE(check(c.path));
         EXPECT_TRUE(prompt.asked.isEmpty());
         ASSERT_EQ(r.seen.size(), 1u);
-        EXPECT_EQ(r.seen[0].text, m4.arg(path));
+        EXPECT_EQ(r.seen[0].text, c.message.arg(c.path));
         EXPECT_EQ(t.app.checkedConnection.db, nullptr);
     }
+}
+
+// Damage inside the file passes the opening, which reads a few pages; the whole-file check in
+// the background finds it: the file is let go with one message and nothing written after it.
+TEST_F(BaseCheckTest, DamageInsideIsFoundInTheBackgroundAndTheFileLetGoWithOneMessage)
+{
+    for (const QString haslo : {QString(), QStringLiteral("tajne")}) {
+        SCOPED_TRACE(haslo.toStdString());
+        const QString path = filled(haslo.isEmpty() ? "Uszkodzona.mdb" : "UszkodzonaChroniona.mdb");
+        if (!haslo.isEmpty()) db::Database::open(path, QString(), {.exclusive = true})->changePassword(haslo);
+        ruinPagesInside(path, haslo);
+        r.seen.clear();
+        t.app.gPrgPar.BazaPlik = path;
+        t.app.gBazaHaslo = haslo;
+        ASSERT_TRUE(OpenStartDatabase(t.app, prompt.fn()));
+        EXPECT_TRUE(r.seen.empty());
+        const QByteArray opened = fileBytes(path);
+
+        EXPECT_TRUE(WatchDatabase(t.app).waitIdle(10000));
+        EXPECT_FALSE(t.app.gBazaOtwarta);
+        EXPECT_EQ(r.texts(), QStringList{damagedMessage.arg(path)});
+        EXPECT_EQ(fileBytes(path), opened);
+    }
+}
+
+// A statement of the program that meets a damaged page: nothing is read or written after it,
+// what fails on the file is not reported on its own, and the file is let go with the one message.
+TEST_F(BaseCheckTest, AStatementMeetingADamagedPageStopsTheConnectionAndLetsTheFileGoWithOneMessage)
+{
+    const QString path = filled("Uszkodzona.mdb");
+    ruinPagesInside(path);
+    ASSERT_TRUE(CheckAndConnect(t.app, path, prompt.fn(), QString()));
+    int reported = 0;
+    t.app.errorReporter = [&](App&, const QString&, const QString&) { ++reported; };
+    db::Database& d = *t.app.gBaseDb;
+    long number = 0;
+    try {
+        d.scalar("SELECT count(*) FROM fadok NOT INDEXED WHERE length(Uwagi) > 0");
+    } catch (const AppError& e) {
+        number = e.number();
+        ErrorReport(t.app, "Kartoteka");
+    }
+    EXPECT_EQ(number, err::kDamaged);
+    const QByteArray found = fileBytes(path);
+    for (const char* sql : {"INSERT INTO dbpar (Indpar, Wartosc) VALUES ('Nowy', '1')", "DELETE FROM dopoz",
+                            "BEGIN IMMEDIATE", "SELECT count(*) FROM dbpar"}) {
+        SCOPED_TRACE(sql);
+        try {
+            d.execute(sql);
+            ADD_FAILURE() << "run";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), err::kDamaged);
+            ErrorReport(t.app, "Zapisz");
+        }
+    }
+    EXPECT_EQ(reported, 0);
+    EXPECT_TRUE(r.seen.empty());  // the message comes once the statement's caller is done
+
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(t.app.gBazaOtwarta);
+    EXPECT_EQ(r.texts(), QStringList{damagedMessage.arg(path)});
+    EXPECT_EQ(fileBytes(path), found);
+    t.app.errorReporter = nullptr;
 }
 
 TEST_F(BaseCheckTest, OlderStructureIsUpgradedOnlyAfterM6)

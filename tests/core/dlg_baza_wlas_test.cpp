@@ -31,6 +31,7 @@ struct FakeFrame : MainFrame {
     void Form_Load() override {}
     bool Przylacz() override { return ++przylacz > 0; }
     bool Odlacz() override { return ++odlacz > 0; }
+    void dropDatabase() override {}
     void MenuBaseEnable(bool) override {}
     void ToolbarTrybOdczyt(bool enable) override { trybOdczyt << enable; }
     QWidget* frameWidget() override { return nullptr; }

@@ -54,6 +54,7 @@ TEST_F(ErrorReporting, MessagesComeFromTheSectionOfTheirSource)
 
     EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord).startsWith("Brak bieżącego rekordu"));
     EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoDiskSpace).startsWith("Brak miejsca na dysku"));
+    EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kFileReplaced).startsWith("Plik bazy danych został zastąpiony"));
     EXPECT_EQ(ErrorMsgRead(app, "Program", 9999), "Błąd programu. " + footer(app));
     EXPECT_EQ(ErrorMsgRead(app, "DAO", 3999), "Błąd dostępu lub przetwarzania danych. " + footer(app));
     QFile::remove(dir.filePath("Errormsg.txt"));

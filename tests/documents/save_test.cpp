@@ -265,7 +265,7 @@ TEST_F(SaveFixture, CorrectionStoresTheBeforeRowsNegatedAndReloadsPositive)
     EXPECT_EQ(db.scalar("SELECT Ilosc FROM fapoz WHERE Numer = '1/05/2024' AND Korekta = 1").toDecimal(), Decimal(-10));
 
     NowyDokumentBufor(app, false);
-    auto loaded = WczytajDokument(app, kTrybPopraw, "1/05/2024", "FR");
+    auto loaded = WczytajDokument(app, kTrybPopraw, "1/05/2024", DocHeader());
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->header.KorNumer, "1/04/2024");
     EXPECT_EQ(loaded->header.RazBrutto, Decimal(-8560));

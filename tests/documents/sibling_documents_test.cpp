@@ -155,11 +155,11 @@ TEST_F(Siblings, TakingOverReplacesBothBuffersAtOnceOrNotAtAll)
     // The last row cannot be written: both buffers stay as they were.
     t.db().executeScript("CREATE TRIGGER refuse BEFORE INSERT ON dopoz WHEN NEW.Nazwa = 'Owies' "
                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_FALSE(PrzejmijPozycje(app, *d));
+    EXPECT_FALSE(PrzejmijPozycje(app, *d, DocHeader()));
     EXPECT_EQ(reported, QStringList{"WczytajZMagazynu"});
     EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Stare / 1 Korygowane");
 
     t.db().executeScript("DROP TRIGGER refuse;");
-    ASSERT_TRUE(PrzejmijPozycje(app, *d));
+    ASSERT_TRUE(PrzejmijPozycje(app, *d, DocHeader()));
     EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Pszenica, 2 Owies / ");
 }

@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 // The document's road through the real entry page: typed, saved, listed, reopened, corrected.
@@ -245,6 +246,42 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     EXPECT_EQ(controls(form).dataKor->position(0).Ilosc, Decimal(10));
     EXPECT_EQ(controls(form).dataPoz->position(0).Ilosc, Decimal(0));
     EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("-8560"));
+}
+
+// Each load that replaces the positions buffers the header the form then shows, with the loaded
+// rows; the payment days that a dated term gives count from the issue date shown.
+TEST_F(EditingFixture, EveryLoadBuffersTheHeaderTheFormShows)
+{
+    DocHeader stored = invoiceHeader("1/05/2024");
+    stored.PlatTer = dateText(QDate(2024, 5, 20));
+    stored.Uwagi = "zapisane";
+    bufferDocument(t.app, stored, {{"Pszenica", "10", "kg", "800,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    NowyDokumentBufor(t.app, false);
+    open();
+    const struct {
+        const char* load;
+        std::function<void()> run;
+    } loads[] = {
+        {"copy dropped on the kind", [&] { editing->WczytajDokument("nowy", "1/05/2024"); }},
+        {"positions dropped on the grid", [&] { editing->WczytajPozycje("1/05/2024", false); }},
+        {"corrected invoice chosen",
+         [&] {
+             controls(form).cmbDokument->setBoundValue("KFR");
+             controls(form).cmbKordok->setBoundValue("FR");
+             controls(form).cmbKornum->setBoundValue("1/05/2024");
+         }},
+        {"opened for editing", [&] { editing->WczytajDokument("popraw", "1/05/2024"); }},
+    };
+    for (const auto& l : loads) {
+        SCOPED_TRACE(l.load);
+        type(controls(form).txtNazkon, "Rolnik X");
+        ASSERT_TRUE(form->ZapiszDoBufora());
+        l.run();
+        EXPECT_EQ(bufferedHeader(), shownHeader());
+        EXPECT_EQ(t.db().scalar("SELECT group_concat(Nazwa) FROM dopoz WHERE Nazwa IS NOT NULL").toText(), "Pszenica");
+    }
+    EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
 }
 
 TEST_F(EditingFixture, DatesAndPaymentTermsFollowEachOther)

@@ -222,6 +222,21 @@ TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
     EXPECT_EQ(controls(again.form).txtPotracenie->value(), d("4"));
     EXPECT_EQ(controls(again.form).txtDoZaplaty->value(), d("3496"));
     EXPECT_FALSE(controls(again.form).txtNumer->text().isEmpty());
+    EXPECT_EQ(controls(again.form).txtDatawyst->text(), dateText(QDate::currentDate()));  // none was buffered
+
+    // A resumed document takes today's dates and a number of their period; a dated term moves
+    // with them and keeps its days.
+    DocHeader dated = *DocHeader::buffered(t.db(), 0);
+    dated.Datawyst = dated.Datasprz = QDate(2024, 4, 1);
+    dated.PlatDni = 7;
+    dated.PlatTer = dateText(QDate(2024, 4, 8));
+    ASSERT_TRUE(ZapiszDoBufora(t.app, dated));
+    Window resumed(t.app);
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(controls(resumed.form).txtDatawyst->text(), dateText(today));
+    EXPECT_EQ(controls(resumed.form).cmbPlatdni->currentText(), "7");
+    EXPECT_EQ(controls(resumed.form).cmbPlatTer->currentText(), dateText(today.addDays(7)));
+    EXPECT_EQ(controls(resumed.form).txtNumer->text(), NumberUtworz(1, today, "Numer/Miesiąc/Rok[4]"));
 
     t.app.gStanowisko = 1;  // another workstation on the same file
     Window other(t.app);

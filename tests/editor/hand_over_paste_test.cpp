@@ -73,6 +73,7 @@ TEST_F(Paste, TheEditorsPasteFillsTheDatesTheSellerTheBasisAndThePositions)
         EXPECT_EQ(buffered(), "1 Pszenica -, 2 Owies 2160049");
         EXPECT_EQ(controls(form).dataPoz->index(1, PositionModel::Nazwa).data().toString(), "Owies");
         EXPECT_EQ(controls(form).txtRazBrutto->value(), OptDecimal(Decimal::fromUnits(2160049)));
+        EXPECT_EQ(bufferedHeader(), shownHeader());
     }
     EXPECT_EQ(editing->DokumentWklej("nazwa"), "WZ Nr 12/2024");
     EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();

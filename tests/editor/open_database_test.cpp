@@ -1,8 +1,11 @@
+#include "core/base_par.h"
+#include "core/database_watch.h"
 #include "core/registry.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
+#include "support/damaged_file.h"
 #include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
@@ -91,4 +94,52 @@ TEST(OpenDatabase, AShortFileNameInAFolderNamedLikeADatabaseOpensAndIsCreated)
         EXPECT_EQ(RegRead(first.app.gRegProgramKey, "BazaNazwa", "?"), "");
         EXPECT_EQ(w.labNazwaBazy->text(), "");
     }
+}
+
+// A file damaged inside opens (the opening reads a few pages) and is let go as soon as the
+// damage is met, by the attach or by the check in the background: one message, the window as
+// after a failed open, and nothing written after it, neither at the message nor on closing.
+TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfterIt)
+{
+    TempDatabase first;
+    UseTestSettings(first.app, first.dir.path());
+    BaseParSave(first.app, first.db(), "DokNaglowek1", "Skup");
+    const QString damaged = first.dir.filePath("Uszkodzona.mdb");
+    ASSERT_TRUE(QFile::copy(first.path, damaged));
+    QFile(damaged).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    fillDocuments(damaged);
+    ruinPagesInside(damaged);
+
+    ScopedResponder r;
+    QByteArray atMessage;
+    r.answer = [&](const ui::Message&) {
+        atMessage = fileBytes(damaged);
+        return ui::Answer::Ok;
+    };
+    auto w = std::make_unique<MainWindow>(first.app);
+    first.app.mainFrame = w.get();
+    w->Przylacz();
+    r.dialog = [&](QDialog& d) {
+        if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
+            fd->selectFile(damaged);
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    };
+    w->mnuBazaOtworz->trigger();
+    WatchDatabase(first.app).waitIdle(10000);
+    EXPECT_EQ(r.texts(), QStringList{QString::fromUtf8("Baza: %1 jest uszkodzona. Baza nie może zostać otwarta. "
+                                                       "Odtwórz bazę z kopii zapasowej.")
+                                         .arg(damaged)});
+    EXPECT_FALSE(first.app.gBazaOtwarta);
+    EXPECT_FALSE(w->btnZapisz->isEnabled());
+    EXPECT_FALSE(w->mnuBazaWlas->isEnabled());
+    EXPECT_EQ(fileBytes(damaged), atMessage);
+
+    FormControls(w->pages()->picWprowadzanie->picDokument).txtNazkon->setText("Jan Kowalski");
+    w->close();
+    w.reset();
+    first.app.mainFrame = nullptr;
+    EXPECT_EQ(fileBytes(damaged), atMessage);
+    EXPECT_EQ(r.seen.size(), 1u);
 }

@@ -55,6 +55,21 @@ struct SideListFixture : EditingFixture {
             {numer, nazwa});
         return numer;
     }
+    // Saves the form as a document of seller `nazkon` from Kalwaria paying in cash, one position.
+    void saveSeller(const QString& nazkon)
+    {
+        controls(form).txtNazkon->setText(nazkon);
+        controls(form).txtAdrkon->setText("Kalwaria");
+        controls(form).cmbPlatFor->setEditText(u("gotówka"));
+        for (auto [column, value] : {std::pair{PositionModel::Nazwa, "Owies"},
+                                     {PositionModel::Ilosc, "1"},
+                                     {PositionModel::Indjed, "kg"},
+                                     {PositionModel::Cenanet, "2"},
+                                     {PositionModel::Indvat, "7"}})
+            controls(form).dataPoz->setData(controls(form).dataPoz->index(0, column), value);
+        pages->dokumenty->Zapisz();
+        ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    }
     QStringList rows(int column = 0)
     {
         QStringList l;
@@ -190,17 +205,7 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceAndASave
     EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
 
     // A save reads the list again at once, with what it stored, and its entries apply at once.
-    controls(form).txtNazkon->setText(u("Zofia Ćwik"));
-    controls(form).txtAdrkon->setText("Kalwaria");
-    controls(form).cmbPlatFor->setEditText(u("gotówka"));
-    for (auto [column, value] : {std::pair{PositionModel::Nazwa, "Owies"},
-                                 {PositionModel::Ilosc, "1"},
-                                 {PositionModel::Indjed, "kg"},
-                                 {PositionModel::Cenanet, "2"},
-                                 {PositionModel::Indvat, "7"}})
-        controls(form).dataPoz->setData(controls(form).dataPoz->index(0, column), value);
-    pages->dokumenty->Zapisz();
-    ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+    saveSeller(u("Zofia Ćwik"));
     ASSERT_TRUE(controls(form).txtNazkon->text().isEmpty());
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), (QStringList{"Adam Zet", "Jan Nowak", u("Zofia Ćwik")}));
@@ -485,6 +490,34 @@ TEST(ListDrag, StartsPastTheDragDistanceWithTheLeftButtonAlone)
     EXPECT_FALSE(dragStarts(Qt::RightButton, at, at + QPoint(d, d)));
 }
 
+// The contractors are read in the background on attaching: a field focused before they arrive
+// keeps its own dictionary.
+TEST_F(SideListFixture, ContractorsReadOnAttachingDoNotReplaceTheDictionaryOfAFieldFocusedMeanwhile)
+{
+    store("Jan Nowak");
+    open();
+    pages->Odlacz();
+    window->Przylacz();
+    controls(form).txtUwagi->setFocus();
+    ASSERT_EQ(slo->Tag(), "Uwagi");
+    EXPECT_TRUE(WatchDatabase(t.app).waitIdle(10000));
+    EXPECT_EQ(slo->Tag(), "Uwagi");
+    EXPECT_EQ(rows(), QStringList{"pilne"});
+}
+
+// The contractors shown on attaching are read again after a save, as if they had been asked for,
+// also when no field of theirs has the focus.
+TEST_F(SideListFixture, ContractorsReadOnAttachingAreReadAgainAfterASave)
+{
+    store("Jan Nowak");
+    open();
+    ASSERT_EQ(slo->Tag(), "Kontrahenci");
+    focus(controls(form).txtPodstawa);
+    saveSeller(u("Zofia Ćwik"));
+    EXPECT_EQ(slo->Tag(), "Kontrahenci");
+    EXPECT_EQ(rows(), (QStringList{"Jan Nowak", u("Zofia Ćwik")}));
+}
+
 TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
 {
     store("Jan Nowak");
@@ -496,6 +529,7 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     pages->Odlacz();
     t.app.gBaseDb = std::move(other.app.gBaseDb);
     window->Przylacz();
+    WatchDatabase(t.app).waitIdle(10000);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
     // With no database open nothing of one stays.

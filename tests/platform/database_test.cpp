@@ -149,7 +149,7 @@ TEST_F(DatabaseTest, AConnectionToAFileReplacedMeanwhileWritesNothing)
         db::Transaction t(*idle, db::Transaction::Mode::Immediate);
         FAIL() << "a transaction on the replaced file was begun";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), err::kTableLocked);
+        EXPECT_EQ(e.number(), err::kFileReplaced);  // explained as a replaced file, not a locked table
     }
     EXPECT_EQ(db::Database::open(path(), "tajne")->scalar("SELECT count(*) FROM t").toInt(), 1);
 }

@@ -6,9 +6,13 @@
 #include "register/preview_panel.h"
 #include "report_fixture.h"
 #include "support/fake_tools.h"
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
+#include <utime.h>
 
 // The print request's actions: saving a PDF, sending, printing, the preview.
 
@@ -95,8 +99,17 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
         select(faktura);
         return RepPrint(app, "wyslij", "FANET", "rapFANET1", "FR  1/05/2024", 0, false, 0, 0);
     };
-    const QString pdf = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/dokument.pdf";
-    QFile::remove(pdf);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // A sending of two days ago and one of an hour ago.
+    QStringList earlier;
+    for (int hours : {48, 1}) {
+        const QString folder = data + QStringLiteral("/wysylka-%1h").arg(hours);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const auto when = QDateTime::currentDateTime().addSecs(-3600 * hours).toSecsSinceEpoch();
+        const utimbuf times{when, when};
+        ASSERT_EQ(utime(QFile::encodeName(folder).constData(), &times), 0);
+        earlier << folder;
+    }
 
     {
         FakeTools tools;
@@ -104,17 +117,31 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
         tools.add("xdg-open", 0);
         EXPECT_TRUE(wyslij());  // cancelled
         EXPECT_TRUE(tools.calls("xdg-email").isEmpty());
-        EXPECT_FALSE(QFile::exists(pdf));
 
+        // Each sending attaches a "dokument.pdf" of its own in the user's data: one handed to
+        // the mail program earlier is never written over.
         choice = "pdf";
-        EXPECT_TRUE(wyslij());
-        EXPECT_TRUE(QFile::exists(pdf));
+        QStringList attached;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_TRUE(wyslij());
+            ASSERT_EQ(tools.calls("xdg-email").size(), i + 1);
+            const QStringList call = tools.calls("xdg-email")[i];
+            EXPECT_EQ(
+                call.mid(0, 4),
+                QStringList({"--utf8", "--subject",
+                             QString::fromUtf8("FR  1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."), "--attach"}));
+            attached << call.value(4);
+            EXPECT_EQ(QFileInfo(attached[i]).fileName(), "dokument.pdf");
+            EXPECT_TRUE(attached[i].startsWith(data + "/"));
+            EXPECT_TRUE(QFile::exists(attached[i]));
+            if (i == 0) QFile(attached[0]).resize(7);  // what the first sending handed over, marked
+        }
+        EXPECT_NE(attached[0], attached[1]);
+        EXPECT_EQ(QFileInfo(attached[0]).size(), 7);
         EXPECT_FALSE(QFile::exists(t.dir.filePath("dokument.pdf")));
-        ASSERT_EQ(tools.calls("xdg-email").size(), 1);
-        EXPECT_EQ(
-            tools.calls("xdg-email")[0],
-            QStringList({"--utf8", "--subject",
-                         QString::fromUtf8("FR  1/05/2024 - Zakład Skupu Zbóż „Kłos” Sp. z o.o."), "--attach", pdf}));
+        // Sendings more than a day old are removed; recent ones stay.
+        EXPECT_FALSE(QFileInfo::exists(earlier[0]));
+        EXPECT_TRUE(QFileInfo::exists(earlier[1]));
     }
     {
         FakeTools failing;  // no mail program takes it, nor the written message

@@ -12,6 +12,8 @@
 #include "support/typing.h"
 #include <QAction>
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
@@ -21,6 +23,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 // The register and chart pages of the real main window, driven as a person does.
@@ -279,6 +282,22 @@ TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)
     choose(chart->cmbWRok, "2024");
     EXPECT_EQ(chart->grid().labels, QStringList({"Brutto", "Netto", "Kwota VAT"}));
     EXPECT_DOUBLE_EQ(chart->grid().values[2][0], 1173.5);
+    // The value scale follows the data alone: the same months drawn again get the same scale,
+    // whatever was drawn before.
+    auto* axis = qobject_cast<QValueAxis*>(chart->MSChart->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(axis);
+    auto scale = [&] {
+        return QStringLiteral("%1..%2 by %3").arg(axis->min()).arg(axis->max()).arg(axis->tickInterval()).toStdString();
+    };
+    EXPECT_EQ(scale(), "0..1200 by 200");
+    for (const auto& [sql, expected] : {std::pair{"UPDATE fadok SET RazBrutto = RazBrutto * 2.2", "0..3000 by 500"},
+                                        {"UPDATE fadok SET RazBrutto = RazBrutto / 2.2", "0..1200 by 200"}}) {
+        db().execute(QString::fromUtf8(sql));
+        for (int again = 0; again < 2; ++again) {
+            window->mnuWykOdswiez->trigger();
+            EXPECT_EQ(scale(), expected) << sql << ", drawn " << again + 1 << " times";
+        }
+    }
     choose(chart->cmbWRodzaj, "Zakupy brutto + niezapłacone");
     EXPECT_EQ(chart->grid().columns(), 2);
     EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 999);

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/base_par.h"
+#include "core/database_watch.h"
 #include "documents/document_list.h"
 #include "documents/numbering.h"
 #include "editor/document_editing.h"
@@ -33,6 +34,8 @@ inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 
     window->show();
     QApplication::setActiveWindow(window.get());
     window->Przylacz();
+    // As the clerk finds it a moment later: what the attach reads in the background is in.
+    WatchDatabase(app).waitIdle(10000);
     return window;
 }
 
@@ -88,6 +91,20 @@ struct EditingWindow {
         for (int i = 0; i < rows->rowCount(); ++i) l << rows->text(i);
         return l;
     }
+    // The header this workstation's buffer holds and the one the form shows, column by column
+    // (a fund stored as a blank is none): after a crash the buffer must bring back what was shown.
+    static std::string headerTexts(DocHeader h)
+    {
+        h.clearBlankFund();
+        QStringList texts;
+        for (const db::Value& v : h.values()) texts << v.toText();
+        return texts.join(" | ").toStdString();
+    }
+    std::string bufferedHeader()
+    {
+        return headerTexts(DocHeader::buffered(t.db(), t.app.gStanowisko).value_or(DocHeader()));
+    }
+    std::string shownHeader() { return headerTexts(form->header()); }
     QRect rowRect(int i) { return lst->visualRect(rows->index(i, 0)); }
     // The document list's current row, -1 when none or when it is not selected.
     int currentRow()

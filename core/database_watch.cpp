@@ -1,0 +1,242 @@
+#include "core/database_watch.h"
+#include "core/app.h"
+#include "core/base_connect.h"
+#include "platform/database.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QThread>
+#include <chrono>
+
+namespace {
+
+// How long the program must not have waited for a lock before a stopped read runs again.
+constexpr qint64 kQuietMs = 700;
+// A read that keeps failing for another reason than damage (the file held elsewhere) is given up.
+constexpr int kAttempts = 5;
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+DatabaseWatch::DatabaseWatch(Damaged damaged) : damaged_(std::move(damaged)) {}
+
+DatabaseWatch::~DatabaseWatch()
+{
+    stop();
+}
+
+void DatabaseWatch::watch(db::Database& db, const QString& haslo)
+{
+    if (watched_ == &db && db.hasDamageHandler()) return;
+    stop();
+    quint64 session = 0;
+    {
+        std::lock_guard lock(mutex_);
+        session = ++session_;
+        stopping_ = false;
+        checkQueued_ = true;
+    }
+    watched_ = &db;
+    path_ = db.path();
+    haslo_ = haslo;
+    pending_ = 1;
+    QPointer<DatabaseWatch> self(this);
+    db.setDamageHandler([self, session] {
+        if (self)
+            QMetaObject::invokeMethod(
+                self, [self, session] { self->reportDamage(session); }, Qt::QueuedConnection);
+    });
+    db.setLockWaitHandler([self, session] {
+        if (self && self->session_ == session) self->writerWaits();
+    });
+}
+
+void DatabaseWatch::stop()
+{
+    {
+        std::lock_guard lock(mutex_);
+        ++session_;
+        stopping_ = true;
+        reads_.clear();
+        checkQueued_ = false;
+        if (running_) {
+            interrupted_ = true;
+            running_->interrupt();
+        }
+    }
+    wake_.notify_all();
+    if (worker_.joinable()) worker_.join();
+    watched_ = nullptr;
+    held_.clear();
+    pending_ = 0;
+}
+
+void DatabaseWatch::read(Read r)
+{
+    if (!watched_) return;
+    held_.push_back({std::move(r)});
+    ++pending_;
+}
+
+void DatabaseWatch::start()
+{
+    if (!watched_) return;
+    quint64 session = 0;
+    {
+        std::lock_guard lock(mutex_);
+        session = session_;
+        for (Job& j : held_) reads_.push_back(std::move(j));
+    }
+    held_.clear();
+    wake_.notify_all();
+    if (!worker_.joinable() && pending_ > 0)
+        worker_ = std::thread([this, session, path = path_, haslo = haslo_] { run(session, path, haslo); });
+}
+
+bool DatabaseWatch::waitIdle(int ms)
+{
+    start();
+    QDeadlineTimer deadline(ms);
+    while (pending_ > 0 && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return pending_ == 0;
+}
+
+void DatabaseWatch::writerWaits()
+{
+    std::lock_guard lock(mutex_);
+    lastWriterWait_ = steadyMs();
+    if (running_) {
+        interrupted_ = true;
+        running_->interrupt();
+    }
+}
+
+// Waits for a job of `session`: the reads first, then the check, each once the program has been
+// quiet for a moment. False when the session ended.
+bool DatabaseWatch::takeJob(std::unique_lock<std::mutex>& lock, quint64 session, Job& job)
+{
+    while (true) {
+        if (stopping_ || session_ != session) return false;
+        const bool work = !reads_.empty() || checkQueued_;
+        const qint64 quietFor = steadyMs() - lastWriterWait_;
+        if (work && quietFor >= kQuietMs) break;
+        if (!work)
+            wake_.wait(lock);
+        else
+            wake_.wait_for(lock, std::chrono::milliseconds(kQuietMs - quietFor));
+    }
+    if (!reads_.empty()) {
+        job = std::move(reads_.front());
+        reads_.pop_front();
+    } else {
+        job = Job{};
+        checkQueued_ = false;
+    }
+    interrupted_ = false;
+    return true;
+}
+
+void DatabaseWatch::run(quint64 session, QString path, QString haslo)
+{
+    std::unique_ptr<db::Database> conn;
+    std::unique_lock lock(mutex_);
+    Job job;
+    while (true) {
+        // Nothing queued: the connection and its page cache are let go until more comes.
+        if (conn && reads_.empty() && !checkQueued_) {
+            lock.unlock();
+            conn.reset();
+            lock.lock();
+        }
+        if (!takeJob(lock, session, job)) break;
+        lock.unlock();
+        Delivery delivery;
+        bool damaged = false, done = false;
+        try {
+            if (!conn) conn = db::Database::open(path, haslo, {.readOnly = true});
+            {
+                std::lock_guard running(mutex_);
+                running_ = conn.get();
+            }
+            if (job.read)
+                delivery = job.read(*conn);
+            else
+                conn->checkWholeFile();
+            done = true;
+        } catch (const AppError& e) {
+            damaged = e.number() == err::kDamaged;
+        } catch (...) {
+        }
+        lock.lock();
+        running_ = nullptr;
+        // What a stopped read found proves nothing, "ok" or not: it runs again.
+        if (interrupted_) {
+            done = damaged = false;
+            lastWriterWait_ = std::max(lastWriterWait_, steadyMs());
+        }
+        if (damaged) {
+            lock.unlock();
+            QMetaObject::invokeMethod(
+                this, [this, session] { reportDamage(session); }, Qt::QueuedConnection);
+            return;
+        }
+        if (!done) {
+            conn.reset();
+            if (++job.attempts < kAttempts) {
+                if (job.read)
+                    reads_.push_front(std::move(job));
+                else
+                    checkQueued_ = true;
+                continue;
+            }
+        }
+        lock.unlock();
+        deliver(session, std::move(delivery));
+        lock.lock();
+    }
+}
+
+void DatabaseWatch::deliver(quint64 session, Delivery d)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, session, d = std::move(d)] {
+            {
+                std::lock_guard lock(mutex_);
+                if (session != session_) return;
+            }
+            --pending_;
+            if (d) d();
+        },
+        Qt::QueuedConnection);
+}
+
+void DatabaseWatch::reportDamage(quint64 session)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (session != session_) return;
+    }
+    const QString path = path_;
+    stop();
+    damaged_(path);
+}
+
+DatabaseWatch& WatchDatabase(App& app)
+{
+    if (!app.databaseWatch)
+        app.databaseWatch =
+            std::make_shared<DatabaseWatch>([&app](const QString& path) { DatabaseDamaged(app, path); });
+    // A connection found damaged is never watched again: it is only waiting to be closed.
+    if (app.gBazaOtwarta && app.gBaseDb && !app.gBaseDb->isDamaged())
+        app.databaseWatch->watch(*app.gBaseDb, app.gBazaHaslo);
+    return *app.databaseWatch;
+}

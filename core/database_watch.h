@@ -1,0 +1,87 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class App;
+namespace db {
+class Database;
+}
+
+// Watches the program's open database for damage and reads what the window would otherwise wait
+// for, so that no step the clerk waits for reads the whole file:
+// - a statement of the program's connection that meets a damaged page;
+// - the whole-file check, on a read-only connection of its own in a worker thread, once the
+//   window is usable (after the reads queued by the window);
+// - reads queued by the window, on that connection too (the first side list).
+// Findings and results are handed to the thread that made the watch. The background connection
+// holds the file's read lock while it reads, which keeps writers waiting: when the program's own
+// connection waits for a lock, the running read is stopped and runs again once the program has
+// been quiet for a moment.
+class DatabaseWatch : public QObject {
+public:
+    using Damaged = std::function<void(const QString& path)>;
+    // `damaged` is called in this object's thread, once per watched connection.
+    explicit DatabaseWatch(Damaged damaged);
+    ~DatabaseWatch() override;
+
+    // Watches `db`, the program's connection opened with `haslo`, unless it is watched already;
+    // the connection watched before is let go. The whole-file check is queued; nothing runs
+    // before start().
+    void watch(db::Database& db, const QString& haslo);
+    // Lets go of the watched connection: queued reads are dropped, a running one is stopped and
+    // waited for, and nothing of it is delivered any more.
+    void stop();
+
+    // A read on the background connection, run from the next start(): runs in the worker thread
+    // and gives what is to be done with its result in this object's thread (dropped when the
+    // watch stopped meanwhile). A read that meets a damaged page reports the damage instead.
+    // Nothing without a watched connection.
+    using Delivery = std::function<void()>;
+    using Read = std::function<Delivery(db::Database&)>;
+    void read(Read r);
+    // Runs what is queued (the window is usable now).
+    void start();
+
+    // Tests and benchmarks: starts the worker and lets events run until every queued read and
+    // the check have been delivered, at most `ms`. True when all was done.
+    bool waitIdle(int ms);
+
+private:
+    struct Job {
+        Read read;  // empty: the whole-file check
+        int attempts = 0;
+    };
+    void run(quint64 session, QString path, QString haslo);
+    bool takeJob(std::unique_lock<std::mutex>& lock, quint64 session, Job& job);
+    void deliver(quint64 session, Delivery d);
+    void reportDamage(quint64 session);
+    void writerWaits();
+
+    Damaged damaged_;
+    QString path_;
+    QString haslo_;
+    db::Database* watched_ = nullptr;  // only compared, never used: the connection may be gone
+    std::vector<Job> held_;            // queued until the next start()
+    int pending_ = 0;                  // queued or running jobs not yet delivered
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    quint64 session_ = 0;  // changes with every watched connection
+    std::deque<Job> reads_;
+    bool checkQueued_ = false;
+    bool stopping_ = false;
+    db::Database* running_ = nullptr;  // the background connection while a job runs on it
+    bool interrupted_ = false;         // the running job was stopped for a writer
+    qint64 lastWriterWait_ = 0;        // steady milliseconds
+    std::thread worker_;
+};
+
+// The watch of the program's connection (app.gBaseDb), watching it from now on while it is open
+// and not found damaged.
+DatabaseWatch& WatchDatabase(App& app);

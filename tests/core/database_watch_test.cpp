@@ -1,0 +1,45 @@
+#include "core/database_watch.h"
+#include "support/temp_database.h"
+#include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A read in the background holds the file's read lock, which keeps every writer waiting: the
+// program's own save does not wait for it (the read is stopped and runs again later).
+TEST(DatabaseWatch, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
+{
+    TempDatabase t;
+    DatabaseWatch& watch = WatchDatabase(t.app);
+    std::atomic<int> runs = 0;
+    std::atomic<bool> reading = false;
+    bool delivered = false;
+    watch.read([&](db::Database& d) -> DatabaseWatch::Delivery {
+        if (++runs == 1) {
+            reading = true;
+            // Reads for as long as it is let: the documents' table keeps the file's read lock.
+            d.scalar("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 4000000000) "
+                     "SELECT count(*) FROM c, (SELECT count(*) FROM fadok)");
+        }
+        return [&] { delivered = true; };
+    });
+    watch.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!reading && waited.elapsed() < 5000) QThread::msleep(5);
+    ASSERT_TRUE(reading);
+    QThread::msleep(100);
+
+    QElapsedTimer saving;
+    saving.start();
+    EXPECT_NO_THROW(t.db().execute("INSERT INTO fadok (Numer) VALUES ('1/05/2024')"));
+    EXPECT_LT(saving.elapsed(), 1000);
+
+    EXPECT_TRUE(watch.waitIdle(10000));
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(delivered);
+}
+
+}  // namespace
