@@ -160,6 +160,8 @@ void appendText(const db::Statement& st, int c, Kind kind, const DateWriter& dat
 // The rows as read, before spellings are folded: what folding and ordering need of each. Kept
 // between reads of a thread, emptied: a dictionary of thousands of rows then needs no fresh
 // memory each time.
+constexpr qsizetype kKeptScratch = 2 << 20;  // bytes of texts and keys kept between reads
+
 struct Read {
     DictionaryRows rows;
     QByteArray keys;  // of the first column's texts, one after another
@@ -265,6 +267,8 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
             }
         g = end;
     }
+    // A large scratch goes: against a long statement fresh memory costs next to nothing.
+    if (read.rows.utf8().capacity() + read.keys.capacity() > kKeptScratch) read = Read{};
     return d;
 }
 
