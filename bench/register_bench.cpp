@@ -1,16 +1,17 @@
-// The register and the chart over 100 000 stored documents: a refresh as the user sees it (the
-// first screen listed and painted), with and without filters and the sums row, the chart of a
-// year, and the steps that follow a save.
-#include "documents/numbering.h"
+// The register and the chart over the filled documents: the first screen listed and painted,
+// with and without filters and the sums row, the whole list read, the chart of a year and the
+// steps that follow a save, each beside the raw engine running the statements of the same work.
+#include "bench_fill.h"
 #include "editor/main_pages.h"
+#include "paired.h"
 #include "platform/qor_combo.h"
+#include "raw_engine.h"
 #include "register/chart_page.h"
+#include "register/register_columns.h"
 #include "register/register_model.h"
 #include "register/register_page.h"
 #include "register/register_queries.h"
 #include "register/services.h"
-#include "support/document_fixture.h"
-#include "support/temp_database.h"
 #include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
@@ -21,42 +22,10 @@
 
 namespace {
 
-// Documents over fourteen years, some corrections, three payment forms, a third of them paid.
-void fill(db::Database& db, int documents)
+// One filled copy for the file: nothing here writes a document.
+bench::FilledDatabase& database()
 {
-    db::Transaction tr(db);
-    db::Statement d(
-        db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
-            "RazNetto, RazVAT, RazBrutto, Potracenie, DoZaplaty, Zaplacono) VALUES (0,?,?,?,?,?,'Wieś',?,?,?,?,?,?,?)");
-    const QDate start(2010, 1, 1);
-    const char* forms[] = {"przelew", "gotówka", "Przelew"};
-    int perMonth[400] = {};
-    for (int i = 0; i < documents; ++i) {
-        QDate date = start.addDays(i * 5000 / documents);
-        int month = (date.year() - 2010) * 12 + date.month() - 1;
-        QString numer = NumberUtworz(++perMonth[month], date, "Numer/Miesiąc/Rok[4]");
-        Decimal netto = Decimal::fromUnits(1000000 + i % 997 * 10000);
-        Decimal vat = Decimal::fromUnits(netto.units() * 7 / 100);
-        Decimal brutto = netto + vat;
-        Decimal potracenie = i % 5 ? Decimal() : Decimal(1);
-        d.bindAll({i % 50 ? "FR" : "KFR", numer, date, date, QStringLiteral("Rolnik %1 Łąkowy").arg(i % 997),
-                   QString::fromUtf8(forms[i % 3]), netto, vat, brutto, potracenie, brutto - potracenie,
-                   i % 3 ? db::Value() : db::Value(brutto - potracenie)});
-        d.step();
-        d.reset();
-    }
-    tr.commit();
-}
-
-TempDatabase& database()
-{
-    static TempDatabase t;
-    static bool filled = false;
-    if (!filled) {
-        fill(t.db(), 100000);
-        filled = true;
-    }
-    return t;
+    return BENCH_FILLED_ONCE();
 }
 
 // The real working area, attached, with the register shown.
@@ -79,68 +48,119 @@ struct Shown {
     }
 };
 
-void BM_RegisterRefresh(benchmark::State& state)
-{
-    TempDatabase& t = database();
-    Shown s(t.app);
-    for (auto _ : state) s.refresh();
-    state.counters["rows_read"] = s.page->dataKar->rowCount();
-}
-BENCHMARK(BM_RegisterRefresh)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// The raw engine's work for a register filtered by `f`: its first screen of rows newest first
+// and, with `sums`, the sums of the listed documents.
+struct RawRegister {
+    db::Database& db;
+    RegisterFilter f;
+    bool sums = false;
 
-void BM_RegisterRefreshWithSums(benchmark::State& state)
+    void operator()() const
+    {
+        QStringList names;
+        for (const RegisterColumn& c : registerColumns()) names << c.name;
+        const SqlCondition c = registerCondition(f);
+        std::vector<db::Value> first = c.params;
+        first.push_back(LazyQueryModel::kPart);
+        bench::runRaw(
+            db.handle(),
+            QStringLiteral("SELECT %1, rowid FROM fadok WHERE Datawyst >= ''%2 ORDER BY Datawyst DESC LIMIT ?")
+                .arg(names.join(", "), c.sql),
+            first);
+        if (sums)
+            bench::runRaw(db.handle(),
+                          QStringLiteral("SELECT sum(RazNetto), sum(RazVAT), sum(RazBrutto), sum(Potracenie), "
+                                         "sum(DoZaplaty), sum(Zaplacono) FROM fadok WHERE 1 = 1%1")
+                              .arg(c.sql),
+                          c.params);
+    }
+};
+
+void refreshBeside(benchmark::State& state, Shown& s, const RawRegister& raw)
 {
-    TempDatabase& t = database();
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        paired.raw(raw);
+        paired.program([&] { s.refresh(); });
+    }
+    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+}
+
+void BM_RegisterFirstScreen(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    Shown s(t.app);
+    refreshBeside(state, s, {t.db(), {}});
+}
+BENCHMARK(BM_RegisterFirstScreen)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_RegisterFirstScreenWithSums(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
     Shown s(t.app);
     s.page->cbFSumuj->setChecked(true);
     s.page->cbFSumuj_Click();
-    for (auto _ : state) s.refresh();
+    refreshBeside(state, s, {t.db(), {}, true});
 }
-BENCHMARK(BM_RegisterRefreshWithSums)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RegisterFirstScreenWithSums)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 // Every filter at once, the sums row shown.
-void BM_RegisterRefreshFilteredWithSums(benchmark::State& state)
+void BM_RegisterFilteredWithSums(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& t = database();
     Shown s(t.app);
     s.page->cbFSumuj->setChecked(true);
     s.page->cbFSumuj_Click();
-    s.page->txtFNazwa->setText(QString::fromUtf8("łąkowy"));
+    s.page->txtFNazwa->setText(QString::fromUtf8("żabiński"));
     s.page->cbFNiezaplacone->setChecked(true);
     s.page->cmbFPlatfor->setBoundValue("przelew");
     s.page->cmbFDokument->setBoundValue("FR");
-    for (auto _ : state) s.refresh();
-    state.counters["rows_read"] = s.page->dataKar->rowCount();
+    refreshBeside(state, s, {t.db(), s.page->filter(), true});
 }
-BENCHMARK(BM_RegisterRefreshFilteredWithSums)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RegisterFilteredWithSums)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 // A name that few documents hold: the walk down the date index meets few matches.
-void BM_RegisterRefreshRareName(benchmark::State& state)
+void BM_RegisterRareName(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->txtFNazwa->setText(QString::fromUtf8("Rolnik 996 "));
-    for (auto _ : state) s.refresh();
-    state.counters["rows_read"] = s.page->dataKar->rowCount();
+    s.page->txtFNazwa->setText(QString::fromUtf8("Rolne 4999 "));
+    refreshBeside(state, s, {t.db(), s.page->filter()});
 }
-BENCHMARK(BM_RegisterRefreshRareName)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RegisterRareName)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
-// Scrolling to the end of the list reads every part.
+// Scrolling to the end of the list reads every part (and lets the ones passed go).
 void BM_RegisterReadAll(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& t = database();
     Shown s(t.app);
+    bench::Paired paired(state);
+    QStringList names;
+    for (const RegisterColumn& c : registerColumns()) names << c.name;
     for (auto _ : state) {
-        s.page->KartotekaOdswiez();
-        s.page->dataKar->fetchAll();
+        paired.raw([&] {
+            bench::runRaw(t.db().handle(),
+                          QStringLiteral("SELECT %1, rowid FROM fadok ORDER BY Datawyst DESC").arg(names.join(", ")));
+        });
+        paired.program([&] {
+            s.page->KartotekaOdswiez();
+            s.page->dataKar->fetchAll();
+        });
     }
-    state.counters["rows_read"] = s.page->dataKar->rowCount();
+    state.counters["rows"] = s.page->dataKar->rowCount();
+    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
 }
-BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+QString monthSumsSql()
+{
+    return QStringLiteral("SELECT substr(Datawyst, 6, 2), sum(RazNetto), sum(RazVAT), sum(RazBrutto), sum(Zaplacono), "
+                          "sum(DoZaplaty) FROM fadok WHERE Datawyst >= ? AND Datawyst < ? GROUP BY 1");
+}
 
 void BM_ChartRefresh(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& t = database();
     MainPages pages(t.app);
     ChartPage* chart = pages.picWykres;
     pages.resize(1280, 800);
@@ -150,59 +170,78 @@ void BM_ChartRefresh(benchmark::State& state)
     chart->cmbWRodzaj->setBoundValue("B");
     // Another year each time, so that every refresh draws new values.
     int year = 0;
+    bench::Paired paired(state);
     for (auto _ : state) {
-        {
-            ChangeGuard quiet{chart->cmbWRok};
-            chart->cmbWRok->setBoundValue(QString::number(2011 + year++ % 12));
-        }
-        chart->WykresOdswiez();
-        chart->MSChart->viewport()->repaint();
+        const int y = 2011 + year++ % 12;
+        paired.raw([&] { bench::runRaw(t.db().handle(), monthSumsSql(), {QDate(y, 1, 1), QDate(y + 1, 1, 1)}); });
+        paired.program([&] {
+            {
+                ChangeGuard quiet{chart->cmbWRok};
+                chart->cmbWRok->setBoundValue(QString::number(y));
+            }
+            chart->WykresOdswiez();
+            chart->MSChart->viewport()->repaint();
+        });
     }
 }
-BENCHMARK(BM_ChartRefresh)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ChartRefresh)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
-// What follows a save: the three lists read again, the register and the chart refreshed.
+// What follows a save: the register's lists read again, the register and the chart refreshed;
+// the raw engine runs the first screen, the sums, a year's sums per month and the distinct
+// payment forms and months.
 void BM_AfterSave(benchmark::State& state)
 {
-    TempDatabase& t = database();
+    bench::FilledDatabase& t = database();
     Shown s(t.app);
     s.page->cbFSumuj->setChecked(true);
     s.page->cbFSumuj_Click();
     s.pages.picWykres->cmbWRok->setBoundValue("2016");
     s.pages.picWykres->cmbWRodzaj->setBoundValue("N");
-    for (auto _ : state) refreshRegisterAfterSave(t.app);
-}
-BENCHMARK(BM_AfterSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void BM_Query_Sums(benchmark::State& state)
-{
-    TempDatabase& t = database();
-    for (auto _ : state) benchmark::DoNotOptimize(registerSums(t.db(), {}));
-}
-BENCHMARK(BM_Query_Sums)->Unit(benchmark::kMillisecond);
-
-void BM_Query_MonthSums(benchmark::State& state)
-{
-    TempDatabase& t = database();
-    for (auto _ : state) benchmark::DoNotOptimize(monthSums(t.db(), 2016));
-}
-BENCHMARK(BM_Query_MonthSums)->Unit(benchmark::kMillisecond);
-
-void BM_Query_PaymentForms(benchmark::State& state)
-{
-    TempDatabase& t = database();
-    for (auto _ : state) benchmark::DoNotOptimize(paymentForms(t.db()));
-}
-BENCHMARK(BM_Query_PaymentForms)->Unit(benchmark::kMillisecond);
-
-void BM_Query_MonthsAndYears(benchmark::State& state)
-{
-    TempDatabase& t = database();
+    bench::Paired paired(state);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(issueMonths(t.db()));
-        benchmark::DoNotOptimize(issueYears(t.db()));
+        paired.raw([&] {
+            RawRegister{t.db(), {}, true}();
+            bench::runRaw(t.db().handle(), monthSumsSql(), {QDate(2016, 1, 1), QDate(2017, 1, 1)});
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT PlatFor COLLATE BINARY FROM fadok"));
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT substr(Datawyst, 1, 7) FROM fadok"));
+        });
+        paired.program([&] { refreshRegisterAfterSave(t.app); });
     }
 }
-BENCHMARK(BM_Query_MonthsAndYears)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AfterSave)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// The statements alone.
+void BM_Query_Sums(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        paired.raw([&] {
+            bench::runRaw(t.db().handle(),
+                          QStringLiteral("SELECT sum(RazNetto), sum(RazVAT), sum(RazBrutto), sum(Potracenie), "
+                                         "sum(DoZaplaty), sum(Zaplacono) FROM fadok WHERE 1 = 1"));
+        });
+        paired.program([&] { benchmark::DoNotOptimize(registerSums(t.db(), {})); });
+    }
+}
+BENCHMARK(BM_Query_Sums)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_Query_PaymentFormsAndMonths(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        paired.raw([&] {
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT PlatFor COLLATE BINARY FROM fadok"));
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT substr(Datawyst, 1, 7) FROM fadok"));
+        });
+        paired.program([&] {
+            benchmark::DoNotOptimize(paymentForms(t.db()));
+            benchmark::DoNotOptimize(issueMonths(t.db()));
+            benchmark::DoNotOptimize(issueYears(t.db()));
+        });
+    }
+}
+BENCHMARK(BM_Query_PaymentFormsAndMonths)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace

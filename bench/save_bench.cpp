@@ -1,125 +1,255 @@
+// Saving a document of 50 positions into the filled documents, numbered at the moment of saving,
+// dated in the newest month and in an old one: the save's CPU time beside the same statements
+// run by the raw engine (commit included); the document list refreshed after it (as a freshly opened list, so the
+// old month is not read yet) beside one indexed read of the saved row; the rows the list then
+// holds and the process's resident memory. Also the list read anew, as on attaching.
+#include "bench_fill.h"
+#include "core/base_par.h"
 #include "documents/document_list.h"
-#include "documents/numbering.h"
 #include "documents/save.h"
 #include "editor/document_editing.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
+#include "paired.h"
+#include "raw_engine.h"
 #include "support/answers.h"
 #include "support/document_fixture.h"
-#include "support/temp_database.h"
+#include "support/editing_window.h"
+#include "support/test_settings.h"
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-
-// Over a database that already holds 100 000 documents (three positions each): saving a
-// document of 50 positions, with the number taken at the moment of saving; the document list
-// after a save and on attaching.
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
-void fill(db::Database& db, int documents)
+// The process's resident memory in megabytes.
+double residentMb()
 {
-    db::Transaction tr(db);
-    db::Statement d(db,
-                    "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, PlatFor, "
-                    "RazNetto, RazVAT, RazBrutto, DoZaplaty, Fundusz) VALUES (0,'FR',?,?,?,'Rolnik','Wieś','gotówka',"
-                    "?,?,?,?,' ')");
-    db::Statement p(db,
-                    "INSERT INTO fapoz (Stanowisko, Inddok, Numer, Pozycja, Korekta, Nazwa, Ilosc, Indjed, Cenanet, "
-                    "Indvat, WartNetto, WartVAT, WartBrutto) VALUES (0,'FR',?,?,0,'Pszenica',?,'kg',?,'7',?,?,?)");
-    const QDate start(2010, 1, 1);
-    int perMonth[400] = {};
-    for (int i = 0; i < documents; ++i) {
-        QDate date = start.addDays(i * 5000 / documents);
-        int month = (date.year() - 2010) * 12 + date.month() - 1;
-        QString numer = NumberUtworz(++perMonth[month], date, "Numer/Miesiąc/Rok[4]");
-        d.bindAll({numer, date, date, Decimal(300), Decimal(21), Decimal(321), Decimal(321)});
-        d.step();
-        d.reset();
-        for (int k = 1; k <= 3; ++k) {
-            p.bindAll({numer, k, Decimal(10), Decimal(10), Decimal(100), Decimal(7), Decimal(107)});
-            p.step();
-            p.reset();
-        }
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? double(fields[1].toLongLong()) * 4096 / (1024.0 * 1024.0) : 0;
+}
+
+// The statements a connection runs, each with its values written in, while it is recording.
+class Recorder {
+public:
+    explicit Recorder(db::Database& db) : db_(db)
+    {
+        sqlite3_trace_v2(db.handle(), SQLITE_TRACE_STMT, &Recorder::seen, this);
     }
-    tr.commit();
-}
+    ~Recorder() { sqlite3_trace_v2(db_.handle(), 0, nullptr, nullptr); }
+    void start()
+    {
+        statements_.clear();
+        on_ = true;
+    }
+    void stop() { on_ = false; }
+    // The recorded statements run again by the raw engine in a writer transaction of their own,
+    // after the document they stored was taken out again: the same work on the same file,
+    // commit included. Gives the CPU milliseconds of the run.
+    double replay(const QString& numer)
+    {
+        sqlite3* h = db_.handle();
+        {
+            db::Transaction undo(db_);
+            db_.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {numer});
+            db_.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {numer});
+            undo.commit();
+        }
+        const double start = bench::milliseconds(bench::Clock::Cpu);
+        sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        for (const QByteArray& sql : statements_) sqlite3_exec(h, sql.constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr);
+        return bench::milliseconds(bench::Clock::Cpu) - start;
+    }
 
-TempDatabase& database()
-{
-    return filledOnce([](db::Database& db) { fill(db, 100000); });
-}
+private:
+    static int seen(unsigned, void* self, void* stmt, void*)
+    {
+        auto* r = static_cast<Recorder*>(self);
+        if (!r->on_) return 0;
+        char* sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt*>(stmt));
+        const QByteArray text(sql ? sql : "");
+        sqlite3_free(sql);
+        // The save's own transaction is the replay's.
+        const QByteArray word = text.trimmed().left(6).toUpper();
+        if (word != "BEGIN " && word != "COMMIT" && word != "ROLLBA") r->statements_.push_back(text);
+        return 0;
+    }
 
-// Monthly numbers that cannot be edited: a new document takes its number as it is saved.
-App& numberedAtSave(TempDatabase& t)
-{
-    t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
-    t.app.gBazaPar.NumAuto = true;
-    t.app.gBazaPar.NumEdycja = false;
-    return t.app;
-}
+    db::Database& db_;
+    std::vector<QByteArray> statements_;
+    bool on_ = false;
+};
 
-void BM_SaveDocument50(benchmark::State& state)
+// A document of 50 positions dated `day` in this workstation's buffer.
+void bufferFifty(App& app, const QDate& day)
 {
-    TempDatabase& t = database();
-    Answers answers;
-    App& app = numberedAtSave(t);
     std::vector<TypedRow> rows;
     for (int k = 1; k <= 50; ++k)
         rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
-    bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), rows);
-    for (auto _ : state) {
-        SaveResult r = saveBuffered(app);
-        if (!r.ok) state.SkipWithError(answers.last().toUtf8().constData());
-    }
-    state.counters["stored"] = double(t.db().scalar("SELECT count(*) FROM fadok").toInt());
+    bufferDocument(app, invoiceHeader("?", day), rows);
 }
-BENCHMARK(BM_SaveDocument50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The document list after a save, on a shown page, laid out and painted as the user sees it:
-// only the save is left out of the time.
-void BM_DocumentListAfterSave(benchmark::State& state)
+// Monthly numbers taken at the moment of saving.
+void numberedAtSave(App& app)
 {
-    TempDatabase& t = database();
+    app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
+    app.gBazaPar.NumMiesieczna = true;
+    app.gBazaPar.NumAuto = true;
+    app.gBazaPar.NumEdycja = false;
+}
+
+// The entry page over a filled copy, shown, numbered at the moment of saving.
+struct Saving {
+    bench::FilledDatabase& t;
     Answers answers;
-    App& app = numberedAtSave(t);
-    bufferDocument(app, invoiceHeader("?", QDate(2023, 9, 15)), {{"Towar", "1", "kg", "12,34", "7"}});
-    EntryPage page(app);
-    DocumentEditing editing(app, &page);
-    page.resize(1280, 800);
-    page.show();
-    editing.lista()->OdswiezListeDokumentow(QString());
+    EntryPage page;
+    DocumentEditing editing;
+
+    explicit Saving(bench::FilledDatabase& filled) : t(filled), page(filled.app), editing(filled.app, &page)
+    {
+        numberedAtSave(t.app);
+        page.resize(1280, 800);
+        page.show();
+        editing.lista()->OdswiezListeDokumentow(QString());
+        QApplication::processEvents();
+    }
+};
+
+// `idle`: the list has been open for a moment (it counts the rest of the documents when the
+// program is idle); else the save comes right after the list was read.
+void BM_Save(benchmark::State& state, QDate (*day)(), bool idle)
+{
+    bench::FilledDatabase& t = day == bench::newestMonthDay ? BENCH_FILLED_ONCE()
+                               : idle                       ? BENCH_FILLED_ONCE()
+                                                            : BENCH_FILLED_ONCE();
+    Saving s(t);
+    bufferFifty(t.app, day());
+    Recorder recorder(t.db());
+    bench::Paired paired(state, bench::Clock::Cpu);
+    double listMs = 0, listRawMs = 0;
+    int runs = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        SaveResult r = saveBuffered(app);
+        // As a list freshly read: the month saved into is read only if it is among the newest.
+        s.editing.lista()->OdswiezListeDokumentow(QString());
+        if (idle) s.page.lstDokRows->countRest();
+        SaveResult r;
+        paired.program([&] {
+            recorder.start();
+            r = saveBuffered(t.app);
+            recorder.stop();
+        });
         if (!r.ok) {
-            state.SkipWithError(("not saved: " + answers.last()).toUtf8().constData());
+            state.SkipWithError(("not saved: " + s.answers.last()).toUtf8().constData());
             break;
         }
+        paired.addRaw(recorder.replay(r.numer));
+        double start = bench::milliseconds(bench::Clock::Wall);
+        s.editing.lista()->OdswiezListeDokumentow(r.numer);
+        s.page.lstDok->viewport()->repaint();
+        QApplication::processEvents();
+        listMs += bench::milliseconds(bench::Clock::Wall) - start;
+        start = bench::milliseconds(bench::Clock::Wall);
+        bench::runRaw(t.db().handle(), QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {r.numer});
+        listRawMs += bench::milliseconds(bench::Clock::Wall) - start;
+        ++runs;
+        if (s.page.lstDokRows->numer(s.page.lstDok->currentIndex().row()) != r.numer)
+            state.SkipWithError("the saved document is not the row selected");
+    }
+    if (runs == 0) return;
+    state.counters["list_ms"] = listMs / runs;
+    state.counters["list_raw_ms"] = listRawMs / runs;
+    state.counters["rows_held"] = double(s.page.lstDokRows->heldRows());
+    state.counters["resident_mb"] = residentMb();
+}
+#define SAVE(name, ...)                                                                                                \
+    BENCHMARK_CAPTURE(BM_Save, name, __VA_ARGS__)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0)
+SAVE(NewestMonth, bench::newestMonthDay, true);
+SAVE(OldMonth, bench::oldMonthDay, true);
+SAVE(OldMonthRightAfterReading, bench::oldMonthDay, false);
+
+// The whole main window over the filled documents, open for a moment, then a document dated in
+// an old month saved as the toolbar saves it (register and chart refreshed, the list showing the
+// document, the side list read again): the time of that and the process's resident memory
+// before and after.
+void BM_WindowSaveOldMonth(benchmark::State& state)
+{
+    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    Answers answers;
+    UseTestSettings(t.app, t.dir.path());
+    BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
+    auto window = openMainWindow(t.app);
+    numberedAtSave(t.app);
+    DocumentEditing* editing = window->pages()->dokumenty;
+    auto idle = [] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    idle();
+    state.counters["resident_open_mb"] = residentMb();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bufferFifty(t.app, bench::oldMonthDay());
         state.ResumeTiming();
-        editing.lista()->OdswiezListeDokumentow(r.numer);
-        page.lstDok->viewport()->repaint();
+        editing->toolZapisz_PoBuforze();
         QApplication::processEvents();
     }
-    state.counters["rows read"] = double(page.lstDokRows->rowCount());
+    idle();
+    if (t.db().scalar("SELECT count(*) FROM fadok WHERE Datawyst = ?", {bench::oldMonthDay()}).toInt() < 20)
+        state.SkipWithError(("not saved: " + answers.last()).toUtf8().constData());
+    state.counters["resident_mb"] = residentMb();
+    state.counters["rows_held"] = double(window->pages()->picWprowadzanie->lstDokRows->heldRows());
 }
-BENCHMARK(BM_DocumentListAfterSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WindowSaveOldMonth)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// The document list read anew, as on attaching a database, shown and painted.
+// The document list read anew, as on attaching a database, shown and painted, beside the raw
+// engine reading the same first screen of rows down the date index.
 void BM_DocumentListRefill(benchmark::State& state)
 {
-    TempDatabase& t = database();
-    EntryPage page(t.app);
-    DocumentEditing editing(t.app, &page);
-    page.resize(1280, 800);
-    page.show();
+    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    Saving s(t);
+    bench::Paired paired(state);
     for (auto _ : state) {
-        editing.lista()->OdswiezListeDokumentow(QString());
-        page.lstDok->viewport()->repaint();
-        QApplication::processEvents();
+        paired.raw([&] {
+            bench::runRaw(t.db().handle(),
+                          QStringLiteral("SELECT * FROM fadok WHERE Datawyst >= '' ORDER BY Datawyst DESC LIMIT ?"),
+                          {LazyQueryModel::kPart});
+        });
+        paired.program([&] {
+            s.editing.lista()->OdswiezListeDokumentow(QString());
+            s.page.lstDok->viewport()->repaint();
+            QApplication::processEvents();
+        });
     }
-    state.counters["rows read"] = double(page.lstDokRows->rowCount());
+    state.counters["rows_held"] = double(s.page.lstDokRows->heldRows());
 }
-BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// What the document list does once the program is idle after a reading: the rest counted (the
+// scroll bar and the last row right), beside the raw engine counting all documents.
+void BM_DocumentListCountRest(benchmark::State& state)
+{
+    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    Saving s(t);
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.editing.lista()->OdswiezListeDokumentow(QString());
+        state.ResumeTiming();
+        paired.raw([&] { bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok")); });
+        paired.program([&] {
+            s.page.lstDokRows->countRest();
+            QApplication::processEvents();
+        });
+    }
+    state.counters["rows"] = s.page.lstDokRows->rowCount();
+}
+BENCHMARK(BM_DocumentListCountRest)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "documents/document_order.h"
 #include "platform/database.h"
 #include "platform/date_text.h"
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -10,7 +11,8 @@ namespace {
 
 const QString kColumns = QStringLiteral("Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, "
                                         "RazBrutto, Wystawil");
-constexpr int kValues = 12;  // the columns above and the rowid
+constexpr int kValues = 12;      // the columns above and the rowid
+constexpr int kIdleCount = 500;  // milliseconds after a reading before the documents are counted
 
 bool rightAligned(int column)
 {
@@ -35,7 +37,43 @@ qint64 dataVersion(db::Database& db)
     return db.scalar(QStringLiteral("PRAGMA data_version")).toInt();
 }
 
+qint64 rowidOf(const db::Row& r)
+{
+    return r.size() == kValues ? r.at(kValues - 1).toInt() : -1;
+}
+
 }  // namespace
+
+// The stored documents in the list's order, after the row that stands for a new document.
+class DocumentListModel::Rows : public NewestFirstCursor {
+public:
+    explicit Rows(App& app) : NewestFirstCursor(app, kColumns) {}
+
+    // The first part, read before the list lets go of what it shows: a failed read leaves it.
+    void readFirst() { first_ = NewestFirstCursor::next(kPart); }
+
+    std::vector<Piece> next(int atLeast) override
+    {
+        if (!started_) {
+            started_ = true;
+            std::vector<Piece> pieces{Part{{}, {newRow()}}};
+            for (Piece& p : first_) pieces.push_back(std::move(p));
+            return pieces;
+        }
+        return NewestFirstCursor::next(atLeast);
+    }
+    std::vector<db::Row> reread(const QVariant& key) override
+    {
+        if (!key.isValid()) return {newRow()};
+        return NewestFirstCursor::reread(key);
+    }
+
+private:
+    static db::Row newRow() { return db::Row(std::make_shared<db::Columns>(), std::vector<db::Value>(kValues)); }
+
+    bool started_ = false;
+    std::vector<Piece> first_;
+};
 
 DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel(parent), app_(app)
 {
@@ -49,59 +87,118 @@ DocumentListModel::DocumentListModel(App& app, QObject* parent) : LazyQueryModel
 void DocumentListModel::refill()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
-    auto cursor = std::make_shared<NewestFirstCursor>(app_, kColumns);
-    // The first part is read before anything is replaced, so a failed read leaves the list as it was.
-    std::vector<db::Row> first{db::Row(std::make_shared<db::Columns>(), std::vector<db::Value>(kValues))};
-    for (db::Row& r : cursor->next(kPart)) first.push_back(std::move(r));
+    auto rows = std::make_shared<Rows>(app_);
+    rows->readFirst();
     const qint64 version = dataVersion(*app_.gBaseDb);
-    setSource([cursor, first = std::move(first)](int atLeast) mutable {
-        if (!first.empty()) return std::exchange(first, {});
-        return cursor->next(atLeast);
-    });
-    cursor_ = std::move(cursor);
+    setSource(rows);
+    rows_ = std::move(rows);
     dataVersion_ = version;
+    // The rest is counted when the program is idle, so that neither the opening nor a save
+    // waits for it (it reads every page of an index).
+    QTimer::singleShot(kIdleCount, this, [this, weak = std::weak_ptr<Rows>(rows_)] {
+        if (weak.lock() != rows_) return;
+        try {
+            countRest();
+        } catch (...) {
+            // Read as the view scrolls instead.
+        }
+    });
 }
 
-void DocumentListModel::stored(const QString& numer)
+void DocumentListModel::countRest()
 {
-    if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
-    db::Database& db = *app_.gBaseDb;
-    if (!cursor_ || rowCount() == 0 || !cursor_->readsFrom(db) || dataVersion(db) != dataVersion_) {
-        refill();
-        return;
-    }
-    auto fresh = db.queryOne(QStringLiteral("SELECT %1, rowid FROM fadok WHERE Numer = ?").arg(kColumns), {numer});
-    // The row it had, if any, goes: the save deleted it.
-    for (int r = rowCount() - 1; r > 0; --r)
-        if (sameNumber(row(r).at(Numer), numer)) removeRowAt(r);
-    if (!fresh) return;
-    // Its place among the rows read; past their end only when the cursor will not read it.
-    int lo = 1, hi = rowCount();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (rowListedBefore(row(mid), *fresh))
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    if (lo < rowCount() || cursor_->hasRead(fresh->at(Datawyst))) insertRowAt(lo, std::move(*fresh));
+    if (rows_ && app_.gBaseDb && rows_->readsFrom(*app_.gBaseDb)) finish(rows_->rest());
 }
 
-int DocumentListModel::rowOf(const QString& numer)
+int DocumentListModel::stored(const QString& numer)
+{
+    if (!app_.gBazaOtwarta || !app_.gBaseDb) return -1;
+    db::Database& db = *app_.gBaseDb;
+    if (!rows_ || rowCount() == 0 || !rows_->readsFrom(db) || dataVersion(db) != dataVersion_) refill();
+    auto fresh = db.queryOne(QStringLiteral("SELECT %1, rowid FROM fadok WHERE Numer = ?").arg(kColumns), {numer});
+    const qint64 id = fresh ? rowidOf(*fresh) : -1;
+    // The row it had, if any, goes: the save deleted it. A document not shown before is taken
+    // for a new one in the count of all (one replaced far from the view is found to be one
+    // fewer where it was counted, when that is read).
+    bool replaced = false;
+    for (int s = int(segments().size()) - 1; s >= 0; --s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held) continue;
+        for (int at = int(g.rows.size()) - 1; at >= 0; --at)
+            if (rowidOf(g.rows[size_t(at)]) != id && sameNumber(g.rows[size_t(at)].at(Numer), numer)) {
+                removeHeldRow(s, at);
+                replaced = true;
+            }
+    }
+    if (!fresh) return -1;
+    const bool exact = fresh->at(Numer).toText() == numer;
+    if (int r = heldRowOf(id); r >= 0) return exact ? r : -1;
+    const db::Value date = fresh->at(Datawyst);
+    const QString text = date.toText();
+    const bool dated = listedByMonth(date);
+    rows_->stored(id, dated, !replaced);
+    // Where it belongs: the parts of its month, the counted months that hold its date, or below
+    // the months walked so far; without a date, the end once it has been read.
+    int first = -1, last = -1;
+    for (int s = 0; s < int(segments().size()); ++s) {
+        const QVariant& key = segments()[size_t(s)].key;
+        if (!key.canConvert<DocumentRange>()) continue;
+        const DocumentRange r = key.value<DocumentRange>();
+        if (dated ? !r.holds(text) : !r.end) continue;
+        if (first < 0) first = s;
+        last = s;
+    }
+    if (first < 0) {
+        if (dated && !rows_->walked(text))
+            replace(int(segments().size()), int(segments().size()), rows_->place(text, id));
+    } else if (const Segment& g = segments()[size_t(first)]; !dated) {
+        reload(first);
+    } else if (g.gap && !g.key.value<DocumentRange>().month) {
+        replace(first, first + 1, rows_->openAt({g.key, g.count}, text, id));
+    } else {
+        // The parts of its month, or the dates below every month that held none.
+        replace(first, last + 1, rows_->month(g.key.value<DocumentRange>(), text, id));
+    }
+    const int r = heldRowOf(id);
+    return exact ? r : -1;
+}
+
+void DocumentListModel::fetchMore(const QModelIndex& parent)
+{
+    try {
+        countRest();
+    } catch (...) {
+        LazyQueryModel::fetchMore(parent);  // read part by part, a failure reported as the view's
+    }
+}
+
+int DocumentListModel::heldRowOf(qint64 rowid) const
+{
+    if (rowid < 0) return -1;
+    for (int s = 0; s < int(segments().size()); ++s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held) continue;
+        for (size_t at = 0; at < g.rows.size() && qint64(at) < g.count; ++at)
+            if (rowidOf(g.rows[at]) == rowid) return firstRow(s) + int(at);
+    }
+    return -1;
+}
+
+int DocumentListModel::rowOf(const QString& numer) const
 {
     if (numer.isEmpty()) return -1;
-    int from = 1;
-    do {
-        for (int r = from; r < rowCount(); ++r)
-            if (row(r).at(Numer).toText() == numer && !isNew(r)) return r;
-        from = std::max(rowCount(), 1);
-    } while (fetchNext());
+    for (int s = 0; s < int(segments().size()); ++s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.held || !g.key.isValid()) continue;
+        for (size_t at = 0; at < g.rows.size() && qint64(at) < g.count; ++at)
+            if (g.rows[at].at(Numer).toText() == numer) return firstRow(s) + int(at);
+    }
     return -1;
 }
 
 bool DocumentListModel::isNew(int r) const
 {
-    return r >= 0 && r < rowCount() && row(r).at(kValues - 1).isNull();
+    return r == 0 && rowCount() > 0;
 }
 
 QVariant DocumentListModel::data(const QModelIndex& index, int role) const
@@ -112,15 +209,16 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
         return rightAligned(c) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (isNew(index.row())) return c == Dokument ? kNowyDokument : QString();
-    const db::Row& r = row(index.row());
+    const db::Row* r = shownRow(index.row());
+    if (!r || r->size() != kValues) return QString();
     switch (c) {
-    case Dokument: return rowText(r.at(0).toText(), r.at(Numer).toText());
+    case Dokument: return rowText(r->at(0).toText(), r->at(Numer).toText());
     case Datawyst:
-    case Datasprz: return dateText(storedDate(r.at(c)));
+    case Datasprz: return dateText(storedDate(r->at(c)));
     case RazNetto:
     case RazVAT:
-    case RazBrutto: return amountText(r.at(c));
-    default: return c < kValues - 1 ? r.at(c).toText() : QVariant();
+    case RazBrutto: return amountText(r->at(c));
+    default: return c < kValues - 1 ? r->at(c).toText() : QVariant();
     }
 }
 

@@ -17,9 +17,9 @@ inline const QString kNowyDokument = QStringLiteral("<Nowy dokument>");
 
 // The rows of the document list (lstDok): first "<Nowy dokument>", then the stored documents
 // newest period first (by year, then month of the issue date, then by the number's leading
-// digits, highest first), read a part at a time down the index on the issue date, so that a
-// list of years of documents opens at once. A document row's text (column 0) is the kind, two
-// blanks and the number; column 1 is the number.
+// digits, highest first), read a month at a time down the index on the issue date, so that a
+// list of years of documents opens at once and holds only the months near what is shown. A
+// document row's text (column 0) is the kind, two blanks and the number; column 1 is the number.
 class DocumentListModel : public LazyQueryModel {
     Q_OBJECT
 public:
@@ -30,14 +30,20 @@ public:
     // Reads the list again from the open database: "<Nowy dokument>" and the first part of the
     // documents. A failed read is thrown, the rows shown before kept.
     void refill();
-    // Document `numer` was just stored (or replaced) from this workstation: its row alone is
-    // read and put where it now belongs, the rows read before kept. When another workstation
-    // has written to the database since the list was read, the list is read again instead.
+    // Document `numer` was just stored (or replaced) from this workstation: its month alone is
+    // read and the document shown where a whole reading would list it, the months between those
+    // read and that one counted, not read; the rows read before are kept. When another
+    // workstation has written to the database since the list was read, the list is read again
+    // first. Gives the document's row when its number is `numer` letter for letter, else -1.
     // Throws AppError.
-    void stored(const QString& numer);
-    // The row of document `numer` (exact text), reading further parts until it comes; -1 when
-    // no stored document has that number. Throws AppError.
-    int rowOf(const QString& numer);
+    int stored(const QString& numer);
+    // The row of document `numer` (exact text) among the rows held; -1 when none is.
+    int rowOf(const QString& numer) const;
+    // Counts the documents not read yet, so that the list holds its whole length (its scroll
+    // bar and its last row are right at once) and a save into an old month needs no count of
+    // its own; the list does it by itself when the program is idle after a reading. Throws
+    // AppError.
+    void countRest();
 
     // True for the first row, "<Nowy dokument>".
     bool isNew(int row) const;
@@ -46,9 +52,15 @@ public:
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The view scrolled to the end before the rest was counted: it is counted now, not read.
+    void fetchMore(const QModelIndex& parent) override;
 
 private:
+    class Rows;
+    // The row of the stored document `rowid` among the rows held; -1 when none is.
+    int heldRowOf(qint64 rowid) const;
+
     App& app_;
-    std::shared_ptr<NewestFirstCursor> cursor_;
+    std::shared_ptr<Rows> rows_;
     qint64 dataVersion_ = 0;  // the file's change count as this connection last saw it
 };

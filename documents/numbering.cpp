@@ -59,15 +59,17 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
         throw AppError(err::kTypeMismatch, QStringLiteral("NumerOstatni"), QStringLiteral("Błędna data"));
     if (!app.gBaseDb)
         throw AppError(err::kObjectNotSet, QStringLiteral("NumerOstatni"), QStringLiteral("Brak otwartej bazy danych"));
-    // The period as a date range, so that the date column's index serves the search.
+    // The period as a date range, so that the date column's index serves the search. The
+    // highest number is kept as the rows pass (the engine's bare columns come from the row of
+    // the max): nothing sorts the numbers of the period.
     const auto [from, to] = OkresNumeracji(app, date);
     auto row = app.gBaseDb->queryOne(
-        QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data FROM %1 WHERE %2 >= ? AND %2 < ? "
-                       "ORDER BY Val(Numer) DESC LIMIT 1")
+        QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data, max(Val(Numer)), count(*) FROM %1 "
+                       "WHERE %2 >= ? AND %2 < ?")
             .arg(table, dateColumn),
         {from, to});
     LastNumber last;
-    if (!row) return last;
+    if (!row || row->at(3).toInt() == 0) return last;
     last.number = Val(row->text("ost_numer")).roundedHalfEven(0).wholeUnits();
     last.date = row->date("ost_data");
     last.text = NumberUtworz(last.number, last.date.isValid() ? last.date : date, app.gBazaPar.NumSzablon);

@@ -2,7 +2,6 @@
 #include "platform/database.h"
 #include "platform/date_text.h"
 #include "platform/sql_functions.h"
-#include <QHash>
 #include <QLocale>
 #include <algorithm>
 
@@ -121,27 +120,70 @@ const Definition* definition(const QString& name)
     return nullptr;
 }
 
-// `dateFormat` is the short date form, asked for once per dictionary: asking the system for it
-// costs more than the rest of a row.
-QString text(const db::Value& v, Kind kind, const QString& dateFormat)
+// A stored date as the list shows it: the usual ISO text read directly, anything else as every
+// other read does.
+QDate storedDay(QByteArrayView t)
 {
-    if (v.isNull()) return QString();
-    switch (kind) {
-    case Kind::Date: return v.toDate().toString(dateFormat);
-    case Kind::Number: return QString::number(v.toInt());
-    case Kind::Money: return v.toDecimal().toDisplay(2);
-    case Kind::Text: break;
+    auto num = [&](int from, int len) {
+        int n = 0;
+        for (int k = from; k < from + len; ++k) {
+            if (t[k] < '0' || t[k] > '9') return -1;
+            n = n * 10 + (t[k] - '0');
+        }
+        return n;
+    };
+    if (t.size() >= 10 && t[4] == '-' && t[7] == '-') {
+        const int y = num(0, 4), m = num(5, 2), d = num(8, 2);
+        if (y > 0 && m >= 0 && d >= 0) return QDate(y, m, d);
     }
-    return v.toText();
+    return db::Value(QString::fromUtf8(t)).toDate();
 }
 
-// A row as read, with what folding and ordering need.
-struct Entry {
-    DictionaryRow row;
-    qint64 uses = 0;                    // of the spelling shown
-    OptDecimal max;                     // the value of the max column
-    QByteArray key;                     // of the texts that tell rows apart
-    std::optional<qint64> firstNumber;  // order of a numeric first column
+// Appends column `c` of the statement's row as the list shows it, in UTF-8.
+// A NULL is no text at all (the engine gives no text for it, which is asked for once).
+void appendText(const db::Statement& st, int c, Kind kind, const DateWriter& dates, QByteArray& out)
+{
+    switch (kind) {
+    case Kind::Text: out += st.utf8(c); return;
+    case Kind::Date:
+        if (const QByteArrayView t = st.utf8(c); !t.isNull()) dates.appendUtf8(storedDay(t), out);
+        return;
+    case Kind::Number:
+        if (!st.isNull(c)) out += QByteArray::number(st.value(c).toInt());
+        return;
+    case Kind::Money:
+        if (!st.isNull(c)) out += st.value(c).toDecimal().toDisplay(2).toUtf8();
+        return;
+    }
+}
+
+// The rows as read, before spellings are folded: what folding and ordering need of each. Kept
+// between reads of a thread, emptied: a dictionary of thousands of rows then needs no fresh
+// memory each time.
+constexpr qsizetype kKeptScratch = 2 << 20;  // bytes of texts and keys kept between reads
+
+struct Read {
+    DictionaryRows rows;
+    QByteArray keys;  // of the first column's texts, one after another
+    std::vector<int> keyEnds;
+    std::vector<qint64> uses;                        // of the spelling
+    std::vector<OptDecimal> max;                     // the value of the max column
+    std::vector<std::optional<qint64>> firstNumber;  // order of a numeric first column
+
+    void clear(int columns)
+    {
+        rows.clear(columns);
+        keys.resize(0);
+        keyEnds.clear();
+        uses.clear();
+        max.clear();
+        firstNumber.clear();
+    }
+    QByteArrayView key(int r) const
+    {
+        const int from = r > 0 ? keyEnds[size_t(r - 1)] : 0;
+        return QByteArrayView(keys).sliced(from, keyEnds[size_t(r)] - from);
+    }
 };
 
 }  // namespace
@@ -152,84 +194,142 @@ QString dictionaryMark(const QString& name)
     return d ? d->mark : QString();
 }
 
+std::optional<DictionaryQuery> dictionaryQuery(const QString& name)
+{
+    const Definition* d = definition(name);
+    if (!d) return std::nullopt;
+    return DictionaryQuery{d->sql, d->params};
+}
+
 std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
 {
     const Definition* def = definition(name);
     if (!def) return std::nullopt;
     const int n = int(def->kinds.size());
-    const QString dateFormat = shortDateFormat();
-    std::vector<Entry> entries;
-    QHash<QByteArray, size_t> folded;  // the key of each row's texts -> its entry
+    const DateWriter dates;
+    thread_local Read read;  // the contractors are also read on a background thread
+    read.clear(n);
     db::Statement st(db, def->sql);
     st.bindAll(def->params);
+    // Each value is written once into the rows read, and the first column's key too.
     while (st.step()) {
-        Entry e;
-        // The texts that tell rows apart, each closed by a character that weighs less than any
-        // letter: one key folds the spellings and orders by the first column, then the others.
-        QString keyed;
+        QByteArray& text = read.rows.utf8();
+        OptDecimal max;
+        std::optional<qint64> first;
         for (int c = 0; c < n; ++c) {
-            const db::Value v = st.value(c);
-            const QString t = text(v, def->kinds[size_t(c)], dateFormat);
-            e.row.texts << t;
-            if (c == def->maxColumn) {
-                e.max = v.toOptDecimal();
-                continue;
-            }
-            if (c == 0 && def->kinds[0] == Kind::Number && !v.isNull()) e.firstNumber = v.toInt();
-            keyed += t;
-            keyed += QChar(1);
+            const qsizetype from = text.size();
+            appendText(st, c, def->kinds[size_t(c)], dates, text);
+            read.rows.endColumn();
+            if (c == def->maxColumn)
+                max = st.value(c).toOptDecimal();
+            else if (c == 0)
+                db::appendPolishSortKey(QByteArrayView(text).sliced(from), read.keys);
         }
-        e.uses = st.value(n).toInt();
-        e.key = db::polishSortKey(keyed);
-        const auto it = folded.constFind(e.key);
-        if (it == folded.cend()) {
-            folded.insert(e.key, entries.size());
-            entries.push_back(std::move(e));
-            continue;
-        }
-        Entry& kept = entries[it.value()];
-        const bool higher = e.max && (!kept.max || *e.max > *kept.max);
-        if (e.uses > kept.uses) {
-            kept.uses = e.uses;
-            for (int c = 0; c < n; ++c)
-                if (c != def->maxColumn) kept.row.texts[c] = e.row.texts[c];
-        }
-        if (higher) {
-            kept.max = e.max;
-            kept.row.texts[def->maxColumn] = e.row.texts[def->maxColumn];
-        }
+        if (def->kinds[0] == Kind::Number && !st.isNull(0)) first = st.value(0).toInt();
+        read.keyEnds.push_back(int(read.keys.size()));
+        read.uses.push_back(st.value(n).toInt());
+        read.max.push_back(max);
+        read.firstNumber.push_back(first);
     }
-    // Ordered by the first column, then by the others.
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        if (a.firstNumber != b.firstNumber) return a.firstNumber < b.firstNumber;
-        return a.key < b.key;
-    });
-    Dictionary d{def->mark, def->caption, def->columns, {}};
-    d.rows.reserve(entries.size());
-    for (Entry& e : entries) d.rows.push_back(std::move(e.row));
+    // Ordered by the first column, then by the others (all but the max column, which tells no
+    // rows apart); spellings alike but for case come together, in the order read.
+    std::vector<int> order(size_t(read.rows.size()));
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+    auto compare = [&](int a, int b) {
+        if (read.firstNumber[size_t(a)] != read.firstNumber[size_t(b)])
+            return read.firstNumber[size_t(a)] < read.firstNumber[size_t(b)] ? -1 : 1;
+        if (const int k = read.key(a).compare(read.key(b))) return k;
+        for (int c = 1; c < n; ++c)
+            if (c != def->maxColumn)
+                if (const int k = db::comparePolishUtf8(read.rows.utf8(a, c), read.rows.utf8(b, c))) return k;
+        return 0;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+    Dictionary d{def->mark, def->caption, def->columns, DictionaryRows(n)};
+    for (size_t g = 0; g < order.size();) {
+        // One row for the spellings of a group: the one used most, and the greatest value of the
+        // max column whichever spelling holds it; the first read wins a tie.
+        size_t end = g + 1;
+        while (end < order.size() && compare(order[g], order[end]) == 0) ++end;
+        int shown = order[g], highest = order[g];
+        for (size_t k = g + 1; k < end; ++k) {
+            const int r = order[k];
+            if (read.uses[size_t(r)] > read.uses[size_t(shown)]) shown = r;
+            const OptDecimal& m = read.max[size_t(r)];
+            if (m && (!read.max[size_t(highest)] || *m > *read.max[size_t(highest)])) highest = r;
+        }
+        if (highest == shown)
+            d.rows.addRow(read.rows, shown);
+        else
+            for (int c = 0; c < n; ++c) {
+                d.rows.utf8() += read.rows.utf8(c == def->maxColumn ? highest : shown, c);
+                d.rows.endColumn();
+            }
+        g = end;
+    }
+    // A large scratch goes: against a long statement fresh memory costs next to nothing.
+    if (read.rows.utf8().capacity() + read.keys.capacity() > kKeptScratch) read = Read{};
     return d;
+}
+
+QByteArrayView DictionaryRows::utf8(int row, int column) const
+{
+    const size_t at = size_t(row) * size_t(columns_) + size_t(column);
+    const int from = at > 0 ? ends_[at - 1] : 0;
+    return QByteArrayView(chars_).sliced(from, ends_[at] - from);
+}
+
+QStringList DictionaryRows::texts(int row) const
+{
+    QStringList l;
+    for (int c = 0; c < columns_; ++c) l << text(row, c);
+    return l;
+}
+
+void DictionaryRows::addRow(const DictionaryRows& from, int row)
+{
+    const size_t first = size_t(row) * size_t(columns_);
+    const int start = first > 0 ? from.ends_[first - 1] : 0;
+    const int shift = int(chars_.size()) - start;
+    chars_ += QByteArrayView(from.chars_).sliced(start, from.ends_[first + size_t(columns_) - 1] - start);
+    for (size_t c = first; c < first + size_t(columns_); ++c) ends_.push_back(from.ends_[c] + shift);
+}
+
+void DictionaryRows::clear(int columns)
+{
+    columns_ = columns;
+    chars_.resize(0);
+    ends_.clear();
+    looks_.clear();
+}
+
+void DictionaryRows::mark(bool bold, const QColor& colour)
+{
+    looks_.resize(size_t(size()));
+    looks_.back() = {bold, colour};
 }
 
 Dictionary datesList(const QString& field, const QDate& anchor, int before, int after)
 {
-    Dictionary d{field, slownik::Daty, {{"Dzień tyg.", 350}, {"Data", 1200}, {"Przesunięcie", 800}}, {}};
+    Dictionary d{field, slownik::Daty, {{"Dzień tyg.", 350}, {"Data", 1200}, {"Przesunięcie", 800}}, DictionaryRows(3)};
     if (!anchor.isValid()) return d;
     // A century each way is more than any list can show; a larger setting would only hang.
     constexpr qint64 kLimit = 36525;
     const qint64 from = -std::clamp<qint64>(before, -kLimit, kLimit);
     const qint64 to = std::clamp<qint64>(after, -kLimit, kLimit);
     const QLocale locale;
+    QString days[8];
+    for (int w = 1; w <= 7; ++w) days[w] = locale.dayName(w, QLocale::ShortFormat);
     for (qint64 k = from; k <= to; ++k) {
         const QDate day = anchor.addDays(k);
-        DictionaryRow r;
-        r.texts << locale.dayName(day.dayOfWeek(), QLocale::ShortFormat) << dateText(day)
-                << (k == 0 ? slownik::Kotwica : QString::number(k));
-        r.bold = k == 0;
+        for (const QString& t : {days[day.dayOfWeek()], dateText(day), k == 0 ? slownik::Kotwica : QString::number(k)})
+            d.rows.add(t);
+        QColor colour;
         if (day.dayOfWeek() == Qt::Saturday)
-            r.colour = QColor(0, 170, 0);
+            colour = QColor(0, 170, 0);
         else if (day.dayOfWeek() == Qt::Sunday)
-            r.colour = QColor(255, 0, 0);
-        d.rows.push_back(std::move(r));
+            colour = QColor(255, 0, 0);
+        d.rows.mark(k == 0, colour);
     }
     return d;
 }

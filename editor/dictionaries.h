@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/db_value.h"
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -21,17 +24,51 @@ struct DictionaryColumn {
     bool rightAligned = false;
 };
 
-struct DictionaryRow {
-    QStringList texts;  // one per column
-    bool bold = false;
-    QColor colour;  // invalid: the list's own
+// The rows of a dictionary: the texts of every row and column kept one after another in one
+// buffer, in UTF-8 as the database gives them, so that thousands of rows are filled without an
+// object each (a text is made when it is shown); the dates list's rows also carry their marks.
+class DictionaryRows {
+public:
+    explicit DictionaryRows(int columns = 0) : columns_(columns) {}
+    int size() const { return columns_ > 0 ? int(ends_.size()) / columns_ : 0; }
+    int columns() const { return columns_; }
+    QByteArrayView utf8(int row, int column) const;
+    QString text(int row, int column) const { return QString::fromUtf8(utf8(row, column)); }
+    QStringList texts(int row) const;
+    bool bold(int row) const { return size_t(row) < looks_.size() && looks_[size_t(row)].bold; }
+    QColor colour(int row) const { return size_t(row) < looks_.size() ? looks_[size_t(row)].colour : QColor(); }
+
+    // Each column's text in turn: append it in UTF-8 to utf8(), then end the column.
+    QByteArray& utf8() { return chars_; }
+    void endColumn() { ends_.push_back(int(chars_.size())); }
+    void add(const QString& text)
+    {
+        chars_ += text.toUtf8();
+        endColumn();
+    }
+    // A copy of row `row` of `from`, which has as many columns.
+    void addRow(const DictionaryRows& from, int row);
+    // The row just ended carries these marks (the dates list).
+    void mark(bool bold, const QColor& colour);
+    // No rows, `columns` columns; the memory stays for the next rows.
+    void clear(int columns);
+
+private:
+    struct Look {
+        bool bold = false;
+        QColor colour;  // invalid: the list's own
+    };
+    int columns_;
+    QByteArray chars_;
+    std::vector<int> ends_;  // where each text ends in chars_, row by row
+    std::vector<Look> looks_;
 };
 
 struct Dictionary {
     QString mark;     // the kind the list carries while it shows this dictionary
     QString caption;  // the title above the list
     std::vector<DictionaryColumn> columns;
-    std::vector<DictionaryRow> rows;
+    DictionaryRows rows;
 };
 
 // Kinds of the side list, by which an entry is applied and a field accepts a drag.
@@ -58,6 +95,14 @@ inline const QString Kotwica = QStringLiteral("<<<");
 
 // The kind that dictionary `name` carries; empty when no stored dictionary has that name.
 QString dictionaryMark(const QString& name);
+
+// The statement that reads dictionary `name` and its bound values; nullopt for a name that is no
+// stored dictionary.
+struct DictionaryQuery {
+    QString sql;
+    std::vector<db::Value> params;
+};
+std::optional<DictionaryQuery> dictionaryQuery(const QString& name);
 
 // Reads dictionary `name` from the stored documents: its distinct values (texts that differ
 // only in case count once), ordered by the first column. nullopt for a name that is no stored

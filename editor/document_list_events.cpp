@@ -52,12 +52,11 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
     DocumentListModel* rows = page_->lstDokRows;
     int found = -1;
     try {
-        // After a save only the stored document's row is read again.
+        // After a save only the stored document's month is read, wherever it lies.
         if (numer.isEmpty())
             rows->refill();
         else
-            rows->stored(numer);
-        found = rows->rowOf(numer);
+            found = rows->stored(numer);
     } catch (...) {
         ErrorReport(app_, QStringLiteral("OdswiezListeDokumentow"));
         return;

@@ -1,6 +1,7 @@
 #include "editor/side_list.h"
 #include "core/app.h"
 #include "editor/dictionaries.h"
+#include "editor/dictionary_model.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/position_grid.h"
@@ -35,9 +36,11 @@ void showBeginning(const QWidget* form, std::initializer_list<const char*> field
 }  // namespace
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
-    : QTreeWidget(form), app_(app), form_(form), caption_(caption)
+    : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this)), caption_(caption)
 {
     setObjectName("lstSlo");
+    rows_->setFont(font());
+    setModel(rows_);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
@@ -46,7 +49,6 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
-    setColumnCount(0);
     for (const char* name : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
                              "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"}) {
         QWidget* field = form->findChild<QWidget*>(QLatin1String(name));
@@ -57,13 +59,13 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     connect(form->positionGrid()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (form_->positionGrid()->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
     });
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { lstSlo_DblClick(); });
+    connect(this, &QTreeView::doubleClicked, this, [this] { lstSlo_DblClick(); });
 }
 
 bool SideList::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) GotFocus(watched);
-    return QTreeWidget::eventFilter(watched, event);
+    return QTreeView::eventFilter(watched, event);
 }
 
 void SideList::GotFocus(QObject* field)
@@ -102,7 +104,7 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     if (mark.isEmpty() || mark == tag_) return;
     try {
         if (auto d = readDictionary(*app_.gBaseDb, name)) {
-            pokaz(*d);
+            pokaz(std::move(*d));
             shownName_ = name;
         }
     } catch (...) {
@@ -144,42 +146,31 @@ void SideList::PoZapisie()
         tag_ = shown;  // the dates do not change with a save
 }
 
-void SideList::pokaz(const Dictionary& d)
+void SideList::pokaz(Dictionary d)
 {
+    const QString mark = d.mark, caption = d.caption;
     setUpdatesEnabled(false);
-    clear();
-    setColumnCount(int(d.columns.size()));
-    QStringList headers;
-    for (const DictionaryColumn& c : d.columns) headers << c.header;
-    setHeaderLabels(headers);
-    for (int c = 0; c < int(d.columns.size()); ++c)
-        headerItem()->setTextAlignment(c, d.columns[size_t(c)].rightAligned ? Qt::AlignRight | Qt::AlignVCenter
-                                                                            : Qt::AlignLeft | Qt::AlignVCenter);
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(d.rows.size()));
-    for (const DictionaryRow& r : d.rows) {
-        auto* it = new QTreeWidgetItem(r.texts);
-        for (int c = 0; c < int(d.columns.size()); ++c)
-            if (d.columns[size_t(c)].rightAligned) it->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        // A day's name and date carry its marks; its distance from the anchor stays plain.
-        for (int c = 0; c < 2 && c < r.texts.size(); ++c) {
-            if (r.bold) {
-                QFont bold = font();
-                bold.setBold(true);
-                it->setFont(c, bold);
-            }
-            if (r.colour.isValid()) it->setForeground(c, r.colour);
-        }
-        items << it;
-    }
-    addTopLevelItems(items);
+    rows_->show(std::move(d));
     // The widths are the least a column gets: a short weekday or a heading is never cut.
-    for (int c = 0; c < int(d.columns.size()); ++c)
+    const auto& columns = rows_->dictionary().columns;
+    for (int c = 0; c < int(columns.size()); ++c)
         setColumnWidth(
-            c, std::max({twips::px(d.columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
+            c, std::max({twips::px(columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
     setUpdatesEnabled(true);
-    tag_ = d.mark;
-    setCaption(d.caption);
+    tag_ = mark;
+    setCaption(caption);
+}
+
+int SideList::rowCount() const
+{
+    return rows_->rowCount();
+}
+
+QString SideList::text(int row, int column) const
+{
+    return row >= 0 && row < rowCount() && column < rows_->dictionary().rows.columns()
+               ? rows_->dictionary().rows.text(row, column)
+               : QString();
 }
 
 void SideList::setCaption(const QString& text)
@@ -193,14 +184,13 @@ void SideList::setCaption(const QString& text)
 
 void SideList::resizeEvent(QResizeEvent* e)
 {
-    QTreeWidget::resizeEvent(e);
+    QTreeView::resizeEvent(e);
     setCaption(captionText_);
 }
 
 void SideList::Wyczysc()
 {
-    clear();
-    setColumnCount(0);
+    rows_->clear();
     tag_.clear();
     shownName_.clear();
     setCaption(QString());
@@ -219,27 +209,28 @@ void SideList::PozycjaSlownikPokaz()
 
 void SideList::lstSlo_DblClick()
 {
-    QTreeWidgetItem* row = currentItem();
-    if (topLevelItemCount() == 0 || !row || !row->isSelected()) return;
+    const QModelIndex current = currentIndex();
+    if (rowCount() == 0 || !current.isValid() || !selectionModel()->isRowSelected(current.row())) return;
+    const int row = current.row();
     DocumentForm* f = form_;
-    const QString text = row->text(0);
+    const QString first = text(row, 0);
     if (tag_ == Datawyst) {
-        f->setIssueDate(row->text(1));
+        f->setIssueDate(text(row, 1));
     } else if (tag_ == Datasprz) {
-        f->setSaleDate(row->text(1));
+        f->setSaleDate(text(row, 1));
     } else if (tag_ == FormyPlatnosci) {
-        f->setPaymentForm(text);
+        f->setPaymentForm(first);
         showBeginning(f, {"cmbPlatFor"});
     } else if (tag_ == Odroczenia) {
-        f->setPaymentDays(text);
+        f->setPaymentDays(first);
     } else if (tag_ == Terminy) {
-        f->setPaymentTerm(text);
+        f->setPaymentTerm(first);
         showBeginning(f, {"cmbPlatTer"});
     } else if (tag_ == Dni) {
-        f->setPaymentDays(row->text(2) == Kotwica ? QStringLiteral("0") : row->text(2));
+        f->setPaymentDays(text(row, 2) == Kotwica ? QStringLiteral("0") : text(row, 2));
     } else if (tag_ == Kontrahenci) {
         f->setSeller(
-            {text, row->text(1), row->text(2), row->text(3), row->text(4), row->text(5), row->text(6), row->text(7)});
+            {first, text(row, 1), text(row, 2), text(row, 3), text(row, 4), text(row, 5), text(row, 6), text(row, 7)});
         showBeginning(f, {"txtNazkon", "txtAdrkon", "txtNipkon", "cmbNazdok", "txtNumdok", "txtWyddok", "txtPlatRach"});
     } else if (tag_ == Produkty) {
         produkt(row);
@@ -248,14 +239,14 @@ void SideList::lstSlo_DblClick()
     } else if (tag_ == StawkiVAT) {
         stawkaVat(row);
     } else if (tag_ == Uwagi) {
-        f->setNotes(text);
+        f->setNotes(first);
     } else if (tag_ == Wystawiajacy) {
-        f->setIssuer(text);
+        f->setIssuer(first);
         showBeginning(f, {"txtWystawil"});
     }
 }
 
-void SideList::produkt(const QTreeWidgetItem* row)
+void SideList::produkt(int row)
 {
     DocumentForm* f = form_;
     if (!f->isInvoice()) return;  // a correction keeps the corrected invoice's products
@@ -266,32 +257,34 @@ void SideList::produkt(const QTreeWidgetItem* row)
         r = grid->currentIndex().row();
     }
     ui::BusyPointer busy;
-    f->positions()->applyProduct(r, row->text(0), row->text(1), row->text(2), row->text(3));
+    f->positions()->applyProduct(r, text(row, 0), text(row, 1), text(row, 2), text(row, 3));
 }
 
-void SideList::jednostka(const QTreeWidgetItem* row)
+void SideList::jednostka(int row)
 {
-    form_->positions()->applyUnit(form_->positionGrid()->currentIndex().row(), row->text(0));
+    form_->positions()->applyUnit(form_->positionGrid()->currentIndex().row(), text(row, 0));
 }
 
-void SideList::stawkaVat(const QTreeWidgetItem* row)
+void SideList::stawkaVat(int row)
 {
     ui::BusyPointer busy;
-    form_->positions()->applyVat(form_->positionGrid()->currentIndex().row(), row->text(0));
+    form_->positions()->applyVat(form_->positionGrid()->currentIndex().row(), text(row, 0));
 }
 
 void SideList::mousePressEvent(QMouseEvent* e)
 {
     pressedAt_ = e->position().toPoint();
-    QTreeWidget::mousePressEvent(e);
+    QTreeView::mousePressEvent(e);
 }
 
 void SideList::mouseMoveEvent(QMouseEvent* e)
 {
     // A drag of the selected entry; the list's own rubber band and row tracking stay off.
-    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint()) && currentItem() && currentItem()->isSelected()) {
+    const QModelIndex current = currentIndex();
+    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint()) && current.isValid() &&
+        selectionModel()->isRowSelected(current.row())) {
         runDrag(this, sideListDragData(tag_));
         return;
     }
-    if (e->buttons() == Qt::NoButton) QTreeWidget::mouseMoveEvent(e);
+    if (e->buttons() == Qt::NoButton) QTreeView::mouseMoveEvent(e);
 }

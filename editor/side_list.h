@@ -1,9 +1,10 @@
 #pragma once
 #include <QDate>
 #include <QPoint>
-#include <QTreeWidget>
+#include <QTreeView>
 
 class App;
+class DictionaryModel;
 class DocumentForm;
 class QLabel;
 struct Dictionary;
@@ -12,7 +13,7 @@ struct Dictionary;
 // A header field or a grid column that takes the focus shows its dictionary here: values of the
 // stored documents or the dates around an anchor. A double click or a drop applies the selected
 // entry to the document by the list's kind, whatever field it lands on.
-class SideList : public QTreeWidget {
+class SideList : public QTreeView {
     Q_OBJECT
 public:
     SideList(App& app, DocumentForm* form, QLabel* caption);
@@ -44,6 +45,9 @@ public:
     // The whole title of what the list shows; the label above it shortens it with "…" when the
     // list is narrow, and gives the whole title as its tooltip.
     const QString& Caption() const { return captionText_; }
+    // The rows shown.
+    int rowCount() const;
+    QString text(int row, int column) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,18 +57,19 @@ protected:
 
 private:
     void PanelDaty(const QString& field, const QDate& anchor);
-    void pokaz(const Dictionary& d);
+    void pokaz(Dictionary d);
     // The field's own dictionary when it takes the focus.
     void GotFocus(QObject* field);
     // The field with a dictionary that holds the focus, or nullptr.
     QObject* focusedField() const;
-    void produkt(const QTreeWidgetItem* row);
-    void jednostka(const QTreeWidgetItem* row);
-    void stawkaVat(const QTreeWidgetItem* row);
+    void produkt(int row);
+    void jednostka(int row);
+    void stawkaVat(int row);
     void setCaption(const QString& text);
 
     App& app_;
     DocumentForm* form_;
+    DictionaryModel* rows_;
     QLabel* caption_;
     QString captionText_;
     QString tag_;

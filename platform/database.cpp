@@ -122,12 +122,20 @@ bool isJetFile(const QString& path)
 
 // ---- Row ----
 
+int Columns::find(const QString& name) const
+{
+    if (auto it = index.constFind(name); it != index.constEnd()) return *it;
+    // Of columns spelt alike but for case, the last one, as the exact spellings keep it.
+    for (qsizetype i = names.size() - 1; i >= 0; --i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+}
+
 const Value& Row::operator[](const QString& name) const
 {
-    auto it = columns_->index.constFind(name.toLower());
-    if (it == columns_->index.constEnd())
-        throw AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
-    return values_[size_t(*it)];
+    const int i = columns_->find(name);
+    if (i < 0) throw AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+    return values_[size_t(i)];
 }
 
 // ---- Statement ----
@@ -193,7 +201,7 @@ Row Statement::row() const
         auto c = std::make_shared<Columns>();
         for (int i = 0; i < n; ++i) {
             QString name = columnName(i);
-            c->index.insert(name.toLower(), i);
+            c->index.insert(name, i);
             c->names << name;
             const char* t = sqlite3_column_decltype(stmt_, i);
             c->types << QString::fromUtf8(t ? t : "").section('(', 0, 0).trimmed().toUpper();
@@ -220,6 +228,17 @@ Value Statement::value(int i) const
     }
     default: return Value();
     }
+}
+
+QByteArrayView Statement::utf8(int i) const
+{
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+    return t ? QByteArrayView(t, sqlite3_column_bytes(stmt_, i)) : QByteArrayView();
+}
+
+bool Statement::isNull(int i) const
+{
+    return sqlite3_column_type(stmt_, i) == SQLITE_NULL;
 }
 
 void Statement::reset()

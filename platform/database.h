@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/app_error.h"
 #include "platform/db_value.h"
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -17,9 +18,13 @@ namespace db {
 
 // Names and declared types of a result's columns, shared by its rows.
 struct Columns {
-    QHash<QString, int> index;  // lower-case name -> position
+    QHash<QString, int> index;  // name as the statement spells it -> position
     QStringList names;
     QStringList types;  // declared type of the table column ("CURRENCY", "BIT"...), or ""
+
+    // The position of a column, names compared without case; -1 when there is none. A name
+    // spelt as the statement spells it is found without building a text.
+    int find(const QString& name) const;
 };
 
 // One row of a result: values by column position or by name (names compare without case).
@@ -33,15 +38,12 @@ public:
     const Value& at(int i) const { return values_.at(size_t(i)); }
     // Throws AppError 3265 when the row has no such column.
     const Value& operator[](const QString& name) const;
-    bool has(const QString& name) const { return columns_->index.contains(name.toLower()); }
+    bool has(const QString& name) const { return columns_->find(name) >= 0; }
     QString name(int i) const { return columns_->names.value(i); }
-    int indexOf(const QString& name) const { return columns_->index.value(name.toLower(), -1); }
+    int indexOf(const QString& name) const { return columns_->find(name); }
     // Declared type of a column, upper case without width ("TEXT(100)" gives "TEXT").
     QString declaredType(int i) const { return columns_->types.value(i); }
-    QString declaredType(const QString& name) const
-    {
-        return columns_->types.value(columns_->index.value(name.toLower(), -1));
-    }
+    QString declaredType(const QString& name) const { return columns_->types.value(columns_->find(name)); }
 
     QString text(const QString& n) const { return (*this)[n].toText(); }
     qint64 integer(const QString& n) const { return (*this)[n].toInt(); }
@@ -78,6 +80,10 @@ public:
     Row row() const;
     // One column of the current row, by position from 0: cheaper than row() for long results.
     Value value(int i) const;
+    // The column's text as the engine holds it (UTF-8), valid until the next step; a null view
+    // for NULL. Cheapest of all where the text is copied on at once.
+    QByteArrayView utf8(int i) const;
+    bool isNull(int i) const;
     void reset();
     int columnCount() const;
     QString columnName(int i) const;

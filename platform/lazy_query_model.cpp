@@ -1,5 +1,6 @@
 #include "platform/lazy_query_model.h"
 #include <QMetaObject>
+#include <algorithm>
 
 LazyQueryModel::LazyQueryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -13,15 +14,19 @@ void LazyQueryModel::setHeaders(const QStringList& headers)
 void LazyQueryModel::clear()
 {
     beginResetModel();
-    source_ = nullptr;
-    rows_.clear();
+    source_.reset();
+    open_ = false;
+    segments_.clear();
+    starts_.clear();
+    movedToEnd_ = 0;
     endResetModel();
 }
 
-void LazyQueryModel::setSource(Source source)
+void LazyQueryModel::setSource(std::shared_ptr<Source> source)
 {
     clear();
     source_ = std::move(source);
+    open_ = source_ != nullptr;
     try {
         fetchNext();
     } catch (...) {
@@ -30,44 +35,120 @@ void LazyQueryModel::setSource(Source source)
     }
 }
 
+LazyQueryModel::Segment LazyQueryModel::segment(Piece piece) const
+{
+    Segment s;
+    if (auto* part = std::get_if<Part>(&piece)) {
+        s.key = std::move(part->key);
+        s.rows = std::move(part->rows);
+        s.count = qint64(s.rows.size());
+        s.held = true;
+        s.used = tick_;
+    } else {
+        auto& gap = std::get<Gap>(piece);
+        s.key = std::move(gap.key);
+        s.count = gap.count;
+        s.gap = true;
+    }
+    return s;
+}
+
+void LazyQueryModel::reindex()
+{
+    starts_.resize(segments_.size());
+    qint64 at = 0;
+    for (size_t i = 0; i < segments_.size(); ++i) {
+        starts_[i] = at;
+        at += segments_[i].count;
+    }
+}
+
+int LazyQueryModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || segments_.empty()) return 0;
+    return int(starts_.back() + segments_.back().count);
+}
+
+int LazyQueryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+int LazyQueryModel::firstRow(int s) const
+{
+    return int(starts_.at(size_t(s)));
+}
+
+int LazyQueryModel::segmentOf(int r) const
+{
+    // The last segment starting at or before the row that shows rows (empty ones are skipped).
+    auto it = std::upper_bound(starts_.begin(), starts_.end(), qint64(r));
+    int s = int(it - starts_.begin()) - 1;
+    while (s > 0 && segments_[size_t(s)].count == 0) --s;
+    return s;
+}
+
+qint64 LazyQueryModel::heldRows() const
+{
+    qint64 n = 0;
+    for (const Segment& s : segments_)
+        if (s.held) n += qint64(s.rows.size());
+    return n;
+}
+
 bool LazyQueryModel::fetchNext()
 {
-    return source_ && readPart(kPart);
+    return open_ && readPart(kPart);
 }
 
 bool LazyQueryModel::readPart(int count)
 {
-    std::vector<db::Row> part;
+    std::vector<Piece> pieces;
     try {
-        part = source_(count);
+        pieces = source_->next(count);
     } catch (...) {
-        source_ = nullptr;
+        open_ = false;
         throw;
     }
-    if (part.empty())
-        source_ = nullptr;
-    else
-        append(std::move(part));
-    return source_ != nullptr;
+    if (pieces.empty()) {
+        open_ = false;
+        settle(false);  // the end is there: the rows moved to it join it
+    } else {
+        append(std::move(pieces));
+    }
+    settleLater();
+    return open_;
 }
 
-void LazyQueryModel::append(std::vector<db::Row> rows)
+void LazyQueryModel::append(std::vector<Piece> pieces)
 {
-    const int first = int(rows_.size());
-    beginInsertRows({}, first, first + int(rows.size()) - 1);
-    rows_.reserve(rows_.size() + rows.size());
-    for (db::Row& r : rows) rows_.push_back(std::move(r));
-    endInsertRows();
+    const int first = rowCount();
+    qint64 added = 0;
+    std::vector<Segment> fresh;
+    for (Piece& p : pieces) {
+        fresh.push_back(segment(std::move(p)));
+        added += fresh.back().count;
+    }
+    if (added > 0) beginInsertRows({}, first, first + int(added) - 1);
+    for (Segment& s : fresh) segments_.push_back(std::move(s));
+    reindex();
+    if (added > 0) endInsertRows();
 }
 
 void LazyQueryModel::fetchAll()
 {
-    while (source_ && readPart(1 << 30)) {}
+    // Part after part, those read before let go as it goes: the rows held stay bounded.
+    while (open_ && readPart(kPart * 25)) settle(true);
+    for (size_t s = 0; s < segments_.size(); ++s)
+        if (segments_[s].gap) {
+            load(int(s));
+            settle(true);
+        }
 }
 
 bool LazyQueryModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && source_;
+    return !parent.isValid() && open_;
 }
 
 void LazyQueryModel::fetchMore(const QModelIndex& parent)
@@ -76,47 +157,243 @@ void LazyQueryModel::fetchMore(const QModelIndex& parent)
     try {
         fetchNext();
     } catch (...) {
-        std::exception_ptr error = std::current_exception();
-        QMetaObject::invokeMethod(
-            this, [this, error] { emit readFailed(error); }, Qt::QueuedConnection);
+        failLater(std::current_exception());
     }
+}
+
+void LazyQueryModel::failLater(std::exception_ptr error) const
+{
+    auto* self = const_cast<LazyQueryModel*>(this);
+    QMetaObject::invokeMethod(
+        self, [self, error] { emit self->readFailed(error); }, Qt::QueuedConnection);
+}
+
+void LazyQueryModel::settleLater() const
+{
+    if (settling_) return;
+    settling_ = true;
+    auto* self = const_cast<LazyQueryModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->settling_ = false;
+            self->settle(true);
+        },
+        Qt::QueuedConnection);
+}
+
+void LazyQueryModel::load(int s, qint64 offset)
+{
+    loadQuietly(s, offset);
+    settle(false);
+}
+
+void LazyQueryModel::reload(int s)
+{
+    Segment& g = segments_.at(size_t(s));
+    if (g.gap) return;
+    g.held = false;
+    std::vector<db::Row>().swap(g.rows);
+    load(s);
+}
+
+void LazyQueryModel::loadQuietly(int s, qint64 offset) const
+{
+    Segment& g = segments_.at(size_t(s));
+    if (g.held || !source_) return;
+    if (!g.gap) {
+        g.rows = source_->reread(g.key);
+        g.held = true;
+        g.used = tick_;
+    } else {
+        std::vector<Segment> fresh;
+        qint64 total = 0;
+        for (Piece& p : source_->open(Gap{g.key, g.count}, offset)) {
+            fresh.push_back(segment(std::move(p)));
+            total += fresh.back().count;
+        }
+        // Until the list is brought up to date, the pieces show as many rows as the gap did:
+        // the part read takes the difference (rows beyond its count wait, missing ones show
+        // empty), or the pieces before it give up rows when it has none to give.
+        qint64 diff = g.count - total;
+        auto part = std::find_if(fresh.begin(), fresh.end(), [](const Segment& f) { return f.held; });
+        if (part != fresh.end()) {
+            const qint64 take = std::max(diff, -part->count);
+            part->count += take;
+            diff -= take;
+        }
+        for (auto it = fresh.rbegin(); it != fresh.rend() && diff < 0; ++it) {
+            const qint64 take = std::min(it->count, -diff);
+            it->count -= take;
+            diff += take;
+        }
+        if (diff > 0 && !fresh.empty()) fresh.back().count += diff;  // nothing read: shown empty until settled
+        segments_.erase(segments_.begin() + s);
+        segments_.insert(segments_.begin() + s, std::make_move_iterator(fresh.begin()),
+                         std::make_move_iterator(fresh.end()));
+        const_cast<LazyQueryModel*>(this)->reindex();
+    }
+    movedToEnd_ += source_->takeMovedToEnd();
+    settleLater();
+}
+
+void LazyQueryModel::settle(bool release)
+{
+    // Each held part shows the rows it holds.
+    for (size_t s = 0; s < segments_.size(); ++s) {
+        Segment& g = segments_[s];
+        if (g.gap || !g.held || qint64(g.rows.size()) == g.count) continue;
+        const int at = firstRow(int(s));
+        const qint64 want = qint64(g.rows.size());
+        if (want > g.count) {
+            beginInsertRows({}, at + int(g.count), at + int(want) - 1);
+            g.count = want;
+            reindex();
+            endInsertRows();
+        } else {
+            beginRemoveRows({}, at + int(want), at + int(g.count) - 1);
+            g.count = want;
+            reindex();
+            endRemoveRows();
+        }
+        if (want > 0) emit dataChanged(index(at, 0), index(at + int(want) - 1, columnCount() - 1));
+    }
+    // Rows found to belong to the end join the last part once the end has been read (it is
+    // read again with them); before that the source gives them with the end.
+    if (source_) movedToEnd_ += source_->takeMovedToEnd();
+    if (movedToEnd_ > 0 && !open_ && !segments_.empty()) {
+        Segment& last = segments_.back();
+        const int at = rowCount();
+        beginInsertRows({}, at, at + movedToEnd_ - 1);
+        last.count += movedToEnd_;
+        last.held = false;
+        std::vector<db::Row>().swap(last.rows);
+        reindex();
+        endInsertRows();
+    }
+    movedToEnd_ = 0;
+    if (!release) return;
+    // Parts not shown since the last pass go, those shown longest ago first.
+    qint64 held = heldRows();
+    while (held > kHeld) {
+        Segment* oldest = nullptr;
+        for (Segment& g : segments_)
+            if (g.held && g.used < tick_ && (!oldest || g.used < oldest->used)) oldest = &g;
+        if (!oldest) break;
+        held -= qint64(oldest->rows.size());
+        oldest->held = false;
+        std::vector<db::Row>().swap(oldest->rows);
+    }
+    ++tick_;
+}
+
+void LazyQueryModel::replace(int first, int last, std::vector<Piece> pieces)
+{
+    const int at = first < int(segments_.size()) ? firstRow(first) : rowCount();
+    qint64 before = 0, after = 0;
+    for (int s = first; s < last; ++s) before += segments_[size_t(s)].count;
+    std::vector<Segment> fresh;
+    for (Piece& p : pieces) {
+        fresh.push_back(segment(std::move(p)));
+        after += fresh.back().count;
+    }
+    if (after > before) beginInsertRows({}, at + int(before), at + int(after) - 1);
+    if (after < before) beginRemoveRows({}, at + int(after), at + int(before) - 1);
+    segments_.erase(segments_.begin() + first, segments_.begin() + last);
+    segments_.insert(segments_.begin() + first, std::make_move_iterator(fresh.begin()),
+                     std::make_move_iterator(fresh.end()));
+    reindex();
+    if (after > before) endInsertRows();
+    if (after < before) endRemoveRows();
+    if (after > 0 && columnCount() > 0) emit dataChanged(index(at, 0), index(at + int(after) - 1, columnCount() - 1));
+    movedToEnd_ += source_ ? source_->takeMovedToEnd() : 0;
+    settle(false);
+    settleLater();
+}
+
+void LazyQueryModel::finish(std::vector<Piece> rest)
+{
+    if (!open_) return;
+    open_ = false;
+    append(std::move(rest));
+    settle(false);
+}
+
+void LazyQueryModel::removeHeldRow(int s, int at)
+{
+    Segment& g = segments_.at(size_t(s));
+    const int r = firstRow(s) + at;
+    beginRemoveRows({}, r, r);
+    g.rows.erase(g.rows.begin() + at);
+    --g.count;
+    reindex();
+    endRemoveRows();
+}
+
+void LazyQueryModel::insertHeldRow(int s, int at, db::Row row)
+{
+    Segment& g = segments_.at(size_t(s));
+    const int r = firstRow(s) + at;
+    beginInsertRows({}, r, r);
+    g.rows.insert(g.rows.begin() + at, std::move(row));
+    ++g.count;
+    g.used = tick_;
+    reindex();
+    endInsertRows();
+}
+
+const db::Row* LazyQueryModel::shownRow(int r) const
+{
+    if (r < 0 || r >= rowCount()) return nullptr;
+    int s = segmentOf(r);
+    if (!segments_[size_t(s)].held) {
+        try {
+            loadQuietly(s, r - starts_[size_t(s)]);
+        } catch (...) {
+            failLater(std::current_exception());
+            return nullptr;
+        }
+        s = segmentOf(r);
+    }
+    Segment& g = segments_[size_t(s)];
+    if (!g.held) return nullptr;
+    g.used = tick_;
+    const qint64 at = r - starts_[size_t(s)];
+    return at < qint64(g.rows.size()) ? &g.rows[size_t(at)] : nullptr;
+}
+
+const db::Row& LazyQueryModel::row(int r) const
+{
+    static const db::Row none(std::make_shared<db::Columns>(), {});
+    if (r < 0 || r >= rowCount()) return none;
+    int s = segmentOf(r);
+    if (!segments_[size_t(s)].held) {
+        loadQuietly(s, r - starts_[size_t(s)]);
+        s = segmentOf(r);
+    }
+    const Segment& g = segments_[size_t(s)];
+    const qint64 at = r - starts_[size_t(s)];
+    return g.held && at < qint64(g.rows.size()) ? g.rows[size_t(at)] : none;
 }
 
 void LazyQueryModel::setRow(int r, db::Row row)
 {
-    rows_.at(size_t(r)) = std::move(row);
+    if (r < 0 || r >= rowCount()) return;
+    (void)this->row(r);  // held from here on
+    const int s = segmentOf(r);
+    Segment& g = segments_[size_t(s)];
+    const qint64 at = r - starts_[size_t(s)];
+    if (!g.held || at >= qint64(g.rows.size())) return;
+    g.rows[size_t(at)] = std::move(row);
     emit dataChanged(index(r, 0), index(r, columnCount() - 1));
-}
-
-void LazyQueryModel::insertRowAt(int r, db::Row row)
-{
-    beginInsertRows({}, r, r);
-    rows_.insert(rows_.begin() + r, std::move(row));
-    endInsertRows();
-}
-
-void LazyQueryModel::removeRowAt(int r)
-{
-    beginRemoveRows({}, r, r);
-    rows_.erase(rows_.begin() + r);
-    endRemoveRows();
-}
-
-int LazyQueryModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(rows_.size());
-}
-
-int LazyQueryModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(headers_.size());
 }
 
 QVariant LazyQueryModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
-    const db::Row& r = rows_[size_t(index.row())];
-    return index.column() < r.size() ? cell(index.column(), r.at(index.column()), role) : QVariant();
+    const db::Row* r = shownRow(index.row());
+    if (!r) return {};
+    return index.column() < r->size() ? cell(index.column(), r->at(index.column()), role) : QVariant();
 }
 
 QVariant LazyQueryModel::cell(int, const db::Value& value, int role) const

@@ -212,10 +212,10 @@ int plCollation(void*, int la, const void* a, int lb, const void* b)
 
 }  // namespace
 
-int comparePolish(const QString& a, const QString& b)
+int comparePolish(QStringView a, QStringView b)
 {
-    int n = qMin(a.size(), b.size());
-    for (int i = 0; i < n; ++i) {
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
         if (a[i] == b[i]) continue;
         int wa = weight(a[i]), wb = weight(b[i]);
         if (wa != wb) return wa < wb ? -1 : 1;
@@ -223,19 +223,95 @@ int comparePolish(const QString& a, const QString& b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-QByteArray polishSortKey(const QString& text)
+namespace {
+
+void appendKey(QStringView text, QByteArray& key)
 {
     // Three bytes per weight, most significant first: byte order is weight order, and a key
     // that is the start of another sorts first, as the shorter text does.
-    QByteArray key(text.size() * 3, Qt::Uninitialized);
-    char* out = key.data();
+    const qsizetype at = key.size();
+    key.resize(at + text.size() * 3);
+    char* out = key.data() + at;
     for (QChar c : text) {
         const int w = weight(c);
         *out++ = char(w >> 16);
         *out++ = char((w >> 8) & 0xff);
         *out++ = char(w & 0xff);
     }
+}
+
+}  // namespace
+
+QByteArray polishSortKey(const QString& text)
+{
+    QByteArray key;
+    appendKey(text, key);
     return key;
+}
+
+void appendPolishSortKey(QByteArrayView utf8, QByteArray& key)
+{
+    // The characters are weighed as they are read out of the UTF-8 bytes; a text that is no
+    // proper UTF-8 is read as QString reads it.
+    const qsizetype at = key.size();
+    key.resize(at + utf8.size() * 3);  // never more characters than bytes
+    char* out = key.data() + at;
+    auto put = [&](char16_t unit) {
+        const int w = weight(QChar(unit));
+        *out++ = char(w >> 16);
+        *out++ = char((w >> 8) & 0xff);
+        *out++ = char(w & 0xff);
+    };
+    const auto* p = reinterpret_cast<const uchar*>(utf8.data());
+    const auto* end = p + utf8.size();
+    while (p < end) {
+        const uchar b = *p;
+        char32_t cp;
+        int more;
+        if (b < 0x80) {
+            put(b);
+            ++p;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0 && b >= 0xC2)
+            cp = b & 0x1F, more = 1;
+        else if ((b & 0xF0) == 0xE0)
+            cp = b & 0x0F, more = 2;
+        else if ((b & 0xF8) == 0xF0 && b <= 0xF4)
+            cp = b & 0x07, more = 3;
+        else
+            more = -1;
+        if (more < 0 || end - p <= more) break;
+        for (int k = 1; k <= more && more > 0; ++k) {
+            if ((p[k] & 0xC0) != 0x80) {
+                more = -1;
+                break;
+            }
+            cp = (cp << 6) | (p[k] & 0x3F);
+        }
+        if (more < 0 || (more == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            break;
+        if (cp >= 0x10000) {
+            put(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
+            put(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            put(char16_t(cp));
+        }
+        p += more + 1;
+    }
+    if (p < end) {
+        key.truncate(at);
+        appendKey(QString::fromUtf8(utf8), key);
+        return;
+    }
+    key.truncate(out - key.constData());
+}
+
+int comparePolishUtf8(QByteArrayView a, QByteArrayView b)
+{
+    if (a == b) return 0;
+    return comparePolish(QString::fromUtf8(a), QString::fromUtf8(b));
 }
 
 void registerSqlFunctions(sqlite3* db)

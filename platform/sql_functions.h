@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3;
@@ -18,9 +19,18 @@ namespace db {
 void registerSqlFunctions(sqlite3* db);
 
 // The collation's comparison, for code that sorts texts the way the database does.
-int comparePolish(const QString& a, const QString& b);
+int comparePolish(QStringView a, QStringView b);
+inline int comparePolish(const QString& a, const QString& b)
+{
+    return comparePolish(QStringView(a), QStringView(b));
+}
 // A key whose byte order is the collation's order (equal keys: texts the collation finds equal),
 // for sorting and grouping many texts without comparing them again and again.
 QByteArray polishSortKey(const QString& text);
+// The same key of a UTF-8 text appended to `key`: many texts' keys kept one after another
+// without a buffer each.
+void appendPolishSortKey(QByteArrayView utf8, QByteArray& key);
+// The collation's comparison of two UTF-8 texts.
+int comparePolishUtf8(QByteArrayView a, QByteArrayView b);
 
 }  // namespace db

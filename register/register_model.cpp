@@ -24,12 +24,20 @@ RegisterModel::RegisterModel(App& app, QObject* parent) : LazyQueryModel(parent)
 qint64 RegisterModel::rowid(int row) const
 {
     const db::Row& r = this->row(row);
-    return r.at(r.size() - 1).toInt();
+    return r.size() > 0 ? r.at(r.size() - 1).toInt() : -1;
 }
 
 const db::Value& RegisterModel::value(int row, const QString& column) const
 {
-    return this->row(row).at(registerColumn(column));
+    static const db::Value none;
+    const db::Row& r = this->row(row);
+    const int c = registerColumn(column);
+    return c >= 0 && c < r.size() ? r.at(c) : none;
+}
+
+void RegisterModel::read(const RegisterFilter& filter)
+{
+    setSource(std::make_shared<NewestFirstCursor>(registerCursor(app_, filter)));
 }
 
 void RegisterModel::reread(int row)

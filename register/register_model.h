@@ -2,6 +2,7 @@
 #include "platform/lazy_query_model.h"
 
 class App;
+struct RegisterFilter;
 
 // The register grid's rows (dataKar): the listed documents, read a part at a time, with the
 // captions and number formats of the register's columns. The paid amount is the one cell that
@@ -11,6 +12,9 @@ class RegisterModel : public LazyQueryModel {
     Q_OBJECT
 public:
     RegisterModel(App& app, QObject* parent = nullptr);
+
+    // Lists the documents that meet `filter`, the first part read at once. Throws AppError.
+    void read(const RegisterFilter& filter);
 
     // The stored document's rowid of a listed row.
     qint64 rowid(int row) const;

@@ -287,8 +287,7 @@ void RegisterPage::KartotekaOdswiez()
         dataKar->clear();
         return;
     }
-    auto cursor = std::make_shared<NewestFirstCursor>(registerCursor(app_, filter()));
-    dataKar->setSource([cursor](int atLeast) { return cursor->next(atLeast); });
+    dataKar->read(filter());
     if (sumsShown_) sumsExecute();
 }
 

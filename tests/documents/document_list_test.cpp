@@ -3,6 +3,12 @@
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 
+// Texts as gtest shows them in a failure.
+static void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
 QStringList shown(const QAbstractItemModel& m, int row)
@@ -31,6 +37,7 @@ struct ListFixture : ::testing::Test {
         for (int r = 1; r < m.rowCount(); ++r) l << m.text(r);
         return l;
     }
+    void lazyListMatchesTheEngine();
     // The order the database engine gives with its own date and number functions; documents
     // with equal keys in stored order.
     QStringList engineOrder()
@@ -88,20 +95,26 @@ TEST_F(ListFixture, RowShowsTheValuesInTheirFormsAndNullsAsEmptyCells)
 
 namespace {
 
-// Years of documents: numbers restart each month, some awkward ones, some empty texts; the
-// issue dates come in no particular order of storing.
-void fillYears(db::Database& db, int count)
+// Documents over `days` days from 2019 on (the default: years of them; 90: three long months):
+// numbers restart each month, some awkward ones, some empty texts; a few issue dates missing, and
+// with `undated` a few stored as texts that are no date amid the dates (as another tool may write
+// them); the issue dates come in no particular order of storing.
+void fillYears(db::Database& db, int count, bool undated = true, int days = 5000)
 {
     db::Transaction tr(db);
     db::Statement st(db, "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, "
                          "RazNetto, RazVAT, RazBrutto, Wystawil) VALUES (0,?,?,?,?,?,?,?,?,?,?,?)");
     for (int i = 0; i < count; ++i) {
         const int k = (i * 7919) % count;  // a permutation: stored order is not date order
-        const QDate date = QDate(2019, 1, 1).addDays(k * 5 / 3);
+        const QDate date = QDate(2019, 1, 1).addDays(qint64(k) * days / count);
         const QString numer =
             k % 97 == 0 ? QStringLiteral("A%1/x").arg(k) : QStringLiteral("%1/%2").arg(k % 40 + 1).arg(k);
         const db::Value nothing;
-        st.bindAll({k % 5 ? "FR" : "KFR", numer, k % 311 == 0 ? db::Value() : db::Value(date), date.addDays(-1),
+        db::Value issued = date;
+        if (k % 311 == 0) issued = nothing;
+        if (undated && k % 173 == 0) issued = date.toString("yyyy-MM-") + "31x";
+        if (undated && k % 257 == 0) issued = date.toString("yyyy-") + "13-01";
+        st.bindAll({k % 5 ? "FR" : "KFR", numer, issued, date.addDays(-1),
                     k % 3 ? db::Value(QStringLiteral("Rolnik %1").arg(k)) : nothing, "Wieś", k % 4 ? "123" : nothing,
                     Decimal(k), k % 6 ? db::Value(Decimal(k) / 10) : nothing, Decimal(k) * 11 / 10, "Ewa"});
         st.step();
@@ -114,10 +127,23 @@ void fillYears(db::Database& db, int count)
 
 TEST_F(ListFixture, TheLazyListShowsTheRowsOfTheWholeListInItsOrder)
 {
-    fillYears(t.db(), 3000);
+    // Years of short months, a few long months, and after a short newest month one longer than
+    // a reading of the whole list takes at once.
+    for (auto [count, days] : {std::pair{3000, 5000}, std::pair{3000, 90}, std::pair{5200, 20}}) {
+        SCOPED_TRACE(testing::Message() << count << " documents over " << days << " days");
+        t.db().execute("DELETE FROM fadok");
+        fillYears(t.db(), count, true, days);
+        if (days == 20)
+            for (int i = 0; i < 300; ++i) add(QStringLiteral("%1/02/2019").arg(i), "2019-02-10");
+        lazyListMatchesTheEngine();
+    }
+}
+
+void ListFixture::lazyListMatchesTheEngine()
+{
     DocumentListModel model(t.app);
     model.refill();
-    EXPECT_LT(model.rowCount(), 1000) << "the first part only";
+    EXPECT_LT(model.heldRows(), 1000) << "the first part only";
     EXPECT_EQ(shown(model, 0), QStringList({"<Nowy dokument>", "", "", "", "", "", "", "", "", "", ""}));
     EXPECT_TRUE(model.isNew(0));
     model.fetchAll();
@@ -142,67 +168,101 @@ QList<QStringList> everyRow(DocumentListModel& m)
 
 }  // namespace
 
+// A saved document is shown at once where a whole reading lists it, whatever its month: only
+// its month is read, the months between those read and it are counted; the list goes on showing
+// what a whole reading shows. Texts that are no date amid the counted months are found to belong
+// at the end only when they are read: until then the rows below them stand that many lower.
 TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
 {
-    fillYears(t.db(), 3000);
-    const QString newest = t.db().scalar("SELECT max(Datawyst) FROM fadok").toText();
-    auto listedAt = [&](int row) {
-        DocumentListModel m(t.app);
-        m.refill();
-        return m.numer(row);
-    };
-    auto oldest = [&] { return t.db().scalar("SELECT Numer FROM fadok ORDER BY Datawyst LIMIT 1 OFFSET 5").toText(); };
-    // The first day of the month of the last row read at first: a document there sorts last.
-    auto lastMonthRead = [&] {
-        DocumentListModel m(t.app);
-        m.refill();
-        return t.db()
-                   .scalar("SELECT Datawyst FROM fadok WHERE Numer = ?", {m.numer(m.rowCount() - 1)})
-                   .toText()
-                   .left(8) +
-               "01";
-    };
-    struct Case {
+    struct Fill {
         const char* what;
-        QString numer;
-        QString datawyst;  // empty: the date it had
-        bool readAtOnce;   // the row is among those read when the save ends
-    } cases[] = {
-        {"a new document of the newest month", "41/new", newest, true},
-        {"a listed document stored again unchanged", listedAt(3), "", true},
-        {"a listed document moved to a month not read yet", listedAt(2), "2019-03-10", false},
-        {"an old document moved to the newest month", oldest(), newest, true},
-        {"a number stored again in another letter case", "a0/x", newest, true},
-        {"a new document of a month not read yet", "7/old", "2019-02-02", false},
-        {"a new document without a number's digits, last of the rows read", "Z/x", lastMonthRead(), true},
+        bool undated;
+        int days;
     };
-    auto loadedRow = [](DocumentListModel& m, const QString& numer) {
-        for (int r = 1; r < m.rowCount(); ++r)
-            if (m.numer(r).compare(numer, Qt::CaseInsensitive) == 0) return r;
-        return -1;
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        DocumentListModel model(t.app);
-        model.refill();
-        const int before = model.rowCount();
-        const bool wasLoaded = loadedRow(model, c.numer) >= 0;
-        // What a save does: the number's old row goes, the document is inserted anew.
-        auto old = t.db().queryOne("SELECT Datawyst FROM fadok WHERE Numer = ?", {c.numer});
-        const db::Value date = !c.datawyst.isEmpty() ? db::Value(c.datawyst) : old ? old->at(0) : db::Value();
-        t.db().execute("DELETE FROM fadok WHERE Numer = ?", {c.numer});
-        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
-                       {c.numer, date});
-        model.stored(c.numer);
-        EXPECT_EQ(model.rowCount() - before, int(c.readAtOnce) - int(wasLoaded)) << "no other row read";
-        EXPECT_EQ(loadedRow(model, c.numer) >= 0, c.readAtOnce);
-        // The rows read so far are those a new reading lists first, and the rest follow them.
+    for (const Fill& f : {Fill{"dates only", false, 5000}, Fill{"texts that are no date amid the dates", true, 5000},
+                          Fill{"long months", false, 90}}) {
+        SCOPED_TRACE(f.what);
+        const bool undated = f.undated;
+        t.db().execute("DELETE FROM fadok");
+        fillYears(t.db(), 3000, undated, f.days);
+        const QString newest = t.db().scalar("SELECT max(Datawyst) FROM fadok").toText();
+        auto listedAt = [&](int row) {
+            DocumentListModel m(t.app);
+            m.refill();
+            return m.numer(row);
+        };
+        auto oldest = [&] {
+            return t.db().scalar("SELECT Numer FROM fadok ORDER BY Datawyst LIMIT 1 OFFSET 5").toText();
+        };
+        struct Case {
+            const char* what;
+            QString numer;
+            QString datawyst;  // empty: the date it had
+        } cases[] = {
+            {"a new document of the newest month", "41/new", newest},
+            {"a listed document stored again unchanged", listedAt(3), ""},
+            {"a listed document moved to a month not read yet", listedAt(2), "2019-03-10"},
+            {"an old document moved to the newest month", oldest(), newest},
+            {"a number stored again in another letter case", "a0/x", newest},
+            {"a new document of a month not read yet", "7/old", "2019-02-02"},
+            {"a new document of a month in the middle", "8/mid", "2020-06-30"},
+            {"a new document without a number's digits", "Z/x", "2021-01-01"},
+        };
+        for (const Case& c : cases)
+            for (bool idle : {false, true}) {
+                SCOPED_TRACE(c.what);
+                SCOPED_TRACE(idle ? "the rest counted while the program was idle" : "right after the reading");
+                DocumentListModel model(t.app);
+                model.refill();
+                const qint64 firstPart = model.heldRows();
+                if (idle) {
+                    model.countRest();
+                    EXPECT_EQ(model.rowCount(), t.db().scalar("SELECT count(*) FROM fadok").toInt() + 1);
+                    EXPECT_FALSE(model.canFetchMore({}));
+                    EXPECT_EQ(model.heldRows(), firstPart);
+                }
+                // What a save does: the number's old row goes, the document is inserted anew.
+                auto old = t.db().queryOne("SELECT Datawyst FROM fadok WHERE Numer = ?", {c.numer});
+                const db::Value date = !c.datawyst.isEmpty() ? db::Value(c.datawyst) : old ? old->at(0) : db::Value();
+                t.db().execute("DELETE FROM fadok WHERE Numer = ?", {c.numer});
+                t.db().execute(
+                    "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
+                    {c.numer, date});
+                const int row = model.stored(c.numer);
+                const qint64 month =
+                    t.db()
+                        .scalar("SELECT count(*) FROM fadok WHERE substr(Datawyst, 1, 7) = ?", {date.toText().left(7)})
+                        .toInt();
+                EXPECT_LE(model.heldRows(), firstPart + month) << "no month but its own read";
+                ASSERT_GT(row, 0);
+                EXPECT_EQ(model.numer(row), c.numer);
+                DocumentListModel fresh(t.app);
+                fresh.refill();
+                const QList<QStringList> whole = everyRow(fresh);
+                if (!undated) EXPECT_EQ(shown(model, row), whole.value(row));
+                EXPECT_EQ(everyRow(model), whole);
+                EXPECT_EQ(whole.value(model.rowOf(c.numer)).value(1), c.numer);
+            }
+    }
+}
+
+// Documents saved one by one into a list read on an empty file, newer and older months by turns.
+TEST_F(ListFixture, DocumentsSavedIntoAListReadEmptyTakeTheirPlaces)
+{
+    DocumentListModel model(t.app);
+    model.refill();
+    int n = 0;
+    for (const char* date : {"2024-05-06", "2023-01-02", "2024-07-08", "2024-05-01", "2022-12-31", "nie data"}) {
+        SCOPED_TRACE(date);
+        const QString numer = QStringLiteral("%1/x").arg(++n);
+        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR',?,?)", {numer, date});
+        const int row = model.stored(numer);
         DocumentListModel fresh(t.app);
         fresh.refill();
-        while (fresh.rowCount() < model.rowCount() && fresh.fetchNext()) {}
-        ASSERT_GE(fresh.rowCount(), model.rowCount());
-        for (int r = 0; r < model.rowCount(); ++r) ASSERT_EQ(shown(model, r), shown(fresh, r)) << "row " << r;
-        EXPECT_EQ(everyRow(model), everyRow(fresh));
+        const QList<QStringList> whole = everyRow(fresh);
+        if (QString(date) != "nie data") EXPECT_EQ(whole.value(row).value(1), numer);
+        EXPECT_EQ(model.rowCount(), whole.size());
+        for (int r = 0; r < model.rowCount(); ++r) EXPECT_EQ(shown(model, r), whole.value(r)) << "row " << r;
     }
 }
 

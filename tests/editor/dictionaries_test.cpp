@@ -39,7 +39,7 @@ struct Dictionaries : ::testing::Test {
     QStringList column(const Dictionary& d, int c)
     {
         QStringList l;
-        for (const auto& r : d.rows) l << r.texts.value(c);
+        for (int r = 0; r < d.rows.size(); ++r) l << d.rows.text(r, c);
         return l;
     }
 };
@@ -79,7 +79,7 @@ TEST_F(Dictionaries, ContractorsAreDistinctWithoutCaseSpeltAsMostlyAndInPolishOr
                                          "Zenon", u("Żaneta")}));
     EXPECT_EQ(column(d, 7), (QStringList{"77", "88", "22", "11", "33", "44", "66", "55"}));
     // Every value of the seller, in the columns a pick fills from.
-    EXPECT_EQ(d.rows[0].texts,
+    EXPECT_EQ(d.rows.texts(0),
               (QStringList{"anna", "Wola 1", "123", u("Dowód osobisty"), "ABC1", dateText(wydany), u("Wójt"), "77"}));
 }
 
@@ -120,11 +120,11 @@ TEST_F(Dictionaries, ProductsAreOneRowPerNameUnitAndRateWithTheHighestPrice)
     position(u("Żyto"), "t", "2", "zw");
     position("Owies", "kg", "3", "7,5");
     Dictionary d = read("Produkty");
-    ASSERT_EQ(d.rows.size(), 4u);
-    EXPECT_EQ(d.rows[0].texts, (QStringList{"Owies", "kg", "3,00", "7,5"}));
-    EXPECT_EQ(d.rows[1].texts, (QStringList{"Pszenica", "kg", "10,00", "23"}));
-    EXPECT_EQ(d.rows[2].texts, (QStringList{"Pszenica", "kg", "1 234,50", "7"}));
-    EXPECT_EQ(d.rows[3].texts.value(0), u("Żyto"));
+    ASSERT_EQ(d.rows.size(), 4);
+    EXPECT_EQ(d.rows.texts(0), (QStringList{"Owies", "kg", "3,00", "7,5"}));
+    EXPECT_EQ(d.rows.texts(1), (QStringList{"Pszenica", "kg", "10,00", "23"}));
+    EXPECT_EQ(d.rows.texts(2), (QStringList{"Pszenica", "kg", "1 234,50", "7"}));
+    EXPECT_EQ(d.rows.text(3, 0), u("Żyto"));
     // Units and rates have no filter: an empty value is their first row.
     position("Owies", "", "1", "");
     EXPECT_EQ(column(read("Jednostki miary"), 0), (QStringList{"", "kg", "t"}));
@@ -138,31 +138,30 @@ TEST(DatesList, DaysAroundTheAnchorWithItsMarkWeekendsAndDistances)
     const QDate anchor(2024, 3, 15);  // a Friday
     Dictionary d = datesList("Datasprz", anchor, 10, 20);
     EXPECT_EQ(d.mark, "Datasprz");
-    ASSERT_EQ(d.rows.size(), 31u);
-    EXPECT_EQ(d.rows.front().texts.value(1), dateText(QDate(2024, 3, 5)));
-    EXPECT_EQ(d.rows.front().texts.value(2), "-10");
-    EXPECT_EQ(d.rows.back().texts.value(1), dateText(QDate(2024, 4, 4)));
-    EXPECT_EQ(d.rows.back().texts.value(2), "20");
-    const DictionaryRow& a = d.rows[10];
-    EXPECT_EQ(a.texts.value(1), dateText(anchor));
-    EXPECT_EQ(a.texts.value(2), "<<<");
-    EXPECT_TRUE(a.bold);
-    EXPECT_EQ(a.texts.value(0), QLocale::system().dayName(5, QLocale::ShortFormat));
+    ASSERT_EQ(d.rows.size(), 31);
+    EXPECT_EQ(d.rows.text(0, 1), dateText(QDate(2024, 3, 5)));
+    EXPECT_EQ(d.rows.text(0, 2), "-10");
+    EXPECT_EQ(d.rows.text(30, 1), dateText(QDate(2024, 4, 4)));
+    EXPECT_EQ(d.rows.text(30, 2), "20");
+    EXPECT_EQ(d.rows.text(10, 1), dateText(anchor));
+    EXPECT_EQ(d.rows.text(10, 2), "<<<");
+    EXPECT_TRUE(d.rows.bold(10));
+    EXPECT_EQ(d.rows.text(10, 0), QLocale::system().dayName(5, QLocale::ShortFormat));
     int bold = 0;
-    for (const auto& r : d.rows) bold += r.bold;
+    for (int r = 0; r < d.rows.size(); ++r) bold += d.rows.bold(r);
     EXPECT_EQ(bold, 1);
-    EXPECT_EQ(d.rows[11].colour, QColor(0, 170, 0));  // Saturday 16 March
-    EXPECT_EQ(d.rows[12].colour, QColor(255, 0, 0));  // Sunday 17 March
-    EXPECT_FALSE(d.rows[13].colour.isValid());
-    EXPECT_FALSE(a.colour.isValid());
+    EXPECT_EQ(d.rows.colour(11), QColor(0, 170, 0));  // Saturday 16 March
+    EXPECT_EQ(d.rows.colour(12), QColor(255, 0, 0));  // Sunday 17 March
+    EXPECT_FALSE(d.rows.colour(13).isValid());
+    EXPECT_FALSE(d.rows.colour(10).isValid());
 
     struct Case {
         int before, after;
-        size_t rows;
+        int rows;
     };
     for (const Case& c : {Case{0, 0, 1}, Case{3, 0, 4}, Case{-2, 5, 4}, Case{-5, 3, 0}, Case{2000000000, 0, 36526}}) {
         SCOPED_TRACE(testing::Message() << c.before << " " << c.after);
         EXPECT_EQ(datesList("Dni", anchor, c.before, c.after).rows.size(), c.rows);
     }
-    EXPECT_EQ(datesList("Dni", anchor, -2, 5).rows[0].texts.value(2), "2");
+    EXPECT_EQ(datesList("Dni", anchor, -2, 5).rows.text(0, 2), "2");
 }

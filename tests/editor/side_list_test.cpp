@@ -73,7 +73,7 @@ struct SideListFixture : EditingFixture {
     QStringList rows(int column = 0)
     {
         QStringList l;
-        for (int i = 0; i < slo->topLevelItemCount(); ++i) l << slo->topLevelItem(i)->text(column);
+        for (int i = 0; i < slo->rowCount(); ++i) l << slo->text(i, column);
         return l;
     }
     int rowOf(int column, const QString& text) { return int(rows(column).indexOf(text)); }
@@ -81,11 +81,11 @@ struct SideListFixture : EditingFixture {
     void pick(int i)
     {
         ASSERT_GE(i, 0);
-        QTreeWidgetItem* it = slo->topLevelItem(i);
-        ASSERT_TRUE(it);
-        slo->scrollToItem(it);
+        ASSERT_LT(i, slo->rowCount());
+        const QModelIndex it = slo->model()->index(i, 0);
+        slo->scrollTo(it);
         // On the row where the list shows it: a wide row goes on past the list's right edge.
-        const QRect r = slo->visualItemRect(it);
+        const QRect r = slo->visualRect(it);
         const QPoint at(std::min(r.center().x(), slo->viewport()->width() / 2), r.center().y());
         QTest::mouseClick(slo->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(slo->viewport(), Qt::LeftButton, {}, at);
@@ -95,7 +95,7 @@ struct SideListFixture : EditingFixture {
     void select(int i)
     {
         ASSERT_GE(i, 0);
-        slo->setCurrentItem(slo->topLevelItem(i));
+        slo->setCurrentIndex(slo->model()->index(i, 0));
     }
     void focus(QWidget* w)
     {
@@ -164,8 +164,8 @@ TEST_F(SideListFixture, EachFieldAndGridColumnShowsItsDictionaryReadOnceAndASave
     // The attach shows the contractors.
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(slo->Caption(), u("Kontrahenci (przeciągnij do odpowiedniego pola)"));
-    EXPECT_EQ(slo->headerItem()->text(0), "Nazwa kontrahenta");
-    EXPECT_EQ(slo->columnCount(), 8);
+    EXPECT_EQ(slo->model()->headerData(0, Qt::Horizontal).toString(), "Nazwa kontrahenta");
+    EXPECT_EQ(slo->model()->columnCount(), 8);
     EXPECT_EQ(rows(), QStringList{"Jan Nowak"});
 
     struct Case {
@@ -229,10 +229,11 @@ TEST_F(SideListFixture, DatesListAnchorsOnTheIssueDateAndTodayAndKeepsItsKind)
     focus(controls(form).txtDatasprz);
     EXPECT_EQ(slo->Tag(), "Datasprz");
     EXPECT_EQ(controls(form).labSlownik->text(), "Daty");
-    ASSERT_EQ(slo->topLevelItemCount(), 31);
+    ASSERT_EQ(slo->rowCount(), 31);
     EXPECT_EQ(rows(1).value(10), dateText(QDate(2024, 3, 15)));
-    EXPECT_TRUE(slo->topLevelItem(10)->font(1).bold());
-    EXPECT_EQ(slo->topLevelItem(12)->foreground(1).color(), QColor(255, 0, 0));  // a Sunday
+    EXPECT_TRUE(slo->model()->index(10, 1).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(slo->model()->index(12, 1).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));  // a Sunday
 
     // A changed issue date shows in the list only after another list came in between.
     controls(form).txtDatawyst->setText(dateText(QDate(2024, 6, 1)));
@@ -534,7 +535,7 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     // With no database open nothing of one stays.
     pages->Odlacz();
     pages->BrakBazy();
-    EXPECT_EQ(slo->topLevelItemCount(), 0);
+    EXPECT_EQ(slo->rowCount(), 0);
     EXPECT_TRUE(slo->Tag().isEmpty());
     EXPECT_TRUE(controls(form).labSlownik->text().isEmpty());
 }

@@ -224,10 +224,47 @@ TEST_F(DatabaseTest, OldEngineWildcardsAndTextFunctions)
 
 TEST(PolishSortKey, OrdersAndMatchesAsTheCollationCompares)
 {
-    const char* texts[] = {"",  "a",    "A",    "ą", "Ąb", "b", "c", "ć", "Cafe", "Café", "cafg",
-                           "e", "ę",    "ł",    "L", "lz", "ń", "ó", "o", "ś",    "z",    "ź",
-                           "Ż", "żaba", "ŻABA", "1", "10", "9", "-", " ", "Ω",    "ω",    "中"};
+    const char* texts[] = {"",
+                           "a",
+                           "A",
+                           "ą",
+                           "Ąb",
+                           "b",
+                           "c",
+                           "ć",
+                           "Cafe",
+                           "Café",
+                           "cafg",
+                           "e",
+                           "ę",
+                           "ł",
+                           "L",
+                           "lz",
+                           "ń",
+                           "ó",
+                           "o",
+                           "ś",
+                           "z",
+                           "ź",
+                           "Ż",
+                           "żaba",
+                           "ŻABA",
+                           "1",
+                           "10",
+                           "9",
+                           "-",
+                           " ",
+                           "Ω",
+                           "ω",
+                           "中",
+                           "😀",
+                           "a\xff"
+                           "b"};  // a character beyond 16 bits, bytes that are no UTF-8
     for (const char* a : texts) {
+        // The key and the comparison of the UTF-8 bytes as the database gives them are the same.
+        QByteArray utf8Key("x");
+        db::appendPolishSortKey(a, utf8Key);
+        EXPECT_EQ(utf8Key, "x" + db::polishSortKey(QString::fromUtf8(a))) << a;
         for (const char* b : texts) {
             SCOPED_TRACE(std::string(a) + " | " + b);
             const QString x = QString::fromUtf8(a), y = QString::fromUtf8(b);
@@ -235,6 +272,7 @@ TEST(PolishSortKey, OrdersAndMatchesAsTheCollationCompares)
                                : db::polishSortKey(x) == db::polishSortKey(y) ? 0
                                                                               : 1;
             EXPECT_EQ(byKeys, db::comparePolish(x, y));
+            EXPECT_EQ(db::comparePolishUtf8(a, b), db::comparePolish(x, y));
         }
     }
 }

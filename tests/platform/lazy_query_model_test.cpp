@@ -9,23 +9,59 @@
 
 namespace {
 
-// A source of `total` numbered rows given in parts of the size asked; it fails from row `failAt` on.
-struct Numbers {
+// `total` numbered rows in parts of the size asked, each part read again by its first row; it
+// fails from row `failAt` on. With `counted`, all rows after the first part are a gap, opened
+// as a part of 500 rows around the row asked for.
+struct Numbers : LazyQueryModel::Source {
     int total;
     int failAt = -1;
-    int next = 0;
+    bool counted = false;
+    int next_ = 0;
     int reads = 0;
     std::shared_ptr<const db::Columns> columns = std::make_shared<db::Columns>();
 
-    std::vector<db::Row> operator()(int atLeast)
+    Numbers(int total, int failAt = -1, bool counted = false) : total(total), failAt(failAt), counted(counted) {}
+
+    std::vector<db::Row> rows(int from, int count)
     {
         ++reads;
-        std::vector<db::Row> rows;
-        for (; next < total && int(rows.size()) < atLeast; ++next) {
-            if (next == failAt) throw AppError(err::kGeneral, "test", "read failed");
-            rows.emplace_back(columns, std::vector<db::Value>{next, QStringLiteral("row %1").arg(next)});
+        std::vector<db::Row> r;
+        for (int i = from; i < total && i < from + count; ++i) {
+            if (i == failAt) throw AppError(err::kGeneral, "test", "read failed");
+            r.emplace_back(columns, std::vector<db::Value>{i, QStringLiteral("row %1").arg(i)});
         }
-        return rows;
+        return r;
+    }
+    static QVariant key(int from, int count) { return QVariantList{from, count}; }
+    std::vector<LazyQueryModel::Piece> next(int atLeast) override
+    {
+        std::vector<LazyQueryModel::Piece> pieces;
+        if (next_ >= total) return pieces;
+        const int n = std::min(atLeast, total - next_);
+        pieces.push_back(LazyQueryModel::Part{key(next_, n), rows(next_, n)});
+        next_ += n;
+        if (counted && next_ < total) {
+            pieces.push_back(LazyQueryModel::Gap{key(next_, total - next_), total - next_});
+            next_ = total;
+        }
+        return pieces;
+    }
+    std::vector<db::Row> reread(const QVariant& k) override
+    {
+        const QVariantList l = k.toList();
+        return rows(l[0].toInt(), l[1].toInt());
+    }
+    std::vector<LazyQueryModel::Piece> open(const LazyQueryModel::Gap& gap, qint64 offset) override
+    {
+        const QVariantList l = gap.key.toList();
+        const int from = l[0].toInt(), count = l[1].toInt();
+        const int at = from + int(offset) / 500 * 500, n = std::min(500, from + count - at);
+        std::vector<LazyQueryModel::Piece> pieces;
+        if (at > from) pieces.push_back(LazyQueryModel::Gap{key(from, at - from), at - from});
+        pieces.push_back(LazyQueryModel::Part{key(at, n), rows(at, n)});
+        if (at + n < from + count)
+            pieces.push_back(LazyQueryModel::Gap{key(at + n, from + count - at - n), from + count - at - n});
+        return pieces;
     }
 };
 
@@ -33,10 +69,10 @@ struct Numbers {
 
 TEST(LazyQueryModel, ReadsTheFirstPartAtOnceAndMoreAsTheViewScrolls)
 {
-    auto numbers = std::make_shared<Numbers>(Numbers{1000});
+    auto numbers = std::make_shared<Numbers>(1000);
     LazyQueryModel model;
     model.setHeaders({"Nr", "Tekst"});
-    model.setSource([numbers](int n) { return (*numbers)(n); });
+    model.setSource(numbers);
     EXPECT_EQ(model.rowCount(), LazyQueryModel::kPart);
     EXPECT_EQ(model.index(5, 1).data().toString(), "row 5");
 
@@ -57,13 +93,49 @@ TEST(LazyQueryModel, ReadsTheFirstPartAtOnceAndMoreAsTheViewScrolls)
     EXPECT_EQ(model.index(999, 0).data().toString(), "999");
 }
 
+// Scrolled through a long list and back, the view shows every row as read, while the parts far
+// from it are let go and read again when it comes back to them.
+TEST(LazyQueryModel, PartsFarFromTheViewAreLetGoAndReadAgainWhenShown)
+{
+    for (bool counted : {false, true}) {
+        SCOPED_TRACE(counted ? "rows counted, not read" : "rows read as the view scrolls");
+        auto numbers = std::make_shared<Numbers>(20000, -1, counted);
+        LazyQueryModel model;
+        model.setHeaders({"Nr", "Tekst"});
+        model.setSource(numbers);
+        QTableView view;
+        view.setModel(&model);
+        view.resize(400, 300);
+        view.show();
+        qint64 mostHeld = 0;
+        auto scrollTo = [&](int row) {
+            view.scrollTo(model.index(row, 0), QAbstractItemView::PositionAtTop);
+            QApplication::processEvents();
+            QApplication::processEvents();
+            mostHeld = std::max(mostHeld, model.heldRows());
+            const int top = view.rowAt(0);
+            ASSERT_GE(top, 0);
+            EXPECT_EQ(model.index(top, 1).data().toString(), QStringLiteral("row %1").arg(top));
+        };
+        for (int row = 0; row < 20000; row += 997) {
+            while (model.rowCount() <= row && model.canFetchMore({})) model.fetchMore({});
+            scrollTo(row);
+        }
+        EXPECT_EQ(model.rowCount(), 20000);
+        const int reads = numbers->reads;
+        scrollTo(0);
+        EXPECT_GT(numbers->reads, reads) << "the first part was let go and is read again";
+        EXPECT_LE(mostHeld, LazyQueryModel::kHeld + 1000);
+    }
+}
+
 TEST(LazyQueryModel, AFailedReadKeepsTheRowsReadAndIsHandedOnAfterTheViewsStep)
 {
-    auto numbers = std::make_shared<Numbers>(Numbers{1000, 300});
+    auto numbers = std::make_shared<Numbers>(1000, 300);
     LazyQueryModel model;
     model.setHeaders({"Nr", "Tekst"});
     QSignalSpy failed(&model, &LazyQueryModel::readFailed);
-    model.setSource([numbers](int n) { return (*numbers)(n); });
+    model.setSource(numbers);
     model.fetchMore({});
     EXPECT_EQ(failed.count(), 0) << "not inside the view's step";
     QApplication::processEvents();
@@ -75,7 +147,7 @@ TEST(LazyQueryModel, AFailedReadKeepsTheRowsReadAndIsHandedOnAfterTheViewsStep)
     EXPECT_EQ(numbers->reads, reads) << "no further reading after a failure";
 
     // A failure of the first part is the caller's, with nothing listed.
-    numbers->next = 300;
-    EXPECT_THROW(model.setSource([numbers](int n) { return (*numbers)(n); }), AppError);
+    numbers->next_ = 300;
+    EXPECT_THROW(model.setSource(numbers), AppError);
     EXPECT_EQ(model.rowCount(), 0);
 }

@@ -10,14 +10,21 @@
 
 namespace {
 
+// The numbers of the rows a cursor gives, part after part of about `part` rows, to the end.
+QStringList numbersOf(NewestFirstCursor& cursor, int part)
+{
+    QStringList numbers;
+    for (auto pieces = cursor.next(part); !pieces.empty(); pieces = cursor.next(part))
+        for (const auto& piece : pieces)
+            for (const db::Row& r : std::get<LazyQueryModel::Part>(piece).rows) numbers << r.text("Numer");
+    return numbers;
+}
+
 struct Queries : ::testing::Test, StoredDocuments {
     QStringList listed(const RegisterFilter& f)
     {
         NewestFirstCursor cursor = registerCursor(t.app, f);
-        QStringList numbers;
-        for (auto part = cursor.next(2); !part.empty(); part = cursor.next(2))
-            for (const db::Row& r : part) numbers << r.text("Numer");
-        return numbers;
+        return numbersOf(cursor, 2);
     }
     QStringList sums(const RegisterFilter& f)
     {
@@ -246,10 +253,7 @@ TEST(RegisterCursor, PartsTogetherGiveTheDocumentListsOrder)
     for (int part : {1, 3, 7, 200}) {
         SCOPED_TRACE(part);
         NewestFirstCursor cursor = registerCursor(t.app, {});
-        QStringList numbers;
-        for (auto rows = cursor.next(part); !rows.empty(); rows = cursor.next(part))
-            for (const db::Row& r : rows) numbers << r.text("Numer");
-        EXPECT_EQ(numbers, expected);
+        EXPECT_EQ(numbersOf(cursor, part), expected);
         EXPECT_TRUE(cursor.atEnd());
     }
     // Another database opened meanwhile: the cursor reads nothing more.
