@@ -166,9 +166,13 @@ void ChartPage::draw()
             low = std::min(low, v);
             high = std::max(high, v);
         }
+    // The axis lays out a line for every step of its range at each change: a range that grew a
+    // thousandfold over the old step would take minutes. A larger step goes first, a smaller one last.
     const ValueScale scale = valueScale(low, high);
+    const bool stepGrows = scale.step >= values_->tickInterval();
+    if (stepGrows) values_->setTickInterval(scale.step);
     values_->setRange(scale.low, scale.high);
-    values_->setTickInterval(scale.step);
+    if (!stepGrows) values_->setTickInterval(scale.step);
 }
 
 bool ChartPage::eventFilter(QObject* watched, QEvent* event)

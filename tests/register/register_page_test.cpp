@@ -290,8 +290,11 @@ TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)
         return QStringLiteral("%1..%2 by %3").arg(axis->min()).arg(axis->max()).arg(axis->tickInterval()).toStdString();
     };
     EXPECT_EQ(scale(), "0..1200 by 200");
+    // A scale that grows or shrinks a hundred thousand times is laid out without a tick for every old step.
     for (const auto& [sql, expected] : {std::pair{"UPDATE fadok SET RazBrutto = RazBrutto * 2.2", "0..3000 by 500"},
-                                        {"UPDATE fadok SET RazBrutto = RazBrutto / 2.2", "0..1200 by 200"}}) {
+                                        {"UPDATE fadok SET RazBrutto = RazBrutto / 2.2", "0..1200 by 200"},
+                                        {"UPDATE fadok SET RazBrutto = RazBrutto * 100000", "0..1.2e+08 by 2e+07"},
+                                        {"UPDATE fadok SET RazBrutto = RazBrutto / 100000", "0..1200 by 200"}}) {
         db().execute(QString::fromUtf8(sql));
         for (int again = 0; again < 2; ++again) {
             window->mnuWykOdswiez->trigger();
