@@ -5,6 +5,7 @@
 // holds and the process's resident memory. Also the list read anew, as on attaching.
 #include "bench_fill.h"
 #include "core/base_par.h"
+#include "documents/deletion.h"
 #include "documents/document_list.h"
 #include "documents/save.h"
 #include "editor/document_editing.h"
@@ -56,8 +57,7 @@ public:
         sqlite3* h = db_.handle();
         {
             db::Transaction undo(db_);
-            db_.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {numer});
-            db_.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {numer});
+            deleteStoredDocument(db_, numer);
             undo.commit();
         }
         const double start = bench::milliseconds(bench::Clock::Cpu);

@@ -1,29 +1,66 @@
 #include "core/error_report.h"
 #include "core/app.h"
-#include "core/dlg_error.h"
-#include "core/error_messages.h"
-#include "core/registry.h"
-#include "platform/busy_pointer.h"
-#include "platform/message_box.h"
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include "platform/app_error.h"
+#include <QDebug>
 
-void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
+namespace {
+
+App::ErrorReporter& processDefault()
 {
-    ErrorInfo error = CurrentErrorInfo(app);
-    dlgError dialog(app, QApplication::activeWindow());
-    dialog.txtErrorOpis->setPlainText(error.description + QStringLiteral(" [") + where + QStringLiteral("]"));
-    dialog.txtErrorNumber->setText(QString::number(error.number));
-    dialog.txtErrorSource->setText(error.source);
-    dialog.txtErrorSource->setCursorPosition(0);
-    dialog.Obiekt = where;
-    dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, ErrorSection(app, error), error.number));
-    dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) ==
-                                 QLatin1String("1"));
-    ui::setDefaultPointer();
-    ui::execDialog(dialog);
+    static App::ErrorReporter reporter;
+    return reporter;
+}
+
+// Without the program's reporter the error is at least in the log.
+void logError(const QString& where)
+{
+    QString text = QStringLiteral("unknown error");
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const AppError& x) {
+        text = QStringLiteral("%1 %2: %3").arg(x.number()).arg(x.source(), x.description());
+    } catch (const std::exception& x) {
+        text = QString::fromUtf8(x.what());
+    } catch (...) {
+    }
+    qWarning().noquote() << "error in" << where << "-" << text;
+}
+
+long currentErrorNumber()
+{
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const AppError& x) {
+        return x.number();
+    } catch (...) {
+    }
+    return 0;
+}
+
+}  // namespace
+
+void App::setDefaultErrorReporter(ErrorReporter reporter)
+{
+    processDefault() = std::move(reporter);
+}
+
+App::ErrorReporter App::defaultErrorReporter()
+{
+    return processDefault();
+}
+
+void ErrorReport(App& app, const QString& where, const QString& extra)
+{
+    // What fails on the program's database once it met a damaged page follows from that: the
+    // damage is told once, when the file is let go (DatabaseDamaged).
+    if (app.gBaseDb && app.gBaseDb->isDamaged() && currentErrorNumber() == err::kDamaged) {
+        logError(where);
+        return;
+    }
+    if (app.errorReporter)
+        app.errorReporter(app, where, extra);
+    else
+        logError(where);
 }
 
 void RunCommand(App& app, const QString& where, const std::function<void()>& command)

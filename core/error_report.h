@@ -13,7 +13,3 @@ void ErrorReport(App& app, const QString& where, const QString& extra = QString(
 // Runs a command given from a menu, a toolbar or a key: an error it throws is reported under
 // `where` and the program goes on, so that nothing escapes into the window's event loop.
 void RunCommand(App& app, const QString& where, const std::function<void()>& command);
-
-// The program's reporter: shows the error dialog for the error being handled and logs it when
-// asked to. Installed at start with App::setDefaultErrorReporter.
-void ErrorReportDialog(App& app, const QString& where, const QString& extra = QString());

@@ -1,5 +1,5 @@
 #include "core/app.h"
-#include "core/error_report.h"
+#include "core/error_report_dialog.h"
 #include "core/polish_language.h"
 #include "core/start_up.h"
 #include "editor/main_window.h"

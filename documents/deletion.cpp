@@ -77,6 +77,12 @@ bool locked(db::Database& db)
 
 }  // namespace
 
+void deleteStoredDocument(db::Database& db, const QString& numer)
+{
+    db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {numer});
+    db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {numer});
+}
+
 DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || numer.isEmpty()) return result(DeleteResult::Cancelled);
@@ -97,8 +103,7 @@ DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask)
             if (!now) return result(DeleteResult::Missing);
             if (!(*now == *s)) continue;
             if (auto refusal = numerNieOstatni(app, db, *now)) return result(DeleteResult::Refused, *refusal);
-            db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {now->numer});
-            db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {now->numer});
+            deleteStoredDocument(db, now->numer);
             tr.commit();
             return result(DeleteResult::Deleted);
         }

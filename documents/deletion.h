@@ -3,6 +3,9 @@
 #include <QString>
 
 class App;
+namespace db {
+class Database;
+}
 
 // What a deletion ended with, and what to tell the user.
 struct DeleteResult {
@@ -31,3 +34,7 @@ struct DeleteResult {
 // message come while no transaction is open. Nothing is deleted while the database carries the
 // read-only lock.
 DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask);
+
+// Deletes stored document `numer` as it stands, its header in fadok and every row of fapoz under
+// the number, inside the caller's transaction; asks and checks nothing.
+void deleteStoredDocument(db::Database& db, const QString& numer);

@@ -35,7 +35,7 @@ std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString
 
 EditState EditState::of(App& app, const QString& numer, const StoredIdentity& tozsamosc)
 {
-    return EditState{numer, app.gBaseDb ? app.gBaseDb->path() : QString(), tozsamosc};
+    return EditState{numer, app.gBaseDb ? app.gBaseDb->path() : QString(), tozsamosc, {}};
 }
 
 bool EditState::fromDatabase(const QString& path) const

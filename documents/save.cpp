@@ -1,6 +1,7 @@
 #include "documents/save.h"
 #include "core/app.h"
 #include "core/error_report.h"
+#include "documents/deletion.h"
 #include "documents/numbering.h"
 #include "documents/positions.h"
 #include "platform/app_error.h"
@@ -156,8 +157,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     h.Zaplacono =
         ten ? db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer}).toOptDecimal()
             : std::nullopt;
-    db.execute(QStringLiteral("DELETE FROM fapoz WHERE Numer = ?"), {h.Numer});
-    db.execute(QStringLiteral("DELETE FROM fadok WHERE Numer = ?"), {h.Numer});
+    deleteStoredDocument(db, h.Numer);
     h.Stanowisko = app.gStanowisko;
     db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
     kopiujPozycje(db, dopoz, false, h);

@@ -29,7 +29,8 @@ struct DictionaryColumn {
 // object each (a text is made when it is shown); the dates list's rows also carry their marks.
 class DictionaryRows {
 public:
-    explicit DictionaryRows(int columns = 0) : columns_(columns) {}
+    DictionaryRows() = default;
+    explicit DictionaryRows(int columns) : columns_(columns) {}
     int size() const { return columns_ > 0 ? int(ends_.size()) / columns_ : 0; }
     int columns() const { return columns_; }
     QByteArrayView utf8(int row, int column) const;
@@ -58,7 +59,7 @@ private:
         bool bold = false;
         QColor colour;  // invalid: the list's own
     };
-    int columns_;
+    int columns_ = 0;
     QByteArray chars_;
     std::vector<int> ends_;  // where each text ends in chars_, row by row
     std::vector<Look> looks_;

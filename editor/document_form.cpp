@@ -690,13 +690,13 @@ void DocumentForm::cmbKordok_Change()
     const QString k = cmbKordok->boundValue().toString();
     QString sql;
     if (k == QLatin1String("FR") || k == QLatin1String("KFR")) {
-        sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = '%1'").arg(k);
+        sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = ?");
         if (!stan_.poprawa())
             sql += QStringLiteral(" AND Numer NOT IN (SELECT KorNumer FROM fadok WHERE KorNumer IS NOT NULL)");
         sql += QStringLiteral(" ORDER BY Val(Numer)");
     }
     ChangeGuard quiet{cmbKornum};
-    cmbKornum->setRowSource(sql);
+    cmbKornum->setRowSource(sql, {k});
     try {
         if (sql.isEmpty() || !app_.gBazaOtwarta || !app_.gBaseDb) {
             cmbKornum->clear();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/db_value.h"
 #include <QComboBox>
 #include <QString>
 #include <QVariant>
@@ -13,7 +14,8 @@ class Database;
 
 // A choice list that shows a text and binds a key. Its items come from a row source: a fixed
 // list "LIST key;text|key;text|..." or an SQL query whose first column is the key and second
-// the text (run on the database given with setDatabase); or they are added one by one.
+// the text (run on the database given with setDatabase, its values bound to its ?); or they are
+// added one by one.
 // An optional empty text ("(brak)") heads the list as the item that stands for no key.
 //
 // Change is quiet while the program holds the list: either eventLock is raised (callers raise
@@ -29,7 +31,11 @@ public:
 
     void setDatabase(db::Database* database) { database_ = database; }
     db::Database* database() const { return database_; }
-    void setRowSource(const QString& rowSource) { rowSource_ = rowSource; }
+    void setRowSource(const QString& rowSource, std::vector<db::Value> params = {})
+    {
+        rowSource_ = rowSource;
+        params_ = std::move(params);
+    }
     const QString& rowSource() const { return rowSource_; }
     // Text of the first item, which binds no key; empty means the list has no such item.
     void setEmptyText(const QString& text) { emptyText_ = text; }
@@ -64,6 +70,7 @@ private:
 
     db::Database* database_ = nullptr;
     QString rowSource_;
+    std::vector<db::Value> params_;  // bound to the row source's ?
     QString emptyText_;
     bool refilling_ = false;
     int guards_ = 0;

@@ -35,10 +35,10 @@ struct Element {
     QString column;  // Field: the column it shows
     QString table;   // Field: the table; inside a detail its current row, elsewhere its first row
     QRectF rect;     // millimetres from the section's top-left corner
-    Style style;
+    Style style{};
     bool hideEmpty = false;  // Field: shows nothing, pattern included, when the value is empty
     bool suppressed = false;
-    QImage image;  // Picture
+    QImage image{};  // Picture
 };
 
 struct Section {

@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/registry.h"
 #include "platform/message_box.h"
+#include "platform/report_render.h"
 #include "register/print_pipeline.h"
 #include "register/print_state.h"
 #include <QAbstractItemView>
@@ -14,13 +15,6 @@ namespace {
 const QString kFanet = QStringLiteral("FANET");
 const QString kSzablon = QStringLiteral("rapFANET1");
 
-struct Wybor {
-    int copies = 1;
-    bool collate = false;
-    int firstPage = 0;
-    int lastPage = 0;
-};
-
 // The copies proposed: the setting's leading number, at least one.
 int kopie(App& app)
 {
@@ -29,8 +23,8 @@ int kopie(App& app)
     return int(std::clamp<qint64>(n.value_or(1), 1, 999));
 }
 
-// The printer dialog; none when the user cancelled it.
-std::optional<Wybor> printerDialog(App& app, const QString& title)
+// The printer dialog: the print job the user chose; none when the user cancelled it.
+std::optional<report::PrintJob> printerDialog(App& app, const QString& title)
 {
     PrintState& st = printState(app);
     if (!st.printer) st.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -44,7 +38,7 @@ std::optional<Wybor> printerDialog(App& app, const QString& title)
     dialog.setFromTo(1, 1);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (ui::execDialog(dialog) != QDialog::Accepted) return std::nullopt;
-    Wybor w;
+    report::PrintJob w;
     w.copies = std::max(printer.copyCount(), 1);
     w.collate = printer.collateCopies();
     if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
@@ -55,7 +49,7 @@ std::optional<Wybor> printerDialog(App& app, const QString& title)
     return w;
 }
 
-bool run(App& app, const QString& title, const Wybor& w)
+bool run(App& app, const QString& title, const report::PrintJob& w)
 {
     return RepPrint(app, QStringLiteral("drukuj"), kFanet, kSzablon, title, w.copies, w.collate, w.firstPage,
                     w.lastPage);

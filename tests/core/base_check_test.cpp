@@ -237,7 +237,7 @@ TEST_F(BaseCheckTest, NoDatabaseOrABrokenStructureGetsOneMessageAndNoPasswordQue
 // the background finds it: the file is let go with one message and nothing written after it.
 TEST_F(BaseCheckTest, DamageInsideIsFoundInTheBackgroundAndTheFileLetGoWithOneMessage)
 {
-    for (const QString haslo : {QString(), QStringLiteral("tajne")}) {
+    for (const QString& haslo : {QString(), QStringLiteral("tajne")}) {
         SCOPED_TRACE(haslo.toStdString());
         const QString path = filled(haslo.isEmpty() ? "Uszkodzona.mdb" : "UszkodzonaChroniona.mdb");
         if (!haslo.isEmpty()) db::Database::open(path, QString(), {.exclusive = true})->changePassword(haslo);

@@ -60,7 +60,9 @@ TEST(Haslo, ScramblingIsTheFamilysAndRoundTrips)
         for (QChar ch : stored) EXPECT_TRUE(ch.unicode() >= 32 && ch.unicode() <= 126);
         const QString haslo = QString::fromLatin1(c.haslo);
         EXPECT_EQ(HasloDekoduj(kHasloKlucz, stored).left(haslo.size()), haslo);
-        if (!haslo.isEmpty()) EXPECT_NE(stored.left(haslo.size()), haslo);  // not kept plain
+        if (!haslo.isEmpty()) {
+            EXPECT_NE(stored.left(haslo.size()), haslo);  // not kept plain
+        }
     }
     // Letters outside 32..126 vanish from the password, without a draw.
     const QString polish = HasloKoduj(kHasloKlucz, QStringLiteral("hasło"), 20);

@@ -239,7 +239,9 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
                 DocumentListModel fresh(t.app);
                 fresh.refill();
                 const QList<QStringList> whole = everyRow(fresh);
-                if (!undated) EXPECT_EQ(shown(model, row), whole.value(row));
+                if (!undated) {
+                    EXPECT_EQ(shown(model, row), whole.value(row));
+                }
                 EXPECT_EQ(everyRow(model), whole);
                 EXPECT_EQ(whole.value(model.rowOf(c.numer)).value(1), c.numer);
             }
@@ -260,7 +262,9 @@ TEST_F(ListFixture, DocumentsSavedIntoAListReadEmptyTakeTheirPlaces)
         DocumentListModel fresh(t.app);
         fresh.refill();
         const QList<QStringList> whole = everyRow(fresh);
-        if (QString(date) != "nie data") EXPECT_EQ(whole.value(row).value(1), numer);
+        if (QString(date) != "nie data") {
+            EXPECT_EQ(whole.value(row).value(1), numer);
+        }
         EXPECT_EQ(model.rowCount(), whole.size());
         for (int r = 0; r < model.rowCount(); ++r) EXPECT_EQ(shown(model, r), whole.value(r)) << "row " << r;
     }

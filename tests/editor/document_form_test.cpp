@@ -370,7 +370,9 @@ TEST_F(FormFixture, NewDocumentAndAttachProposeTheNumberOfTheIssueDateShown)
         const FormControls f = controls(w.form);
         EXPECT_EQ(f.txtDatawyst->text(), c.date);
         EXPECT_EQ(f.txtNumer->text(), c.numer);
-        if (!c.buffered) EXPECT_EQ(f.txtDatasprz->text(), c.date);
+        if (!c.buffered) {
+            EXPECT_EQ(f.txtDatasprz->text(), c.date);
+        }
     }
 }
 

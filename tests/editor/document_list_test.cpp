@@ -53,7 +53,7 @@ TEST_F(ListWidgetFixture, RefillShowsEveryColumnNewestFirstAndSelectsTheNumber)
     EXPECT_EQ(row(1)[1], "1/06/2024");
     EXPECT_EQ(row(3)[1], "1/05/2024");
     for (int c = 0; c < 11; ++c) {
-        const bool right = c == 1 || c >= 7 && c <= 9;
+        const bool right = c == 1 || (c >= 7 && c <= 9);
         const int align = right ? int(Qt::AlignRight | Qt::AlignVCenter) : 0;
         EXPECT_EQ(rows->index(2, c).data(Qt::TextAlignmentRole).toInt(), align) << c;
         EXPECT_EQ(rows->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), align) << c;

@@ -64,9 +64,11 @@ struct LayoutFixture : EditingFixture {
     // The entry page keeps its list, toolbars and the form inside it.
     void expectPageWhole()
     {
-        for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            if (w->isVisible())
+        for (QWidget* w : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (w->isVisible()) {
                 EXPECT_TRUE(page->rect().contains(w->geometry())) << where(w).toStdString() << " outside the page";
+            }
+        }
     }
     // No caption, list item, tab or header is cut at the working font.
     void expectNoTextCut()
@@ -103,11 +105,13 @@ struct LayoutFixture : EditingFixture {
                 EXPECT_LE(b->fontMetrics().horizontalAdvance(shown), b->width()) << a->objectName().toStdString();
             }
         QHeaderView* h = lst->horizontalHeader();
-        for (int c = 0; c < h->count(); ++c)
-            if (!h->isSectionHidden(c))
+        for (int c = 0; c < h->count(); ++c) {
+            if (!h->isSectionHidden(c)) {
                 EXPECT_LT(h->fontMetrics().horizontalAdvance(rows->headerData(c, Qt::Horizontal).toString()),
                           h->sectionSize(c))
                     << "list column " << c;
+            }
+        }
     }
     // The whole row of the positions in view, every caption whole over its column.
     void expectWholeGridRow(PositionGrid* grid)

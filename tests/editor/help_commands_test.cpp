@@ -52,7 +52,9 @@ TEST(HelpCommands, FilesOpenWhenTheyAndTheirViewerAreThereAndTheUserIsToldOtherw
         c.command(app);
         EXPECT_EQ(tools.calls("xdg-open"), c.opened.isEmpty() ? QList<QStringList>() : QList<QStringList>{{c.opened}});
         EXPECT_EQ(r.seen.size(), c.message.isEmpty() ? 0u : 1u);
-        if (!r.seen.empty()) EXPECT_TRUE(r.seen[0].text.startsWith(c.message)) << r.seen[0].text.toStdString();
+        if (!r.seen.empty()) {
+            EXPECT_TRUE(r.seen[0].text.startsWith(c.message)) << r.seen[0].text.toStdString();
+        }
     }
 }
 

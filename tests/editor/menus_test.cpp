@@ -62,7 +62,9 @@ TEST(MenuTree, CommandsAreNamedKeysReachOneCommandAndGroupsKeepOnePressed)
         if (a->isSeparator() || qobject_cast<QWidgetAction*>(a) || a->menu()) continue;
         SCOPED_TRACE(a->text().toStdString());
         EXPECT_FALSE(a->objectName().isEmpty());
-        if (inMenu) EXPECT_FALSE(a->text().isEmpty()) << a->objectName().toStdString();
+        if (inMenu) {
+            EXPECT_FALSE(a->text().isEmpty()) << a->objectName().toStdString();
+        }
         if (a->shortcut().isEmpty() || keys.value(a->shortcut()) == a->objectName()) continue;
         EXPECT_FALSE(keys.contains(a->shortcut())) << "also " << keys.value(a->shortcut()).toStdString();
         keys.insert(a->shortcut(), a->objectName());
@@ -149,7 +151,7 @@ TEST_F(MenusFixture, CopyHandsTheReferenceOverOrRefusesAPathItCannotCarry)
 {
     storeToday(1);
     open();
-    for (const QString& path : {"/dane/Firma.mdb", "/dane/a|b/Firma.mdb"}) {
+    for (const QString path : {"/dane/Firma.mdb", "/dane/a|b/Firma.mdb"}) {
         SCOPED_TRACE(path.toStdString());
         QApplication::clipboard()->setText("poprzedni");
         t.app.gPrgPar.BazaPlik = path;

@@ -55,10 +55,13 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
             const bool moved =
                 !(QApplication::focusWidget() == field || field->isAncestorOf(QApplication::focusWidget()));
             EXPECT_EQ(moved, setting && movesOn);
-            if (moved) EXPECT_EQ(QApplication::focusWidget(), next);
-            if (setting)
+            if (moved) {
+                EXPECT_EQ(QApplication::focusWidget(), next);
+            }
+            if (setting) {
                 EXPECT_EQ(controls(form).txtUwagi->toPlainText(), field == controls(form).txtUwagi ? after : notes);
-            if (setting) EXPECT_EQ(controls(form).cmbPlatFor->count(), items) << "Enter adds nothing to a list";
+                EXPECT_EQ(controls(form).cmbPlatFor->count(), items) << "Enter adds nothing to a list";
+            }
         }
     }
     t.app.gPrgPar.EnterToTab = true;  // the grid keeps its Enter

@@ -79,7 +79,9 @@ TEST_F(MailHandOff, FallsBackToAnEmlFileAndReportsWhenNothingTakesIt)
                   c.taken);
         EXPECT_EQ(failures, c.taken ? 0 : 1);
         EXPECT_EQ(own.calls("xdg-open"), QList<QStringList>({{eml}}));
-        if (!c.taken) EXPECT_EQ(leftAt, eml);
+        if (!c.taken) {
+            EXPECT_EQ(leftAt, eml);
+        }
     }
     QFile f(eml);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -84,7 +84,8 @@ inline DocHeader everyFieldHeader()
             .PlatRach = "12 1020",
             .Wystawil = "Anna",
             .Uwagi = "uwagi\ndwie linie",
-            .Fundusz = "Fundusz Promocji Mleka"};
+            .Fundusz = "Fundusz Promocji Mleka",
+            .Zaplacono = std::nullopt};
 }
 
 // A typed row numbered `n`, its values computed as the grid computes them.

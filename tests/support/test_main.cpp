@@ -1,5 +1,5 @@
 #include "core/app.h"
-#include "core/error_report.h"
+#include "core/error_report_dialog.h"
 #include "platform/message_box.h"
 #include "support/private_home.h"
 #include <QApplication>
