@@ -129,19 +129,23 @@ void BM_RegisterRareName(benchmark::State& state)
 }
 BENCHMARK(BM_RegisterRareName)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
+// The raw engine reading every listed row in order, as the whole register needs them.
+void readEveryRow(db::Database& db)
+{
+    QStringList names;
+    for (const RegisterColumn& c : registerColumns()) names << c.name;
+    bench::runRaw(db.handle(),
+                  QStringLiteral("SELECT %1, rowid FROM fadok ORDER BY Datawyst DESC").arg(names.join(", ")));
+}
+
 // Scrolling to the end of the list reads every part (and lets the ones passed go).
 void BM_RegisterReadAll(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
     bench::Paired paired(state);
-    QStringList names;
-    for (const RegisterColumn& c : registerColumns()) names << c.name;
     for (auto _ : state) {
-        paired.raw([&] {
-            bench::runRaw(t.db().handle(),
-                          QStringLiteral("SELECT %1, rowid FROM fadok ORDER BY Datawyst DESC").arg(names.join(", ")));
-        });
+        paired.raw([&] { readEveryRow(t.db()); });
         paired.program([&] {
             s.page->KartotekaOdswiez();
             s.page->dataKar->fetchAll();
@@ -151,6 +155,51 @@ void BM_RegisterReadAll(benchmark::State& state)
     state.counters["rows_held"] = double(s.page->dataKar->heldRows());
 }
 BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// "Zaznacz wiersze" on the list as first shown: every row marked by the list's counted length,
+// beside the raw engine counting the documents.
+void BM_RegisterMarkAll(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    Shown s(t.app);
+    bench::Paired paired(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.page->KartotekaOdswiez();
+        state.ResumeTiming();
+        paired.raw([&] { bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok")); });
+        paired.program([&] {
+            s.page->KarMarkAll();
+            s.page->gridKar->viewport()->repaint();
+        });
+    }
+    state.counters["rows_marked"] = double(s.page->markedRows().size());
+    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+}
+BENCHMARK(BM_RegisterMarkAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// "Kopiuj wiersze" after "Zaznacz wiersze": every row read and put on the clipboard, beside the
+// raw engine reading every row in order.
+void BM_RegisterCopyAll(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    Shown s(t.app);
+    bench::Paired paired(state);
+    qint64 held = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.page->KartotekaOdswiez();
+        s.page->KarMarkAll();
+        state.ResumeTiming();
+        paired.raw([&] { readEveryRow(t.db()); });
+        paired.program([&] {
+            s.page->KarCopyClipboard();
+            held = s.page->dataKar->heldRows();
+        });
+    }
+    state.counters["rows_held"] = double(held);
+}
+BENCHMARK(BM_RegisterCopyAll)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 
 QString monthSumsSql()
 {

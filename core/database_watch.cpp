@@ -76,11 +76,12 @@ void DatabaseWatch::stop()
     pending_ = 0;
 }
 
-void DatabaseWatch::read(Read r)
+bool DatabaseWatch::read(Read r)
 {
-    if (!watched_) return;
+    if (!watched_) return false;
     held_.push_back({std::move(r)});
     ++pending_;
+    return true;
 }
 
 void DatabaseWatch::start()

@@ -41,10 +41,10 @@ public:
     // A read on the background connection, run from the next start(): runs in the worker thread
     // and gives what is to be done with its result in this object's thread (dropped when the
     // watch stopped meanwhile). A read that meets a damaged page reports the damage instead.
-    // Nothing without a watched connection.
+    // Nothing without a watched connection: false then.
     using Delivery = std::function<void()>;
     using Read = std::function<Delivery(db::Database&)>;
-    void read(Read r);
+    bool read(Read r);
     // Runs what is queued (the window is usable now).
     void start();
 

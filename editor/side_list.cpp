@@ -1,5 +1,6 @@
 #include "editor/side_list.h"
 #include "core/app.h"
+#include "core/database_watch.h"
 #include "editor/dictionaries.h"
 #include "editor/dictionary_model.h"
 #include "editor/document_form.h"
@@ -17,6 +18,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <mutex>
+#include <optional>
 
 using namespace slownik;
 
@@ -33,7 +38,22 @@ void showBeginning(const QWidget* form, std::initializer_list<const char*> field
     }
 }
 
+// Row `row` of `rows` holds `texts`, whatever the case of its letters.
+bool sameEntry(const DictionaryRows& rows, int row, const QStringList& texts)
+{
+    for (int c = 0; c < rows.columns() && c < texts.size(); ++c)
+        if (rows.text(row, c).compare(texts[c], Qt::CaseInsensitive) != 0) return false;
+    return true;
+}
+
 }  // namespace
+
+// Filled by the background connection's thread, taken in the list's.
+struct SideList::FreshRead {
+    QString name;
+    std::mutex mutex;
+    std::optional<Dictionary> read;
+};
 
 SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this)), caption_(caption)
@@ -102,6 +122,12 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     }
     const QString mark = dictionaryMark(name);
     if (mark.isEmpty() || mark == tag_) return;
+    fresh_.reset();  // what a save was reading again is not shown now
+    // After a save, the kind shown is read again in the background and shown meanwhile.
+    if (mark == rereadKind_ && name == shownName_ && readInBackground(name)) {
+        tag_ = mark;
+        return;
+    }
     try {
         if (auto d = readDictionary(*app_.gBaseDb, name)) {
             pokaz(std::move(*d));
@@ -122,6 +148,7 @@ void SideList::showIfEmpty(const QString& name, const Dictionary& d)
 void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
+    fresh_.reset();
     pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
     shownName_.clear();
 }
@@ -138,12 +165,78 @@ void SideList::PoZapisie()
 {
     const QString shown = tag_;
     tag_.clear();
+    fresh_.reset();
+    rereadKind_ = shown;
     if (QObject* field = focusedField()) GotFocus(field);
-    if (!tag_.isEmpty()) return;
-    if (!shownName_.isEmpty())
-        PanelSlownikPokaz(shownName_);
-    else
-        tag_ = shown;  // the dates do not change with a save
+    if (tag_.isEmpty() && !shownName_.isEmpty()) PanelSlownikPokaz(shownName_);
+    rereadKind_.clear();
+    if (tag_.isEmpty() && shownName_.isEmpty()) tag_ = shown;  // the dates do not change with a save
+}
+
+bool SideList::readInBackground(const QString& name)
+{
+    auto fresh = std::make_shared<FreshRead>();
+    fresh->name = name;
+    DatabaseWatch& watch = WatchDatabase(app_);
+    const bool queued =
+        watch.read([list = QPointer<SideList>(this), fresh](db::Database& d) -> DatabaseWatch::Delivery {
+            auto read = readDictionary(d, fresh->name);
+            {
+                std::lock_guard lock(fresh->mutex);
+                fresh->read = std::move(read);
+            }
+            return [list, fresh] {
+                if (list && list->fresh_ == fresh) list->settle();
+            };
+        });
+    if (!queued) return false;
+    watch.start();
+    fresh_ = std::move(fresh);
+    return true;
+}
+
+bool SideList::settle()
+{
+    if (!fresh_) return true;
+    const std::shared_ptr<FreshRead> fresh = std::move(fresh_);
+    std::optional<Dictionary> d;
+    {
+        std::lock_guard lock(fresh->mutex);
+        d = std::move(fresh->read);
+    }
+    // Not read in the background yet (or given up there): read here, as a request would.
+    if (!d) {
+        try {
+            if (app_.gBaseDb) d = readDictionary(*app_.gBaseDb, fresh->name);
+        } catch (...) {
+        }
+    }
+    if (!d) {
+        tag_.clear();  // the rows shown lack the document stored: nothing applies them
+        return false;
+    }
+    showFresh(fresh->name, std::move(*d));
+    return true;
+}
+
+void SideList::showFresh(const QString& name, Dictionary d)
+{
+    // The entry picked in the rows shown so far stays picked, where the fresh rows have it.
+    const QModelIndex current = currentIndex();
+    QStringList picked;
+    if (current.isValid() && selectionModel()->isRowSelected(current.row()))
+        picked = rows_->dictionary().rows.texts(current.row());
+    const int scrolled = verticalScrollBar()->value();
+    pokaz(std::move(d));
+    shownName_ = name;
+    const DictionaryRows& rows = rows_->dictionary().rows;
+    for (int r = 0; !picked.isEmpty() && r < rows.size(); ++r) {
+        if (!sameEntry(rows, r, picked)) continue;
+        setCurrentIndex(rows_->index(r, 0));
+        scrollTo(currentIndex());
+        return;
+    }
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void SideList::pokaz(Dictionary d)
@@ -161,13 +254,15 @@ void SideList::pokaz(Dictionary d)
     setCaption(caption);
 }
 
-int SideList::rowCount() const
+int SideList::rowCount()
 {
+    settle();
     return rows_->rowCount();
 }
 
-QString SideList::text(int row, int column) const
+QString SideList::text(int row, int column)
 {
+    settle();
     return row >= 0 && row < rowCount() && column < rows_->dictionary().rows.columns()
                ? rows_->dictionary().rows.text(row, column)
                : QString();
@@ -190,6 +285,7 @@ void SideList::resizeEvent(QResizeEvent* e)
 
 void SideList::Wyczysc()
 {
+    fresh_.reset();
     rows_->clear();
     tag_.clear();
     shownName_.clear();
@@ -209,6 +305,7 @@ void SideList::PozycjaSlownikPokaz()
 
 void SideList::lstSlo_DblClick()
 {
+    if (!settle()) return;
     const QModelIndex current = currentIndex();
     if (rowCount() == 0 || !current.isValid() || !selectionModel()->isRowSelected(current.row())) return;
     const int row = current.row();
@@ -279,12 +376,15 @@ void SideList::mousePressEvent(QMouseEvent* e)
 
 void SideList::mouseMoveEvent(QMouseEvent* e)
 {
-    // A drag of the selected entry; the list's own rubber band and row tracking stay off.
-    const QModelIndex current = currentIndex();
-    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint()) && current.isValid() &&
-        selectionModel()->isRowSelected(current.row())) {
-        runDrag(this, sideListDragData(tag_));
-        return;
+    // A drag of the selected entry (of the fresh rows); the list's own rubber band and row
+    // tracking stay off.
+    if (dragStarts(e->buttons(), pressedAt_, e->position().toPoint())) {
+        if (!settle()) return;
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && selectionModel()->isRowSelected(current.row())) {
+            runDrag(this, sideListDragData(tag_));
+            return;
+        }
     }
     if (e->buttons() == Qt::NoButton) QTreeView::mouseMoveEvent(e);
 }

@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QPoint>
 #include <QTreeView>
+#include <memory>
 
 class App;
 class DictionaryModel;
@@ -37,17 +38,19 @@ public:
     // Applies the selected entry to the document by the list's kind.
     void lstSlo_DblClick();
     // A document was stored: the list is read again, with it, for the field that has the focus,
-    // or as the dictionary it showed when that field has none, and takes double clicks and drags
-    // at once. Every other dictionary is read again when it is next shown.
+    // or as the dictionary it showed when that field has none. A dictionary of the kind shown is
+    // read in the background (the save does not wait for it) and shown once read, the entry
+    // picked meanwhile still picked; a double click, a drag or a look at the rows before then
+    // takes the fresh rows first. Every other dictionary is read again when it is next shown.
     void PoZapisie();
     // Forgets the rows and the kind (the database is let go or another one is attached).
     void Wyczysc();
     // The whole title of what the list shows; the label above it shortens it with "…" when the
     // list is narrow, and gives the whole title as its tooltip.
     const QString& Caption() const { return captionText_; }
-    // The rows shown.
-    int rowCount() const;
-    QString text(int row, int column) const;
+    // The rows shown; a dictionary still being read after a save is taken first.
+    int rowCount();
+    QString text(int row, int column);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +59,14 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    struct FreshRead;
+    // Reads dictionary `name`, of the kind shown, on the background connection; false when there
+    // is none.
+    bool readInBackground(const QString& name);
+    // The dictionary read after a save shown now, read here when the background has not given
+    // it yet. False when it could not be read: the list then takes no entry.
+    bool settle();
+    void showFresh(const QString& name, Dictionary d);
     void PanelDaty(const QString& field, const QDate& anchor);
     void pokaz(Dictionary d);
     // The field's own dictionary when it takes the focus.
@@ -76,6 +87,8 @@ private:
     QString shownName_;             // the dictionary read for the rows shown; empty for the dates
     std::vector<QObject*> fields_;  // the form's fields that show a dictionary when focused
     QPoint pressedAt_;
+    QString rereadKind_;                // while a save reads the list again: the kind it showed
+    std::shared_ptr<FreshRead> fresh_;  // the dictionary being read after a save
 };
 
 // Holds the side list still while the program moves the position grid (BlokadaSlownika).

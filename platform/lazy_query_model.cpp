@@ -272,7 +272,11 @@ void LazyQueryModel::settle(bool release)
         endInsertRows();
     }
     movedToEnd_ = 0;
-    if (!release) return;
+    if (release) letGo();
+}
+
+void LazyQueryModel::letGo()
+{
     // Parts not shown since the last pass go, those shown longest ago first.
     qint64 held = heldRows();
     while (held > kHeld) {

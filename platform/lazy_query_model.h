@@ -62,6 +62,10 @@ public:
     bool atEnd() const { return !open_; }
     // Rows held in memory now.
     qint64 heldRows() const;
+    // Lets go of the parts not used since the last call (those used longest ago first) while
+    // more than kHeld rows are held, for a pass over many rows that reads them one after another
+    // (row()): the references it took before are gone then. The rows' number does not change.
+    void letGo();
 
     // Row `r`, read first when it is not held (a row with no values while it cannot be
     // shown). Throws what the source throws. The reference holds until the program is idle

@@ -78,15 +78,16 @@ QString cellText(const RegisterColumn& column, const db::Value& value)
     return generalText(column.kind, value);
 }
 
-QString copyText(const std::vector<const db::Row*>& rows)
+QString copyText(qint64 count, const std::function<const db::Row&(qint64)>& row)
 {
     const auto& columns = registerColumns();
     QString text;
     for (const RegisterColumn& c : columns) text += c.caption + QLatin1Char('\t');
     text += QLatin1String("\r\n");
-    for (const db::Row* r : rows) {
+    for (qint64 k = 0; k < count; ++k) {
+        const db::Row& r = row(k);
         for (size_t i = 0; i < columns.size(); ++i)
-            text += (int(i) < r->size() ? generalText(columns[i].kind, r->at(int(i))) : QString()) + QLatin1Char('\t');
+            text += (int(i) < r.size() ? generalText(columns[i].kind, r.at(int(i))) : QString()) + QLatin1Char('\t');
         text += QLatin1String("\r\n");
     }
     return text;

@@ -2,6 +2,7 @@
 #include "platform/database.h"
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // The register's columns as its grid shows them, and how their values become texts: in the grid
@@ -31,6 +32,7 @@ QString cellText(const RegisterColumn& column, const db::Value& value);
 // with the system's decimal mark, no grouping and no trailing zeros.
 QString generalText(ColumnKind kind, const db::Value& value);
 
-// The clipboard text of copied rows: a line of captions, then one line per row with its value in
-// every column; each field is followed by a tab, each line by CR LF.
-QString copyText(const std::vector<const db::Row*>& rows);
+// The clipboard text of `count` copied rows: a line of captions, then one line per row with its
+// value in every column; each field is followed by a tab, each line by CR LF. `row` gives each
+// row in turn, once, and need not keep it afterwards.
+QString copyText(qint64 count, const std::function<const db::Row&(qint64)>& row);

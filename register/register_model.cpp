@@ -37,7 +37,15 @@ const db::Value& RegisterModel::value(int row, const QString& column) const
 
 void RegisterModel::read(const RegisterFilter& filter)
 {
-    setSource(std::make_shared<NewestFirstCursor>(registerCursor(app_, filter)));
+    cursor_.reset();
+    auto cursor = std::make_shared<NewestFirstCursor>(registerCursor(app_, filter));
+    setSource(cursor);
+    cursor_ = std::move(cursor);
+}
+
+void RegisterModel::countRest()
+{
+    if (cursor_ && app_.gBaseDb && cursor_->readsFrom(*app_.gBaseDb)) finish(cursor_->rest());
 }
 
 void RegisterModel::reread(int row)

@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/lazy_query_model.h"
+#include <memory>
 
 class App;
+class NewestFirstCursor;
 struct RegisterFilter;
 
 // The register grid's rows (dataKar): the listed documents, read a part at a time, with the
@@ -22,6 +24,9 @@ public:
     const db::Value& value(int row, const QString& column) const;
     // Reads a row again after it was written.
     void reread(int row);
+    // Counts the listed documents not read yet, without reading them: the list then has its
+    // whole length, its rows read when shown. Throws AppError.
+    void countRest();
 
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
@@ -35,4 +40,5 @@ protected:
 
 private:
     App& app_;
+    std::shared_ptr<NewestFirstCursor> cursor_;
 };

@@ -381,10 +381,11 @@ void RegisterPage::KarMarkAll()
     StatusInfo(QStringLiteral("Zaznaczanie wierszy..."));
     const int first = gridKar->verticalScrollBar()->value();
     const QModelIndex current = gridKar->currentIndex();
+    // Every listed row, by the list's length: the rows not read yet are counted, not read.
     try {
-        dataKar->fetchAll();
+        dataKar->countRest();
     } catch (...) {
-        // As the list stands: the rows read so far are marked.
+        // As the list stands: the rows listed so far are marked.
     }
     gridKar->selectAll();
     gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
@@ -398,10 +399,11 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar->verticalScrollBar()->value();
     const QModelIndex current = gridKar->currentIndex();
-    std::vector<const db::Row*> rows;
-    rows.reserve(marked_.size());
-    for (int r : marked_) rows.push_back(&dataKar->row(r));
-    const QString text = copyText(rows);
+    // Each row read as it is copied; parts passed are let go on the way.
+    const QString text = copyText(qint64(marked_.size()), [this](qint64 k) -> const db::Row& {
+        if (k % LazyQueryModel::kPart == 0) dataKar->letGo();
+        return dataKar->row(marked_[size_t(k)]);
+    });
     gridKar->clearSelection();
     gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     gridKar->verticalScrollBar()->setValue(first);

@@ -273,6 +273,25 @@ TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
     EXPECT_EQ(clipboardNumbers(), reversed);
 }
 
+// A list longer than what was read is marked whole by its counted length, without reading it, and
+// copied whole in the list's order.
+TEST_F(RegisterWindow, EveryRowOfALongListIsMarkedWithoutReadingItAndCopiedInItsOrder)
+{
+    db().execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1199), "
+                 "d(i, m) AS (SELECT i, date('2015-01-01', '+' || (i / 40) || ' months') FROM n) "
+                 "INSERT INTO fadok (Inddok, Numer, Datawyst) SELECT 'FR', (i % 40 + 1) || '/' || "
+                 "strftime('%m/%Y', m), date(m, '+' || (i % 28) || ' days') FROM d");
+    page->KartotekaOdswiez();
+    ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
+    window->mnuKarWierszeZaznacz->trigger();
+    EXPECT_EQ(page->markedRows().size(), 1206u);
+    EXPECT_LT(page->dataKar->heldRows(), 1206);
+    window->mnuKarWierszeKopiuj->trigger();
+    const QStringList copied = clipboardNumbers();
+    EXPECT_EQ(copied, listed());
+    EXPECT_EQ(copied.value(6), "40/06/2017");
+}
+
 TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)
 {
     EXPECT_EQ(chart->grid().labels, QStringList({"C1", "C2", "C3", "C4"}));
