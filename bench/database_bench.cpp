@@ -85,7 +85,7 @@ void openAndCheck(benchmark::State& state, const QString& haslo)
 {
     PasswordPrompt prompt = [](const QString&) { return std::nullopt; };
     compare(state, haslo, "SELECT count(*) FROM sqlite_master", SQLITE_OPEN_READWRITE,
-            [&](App& app, const QString& path) { return CheckAndConnect(app, path, prompt, haslo); });
+            [&](App& app, const QString& path) { return checkAndConnect(app, path, prompt, haslo); });
 }
 
 void BM_OpenAndCheck_Plain(benchmark::State& state)
@@ -105,7 +105,7 @@ void backgroundCheck(benchmark::State& state, const QString& haslo)
 {
     compare(state, haslo, "PRAGMA quick_check(1)", SQLITE_OPEN_READONLY, [](App& app, const QString& path) {
         if (!BaseConnect(app, path)) return false;
-        return WatchDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
+        return watchDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
     });
 }
 
@@ -142,9 +142,9 @@ void BM_DamagedFileRefused(benchmark::State& state)
     for (auto _ : state) {
         r.seen.clear();
         clock.start();
-        if (!CheckAndConnect(t.app, t.path, prompt, QString())) state.SkipWithError("refused at opening");
-        WatchDatabase(t.app).start();
-        WatchDatabase(t.app).waitIdle(600000);
+        if (!checkAndConnect(t.app, t.path, prompt, QString())) state.SkipWithError("refused at opening");
+        watchDatabase(t.app).start();
+        watchDatabase(t.app).waitIdle(600000);
         state.SetIterationTime(toMessage / 1000);
         if (t.app.gBazaOtwarta || r.seen.size() != 1) state.SkipWithError("damage not found");
     }

@@ -64,7 +64,7 @@ void BM_SideListKontrahenci(benchmark::State& state)
     for (auto _ : state) {
         paired.raw([&] { rawDictionary(t.db(), slownik::Kontrahenci); });
         paired.program([&] {
-            form.sideList()->PoZapisie();
+            form.sideList()->afterSave();
             form.sideList()->viewport()->repaint();
             QApplication::processEvents();
         });

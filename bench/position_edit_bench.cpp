@@ -22,7 +22,7 @@ struct Form {
     {
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
         t.app.gPrgPar.TabPozLicz = rows;
-        NowyDokumentBufor(t.app, false);
+        bufferNewDocument(t.app, false);
         t.db().execute(sql);
         pages = std::make_unique<MainPages>(t.app);
         pages->Form_Load();

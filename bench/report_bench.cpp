@@ -20,7 +20,7 @@ struct Invoice {
     Answers answers;
     Invoice()
     {
-        UseTestSettings(t.app, t.dir.path());
+        useTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", QString::fromUtf8("Zakład Skupu Zbóż „Kłos” Sp. z o.o."));
         BaseParSave(t.app, t.db(), "DokNaglowek2", QString::fromUtf8("ul. Żwirki i Wigury 12, 32-650 Kęty"));
         BaseParSave(t.app, t.db(), "DokStopka", QString::fromUtf8("Dziękujemy za współpracę."));
@@ -41,7 +41,7 @@ void BM_Invoice20ToPdf(benchmark::State& state)
     const QString path = inv.t.dir.filePath("faktura.pdf");
     for (auto _ : state) {
         QString title = "FR  1/05/2024";
-        auto r = RaportDokumentu(inv.t.app, "FANET", "rapFANET1", title);
+        auto r = documentReport(inv.t.app, "FANET", "rapFANET1", title);
         if (!r || !report::exportPdf(*r, path)) state.SkipWithError("no PDF");
     }
 }

@@ -182,7 +182,7 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
 {
     bench::FilledDatabase& t = BENCH_FILLED_ONCE();
     Answers answers;
-    UseTestSettings(t.app, t.dir.path());
+    useTestSettings(t.app, t.dir.path());
     BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
     auto window = openMainWindow(t.app);
     numberedAtSave(t.app);

@@ -192,7 +192,7 @@ int startUp()
     QApplication::processEvents();
     if (!frame || !app.gBazaOtwarta) return 1;
     printMemory("usable", afterKey.isValid() ? double(afterKey.nsecsElapsed()) / 1e6 : -1.0);
-    WatchDatabase(app).waitIdle(600000);
+    watchDatabase(app).waitIdle(600000);
     printMemory("checked");
     return 0;
 }

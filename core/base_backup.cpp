@@ -44,12 +44,12 @@ void warnCopy(const QString& text)
 
 }  // namespace
 
-QString BackupDateText(const QDateTime& when)
+QString backupDateText(const QDateTime& when)
 {
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-bool BackupDue(const QString& lastText, int days, const QDateTime& now)
+bool backupDue(const QString& lastText, int days, const QDateTime& now)
 {
     QDate last = dateOf(lastText);
     if (!last.isValid()) return true;
@@ -65,7 +65,7 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     if (!on) return false;
     const QString last = settings.read(QStringLiteral("BazaKopiaData"));
     const int days = leadingNumber(settings.read(QStringLiteral("BazaKopiaCoDni")));
-    if (!force && !BackupDue(last, days, now)) return false;
+    if (!force && !backupDue(last, days, now)) return false;
 
     if (confirm) {
         QString question = QStringLiteral("Wykonana zostanie kopia bazy: ") + name +
@@ -94,16 +94,16 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     QFile::remove(temp);
     bool ok = true;
     try {
-        CopyDatabase(app, path, temp);
+        copyDatabase(app, path, temp);
     } catch (const AppError& e) {
         if (e.number() == err::kDamaged) {
             // The previous copy stays: it is what the file is to be restored from.
-            DatabaseDamaged(app, path);
+            databaseDamaged(app, path);
             return false;
         }
         ok = false;
     }
-    if (!ok || !ReplaceFile(temp, kopia)) {
+    if (!ok || !replaceFile(temp, kopia)) {
         QFile::remove(temp);
         warnCopy(QStringLiteral("Kopiowanie bazy: ") + name +
                  QStringLiteral(" nie powiodło się. Błąd kopiowania pliku. Sprawdź czy baza nie jest otwarta przez "
@@ -113,7 +113,7 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     if (settings.read(QStringLiteral("BazaKopiaDzien")) == QStringLiteral("1")) {
         QString part = dzienna + QStringLiteral(".part");
         QFile::remove(part);
-        if (!QFile::copy(kopia, part) || !ReplaceFile(part, dzienna)) {
+        if (!QFile::copy(kopia, part) || !replaceFile(part, dzienna)) {
             QFile::remove(part);
             warnCopy(
                 QStringLiteral("Kopiowanie pliku dziennego bazy: ") + name +
@@ -121,7 +121,7 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
             return false;
         }
     }
-    settings.save(QStringLiteral("BazaKopiaData"), BackupDateText(now));
+    settings.save(QStringLiteral("BazaKopiaData"), backupDateText(now));
     if (confirm)
         ui::msgBox(QStringLiteral("Kopia bazy: ") + name +
                        QStringLiteral(" została wykonana poprawnie. Kopia znajduje się w katalogu: ") +

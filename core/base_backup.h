@@ -16,13 +16,13 @@ struct BackupSettings {
 // demand (force true: on and confirmed, whatever the settings). The copy is a consistent
 // snapshot written under the temporary name and put in place of "Kopia <name>.mdb" only when
 // complete and whole, so a failed copy, or one of a damaged file, leaves the previous one
-// intact (a damaged file is let go, DatabaseDamaged). True when a copy was made.
+// intact (a damaged file is let go, databaseDamaged). True when a copy was made.
 bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& settings,
                const QDateTime& now = QDateTime::currentDateTime());
 
 // Whether a backup is due: the day of the last one (stored text) plus `days` lies before
 // `now`; a text that holds no date makes it due.
-bool BackupDue(const QString& lastText, int days, const QDateTime& now);
+bool backupDue(const QString& lastText, int days, const QDateTime& now);
 
 // How the date of the last backup is written.
-QString BackupDateText(const QDateTime& when);
+QString backupDateText(const QDateTime& when);

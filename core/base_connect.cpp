@@ -66,7 +66,7 @@ std::unique_ptr<db::Database> takeChecked(App& app, const QString& path, const Q
 
 }  // namespace
 
-StructureVersion ProgramVersion(const App& app)
+StructureVersion programVersion(const App& app)
 {
     QStringList parts = app.version.split('.');
     return {parts.value(0).toInt(), parts.value(1).toInt(), parts.value(2).toInt()};
@@ -82,7 +82,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     QString folder, plik;
     PathSplit(path, folder, plik);
     const QString nazwaBazy = path;  // the name the opened database reports: its full path
-    const StructureVersion program = ProgramVersion(app);
+    const StructureVersion program = programVersion(app);
 
     // The password is tried on a local value; the caller takes it only when the file is accepted.
     QString proba = haslo;
@@ -106,7 +106,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
                 showM4(app, nazwaBazy);
                 return false;
-            case err::kDamaged: ShowDamaged(nazwaBazy); return false;
+            case err::kDamaged: showDamaged(nazwaBazy); return false;
             case err::kFileInUse:
                 ui::msgBox(QStringLiteral("Baza: ") + plik +
                                QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza "
@@ -134,7 +134,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
         row = d->queryOne(sql, {app.gProgramKod});
     } catch (const AppError& e) {
         if (e.number() == err::kDamaged)
-            ShowDamaged(nazwaBazy);
+            showDamaged(nazwaBazy);
         else if (e.number() == err::kTableLocked)
             ui::msgBox(
                 QStringLiteral("Baza: ") + nazwaBazy +
@@ -204,7 +204,7 @@ bool BaseConnect(App& app, const QString& path)
         d.reset();
         if (!app.gBaseDb) app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
         app.gBazaOtwarta = true;
-        WatchDatabase(app);
+        watchDatabase(app);
         return true;
     } catch (...) {
         app.gBaseDb.reset();
@@ -222,14 +222,14 @@ void BaseDisconnect(App& app)
     app.gBazaOtwarta = false;
 }
 
-void ShowDamaged(const QString& nazwaBazy)
+void showDamaged(const QString& nazwaBazy)
 {
     ui::msgBox(QStringLiteral("Baza: ") + nazwaBazy +
                    QStringLiteral(" jest uszkodzona. Baza nie może zostać otwarta. Odtwórz bazę z kopii zapasowej."),
                Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
 }
 
-void DatabaseDamaged(App& app, const QString& path)
+void databaseDamaged(App& app, const QString& path)
 {
     // The file is let go before the message shows, so that nothing can write to it meanwhile.
     // This may run inside a step that still uses the connection (a long step lets events run):
@@ -241,10 +241,10 @@ void DatabaseDamaged(App& app, const QString& path)
         app.gBazaOtwarta = false;
         if (app.mainFrame) app.mainFrame->dropDatabase();
     }
-    ShowDamaged(path);
+    showDamaged(path);
 }
 
-bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo)
+bool checkAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo)
 {
     bool readOnly = false;
     if (!BaseCheck(app, file, haslo, readOnly, prompt)) return false;
@@ -263,7 +263,7 @@ bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
     QString file = dialog.selectedFiles().value(0);
     if (file.isEmpty()) return false;
     // The file becomes the program's database only once it is really connected.
-    if (!CheckAndConnect(app, file, prompt, app.gBazaHaslo)) return false;
+    if (!checkAndConnect(app, file, prompt, app.gBazaHaslo)) return false;
     app.gPrgPar.BazaPlik = file;
     app.gPrgPar.BazaNazwa = BaseNameFromPath(file);
     return true;

@@ -16,7 +16,7 @@ struct StructureVersion {
     int minor = 0;
     int revision = 0;
 };
-StructureVersion ProgramVersion(const App& app);
+StructureVersion programVersion(const App& app);
 
 // Examines a database file before it is used: opens it on its own (asking for the password
 // when the file is protected), refuses a file locked by another workstation, a file that is no
@@ -32,13 +32,13 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
 
 // The one message of a damaged database file `nazwaBazy`: it cannot be used and is to be
 // restored from a backup.
-void ShowDamaged(const QString& nazwaBazy);
+void showDamaged(const QString& nazwaBazy);
 
 // The open database `path` was found damaged (by the whole-file check or by a statement): the
 // window lets go of it as after a failed open (app.gBazaOtwarta false; the connection, refusing
 // everything, is closed when another database is opened), nothing being written to it, and the
 // one message shows. Only the message when `path` is not the open database.
-void DatabaseDamaged(App& app, const QString& path);
+void databaseDamaged(App& app, const QString& path);
 
 // Makes the file the program's database (app.gBaseDb), with app.gBazaHaslo and, when
 // app.gBazaWylacznie is set, exclusively, and watches it for damage. The connection open until
@@ -49,7 +49,7 @@ void BaseDisconnect(App& app);
 // Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the
 // check found become the program's only then. True when connected; the caller decides whether
 // the file becomes the remembered database.
-bool CheckAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo);
+bool checkAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo);
 
 // Lets the user choose a database file, checks it and connects to it. True only when the new
 // database is connected; then app.gPrgPar.BazaPlik and BazaNazwa name it. When the check fails

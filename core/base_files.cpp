@@ -39,7 +39,7 @@ QString freeName(const QString& to)
 
 }  // namespace
 
-void CopyDatabase(App& app, const QString& path, const QString& destination)
+void copyDatabase(App& app, const QString& path, const QString& destination)
 {
     QString part = destination + QStringLiteral(".part");
     if (app.gBazaOtwarta && app.gBaseDb && samePath(app.gBaseDb->path(), path)) {
@@ -56,14 +56,14 @@ void CopyDatabase(App& app, const QString& path, const QString& destination)
         QFile::remove(part);
         throw;
     }
-    if (!ReplaceFile(part, destination)) {
+    if (!replaceFile(part, destination)) {
         QFile::remove(part);
         throw AppError(err::kPathFileAccess, destination,
                        QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
     }
 }
 
-bool ReplaceFile(const QString& from, const QString& to)
+bool replaceFile(const QString& from, const QString& to)
 {
     std::error_code ec;
     std::filesystem::rename(fsPath(from), fsPath(to), ec);
@@ -110,10 +110,10 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
         return false;
     }
     try {
-        CopyDatabase(app, path, newPath);
+        copyDatabase(app, path, newPath);
     } catch (const AppError& e) {
         if (e.number() == err::kDamaged) {
-            DatabaseDamaged(app, path);
+            databaseDamaged(app, path);
             return false;
         }
         ui::msgBox(
@@ -161,7 +161,7 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
     bool copied =
         QFile::copy(wzor, part) &&
         QFile(part).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther) &&
-        ReplaceFile(part, file);
+        replaceFile(part, file);
     if (!copied) {
         QFile::remove(part);
         ui::msgBox(QStringLiteral("Błąd kopiowania pliku: ") + wzor +
@@ -169,7 +169,7 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
                    ui::Buttons::Ok, ui::Icon::Information);
         return false;
     }
-    if (!CheckAndConnect(app, file, prompt, QString())) return false;
+    if (!checkAndConnect(app, file, prompt, QString())) return false;
     app.gPrgPar.BazaPlik = file;
     app.gPrgPar.BazaNazwa = BaseNameFromPath(file);
     return true;

@@ -10,11 +10,11 @@ class QWidget;
 // is the open database, else through a connection of its own with app.gBazaHaslo. The copy
 // appears under `destination` only when it is complete and every page of it is whole; an
 // existing file there is replaced. Throws AppError (err::kDamaged for a damaged file).
-void CopyDatabase(App& app, const QString& path, const QString& destination);
+void copyDatabase(App& app, const QString& path, const QString& destination);
 
 // Saves the database under a new name in its folder and makes that file the program's database
 // (app.gPrgPar.BazaPlik); the old file stays. Refuses a name with "/" or "\" and a name that an
-// existing file already has, and a damaged file (DatabaseDamaged). The caller connects to the
+// existing file already has, and a damaged file (databaseDamaged). The caller connects to the
 // new file.
 bool BaseRename(App& app, const QString& path, const QString& oldName, const QString& newName);
 
@@ -34,4 +34,4 @@ int FileMoveSH(const QString& from, const QString& to);
 
 // Puts `from` in place of `to` in one step (an existing `to` is replaced). False on failure,
 // with `to` as it was.
-bool ReplaceFile(const QString& from, const QString& to);
+bool replaceFile(const QString& from, const QString& to);

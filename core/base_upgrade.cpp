@@ -121,7 +121,7 @@ void addMissingIndexes(db::Database& db)
 bool BaseUpgrade(App& app, db::Database& db, const QString& fileName, int storedMajor, int storedMinor)
 {
     StatusInfo(QStringLiteral("Aktualizacja struktury bazy: ") + fileName + QStringLiteral("..."));
-    const StructureVersion program = ProgramVersion(app);
+    const StructureVersion program = programVersion(app);
     const std::pair<int, int> stored{storedMajor, storedMinor};
     try {
         db::Transaction tr(db);

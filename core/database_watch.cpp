@@ -43,7 +43,7 @@ void DatabaseWatch::watch(db::Database& db, const QString& haslo)
     }
     watched_ = &db;
     path_ = db.path();
-    haslo_ = haslo;
+    password_ = haslo;
     pending_ = 1;
     QPointer<DatabaseWatch> self(this);
     db.setDamageHandler([self, session] {
@@ -96,7 +96,7 @@ void DatabaseWatch::start()
     held_.clear();
     wake_.notify_all();
     if (!worker_.joinable() && pending_ > 0)
-        worker_ = std::thread([this, session, path = path_, haslo = haslo_] { run(session, path, haslo); });
+        worker_ = std::thread([this, session, path = path_, haslo = password_] { run(session, path, haslo); });
 }
 
 bool DatabaseWatch::waitIdle(int ms)
@@ -231,11 +231,11 @@ void DatabaseWatch::reportDamage(quint64 session)
     damaged_(path);
 }
 
-DatabaseWatch& WatchDatabase(App& app)
+DatabaseWatch& watchDatabase(App& app)
 {
     if (!app.databaseWatch)
         app.databaseWatch =
-            std::make_shared<DatabaseWatch>([&app](const QString& path) { DatabaseDamaged(app, path); });
+            std::make_shared<DatabaseWatch>([&app](const QString& path) { databaseDamaged(app, path); });
     // A connection found damaged is never watched again: it is only waiting to be closed.
     if (app.gBazaOtwarta && app.gBaseDb && !app.gBaseDb->isDamaged())
         app.databaseWatch->watch(*app.gBaseDb, app.gBazaHaslo);

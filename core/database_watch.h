@@ -65,7 +65,7 @@ private:
 
     Damaged damaged_;
     QString path_;
-    QString haslo_;
+    QString password_;
     db::Database* watched_ = nullptr;  // only compared, never used: the connection may be gone
     std::vector<Job> held_;            // queued until the next start()
     int pending_ = 0;                  // queued or running jobs not yet delivered
@@ -84,4 +84,4 @@ private:
 
 // The watch of the program's connection (app.gBaseDb), watching it from now on while it is open
 // and not found damaged.
-DatabaseWatch& WatchDatabase(App& app);
+DatabaseWatch& watchDatabase(App& app);

@@ -51,7 +51,7 @@ void dlgBazaHaslo::NoweHaslo(bool nowe)
     if (nowe) {
         setWindowTitle(QStringLiteral("Wprowadź hasło bazy"));
         cmdOk->setText(QStringLiteral("Zapisz"));
-        noweHaslo_ = true;
+        newPassword_ = true;
     } else {
         txtOpis->setMaxLength(255);
         txtOpis->setEchoMode(QLineEdit::Normal);
@@ -66,7 +66,7 @@ void dlgBazaHaslo::NoweHaslo(bool nowe)
 
 void dlgBazaHaslo::cmdOk_Click()
 {
-    if (noweHaslo_) {
+    if (newPassword_) {
         if (txtHaslo->text() == txtOpis->text()) {
             Wynik = true;
             accept();
@@ -100,7 +100,7 @@ void dlgBazaHaslo::reject()
     QDialog::reject();
 }
 
-std::optional<QString> AskDatabasePassword(QWidget* parent, const QString& opis)
+std::optional<QString> askDatabasePassword(QWidget* parent, const QString& opis)
 {
     dlgBazaHaslo dialog(parent);
     dialog.NoweHaslo(false);
@@ -110,7 +110,7 @@ std::optional<QString> AskDatabasePassword(QWidget* parent, const QString& opis)
     return dialog.txtHaslo->text();
 }
 
-std::optional<QString> AskNewDatabasePassword(QWidget* parent, const QString& current)
+std::optional<QString> askNewDatabasePassword(QWidget* parent, const QString& current)
 {
     dlgBazaHaslo dialog(parent);
     dialog.NoweHaslo(true);

@@ -30,11 +30,11 @@ public:
     void reject() override;  // Esc and the close box act as "Anuluj"
 
 private:
-    bool noweHaslo_ = false;
+    bool newPassword_ = false;
 };
 
 // Asks for the password of the protected database `opis` (its path without the extension).
 // Empty optional when the user cancelled.
-std::optional<QString> AskDatabasePassword(QWidget* parent, const QString& opis);
+std::optional<QString> askDatabasePassword(QWidget* parent, const QString& opis);
 // Asks for a new database password with its confirmation; empty optional when cancelled.
-std::optional<QString> AskNewDatabasePassword(QWidget* parent, const QString& current = QString());
+std::optional<QString> askNewDatabasePassword(QWidget* parent, const QString& current = QString());

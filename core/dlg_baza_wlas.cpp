@@ -40,7 +40,7 @@ QLabel* wrapped(const QString& text, QWidget* parent)
 
 }  // namespace
 
-Decimal Megabajty(qint64 bytes)
+Decimal toMegabytes(qint64 bytes)
 {
     // The bytes as a whole number (their units times the scale) over 2^20, to four places.
     return Decimal::mulDiv(Decimal::fromUnits(bytes), Decimal(int(Decimal::kScale)), 1048576, Decimal::kPlaces);
@@ -195,8 +195,8 @@ void dlgBazaWlas::Form_Load()
 void dlgBazaWlas::RozmiarBazy()
 {
     const QString path = app_.gPrgPar.BazaPlik;
-    txtRozBazy->setValue(Megabajty(QFileInfo(path).size()));
-    txtRozWolne->setValue(Megabajty(WolneMiejsce(path)));
+    txtRozBazy->setValue(toMegabytes(QFileInfo(path).size()));
+    txtRozWolne->setValue(toMegabytes(WolneMiejsce(path)));
 }
 
 void dlgBazaWlas::OdczytProgramy()
@@ -269,7 +269,7 @@ void dlgBazaWlas::UstawieniaZapisz()
     }
 }
 
-void dlgBazaWlas::przylacz()
+void dlgBazaWlas::attachDatabase()
 {
     if (BaseConnect(app_, app_.gPrgPar.BazaPlik)) {
         if (app_.mainFrame) app_.mainFrame->Przylacz();
@@ -278,7 +278,7 @@ void dlgBazaWlas::przylacz()
     }
 }
 
-bool dlgBazaWlas::odlacz()
+bool dlgBazaWlas::detachDatabase()
 {
     if (!app_.mainFrame || app_.mainFrame->Odlacz()) return true;
     // The edited header could not go into the buffer (its error was shown): a file rewritten or
@@ -294,7 +294,7 @@ bool dlgBazaWlas::HasloZmiana()
     QString nowe;
     if (app_.gBazaHaslo.isEmpty()) {
         ui::setBusyPointer();
-        std::optional<QString> wpisane = AskNewDatabasePassword(this, app_.gBazaHaslo);
+        std::optional<QString> wpisane = askNewDatabasePassword(this, app_.gBazaHaslo);
         ui::setDefaultPointer();
         // Nothing typed leaves the file as it is: there is no password to set.
         if (!wpisane || wpisane->isEmpty()) return false;
@@ -308,7 +308,7 @@ bool dlgBazaWlas::HasloZmiana()
     ui::BusyPointer busy;
     const QString path = app_.gPrgPar.BazaPlik;
     const bool wylacznie = app_.gBazaWylacznie;
-    if (!odlacz()) return false;
+    if (!detachDatabase()) return false;
     BaseDisconnect(app_);
     // The file is rewritten under the new key while nobody else may open it.
     app_.gBazaWylacznie = true;
@@ -329,7 +329,7 @@ bool dlgBazaWlas::HasloZmiana()
     }
     BaseDisconnect(app_);
     app_.gBazaWylacznie = wylacznie;
-    przylacz();
+    attachDatabase();
     HasloPrzycisk();
     return zmienione;
 }
@@ -341,13 +341,13 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
         QString folder, plik;
         PathSplit(path, folder, plik);
         const QString stara = plik.left(plik.size() - 4);
-        const double tpp = TwipsPerPixel(*this);
+        const double tpp = twipsPerPixel(*this);
         QString nowa = InputText(QStringLiteral("Podaj nazwę bazy danych"), QStringLiteral("Zmiana nazwy bazy danych"),
                                  stara, int(x() * tpp) + 1500, int(y() * tpp) + 1500, this);
         if (nowa.isEmpty()) return;
         if (nowa.contains('.')) nowa = nowa.left(nowa.indexOf('.'));
         // The edited header goes into the buffer first, so that the copy carries it.
-        if (!odlacz()) return;
+        if (!detachDatabase()) return;
         if (BaseRename(app_, path, stara, nowa)) {
             if (!BaseConnect(app_, app_.gPrgPar.BazaPlik)) {
                 // The old file is still there: work goes on in it.
@@ -358,7 +358,7 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
             txtSciezkaBazy->setText(app_.gPrgPar.BazaPlik);
         }
         if (!app_.gBazaOtwarta) {
-            przylacz();
+            attachDatabase();
         } else if (app_.mainFrame) {
             app_.mainFrame->Przylacz();
         }
@@ -369,7 +369,7 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
 
 void dlgBazaWlas::cmdKopiuj_Click()
 {
-    BazaKopia(app_, app_.gPrgPar.BazaPlik, true, ProgramBackupSettings(app_));
+    BazaKopia(app_, app_.gPrgPar.BazaPlik, true, programBackupSettings(app_));
     txtKopiaData->setText(RegRead(app_.gRegProgramKey, QStringLiteral("BazaKopiaData"), QString()));
 }
 

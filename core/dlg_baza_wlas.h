@@ -62,15 +62,15 @@ public:
     void cbAnuluj_Click();
 
 private:
-    void przylacz();
+    void attachDatabase();
     // Lets the main window go of the database before its file is rewritten or copied; false (the
     // window attached again, nothing to do) when the edited header could not be buffered.
-    bool odlacz();
+    bool detachDatabase();
 
     App& app_;
 };
 
 // A size in bytes as megabytes (bytes / 1024 / 1024), exact to four places.
-Decimal Megabajty(qint64 bytes);
+Decimal toMegabytes(qint64 bytes);
 // The free space, in bytes, of the volume that holds the file `path`.
 qint64 WolneMiejsce(const QString& path);

@@ -120,7 +120,7 @@ void dlgError::cmdWyslij_Click()
         QString body = QStringLiteral("(Nie kasować) :     Numer: ") + txtErrorNumber->text() +
                        QStringLiteral("   Źródło: ") + txtErrorSource->text() + QStringLiteral("   Opis1: ") +
                        txtErrorPolski->toPlainText() + QStringLiteral("   Opis2: ") + txtErrorOpis->toPlainText();
-        MailLink(app_, app_.supportAddress, subject, body);
+        mailLink(app_, app_.supportAddress, subject, body);
         return;
     }
     QString body = QStringLiteral("(>tutaj wpisz okoliczności wystąpienia błędu<)\r\n\r\n\r\n"
@@ -130,7 +130,7 @@ void dlgError::cmdWyslij_Click()
                    txtErrorSource->text() + QStringLiteral("\r\n") + QStringLiteral("Opis1: ") +
                    txtErrorPolski->toPlainText() + QStringLiteral("\r\n") + QStringLiteral("Opis2: ") +
                    txtErrorOpis->toPlainText() + QStringLiteral("\r\n");
-    MailByMode(app_, subject, app_.supportAddress, body, QString());
+    mailByMode(app_, subject, app_.supportAddress, body, QString());
 }
 
 void dlgError::done(int result)
@@ -150,7 +150,7 @@ void dlgError::Form_Unload()
 
 QString dlgError::errorLogPath() const
 {
-    return WritableProgramFile(app_, QStringLiteral("Error.log"));
+    return writableProgramFile(app_, QStringLiteral("Error.log"));
 }
 
 void dlgError::WriteErrorLog()
@@ -161,5 +161,5 @@ void dlgError::WriteErrorLog()
     e.number = txtErrorNumber->text();
     e.obiekt = Obiekt;
     e.opis = txtErrorOpis->toPlainText();
-    WriteErrorLogEntry(errorLogPath(), e, QDateTime::currentDateTime());
+    writeErrorLogEntry(errorLogPath(), e, QDateTime::currentDateTime());
 }

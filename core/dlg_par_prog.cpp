@@ -25,7 +25,7 @@ constexpr qint64 kLongMax = std::numeric_limits<qint32>::max();
 // "checked by the numeric value": any number but 0 checks the box.
 bool numericFlag(const QString& text)
 {
-    return NumericValue(text, kLongMin, kLongMax).value_or(0) != 0;
+    return numericValue(text, kLongMin, kLongMax).value_or(0) != 0;
 }
 
 QLabel* note(const QString& text, QWidget* parent)
@@ -176,7 +176,7 @@ bool dlgParProg::Zapisz()
         RegParSaveAll(app_);
 
         PrgPar& p = app_.gPrgPar;
-        p.BezMAPI = int(NumericValue(poczta, kLongMin, kLongMax).value_or(0));
+        p.BezMAPI = int(numericValue(poczta, kLongMin, kLongMax).value_or(0));
         p.Instancje = cbInstancje->isChecked();
         p.AutoZapis = cbZapiszWyjscie->isChecked();
         p.PanelAsysta = cbPanelAsysta->isChecked();

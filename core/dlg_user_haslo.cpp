@@ -79,32 +79,32 @@ void dlgUserHaslo::showEvent(QShowEvent* e)
 void dlgUserHaslo::Odczyt()
 {
     // A look-up that finds nobody must not leave the previous user's password in force.
-    znaleziony_ = false;
-    poziom_.clear();
-    haslo_.clear();
+    userFound_ = false;
+    rightsLevel_.clear();
+    password_.clear();
     txtNazwisko->clear();
-    if (!baza_) return;
+    if (!userDatabase_) return;
     try {
-        auto row =
-            baza_->queryOne(QStringLiteral("SELECT dboso.Imie, dboso.Nazwisko, dbupr.Poziom, dboso.Haslo "
-                                           "FROM dboso LEFT JOIN dbupr ON dbupr.Indoso = dboso.Indoso COLLATE PL "
-                                           "WHERE dboso.Aktywny <> 0 AND dboso.Indoso = ? COLLATE PL "
-                                           "AND (dboso.Admin <> 0 OR dbupr.Indprg = ? COLLATE PL)"),
-                            {txtIndoso->text(), app_.gProgramKod});
+        auto row = userDatabase_->queryOne(
+            QStringLiteral("SELECT dboso.Imie, dboso.Nazwisko, dbupr.Poziom, dboso.Haslo "
+                           "FROM dboso LEFT JOIN dbupr ON dbupr.Indoso = dboso.Indoso COLLATE PL "
+                           "WHERE dboso.Aktywny <> 0 AND dboso.Indoso = ? COLLATE PL "
+                           "AND (dboso.Admin <> 0 OR dbupr.Indprg = ? COLLATE PL)"),
+            {txtIndoso->text(), app_.gProgramKod});
         if (!row) return;
-        znaleziony_ = true;
+        userFound_ = true;
         txtNazwisko->setText(RstToText(*row, QStringLiteral("Nazwisko")) + ' ' +
                              RstToText(*row, QStringLiteral("Imie")));
-        poziom_ = RstToText(*row, QStringLiteral("Poziom"));
-        haslo_ = RstToText(*row, QStringLiteral("Haslo"));
+        rightsLevel_ = RstToText(*row, QStringLiteral("Poziom"));
+        password_ = RstToText(*row, QStringLiteral("Haslo"));
     } catch (...) {
         ErrorReport(app_, windowTitle() + QStringLiteral(":Odczyt"));
     }
 }
 
-bool dlgUserHaslo::hasloPoprawne() const
+bool dlgUserHaslo::passwordCorrect() const
 {
-    return HasloZgodne(kHasloKlucz, txtHaslo->text(), haslo_);
+    return passwordMatches(kHasloKlucz, txtHaslo->text(), password_);
 }
 
 void dlgUserHaslo::odmowa(const QString& text, const QString& title)
@@ -117,7 +117,7 @@ void dlgUserHaslo::odmowa(const QString& text, const QString& title)
 void dlgUserHaslo::cmdOk_Click()
 {
     // Nobody found (an unknown, inactive or unauthorised id) is no way in, password or not.
-    if (znaleziony_ && (haslo_.isEmpty() || hasloPoprawne())) {
+    if (userFound_ && (password_.isEmpty() || passwordCorrect())) {
         Tag = QStringLiteral("Ok");
         accept();
         return;
@@ -138,7 +138,7 @@ void dlgUserHaslo::reject()
 
 void dlgUserHaslo::cmdZmien_Click()
 {
-    if (!znaleziony_ || (!haslo_.isEmpty() && !hasloPoprawne())) {
+    if (!userFound_ || (!password_.isEmpty() && !passwordCorrect())) {
         odmowa(QStringLiteral("Aby zmienić hasło należy podać aktualnie obowiązujące hasło."),
                QStringLiteral("Błędne hasło"));
         return;
@@ -152,16 +152,16 @@ void dlgUserHaslo::cmdZmien_Click()
     const QString haslo = nowe.txtHaslo->text();
     if (!ZapiszHaslo(txtIndoso->text(), haslo)) return;
     txtHaslo->setText(haslo);
-    haslo_ = haslo.isEmpty() ? QString() : HasloKoduj(kHasloKlucz, haslo, 20);
+    password_ = haslo.isEmpty() ? QString() : HasloKoduj(kHasloKlucz, haslo, 20);
 }
 
 bool dlgUserHaslo::ZapiszHaslo(const QString& indoso, const QString& haslo)
 {
-    if (!baza_) return false;
+    if (!userDatabase_) return false;
     try {
         const QString stored = haslo.isEmpty() ? QString() : HasloKoduj(kHasloKlucz, haslo, 20);
-        baza_->execute(QStringLiteral("UPDATE dboso SET Haslo = ? WHERE Indoso = ? COLLATE PL"),
-                       {EmptyToNull(stored), indoso});
+        userDatabase_->execute(QStringLiteral("UPDATE dboso SET Haslo = ? WHERE Indoso = ? COLLATE PL"),
+                               {EmptyToNull(stored), indoso});
         return true;
     } catch (...) {
         ErrorReport(app_, windowTitle() + QStringLiteral(":ZapiszHaslo"));

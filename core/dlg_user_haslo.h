@@ -19,7 +19,7 @@ class dlgUserHaslo : public QDialog {
 public:
     explicit dlgUserHaslo(App& app, QWidget* parent = nullptr);
 
-    void BazaHasla(db::Database* database) { baza_ = database; }
+    void BazaHasla(db::Database* database) { userDatabase_ = database; }
     QString Tag;
 
     QGroupBox* Frame1;
@@ -45,12 +45,12 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    bool hasloPoprawne() const;
+    bool passwordCorrect() const;
     void odmowa(const QString& text, const QString& title);
 
     App& app_;
-    db::Database* baza_ = nullptr;
-    bool znaleziony_ = false;
-    QString poziom_;  // the user's rights level; nothing reads it yet
-    QString haslo_;   // the user's stored password as stored (scrambled); empty when none
+    db::Database* userDatabase_ = nullptr;
+    bool userFound_ = false;
+    QString rightsLevel_;  // the user's rights level; nothing reads it yet
+    QString password_;     // the user's stored password as stored (scrambled); empty when none
 };

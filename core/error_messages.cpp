@@ -10,7 +10,7 @@
 #include <exception>
 #include <new>
 
-ErrorInfo CurrentErrorInfo(const App& app)
+ErrorInfo currentErrorInfo(const App& app)
 {
     ErrorInfo e;
     e.source = app.title;
@@ -31,7 +31,7 @@ ErrorInfo CurrentErrorInfo(const App& app)
     return e;
 }
 
-QString ErrorSection(const App& app, const ErrorInfo& error)
+QString errorSection(const App& app, const ErrorInfo& error)
 {
     // The database layer names the file or the statement as the source, so its errors are
     // told by their engine numbers.
@@ -39,13 +39,13 @@ QString ErrorSection(const App& app, const ErrorInfo& error)
         (error.number >= err::kGeneral && error.number <= err::kLastEngineNumber))
         return QStringLiteral("DAO");
     if (error.source == app.title || error.source.isEmpty()) return QStringLiteral("Program");
-    if (ini::sectionExists(ProgramFile(app, QStringLiteral("Errormsg.txt")), error.source)) return error.source;
+    if (ini::sectionExists(programFile(app, QStringLiteral("Errormsg.txt")), error.source)) return error.source;
     return QStringLiteral("Program");
 }
 
 QString ErrorMsgRead(const App& app, const QString& section, long number)
 {
-    QString file = QDir::toNativeSeparators(ProgramFile(app, QStringLiteral("Errormsg.txt")));
+    QString file = QDir::toNativeSeparators(programFile(app, QStringLiteral("Errormsg.txt")));
     if (!QFileInfo::exists(file))
         return QStringLiteral("Brak dostępu do pliku opisów błędów: ") + file +
                QStringLiteral(" - sprawdź czy we wskazanym folderze znaduje się plik Errormsg.txt.");
@@ -59,7 +59,7 @@ QString ErrorMsgRead(const App& app, const QString& section, long number)
            app.supportAddress + QStringLiteral("\r\nDo poczty załącz plik dziennika błędów: Error.log.");
 }
 
-QString WriteErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when)
+QString writeErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when)
 {
     const QLocale locale;
     // Date and time to the minute, in the user's short formats.

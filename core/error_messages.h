@@ -10,11 +10,11 @@ struct ErrorInfo {
     QString source;
     QString description;
 };
-ErrorInfo CurrentErrorInfo(const App& app);
+ErrorInfo currentErrorInfo(const App& app);
 
 // The section of "Errormsg.txt" for an error: "DAO" for the database engine's errors,
 // "Program" for the program's own, else the source's own section when the file has one.
-QString ErrorSection(const App& app, const ErrorInfo& error);
+QString errorSection(const App& app, const ErrorInfo& error);
 // The Polish explanation of an error from "Errormsg.txt" beside the program; a generic text
 // with the support footer when the file has none, a note naming the file when it is missing.
 QString ErrorMsgRead(const App& app, const QString& section, long number);
@@ -29,4 +29,4 @@ struct ErrorLogEntry {
     QString obiekt;
     QString opis;
 };
-QString WriteErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when);
+QString writeErrorLogEntry(const QString& file, const ErrorLogEntry& entry, const QDateTime& when);

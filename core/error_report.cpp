@@ -52,7 +52,7 @@ App::ErrorReporter App::defaultErrorReporter()
 void ErrorReport(App& app, const QString& where, const QString& extra)
 {
     // What fails on the program's database once it met a damaged page follows from that: the
-    // damage is told once, when the file is let go (DatabaseDamaged).
+    // damage is told once, when the file is let go (databaseDamaged).
     if (app.gBaseDb && app.gBaseDb->isDamaged() && currentErrorNumber() == err::kDamaged) {
         logError(where);
         return;
@@ -63,7 +63,7 @@ void ErrorReport(App& app, const QString& where, const QString& extra)
         logError(where);
 }
 
-void RunCommand(App& app, const QString& where, const std::function<void()>& command)
+void runCommand(App& app, const QString& where, const std::function<void()>& command)
 {
     try {
         command();

@@ -10,16 +10,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-void ErrorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
+void errorReportDialog(App& app, const QString& where, const QString& /*extra: kept for the callers, not shown*/)
 {
-    ErrorInfo error = CurrentErrorInfo(app);
+    ErrorInfo error = currentErrorInfo(app);
     dlgError dialog(app, QApplication::activeWindow());
     dialog.txtErrorOpis->setPlainText(error.description + QStringLiteral(" [") + where + QStringLiteral("]"));
     dialog.txtErrorNumber->setText(QString::number(error.number));
     dialog.txtErrorSource->setText(error.source);
     dialog.txtErrorSource->setCursorPosition(0);
     dialog.Obiekt = where;
-    dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, ErrorSection(app, error), error.number));
+    dialog.txtErrorPolski->setPlainText(ErrorMsgRead(app, errorSection(app, error), error.number));
     dialog.cbrejestr->setChecked(RegRead(app.gRegProgramKey, QStringLiteral("Zapisz błędy"), QStringLiteral("0")) ==
                                  QLatin1String("1"));
     ui::setDefaultPointer();

@@ -72,7 +72,7 @@ QString InputText(const QString& prompt, const QString& caption, const QString& 
     box.labOpis->setText(prompt);
     box.txtInput->setText(defaultText);
     if (left >= 0 && top >= 0) {
-        double tpp = TwipsPerPixel(box);
+        double tpp = twipsPerPixel(box);
         box.move(int(left / tpp), int(top / tpp));
     }
     ui::execDialog(box);

@@ -55,7 +55,7 @@ void frmSplash::mousePressEvent(QMouseEvent*)
     close();
 }
 
-void SplashUnload(App& app)
+void splashUnload(App& app)
 {
     if (app.splash) app.splash->close();
     app.splash = nullptr;

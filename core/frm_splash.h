@@ -18,7 +18,7 @@ protected:
 };
 
 // Closes the start window when it is still shown.
-void SplashUnload(App& app);
+void splashUnload(App& app);
 
 // The about box.
 class frmAbout : public QDialog {

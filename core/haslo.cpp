@@ -101,7 +101,7 @@ QString HasloDekoduj(const QString& key, const QString& stored)
     return out;
 }
 
-bool HasloZgodne(const QString& key, const QString& typed, const QString& stored)
+bool passwordMatches(const QString& key, const QString& typed, const QString& stored)
 {
     if (typed.isEmpty() || stored.isEmpty()) return false;
     qsizetype kept = 0;

@@ -43,4 +43,4 @@ QString HasloDekoduj(const QString& key, const QString& stored);
 // Whether `typed` is exactly the password that `stored` holds: its scrambled characters and the
 // fillers that follow them must both be what scrambling `typed` gives. A leading part of the
 // password does not pass, and an empty text never does.
-bool HasloZgodne(const QString& key, const QString& typed, const QString& stored);
+bool passwordMatches(const QString& key, const QString& typed, const QString& stored);

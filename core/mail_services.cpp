@@ -54,7 +54,7 @@ mail::Failed reportFailure(const FailureText& failure, const QString& wanted)
 // Message files are written among the user's data, each under a name of its own.
 QString emlPath()
 {
-    return UserDataFile(QStringLiteral("wiadomosc.eml"));
+    return userDataFile(QStringLiteral("wiadomosc.eml"));
 }
 
 bool compose(const mail::Message& m, const FailureText& failure)
@@ -75,7 +75,7 @@ bool compose(const mail::Message& m, const FailureText& failure)
 
 }  // namespace
 
-bool MailLink(App&, const QString& to, const QString& subject, const QString& body)
+bool mailLink(App&, const QString& to, const QString& subject, const QString& body)
 {
     const QString path = emlPath();
     return mail::openMailto({to, subject, body, {}}, path, reportFailure(handOffFailure(), path));
@@ -93,12 +93,12 @@ bool SendOutlook2010Mail(App&, const QString& subject, const QString& to, const 
     return compose({recipient, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
 }
 
-bool MailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments)
+bool mailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments)
 {
     switch (app.gPrgPar.BezMAPI) {
     case 1:
         // A link carries no files: with attachments the message is composed as in mode 0.
-        if (mail::splitAttachments(attachments).isEmpty()) return MailLink(app, to, subject, body);
+        if (mail::splitAttachments(attachments).isEmpty()) return mailLink(app, to, subject, body);
         break;
     case 2: return SendOutlookMail(app, subject, to, body, attachments);
     case 3: return SendOutlook2010Mail(app, subject, to, body, attachments);
@@ -107,9 +107,9 @@ bool MailByMode(App& app, const QString& subject, const QString& to, const QStri
     return compose({to, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
 }
 
-QString SendingFolder()
+QString sendingFolder()
 {
-    const QString pattern = UserDataFile(QStringLiteral("wysylka-XXXXXX"));
+    const QString pattern = userDataFile(QStringLiteral("wysylka-XXXXXX"));
     const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
     for (const QFileInfo& old :
          QFileInfo(pattern).dir().entryInfoList({QStringLiteral("wysylka-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
@@ -120,7 +120,7 @@ QString SendingFolder()
     return folder.path();
 }
 
-bool MessageOpen(App&, const QString& emlPath)
+bool messageOpen(App&, const QString& emlPath)
 {
     const mail::Failed failed = reportFailure(handOffFailure(), emlPath);
     if (shell::openFile(emlPath, [failed, emlPath] { failed(emlPath); })) return true;
@@ -147,7 +147,7 @@ bool FileOpenExec(App&, const QString& file, const QString& folder, const QStrin
     return false;
 }
 
-bool FileOpenShow(const QString& path)
+bool fileOpenShow(const QString& path)
 {
     if (shell::openFile(path)) return true;
     ui::msgBox(QStringLiteral("Nie można otworzyć pliku: ") + QDir::toNativeSeparators(path), ui::Buttons::Ok,
@@ -158,7 +158,7 @@ bool FileOpenShow(const QString& path)
 void PytanieWyslij(App& app)
 {
     ui::setBusyPointer();
-    MailByMode(app, QStringLiteral("Pytanie ") + app.title + QStringLiteral(" wersja ") + app.version,
+    mailByMode(app, QStringLiteral("Pytanie ") + app.title + QStringLiteral(" wersja ") + app.version,
                app.supportAddress, QString(), QString());
     ui::setDefaultPointer();
 }

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(ROLKWIT_VERSION));
     const PolishLanguage polish;
 
-    App::setDefaultErrorReporter(ErrorReportDialog);
+    App::setDefaultErrorReporter(errorReportDialog);
     App app;
     app.programFolder = QCoreApplication::applicationDirPath();
     auto window = Main(app, [](App& a) { return std::make_unique<MainWindow>(a); });

@@ -17,7 +17,7 @@ public:
     // buffer: the window keeps it, and attaching that database again shows it instead of the
     // older buffered one.
     virtual bool Odlacz() = 0;
-    // Lets go of a database found damaged (DatabaseDamaged): detaches without keeping anything
+    // Lets go of a database found damaged (databaseDamaged): detaches without keeping anything
     // in its buffer and leaves the window as after a failed open.
     virtual void dropDatabase() = 0;
     virtual void MenuBaseEnable(bool enable) = 0;

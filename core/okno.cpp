@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <limits>
 
-double TwipsPerPixel(const QWidget& widget)
+double twipsPerPixel(const QWidget& widget)
 {
     int dpi = widget.logicalDpiX();
     return dpi > 0 ? 1440.0 / dpi : 15.0;
@@ -18,7 +18,7 @@ void OknoRead(App& app, QWidget& window)
     QString t = RegRead(key, QStringLiteral("OknoTop"), QStringLiteral("max"));
     if (t == QLatin1String("max") || t.isEmpty()) return;
     auto number = [&](const QString& text) -> qint64 {
-        return NumericValue(text, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()).value_or(0);
+        return numericValue(text, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()).value_or(0);
     };
     qint64 top = number(t);
     qint64 left = number(RegRead(key, QStringLiteral("OknoLeft"), QStringLiteral("max")));
@@ -28,7 +28,7 @@ void OknoRead(App& app, QWidget& window)
     top = std::max<qint64>(top, 0);
     left = std::max<qint64>(left, 0);
 
-    double tpp = TwipsPerPixel(window);
+    double tpp = twipsPerPixel(window);
     QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (screen) {
         qint64 screenWidth = qint64(screen->geometry().width() * tpp);
@@ -50,7 +50,7 @@ void OknoSave(App& app, QWidget& window)
     if (window.isMaximized()) {
         left = top = width = height = QStringLiteral("max");
     } else {
-        double tpp = TwipsPerPixel(window);
+        double tpp = twipsPerPixel(window);
         auto twips = [tpp](int pixels) { return QString::number(qint64(pixels * tpp + 0.5)); };
         left = twips(window.x());
         top = twips(window.y());

@@ -10,4 +10,4 @@ void OknoRead(App& app, QWidget& window);
 void OknoSave(App& app, QWidget& window);
 
 // Twips per pixel of the window's screen (15 at 96 dots per inch).
-double TwipsPerPixel(const QWidget& widget);
+double twipsPerPixel(const QWidget& widget);

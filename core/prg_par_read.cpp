@@ -14,8 +14,8 @@ constexpr qint64 kLongMax = std::numeric_limits<qint32>::max();
 int number(App& app, const QString& name, const QString& defaultValue, qint64 minimum, qint64 maximum)
 {
     QString text = RegParRead(app, name, defaultValue);
-    if (auto v = NumericValue(text, minimum, maximum)) return int(*v);
-    return int(NumericValue(defaultValue, minimum, maximum).value_or(0));
+    if (auto v = numericValue(text, minimum, maximum)) return int(*v);
+    return int(numericValue(defaultValue, minimum, maximum).value_or(0));
 }
 
 bool flag(App& app, const QString& name, const QString& defaultValue)
@@ -49,5 +49,5 @@ void PrgParRead(App& app)
 
 void HelpFileSet(App& app)
 {
-    app.helpFile = ProgramFile(app, QStringLiteral("Rolkwit.chm"));
+    app.helpFile = programFile(app, QStringLiteral("Rolkwit.chm"));
 }

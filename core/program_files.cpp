@@ -4,22 +4,22 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString ProgramFile(const App& app, const QString& name)
+QString programFile(const App& app, const QString& name)
 {
     return QDir(app.programFolder).filePath(name);
 }
 
-QString WritableProgramFile(const App& app, const QString& name)
+QString writableProgramFile(const App& app, const QString& name)
 {
     QFileInfo folder(app.programFolder);
     if (!app.programFolder.isEmpty() && folder.isDir() && folder.isWritable()) {
-        QFileInfo file(ProgramFile(app, name));
+        QFileInfo file(programFile(app, name));
         if (!file.exists() || file.isWritable()) return file.filePath();
     }
-    return UserDataFile(name);
+    return userDataFile(name);
 }
 
-QString UserDataFile(const QString& name)
+QString userDataFile(const QString& name)
 {
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);

@@ -112,9 +112,9 @@ QString DigitsOnly(const QString& text)
     return out;
 }
 
-std::optional<qint64> NumericValue(const QString& text, qint64 minimum, qint64 maximum)
+std::optional<qint64> numericValue(const QString& text, qint64 minimum, qint64 maximum)
 {
-    const QString number = LeadingNumberText(text);
+    const QString number = leadingDecimalText(text);
     // The default rounding mode takes halves to even.
     const double v = number.isEmpty() ? 0.0 : std::nearbyint(number.toDouble());
     if (!std::isfinite(v) || v < double(minimum) || v > double(maximum)) return std::nullopt;

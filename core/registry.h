@@ -41,4 +41,4 @@ QString DigitsOnly(const QString& text);
 // The number a text begins with (blanks first allowed, "." the decimal mark), rounded to the
 // nearest whole number, halves to even; 0 when the text begins with no number. Empty when the
 // result lies outside [minimum, maximum].
-std::optional<qint64> NumericValue(const QString& text, qint64 minimum, qint64 maximum);
+std::optional<qint64> numericValue(const QString& text, qint64 minimum, qint64 maximum);

@@ -36,14 +36,14 @@ bool LogoRead(App& app, db::Database& db, QString& file)
     }
 }
 
-void LogoWrite(db::Database& db, const QByteArray& bytes)
+void logoWrite(db::Database& db, const QByteArray& bytes)
 {
     const db::Value key(QStringLiteral("Logo"));
     if (db.execute(QStringLiteral("UPDATE dbbin SET Wartosc = ? WHERE Indpar = ?"), {db::Value(bytes), key}) == 0)
         db.execute(QStringLiteral("INSERT INTO dbbin (Indpar, Wartosc) VALUES (?, ?)"), {key, db::Value(bytes)});
 }
 
-void LogoClear(db::Database& db)
+void logoClear(db::Database& db)
 {
     db.execute(QStringLiteral("UPDATE dbbin SET Wartosc = NULL WHERE Indpar = ?"), {QStringLiteral("Logo")});
 }

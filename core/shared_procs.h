@@ -15,8 +15,8 @@ class App;
 bool LogoRead(App& app, db::Database& db, QString& file);
 // Stores the logo's bytes exactly (the row "Logo" is made when missing) / empties the stored logo
 // (no row made). Both throw AppError.
-void LogoWrite(db::Database& db, const QByteArray& bytes);
-void LogoClear(db::Database& db);
+void logoWrite(db::Database& db, const QByteArray& bytes);
+void logoClear(db::Database& db);
 
 // Money and quantity rounding: halves away from zero, on the exact decimal value
 // (1.005 to 2 places is 1.01). An empty value stays empty.

@@ -4,28 +4,28 @@
 #include "core/main_frame.h"
 #include "core/registry.h"
 
-PasswordPrompt DatabasePasswordPrompt(App& app)
+PasswordPrompt databasePasswordPrompt(App& app)
 {
     return [&app](const QString& opis) {
-        return AskDatabasePassword(app.mainFrame ? app.mainFrame->frameWidget() : nullptr, opis);
+        return askDatabasePassword(app.mainFrame ? app.mainFrame->frameWidget() : nullptr, opis);
     };
 }
 
-BackupSettings ProgramBackupSettings(App& app)
+BackupSettings programBackupSettings(App& app)
 {
     return BackupSettings{
         [&app](const QString& name) { return RegRead(app.gRegProgramKey, name, QString()); },
         [&app](const QString& name, const QString& value) { RegSave(app.gRegProgramKey, name, value); }};
 }
 
-bool OpenStartDatabase(App& app, const PasswordPrompt& prompt)
+bool openStartDatabase(App& app, const PasswordPrompt& prompt)
 {
     const QString path = app.gPrgPar.BazaPlik;
     if (path.isEmpty()) return false;
-    return CheckAndConnect(app, path, prompt, app.gBazaHaslo);
+    return checkAndConnect(app, path, prompt, app.gBazaHaslo);
 }
 
-void OfferPeriodicBackup(App& app, const BackupSettings& settings)
+void offerPeriodicBackup(App& app, const BackupSettings& settings)
 {
     if (app.gBazaOtwarta) BazaKopia(app, app.gPrgPar.BazaPlik, false, settings);
 }

@@ -8,13 +8,13 @@ class App;
 
 // The program's real password question (the password dialog over the main window) and the
 // backup settings kept under the program key.
-PasswordPrompt DatabasePasswordPrompt(App& app);
-BackupSettings ProgramBackupSettings(App& app);
+PasswordPrompt databasePasswordPrompt(App& app);
+BackupSettings programBackupSettings(App& app);
 
 // When app.gPrgPar.BazaPlik names a file: checks it (asking for its password through `prompt`)
 // and connects to it. True when a database is connected; otherwise the caller switches the
 // database commands off.
-bool OpenStartDatabase(App& app, const PasswordPrompt& prompt);
+bool openStartDatabase(App& app, const PasswordPrompt& prompt);
 
 // Start-up's last step: offers the periodic backup of the connected database.
-void OfferPeriodicBackup(App& app, const BackupSettings& settings);
+void offerPeriodicBackup(App& app, const BackupSettings& settings);

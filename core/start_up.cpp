@@ -52,7 +52,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     step([&] { otherCopy = InstanceCheck(app); });
     if (otherCopy) {
         settingsWritten.reset();
-        SplashUnload(app);
+        splashUnload(app);
         ui::setDefaultPointer();
         return nullptr;
     }
@@ -65,7 +65,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     step([&] {
         QString s = RegRead(app.gRegProgramKey, QStringLiteral("Stanowisko"), settingText(PrgPar().Stanowisko));
         app.gStanowisko =
-            int(NumericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
+            int(numericValue(s, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()).value_or(0));
     });
     // Before the database is opened, which may ask the user something.
     settingsWritten.reset();
@@ -75,7 +75,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     });
     step([&] {
         bool attached = false;
-        if (!app.gPrgPar.BazaPlik.isEmpty() && OpenStartDatabase(app, DatabasePasswordPrompt(app)) &&
+        if (!app.gPrgPar.BazaPlik.isEmpty() && openStartDatabase(app, databasePasswordPrompt(app)) &&
             app.gBazaOtwarta && app.mainFrame) {
             app.mainFrame->Przylacz();
             attached = true;
@@ -85,7 +85,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     step([] { ui::setDefaultPointer(); });
     step([&] {
         if (app.gBazaOtwarta) {
-            OfferPeriodicBackup(app, ProgramBackupSettings(app));
+            offerPeriodicBackup(app, programBackupSettings(app));
             ui::repaintNow();
         }
     });

@@ -5,7 +5,7 @@
 #include "documents/transaction_scope.h"
 #include "platform/database.h"
 
-void BuforujNaglowek(App& app, const DocHeader& header)
+void bufferHeader(App& app, const DocHeader& header)
 {
     DocHeader h = header;
     h.Stanowisko = app.gStanowisko;
@@ -28,7 +28,7 @@ bool ZapiszDoBufora(App& app, const DocHeader& header)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     try {
-        BuforujNaglowek(app, header);
+        bufferHeader(app, header);
         return true;
     } catch (...) {
         ErrorReport(app, QStringLiteral("ZapiszDoBufora"));
@@ -53,8 +53,8 @@ void WyczyscPozycje(App& app)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return;
     TransactionScope tr(*app.gBaseDb);
-    PositionBuffer(app, PozTabela::Dopoz).clear();
-    PositionBuffer(app, PozTabela::Dokor).clear();
+    PositionBuffer(app, PositionTable::Dopoz).clear();
+    PositionBuffer(app, PositionTable::Dokor).clear();
     tr.commit();
 }
 
@@ -67,12 +67,12 @@ bool BuforPusty(App& app)
                .toInt() == 0;
 }
 
-bool NowyDokumentBufor(App& app, bool korekta)
+bool bufferNewDocument(App& app, bool korekta)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     TransactionScope tr(*app.gBaseDb);
     WyczyscPozycje(app);
-    PositionBuffer poz(app, PozTabela::Dopoz), kor(app, PozTabela::Dokor);
+    PositionBuffer poz(app, PositionTable::Dopoz), kor(app, PositionTable::Dokor);
     for (int i = 1; i <= app.gPrgPar.TabPozLicz; ++i) {
         poz.append(i);
         if (korekta) kor.append(i);

@@ -17,7 +17,7 @@ bool ZapiszDoBufora(App& app, const DocHeader& header);
 
 // The same write without its own error handling, for a caller whose transaction it joins (a load
 // that replaces the whole buffer at once). Throws AppError.
-void BuforujNaglowek(App& app, const DocHeader& header);
+void bufferHeader(App& app, const DocHeader& header);
 
 // This workstation's buffered header; nullopt when there is none, no database is open or the
 // read failed (reported as "OdczytZBufora").
@@ -33,7 +33,7 @@ bool BuforPusty(App& app);
 // The database part of a new document: empties both position buffers and seeds
 // gPrgPar.TabPozLicz empty rows numbered from 1 in dopoz and, for a correction, in dokor; all in
 // one transaction. False when nothing was written (no database, or an archive). Throws AppError.
-bool NowyDokumentBufor(App& app, bool korekta);
+bool bufferNewDocument(App& app, bool korekta);
 
 // True when the open database holds no stored document; false when none is open.
 bool BazaPusta(App& app);

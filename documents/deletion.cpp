@@ -18,7 +18,7 @@ struct Stored {
     QString inddok;
     QString numer;  // as stored
     QDate datawyst;
-    StoredIdentity tozsamosc;
+    StoredIdentity storedIdentity;
     QStringList korekty;  // the stored corrections that name it, as row texts
 
     QString text() const { return rowText(inddok, numer); }
@@ -28,9 +28,9 @@ struct Stored {
 std::optional<Stored> stored(db::Database& db, const QString& numer)
 {
     auto row = db.queryOne(QStringLiteral("SELECT Inddok, Numer, Datawyst FROM fadok WHERE Numer = ?"), {numer});
-    auto tozsamosc = TozsamoscDokumentu(db, numer);
-    if (!row || !tozsamosc) return std::nullopt;
-    Stored s{row->text("Inddok"), row->text("Numer"), storedDate((*row)["Datawyst"]), *tozsamosc, {}};
+    auto storedIdentity = storedIdentityOf(db, numer);
+    if (!row || !storedIdentity) return std::nullopt;
+    Stored s{row->text("Inddok"), row->text("Numer"), storedDate((*row)["Datawyst"]), *storedIdentity, {}};
     db.forEach(QStringLiteral("SELECT Inddok, Numer FROM fadok WHERE KorNumer = ? AND Numer <> ? ORDER BY Numer"),
                {s.numer, s.numer}, [&](const db::Row& r) { s.korekty << rowText(r.text("Inddok"), r.text("Numer")); });
     return s;
@@ -38,10 +38,10 @@ std::optional<Stored> stored(db::Database& db, const QString& numer)
 
 // Under automatic numbering a document may go only when no other document of its numbering
 // period has a higher running number. A document without a readable date belongs to no period.
-std::optional<QString> numerNieOstatni(App& app, db::Database& db, const Stored& s)
+std::optional<QString> notLastNumberRefusal(App& app, db::Database& db, const Stored& s)
 {
     if (!app.gBazaPar.NumAuto || !s.datawyst.isValid()) return std::nullopt;
-    const auto [from, to] = OkresNumeracji(app, s.datawyst);
+    const auto [from, to] = numberingPeriodOf(app, s.datawyst);
     if (!db.queryOne(
             QStringLiteral("SELECT 1 FROM fadok WHERE Datawyst >= ? AND Datawyst < ? AND Val(Numer) > Val(?) LIMIT 1"),
             {from, to, s.numer}))
@@ -50,7 +50,7 @@ std::optional<QString> numerNieOstatni(App& app, db::Database& db, const Stored&
            QStringLiteral(" nie jest ostatnim dokumentem kartoteki. Dokument nie może zostać usunięty.");
 }
 
-QString pytanie(const Stored& s)
+QString confirmationQuestion(const Stored& s)
 {
     QString q;
     if (!s.korekty.isEmpty())
@@ -94,15 +94,15 @@ DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask)
         for (int proba = 0; proba < 5; ++proba) {
             const auto s = stored(db, numer);
             if (!s) return result(DeleteResult::Missing);
-            if (auto refusal = numerNieOstatni(app, db, *s)) return result(DeleteResult::Refused, *refusal);
-            if (!ask || !ask(pytanie(*s))) return result(DeleteResult::Cancelled);
+            if (auto refusal = notLastNumberRefusal(app, db, *s)) return result(DeleteResult::Refused, *refusal);
+            if (!ask || !ask(confirmationQuestion(*s))) return result(DeleteResult::Cancelled);
 
             db::Transaction tr(db);
             if (locked(db)) return result(DeleteResult::Refused, kTylkoOdczyt);
             const auto now = stored(db, numer);
             if (!now) return result(DeleteResult::Missing);
             if (!(*now == *s)) continue;
-            if (auto refusal = numerNieOstatni(app, db, *now)) return result(DeleteResult::Refused, *refusal);
+            if (auto refusal = notLastNumberRefusal(app, db, *now)) return result(DeleteResult::Refused, *refusal);
             deleteStoredDocument(db, now->numer);
             tr.commit();
             return result(DeleteResult::Deleted);

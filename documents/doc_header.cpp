@@ -97,9 +97,9 @@ DocHeader DocHeader::with(const DocHeader& from, Parts parts) const
             h.*field = from.*field;
         h.Datadok = from.Datadok;
         h.PlatDni = from.PlatDni;
-        if (auto days = DniDoTerminu(h.Datawyst, h.PlatTer)) h.PlatDni = *days;
+        if (auto days = daysToPaymentTerm(h.Datawyst, h.PlatTer)) h.PlatDni = *days;
     } else if (parts & DatesPart) {
-        if (auto term = TerminZDni(h.Datawyst, h.PlatDni.value_or(0), h.PlatTer)) h.PlatTer = *term;
+        if (auto term = paymentTermFromDays(h.Datawyst, h.PlatDni.value_or(0), h.PlatTer)) h.PlatTer = *term;
     }
     if (parts & TotalsPart) {
         h.RazNetto = from.RazNetto;

@@ -22,7 +22,7 @@ double runningNumber(const QString& numer)
     for (; i < numer.size() && i < 15 && digit(numer[i]) >= 0; ++i) n = n * 10 + digit(numer[i]);
     if (i > 0 && (i == numer.size() || (i < 15 && !numer[i].isSpace() && numer[i] != '.'))) return double(n);
     bool ok = false;
-    const double d = LeadingNumberText(numer).toDouble(&ok);
+    const double d = leadingDecimalText(numer).toDouble(&ok);
     return ok ? d : 0.0;
 }
 

@@ -22,7 +22,7 @@ void addRow(QCryptographicHash& hash, const db::Row& row, const QString& skip)
 
 }  // namespace
 
-std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString& numer)
+std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& numer)
 {
     auto header = db.queryOne(QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"), {numer});
     if (!header) return std::nullopt;
@@ -33,9 +33,9 @@ std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString
     return StoredIdentity{header->integer(QStringLiteral("rowid_")), hash.result()};
 }
 
-EditState EditState::of(App& app, const QString& numer, const StoredIdentity& tozsamosc)
+EditState EditState::of(App& app, const QString& numer, const StoredIdentity& storedIdentity)
 {
-    return EditState{numer, app.gBaseDb ? app.gBaseDb->path() : QString(), tozsamosc, {}};
+    return EditState{numer, app.gBaseDb ? app.gBaseDb->path() : QString(), storedIdentity, {}};
 }
 
 bool EditState::fromDatabase(const QString& path) const

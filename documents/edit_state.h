@@ -20,7 +20,7 @@ struct StoredIdentity {
 
 // The identity of stored document `numer` as it is now; nullopt when none is stored under it.
 // Throws AppError on a database failure.
-std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString& numer);
+std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& numer);
 
 // The editor's state that the save needs besides the buffered document: which stored document,
 // if any, is being edited under its own number ("[Poprawa]"), from which database file, and
@@ -29,14 +29,14 @@ std::optional<StoredIdentity> TozsamoscDokumentu(db::Database& db, const QString
 struct EditState {
     QString numer;  // the number it was loaded under
     QString baza;   // the database file it came from
-    StoredIdentity tozsamosc;
+    StoredIdentity storedIdentity;
     // Rows of dopoz (ids) whose name was typed and then erased: the save checks each once as a
     // named row, so that one without a value is refused once and skipped afterwards.
-    std::set<qint64> wymazane;
+    std::set<qint64> erasedRows;
 
     bool poprawa() const { return !numer.isEmpty(); }
     // The state of editing stored document `numer` of the database open now (identity taken now).
-    static EditState of(App& app, const QString& numer, const StoredIdentity& tozsamosc);
+    static EditState of(App& app, const QString& numer, const StoredIdentity& storedIdentity);
     // True when `path` is the database file the document came from.
     bool fromDatabase(const QString& path) const;
 };

@@ -8,11 +8,12 @@ const QChar kSep = QLatin1Char('|');
 
 QString handOverText(const HandOver& h)
 {
-    if (h.programKod.size() != 2 || h.bazaPlik.isEmpty() || h.numer.isEmpty()) return {};
-    if (h.bazaPlik.contains(kSep) || h.haslo.contains(kSep) || h.programKod.contains(kSep)) return {};
+    if (h.programCode.size() != 2 || h.databaseFile.isEmpty() || h.numer.isEmpty()) return {};
+    if (h.databaseFile.contains(kSep) || h.haslo.contains(kSep) || h.programCode.contains(kSep)) return {};
     if (h.inddok.trimmed().isEmpty() || h.inddok.size() > 3 || h.inddok.contains(kSep)) return {};
     if (h.numer.contains(QLatin1Char('\n')) || h.numer.contains(QLatin1Char('\r'))) return {};
-    return QStringList{kMarker, h.programKod, h.bazaPlik, h.haslo, h.inddok.leftJustified(3, QLatin1Char(' ')), h.numer}
+    return QStringList{kMarker, h.programCode, h.databaseFile, h.haslo, h.inddok.leftJustified(3, QLatin1Char(' ')),
+                       h.numer}
         .join(kSep);
 }
 
@@ -29,7 +30,7 @@ std::optional<HandOver> parseHandOver(const QString& text)
         from = at + 1;
     }
     HandOver h{f[1], f[2], f[3], f[4], text.mid(from)};
-    if (h.programKod.size() != 2 || h.bazaPlik.isEmpty() || h.inddok.size() != 3 || h.kind().isEmpty())
+    if (h.programCode.size() != 2 || h.databaseFile.isEmpty() || h.inddok.size() != 3 || h.kind().isEmpty())
         return std::nullopt;
     if (h.numer.isEmpty() || h.numer.contains(QLatin1Char('\n')) || h.numer.contains(QLatin1Char('\r')))
         return std::nullopt;

@@ -6,8 +6,8 @@
 // ">Wirlan Data|" code "|" database path "|" password "|" kind (3 characters) "|" number.
 // The sender names its own database; the receiver opens it and reads the document itself.
 struct HandOver {
-    QString programKod;  // two letters: "FR" this program, "FA", "ZM", "MG" its siblings
-    QString bazaPlik;
+    QString programCode;  // two letters: "FR" this program, "FA", "ZM", "MG" its siblings
+    QString databaseFile;
     QString haslo;
     QString inddok;  // as written: the kind padded with blanks to three characters
     QString numer;

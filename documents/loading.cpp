@@ -47,24 +47,24 @@ Sums sums(const std::vector<Position>& rows)
 
 }  // namespace
 
-Totals SumyPozycji(const DocHeader& h, const std::vector<Position>& dopoz, const std::vector<Position>& dokor)
+Totals positionTotals(const DocHeader& h, const std::vector<Position>& dopoz, const std::vector<Position>& dokor)
 {
     const Sums kor = sums(dokor);
     return PozycjeSumuj(sums(dopoz), h.isCorrection() ? &kor : nullptr, !h.Fundusz.isEmpty());
 }
 
-LoadedRows ZastapBufory(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek)
+LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
     TransactionScope tr(*app.gBaseDb);
     WyczyscPozycje(app);
     for (auto [table, rows] :
-         {std::pair{PozTabela::Dopoz, &loaded.dopoz}, std::pair{PozTabela::Dokor, &loaded.dokor}}) {
+         {std::pair{PositionTable::Dopoz, &loaded.dopoz}, std::pair{PositionTable::Dokor, &loaded.dokor}}) {
         PositionBuffer buffer(app, table);
         for (Position& p : *rows) p.id = buffer.insert(p);
     }
-    BuforujNaglowek(app, naglowek);
+    bufferHeader(app, naglowek);
     tr.commit();
     loaded.buffered = true;
     return loaded;
@@ -86,7 +86,7 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             d.header = *h;
             poz = storedRows(db, numer, false);
             kor = storedRows(db, numer, true);
-            d.tozsamosc = TozsamoscDokumentu(db, numer).value_or(StoredIdentity());
+            d.storedIdentity = storedIdentityOf(db, numer).value_or(StoredIdentity());
             read.commit();
         }
         if (tryb == kTrybPopraw) {
@@ -95,9 +95,9 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             // The content of the stored document in the document being written.
             d.parts = DocHeader::TextsPart | DocHeader::TotalsPart | DocHeader::IssuerPart;
             d.header = formularz.with(d.header, d.parts);
-            d.header.setTotals(SumyPozycji(d.header, poz, kor));
+            d.header.setTotals(positionTotals(d.header, poz, kor));
         }
-        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), d.header);
+        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajDokument"));
@@ -121,9 +121,9 @@ std::optional<LoadedDocument> WczytajPozycje(App& app, const QString& numer, boo
         d.header = formularz;
         if (!zKorekta) {
             d.parts = DocHeader::TotalsPart;
-            d.header.setTotals(SumyPozycji(d.header, poz, kor));
+            d.header.setTotals(positionTotals(d.header, poz, kor));
         }
-        d.rows = ZastapBufory(app, std::move(poz), std::move(kor), d.header);
+        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajPozycje"));
@@ -148,8 +148,8 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, 
             poz = storedRows(db, numer, false);
             read.commit();
         }
-        d.header.setTotals(SumyPozycji(d.header, poz, poz));
-        d.rows = ZastapBufory(app, poz, poz, d.header);
+        d.header.setTotals(positionTotals(d.header, poz, poz));
+        d.rows = replaceBuffers(app, poz, poz, d.header);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));
@@ -157,7 +157,7 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, 
     }
 }
 
-bool DokumentZapisany(App& app, const QString& numer)
+bool isDocumentStored(App& app, const QString& numer)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return false;
     try {

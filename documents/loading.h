@@ -33,7 +33,7 @@ struct LoadedRows {
 struct LoadedDocument {
     DocHeader header;
     DocHeader::Parts parts;
-    StoredIdentity tozsamosc;
+    StoredIdentity storedIdentity;
     LoadedRows rows;
 };
 
@@ -41,12 +41,13 @@ struct LoadedDocument {
 // naming its buffer row, and the buffered header with `naglowek`, all in one transaction. On an
 // archive database nothing is written and the rows are only given back to be shown. Throws
 // AppError, the buffers then left as they were.
-LoadedRows ZastapBufory(App& app, std::vector<Position> dopoz, std::vector<Position> dokor, const DocHeader& naglowek);
+LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor,
+                          const DocHeader& naglowek);
 
 // The totals of the rows for a document of `h`'s kind (a correction counts the differences of
 // dopoz against dokor), with the deduction when `h` has a fund. Throws AppError beyond the money
 // range.
-Totals SumyPozycji(const DocHeader& h, const std::vector<Position>& dopoz, const std::vector<Position>& dokor);
+Totals positionTotals(const DocHeader& h, const std::vector<Position>& dopoz, const std::vector<Position>& dokor);
 
 // The modes of WczytajDokument: "popraw" edits the stored document under its own kind and
 // number; any other text (the callers pass "nowy") copies it into the document being written.
@@ -75,4 +76,4 @@ std::optional<LoadedDocument> WczytajPozycje(App& app, const QString& numer, boo
 std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, const DocHeader& formularz);
 
 // Whether document `numer` is stored. False without a database or after a reported error.
-bool DokumentZapisany(App& app, const QString& numer);
+bool isDocumentStored(App& app, const QString& numer);

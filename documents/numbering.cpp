@@ -43,7 +43,7 @@ void NumParRead(App& app)
     p.NumEdycja = isOne(BaseParRead(app, db, QStringLiteral("NumEdycja"), QStringLiteral("1")));
 }
 
-NumberingPeriod OkresNumeracji(const App& app, const QDate& date)
+NumberingPeriod numberingPeriodOf(const App& app, const QDate& date)
 {
     const QDate from = app.gBazaPar.NumMiesieczna ? QDate(date.year(), date.month(), 1) : QDate(date.year(), 1, 1);
     return {from, app.gBazaPar.NumMiesieczna ? from.addMonths(1) : from.addYears(1)};
@@ -51,7 +51,7 @@ NumberingPeriod OkresNumeracji(const App& app, const QDate& date)
 
 namespace {
 
-LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
+LastNumber lastNumberOf(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
     checkIdentifier(table);
     checkIdentifier(dateColumn);
@@ -62,7 +62,7 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
     // The period as a date range, so that the date column's index serves the search. The
     // highest number is kept as the rows pass (the engine's bare columns come from the row of
     // the max): nothing sorts the numbers of the period.
-    const auto [from, to] = OkresNumeracji(app, date);
+    const auto [from, to] = numberingPeriodOf(app, date);
     auto row = app.gBaseDb->queryOne(
         QStringLiteral("SELECT Numer AS ost_numer, %2 AS ost_data, max(Val(Numer)), count(*) FROM %1 "
                        "WHERE %2 >= ? AND %2 < ?")
@@ -80,10 +80,10 @@ LastNumber ostatni(App& app, const QString& table, const QString& dateColumn, co
 // period (or a number typed by hand) can make the next number one that is stored already. Each
 // number tried and found stored is another stored document, so the search ends; a template
 // without a running number gives only one number, and when that one is stored there is none.
-QString nastepny(App& app, const QString& table, const QString& dateColumn, const QDate& date)
+QString nextNumber(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
     const QString& szablon = app.gBazaPar.NumSzablon;
-    qint64 n = ostatni(app, table, dateColumn, date).number;
+    qint64 n = lastNumberOf(app, table, dateColumn, date).number;
     for (;;) {
         const QString numer = NumberUtworz(++n, date, szablon);
         if (!app.gBaseDb->queryOne(QStringLiteral("SELECT 1 FROM %1 WHERE Numer = ?").arg(table), {numer}))
@@ -97,7 +97,7 @@ QString nastepny(App& app, const QString& table, const QString& dateColumn, cons
 std::optional<LastNumber> NumerOstatni(App& app, const QString& table, const QString& dateColumn, const QDate& date)
 {
     try {
-        return ostatni(app, table, dateColumn, date);
+        return lastNumberOf(app, table, dateColumn, date);
     } catch (...) {
         ErrorReport(app, QStringLiteral("NumerOstatni:%1:%2").arg(table, dateColumn));
         return std::nullopt;
@@ -110,7 +110,7 @@ std::optional<QString> NumerNastepny(App& app, const QString& table, const QStri
     if (!app.gBazaPar.NumAuto) return QString();
     if (!date.isValid()) return std::nullopt;
     try {
-        return nastepny(app, table, dateColumn, date);
+        return nextNumber(app, table, dateColumn, date);
     } catch (const NoFreeNumber& e) {
         if (brak) *brak = e.description();
         return std::nullopt;
@@ -120,13 +120,13 @@ std::optional<QString> NumerNastepny(App& app, const QString& table, const QStri
     }
 }
 
-QString NumerDoZapisu(App& app, const QDate& date)
+QString numberForSave(App& app, const QDate& date)
 {
     if (!app.gBazaPar.NumAuto) return QString();
-    return nastepny(app, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
+    return nextNumber(app, QStringLiteral("fadok"), QStringLiteral("datawyst"), date);
 }
 
-QString BrakWolnegoNumeru(const QString& numer)
+QString noFreeNumberMessage(const QString& numer)
 {
     return QStringLiteral("Nie można nadać numeru dokumentu: numer %1 jest już zapisany w bazie danych, a szablon "
                           "numeracji nie zawiera numeru kolejnego. Zmień szablon numeracji w parametrach dokumentu "
@@ -135,7 +135,7 @@ QString BrakWolnegoNumeru(const QString& numer)
 }
 
 NoFreeNumber::NoFreeNumber(const QString& numer)
-    : AppError(err::kDuplicateKey, QStringLiteral("NumerNastepny"), BrakWolnegoNumeru(numer))
+    : AppError(err::kDuplicateKey, QStringLiteral("NumerNastepny"), noFreeNumberMessage(numer))
 {
 }
 

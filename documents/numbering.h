@@ -22,7 +22,7 @@ struct NumberingPeriod {
     QDate from;
     QDate to;
 };
-NumberingPeriod OkresNumeracji(const App& app, const QDate& date);
+NumberingPeriod numberingPeriodOf(const App& app, const QDate& date);
 
 // The highest stored number of the period of `date` in `table` (dated by `dateColumn`).
 struct LastNumber {
@@ -45,12 +45,12 @@ std::optional<QString> NumerNastepny(App& app, const QString& table, const QStri
 // The same number of fadok for the save, which runs inside its transaction: a failure is thrown
 // (AppError; NoFreeNumber when the template cannot give a number that is not stored) rather than
 // reported, so that nothing is shown while the file is locked.
-QString NumerDoZapisu(App& app, const QDate& date);
+QString numberForSave(App& app, const QDate& date);
 
 // The message when a template without a running number cannot give a number that is not stored.
-QString BrakWolnegoNumeru(const QString& numer);
+QString noFreeNumberMessage(const QString& numer);
 // Thrown when the template has no running number and its one number for the period is stored;
-// the description is BrakWolnegoNumeru().
+// the description is noFreeNumberMessage().
 class NoFreeNumber : public AppError {
 public:
     explicit NoFreeNumber(const QString& numer);

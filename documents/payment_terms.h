@@ -10,8 +10,8 @@
 // The term that the days give: the issue date plus the days, as a date text, when the term is
 // empty, a date or the "[data]" item; nullopt (the term stays) for any other text or without an
 // issue date.
-std::optional<QString> TerminZDni(const QDate& issue, int days, const QString& term);
+std::optional<QString> paymentTermFromDays(const QDate& issue, int days, const QString& term);
 
 // The days that a term holding a date gives, counted from the issue date (0 or negative too);
 // nullopt when the term is no date or there is no issue date.
-std::optional<int> DniDoTerminu(const QDate& issue, const QString& term);
+std::optional<int> daysToPaymentTerm(const QDate& issue, const QString& term);

@@ -2,25 +2,25 @@
 
 Decimal Val(const QString& text)
 {
-    return LeadingNumber(text);
+    return leadingDecimal(text);
 }
 
-Decimal StawkaVat(const QString& indvat)
+Decimal vatRate(const QString& indvat)
 {
     QString t = indvat;
     return Val(t.replace(',', '.'));
 }
 
-OptDecimal WartoscNetto(OptDecimal ilosc, OptDecimal cenanet)
+OptDecimal netValue(OptDecimal ilosc, OptDecimal cenanet)
 {
     if (!ilosc || !cenanet) return std::nullopt;
     return Decimal::mulDiv(*ilosc, *cenanet, 1, 2);
 }
 
-RowValues WartosciVat(OptDecimal wartNetto, const QString& indvat)
+RowValues vatValues(OptDecimal wartNetto, const QString& indvat)
 {
     if (!wartNetto) return {};
-    Decimal vat = Decimal::mulDiv(*wartNetto, StawkaVat(indvat), 100, 2);
+    Decimal vat = Decimal::mulDiv(*wartNetto, vatRate(indvat), 100, 2);
     return {wartNetto, vat, *wartNetto + vat};
 }
 

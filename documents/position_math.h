@@ -12,7 +12,7 @@ Decimal Val(const QString& text);
 
 // The rate of a VAT code: its leading number with "," or "." as the decimal mark
 // ("23" is 23 %, "7,5" is 7.5 %); a code that does not start with a number ("zw") is 0 %.
-Decimal StawkaVat(const QString& indvat);
+Decimal vatRate(const QString& indvat);
 
 // The computed values of one position row.
 struct RowValues {
@@ -22,10 +22,10 @@ struct RowValues {
 };
 
 // Net of a row: quantity × price rounded to 2 places; empty when the quantity or price is.
-OptDecimal WartoscNetto(OptDecimal ilosc, OptDecimal cenanet);
+OptDecimal netValue(OptDecimal ilosc, OptDecimal cenanet);
 // VAT and gross from a net value and a VAT code: VAT = net × rate / 100 rounded to 2 places,
 // gross = net + VAT; both empty when the net value is.
-RowValues WartosciVat(OptDecimal wartNetto, const QString& indvat);
+RowValues vatValues(OptDecimal wartNetto, const QString& indvat);
 
 // The three column sums of a set of rows (empty values count as nothing).
 struct Sums {

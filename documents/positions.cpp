@@ -5,9 +5,9 @@
 #include "platform/app_error.h"
 #include "platform/database.h"
 
-QString tableName(PozTabela t)
+QString tableName(PositionTable t)
 {
-    return t == PozTabela::Dopoz ? QStringLiteral("dopoz") : QStringLiteral("dokor");
+    return t == PositionTable::Dopoz ? QStringLiteral("dopoz") : QStringLiteral("dokor");
 }
 
 namespace {

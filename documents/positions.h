@@ -12,8 +12,8 @@ class Row;
 
 // The two position buffers of a workstation: dopoz holds the positions being edited (for a
 // correction: as they are to be after it), dokor the corrected invoice's positions.
-enum class PozTabela { Dopoz, Dokor };
-QString tableName(PozTabela t);
+enum class PositionTable { Dopoz, Dokor };
+QString tableName(PositionTable t);
 
 // What tells whose a position row is: the workstation and, for a stored row, the document's kind
 // and number and whether it is a corrected row. A buffer row carries the workstation only.
@@ -60,8 +60,8 @@ std::vector<db::Value> positionValues(const PositionKey& key, const Position& p)
 // throws AppError on a database failure; writes of several rows run in one transaction.
 class PositionBuffer {
 public:
-    PositionBuffer(App& app, PozTabela table) : app_(app), table_(table) {}
-    PozTabela table() const { return table_; }
+    PositionBuffer(App& app, PositionTable table) : app_(app), table_(table) {}
+    PositionTable table() const { return table_; }
 
     // The rows ordered by Pozycja (rows without a number first, then in entry order).
     std::vector<Position> read() const;
@@ -89,5 +89,5 @@ public:
 
 private:
     App& app_;
-    PozTabela table_;
+    PositionTable table_;
 };

@@ -19,16 +19,16 @@ const QString kBrakNumeru =
 // or (no identity) that number holding none, the edited document having been deleted meanwhile.
 struct Confirmed {
     QString numer;
-    std::optional<StoredIdentity> tozsamosc;
+    std::optional<StoredIdentity> storedIdentity;
 };
 
 // What one pass of the transaction ended with.
 struct Attempt {
     enum Kind { Stored, Conflict, Refused } kind = Refused;
-    QString numer;     // Stored: the number used
-    QString pytanie;   // Conflict: what to ask before the next pass
-    Confirmed zgoda;   // Conflict: what a Yes to it confirms
-    CheckFault fault;  // Refused: what to tell the user once the transaction is rolled back
+    QString numer;                 // Stored: the number used
+    QString confirmationQuestion;  // Conflict: what to ask before the next pass
+    Confirmed zgoda;               // Conflict: what a Yes to it confirms
+    CheckFault fault;              // Refused: what to tell the user once the transaction is rolled back
 };
 
 bool same(const QString& a, const QString& b)
@@ -43,7 +43,7 @@ Attempt refused(const QString& message, const QString& focus)
     return a;
 }
 
-DocHeader buforowany(App& app)
+DocHeader readBufferedHeader(App& app)
 {
     auto h = DocHeader::buffered(*app.gBaseDb, app.gStanowisko);
     if (!h)
@@ -53,31 +53,32 @@ DocHeader buforowany(App& app)
 }
 
 // True when what is stored under the number is the document `state` loaded, unchanged since.
-bool wlasny(App& app, const EditState& state, const QString& numer, const std::optional<StoredIdentity>& stary)
+bool isOwnDocument(App& app, const EditState& state, const QString& numer, const std::optional<StoredIdentity>& stary)
 {
-    return stary && WlasnyNumer(state, numer) && state.fromDatabase(app.gBaseDb->path()) && *stary == state.tozsamosc;
+    return stary && isOwnNumber(state, numer) && state.fromDatabase(app.gBaseDb->path()) &&
+           *stary == state.storedIdentity;
 }
 
 // The question to ask before storing under `numer`, where `stary` is stored now; none when the
 // document may be stored at once: nothing is stored there (and it is no edited document deleted
 // meanwhile), or it is the edited document itself.
-std::optional<QString> pytanie(App& app, const EditState& state, const QString& numer,
-                               const std::optional<StoredIdentity>& stary)
+std::optional<QString> confirmationQuestion(App& app, const EditState& state, const QString& numer,
+                                            const std::optional<StoredIdentity>& stary)
 {
-    if (stary) return wlasny(app, state, numer, stary) ? std::nullopt : std::optional(PytanieZastapic(numer));
-    if (WlasnyNumer(state, numer) && state.fromDatabase(app.gBaseDb->path())) return PytanieUsuniety(numer);
+    if (stary) return isOwnDocument(app, state, numer, stary) ? std::nullopt : std::optional(replaceQuestion(numer));
+    if (isOwnNumber(state, numer) && state.fromDatabase(app.gBaseDb->path())) return deletedMeanwhileQuestion(numer);
     return std::nullopt;
 }
 
-bool potwierdzone(const Confirmed& zgoda, const QString& numer, const std::optional<StoredIdentity>& stary)
+bool isConfirmed(const Confirmed& zgoda, const QString& numer, const std::optional<StoredIdentity>& stary)
 {
-    return !zgoda.numer.isEmpty() && same(zgoda.numer, numer) && zgoda.tozsamosc == stary;
+    return !zgoda.numer.isEmpty() && same(zgoda.numer, numer) && zgoda.storedIdentity == stary;
 }
 
 // Stores the named rows of one buffer (as read for the checks, in their order) under the
 // document's kind and number, numbered 1..n; the rows of the corrected document are stored with
 // their quantities and values negated.
-void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool korekta, const DocHeader& h)
+void copyPositions(db::Database& db, const std::vector<Position>& rows, bool korekta, const DocHeader& h)
 {
     db::Statement st(db, positionInsert(QStringLiteral("fapoz")));
     qint64 n = 0;
@@ -93,7 +94,7 @@ void kopiujPozycje(db::Database& db, const std::vector<Position>& rows, bool kor
 
 // A correction names a stored document of the chosen kind, not itself, that no other stored
 // correction names.
-std::optional<Attempt> sprawdzKorygowany(db::Database& db, const DocHeader& h)
+std::optional<Attempt> checkCorrectedDocument(db::Database& db, const DocHeader& h)
 {
     const QString wybierz = QStringLiteral(" Wybierz dokument korygowany i spróbuj ponownie.");
     if (same(h.KorNumer, h.Numer))
@@ -130,7 +131,7 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     DocHeader h = bufor;
     if (numerPrzyZapisie) {
         try {
-            h.Numer = NumerDoZapisu(app, h.Datawyst);
+            h.Numer = numberForSave(app, h.Datawyst);
         } catch (const NoFreeNumber& e) {
             return refused(QStringLiteral("Dokument nie został zapisany. ") + e.description(),
                            QStringLiteral("txtDatawyst"));
@@ -141,17 +142,17 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     }
 
     // Compared again under the lock: what the user confirmed may have changed meanwhile.
-    const auto stary = TozsamoscDokumentu(db, h.Numer);
-    const bool ten = wlasny(app, state, h.Numer, stary);
-    if (auto q = pytanie(app, state, h.Numer, stary); q && !potwierdzone(potwierdzony, h.Numer, stary)) {
+    const auto stary = storedIdentityOf(db, h.Numer);
+    const bool ten = isOwnDocument(app, state, h.Numer, stary);
+    if (auto q = confirmationQuestion(app, state, h.Numer, stary); q && !isConfirmed(potwierdzony, h.Numer, stary)) {
         Attempt a;
         a.kind = Attempt::Conflict;
-        a.pytanie = *q;
+        a.confirmationQuestion = *q;
         a.zgoda = {h.Numer, stary};
         return a;
     }
     if (h.isCorrection())
-        if (auto fault = sprawdzKorygowany(db, h)) return *fault;
+        if (auto fault = checkCorrectedDocument(db, h)) return *fault;
 
     // The edited document stays paid as it was; any other is stored unpaid.
     h.Zaplacono =
@@ -160,8 +161,8 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     deleteStoredDocument(db, h.Numer);
     h.Stanowisko = app.gStanowisko;
     db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
-    kopiujPozycje(db, dopoz, false, h);
-    if (h.isCorrection()) kopiujPozycje(db, dokor, true, h);
+    copyPositions(db, dopoz, false, h);
+    if (h.isCorrection()) copyPositions(db, dokor, true, h);
     tr.commit();
     Attempt a;
     a.kind = Attempt::Stored;
@@ -174,25 +175,26 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
 SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
 {
     SaveResult result;
-    result.wymazane = state.wymazane;
+    result.erasedRows = state.erasedRows;
     if (!app.gBazaOtwarta || !app.gBaseDb) return result;
     if (app.gBazaPar.BazaOdczyt) {
         result.fault = CheckFault{kTylkoOdczyt, QString(), -1};
         return result;
     }
     try {
-        const DocHeader h = buforowany(app);
+        const DocHeader h = readBufferedHeader(app);
         // With automatic numbering that cannot be edited, a new document gets its number only now.
         const bool numerPrzyZapisie = !state.poprawa() && app.gBazaPar.NumAuto && !app.gBazaPar.NumEdycja;
-        if ((result.fault = SprawdzNaglowek(h, !numerPrzyZapisie))) return result;
-        const auto dopoz = PositionBuffer(app, PozTabela::Dopoz).read();
-        const auto dokor = h.isCorrection() ? PositionBuffer(app, PozTabela::Dokor).read() : std::vector<Position>();
-        if ((result.fault = SprawdzPozycje(app, h, dopoz, dokor, &result.wymazane))) return result;
+        if ((result.fault = checkHeader(h, !numerPrzyZapisie))) return result;
+        const auto dopoz = PositionBuffer(app, PositionTable::Dopoz).read();
+        const auto dokor =
+            h.isCorrection() ? PositionBuffer(app, PositionTable::Dokor).read() : std::vector<Position>();
+        if ((result.fault = checkPositions(app, h, dopoz, dokor, &result.erasedRows))) return result;
 
         Confirmed potwierdzony;
         if (!numerPrzyZapisie) {
-            const auto stary = TozsamoscDokumentu(*app.gBaseDb, h.Numer);
-            if (auto q = pytanie(app, state, h.Numer, stary)) {
+            const auto stary = storedIdentityOf(*app.gBaseDb, h.Numer);
+            if (auto q = confirmationQuestion(app, state, h.Numer, stary)) {
                 if (!ask || !ask(*q)) return result;
                 potwierdzony = {h.Numer, stary};
             }
@@ -210,7 +212,7 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
                 result.fault = a.fault;
                 return result;
             }
-            if (!ask || !ask(a.pytanie)) return result;
+            if (!ask || !ask(a.confirmationQuestion)) return result;
             potwierdzony = a.zgoda;
         }
         return result;

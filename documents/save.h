@@ -14,8 +14,8 @@ struct SaveResult {
     bool ok = false;
     QString numer;
     std::optional<CheckFault> fault;
-    // The rows of EditState::wymazane that the checks have not reached yet.
-    std::set<qint64> wymazane;
+    // The rows of EditState::erasedRows that the checks have not reached yet.
+    std::set<qint64> erasedRows;
 };
 
 // Asks the user a question (Yes and No, No the default); true on Yes.

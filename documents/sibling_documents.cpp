@@ -34,12 +34,12 @@ std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r
         // A file held exclusively here can be read only through this program's own connection.
         std::unique_ptr<db::Database> own;
         db::Database* db = nullptr;
-        if (app.gBaseDb && sameFile(app.gBaseDb->path(), h.bazaPlik)) {
+        if (app.gBaseDb && sameFile(app.gBaseDb->path(), h.databaseFile)) {
             db = app.gBaseDb.get();
         } else {
             db::OpenOptions options;
             options.readOnly = true;
-            own = db::Database::open(h.bazaPlik, h.haslo, options);
+            own = db::Database::open(h.databaseFile, h.haslo, options);
             db = own.get();
         }
         // Header and positions from one state of the sender's file.
@@ -47,7 +47,7 @@ std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r
         const std::vector<db::Row> rows = db->query(r.headerSql, r.headerParams);
         if (rows.empty()) return std::nullopt;
         SiblingDocument d;
-        d.zrodlo = r.place;
+        d.sourceFile = r.place;
         r.header(rows.front(), d);
         qint64 n = 0;
         db->forEach(r.positionsSql, r.positionsParams, [&](const db::Row& p) {
@@ -84,7 +84,7 @@ Position orderPosition(const db::Row& r)
 {
     Position p = Position::fromRow(r);
     p.Indvat = QStringLiteral("22");
-    const RowValues v = WartosciVat(p.WartNetto, p.Indvat);
+    const RowValues v = vatValues(p.WartNetto, p.Indvat);
     p.WartVAT = v.WartVAT;
     p.WartBrutto = v.WartBrutto;
     return p;
@@ -146,15 +146,15 @@ std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h)
                  orderPosition});
 }
 
-std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h)
+std::optional<SiblingDocument> readFromSiblingProgram(App& app, const HandOver& h)
 {
-    if (h.programKod == QLatin1String("MG")) return WczytajZMagazynu(app, h);
-    if (h.programKod == QLatin1String("FA")) return WczytajZRolkwit(app, h);
-    if (h.programKod == QLatin1String("ZM")) return WczytajZZamowienia(app, h);
+    if (h.programCode == QLatin1String("MG")) return WczytajZMagazynu(app, h);
+    if (h.programCode == QLatin1String("FA")) return WczytajZRolkwit(app, h);
+    if (h.programCode == QLatin1String("ZM")) return WczytajZZamowienia(app, h);
     return std::nullopt;
 }
 
-std::optional<LoadedDocument> PrzejmijPozycje(App& app, const SiblingDocument& d, const DocHeader& formularz)
+std::optional<LoadedDocument> takeOverPositions(App& app, const SiblingDocument& d, const DocHeader& formularz)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
@@ -168,12 +168,12 @@ std::optional<LoadedDocument> PrzejmijPozycje(App& app, const SiblingDocument& d
         h.Nipkon = d.Nipkon;
         if (d.Podstawa) h.Podstawa = *d.Podstawa;
         if (d.Wydane) h.Wydane = *d.Wydane;
-        h.setTotals(SumyPozycji(h, d.pozycje, {}));
+        h.setTotals(positionTotals(h, d.pozycje, {}));
         taken.parts = DocHeader::DatesPart | DocHeader::TextsPart | DocHeader::TotalsPart;
-        taken.rows = ZastapBufory(app, d.pozycje, {}, h);
+        taken.rows = replaceBuffers(app, d.pozycje, {}, h);
         return taken;
     } catch (...) {
-        ErrorReport(app, d.zrodlo);
+        ErrorReport(app, d.sourceFile);
         return std::nullopt;
     }
 }

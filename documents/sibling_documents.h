@@ -29,7 +29,7 @@ struct SiblingDocument {
     // For dopoz, in the sender's order of position numbers, numbered 1..n.
     std::vector<Position> pozycje;
     // The reader's name, the place of an error with this document.
-    QString zrodlo;
+    QString sourceFile;
 };
 
 // Each reads the document that `h` names, header and positions in one read, and changes nothing
@@ -45,7 +45,7 @@ std::optional<SiblingDocument> WczytajZRolkwit(App& app, const HandOver& h);
 std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h);
 // The reader of the text's program code; nullopt for any other code ("FR", this program's own,
 // included: its documents are loaded from the database open here).
-std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h);
+std::optional<SiblingDocument> readFromSiblingProgram(App& app, const HandOver& h);
 
 // Replaces this workstation's position buffers with the document's positions, dokor emptied,
 // and its buffered header with the document being written (`formularz`) as the form shows it
@@ -53,4 +53,4 @@ std::optional<SiblingDocument> WczytajZProgramu(App& app, const HandOver& h);
 // one transaction (on an archive database the rows are only given back). nullopt when no
 // database is open, or after an error reported under the document's reader, the buffers left
 // as they were.
-std::optional<LoadedDocument> PrzejmijPozycje(App& app, const SiblingDocument& d, const DocHeader& formularz);
+std::optional<LoadedDocument> takeOverPositions(App& app, const SiblingDocument& d, const DocHeader& formularz);

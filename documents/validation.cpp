@@ -16,19 +16,19 @@ QString nr(const Position& p)
 }
 
 // An unnamed row is an empty line of the grid unless it carries a value.
-bool maWartosc(const Position& p)
+bool hasValue(const Position& p)
 {
-    OptDecimal net = WartoscNetto(p.Ilosc, p.Cenanet);
+    OptDecimal net = netValue(p.Ilosc, p.Cenanet);
     return (p.WartNetto && !p.WartNetto->isZero()) || (net && !net->isZero());
 }
 
 // The row's gross value recomputed from its quantity, price and VAT code.
 Decimal brutto(const Position& p)
 {
-    return WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat).WartBrutto.value_or(Decimal());
+    return vatValues(netValue(p.Ilosc, p.Cenanet), p.Indvat).WartBrutto.value_or(Decimal());
 }
 
-std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
+std::optional<CheckFault> missingNameFault(const Position& p, const QString& grid)
 {
     return fault(QStringLiteral("Błędna pozycja dokumentu nr ") + nr(p) +
                      QStringLiteral(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 "
@@ -38,19 +38,19 @@ std::optional<CheckFault> bezNazwy(const Position& p, const QString& grid)
 
 }  // namespace
 
-QString BrakNumeru()
+QString missingNumberMessage()
 {
     return QStringLiteral("Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.");
 }
 
-QString AdresPomocy(const App& app)
+QString helpAddress(const App& app)
 {
     return app.supportAddress;
 }
 
-std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
+std::optional<CheckFault> checkHeader(const DocHeader& h, bool numerZapisu)
 {
-    if (h.Numer.trimmed().isEmpty()) return fault(BrakNumeru(), "txtNumer");
+    if (h.Numer.trimmed().isEmpty()) return fault(missingNumberMessage(), "txtNumer");
     // A number that could not be proposed must never become a document's number.
     if (numerZapisu && h.Numer.startsWith('?'))
         return fault(QStringLiteral("Błędny numer dokumentu. Nie można było zaproponować numeru. "
@@ -80,17 +80,17 @@ std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu)
     return std::nullopt;
 }
 
-std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
-                                         const std::vector<Position>& dokor, std::set<qint64>* wymazane)
+std::optional<CheckFault> checkPositions(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
+                                         const std::vector<Position>& dokor, std::set<qint64>* erasedRows)
 {
     const QString blad = QStringLiteral("Błędna pozycja dokumentu nr ");
     Decimal suma;
     for (size_t i = 0; i < dopoz.size(); ++i) {
         const Position& p = dopoz[i];
         if (p.Nazwa.isEmpty()) {
-            if (maWartosc(p)) return bezNazwy(p, "gridPoz");
+            if (hasValue(p)) return missingNameFault(p, "gridPoz");
             // An erased name goes through the checks of a named row this once.
-            if (!wymazane || !wymazane->erase(p.id)) continue;
+            if (!erasedRows || !erasedRows->erase(p.id)) continue;
         }
         if (p.Indjed.isEmpty())
             return fault(
@@ -110,7 +110,7 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
     if (h.isCorrection()) {
         for (const Position& p : dokor) {
             if (p.Nazwa.isEmpty()) {
-                if (maWartosc(p)) return bezNazwy(p, "gridKor");
+                if (hasValue(p)) return missingNameFault(p, "gridKor");
                 continue;
             }
             suma -= brutto(p);
@@ -120,7 +120,7 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
     const Decimal razBrutto = h.RazBrutto.value_or(Decimal());
     const QString zglos = QStringLiteral(" Usuń pozycje dokumentu i wprowadź je ponownie. Jeżeli błąd jest powtarzalny "
                                          "zgłoś go - napisz na adres ") +
-                          AdresPomocy(app);
+                          helpAddress(app);
     if (NumRound(suma, 2) != razBrutto)
         return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto pozycji dokumentu.") + zglos +
                          QStringLiteral(" [") + suma.toString().replace('.', ',') + QStringLiteral("]"),
@@ -131,18 +131,18 @@ std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, con
     return std::nullopt;
 }
 
-bool WlasnyNumer(const EditState& state, const QString& numer)
+bool isOwnNumber(const EditState& state, const QString& numer)
 {
     return state.poprawa() && !numer.isEmpty() && state.numer.compare(numer, Qt::CaseInsensitive) == 0;
 }
 
-QString PytanieZastapic(const QString& numer)
+QString replaceQuestion(const QString& numer)
 {
     return QStringLiteral("Dokument o numerze ") + numer +
            QStringLiteral(" istnieje w bazie danych. Zastąpić istniejący dokument?");
 }
 
-QString PytanieUsuniety(const QString& numer)
+QString deletedMeanwhileQuestion(const QString& numer)
 {
     return QStringLiteral("Dokument o numerze ") + numer +
            QStringLiteral(" został w międzyczasie usunięty z bazy danych. Zapisać go ponownie?");

@@ -21,34 +21,34 @@ struct CheckFault {
 };
 
 // The message of a document without a number (a number of blanks is none either).
-QString BrakNumeru();
+QString missingNumberMessage();
 
 // The support mailbox named in the messages about wrong totals.
-QString AdresPomocy(const App& app);
+QString helpAddress(const App& app);
 
 // Header checks: number, dates, seller, payment form, a correction's corrected document, a
 // number that could not be proposed, a zero gross total (an empty total counts as 0).
 // `numerZapisu` says whether the typed number is the one to be stored (false when the number is
 // taken at the moment of saving). nullopt when the header passes.
-std::optional<CheckFault> SprawdzNaglowek(const DocHeader& h, bool numerZapisu);
+std::optional<CheckFault> checkHeader(const DocHeader& h, bool numerZapisu);
 
 // Position rows of both buffers and the totals. A row without a name is an empty line when it
 // carries no value, and is refused when it does (in either buffer); a named row of dopoz needs a
-// unit, a VAT code and a net value. A row of dopoz in `wymazane` (its name erased), without a
+// unit, a VAT code and a net value. A row of dopoz in `erasedRows` (its name erased), without a
 // value, is checked once as a named row would be: its id leaves the set as the check passes it,
 // so the next check takes it for an empty line. The gross total recomputed from the rows (rows
 // after less rows before for a correction) must equal the form's, and net + VAT must equal gross.
-std::optional<CheckFault> SprawdzPozycje(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
-                                         const std::vector<Position>& dokor, std::set<qint64>* wymazane = nullptr);
+std::optional<CheckFault> checkPositions(const App& app, const DocHeader& h, const std::vector<Position>& dopoz,
+                                         const std::vector<Position>& dokor, std::set<qint64>* erasedRows = nullptr);
 
 // True when the document is edited under its own number `numer`: it was loaded for editing
 // under that very number. A new document, a copy, or an edited document whose number was changed
 // must ask before replacing another. (The save also checks that the stored row is still the one
 // that was loaded.)
-bool WlasnyNumer(const EditState& state, const QString& numer);
+bool isOwnNumber(const EditState& state, const QString& numer);
 
 // The question asked before a stored document is replaced (Yes and No, No the default).
-QString PytanieZastapic(const QString& numer);
+QString replaceQuestion(const QString& numer);
 // The question asked before a document edited under its number is stored again after another
 // workstation deleted it (or renumbered it: stored it under another number and deleted it).
-QString PytanieUsuniety(const QString& numer);
+QString deletedMeanwhileQuestion(const QString& numer);

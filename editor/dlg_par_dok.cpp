@@ -69,7 +69,7 @@ dlgParDok::dlgParDok(App& app, QWidget* parent) : QDialog(parent), app_(app)
     setWindowTitle(QStringLiteral("Parametry dokumentów"));
     tabDane = named(new QTabWidget(this), QStringLiteral("tabDane"));
     tabDane->setUsesScrollButtons(false);  // every tab's caption whole
-    buildNaglowek();
+    buildHeaderTab();
     buildLogo();
     buildNumeracja();
     buildPozycje();
@@ -127,7 +127,7 @@ dlgParDok::dlgParDok(App& app, QWidget* parent) : QDialog(parent), app_(app)
     ui::setDefaultPointer();
 }
 
-void dlgParDok::buildNaglowek()
+void dlgParDok::buildHeaderTab()
 {
     auto* page = new QWidget;
     auto* g = new QGridLayout(page);
@@ -413,7 +413,7 @@ bool dlgParDok::Zapisz()
             save(QStringLiteral("DokZnacznik"), txtZnacznik->text());
             for (int i = 0; i < 5; ++i) save(QStringLiteral("DokNaglowek%1").arg(i + 1), txtNaglowek[i]->text());
             save(QStringLiteral("DokStopka"), txtStopka->toPlainText());
-            if (!logoPlik_.isEmpty()) ZapiszLogo();
+            if (!logoFile_.isEmpty()) ZapiszLogo();
 
             BazaPar& b = app_.gBazaPar;
             b.NumAuto = cbNumAuto->isChecked();
@@ -457,7 +457,7 @@ bool dlgParDok::Zapisz()
         return false;
     }
     cmdZastosuj->setEnabled(false);
-    emit zapisano();
+    emit parametersSaved();
     return true;
 }
 
@@ -466,14 +466,14 @@ bool dlgParDok::ZapiszLogo()
     try {
         db::Database& db = *app_.gBaseDb;
         if (hasLogo()) {
-            QFile f(logoPlik_);
+            QFile f(logoFile_);
             if (!f.open(QIODevice::ReadOnly))
                 throw AppError(err::kFileNotFound, QStringLiteral("ZapiszLogo"),
-                               QStringLiteral("Nie można otworzyć pliku %1.").arg(logoPlik_));
+                               QStringLiteral("Nie można otworzyć pliku %1.").arg(logoFile_));
             const QByteArray bytes = f.readAll();
-            if (!bytes.isEmpty()) LogoWrite(db, bytes);
+            if (!bytes.isEmpty()) logoWrite(db, bytes);
         } else {
-            LogoClear(db);
+            logoClear(db);
         }
         return true;
     } catch (...) {
@@ -498,14 +498,14 @@ void dlgParDok::LogoWybierz()
         return;
     }
     pokazLogo(picture);
-    logoPlik_ = file;
+    logoFile_ = file;
     zmiana();
 }
 
 void dlgParDok::cmdLogoUsun_Click()
 {
     pokazLogo(QPixmap());
-    logoPlik_ = kUsuniety;
+    logoFile_ = kUsuniety;
     zmiana();
 }
 
@@ -524,12 +524,12 @@ void dlgParDok::cmdZamknij_Click()
     reject();
 }
 
-void ParametryDokumentow(App& app, MainPages* pages, QWidget* parent, int tab)
+void showDocumentParameters(App& app, MainPages* pages, QWidget* parent, int tab)
 {
     ui::setBusyPointer();
     dlgParDok dialog(app, parent);
     if (tab >= 0) dialog.tabDane->setCurrentIndex(tab);
-    QObject::connect(&dialog, &dlgParDok::zapisano, &dialog, [&app, pages] {
+    QObject::connect(&dialog, &dlgParDok::parametersSaved, &dialog, [&app, pages] {
         if (!pages) return;
         // The document being edited stays; only how the form shows it follows the new values.
         DocumentForm* form = pages->picWprowadzanie->picDokument;

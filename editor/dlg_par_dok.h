@@ -74,15 +74,15 @@ public:
 
     // The chosen logo file: empty after loading, the file's path after one was chosen,
     // "Usuniety" after the logo was removed.
-    const QString& logoPlik() const { return logoPlik_; }
+    const QString& logoPlik() const { return logoFile_; }
     bool hasLogo() const { return !logo_.isNull(); }
 
 signals:
     // Saved (OK or "Zastosuj"): the main window takes the new values.
-    void zapisano();
+    void parametersSaved();
 
 private:
-    void buildNaglowek();
+    void buildHeaderTab();
     void buildLogo();
     void buildNumeracja();
     void buildPozycje();
@@ -91,11 +91,11 @@ private:
     void pokazLogo(const QPixmap& picture);
 
     App& app_;
-    QString logoPlik_;
+    QString logoFile_;
     QPixmap logo_;
 };
 
 // Opens the document parameters over the main window (on `tab`, or the first one), and hands
 // what was saved to the pages: the grids' look and the number field now, the edited document
 // stays as it is; the preview is renewed when shown.
-void ParametryDokumentow(App& app, MainPages* pages, QWidget* parent, int tab = -1);
+void showDocumentParameters(App& app, MainPages* pages, QWidget* parent, int tab = -1);

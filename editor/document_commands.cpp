@@ -27,7 +27,7 @@ const QStringList& DocumentCommands::menuLabels()
 
 DocumentCommands::DocumentCommands(App& app, EntryPage* page, DocumentEditing* editing, QMenu* mnuPopDokument,
                                    QAction* mnuPopDokWklej)
-    : QObject(page), app_(app), page_(page), editing_(editing), menu_(mnuPopDokument), wklej_(mnuPopDokWklej)
+    : QObject(page), app_(app), page_(page), editing_(editing), menu_(mnuPopDokument), pasteAction_(mnuPopDokWklej)
 {
     // A press the captions leave alone reaches the form; the tab control's headers likewise
     // hand the right button on to the tab control.
@@ -83,9 +83,9 @@ void DocumentCommands::mnuPopKarKopiuj_Click()
 void DocumentCommands::PokazMenuDokument(const QPoint& globalPos)
 {
     // A paste is offered only for a well-formed reference, and never into an archive.
-    const QString offered = DocumentListEvents::schowekDokument();
-    wklej_->setEnabled(!offered.isEmpty() && !app_.gBazaPar.BazaOdczyt);
-    wklej_->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
+    const QString offered = DocumentListEvents::clipboardDocument();
+    pasteAction_->setEnabled(!offered.isEmpty() && !app_.gBazaPar.BazaOdczyt);
+    pasteAction_->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
     menu_->popup(globalPos);
 }
 

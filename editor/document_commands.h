@@ -43,5 +43,5 @@ private:
     EntryPage* page_;
     DocumentEditing* editing_;
     QMenu* menu_;
-    QAction* wklej_;
+    QAction* pasteAction_;
 };

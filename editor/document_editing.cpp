@@ -29,17 +29,17 @@
 #include <QTreeWidget>
 
 DocumentEditing::DocumentEditing(App& app, EntryPage* page)
-    : QObject(page), app_(app), page_(page), lista_(new DocumentListEvents(app, page, this)),
-      naglowek_(new HeaderFields(page->picDokument))
+    : QObject(page), app_(app), page_(page), documentList_(new DocumentListEvents(app, page, this)),
+      headerFields_(new HeaderFields(page->picDokument))
 {
     DocumentForm* form = page_->picDokument;
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
     // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
-    connect(form, &DocumentForm::dokumentUpuszczony, this,
+    connect(form, &DocumentForm::documentDropped, this,
             [this](const QString& numer) { WczytajDokument("nowy", numer); });
-    connect(form->positionGrid(), &PositionGrid::pozycjeUpuszczone, this,
+    connect(form->positionGrid(), &PositionGrid::positionsDropped, this,
             [this](const QString& numer) { WczytajPozycje(numer, false); });
-    connect(page_, &EntryPage::zapiszDokument, this, &DocumentEditing::toolZapisz_PoBuforze);
+    connect(page_, &EntryPage::saveRequested, this, &DocumentEditing::toolZapisz_PoBuforze);
 }
 
 const EditState& DocumentEditing::stan() const
@@ -54,7 +54,7 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
     if (!d) return false;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
-        f->openForEditing(EditState::of(app_, d->header.Numer, d->tozsamosc), d->header);
+        f->openForEditing(EditState::of(app_, d->header.Numer, d->storedIdentity), d->header);
         page_->toolEdycjaPodglad->setEnabled(true);
     } else {
         f->setHeader(d->header, d->parts);
@@ -70,24 +70,24 @@ QString DocumentEditing::DokumentWklej(const QString& tryb)
     if (tryb == QLatin1String("nazwa")) return h->nazwa();
     if (tryb != QLatin1String("nowy") && tryb != kTrybPopraw) return QString();
     // This program's own documents come from the database open here, whatever file the text names.
-    if (h->programKod == app_.gProgramKod) {
+    if (h->programCode == app_.gProgramKod) {
         WczytajDokument(tryb, h->numer);
         return QString();
     }
-    const auto d = WczytajZProgramu(app_, *h);
+    const auto d = readFromSiblingProgram(app_, *h);
     if (!d) return QString();
     ui::BusyPointer busy;
     // The sibling's document replaces the content of the selected stored one, kept under its
     // own kind and number; when that one is gone, nothing is pasted.
     if (tryb == kTrybPopraw) {
-        const QString numer = lista_->wybranyNumer();
+        const QString numer = documentList_->selectedNumber();
         if (numer.isEmpty() || !WczytajDokument(kTrybPopraw, numer)) return QString();
     }
-    if (const auto taken = PrzejmijPozycje(app_, *d, page_->picDokument->header())) pokaz(*taken);
+    if (const auto taken = takeOverPositions(app_, *d, page_->picDokument->header())) display(*taken);
     return QString();
 }
 
-void DocumentEditing::pokaz(const LoadedDocument& d)
+void DocumentEditing::display(const LoadedDocument& d)
 {
     DocumentForm* f = page_->picDokument;
     f->setHeader(d.header, d.parts);
@@ -96,7 +96,7 @@ void DocumentEditing::pokaz(const LoadedDocument& d)
 
 void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
 {
-    if (auto d = ::WczytajPozycje(app_, numer, zKorekta, page_->picDokument->header())) pokaz(*d);
+    if (auto d = ::WczytajPozycje(app_, numer, zKorekta, page_->picDokument->header())) display(*d);
 }
 
 void DocumentEditing::WczytajKorygowany(const QString& numer)
@@ -105,7 +105,7 @@ void DocumentEditing::WczytajKorygowany(const QString& numer)
     if (!d) return;
     ui::BusyPointer busy;
     page_->picDokument->setKorDatawyst(d->header.KorDatawyst);
-    pokaz(*d);
+    display(*d);
 }
 
 bool DocumentEditing::ZapiszDokument()
@@ -116,13 +116,13 @@ bool DocumentEditing::ZapiszDokument()
         ui::BusyPointer busy;
         SideListLock still(*f->sideList());
         EditState state = stan();
-        state.wymazane = f->positions()->erasedNames();
+        state.erasedRows = f->positions()->erasedNames();
         r = ::ZapiszDokument(app_, state, [](const QString& question) {
             return ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), ui::Answer::No) ==
                    ui::Answer::Yes;
         });
     }
-    f->positions()->keepErasedNames(r.wymazane);
+    f->positions()->keepErasedNames(r.erasedRows);
     if (!r.ok) {
         if (r.fault) {
             if (!r.fault->message.isEmpty()) ui::msgBox(r.fault->message, ui::Buttons::Ok, ui::Icon::Exclamation);
@@ -135,16 +135,16 @@ bool DocumentEditing::ZapiszDokument()
     h.Numer = r.numer;
     f->setHeader(h, DocHeader::NumberAndDatesPart);
     // The side list's dictionaries now hold this document.
-    f->sideList()->PoZapisie();
+    f->sideList()->afterSave();
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;
 }
 
-bool DocumentEditing::zapiszIPokaz()
+bool DocumentEditing::saveAndStartNew()
 {
     if (!ZapiszDokument()) return false;
-    lista_->OdswiezListeDokumentow(page_->picDokument->header().Numer);
+    documentList_->OdswiezListeDokumentow(page_->picDokument->header().Numer);
     page_->picDokument->NowyDokument();
     return true;
 }
@@ -153,13 +153,13 @@ void DocumentEditing::Zapisz()
 {
     if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta) return;
     if (!page_->picDokument->ZapiszDoBufora()) return;
-    zapiszIPokaz();
+    saveAndStartNew();
 }
 
 void DocumentEditing::toolZapisz_PoBuforze()
 {
     // Ctrl held while clicking: print the document just stored (the list now selects it).
-    if (zapiszIPokaz() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
+    if (saveAndStartNew() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
         DokumentDrukuj(app_, page_->lstDok);
-    lista_->lstDok_Click();
+    documentList_->lstDok_Click();
 }

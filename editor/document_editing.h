@@ -20,8 +20,8 @@ class DocumentEditing : public QObject {
 public:
     DocumentEditing(App& app, EntryPage* page);
 
-    DocumentListEvents* lista() const { return lista_; }
-    HeaderFields* naglowek() const { return naglowek_; }
+    DocumentListEvents* lista() const { return documentList_; }
+    HeaderFields* naglowek() const { return headerFields_; }
 
     // The stored document edited under its own number, if any (the form keeps it).
     const EditState& stan() const;
@@ -46,16 +46,16 @@ public:
     // The save command of the popup menu and of Ctrl+Enter: buffers the header, stores the
     // document, then shows it selected in the list and starts a new document.
     void Zapisz();
-    // The rest of the toolbar's save once the header is buffered (EntryPage::zapiszDokument).
+    // The rest of the toolbar's save once the header is buffered (EntryPage::saveRequested).
     void toolZapisz_PoBuforze();
 
 private:
     // Shows a load's header parts and rows, as they were buffered.
-    void pokaz(const LoadedDocument& d);
-    bool zapiszIPokaz();
+    void display(const LoadedDocument& d);
+    bool saveAndStartNew();
 
     App& app_;
     EntryPage* page_;
-    DocumentListEvents* lista_;
-    HeaderFields* naglowek_;
+    DocumentListEvents* documentList_;
+    HeaderFields* headerFields_;
 };

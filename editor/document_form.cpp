@@ -142,9 +142,9 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     txtPlatRach = textBox(this, "txtPlatRach", 50, 4530, 2805, 2700);
 
     tabPoz = make<QTabWidget>(this, "tabPoz", 0, 3300, 7230, 2775);
-    dataPoz = new PositionModel(app_, PozTabela::Dopoz, this);
+    dataPoz = new PositionModel(app_, PositionTable::Dopoz, this);
     dataPoz->setObjectName("dataPoz");
-    dataKor = new PositionModel(app_, PozTabela::Dokor, this);
+    dataKor = new PositionModel(app_, PositionTable::Dokor, this);
     dataKor->setObjectName("dataKor");
     auto page = [&](QWidget* content, const char* caption) {
         auto* p = new QWidget;
@@ -223,8 +223,8 @@ void DocumentForm::Form_Load()
 
 void DocumentForm::attach()
 {
-    if (!app_.gBaseDb || !stan_.fromDatabase(app_.gBaseDb->path())) clearEditState();
-    brakNumeru_.clear();
+    if (!app_.gBaseDb || !editState_.fromDatabase(app_.gBaseDb->path())) clearEditState();
+    noNumberMessage_.clear();
     dataPoz->reload();
     dataKor->reload();
     cmbKornum->setDatabase(app_.gBaseDb.get());
@@ -232,8 +232,8 @@ void DocumentForm::attach()
 
 void DocumentForm::setEditState(const EditState& state)
 {
-    stan_ = state;
-    labPoprawa->setVisible(stan_.poprawa());
+    editState_ = state;
+    labPoprawa->setVisible(editState_.poprawa());
 }
 
 void DocumentForm::showRows(const std::vector<Position>& dopoz, const std::vector<Position>& dokor)
@@ -266,13 +266,13 @@ void DocumentForm::proposeNumber(const QDate& date)
     txtNumer->setText(numer.value_or(QString()));
     txtNumer->setPlaceholderText(numer ? QString() : QString::fromUtf8("brak numeru: nie można go zaproponować"));
     // Why the template gives no number is told once, not again at each proposal that meets it.
-    if (!brak.isEmpty() && brak != brakNumeru_) ui::msgBox(brak, ui::Buttons::Ok, ui::Icon::Exclamation);
-    brakNumeru_ = brak;
+    if (!brak.isEmpty() && brak != noNumberMessage_) ui::msgBox(brak, ui::Buttons::Ok, ui::Icon::Exclamation);
+    noNumberMessage_ = brak;
 }
 
 void DocumentForm::txtDatawyst_LostFocus()
 {
-    if (!stan_.poprawa() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
+    if (!editState_.poprawa() && app_.gBazaPar.NumAuto && app_.gBazaOtwarta) {
         if (!txtDatawyst->text().trimmed().isEmpty())
             proposeNumber(textDate(txtDatawyst->text()));
         else
@@ -284,11 +284,11 @@ void DocumentForm::txtDatawyst_LostFocus()
 void DocumentForm::cmbPlatdni_Click()
 {
     const int days = int(Val(cmbPlatdni->currentText()).wholeUnits());
-    if (auto term = TerminZDni(textDate(txtDatawyst->text()), days, cmbPlatTer->currentText())) {
+    if (auto term = paymentTermFromDays(textDate(txtDatawyst->text()), days, cmbPlatTer->currentText())) {
         // The term follows the days being typed; it must not write the days back meanwhile.
-        dniZmienia_ = true;
+        daysSetTerm_ = true;
         cmbPlatTer->setEditText(*term);
-        dniZmienia_ = false;
+        daysSetTerm_ = false;
     }
     if (cmbPlatdni->currentText() == QString::fromUtf8("Zapłacono gotówką")) cmbPlatdni->setEditText(QString());
 }
@@ -326,7 +326,7 @@ void DocumentForm::NowyDokument()
         cmbNazdok->setEditText(QString());
         txtUwagi->clear();
         const bool korekta = cmbDokument->boundValue().toString() == QLatin1String("KFR");
-        if (NowyDokumentBufor(app_, korekta)) {
+        if (bufferNewDocument(app_, korekta)) {
             dataPoz->reload();
             dataKor->reload();
         } else {
@@ -401,7 +401,7 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
         // stored without that date.
         for (QLineEdit* d : {txtDatawyst, txtDatasprz, txtDatadok, txtKorDatawyst}) {
             if (d == txtKorDatawyst && isInvoice()) continue;
-            if (BlednaData(d)) {
+            if (isInvalidDate(d)) {
                 d->setFocus();
                 return false;
             }
@@ -409,7 +409,8 @@ bool DocumentForm::ZapiszDoBufora(bool sprawdz)
         if (txtNumer->text().trimmed().isEmpty()) {
             txtNumer->setEnabled(true);
             // When the template could give no number, that is what the clerk must hear.
-            ui::msgBox(brakNumeru_.isEmpty() ? BrakNumeru() : brakNumeru_, ui::Buttons::Ok, ui::Icon::Exclamation);
+            ui::msgBox(noNumberMessage_.isEmpty() ? missingNumberMessage() : noNumberMessage_, ui::Buttons::Ok,
+                       ui::Icon::Exclamation);
             if (isVisible()) txtNumer->setFocus();
             return false;
         }
@@ -433,9 +434,9 @@ void DocumentForm::OdczytZBufora()
     // date and keeps the days it gave, instead of turning into hundreds of days overdue.
     auto h = ::OdczytZBufora(app_);
     if (!h) return;
-    if (auto days = DniDoTerminu(h->Datawyst, h->PlatTer)) {
+    if (auto days = daysToPaymentTerm(h->Datawyst, h->PlatTer)) {
         h->PlatDni = *days;
-        h->PlatTer = TerminZDni(textDate(txtDatawyst->text()), *days, h->PlatTer).value_or(h->PlatTer);
+        h->PlatTer = paymentTermFromDays(textDate(txtDatawyst->text()), *days, h->PlatTer).value_or(h->PlatTer);
     }
     setHeader(*h, DocHeader::KindPart | DocHeader::TextsPart | DocHeader::IssuerPart);
 }
@@ -691,7 +692,7 @@ void DocumentForm::cmbKordok_Change()
     QString sql;
     if (k == QLatin1String("FR") || k == QLatin1String("KFR")) {
         sql = QStringLiteral("SELECT Numer, Numer FROM fadok WHERE Inddok = ?");
-        if (!stan_.poprawa())
+        if (!editState_.poprawa())
             sql += QStringLiteral(" AND Numer NOT IN (SELECT KorNumer FROM fadok WHERE KorNumer IS NOT NULL)");
         sql += QStringLiteral(" ORDER BY Val(Numer)");
     }

@@ -47,7 +47,7 @@ public:
     void detach();
 
     // The stored document edited under its own number, if any ("[Poprawa]" shows while one is).
-    const EditState& editState() const { return stan_; }
+    const EditState& editState() const { return editState_; }
     void setEditState(const EditState& state);
     void clearEditState() { setEditState(EditState()); }
     // Shows rows that are not in the buffer (an archive database, where nothing is written).
@@ -82,7 +82,7 @@ public:
     // a name outside the list joins it, so that a stored fund and its deduction are kept.
     void setFund(const QString& name);
     // True while the payment days are recomputing the payment term.
-    bool dniZmieniajaTermin() const { return dniZmienia_; }
+    bool daysSetPaymentTerm() const { return daysSetTerm_; }
     // Row height of both grids, in text lines.
     void setRowLines(int lines);
     // The grids' row height and the corrected positions' colour from the program's settings.
@@ -144,7 +144,7 @@ signals:
     // A corrected invoice was chosen: it is to be loaded as the one being corrected.
     void korygowanyWybrany(const QString& numer);
     // Stored document `numer` was dropped on the kind combo: its content is to be copied in.
-    void dokumentUpuszczony(const QString& numer);
+    void documentDropped(const QString& numer);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -219,7 +219,7 @@ private:
 
     App& app_;
     twips::Scale scale_;
-    EditState stan_;
-    bool dniZmienia_ = false;  // the days are setting the payment term: the term leaves the days alone
-    QString brakNumeru_;       // the last proposal's message why there is no number, shown once
+    EditState editState_;
+    bool daysSetTerm_ = false;  // the days are setting the payment term: the term leaves the days alone
+    QString noNumberMessage_;   // the last proposal's message why there is no number, shown once
 };

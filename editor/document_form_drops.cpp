@@ -131,5 +131,5 @@ void DocumentForm::cmbDokument_DragDrop(QDropEvent* e)
         return;
     }
     e->accept();
-    emit dokumentUpuszczony(*numer);
+    emit documentDropped(*numer);
 }

@@ -149,14 +149,14 @@ void DocumentListEvents::preview(int row)
     page_->picPodglad->setUpdatesEnabled(true);
 }
 
-QString DocumentListEvents::schowekDokument()
+QString DocumentListEvents::clipboardDocument()
 {
     // The paste is offered only for a well-formed reference under the link format.
     const auto h = parseHandOver(clipboard::readLink());
     return h ? h->nazwa() : QString();
 }
 
-QString DocumentListEvents::wybranyNumer() const
+QString DocumentListEvents::selectedNumber() const
 {
     const auto row = selectedRow();
     return row ? row->numer : QString();
@@ -187,7 +187,7 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
     for (QAction* a : {popup_.popraw, popup_.zapisz, popup_.usun})
         if (a) a->setEnabled(stored && !locked);
     if (popup_.wklej) {
-        const QString offered = schowekDokument();
+        const QString offered = clipboardDocument();
         popup_.wklej->setEnabled(!offered.isEmpty() && !locked);
         popup_.wklej->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
     }

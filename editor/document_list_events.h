@@ -60,9 +60,9 @@ public:
 
     // The offered document of a hand-over text on the clipboard ("FR Nr 7/05/2024"); empty when
     // the clipboard holds none.
-    static QString schowekDokument();
+    static QString clipboardDocument();
     // The number of the selected stored document; empty on "<Nowy dokument>" or no selection.
-    QString wybranyNumer() const;
+    QString selectedNumber() const;
     // "Wklej z...": the clipboard's document into a new document on "<Nowy dokument>", else in
     // place of the selected stored document.
     void mnuPopKarWklej_Click();

@@ -113,7 +113,7 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
         ui::repaintNow();
         const QString title = lstDokText();
         const QString numer = lstDokNumer();
-        DuplikatWylacz(app_, picPodglad->lstPardruk);
+        turnOffDuplicate(app_, picPodglad->lstPardruk);
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
         PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
         ui::repaintNow();
@@ -124,7 +124,7 @@ void EntryPage::toolZapisz_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Zapisz")) {
         if (formShown()) {
-            if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit zapiszDokument();
+            if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit saveRequested();
         } else {
             // The previewed document is saved as a PDF file.
             RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);

@@ -44,7 +44,7 @@ public:
 
 signals:
     // The header is buffered: the document is to be validated and stored.
-    void zapiszDokument();
+    void saveRequested();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

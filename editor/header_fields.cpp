@@ -38,7 +38,7 @@ bool HeaderFields::leavesTheWindow(const QFocusEvent* e)
     return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
-bool BlednaData(const QLineEdit* field)
+bool isInvalidDate(const QLineEdit* field)
 {
     if (field->text().trimmed().isEmpty() || textDate(field->text()).isValid()) return false;
     ui::msgBox(QStringLiteral("Błędna data. Wprowadź datę w formacie daty krótkiej ustawień lokalnych systemu, np: ") +
@@ -50,7 +50,7 @@ bool BlednaData(const QLineEdit* field)
 bool HeaderFields::validate(QLineEdit* field)
 {
     warning_ = true;
-    const bool wrong = BlednaData(field);
+    const bool wrong = isInvalidDate(field);
     warning_ = false;
     return wrong;
 }
@@ -72,8 +72,8 @@ bool HeaderFields::txtDatadok_Validate()
 
 void HeaderFields::cmbPlatTer_Change()
 {
-    if (form_->dniZmieniajaTermin()) return;
-    if (auto days = DniDoTerminu(textDate(form_->txtDatawyst->text()), form_->cmbPlatTer->currentText()))
+    if (form_->daysSetPaymentTerm()) return;
+    if (auto days = daysToPaymentTerm(textDate(form_->txtDatawyst->text()), form_->cmbPlatTer->currentText()))
         form_->cmbPlatdni->setEditText(QString::number(*days));
 }
 

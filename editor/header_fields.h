@@ -7,7 +7,7 @@ class QLineEdit;
 
 // Warns, with the date message, when a date field holds a text that is not a date (an empty one
 // passes); true after the warning.
-bool BlednaData(const QLineEdit* field);
+bool isInvalidDate(const QLineEdit* field);
 
 // The header's own rules on the document form: the three date fields refuse to be left with a
 // text that is not a date, and the payment term follows the typed days and the days a typed

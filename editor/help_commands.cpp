@@ -17,7 +17,7 @@ void mnuPomocSpis_Click(App& app)
                                      "(hhupd.exe). Program do pobrania pod adresem: ") +
                           app.webAddress))
         return;
-    FileOpenShow(app.helpFile.isEmpty() ? ProgramFile(app, QStringLiteral("Rolkwit.chm")) : app.helpFile);
+    fileOpenShow(app.helpFile.isEmpty() ? programFile(app, QStringLiteral("Rolkwit.chm")) : app.helpFile);
 }
 
 void mnuPomocPodrecznik_Click(App& app)
@@ -27,7 +27,7 @@ void mnuPomocPodrecznik_Click(App& app)
                                      "Acrobat Reader. Program do pobrania pod adresem: ") +
                           app.webAddress))
         return;
-    FileOpenShow(ProgramFile(app, QStringLiteral("Rolkwit.pdf")));
+    fileOpenShow(programFile(app, QStringLiteral("Rolkwit.pdf")));
 }
 
 void mnuPomocInternet_Click(App& app)
@@ -40,7 +40,7 @@ void mnuPomocInternet_Click(App& app)
 
 void mnuNarzAktual_Click(App& app, const QString& caption)
 {
-    const QString path = ProgramFile(app, kUpgradeProgram);
+    const QString path = programFile(app, kUpgradeProgram);
     const QFileInfo file(path);
     if (!file.isFile()) {
         ui::msgBox(

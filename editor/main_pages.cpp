@@ -73,8 +73,8 @@ void MainPages::Przylacz()
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list. The contractors are
         // read from every stored document: in the background, shown once read.
-        form->sideList()->Wyczysc();
-        WatchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
+        form->sideList()->clearList();
+        watchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
             auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
             return [list, contractors] {
                 if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
@@ -99,7 +99,7 @@ void MainPages::Przylacz()
         attachRegister(app_);
         // The window is filled: the contractors, then the whole file, are read in the background
         // from now on, also while the question below waits for an answer.
-        WatchDatabase(app_).start();
+        watchDatabase(app_).start();
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
             ui::msgBox(
                 QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
@@ -109,7 +109,7 @@ void MainPages::Przylacz()
         dokumenty->lista()->lstDok_Click();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
-        WatchDatabase(app_).start();  // a file that failed the attach is checked all the same
+        watchDatabase(app_).start();  // a file that failed the attach is checked all the same
     }
 }
 
@@ -121,18 +121,18 @@ void MainPages::Odlacz()
     QApplication::restoreOverrideCursor();
 }
 
-void MainPages::PrzylaczTeSama()
+void MainPages::reattachSameDatabase()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
     picWprowadzanie->picDokument->attach();
     reattachRegister(app_);
 }
 
-void MainPages::BrakBazy()
+void MainPages::showNoDatabase()
 {
     headerOnlyInForm_.clear();
     picWprowadzanie->picDokument->clearEditState();
-    picWprowadzanie->picDokument->sideList()->Wyczysc();
+    picWprowadzanie->picDokument->sideList()->clearList();
 }
 
 void MainPages::NaglowekDomyslny()

@@ -31,9 +31,9 @@ public:
     void Odlacz();
     // Binds the pages again to the database they were released from, which stays open (another
     // was not chosen): the window shows what it showed, the edited document included.
-    void PrzylaczTeSama();
+    void reattachSameDatabase();
     // No database is open any more: nothing is edited, the side list is empty.
-    void BrakBazy();
+    void showNoDatabase();
     // The default header of a new document.
     void NaglowekDomyslny();
     // The pages' part of closing the window or letting go of the database: the header goes into

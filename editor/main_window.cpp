@@ -118,12 +118,12 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
         dlgParProg dialog(app_, this);
         ui::execDialog(dialog);
     });
-    auto parametryDokumentow = [this](int tab) { ParametryDokumentow(app_, pages_, this, tab); };
+    auto openDocumentParameters = [this](int tab) { showDocumentParameters(app_, pages_, this, tab); };
     for (QAction* a : {mnuNarzParDok, mnuPopDokPar})
-        command(a, "mnuNarzParDok_Click", [parametryDokumentow] { parametryDokumentow(-1); });
-    connect(pages_, &MainPages::mnuNarzParDok_Click, this, [parametryDokumentow] { parametryDokumentow(-1); });
+        command(a, "mnuNarzParDok_Click", [openDocumentParameters] { openDocumentParameters(-1); });
+    connect(pages_, &MainPages::mnuNarzParDok_Click, this, [openDocumentParameters] { openDocumentParameters(-1); });
     connect(pages_->picWprowadzanie->picDokument->positionGrid(), &PositionGrid::mnuPopPozPocz_Click, this,
-            [parametryDokumentow] { parametryDokumentow(dlgParDok::TabPozycje); });
+            [openDocumentParameters] { openDocumentParameters(dlgParDok::TabPozycje); });
     // The register's and the chart's popups.
     pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2,
                                     mnuPopKarWyslij2, mnuPopKarZapisz2, mnuKarWierszeZaznacz, mnuKarWierszeKopiuj,
@@ -242,7 +242,7 @@ void MainWindow::buildMenus()
     mnuWykOdswiez = item(mnuWykres, "mnuWykOdswiez", QStringLiteral("Odśwież"));
 
     connect(mnuBaza, &QMenu::aboutToShow, this,
-            [this] { RunCommand(app_, "mnuBaza_Click", [this] { mnuBaza_Click(); }); });
+            [this] { runCommand(app_, "mnuBaza_Click", [this] { mnuBaza_Click(); }); });
     command(mnuBazaOtworz, "mnuBazaOtworz_Click", [this] { mnuBazaOtworz_Click(); });
     command(mnuBazaNowa, "mnuBazaNowa_Click", [this] { mnuBazaNowa_Click(); });
     command(mnuPomocPytanie, "mnuPomocPytanie_Click", [this] { mnuPomocPytanie_Click(); });
@@ -324,7 +324,7 @@ void MainWindow::buildToolbars()
 void MainWindow::command(QAction* action, const char* where, const std::function<void()>& handler)
 {
     connect(action, &QAction::triggered, this,
-            [this, where, handler] { RunCommand(app_, QString::fromLatin1(where), handler); });
+            [this, where, handler] { runCommand(app_, QString::fromLatin1(where), handler); });
 }
 
 QAction* MainWindow::toolButton(QToolBar* toolbar, int number)
@@ -340,7 +340,7 @@ QAction* MainWindow::toolButton(QToolBar* toolbar, int number)
 void MainWindow::Form_Load()
 {
     pages_->Form_Load();
-    SplashUnload(app_);
+    splashUnload(app_);
     OknoRead(app_, *this);
     ui::repaintNow();
     show();
@@ -365,7 +365,7 @@ void MainWindow::dropDatabase()
 {
     pages_->Odlacz();
     MenuBaseEnable(false);
-    pages_->BrakBazy();
+    pages_->showNoDatabase();
 }
 
 void MainWindow::ToolbarTrybOdczyt(bool enable)
@@ -391,28 +391,28 @@ void MainWindow::mnuBaza_Click()
 
 void MainWindow::mnuBazaOtworz_Click()
 {
-    ZmienBaze([this] { return BaseOpenDialog(app_, DatabasePasswordPrompt(app_), this); });
+    switchDatabase([this] { return BaseOpenDialog(app_, databasePasswordPrompt(app_), this); });
 }
 
 void MainWindow::mnuBazaNowa_Click()
 {
-    ZmienBaze([this] { return BaseCreate(app_, DatabasePasswordPrompt(app_), this); });
+    switchDatabase([this] { return BaseCreate(app_, databasePasswordPrompt(app_), this); });
 }
 
-void MainWindow::ZmienBaze(const std::function<bool()>& open)
+void MainWindow::switchDatabase(const std::function<bool()>& open)
 {
     // The pages let go of the database, keeping the edited header in its buffer: a successful
     // open replaces it. When the header cannot be buffered (another workstation holds the file;
     // the write's error was the one message), nothing is opened: the database and the form stay.
     const bool wasOpen = app_.gBazaOtwarta;
     if (!Odlacz()) {
-        pages_->PrzylaczTeSama();
+        pages_->reattachSameDatabase();
         return;
     }
     const bool changed = open();
     if (!changed && wasOpen && app_.gBazaOtwarta) {
         // Cancelled, or the chosen file was refused: the open database stays, and so does the window.
-        pages_->PrzylaczTeSama();
+        pages_->reattachSameDatabase();
         return;
     }
     if (changed) {
@@ -424,7 +424,7 @@ void MainWindow::ZmienBaze(const std::function<bool()>& open)
         ui::BusyPointer busy;
         Przylacz();
     } else {
-        pages_->BrakBazy();
+        pages_->showNoDatabase();
     }
 }
 

@@ -134,7 +134,7 @@ private:
     void command(QAction* action, const char* where, const std::function<void()>& handler);
     void Form_Unload();
     // Opens another database (or a new one) through `open`, then attaches the pages again.
-    void ZmienBaze(const std::function<bool()>& open);
+    void switchDatabase(const std::function<bool()>& open);
 
     App& app_;
     MainPages* pages_;

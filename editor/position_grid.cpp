@@ -306,12 +306,12 @@ void PositionGrid::gridPoz_DragDrop(QDropEvent* e)
     if (auto numer = draggedDocument(e->mimeData())) {
         // Only a stored invoice's rows replace the positions; the new document's row and a
         // document deleted meanwhile leave them alone.
-        if (!invoice_() || numer->isEmpty() || !DokumentZapisany(app_, *numer)) {
+        if (!invoice_() || numer->isEmpty() || !isDocumentStored(app_, *numer)) {
             e->ignore();
             return;
         }
         e->accept();
-        emit pozycjeUpuszczone(*numer);
+        emit positionsDropped(*numer);
         return;
     }
     if (!isSideListDrag(e->mimeData())) {

@@ -48,7 +48,7 @@ signals:
     // "Ustawienia początkowe": the document parameters dialog on its positions tab.
     void mnuPopPozPocz_Click();
     // The positions of stored document `numer` were dropped here: they are to replace the rows.
-    void pozycjeUpuszczone(const QString& numer);
+    void positionsDropped(const QString& numer);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

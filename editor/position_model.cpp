@@ -23,7 +23,7 @@ bool isNumeric(int c)
 
 }  // namespace
 
-PositionModel::PositionModel(App& app, PozTabela table, QObject* parent)
+PositionModel::PositionModel(App& app, PositionTable table, QObject* parent)
     : QAbstractTableModel(parent), app_(app), buffer_(app, table)
 {
 }
@@ -196,12 +196,12 @@ void PositionModel::gridPoz_AfterColUpdate(Position& p, int column) const
     // A changed quantity or price recomputes net, VAT and gross; a changed VAT code only VAT
     // and gross, from the net value as it stands.
     if (column == Ilosc)
-        p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet.value_or(Decimal()));
+        p.WartNetto = netValue(p.Ilosc, p.Cenanet.value_or(Decimal()));
     else if (column == Cenanet)
-        p.WartNetto = WartoscNetto(p.Ilosc, p.Cenanet);
+        p.WartNetto = netValue(p.Ilosc, p.Cenanet);
     else if (column != Indvat)
         return;
-    RowValues v = WartosciVat(p.WartNetto, p.Indvat);
+    RowValues v = vatValues(p.WartNetto, p.Indvat);
     p.WartNetto = v.WartNetto;
     p.WartVAT = v.WartVAT;
     p.WartBrutto = v.WartBrutto;

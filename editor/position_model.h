@@ -31,7 +31,7 @@ public:
     static constexpr int kIndjedMax = 10;
     static constexpr int kIndvatMax = 5;
 
-    PositionModel(App& app, PozTabela table, QObject* parent = nullptr);
+    PositionModel(App& app, PositionTable table, QObject* parent = nullptr);
 
     // Reads the rows again (after attaching, a new document, a load).
     void reload();

@@ -130,7 +130,7 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
     }
     try {
         if (auto d = readDictionary(*app_.gBaseDb, name)) {
-            pokaz(std::move(*d));
+            display(std::move(*d));
             shownName_ = name;
         }
     } catch (...) {
@@ -141,7 +141,7 @@ void SideList::PanelSlownikPokaz(const QString& name, const QString& field, cons
 void SideList::showIfEmpty(const QString& name, const Dictionary& d)
 {
     if (!tag_.isEmpty() || !app_.gBazaOtwarta) return;
-    pokaz(d);
+    display(d);
     shownName_ = name;
 }
 
@@ -149,7 +149,7 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
 {
     if (field == tag_) return;
     fresh_.reset();
-    pokaz(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
+    display(datesList(field, anchor, app_.gPrgPar.DataPrzed, app_.gPrgPar.DataPo));
     shownName_.clear();
 }
 
@@ -161,7 +161,7 @@ QObject* SideList::focusedField() const
     return nullptr;
 }
 
-void SideList::PoZapisie()
+void SideList::afterSave()
 {
     const QString shown = tag_;
     tag_.clear();
@@ -177,7 +177,7 @@ bool SideList::readInBackground(const QString& name)
 {
     auto fresh = std::make_shared<FreshRead>();
     fresh->name = name;
-    DatabaseWatch& watch = WatchDatabase(app_);
+    DatabaseWatch& watch = watchDatabase(app_);
     const bool queued =
         watch.read([list = QPointer<SideList>(this), fresh](db::Database& d) -> DatabaseWatch::Delivery {
             auto read = readDictionary(d, fresh->name);
@@ -227,7 +227,7 @@ void SideList::showFresh(const QString& name, Dictionary d)
     if (current.isValid() && selectionModel()->isRowSelected(current.row()))
         picked = rows_->dictionary().rows.texts(current.row());
     const int scrolled = verticalScrollBar()->value();
-    pokaz(std::move(d));
+    display(std::move(d));
     shownName_ = name;
     const DictionaryRows& rows = rows_->dictionary().rows;
     for (int r = 0; !picked.isEmpty() && r < rows.size(); ++r) {
@@ -239,7 +239,7 @@ void SideList::showFresh(const QString& name, Dictionary d)
     verticalScrollBar()->setValue(scrolled);
 }
 
-void SideList::pokaz(Dictionary d)
+void SideList::display(Dictionary d)
 {
     const QString mark = d.mark, caption = d.caption;
     setUpdatesEnabled(false);
@@ -283,7 +283,7 @@ void SideList::resizeEvent(QResizeEvent* e)
     setCaption(captionText_);
 }
 
-void SideList::Wyczysc()
+void SideList::clearList()
 {
     fresh_.reset();
     rows_->clear();

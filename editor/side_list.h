@@ -42,9 +42,9 @@ public:
     // read in the background (the save does not wait for it) and shown once read, the entry
     // picked meanwhile still picked; a double click, a drag or a look at the rows before then
     // takes the fresh rows first. Every other dictionary is read again when it is next shown.
-    void PoZapisie();
+    void afterSave();
     // Forgets the rows and the kind (the database is let go or another one is attached).
-    void Wyczysc();
+    void clearList();
     // The whole title of what the list shows; the label above it shortens it with "…" when the
     // list is narrow, and gives the whole title as its tooltip.
     const QString& Caption() const { return captionText_; }
@@ -68,7 +68,7 @@ private:
     bool settle();
     void showFresh(const QString& name, Dictionary d);
     void PanelDaty(const QString& field, const QDate& anchor);
-    void pokaz(Dictionary d);
+    void display(Dictionary d);
     // The field's own dictionary when it takes the focus.
     void GotFocus(QObject* field);
     // The field with a dictionary that holds the focus, or nullptr.

@@ -62,11 +62,11 @@ bool WindowKeys::Form_KeyDown(const QKeyEvent& e)
     if (app_.gBazaPar.BazaOdczyt) return false;
     const Qt::KeyboardModifiers m = modifiers(e);
     if (isEnter(e.key()) && (m == Qt::ControlModifier || m == (Qt::ControlModifier | Qt::ShiftModifier))) {
-        RunCommand(app_, QStringLiteral("Form_KeyDown"), zapisz_);
+        runCommand(app_, QStringLiteral("Form_KeyDown"), zapisz_);
         return true;
     }
     if (e.key() == Qt::Key_N && m == Qt::ControlModifier) {
-        RunCommand(app_, QStringLiteral("Form_KeyDown"), nowy_);
+        runCommand(app_, QStringLiteral("Form_KeyDown"), nowy_);
         return true;
     }
     return false;

@@ -1,7 +1,7 @@
 #include "platform/combo_rows.h"
 #include "platform/database.h"
 
-std::vector<std::pair<QString, QString>> ComboRowsFromSql(db::Database& db, const QString& sql,
+std::vector<std::pair<QString, QString>> comboRowsFromSql(db::Database& db, const QString& sql,
                                                           const std::vector<db::Value>& params)
 {
     std::vector<std::pair<QString, QString>> items;

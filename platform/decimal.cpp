@@ -154,7 +154,7 @@ QString Decimal::toDisplay(int decimals, bool grouping) const
     return neg ? '-' + out : out;
 }
 
-QString LeadingNumberText(const QString& text)
+QString leadingDecimalText(const QString& text)
 {
     QString num;
     bool dot = false, digits = false;
@@ -174,7 +174,7 @@ QString LeadingNumberText(const QString& text)
     return digits ? num : QString();
 }
 
-Decimal LeadingNumber(const QString& text)
+Decimal leadingDecimal(const QString& text)
 {
-    return Decimal::parse(LeadingNumberText(text)).value_or(Decimal());
+    return Decimal::parse(leadingDecimalText(text)).value_or(Decimal());
 }

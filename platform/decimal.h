@@ -72,6 +72,6 @@ using OptDecimal = std::optional<Decimal>;
 // The number a text begins with, as the old Val function reads it: blanks anywhere are skipped,
 // an optional sign, digits and one "." as the decimal mark; reading stops at anything else.
 // Gives the text of that number ("-12.5" for " -1 2.5 kg"), or "" when there is none.
-QString LeadingNumberText(const QString& text);
+QString leadingDecimalText(const QString& text);
 // The same number as a decimal; 0 when there is none.
-Decimal LeadingNumber(const QString& text);
+Decimal leadingDecimal(const QString& text);

@@ -43,7 +43,7 @@ void QorCombo::Refill()
             if (!database_)
                 throw AppError(err::kObjectNotSet, QStringLiteral("QorCombo"),
                                QStringLiteral("Brak otwartej bazy danych"));
-            rows = ComboRowsFromSql(*database_, rowSource_, params_);
+            rows = comboRowsFromSql(*database_, rowSource_, params_);
         }
         return rows;
     });

@@ -67,7 +67,7 @@ void valFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     overText(ctx, argv, [&](const QString& t) {
         bool ok = false;
-        const double d = LeadingNumberText(t).toDouble(&ok);
+        const double d = leadingDecimalText(t).toDouble(&ok);
         sqlite3_result_double(ctx, ok ? d : 0.0);
     });
 }

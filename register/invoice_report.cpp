@@ -34,7 +34,7 @@ void skipping(F&& step)
 // `f` of the document's stored header; `none` when there is no such document, and after a
 // database error, which is reported with `place`.
 template <class T, class F>
-T zNaglowka(App& app, const QString& numer, const QString& place, T none, F f)
+T fromStoredHeader(App& app, const QString& numer, const QString& place, T none, F f)
 {
     try {
         auto h = DocHeader::stored(*app.gBaseDb, numer);
@@ -59,7 +59,7 @@ ReportQuery RaportSQL(App& app, const QString&, const QString& szablon, QStringL
     const PrintState& st = printState(app);
     const bool roznice = isCorrection(st.gRepPar[0]) &&
                          RegParRead(app, QStringLiteral("DrukRoznice"), QStringLiteral("0")) == QLatin1String("1");
-    return ZapytanieDokumentu(st.gRepPar[1], roznice);
+    return documentQuery(st.gRepPar[1], roznice);
 }
 
 void RapNaglowki(App& app, QStringList& naglowki, const QString& rodzaj)
@@ -72,15 +72,15 @@ void RapNaglowki(App& app, QStringList& naglowki, const QString& rodzaj)
 
 std::shared_ptr<report::Report> RaportObiekt(const QString& szablon)
 {
-    if (szablon == QLatin1String("rapFANET1")) return SzablonFANET1();
+    if (szablon == QLatin1String("rapFANET1")) return invoiceTemplate();
     return nullptr;
 }
 
-Decimal RapStawkiVAT(App& app, const QString&, const QString& numer, std::vector<StawkaVatSuma>& stawki)
+Decimal RapStawkiVAT(App& app, const QString&, const QString& numer, std::vector<VatRateSum>& stawki)
 {
     Decimal brutto;
     try {
-        for (StawkaVatSuma& s : SumyStawekVat(*app.gBaseDb, numer)) {
+        for (VatRateSum& s : vatRateSums(*app.gBaseDb, numer)) {
             brutto += s.brutto;
             stawki.push_back(std::move(s));
         }
@@ -93,7 +93,7 @@ Decimal RapStawkiVAT(App& app, const QString&, const QString& numer, std::vector
 
 Decimal RapKwoty(App& app, const QString&, const QString& numer, Decimal& netto, Decimal& potracenie, QDate& datawyst)
 {
-    return zNaglowka(app, numer, QString(), Decimal(), [&](const DocHeader& h) {
+    return fromStoredHeader(app, numer, QString(), Decimal(), [&](const DocHeader& h) {
         potracenie = h.Potracenie.value_or(Decimal());
         datawyst = h.Datawyst;
         netto = h.RazNetto.value_or(Decimal());
@@ -103,34 +103,35 @@ Decimal RapKwoty(App& app, const QString&, const QString& numer, Decimal& netto,
 
 QString RapSprzedawca(App& app, const QString&, const QString& numer)
 {
-    return zNaglowka(app, numer, QString(), QString(),
-                     [](const DocHeader& h) { return h.Nazkon + QStringLiteral(", zam. ") + h.Adrkon; });
+    return fromStoredHeader(app, numer, QString(), QString(),
+                            [](const DocHeader& h) { return h.Nazkon + QStringLiteral(", zam. ") + h.Adrkon; });
 }
 
 QString RapFundusz(App& app, const QString&, const QString& numer)
 {
-    return zNaglowka(app, numer, QString(), QString(), [](const DocHeader& h) { return h.Fundusz; });
+    return fromStoredHeader(app, numer, QString(), QString(), [](const DocHeader& h) { return h.Fundusz; });
 }
 
 QString DoDokumentu(App& app, const QString&, const QString& numer)
 {
-    return zNaglowka(app, numer, QStringLiteral("DoDokumentu"), QString(),
-                     [](const DocHeader& h) { return QStringLiteral("do dokumentu: ") + KorygowanyDokument(h); });
+    return fromStoredHeader(app, numer, QStringLiteral("DoDokumentu"), QString(), [](const DocHeader& h) {
+        return QStringLiteral("do dokumentu: ") + correctedDocumentText(h);
+    });
 }
 
-QString NazwaDokumentu(const QString& rodzaj)
+QString documentTitle(const QString& rodzaj)
 {
     return rodzaj.left(2) == QLatin1String("FR") ? kFaktura : kKorekta;
 }
 
-QString KorygowanyDokument(const DocHeader& h)
+QString correctedDocumentText(const DocHeader& h)
 {
-    return NazwaDokumentu(h.KorInddok) + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") +
+    return documentTitle(h.KorInddok) + QStringLiteral(" Nr ") + h.KorNumer + QStringLiteral(" z dnia ") +
            dateText(h.KorDatawyst);
 }
 
-QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie,
-                            const QString& fundusz, Decimal netto, const QString& numer, const QDate& datawyst)
+QString buyerStatement(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
+                       Decimal netto, const QString& numer, const QDate& datawyst)
 {
     static const QString kWzor = QStringLiteral(
         "Nabywca: xxx oświadcza, że dokonał naliczenia i pobrania od Sprzedawcy-Rolnika ryczałtowego: yyy kwoty zzz "
@@ -139,13 +140,13 @@ QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, D
         "z "
         "dnia 22 maja 2009r (Dz.U.Nr 97 Poz.799 z 2009r) należnej od kwoty aaa, stanowiącej wartość netto produktów "
         "nabytych na podstawie faktury VAT RR nr bbb z dnia ccc");
-    return WypelnijPola(kWzor, {{QStringLiteral("xxx"), nabywca},
-                                {QStringLiteral("yyy"), sprzedawca},
-                                {QStringLiteral("zzz"), KwotaTekst(potracenie)},
-                                {QStringLiteral("fff"), fundusz},
-                                {QStringLiteral("aaa"), KwotaTekst(netto)},
-                                {QStringLiteral("bbb"), numer},
-                                {QStringLiteral("ccc"), dateText(datawyst)}});
+    return fillFields(kWzor, {{QStringLiteral("xxx"), nabywca},
+                              {QStringLiteral("yyy"), sprzedawca},
+                              {QStringLiteral("zzz"), reportAmountText(potracenie)},
+                              {QStringLiteral("fff"), fundusz},
+                              {QStringLiteral("aaa"), reportAmountText(netto)},
+                              {QStringLiteral("bbb"), numer},
+                              {QStringLiteral("ccc"), dateText(datawyst)}});
 }
 
 void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
@@ -160,18 +161,19 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
         skipping([&] { raport.setText(QStringLiteral("tytDoDokumentu"), DoDokumentu(app, rodzaj, numer)); });
     skipping([&] {
         raport.setText(QStringLiteral("tytDokument"),
-                       NazwaDokumentu(rodzaj) + QLatin1Char(' ') +
+                       documentTitle(rodzaj) + QLatin1Char(' ') +
                            BaseParRead(app, db, QStringLiteral("DokZnacznik"), QString()));
     });
     skipping([&] {
         // Every rate of the document is listed.
-        std::vector<StawkaVatSuma> stawki;
+        std::vector<VatRateSum> stawki;
         RapStawkiVAT(app, rodzaj, numer, stawki);
         report::Table t;
         t.columns = QStringList{QStringLiteral("Stawka"), QStringLiteral("Netto"), QStringLiteral("VAT"),
                                 QStringLiteral("Brutto")};
-        for (const StawkaVatSuma& s : stawki)
-            t.rows.push_back({StawkaTekst(s.kod), KwotaTekst(s.netto), KwotaTekst(s.vat), KwotaTekst(s.brutto)});
+        for (const VatRateSum& s : stawki)
+            t.rows.push_back(
+                {vatRateText(s.kod), reportAmountText(s.netto), reportAmountText(s.vat), reportAmountText(s.brutto)});
         raport.setTable(kTabelaStawek, std::move(t));
     });
     skipping([&] {
@@ -218,9 +220,8 @@ void RaportFormuly(App& app, report::Report& raport, const QString& szablon)
     skipping([&] {
         const QString nabywca = BaseParRead(app, db, QStringLiteral("DokNaglowek1"), QString()) + QLatin1Char(' ') +
                                 BaseParRead(app, db, QStringLiteral("DokNaglowek2"), QString());
-        raport.setText(QStringLiteral("txtOswNabywcy"),
-                       OswiadczenieNabywcy(nabywca, RapSprzedawca(app, rodzaj, numer), potracenie, fundusz, netto,
-                                           numer, datawyst));
+        raport.setText(QStringLiteral("txtOswNabywcy"), buyerStatement(nabywca, RapSprzedawca(app, rodzaj, numer),
+                                                                       potracenie, fundusz, netto, numer, datawyst));
     });
     raport.setText(QStringLiteral("txtPotracenie"),
                    QStringLiteral("Potrącenie 0,1 % wartości netto na ") + fundusz + QLatin1Char(':'));

@@ -28,7 +28,7 @@ std::shared_ptr<report::Report> RaportObiekt(const QString& szablon);
 void RaportFormuly(App& app, report::Report& raport, const QString& szablon);
 
 // The VAT summary of the document by rate code; gives the sum of the gross sums.
-Decimal RapStawkiVAT(App& app, const QString& rodzaj, const QString& numer, std::vector<StawkaVatSuma>& stawki);
+Decimal RapStawkiVAT(App& app, const QString& rodzaj, const QString& numer, std::vector<VatRateSum>& stawki);
 // The amount to pay; the net total, the deduction (0 when none) and the issue date beside it.
 // 0 with the outputs untouched when there is no such document.
 Decimal RapKwoty(App& app, const QString& rodzaj, const QString& numer, Decimal& netto, Decimal& potracenie,
@@ -41,14 +41,14 @@ QString RapFundusz(App& app, const QString& rodzaj, const QString& numer);
 QString DoDokumentu(App& app, const QString& rodzaj, const QString& numer);
 
 // "Faktura VAT RR" for a kind beginning with "FR", otherwise "Korekta faktury VAT RR".
-QString NazwaDokumentu(const QString& rodzaj);
+QString documentTitle(const QString& rodzaj);
 // The document a correction corrects: "Faktura VAT RR Nr 1/05/2024 z dnia 06.05.2024".
-QString KorygowanyDokument(const DocHeader& h);
+QString correctedDocumentText(const DocHeader& h);
 
 // The buyer's statement about the promotion fund with its slots filled in one pass, so that a
 // value containing a slot's name stays as it is.
-QString OswiadczenieNabywcy(const QString& nabywca, const QString& sprzedawca, Decimal potracenie,
-                            const QString& fundusz, Decimal netto, const QString& numer, const QDate& datawyst);
+QString buyerStatement(const QString& nabywca, const QString& sprzedawca, Decimal potracenie, const QString& fundusz,
+                       Decimal netto, const QString& numer, const QDate& datawyst);
 
 // The page header with the database's logo; without one, the header lines move to the left edge.
 void Section2_Format(App& app, report::Report& raport);

@@ -108,7 +108,7 @@ void PreviewPanel::PodgladZoom()
 
 void PreviewPanel::lstPardruk_ItemCheck(QTreeWidgetItem* item)
 {
-    const int other = DrukOpcjaZmieniona(app_, item->text(0), item->checkState(0) == Qt::Checked);
+    const int other = printOptionChanged(app_, item->text(0), item->checkState(0) == Qt::Checked);
     if (other >= 0) {
         QSignalBlocker quiet(lstPardruk);
         lstPardruk->topLevelItem(other)->setCheckState(0, Qt::Unchecked);

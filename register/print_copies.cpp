@@ -16,10 +16,10 @@ const QString kFanet = QStringLiteral("FANET");
 const QString kSzablon = QStringLiteral("rapFANET1");
 
 // The copies proposed: the setting's leading number, at least one.
-int kopie(App& app)
+int proposedCopies(App& app)
 {
     const auto n =
-        NumericValue(RegRead(app.gRegProgramKey, QStringLiteral("DrukKopie"), QStringLiteral("1")), -1000000, 1000000);
+        numericValue(RegRead(app.gRegProgramKey, QStringLiteral("DrukKopie"), QStringLiteral("1")), -1000000, 1000000);
     return int(std::clamp<qint64>(n.value_or(1), 1, 999));
 }
 
@@ -29,7 +29,7 @@ std::optional<report::PrintJob> printerDialog(App& app, const QString& title)
     PrintState& st = printState(app);
     if (!st.printer) st.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter& printer = *st.printer;
-    printer.setCopyCount(kopie(app));
+    printer.setCopyCount(proposedCopies(app));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Drukuj ") + title);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |

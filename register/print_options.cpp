@@ -19,8 +19,8 @@ void store(App& app, const QString& name, const QString& value)
 
 int indexOf(const QString& tekst)
 {
-    for (size_t i = 0; i < kDrukOpcje.size(); ++i)
-        if (tekst == QString::fromUtf8(kDrukOpcje[i].tekst)) return int(i);
+    for (size_t i = 0; i < kPrintOptions.size(); ++i)
+        if (tekst == QString::fromUtf8(kPrintOptions[i].tekst)) return int(i);
     return -1;
 }
 
@@ -40,28 +40,28 @@ void DrukParametryLista(App& app, QTreeWidget* lst)
     lst->setColumnCount(1);
     lst->setHeaderLabels({QStringLiteral("Nazwa parametru")});
     lst->setColumnWidth(0, twips::px(2500));
-    for (size_t i = 0; i < kDrukOpcje.size(); ++i) {
-        auto* item = new QTreeWidgetItem(lst, {QString::fromUtf8(kDrukOpcje[i].tekst)});
+    for (size_t i = 0; i < kPrintOptions.size(); ++i) {
+        auto* item = new QTreeWidgetItem(lst, {QString::fromUtf8(kPrintOptions[i].tekst)});
         const bool duplikat = i == 2;
-        const bool on = !duplikat && RegParRead(app, QString::fromUtf8(kDrukOpcje[i].nazwa), kOff) == kOn;
+        const bool on = !duplikat && RegParRead(app, QString::fromUtf8(kPrintOptions[i].nazwa), kOff) == kOn;
         item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
     }
     lst->setProperty("Tag", QStringLiteral("Parametry wydruku"));
 }
 
-int DrukOpcjaZmieniona(App& app, const QString& tekst, bool zaznaczona)
+int printOptionChanged(App& app, const QString& tekst, bool zaznaczona)
 {
     const int i = indexOf(tekst);
     if (i < 0) return -1;
     const QString value = zaznaczona ? kOn : kOff;
-    store(app, QString::fromUtf8(kDrukOpcje[size_t(i)].nazwa), value);
+    store(app, QString::fromUtf8(kPrintOptions[size_t(i)].nazwa), value);
     if (i > 1) return -1;
     const int other = 1 - i;
-    store(app, QString::fromUtf8(kDrukOpcje[size_t(other)].nazwa), kOff);
+    store(app, QString::fromUtf8(kPrintOptions[size_t(other)].nazwa), kOff);
     return zaznaczona ? other : -1;
 }
 
-void DuplikatWylacz(App& app, QTreeWidget* lst)
+void turnOffDuplicate(App& app, QTreeWidget* lst)
 {
     store(app, QStringLiteral("DrukDuplikat"), kOff);
     if (lst && lst->topLevelItemCount() > 2) {

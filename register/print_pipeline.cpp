@@ -48,7 +48,7 @@ bool zapisz(App& app, const report::Report& raport)
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters({QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("Wszystkie pliki (*.*)")});
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(PlikDokumentu(st.gRepPar[0]));
+    dialog.selectFile(documentFileName(st.gRepPar[0]));
     ui::setDefaultPointer();
     if (ui::execDialog(dialog) != QDialog::Accepted) return true;
     const QString path = dialog.selectedFiles().value(0);
@@ -88,21 +88,21 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
     if (dialog.cmbInput->boundValue().toString() == QLatin1String("html")) {
         ui::repaintNow();
         const QString message = ReportMail(app, kind, templ);
-        return message.isEmpty() || MessageOpen(app, message);
+        return message.isEmpty() || messageOpen(app, message);
     }
     ui::BusyPointer busy;
     ui::repaintNow();
     // The attachment is written among the user's data, never beside the program, in a folder of
     // its own: the name the recipient sees stays "dokument.pdf".
-    const QString folder = SendingFolder();
+    const QString folder = sendingFolder();
     const QString path =
-        QDir(folder.isEmpty() ? UserDataFile(QString()) : folder).filePath(QStringLiteral("dokument.pdf"));
+        QDir(folder.isEmpty() ? userDataFile(QString()) : folder).filePath(QStringLiteral("dokument.pdf"));
     if (folder.isEmpty() || !report::exportPdf(raport, path)) {
         cannotWrite(path);
         return false;
     }
     ui::repaintNow();
-    return MailByMode(app, title, QString(), QString(), path);
+    return mailByMode(app, title, QString(), QString(), path);
 }
 
 void drukuj(App& app, const report::Report& raport, const report::PrintJob& job)
@@ -135,7 +135,7 @@ void showInPreview(App& app, std::shared_ptr<report::Report> raport)
 
 }  // namespace
 
-QString PlikDokumentu(const QString& label)
+QString documentFileName(const QString& label)
 {
     QString name = label;
     for (QChar c : QStringLiteral("/\\:*?\"<>|")) name.replace(c, QLatin1Char('-'));
@@ -155,7 +155,7 @@ void ReportPrint(App& app, const QString& action, const QString& kind, const QSt
     }
 }
 
-std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, const QString& templ, QString& title)
+std::shared_ptr<report::Report> documentReport(App& app, const QString& kind, const QString& templ, QString& title)
 {
     QStringList naglowki;
     const ReportQuery query = RaportSQL(app, kind, templ, naglowki);
@@ -179,7 +179,7 @@ std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, c
                    ui::Buttons::Ok, ui::Icon::Exclamation);
         return nullptr;
     }
-    RaportDane(*raport, rows);
+    fillReportData(*raport, rows);
     for (int i = 1; i <= 5 && i < naglowki.size(); ++i) {
         raport->setText(QStringLiteral("nagRap%1").arg(i), naglowki[i]);
         if (i == 1) title += QStringLiteral(" - ") + naglowki[1];
@@ -197,7 +197,7 @@ bool RepPrint(App& app, const QString& action, const QString& kind, const QStrin
     PrintState& st = printState(app);
     ui::BusyPointer busy;
     try {
-        std::shared_ptr<report::Report> raport = RaportDokumentu(app, kind, templ, title);
+        std::shared_ptr<report::Report> raport = documentReport(app, kind, templ, title);
         if (!raport) {
             // Nothing of another document stays on the preview.
             if (action == QLatin1String("podglad")) showInPreview(app, nullptr);

@@ -29,11 +29,11 @@ bool RepPrint(App& app, const QString& action, const QString& kind, const QStrin
 // The report of the document of the print values for template `templ`, with its data, header
 // lines and texts; `title` gains the first header line. When the template has no query or
 // report object, or the document no rows, says so and gives none. Database errors are thrown.
-std::shared_ptr<report::Report> RaportDokumentu(App& app, const QString& kind, const QString& templ, QString& title);
+std::shared_ptr<report::Report> documentReport(App& app, const QString& kind, const QString& templ, QString& title);
 
 // Sets the preview's zoom from the preview toolbar's pressed zoom button.
 void PodgladZoom(App& app);
 
 // The file name proposed for a document: its label with the characters a file name cannot hold
 // ("/" above all, as in "FR  7/05/2024") replaced by "-", and ".pdf".
-QString PlikDokumentu(const QString& label);
+QString documentFileName(const QString& label);

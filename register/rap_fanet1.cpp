@@ -302,7 +302,7 @@ void pageFooter(report::Report& r)
 
 }  // namespace
 
-std::shared_ptr<report::Report> SzablonFANET1()
+std::shared_ptr<report::Report> invoiceTemplate()
 {
     auto r = std::make_shared<report::Report>();
     pageHeader(*r);
@@ -315,7 +315,7 @@ std::shared_ptr<report::Report> SzablonFANET1()
     return r;
 }
 
-void RaportDane(report::Report& report, const std::vector<db::Row>& rows)
+void fillReportData(report::Report& report, const std::vector<db::Row>& rows)
 {
     report::Table t;
     if (!rows.empty())
@@ -334,13 +334,13 @@ void RaportDane(report::Report& report, const std::vector<db::Row>& rows)
             if (v.isNull()) {
                 cells << QString();
             } else if (name.compare(QLatin1String("Ilosc"), Qt::CaseInsensitive) == 0) {
-                cells << IloscTekst(v.toDecimal());
+                cells << quantityText(v.toDecimal());
             } else if (name.compare(QLatin1String("Cenanet"), Qt::CaseInsensitive) == 0) {
-                cells << CenaTekst(v.toDecimal());
+                cells << priceText(v.toDecimal());
             } else if (type == QLatin1String("CURRENCY")) {
                 // The corrected positions are stored negated; they print as they were typed.
                 const bool position = name.startsWith(QLatin1String("Wart"), Qt::CaseInsensitive);
-                cells << KwotaTekst(corrected && position ? -v.toDecimal() : v.toDecimal());
+                cells << reportAmountText(corrected && position ? -v.toDecimal() : v.toDecimal());
             } else if (type == QLatin1String("DATETIME")) {
                 cells << dateText(v.toDate());
             } else {
@@ -350,9 +350,9 @@ void RaportDane(report::Report& report, const std::vector<db::Row>& rows)
         cells << (correction
                       ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie"))
                       : QString());
-        cells << StawkaTekst(r.text(QStringLiteral("Indvat")));
-        cells << DokumentTozsamosciTekst(r.text(QStringLiteral("Nazdok")), r.text(QStringLiteral("Numdok")),
-                                         dateText(r.date(QStringLiteral("Datadok"))), r.text(QStringLiteral("Wyddok")));
+        cells << vatRateText(r.text(QStringLiteral("Indvat")));
+        cells << identityDocumentText(r.text(QStringLiteral("Nazdok")), r.text(QStringLiteral("Numdok")),
+                                      dateText(r.date(QStringLiteral("Datadok"))), r.text(QStringLiteral("Wyddok")));
         const qint64 dni = r.integer(QStringLiteral("PlatDni"));
         QString termin = r.text(QStringLiteral("PlatTer"));
         if (dni > 0)

@@ -12,14 +12,14 @@
 // buyer's statement) can be hidden.
 
 // The template's layout with its own defaults: markings and duplicate mark hidden, no texts set.
-std::shared_ptr<report::Report> SzablonFANET1();
+std::shared_ptr<report::Report> invoiceTemplate();
 
 // The template's data: the rows of the document's report query as its fields show them
 // (amounts "#,##0.00", dates in the short date form, the quantity as its absolute value rounded
 // to 3 places). A correction's corrected positions are shown as they were typed, and each row
 // names its group ("Było przed korektą", "Winno być po korekcie"). A document without a
 // deduction hides the deduction line.
-void RaportDane(report::Report& report, const std::vector<db::Row>& rows);
+void fillReportData(report::Report& report, const std::vector<db::Row>& rows);
 
 // The name of the table the positions and the header fields read.
 inline const QString kTabelaDokumentu = QStringLiteral("dokument");

@@ -3,19 +3,19 @@
 #include <QStringList>
 #include <algorithm>
 
-QString KwotaTekst(Decimal v)
+QString reportAmountText(Decimal v)
 {
     return v.toDisplay(2);
 }
 
-QString IloscTekst(Decimal v)
+QString quantityText(Decimal v)
 {
     Decimal a = v.roundedHalfEven(3);
     if (a < Decimal()) a = -a;
     return a.toString().replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-QString CenaTekst(Decimal v)
+QString priceText(Decimal v)
 {
     const QString four = v.toDisplay(4);
     QString s = four;
@@ -23,7 +23,7 @@ QString CenaTekst(Decimal v)
     return s;
 }
 
-QString StawkaTekst(const QString& indvat)
+QString vatRateText(const QString& indvat)
 {
     const QString t = indvat.trimmed();
     bool number = !t.isEmpty();
@@ -31,7 +31,7 @@ QString StawkaTekst(const QString& indvat)
     return number ? QString(t).replace(QLatin1Char('.'), QLatin1Char(',')) + QLatin1Char('%') : t;
 }
 
-QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal)
+QString identityDocumentText(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal)
 {
     QStringList parts;
     if (!nazwa.isEmpty()) parts << nazwa;
@@ -42,7 +42,7 @@ QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, cons
     return parts.join(QStringLiteral(", "));
 }
 
-QString WypelnijPola(const QString& text, const QHash<QString, QString>& values)
+QString fillFields(const QString& text, const QHash<QString, QString>& values)
 {
     if (values.isEmpty()) return text;
     QStringList names = values.keys();

@@ -6,19 +6,19 @@
 // How the printed documents write their values.
 
 // An amount as "#,##0.00": "1 234,50", "0,50", "-20,00".
-QString KwotaTekst(Decimal v);
+QString reportAmountText(Decimal v);
 // A quantity as a plain number of its absolute value rounded to 3 places, halves to even, with
 // no trailing zeros: "12345,679", "2,5", "800" (a corrected position, stored negated, prints positive).
-QString IloscTekst(Decimal v);
+QString quantityText(Decimal v);
 // A unit price with two decimals, or more when it has them: "2,50", "0,955".
-QString CenaTekst(Decimal v);
+QString priceText(Decimal v);
 // A VAT rate code with a per cent sign when it is a number: "23%", "7,5%", "zw".
-QString StawkaTekst(const QString& indvat);
+QString vatRateText(const QString& indvat);
 // The seller's identity document in one line: its name, series and number, date and issuer, each
 // where it is known.
-QString DokumentTozsamosciTekst(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal);
+QString identityDocumentText(const QString& nazwa, const QString& numer, const QString& data, const QString& wydal);
 
 // `text` with every occurrence of each name of `values` replaced by its value, in one pass from
 // the left: where names overlap the longest wins, and an inserted value is never searched again,
 // so a value that holds a name stays as it is.
-QString WypelnijPola(const QString& text, const QHash<QString, QString>& values);
+QString fillFields(const QString& text, const QHash<QString, QString>& values);

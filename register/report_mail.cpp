@@ -31,7 +31,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 // repeats: one per position (`lp` names the placeholder of the position number) and one per VAT
 // rate. They are quoted-printable text: "=3D" is "=", and the "=" closing the tenth line of a
 // position row is a soft line break.
-QString wierszPozycji(const char* lp)
+QString positionLine(const char* lp)
 {
     return QStringList{QStringLiteral("    <TR>"),
                        QStringLiteral("      <TD vAlign=3Dtop align=3Dright>%1</TD>").arg(QLatin1String(lp)),
@@ -46,8 +46,8 @@ QString wierszPozycji(const char* lp)
                        QStringLiteral("align=3Dright><STRONG>@WBRUTTO</STRONG></TD></TR>")}
         .join(kCrLf);
 }
-const QString kWierszFaktury = wierszPozycji("@LP");
-const QString kWierszKorekty = wierszPozycji("@KP");
+const QString kWierszFaktury = positionLine("@LP");
+const QString kWierszKorekty = positionLine("@KP");
 const QString kWierszVat = QStringList{QStringLiteral("    <TR>"),
                                        QStringLiteral("      <TD>&nbsp;</TD>"),
                                        QStringLiteral("      <TD align=3Dright>@WARTNETTO</TD>"),
@@ -84,7 +84,7 @@ bool inCharset(char32_t c)
     return c < 0x80 || upper.contains(c);
 }
 
-OptDecimal bezZnaku(OptDecimal v, bool abs)
+OptDecimal withoutSign(OptDecimal v, bool abs)
 {
     if (abs && v && *v < Decimal()) return -*v;
     return v;
@@ -92,12 +92,12 @@ OptDecimal bezZnaku(OptDecimal v, bool abs)
 // "#,##0.00"; empty for a missing value.
 QString kwota(const OptDecimal& v, bool abs = false)
 {
-    return v ? KwotaTekst(*bezZnaku(v, abs)) : QString();
+    return v ? reportAmountText(*withoutSign(v, abs)) : QString();
 }
 // A plain number with as many decimals as it has ("12345,67", "800").
 QString liczba(const OptDecimal& v, bool abs)
 {
-    return v ? bezZnaku(v, abs)->toString().replace(QLatin1Char('.'), QLatin1Char(',')) : QString();
+    return v ? withoutSign(v, abs)->toString().replace(QLatin1Char('.'), QLatin1Char(',')) : QString();
 }
 
 // The payment terms: the form, the days and the term, then the bank account when there is one.
@@ -112,15 +112,15 @@ QString termin(const DocHeader& h)
 }
 
 // The header's placeholders, their values as plain text.
-QHash<QString, QString> polaNaglowka(const QString& rodzaj, const DocHeader& h, const QStringList& naglowki)
+QHash<QString, QString> mailHeaderFields(const QString& rodzaj, const DocHeader& h, const QStringList& naglowki)
 {
     QHash<QString, QString> p;
     for (int i = 1; i <= 5; ++i) p.insert(QStringLiteral("@FIRMANAG%1").arg(i), naglowki.value(i));
-    p.insert(QStringLiteral("@NAZWADOK"), NazwaDokumentu(rodzaj));
+    p.insert(QStringLiteral("@NAZWADOK"), documentTitle(rodzaj));
     p.insert(QStringLiteral("@NUMER"), h.Numer);
     p.insert(QStringLiteral("@DATAWYST"), dateText(h.Datawyst));
     p.insert(QStringLiteral("@DATASPRZ"), dateText(h.Datasprz));
-    p.insert(QStringLiteral("@KORYGOWANY"), isCorrection(rodzaj) ? KorygowanyDokument(h) : QString());
+    p.insert(QStringLiteral("@KORYGOWANY"), isCorrection(rodzaj) ? correctedDocumentText(h) : QString());
     p.insert(QStringLiteral("@DUPLIKAT"), QString());
     p.insert(QStringLiteral("@NAZWANAB"), h.Nazkon);
     p.insert(QStringLiteral("@ADRESNAB"), h.Adrkon);
@@ -154,60 +154,60 @@ QHash<QString, QString> polaNaglowka(const QString& rodzaj, const DocHeader& h, 
     p.insert(QStringLiteral("@RAZBRUTTO"), kwota(h.RazBrutto));
     p.insert(QStringLiteral("@RZBRUTTO"), kwota(h.RazBrutto, true));
     p.insert(QStringLiteral("@DOWYPLATY"), kwota(h.DoZaplaty));
-    for (QString& v : p) v = HtmlQP(v);
+    for (QString& v : p) v = htmlQuotedPrintable(v);
     return p;
 }
 
 // One filled sample row per position; a correction's corrected positions (stored negated) go to
 // `korekty` and show positive.
-void wierszePozycji(const QString& rodzaj, const std::vector<db::Row>& rows, QStringList& faktury, QStringList& korekty)
+void positionLines(const QString& rodzaj, const std::vector<db::Row>& rows, QStringList& faktury, QStringList& korekty)
 {
     for (const db::Row& r : rows) {
         const Position p = Position::fromRow(r);
         const bool kor = isCorrection(rodzaj) && r.boolean(QStringLiteral("Korekta"));
         const QHash<QString, QString> pola{
             {kor ? QStringLiteral("@KP") : QStringLiteral("@LP"), p.Pozycja ? QString::number(*p.Pozycja) : QString()},
-            {QStringLiteral("@NAZWA"), HtmlQP(p.Nazwa)},
+            {QStringLiteral("@NAZWA"), htmlQuotedPrintable(p.Nazwa)},
             {QStringLiteral("@ILOSC"), liczba(p.Ilosc, kor)},
-            {QStringLiteral("@JED"), HtmlQP(p.Indjed)},
+            {QStringLiteral("@JED"), htmlQuotedPrintable(p.Indjed)},
             {QStringLiteral("@CENA"), kwota(p.Cenanet, kor)},
-            {QStringLiteral("@INDVAT"), HtmlQP(p.Indvat)},
+            {QStringLiteral("@INDVAT"), htmlQuotedPrintable(p.Indvat)},
             {QStringLiteral("@WNETTO"), kwota(p.WartNetto, kor)},
             {QStringLiteral("@WARTVAT"), kwota(p.WartVAT, kor)},
             {QStringLiteral("@WBRUTTO"), kwota(p.WartBrutto, kor)}};
-        (kor ? korekty : faktury) << WypelnijPola(kor ? kWierszKorekty : kWierszFaktury, pola);
+        (kor ? korekty : faktury) << fillFields(kor ? kWierszKorekty : kWierszFaktury, pola);
     }
 }
 
-QStringList wierszeVat(const std::vector<StawkaVatSuma>& stawki)
+QStringList vatLines(const std::vector<VatRateSum>& stawki)
 {
     QStringList out;
-    for (const StawkaVatSuma& s : stawki)
-        out << WypelnijPola(kWierszVat, {{QStringLiteral("@WARTNETTO"), KwotaTekst(s.netto)},
-                                         {QStringLiteral("@INDVAT"), HtmlQP(s.kod)},
-                                         {QStringLiteral("@WARTVAT"), KwotaTekst(s.vat)},
-                                         {QStringLiteral("@WARTBRUTTO"), KwotaTekst(s.brutto)}});
+    for (const VatRateSum& s : stawki)
+        out << fillFields(kWierszVat, {{QStringLiteral("@WARTNETTO"), reportAmountText(s.netto)},
+                                       {QStringLiteral("@INDVAT"), htmlQuotedPrintable(s.kod)},
+                                       {QStringLiteral("@WARTVAT"), reportAmountText(s.vat)},
+                                       {QStringLiteral("@WARTBRUTTO"), reportAmountText(s.brutto)}});
     return out;
 }
 
 // The message: the template with its placeholders and sample rows replaced in one pass, so that
 // nothing inserted is read as a placeholder again.
 QString wiadomosc(const QString& szablon, const QString& rodzaj, const QStringList& naglowki,
-                  const std::vector<db::Row>& rows, const std::vector<StawkaVatSuma>& stawki)
+                  const std::vector<db::Row>& rows, const std::vector<VatRateSum>& stawki)
 {
     const DocHeader h = DocHeader::fromRow(rows.front());
-    QHash<QString, QString> pola = polaNaglowka(rodzaj, h, naglowki);
+    QHash<QString, QString> pola = mailHeaderFields(rodzaj, h, naglowki);
     pola.insert(QStringLiteral("@ADRESAT"), QString());
     // A header line: an encoded word when it is not plain ASCII.
     pola.insert(QStringLiteral("@TEMAT"),
                 QString::fromLatin1(mail::headerText(h.Inddok + QLatin1Char(' ') + h.Numer + QStringLiteral(" - ") +
                                                      naglowki.value(1))));
     QStringList faktury, korekty;
-    wierszePozycji(rodzaj, rows, faktury, korekty);
+    positionLines(rodzaj, rows, faktury, korekty);
     pola.insert(kWierszFaktury, faktury.join(kCrLf));
     if (isCorrection(rodzaj)) pola.insert(kWierszKorekty, korekty.join(kCrLf));
-    pola.insert(kWierszVat, wierszeVat(stawki).join(kCrLf));
-    return WypelnijPola(szablon, pola);
+    pola.insert(kWierszVat, vatLines(stawki).join(kCrLf));
+    return fillFields(szablon, pola);
 }
 
 }  // namespace
@@ -226,7 +226,7 @@ QString KodujQP(const QString& text)
     return s;
 }
 
-QString HtmlQP(const QString& text)
+QString htmlQuotedPrintable(const QString& text)
 {
     QString out;
     const QString t =
@@ -264,7 +264,7 @@ QString ReportMail(App& app, const QString& kind, const QString& templ)
         nazwa = QStringLiteral("Szablon korekty rr.eml");
     else
         return QString();  // no template for any other kind
-    const QString szablonPlik = ProgramFile(app, nazwa);
+    const QString szablonPlik = programFile(app, nazwa);
     if (!QFileInfo(szablonPlik).isFile()) {
         ui::msgBox(QStringLiteral("Brak pliku: ") + QDir::toNativeSeparators(szablonPlik) +
                        QStringLiteral(". Sprawdź czy plik istnieje oraz czy nie został uszkodzony."),
@@ -284,10 +284,10 @@ QString ReportMail(App& app, const QString& kind, const QString& templ)
         if (q.isEmpty()) return QString();
         const std::vector<db::Row> rows = app.gBaseDb->query(q.sql, q.params);
         if (rows.empty()) return QString();
-        const QString tekst = wiadomosc(szablon, rodzaj, naglowki, rows, SumyStawekVat(*app.gBaseDb, numer));
+        const QString tekst = wiadomosc(szablon, rodzaj, naglowki, rows, vatRateSums(*app.gBaseDb, numer));
 
         // Each message gets a file of its own: one a mail program still shows is never replaced.
-        const QString wanted = UserDataFile(QStringLiteral("fakturarr.eml"));
+        const QString wanted = userDataFile(QStringLiteral("fakturarr.eml"));
         QStringEncoder encode(kCharset);
         const QString plik = mail::writeNewFile(wanted, encode(tekst));
         if (plik.isEmpty())

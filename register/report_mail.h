@@ -20,4 +20,4 @@ QString KodujQP(const QString& text);
 // A value for the message's HTML body: markup characters as entities, line breaks as <BR>,
 // control characters left out, characters the message's character set lacks as numeric
 // references, then KodujQP.
-QString HtmlQP(const QString& text);
+QString htmlQuotedPrintable(const QString& text);

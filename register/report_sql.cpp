@@ -1,6 +1,6 @@
 #include "register/report_sql.h"
 
-ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice)
+ReportQuery documentQuery(const QString& numer, bool tylkoRoznice)
 {
     ReportQuery q;
     q.sql = QStringLiteral(
@@ -25,9 +25,9 @@ ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice)
     return q;
 }
 
-std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer)
+std::vector<VatRateSum> vatRateSums(db::Database& db, const QString& numer)
 {
-    std::vector<StawkaVatSuma> out;
+    std::vector<VatRateSum> out;
     for (const db::Row& r :
          db.query(QStringLiteral("SELECT Indvat, sum(WartNetto), sum(WartVAT), sum(WartBrutto) FROM fapoz "
                                  "WHERE Numer = ? GROUP BY Indvat ORDER BY Indvat DESC"),

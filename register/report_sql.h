@@ -19,14 +19,14 @@ struct ReportQuery {
 // `tylkoRoznice` a correction lists only the positions that the correction changes: a position
 // is unchanged when it has its corrected and its corrected-to row and they agree in quantity,
 // unit price and VAT rate.
-ReportQuery ZapytanieDokumentu(const QString& numer, bool tylkoRoznice);
+ReportQuery documentQuery(const QString& numer, bool tylkoRoznice);
 
 // The sums of one VAT rate code of a document (for a correction: the differences).
-struct StawkaVatSuma {
+struct VatRateSum {
     QString kod;
     Decimal netto;
     Decimal vat;
     Decimal brutto;
 };
 // Every rate code of the document's positions, codes in descending text order.
-std::vector<StawkaVatSuma> SumyStawekVat(db::Database& db, const QString& numer);
+std::vector<VatRateSum> vatRateSums(db::Database& db, const QString& numer);

@@ -40,15 +40,15 @@ struct BackupTest : ::testing::Test {
     }
 };
 
-TEST(BackupDue, FromTheNthMidnightAfterTheLastCopy)
+TEST(backupDue, FromTheNthMidnightAfterTheLastCopy)
 {
-    QString last = BackupDateText(QDateTime(QDate(2024, 3, 1), QTime(14, 0)));
-    EXPECT_FALSE(BackupDue(last, 7, QDateTime(QDate(2024, 3, 7), QTime(23, 59))));
-    EXPECT_TRUE(BackupDue(last, 7, QDateTime(QDate(2024, 3, 8), QTime(0, 0, 1))));
-    EXPECT_TRUE(BackupDue(last, 0, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
-    EXPECT_TRUE(BackupDue("", 30, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
-    EXPECT_TRUE(BackupDue("nie data", 30, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
-    EXPECT_FALSE(BackupDue("01.03.2024 14:00:00", 7, QDateTime(QDate(2024, 3, 2), QTime(0, 0))));
+    QString last = backupDateText(QDateTime(QDate(2024, 3, 1), QTime(14, 0)));
+    EXPECT_FALSE(backupDue(last, 7, QDateTime(QDate(2024, 3, 7), QTime(23, 59))));
+    EXPECT_TRUE(backupDue(last, 7, QDateTime(QDate(2024, 3, 8), QTime(0, 0, 1))));
+    EXPECT_TRUE(backupDue(last, 0, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
+    EXPECT_TRUE(backupDue("", 30, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
+    EXPECT_TRUE(backupDue("nie data", 30, QDateTime(QDate(2024, 3, 1), QTime(14, 5))));
+    EXPECT_FALSE(backupDue("01.03.2024 14:00:00", 7, QDateTime(QDate(2024, 3, 2), QTime(0, 0))));
 }
 
 TEST_F(BackupTest, OffAndNotForcedDoesNothing)
@@ -67,7 +67,7 @@ TEST_F(BackupTest, DueCopyIsACompleteDatabaseUnderItsNamesAndTheDateIsStored)
     EXPECT_EQ(documents(file("Kopia Firma.mdb")), 1);
     EXPECT_EQ(documents(file("Kopia Firma z dnia 08-03-2024.mdb")), 1);
     EXPECT_FALSE(QFile::exists(file("Temp Kopia Firma.mdb")));
-    EXPECT_EQ(s.values["BazaKopiaData"], BackupDateText(now));
+    EXPECT_EQ(s.values["BazaKopiaData"], backupDateText(now));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
 
     // Not due again within the interval.
@@ -103,10 +103,10 @@ TEST_F(BackupTest, ForcedCopyAsksEvenWhenOffAndNotDue)
 {
     s.values["BazaKopia"] = "0";
     s.values["BazaKopiaCoDni"] = "30";
-    s.values["BazaKopiaData"] = BackupDateText(now);
+    s.values["BazaKopiaData"] = backupDateText(now);
     EXPECT_TRUE(kopia(true));
     EXPECT_EQ(r.seen.size(), 2u);
-    EXPECT_TRUE(r.seen[0].text.contains(BackupDateText(now)));
+    EXPECT_TRUE(r.seen[0].text.contains(backupDateText(now)));
 }
 
 TEST_F(BackupTest, AFailedCopyLeavesThePreviousCopyIntact)

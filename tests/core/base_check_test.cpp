@@ -245,11 +245,11 @@ TEST_F(BaseCheckTest, DamageInsideIsFoundInTheBackgroundAndTheFileLetGoWithOneMe
         r.seen.clear();
         t.app.gPrgPar.BazaPlik = path;
         t.app.gBazaHaslo = haslo;
-        ASSERT_TRUE(OpenStartDatabase(t.app, prompt.fn()));
+        ASSERT_TRUE(openStartDatabase(t.app, prompt.fn()));
         EXPECT_TRUE(r.seen.empty());
         const QByteArray opened = fileBytes(path);
 
-        EXPECT_TRUE(WatchDatabase(t.app).waitIdle(10000));
+        EXPECT_TRUE(watchDatabase(t.app).waitIdle(10000));
         EXPECT_FALSE(t.app.gBazaOtwarta);
         EXPECT_EQ(r.texts(), QStringList{damagedMessage.arg(path)});
         EXPECT_EQ(fileBytes(path), opened);
@@ -262,7 +262,7 @@ TEST_F(BaseCheckTest, AStatementMeetingADamagedPageStopsTheConnectionAndLetsTheF
 {
     const QString path = filled("Uszkodzona.mdb");
     ruinPagesInside(path);
-    ASSERT_TRUE(CheckAndConnect(t.app, path, prompt.fn(), QString()));
+    ASSERT_TRUE(checkAndConnect(t.app, path, prompt.fn(), QString()));
     int reported = 0;
     t.app.errorReporter = [&](App&, const QString&, const QString&) { ++reported; };
     db::Database& d = *t.app.gBaseDb;
@@ -299,7 +299,7 @@ TEST_F(BaseCheckTest, AStatementMeetingADamagedPageStopsTheConnectionAndLetsTheF
 TEST_F(BaseCheckTest, OlderStructureIsUpgradedOnlyAfterM6)
 {
     QString old = t.dir.filePath("Stara.mdb");
-    MakeOldStructure(old, 3, 4);
+    makeOldStructure(old, 3, 4);
     r.answers = {ui::Answer::No};
     EXPECT_FALSE(check(old));
     ASSERT_EQ(r.seen.size(), 1u);
@@ -329,7 +329,7 @@ TEST_F(BaseCheckTest, SameOrNewerStructureIsNotQuestioned)
 TEST_F(BaseCheckTest, StructureStillOldAfterTheUpgradeGivesM7)
 {
     QString old = t.dir.filePath("Stara.mdb");
-    MakeOldStructure(old, 3, 4);
+    makeOldStructure(old, 3, 4);
     db::Database::open(old)->executeScript("CREATE TRIGGER cofnij AFTER UPDATE ON dbprg BEGIN "
                                            "UPDATE dbprg SET VerMinor = 4 WHERE Indprg = 'FR'; END");
     EXPECT_FALSE(check(old));
@@ -343,7 +343,7 @@ TEST_F(BaseCheckTest, StructureStillOldAfterTheUpgradeGivesM7)
 TEST_F(BaseCheckTest, UpgradeWhileAnotherWorkstationReadsTheFileFailsAndChangesNothing)
 {
     QString old = t.dir.filePath("Stara.mdb");
-    MakeOldStructure(old, 3, 2);
+    makeOldStructure(old, 3, 2);
     OtherProcess other(old, "BEGIN; SELECT count(*) FROM fadok;");
     if (!other.ready()) GTEST_SKIP() << "the sqlcipher shell is needed to play another workstation";
     QElapsedTimer timer;
@@ -351,7 +351,7 @@ TEST_F(BaseCheckTest, UpgradeWhileAnotherWorkstationReadsTheFileFailsAndChangesN
     EXPECT_FALSE(check(old));
     EXPECT_LT(timer.elapsed(), 2000);
     EXPECT_EQ(version(old), "3.2.1");
-    EXPECT_FALSE(ColumnsOf(old, "fadok").contains("Fundusz"));
+    EXPECT_FALSE(storedColumns(old, "fadok").contains("Fundusz"));
 }
 
 TEST_F(BaseCheckTest, ConnectDisconnectAndExclusiveConnection)
@@ -423,15 +423,15 @@ TEST_F(BaseCheckTest, StartUpConnectsTheRememberedDatabase)
 {
     App& app = t.app;
     app.gPrgPar.BazaPlik = "";
-    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
+    EXPECT_FALSE(openStartDatabase(app, prompt.fn()));
     app.gPrgPar.BazaPlik = t.dir.filePath("Brak.mdb");
-    EXPECT_FALSE(OpenStartDatabase(app, prompt.fn()));
+    EXPECT_FALSE(openStartDatabase(app, prompt.fn()));
     EXPECT_FALSE(app.gBazaOtwarta);
 
     db::Database::open(t.path)->changePassword("tajne");
     app.gPrgPar.BazaPlik = t.path;
     prompt.entries = {QString("tajne")};
-    EXPECT_TRUE(OpenStartDatabase(app, prompt.fn()));
+    EXPECT_TRUE(openStartDatabase(app, prompt.fn()));
     EXPECT_TRUE(app.gBazaOtwarta);
     EXPECT_EQ(app.gBazaHaslo, "tajne");
     EXPECT_EQ(app.gBaseDb->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 3);

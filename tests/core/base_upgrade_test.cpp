@@ -14,7 +14,7 @@ struct BaseUpgradeTest : ::testing::Test {
 
     bool upgrade(int major, int minor)
     {
-        MakeOldStructure(old, major, minor);
+        makeOldStructure(old, major, minor);
         auto d = db::Database::open(old, QString(), {.exclusive = true});
         return BaseUpgrade(t.app, *d, "Stara.mdb", major, minor);
     }
@@ -58,9 +58,9 @@ TEST_F(BaseUpgradeTest, EveryOlderVersionReachesTheTemplatesColumnsAndVersion)
         // standard SQLite tool would not know.
         EXPECT_EQ(declarations(old), declarations(t.path));
         // A buffer and its stored table keep one column order.
-        EXPECT_EQ(ColumnsOf(old, "dodok"), ColumnsOf(old, "fadok"));
-        EXPECT_EQ(ColumnsOf(old, "dopoz"), ColumnsOf(old, "fapoz"));
-        EXPECT_EQ(ColumnsOf(old, "dokor"), ColumnsOf(old, "fapoz"));
+        EXPECT_EQ(storedColumns(old, "dodok"), storedColumns(old, "fadok"));
+        EXPECT_EQ(storedColumns(old, "dopoz"), storedColumns(old, "fapoz"));
+        EXPECT_EQ(storedColumns(old, "dokor"), storedColumns(old, "fapoz"));
         auto d = db::Database::open(old);
         auto v = d->queryOne("SELECT VerMajor, VerMinor, VerRevision FROM dbprg WHERE Indprg = 'FR'");
         EXPECT_EQ(v->integer("VerMajor") * 10000 + v->integer("VerMinor") * 100 + v->integer("VerRevision"), 30512);
@@ -96,13 +96,13 @@ TEST_F(BaseUpgradeTest, Version2RowsGetWorkstationZeroAndAmountToPayEqualToGross
 TEST_F(BaseUpgradeTest, Version34GetsOnlyTheVersionAndNewerFilesAreNotTouched)
 {
     ASSERT_TRUE(upgrade(3, 4));
-    auto cols = ColumnsOf(old, "fadok");
+    auto cols = storedColumns(old, "fadok");
     QFile::remove(old);
-    MakeOldStructure(old, 3, 4);
-    EXPECT_EQ(ColumnsOf(old, "fadok"), cols);
+    makeOldStructure(old, 3, 4);
+    EXPECT_EQ(storedColumns(old, "fadok"), cols);
 
     QFile::remove(old);
-    MakeOldStructure(old, 4, 0);
+    makeOldStructure(old, 4, 0);
     {
         auto d = db::Database::open(old, QString(), {.exclusive = true});
         EXPECT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 4, 0));
@@ -113,7 +113,7 @@ TEST_F(BaseUpgradeTest, Version34GetsOnlyTheVersionAndNewerFilesAreNotTouched)
 
 TEST_F(BaseUpgradeTest, AColumnAlreadyThereIsSkipped)
 {
-    MakeOldStructure(old, 3, 1);
+    makeOldStructure(old, 3, 1);
     {
         auto d = db::Database::open(old);
         d->execute("ALTER TABLE dodok ADD COLUMN Potracenie CURRENCY");
@@ -128,7 +128,7 @@ TEST_F(BaseUpgradeTest, AColumnAlreadyThereIsSkipped)
 
 TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
 {
-    MakeOldStructure(old, 3, 1);
+    makeOldStructure(old, 3, 1);
     {
         auto d = db::Database::open(old);
         d->executeScript("CREATE INDEX dodok_st ON dodok (Stanowisko)");
@@ -138,7 +138,7 @@ TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
     auto d = db::Database::open(old, QString(), {.exclusive = true});
     ASSERT_TRUE(BaseUpgrade(t.app, *d, "Stara.mdb", 3, 1));
     d.reset();
-    EXPECT_EQ(ColumnsOf(old, "dodok"), ColumnsOf(old, "fadok"));
+    EXPECT_EQ(storedColumns(old, "dodok"), storedColumns(old, "fadok"));
     auto check = db::Database::open(old);
     EXPECT_EQ(check->scalar("SELECT DoZaplaty FROM dodok").toDecimal(), Decimal(5));
     EXPECT_EQ(check->scalar("SELECT Numer FROM dodok").toText(), "1/05/2020");
@@ -147,10 +147,10 @@ TEST_F(BaseUpgradeTest, ABufferWithColumnsInAnotherOrderIsRebuiltWithItsRows)
 
 TEST_F(BaseUpgradeTest, AFailedStepChangesNothingAndSaysSo)
 {
-    MakeOldStructure(old, 2, 0);
+    makeOldStructure(old, 2, 0);
     db::Database::open(old)->executeScript(
         "CREATE TRIGGER stop BEFORE UPDATE ON dbprg BEGIN SELECT RAISE(ABORT, 'zablokowane'); END");
-    auto columns = ColumnsOf(old, "fadok");
+    auto columns = storedColumns(old, "fadok");
     {
         auto d = db::Database::open(old, QString(), {.exclusive = true});
         EXPECT_FALSE(BaseUpgrade(t.app, *d, "Stara.mdb", 2, 0));
@@ -161,7 +161,7 @@ TEST_F(BaseUpgradeTest, AFailedStepChangesNothingAndSaysSo)
                                 "korzystające z bazy i spróbuj ponownie."));
     EXPECT_EQ(r.seen[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(r.seen[0].title.contains("zablokowane"));
-    EXPECT_EQ(ColumnsOf(old, "fadok"), columns);
+    EXPECT_EQ(storedColumns(old, "fadok"), columns);
     EXPECT_EQ(db::Database::open(old)->scalar("SELECT VerMajor FROM dbprg WHERE Indprg = 'FR'").toInt(), 2);
 }
 

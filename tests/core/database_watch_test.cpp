@@ -12,7 +12,7 @@ namespace {
 TEST(DatabaseWatch, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
 {
     TempDatabase t;
-    DatabaseWatch& watch = WatchDatabase(t.app);
+    DatabaseWatch& watch = watchDatabase(t.app);
     std::atomic<int> runs = 0;
     std::atomic<bool> reading = false;
     bool delivered = false;

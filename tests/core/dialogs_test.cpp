@@ -77,12 +77,12 @@ TEST(PasswordDialog, AskDatabasePasswordReturnsTheTypedPasswordOrNothing)
         h.cmdOk->click();
         return h.result();
     };
-    EXPECT_EQ(AskDatabasePassword(nullptr, "/dane/Firma"), QString("Hasło1"));
+    EXPECT_EQ(askDatabasePassword(nullptr, "/dane/Firma"), QString("Hasło1"));
     r.dialog = [](QDialog& d) {
         d.reject();
         return 0;
     };
-    EXPECT_FALSE(AskDatabasePassword(nullptr, "/dane/Firma"));
+    EXPECT_FALSE(askDatabasePassword(nullptr, "/dane/Firma"));
 }
 
 TEST(InputBoxes, InputTextGivesTheTextOnlyAfterOk)
@@ -139,7 +139,7 @@ TEST(MailServices, SupportQuestionAndFileChecks)
     ScopedResponder r;
     QTemporaryDir dir;
     App app;
-    UseTestSettings(app, dir.path());
+    useTestSettings(app, dir.path());
     FakeTools tools;
     tools.add("xdg-open", 3);  // the desktop has no program for mailto: links nor for .eml files
     app.gPrgPar.BezMAPI = 1;

@@ -26,11 +26,11 @@ namespace {
 
 // Stands in for the main window: records what the dialog asks of it.
 struct FakeFrame : MainFrame {
-    int przylacz = 0, odlacz = 0;
+    int attachDatabase = 0, detachDatabase = 0;
     QList<bool> trybOdczyt;
     void Form_Load() override {}
-    bool Przylacz() override { return ++przylacz > 0; }
-    bool Odlacz() override { return ++odlacz > 0; }
+    bool Przylacz() override { return ++attachDatabase > 0; }
+    bool Odlacz() override { return ++detachDatabase > 0; }
     void dropDatabase() override {}
     void MenuBaseEnable(bool) override {}
     void ToolbarTrybOdczyt(bool enable) override { trybOdczyt << enable; }
@@ -45,7 +45,7 @@ struct Properties : ::testing::Test {
     QStringList errors;
     void SetUp() override
     {
-        UseTestSettings(t.app);
+        useTestSettings(t.app);
         RegKeyCreate(t.app.gRegProgramKey);
         t.app.mainFrame = &frame;
         r.dialog = [this](QDialog& d) {
@@ -98,8 +98,8 @@ TEST_F(Properties, ShowsTheDatabaseAndItsSettings)
     EXPECT_GT(*d.txtRozBazy->value(), Decimal());
     EXPECT_GT(*d.txtRozWolne->value(), Decimal());
     // Sizes beyond 32 bits.
-    EXPECT_EQ(Megabajty(3'000'000'000LL).toDisplay(2), "2 861,02");
-    EXPECT_EQ(Megabajty(5LL << 40).toDisplay(0), "5 242 880");
+    EXPECT_EQ(toMegabytes(3'000'000'000LL).toDisplay(2), "2 861,02");
+    EXPECT_EQ(toMegabytes(5LL << 40).toDisplay(0), "5 242 880");
 }
 
 TEST_F(Properties, OkStoresTheLockAndTheBackupSettingsAnulujNothing)
@@ -150,8 +150,8 @@ TEST_F(Properties, APasswordProtectsTheFileIsAskedAtTheNextOpenAndCanBeRemoved)
     EXPECT_FALSE(t.app.gBazaWylacznie);
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_TRUE(t.db().isEncrypted());
-    EXPECT_EQ(frame.odlacz, 1);
-    EXPECT_EQ(frame.przylacz, 1);
+    EXPECT_EQ(frame.detachDatabase, 1);
+    EXPECT_EQ(frame.attachDatabase, 1);
     EXPECT_TRUE(d.labHasloBrak->isHidden());
     EXPECT_FALSE(d.labHasloJest->isHidden());
     EXPECT_EQ(d.cmdHaslo->text(), "Usuń hasło...");
@@ -163,7 +163,7 @@ TEST_F(Properties, APasswordProtectsTheFileIsAskedAtTheNextOpenAndCanBeRemoved)
     BaseDisconnect(t.app);
     t.app.gBazaHaslo.clear();
     QStringList asked;
-    ASSERT_TRUE(CheckAndConnect(
+    ASSERT_TRUE(checkAndConnect(
         t.app, t.path,
         [&](const QString& opis) {
             asked << opis;
@@ -201,7 +201,7 @@ TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
     EXPECT_FALSE(t.app.gBazaWylacznie);
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_FALSE(t.db().isExclusive());
-    EXPECT_EQ(frame.przylacz, 1);  // the window is attached again
+    EXPECT_EQ(frame.attachDatabase, 1);  // the window is attached again
     EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
     EXPECT_EQ(d.cmdHaslo->text(), "Wprowadź hasło...");
 
@@ -214,7 +214,7 @@ TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
     EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_FALSE(t.db().isExclusive());
-    EXPECT_EQ(frame.przylacz, 2);
+    EXPECT_EQ(frame.attachDatabase, 2);
 }
 
 TEST_F(Properties, RenameCopiesToTheNewNameAndWorksThere)
@@ -230,6 +230,6 @@ TEST_F(Properties, RenameCopiesToTheNewNameAndWorksThere)
     EXPECT_EQ(QFileInfo(t.db().path()).fileName(), "Nowa.mdb");
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_TRUE(QFileInfo::exists(t.path));  // the old file stays
-    EXPECT_EQ(frame.odlacz, 1);
-    EXPECT_EQ(frame.przylacz, 1);
+    EXPECT_EQ(frame.detachDatabase, 1);
+    EXPECT_EQ(frame.attachDatabase, 1);
 }

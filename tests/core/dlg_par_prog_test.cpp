@@ -20,7 +20,7 @@ struct ProgramParameters : ::testing::Test {
     QString key;
     void SetUp() override
     {
-        UseTestSettings(app);
+        useTestSettings(app);
         key = app.gRegProgramKey;
         RegSave(key, "AutoZapis", "1");
         RegSave(key, "BezMAPI", "1");

@@ -113,7 +113,7 @@ TEST_F(Login, ChangingThePasswordNeedsTheCurrentOneAndStoresTheNewScrambled)
     EXPECT_EQ(d.txtHaslo->text(), nowe);
     d.cmdOk->click();  // the new password is the one in force at once
     EXPECT_EQ(d.Tag, "Ok");
-    EXPECT_TRUE(HasloZgodne(kHasloKlucz, nowe, stored().toText()));
+    EXPECT_TRUE(passwordMatches(kHasloKlucz, nowe, stored().toText()));
 
     nowe.clear();  // an empty new password is stored as NULL
     d.txtHaslo->setText("Nowe!2");

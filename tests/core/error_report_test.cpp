@@ -20,7 +20,7 @@ namespace {
 // A command that raises `error`, run as the window runs its commands: reported, not let through.
 void raiseAndReport(App& app, const AppError& error, const QString& where)
 {
-    EXPECT_NO_THROW(RunCommand(app, where, [&] { throw error; }));
+    EXPECT_NO_THROW(runCommand(app, where, [&] { throw error; }));
 }
 
 QString footer(const App& app)
@@ -40,17 +40,17 @@ protected:
     QString log() const { return dir.filePath("Error.log"); }
     void SetUp() override
     {
-        UseTestSettings(app, dir.path());
+        useTestSettings(app, dir.path());
         QFile::copy(ROLKWIT_PROGRAM_DIR "/Errormsg.txt", dir.filePath("Errormsg.txt"));
     }
 };
 
 TEST_F(ErrorReporting, MessagesComeFromTheSectionOfTheirSource)
 {
-    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "/dane/Firma.mdb", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {err::kNoCurrentRecord, "DAO.Recordset", "x"}), "DAO");
-    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Rolkwit", "x"}), "Program");
-    EXPECT_EQ(ErrorSection(app, {err::kOverflow, "Decimal", "x"}), "Program");  // no section of its own in the file
+    EXPECT_EQ(errorSection(app, {err::kNoCurrentRecord, "/dane/Firma.mdb", "x"}), "DAO");
+    EXPECT_EQ(errorSection(app, {err::kNoCurrentRecord, "DAO.Recordset", "x"}), "DAO");
+    EXPECT_EQ(errorSection(app, {err::kOverflow, "Rolkwit", "x"}), "Program");
+    EXPECT_EQ(errorSection(app, {err::kOverflow, "Decimal", "x"}), "Program");  // no section of its own in the file
 
     EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoCurrentRecord).startsWith("Brak bieżącego rekordu"));
     EXPECT_TRUE(ErrorMsgRead(app, "DAO", err::kNoDiskSpace).startsWith("Brak miejsca na dysku"));
@@ -104,8 +104,8 @@ TEST_F(ErrorReporting, TwoErrorsInOneMinuteKeepBothLogEntries)
     QDateTime when(QDate(2024, 3, 1), QTime(14, 0, 5));
     ErrorLogEntry a{"Rolkwit ver. 3.5.12", "Rolkwit", "6", "ZapiszDokument", "Przepełnienie [ZapiszDokument]"};
     ErrorLogEntry b{"Rolkwit ver. 3.5.12", "Rolkwit", "11", "PozycjeSumuj", "Dzielenie [PozycjeSumuj]"};
-    QString first = WriteErrorLogEntry(log(), a, when);
-    QString second = WriteErrorLogEntry(log(), b, when.addSecs(30));
+    QString first = writeErrorLogEntry(log(), a, when);
+    QString second = writeErrorLogEntry(log(), b, when.addSecs(30));
     EXPECT_EQ(second, first + " (2)");
     EXPECT_EQ(ini::readString(log(), first, "Numer"), QString("6"));
     EXPECT_EQ(ini::readString(log(), second, "Numer"), QString("11"));
@@ -134,8 +134,8 @@ TEST_F(ErrorReporting, AnyFailureOfACommandIsReportedUnderItsName)
         shown << e.Obiekt + ": " + e.txtErrorOpis->toPlainText();
         return 1;
     };
-    EXPECT_NO_THROW(RunCommand(app, "mnuBazaOtworz_Click", [] { throw std::runtime_error("brak pliku"); }));
-    EXPECT_NO_THROW(RunCommand(app, "mnuBazaNowa_Click", [] { throw 42; }));
+    EXPECT_NO_THROW(runCommand(app, "mnuBazaOtworz_Click", [] { throw std::runtime_error("brak pliku"); }));
+    EXPECT_NO_THROW(runCommand(app, "mnuBazaNowa_Click", [] { throw 42; }));
     EXPECT_EQ(shown, QStringList({"mnuBazaOtworz_Click: brak pliku [mnuBazaOtworz_Click]",
                                   QString::fromUtf8("mnuBazaNowa_Click: Nieznany błąd. [mnuBazaNowa_Click]")}));
 }
@@ -143,7 +143,7 @@ TEST_F(ErrorReporting, AnyFailureOfACommandIsReportedUnderItsName)
 TEST_F(ErrorReporting, AbortAsksThenLogsRollsBackClosesAndEnds)
 {
     TempDatabase t;
-    UseTestSettings(t.app, dir.path());
+    useTestSettings(t.app, dir.path());
     RegSave(t.app.gRegProgramKey, "Zapisz błędy", "1");
     int ended = -1;
     t.app.terminate = [&](int code) { ended = code; };

@@ -80,14 +80,14 @@ TEST(Haslo, OnlyTheExactPasswordMatches)
                  {"tajne#1", false}, {"Tajne#12", false}, {"Tajne#1 ", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        EXPECT_EQ(HasloZgodne(kHasloKlucz, c.typed, stored), c.ok);
+        EXPECT_EQ(passwordMatches(kHasloKlucz, c.typed, stored), c.ok);
     }
     // Written with another pad length, or holding dropped letters, it still matches only itself.
-    EXPECT_TRUE(HasloZgodne(kHasloKlucz, "abc", HasloKoduj(kHasloKlucz, "abc", 30)));
-    EXPECT_FALSE(HasloZgodne(kHasloKlucz, "ab", HasloKoduj(kHasloKlucz, "abc", 30)));
+    EXPECT_TRUE(passwordMatches(kHasloKlucz, "abc", HasloKoduj(kHasloKlucz, "abc", 30)));
+    EXPECT_FALSE(passwordMatches(kHasloKlucz, "ab", HasloKoduj(kHasloKlucz, "abc", 30)));
     EXPECT_TRUE(
-        HasloZgodne(kHasloKlucz, QStringLiteral("hasło"), HasloKoduj(kHasloKlucz, QStringLiteral("hasło"), 20)));
+        passwordMatches(kHasloKlucz, QStringLiteral("hasło"), HasloKoduj(kHasloKlucz, QStringLiteral("hasło"), 20)));
     const QString longOne = "1234567890123456789012345";
-    EXPECT_TRUE(HasloZgodne(kHasloKlucz, longOne, HasloKoduj(kHasloKlucz, longOne, 20)));
-    EXPECT_FALSE(HasloZgodne(kHasloKlucz, longOne.left(24), HasloKoduj(kHasloKlucz, longOne, 20)));
+    EXPECT_TRUE(passwordMatches(kHasloKlucz, longOne, HasloKoduj(kHasloKlucz, longOne, 20)));
+    EXPECT_FALSE(passwordMatches(kHasloKlucz, longOne.left(24), HasloKoduj(kHasloKlucz, longOne, 20)));
 }

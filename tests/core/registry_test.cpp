@@ -11,7 +11,7 @@
 
 TEST(NumericValueTest, LeadingNumberRoundedHalvesToEven)
 {
-    auto v = [](const QString& t) { return NumericValue(t, -32768, 32767); };
+    auto v = [](const QString& t) { return numericValue(t, -32768, 32767); };
     EXPECT_EQ(v("2.5"), 2);
     EXPECT_EQ(v("3.5"), 4);
     EXPECT_EQ(v("-2.5"), -2);
@@ -40,11 +40,11 @@ TEST(RegistryHelpers, BaseNameAndDigits)
 
 TEST(Registry, RegReadStoresTheDefaultOnlyInAnExistingKey)
 {
-    QString missing = UniqueProgramKey();
+    QString missing = uniqueProgramKey();
     EXPECT_EQ(RegRead(missing, "Instancje", "0"), "0");
     EXPECT_FALSE(settings::keyExists(missing));
 
-    QString key = UniqueProgramKey();
+    QString key = uniqueProgramKey();
     RegSave(key, "Wersja", "3.5.12");
     EXPECT_EQ(RegRead(key, "Instancje", "0"), "0");
     EXPECT_EQ(RegValueRead(key, "Instancje"), QString("0"));
@@ -67,7 +67,7 @@ TEST(Registry, ProgramKeyGetsVersionAndFolderAtEveryStart)
 TEST(SettingsCache, ReadsOnceKeepsSavesInMemoryAndWritesAllInFirstUseOrder)
 {
     App app;
-    UseTestSettings(app);
+    useTestSettings(app);
     RegSave(app.gRegProgramKey, "DataPo", "30");
     EXPECT_EQ(RegParRead(app, "DataPo", "20"), "30");
     RegSave(app.gRegProgramKey, "DataPo", "99");  // another writer: not seen this run
@@ -89,7 +89,7 @@ TEST(SettingsCache, ReadsOnceKeepsSavesInMemoryAndWritesAllInFirstUseOrder)
 TEST(PrgParReadTest, FirstRunStoresEveryDefault)
 {
     App app;
-    UseTestSettings(app);
+    useTestSettings(app);
     RegSave(app.gRegProgramKey, "Wersja", "3.5.12");
     PrgParRead(app);
     EXPECT_EQ(app.gRegParNazwy, QStringList({"BazaPlik", "BezMAPI", "EnterToTab", "DataPrzed", "DataPo", "TabPozLicz",
@@ -108,7 +108,7 @@ TEST(PrgParReadTest, FirstRunStoresEveryDefault)
 TEST(PrgParReadTest, ABadValueFallsBackToItsDefaultAndLaterSettingsStillRead)
 {
     App app;
-    UseTestSettings(app);
+    useTestSettings(app);
     RegSave(app.gRegProgramKey, "BazaPlik", "/dane/Firma.mdb");
     RegSave(app.gRegProgramKey, "BezMAPI", "2.5");
     RegSave(app.gRegProgramKey, "TabPozLicz", "99999");
@@ -132,8 +132,8 @@ protected:
     QSize screen;
     void SetUp() override
     {
-        UseTestSettings(app);
-        tpp = TwipsPerPixel(window);
+        useTestSettings(app);
+        tpp = twipsPerPixel(window);
         screen = QGuiApplication::primaryScreen()->geometry().size();
     }
     void store(const QString& left, const QString& top, const QString& width, const QString& height)

@@ -85,18 +85,18 @@ TEST(ComboRows, KeyAndTextFromTheQuery)
     for (auto n : {"2/03/2024", "10/03/2024", "1/03/2024"})
         t.db().execute("INSERT INTO fadok (Numer, Datawyst) VALUES (?, '2024-03-05')", {QString(n)});
     t.db().execute("INSERT INTO fadok (Numer, Datawyst) VALUES ('1/02/2024', '2024-02-05')");
-    auto rows = ComboRowsFromSql(
+    auto rows = comboRowsFromSql(
         t.db(), "SELECT Numer, 'Nr ' || Numer FROM fadok WHERE Month(Datawyst) = 3 ORDER BY Val(Numer)");
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], std::make_pair(QString("1/03/2024"), QString("Nr 1/03/2024")));
     EXPECT_EQ(rows[2].first, "10/03/2024");
     auto months =
-        ComboRowsFromSql(t.db(), "SELECT Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') FROM fadok "
+        comboRowsFromSql(t.db(), "SELECT Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') FROM fadok "
                                  "GROUP BY Format(datawyst,'yyyyMM'), Format(datawyst,'MM.yyyy') ORDER BY 1 DESC");
     ASSERT_EQ(months.size(), 2u);
     EXPECT_EQ(months[0], std::make_pair(QString("202403"), QString("03.2024")));
-    auto one = ComboRowsFromSql(t.db(), "SELECT DISTINCT Inddok FROM fadok");
+    auto one = comboRowsFromSql(t.db(), "SELECT DISTINCT Inddok FROM fadok");
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].first, one[0].second);
-    EXPECT_THROW(ComboRowsFromSql(t.db(), "SELECT * FROM brak"), AppError);
+    EXPECT_THROW(comboRowsFromSql(t.db(), "SELECT * FROM brak"), AppError);
 }

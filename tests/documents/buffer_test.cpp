@@ -90,7 +90,7 @@ TEST(Buffer, NewDocumentSeedsEmptyRowsAndTheBufferIsEmptyUntilARowHasAName)
     t.app.gPrgPar.TabPozLicz = 4;
     t.app.gStanowisko = 1;
     t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa) VALUES (2, 1, 'obcy')");
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 4);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dokor").toInt(), 0);
     EXPECT_TRUE(BuforPusty(t.app));
@@ -99,15 +99,15 @@ TEST(Buffer, NewDocumentSeedsEmptyRowsAndTheBufferIsEmptyUntilARowHasAName)
     t.db().execute("UPDATE dopoz SET Nazwa = 'Żyto' WHERE Stanowisko = 1 AND Pozycja = 3");
     EXPECT_FALSE(BuforPusty(t.app));
 
-    NowyDokumentBufor(t.app, true);
+    bufferNewDocument(t.app, true);
     EXPECT_EQ(t.db().scalar("SELECT group_concat(Pozycja) FROM dokor WHERE Stanowisko = 1").toText(), "1,2,3,4");
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 4);
     EXPECT_TRUE(BuforPusty(t.app));
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 2").toInt(), 1);
 
     t.app.gPrgPar.TabPozLicz = 0;
-    NowyDokumentBufor(t.app, true);
-    EXPECT_EQ(PositionBuffer(t.app, PozTabela::Dopoz).count(), 0);
+    bufferNewDocument(t.app, true);
+    EXPECT_EQ(PositionBuffer(t.app, PositionTable::Dopoz).count(), 0);
     WyczyscPozycje(t.app);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz").toInt(), 1);
 }
@@ -129,8 +129,8 @@ TEST(Buffer, PositionRowsInsertAndRenumber)
 {
     TempDatabase t;
     t.app.gPrgPar.TabPozLicz = 4;
-    NowyDokumentBufor(t.app, false);
-    PositionBuffer b(t.app, PozTabela::Dopoz);
+    bufferNewDocument(t.app, false);
+    PositionBuffer b(t.app, PositionTable::Dopoz);
     auto rows = b.read();
     std::vector<qint64> order;
     for (auto& r : rows) order.push_back(r.id);

@@ -8,8 +8,8 @@ TEST(HandOverText, WritesTheSixFieldsAndReadsThemBack)
     EXPECT_EQ(text, ">Wirlan Data|FR|C:\\Dane\\Firma.mdb|tajne|FR |7/05/2024");
     const auto back = parseHandOver(text);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->programKod, "FR");
-    EXPECT_EQ(back->bazaPlik, "C:\\Dane\\Firma.mdb");
+    EXPECT_EQ(back->programCode, "FR");
+    EXPECT_EQ(back->databaseFile, "C:\\Dane\\Firma.mdb");
     EXPECT_EQ(back->haslo, "tajne");
     EXPECT_EQ(back->inddok, "FR ");
     EXPECT_EQ(back->kind(), "FR");

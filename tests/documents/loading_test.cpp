@@ -46,7 +46,7 @@ struct LoadFixture : ::testing::Test {
 TEST_F(LoadFixture, EditLoadKeepsStoredTotalsAndShowsBothSidesPositive)
 {
     storeCorrection();
-    NowyDokumentBufor(app, false);
+    bufferNewDocument(app, false);
     auto d = WczytajDokument(app, kTrybPopraw, "1/05/2024", DocHeader());
     ASSERT_TRUE(d);
     const DocHeader& h = d->header;
@@ -65,10 +65,10 @@ TEST_F(LoadFixture, TheIdentityTakenAtLoadFollowsTheStoredDocumentNotItsPaidMark
     storeCorrection();
     auto d = WczytajDokument(app, kTrybPopraw, "1/05/2024", DocHeader());
     ASSERT_TRUE(d);
-    EXPECT_EQ(TozsamoscDokumentu(db, "1/05/2024"), d->tozsamosc);
-    EXPECT_NE(TozsamoscDokumentu(db, "1/04/2024"), d->tozsamosc);
+    EXPECT_EQ(storedIdentityOf(db, "1/05/2024"), d->storedIdentity);
+    EXPECT_NE(storedIdentityOf(db, "1/04/2024"), d->storedIdentity);
     db.execute("UPDATE fadok SET Zaplacono = 10");
-    EXPECT_EQ(TozsamoscDokumentu(db, "1/05/2024"), d->tozsamosc);
+    EXPECT_EQ(storedIdentityOf(db, "1/05/2024"), d->storedIdentity);
     for (const char* change :
          {"UPDATE fadok SET Uwagi = 'x' WHERE Numer = '1/05/2024'",
           "UPDATE fapoz SET Ilosc = Ilosc + 1 WHERE Numer = '1/05/2024' AND Korekta = 1",
@@ -76,15 +76,15 @@ TEST_F(LoadFixture, TheIdentityTakenAtLoadFollowsTheStoredDocumentNotItsPaidMark
         SCOPED_TRACE(change);
         db::Transaction tr(db);
         db.execute(QString::fromUtf8(change));
-        EXPECT_NE(TozsamoscDokumentu(db, "1/05/2024"), d->tozsamosc);
+        EXPECT_NE(storedIdentityOf(db, "1/05/2024"), d->storedIdentity);
     }
-    EXPECT_FALSE(TozsamoscDokumentu(db, "9/09/2024"));
+    EXPECT_FALSE(storedIdentityOf(db, "9/09/2024"));
 }
 
 TEST_F(LoadFixture, CopyOfACorrectionRecomputesItsTotalsForTheNewDocument)
 {
     storeCorrection();
-    NowyDokumentBufor(app, false);
+    bufferNewDocument(app, false);
     // Copied into an invoice: the rows after the correction, and their own totals.
     auto d = WczytajDokument(app, "nowy", "1/05/2024", DocHeader());
     ASSERT_TRUE(d);
@@ -128,7 +128,7 @@ TEST_F(LoadFixture, PositionsAndCorrectedInvoiceLoadNumberedWithoutGaps)
 TEST_F(LoadFixture, FailedOrMissingLoadChangesNothing)
 {
     storeCorrection();
-    typeRows(app, PozTabela::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
+    typeRows(app, PositionTable::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
     EXPECT_FALSE(WczytajDokument(app, kTrybPopraw, "9/09/2024", DocHeader()));
     EXPECT_FALSE(WczytajKorygowany(app, "9/09/2024", correctionHeader("2/05/2024", "9/09/2024")));
     EXPECT_EQ(names("dopoz"), "Kept:10000");
@@ -147,8 +147,8 @@ TEST_F(LoadFixture, FailedOrMissingLoadChangesNothing)
 TEST_F(LoadFixture, EveryLoadReplacesRowsAndHeaderTogether)
 {
     storeCorrection();
-    typeRows(app, PozTabela::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
-    typeRows(app, PozTabela::Dokor, {{"Before", "1", "kg", "1", "7"}});
+    typeRows(app, PositionTable::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
+    typeRows(app, PositionTable::Dokor, {{"Before", "1", "kg", "1", "7"}});
     DocHeader earlier = invoiceHeader("7/05/2024");
     earlier.Nazkon = "Rolnik X";
     ZapiszDoBufora(app, earlier);
@@ -206,7 +206,7 @@ TEST_F(LoadFixture, EveryLoadReplacesRowsAndHeaderTogether)
 TEST_F(LoadFixture, OnAnArchiveNothingIsWritten)
 {
     storeCorrection();
-    typeRows(app, PozTabela::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
+    typeRows(app, PositionTable::Dopoz, {{"Kept", "1", "kg", "1", "7"}});
     DocHeader buffered = invoiceHeader("7/05/2024");
     ZapiszDoBufora(app, buffered);
     app.gBazaPar.BazaOdczyt = true;
@@ -227,7 +227,7 @@ TEST_F(LoadFixture, OnAnArchiveNothingIsWritten)
     auto k = WczytajKorygowany(app, "1/04/2024", correctionHeader("2/05/2024", "1/04/2024"));
     ASSERT_TRUE(k);
     EXPECT_EQ(k->rows.dokor.size(), 2u);
-    EXPECT_FALSE(NowyDokumentBufor(app, true));
+    EXPECT_FALSE(bufferNewDocument(app, true));
     WyczyscPozycje(app);
     EXPECT_FALSE(ZapiszDoBufora(app, invoiceHeader("8/05/2024")));
     EXPECT_EQ(before(), kept);

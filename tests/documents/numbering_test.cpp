@@ -74,13 +74,13 @@ TEST(Numbering, TheNextNumberIsAFreeOne)
     stored(t, "1", QDate(2024, 4, 2));
     stored(t, "2", QDate(2024, 4, 3));
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 5, 6)), "3");
-    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "3");
+    EXPECT_EQ(numberForSave(t.app, QDate(2024, 5, 6)), "3");
     t.app.gBazaPar.NumSzablon = QString::fromUtf8("Numer/Miesiąc/Rok[4]");
     stored(t, "2/05/2024", QDate(2024, 4, 30));  // typed by hand into April
     stored(t, "1/05/2024", QDate(2024, 5, 2));
-    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "3/05/2024");
+    EXPECT_EQ(numberForSave(t.app, QDate(2024, 5, 6)), "3/05/2024");
     t.app.gBazaPar.NumAuto = false;
-    EXPECT_EQ(NumerDoZapisu(t.app, QDate(2024, 5, 6)), "");
+    EXPECT_EQ(numberForSave(t.app, QDate(2024, 5, 6)), "");
 }
 
 TEST(Numbering, AFailedProposalIsNoNumber)
@@ -96,7 +96,7 @@ TEST(Numbering, AFailedProposalIsNoNumber)
     EXPECT_FALSE(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 1, 1)));
     EXPECT_EQ(reported.size(), 2);
     // For the save, which reports once its transaction is over, the failure is thrown instead.
-    EXPECT_THROW(NumerDoZapisu(t.app, QDate(2024, 1, 1)), AppError);
+    EXPECT_THROW(numberForSave(t.app, QDate(2024, 1, 1)), AppError);
     EXPECT_EQ(reported.size(), 2);
     t.app.gBazaPar.NumAuto = false;
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2024, 1, 1)), "");
@@ -117,7 +117,7 @@ TEST(Numbering, ATemplateWithoutARunningNumberEndsTheSearch)
     EXPECT_EQ(brak, QString::fromUtf8("Nie można nadać numeru dokumentu: numer FV/2024 jest już zapisany w bazie "
                                       "danych, a szablon numeracji nie zawiera numeru kolejnego. Zmień szablon "
                                       "numeracji w parametrach dokumentu lub datę wystawienia."));
-    EXPECT_THROW(NumerDoZapisu(t.app, QDate(2024, 5, 6)), NoFreeNumber);
+    EXPECT_THROW(numberForSave(t.app, QDate(2024, 5, 6)), NoFreeNumber);
     EXPECT_EQ(NumerNastepny(t.app, "fadok", "datawyst", QDate(2025, 1, 2)), "FV/2025");
     EXPECT_TRUE(reported.isEmpty());
 }

@@ -11,33 +11,33 @@ Decimal d(const char* t)
 
 TEST(PositionMath, RowNetIsExactProductRoundedOnceHalfAwayFromZero)
 {
-    EXPECT_EQ(WartoscNetto(d("2,5"), d("10,00")), d("25"));
-    EXPECT_EQ(WartoscNetto(d("12345,67"), d("2,50")), d("30864,18"));  // 30864,175 exactly
-    EXPECT_EQ(WartoscNetto(d("1,005"), d("1")), d("1,01"));
-    EXPECT_EQ(WartoscNetto(d("0,0099"), d("0,5")), d("0"));  // 0,00495 is below a half cent
-    EXPECT_EQ(WartoscNetto(d("-1,005"), d("1")), d("-1,01"));
-    EXPECT_EQ(WartoscNetto(std::nullopt, d("3")), std::nullopt);
+    EXPECT_EQ(netValue(d("2,5"), d("10,00")), d("25"));
+    EXPECT_EQ(netValue(d("12345,67"), d("2,50")), d("30864,18"));  // 30864,175 exactly
+    EXPECT_EQ(netValue(d("1,005"), d("1")), d("1,01"));
+    EXPECT_EQ(netValue(d("0,0099"), d("0,5")), d("0"));  // 0,00495 is below a half cent
+    EXPECT_EQ(netValue(d("-1,005"), d("1")), d("-1,01"));
+    EXPECT_EQ(netValue(std::nullopt, d("3")), std::nullopt);
 }
 
 TEST(PositionMath, VatRateIsTheCodesLeadingNumber)
 {
-    EXPECT_EQ(StawkaVat("23"), d("23"));
-    EXPECT_EQ(StawkaVat("7,5"), d("7,5"));
-    EXPECT_EQ(StawkaVat(" 8%"), d("8"));
-    EXPECT_EQ(StawkaVat("zw"), d("0"));
-    EXPECT_EQ(StawkaVat(""), d("0"));
+    EXPECT_EQ(vatRate("23"), d("23"));
+    EXPECT_EQ(vatRate("7,5"), d("7,5"));
+    EXPECT_EQ(vatRate(" 8%"), d("8"));
+    EXPECT_EQ(vatRate("zw"), d("0"));
+    EXPECT_EQ(vatRate(""), d("0"));
 
-    auto v = WartosciVat(d("25"), "23");
+    auto v = vatValues(d("25"), "23");
     EXPECT_EQ(v.WartVAT, d("5,75"));
     EXPECT_EQ(v.WartBrutto, d("30,75"));
-    v = WartosciVat(d("10,00"), "7,5");
+    v = vatValues(d("10,00"), "7,5");
     EXPECT_EQ(v.WartVAT, d("0,75"));
-    v = WartosciVat(d("0,10"), "5");  // 0,005 rounds up
+    v = vatValues(d("0,10"), "5");  // 0,005 rounds up
     EXPECT_EQ(v.WartVAT, d("0,01"));
-    v = WartosciVat(d("99,99"), "zw");
+    v = vatValues(d("99,99"), "zw");
     EXPECT_EQ(v.WartVAT, d("0"));
     EXPECT_EQ(v.WartBrutto, d("99,99"));
-    EXPECT_FALSE(WartosciVat(std::nullopt, "23").WartBrutto.has_value());
+    EXPECT_FALSE(vatValues(std::nullopt, "23").WartBrutto.has_value());
 }
 
 TEST(PositionMath, DeductionIsATenthOfAPercentInWholeUnitsHalvesToEven)

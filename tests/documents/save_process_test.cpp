@@ -81,7 +81,7 @@ TEST(SaveWorker, Run)
             QString first =
                 app.gBaseDb->scalar("SELECT Numer FROM fadok WHERE Stanowisko = ? ORDER BY rowid LIMIT 1", {stan})
                     .toText();
-            auto id = TozsamoscDokumentu(*app.gBaseDb, first);
+            auto id = storedIdentityOf(*app.gBaseDb, first);
             ASSERT_TRUE(id);
             ASSERT_TRUE(saveOne(app, stan, -n, EditState::of(app, first, *id), first));
         }

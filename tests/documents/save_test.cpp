@@ -27,7 +27,7 @@ struct SaveFixture : ::testing::Test {
     EditState editing(const QString& numer, App* a = nullptr)
     {
         App& on = a ? *a : app;
-        auto id = TozsamoscDokumentu(*on.gBaseDb, numer);
+        auto id = storedIdentityOf(*on.gBaseDb, numer);
         EXPECT_TRUE(id) << numer.toStdString();
         return EditState::of(on, numer, id.value_or(StoredIdentity()));
     }
@@ -202,7 +202,7 @@ TEST_F(SaveFixture, EveryPositionFaultIsRefusedInBothBuffers)
 TEST_F(SaveFixture, TotalsMustMatchTheRows)
 {
     DocHeader h = bufferDocument(app, invoiceHeader("1/05/2024"), {{"A", "1", "kg", "5", "7"}});
-    const QString adres = AdresPomocy(app);
+    const QString adres = helpAddress(app);
     h.RazBrutto = dec("5,36");
     ZapiszDoBufora(app, h);
     EXPECT_FALSE(save().ok);
@@ -230,7 +230,7 @@ TEST_F(SaveFixture, TotalsMustMatchTheRows)
 TEST_F(SaveFixture, TotalBeyondTheMoneyRangeIsRefusedNotWrapped)
 {
     // Each row fits the money range; together they do not.
-    typeRows(app, PozTabela::Dopoz,
+    typeRows(app, PositionTable::Dopoz,
              {{"A", "1", "kg", "500000000000000", "0"}, {"B", "1", "kg", "500000000000000", "0"}});
     DocHeader h = invoiceHeader("1/05/2024");
     h.RazNetto = h.RazBrutto = dec("-844674407370955,16");  // what a wrapped sum would show
@@ -264,7 +264,7 @@ TEST_F(SaveFixture, CorrectionStoresTheBeforeRowsNegatedAndReloadsPositive)
     ASSERT_TRUE(save(editing("1/05/2024")).ok) << last.toStdString();
     EXPECT_EQ(db.scalar("SELECT Ilosc FROM fapoz WHERE Numer = '1/05/2024' AND Korekta = 1").toDecimal(), Decimal(-10));
 
-    NowyDokumentBufor(app, false);
+    bufferNewDocument(app, false);
     auto loaded = WczytajDokument(app, kTrybPopraw, "1/05/2024", DocHeader());
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->header.KorNumer, "1/04/2024");
@@ -486,7 +486,7 @@ TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFr
     ASSERT_TRUE(QFile::copy(t.path, copyPath));
     auto copy = workstation(0);
     copy->gBaseDb = db::Database::open(copyPath);
-    ASSERT_EQ(TozsamoscDokumentu(*copy->gBaseDb, "1/05/2024"), fromHere.tozsamosc);
+    ASSERT_EQ(storedIdentityOf(*copy->gBaseDb, "1/05/2024"), fromHere.storedIdentity);
     bufferDocument(*copy, invoiceHeader("1/05/2024"), {{"Owies", "1", "kg", "5", "7"}});
     replies.questions.clear();
     replies.yes = false;

@@ -76,15 +76,15 @@ TEST_F(Siblings, EachProgramsDocumentArrivesWithItsHeaderFieldsAndPositions)
                                "2 Owies 3 dt 3.35 22 10.05 2.21 12.26 | 3 Bez ceny - dt - 22 - - -")},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((c.h.programKod + " " + c.h.inddok + " " + c.h.numer).toStdString());
-        const auto d = WczytajZProgramu(app, c.h);
+        SCOPED_TRACE((c.h.programCode + " " + c.h.inddok + " " + c.h.numer).toStdString());
+        const auto d = readFromSiblingProgram(app, c.h);
         ASSERT_TRUE(d);
         EXPECT_EQ(shown(*d), c.want.toStdString());
     }
     // Absent documents and unknown programs give nothing, silently.
-    EXPECT_FALSE(WczytajZProgramu(app, ref("MG", files.mg, "FV", "7/05/2024")));
-    EXPECT_FALSE(WczytajZProgramu(app, ref("ZM", files.zm, "ZAM", "z/3 ")));
-    EXPECT_FALSE(WczytajZProgramu(app, ref("FR", files.fa, "FR", "7/05/2024")));
+    EXPECT_FALSE(readFromSiblingProgram(app, ref("MG", files.mg, "FV", "7/05/2024")));
+    EXPECT_FALSE(readFromSiblingProgram(app, ref("ZM", files.zm, "ZAM", "z/3 ")));
+    EXPECT_FALSE(readFromSiblingProgram(app, ref("FR", files.fa, "FR", "7/05/2024")));
     EXPECT_TRUE(reported.isEmpty()) << reported.join(", ").toStdString();
 }
 
@@ -116,7 +116,7 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.place);
         reported.clear();
-        EXPECT_FALSE(WczytajZProgramu(app, c.h));
+        EXPECT_FALSE(readFromSiblingProgram(app, c.h));
         EXPECT_EQ(reported, QStringList{c.place});
     }
     EXPECT_FALSE(QFile::exists(missing));
@@ -155,11 +155,11 @@ TEST_F(Siblings, TakingOverReplacesBothBuffersAtOnceOrNotAtAll)
     // The last row cannot be written: both buffers stay as they were.
     t.db().executeScript("CREATE TRIGGER refuse BEFORE INSERT ON dopoz WHEN NEW.Nazwa = 'Owies' "
                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_FALSE(PrzejmijPozycje(app, *d, DocHeader()));
+    EXPECT_FALSE(takeOverPositions(app, *d, DocHeader()));
     EXPECT_EQ(reported, QStringList{"WczytajZMagazynu"});
     EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Stare / 1 Korygowane");
 
     t.db().executeScript("DROP TRIGGER refuse;");
-    ASSERT_TRUE(PrzejmijPozycje(app, *d, DocHeader()));
+    ASSERT_TRUE(takeOverPositions(app, *d, DocHeader()));
     EXPECT_EQ(rows("dopoz") + " / " + rows("dokor"), "1 Pszenica, 2 Owies / ");
 }

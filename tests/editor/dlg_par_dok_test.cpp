@@ -31,7 +31,7 @@ struct DocumentParameters : ::testing::Test {
 
     void SetUp() override
     {
-        UseTestSettings(t.app, t.dir.path());
+        useTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup Zbóż");
         BaseParSave(t.app, t.db(), "NumSzablon", "Numer/Rok[4]/FR");
         BaseParSave(t.app, t.db(), "NumMiesieczna", "0");

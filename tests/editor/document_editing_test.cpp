@@ -173,7 +173,7 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
     ASSERT_TRUE(saveBuffered(t.app).ok);
     t.db().execute("UPDATE fadok SET Zaplacono = RazBrutto, Uwagi = 'pilne'");
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     ASSERT_EQ(rows->rowCount(), 2);
     doubleClickRow(1);
@@ -212,7 +212,7 @@ TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
     bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "10", "kg", "800,00", "7"}});
     t.app.gBazaPar.NumSzablon = "Numer/Miesiąc/Rok[4]";
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     controls(form).cmbDokument->setBoundValue("KFR");  // the user picks the correction
     controls(form).cmbKordok->setBoundValue("FR");
@@ -257,7 +257,7 @@ TEST_F(EditingFixture, EveryLoadBuffersTheHeaderTheFormShows)
     stored.Uwagi = "zapisane";
     bufferDocument(t.app, stored, {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     const struct {
         const char* load;
@@ -385,7 +385,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
 
     // An archive database with a complete document in the buffer: nothing saves it.
     BaseParSave(t.app, t.db(), "BazaOdczyt", "1");
-    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "2", "kg", "5", "7"}});
+    typeRows(t.app, PositionTable::Dopoz, {{"Owies", "2", "kg", "5", "7"}});
     window->Przylacz();
     typeSeller();
     controls(form).txtNumer->setText(today(5));

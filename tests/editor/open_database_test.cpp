@@ -22,7 +22,7 @@
 TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
 {
     TempDatabase first;
-    UseTestSettings(first.app, first.dir.path());
+    useTestSettings(first.app, first.dir.path());
     first.app.gPrgPar.BazaNazwa = "Firma";
     QString second = first.dir.filePath("Druga.mdb");
     ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), second));
@@ -64,7 +64,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
 TEST(OpenDatabase, AShortFileNameInAFolderNamedLikeADatabaseOpensAndIsCreated)
 {
     TempDatabase first;
-    UseTestSettings(first.app, first.dir.path());
+    useTestSettings(first.app, first.dir.path());
     ASSERT_TRUE(QDir(first.dir.path()).mkdir("Stare.mdb"));
     const QString opened = first.dir.filePath("Stare.mdb/ab");
     ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), opened));
@@ -102,7 +102,7 @@ TEST(OpenDatabase, AShortFileNameInAFolderNamedLikeADatabaseOpensAndIsCreated)
 TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfterIt)
 {
     TempDatabase first;
-    UseTestSettings(first.app, first.dir.path());
+    useTestSettings(first.app, first.dir.path());
     BaseParSave(first.app, first.db(), "DokNaglowek1", "Skup");
     const QString damaged = first.dir.filePath("Uszkodzona.mdb");
     ASSERT_TRUE(QFile::copy(first.path, damaged));
@@ -127,7 +127,7 @@ TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfter
         return int(QDialog::Rejected);
     };
     w->mnuBazaOtworz->trigger();
-    WatchDatabase(first.app).waitIdle(10000);
+    watchDatabase(first.app).waitIdle(10000);
     EXPECT_EQ(r.texts(), QStringList{QString::fromUtf8("Baza: %1 jest uszkodzona. Baza nie może zostać otwarta. "
                                                        "Odtwórz bazę z kopii zapasowej.")
                                          .arg(damaged)});

@@ -31,8 +31,8 @@ struct ModelFixture : ::testing::Test {
     {
         responder.answer = [](const ui::Message&) { return ui::Answer::Ok; };
         t.app.gPrgPar.TabPozLicz = 4;
-        NowyDokumentBufor(t.app, false);
-        model = std::make_unique<PositionModel>(t.app, PozTabela::Dopoz);
+        bufferNewDocument(t.app, false);
+        model = std::make_unique<PositionModel>(t.app, PositionTable::Dopoz);
         protocolFaults().clear();
         previousHandler = qInstallMessageHandler(collectProtocolFaults);
         // Every test checks that the model announces each change as a model must.
@@ -246,7 +246,7 @@ TEST_F(ModelFixture, DatabaseFailuresAreReportedAndTheModelCarriesOn)
 TEST_F(ModelFixture, WorkstationsKeepTheirOwnRows)
 {
     t.app.gStanowisko = 3;
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     model->reload();
     type(0, PositionModel::Nazwa, "trzeci");
     t.app.gStanowisko = 0;

@@ -43,7 +43,7 @@ struct SettingsMenus : ::testing::Test {
 
     void SetUp() override
     {
-        UseTestSettings(t.app, t.dir.path());
+        useTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
         r.dialog = [this](QDialog& d) {
             QString name = d.objectName();

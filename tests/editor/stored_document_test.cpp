@@ -72,7 +72,7 @@ TEST_F(StoredDocumentFixture, AnotherDatabaseOpenedMeanwhileIsNotWrittenUnderThe
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
 
     const QString other = t.dir.filePath("Druga.mdb");
     ASSERT_TRUE(QFile::copy(TempDatabase::templatePath(), other));
@@ -116,7 +116,7 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     BaseParSave(t.app, t.db(), "DokNaglowek1", "");
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     answers.yes = false;  // no header definition now
     open();
     const int asked = int(answers.seen.size());
@@ -241,7 +241,7 @@ TEST_F(StoredDocumentFixture, ANewDocumentAfterAnEditedCorrectionOffersOnlyUncor
     bufferDocument(t.app, correctionOf("1/05/2024", "1/04/2024"), {{"Pszenica", "9", "kg", "800,00", "7"}},
                    {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     doubleClickRow(rowOf("1/05/2024"));
     ASSERT_GE(controls(form).cmbKornum->findData("1/04/2024"), 0);  // its own invoice, while it is edited
@@ -257,7 +257,7 @@ TEST_F(StoredDocumentFixture, AnArchiveShowsDocumentsButNothingIsWritten)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "2", "kg", "5,00", "7"}});
+    typeRows(t.app, PositionTable::Dopoz, {{"Owies", "2", "kg", "5,00", "7"}});
     BaseParSave(t.app, t.db(), "BazaOdczyt", "1");
     open();
     const QString kept = buffers(t.db());
@@ -342,7 +342,7 @@ TEST_F(StoredDocumentFixture, RowsAddedAfterALoadNeverRepeatANumber)
                    {{"A", "1", "kg", "5", "7"}, {"B", "1", "kg", "5", "7"}, {"C", "1", "kg", "5", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
     t.db().execute("UPDATE fapoz SET Pozycja = Pozycja + 1 WHERE Pozycja > 1");  // stored as 1, 3, 4
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     doubleClickRow(rowOf("1/05/2024"));
     controls(form).gridPoz->mnuPopPozDodaj_Click();
@@ -368,7 +368,7 @@ TEST_F(StoredDocumentFixture, AResumedCorrectionKeepsItsInvoiceAndAnUnknownFundI
     k.Fundusz = fund;
     bufferDocument(t.app, k, {{"Rzepak", "2500", "kg", "1,00", "7"}}, {{"Rzepak", "3500", "kg", "1,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     doubleClickRow(rowOf("1/04/2024"));
     EXPECT_EQ(controls(form).cmbFundusz->currentText(), fund);
@@ -396,7 +396,7 @@ TEST_F(StoredDocumentFixture, TheReplaceQuestionDefaultsToNo)
 {
     bufferDocument(t.app, invoiceHeader(today(1)), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
-    NowyDokumentBufor(t.app, false);
+    bufferNewDocument(t.app, false);
     open();
     typeSeller();
     typeRow(0, "Owies", "2", "kg", "5", "7");
@@ -427,8 +427,8 @@ TEST_F(StoredDocumentFixture, EveryColumnGoesThroughTheFileToItsOwnPlaceAndBack)
     h.RazBrutto = dec("10700");
     h.Potracenie = dec("10");
     h.DoZaplaty = dec("10690");
-    typeRows(t.app, PozTabela::Dopoz, {{"Owies", "300", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
-    typeRows(t.app, PozTabela::Dokor, {{"Owies", "100", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
+    typeRows(t.app, PositionTable::Dopoz, {{"Owies", "300", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
+    typeRows(t.app, PositionTable::Dokor, {{"Owies", "100", "t", "50", "7"}, {"Żyto", "2", "dt", "9", "5"}});
     form->showLoadedRows({{}, {}, true});
     form->setHeader(h);
     auto save = [&] {

@@ -8,7 +8,7 @@
 
 TEST(SettingsStore, WritesOnlyIntoExistingKeysAndReadsTextBack)
 {
-    QString key = UniqueProgramKey();
+    QString key = uniqueProgramKey();
     EXPECT_FALSE(settings::keyExists(key));
     EXPECT_FALSE(settings::writeValue(key, "Instancje", "1"));
     EXPECT_FALSE(settings::readValue(key, "Instancje"));
@@ -24,7 +24,7 @@ TEST(SettingsStore, WritesOnlyIntoExistingKeysAndReadsTextBack)
 
 TEST(SettingsStore, NumbersReadAsTheirTextAndBinaryValuesAsMissing)
 {
-    QString key = UniqueProgramKey();
+    QString key = uniqueProgramKey();
     settings::createKey(key);
     settings::writeValue(key, "x", "x");
     QString group = key.section('\\', 3);
@@ -39,8 +39,8 @@ TEST(SettingsStore, NumbersReadAsTheirTextAndBinaryValuesAsMissing)
 
 TEST(SettingsStore, ABatchKeepsItsValuesFromTheFileUntilItEndsAndShowsThemMeanwhile)
 {
-    const QString key = UniqueProgramKey();
-    const QString other = UniqueProgramKey();
+    const QString key = uniqueProgramKey();
+    const QString other = uniqueProgramKey();
     settings::createKey(key);
     settings::createKey(other);
     const QString file =

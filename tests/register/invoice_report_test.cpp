@@ -15,7 +15,7 @@ struct InvoiceReport : ReportFixture {
     {
         select(h);
         QString t = h.Inddok + "  " + h.Numer;
-        auto r = RaportDokumentu(app, "FANET", "rapFANET1", t);
+        auto r = documentReport(app, "FANET", "rapFANET1", t);
         if (title) *title = t;
         return r;
     }
@@ -170,8 +170,8 @@ TEST_F(InvoiceReport, DifferencesOnlyKeepEveryPositionWhoseQuantityPriceOrRateCh
 
 TEST_F(InvoiceReport, BuyersStatementFillsEverySlotOnce)
 {
-    const QString s = OswiadczenieNabywcy("Skup xxx", "Jan fff, zam. Wola yyy", dec("0,5"), "Fundusz bbb", dec("0,4"),
-                                          "1/05/2024", QDate(2024, 5, 6));
+    const QString s = buyerStatement("Skup xxx", "Jan fff, zam. Wola yyy", dec("0,5"), "Fundusz bbb", dec("0,4"),
+                                     "1/05/2024", QDate(2024, 5, 6));
     EXPECT_TRUE(s.startsWith("Nabywca: Skup xxx oświadcza")) << s.toStdString();
     EXPECT_TRUE(s.contains(
         "Sprzedawcy-Rolnika ryczałtowego: Jan fff, zam. Wola yyy kwoty 0,50 PLN tytułem wpłaty na Fundusz bbb,"));
@@ -217,7 +217,7 @@ TEST_F(InvoiceReport, MissingQueryTemplateOrDataStopsWithItsMessage)
         SCOPED_TRACE(c.szablon);
         printState(app).gRepPar = {"FR  " + c.numer, c.numer};
         QString title;
-        EXPECT_FALSE(RaportDokumentu(app, "FANET", c.szablon, title));
+        EXPECT_FALSE(documentReport(app, "FANET", c.szablon, title));
         EXPECT_EQ(answers.last(), c.message);
     }
 }

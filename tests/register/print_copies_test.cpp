@@ -44,7 +44,7 @@ struct Copies : ReportFixture {
         };
     }
     void selectRow(int i) { lstDok.setCurrentItem(lstDok.topLevelItem(i)); }
-    QString kopie() { return RegRead(app.gRegProgramKey, "DrukKopie", "?"); }
+    QString proposedCopies() { return RegRead(app.gRegProgramKey, "DrukKopie", "?"); }
 };
 
 }  // namespace
@@ -54,11 +54,11 @@ TEST_F(Copies, TheDialogProposesTheCopiesPrintedLastAndAtLeastOne)
     selectRow(1);
     DokumentDrukuj(app, &lstDok);
     EXPECT_EQ(proposed, 1);
-    EXPECT_EQ(kopie(), "1");
+    EXPECT_EQ(proposedCopies(), "1");
     EXPECT_EQ(dialogTitle, "Drukuj FR  1/05/2024");
     user = [](QPrintDialog& d) { d.printer()->setCopyCount(3); };
     DokumentDrukuj(app, &lstDok);
-    EXPECT_EQ(kopie(), "3");
+    EXPECT_EQ(proposedCopies(), "3");
     user = [](QPrintDialog&) {};
     DokumentDrukuj(app, &lstDok);
     EXPECT_EQ(proposed, 3);
@@ -74,7 +74,7 @@ TEST_F(Copies, TheDialogProposesTheCopiesPrintedLastAndAtLeastOne)
     user = nullptr;
     DokumentDrukuj(app, &lstDok);
     EXPECT_TRUE(runs.empty());
-    EXPECT_EQ(kopie(), "4");
+    EXPECT_EQ(proposedCopies(), "4");
 }
 
 TEST_F(Copies, OriginalAndCopyPrintAsAPairUnlessARangeIsChosen)

@@ -16,7 +16,7 @@ struct Options : ::testing::Test {
 
     void SetUp() override
     {
-        UseTestSettings(app);
+        useTestSettings(app);
         RegKeyCreate(app.gRegProgramKey);
     }
     QString stored(const char* name) { return RegRead(app.gRegProgramKey, name, "?"); }
@@ -98,7 +98,7 @@ TEST_F(Options, OpeningThePreviewSwitchesTheDuplicateOffEverywhere)
     click(2, true);
     EXPECT_EQ(stored("DrukDuplikat"), "1");
     QSignalSpy redraw(&panel, &PreviewPanel::opcjaZmieniona);
-    DuplikatWylacz(app, lst);
+    turnOffDuplicate(app, lst);
     EXPECT_EQ(stored("DrukDuplikat"), "0");
     EXPECT_EQ(cached("DrukDuplikat"), "0");
     EXPECT_TRUE(checked().isEmpty());

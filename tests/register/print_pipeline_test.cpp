@@ -176,7 +176,7 @@ TEST_F(Pipeline, PrintSessionPaintsCopiesAndRangesIntoOneFile)
 {
     select(faktura);
     QString title;
-    auto r = RaportDokumentu(app, "FANET", "rapFANET1", title);
+    auto r = documentReport(app, "FANET", "rapFANET1", title);
     ASSERT_TRUE(r);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -127,8 +127,9 @@ TEST_F(Mail, PaymentTextDeductionAndTheCorrectionsWordsFollowTheDocument)
     useTemplate("Szablon Rolkwit.eml", fields);
     useTemplate("Szablon korekty rr.eml", fields);
     auto amounts = [](const DocHeader& h) {
-        return KwotaTekst(*h.RazBrutto) + "|" + KwotaTekst(h.RazBrutto->units() < 0 ? -*h.RazBrutto : *h.RazBrutto) +
-               "|" + KwotaTekst(*h.DoZaplaty);
+        return reportAmountText(*h.RazBrutto) + "|" +
+               reportAmountText(h.RazBrutto->units() < 0 ? -*h.RazBrutto : *h.RazBrutto) + "|" +
+               reportAmountText(*h.DoZaplaty);
     };
     const QString fr = QString::fromUtf8("|Kwota nalezno=B6ci|DO WYPŁATY|") + amounts(faktura);
     struct Case {

@@ -98,7 +98,7 @@ inline Position typedPosition(const TypedRow& r, qint64 n)
     p.Indjed = r.jed;
     p.Cenanet = Decimal::parse(r.cena);
     p.Indvat = r.vat;
-    const RowValues v = WartosciVat(WartoscNetto(p.Ilosc, p.Cenanet), p.Indvat);
+    const RowValues v = vatValues(netValue(p.Ilosc, p.Cenanet), p.Indvat);
     p.WartNetto = v.WartNetto;
     p.WartVAT = v.WartVAT;
     p.WartBrutto = v.WartBrutto;
@@ -106,7 +106,7 @@ inline Position typedPosition(const TypedRow& r, qint64 n)
 }
 
 // Replaces one position buffer with the typed rows, numbered from 1.
-inline void typeRows(App& app, PozTabela table, const std::vector<TypedRow>& rows)
+inline void typeRows(App& app, PositionTable table, const std::vector<TypedRow>& rows)
 {
     PositionBuffer b(app, table);
     b.clear();
@@ -119,10 +119,10 @@ inline void typeRows(App& app, PozTabela table, const std::vector<TypedRow>& row
 inline DocHeader bufferDocument(App& app, DocHeader h, const std::vector<TypedRow>& poz,
                                 const std::vector<TypedRow>& kor = {})
 {
-    typeRows(app, PozTabela::Dopoz, poz);
-    typeRows(app, PozTabela::Dokor, kor);
-    Sums k = PositionBuffer(app, PozTabela::Dokor).sums();
-    h.setTotals(PozycjeSumuj(PositionBuffer(app, PozTabela::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
+    typeRows(app, PositionTable::Dopoz, poz);
+    typeRows(app, PositionTable::Dokor, kor);
+    Sums k = PositionBuffer(app, PositionTable::Dokor).sums();
+    h.setTotals(PozycjeSumuj(PositionBuffer(app, PositionTable::Dopoz).sums(), h.isCorrection() ? &k : nullptr,
                              !h.Fundusz.isEmpty()));
     ZapiszDoBufora(app, h);
     return h;

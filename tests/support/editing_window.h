@@ -35,7 +35,7 @@ inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 
     QApplication::setActiveWindow(window.get());
     window->Przylacz();
     // As the clerk finds it a moment later: what the attach reads in the background is in.
-    WatchDatabase(app).waitIdle(10000);
+    watchDatabase(app).waitIdle(10000);
     return window;
 }
 
@@ -56,7 +56,7 @@ struct EditingWindow {
     // payment form for new documents.
     void prepare()
     {
-        UseTestSettings(t.app, t.dir.path());
+        useTestSettings(t.app, t.dir.path());
         BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
         t.app.gPrgPar.PlatForma = "przelew";
     }

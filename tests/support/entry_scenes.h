@@ -14,7 +14,7 @@ inline bool storeInvoiceToCorrect(EditingWindow& w)
 {
     bufferDocument(w.t.app, invoiceHeader("7/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "100", "kg", "0,95", "7"}});
     if (!saveBuffered(w.t.app).ok) return false;
-    NowyDokumentBufor(w.t.app, false);
+    bufferNewDocument(w.t.app, false);
     return true;
 }
 

@@ -28,7 +28,7 @@ QString create(const QString& table, QStringList columns, const QStringList& mis
 
 }  // namespace
 
-void MakeOldStructure(const QString& path, int major, int minor)
+void makeOldStructure(const QString& path, int major, int minor)
 {
     std::pair<int, int> v{major, minor};
     QStringList missing;
@@ -62,7 +62,7 @@ void MakeOldStructure(const QString& path, int major, int minor)
                        .arg(t));
 }
 
-QStringList ColumnsOf(const QString& path, const QString& table)
+QStringList storedColumns(const QString& path, const QString& table)
 {
     auto d = db::Database::open(path);
     QStringList names;

@@ -16,7 +16,7 @@ struct ReportDocuments {
 
     ReportDocuments()
     {
-        UseTestSettings(app, t.dir.path());
+        useTestSettings(app, t.dir.path());
         BaseParSave(app, t.db(), "DokNaglowek1", QString::fromUtf8("Zakład Skupu Zbóż „Kłos” Sp. z o.o."));
         BaseParSave(app, t.db(), "DokNaglowek2", QString::fromUtf8("ul. Żwirki i Wigury 12, 32-650 Kęty"));
         BaseParSave(app, t.db(), "DokNaglowek3", "NIP 549-123-45-67");

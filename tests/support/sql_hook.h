@@ -29,7 +29,7 @@ private:
         }
         const unsigned char* t = sqlite3_value_text(argv[0]);
         QString text = t ? QString::fromUtf8(reinterpret_cast<const char*>(t)) : QString();
-        sqlite3_result_double(ctx, LeadingNumberText(text).toDouble());
+        sqlite3_result_double(ctx, leadingDecimalText(text).toDouble());
     }
 
     db::Database& db_;

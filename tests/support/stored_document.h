@@ -48,7 +48,7 @@ struct StoredDocuments {
 
     StoredDocuments()
     {
-        UseTestSettings(t.app, t.dir.path());
+        useTestSettings(t.app, t.dir.path());
         add("KFR", "12/03/2024", QDate(2024, 3, 20), "Żaneta Łąkowa", "Przelew", "123", "1", "122");
         add("FR", "11/03/2024", QDate(2024, 3, 2), "Jan O'Brien", "przelew", "1000", "1", {});
         add("FR", "2/03/2024", QDate(2024, 3, 15), "Anna Nowak", "gotówka", "50.5", {}, "50.5");

@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     ui::Responder unattended;
     unattended.dialog = [](QDialog&) { return 0; };
     ui::setResponder(&unattended);
-    App::setDefaultErrorReporter(ErrorReportDialog);
+    App::setDefaultErrorReporter(errorReportDialog);
     ::testing::InitGoogleTest(&argc, argv);
     auto* guard = new ResponderGuard(&unattended);
     ::testing::UnitTest::GetInstance()->listeners().Append(guard);  // owned by the listener list

@@ -73,7 +73,7 @@ bool documentList(Shots& s)
     bufferDocument(app, correctionHeader("1/05/2024", "3/04/2024", QDate(2024, 4, 3)),
                    {{"Pszenica", "250", "kg", "0,95", "7"}}, {{"Pszenica", "300", "kg", "0,95", "7"}});
     if (!saveBuffered(app).ok) return s.fail("the correction was not stored");
-    NowyDokumentBufor(app, false);
+    bufferNewDocument(app, false);
     w.open();
     w.doubleClickRow(1);
     s.grab(w.window.get(), "document_list_correction");

@@ -119,7 +119,7 @@ bool pdfs(Shots& s)
     auto write = [&](const DocHeader& h, const QString& name) {
         d.select(h);
         QString title = h.Numer;
-        auto r = RaportDokumentu(d.app, "FANET", "rapFANET1", title);
+        auto r = documentReport(d.app, "FANET", "rapFANET1", title);
         const QString path = s.dir.filePath(name);
         if (!r || !report::exportPdf(*r, path)) return s.fail("no PDF of " + h.Numer);
         std::printf("%s\n", qPrintable(path));
