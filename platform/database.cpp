@@ -315,15 +315,14 @@ void Database::checkStructure()
     const qint64 pageSize = scalar(QStringLiteral("PRAGMA page_size")).toInt();
     const qint64 pages = scalar(QStringLiteral("PRAGMA page_count")).toInt();
     if (QFileInfo(path_).size() < pages * pageSize) markDamaged(path_, QStringLiteral("plik jest niepełny"));
-    // The first and the last row of a table read the pages from its root to both ends: one
-    // statement for all of them.
+    // The first row of each table, in rowid order so that the table itself is read and not a
+    // covering index, reads the pages from its root down: one statement for all of them. The
+    // rest of every page is the background check's.
     QStringList ends;
     forEach(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND sql IS NOT NULL"), {},
             [&](const Row& r) {
                 const QString table = '"' + r.at(0).toText().replace('"', QStringLiteral("\"\"")) + '"';
-                for (const char* order : {"", " DESC"})
-                    ends << QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid%2 LIMIT 1)")
-                                .arg(table, QLatin1String(order));
+                ends << QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid LIMIT 1)").arg(table);
             });
     if (!ends.isEmpty()) scalar(QStringLiteral("SELECT ") + ends.join(u", "));
     reading.rollback();
