@@ -125,6 +125,8 @@ struct Saving {
 // program is idle); else the save comes right after the list was read.
 void BM_Save(benchmark::State& state, QDate (*day)(), bool idle)
 {
+    // Each expansion of the macro is a copy of its own, so that one case's saves never fill the
+    // month another case saves into.
     bench::FilledDatabase& t = day == bench::newestMonthDay ? BENCH_FILLED_ONCE()
                                : idle                       ? BENCH_FILLED_ONCE()
                                                             : BENCH_FILLED_ONCE();
