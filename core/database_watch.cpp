@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/base_connect.h"
 #include "platform/database.h"
+#include "platform/process_memory.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPointer>
@@ -155,6 +156,7 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
         if (conn && reads_.empty() && !checkQueued_) {
             lock.unlock();
             conn.reset();
+            memory::returnFreePages();
             lock.lock();
         }
         if (!takeJob(lock, session, job)) break;

@@ -7,6 +7,7 @@
 #include "core/start_database.h"
 #include "platform/busy_pointer.h"
 #include "platform/instance_channel.h"
+#include "platform/process_memory.h"
 #include "platform/repaint.h"
 #include "platform/settings_store.h"
 #include <QApplication>
@@ -30,6 +31,7 @@ void step(F&& f)
 std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWindow)
 {
     std::unique_ptr<MainFrame> frame;
+    memory::returnLargeBuffers();
     step([&] {
         app.gProgramKod = QStringLiteral("FR");
         app.gStanowisko = 0;
