@@ -88,6 +88,7 @@ void DocumentListModel::refill()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
     auto rows = std::make_shared<Rows>(app_);
+    if (rows_) rows->takeTotalFrom(*rows_);
     rows->readFirst();
     const qint64 version = dataVersion(*app_.gBaseDb);
     setSource(rows);
@@ -107,7 +108,22 @@ void DocumentListModel::refill()
 
 void DocumentListModel::countRest()
 {
-    if (rows_ && app_.gBaseDb && rows_->readsFrom(*app_.gBaseDb)) finish(rows_->rest());
+    if (!rows_ || !app_.gBaseDb || !rows_->readsFrom(*app_.gBaseDb)) return;
+    finish(rows_->rest());
+    if (!rows_->estimated()) return;
+    // The gaps between months counted from the earlier list's total take their exact counts.
+    for (int s = int(segments().size()) - 1; s >= 0; --s) {
+        const Segment& g = segments()[size_t(s)];
+        if (!g.gap || !g.key.canConvert<DocumentRange>()) continue;
+        const DocumentRange r = g.key.value<DocumentRange>();
+        if (r.month || r.end) continue;
+        const qint64 n = rows_->recount(r);
+        if (n == g.count) continue;
+        std::vector<Piece> exact;
+        if (n > 0) exact.push_back(Gap{g.key, n});
+        replace(s, s + 1, std::move(exact));
+    }
+    rows_->recounted();
 }
 
 int DocumentListModel::stored(const QString& numer)

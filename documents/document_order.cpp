@@ -235,6 +235,7 @@ NewestFirstCursor::NewestFirstCursor(App& app, QString columns, QString where, s
       params_(std::move(params))
 {
     done_ = !db_;
+    if (db_) file_ = db_->path();
 }
 
 void NewestFirstCursor::sort(std::vector<db::Row>& rows)
@@ -308,9 +309,26 @@ qint64 NewestFirstCursor::countAll()
     return *total_;
 }
 
+void NewestFirstCursor::takeTotalFrom(const NewestFirstCursor& before)
+{
+    if (total_ || !db_ || before.db_ != db_ || before.file_ != file_ || before.where_ != where_) return;
+    hint_ = before.total_ ? before.total_ : before.hint_;
+}
+
+qint64 NewestFirstCursor::recount(const DocumentRange& r)
+{
+    countAll();
+    return countSmart(r);
+}
+
 void NewestFirstCursor::stored(qint64 rowid, bool dated, bool added)
 {
-    if (total_ && added) ++*total_;
+    if (added) {
+        if (total_)
+            ++*total_;
+        else if (hint_)
+            ++*hint_;
+    }
     if (!dated) undated_.insert(rowid);
 }
 
@@ -331,7 +349,14 @@ qint64 NewestFirstCursor::countSmart(const DocumentRange& r)
         outside(r.from.isEmpty() ? QStringLiteral(" AND Datawyst < ''") : QStringLiteral(" AND Datawyst < ?"), r.from) +
         outside(r.to.isEmpty() ? QStringLiteral(" AND Datawyst >= x''") : QStringLiteral(" AND Datawyst >= ?"), r.to) +
         outside(QStringLiteral(" AND Datawyst IS NULL"), QString());
-    return std::max(direct, countAll() - out);
+    qint64 all = 0;
+    if (!total_ && hint_) {
+        all = *hint_;
+        estimated_ = true;
+    } else {
+        all = countAll();
+    }
+    return std::max(direct, all - out);
 }
 
 void NewestFirstCursor::undated(qint64 rowid, bool counted)
@@ -646,6 +671,7 @@ std::vector<NewestFirstCursor::Piece> NewestFirstCursor::rest()
 {
     if (done_ || app_.gBaseDb.get() != db_) return {};
     std::vector<Piece> pieces;
+    countAll();  // the rest is counted exactly, never from an earlier list's total
     const DocumentRange below{QString(), below_.value_or(QString())};
     if (const qint64 n = countSmart(below); n > 0) pieces.push_back(gapOf(below, n));
     qint64 ends = qint64(undated_.size());

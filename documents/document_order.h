@@ -102,6 +102,17 @@ public:
     // index: a list does it when the program is idle) and then followed as documents are
     // stored here.
     qint64 countAll();
+    // Takes the count of all documents that `before`, a list of the same file read earlier with
+    // the same conditions, knew, so that a save right after this list was read need not count them all. It is only
+    // an estimate (other workstations may have stored or deleted documents since): the gaps
+    // between months counted from it are counted again by recount() once countAll() ran.
+    void takeTotalFrom(const NewestFirstCursor& before);
+    // Gaps were counted from such an estimate and not counted again yet.
+    bool estimated() const { return estimated_; }
+    // The documents of a gap between months, counted exactly; the caller counts each gap again
+    // and then calls recounted().
+    qint64 recount(const DocumentRange& r);
+    void recounted() { estimated_ = false; }
     // Document `rowid` was stored here: `added` when it was not one listed before; without
     // `dated` it goes with those listed at the end.
     void stored(qint64 rowid, bool dated, bool added);
@@ -148,4 +159,7 @@ private:
     int moved_ = 0;
     std::vector<MonthOrder> orders_;  // the months whose order was read last, newest use last
     std::optional<qint64> total_;
+    std::optional<qint64> hint_;  // taken from an earlier list while total_ is not counted
+    bool estimated_ = false;      // a gap was counted from hint_
+    QString file_;                // the file db_ had open when this cursor was made
 };

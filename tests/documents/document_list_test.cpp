@@ -2,6 +2,7 @@
 #include "platform/date_text.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 // Texts as gtest shows them in a failure.
 static void PrintTo(const QString& s, std::ostream* os)
@@ -282,4 +283,40 @@ TEST_F(ListFixture, AfterAnotherWorkstationsSaveTheListIsReadAgain)
     model.stored("91/nasz");
     EXPECT_EQ(model.numer(1), "91/nasz");
     EXPECT_EQ(model.numer(2), "90/inny");
+}
+
+// After another workstation's changes a back-dated save reads the list again. The months between
+// the first part and the saved one are counted from the total the list knew, so no statement
+// counts every document before the document is shown. Once the program is idle they are counted
+// exactly, and the list is what a whole reading lists.
+TEST_F(ListFixture, ABackDatedSaveAfterAnotherWorkstationsChangesCountsNothingWhole)
+{
+    fillYears(t.db(), 30000, false);
+    DocumentListModel model(t.app);
+    model.refill();
+    model.countRest();
+    auto other = db::Database::open(t.path);
+    other->execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (1,'FR','90/inny','2024-06-10')");
+    other->execute("DELETE FROM fadok WHERE rowid IN (SELECT rowid FROM fadok WHERE Datawyst LIKE '2027-%' LIMIT 5)");
+    t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR','7/stary','2019-02-02')");
+
+    QStringList counts;
+    auto seen = [](unsigned, void* list, void* stmt, void*) {
+        const QString sql = QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(stmt)));
+        if (sql.startsWith("SELECT count(*) FROM fadok") && !sql.contains("WHERE"))
+            *static_cast<QStringList*>(list) << sql;
+        return 0;
+    };
+    sqlite3_trace_v2(t.db().handle(), SQLITE_TRACE_STMT, seen, &counts);
+    const int row = model.stored("7/stary");
+    sqlite3_trace_v2(t.db().handle(), 0, nullptr, nullptr);
+    EXPECT_TRUE(counts.isEmpty()) << counts.join('\n').toStdString();
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(model.numer(row), "7/stary");
+
+    model.countRest();  // what the list does once the program is idle
+    EXPECT_EQ(model.rowCount(), t.db().scalar("SELECT count(*) FROM fadok").toInt() + 1);
+    DocumentListModel fresh(t.app);
+    fresh.refill();
+    EXPECT_EQ(everyRow(model), everyRow(fresh));
 }
