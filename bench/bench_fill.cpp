@@ -2,6 +2,7 @@
 #include "documents/numbering.h"
 #include "platform/database.h"
 #include "platform/decimal.h"
+#include "support/document_fixture.h"
 #include "support/temp_database.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -123,6 +124,22 @@ QDate newestMonthDay()
 QDate oldMonthDay()
 {
     return QDate(2010, 2, 15);
+}
+
+void bufferFifty(App& app, const QDate& day)
+{
+    std::vector<TypedRow> rows;
+    for (int k = 1; k <= 50; ++k)
+        rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
+    bufferDocument(app, invoiceHeader("?", day), rows);
+}
+
+void numberedAtSave(App& app)
+{
+    app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
+    app.gBazaPar.NumMiesieczna = true;
+    app.gBazaPar.NumAuto = true;
+    app.gBazaPar.NumEdycja = false;
 }
 
 QString filledFile(qint64 documents, const QString& haslo)

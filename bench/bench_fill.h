@@ -22,6 +22,11 @@ qint64 documents();
 QDate newestMonthDay();
 QDate oldMonthDay();
 
+// A document of 50 positions dated `day` in this workstation's buffer, as typed before a save.
+void bufferFifty(App& app, const QDate& day);
+// Monthly numbers taken at the moment of saving.
+void numberedAtSave(App& app);
+
 // The filled master file for `documents` documents under `haslo` (none: a plain file), built
 // on first use. Never written by a benchmark: take a FilledDatabase copy.
 QString filledFile(qint64 documents, const QString& haslo = QString());

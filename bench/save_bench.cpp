@@ -1,8 +1,10 @@
 // Saving a document of 50 positions into the filled documents, numbered at the moment of saving,
 // dated in the newest month and in an old one: the save's CPU time beside the same statements
-// run by the raw engine (commit included); the document list refreshed after it (as a freshly opened list, so the
-// old month is not read yet) beside one indexed read of the saved row; the rows the list then
-// holds and the process's resident memory. Also the list read anew, as on attaching.
+// run by the raw engine (commit included); the document list refreshed after it (a list read anew
+// before each save, so the old month is not read yet: counted while idle, read anew after another
+// workstation's save, or the first list of a window) beside one indexed read of the saved row;
+// the rows the list then holds and the process's resident memory. Also the list read anew, as on
+// attaching.
 #include "bench_fill.h"
 #include "core/base_par.h"
 #include "documents/deletion.h"
@@ -22,6 +24,8 @@
 #include <QFile>
 #include <QTableView>
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <optional>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -86,24 +90,6 @@ private:
     bool on_ = false;
 };
 
-// A document of 50 positions dated `day` in this workstation's buffer.
-void bufferFifty(App& app, const QDate& day)
-{
-    std::vector<TypedRow> rows;
-    for (int k = 1; k <= 50; ++k)
-        rows.push_back({QStringLiteral("Towar %1").arg(k), QString::number(k), "kg", "12,34", "7"});
-    bufferDocument(app, invoiceHeader("?", day), rows);
-}
-
-// Monthly numbers taken at the moment of saving.
-void numberedAtSave(App& app)
-{
-    app.gBazaPar.NumSzablon = QStringLiteral("Numer/Miesiąc/Rok[4]");
-    app.gBazaPar.NumMiesieczna = true;
-    app.gBazaPar.NumAuto = true;
-    app.gBazaPar.NumEdycja = false;
-}
-
 // The entry page over a filled copy, shown, numbered at the moment of saving.
 struct Saving {
     bench::FilledDatabase& t;
@@ -113,7 +99,7 @@ struct Saving {
 
     explicit Saving(bench::FilledDatabase& filled) : t(filled), page(filled.app), editing(filled.app, &page)
     {
-        numberedAtSave(t.app);
+        bench::numberedAtSave(t.app);
         page.resize(1280, 800);
         page.show();
         editing.lista()->OdswiezListeDokumentow(QString());
@@ -121,25 +107,42 @@ struct Saving {
     }
 };
 
-// `idle`: the list has been open for a moment (it counts the rest of the documents when the
-// program is idle); else the save comes right after the list was read.
-void BM_Save(benchmark::State& state, QDate (*day)(), bool idle)
+// What the list went through before the save.
+enum class Before {
+    Idle,              // open for a moment: it counted the rest of the documents while idle
+    OtherWorkstation,  // that, then another workstation stored a document: the list is read anew
+    FirstReading,      // a window just made, its list just read: nothing counted yet
+};
+
+void BM_Save(benchmark::State& state, QDate (*day)(), Before before)
 {
     // Each expansion of the macro is a copy of its own, so that one case's saves never fill the
     // month another case saves into.
-    bench::FilledDatabase& t = day == bench::newestMonthDay ? BENCH_FILLED_ONCE()
-                               : idle                       ? BENCH_FILLED_ONCE()
-                                                            : BENCH_FILLED_ONCE();
-    Saving s(t);
-    bufferFifty(t.app, day());
+    bench::FilledDatabase& t = day == bench::newestMonthDay         ? BENCH_FILLED_ONCE()
+                               : before == Before::Idle             ? BENCH_FILLED_ONCE()
+                               : before == Before::OtherWorkstation ? BENCH_FILLED_ONCE()
+                                                                    : BENCH_FILLED_ONCE();
+    std::optional<Saving> s;
+    s.emplace(t);
+    std::unique_ptr<db::Database> other;
+    if (before == Before::OtherWorkstation) other = db::Database::open(t.path);
+    static int othersSaved = 0;  // the other workstation's numbers, over every run of the case
+    bench::bufferFifty(t.app, day());
     Recorder recorder(t.db());
     bench::Paired paired(state, bench::Clock::Cpu);
     double listMs = 0, listRawMs = 0;
     int runs = 0;
     for (auto _ : state) {
-        // As a list freshly read: the month saved into is read only if it is among the newest.
-        s.editing.lista()->OdswiezListeDokumentow(QString());
-        if (idle) s.page.lstDokRows->countRest();
+        if (before == Before::FirstReading) {
+            s.reset();
+            s.emplace(t);
+        } else {
+            s->editing.lista()->OdswiezListeDokumentow(QString());
+            s->page.lstDokRows->countRest();
+        }
+        if (other)
+            other->execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (1, 'FR', ?, ?)",
+                           {QStringLiteral("%1/inny").arg(++othersSaved), bench::newestMonthDay()});
         SaveResult r;
         paired.program([&] {
             recorder.start();
@@ -147,33 +150,34 @@ void BM_Save(benchmark::State& state, QDate (*day)(), bool idle)
             recorder.stop();
         });
         if (!r.ok) {
-            state.SkipWithError(("not saved: " + s.answers.last()).toUtf8().constData());
+            state.SkipWithError(("not saved: " + s->answers.last()).toUtf8().constData());
             break;
         }
         paired.addRaw(recorder.replay(r.numer));
         double start = bench::milliseconds(bench::Clock::Wall);
-        s.editing.lista()->OdswiezListeDokumentow(r.numer);
-        s.page.lstDok->viewport()->repaint();
+        s->editing.lista()->OdswiezListeDokumentow(r.numer);
+        s->page.lstDok->viewport()->repaint();
         QApplication::processEvents();
         listMs += bench::milliseconds(bench::Clock::Wall) - start;
         start = bench::milliseconds(bench::Clock::Wall);
         bench::runRaw(t.db().handle(), QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {r.numer});
         listRawMs += bench::milliseconds(bench::Clock::Wall) - start;
         ++runs;
-        if (s.page.lstDokRows->numer(s.page.lstDok->currentIndex().row()) != r.numer)
+        if (s->page.lstDokRows->numer(s->page.lstDok->currentIndex().row()) != r.numer)
             state.SkipWithError("the saved document is not the row selected");
     }
     if (runs == 0) return;
     state.counters["list_ms"] = listMs / runs;
     state.counters["list_raw_ms"] = listRawMs / runs;
-    state.counters["rows_held"] = double(s.page.lstDokRows->heldRows());
+    state.counters["rows_held"] = double(s->page.lstDokRows->heldRows());
     state.counters["resident_mb"] = residentMb();
 }
 #define SAVE(name, ...)                                                                                                \
     BENCHMARK_CAPTURE(BM_Save, name, __VA_ARGS__)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0)
-SAVE(NewestMonth, bench::newestMonthDay, true);
-SAVE(OldMonth, bench::oldMonthDay, true);
-SAVE(OldMonthRightAfterReading, bench::oldMonthDay, false);
+SAVE(NewestMonth, bench::newestMonthDay, Before::Idle);
+SAVE(OldMonth, bench::oldMonthDay, Before::Idle);
+SAVE(OldMonthAfterAnotherWorkstationsSave, bench::oldMonthDay, Before::OtherWorkstation);
+SAVE(OldMonthRightAfterTheFirstReading, bench::oldMonthDay, Before::FirstReading);
 
 // The whole main window over the filled documents, open for a moment, then a document dated in
 // an old month saved as the toolbar saves it (register and chart refreshed, the list showing the
@@ -187,7 +191,7 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
     useTestSettings(t.app, t.dir.path());
     BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
     auto window = openMainWindow(t.app);
-    numberedAtSave(t.app);
+    bench::numberedAtSave(t.app);
     DocumentEditing* editing = window->pages()->dokumenty;
     auto idle = [] {
         QElapsedTimer waited;
@@ -202,7 +206,7 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
     {
         bench::Paired paired(state, bench::Clock::Cpu);
         for (auto _ : state) {
-            bufferFifty(t.app, bench::oldMonthDay());
+            bench::bufferFifty(t.app, bench::oldMonthDay());
             const double start = bench::milliseconds(bench::Clock::Wall);
             paired.program([&] {
                 recorder.start();
