@@ -109,9 +109,16 @@ void DocumentListModel::refill()
 void DocumentListModel::countRest()
 {
     if (!rows_ || !app_.gBaseDb || !rows_->readsFrom(*app_.gBaseDb)) return;
+    const bool counting = !atEnd();
     finish(rows_->rest());
-    if (!rows_->estimated()) return;
     // The gaps between months counted from the earlier list's total take their exact counts.
+    if (rows_->estimated()) recountGaps();
+    // Counting every document filled the connection's cache with pages no next step needs.
+    if (counting) app_.gBaseDb->releaseCache();
+}
+
+void DocumentListModel::recountGaps()
+{
     for (int s = int(segments().size()) - 1; s >= 0; --s) {
         const Segment& g = segments()[size_t(s)];
         if (!g.gap || !g.key.canConvert<DocumentRange>()) continue;

@@ -56,6 +56,8 @@ public:
     void fetchMore(const QModelIndex& parent) override;
 
 private:
+    // Counts again the gaps between months that were counted from an earlier list's total.
+    void recountGaps();
     class Rows;
     // The row of the stored document `rowid` among the rows held; -1 when none is.
     int heldRowOf(qint64 rowid) const;

@@ -1,4 +1,5 @@
 #include "platform/database.h"
+#include "platform/process_memory.h"
 #include "platform/sql_functions.h"
 #include <QDir>
 #include <QElapsedTimer>
@@ -326,6 +327,12 @@ void Database::checkStructure()
             });
     if (!ends.isEmpty()) scalar(QStringLiteral("SELECT ") + ends.join(u", "));
     reading.rollback();
+}
+
+void Database::releaseCache()
+{
+    if (db_) sqlite3_db_release_memory(db_);
+    memory::returnFreePages();
 }
 
 void Database::checkWholeFile()

@@ -157,15 +157,17 @@ public:
     [[noreturn]] void fail(int code, const QString& source);
 
     // The structural check of opening: reads a bounded number of pages whatever the file's size
-    // (the schema, the first and the last row of every table; the header was read by the
-    // opening) and compares the file's length with its page count. Throws AppError
-    // err::kDamaged when the file is damaged.
+    // (the schema and the first row of every table; the header was read by the opening) and compares the file's length
+    // with its page count. Throws AppError err::kDamaged when the file is damaged.
     void checkStructure();
     // The whole-file check: reads every page. Throws AppError err::kDamaged when a page is
     // damaged, any other AppError when the check could not finish (interrupted, locked).
     void checkWholeFile();
     // Stops the statement running on this connection in another thread; it fails at once.
     void interrupt();
+    // Lets go of the pages this connection keeps from its reads and hands the memory back to
+    // the system: after a read of a whole table or index they are of no use to the next step.
+    void releaseCache();
 
     // Once a statement met a damaged page the connection reads and writes nothing more: every
     // statement, transaction and copy is refused with err::kDamaged (a rollback still runs).
