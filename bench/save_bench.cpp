@@ -64,7 +64,7 @@ public:
             deleteStoredDocument(db_, numer);
             undo.commit();
         }
-        sqlite3_db_release_memory(h);  // from an empty page cache, as the program's save was
+        db_.releaseCache();  // from an empty page cache, as the program's save
         const double start = bench::milliseconds(bench::Clock::Cpu);
         sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (const QByteArray& sql : statements_) sqlite3_exec(h, sql.constData(), nullptr, nullptr, nullptr);
@@ -144,10 +144,9 @@ void BM_Save(benchmark::State& state, QDate (*day)(), Before before)
         if (other)
             other->execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (1, 'FR', ?, ?)",
                            {QStringLiteral("%1/inny").arg(++othersSaved), bench::newestMonthDay()});
-        // The save and its replay each start from an empty page cache: the list's count of every
-        // document before the save has left none of the save's pages in it, the undo before the
-        // replay would have left them all.
-        sqlite3_db_release_memory(t.db().handle());
+        // The save and its replay each start from an empty page cache, as after the list's idle
+        // count: the undo before the replay would have left it every page the save needs.
+        t.db().releaseCache();
         SaveResult r;
         paired.program([&] {
             recorder.start();

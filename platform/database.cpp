@@ -1,5 +1,4 @@
 #include "platform/database.h"
-#include "platform/process_memory.h"
 #include "platform/sql_functions.h"
 #include <QDir>
 #include <QElapsedTimer>
@@ -332,7 +331,6 @@ void Database::checkStructure()
 void Database::releaseCache()
 {
     if (db_) sqlite3_db_release_memory(db_);
-    memory::returnFreePages();
 }
 
 void Database::checkWholeFile()

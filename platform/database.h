@@ -165,8 +165,8 @@ public:
     void checkWholeFile();
     // Stops the statement running on this connection in another thread; it fails at once.
     void interrupt();
-    // Lets go of the pages this connection keeps from its reads and hands the memory back to
-    // the system: after a read of a whole table or index they are of no use to the next step.
+    // Lets go of the pages this connection keeps from its reads: after a read of a whole table or
+    // index they are of no use to the next step.
     void releaseCache();
 
     // Once a statement met a damaged page the connection reads and writes nothing more: every
