@@ -103,9 +103,9 @@ public:
     // stored here.
     qint64 countAll();
     // Takes the count of all documents that `before`, a list of the same file read earlier with
-    // the same conditions, knew, so that a save right after this list was read need not count them all. It is only
-    // an estimate (other workstations may have stored or deleted documents since): the gaps
-    // between months counted from it are counted again by recount() once countAll() ran.
+    // the same conditions, knew, so that a save right after this list was read need not count
+    // them all. It is only an estimate (other workstations may have stored or deleted documents
+    // since): the gaps between months counted from it are counted again by recount().
     void takeTotalFrom(const NewestFirstCursor& before);
     // Gaps were counted from such an estimate and not counted again yet.
     bool estimated() const { return estimated_; }

@@ -157,8 +157,9 @@ public:
     [[noreturn]] void fail(int code, const QString& source);
 
     // The structural check of opening: reads a bounded number of pages whatever the file's size
-    // (the schema and the first row of every table; the header was read by the opening) and compares the file's length
-    // with its page count. Throws AppError err::kDamaged when the file is damaged.
+    // (the schema and the first row of every table; the header was read by the opening) and
+    // compares the file's length with its page count. Throws AppError err::kDamaged when the
+    // file is damaged.
     void checkStructure();
     // The whole-file check: reads every page. Throws AppError err::kDamaged when a page is
     // damaged, any other AppError when the check could not finish (interrupted, locked).
