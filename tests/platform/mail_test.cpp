@@ -1,5 +1,6 @@
 #include "platform/mail.h"
 #include "support/fake_tools.h"
+#include "support/typing.h"
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFile>
@@ -147,13 +148,7 @@ TEST_F(MailHandOff, InputMadeDuringTheWaitIsDropped)
         void keyPressEvent(QKeyEvent*) override { ++keys; }
         void mousePressEvent(QMouseEvent*) override { ++clicks; }
     } w;
-    w.setFocusPolicy(Qt::StrongFocus);
-    w.resize(100, 100);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    w.setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), &w);
+    ASSERT_TRUE(showFocused(w));
 
     const QPointF at(20, 20);
     const std::pair<const char*, std::function<void()>> inputs[] = {
