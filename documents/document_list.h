@@ -42,7 +42,8 @@ public:
     int rowOf(const QString& numer) const;
     // Counts the documents not read yet, so that the list holds its whole length (its scroll
     // bar and its last row are right at once) and a save into an old month needs no count of
-    // its own; the list does it by itself when the program is idle after a reading. Throws
+    // its own; the list does it by itself after a reading, its count of every document made in
+    // the background (countInBackground) or, without one, when the program is idle. Throws
     // AppError.
     void countRest();
 
