@@ -1,7 +1,9 @@
 // The program's start-up to a usable window, as a process of its own, with the memory it then
 // holds: on the filled database, plain and protected, beside the same program on an empty
-// database and a minimal Qt program (a window and nothing else) started in the same rounds.
-// Also Main in this process on the filled database.
+// database and a minimal Qt program (a window and nothing else) started in the same rounds, and
+// the longest pass of the window's thread from then until the background reads are done. A copy
+// that ends before its window fails the benchmark. Also Main in this process on the filled
+// database.
 #include "bench_fill.h"
 #include "core/database_watch.h"
 #include "core/dlg_baza_haslo.h"
