@@ -1,6 +1,7 @@
 // Each dictionary of the side list read from the filled documents, as its first showing after a
 // save does, beside its statement run by the raw engine (the thread's CPU time of each); the
-// contractors also shown in the side list, laid out and painted.
+// contractors also shown in the side list after a save, read in the background, laid out and
+// painted (the CPU time of every thread).
 #include "bench_fill.h"
 #include "core/database_watch.h"
 #include "editor/dictionaries.h"

@@ -1,7 +1,7 @@
 // Saving a document of 50 positions into the filled documents, numbered at the moment of saving,
 // dated in the newest month and in an old one: the save's CPU time beside the same statements
-// run by the raw engine (commit included); the document list refreshed after it (a list read anew
-// before each save, so the old month is not read yet: counted while idle, read anew after another
+// run by the raw engine, each prepared once as the program does (commit included); the document list refreshed after it
+// (a list read anew before each save, so the old month is not read yet: counted while idle, read anew after another
 // workstation's save, or the first list of a window) beside one indexed read of the saved row;
 // the rows the list then holds and the process's resident memory. Also the list read anew, as on
 // attaching.
