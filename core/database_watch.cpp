@@ -75,6 +75,7 @@ void DatabaseWatch::stop()
     watched_ = nullptr;
     held_.clear();
     pending_ = 0;
+    started_ = false;
 }
 
 bool DatabaseWatch::read(Read r)
@@ -88,6 +89,7 @@ bool DatabaseWatch::read(Read r)
 void DatabaseWatch::start()
 {
     if (!watched_) return;
+    started_ = true;
     quint64 session = 0;
     {
         std::lock_guard lock(mutex_);

@@ -47,6 +47,8 @@ public:
     bool read(Read r);
     // Runs what is queued (the window is usable now).
     void start();
+    // Whether start() ran since the connection was watched: a read queued now may run at once.
+    bool started() const { return started_; }
 
     // Tests and benchmarks: starts the worker and lets events run until every queued read and
     // the check have been delivered, at most `ms`. True when all was done.
@@ -69,6 +71,7 @@ private:
     db::Database* watched_ = nullptr;  // only compared, never used: the connection may be gone
     std::vector<Job> held_;            // queued until the next start()
     int pending_ = 0;                  // queued or running jobs not yet delivered
+    bool started_ = false;
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -1,5 +1,6 @@
 #include "core/mail_services.h"
 #include "core/app.h"
+#include "core/error_report.h"
 #include "core/program_files.h"
 #include "platform/app_error.h"
 #include "platform/busy_pointer.h"
@@ -14,10 +15,12 @@
 namespace {
 
 // What the user is told when no mail program took the message: the program's own text, or the
-// text the mode's own routine gives for its failure.
+// text the mode's own routine gives for its failure. A mode whose routine has an error handler
+// (`where`) tells it through the error dialog, under the routine's name.
 struct FailureText {
     QString text;
     QString title;
+    QString where;
 };
 
 FailureText handOffFailure()
@@ -25,7 +28,8 @@ FailureText handOffFailure()
     return {QStringLiteral("Program nie może przekazać wiadomości do programu pocztowego. Sprawdź, czy w systemie jest "
                            "ustawiony domyślny program pocztowy, lub zmień ustawienia programu: menu Narzędzia, "
                            "polecenie Parametry programu, zakładka Aplikacja i spróbuj ponownie."),
-            QStringLiteral("Błąd wysyłania poczty")};
+            QStringLiteral("Błąd wysyłania poczty"),
+            {}};
 }
 
 FailureText composingModeFailure()
@@ -33,21 +37,43 @@ FailureText composingModeFailure()
     return {QStringLiteral("Program nie może wysłać pocztę elektroniczną stosując aplikację MS Outlook. Zmień "
                            "ustawienia programu: menu Narzędzia, polecenie Parametry programu, zakładka Aplikacja i "
                            "spróbuj ponownie."),
-            QStringLiteral("Błąd nr %1").arg(err::kCannotCreateObject)};
+            QStringLiteral("Błąd nr %1").arg(err::kCannotCreateObject),
+            {}};
+}
+
+FailureText errorHandlerFailure(const QString& where)
+{
+    FailureText f = handOffFailure();
+    f.where = where;
+    return f;
+}
+
+// Tells one failure: in a message box, or through the error dialog as error `number`.
+void tell(App& app, const FailureText& failure, long number, const QString& text, ui::Icon icon)
+{
+    ui::setDefaultPointer();
+    if (failure.where.isEmpty()) {
+        ui::msgBox(text, ui::Buttons::Ok, icon, failure.title);
+        return;
+    }
+    try {
+        throw AppError(number, failure.where, text);
+    } catch (...) {
+        ErrorReport(app, failure.where);
+    }
 }
 
 // Says that nothing took the message and where the unsent message file was left, so that the
 // user can send it another way.
-mail::Failed reportFailure(const FailureText& failure, const QString& wanted)
+mail::Failed reportFailure(App& app, const FailureText& failure, const QString& wanted)
 {
-    return [failure, wanted](const QString& leftAt) {
-        ui::setDefaultPointer();
+    return [&app, failure, wanted](const QString& leftAt) {
         const QString where =
             leftAt.isEmpty()
                 ? QStringLiteral("Nie udało się zapisać wiadomości w pliku: ") + QDir::toNativeSeparators(wanted)
                 : QStringLiteral("Niewysłana wiadomość została zapisana w pliku: ") + QDir::toNativeSeparators(leftAt);
-        ui::msgBox(failure.text + QStringLiteral("\r\n\r\n") + where, ui::Buttons::Ok, ui::Icon::Critical,
-                   failure.title);
+        tell(app, failure, err::kCannotCreateObject, failure.text + QStringLiteral("\r\n\r\n") + where,
+             ui::Icon::Critical);
     };
 }
 
@@ -57,40 +83,44 @@ QString emlPath()
     return userDataFile(QStringLiteral("wiadomosc.eml"));
 }
 
-bool compose(const mail::Message& m, const FailureText& failure)
+bool compose(App& app, const mail::Message& m, const FailureText& failure)
 {
     const QStringList unreadable = mail::unreadableAttachments(m);
     if (!unreadable.isEmpty()) {
-        ui::setDefaultPointer();
         QStringList shown;
         for (const QString& path : unreadable) shown << QDir::toNativeSeparators(path);
-        ui::msgBox(QStringLiteral("Nie można odczytać załącznika: ") + shown.join(QStringLiteral(", ")) +
-                       QStringLiteral(". Wiadomość nie została przekazana do programu pocztowego."),
-                   ui::Buttons::Ok, ui::Icon::Exclamation, handOffFailure().title);
+        FailureText own = failure;
+        own.title = handOffFailure().title;
+        tell(app, own, err::kFileNotFound,
+             QStringLiteral("Nie można odczytać załącznika: ") + shown.join(QStringLiteral(", ")) +
+                 QStringLiteral(". Wiadomość nie została przekazana do programu pocztowego."),
+             ui::Icon::Exclamation);
         return false;
     }
     const QString path = emlPath();
-    return mail::composeMessage(m, path, reportFailure(failure, path));
+    return mail::composeMessage(m, path, reportFailure(app, failure, path));
 }
 
 }  // namespace
 
-bool mailLink(App&, const QString& to, const QString& subject, const QString& body)
+bool mailLink(App& app, const QString& to, const QString& subject, const QString& body)
 {
     const QString path = emlPath();
-    return mail::openMailto({to, subject, body, {}}, path, reportFailure(handOffFailure(), path));
+    return mail::openMailto({to, subject, body, {}}, path, reportFailure(app, handOffFailure(), path));
 }
 
-bool SendOutlookMail(App&, const QString& subject, const QString& to, const QString& body, const QString& attachments)
+bool SendOutlookMail(App& app, const QString& subject, const QString& to, const QString& body,
+                     const QString& attachments)
 {
-    return compose({to, subject, body, mail::splitAttachments(attachments)}, composingModeFailure());
+    return compose(app, {to, subject, body, mail::splitAttachments(attachments)}, composingModeFailure());
 }
 
-bool SendOutlook2010Mail(App&, const QString& subject, const QString& to, const QString& body,
+bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, const QString& body,
                          const QString& attachments)
 {
     QString recipient = to.contains(QLatin1Char('@')) ? to : kPlaceholderRecipient;
-    return compose({recipient, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
+    return compose(app, {recipient, subject, body, mail::splitAttachments(attachments)},
+                   errorHandlerFailure(QStringLiteral("SendOutlook2010Mail")));
 }
 
 bool mailByMode(App& app, const QString& subject, const QString& to, const QString& body, const QString& attachments)
@@ -104,7 +134,7 @@ bool mailByMode(App& app, const QString& subject, const QString& to, const QStri
     case 3: return SendOutlook2010Mail(app, subject, to, body, attachments);
     default: break;
     }
-    return compose({to, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
+    return compose(app, {to, subject, body, mail::splitAttachments(attachments)}, handOffFailure());
 }
 
 QString sendingFolder()
@@ -120,9 +150,9 @@ QString sendingFolder()
     return folder.path();
 }
 
-bool messageOpen(App&, const QString& emlPath)
+bool messageOpen(App& app, const QString& emlPath)
 {
-    const mail::Failed failed = reportFailure(handOffFailure(), emlPath);
+    const mail::Failed failed = reportFailure(app, handOffFailure(), emlPath);
     if (shell::openFile(emlPath, [failed, emlPath] { failed(emlPath); })) return true;
     failed(emlPath);
     return false;

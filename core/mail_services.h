@@ -9,7 +9,7 @@ class App;
 // and opened with its associated program. A hand-off that nothing took is reported in a message
 // box that says where the unsent message file was left: at once (and returned as false), or when
 // the mail program that took it fails later. While a mail program is waited for, the windows
-// repaint and the user's input waits. An attachment that cannot be read is said, and nothing is
+// repaint and the user's clicks and keys are dropped. An attachment that cannot be read is said, and nothing is
 // handed over.
 
 // Mode 1 ("BezMAPI" = 1): a mailto: link with the address, subject and body percent-encoded.
@@ -19,8 +19,9 @@ bool mailLink(App& app, const QString& to, const QString& subject, const QString
 // told in its own words ("... stosując aplikację MS Outlook ...", title "Błąd nr 429").
 bool SendOutlookMail(App& app, const QString& subject, const QString& to, const QString& body,
                      const QString& attachments);
-// Mode 3: as SendOutlookMail, its failure told as the other modes tell it; a recipient without
-// "@" is replaced by a placeholder the user overwrites.
+// Mode 3: as SendOutlookMail, its failure (an attachment that cannot be read included) told in
+// the error dialog under the name "SendOutlook2010Mail", with where the unsent message was left;
+// a recipient without "@" is replaced by a placeholder the user overwrites.
 bool SendOutlook2010Mail(App& app, const QString& subject, const QString& to, const QString& body,
                          const QString& attachments);
 // By the mail mode app.gPrgPar.BezMAPI: 1 the link (when there is nothing to attach, since a

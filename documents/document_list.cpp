@@ -3,6 +3,7 @@
 #include "documents/document_order.h"
 #include "platform/database.h"
 #include "platform/date_text.h"
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -94,26 +95,51 @@ void DocumentListModel::refill()
     setSource(rows);
     rows_ = std::move(rows);
     dataVersion_ = version;
-    // The rest is counted when the program is idle, so that neither the opening nor a save
-    // waits for it (it reads every page of an index).
-    QTimer::singleShot(kIdleCount, this, [this, weak = std::weak_ptr<Rows>(rows_)] {
-        if (weak.lock() != rows_) return;
-        try {
-            countRest();
-        } catch (...) {
-            // Read as the view scrolls instead.
-        }
+    // The rest is counted afterwards, so that neither the opening nor a save waits for it.
+    countLater();
+}
+
+void DocumentListModel::countLater()
+{
+    std::weak_ptr<Rows> weak = rows_;
+    // The count of every document reads every page of an index: in the background when it can.
+    if (background_) {
+        QPointer<DocumentListModel> self(this);
+        const quint64 stores = stores_;
+        auto count = [self, weak, stores, all = rows_->allCounter()](db::Database& d) -> std::function<void()> {
+            const qint64 n = all(d);
+            return [self, weak, stores, n] {
+                if (!self || weak.lock() != self->rows_) return;
+                // A document stored here meanwhile may or may not be in it.
+                if (stores != self->stores_) return self->countLater();
+                self->rows_->takeAll(n);
+                self->countQuietly();
+            };
+        };
+        if (background_(count)) return;
+    }
+    QTimer::singleShot(kIdleCount, this, [this, weak] {
+        if (weak.lock() == rows_) countQuietly();
     });
+}
+
+void DocumentListModel::countQuietly()
+{
+    try {
+        countRest();
+    } catch (...) {
+        // Read as the view scrolls instead.
+    }
 }
 
 void DocumentListModel::countRest()
 {
     if (!rows_ || !app_.gBaseDb || !rows_->readsFrom(*app_.gBaseDb)) return;
-    const bool counting = !atEnd();
+    const bool counting = !atEnd() && !rows_->allCounted();
     finish(rows_->rest());
     // The gaps between months counted from the earlier list's total take their exact counts.
     if (rows_->estimated()) recountGaps();
-    // Counting every document filled the connection's cache with pages no next step needs.
+    // Counting every document here filled the connection's cache with pages no next step needs.
     if (counting) app_.gBaseDb->releaseCache();
 }
 
@@ -160,6 +186,7 @@ int DocumentListModel::stored(const QString& numer)
     const QString text = date.toText();
     const bool dated = listedByMonth(date);
     rows_->stored(id, dated, !replaced);
+    ++stores_;
     // Where it belongs: the parts of its month, the counted months that hold its date, or below
     // the months walked so far; without a date, the end once it has been read.
     int first = -1, last = -1;

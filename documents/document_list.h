@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/lazy_query_model.h"
 #include <QString>
+#include <functional>
 #include <memory>
 
 class App;
@@ -41,9 +42,18 @@ public:
     int rowOf(const QString& numer) const;
     // Counts the documents not read yet, so that the list holds its whole length (its scroll
     // bar and its last row are right at once) and a save into an old month needs no count of
-    // its own; the list does it by itself when the program is idle after a reading. Throws
+    // its own; the list does it by itself after a reading, its count of every document made in
+    // the background (countInBackground) or, without one, when the program is idle. Throws
     // AppError.
     void countRest();
+
+    // A read on another connection to the open file, run in another thread: it gives what is to
+    // be done with its result on the list's thread.
+    using BackgroundRead = std::function<std::function<void()>(db::Database&)>;
+    // Where the list has its count of every document made, so that the window's thread never
+    // waits for it (at a million documents it reads for a tenth of a second): false when it cannot
+    // be queued, and then the list counts by itself when the program is idle.
+    void countInBackground(std::function<bool(BackgroundRead)> queue) { background_ = std::move(queue); }
 
     // True for the first row, "<Nowy dokument>".
     bool isNew(int row) const;
@@ -56,6 +66,10 @@ public:
     void fetchMore(const QModelIndex& parent) override;
 
 private:
+    // The rest counted once the list is shown: the count of every document in the background
+    // when it can be, the rest then here, which costs little once that count is known.
+    void countLater();
+    void countQuietly();
     // Counts again the gaps between months that were counted from an earlier list's total.
     void recountGaps();
     class Rows;
@@ -65,4 +79,6 @@ private:
     App& app_;
     std::shared_ptr<Rows> rows_;
     qint64 dataVersion_ = 0;  // the file's change count as this connection last saw it
+    std::function<bool(BackgroundRead)> background_;
+    quint64 stores_ = 0;  // documents stored from here: a count made meanwhile may miss one
 };

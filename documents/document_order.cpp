@@ -299,14 +299,21 @@ qint64 NewestFirstCursor::count(const DocumentRange& r, qint64 limit)
 
 qint64 NewestFirstCursor::countAll()
 {
-    // Without a condition the engine counts the smallest index by its pages.
-    if (!total_)
-        total_ = scalar(*db_,
-                        where_.isEmpty() ? QStringLiteral("SELECT count(*) FROM fadok")
-                                         : QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(where_),
-                        params_)
-                     .toInt();
+    if (!total_) total_ = allCounter()(*db_);
     return *total_;
+}
+
+std::function<qint64(db::Database&)> NewestFirstCursor::allCounter() const
+{
+    // Without a condition the engine counts the smallest index by its pages.
+    const QString sql = where_.isEmpty() ? QStringLiteral("SELECT count(*) FROM fadok")
+                                         : QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(where_);
+    return [sql, params = params_](db::Database& db) { return scalar(db, sql, params).toInt(); };
+}
+
+void NewestFirstCursor::takeAll(qint64 all)
+{
+    if (!total_) total_ = all;
 }
 
 void NewestFirstCursor::takeTotalFrom(const NewestFirstCursor& before)

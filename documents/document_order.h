@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QMetaType>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <set>
 #include <vector>
@@ -102,6 +103,11 @@ public:
     // index: a list does it when the program is idle) and then followed as documents are
     // stored here.
     qint64 countAll();
+    // The same count as a function that runs on any connection to the file, in any thread; what
+    // it gave is taken by takeAll(), unless the count is known here already.
+    std::function<qint64(db::Database&)> allCounter() const;
+    void takeAll(qint64 all);
+    bool allCounted() const { return total_.has_value(); }
     // Takes the count of all documents that `before`, a list of the same file read earlier with
     // the same conditions, knew, so that a save right after this list was read need not count
     // them all. It is only an estimate (other workstations may have stored or deleted documents

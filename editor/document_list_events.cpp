@@ -1,5 +1,6 @@
 #include "editor/document_list_events.h"
 #include "core/app.h"
+#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
@@ -42,6 +43,14 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
         lst->setColumnHidden(c, widths[c] == 0);
     }
     lst->viewport()->installEventFilter(this);
+    // The count of every document is read on the watch's connection: from the window's start
+    // after an attach (queued meanwhile), at once for a list read again later.
+    page_->lstDokRows->countInBackground([&app](DocumentListModel::BackgroundRead read) {
+        DatabaseWatch& watch = watchDatabase(app);
+        if (!watch.read(std::move(read))) return false;
+        if (watch.started()) watch.start();
+        return true;
+    });
     connect(lst, &QTableView::clicked, this, [this] { lstDok_Click(); });
     connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }

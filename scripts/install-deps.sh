@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n qt6-l10n-tools
   libsqlcipher-dev sqlcipher sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra xdg-utils

@@ -3,14 +3,19 @@
 #include "platform/db_value.h"
 #include "platform/decimal.h"
 #include "register/register_columns.h"
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 // Whatever language the machine is set to (played here by the locale a program gets by default),
-// the standard buttons of Qt's dialogs read Polish, and numbers and dates take the Polish form.
+// the standard buttons and the print dialog of Qt read Polish, and numbers and dates take the
+// Polish form.
 TEST(PolishLanguage, DialogButtonsNumbersAndDatesArePolishOnAMachineOfAnotherLanguage)
 {
     const QLocale before;
@@ -34,6 +39,18 @@ TEST(PolishLanguage, DialogButtonsNumbersAndDatesArePolishOnAMachineOfAnotherLan
             ASSERT_NE(buttons, nullptr);
             EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text(), "&Zachowaj");
             EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), "Anuluj");
+
+            // The print dialog, including the texts that Qt's Polish catalogue lacks; the tab
+            // of the printer's properties is made only when they are opened.
+            QPrinter printer;
+            QPrintDialog print(&printer);
+            QStringList shown;
+            for (auto* b : print.findChildren<QAbstractButton*>()) shown << b->text();
+            for (auto* g : print.findChildren<QGroupBox*>()) shown << g->title();
+            for (const char* text : {"Strony", "Drukowanie dwustronne", "Wyłączone", "Oprawa wzdłuż dłuższej krawędzi",
+                                     "Oprawa wzdłuż krótszej krawędzi", "Wy&drukuj", "Zakres wydruku"})
+                EXPECT_TRUE(shown.contains(QString::fromUtf8(text))) << text;
+            EXPECT_EQ(QCoreApplication::translate("QPrintPropertiesWidget", "Advanced"), "Zaawansowane");
 
             // The register's general-number column and its dates, and the form's dates.
             const RegisterColumn& doZaplaty = registerColumns()[size_t(registerColumn("DoZaplaty"))];

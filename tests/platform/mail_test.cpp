@@ -1,8 +1,14 @@
 #include "platform/mail.h"
 #include "support/fake_tools.h"
+#include "support/typing.h"
+#include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <QtGui/qpa/qwindowsysteminterface.h>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -131,4 +137,46 @@ TEST_F(MailHandOff, AMailtoLinkThatNoProgramTakesFallsBackToTheEmlFile)
     EXPECT_FALSE(mail::openMailto(m, eml, failed));
     EXPECT_EQ(failing.calls("xdg-open"), QList<QStringList>({{mail::mailtoUrl(m)}, {eml}}));
     EXPECT_EQ(failures, 1);
+}
+
+// Clicks and keys given while the mail program is waited for are dropped, not handed in after the
+// wait: a second click on a send button would send the message again.
+TEST_F(MailHandOff, InputMadeDuringTheWaitIsDropped)
+{
+    struct Counting : QWidget {
+        int keys = 0, clicks = 0;
+        void keyPressEvent(QKeyEvent*) override { ++keys; }
+        void mousePressEvent(QMouseEvent*) override { ++clicks; }
+    } w;
+    ASSERT_TRUE(showFocused(w));
+
+    const QPointF at(20, 20);
+    const std::pair<const char*, std::function<void()>> inputs[] = {
+        {"key",
+         [&] {
+             QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                 w.windowHandle(), QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+         }},
+        {"click",
+         [&] {
+             for (Qt::MouseButtons b : {Qt::MouseButtons(Qt::LeftButton), Qt::MouseButtons()})
+                 QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                     w.windowHandle(), at, w.mapToGlobal(at), b, Qt::LeftButton,
+                     b ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
+         }},
+    };
+    for (const auto& [name, give] : inputs) {
+        SCOPED_TRACE(name);
+        FakeTools own;
+        own.add("xdg-email", 0, QString(), 0.5 * FakeTools::kWaitMs / 1000);
+        QTimer::singleShot(FakeTools::kWaitMs / 10, give);
+        EXPECT_TRUE(mail::composeMessage({"x@y.pl", "T", "B", {}}, eml, failed));
+        QAbstractEventDispatcher::instance()->wakeUp();
+        QApplication::processEvents();
+        EXPECT_EQ(w.keys + w.clicks, 0);
+        give();  // the same input after the wait arrives
+        QApplication::processEvents();
+        EXPECT_EQ(w.keys + w.clicks, 1);
+        w.keys = w.clicks = 0;
+    }
 }

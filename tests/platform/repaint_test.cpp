@@ -1,4 +1,5 @@
 #include "platform/repaint.h"
+#include "support/typing.h"
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,13 +24,7 @@ struct Counting : QWidget {
 TEST(RepaintNow, PaintsTheWindowButKeepsTheUsersInputUntilTheStepIsOver)
 {
     Counting w;
-    w.setFocusPolicy(Qt::StrongFocus);
-    w.resize(100, 100);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    w.setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), &w);
+    ASSERT_TRUE(showFocused(w));
 
     const int painted = w.paints;
     QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(

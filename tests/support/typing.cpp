@@ -1,5 +1,6 @@
 #include "support/typing.h"
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -30,4 +31,15 @@ bool typeIntoCell(QAbstractItemView* grid, int row, int col, const QString& text
     QCoreApplication::processEvents();  // the grid commits the cell from its event queue
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return true;
+}
+
+bool showFocused(QWidget& w)
+{
+    w.setFocusPolicy(Qt::StrongFocus);
+    w.resize(100, 100);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.setFocus();
+    QApplication::processEvents();
+    return QApplication::focusWidget() == &w;
 }

@@ -3,6 +3,10 @@
 
 class QAbstractItemView;
 
+// Shows `w` as the active window with the keyboard focus, so that keys given to its window reach
+// it. Returns false when it did not get the focus.
+bool showFocused(QWidget& w);
+
 // Types a text into a widget key by key, Polish letters included, as a person does.
 void typeText(QWidget* w, const QString& text);
 // Types into a grid cell as a person does: opens the cell's editor, types, presses Enter and lets
