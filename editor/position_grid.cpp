@@ -7,7 +7,6 @@
 #include "editor/side_list.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -161,18 +160,6 @@ void PositionGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     if (hint == QAbstractItemDelegate::SubmitModelCache && taken &&
         (c == PositionModel::Ilosc || c == PositionModel::Cenanet || c == PositionModel::Indvat))
         setCurrentIndex(edited.siblingAtColumn(c + 1));
-}
-
-void PositionGrid::enterAsTab()
-{
-    if (state() == QAbstractItemView::EditingState) {
-        if (QWidget* editor = indexWidget(currentIndex()) ? indexWidget(currentIndex()) : QApplication::focusWidget()) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);  // no move of its own: one move below
-        }
-    }
-    const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
-    if (next.isValid()) setCurrentIndex(next);
 }
 
 void PositionGrid::makeCurrent(int row, int column)

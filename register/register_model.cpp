@@ -48,6 +48,19 @@ void RegisterModel::countRest()
     if (cursor_ && app_.gBaseDb && cursor_->readsFrom(*app_.gBaseDb)) finish(cursor_->rest());
 }
 
+void RegisterModel::fetchMore(const QModelIndex& parent)
+{
+    if (!parent.isValid() && cursor_ && app_.gBaseDb && cursor_->readsFrom(*app_.gBaseDb)) {
+        try {
+            countRest();
+            return;
+        } catch (...) {
+            // Read part by part instead; a failure there is reported as the view's.
+        }
+    }
+    LazyQueryModel::fetchMore(parent);
+}
+
 void RegisterModel::reread(int row)
 {
     if (auto r = registerRow(*app_.gBaseDb, rowid(row))) setRow(row, std::move(*r));

@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace twips;
 
@@ -62,6 +63,17 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
     {
         return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
+    }
+    // Ctrl+End and Page Down go by the whole list: the rows not read yet are counted first (the
+    // model's fetchMore), so that they reach the last document.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        const bool toEnd = action == MoveEnd && (modifiers & Qt::ControlModifier);
+        if ((toEnd || action == MovePageDown) && model() && model()->canFetchMore(rootIndex())) {
+            ui::BusyPointer busy;
+            model()->fetchMore(rootIndex());
+        }
+        return QTableView::moveCursor(action, modifiers);
     }
 
 private:
@@ -289,6 +301,24 @@ void RegisterPage::KartotekaOdswiez()
     }
     dataKar->read(filter());
     if (sumsShown_) sumsExecute();
+    countShownLater();
+}
+
+void RegisterPage::countShownLater()
+{
+    if (!isVisible() || dataKar->atEnd()) return;
+    // After the first screen is painted.
+    QTimer::singleShot(100, this, [this] {
+        if (!isVisible() || dataKar->atEnd()) return;
+        ui::BusyPointer busy;
+        dataKar->fetchMore({});
+    });
+}
+
+void RegisterPage::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    countShownLater();
 }
 
 void RegisterPage::sumsExecute()
