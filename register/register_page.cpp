@@ -137,11 +137,14 @@ RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(ap
     gridKar->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {900,  1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200,
                           1300, 1100, 1100, 1200, 1400, 600,  1700, 1500, 2000, 1500};
-    // At least as wide as the caption.
+    // At least as wide as the caption, and an amount column as an amount of tens of millions.
     const QFontMetrics header(gridKar->horizontalHeader()->font());
-    for (int i = 0; i < int(std::size(widths)); ++i)
-        gridKar->setColumnWidth(
-            i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
+    const int amount = gridKar->fontMetrics().horizontalAdvance(QStringLiteral("99 999 999,99")) + 12;
+    for (int i = 0; i < int(std::size(widths)); ++i) {
+        const RegisterColumn& c = registerColumns()[size_t(i)];
+        gridKar->setColumnWidth(i, std::max({px(widths[i]), header.horizontalAdvance(c.caption) + 12,
+                                             c.kind == ColumnKind::Amount ? amount : 0}));
+    }
     gridKar->viewport()->installEventFilter(this);
 
     pboxSuma = named(new QWidget(this), "pboxSuma");
@@ -332,7 +335,7 @@ void RegisterPage::sumsExecute()
             texts << cellText(columns[i], sums[i]);
             right.push_back(columns[i].kind == ColumnKind::Amount);
         }
-        GridSumExecute(texts, right, gridSuma);
+        GridSumExecute(texts, right, gridKar, gridSuma);
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
