@@ -5,6 +5,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
 #include "platform/qor_combo.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/register_columns.h"
 #include "register/register_model.h"
@@ -14,11 +15,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
@@ -73,6 +76,10 @@ protected:
             ui::BusyPointer busy;
             model()->fetchMore(rootIndex());
         }
+        // Also before any cell was current.
+        if (toEnd && model() && model()->rowCount(rootIndex()) > 0)
+            return model()->index(model()->rowCount(rootIndex()) - 1, std::max(currentIndex().column(), 0),
+                                  rootIndex());
         return QTableView::moveCursor(action, modifiers);
     }
 
@@ -88,6 +95,9 @@ private:
 };
 
 const QString kAll = QStringLiteral("(wszystkie)");
+
+// How often a long step lets the window paint, in milliseconds.
+constexpr int kPaintEvery = 50;
 
 }  // namespace
 
@@ -432,17 +442,29 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar->verticalScrollBar()->value();
     const QModelIndex current = gridKar->currentIndex();
-    // Each row read as it is copied; parts passed are let go on the way.
-    const QString text = copyText(qint64(marked_.size()), [this](qint64 k) -> const db::Row& {
+    // Each row read as it is copied; parts passed are let go on the way. The window keeps
+    // painting meanwhile, the user's clicks and keys held back until the copy is done.
+    const std::vector<int> rows = marked_;
+    QElapsedTimer painted;
+    painted.start();
+    const QByteArray text = copyText(qint64(rows.size()), [&](qint64 k) -> const db::Row& {
+        if (painted.elapsed() >= kPaintEvery) {
+            ui::repaintNow();
+            painted.restart();
+        }
         if (k % LazyQueryModel::kPart == 0) dataKar->letGo();
-        return dataKar->row(marked_[size_t(k)]);
+        return dataKar->row(rows[size_t(k)]);
     });
     gridKar->clearSelection();
     gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     gridKar->verticalScrollBar()->setValue(first);
+    // The text as it is, in the form the clipboard hands on: nothing is converted or copied
+    // again, neither now nor when it is pasted.
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), text);
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(text);
+    clipboard->setMimeData(data);
     StatusInfo(QString());
 }
 

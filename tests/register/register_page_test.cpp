@@ -321,8 +321,7 @@ TEST_F(RegisterWindow, KeysAndTheScrollBarReachTheLastDocument)
         SCOPED_TRACE(name);
         db().execute("DELETE FROM fadok WHERE Numer LIKE '%/2015' OR Numer LIKE '%/2016' OR Numer LIKE '%/2017'");
         storeLongList();
-        grid->setFocus();
-        grid->setCurrentIndex(page->dataKar->index(0, 1));
+        grid->setFocus();  // no cell current yet
         ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
         move();
         EXPECT_EQ(page->dataKar->rowCount(), 1206);
