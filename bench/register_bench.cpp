@@ -4,6 +4,7 @@
 #include "bench_fill.h"
 #include "editor/main_pages.h"
 #include "paired.h"
+#include "platform/process_memory.h"
 #include "platform/qor_combo.h"
 #include "raw_engine.h"
 #include "register/chart_page.h"
@@ -217,6 +218,7 @@ BENCHMARK(BM_RegisterMarkAll)->Unit(benchmark::kMillisecond)->UseManualTime()->M
 // before the first copy and after the last one (the text then on the clipboard).
 void BM_RegisterCopyAll(benchmark::State& state)
 {
+    memory::returnLargeBuffers();  // as the program sets it at start
     bench::FilledDatabase& t = database();
     Shown s(t.app);
     bench::Paired paired(state);

@@ -455,6 +455,8 @@ void RegisterPage::KarCopyClipboard()
         if (k % LazyQueryModel::kPart == 0) dataKar->letGo();
         return dataKar->row(rows[size_t(k)]);
     });
+    // Reading every row filled the connection's cache with pages no next step needs.
+    if (app_.gBaseDb) app_.gBaseDb->releaseCache();
     gridKar->clearSelection();
     gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     gridKar->verticalScrollBar()->setValue(first);
