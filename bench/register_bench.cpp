@@ -160,25 +160,32 @@ void BM_RegisterReadAll(benchmark::State& state)
 }
 BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
-// Ctrl+End on the register as first shown: the rest counted, the last screen read and painted,
-// beside the raw engine counting the documents and reading the last screen.
+// Ctrl+End on the register as first shown, without a filter (0) and with "Niezapłacone" (1): the
+// rest counted, the last screen read and painted, beside the raw engine counting the listed
+// documents and reading the last screen.
 void BM_RegisterCtrlEnd(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
+    s.page->cbFNiezaplacone->setChecked(state.range(0) == 1);
     bench::Paired paired(state);
     QStringList names;
     for (const RegisterColumn& c : registerColumns()) names << c.name;
+    const SqlCondition c = registerCondition(s.page->filter());
+    std::vector<db::Value> last = c.params;
+    last.push_back(LazyQueryModel::kPart);
     for (auto _ : state) {
         state.PauseTiming();
         s.page->KartotekaOdswiez();
         s.page->gridKar->setFocus();
         state.ResumeTiming();
         paired.raw([&] {
-            bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok"));
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(c.sql),
+                          c.params);
             bench::runRaw(t.db().handle(),
-                          QStringLiteral("SELECT %1, rowid FROM fadok ORDER BY Datawyst LIMIT ?").arg(names.join(", ")),
-                          {LazyQueryModel::kPart});
+                          QStringLiteral("SELECT %1, rowid FROM fadok WHERE 1 = 1%2 ORDER BY Datawyst LIMIT ?")
+                              .arg(names.join(", "), c.sql),
+                          last);
         });
         paired.program([&] {
             QTest::keyClick(s.page->gridKar, Qt::Key_End, Qt::ControlModifier);
@@ -189,7 +196,7 @@ void BM_RegisterCtrlEnd(benchmark::State& state)
     state.counters["current"] = s.page->currentRow();
     state.counters["rows_held"] = double(s.page->dataKar->heldRows());
 }
-BENCHMARK(BM_RegisterCtrlEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_RegisterCtrlEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 // "Zaznacz wiersze" on the list as first shown: every row marked by the list's counted length,
 // beside the raw engine counting the documents.
