@@ -142,6 +142,15 @@ void numberedAtSave(App& app)
     app.gBazaPar.NumEdycja = false;
 }
 
+double residentMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
 QString filledFile(qint64 documents, const QString& haslo)
 {
     const QString name = QStringLiteral("filled-%1%2.mdb").arg(documents).arg(haslo.isEmpty() ? "" : "-haslo");

@@ -18,6 +18,9 @@ namespace bench {
 // The number of documents this run works on.
 qint64 documents();
 
+// The process's resident memory in megabytes.
+double residentMb();
+
 // The newest and an old month of the filled documents, for saves dated there.
 QDate newestMonthDay();
 QDate oldMonthDay();

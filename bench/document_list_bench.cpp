@@ -15,16 +15,6 @@
 
 namespace {
 
-// The memory the process holds, in MB.
-double residentMb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
 void BM_DocumentListEnd(benchmark::State& state)
 {
     bench::FilledDatabase& filled = BENCH_FILLED_ONCE();
@@ -43,7 +33,7 @@ void BM_DocumentListEnd(benchmark::State& state)
             state.SkipWithError("End did not reach the oldest document");
     }
     state.counters["rows read"] = double(page.lstDokRows->rowCount());
-    state.counters["MB held"] = residentMb();
+    state.counters["MB held"] = bench::residentMb();
 }
 BENCHMARK(BM_DocumentListEnd)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -4,6 +4,7 @@
 #include "bench_fill.h"
 #include "editor/main_pages.h"
 #include "paired.h"
+#include "platform/process_memory.h"
 #include "platform/qor_combo.h"
 #include "raw_engine.h"
 #include "register/chart_page.h"
@@ -15,9 +16,12 @@
 #include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -156,6 +160,44 @@ void BM_RegisterReadAll(benchmark::State& state)
 }
 BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
+// Ctrl+End on the register as first shown, without a filter (0) and with "Niezapłacone" (1): the
+// rest counted, the last screen read and painted, beside the raw engine counting the listed
+// documents and reading the last screen.
+void BM_RegisterCtrlEnd(benchmark::State& state)
+{
+    bench::FilledDatabase& t = database();
+    Shown s(t.app);
+    s.page->cbFNiezaplacone->setChecked(state.range(0) == 1);
+    bench::Paired paired(state);
+    QStringList names;
+    for (const RegisterColumn& c : registerColumns()) names << c.name;
+    const SqlCondition c = registerCondition(s.page->filter());
+    std::vector<db::Value> last = c.params;
+    last.push_back(LazyQueryModel::kPart);
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.page->KartotekaOdswiez();
+        s.page->gridKar->setFocus();
+        state.ResumeTiming();
+        paired.raw([&] {
+            bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(c.sql),
+                          c.params);
+            bench::runRaw(t.db().handle(),
+                          QStringLiteral("SELECT %1, rowid FROM fadok WHERE 1 = 1%2 ORDER BY Datawyst LIMIT ?")
+                              .arg(names.join(", "), c.sql),
+                          last);
+        });
+        paired.program([&] {
+            QTest::keyClick(s.page->gridKar, Qt::Key_End, Qt::ControlModifier);
+            s.page->gridKar->viewport()->repaint();
+        });
+    }
+    state.counters["rows"] = s.page->dataKar->rowCount();
+    state.counters["current"] = s.page->currentRow();
+    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+}
+BENCHMARK(BM_RegisterCtrlEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
 // "Zaznacz wiersze" on the list as first shown: every row marked by the list's counted length,
 // beside the raw engine counting the documents.
 void BM_RegisterMarkAll(benchmark::State& state)
@@ -179,17 +221,22 @@ void BM_RegisterMarkAll(benchmark::State& state)
 BENCHMARK(BM_RegisterMarkAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 // "Kopiuj wiersze" after "Zaznacz wiersze": every row read and put on the clipboard, beside the
-// raw engine reading every row in order.
+// raw engine reading every row in order; the text's size and the process's resident memory
+// before the first copy and after the last one (the text then on the clipboard).
 void BM_RegisterCopyAll(benchmark::State& state)
 {
+    memory::returnLargeBuffers();  // as the program sets it at start
     bench::FilledDatabase& t = database();
     Shown s(t.app);
     bench::Paired paired(state);
     qint64 held = 0;
+    double before = 0;
     for (auto _ : state) {
         state.PauseTiming();
         s.page->KartotekaOdswiez();
         s.page->KarMarkAll();
+        QApplication::clipboard()->clear();
+        if (before == 0) before = bench::residentMb();
         state.ResumeTiming();
         paired.raw([&] { readEveryRow(t.db()); });
         paired.program([&] {
@@ -198,6 +245,9 @@ void BM_RegisterCopyAll(benchmark::State& state)
         });
     }
     state.counters["rows_held"] = double(held);
+    state.counters["text_mb"] = double(QApplication::clipboard()->mimeData()->data("text/plain").size()) / (1 << 20);
+    state.counters["resident_before_mb"] = before;
+    state.counters["resident_after_mb"] = bench::residentMb();
 }
 BENCHMARK(BM_RegisterCopyAll)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 

@@ -18,10 +18,34 @@
 
 namespace {
 
-// Editors that stop typing at the column's length.
+// The room around a cell's text.
+int cellMargin(const QWidget* w)
+{
+    const QStyle* style = w ? w->style() : QApplication::style();
+    return 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1) + 2;
+}
+
+bool wraps(int column)
+{
+    return column == PositionModel::Nazwa;
+}
+
+// Editors that stop typing at the column's length. Only the name wraps: any other value stands
+// on one line, in a smaller font when its column is too narrow for it.
 class LimitDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (wraps(index.column())) return;
+        option->features &= ~QStyleOptionViewItem::WrapText;
+        option->textElideMode = Qt::ElideNone;
+        const int room = option->rect.width() - cellMargin(option->widget);
+        const int width = QFontMetrics(option->font).horizontalAdvance(option->text);
+        if (room > 0 && width > room)
+            option->font.setPointSizeF(std::max(1.0, option->font.pointSizeF() * room / width));
+    }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
@@ -61,6 +85,17 @@ PositionGrid::PositionGrid(App& app, PositionModel* model, bool withCommands, QW
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     header->setSectionResizeMode(QHeaderView::Fixed);
     setRowLines(3);
+    // The columns follow the values they show.
+    auto refit = [this] {
+        if (fitting_) return;
+        fitting_ = true;
+        fitColumns();
+        fitting_ = false;
+    };
+    connect(model, &QAbstractItemModel::dataChanged, this, refit);
+    connect(model, &QAbstractItemModel::modelReset, this, refit);
+    connect(model, &QAbstractItemModel::rowsInserted, this, refit);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, refit);
 
     mnuPopPozycja = new QMenu(QStringLiteral("Pozycja"), this);
     mnuPopPozycja->setObjectName("mnuPopPozycja");
@@ -104,15 +139,35 @@ void PositionGrid::fitColumns()
         {PositionModel::Indjed, "szt."},        {PositionModel::Cenanet, "99 999,99"},
         {PositionModel::Indvat, "23"},          {PositionModel::WartNetto, "999 999,99"},
         {PositionModel::WartVAT, "999 999,99"}, {PositionModel::WartBrutto, "999 999,99"}};
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
-    int fixed = 0;
+    const int margin = cellMargin(this);
+    // Each as wide as its widest value shown, while the name keeps the width of its caption's
+    // widest word; a value wider still is drawn smaller.
+    const int nameLeast = captionWidth(PositionModel::Nazwa) + margin;
+    std::vector<int> widths, least;
+    int total = nameLeast, extra = 0;
     for (const auto& [column, value] : values) {
-        const int width =
+        const int base =
             std::max(fontMetrics().horizontalAdvance(QString::fromUtf8(value)), captionWidth(column)) + margin;
+        int widest = base;
+        for (int r = 0; r < model_->rowCount(); ++r)
+            widest =
+                std::max(widest, fontMetrics().horizontalAdvance(model_->index(r, column).data().toString()) + margin);
+        least.push_back(base);
+        widths.push_back(widest);
+        total += base;
+        extra += widest - base;
+    }
+    // Shared out in proportion when the values do not all fit.
+    const int spare = std::max(viewport()->width() - total, 0);
+    int fixed = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        const int column = values[i].first;
+        const int width =
+            extra <= spare ? widths[i] : least[i] + int(qint64(widths[i] - least[i]) * spare / std::max(extra, 1));
         if (columnWidth(column) != width) setColumnWidth(column, width);
         fixed += width;
     }
-    const int name = std::max(viewport()->width() - fixed, captionWidth(PositionModel::Nazwa) + margin);
+    const int name = std::max(viewport()->width() - fixed, nameLeast);
     if (columnWidth(PositionModel::Nazwa) != name) setColumnWidth(PositionModel::Nazwa, name);
 }
 
@@ -161,18 +216,6 @@ void PositionGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     if (hint == QAbstractItemDelegate::SubmitModelCache && taken &&
         (c == PositionModel::Ilosc || c == PositionModel::Cenanet || c == PositionModel::Indvat))
         setCurrentIndex(edited.siblingAtColumn(c + 1));
-}
-
-void PositionGrid::enterAsTab()
-{
-    if (state() == QAbstractItemView::EditingState) {
-        if (QWidget* editor = indexWidget(currentIndex()) ? indexWidget(currentIndex()) : QApplication::focusWidget()) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);  // no move of its own: one move below
-        }
-    }
-    const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
-    if (next.isValid()) setCurrentIndex(next);
 }
 
 void PositionGrid::makeCurrent(int row, int column)

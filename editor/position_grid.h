@@ -20,10 +20,6 @@ public:
     // Row height in text lines (1..10; anything else gives three lines).
     void setRowLines(int lines);
 
-    // Enter taken as Tab (the program's "EnterToTab" setting): the cell being typed is taken,
-    // then the next cell of the row (or the first of the next row) becomes current.
-    void enterAsTab();
-
     void mnuPopPozWstaw_Click();
     void mnuPopPozDodaj_Click();
     void mnuPopPozUsun_Click();

@@ -1,7 +1,7 @@
 #include "editor/window_keys.h"
 #include "core/app.h"
 #include "core/error_report.h"
-#include "editor/position_grid.h"
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -41,11 +41,11 @@ bool keepsEnter(QWidget* w)
     return !text.isEmpty() && (start != text.size() || !text.endsWith(QLatin1Char('\n')));
 }
 
-// The position grid of `w`: the grid itself, or the grid of a cell being edited.
-PositionGrid* positionGridOf(QWidget* w)
+// The grid of `w`: the grid itself, or the grid of a cell being edited.
+QAbstractItemView* gridOf(QWidget* w)
 {
     for (; w; w = w->parentWidget())
-        if (auto* grid = qobject_cast<PositionGrid*>(w)) return grid;
+        if (auto* grid = qobject_cast<QAbstractItemView*>(w)) return grid;
     return nullptr;
 }
 
@@ -79,10 +79,17 @@ bool WindowKeys::Form_KeyPress(const QKeyEvent& e)
     if (modifiers(e) & ~Qt::ShiftModifier) return false;
     QWidget* focused = QApplication::focusWidget();
     if (focused && keepsEnter(focused)) return false;
-    // In the position grid Enter is the grid's Tab: the cell being typed is taken and the next
-    // cell of the row becomes current.
-    if (PositionGrid* grid = positionGridOf(focused)) {
-        grid->enterAsTab();
+    // In a grid the cell being typed is taken, and then Enter is the grid's own Tab: the next
+    // cell becomes current, or a new row where the grid opens one on Tab.
+    if (QAbstractItemView* grid = gridOf(focused)) {
+        QWidget* editor = grid->indexWidget(grid->currentIndex());
+        if (editor && (editor == focused || editor->isAncestorOf(focused))) {
+            QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(grid->currentIndex());
+            emit delegate->commitData(editor);
+            emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);  // no move of its own
+        }
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(grid, &tab);
         return true;
     }
     // A field's own Enter (a filter applied on Enter) comes first, as it would on the key going

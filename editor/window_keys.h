@@ -9,7 +9,8 @@ class QWidget;
 // The main window's own keys, seen before the focused control whatever page is shown:
 // - Enter moves to the next field as Tab would, when the program's setting "EnterToTab" is on;
 //   a notes field that holds text keeps its Enter for a new line, unless the caret stands after
-//   an empty last line; in the position grid Enter moves to the next cell as the grid's Tab does;
+//   an empty last line; in a grid Enter is the grid's own Tab (the next cell, or a new row after
+//   the last cell of the positions);
 // - Ctrl+Enter and Ctrl+Shift+Enter save the edited document and start a new one;
 // - Ctrl+N starts a new document without saving and without a question.
 // The save and the new document are off while the database carries the read-only lock. The

@@ -49,14 +49,14 @@ QStringList registerCaptions()
     return captions;
 }
 
-QString generalText(ColumnKind kind, const db::Value& value)
+QString generalText(ColumnKind kind, const db::Value& value, const QLocale& locale)
 {
     if (value.isNull()) return QString();
     switch (kind) {
-    case ColumnKind::Amount: return value.toDecimal().toString().replace('.', QLocale().decimalPoint());
+    case ColumnKind::Amount: return value.toDecimal().toString().replace('.', locale.decimalPoint());
     case ColumnKind::Date: {
         const QDate d = storedDate(value);
-        return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : value.toText();
+        return d.isValid() ? locale.toString(d, QLocale::ShortFormat) : value.toText();
     }
     case ColumnKind::Integer:
     case ColumnKind::Text: break;
@@ -78,17 +78,20 @@ QString cellText(const RegisterColumn& column, const db::Value& value)
     return generalText(column.kind, value);
 }
 
-QString copyText(qint64 count, const std::function<const db::Row&(qint64)>& row)
+QByteArray copyText(qint64 count, const std::function<const db::Row&(qint64)>& row)
 {
     const auto& columns = registerColumns();
-    QString text;
-    for (const RegisterColumn& c : columns) text += c.caption + QLatin1Char('\t');
-    text += QLatin1String("\r\n");
+    const QLocale locale;
+    QByteArray text;
+    for (const RegisterColumn& c : columns) text += c.caption.toUtf8() + '\t';
+    text += "\r\n";
     for (qint64 k = 0; k < count; ++k) {
         const db::Row& r = row(k);
-        for (size_t i = 0; i < columns.size(); ++i)
-            text += (int(i) < r.size() ? generalText(columns[i].kind, r.at(int(i))) : QString()) + QLatin1Char('\t');
-        text += QLatin1String("\r\n");
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (int(i) < r.size()) text += generalText(columns[i].kind, r.at(int(i)), locale).toUtf8();
+            text += '\t';
+        }
+        text += "\r\n";
     }
     return text;
 }

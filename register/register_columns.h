@@ -1,5 +1,7 @@
 #pragma once
 #include "platform/database.h"
+#include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -30,9 +32,9 @@ QStringList registerCaptions();
 QString cellText(const RegisterColumn& column, const db::Value& value);
 // A value as a spreadsheet takes it: NULL empty, a date in the system's short form, an amount
 // with the system's decimal mark, no grouping and no trailing zeros.
-QString generalText(ColumnKind kind, const db::Value& value);
+QString generalText(ColumnKind kind, const db::Value& value, const QLocale& locale = QLocale());
 
-// The clipboard text of `count` copied rows: a line of captions, then one line per row with its
-// value in every column; each field is followed by a tab, each line by CR LF. `row` gives each
-// row in turn, once, and need not keep it afterwards.
-QString copyText(qint64 count, const std::function<const db::Row&(qint64)>& row);
+// The clipboard text of `count` copied rows, in UTF-8: a line of captions, then one line per row
+// with its value in every column; each field is followed by a tab, each line by CR LF. `row`
+// gives each row in turn, once, and need not keep it afterwards.
+QByteArray copyText(qint64 count, const std::function<const db::Row&(qint64)>& row);

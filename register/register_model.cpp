@@ -45,7 +45,23 @@ void RegisterModel::read(const RegisterFilter& filter)
 
 void RegisterModel::countRest()
 {
-    if (cursor_ && app_.gBaseDb && cursor_->readsFrom(*app_.gBaseDb)) finish(cursor_->rest());
+    if (!cursor_ || !app_.gBaseDb || !cursor_->readsFrom(*app_.gBaseDb) || atEnd()) return;
+    finish(cursor_->rest());
+    // Counting filled the connection's cache with pages no next step needs.
+    app_.gBaseDb->releaseCache();
+}
+
+void RegisterModel::fetchMore(const QModelIndex& parent)
+{
+    if (!parent.isValid() && cursor_ && app_.gBaseDb && cursor_->readsFrom(*app_.gBaseDb)) {
+        try {
+            countRest();
+            return;
+        } catch (...) {
+            // Read part by part instead; a failure there is reported as the view's.
+        }
+    }
+    LazyQueryModel::fetchMore(parent);
 }
 
 void RegisterModel::reread(int row)

@@ -28,6 +28,10 @@ public:
     // whole length, its rows read when shown. Throws AppError.
     void countRest();
 
+    // The view reached the last row read: the rest is counted, so that the scroll bar and the
+    // keys reach the last document at once; its rows are read when they are shown.
+    void fetchMore(const QModelIndex& parent) override;
+
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 

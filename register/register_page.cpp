@@ -5,6 +5,7 @@
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
 #include "platform/qor_combo.h"
+#include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/register_columns.h"
 #include "register/register_model.h"
@@ -14,15 +15,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace twips;
 
@@ -63,6 +67,21 @@ protected:
     {
         return cells_ ? QItemSelectionModel::NoUpdate : QTableView::selectionCommand(index, event);
     }
+    // Ctrl+End and Page Down go by the whole list: the rows not read yet are counted first (the
+    // model's fetchMore), so that they reach the last document.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        const bool toEnd = action == MoveEnd && (modifiers & Qt::ControlModifier);
+        if ((toEnd || action == MovePageDown) && model() && model()->canFetchMore(rootIndex())) {
+            ui::BusyPointer busy;
+            model()->fetchMore(rootIndex());
+        }
+        // Also before any cell was current.
+        if (toEnd && model() && model()->rowCount(rootIndex()) > 0)
+            return model()->index(model()->rowCount(rootIndex()) - 1, std::max(currentIndex().column(), 0),
+                                  rootIndex());
+        return QTableView::moveCursor(action, modifiers);
+    }
 
 private:
     template <class F>
@@ -76,6 +95,9 @@ private:
 };
 
 const QString kAll = QStringLiteral("(wszystkie)");
+
+// How often a long step lets the window paint, in milliseconds.
+constexpr int kPaintEvery = 50;
 
 }  // namespace
 
@@ -125,11 +147,14 @@ RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(ap
     gridKar->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {900,  1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200,
                           1300, 1100, 1100, 1200, 1400, 600,  1700, 1500, 2000, 1500};
-    // At least as wide as the caption.
+    // At least as wide as the caption, and an amount column as an amount of tens of millions.
     const QFontMetrics header(gridKar->horizontalHeader()->font());
-    for (int i = 0; i < int(std::size(widths)); ++i)
-        gridKar->setColumnWidth(
-            i, std::max(px(widths[i]), header.horizontalAdvance(registerColumns()[size_t(i)].caption) + 12));
+    const int amount = gridKar->fontMetrics().horizontalAdvance(QStringLiteral("99 999 999,99")) + 12;
+    for (int i = 0; i < int(std::size(widths)); ++i) {
+        const RegisterColumn& c = registerColumns()[size_t(i)];
+        gridKar->setColumnWidth(i, std::max({px(widths[i]), header.horizontalAdvance(c.caption) + 12,
+                                             c.kind == ColumnKind::Amount ? amount : 0}));
+    }
     gridKar->viewport()->installEventFilter(this);
 
     pboxSuma = named(new QWidget(this), "pboxSuma");
@@ -289,6 +314,24 @@ void RegisterPage::KartotekaOdswiez()
     }
     dataKar->read(filter());
     if (sumsShown_) sumsExecute();
+    countShownLater();
+}
+
+void RegisterPage::countShownLater()
+{
+    if (!isVisible() || dataKar->atEnd()) return;
+    // After the first screen is painted.
+    QTimer::singleShot(100, this, [this] {
+        if (!isVisible() || dataKar->atEnd()) return;
+        ui::BusyPointer busy;
+        dataKar->fetchMore({});
+    });
+}
+
+void RegisterPage::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    countShownLater();
 }
 
 void RegisterPage::sumsExecute()
@@ -302,7 +345,7 @@ void RegisterPage::sumsExecute()
             texts << cellText(columns[i], sums[i]);
             right.push_back(columns[i].kind == ColumnKind::Amount);
         }
-        GridSumExecute(texts, right, gridSuma);
+        GridSumExecute(texts, right, gridKar, gridSuma);
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
@@ -399,17 +442,31 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar->verticalScrollBar()->value();
     const QModelIndex current = gridKar->currentIndex();
-    // Each row read as it is copied; parts passed are let go on the way.
-    const QString text = copyText(qint64(marked_.size()), [this](qint64 k) -> const db::Row& {
+    // Each row read as it is copied; parts passed are let go on the way. The window keeps
+    // painting meanwhile, the user's clicks and keys held back until the copy is done.
+    const std::vector<int> rows = marked_;
+    QElapsedTimer painted;
+    painted.start();
+    const QByteArray text = copyText(qint64(rows.size()), [&](qint64 k) -> const db::Row& {
+        if (painted.elapsed() >= kPaintEvery) {
+            ui::repaintNow();
+            painted.restart();
+        }
         if (k % LazyQueryModel::kPart == 0) dataKar->letGo();
-        return dataKar->row(marked_[size_t(k)]);
+        return dataKar->row(rows[size_t(k)]);
     });
+    // Reading every row filled the connection's cache with pages no next step needs.
+    if (app_.gBaseDb) app_.gBaseDb->releaseCache();
     gridKar->clearSelection();
     gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     gridKar->verticalScrollBar()->setValue(first);
+    // The text as it is, in the form the clipboard hands on: nothing is converted or copied
+    // again, neither now nor when it is pasted.
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), text);
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(text);
+    clipboard->setMimeData(data);
     StatusInfo(QString());
 }
 

@@ -98,6 +98,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -105,6 +106,9 @@ private:
     template <class F>
     void guarded(const char* where, F&& f);
     void sumsExecute();
+    // Counts the rows not read yet a moment after the list is shown, so that the scroll bar
+    // stands for the whole list before it is dragged.
+    void countShownLater();
     // Brings back the current row, the scroll position and the marks kept by detach().
     void restorePlace();
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);

@@ -98,9 +98,15 @@ void GridSumHight(QTableView* grid, QWidget* box, QTableWidget* sumGrid)
     }
 }
 
-void GridSumExecute(const QStringList& texts, const std::vector<bool>& right, QTableWidget* sumGrid)
+void GridSumExecute(const QStringList& texts, const std::vector<bool>& right, QTableView* grid, QTableWidget* sumGrid)
 {
+    const QFontMetrics fm(sumGrid->font());
+    const int margin = 2 * (sumGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, sumGrid) + 1) + 4;
     for (int i = 0; i < sumGrid->columnCount(); ++i) {
+        // The sums column follows the data column's new width.
+        const int needed = texts.value(i).isEmpty() ? 0 : fm.horizontalAdvance(texts.value(i)) + margin;
+        if (i < grid->model()->columnCount() && !grid->isColumnHidden(i) && grid->columnWidth(i) < needed)
+            grid->setColumnWidth(i, needed);
         QTableWidgetItem* item = sumGrid->item(0, i);
         if (!item) {
             item = new QTableWidgetItem;

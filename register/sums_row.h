@@ -23,7 +23,7 @@ void GridSumResize(int colIndex, QTableView* grid, QWidget* box, QTableWidget* s
 // width; otherwise low, with both grids scrolled fully left.
 void GridSumHight(QTableView* grid, QWidget* box, QTableWidget* sumGrid);
 // Writes one text per data column into the sums row, amounts (`right`) aligned to the right as
-// in the data grid.
-void GridSumExecute(const QStringList& texts, const std::vector<bool>& right, QTableWidget* sumGrid);
+// in the data grid. A data column too narrow for its sum is widened, so that every sum reads whole.
+void GridSumExecute(const QStringList& texts, const std::vector<bool>& right, QTableView* grid, QTableWidget* sumGrid);
 // Lays the box's parts out after its size changed.
 void pboxSuma_Resize(QWidget* box, QTableWidget* sumGrid, QWidget* scroll, QWidget* line);

@@ -71,6 +71,31 @@ TEST_F(KeysFixture, EnterMovesOnAsTabWouldExceptInANotesFieldThatHoldsTextAndInT
                 QApplication::focusWidget() == controls(form).gridPoz);
 }
 
+// Enter is the grid's Tab: from the last cell of the last row it opens a new row, and what is
+// typed next goes there, never over the first position.
+TEST_F(KeysFixture, TabAndEnterInTheLastCellOfTheLastRowAppendARow)
+{
+    open();
+    t.app.gPrgPar.EnterToTab = true;
+    PositionGrid* grid = controls(form).gridPoz;
+    for (int key : {Qt::Key_Tab, Qt::Key_Return}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        form->NowyDokument();
+        typeRow(0, "Owies", "2", "kg", "5", "7");
+        const int rows = grid->model()->rowCount();
+        grid->setCurrentIndex(grid->model()->index(rows - 1, PositionModel::WartBrutto));
+        press(grid, key);
+        EXPECT_EQ(grid->model()->rowCount(), rows + 1);
+        EXPECT_EQ(grid->currentIndex().row(), rows);
+        press(grid, key);  // on to the name
+        for (QChar c : QString::fromUtf8("Jęczmień")) typeText(QApplication::focusWidget(), c);
+        press(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = 1").toText(), "Owies");
+        EXPECT_EQ(t.db().scalar("SELECT Nazwa FROM dopoz WHERE Pozycja = ?", {rows + 1}).toText(),
+                  QString::fromUtf8("Jęczmień"));
+    }
+}
+
 TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
 {
     open();

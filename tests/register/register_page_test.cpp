@@ -81,6 +81,16 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
             if (!line.isEmpty()) numbers << line.section('\t', 1, 1);
         return numbers;
     }
+    // 1200 more documents, 40 a month from January 2015: the list is far longer than its first
+    // reading, and its last document is "1/01/2015". Listed anew.
+    void storeLongList()
+    {
+        db().execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1199), "
+                     "d(i, m) AS (SELECT i, date('2015-01-01', '+' || (i / 40) || ' months') FROM n) "
+                     "INSERT INTO fadok (Inddok, Numer, Datawyst) SELECT 'FR', (i % 40 + 1) || '/' || "
+                     "strftime('%m/%Y', m), date(m, '+' || (i % 28) || ' days') FROM d");
+        page->KartotekaOdswiez();
+    }
     void sumuj(bool on)
     {
         if (page->cbFSumuj->isChecked() != on) QTest::mouseClick(page->cbFSumuj, Qt::LeftButton);
@@ -277,11 +287,7 @@ TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
 // copied whole in the list's order.
 TEST_F(RegisterWindow, EveryRowOfALongListIsMarkedWithoutReadingItAndCopiedInItsOrder)
 {
-    db().execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1199), "
-                 "d(i, m) AS (SELECT i, date('2015-01-01', '+' || (i / 40) || ' months') FROM n) "
-                 "INSERT INTO fadok (Inddok, Numer, Datawyst) SELECT 'FR', (i % 40 + 1) || '/' || "
-                 "strftime('%m/%Y', m), date(m, '+' || (i % 28) || ' days') FROM d");
-    page->KartotekaOdswiez();
+    storeLongList();
     ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
     window->mnuKarWierszeZaznacz->trigger();
     EXPECT_EQ(page->markedRows().size(), 1206u);
@@ -290,6 +296,41 @@ TEST_F(RegisterWindow, EveryRowOfALongListIsMarkedWithoutReadingItAndCopiedInIts
     const QStringList copied = clipboardNumbers();
     EXPECT_EQ(copied, listed());
     EXPECT_EQ(copied.value(6), "40/06/2017");
+}
+
+// Ctrl+End, the scroll bar dragged to its end and Page Down held reach the last document of a
+// list longer than its first reading.
+TEST_F(RegisterWindow, KeysAndTheScrollBarReachTheLastDocument)
+{
+    QTableView* grid = page->gridKar;
+    const std::pair<const char*, std::function<void()>> moves[] = {
+        {"Ctrl+End", [&] { QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier); }},
+        {"scroll bar",
+         [&] {
+             QTest::qWait(300);  // the list shown a moment
+             grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+             QApplication::processEvents();
+         }},
+        {"Page Down held",
+         [&] {
+             for (int i = 0; i < 200 && page->currentRow() < page->dataKar->rowCount() - 1; ++i)
+                 QTest::keyClick(grid, Qt::Key_PageDown);
+         }},
+    };
+    for (const auto& [name, move] : moves) {
+        SCOPED_TRACE(name);
+        db().execute("DELETE FROM fadok WHERE Numer LIKE '%/2015' OR Numer LIKE '%/2016' OR Numer LIKE '%/2017'");
+        storeLongList();
+        grid->setFocus();  // no cell current yet
+        ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
+        move();
+        EXPECT_EQ(page->dataKar->rowCount(), 1206);
+        EXPECT_EQ(grid->rowAt(grid->viewport()->height() - 2), 1205);
+        EXPECT_EQ(page->dataKar->value(1205, "Numer").toText(), "1/01/2015");
+        if (std::string(name) != "scroll bar") {
+            EXPECT_EQ(page->currentRow(), 1205);
+        }
+    }
 }
 
 TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)

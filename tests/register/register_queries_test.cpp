@@ -207,7 +207,7 @@ TEST_F(Queries, CopiedRowsAreTabSeparatedLinesOfUnformattedValues)
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     const db::Row row = *registerRow(db(), rowid("11/03/2024"));
-    const QString text = copyText(1, [&](qint64) -> const db::Row& { return row; });
+    const QString text = QString::fromUtf8(copyText(1, [&](qint64) -> const db::Row& { return row; }));
     const QStringList lines = text.split("\r\n");
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[2], "");
@@ -224,7 +224,7 @@ TEST_F(Queries, CopiedRowsAreTabSeparatedLinesOfUnformattedValues)
     EXPECT_EQ(fields[13], "999");
     EXPECT_EQ(fields[14], "");  // not paid
     EXPECT_EQ(fields[16], "14");
-    EXPECT_EQ(copyText(0, [&](qint64) -> const db::Row& { return row; }), lines[0] + "\r\n");
+    EXPECT_EQ(QString::fromUtf8(copyText(0, [&](qint64) -> const db::Row& { return row; })), lines[0] + "\r\n");
     QLocale::setDefault(QLocale::c());
 }
 
