@@ -195,6 +195,7 @@ int DocumentListModel::stored(const QString& numer)
 
 void DocumentListModel::fetchMore(const QModelIndex& parent)
 {
+    if (!canFetchMore(parent)) return;
     try {
         countRest();
     } catch (...) {
