@@ -179,6 +179,8 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
         } catch (const AppError& e) {
             damaged = e.number() == err::kDamaged;
         } catch (...) {
+            // Not reported from this thread: any other failure is a failed attempt, tried again
+            // below up to kAttempts times like a busy file.
         }
         lock.lock();
         running_ = nullptr;

@@ -242,6 +242,7 @@ void dlgBazaWlas::UstawieniaOdczyt()
         txtKopiaFolder->setText(folder);
         txtKopiaData->setText(RegRead(key, QStringLiteral("BazaKopiaData"), QString()));
     } catch (...) {
+        ErrorReport(app_, windowTitle() + QStringLiteral(":UstawieniaOdczyt"));
     }
 }
 
@@ -257,7 +258,9 @@ void dlgBazaWlas::UstawieniaZapisz()
             if (app_.mainFrame) app_.mainFrame->ToolbarTrybOdczyt(!app_.gBazaPar.BazaOdczyt);
         }
     } catch (...) {
+        ErrorReport(app_, windowTitle() + QStringLiteral(":UstawieniaZapisz"));
     }
+    // The program's own settings are stored even when the database refused its part.
     try {
         const QString& key = app_.gRegProgramKey;
         RegSave(key, QStringLiteral("BazaKopia"), settingText(cbKopia->isChecked()));
@@ -266,6 +269,7 @@ void dlgBazaWlas::UstawieniaZapisz()
         RegSave(key, QStringLiteral("BazaKopiaCoDni"), txtKopiadni->text());
         RegSave(key, QStringLiteral("BazaKopiaFolder"), txtKopiaFolder->text());
     } catch (...) {
+        ErrorReport(app_, windowTitle() + QStringLiteral(":UstawieniaZapisz"));
     }
 }
 
@@ -375,11 +379,10 @@ void dlgBazaWlas::cmdKopiuj_Click()
 
 void dlgBazaWlas::txtKopiaFolder_Click()
 {
-    try {
+    runCommand(app_, windowTitle() + QStringLiteral(":txtKopiaFolder_Click"), [this] {
         QString folder = txtKopiaFolder->text();
         txtKopiaFolder->setText(FolderBrowse(this, QStringLiteral("Wybierz folder"), folder));
-    } catch (...) {
-    }
+    });
 }
 
 void dlgBazaWlas::cmbOk_Click()

@@ -105,6 +105,8 @@ void dlgError::cmdPrzerwij_Click()
         try {
             if (app_.gBaseDb->inTransaction()) app_.gBaseDb->execute(QStringLiteral("ROLLBACK"));
         } catch (...) {
+            // Not reported: this is the error window ending the program, and closing the file
+            // below rolls back what the statement could not.
         }
         app_.gBaseDb.reset();
         app_.gBazaOtwarta = false;

@@ -154,6 +154,7 @@ void dlgParProg::Form_Load()
         cmbStanowisko->setCurrentIndex(
             cmbStanowisko->findText(RegRead(key, QStringLiteral("Stanowisko"), settingText(d.Stanowisko))));
     } catch (...) {
+        ErrorReport(app_, windowTitle() + QStringLiteral(":Form_Load"));
     }
     ui::setDefaultPointer();
 }

@@ -1,5 +1,6 @@
 #include "core/start_up.h"
 #include "core/app.h"
+#include "core/error_report.h"
 #include "core/frm_splash.h"
 #include "core/main_frame.h"
 #include "core/prg_par_read.h"
@@ -111,6 +112,7 @@ bool InstanceCheck(App& app)
         if (several != QLatin1String("1") && app.instanceChannel->signalRunningCopy()) return true;
         app.instanceChannel->listen();  // so that later copies find this one
     } catch (...) {
+        ErrorReport(app, QStringLiteral("InstanceCheck"));  // and the program starts as the only copy
     }
     return false;
 }

@@ -65,6 +65,7 @@ struct DocHeader {
     // from the issue date; new dates alone move a dated term with the days.
     DocHeader with(const DocHeader& from, Parts parts) const;
 
+    bool operator==(const DocHeader&) const = default;
     bool isCorrection() const { return Inddok == QLatin1String("KFR"); }
     // Takes the totals, the deduction and the amount to pay.
     void setTotals(const Totals& t);

@@ -1,6 +1,6 @@
 #include "documents/document_list.h"
 #include "core/app.h"
-#include "documents/document_order.h"
+#include "documents/newest_first_cursor.h"
 #include "platform/database.h"
 #include "platform/date_text.h"
 #include <QPointer>
@@ -145,18 +145,25 @@ void DocumentListModel::countRest()
 
 void DocumentListModel::recountGaps()
 {
-    for (int s = int(segments().size()) - 1; s >= 0; --s) {
+    std::vector<int> at;
+    std::vector<DocumentRange> gaps;
+    for (int s = 0; s < int(segments().size()); ++s) {
         const Segment& g = segments()[size_t(s)];
         if (!g.gap || !g.key.canConvert<DocumentRange>()) continue;
         const DocumentRange r = g.key.value<DocumentRange>();
         if (r.month || r.end) continue;
-        const qint64 n = rows_->recount(r);
-        if (n == g.count) continue;
-        std::vector<Piece> exact;
-        if (n > 0) exact.push_back(Gap{g.key, n});
-        replace(s, s + 1, std::move(exact));
+        at.push_back(s);
+        gaps.push_back(r);
     }
-    rows_->recounted();
+    const std::vector<qint64> counts = rows_->recount(gaps);
+    // From the last, so that the segments before keep their places.
+    for (size_t i = at.size(); i-- > 0;) {
+        const Segment& g = segments()[size_t(at[i])];
+        if (counts[i] == g.count) continue;
+        std::vector<Piece> exact;
+        if (counts[i] > 0) exact.push_back(Gap{g.key, counts[i]});
+        replace(at[i], at[i] + 1, std::move(exact));
+    }
 }
 
 int DocumentListModel::stored(const QString& numer)
@@ -215,6 +222,7 @@ int DocumentListModel::stored(const QString& numer)
 
 void DocumentListModel::fetchMore(const QModelIndex& parent)
 {
+    if (!canFetchMore(parent)) return;
     try {
         countRest();
     } catch (...) {

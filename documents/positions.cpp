@@ -33,8 +33,8 @@ const RecordColumns<PositionKey>& keyTable()
 {
     using C = RecordColumns<PositionKey>;
     using K = PositionKey;
-    static const C t = {C::column("Stanowisko", &K::Stanowisko), C::column("Inddok", &K::Inddok),
-                        C::column("Numer", &K::Numer), C::column("Korekta", &K::Korekta)};
+    static const C t = {C::count("Stanowisko", &K::Stanowisko), C::text("Inddok", &K::Inddok),
+                        C::text("Numer", &K::Numer), C::flag("Korekta", &K::Korekta)};
     return t;
 }
 
@@ -43,11 +43,11 @@ const RecordColumns<Position>& table()
 {
     using C = RecordColumns<Position>;
     using P = Position;
-    static const C t = {C::column("Pozycja", &P::Pozycja),      C::column("Nazwa", &P::Nazwa),
-                        C::column("Ilosc", &P::Ilosc),          C::column("Indjed", &P::Indjed),
-                        C::column("Cenanet", &P::Cenanet),      C::column("Indvat", &P::Indvat),
-                        C::column("WartNetto", &P::WartNetto),  C::column("WartVAT", &P::WartVAT),
-                        C::column("WartBrutto", &P::WartBrutto)};
+    static const C t = {C::count("Pozycja", &P::Pozycja),       C::text("Nazwa", &P::Nazwa),
+                        C::amount("Ilosc", &P::Ilosc),          C::text("Indjed", &P::Indjed),
+                        C::amount("Cenanet", &P::Cenanet),      C::text("Indvat", &P::Indvat),
+                        C::amount("WartNetto", &P::WartNetto),  C::amount("WartVAT", &P::WartVAT),
+                        C::amount("WartBrutto", &P::WartBrutto)};
     return t;
 }
 

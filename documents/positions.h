@@ -40,6 +40,8 @@ struct Position {
     OptDecimal WartVAT;
     OptDecimal WartBrutto;
 
+    bool operator==(const Position&) const = default;
+
     // The columns that the grids show, in their order (Pozycja first), and this row's values in
     // that order; both come from one declaration of the columns (positions.cpp), as does the reader.
     static const QStringList& columns();

@@ -23,14 +23,15 @@ public:
         std::function<void(R&, const db::Value&)> read;
     };
 
-    // The entry of column `name` for `member`.
-    template <class T>
-    static Column column(const char* name, T R::*member)
-    {
-        const QString n = QString::fromLatin1(name);
-        return {n, [member](const R& r) { return db::Value(r.*member); },
-                [member, n](R& r, const db::Value& v) { readInto(r.*member, v, n); }};
-    }
+    // The entry of column `name` for `member`, one for each kind of column: a member of another
+    // type does not compile.
+    static Column text(const char* name, QString R::*member) { return column(name, member); }
+    static Column date(const char* name, QDate R::*member) { return column(name, member); }
+    static Column amount(const char* name, OptDecimal R::*member) { return column(name, member); }
+    static Column count(const char* name, int R::*member) { return column(name, member); }
+    static Column count(const char* name, std::optional<int> R::*member) { return column(name, member); }
+    static Column count(const char* name, std::optional<qint64> R::*member) { return column(name, member); }
+    static Column flag(const char* name, std::optional<bool> R::*member) { return column(name, member); }
 
     RecordColumns(std::initializer_list<Column> columns) : columns_(columns)
     {
@@ -59,6 +60,14 @@ public:
     }
 
 private:
+    template <class T>
+    static Column column(const char* name, T R::*member)
+    {
+        const QString n = QString::fromLatin1(name);
+        return {n, [member](const R& r) { return db::Value(r.*member); },
+                [member, n](R& r, const db::Value& v) { readInto(r.*member, v, n); }};
+    }
+
     static void readInto(QString& m, const db::Value& v, const QString&) { m = v.toText(); }
     static void readInto(QDate& m, const db::Value& v, const QString&) { m = v.toDate(); }
     static void readInto(OptDecimal& m, const db::Value& v, const QString& n) { m = v.exactDecimal(n); }

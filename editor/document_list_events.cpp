@@ -207,12 +207,8 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // After the list has handled the click itself.
-        QTimer::singleShot(0, this, [this] {
-            try {
-                lstDok_DblClick();
-            } catch (...) {
-            }
-        });
+        QTimer::singleShot(
+            0, this, [this] { runCommand(app_, QStringLiteral("lstDok_DblClick"), [this] { lstDok_DblClick(); }); });
     } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseMove) {
         // A drag of the selected document, by its number, onto the form.
         auto* e = static_cast<QMouseEvent*>(event);
@@ -224,10 +220,8 @@ bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(event);
         pressedAt_ = e->position().toPoint();
-        try {
-            lstDok_MouseDown(e->button(), e->position().toPoint());
-        } catch (...) {
-        }
+        runCommand(app_, QStringLiteral("lstDok_MouseDown"),
+                   [&] { lstDok_MouseDown(e->button(), e->position().toPoint()); });
     }
     return QObject::eventFilter(watched, event);
 }

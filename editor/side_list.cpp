@@ -209,6 +209,7 @@ bool SideList::settle()
         try {
             if (app_.gBaseDb) d = readDictionary(*app_.gBaseDb, fresh->name);
         } catch (...) {
+            // As a request that fails (PanelSlownikPokaz): the rows shown stay, the next request reads again.
         }
     }
     if (!d) {

@@ -159,7 +159,7 @@ QString leadingDecimalText(const QString& text)
     QString num;
     bool dot = false, digits = false;
     for (QChar c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
+        if (skippedInNumber(c.unicode())) continue;
         if ((c == '-' || c == '+') && num.isEmpty())
             num += c;
         else if (c.isDigit() && c.unicode() <= '9') {

@@ -69,6 +69,13 @@ private:
 
 using OptDecimal = std::optional<Decimal>;
 
+// The blanks that the old Val function skips anywhere in a number: space, tab, CR and LF. Any
+// other character (a no-break space too) ends a number but a digit or its decimal point.
+constexpr bool skippedInNumber(char16_t c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 // The number a text begins with, as the old Val function reads it: blanks anywhere are skipped,
 // an optional sign, digits and one "." as the decimal mark; reading stops at anything else.
 // Gives the text of that number ("-12.5" for " -1 2.5 kg"), or "" when there is none.

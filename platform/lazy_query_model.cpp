@@ -2,6 +2,17 @@
 #include <QMetaObject>
 #include <algorithm>
 
+namespace {
+
+// The rows changing for as long as this lives (the signals of a change and what answers them).
+struct Changing {
+    int& depth;
+    explicit Changing(int& d) : depth(d) { ++depth; }
+    ~Changing() { --depth; }
+};
+
+}  // namespace
+
 LazyQueryModel::LazyQueryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void LazyQueryModel::setHeaders(const QStringList& headers)
@@ -122,6 +133,7 @@ bool LazyQueryModel::readPart(int count)
 
 void LazyQueryModel::append(std::vector<Piece> pieces)
 {
+    const Changing changing(changing_);
     const int first = rowCount();
     qint64 added = 0;
     std::vector<Segment> fresh;
@@ -148,12 +160,12 @@ void LazyQueryModel::fetchAll()
 
 bool LazyQueryModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && open_;
+    return !parent.isValid() && open_ && changing_ == 0;
 }
 
 void LazyQueryModel::fetchMore(const QModelIndex& parent)
 {
-    if (parent.isValid()) return;
+    if (!canFetchMore(parent)) return;
     try {
         fetchNext();
     } catch (...) {
@@ -239,6 +251,7 @@ void LazyQueryModel::loadQuietly(int s, qint64 offset) const
 
 void LazyQueryModel::settle(bool release)
 {
+    const Changing changing(changing_);
     // Each held part shows the rows it holds.
     for (size_t s = 0; s < segments_.size(); ++s) {
         Segment& g = segments_[s];
@@ -293,6 +306,7 @@ void LazyQueryModel::letGo()
 
 void LazyQueryModel::replace(int first, int last, std::vector<Piece> pieces)
 {
+    const Changing changing(changing_);
     const int at = first < int(segments_.size()) ? firstRow(first) : rowCount();
     qint64 before = 0, after = 0;
     for (int s = first; s < last; ++s) before += segments_[size_t(s)].count;
@@ -325,6 +339,7 @@ void LazyQueryModel::finish(std::vector<Piece> rest)
 
 void LazyQueryModel::removeHeldRow(int s, int at)
 {
+    const Changing changing(changing_);
     Segment& g = segments_.at(size_t(s));
     const int r = firstRow(s) + at;
     beginRemoveRows({}, r, r);
@@ -336,6 +351,7 @@ void LazyQueryModel::removeHeldRow(int s, int at)
 
 void LazyQueryModel::insertHeldRow(int s, int at, db::Row row)
 {
+    const Changing changing(changing_);
     Segment& g = segments_.at(size_t(s));
     const int r = firstRow(s) + at;
     beginInsertRows({}, r, r);

@@ -77,6 +77,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // False while rows are being put in or taken out.
     bool canFetchMore(const QModelIndex& parent) const override;
     // The view's request for more rows. It cannot take an error, so a failed read ends the
     // reading and is handed on through readFailed after the view's step is over.
@@ -143,4 +144,7 @@ private:
     mutable int movedToEnd_ = 0;
     mutable quint64 tick_ = 1;
     mutable bool settling_ = false;
+    // Rows being put in or taken out: a view's request for more waits until that is over, so
+    // that what it would read cannot land amid the change.
+    int changing_ = 0;
 };

@@ -1,5 +1,5 @@
 #pragma once
-#include "documents/document_order.h"
+#include "documents/newest_first_cursor.h"
 #include "platform/database.h"
 #include "platform/decimal.h"
 #include <QString>

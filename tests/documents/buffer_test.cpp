@@ -2,6 +2,8 @@
 #include "documents/positions.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -23,7 +25,112 @@ DocHeader sample()
     return h;
 }
 
+// A record whose every field holds a value no other field holds, and the value that the column of
+// each member's own name must then hold.
+template <class R>
+struct Distinct {
+    R r;
+    std::map<QString, db::Value> byColumn;
+};
+#define SET(d, member, value) (d.r.member = value, d.byColumn[QStringLiteral(#member)] = db::Value(d.r.member))
+
+Distinct<DocHeader> distinctHeader()
+{
+    Distinct<DocHeader> d;
+    int day = 0;
+    auto date = [&] { return QDate(2024, 5, ++day); };
+    SET(d, Stanowisko, 3), SET(d, Inddok, "KFR"), SET(d, Numer, "3/05/2024"), SET(d, Datawyst, date());
+    SET(d, Datasprz, date()), SET(d, KorInddok, "FR"), SET(d, KorNumer, "1/04/2024"), SET(d, KorDatawyst, date());
+    SET(d, Podstawa, "art. 116"), SET(d, Wydane, "wydane"), SET(d, Nazkon, "Jan O'Brien"), SET(d, Adrkon, "Wieś 1");
+    SET(d, Nipkon, "5260001246"), SET(d, Nazdok, "dowód"), SET(d, Numdok, "ABC123"), SET(d, Wyddok, "Wójt");
+    SET(d, Datadok, date()), SET(d, RazNetto, Decimal(-11)), SET(d, RazVAT, Decimal(12)),
+        SET(d, RazBrutto, Decimal(13));
+    SET(d, Potracenie, Decimal(14)), SET(d, DoZaplaty, Decimal(15)), SET(d, PlatFor, "przelew"), SET(d, PlatDni, 16);
+    SET(d, PlatTer, "termin"), SET(d, PlatRach, "rachunek"), SET(d, Wystawil, "Anna"), SET(d, Uwagi, "uwagi");
+    SET(d, Fundusz, "Fundusz Promocji Mleka"), SET(d, Zaplacono, Decimal(17));
+    return d;
+}
+
+Distinct<Position> distinctPosition()
+{
+    Distinct<Position> d;
+    SET(d, Pozycja, 21), SET(d, Nazwa, "Pszenica"), SET(d, Ilosc, Decimal(22)), SET(d, Indjed, "kg");
+    SET(d, Cenanet, Decimal(23)), SET(d, Indvat, "7"), SET(d, WartNetto, Decimal(24)), SET(d, WartVAT, Decimal(25));
+    SET(d, WartBrutto, Decimal(26));
+    return d;
+}
+
+Distinct<PositionKey> distinctKey()
+{
+    Distinct<PositionKey> d;
+    SET(d, Stanowisko, 4), SET(d, Inddok, "KFR"), SET(d, Numer, "4/05/2024"), SET(d, Korekta, true);
+    return d;
+}
+
+#undef SET
+
+// Every field was set to a value of its own.
+template <class R>
+void expectEveryFieldDistinct(const Distinct<R>& d, const QStringList& columns)
+{
+    std::set<db::Value::Data> values;
+    for (const auto& [column, value] : d.byColumn) values.insert(value.data());
+    EXPECT_EQ(values.size(), d.byColumn.size());
+    EXPECT_EQ(d.byColumn.size(), size_t(columns.size()));
+}
+
+// Each column of `row` named in `d` holds the value of the member of its name.
+template <class R>
+void expectOwnColumns(const std::optional<db::Row>& row, const Distinct<R>& d, const char* table)
+{
+    SCOPED_TRACE(table);
+    ASSERT_TRUE(row);
+    for (const auto& [column, value] : d.byColumn) {
+        SCOPED_TRACE(column.toStdString());
+        EXPECT_TRUE((*row)[column].data() == value.data()) << (*row)[column].toText().toStdString();
+    }
+}
+
 }  // namespace
+
+TEST(Buffer, EveryHeaderFieldKeepsItsColumnThroughDodokAndFadok)
+{
+    TempDatabase t;
+    const Distinct<DocHeader> d = distinctHeader();
+    expectEveryFieldDistinct(d, DocHeader::columns());
+    t.db().execute(DocHeader::insertStatement("dodok"), d.r.values());
+    expectOwnColumns(t.db().queryOne("SELECT * FROM dodok"), d, "dodok");
+    const auto buffered = DocHeader::buffered(t.db(), d.r.Stanowisko);
+    ASSERT_TRUE(buffered);
+    t.db().execute(DocHeader::insertStatement("fadok"), buffered->values());
+    expectOwnColumns(t.db().queryOne("SELECT * FROM fadok"), d, "fadok");
+    EXPECT_TRUE(DocHeader::stored(t.db(), d.r.Numer) == d.r);
+}
+
+TEST(Buffer, EveryPositionFieldKeepsItsColumnInEveryPositionTable)
+{
+    TempDatabase t;
+    t.app.gStanowisko = 4;
+    Distinct<Position> d = distinctPosition();
+    const Distinct<PositionKey> key = distinctKey();
+    expectEveryFieldDistinct(d, Position::columns());
+    expectEveryFieldDistinct(key, PositionKey::columns());
+    for (PositionTable table : {PositionTable::Dopoz, PositionTable::Dokor}) {
+        SCOPED_TRACE(tableName(table).toStdString());
+        PositionBuffer b(t.app, table);
+        d.r.id = b.insert(d.r);
+        expectOwnColumns(t.db().queryOne("SELECT * FROM " + tableName(table)), d, "buffer");
+        const auto rows = b.read();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_TRUE(rows[0] == d.r);
+    }
+    t.db().execute(positionInsert("fapoz"), positionValues(key.r, d.r));
+    const auto row = t.db().queryOne("SELECT rowid AS id, * FROM fapoz");
+    expectOwnColumns(row, d, "fapoz");
+    expectOwnColumns(row, key, "fapoz");
+    d.r.id = row->integer("id");
+    EXPECT_TRUE(Position::fromRow(*row) == d.r);
+}
 
 TEST(Buffer, HeaderRoundTripsPerWorkstation)
 {

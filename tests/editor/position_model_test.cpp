@@ -1,31 +1,18 @@
 #include "editor/position_model.h"
 #include "documents/buffer.h"
+#include "support/model_protocol.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
-#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
 
-// What the model tester found wrong with the model's signals, collected for the test to check.
-QStringList& protocolFaults()
-{
-    static QStringList faults;
-    return faults;
-}
-
-void collectProtocolFaults(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (type != QtDebugMsg && qstrcmp(context.category, "qt.modeltest") == 0) protocolFaults() << text;
-}
-
 struct ModelFixture : ::testing::Test {
     TempDatabase t;
     ScopedResponder responder;
     std::unique_ptr<PositionModel> model;
-    std::unique_ptr<QAbstractItemModelTester> tester;
-    QtMessageHandler previousHandler = nullptr;
+    std::unique_ptr<ModelProtocol> protocol;
 
     void SetUp() override
     {
@@ -33,18 +20,15 @@ struct ModelFixture : ::testing::Test {
         t.app.gPrgPar.TabPozLicz = 4;
         bufferNewDocument(t.app, false);
         model = std::make_unique<PositionModel>(t.app, PositionTable::Dopoz);
-        protocolFaults().clear();
-        previousHandler = qInstallMessageHandler(collectProtocolFaults);
         // Every test checks that the model announces each change as a model must.
-        tester = std::make_unique<QAbstractItemModelTester>(model.get(),
-                                                            QAbstractItemModelTester::FailureReportingMode::Warning);
+        protocol = std::make_unique<ModelProtocol>(model.get());
         model->reload();
     }
     void TearDown() override
     {
-        tester.reset();
-        qInstallMessageHandler(previousHandler);
-        EXPECT_TRUE(protocolFaults().isEmpty()) << protocolFaults().join("\n").toStdString();
+        const std::string faults = protocol->faults();
+        protocol.reset();
+        EXPECT_TRUE(faults.empty()) << faults;
     }
     // The rows as the model holds them, and as the buffer holds them.
     QStringList held()

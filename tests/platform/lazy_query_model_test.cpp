@@ -1,4 +1,5 @@
 #include "platform/lazy_query_model.h"
+#include "support/model_protocol.h"
 #include <QApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -150,4 +151,26 @@ TEST(LazyQueryModel, AFailedReadKeepsTheRowsReadAndIsHandedOnAfterTheViewsStep)
     numbers->next_ = 300;
     EXPECT_THROW(model.setSource(numbers), AppError);
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+// Every change of the rows (a part read at the end, parts let go, a gap opened where a row is
+// asked for, the rest read to the end) is announced as Qt's model tester expects.
+TEST(LazyQueryModel, EveryChangeOfTheRowsKeepsToTheModelProtocol)
+{
+    auto numbers = std::make_shared<Numbers>(20000, -1, true);
+    LazyQueryModel model;
+    ModelProtocol protocol(&model);
+    model.setHeaders({"Nr", "Tekst"});
+    model.setSource(numbers);
+    EXPECT_TRUE(model.fetchNext() || model.rowCount() == 20000);
+    for (int r = 0; r < 20000; r += 250) EXPECT_EQ(model.row(r).at(0).toInt(), r);  // gaps opened
+    QApplication::processEvents();
+    model.letGo();
+    EXPECT_LE(model.heldRows(), LazyQueryModel::kHeld + 1000);
+    EXPECT_EQ(model.index(19999, 1).data().toString(), "row 19999");
+    QApplication::processEvents();
+    model.fetchAll();
+    EXPECT_EQ(model.rowCount(), 20000);
+    model.clear();
+    EXPECT_TRUE(protocol.faults().empty()) << protocol.faults();
 }

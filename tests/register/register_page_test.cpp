@@ -5,9 +5,11 @@
 #include "editor/main_window.h"
 #include "platform/qor_combo.h"
 #include "register/chart_page.h"
+#include "register/register_columns.h"
 #include "register/register_model.h"
 #include "support/answers.h"
 #include "support/editing_window.h"
+#include "support/model_protocol.h"
 #include "support/stored_document.h"
 #include "support/typing.h"
 #include <QAction>
@@ -416,4 +418,31 @@ TEST_F(RegisterWindow, DetachingLetsGoOfTheRows)
 {
     window->Odlacz();
     EXPECT_EQ(page->dataKar->rowCount(), 0);
+}
+
+// The register's rows change as Qt's model tester expects: read, a part read at the end, the rest
+// counted, gaps opened where rows are shown, parts let go, a paid amount typed, the list read
+// again after a document was stored.
+TEST_F(RegisterWindow, EveryChangeOfTheRowsKeepsToTheModelProtocol)
+{
+    db().execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 5999), "
+                 "d(i, m) AS (SELECT i, date('2015-01-01', '+' || (i / 400) || ' months') FROM n) "
+                 "INSERT INTO fadok (Inddok, Numer, Datawyst, RazBrutto) SELECT 'FR', (i % 400 + 1) || '/' || "
+                 "strftime('%m/%Y', m), date(m, '+' || (i % 28) || ' days'), 100 FROM d");
+    RegisterModel* model = page->dataKar;
+    ModelProtocol protocol(model);
+    page->KartotekaOdswiez();
+    model->fetchNext();
+    model->countRest();
+    for (int r = 0; r < model->rowCount(); r += 397) model->value(r, "Numer");
+    QApplication::processEvents();
+    model->letGo();
+    const int row = model->rowCount() / 2;
+    EXPECT_TRUE(model->setData(model->index(row, registerColumn("Zaplacono")), "12,5"));
+    db().execute("INSERT INTO fadok (Inddok, Numer, Datawyst) VALUES ('FR', '401/03/2016', '2016-03-31')");
+    page->KartotekaOdswiez();
+    model->countRest();
+    QApplication::processEvents();
+    EXPECT_EQ(model->rowCount(), db().scalar("SELECT count(*) FROM fadok").toInt());
+    EXPECT_TRUE(protocol.faults().empty()) << protocol.faults();
 }
