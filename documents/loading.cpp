@@ -53,7 +53,8 @@ Totals positionTotals(const DocHeader& h, const std::vector<Position>& dopoz, co
     return PozycjeSumuj(sums(dopoz), h.isCorrection() ? &kor : nullptr, !h.Fundusz.isEmpty());
 }
 
-LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek)
+LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek,
+                          const EditState* edit)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
@@ -65,6 +66,7 @@ LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Posit
         for (Position& p : *rows) p.id = buffer.insert(p);
     }
     bufferHeader(app, naglowek);
+    if (edit) bufferEditState(app, *edit);
     tr.commit();
     loaded.buffered = true;
     return loaded;
@@ -91,13 +93,14 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
         }
         if (tryb == kTrybPopraw) {
             d.parts = DocHeader::WholeHeader;
+            d.edit = EditState::of(app, d.header.Numer, d.storedIdentity);
         } else {
             // The content of the stored document in the document being written.
             d.parts = DocHeader::TextsPart | DocHeader::TotalsPart | DocHeader::IssuerPart;
             d.header = formularz.with(d.header, d.parts);
             d.header.setTotals(positionTotals(d.header, poz, kor));
         }
-        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header);
+        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header, d.edit.poprawa() ? &d.edit : nullptr);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajDokument"));

@@ -29,20 +29,23 @@ struct LoadedRows {
 };
 
 // A loaded document: the header to show (see above), the parts of it the load set, the stored
-// document's identity as it was read (a load for editing), and its rows.
+// document's identity as it was read, the edit it starts (a load for editing; kept with the
+// buffer) and its rows.
 struct LoadedDocument {
     DocHeader header;
     DocHeader::Parts parts;
     StoredIdentity storedIdentity;
+    EditState edit;
     LoadedRows rows;
 };
 
 // Replaces this workstation's dopoz and dokor rows with the given rows, each row's id then
-// naming its buffer row, and the buffered header with `naglowek`, all in one transaction. On an
-// archive database nothing is written and the rows are only given back to be shown. Throws
-// AppError, the buffers then left as they were.
-LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor,
-                          const DocHeader& naglowek);
+// naming its buffer row, and the buffered header with `naglowek`, all in one transaction; with
+// `edit`, the edit kept with the buffer too (else it stays as it was). On an archive database
+// nothing is written and the rows are only given back to be shown. Throws AppError, the buffers
+// then left as they were.
+LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor, const DocHeader& naglowek,
+                          const EditState* edit = nullptr);
 
 // The totals of the rows for a document of `h`'s kind (a correction counts the differences of
 // dopoz against dokor), with the deduction when `h` has a fund. Throws AppError beyond the money

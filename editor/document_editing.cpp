@@ -54,7 +54,7 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
     if (!d) return false;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
-        f->openForEditing(EditState::of(app_, d->header.Numer, d->storedIdentity), d->header);
+        f->openForEditing(d->edit, d->header);
         page_->toolEdycjaPodglad->setEnabled(true);
     } else {
         f->setHeader(d->header, d->parts);

@@ -30,6 +30,7 @@ struct Paste : EditingFixture {
         h.Uwagi = "zapisane";
         bufferDocument(t.app, h, {{"Pszenica", "10", "kg", "800,00", "7"}});
         ASSERT_TRUE(saveBuffered(t.app).ok);
+        bufferNewDocument(t.app, false);
         open();
     }
     // The header fields a take-over may fill, and two it must leave alone.
