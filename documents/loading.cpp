@@ -73,8 +73,9 @@ LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Posit
 }
 
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
-                                              const DocHeader& formularz)
+                                              const DocHeader& formularz, bool* brak)
 {
+    if (brak) *brak = false;
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
@@ -84,7 +85,10 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             // One read transaction: the header, the rows and the identity belong to one saved state.
             db::Transaction read(db, db::Transaction::Mode::Deferred);
             auto h = storedHeader(db, numer);
-            if (!h) return std::nullopt;
+            if (!h) {
+                if (brak) *brak = true;
+                return std::nullopt;
+            }
             d.header = *h;
             poz = storedRows(db, numer, false);
             kor = storedRows(db, numer, true);
@@ -158,6 +162,11 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, 
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));
         return std::nullopt;
     }
+}
+
+QString documentNotFoundMessage(const QString& nazwa)
+{
+    return QStringLiteral("Nie znaleziono dokumentu %1 w otwartej bazie danych.").arg(nazwa);
 }
 
 bool isDocumentStored(App& app, const QString& numer)

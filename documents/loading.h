@@ -63,8 +63,13 @@ inline const QString kTrybPopraw = QStringLiteral("popraw");
 // takes the stored texts and issuer; its totals are recomputed from the loaded rows for its own
 // kind, with the deduction when the stored document has a fund: the copy of a correction into
 // an invoice takes its rows after the correction, not the correction's differences.
+// `brak`, when given, tells a number that is not stored from a reported error.
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
-                                              const DocHeader& formularz);
+                                              const DocHeader& formularz, bool* brak = nullptr);
+
+// What a reference to a document of this program says when no document is stored under its
+// number; `nazwa` names it as the paste offers it ("FR Nr 7/05/2024").
+QString documentNotFoundMessage(const QString& nazwa);
 
 // Replaces the buffers with the positions of document `numer`: dopoz its uncorrected rows and,
 // `zKorekta`, dokor its corrected rows made positive again (else dokor is emptied, and the totals
