@@ -5,6 +5,19 @@
 #include "documents/transaction_scope.h"
 #include "platform/database.h"
 
+namespace {
+
+const QString kEditTable = QStringLiteral("dopopr");
+
+// The statement that makes the table in a file without it; resources/schema.sql holds the same.
+void createEditTable(db::Database& db)
+{
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS dopopr (Stanowisko SHORT PRIMARY KEY, Numer TEXT COLLATE "
+                              "NOCASE, Wiersz LONG, Skrot LONGBINARY)"));
+}
+
+}  // namespace
+
 void bufferHeader(App& app, const DocHeader& header)
 {
     DocHeader h = header;
@@ -72,6 +85,8 @@ bool bufferNewDocument(App& app, bool korekta)
     if (!app.gBazaOtwarta || !app.gBaseDb || app.gBazaPar.BazaOdczyt) return false;
     TransactionScope tr(*app.gBaseDb);
     WyczyscPozycje(app);
+    app.gBaseDb->execute(QStringLiteral("DELETE FROM dodok WHERE Stanowisko = ?"), {app.gStanowisko});
+    bufferEditState(app, EditState());
     PositionBuffer poz(app, PositionTable::Dopoz), kor(app, PositionTable::Dokor);
     for (int i = 1; i <= app.gPrgPar.TabPozLicz; ++i) {
         poz.append(i);
@@ -79,6 +94,45 @@ bool bufferNewDocument(App& app, bool korekta)
     }
     tr.commit();
     return true;
+}
+
+void bufferEditState(App& app, const EditState& state)
+{
+    auto& db = *app.gBaseDb;
+    TransactionScope tr(db);
+    if (state.poprawa()) {
+        createEditTable(db);
+        db.execute(
+            QStringLiteral("INSERT OR REPLACE INTO dopopr (Stanowisko, Numer, Wiersz, Skrot) VALUES (?, ?, ?, ?)"),
+            {app.gStanowisko, state.numer, state.storedIdentity.rowid, state.storedIdentity.digest});
+    } else if (db.tableExists(kEditTable)) {
+        db.execute(QStringLiteral("DELETE FROM dopopr WHERE Stanowisko = ?"), {app.gStanowisko});
+    }
+    tr.commit();
+}
+
+void forgetBufferedEdit(App& app, const QString& numer)
+{
+    if (app.gBaseDb->tableExists(kEditTable))
+        app.gBaseDb->execute(QStringLiteral("DELETE FROM dopopr WHERE Stanowisko = ? AND Numer = ?"),
+                             {app.gStanowisko, numer});
+}
+
+EditState bufferedEditState(App& app, const DocHeader& h)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb) return EditState();
+    try {
+        auto& db = *app.gBaseDb;
+        if (!db.tableExists(kEditTable)) return EditState();
+        auto r = db.queryOne(QStringLiteral("SELECT Numer, Wiersz, Skrot FROM dopopr WHERE Stanowisko = ?"),
+                             {app.gStanowisko});
+        if (!r || r->text(QStringLiteral("Numer")).compare(h.Numer, Qt::CaseInsensitive) != 0) return EditState();
+        return EditState::of(app, r->text(QStringLiteral("Numer")),
+                             {r->integer(QStringLiteral("Wiersz")), (*r)[QStringLiteral("Skrot")].toBytes()});
+    } catch (...) {
+        ErrorReport(app, QStringLiteral("OdczytZBufora"));
+        return EditState();
+    }
 }
 
 bool BazaPusta(App& app)

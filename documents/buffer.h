@@ -1,5 +1,6 @@
 #pragma once
 #include "documents/doc_header.h"
+#include "documents/edit_state.h"
 #include <optional>
 
 class App;
@@ -31,9 +32,30 @@ void WyczyscPozycje(App& app);
 bool BuforPusty(App& app);
 
 // The database part of a new document: empties both position buffers and seeds
-// gPrgPar.TabPozLicz empty rows numbered from 1 in dopoz and, for a correction, in dokor; all in
-// one transaction. False when nothing was written (no database, or an archive). Throws AppError.
+// gPrgPar.TabPozLicz empty rows numbered from 1 in dopoz and, for a correction, in dokor; the
+// buffered header and the kept edit go in the same transaction, so that a crash while the new
+// document is typed never brings back another document's header or edit. False when nothing was
+// written (no database, or an archive). Throws AppError.
 bool bufferNewDocument(App& app, bool korekta);
+
+// Which stored document the buffer holds for editing under its own number (an EditState that is
+// no edit forgets it). It is kept in dopopr, a table of its own beside the buffer tables (those
+// keep the stored tables' columns), and written in the transaction that writes the buffer it
+// belongs to (joined when one is open). The database file is not kept: it is the file that
+// holds the row, whatever path reaches it. A file made before the table existed gets it here:
+// one statement that changes nothing when another workstation made it first, and that a
+// program made before the table leaves alone. Throws AppError.
+void bufferEditState(App& app, const EditState& state);
+
+// Forgets the kept edit when it is the edit of stored document `numer` (deleted here). Throws
+// AppError.
+void forgetBufferedEdit(App& app, const QString& numer);
+
+// The edit that the buffered header `h` belongs to, for the database open now; no edit (a new
+// document) when none is kept, when the kept one names another number than `h` (the buffer was
+// rewritten without it), when the file has no such table or the read failed (reported as
+// "OdczytZBufora").
+EditState bufferedEditState(App& app, const DocHeader& h);
 
 // True when the open database holds no stored document; false when none is open.
 bool BazaPusta(App& app);

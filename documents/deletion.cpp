@@ -1,6 +1,7 @@
 #include "documents/deletion.h"
 #include "core/app.h"
 #include "core/error_report.h"
+#include "documents/buffer.h"
 #include "documents/document_list.h"
 #include "documents/document_order.h"
 #include "documents/edit_state.h"
@@ -104,6 +105,8 @@ DeleteResult UsunDokument(App& app, const QString& numer, const Question& ask)
             if (!(*now == *s)) continue;
             if (auto refusal = notLastNumberRefusal(app, db, *now)) return result(DeleteResult::Refused, *refusal);
             deleteStoredDocument(db, now->numer);
+            // This workstation's buffer holds no edit of a document that is gone.
+            forgetBufferedEdit(app, now->numer);
             tr.commit();
             return result(DeleteResult::Deleted);
         }

@@ -53,7 +53,8 @@ Totals positionTotals(const DocHeader& h, const std::vector<Position>& dopoz, co
     return PozycjeSumuj(sums(dopoz), h.isCorrection() ? &kor : nullptr, !h.Fundusz.isEmpty());
 }
 
-LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek)
+LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Position> kor, const DocHeader& naglowek,
+                          const EditState* edit)
 {
     LoadedRows loaded{std::move(poz), std::move(kor), false};
     if (app.gBazaPar.BazaOdczyt) return loaded;
@@ -65,14 +66,16 @@ LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Posit
         for (Position& p : *rows) p.id = buffer.insert(p);
     }
     bufferHeader(app, naglowek);
+    if (edit) bufferEditState(app, *edit);
     tr.commit();
     loaded.buffered = true;
     return loaded;
 }
 
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
-                                              const DocHeader& formularz)
+                                              const DocHeader& formularz, bool* brak)
 {
+    if (brak) *brak = false;
     if (!app.gBazaOtwarta || !app.gBaseDb) return std::nullopt;
     try {
         auto& db = *app.gBaseDb;
@@ -82,7 +85,10 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
             // One read transaction: the header, the rows and the identity belong to one saved state.
             db::Transaction read(db, db::Transaction::Mode::Deferred);
             auto h = storedHeader(db, numer);
-            if (!h) return std::nullopt;
+            if (!h) {
+                if (brak) *brak = true;
+                return std::nullopt;
+            }
             d.header = *h;
             poz = storedRows(db, numer, false);
             kor = storedRows(db, numer, true);
@@ -91,13 +97,14 @@ std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, con
         }
         if (tryb == kTrybPopraw) {
             d.parts = DocHeader::WholeHeader;
+            d.edit = EditState::of(app, d.header.Numer, d.storedIdentity);
         } else {
             // The content of the stored document in the document being written.
             d.parts = DocHeader::TextsPart | DocHeader::TotalsPart | DocHeader::IssuerPart;
             d.header = formularz.with(d.header, d.parts);
             d.header.setTotals(positionTotals(d.header, poz, kor));
         }
-        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header);
+        d.rows = replaceBuffers(app, std::move(poz), std::move(kor), d.header, d.edit.poprawa() ? &d.edit : nullptr);
         return d;
     } catch (...) {
         ErrorReport(app, QStringLiteral("WczytajDokument"));
@@ -155,6 +162,11 @@ std::optional<LoadedDocument> WczytajKorygowany(App& app, const QString& numer, 
         ErrorReport(app, QStringLiteral("WczytajKorygowany"));
         return std::nullopt;
     }
+}
+
+QString documentNotFoundMessage(const QString& nazwa)
+{
+    return QStringLiteral("Nie znaleziono dokumentu %1 w otwartej bazie danych.").arg(nazwa);
 }
 
 bool isDocumentStored(App& app, const QString& numer)

@@ -29,20 +29,23 @@ struct LoadedRows {
 };
 
 // A loaded document: the header to show (see above), the parts of it the load set, the stored
-// document's identity as it was read (a load for editing), and its rows.
+// document's identity as it was read, the edit it starts (a load for editing; kept with the
+// buffer) and its rows.
 struct LoadedDocument {
     DocHeader header;
     DocHeader::Parts parts;
     StoredIdentity storedIdentity;
+    EditState edit;
     LoadedRows rows;
 };
 
 // Replaces this workstation's dopoz and dokor rows with the given rows, each row's id then
-// naming its buffer row, and the buffered header with `naglowek`, all in one transaction. On an
-// archive database nothing is written and the rows are only given back to be shown. Throws
-// AppError, the buffers then left as they were.
-LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor,
-                          const DocHeader& naglowek);
+// naming its buffer row, and the buffered header with `naglowek`, all in one transaction; with
+// `edit`, the edit kept with the buffer too (else it stays as it was). On an archive database
+// nothing is written and the rows are only given back to be shown. Throws AppError, the buffers
+// then left as they were.
+LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor, const DocHeader& naglowek,
+                          const EditState* edit = nullptr);
 
 // The totals of the rows for a document of `h`'s kind (a correction counts the differences of
 // dopoz against dokor), with the deduction when `h` has a fund. Throws AppError beyond the money
@@ -60,8 +63,13 @@ inline const QString kTrybPopraw = QStringLiteral("popraw");
 // takes the stored texts and issuer; its totals are recomputed from the loaded rows for its own
 // kind, with the deduction when the stored document has a fund: the copy of a correction into
 // an invoice takes its rows after the correction, not the correction's differences.
+// `brak`, when given, tells a number that is not stored from a reported error.
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
-                                              const DocHeader& formularz);
+                                              const DocHeader& formularz, bool* brak = nullptr);
+
+// What a reference to a document of this program says when no document is stored under its
+// number; `nazwa` names it as the paste offers it ("FR Nr 7/05/2024").
+QString documentNotFoundMessage(const QString& nazwa);
 
 // Replaces the buffers with the positions of document `numer`: dopoz its uncorrected rows and,
 // `zKorekta`, dokor its corrected rows made positive again (else dokor is emptied, and the totals

@@ -1,6 +1,7 @@
 #include "documents/save.h"
 #include "core/app.h"
 #include "core/error_report.h"
+#include "documents/buffer.h"
 #include "documents/deletion.h"
 #include "documents/numbering.h"
 #include "documents/positions.h"
@@ -163,6 +164,10 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
     copyPositions(db, dopoz, false, h);
     if (h.isCorrection()) copyPositions(db, dokor, true, h);
+    // Until a new document empties it, the buffer holds the document just stored: kept as the
+    // edit of it, under the number it took, a restart in between stores over it, never twice.
+    db.execute(QStringLiteral("UPDATE dodok SET Numer = ? WHERE Stanowisko = ?"), {h.Numer, app.gStanowisko});
+    bufferEditState(app, EditState::of(app, h.Numer, storedIdentityOf(db, h.Numer).value_or(StoredIdentity())));
     tr.commit();
     Attempt a;
     a.kind = Attempt::Stored;

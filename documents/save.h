@@ -40,7 +40,9 @@ using Question = std::function<bool(const QString& text)>;
 //  - replaces the stored rows of that number: the header (the edited document keeps its paid
 //    amount, any other is stored unpaid), the named rows of dopoz and, for a correction, the
 //    named rows of dokor with their quantities and values negated, numbered 1..n in their
-//    order. The buffers themselves are not changed.
+//    order. The buffers' rows are not changed; the buffered header takes the number used and
+//    the buffer is kept as the edit of the stored document, so that a restart before the next
+//    new document stores over it instead of storing it twice.
 // Refuses to save while the database carries the read-only lock. A database error is reported
 // as "ZapiszDokument" once everything is rolled back.
 SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask);

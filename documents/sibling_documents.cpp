@@ -64,11 +64,12 @@ std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r
     }
 }
 
-// A date column as the form's date fields show it; anything else as its text.
+// A date column as the form's date fields show it, empty when NULL; a value that is no date (a
+// text, a number) is reported as the other odd values are, and nothing is taken over.
 QString dateField(const db::Row& row, const QString& column)
 {
-    const QDate d = row[column].toDate();
-    return d.isValid() ? dateText(d) : RstToText(row, column);
+    const auto d = row[column].exactDate(column);
+    return d ? dateText(*d) : QString();
 }
 
 // The fields every sibling fills: the seller.

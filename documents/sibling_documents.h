@@ -13,8 +13,8 @@ class App;
 // ("ZM": zmdok, zmpoz). Each is read from the sender's own database file, which the text names:
 // opened read-only with the text's password and never created; when it is the file open here,
 // through that connection. The family keeps values as this program does (amounts as scaled
-// integers, dates as ISO text); an amount or a number kept otherwise (a text, a fraction of a
-// unit) is reported as an error and nothing is taken over.
+// integers, dates as ISO text); an amount, a number or a date kept otherwise (a text, a fraction
+// of a unit) is reported as an error and nothing is taken over.
 
 // What a take-over puts into the document being edited. The dates are texts for the form's date
 // fields; a field the sender's kind leaves as it is, is nullopt.

@@ -67,14 +67,11 @@ void DocumentCommands::mnuPopKarKopiuj_Click()
 {
     const auto row = editing_->lista()->selectedRow();
     if (!row || row->nowy()) return;
-    const QString text =
-        handOverText({app_.gProgramKod, app_.gPrgPar.BazaPlik, app_.gBazaHaslo, row->text.left(3), row->numer});
+    QString refusal;
+    const QString text = handOverText(
+        {app_.gProgramKod, app_.gPrgPar.BazaPlik, app_.gBazaHaslo, row->text.left(3), row->numer}, &refusal);
     if (text.isEmpty()) {
-        ui::msgBox(QStringLiteral("Nie można skopiować dokumentu ") + row->text +
-                       QStringLiteral(" dla innego programu: ścieżka pliku bazy danych lub jej hasło zawiera znak "
-                                      "\"|\", którego odnośnik do dokumentu nie może przenieść. Zmień nazwę pliku "
-                                      "lub folderu bazy danych i spróbuj ponownie."),
-                   ui::Buttons::Ok, ui::Icon::Exclamation);
+        if (!refusal.isEmpty()) ui::msgBox(refusal, ui::Buttons::Ok, ui::Icon::Exclamation);
         return;
     }
     clipboard::writeLink(text);
@@ -82,10 +79,7 @@ void DocumentCommands::mnuPopKarKopiuj_Click()
 
 void DocumentCommands::PokazMenuDokument(const QPoint& globalPos)
 {
-    // A paste is offered only for a well-formed reference, and never into an archive.
-    const QString offered = DocumentListEvents::clipboardDocument();
-    pasteAction_->setEnabled(!offered.isEmpty() && !app_.gBazaPar.BazaOdczyt);
-    pasteAction_->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
+    DocumentListEvents::offerPaste(pasteAction_, app_.gBazaPar.BazaOdczyt);
     menu_->popup(globalPos);
 }
 

@@ -47,14 +47,14 @@ const EditState& DocumentEditing::stan() const
     return page_->picDokument->editState();
 }
 
-bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
+bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer, bool* brak)
 {
     DocumentForm* f = page_->picDokument;
-    auto d = ::WczytajDokument(app_, tryb, numer, f->header());
+    auto d = ::WczytajDokument(app_, tryb, numer, f->header(), brak);
     if (!d) return false;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
-        f->openForEditing(EditState::of(app_, d->header.Numer, d->storedIdentity), d->header);
+        f->openForEditing(d->edit, d->header);
         page_->toolEdycjaPodglad->setEnabled(true);
     } else {
         f->setHeader(d->header, d->parts);
@@ -65,13 +65,19 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer)
 
 QString DocumentEditing::DokumentWklej(const QString& tryb)
 {
-    const auto h = parseHandOver(clipboard::readLink());
-    if (!h) return QString();
-    if (tryb == QLatin1String("nazwa")) return h->nazwa();
+    QString refusal;
+    const auto h = parseHandOver(clipboard::readLink(), &refusal);
+    if (tryb == QLatin1String("nazwa")) return h ? h->nazwa() : QString();
+    if (!h) {
+        if (!refusal.isEmpty()) ui::msgBox(refusal, ui::Buttons::Ok, ui::Icon::Exclamation);
+        return QString();
+    }
     if (tryb != QLatin1String("nowy") && tryb != kTrybPopraw) return QString();
     // This program's own documents come from the database open here, whatever file the text names.
     if (h->programCode == app_.gProgramKod) {
-        WczytajDokument(tryb, h->numer);
+        bool brak = false;
+        if (!WczytajDokument(tryb, h->numer, &brak) && brak)
+            ui::msgBox(documentNotFoundMessage(h->nazwa()), ui::Buttons::Ok, ui::Icon::Exclamation);
         return QString();
     }
     const auto d = readFromSiblingProgram(app_, *h);

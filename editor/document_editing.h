@@ -27,13 +27,15 @@ public:
     const EditState& stan() const;
 
     // Loads stored document `numer`: "popraw" for editing it under its own kind and number, any
-    // other mode as the content of the document being written. False when nothing was loaded.
-    bool WczytajDokument(const QString& tryb, const QString& numer);
+    // other mode as the content of the document being written. False when nothing was loaded;
+    // `brak` then tells a number that is not stored from a reported error.
+    bool WczytajDokument(const QString& tryb, const QString& numer, bool* brak = nullptr);
     // The document a hand-over text on the clipboard names. "nazwa": gives "FR Nr 7/05/2024" and
     // does nothing else. "nowy": loads it into the document in the form. "popraw": into the stored
     // document selected in the list, which is opened for editing first; a sibling program's
     // document is read whole before anything here changes. A text that is not well formed, or
-    // of an unknown program, does nothing.
+    // of an unknown program, does nothing; one refused for its password says so, and one of this
+    // program whose number is not stored here says that the document was not found.
     QString DokumentWklej(const QString& tryb);
     // Loads only the positions of `numer`; without the correction rows the totals follow them.
     void WczytajPozycje(const QString& numer, bool zKorekta);

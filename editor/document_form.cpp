@@ -434,6 +434,14 @@ void DocumentForm::OdczytZBufora()
     // date and keeps the days it gave, instead of turning into hundreds of days overdue.
     auto h = ::OdczytZBufora(app_);
     if (!h) return;
+    // A stored document edited under its own number resumes as that edit, with its own number,
+    // dates and terms.
+    if (const EditState edit = bufferedEditState(app_, *h); edit.poprawa()) {
+        setEditState(edit);
+        setHeader(*h,
+                  DocHeader::KindPart | DocHeader::NumberAndDatesPart | DocHeader::TextsPart | DocHeader::IssuerPart);
+        return;
+    }
     if (auto days = daysToPaymentTerm(h->Datawyst, h->PlatTer)) {
         h->PlatDni = *days;
         h->PlatTer = paymentTermFromDays(textDate(txtDatawyst->text()), *days, h->PlatTer).value_or(h->PlatTer);

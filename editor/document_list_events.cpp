@@ -158,11 +158,13 @@ void DocumentListEvents::preview(int row)
     page_->picPodglad->setUpdatesEnabled(true);
 }
 
-QString DocumentListEvents::clipboardDocument()
+void DocumentListEvents::offerPaste(QAction* entry, bool locked)
 {
-    // The paste is offered only for a well-formed reference under the link format.
-    const auto h = parseHandOver(clipboard::readLink());
-    return h ? h->nazwa() : QString();
+    // Only a reference under the link format.
+    QString refusal;
+    const auto h = parseHandOver(clipboard::readLink(), &refusal);
+    entry->setEnabled((h || !refusal.isEmpty()) && !locked);
+    entry->setText(h ? QStringLiteral("Wklej z ") + h->nazwa() : QStringLiteral("Wklej z..."));
 }
 
 QString DocumentListEvents::selectedNumber() const
@@ -195,11 +197,7 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
         if (a) a->setEnabled(stored);
     for (QAction* a : {popup_.popraw, popup_.zapisz, popup_.usun})
         if (a) a->setEnabled(stored && !locked);
-    if (popup_.wklej) {
-        const QString offered = clipboardDocument();
-        popup_.wklej->setEnabled(!offered.isEmpty() && !locked);
-        popup_.wklej->setText(offered.isEmpty() ? QStringLiteral("Wklej z...") : QStringLiteral("Wklej z ") + offered);
-    }
+    if (popup_.wklej) offerPaste(popup_.wklej, locked);
     popup_.menu->popup(lst->viewport()->mapToGlobal(pos));
 }
 

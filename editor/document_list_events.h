@@ -58,9 +58,10 @@ public:
     // Starts a new document when the document form is shown.
     void OdswiezDokument();
 
-    // The offered document of a hand-over text on the clipboard ("FR Nr 7/05/2024"); empty when
-    // the clipboard holds none.
-    static QString clipboardDocument();
+    // Sets a "Wklej z..." entry for the clipboard: enabled for a hand-over text (but never on an
+    // archive, `locked`), captioned with its document ("Wklej z FR Nr 7/05/2024"); a text refused
+    // for its password is offered under the bare caption, so that choosing it says why.
+    static void offerPaste(QAction* entry, bool locked);
     // The number of the selected stored document; empty on "<Nowy dokument>" or no selection.
     QString selectedNumber() const;
     // "Wklej z...": the clipboard's document into a new document on "<Nowy dokument>", else in

@@ -13,6 +13,15 @@ std::optional<qint64> wholeNumber(double d)
     return qint64(d);
 }
 
+// A value not kept as the program keeps `what` ("liczby", "daty"): not guessed at.
+[[noreturn]] void typeMismatch(const QString& column, const QString& value, const QString& what)
+{
+    throw AppError(err::kTypeMismatch, column,
+                   QStringLiteral("Niezgodność typów danych w kolumnie %1: wartość „%2” nie jest zapisana tak, "
+                                  "jak program zapisuje %3.")
+                       .arg(column, value, what));
+}
+
 }  // namespace
 
 QString Value::toText() const
@@ -53,10 +62,14 @@ std::optional<qint64> Value::exactInteger(const QString& column) const
     if (auto i = std::get_if<qint64>(&data_)) return *i;
     if (auto d = std::get_if<double>(&data_))
         if (auto whole = wholeNumber(*d)) return whole;
-    throw AppError(err::kTypeMismatch, column,
-                   QStringLiteral("Niezgodność typów danych w kolumnie %1: wartość „%2” nie jest zapisana tak, "
-                                  "jak program zapisuje liczby.")
-                       .arg(column, toText()));
+    typeMismatch(column, toText(), QStringLiteral("liczby"));
+}
+
+std::optional<QDate> Value::exactDate(const QString& column) const
+{
+    if (isNull()) return std::nullopt;
+    if (const QDate d = toDate(); d.isValid()) return d;
+    typeMismatch(column, toText(), QStringLiteral("daty"));
 }
 
 OptDecimal Value::exactDecimal(const QString& column) const

@@ -65,6 +65,8 @@ public:
     // instead of read as 0 or as a tiny amount.
     OptDecimal exactDecimal(const QString& column) const;
     std::optional<qint64> exactInteger(const QString& column) const;
+    // A date column: the ISO text the program stores; anything else throws as above.
+    std::optional<QDate> exactDate(const QString& column) const;
 
 private:
     Data data_;

@@ -142,6 +142,12 @@ CREATE TABLE dokor (
 );
 CREATE INDEX dokor_stanowisko ON dokor (Stanowisko, Pozycja);
 
+-- The stored document a workstation's buffer holds for editing under its own number, so that
+-- the edit resumes after a restart: the number it was loaded under, its fadok row and a digest of
+-- what it held then. No row: the buffer holds a new document. The program makes this table in a
+-- file that lacks it (a file of an older version) with the same statement.
+CREATE TABLE dopopr (Stanowisko SHORT PRIMARY KEY, Numer TEXT COLLATE NOCASE, Wiersz LONG, Skrot LONGBINARY);
+
 CREATE TABLE dbprg (
   Indprg TEXT COLLATE NOCASE PRIMARY KEY,
   Nazwa TEXT COLLATE NOCASE,

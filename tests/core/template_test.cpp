@@ -11,8 +11,8 @@ TEST(Template, TablesAndColumnsAreExactlyThoseOfTheProgram)
     QStringList tables;
     for (auto& r : t.db().query("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))
         tables << r.text("name");
-    EXPECT_EQ(tables,
-              QStringList({"dbbin", "dboso", "dbpar", "dbprg", "dbupr", "dodok", "dokor", "dopoz", "fadok", "fapoz"}));
+    EXPECT_EQ(tables, QStringList({"dbbin", "dboso", "dbpar", "dbprg", "dbupr", "dodok", "dokor", "dopopr", "dopoz",
+                                   "fadok", "fapoz"}));
     auto columns = [&](const QString& table) {
         QStringList c;
         for (auto& r : t.db().query(QStringLiteral("PRAGMA table_info(%1)").arg(table))) c << r.text("name");

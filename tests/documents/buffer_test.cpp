@@ -1,5 +1,6 @@
 #include "documents/buffer.h"
 #include "documents/positions.h"
+#include "platform/app_error.h"
 #include "support/temp_database.h"
 #include <gtest/gtest.h>
 #include <map>
@@ -197,7 +198,24 @@ TEST(Buffer, NewDocumentSeedsEmptyRowsAndTheBufferIsEmptyUntilARowHasAName)
     t.app.gPrgPar.TabPozLicz = 4;
     t.app.gStanowisko = 1;
     t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa) VALUES (2, 1, 'obcy')");
+    t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa) VALUES (1, 1, 'poprzedni')");
+    t.app.gStanowisko = 2;
+    ZapiszDoBufora(t.app, sample());
+    t.app.gStanowisko = 1;
+    ZapiszDoBufora(t.app, sample());
+    // The previous document's header goes with its rows, or stays with them when the change fails.
+    for (const char* refusal : {"BEFORE DELETE ON dodok", "BEFORE INSERT ON dopoz"}) {
+        SCOPED_TRACE(refusal);
+        t.db().execute(QStringLiteral("CREATE TRIGGER refuse %1 BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END")
+                           .arg(QString::fromLatin1(refusal)));
+        EXPECT_THROW(bufferNewDocument(t.app, false), AppError);
+        t.db().execute("DROP TRIGGER refuse");
+        EXPECT_FALSE(BuforPusty(t.app));
+        EXPECT_TRUE(OdczytZBufora(t.app));
+    }
     bufferNewDocument(t.app, false);
+    EXPECT_FALSE(OdczytZBufora(t.app));
+    EXPECT_EQ(t.db().scalar("SELECT group_concat(Stanowisko) FROM dodok").toText(), "2");
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dopoz WHERE Stanowisko = 1").toInt(), 4);
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM dokor").toInt(), 0);
     EXPECT_TRUE(BuforPusty(t.app));

@@ -32,3 +32,18 @@ TEST(HandOverText, WhatCannotBeCarriedOrReadIsRefused)
         EXPECT_FALSE(parseHandOver(QString::fromUtf8(text)));
     }
 }
+
+// A password holding "|" is read by every program of the family only up to its "|": the writer
+// refuses it, and the reader refuses the text a sibling wrote with it, both with one message.
+TEST(HandOverText, APasswordHoldingTheSeparatorIsRefusedBothWaysWithOneMessage)
+{
+    for (const char* haslo : {"t|x", "ta|jne", "|", "a|", "|tajne", "x|FR |1"}) {
+        SCOPED_TRACE(haslo);
+        QString written, read;
+        EXPECT_TRUE(handOverText({"FR", "/srv/a.mdb", haslo, "FR", "7/05/2024"}, &written).isEmpty());
+        const QString sibling = ">Wirlan Data|FA|/srv/a.mdb|" + QString::fromUtf8(haslo) + "|FV |7/05/2024";
+        EXPECT_FALSE(parseHandOver(sibling, &read));
+        EXPECT_FALSE(read.isEmpty());
+        EXPECT_EQ(read, written);
+    }
+}

@@ -100,9 +100,11 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     };
     const QByteArray before = digest();
     const QString missing = t.dir.filePath("brak.mdb");
-    // Values that the family's programs never store so: a text for a quantity, a fraction of a unit.
+    // Values that the family's programs never store so: a text for a quantity, a fraction of a unit,
+    // a text for a date.
     db::Database::open(files.zm)->execute("UPDATE zmpoz SET ilosc = 'abc' WHERE pozycja = 2");
     db::Database::open(files.mg)->execute("UPDATE mgpoz SET wartnetto = 2.5 WHERE Inddok = 'PZ'");
+    db::Database::open(files.mg)->execute("UPDATE mgdok SET Data = 'wczoraj' WHERE inddok = 'WZ'");
     struct Case {
         HandOver h;
         const char* place;
@@ -112,6 +114,7 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
         {ref("ZM", files.mg, "ZAM", "Z/3"), "WczytajZZamowienia"},  // a file without the orders' tables
         {ref("ZM", files.zm, "ZAM", "Z/3"), "WczytajZZamowienia"},
         {ref("MG", files.mg, "PZ", "12/2024"), "WczytajZMagazynu"},
+        {ref("MG", files.mg, "WZ", "12/2024"), "WczytajZMagazynu"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.place);

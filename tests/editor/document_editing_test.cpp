@@ -399,6 +399,7 @@ TEST_F(EditingFixture, ListRefillThatFailsKeepsItsRowsAndIsReported)
 {
     bufferDocument(t.app, invoiceHeader("1/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
     ASSERT_TRUE(saveBuffered(t.app).ok);
+    bufferNewDocument(t.app, false);
     open();
     ASSERT_EQ(rows->rowCount(), 2);
     t.db().execute("ALTER TABLE fadok RENAME TO fadok_gone");

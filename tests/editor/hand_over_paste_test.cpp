@@ -1,3 +1,5 @@
+#include "documents/hand_over_text.h"
+#include "documents/loading.h"
 #include "platform/clipboard_link.h"
 #include "platform/date_text.h"
 #include "platform/qor_controls.h"
@@ -30,6 +32,7 @@ struct Paste : EditingFixture {
         h.Uwagi = "zapisane";
         bufferDocument(t.app, h, {{"Pszenica", "10", "kg", "800,00", "7"}});
         ASSERT_TRUE(saveBuffered(t.app).ok);
+        bufferNewDocument(t.app, false);
         open();
     }
     // The header fields a take-over may fill, and two it must leave alone.
@@ -110,10 +113,11 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
     const QString before = fields(), rows = buffered();
     SiblingDatabases::protect(files.zm, "tajne");
     const QStringList texts{
-        "xWirlan Data|MG|" + files.mg + "||WZ |12/2024", ">Wirlan Data|MG|" + files.mg + "|WZ |12/2024",
-        ">Wirlan Data|MG|" + files.mg + "||WZ |",        ">Wirlan Data|XX|" + files.mg + "||WZ |12/2024",
-        ">Wirlan Data|MG|" + files.mg + "||WZ |99/2024", ">Wirlan Data|FR|" + files.mg + "||FR |99/2024",
-        ">Wirlan Data|ZM|" + files.zm + "|inne|ZAM|Z/3",  // a wrong password: reported once, by each paste
+        "xWirlan Data|MG|" + files.mg + "||WZ |12/2024",   ">Wirlan Data|MG|" + files.mg + "|WZ |12/2024",
+        ">Wirlan Data|MG|" + files.mg + "||WZ |",          ">Wirlan Data|XX|" + files.mg + "||WZ |12/2024",
+        ">Wirlan Data|MG|" + files.mg + "||WZ |99/2024",   ">Wirlan Data|FR|" + files.mg + "||FR |99/2024",
+        ">Wirlan Data|ZM|" + files.zm + "|inne|ZAM|Z/3",    // a wrong password: reported once, by each paste
+        ">Wirlan Data|ZM|" + files.zm + "|ta|jne|ZAM|Z/3",  // refused for its password, by each paste
     };
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
@@ -124,6 +128,13 @@ TEST_F(Paste, WhatIsNotAWellFormedReadableReferenceChangesNothing)
         EXPECT_TRUE(controls(form).labPoprawa->isHidden());
     }
     EXPECT_EQ(answers.dialogs, 2);
+    // This program's own document that is not stored here is not found; the password is refused
+    // with the message its writer gives.
+    QString refusal;
+    handOverText({"ZM", files.zm, "ta|jne", "ZAM", "Z/3"}, &refusal);
+    const QString notFound = documentNotFoundMessage("FR Nr 99/2024");
+    EXPECT_EQ(answers.texts(), QStringList({notFound, notFound, refusal, refusal}));
+    answers.seen.clear();
     // A reference as plain text is not one.
     auto* plain = new QMimeData;
     plain->setText(">Wirlan Data|MG|" + files.mg + "||WZ |12/2024");

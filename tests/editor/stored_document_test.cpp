@@ -378,17 +378,53 @@ TEST_F(StoredDocumentFixture, AResumedCorrectionKeepsItsInvoiceAndAnUnknownFundI
     window->close();  // the edited correction stays in the buffer
     window.reset();
     open();
-    EXPECT_TRUE(controls(form).labPoprawa->isHidden());  // a resumed document is a new one
+    EXPECT_FALSE(controls(form).labPoprawa->isHidden());  // the edit resumes
     EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
     EXPECT_EQ(controls(form).cmbKornum->boundValue().toString(), "1/04/2024");
     EXPECT_EQ(controls(form).cmbFundusz->currentText(), fund);
     EXPECT_EQ(controls(form).txtPotracenie->value(), dec("-1"));
-    // Saved under its own number again (after the question), it stays the invoice's one correction.
-    controls(form).txtNumer->setText("1/05/2024");
+    // Saved under its own number again, it stays the invoice's one correction.
     ctrlEnter();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok WHERE KorNumer = '1/04/2024'").toInt(), 1);
     EXPECT_EQ(t.db().scalar("SELECT Fundusz FROM fadok WHERE Numer = '1/05/2024'").toText(), fund);
     EXPECT_EQ(t.db().scalar("SELECT Potracenie FROM fadok WHERE Numer = '1/05/2024'").toDecimal(), Decimal(-1));
+}
+
+// A stored document being edited when the program ends (closed, or killed: nothing written at
+// the end) is edited again after the restart, under its own number, and Ctrl+Enter stores over
+// it without a question: the file then holds it once, with the change.
+TEST_F(StoredDocumentFixture, AnEditResumedAfterARestartStoresOverItsOwnDocumentOnce)
+{
+    bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Rzepak", "3500", "kg", "1,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    bufferDocument(t.app, correctionOf("1/05/2024", "1/04/2024"), {{"Rzepak", "2500", "kg", "1,00", "7"}},
+                   {{"Rzepak", "3500", "kg", "1,00", "7"}});
+    ASSERT_TRUE(saveBuffered(t.app).ok);
+    bufferNewDocument(t.app, false);
+    const struct {
+        const char* numer;
+        bool killed;
+    } cases[] = {{"1/04/2024", true}, {"1/05/2024", true}, {"1/04/2024", false}};
+    int ilosc = 1000;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.numer) + (c.killed ? " killed" : " closed"));
+        open();
+        doubleClickRow(rowOf(c.numer));
+        typeCell(controls(form).gridPoz, 0, PositionModel::Ilosc, QString::number(++ilosc));
+        if (!c.killed) window->close();
+        window.reset();
+        open();
+        EXPECT_FALSE(controls(form).labPoprawa->isHidden());
+        EXPECT_EQ(controls(form).txtNumer->text(), c.numer);
+        answers.seen.clear();
+        ctrlEnter();
+        EXPECT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
+        EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok WHERE Numer = ?", {c.numer}).toInt(), 1);
+        EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 2);
+        EXPECT_EQ(t.db().scalar("SELECT Ilosc FROM fapoz WHERE Numer = ? AND Korekta = 0", {c.numer}).toDecimal(),
+                  Decimal(ilosc));
+        window.reset();
+    }
 }
 
 // The question before a stored document is replaced has "Nie" as the button Enter presses.
