@@ -3,6 +3,7 @@
 #include "core/base_par.h"
 #include "core/base_upgrade.h"
 #include "core/database_watch.h"
+#include "core/dlg_baza_haslo.h"
 #include "core/error_report.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
@@ -204,6 +205,11 @@ bool BaseConnect(App& app, const QString& path)
         d.reset();
         if (!app.gBaseDb) app.gBaseDb = db::Database::open(path, app.gBazaHaslo, {.exclusive = app.gBazaWylacznie});
         app.gBazaOtwarta = true;
+        // Told on the window's thread once the failing step is over, as a damaged file is.
+        app.gBaseDb->setChangedHandler([&app] {
+            QMetaObject::invokeMethod(
+                qApp, [&app] { databaseChanged(app); }, Qt::QueuedConnection);
+        });
         watchDatabase(app);
         return true;
     } catch (...) {
@@ -242,6 +248,36 @@ void databaseDamaged(App& app, const QString& path)
         if (app.mainFrame) app.mainFrame->dropDatabase();
     }
     showDamaged(path);
+}
+
+bool databaseChanged(App& app)
+{
+    static bool telling = false;  // the message below lets events run, among them another call
+    if (telling || !app.gBazaOtwarta || !app.gBaseDb || !app.gBaseDb->isChanged()) return false;
+    telling = true;
+    const QString path = app.gBaseDb->path();
+    ui::msgBox(QStringLiteral("Plik bazy danych: ") + path +
+                   QStringLiteral(" został zmieniony przez inny program (odtworzony z kopii lub zabezpieczony innym "
+                                  "hasłem). Program połączy się z nim ponownie. Wpisany dokument pozostaje w oknie."),
+               Buttons::Ok, Icon::Information, app.title);
+    // The buffer of the changed file refuses the typed header: the window keeps it and shows it
+    // again over whatever the file's buffer holds.
+    if (app.mainFrame) app.mainFrame->Odlacz();
+    BaseDisconnect(app);
+    const bool connected = checkAndConnect(app, path, databasePasswordPrompt(app), app.gBazaHaslo);
+    if (app.mainFrame) {
+        app.mainFrame->MenuBaseEnable(connected);
+        if (connected) app.mainFrame->Przylacz();
+    }
+    telling = false;
+    return connected;
+}
+
+PasswordPrompt databasePasswordPrompt(App& app)
+{
+    return [&app](const QString& opis) {
+        return askDatabasePassword(app.mainFrame ? app.mainFrame->frameWidget() : nullptr, opis);
+    };
 }
 
 bool checkAndConnect(App& app, const QString& file, const PasswordPrompt& prompt, QString haslo)

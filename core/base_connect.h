@@ -46,6 +46,17 @@ void databaseDamaged(App& app, const QString& path);
 bool BaseConnect(App& app, const QString& path);
 void BaseDisconnect(App& app);
 
+// The program's real password question: the password dialog over the main window.
+PasswordPrompt databasePasswordPrompt(App& app);
+
+// The open database's file was changed by something the program cannot keep out (a copy put in
+// its place, another key given to it by another program): said once, then the window lets go of
+// it keeping the typed document on screen, and connects to the file anew, asking for the
+// password when the one in use no longer opens it. True when connected again; false (cancelled,
+// refused) leaves the window without a database, the typed form still on screen. Nothing when
+// the open connection is not a changed one.
+bool databaseChanged(App& app);
+
 // Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the
 // check found become the program's only then. True when connected; the caller decides whether
 // the file becomes the remembered database.

@@ -53,7 +53,10 @@ void ErrorReport(App& app, const QString& where, const QString& extra)
 {
     // What fails on the program's database once it met a damaged page follows from that: the
     // damage is told once, when the file is let go (databaseDamaged).
-    if (app.gBaseDb && app.gBaseDb->isDamaged() && currentErrorNumber() == err::kDamaged) {
+    // Likewise a file changed under the program is told once (databaseChanged).
+    const long number = currentErrorNumber();
+    if (app.gBaseDb && ((app.gBaseDb->isDamaged() && number == err::kDamaged) ||
+                        (app.gBaseDb->isChanged() && number == err::kFileReplaced))) {
         logError(where);
         return;
     }

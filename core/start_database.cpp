@@ -1,15 +1,7 @@
 #include "core/start_database.h"
 #include "core/app.h"
-#include "core/dlg_baza_haslo.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
-
-PasswordPrompt databasePasswordPrompt(App& app)
-{
-    return [&app](const QString& opis) {
-        return askDatabasePassword(app.mainFrame ? app.mainFrame->frameWidget() : nullptr, opis);
-    };
-}
 
 BackupSettings programBackupSettings(App& app)
 {

@@ -6,9 +6,7 @@ class App;
 
 // The database steps of start-up, and what the database commands of the menus share with them.
 
-// The program's real password question (the password dialog over the main window) and the
-// backup settings kept under the program key.
-PasswordPrompt databasePasswordPrompt(App& app);
+// The backup settings kept under the program key.
 BackupSettings programBackupSettings(App& app);
 
 // When app.gPrgPar.BazaPlik names a file: checks it (asking for its password through `prompt`)

@@ -405,7 +405,9 @@ void MainWindow::switchDatabase(const std::function<bool()>& open)
     // open replaces it. When the header cannot be buffered (another workstation holds the file;
     // the write's error was the one message), nothing is opened: the database and the form stay.
     const bool wasOpen = app_.gBazaOtwarta;
-    if (!Odlacz()) {
+    // A file changed under the window takes no header into its buffer; the form keeps it, and the
+    // user may well be opening that file anew: the dialog opens all the same.
+    if (!Odlacz() && !(app_.gBaseDb && app_.gBaseDb->isChanged())) {
         pages_->reattachSameDatabase();
         return;
     }
@@ -449,7 +451,9 @@ void MainWindow::Form_Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    pages_->Form_Unload();
+    // The typed header goes into the file connected anew when the file was changed meanwhile.
+    if (!pages_->Form_Unload() && app_.gBaseDb && app_.gBaseDb->isChanged() && databaseChanged(app_))
+        pages_->Form_Unload();
     RegParSave(app_, QStringLiteral("BazaPlik"), app_.gPrgPar.BazaPlik);
     RegParSaveAll(app_);
     OknoSave(app_, *this);

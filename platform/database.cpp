@@ -34,6 +34,10 @@ const QString kDamagedText = QStringLiteral("Plik bazy danych jest uszkodzony.")
     throw AppError(err::kDamaged, sql, kDamagedText + QStringLiteral(" Nic nie zostało zapisane."));
 }
 
+const QString kChangedText = QStringLiteral(
+    "Plik bazy danych został w międzyczasie zmieniony przez inny program (odtworzony z kopii lub zabezpieczony "
+    "innym hasłem). Nic nie zostało zapisane.");
+
 qint64 steadyMs()
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -178,6 +182,7 @@ void Statement::bindAll(const std::vector<Value>& values)
 bool Statement::step()
 {
     if (db_.isDamaged()) refuseDamaged(sql_);
+    if (db_.isChanged()) throw AppError(err::kFileReplaced, sql_, kChangedText);
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -252,6 +257,10 @@ void Statement::reset()
 std::unique_ptr<Database> Database::open(const QString& path, const QString& password, const OpenOptions& options)
 {
     std::unique_ptr<Database> d(new Database(path, options));
+    // Other workstations learn that the file is open here before anything is read; an exclusive
+    // opening is refused at once while anybody else has it open.
+    const bool exclusive = options.exclusive && !options.readOnly;
+    d->presence_ = PresenceLock::take(path, exclusive ? PresenceLock::Mode::Exclusive : PresenceLock::Mode::Shared);
     d->openHandle(password, false);
     return d;
 }
@@ -276,6 +285,16 @@ void Database::fail(int code, const QString& source)
     // Once the key is proven, "not a database" comes from a page that no longer reads; and
     // whatever fails on a damaged connection fails because of the damage.
     const int primary = code & 0xff;
+    if (!damaged_ && primary == SQLITE_NOTADB && opened_) {
+        // A page that no longer decrypts may be the whole file under another key: another program
+        // re-keyed it, or a copy under another password was put in its place. That is no damage.
+        const KeyFit fit = keyFitsFileNow();
+        if (fit == KeyFit::No) markChanged(source);
+        if (fit == KeyFit::Unknown) {
+            auto [number, text] = translate(SQLITE_BUSY, QString());
+            throw AppError(number, source, text);
+        }
+    }
     if (damaged_ || primary == SQLITE_CORRUPT || (primary == SQLITE_NOTADB && opened_))
         markDamaged(source, engineMessage(db_));
     auto [number, text] = translate(code, engineMessage(db_));
@@ -288,6 +307,32 @@ void Database::markDamaged(const QString& source, const QString& detail)
     damaged_ = true;
     if (first && damageHandler_) damageHandler_();
     throw AppError(err::kDamaged, source, kDamagedText + (detail.isEmpty() ? QString() : " (" + detail + ")"));
+}
+
+void Database::markChanged(const QString& source)
+{
+    const bool first = !changed_;
+    changed_ = true;
+    if (first && changedHandler_) changedHandler_();
+    throw AppError(err::kFileReplaced, source, kChangedText);
+}
+
+Database::KeyFit Database::keyFitsFileNow() const
+{
+    const FileHead head(path_);
+    // A file that turned plain, or turned encrypted, is under another key than the one held here.
+    if (head.plain() == encrypted_) return KeyFit::No;
+    sqlite3* probe = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path_).constData(), &probe, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(probe);
+        return KeyFit::Unknown;
+    }
+    if (encrypted_) sqlite3_key(probe, key_.constData(), int(key_.size()));
+    sqlite3_busy_timeout(probe, 1000);
+    const int rc = sqlite3_exec(probe, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(probe);
+    if (rc == SQLITE_OK) return KeyFit::Yes;
+    return (rc & 0xff) == SQLITE_NOTADB ? KeyFit::No : KeyFit::Unknown;
 }
 
 int Database::waitForLock(void* self, int count)
@@ -425,7 +470,9 @@ int Database::execute(const QString& sql, const std::vector<Value>& params)
 
 void Database::executeScript(const QString& sql)
 {
-    if (damaged_ && sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) != 0) refuseDamaged(sql);
+    const bool rollback = sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0;
+    if (damaged_ && !rollback) refuseDamaged(sql);
+    if (changed_ && !rollback) throw AppError(err::kFileReplaced, sql, kChangedText);
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -490,6 +537,8 @@ void Database::changePassword(const QString& newPassword)
 {
     if (inTransaction())
         throw AppError(err::kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
+    // Nobody else may have the file open: a connection elsewhere would go on in the old file.
+    if (presence_) presence_->makeExclusive();
     // Nobody may write while the copy is made: hold the file's lock from here until it is closed.
     if (!options_.exclusive)
         executeScript(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));
@@ -537,6 +586,7 @@ void Database::changePassword(const QString& newPassword)
 void Database::backupTo(const QString& destination)
 {
     if (damaged_) refuseDamaged(destination);
+    if (changed_) throw AppError(err::kFileReplaced, destination, kChangedText);
     QFile::remove(destination);
     sqlite3* out = nullptr;
     auto failed = [&](int code, const QString& msg) {
@@ -569,12 +619,11 @@ void Database::backupTo(const QString& destination)
     if (rc != SQLITE_OK) failed(rc, QString());
 }
 
-void Database::checkSameFile() const
+void Database::checkSameFile()
 {
+    if (changed_) throw AppError(err::kFileReplaced, path_, kChangedText);
     if (fileId_.isEmpty() || fileIdentity(path_) == fileId_) return;
-    throw AppError(err::kFileReplaced, path_,
-                   QStringLiteral("Plik bazy danych został w międzyczasie zastąpiony (np. po zmianie hasła na innym "
-                                  "stanowisku). Otwórz bazę ponownie."));
+    markChanged(path_);
 }
 
 // ---- Transaction ----

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/app_error.h"
 #include "platform/db_value.h"
+#include "platform/presence_lock.h"
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
@@ -139,9 +140,9 @@ public:
     bool columnExists(const QString& table, const QString& column);
     bool inTransaction() const;
     // Throws when the file under the database's path is no longer the one this connection opened
-    // (another workstation replaced it, as a password change does): whatever is written here
-    // would go into a copy nobody will read again.
-    void checkSameFile() const;
+    // (another program put a copy in its place): whatever is written here would go into a file
+    // nobody will read again. The connection is marked changed (below).
+    void checkSameFile();
 
     // Sets, changes or removes (empty text) the password. Needs the file exclusively; the file is
     // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
@@ -179,6 +180,13 @@ public:
     // Called once, in the thread of the failing statement, when the connection is found damaged.
     void setDamageHandler(std::function<void()> handler) { damageHandler_ = std::move(handler); }
     bool hasDamageHandler() const { return bool(damageHandler_); }
+    // The file was changed under this connection by something the program cannot keep out: put
+    // in its place (a copy restored by hand) or re-keyed by another program, so that the key held
+    // here no longer opens it. Like a damaged one, the connection then reads and writes nothing
+    // more (err::kFileReplaced); the program connects to the file anew.
+    bool isChanged() const { return changed_; }
+    // Called once, in the thread of the failing statement, when the connection is found changed.
+    void setChangedHandler(std::function<void()> handler) { changedHandler_ = std::move(handler); }
     // Called while a statement here waits for another connection's lock, on every try.
     void setLockWaitHandler(std::function<void()> handler) { lockWaitHandler_ = std::move(handler); }
 
@@ -187,6 +195,10 @@ private:
     void openHandle(const QString& password, bool create);
     void configure();
     [[noreturn]] void markDamaged(const QString& source, const QString& detail);
+    [[noreturn]] void markChanged(const QString& source);
+    enum class KeyFit { Yes, No, Unknown };
+    // Whether the key this connection holds opens the file as it is now (a fresh look at it).
+    KeyFit keyFitsFileNow() const;
     static int waitForLock(void* self, int count);
 
     sqlite3* db_ = nullptr;
@@ -195,12 +207,15 @@ private:
     bool encrypted_ = false;
     bool opened_ = false;  // the key was proven: a "not a database" now means a damaged page
     bool damaged_ = false;
+    bool changed_ = false;
     int lockWaitLimitMs_ = 0;
     qint64 lockWaitStart_ = 0;
     std::function<void()> damageHandler_;
+    std::function<void()> changedHandler_;
     std::function<void()> lockWaitHandler_;
-    QByteArray key_;     // kept for copies that must open with the same password
-    QByteArray fileId_;  // the opened file's identity on disk; empty where the system gives none
+    QByteArray key_;                          // kept for copies that must open with the same password
+    QByteArray fileId_;                       // the opened file's identity on disk; empty where the system gives none
+    std::unique_ptr<PresenceLock> presence_;  // released after the engine's connection is closed
 };
 
 // A transaction that rolls back unless committed. Writers start it IMMEDIATE, so two

@@ -172,6 +172,7 @@ TEST_F(BackupTest, EncryptedDatabaseIsCopiedWithItsPasswordAndAnExclusiveConnect
 {
     t.db().changePassword("tajne");
     t.app.gBazaHaslo = "tajne";
+    t.app.gBaseDb.reset();  // the only connection: the file can be had exclusively
     t.app.gBaseDb = db::Database::open(t.path, "tajne", {.exclusive = true});
     ASSERT_TRUE(kopia());
     EXPECT_THROW(documents(file("Kopia Firma.mdb")), AppError);

@@ -136,6 +136,7 @@ TEST_F(Siblings, TheDatabaseOpenHereIsReadThroughItsOwnConnectionEvenWhenHeldExc
                          "INSERT INTO zmpoz VALUES ('Z/1', 1, 'Owies', 10000, 'dt', 10000, 10000);");
     db::OpenOptions exclusive;
     exclusive.exclusive = true;
+    app.gBaseDb.reset();  // nobody else has the file open: it can be opened exclusively
     app.gBaseDb = db::Database::open(t.path, QString(), exclusive);
     const auto d = WczytajZZamowienia(app, ref("ZM", t.path, "ZAM", "Z/1"));
     ASSERT_TRUE(d) << reported.join(", ").toStdString();

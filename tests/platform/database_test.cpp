@@ -1,10 +1,13 @@
 #include "platform/database.h"
 #include "platform/sql_functions.h"
 #include "support/other_process.h"
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -144,14 +147,17 @@ TEST_F(DatabaseTest, AConnectionToAFileReplacedMeanwhileWritesNothing)
     {
         db::Transaction ok(*idle, db::Transaction::Mode::Immediate);  // the file is still its own
     }
-    db::Database::open(path())->changePassword("tajne");
+    // Restored from a copy by hand: another file is put in its place.
+    const QString copy = path() + ".kopia";
+    ASSERT_TRUE(QFile::copy(path(), copy));
+    ASSERT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path()).constData()), 0);
     try {
         db::Transaction t(*idle, db::Transaction::Mode::Immediate);
         FAIL() << "a transaction on the replaced file was begun";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), err::kFileReplaced);  // explained as a replaced file, not a locked table
     }
-    EXPECT_EQ(db::Database::open(path(), "tajne")->scalar("SELECT count(*) FROM t").toInt(), 1);
+    EXPECT_EQ(db::Database::open(path())->scalar("SELECT count(*) FROM t").toInt(), 1);
 }
 
 TEST_F(DatabaseTest, ExclusiveOpeningRefusesAnotherConnection)
@@ -366,6 +372,55 @@ TEST_F(DatabaseTest, AnotherProcessHoldingTheFileExclusivelyIsMetPromptly)
     EXPECT_TRUE(other.run("INSERT INTO t (Kwota) VALUES (1);"));  // the shell reports the refusal and goes on
     holder.reset();
     EXPECT_EQ(db::Database::open(path())->scalar("SELECT count(*) FROM t").toInt(), 0);
+}
+
+// A workstation that merely has the file open: this test program started again, keeping one
+// connection open until its input is closed or it is killed.
+TEST(PresenceHolder, Run)
+{
+    const QString path = qEnvironmentVariable("ROLKWIT_PRESENCE_HOLDER_DB");
+    if (path.isEmpty()) GTEST_SKIP() << "started by the presence test only";
+    auto held = db::Database::open(path);
+    std::puts("presence-held");
+    std::fflush(stdout);
+    for (int c = std::getchar(); c != EOF; c = std::getchar()) {}
+}
+
+TEST_F(DatabaseTest, AnExclusiveOpeningWaitsForEveryWorkstationThatHasTheFileOpen)
+{
+    fresh();
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "the other workstation killed" : "the other workstation closed");
+        QProcess other;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ROLKWIT_PRESENCE_HOLDER_DB", path());
+        other.setProcessEnvironment(env);
+        other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PresenceHolder.Run"});
+        QByteArray out;
+        while (!out.contains("presence-held") && other.waitForReadyRead(10000)) out += other.readAllStandardOutput();
+        ASSERT_TRUE(out.contains("presence-held")) << out.constData();
+        // Beside it an ordinary opening goes on; an exclusive one, or a password change, is refused.
+        auto mine = db::Database::open(path());
+        for (const auto& exclusiveStep :
+             std::vector<std::function<void()>>{[&] { db::Database::open(path(), QString(), {.exclusive = true}); },
+                                                [&] { mine->changePassword("tajne"); }}) {
+            try {
+                exclusiveStep();
+                ADD_FAILURE() << "the file was taken exclusively while another workstation had it open";
+            } catch (const AppError& e) {
+                EXPECT_EQ(e.number(), err::kFileInUse);
+            }
+        }
+        mine.reset();
+        if (killed)
+            other.kill();
+        else
+            other.closeWriteChannel();
+        ASSERT_TRUE(other.waitForFinished(10000));
+        EXPECT_NO_THROW(db::Database::open(path(), QString(), {.exclusive = true}));
+    }
+    EXPECT_TRUE(db::isPlainDatabaseFile(path()));
+    EXPECT_FALSE(QFile::exists(db::PresenceLock::companionPath(path())));  // the last one out removed it
 }
 
 TEST_F(DatabaseTest, ExclusiveOpeningIsRefusedWhileAnotherProcessReadsAndWritersWaitForEachOther)
