@@ -263,26 +263,10 @@ void saveDuringBackup(benchmark::State& state, const QString& haslo)
         [&](const QString& path) { rawBackup(path, haslo, path + QStringLiteral(".kopia")); });
 }
 
-void BM_SaveDuringCheck_Plain(benchmark::State& state)
-{
-    saveDuringCheck(state, QString());
-}
-void BM_SaveDuringCheck_Protected(benchmark::State& state)
-{
-    saveDuringCheck(state, kHaslo);
-}
-void BM_SaveDuringBackup_Plain(benchmark::State& state)
-{
-    saveDuringBackup(state, QString());
-}
-void BM_SaveDuringBackup_Protected(benchmark::State& state)
-{
-    saveDuringBackup(state, kHaslo);
-}
-BENCHMARK(BM_SaveDuringCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_SaveDuringCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_SaveDuringBackup_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_SaveDuringBackup_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringCheck, Plain, QString())->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringCheck, Protected, kHaslo)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringBackup, Plain, QString())->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringBackup, Protected, kHaslo)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 // A copy damaged inside: the opening accepts it (it reads a few pages) and the background check
 // finds the damage; the time from the opening to the one message, and that nothing was written
