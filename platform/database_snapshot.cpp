@@ -13,7 +13,7 @@ namespace {
 // After this many passes that met a commit, a pass that took less than kOneLockMs is made under
 // one read lock, so that a steady stream of saves elsewhere cannot keep the copy from finishing.
 constexpr int kPassesInPieces = 3;
-constexpr qint64 kOneLockMs = 800;
+constexpr qint64 kOneLockMs = 500;
 
 // The file's read lock, taken by a read transaction of the copying connection: nobody commits
 // while it is held, and a hot journal is rolled back before it is granted.
