@@ -14,6 +14,8 @@ namespace {
 // one read lock, so that a steady stream of saves elsewhere cannot keep the copy from finishing.
 constexpr int kPassesInPieces = 3;
 constexpr qint64 kOneLockMs = 500;
+// Changed pieces read under that one lock and kept until it is let go; past this the pass stops.
+constexpr qint64 kHeldBytes = 64 << 20;
 
 // The file's read lock, taken by a read transaction of the copying connection: nobody commits
 // while it is held, and a hot journal is rolled back before it is granted.
@@ -60,7 +62,7 @@ public:
             if (oneLock) {
                 ReadLock lock(*db_);
                 look();
-                for (qint64 i = 0; i * piece() < size_; ++i) copy(i);
+                for (qint64 i = 0; i * piece() < size_ && held_ < kHeldBytes; ++i) copy(i);
                 note(lock);
             } else {
                 for (qint64 i = 0; i * piece() < size_ || i == 0; ++i) {
@@ -70,11 +72,13 @@ public:
                         if (i * piece() < size_) copy(i);
                         note(lock);
                     }
+                    write();
                     if (options_.betweenPieces) options_.betweenPieces();
                     if (options_.cancel && *options_.cancel)
                         throw AppError(err::kGeneral, db_->path(), QStringLiteral("Przerwano."));
                 }
             }
+            write();
             lastPassMs = pass.elapsed();
             if (whole()) break;
         }
@@ -96,7 +100,8 @@ private:
         pieces_.resize(size_t((size_ + piece() - 1) / piece()));
     }
 
-    // Piece i as the file holds it now, written to the copy unless the copy holds it already.
+    // Piece i as the file holds it now, kept for the copy unless the copy holds it already. It is
+    // written once the lock is let go: a write may wait for the disk.
     void copy(qint64 i)
     {
         Piece& p = pieces_[size_t(i)];
@@ -107,10 +112,21 @@ private:
         if (rc != SQLITE_OK) fail(rc);
         const size_t hash = qHashBits(buffer_.constData(), size_t(n));
         if (p.version < 0 || hash != p.hash) {
-            if (!out_.seek(offset) || out_.write(buffer_.constData(), n) != n) fail(SQLITE_IOERR_WRITE);
-            cost_.written += n;
+            pending_.push_back({offset, QByteArray(buffer_.constData(), n)});
+            held_ += n;
         }
         p = {version_, hash};
+    }
+
+    // Writes the pieces kept, with no lock held.
+    void write()
+    {
+        for (const auto& [offset, bytes] : pending_) {
+            if (!out_.seek(offset) || out_.write(bytes) != bytes.size()) fail(SQLITE_IOERR_WRITE);
+            cost_.written += bytes.size();
+        }
+        pending_.clear();
+        held_ = 0;
     }
 
     void note(const ReadLock& lock) { cost_.longestLockMs = std::max(cost_.longestLockMs, lock.heldMs()); }
@@ -131,6 +147,8 @@ private:
     QByteArray buffer_;
     sqlite3_file* file_ = nullptr;
     std::vector<Piece> pieces_;
+    std::vector<std::pair<qint64, QByteArray>> pending_;
+    qint64 held_ = 0;
     qint64 version_ = -1;
     qint64 size_ = 0;
     SnapshotCost cost_;
