@@ -9,8 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QThread>
+#include <cerrno>
 #include <chrono>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 namespace {
 
@@ -20,12 +25,22 @@ constexpr qint64 kQuietMs = 700;
 constexpr int kAttempts = 5;
 
 // A copy of the file for the check, in the temporary folder: one file per check, let go after it.
+// Copies left by a program that died meanwhile (the process named in them runs no more) are
+// removed first: each is as large as its database.
 QString checkCopyPath()
 {
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("rolkwit-check-%1-%2.tmp")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(quintptr(QThread::currentThreadId())));
+    QDir temp(QDir::tempPath());
+#ifdef Q_OS_UNIX
+    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp$"));
+    for (const QString& name : temp.entryList({QStringLiteral("rolkwit-check-*.tmp")}, QDir::Files)) {
+        auto m = named.match(name);
+        if (m.hasMatch() && ::kill(pid_t(m.captured(1).toLongLong()), 0) != 0 && errno == ESRCH)
+            QFile::remove(temp.filePath(name));
+    }
+#endif
+    return temp.filePath(QStringLiteral("rolkwit-check-%1-%2.tmp")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(quintptr(QThread::currentThreadId())));
 }
 
 qint64 steadyMs()
