@@ -1,18 +1,26 @@
 // Opening a filled database as start-up and the "Otwórz" menu do (the check, then the connect),
 // plain and protected, beside the engine's own opening of the same file; the whole-file check
-// that follows in the background beside the engine's own check; a file damaged inside, from the
-// opening to its one message; and changing the password.
+// that follows in the background beside the engine's own check; another workstation's save
+// during that check and during a backup, beside the same save with nobody else on the file and
+// during the engine's own whole-file step; a file damaged inside, from the opening to its one
+// message; and changing the password.
 #include "bench_fill.h"
 #include "core/base_connect.h"
+#include "core/base_files.h"
 #include "core/database_watch.h"
 #include "support/damaged_file.h"
+#include "support/other_process.h"
 #include "support/scoped_responder.h"
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <atomic>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <sqlcipher/sqlite3.h>
+#include <thread>
 
 namespace {
 
@@ -119,6 +127,146 @@ void BM_BackgroundCheck_Protected(benchmark::State& state)
 }
 BENCHMARK(BM_BackgroundCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_BackgroundCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// Another workstation, a process of its own, saving a document every 50 ms while `step` runs here.
+struct Saves {
+    double longestMs = 0;
+    int made = 0;
+    int stored = 0;
+    double stepMs = 0;
+};
+
+Saves savingDuring(const QString& path, const QString& haslo, const std::function<void()>& step)
+{
+    static int numbers = 0;
+    const int first = numbers;
+    Saves saves;
+    std::atomic<bool> ready = false, over = false, failed = false;
+    std::thread other([&] {
+        // Its first statement derives the key and reads the schema: made before the step.
+        OtherProcess p(path, QStringLiteral(".timeout 5000\nSELECT count(*) FROM fadok WHERE Numer = 'x';"), haslo);
+        failed = !p.ready();
+        ready = true;
+        while (!failed && !over) {
+            QElapsedTimer save;
+            save.start();
+            p.run(QStringLiteral("BEGIN IMMEDIATE; INSERT INTO fadok (Numer) VALUES ('inny-%1'); COMMIT;")
+                      .arg(numbers++));
+            saves.longestMs = std::max(saves.longestMs, msSince(save));
+            ++saves.made;
+            QThread::msleep(50);
+        }
+    });
+    while (!ready) QThread::msleep(5);
+    QElapsedTimer clock;
+    clock.start();
+    step();
+    saves.stepMs = msSince(clock);
+    over = true;
+    other.join();
+    if (failed) return saves;
+    saves.stored = int(db::Database::open(path, haslo)
+                           ->scalar("SELECT count(*) FROM fadok WHERE Numer LIKE 'inny-%' AND "
+                                    "CAST(substr(Numer, 6) AS INTEGER) >= ?",
+                                    {first})
+                           .toInt());
+    return saves;
+}
+
+// The engine alone running `sql` on the whole file (the step as it was before: one read lock),
+// waiting for a commit elsewhere as the program does.
+void rawWholeFile(const QString& path, const QString& haslo, const char* sql)
+{
+    sqlite3* h = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+    const QByteArray key = haslo.toUtf8();
+    if (!key.isEmpty()) sqlite3_key(h, key.constData(), key.size());
+    sqlite3_busy_timeout(h, 5000);
+    if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK) std::fprintf(stderr, "raw step failed\n");
+    sqlite3_close(h);
+}
+
+// The engine's own copy of the whole file in one step (one read lock for all of it).
+void rawBackup(const QString& path, const QString& haslo, const QString& destination)
+{
+    QFile::remove(destination);
+    sqlite3 *in = nullptr, *out = nullptr;
+    const QByteArray key = haslo.toUtf8();
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &in, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(QFile::encodeName(destination).constData(), &out, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                    nullptr);
+    if (!key.isEmpty()) {
+        sqlite3_key(in, key.constData(), key.size());
+        sqlite3_key(out, key.constData(), key.size());
+    }
+    sqlite3_busy_timeout(in, 5000);
+    sqlite3_backup* b = sqlite3_backup_init(out, "main", in, "main");
+    int rc = SQLITE_ERROR;
+    if (b) {
+        while ((rc = sqlite3_backup_step(b, -1)) == SQLITE_BUSY) sqlite3_sleep(20);
+        sqlite3_backup_finish(b);
+    }
+    if (rc != SQLITE_DONE) std::fprintf(stderr, "raw copy failed\n");
+    sqlite3_close(out);
+    sqlite3_close(in);
+    QFile::remove(destination);
+}
+
+// The other workstation's longest save with nobody else on the file, during the program's step
+// and during the engine's own whole-file step, and the two steps' durations.
+void saveWaits(benchmark::State& state, const QString& haslo, const std::function<void(App&, const QString&)>& step,
+               const std::function<void(const QString&)>& raw)
+{
+    bench::FilledDatabase& t = filled(haslo);
+    for (auto _ : state) {
+        const Saves alone = savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
+        const Saves program = savingDuring(t.path, haslo, [&] { step(t.app, t.path); });
+        BaseDisconnect(t.app);
+        const Saves engine = savingDuring(t.path, haslo, [&] { raw(t.path); });
+        state.SetIterationTime(program.stepMs / 1000);
+        state.counters["save alone ms"] = alone.longestMs;
+        state.counters["save during ms"] = program.longestMs;
+        state.counters["saves"] = program.made;
+        state.counters["stored"] = program.stored;
+        state.counters["step ms"] = program.stepMs;
+        state.counters["raw ms"] = engine.stepMs;
+        state.counters["x raw"] = engine.stepMs > 0 ? program.stepMs / engine.stepMs : 0;
+        state.counters["save during raw ms"] = engine.longestMs;
+        state.counters["raw saves"] = engine.made;
+        state.counters["raw stored"] = engine.stored;
+        if (alone.made == 0) state.SkipWithError("the sqlcipher shell is needed to play another workstation");
+    }
+}
+
+// The whole-file check after opening (from the connect to its finding delivered), beside the
+// engine's `PRAGMA quick_check` of the whole file.
+void saveDuringCheck(benchmark::State& state, const QString& haslo)
+{
+    saveWaits(
+        state, haslo,
+        [](App& app, const QString& path) {
+            if (BaseConnect(app, path)) watchDatabase(app).waitIdle(600000);
+        },
+        [&](const QString& path) { rawWholeFile(path, haslo, "PRAGMA quick_check(1)"); });
+}
+
+// The backup's copy and its check of the copy, the program's connection open, beside the
+// engine's whole-file copy (`sqlite3_backup` in one step).
+void saveDuringBackup(benchmark::State& state, const QString& haslo)
+{
+    saveWaits(
+        state, haslo,
+        [](App& app, const QString& path) {
+            if (BaseConnect(app, path)) copyDatabase(app, path, path + QStringLiteral(".kopia"));
+            QFile::remove(path + QStringLiteral(".kopia"));
+        },
+        [&](const QString& path) { rawBackup(path, haslo, path + QStringLiteral(".kopia")); });
+}
+
+BENCHMARK_CAPTURE(saveDuringCheck, Plain, QString())->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringCheck, Protected, kHaslo)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringBackup, Plain, QString())->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK_CAPTURE(saveDuringBackup, Protected, kHaslo)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 // A copy damaged inside: the opening accepts it (it reads a few pages) and the background check
 // finds the damage; the time from the opening to the one message, and that nothing was written

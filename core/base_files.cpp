@@ -2,7 +2,9 @@
 #include "core/app.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
+#include "platform/database_snapshot.h"
 #include "platform/message_box.h"
+#include "platform/repaint.h"
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -42,20 +44,26 @@ QString freeName(const QString& to)
 void copyDatabase(App& app, const QString& path, const QString& destination)
 {
     QString part = destination + QStringLiteral(".part");
-    if (app.gBazaOtwarta && app.gBaseDb && samePath(app.gBaseDb->path(), path)) {
-        // The open connection may hold the file exclusively: copy through it.
-        app.gBaseDb->backupTo(part);
-    } else {
-        auto source = db::Database::open(path, app.gBazaHaslo);
-        source->backupTo(part);
-    }
-    // The copy holds every page as the file does: a damaged file never replaces a good copy.
-    try {
-        db::Database::open(part, app.gBazaHaslo, {.readOnly = true})->checkWholeFile();
-    } catch (...) {
-        QFile::remove(part);
-        throw;
-    }
+    db::Database* open =
+        app.gBazaOtwarta && app.gBaseDb && samePath(app.gBaseDb->path(), path) ? app.gBaseDb.get() : nullptr;
+    const QString haslo = app.gBazaHaslo;
+    // The copy and its check read the whole file: the window keeps painting meanwhile.
+    ui::runPainting([&] {
+        if (open && open->isExclusive()) {
+            // Nobody else can write while this connection holds the file: copy through it.
+            open->backupTo(part);
+        } else {
+            // Read in short pieces, so that other workstations' saves are never held for long.
+            db::snapshotFile(path, haslo, part);
+        }
+        // The copy holds every page as the file does: a damaged file never replaces a good copy.
+        try {
+            db::Database::open(part, haslo, {.readOnly = true})->checkWholeFile();
+        } catch (...) {
+            QFile::remove(part);
+            throw;
+        }
+    });
     if (!replaceFile(part, destination)) {
         QFile::remove(part);
         throw AppError(err::kPathFileAccess, destination,

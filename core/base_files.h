@@ -6,10 +6,11 @@ class App;
 class QWidget;
 
 // Copies the database file `path` to `destination` as a complete, consistent database (a
-// snapshot even while other workstations write), through the program's connection when `path`
-// is the open database, else through a connection of its own with app.gBazaHaslo. The copy
-// appears under `destination` only when it is complete and every page of it is whole; an
-// existing file there is replaced. Throws AppError (err::kDamaged for a damaged file).
+// snapshot even while other workstations write, read in short pieces so that their saves are
+// never held for long; through the program's connection when that holds the file exclusively),
+// with app.gBazaHaslo. The window keeps painting meanwhile. The copy appears under `destination`
+// only when it is complete and every page of it is whole; an existing file there is replaced.
+// Throws AppError (err::kDamaged for a damaged file).
 void copyDatabase(App& app, const QString& path, const QString& destination);
 
 // Saves the database under a new name in its folder and makes that file the program's database

@@ -2,12 +2,20 @@
 #include "core/app.h"
 #include "core/base_connect.h"
 #include "platform/database.h"
+#include "platform/database_snapshot.h"
 #include "platform/process_memory.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QThread>
+#include <cerrno>
 #include <chrono>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 namespace {
 
@@ -15,6 +23,25 @@ namespace {
 constexpr qint64 kQuietMs = 700;
 // A read that keeps failing for another reason than damage (the file held elsewhere) is given up.
 constexpr int kAttempts = 5;
+
+// A copy of the file for the check, in the temporary folder: one file per check, let go after it.
+// Copies left by a program that died meanwhile (the process named in them runs no more) are
+// removed first: each is as large as its database.
+QString checkCopyPath()
+{
+    QDir temp(QDir::tempPath());
+#ifdef Q_OS_UNIX
+    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp$"));
+    for (const QString& name : temp.entryList({QStringLiteral("rolkwit-check-*.tmp")}, QDir::Files)) {
+        auto m = named.match(name);
+        if (m.hasMatch() && ::kill(pid_t(m.captured(1).toLongLong()), 0) != 0 && errno == ESRCH)
+            QFile::remove(temp.filePath(name));
+    }
+#endif
+    return temp.filePath(QStringLiteral("rolkwit-check-%1-%2.tmp")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(quintptr(QThread::currentThreadId())));
+}
 
 qint64 steadyMs()
 {
@@ -40,6 +67,7 @@ void DatabaseWatch::watch(db::Database& db, const QString& haslo)
         std::lock_guard lock(mutex_);
         session = ++session_;
         stopping_ = false;
+        cancelCheck_ = false;
         checkQueued_ = true;
     }
     watched_ = &db;
@@ -65,6 +93,7 @@ void DatabaseWatch::stop()
         stopping_ = true;
         reads_.clear();
         checkQueued_ = false;
+        cancelCheck_ = true;
         if (running_) {
             interrupted_ = true;
             running_->interrupt();
@@ -117,7 +146,8 @@ void DatabaseWatch::writerWaits()
 {
     std::lock_guard lock(mutex_);
     lastWriterWait_ = steadyMs();
-    if (running_) {
+    // The check reads a copy of its own: it keeps nobody waiting.
+    if (running_ && runningShared_) {
         interrupted_ = true;
         running_->interrupt();
     }
@@ -166,15 +196,17 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
         Delivery delivery;
         bool damaged = false, done = false;
         try {
-            if (!conn) conn = db::Database::open(path, haslo, {.readOnly = true});
-            {
-                std::lock_guard running(mutex_);
-                running_ = conn.get();
-            }
-            if (job.read)
+            if (job.read) {
+                if (!conn) conn = db::Database::open(path, haslo, {.readOnly = true});
+                {
+                    std::lock_guard running(mutex_);
+                    running_ = conn.get();
+                    runningShared_ = true;
+                }
                 delivery = job.read(*conn);
-            else
-                conn->checkWholeFile();
+            } else {
+                checkCopy(path, haslo);
+            }
             done = true;
         } catch (const AppError& e) {
             damaged = e.number() == err::kDamaged;
@@ -184,6 +216,7 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
         }
         lock.lock();
         running_ = nullptr;
+        runningShared_ = false;
         // What a stopped read found proves nothing, "ok" or not: it runs again.
         if (interrupted_) {
             done = damaged = false;
@@ -209,6 +242,33 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
         deliver(session, std::move(delivery));
         lock.lock();
     }
+}
+
+// The whole-file check, on a consistent copy of the file taken in short pieces, so that it holds
+// the file's lock only for moments, however long the check itself takes.
+void DatabaseWatch::checkCopy(const QString& path, const QString& haslo)
+{
+    const QString copy = checkCopyPath();
+    struct Removed {
+        QString path;
+        ~Removed() { QFile::remove(path); }
+    } removed{copy};
+    db::snapshotFile(path, haslo, copy, {.cancel = &cancelCheck_});
+    auto checked = db::Database::open(copy, haslo, {.readOnly = true});
+    {
+        std::lock_guard running(mutex_);
+        if (cancelCheck_) return;
+        running_ = checked.get();
+    }
+    try {
+        checked->checkWholeFile();
+    } catch (...) {
+        std::lock_guard running(mutex_);
+        running_ = nullptr;
+        throw;
+    }
+    std::lock_guard running(mutex_);
+    running_ = nullptr;
 }
 
 void DatabaseWatch::deliver(quint64 session, Delivery d)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -16,13 +17,14 @@ class Database;
 // Watches the program's open database for damage and reads what the window would otherwise wait
 // for, so that no step the clerk waits for reads the whole file:
 // - a statement of the program's connection that meets a damaged page;
-// - the whole-file check, on a read-only connection of its own in a worker thread, once the
-//   window is usable (after the reads queued by the window);
+// - the whole-file check, in a worker thread once the window is usable (after the reads queued
+//   by the window), on a consistent copy of the file in the temporary folder (taken in short
+//   pieces, see db::snapshotFile), so that it keeps no other workstation's save waiting;
 // - reads queued by the window, on that connection too (the first side list).
-// Findings and results are handed to the thread that made the watch. The background connection
-// holds the file's read lock while it reads, which keeps writers waiting: when the program's own
-// connection waits for a lock, the running read is stopped and runs again once the program has
-// been quiet for a moment.
+// Findings and results are handed to the thread that made the watch. A queued read holds the
+// file's read lock while it runs, which keeps writers waiting: when the program's own connection
+// waits for a lock, the running read is stopped and runs again once the program has been quiet
+// for a moment.
 class DatabaseWatch : public QObject {
 public:
     using Damaged = std::function<void(const QString& path)>;
@@ -63,6 +65,7 @@ private:
     bool takeJob(std::unique_lock<std::mutex>& lock, quint64 session, Job& job);
     void deliver(quint64 session, Delivery d);
     void reportDamage(quint64 session);
+    void checkCopy(const QString& path, const QString& haslo);
     void writerWaits();
 
     Damaged damaged_;
@@ -79,9 +82,11 @@ private:
     std::deque<Job> reads_;
     bool checkQueued_ = false;
     bool stopping_ = false;
-    db::Database* running_ = nullptr;  // the background connection while a job runs on it
-    bool interrupted_ = false;         // the running job was stopped for a writer
-    qint64 lastWriterWait_ = 0;        // steady milliseconds
+    db::Database* running_ = nullptr;  // the connection a job runs on, while it runs
+    bool runningShared_ = false;       // that connection reads the watched file itself
+    std::atomic<bool> cancelCheck_ = false;
+    bool interrupted_ = false;   // the running job was stopped for a writer
+    qint64 lastWriterWait_ = 0;  // steady milliseconds
     std::thread worker_;
 };
 

@@ -2,6 +2,7 @@
 #include "core/base_files.h"
 #include "support/damaged_file.h"
 #include "support/other_process.h"
+#include "support/saving_elsewhere.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
 #include <QDir>
@@ -177,6 +178,22 @@ TEST_F(BackupTest, EncryptedDatabaseIsCopiedWithItsPasswordAndAnExclusiveConnect
     ASSERT_TRUE(kopia());
     EXPECT_THROW(documents(file("Kopia Firma.mdb")), AppError);
     EXPECT_EQ(documents(file("Kopia Firma.mdb"), "tajne"), 1);
+}
+
+// The copy of a protected file is read in short pieces: another workstation saving all the while
+// never waits long for it, and the copy holds one state of the file.
+TEST_F(BackupTest, AnotherWorkstationsSavesDuringTheBackupAreNeverHeldForLong)
+{
+    t.db().changePassword("tajne");
+    t.app.gBazaHaslo = "tajne";
+    addBallast(t.path, "tajne", 80);
+    SavingElsewhere other(t.path, "tajne", 100);
+    ASSERT_TRUE(kopia());
+    other.stop();
+    EXPECT_GT(other.made(), 0);
+    EXPECT_EQ(other.failed(), 0);
+    auto copy = db::Database::open(file("Kopia Firma.mdb"), "tajne");
+    EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toText(), "ok");
 }
 
 TEST_F(BackupTest, RenameCopiesToTheNewNameAndRefusesUnsafeTargets)

@@ -1,4 +1,5 @@
 #include "core/database_watch.h"
+#include "support/saving_elsewhere.h"
 #include "support/temp_database.h"
 #include <QElapsedTimer>
 #include <QThread>
@@ -40,6 +41,25 @@ TEST(DatabaseWatch, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
     EXPECT_TRUE(watch.waitIdle(10000));
     EXPECT_EQ(runs, 2);
     EXPECT_TRUE(delivered);
+}
+
+// The whole-file check of a protected file reads a copy taken in short pieces: another
+// workstation saving all the while never waits long for it, and the check still finishes.
+TEST(DatabaseWatch, AnotherWorkstationsSavesDuringTheCheckAreNeverHeldForLong)
+{
+    TempDatabase t;
+    t.db().changePassword("tajne");
+    t.app.gBazaHaslo = "tajne";
+    addBallast(t.path, "tajne", 80);
+    bool damaged = false;
+    DatabaseWatch watch([&](const QString&) { damaged = true; });
+    watch.watch(t.db(), "tajne");
+    SavingElsewhere other(t.path, "tajne", 100);
+    EXPECT_TRUE(watch.waitIdle(60000));
+    other.stop();
+    EXPECT_FALSE(damaged);
+    EXPECT_GT(other.made(), 0);
+    EXPECT_EQ(other.failed(), 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/database.h"
+#include "platform/database_snapshot.h"
 #include "platform/sql_functions.h"
 #include "support/other_process.h"
 #include <QCoreApplication>
@@ -320,6 +321,38 @@ TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
     EXPECT_EQ(db::Database::open(path("kopia.mdb"))->scalar("SELECT Numer FROM t").toText(), "A");
     EXPECT_THROW(db::Database::open(path("kopia2.mdb")), AppError);
     EXPECT_EQ(db::Database::open(path("kopia2.mdb"), "tajne")->scalar("SELECT Numer FROM t").toText(), "A");
+}
+
+// Commits of another connection land between the pieces of a copy (the first of them rewrites
+// every row and grows the file): the copy still holds one state of the file, the last one seen,
+// and each commit got the file's lock at once.
+TEST_F(DatabaseTest, ACopyInPiecesHoldsOneStateWhateverIsCommittedBetweenThem)
+{
+    for (const QString haslo : {QString(), QStringLiteral("tajne")}) {
+        SCOPED_TRACE(haslo.toStdString());
+        QFile::remove(path());
+        {
+            auto d = fresh();
+            d->executeScript("CREATE TABLE w (k INTEGER, v BLOB); WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL "
+                             "SELECT i + 1 FROM c WHERE i < 3000) INSERT INTO w SELECT i, randomblob(300) FROM c;");
+            if (!haslo.isEmpty()) d->changePassword(haslo);
+        }
+        auto other = db::Database::open(path(), haslo, {.busyTimeoutMs = 100});
+        int pieces = 0;
+        auto commit = [&] {
+            ++pieces;
+            if (pieces == 20)
+                other->executeScript("UPDATE w SET k = k + 1, v = randomblob(300); INSERT INTO w SELECT k + 3000, "
+                                     "randomblob(300) FROM w WHERE k < 500;");
+            if (pieces == 50 || pieces == 90) other->execute("UPDATE w SET k = k + 1 WHERE k % 7 = 0");
+        };
+        ASSERT_NO_THROW(
+            db::snapshotFile(path(), haslo, path("kopia.mdb"), {.pieceBytes = 16384, .betweenPieces = commit}));
+        auto copy = db::Database::open(path("kopia.mdb"), haslo);
+        EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toText(), "ok");
+        const char* state = "SELECT count(*) || ' ' || sum(k) || ' ' || hex(sum(length(v))) FROM w";
+        EXPECT_EQ(copy->scalar(state).toText().toStdString(), other->scalar(state).toText().toStdString());
+    }
 }
 
 TEST_F(DatabaseTest, FilesOfTheOldEngineAreNotDatabasesOfThisProgram)
