@@ -538,7 +538,15 @@ void Database::changePassword(const QString& newPassword)
     if (inTransaction())
         throw AppError(err::kGeneral, QStringLiteral("changePassword"), QStringLiteral("Trwa transakcja."));
     // Nobody else may have the file open: a connection elsewhere would go on in the old file.
+    // Afterwards this connection is an ordinary one again, unless it was opened exclusively.
     if (presence_) presence_->makeExclusive();
+    struct SharedAgain {
+        PresenceLock* lock;
+        ~SharedAgain()
+        {
+            if (lock) lock->makeShared();
+        }
+    } sharedAgain{options_.exclusive ? nullptr : presence_.get()};
     // Nobody may write while the copy is made: hold the file's lock from here until it is closed.
     if (!options_.exclusive)
         executeScript(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;"));

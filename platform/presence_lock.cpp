@@ -37,7 +37,8 @@ Outcome lockFile(int fd, short type)
 // connection to close, between this one's opening and locking it, is opened again.
 bool stillThere(int fd, const QByteArray& path)
 {
-    struct stat open {}, named {};
+    struct stat open {
+    }, named{};
     return ::fstat(fd, &open) == 0 && ::stat(path.constData(), &named) == 0 && open.st_dev == named.st_dev &&
            open.st_ino == named.st_ino;
 }
@@ -86,6 +87,14 @@ void PresenceLock::makeExclusive()
     // The shared lock stays when the exclusive one is refused.
     if (lockFile(fd_, F_WRLCK) != Outcome::Taken) inUse(databasePath_);
     mode_ = Mode::Exclusive;
+#endif
+}
+
+void PresenceLock::makeShared()
+{
+#ifdef Q_OS_UNIX
+    if (mode_ == Mode::Shared) return;
+    if (lockFile(fd_, F_RDLCK) == Outcome::Taken) mode_ = Mode::Shared;
 #endif
 }
 

@@ -28,6 +28,8 @@ public:
     // Turns a shared lock into an exclusive one; throws err::kFileInUse, keeping the shared lock,
     // while anybody else has the file open.
     void makeExclusive();
+    // Turns an exclusive lock back into a shared one.
+    void makeShared();
 
     static QString companionPath(const QString& databasePath);
 
