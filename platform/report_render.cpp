@@ -307,9 +307,14 @@ void Layout::paintPlaced(QPainter& painter, const Placed& placed, int page) cons
             const QString text = textOf(s, e, placed.row, page);
             if (!text.isEmpty()) {
                 const double width = r.width() - 2 * padX(e, k);
-                TextLines lines(text, fittedFont(report_, e, text, device_, width), device_, width, e.style);
+                const QFont font = fittedFont(report_, e, text, device_, width);
+                TextLines lines(text, font, device_, width, e.style);
+                // A text reduced to fit keeps the baseline that its full size would have, the one
+                // of its neighbours in the row.
+                const double drop =
+                    QFontMetricsF(fontOf(report_, e.style), &device_).ascent() - QFontMetricsF(font, &device_).ascent();
                 painter.setPen(e.style.color);
-                lines.layout.draw(&painter, QPointF(r.left() + padX(e, k), r.top() + padY(e, k)));
+                lines.layout.draw(&painter, QPointF(r.left() + padX(e, k), r.top() + padY(e, k) + drop));
                 painter.setPen(pen);
             }
             break;

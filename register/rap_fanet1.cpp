@@ -1,4 +1,6 @@
 #include "register/rap_fanet1.h"
+#include "documents/doc_header.h"
+#include "documents/positions.h"
 #include "platform/date_text.h"
 #include "register/report_format.h"
 
@@ -300,6 +302,20 @@ void pageFooter(report::Report& r)
                  text(QStringLiteral("rapPakiet"), QString(), QRectF(0, 5, 144, 3.2), small()), page}));
 }
 
+// An amount as its fields show it; empty when there is none.
+QString amountText(const OptDecimal& v)
+{
+    return v ? reportAmountText(*v) : QString();
+}
+
+// The payment term, with the days after it when there are any: "20.05.2024 (14 dni)".
+QString paymentTermText(const DocHeader& h)
+{
+    const int dni = h.PlatDni.value_or(0);
+    if (dni <= 0) return h.PlatTer;
+    return h.PlatTer + (h.PlatTer.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(%1 dni)").arg(dni);
+}
+
 }  // namespace
 
 std::shared_ptr<report::Report> invoiceTemplate()
@@ -318,47 +334,51 @@ std::shared_ptr<report::Report> invoiceTemplate()
 void fillReportData(report::Report& report, const std::vector<db::Row>& rows)
 {
     report::Table t;
-    if (!rows.empty())
-        for (int c = 0; c < rows.front().size(); ++c) t.columns << rows.front().name(c);
-    t.columns << QStringLiteral("Grupa") << QStringLiteral("Stawka") << QStringLiteral("DokumentTozsamosci")
-              << QStringLiteral("Termin");
     bool deduction = false;
     for (const db::Row& r : rows) {
-        const bool correction = r.text(QStringLiteral("Inddok")) == QLatin1String("KFR");
-        const bool corrected = correction && r.boolean(QStringLiteral("Korekta"));
+        const DocHeader h = DocHeader::fromRow(r);
+        const bool corrected = h.isCorrection() && r.boolean(QStringLiteral("Korekta"));
+        // The corrected positions are stored negated; they print as they were typed.
+        const Position p = corrected ? Position::fromRow(r).negated() : Position::fromRow(r);
+        const std::pair<const char*, QString> fields[] = {
+            {"Numer", h.Numer},
+            {"Datawyst", dateText(h.Datawyst)},
+            {"Datasprz", dateText(h.Datasprz)},
+            {"Podstawa", h.Podstawa},
+            {"Wydane", h.Wydane},
+            {"Nazkon", h.Nazkon},
+            {"Adrkon", h.Adrkon},
+            {"Nipkon", h.Nipkon},
+            {"DokumentTozsamosci", identityDocumentText(h.Nazdok, h.Numdok, dateText(h.Datadok), h.Wyddok)},
+            {"Grupa", h.isCorrection()
+                          ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie"))
+                          : QString()},
+            {"Pozycja", p.Pozycja ? QString::number(*p.Pozycja) : QString()},
+            {"Nazwa", p.Nazwa},
+            {"Ilosc", p.Ilosc ? quantityText(*p.Ilosc) : QString()},
+            {"Indjed", p.Indjed},
+            {"Cenanet", p.Cenanet ? priceText(*p.Cenanet) : QString()},
+            {"WartNetto", amountText(p.WartNetto)},
+            {"Stawka", vatRateText(p.Indvat)},
+            {"WartVAT", amountText(p.WartVAT)},
+            {"WartBrutto", amountText(p.WartBrutto)},
+            {"RazNetto", amountText(h.RazNetto)},
+            {"RazVAT", amountText(h.RazVAT)},
+            {"RazBrutto", amountText(h.RazBrutto)},
+            {"Potracenie", amountText(h.Potracenie)},
+            {"DoZaplaty", amountText(h.DoZaplaty)},
+            {"PlatFor", h.PlatFor},
+            {"Termin", paymentTermText(h)},
+            {"PlatRach", h.PlatRach},
+            {"Uwagi", h.Uwagi},
+            {"Wystawil", h.Wystawil},
+        };
         QStringList cells;
-        for (int c = 0; c < r.size(); ++c) {
-            const QString name = r.name(c);
-            const QString type = r.declaredType(c);
-            const db::Value& v = r.at(c);
-            if (v.isNull()) {
-                cells << QString();
-            } else if (name.compare(QLatin1String("Ilosc"), Qt::CaseInsensitive) == 0) {
-                cells << quantityText(v.toDecimal());
-            } else if (name.compare(QLatin1String("Cenanet"), Qt::CaseInsensitive) == 0) {
-                cells << priceText(v.toDecimal());
-            } else if (type == QLatin1String("CURRENCY")) {
-                // The corrected positions are stored negated; they print as they were typed.
-                const bool position = name.startsWith(QLatin1String("Wart"), Qt::CaseInsensitive);
-                cells << reportAmountText(corrected && position ? -v.toDecimal() : v.toDecimal());
-            } else if (type == QLatin1String("DATETIME")) {
-                cells << dateText(v.toDate());
-            } else {
-                cells << v.toText();
-            }
+        for (const auto& [name, text] : fields) {
+            if (t.rows.empty()) t.columns << QString::fromLatin1(name);
+            cells << text;
         }
-        cells << (correction
-                      ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie"))
-                      : QString());
-        cells << vatRateText(r.text(QStringLiteral("Indvat")));
-        cells << identityDocumentText(r.text(QStringLiteral("Nazdok")), r.text(QStringLiteral("Numdok")),
-                                      dateText(r.date(QStringLiteral("Datadok"))), r.text(QStringLiteral("Wyddok")));
-        const qint64 dni = r.integer(QStringLiteral("PlatDni"));
-        QString termin = r.text(QStringLiteral("PlatTer"));
-        if (dni > 0)
-            termin += (termin.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(%1 dni)").arg(dni);
-        cells << termin;
-        deduction = deduction || !r.decimal(QStringLiteral("Potracenie")).isZero();
+        deduction = deduction || !h.Potracenie.value_or(Decimal()).isZero();
         t.rows.push_back(std::move(cells));
     }
     report.setTable(kTabelaDokumentu, std::move(t));

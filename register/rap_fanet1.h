@@ -14,11 +14,11 @@
 // The template's layout with its own defaults: markings and duplicate mark hidden, no texts set.
 std::shared_ptr<report::Report> invoiceTemplate();
 
-// The template's data: the rows of the document's report query as its fields show them
-// (amounts "#,##0.00", dates in the short date form, the quantity as its absolute value rounded
-// to 3 places). A correction's corrected positions are shown as they were typed, and each row
-// names its group ("Było przed korektą", "Winno być po korekcie"). A document without a
-// deduction hides the deduction line.
+// The template's data: the rows of the document's report query, read as the document's header
+// and position, as its fields show them (amounts "#,##0.00", dates in the short date form, the
+// quantity rounded to 3 places). A correction's corrected positions are shown as they were typed
+// (the stored row negated back), and each row names its group ("Było przed korektą", "Winno być po korekcie"). A
+// document without a deduction hides the deduction line.
 void fillReportData(report::Report& report, const std::vector<db::Row>& rows);
 
 // The name of the table the positions and the header fields read.

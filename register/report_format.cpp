@@ -10,9 +10,7 @@ QString reportAmountText(Decimal v)
 
 QString quantityText(Decimal v)
 {
-    Decimal a = v.roundedHalfEven(3);
-    if (a < Decimal()) a = -a;
-    return a.toString().replace(QLatin1Char('.'), QLatin1Char(','));
+    return v.roundedHalfEven(3).toString().replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 QString priceText(Decimal v)

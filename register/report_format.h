@@ -7,8 +7,8 @@
 
 // An amount as "#,##0.00": "1 234,50", "0,50", "-20,00".
 QString reportAmountText(Decimal v);
-// A quantity as a plain number of its absolute value rounded to 3 places, halves to even, with
-// no trailing zeros: "12345,679", "2,5", "800" (a corrected position, stored negated, prints positive).
+// A quantity as a plain number rounded to 3 places, halves to even, with no trailing zeros:
+// "12345,679", "2,5", "800".
 QString quantityText(Decimal v);
 // A unit price with two decimals, or more when it has them: "2,50", "0,955".
 QString priceText(Decimal v);

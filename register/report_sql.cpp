@@ -1,16 +1,26 @@
 #include "register/report_sql.h"
+#include "documents/positions.h"
+
+namespace {
+
+// The header's columns from fadok, then the position's own from fapoz: whether it is a corrected
+// row and what the grids show.
+QStringList documentColumns()
+{
+    QStringList out;
+    for (const QString& c : DocHeader::columns()) out << QStringLiteral("fadok.") + c;
+    for (const QString& c : PositionKey::columns() + Position::columns())
+        if (!DocHeader::columns().contains(c)) out << QStringLiteral("fapoz.") + c;
+    return out;
+}
+
+}  // namespace
 
 ReportQuery documentQuery(const QString& numer, bool tylkoRoznice)
 {
     ReportQuery q;
-    q.sql = QStringLiteral(
-        "SELECT fadok.Stanowisko, fadok.Inddok, fadok.Numer, fadok.Datawyst, fadok.Datasprz, fadok.KorInddok, "
-        "fadok.KorNumer, fadok.KorDatawyst, fadok.Podstawa, fadok.Wydane, fadok.Nazkon, fadok.Adrkon, fadok.Nipkon, "
-        "fadok.Nazdok, fadok.Numdok, fadok.Wyddok, fadok.Datadok, fadok.RazNetto, fadok.RazVAT, fadok.RazBrutto, "
-        "fadok.Potracenie, fadok.DoZaplaty, fadok.PlatFor, fadok.PlatDni, fadok.PlatTer, fadok.PlatRach, "
-        "fadok.Wystawil, fadok.Uwagi, fadok.Fundusz, fapoz.Pozycja, fapoz.Korekta, fapoz.Nazwa, fapoz.Ilosc, "
-        "fapoz.Indjed, fapoz.Cenanet, fapoz.WartNetto, fapoz.Indvat, fapoz.WartVAT, fapoz.WartBrutto "
-        "FROM fadok, fapoz WHERE fadok.Numer = fapoz.Numer AND fadok.Numer = ?");
+    q.sql = QStringLiteral("SELECT %1 FROM fadok, fapoz WHERE fadok.Numer = fapoz.Numer AND fadok.Numer = ?")
+                .arg(documentColumns().join(u", "));
     q.params = {numer};
     if (tylkoRoznice) {
         // The corrected row is stored negated, so equal quantities sum to zero.

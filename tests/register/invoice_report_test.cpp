@@ -292,3 +292,37 @@ TEST(ReportLayout, LongTablesBreakOntoPagesWithTheirHeaderRepeated)
     EXPECT_EQ(rows, 100);
     EXPECT_GT(tall, 2 * 5 * 300 / 25.4);  // the long text wrapped and its row grew
 }
+
+TEST(ReportLayout, TextReducedToFitKeepsTheBaselineOfItsNeighbours)
+{
+    report::Report r;
+    report::Section band;
+    band.kind = report::Section::Kind::Band;
+    band.height = 6;
+    // Digits only: their lowest ink is the baseline.
+    for (const auto& [text, x] : {std::pair("1", 0.0), std::pair("250000000000", 20.0)}) {
+        report::Element e{report::Element::Kind::Text, "", text, {}, {}, QRectF(x, 0, 10, 5)};
+        e.style.oneLine = true;
+        band.elements.push_back(e);
+    }
+    r.addSection(band);
+    QImage page(600, 120, QImage::Format_RGB32);
+    page.setDotsPerMeterX(300 / 0.0254);
+    page.setDotsPerMeterY(300 / 0.0254);
+    page.fill(Qt::white);
+    report::Layout l(r, page);
+    {
+        QPainter p(&page);
+        l.paintPage(p, 0);
+    }
+    auto lowestInk = [&](int from, int to) {
+        int lowest = -1;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = from; x < to; ++x)
+                if (qGray(page.pixel(x, y)) < 128) lowest = y;
+        return lowest;
+    };
+    const int full = lowestInk(0, 236), reduced = lowestInk(236, 354);
+    ASSERT_GT(full, 0);
+    EXPECT_NEAR(reduced, full, 2);
+}
