@@ -273,6 +273,22 @@ bool databaseChanged(App& app)
     return connected;
 }
 
+bool soleUse(App& app, const QString& where)
+{
+    if (!app.gBazaOtwarta || !app.gBaseDb) return true;
+    // The program's own background connection counts as another one while it reads.
+    if (app.databaseWatch) app.databaseWatch->stop();
+    bool alone = true;
+    try {
+        app.gBaseDb->checkSoleUse();
+    } catch (...) {
+        alone = false;
+        ErrorReport(app, where);
+    }
+    watchDatabase(app).start();
+    return alone;
+}
+
 PasswordPrompt databasePasswordPrompt(App& app)
 {
     return [&app](const QString& opis) {

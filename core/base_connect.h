@@ -57,6 +57,11 @@ PasswordPrompt databasePasswordPrompt(App& app);
 // the open connection is not a changed one.
 bool databaseChanged(App& app);
 
+// Whether the program alone has its database open, so that a step needing the file to itself may
+// begin; the background reads are stopped for the question and watched again after it. A refusal
+// (another workstation has the file open) is reported under `where`.
+bool soleUse(App& app, const QString& where);
+
 // Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the
 // check found become the program's only then. True when connected; the caller decides whether
 // the file becomes the remembered database.

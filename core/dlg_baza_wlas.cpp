@@ -312,6 +312,9 @@ bool dlgBazaWlas::HasloZmiana()
     ui::BusyPointer busy;
     const QString path = app_.gPrgPar.BazaPlik;
     const bool wylacznie = app_.gBazaWylacznie;
+    // While another workstation has the file open the change is refused before the window lets
+    // go of anything: the typed document stays as it is.
+    if (!soleUse(app_, where)) return false;
     if (!detachDatabase()) return false;
     BaseDisconnect(app_);
     // The file is rewritten under the new key while nobody else may open it.

@@ -533,6 +533,13 @@ bool Database::inTransaction() const
     return sqlite3_get_autocommit(db_) == 0;
 }
 
+void Database::checkSoleUse()
+{
+    if (!presence_ || options_.exclusive) return;
+    presence_->makeExclusive();
+    presence_->makeShared();
+}
+
 void Database::changePassword(const QString& newPassword)
 {
     if (inTransaction())

@@ -144,6 +144,10 @@ public:
     // nobody will read again. The connection is marked changed (below).
     void checkSameFile();
 
+    // Throws err::kFileInUse while any other connection, of this process or of another workstation,
+    // has the file open: a step that needs the file to itself is refused before it begins.
+    void checkSoleUse();
+
     // Sets, changes or removes (empty text) the password. Needs the file exclusively; the file is
     // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
     void changePassword(const QString& newPassword);
