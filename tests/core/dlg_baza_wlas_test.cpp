@@ -192,7 +192,7 @@ TEST_F(Properties, APasswordProtectsTheFileIsAskedAtTheNextOpenAndCanBeRemoved)
 TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
 {
     dlgBazaWlas d(t.app);
-    // Another workstation is reading: the file cannot be had exclusively.
+    // Another workstation has the file open: it cannot be had exclusively.
     auto other = db::Database::open(t.path);
     other->executeScript("BEGIN; SELECT count(*) FROM dbpar;");
     d.cmdHaslo->click();
@@ -201,7 +201,9 @@ TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
     EXPECT_FALSE(t.app.gBazaWylacznie);
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_FALSE(t.db().isExclusive());
-    EXPECT_EQ(frame.attachDatabase, 1);  // the window is attached again
+    // Refused before the window let go of anything: the typed document stays as it was.
+    EXPECT_EQ(frame.detachDatabase, 0);
+    EXPECT_EQ(frame.attachDatabase, 0);
     EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
     EXPECT_EQ(d.cmdHaslo->text(), "Wprowadź hasło...");
 
@@ -214,7 +216,7 @@ TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
     EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_FALSE(t.db().isExclusive());
-    EXPECT_EQ(frame.attachDatabase, 2);
+    EXPECT_EQ(frame.attachDatabase, 1);  // the window is attached again
 }
 
 TEST_F(Properties, RenameCopiesToTheNewNameAndWorksThere)
