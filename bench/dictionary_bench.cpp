@@ -3,6 +3,7 @@
 // contractors also shown in the side list after a save, read in the background, laid out and
 // painted (the CPU time of every thread).
 #include "bench_fill.h"
+#include "core/base_connect.h"
 #include "core/database_watch.h"
 #include "editor/dictionaries.h"
 #include "editor/document_form.h"

@@ -5,6 +5,7 @@
 // that ends before its window fails the benchmark. Also Main in this process on the filled
 // database.
 #include "bench_fill.h"
+#include "core/base_connect.h"
 #include "core/database_watch.h"
 #include "core/dlg_baza_haslo.h"
 #include "core/main_frame.h"

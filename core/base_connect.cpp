@@ -65,13 +65,55 @@ std::unique_ptr<db::Database> takeChecked(App& app, const QString& path, const Q
     return fits ? std::move(c.db) : nullptr;
 }
 
-}  // namespace
-
-StructureVersion programVersion(const App& app)
+// Opens `path` for the check, asking for the password while the one tried (`proba`, which then
+// holds the one that opened it) does not fit; each refusal gets its one message and gives nullptr.
+std::unique_ptr<db::Database> openAskingPassword(App& app, const QString& path, QString& proba,
+                                                 const PasswordPrompt& prompt)
 {
-    QStringList parts = app.version.split('.');
-    return {parts.value(0).toInt(), parts.value(1).toInt(), parts.value(2).toInt()};
+    QString folder, plik;
+    PathSplit(path, folder, plik);
+    const QString nazwaBazy = path;  // the name the opened database reports: its full path
+    std::unique_ptr<db::Database> d;
+    while (!d) {
+        try {
+            d = db::Database::open(path, proba);
+        } catch (const AppError& e) {
+            switch (e.number()) {
+            case err::kNotValidPassword: {
+                std::optional<QString> entered = prompt ? prompt(BaseNameFromPath(path)) : std::nullopt;
+                if (!entered || entered->isEmpty()) {
+                    ui::msgBox(QStringLiteral("Baza: ") + plik +
+                                   QStringLiteral(" jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."),
+                               Buttons::Ok, Icon::Information, app.title);
+                    return nullptr;
+                }
+                proba = *entered;
+                continue;
+            }
+            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
+                showM4(app, nazwaBazy);
+                return nullptr;
+            case err::kDamaged: showDamaged(nazwaBazy); return nullptr;
+            case err::kFileInUse:
+                ui::msgBox(QStringLiteral("Baza: ") + plik +
+                               QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza "
+                                              "nie może zostać ostwarta."),
+                           Buttons::Ok, Icon::Exclamation, app.title);
+                return nullptr;
+            case err::kInvalidArgument:
+                ui::msgBox(QStringLiteral("Błąd otwarcia bazy danych: ") + plik +
+                               QStringLiteral(
+                                   " - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
+                           Buttons::Ok, Icon::Exclamation, app.title);
+                return nullptr;
+            default: ErrorReport(app, QStringLiteral("BaseCheck")); return nullptr;
+            }
+        }
+    }
+    return d;
 }
+
+}  // namespace
 
 bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, const PasswordPrompt& prompt)
 {
@@ -87,43 +129,8 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
 
     // The password is tried on a local value; the caller takes it only when the file is accepted.
     QString proba = haslo;
-    std::unique_ptr<db::Database> d;
-    while (!d) {
-        try {
-            d = db::Database::open(path, proba);
-        } catch (const AppError& e) {
-            switch (e.number()) {
-            case err::kNotValidPassword: {
-                std::optional<QString> entered = prompt ? prompt(BaseNameFromPath(path)) : std::nullopt;
-                if (!entered || entered->isEmpty()) {
-                    ui::msgBox(QStringLiteral("Baza: ") + plik +
-                                   QStringLiteral(" jest chroniona hasłem. Bez hasła baza nie może zostać otwarta."),
-                               Buttons::Ok, Icon::Information, app.title);
-                    return false;
-                }
-                proba = *entered;
-                continue;
-            }
-            case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
-                showM4(app, nazwaBazy);
-                return false;
-            case err::kDamaged: showDamaged(nazwaBazy); return false;
-            case err::kFileInUse:
-                ui::msgBox(QStringLiteral("Baza: ") + plik +
-                               QStringLiteral(" została otwarta w trybie wyłączności przez innego użytkownika. Baza "
-                                              "nie może zostać ostwarta."),
-                           Buttons::Ok, Icon::Exclamation, app.title);
-                return false;
-            case err::kInvalidArgument:
-                ui::msgBox(QStringLiteral("Błąd otwarcia bazy danych: ") + plik +
-                               QStringLiteral(
-                                   " - sprawdź czy hasło zostało wprowadzone poprawnie. Baza nie może zostać otwarta."),
-                           Buttons::Ok, Icon::Exclamation, app.title);
-                return false;
-            default: ErrorReport(app, QStringLiteral("BaseCheck")); return false;
-            }
-        }
-    }
+    std::unique_ptr<db::Database> d = openAskingPassword(app, path, proba, prompt);
+    if (!d) return false;
 
     // The program's row of dbprg; a file where it cannot be read has no structure for it.
     const QString sql = QStringLiteral("SELECT * FROM dbprg WHERE Indprg = ?");
@@ -226,6 +233,17 @@ void BaseDisconnect(App& app)
     if (app.databaseWatch) app.databaseWatch->stop();
     app.gBaseDb.reset();
     app.gBazaOtwarta = false;
+}
+
+DatabaseWatch& watchDatabase(App& app)
+{
+    if (!app.databaseWatch)
+        app.databaseWatch =
+            std::make_shared<DatabaseWatch>([&app](const QString& path) { databaseDamaged(app, path); });
+    // A connection found damaged is never watched again: it is only waiting to be closed.
+    if (app.gBazaOtwarta && app.gBaseDb && !app.gBaseDb->isDamaged())
+        app.databaseWatch->watch(*app.gBaseDb, app.gBazaHaslo);
+    return *app.databaseWatch;
 }
 
 void showDamaged(const QString& nazwaBazy)

@@ -1,22 +1,16 @@
 #pragma once
+#include "core/structure_version.h"
 #include <QString>
 #include <functional>
 #include <optional>
 
 class App;
+class DatabaseWatch;
 class QWidget;
 
 // Asks the user for a database password; `opis` names the database (its file name without the
 // extension). nullopt when the user cancelled. The program's password dialog is plugged in here.
 using PasswordPrompt = std::function<std::optional<QString>(const QString& opis)>;
-
-// The version this program needs of a database's structure (its own version number).
-struct StructureVersion {
-    int major = 0;
-    int minor = 0;
-    int revision = 0;
-};
-StructureVersion programVersion(const App& app);
 
 // Examines a database file before it is used: opens it on its own (asking for the password
 // when the file is protected), refuses a file locked by another workstation, a file that is no
@@ -39,6 +33,10 @@ void showDamaged(const QString& nazwaBazy);
 // everything, is closed when another database is opened), nothing being written to it, and the
 // one message shows. Only the message when `path` is not the open database.
 void databaseDamaged(App& app, const QString& path);
+
+// The watch of the program's connection (app.gBaseDb), watching it from now on while it is open
+// and not found damaged.
+DatabaseWatch& watchDatabase(App& app);
 
 // Makes the file the program's database (app.gBaseDb), with app.gBazaHaslo and, when
 // app.gBazaWylacznie is set, exclusively, and watches it for damage. The connection open until

@@ -1,7 +1,7 @@
 #include "core/base_upgrade.h"
 #include "core/app.h"
-#include "core/base_connect.h"
 #include "core/shared_procs.h"
+#include "core/structure_version.h"
 #include "platform/database.h"
 #include "platform/message_box.h"
 #include <utility>

@@ -1,6 +1,5 @@
 #include "core/database_watch.h"
 #include "core/app.h"
-#include "core/base_connect.h"
 #include "platform/database.h"
 #include "platform/database_snapshot.h"
 #include "platform/process_memory.h"
@@ -295,15 +294,4 @@ void DatabaseWatch::reportDamage(quint64 session)
     const QString path = path_;
     stop();
     damaged_(path);
-}
-
-DatabaseWatch& watchDatabase(App& app)
-{
-    if (!app.databaseWatch)
-        app.databaseWatch =
-            std::make_shared<DatabaseWatch>([&app](const QString& path) { databaseDamaged(app, path); });
-    // A connection found damaged is never watched again: it is only waiting to be closed.
-    if (app.gBazaOtwarta && app.gBaseDb && !app.gBaseDb->isDamaged())
-        app.databaseWatch->watch(*app.gBaseDb, app.gBazaHaslo);
-    return *app.databaseWatch;
 }

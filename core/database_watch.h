@@ -89,7 +89,3 @@ private:
     qint64 lastWriterWait_ = 0;  // steady milliseconds
     std::thread worker_;
 };
-
-// The watch of the program's connection (app.gBaseDb), watching it from now on while it is open
-// and not found damaged.
-DatabaseWatch& watchDatabase(App& app);

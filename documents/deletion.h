@@ -1,5 +1,5 @@
 #pragma once
-#include "documents/save.h"
+#include "documents/question.h"
 #include <QString>
 
 class App;

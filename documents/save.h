@@ -1,5 +1,6 @@
 #pragma once
 #include "documents/edit_state.h"
+#include "documents/question.h"
 #include "documents/validation.h"
 #include <QString>
 #include <functional>
@@ -17,9 +18,6 @@ struct SaveResult {
     // The rows of EditState::erasedRows that the checks have not reached yet.
     std::set<qint64> erasedRows;
 };
-
-// Asks the user a question (Yes and No, No the default); true on Yes.
-using Question = std::function<bool(const QString& text)>;
 
 // Stores the document held in this workstation's buffer (the header row in dodok, the positions
 // in dopoz and, for a correction, dokor) as a stored document in fadok and fapoz.

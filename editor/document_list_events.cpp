@@ -1,5 +1,6 @@
 #include "editor/document_list_events.h"
 #include "core/app.h"
+#include "core/base_connect.h"
 #include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"

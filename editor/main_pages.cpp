@@ -1,5 +1,6 @@
 #include "editor/main_pages.h"
 #include "core/app.h"
+#include "core/base_connect.h"
 #include "core/base_par.h"
 #include "core/database_watch.h"
 #include "core/error_report.h"

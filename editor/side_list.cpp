@@ -1,5 +1,6 @@
 #include "editor/side_list.h"
 #include "core/app.h"
+#include "core/base_connect.h"
 #include "core/database_watch.h"
 #include "editor/dictionaries.h"
 #include "editor/dictionary_model.h"

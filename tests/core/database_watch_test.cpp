@@ -1,4 +1,5 @@
 #include "core/database_watch.h"
+#include "core/base_connect.h"
 #include "support/saving_elsewhere.h"
 #include "support/temp_database.h"
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+#include "core/base_connect.h"
 #include "core/base_par.h"
 #include "core/database_watch.h"
 #include "core/registry.h"

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/base_connect.h"
 #include "core/base_par.h"
 #include "core/database_watch.h"
 #include "documents/document_list.h"
