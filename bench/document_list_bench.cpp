@@ -24,15 +24,15 @@ void BM_DocumentListEnd(benchmark::State& state)
     page.show();
     for (auto _ : state) {
         editing.lista()->OdswiezListeDokumentow(QString());
-        page.lstDok->setFocus();
-        page.lstDok->setCurrentIndex(page.lstDokRows->index(0, 0));
-        QTest::keyClick(page.lstDok, Qt::Key_End);
-        page.lstDok->viewport()->repaint();
+        page.lstDok()->setFocus();
+        page.lstDok()->setCurrentIndex(page.lstDokRows()->index(0, 0));
+        QTest::keyClick(page.lstDok(), Qt::Key_End);
+        page.lstDok()->viewport()->repaint();
         QApplication::processEvents();
-        if (page.lstDok->currentIndex().row() != bench::documents())
+        if (page.lstDok()->currentIndex().row() != bench::documents())
             state.SkipWithError("End did not reach the oldest document");
     }
-    state.counters["rows read"] = double(page.lstDokRows->rowCount());
+    state.counters["rows read"] = double(page.lstDokRows()->rowCount());
     state.counters["MB held"] = bench::residentMb();
 }
 BENCHMARK(BM_DocumentListEnd)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -27,7 +27,7 @@ struct Form {
         pages = std::make_unique<MainPages>(t.app);
         pages->Form_Load();
         pages->Przylacz();
-        f = pages->picWprowadzanie->picDokument;
+        f = pages->picWprowadzanie->picDokument();
     }
 };
 

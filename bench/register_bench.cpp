@@ -47,8 +47,8 @@ struct Shown {
     void refresh()
     {
         page->KartotekaOdswiez();
-        page->gridKar->viewport()->repaint();
-        page->gridSuma->viewport()->repaint();
+        page->gridKar()->viewport()->repaint();
+        page->gridSuma()->viewport()->repaint();
     }
 };
 
@@ -87,7 +87,7 @@ void refreshBeside(benchmark::State& state, Shown& s, const RawRegister& raw)
         paired.raw(raw);
         paired.program([&] { s.refresh(); });
     }
-    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+    state.counters["rows_held"] = double(s.page->dataKar()->heldRows());
 }
 
 void BM_RegisterFirstScreen(benchmark::State& state)
@@ -102,7 +102,7 @@ void BM_RegisterFirstScreenWithSums(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj->setChecked(true);
+    s.page->cbFSumuj()->setChecked(true);
     s.page->cbFSumuj_Click();
     refreshBeside(state, s, {t.db(), {}, true});
 }
@@ -113,12 +113,12 @@ void BM_RegisterFilteredWithSums(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj->setChecked(true);
+    s.page->cbFSumuj()->setChecked(true);
     s.page->cbFSumuj_Click();
-    s.page->txtFNazwa->setText(QString::fromUtf8("żabiński"));
-    s.page->cbFNiezaplacone->setChecked(true);
-    s.page->cmbFPlatfor->setBoundValue("przelew");
-    s.page->cmbFDokument->setBoundValue("FR");
+    s.page->txtFNazwa()->setText(QString::fromUtf8("żabiński"));
+    s.page->cbFNiezaplacone()->setChecked(true);
+    s.page->cmbFPlatfor()->setBoundValue("przelew");
+    s.page->cmbFDokument()->setBoundValue("FR");
     refreshBeside(state, s, {t.db(), s.page->filter(), true});
 }
 BENCHMARK(BM_RegisterFilteredWithSums)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
@@ -128,7 +128,7 @@ void BM_RegisterRareName(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->txtFNazwa->setText(QString::fromUtf8("Rolne 4999 "));
+    s.page->txtFNazwa()->setText(QString::fromUtf8("Rolne 4999 "));
     refreshBeside(state, s, {t.db(), s.page->filter()});
 }
 BENCHMARK(BM_RegisterRareName)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
@@ -152,11 +152,11 @@ void BM_RegisterReadAll(benchmark::State& state)
         paired.raw([&] { readEveryRow(t.db()); });
         paired.program([&] {
             s.page->KartotekaOdswiez();
-            s.page->dataKar->fetchAll();
+            s.page->dataKar()->fetchAll();
         });
     }
-    state.counters["rows"] = s.page->dataKar->rowCount();
-    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+    state.counters["rows"] = s.page->dataKar()->rowCount();
+    state.counters["rows_held"] = double(s.page->dataKar()->heldRows());
 }
 BENCHMARK(BM_RegisterReadAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
@@ -167,7 +167,7 @@ void BM_RegisterCtrlEnd(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFNiezaplacone->setChecked(state.range(0) == 1);
+    s.page->cbFNiezaplacone()->setChecked(state.range(0) == 1);
     bench::Paired paired(state);
     QStringList names;
     for (const RegisterColumn& c : registerColumns()) names << c.name;
@@ -177,7 +177,7 @@ void BM_RegisterCtrlEnd(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         s.page->KartotekaOdswiez();
-        s.page->gridKar->setFocus();
+        s.page->gridKar()->setFocus();
         state.ResumeTiming();
         paired.raw([&] {
             bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok WHERE 1 = 1%1").arg(c.sql),
@@ -188,13 +188,13 @@ void BM_RegisterCtrlEnd(benchmark::State& state)
                           last);
         });
         paired.program([&] {
-            QTest::keyClick(s.page->gridKar, Qt::Key_End, Qt::ControlModifier);
-            s.page->gridKar->viewport()->repaint();
+            QTest::keyClick(s.page->gridKar(), Qt::Key_End, Qt::ControlModifier);
+            s.page->gridKar()->viewport()->repaint();
         });
     }
-    state.counters["rows"] = s.page->dataKar->rowCount();
+    state.counters["rows"] = s.page->dataKar()->rowCount();
     state.counters["current"] = s.page->currentRow();
-    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+    state.counters["rows_held"] = double(s.page->dataKar()->heldRows());
 }
 BENCHMARK(BM_RegisterCtrlEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
@@ -212,11 +212,11 @@ void BM_RegisterMarkAll(benchmark::State& state)
         paired.raw([&] { bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok")); });
         paired.program([&] {
             s.page->KarMarkAll();
-            s.page->gridKar->viewport()->repaint();
+            s.page->gridKar()->viewport()->repaint();
         });
     }
     state.counters["rows_marked"] = double(s.page->markedRows().size());
-    state.counters["rows_held"] = double(s.page->dataKar->heldRows());
+    state.counters["rows_held"] = double(s.page->dataKar()->heldRows());
 }
 BENCHMARK(BM_RegisterMarkAll)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
@@ -241,7 +241,7 @@ void BM_RegisterCopyAll(benchmark::State& state)
         paired.raw([&] { readEveryRow(t.db()); });
         paired.program([&] {
             s.page->KarCopyClipboard();
-            held = s.page->dataKar->heldRows();
+            held = s.page->dataKar()->heldRows();
         });
     }
     state.counters["rows_held"] = double(held);
@@ -292,7 +292,7 @@ void BM_AfterSave(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj->setChecked(true);
+    s.page->cbFSumuj()->setChecked(true);
     s.page->cbFSumuj_Click();
     s.pages.picWykres->cmbWRok->setBoundValue("2016");
     s.pages.picWykres->cmbWRodzaj->setBoundValue("N");

@@ -209,7 +209,7 @@ void BM_Save(benchmark::State& state, QDate (*day)(), Before before)
             s.emplace(t);
         } else {
             s->editing.lista()->OdswiezListeDokumentow(QString());
-            s->page.lstDokRows->countRest();
+            s->page.lstDokRows()->countRest();
         }
         if (other)
             other->execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (1, 'FR', ?, ?)",
@@ -241,20 +241,20 @@ void BM_Save(benchmark::State& state, QDate (*day)(), Before before)
             state.SkipWithError("the raw engine's replay did not store the document as the save did");
         double start = bench::milliseconds(bench::Clock::Wall);
         s->editing.lista()->OdswiezListeDokumentow(r.numer);
-        s->page.lstDok->viewport()->repaint();
+        s->page.lstDok()->viewport()->repaint();
         QApplication::processEvents();
         listMs += bench::milliseconds(bench::Clock::Wall) - start;
         start = bench::milliseconds(bench::Clock::Wall);
         bench::runRaw(t.db().handle(), QStringLiteral("SELECT * FROM fadok WHERE Numer = ?"), {r.numer});
         listRawMs += bench::milliseconds(bench::Clock::Wall) - start;
         ++runs;
-        if (s->page.lstDokRows->numer(s->page.lstDok->currentIndex().row()) != r.numer)
+        if (s->page.lstDokRows()->numer(s->page.lstDok()->currentIndex().row()) != r.numer)
             state.SkipWithError("the saved document is not the row selected");
     }
     if (runs == 0) return;
     state.counters["list_ms"] = listMs / runs;
     state.counters["list_raw_ms"] = listRawMs / runs;
-    state.counters["rows_held"] = double(s->page.lstDokRows->heldRows());
+    state.counters["rows_held"] = double(s->page.lstDokRows()->heldRows());
     state.counters["resident_mb"] = residentMb();
 }
 #define SAVE(name, ...)                                                                                                \
@@ -311,7 +311,7 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
     if (t.db().scalar("SELECT count(*) FROM fadok WHERE Datawyst = ?", {bench::oldMonthDay()}).toInt() < 20)
         state.SkipWithError(("not saved: " + answers.last()).toUtf8().constData());
     state.counters["resident_mb"] = residentMb();
-    state.counters["rows_held"] = double(window->pages()->picWprowadzanie->lstDokRows->heldRows());
+    state.counters["rows_held"] = double(window->pages()->picWprowadzanie->lstDokRows()->heldRows());
 }
 BENCHMARK(BM_WindowSaveOldMonth)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
@@ -330,11 +330,11 @@ void BM_DocumentListRefill(benchmark::State& state)
         });
         paired.program([&] {
             s.editing.lista()->OdswiezListeDokumentow(QString());
-            s.page.lstDok->viewport()->repaint();
+            s.page.lstDok()->viewport()->repaint();
             QApplication::processEvents();
         });
     }
-    state.counters["rows_held"] = double(s.page.lstDokRows->heldRows());
+    state.counters["rows_held"] = double(s.page.lstDokRows()->heldRows());
 }
 BENCHMARK(BM_DocumentListRefill)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
@@ -351,11 +351,11 @@ void BM_DocumentListCountRest(benchmark::State& state)
         state.ResumeTiming();
         paired.raw([&] { bench::runRaw(t.db().handle(), QStringLiteral("SELECT count(*) FROM fadok")); });
         paired.program([&] {
-            s.page.lstDokRows->countRest();
+            s.page.lstDokRows()->countRest();
             QApplication::processEvents();
         });
     }
-    state.counters["rows"] = s.page.lstDokRows->rowCount();
+    state.counters["rows"] = s.page.lstDokRows()->rowCount();
 }
 BENCHMARK(BM_DocumentListCountRest)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 

@@ -532,7 +532,7 @@ void showDocumentParameters(App& app, MainPages* pages, QWidget* parent, int tab
     QObject::connect(&dialog, &dlgParDok::parametersSaved, &dialog, [&app, pages] {
         if (!pages) return;
         // The document being edited stays; only how the form shows it follows the new values.
-        DocumentForm* form = pages->picWprowadzanie->picDokument;
+        DocumentForm* form = pages->picWprowadzanie->picDokument();
         form->applyGridSettings();
         form->applyNumbering();
         pages->dokumenty->lista()->OdswiezPodglad();

@@ -31,15 +31,15 @@ DocumentCommands::DocumentCommands(App& app, EntryPage* page, DocumentEditing* e
 {
     // A press the captions leave alone reaches the form; the tab control's headers likewise
     // hand the right button on to the tab control.
-    page_->picDokument->installEventFilter(this);
-    page_->picDokument->positionTabs()->installEventFilter(this);
+    page_->picDokument()->installEventFilter(this);
+    page_->picDokument()->positionTabs()->installEventFilter(this);
 }
 
 void DocumentCommands::mnuPopKarNowy_Click()
 {
     if (page_->previewShown()) page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
     editing_->lista()->selectNew();
-    page_->picDokument->NowyDokument();
+    page_->picDokument()->NowyDokument();
 }
 
 void DocumentCommands::UsunDokument()
@@ -53,7 +53,7 @@ void DocumentCommands::UsunDokument()
     });
     if (!r.message.isEmpty()) ui::msgBox(r.message, ui::Buttons::Ok, ui::Icon::Exclamation);
     if (!r.changed()) return;
-    DocumentForm* form = page_->picDokument;
+    DocumentForm* form = page_->picDokument();
     // The deleted document may be the one being edited: what the form holds is a new document now.
     if (form->editState().poprawa() && form->editState().numer.compare(row->numer, Qt::CaseInsensitive) == 0)
         form->clearEditState();
@@ -88,7 +88,7 @@ bool DocumentCommands::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::MouseButtonPress) return QObject::eventFilter(watched, event);
     auto* e = static_cast<QMouseEvent*>(event);
     if (e->button() != Qt::RightButton) return QObject::eventFilter(watched, event);
-    DocumentForm* form = page_->picDokument;
+    DocumentForm* form = page_->picDokument();
     bool opens = false;
     if (watched == form->positionTabs()) {
         opens = true;

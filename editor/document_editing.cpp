@@ -7,7 +7,6 @@
 #include "editor/document_form.h"
 #include "editor/document_list_events.h"
 #include "editor/entry_page.h"
-#include "editor/header_fields.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "editor/side_list.h"
@@ -29,10 +28,9 @@
 #include <QTreeWidget>
 
 DocumentEditing::DocumentEditing(App& app, EntryPage* page)
-    : QObject(page), app_(app), page_(page), documentList_(new DocumentListEvents(app, page, this)),
-      headerFields_(new HeaderFields(page->picDokument))
+    : QObject(page), app_(app), page_(page), documentList_(new DocumentListEvents(app, page, this))
 {
-    DocumentForm* form = page_->picDokument;
+    DocumentForm* form = page_->picDokument();
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);
     // A stored invoice dropped on the kind combo is copied in; on the grid, its positions only.
     connect(form, &DocumentForm::documentDropped, this,
@@ -44,18 +42,18 @@ DocumentEditing::DocumentEditing(App& app, EntryPage* page)
 
 const EditState& DocumentEditing::stan() const
 {
-    return page_->picDokument->editState();
+    return page_->picDokument()->editState();
 }
 
 bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer, bool* brak)
 {
-    DocumentForm* f = page_->picDokument;
+    DocumentForm* f = page_->picDokument();
     auto d = ::WczytajDokument(app_, tryb, numer, f->header(), brak);
     if (!d) return false;
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
         f->openForEditing(d->edit, d->header);
-        page_->toolEdycjaPodglad->setEnabled(true);
+        page_->toolEdycjaPodglad()->setEnabled(true);
     } else {
         f->setHeader(d->header, d->parts);
     }
@@ -89,38 +87,38 @@ QString DocumentEditing::DokumentWklej(const QString& tryb)
         const QString numer = documentList_->selectedNumber();
         if (numer.isEmpty() || !WczytajDokument(kTrybPopraw, numer)) return QString();
     }
-    if (const auto taken = takeOverPositions(app_, *d, page_->picDokument->header())) display(*taken);
+    if (const auto taken = takeOverPositions(app_, *d, page_->picDokument()->header())) display(*taken);
     return QString();
 }
 
 void DocumentEditing::display(const LoadedDocument& d)
 {
-    DocumentForm* f = page_->picDokument;
+    DocumentForm* f = page_->picDokument();
     f->setHeader(d.header, d.parts);
     f->showLoadedRows(d.rows);
 }
 
 void DocumentEditing::WczytajPozycje(const QString& numer, bool zKorekta)
 {
-    if (auto d = ::WczytajPozycje(app_, numer, zKorekta, page_->picDokument->header())) display(*d);
+    if (auto d = ::WczytajPozycje(app_, numer, zKorekta, page_->picDokument()->header())) display(*d);
 }
 
 void DocumentEditing::WczytajKorygowany(const QString& numer)
 {
-    auto d = ::WczytajKorygowany(app_, numer, page_->picDokument->header());
+    auto d = ::WczytajKorygowany(app_, numer, page_->picDokument()->header());
     if (!d) return;
     ui::BusyPointer busy;
-    page_->picDokument->setKorDatawyst(d->header.KorDatawyst);
+    page_->picDokument()->setKorDatawyst(d->header.KorDatawyst);
     display(*d);
 }
 
 bool DocumentEditing::ZapiszDokument()
 {
     SaveResult r;
-    DocumentForm* f = page_->picDokument;
+    DocumentForm* f = page_->picDokument();
     {
         ui::BusyPointer busy;
-        SideListLock still(*f->sideList());
+        SideListLock still(*page_->sideList());
         EditState state = stan();
         state.erasedRows = f->positions()->erasedNames();
         r = ::ZapiszDokument(app_, state, [](const QString& question) {
@@ -141,7 +139,7 @@ bool DocumentEditing::ZapiszDokument()
     h.Numer = r.numer;
     f->setHeader(h, DocHeader::NumberAndDatesPart);
     // The side list's dictionaries now hold this document.
-    f->sideList()->afterSave();
+    page_->sideList()->afterSave();
     ui::repaintNow();
     refreshRegisterAfterSave(app_);
     return true;
@@ -150,15 +148,15 @@ bool DocumentEditing::ZapiszDokument()
 bool DocumentEditing::saveAndStartNew()
 {
     if (!ZapiszDokument()) return false;
-    documentList_->OdswiezListeDokumentow(page_->picDokument->header().Numer);
-    page_->picDokument->NowyDokument();
+    documentList_->OdswiezListeDokumentow(page_->picDokument()->header().Numer);
+    page_->picDokument()->NowyDokument();
     return true;
 }
 
 void DocumentEditing::Zapisz()
 {
     if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta) return;
-    if (!page_->picDokument->ZapiszDoBufora()) return;
+    if (!page_->picDokument()->ZapiszDoBufora()) return;
     saveAndStartNew();
 }
 
@@ -166,6 +164,6 @@ void DocumentEditing::toolZapisz_PoBuforze()
 {
     // Ctrl held while clicking: print the document just stored (the list now selects it).
     if (saveAndStartNew() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
-        DokumentDrukuj(app_, page_->lstDok);
+        DokumentDrukuj(app_, page_->lstDok());
     documentList_->lstDok_Click();
 }

@@ -7,7 +7,6 @@
 class App;
 class DocumentListEvents;
 class EntryPage;
-class HeaderFields;
 struct DocHeader;
 struct LoadedDocument;
 
@@ -21,7 +20,6 @@ public:
     DocumentEditing(App& app, EntryPage* page);
 
     DocumentListEvents* lista() const { return documentList_; }
-    HeaderFields* naglowek() const { return headerFields_; }
 
     // The stored document edited under its own number, if any (the form keeps it).
     const EditState& stan() const;
@@ -59,5 +57,4 @@ private:
     App& app_;
     EntryPage* page_;
     DocumentListEvents* documentList_;
-    HeaderFields* headerFields_;
 };

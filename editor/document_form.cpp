@@ -8,7 +8,6 @@
 #include "editor/header_fields.h"
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
-#include "editor/side_list.h"
 #include "platform/date_text.h"
 #include "platform/message_box.h"
 #include "platform/named.h"
@@ -186,9 +185,8 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     txtDoZaplaty->setFont(bold);
 
     labSlownik = label(this, "labSlownik", "", kSideListLeft, 0, 2505);
-    lstSlo = new SideList(app_, this, labSlownik);
-    place(lstSlo, kSideListLeft, 210, 2580, 4725);
     setupDrops();
+    watchFocus();
 
     connect(cmbDokument, &QorCombo::Change, this, &DocumentForm::cmbDokument_Change);
     connect(cmbKordok, &QorCombo::Change, this, &DocumentForm::cmbKordok_Change);
@@ -209,6 +207,9 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     }
     scaleToFont();
     UstawRodzajDokumentu();
+    // The header's own rules on dates and the payment term.
+    new HeaderFields(this,
+                     {txtDatawyst, txtDatasprz, txtDatadok, cmbPlatdni, cmbPlatTer, [this] { return daysSetTerm_; }});
 }
 
 void DocumentForm::Form_Load()
@@ -251,6 +252,10 @@ void DocumentForm::detach()
 
 bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn) {
+        for (FormField f : kFocusFields)
+            if (watched == control(f)) emit fieldFocused(f);
+    }
     // Leaving for another window or a menu is not leaving the field.
     if (watched == txtDatawyst && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -358,41 +363,6 @@ void DocumentForm::NowyDokument()
     if (isVisible()) cmbDokument->setFocus();
 }
 
-DocHeader DocumentForm::header() const
-{
-    DocHeader h;
-    h.Stanowisko = app_.gStanowisko;
-    h.Inddok = cmbDokument->boundValue().toString();
-    h.Numer = txtNumer->text().trimmed();
-    h.Datawyst = textDate(txtDatawyst->text());
-    h.Datasprz = textDate(txtDatasprz->text());
-    h.KorInddok = cmbKordok->boundValue().toString();
-    h.KorNumer = cmbKornum->boundValue().toString();
-    h.KorDatawyst = textDate(txtKorDatawyst->text());
-    h.Podstawa = txtPodstawa->text();
-    h.Wydane = txtWydane->text();
-    h.PlatFor = cmbPlatFor->currentText();
-    h.PlatDni = int(Val(cmbPlatdni->currentText()).wholeUnits());
-    h.PlatTer = cmbPlatTer->currentText();
-    h.Nazkon = txtNazkon->text();
-    h.Adrkon = txtAdrkon->text();
-    h.Nipkon = txtNipkon->text();
-    h.Nazdok = cmbNazdok->currentText();
-    h.Numdok = txtNumdok->text();
-    h.Datadok = textDate(txtDatadok->text());
-    h.Wyddok = txtWyddok->text();
-    h.PlatRach = txtPlatRach->text();
-    h.RazNetto = txtRazNetto->value();
-    h.RazVAT = txtRazVAT->value();
-    h.RazBrutto = txtRazBrutto->value();
-    h.Potracenie = txtPotracenie->value();
-    h.Fundusz = cmbFundusz->boundValue().isNull() ? QString() : cmbFundusz->currentText();
-    h.DoZaplaty = txtDoZaplaty->value();
-    h.Uwagi = txtUwagi->toPlainText();
-    h.Wystawil = txtWystawil->text();
-    return h;
-}
-
 bool DocumentForm::ZapiszDoBufora(bool sprawdz)
 {
     if (!app_.gBazaOtwarta) return false;
@@ -449,60 +419,6 @@ void DocumentForm::OdczytZBufora()
     setHeader(*h, DocHeader::KindPart | DocHeader::TextsPart | DocHeader::IssuerPart);
 }
 
-void DocumentForm::setHeader(const DocHeader& h, HeaderParts parts)
-{
-    if (parts & DocHeader::KindPart) {
-        // Nested guards: refilling the corrected number list while restoring its value must not
-        // let its change run, or it would load the corrected invoice over the restored correction.
-        ChangeGuard quietKind{cmbDokument};
-        cmbDokument->setBoundValue(h.Inddok);
-        UstawRodzajDokumentu();
-        if (h.isCorrection()) {
-            ChangeGuard quietNumber{cmbKornum};
-            cmbKordok->setBoundValue(h.KorInddok);
-            cmbKordok_Change();
-            keepCorrected(h.KorNumer);
-        } else {
-            // An invoice corrects nothing: the hidden fields are left empty as on a new form.
-            ChangeGuard quiet{cmbKordok, cmbKornum};
-            cmbKordok->setBoundValue(QVariant());
-            cmbKornum->setBoundValue(QVariant());
-        }
-        txtKorDatawyst->setText(dateText(h.KorDatawyst));
-    }
-    if (parts & DocHeader::NumberPart) txtNumer->setText(h.Numer);
-    if (parts & DocHeader::DatesPart) {
-        txtDatawyst->setText(dateText(h.Datawyst));
-        txtDatasprz->setText(dateText(h.Datasprz));
-    }
-    if (parts & DocHeader::TextsPart) {
-        txtPodstawa->setText(h.Podstawa);
-        txtWydane->setText(h.Wydane);
-        txtNazkon->setText(h.Nazkon);
-        txtAdrkon->setText(h.Adrkon);
-        txtNipkon->setText(h.Nipkon);
-        cmbNazdok->setEditText(h.Nazdok);
-        txtNumdok->setText(h.Numdok);
-        txtDatadok->setText(dateText(h.Datadok));
-        txtWyddok->setText(h.Wyddok);
-        // The days before the term: a term that is a date sets the days from the issue date.
-        cmbPlatFor->setEditText(h.PlatFor);
-        cmbPlatdni->setEditText(h.PlatDni ? QString::number(*h.PlatDni) : QString());
-        cmbPlatTer->setEditText(h.PlatTer);
-        txtPlatRach->setText(h.PlatRach);
-        txtUwagi->setPlainText(h.Uwagi);
-        setFund(h.Fundusz);
-    }
-    if (parts & DocHeader::TotalsPart) {
-        txtRazNetto->setValue(h.RazNetto);
-        txtRazVAT->setValue(h.RazVAT);
-        txtRazBrutto->setValue(h.RazBrutto);
-        txtPotracenie->setValue(h.Potracenie);
-        txtDoZaplaty->setValue(h.DoZaplaty);
-    }
-    if (parts & DocHeader::IssuerPart) txtWystawil->setText(h.Wystawil);
-}
-
 void DocumentForm::openForEditing(const EditState& state, const DocHeader& h)
 {
     cmbDokument->setFocus();
@@ -540,72 +456,6 @@ void DocumentForm::showFault(const CheckFault& fault)
 void DocumentForm::applyNumbering()
 {
     txtNumer->setEnabled(app_.gBazaPar.NumEdycja);
-}
-
-void DocumentForm::setIssueDate(const QString& text)
-{
-    txtDatawyst->setText(text);
-    txtDatasprz->setText(text);
-    // As when the field is left: the number proposed for the date's period.
-    txtDatawyst_LostFocus();
-}
-
-void DocumentForm::setSaleDate(const QString& text)
-{
-    txtDatasprz->setText(text);
-}
-
-void DocumentForm::setPaymentForm(const QString& text)
-{
-    cmbPlatFor->setEditText(text);
-}
-
-void DocumentForm::setPaymentDays(const QString& text)
-{
-    cmbPlatdni->setEditText(text);
-    cmbPlatdni_Click();
-}
-
-void DocumentForm::setPaymentTerm(const QString& text)
-{
-    cmbPlatTer->setEditText(text);
-}
-
-void DocumentForm::setSeller(const Seller& s)
-{
-    txtNazkon->setText(s.Nazkon);
-    txtAdrkon->setText(s.Adrkon);
-    txtNipkon->setText(s.Nipkon);
-    cmbNazdok->setEditText(s.Nazdok);
-    txtNumdok->setText(s.Numdok);
-    txtDatadok->setText(s.Datadok);
-    txtWyddok->setText(s.Wyddok);
-    txtPlatRach->setText(s.PlatRach);
-}
-
-void DocumentForm::setNotes(const QString& text)
-{
-    txtUwagi->setPlainText(text);
-}
-
-void DocumentForm::setIssuer(const QString& text)
-{
-    txtWystawil->setText(text);
-}
-
-void DocumentForm::setKorDatawyst(const QDate& date)
-{
-    txtKorDatawyst->setText(dateText(date));
-}
-
-QString DocumentForm::kind() const
-{
-    return cmbDokument->boundValue().toString();
-}
-
-QDate DocumentForm::issueDate() const
-{
-    return textDate(txtDatawyst->text());
 }
 
 void DocumentForm::setFund(const QString& name)

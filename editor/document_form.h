@@ -4,8 +4,10 @@
 #include "documents/loading.h"
 #include "documents/positions.h"
 #include "documents/validation.h"
+#include "editor/form_field.h"
 #include "platform/twips.h"
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class App;
@@ -13,7 +15,6 @@ class QorCombo;
 class QorNumber;
 class PositionGrid;
 class PositionModel;
-class SideList;
 class QComboBox;
 class QDragMoveEvent;
 class QDropEvent;
@@ -21,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
+class QTreeView;
 
 // The document form (picDokument): the header of the invoice or correction, the positions and
 // notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
@@ -121,8 +123,15 @@ public:
     QDate issueDate() const;
     // The document being written is an invoice ("FR"), not a correction.
     bool isInvoice() const;
+    // The field among the named ones that holds the focus (or has it inside, as a combo's line
+    // edit or a grid's cell editor).
+    std::optional<FormField> focusedField() const;
+    // The named line fields show their text from its beginning: a long name is read from its start.
+    void showBeginning(std::initializer_list<FormField> fields);
+    // The side list (lstSlo) joins the form: the form lays it out right of the header and hands it
+    // the side list entries dropped on the header fields and the grid. Returns its caption.
+    QLabel* placeSideList(QTreeView* list, SideListEntries entries);
     // The parts that others work with besides the header.
-    SideList* sideList() const { return lstSlo; }
     PositionGrid* positionGrid() const { return gridPoz; }
     PositionModel* positions() const { return dataPoz; }
     QTabWidget* positionTabs() const { return tabPoz; }
@@ -145,16 +154,15 @@ signals:
     void korygowanyWybrany(const QString& numer);
     // Stored document `numer` was dropped on the kind combo: its content is to be copied in.
     void documentDropped(const QString& numer);
+    // Field `field`, one with a dictionary of the side list, took the focus.
+    void fieldFocused(FormField field);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The header's own rules (header_fields.cpp) are part of the form.
-    friend class HeaderFields;
-
-    // Controls, by their names in the program; others find them by these names.
+    // Controls, by their names in the program (their object names, which the tests find them by).
     QorCombo* cmbDokument;
     QLabel* labPoprawa;
     QLineEdit* txtNumer;
@@ -201,9 +209,19 @@ private:
     QLabel* labDoZaplaty;
     QorNumber* txtDoZaplaty;
     QLabel* labSlownik;
-    SideList* lstSlo;
+    QTreeView* lstSlo = nullptr;
+    SideListEntries sideListEntries_;
 
     void setupDrops();
+    // The fields with a dictionary of the side list.
+    static constexpr FormField kFocusFields[] = {FormField::Datawyst, FormField::Datasprz, FormField::Nazkon,
+                                                 FormField::Adrkon,   FormField::Nipkon,   FormField::PlatFor,
+                                                 FormField::Platdni,  FormField::PlatTer,  FormField::Pozycje,
+                                                 FormField::Uwagi,    FormField::Wystawil};
+    // The control of a named field.
+    QWidget* control(FormField field) const;
+    // The named fields with a dictionary tell when they take the focus (fieldFocused).
+    void watchFocus();
     // The kinds of side list entries that a header field takes; empty for any other control.
     QStringList kindsOf(const QObject* target) const;
     void cmbDokument_Change();

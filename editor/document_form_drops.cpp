@@ -4,7 +4,6 @@
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/position_grid.h"
-#include "editor/side_list.h"
 #include "platform/qor_combo.h"
 #include <QComboBox>
 #include <QDropEvent>
@@ -63,7 +62,6 @@ void DocumentForm::setupDrops()
         drops->watch(c);
         drops->watch(c->lineEdit());
     }
-    gridPoz->takeDropsFrom(lstSlo, [this] { return isInvoice(); });
 }
 
 QStringList DocumentForm::kindsOf(const QObject* target) const
@@ -98,7 +96,8 @@ void DocumentForm::naglowek_DragOver(QWidget* field, QDragMoveEvent* e)
         return;
     }
     // An entry of another kind still goes where its kind sends it, under the refusing pointer.
-    e->setDropAction(kindsOf(field).contains(lstSlo->Tag()) ? Qt::CopyAction : Qt::LinkAction);
+    e->setDropAction(sideListEntries_.kind && kindsOf(field).contains(sideListEntries_.kind()) ? Qt::CopyAction
+                                                                                               : Qt::LinkAction);
     e->accept();
 }
 
@@ -109,7 +108,7 @@ void DocumentForm::naglowek_DragDrop(QDropEvent* e)
         return;
     }
     e->accept();
-    lstSlo->lstSlo_DblClick();
+    if (sideListEntries_.apply) sideListEntries_.apply();
 }
 
 void DocumentForm::cmbDokument_DragOver(QDragMoveEvent* e)

@@ -1,7 +1,6 @@
 // The document form's layout: drawn in twips for the classic 8-point dialog font, shown larger
 // when the working font needs more room, and redone when the form changes size.
 #include "editor/document_form.h"
-#include "editor/side_list.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include <QComboBox>
@@ -9,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTreeView>
 #include <vector>
 
 namespace {
@@ -76,9 +76,11 @@ void DocumentForm::picDokument_Resize()
 {
     const twips::Scale& t = scale_;
     const int W = t.widthOf(this), H = t.heightOf(this);
-    t.setWidth(lstSlo, W - t.leftOf(lstSlo) - 220 <= 0 ? 500 : W - t.leftOf(lstSlo) - 180);
-    t.setWidth(labSlownik, t.widthOf(lstSlo));
-    t.setHeight(lstSlo, H - t.topOf(lstSlo) - 220 <= 0 ? 500 : H - t.topOf(lstSlo) - 160);
+    if (lstSlo) {
+        t.setWidth(lstSlo, W - t.leftOf(lstSlo) - 220 <= 0 ? 500 : W - t.leftOf(lstSlo) - 180);
+        t.setWidth(labSlownik, t.widthOf(lstSlo));
+        t.setHeight(lstSlo, H - t.topOf(lstSlo) - 220 <= 0 ? 500 : H - t.topOf(lstSlo) - 160);
+    }
 
     int totalsLabel, fundLabel;
     if (H > kCompactHeight) {

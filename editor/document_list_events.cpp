@@ -25,7 +25,7 @@
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
     : QObject(page), app_(app), page_(page), editing_(editing)
 {
-    QTableView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok();
     lst->setSelectionMode(QAbstractItemView::SingleSelection);
     lst->setSelectionBehavior(QAbstractItemView::SelectRows);
     // A list of one-line rows, all of one height, so that years of documents cost nothing to lay out.
@@ -40,26 +40,26 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditin
     for (int c = 0; c < 11; ++c) {
         // As drawn, grown with the form, and never narrower than the column's caption.
         lst->setColumnWidth(
-            c, std::max(page_->picDokument->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
+            c, std::max(page_->picDokument()->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
         lst->setColumnHidden(c, widths[c] == 0);
     }
     lst->viewport()->installEventFilter(this);
     // The count of every document is read on the watch's connection: from the window's start
     // after an attach (queued meanwhile), at once for a list read again later.
-    page_->lstDokRows->countInBackground([&app](DocumentListModel::BackgroundRead read) {
+    page_->lstDokRows()->countInBackground([&app](DocumentListModel::BackgroundRead read) {
         DatabaseWatch& watch = watchDatabase(app);
         if (!watch.read(std::move(read))) return false;
         if (watch.started()) watch.start();
         return true;
     });
     connect(lst, &QTableView::clicked, this, [this] { lstDok_Click(); });
-    connect(page_->picPodglad, &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
+    connect(page_->picPodglad(), &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
 }
 
 void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
 {
     if (!app_.gBazaOtwarta) return;
-    DocumentListModel* rows = page_->lstDokRows;
+    DocumentListModel* rows = page_->lstDokRows();
     int found = -1;
     try {
         // After a save only the stored document's month is read, wherever it lies.
@@ -72,17 +72,17 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
         return;
     }
     if (found < 0) return;
-    QTableView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok();
     lst->setCurrentIndex(rows->index(found, 0));
     lst->scrollTo(lst->currentIndex());
-    page_->toolEdycjaPodglad->setEnabled(true);
+    page_->toolEdycjaPodglad()->setEnabled(true);
     lstDok_Click();
 }
 
 int DocumentListEvents::selected() const
 {
-    const QModelIndex i = page_->lstDok->currentIndex();
-    return i.isValid() && page_->lstDok->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
+    const QModelIndex i = page_->lstDok()->currentIndex();
+    return i.isValid() && page_->lstDok()->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
 }
 
 bool DocumentListEvents::Row::nowy() const
@@ -94,22 +94,22 @@ std::optional<DocumentListEvents::Row> DocumentListEvents::selectedRow() const
 {
     const int row = selected();
     if (row < 0) return std::nullopt;
-    DocumentListModel* rows = page_->lstDokRows;
+    DocumentListModel* rows = page_->lstDokRows();
     return Row{rows->text(row), isNew(row) ? QString() : rows->numer(row)};
 }
 
 void DocumentListEvents::selectNew()
 {
-    QTableView* lst = page_->lstDok;
-    if (page_->lstDokRows->rowCount() == 0) return;
-    const QModelIndex first = page_->lstDokRows->index(0, 0);
+    QTableView* lst = page_->lstDok();
+    if (page_->lstDokRows()->rowCount() == 0) return;
+    const QModelIndex first = page_->lstDokRows()->index(0, 0);
     lst->setCurrentIndex(first);
     lst->scrollTo(first);
 }
 
 bool DocumentListEvents::isNew(int row) const
 {
-    return page_->lstDokRows->isNew(row);
+    return page_->lstDokRows()->isNew(row);
 }
 
 void DocumentListEvents::lstDok_Click()
@@ -119,17 +119,17 @@ void DocumentListEvents::lstDok_Click()
     const bool nowy = isNew(row);
     if (page_->formShown()) {
         if (nowy) {
-            page_->toolEdycjaPodglad->setEnabled(false);
+            page_->toolEdycjaPodglad()->setEnabled(false);
             page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
         } else {
-            page_->toolEdycjaPodglad->setEnabled(true);
+            page_->toolEdycjaPodglad()->setEnabled(true);
         }
-        page_->toolZapiszDrukuj->setEnabled(!nowy);
-        page_->toolZapiszWyslij->setEnabled(!nowy);
+        page_->toolZapiszDrukuj()->setEnabled(!nowy);
+        page_->toolZapiszWyslij()->setEnabled(!nowy);
     }
     if (page_->previewShown()) {
-        page_->toolZapiszDrukuj->setEnabled(!nowy);
-        page_->toolZapiszWyslij->setEnabled(!nowy);
+        page_->toolZapiszDrukuj()->setEnabled(!nowy);
+        page_->toolZapiszWyslij()->setEnabled(!nowy);
     }
 }
 
@@ -140,10 +140,10 @@ void DocumentListEvents::lstDok_DblClick()
     if (row < 0) return;
     if (isNew(row)) {
         page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
-        page_->picDokument->NowyDokument();
+        page_->picDokument()->NowyDokument();
     } else if (page_->formShown()) {
-        if (app_.gBazaOtwarta && page_->lstDokRows->rowCount() > 1)
-            editing_->WczytajDokument(QStringLiteral("popraw"), page_->lstDokRows->numer(row));
+        if (app_.gBazaOtwarta && page_->lstDokRows()->rowCount() > 1)
+            editing_->WczytajDokument(QStringLiteral("popraw"), page_->lstDokRows()->numer(row));
     } else if (page_->previewShown()) {
         preview(row);
     }
@@ -152,11 +152,11 @@ void DocumentListEvents::lstDok_DblClick()
 void DocumentListEvents::preview(int row)
 {
     // The preview is not repainted until the report is in place.
-    page_->picPodglad->setUpdatesEnabled(false);
-    const QString text = page_->lstDokRows->text(row);
+    page_->picPodglad()->setUpdatesEnabled(false);
+    const QString text = page_->lstDokRows()->text(row);
     ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), text,
-                {text, page_->lstDokRows->numer(row)});
-    page_->picPodglad->setUpdatesEnabled(true);
+                {text, page_->lstDokRows()->numer(row)});
+    page_->picPodglad()->setUpdatesEnabled(true);
 }
 
 void DocumentListEvents::offerPaste(QAction* entry, bool locked)
@@ -183,7 +183,7 @@ void DocumentListEvents::mnuPopKarWklej_Click()
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
 {
-    QTableView* lst = page_->lstDok;
+    QTableView* lst = page_->lstDok();
     const QModelIndex at = lst->indexAt(pos);
     if (at.isValid())
         lst->setCurrentIndex(at.siblingAtColumn(0));
@@ -204,19 +204,19 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
 
 bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // After the list has handled the click itself.
         QTimer::singleShot(
             0, this, [this] { runCommand(app_, QStringLiteral("lstDok_DblClick"), [this] { lstDok_DblClick(); }); });
-    } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseMove) {
+    } else if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseMove) {
         // A drag of the selected document, by its number, onto the form.
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->buttons() != Qt::NoButton) {
             if (const int row = selected(); row >= 0 && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
-                runDrag(page_->lstDok, documentDragData(page_->lstDokRows->numer(row)));
+                runDrag(page_->lstDok(), documentDragData(page_->lstDokRows()->numer(row)));
             return true;
         }
-    } else if (watched == page_->lstDok->viewport() && event->type() == QEvent::MouseButtonPress) {
+    } else if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(event);
         pressedAt_ = e->position().toPoint();
         runCommand(app_, QStringLiteral("lstDok_MouseDown"),
@@ -234,5 +234,5 @@ void DocumentListEvents::OdswiezPodglad()
 
 void DocumentListEvents::OdswiezDokument()
 {
-    if (page_->formShown()) page_->picDokument->NowyDokument();
+    if (page_->formShown()) page_->picDokument()->NowyDokument();
 }

@@ -3,6 +3,7 @@
 #include "documents/document_list.h"
 #include "editor/document_form.h"
 #include "editor/document_list_view.h"
+#include "editor/side_list.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -52,48 +53,49 @@ QAction* button(QToolBar* bar, const char* key, const char* caption)
 EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picWprowadzanie");
-    lstDok = new DocumentListView(this);
-    lstDok->setObjectName("lstDok");
-    lstDokRows = new DocumentListModel(app_, this);
-    lstDok->setModel(lstDokRows);
-    place(lstDok, 120, 90, 1965, 6735);
+    lstDok_ = new DocumentListView(this);
+    lstDok_->setObjectName("lstDok");
+    lstDokRows_ = new DocumentListModel(app_, this);
+    lstDok_->setModel(lstDokRows_);
+    place(lstDok_, 120, 90, 1965, 6735);
 
     shape2_ = shape(this, "Shape2", 2175, 90, 5100, 615);
-    toolEdycja = toolbar(this, "toolEdycja", 2295, 180, 4860, 435);
-    toolEdycjaDokument = button(toolEdycja, "Dokument", " Edycja dokumentu       ");
-    toolEdycjaPodglad = button(toolEdycja, "Podglad", "Podglad wydruku       ");
-    auto* group = new QActionGroup(toolEdycja);
-    for (QAction* a : {toolEdycjaDokument, toolEdycjaPodglad}) {
+    toolEdycja_ = toolbar(this, "toolEdycja", 2295, 180, 4860, 435);
+    toolEdycjaDokument_ = button(toolEdycja_, "Dokument", " Edycja dokumentu       ");
+    toolEdycjaPodglad_ = button(toolEdycja_, "Podglad", "Podglad wydruku       ");
+    auto* group = new QActionGroup(toolEdycja_);
+    for (QAction* a : {toolEdycjaDokument_, toolEdycjaPodglad_}) {
         a->setCheckable(true);
         group->addAction(a);
     }
-    toolEdycjaDokument->setChecked(true);
+    toolEdycjaDokument_->setChecked(true);
 
     shape3_ = shape(this, "Shape3", 7380, 90, 4440, 615);
-    toolZapisz = toolbar(this, "toolZapisz", 7485, 180, 4230, 435);
-    toolZapiszZapisz = button(toolZapisz, "Zapisz", "  Zapisz    ");
-    toolZapiszDrukuj = button(toolZapisz, "Drukuj", "  Drukuj   ");
-    toolZapiszWyslij = button(toolZapisz, "Wyslij", "  Wyślij      ");
+    toolZapisz_ = toolbar(this, "toolZapisz", 7485, 180, 4230, 435);
+    toolZapiszZapisz_ = button(toolZapisz_, "Zapisz", "  Zapisz    ");
+    toolZapiszDrukuj_ = button(toolZapisz_, "Drukuj", "  Drukuj   ");
+    toolZapiszWyslij_ = button(toolZapisz_, "Wyslij", "  Wyślij      ");
 
-    picDokument = new DocumentForm(app_, this);
-    place(picDokument, 2190, 780, 9735, 7500);
-    picPodglad = new PreviewPanel(app_, this);
-    place(picPodglad, 2190, 780, 9735, 7500);
-    picPodglad->hide();
+    picDokument_ = new DocumentForm(app_, this);
+    lstSlo_ = new SideList(app_, picDokument_);
+    place(picDokument_, 2190, 780, 9735, 7500);
+    picPodglad_ = new PreviewPanel(app_, this);
+    place(picPodglad_, 2190, 780, 9735, 7500);
+    picPodglad_->hide();
     // The page grows with the document form, which has measured the working font.
-    const twips::Scale& t = picDokument->scale();
+    const twips::Scale& t = picDokument_->scale();
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         t.place(w, leftOf(w), topOf(w), widthOf(w), heightOf(w));
     // The toolbars over the form stay whole too.
-    setMinimumSize(std::max(picDokument->x() + picDokument->minimumWidth(), shape3_->geometry().right() + t.px(120)),
-                   picDokument->y() + picDokument->minimumHeight());
+    setMinimumSize(std::max(picDokument_->x() + picDokument_->minimumWidth(), shape3_->geometry().right() + t.px(120)),
+                   picDokument_->y() + picDokument_->minimumHeight());
 
-    for (QAction* a : toolEdycja->actions())
+    for (QAction* a : toolEdycja_->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolEdycja_ButtonClick(a->objectName()); });
-    for (QAction* a : toolZapisz->actions())
+    for (QAction* a : toolZapisz_->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolZapisz_ButtonClick(a->objectName()); });
-    connect(picDokument, &DocumentForm::documentStarted, this, [this] {
-        toolEdycjaPodglad->setEnabled(false);
+    connect(picDokument_, &DocumentForm::documentStarted, this, [this] {
+        toolEdycjaPodglad_->setEnabled(false);
         toolEdycja_ButtonClick(QStringLiteral("Dokument"));
     });
 }
@@ -102,20 +104,20 @@ void EntryPage::toolEdycja_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Dokument")) {
         previewShown_ = false;
-        toolEdycjaDokument->setChecked(true);
-        picDokument->show();
-        picPodglad->hide();
+        toolEdycjaDokument_->setChecked(true);
+        picDokument_->show();
+        picPodglad_->hide();
     } else if (key == QLatin1String("Podglad")) {
         previewShown_ = true;
-        toolEdycjaPodglad->setChecked(true);
-        picPodglad->show();
-        picDokument->hide();
+        toolEdycjaPodglad_->setChecked(true);
+        picPodglad_->show();
+        picDokument_->hide();
         ui::repaintNow();
         const QString title = lstDokText();
         const QString numer = lstDokNumer();
-        turnOffDuplicate(app_, picPodglad->lstPardruk);
+        turnOffDuplicate(app_, picPodglad_->lstPardruk);
         ReportPrint(app_, "podglad", "FANET", "rapFANET1", title, {title, numer});
-        PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad->lstPardruk);
+        PanelDrukuPokaz(app_, "Podglad dokumentu", picPodglad_->lstPardruk);
         ui::repaintNow();
     }
 }
@@ -124,15 +126,15 @@ void EntryPage::toolZapisz_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("Zapisz")) {
         if (formShown()) {
-            if (!app_.gBazaPar.BazaOdczyt && picDokument->ZapiszDoBufora()) emit saveRequested();
+            if (!app_.gBazaPar.BazaOdczyt && picDokument_->ZapiszDoBufora()) emit saveRequested();
         } else {
             // The previewed document is saved as a PDF file.
             RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);
         }
     } else if (key == QLatin1String("Drukuj")) {
-        DokumentDrukuj(app_, lstDok);
+        DokumentDrukuj(app_, lstDok_);
     } else if (key == QLatin1String("Wyslij")) {
-        DokumentRepPrint(app_, lstDok, "wyslij");
+        DokumentRepPrint(app_, lstDok_, "wyslij");
     }
 }
 
@@ -145,21 +147,21 @@ void EntryPage::picWprowadzanie_Resize()
 {
     // The page spans the window's inner area below the top band; the form and the preview take
     // everything right of the list.
-    const twips::Scale& t = picDokument->scale();
-    t.setHeight(lstDok, t.heightOf(this) - t.topOf(lstDok) - 160);
-    t.setWidth(picDokument, t.widthOf(this) - t.leftOf(picDokument));
-    t.setHeight(picDokument, t.heightOf(this) - t.topOf(picDokument));
-    picPodglad->setGeometry(picDokument->geometry());
+    const twips::Scale& t = picDokument_->scale();
+    t.setHeight(lstDok_, t.heightOf(this) - t.topOf(lstDok_) - 160);
+    t.setWidth(picDokument_, t.widthOf(this) - t.leftOf(picDokument_));
+    t.setHeight(picDokument_, t.heightOf(this) - t.topOf(picDokument_));
+    picPodglad_->setGeometry(picDokument_->geometry());
 }
 
 QString EntryPage::lstDokText() const
 {
-    const QModelIndex i = lstDok->currentIndex();
-    return i.isValid() ? lstDokRows->text(i.row()) : QString();
+    const QModelIndex i = lstDok_->currentIndex();
+    return i.isValid() ? lstDokRows_->text(i.row()) : QString();
 }
 
 QString EntryPage::lstDokNumer() const
 {
-    const QModelIndex i = lstDok->currentIndex();
-    return i.isValid() ? lstDokRows->numer(i.row()) : QString();
+    const QModelIndex i = lstDok_->currentIndex();
+    return i.isValid() ? lstDokRows_->numer(i.row()) : QString();
 }

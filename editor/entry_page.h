@@ -9,6 +9,7 @@ class QAction;
 class QFrame;
 class QToolBar;
 class QTableView;
+class SideList;
 
 // The entry page (picWprowadzanie): the document list on the left; to its right the view and
 // document toolbars over either the document form or the print preview.
@@ -17,17 +18,20 @@ class EntryPage : public QWidget {
 public:
     explicit EntryPage(App& app, QWidget* parent = nullptr);
 
-    QTableView* lstDok;
-    DocumentListModel* lstDokRows;  // the list's rows, read a part at a time
-    QToolBar* toolEdycja;
-    QAction* toolEdycjaDokument;
-    QAction* toolEdycjaPodglad;
-    QToolBar* toolZapisz;
-    QAction* toolZapiszZapisz;
-    QAction* toolZapiszDrukuj;
-    QAction* toolZapiszWyslij;
-    DocumentForm* picDokument;
-    PreviewPanel* picPodglad;
+    // The document list with its rows, the two toolbars with their buttons, the form and the preview.
+    QTableView* lstDok() const { return lstDok_; }
+    DocumentListModel* lstDokRows() const { return lstDokRows_; }
+    QToolBar* toolEdycja() const { return toolEdycja_; }
+    QAction* toolEdycjaDokument() const { return toolEdycjaDokument_; }
+    QAction* toolEdycjaPodglad() const { return toolEdycjaPodglad_; }
+    QToolBar* toolZapisz() const { return toolZapisz_; }
+    QAction* toolZapiszZapisz() const { return toolZapiszZapisz_; }
+    QAction* toolZapiszDrukuj() const { return toolZapiszDrukuj_; }
+    QAction* toolZapiszWyslij() const { return toolZapiszWyslij_; }
+    DocumentForm* picDokument() const { return picDokument_; }
+    PreviewPanel* picPodglad() const { return picPodglad_; }
+    // The side list beside the form's header.
+    SideList* sideList() const { return lstSlo_; }
 
     // The view toolbar: "Dokument" shows the form, "Podglad" the print preview.
     void toolEdycja_ButtonClick(const QString& key);
@@ -51,7 +55,19 @@ protected:
 
 private:
     App& app_;
+    QTableView* lstDok_;
+    DocumentListModel* lstDokRows_;  // the list's rows, read a part at a time
+    QToolBar* toolEdycja_;
+    QAction* toolEdycjaDokument_;
+    QAction* toolEdycjaPodglad_;
+    QToolBar* toolZapisz_;
+    QAction* toolZapiszZapisz_;
+    QAction* toolZapiszDrukuj_;
+    QAction* toolZapiszWyslij_;
+    DocumentForm* picDokument_;
+    PreviewPanel* picPodglad_;
     QFrame* shape2_;
     QFrame* shape3_;
+    SideList* lstSlo_;
     bool previewShown_ = false;
 };

@@ -1,7 +1,6 @@
 #include "editor/header_fields.h"
 #include "documents/payment_terms.h"
 #include "documents/position_math.h"
-#include "editor/document_form.h"
 #include "platform/date_text.h"
 #include "platform/message_box.h"
 #include <QComboBox>
@@ -10,13 +9,13 @@
 #include <QLineEdit>
 #include <QTimer>
 
-HeaderFields::HeaderFields(DocumentForm* form) : QObject(form), form_(form)
+HeaderFields::HeaderFields(QObject* parent, Fields fields) : QObject(parent), f_(std::move(fields))
 {
     // Installed after the form's own filter, so it runs first and can keep a wrong date from
     // reaching the form's handling of a left issue date.
-    for (QLineEdit* f : {form_->txtDatawyst, form_->txtDatasprz, form_->txtDatadok}) f->installEventFilter(this);
-    connect(form_->cmbPlatTer, &QComboBox::editTextChanged, this, &HeaderFields::cmbPlatTer_Change);
-    connect(form_->cmbPlatTer, &QComboBox::activated, this, &HeaderFields::cmbPlatTer_Click);
+    for (QLineEdit* f : {f_.txtDatawyst, f_.txtDatasprz, f_.txtDatadok}) f->installEventFilter(this);
+    connect(f_.cmbPlatTer, &QComboBox::editTextChanged, this, &HeaderFields::cmbPlatTer_Change);
+    connect(f_.cmbPlatTer, &QComboBox::activated, this, &HeaderFields::cmbPlatTer_Click);
 }
 
 bool HeaderFields::eventFilter(QObject* watched, QEvent* event)
@@ -57,33 +56,33 @@ bool HeaderFields::validate(QLineEdit* field)
 
 bool HeaderFields::txtDatawyst_Validate()
 {
-    return validate(form_->txtDatawyst);
+    return validate(f_.txtDatawyst);
 }
 
 bool HeaderFields::txtDatasprz_Validate()
 {
-    return validate(form_->txtDatasprz);
+    return validate(f_.txtDatasprz);
 }
 
 bool HeaderFields::txtDatadok_Validate()
 {
-    return validate(form_->txtDatadok);
+    return validate(f_.txtDatadok);
 }
 
 void HeaderFields::cmbPlatTer_Change()
 {
-    if (form_->daysSetPaymentTerm()) return;
-    if (auto days = daysToPaymentTerm(textDate(form_->txtDatawyst->text()), form_->cmbPlatTer->currentText()))
-        form_->cmbPlatdni->setEditText(QString::number(*days));
+    if (f_.daysSetPaymentTerm()) return;
+    if (auto days = daysToPaymentTerm(textDate(f_.txtDatawyst->text()), f_.cmbPlatTer->currentText()))
+        f_.cmbPlatdni->setEditText(QString::number(*days));
 }
 
 void HeaderFields::cmbPlatTer_Click(int index)
 {
-    QComboBox* ter = form_->cmbPlatTer;
+    QComboBox* ter = f_.cmbPlatTer;
     if (index == 0) {
-        const QDate issue = textDate(form_->txtDatawyst->text());
+        const QDate issue = textDate(f_.txtDatawyst->text());
         if (!issue.isValid()) return;
-        const qint64 days = Val(form_->cmbPlatdni->currentText()).wholeUnits();
+        const qint64 days = Val(f_.cmbPlatdni->currentText()).wholeUnits();
         const QString date = dateText(issue.addDays(days));
         ter->setItemText(0, date);
         ter->setEditText(date);

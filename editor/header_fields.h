@@ -1,7 +1,8 @@
 #pragma once
 #include <QObject>
+#include <functional>
 
-class DocumentForm;
+class QComboBox;
 class QFocusEvent;
 class QLineEdit;
 
@@ -15,7 +16,19 @@ bool isInvalidDate(const QLineEdit* field);
 class HeaderFields : public QObject {
     Q_OBJECT
 public:
-    explicit HeaderFields(DocumentForm* form);
+    // The form's fields that these rules watch and write.
+    struct Fields {
+        QLineEdit* txtDatawyst;
+        QLineEdit* txtDatasprz;
+        QLineEdit* txtDatadok;
+        QComboBox* cmbPlatdni;
+        QComboBox* cmbPlatTer;
+        // True while the days are setting the payment term: the term then leaves the days alone.
+        std::function<bool()> daysSetPaymentTerm;
+    };
+    // Watches `fields` of the form `parent`; installed after the form's own handling of a left
+    // issue date, so that a wrong date never reaches it.
+    HeaderFields(QObject* parent, Fields fields);
 
     // Date validation of a field about to lose the focus: true (cancel: the focus stays) after
     // the warning when the text is neither empty nor a date.
@@ -35,6 +48,6 @@ private:
     bool validate(QLineEdit* field);
     static bool leavesTheWindow(const QFocusEvent* e);
 
-    DocumentForm* form_;
+    Fields f_;
     bool warning_ = false;  // a date warning is on screen: its own focus changes are not checked
 };

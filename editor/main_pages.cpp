@@ -46,20 +46,20 @@ MainPages::MainPages(App& app, QWidget* parent) : QWidget(parent), app_(app)
 
 void MainPages::Form_Load()
 {
-    picWprowadzanie->picDokument->Form_Load();
+    picWprowadzanie->picDokument()->Form_Load();
 }
 
 void MainPages::Przylacz()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
     auto& db = *app_.gBaseDb;
-    DocumentForm* form = picWprowadzanie->picDokument;
+    DocumentForm* form = picWprowadzanie->picDokument();
 
     // The read-only lock comes first, so that no failure further on can leave an archive open
     // for changes.
     const bool ro = BaseParRead(app_, db, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) == QLatin1String("1");
     app_.gBazaPar.BazaOdczyt = ro;
-    picWprowadzanie->toolZapiszZapisz->setEnabled(!ro);
+    picWprowadzanie->toolZapiszZapisz()->setEnabled(!ro);
     emit trybOdczyt(ro);
 
     try {
@@ -74,8 +74,8 @@ void MainPages::Przylacz()
         dokumenty->lista()->OdswiezListeDokumentow(QString());
         // Nothing of the database left before may stay in the side list. The contractors are
         // read from every stored document: in the background, shown once read.
-        form->sideList()->clearList();
-        watchDatabase(app_).read([list = QPointer<SideList>(form->sideList())](db::Database& d) {
+        picWprowadzanie->sideList()->clearList();
+        watchDatabase(app_).read([list = QPointer<SideList>(picWprowadzanie->sideList())](db::Database& d) {
             auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
             return [list, contractors] {
                 if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
@@ -117,7 +117,7 @@ void MainPages::Przylacz()
 void MainPages::Odlacz()
 {
     // The side list keeps what it shows: the database attached next shows its own.
-    picWprowadzanie->picDokument->detach();
+    picWprowadzanie->picDokument()->detach();
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
@@ -125,27 +125,27 @@ void MainPages::Odlacz()
 void MainPages::reattachSameDatabase()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) return;
-    picWprowadzanie->picDokument->attach();
+    picWprowadzanie->picDokument()->attach();
     reattachRegister(app_);
 }
 
 void MainPages::showNoDatabase()
 {
     headerOnlyInForm_.clear();
-    picWprowadzanie->picDokument->clearEditState();
-    picWprowadzanie->picDokument->sideList()->clearList();
+    picWprowadzanie->picDokument()->clearEditState();
+    picWprowadzanie->sideList()->clearList();
 }
 
 void MainPages::NaglowekDomyslny()
 {
-    picWprowadzanie->picDokument->NaglowekDomyslny();
+    picWprowadzanie->picDokument()->NaglowekDomyslny();
 }
 
 bool MainPages::Form_Unload()
 {
     headerOnlyInForm_.clear();
     if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta || !app_.gBaseDb) return true;
-    if (picWprowadzanie->picDokument->ZapiszDoBufora(false)) return true;
+    if (picWprowadzanie->picDokument()->ZapiszDoBufora(false)) return true;
     headerOnlyInForm_ = app_.gBaseDb->path();
     return false;
 }
@@ -162,8 +162,8 @@ bool MainPages::BazaPusta()
 
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
-    picWprowadzanie->toolZapiszZapisz->setEnabled(enable);
-    PositionGrid* grid = picWprowadzanie->picDokument->positionGrid();
+    picWprowadzanie->toolZapiszZapisz()->setEnabled(enable);
+    PositionGrid* grid = picWprowadzanie->picDokument()->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }
 

@@ -122,7 +122,7 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     for (QAction* a : {mnuNarzParDok, mnuPopDokPar})
         command(a, "mnuNarzParDok_Click", [openDocumentParameters] { openDocumentParameters(-1); });
     connect(pages_, &MainPages::mnuNarzParDok_Click, this, [openDocumentParameters] { openDocumentParameters(-1); });
-    connect(pages_->picWprowadzanie->picDokument->positionGrid(), &PositionGrid::mnuPopPozPocz_Click, this,
+    connect(pages_->picWprowadzanie->picDokument()->positionGrid(), &PositionGrid::mnuPopPozPocz_Click, this,
             [openDocumentParameters] { openDocumentParameters(dlgParDok::TabPozycje); });
     // The register's and the chart's popups.
     pages_->picKartoteka->setPopup({mnuPopKar, mnuPopKarZaplacono, mnuPopKarNieZaplacono, mnuPopKarDrukuj2,
@@ -132,26 +132,26 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     // Printing, preview, sending and saving the document selected in the document list.
     EntryPage* entry = pages_->picWprowadzanie;
     for (QAction* a : {mnuBazaDrukuj, mnuPopKarDrukuj})
-        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->lstDok); });
+        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->lstDok()); });
     command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
-        if (entry->toolEdycjaPodglad->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
+        if (entry->toolEdycjaPodglad()->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
     });
     command(mnuPopKarPodglad, "mnuPopKarPodglad_Click",
             [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
     command(mnuPopKarWyslij, "mnuPopKarWyslij_Click",
-            [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("wyslij")); });
+            [this, entry] { DokumentRepPrint(app_, entry->lstDok(), QStringLiteral("wyslij")); });
     command(mnuPopKarZapisz, "mnuPopKarZapisz_Click",
-            [this, entry] { DokumentRepPrint(app_, entry->lstDok, QStringLiteral("zapisz")); });
+            [this, entry] { DokumentRepPrint(app_, entry->lstDok(), QStringLiteral("zapisz")); });
     // The document commands of the popups, and the form's popup on its right button.
     documentCommands_ = new DocumentCommands(app_, entry, pages_->dokumenty, mnuPopDokument, mnuPopDokWklej);
     command(mnuPopKarNowy, "mnuPopKarNowy_Click", [this] { documentCommands_->mnuPopKarNowy_Click(); });
     command(mnuPopKarPopraw, "mnuPopKarPopraw_Click", [this] { pages_->dokumenty->lista()->lstDok_DblClick(); });
     command(mnuPopKarUsun, "UsunDokument", [this] { documentCommands_->UsunDokument(); });
     command(mnuPopKarKopiuj, "mnuPopKarKopiuj_Click", [this] { documentCommands_->mnuPopKarKopiuj_Click(); });
-    command(mnuPopDokNowy, "mnuPopDokNowy_Click", [entry] { entry->picDokument->NowyDokument(); });
+    command(mnuPopDokNowy, "mnuPopDokNowy_Click", [entry] { entry->picDokument()->NowyDokument(); });
     // The window's own keys: Enter as Tab, Ctrl+Enter saves, Ctrl+N starts a new document.
     new WindowKeys(
-        app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument->NowyDokument(); });
+        app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument()->NowyDokument(); });
     // "Drukuj" and "Podgląd wydruku" of the menu, shortcuts included, follow their toolbar buttons.
     connect(btnPodglad, &QAction::changed, this, [this] { mnuBazaPodglad->setEnabled(btnPodglad->isEnabled()); });
     connect(btnDrukuj, &QAction::changed, this, [this] { mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled()); });
@@ -302,15 +302,15 @@ void MainWindow::buildToolbars()
     command(btnPomoc, "toolPomoc_ButtonClick", [this] { mnuPomocSpis_Click(app_); });
 
     EntryPage* entry = pages_->picWprowadzanie;
-    toolEdycja = entry->toolEdycja;
-    btnDokument = entry->toolEdycjaDokument;
-    btnPodglad = entry->toolEdycjaPodglad;
-    toolZapisz = entry->toolZapisz;
-    btnZapisz = entry->toolZapiszZapisz;
-    btnDrukuj = entry->toolZapiszDrukuj;
-    btnWyslij = entry->toolZapiszWyslij;
+    toolEdycja = entry->toolEdycja();
+    btnDokument = entry->toolEdycjaDokument();
+    btnPodglad = entry->toolEdycjaPodglad();
+    toolZapisz = entry->toolZapisz();
+    btnZapisz = entry->toolZapiszZapisz();
+    btnDrukuj = entry->toolZapiszDrukuj();
+    btnWyslij = entry->toolZapiszWyslij();
 
-    PreviewPanel* podglad = entry->picPodglad;
+    PreviewPanel* podglad = entry->picPodglad();
     toolCRView = podglad->toolCRView;
     btnPierwszy = podglad->btnPierwszy;
     btnPoprzedni = podglad->btnPoprzedni;

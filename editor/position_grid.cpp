@@ -4,7 +4,6 @@
 #include "editor/dictionaries.h"
 #include "editor/drags.h"
 #include "editor/position_model.h"
-#include "editor/side_list.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include <QApplication>
@@ -15,6 +14,7 @@
 #include <QMenu>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <utility>
 
 namespace {
 
@@ -284,9 +284,9 @@ bool PositionGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
     return QTableView::edit(index, trigger, event);
 }
 
-void PositionGrid::takeDropsFrom(SideList* list, std::function<bool()> invoice)
+void PositionGrid::takeDropsFrom(SideListEntries list, std::function<bool()> invoice)
 {
-    dropList_ = list;
+    dropList_ = std::move(list);
     invoice_ = std::move(invoice);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -308,7 +308,7 @@ void PositionGrid::dropEvent(QDropEvent* e)
 
 void PositionGrid::gridPoz_DragOver(QDragMoveEvent* e)
 {
-    const bool invoice = dropList_ && invoice_();
+    const bool invoice = dropList_.kind && invoice_();
     if (auto numer = draggedDocument(e->mimeData())) {
         if (invoice && !numer->isEmpty()) {
             e->setDropAction(Qt::CopyAction);
@@ -318,19 +318,20 @@ void PositionGrid::gridPoz_DragOver(QDragMoveEvent* e)
         }
         return;
     }
-    if (!dropList_ || !isSideListDrag(e->mimeData())) {
+    if (!dropList_.kind || !isSideListDrag(e->mimeData())) {
         e->ignore();
         return;
     }
     using namespace slownik;
-    const QString& kind = dropList_->Tag();
+    const QString kind = dropList_.kind();
     if (invoice && (kind == Produkty || kind == Jednostki || kind == StawkiVAT)) {
         // The row under the pointer becomes current, so that the drop fills it; the side list
         // keeps showing what is dragged from it.
         const int row = rowAt(e->position().toPoint().y());
         if (row >= 0) {
-            SideListLock still(*dropList_);
+            const bool was = std::exchange(followingDrag_, true);
             makeCurrent(row, currentIndex().isValid() ? currentIndex().column() : int(PositionModel::Nazwa));
+            followingDrag_ = was;
         }
         e->setDropAction(Qt::CopyAction);
     } else {
@@ -342,7 +343,7 @@ void PositionGrid::gridPoz_DragOver(QDragMoveEvent* e)
 
 void PositionGrid::gridPoz_DragDrop(QDropEvent* e)
 {
-    if (!dropList_) {
+    if (!dropList_.kind) {
         e->ignore();
         return;
     }
@@ -362,5 +363,5 @@ void PositionGrid::gridPoz_DragDrop(QDropEvent* e)
         return;
     }
     e->accept();
-    dropList_->lstSlo_DblClick();
+    dropList_.apply();
 }

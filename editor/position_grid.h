@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/form_field.h"
 #include <QTableView>
 #include <functional>
 
@@ -6,7 +7,6 @@ class App;
 class PositionModel;
 class QAction;
 class QMenu;
-class SideList;
 
 // A position grid (gridPoz, gridKor) over a PositionModel. The grid of the positions being edited
 // also carries the row commands: its popup menu "Pozycja" and appending a row when a key is
@@ -34,9 +34,12 @@ public:
     QMenu* preparePopup(int row);
 
     // Takes drops while `invoice` says an invoice is written: products, units and VAT rates of
-    // `list` on the row under the pointer, and the positions of a stored invoice of the
+    // the side list on the row under the pointer, and the positions of a stored invoice of the
     // document list. Any other side list entry dropped here is applied as a double click does.
-    void takeDropsFrom(SideList* list, std::function<bool()> invoice);
+    void takeDropsFrom(SideListEntries list, std::function<bool()> invoice);
+    // True while a drag over the grid moves its current row to the pointer: the side list keeps
+    // showing what is dragged from it.
+    bool followsDrag() const { return followingDrag_; }
     void gridPoz_DragOver(QDragMoveEvent* e);
     void gridPoz_DragDrop(QDropEvent* e);
 
@@ -70,6 +73,7 @@ private:
     bool withCommands_;
     bool valueTaken_ = false;  // the editor being closed handed in a value that was taken
     bool fitting_ = false;
-    SideList* dropList_ = nullptr;
+    SideListEntries dropList_;  // no kind: the grid takes no drops
+    bool followingDrag_ = false;
     std::function<bool()> invoice_;
 };

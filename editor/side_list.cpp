@@ -28,17 +28,6 @@ using namespace slownik;
 
 namespace {
 
-// The fields an entry wrote (by their names) show their beginning: a long name or address is
-// read from its start.
-void showBeginning(const QWidget* form, std::initializer_list<const char*> fields)
-{
-    for (const char* name : fields) {
-        QWidget* w = form->findChild<QWidget*>(QLatin1String(name));
-        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
-        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setCursorPosition(0);
-    }
-}
-
 // Row `row` of `rows` holds `texts`, whatever the case of its letters.
 bool sameEntry(const DictionaryRows& rows, int row, const QStringList& texts)
 {
@@ -56,8 +45,8 @@ struct SideList::FreshRead {
     std::optional<Dictionary> read;
 };
 
-SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
-    : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this)), caption_(caption)
+SideList::SideList(App& app, DocumentForm* form)
+    : QTreeView(form), app_(app), form_(form), rows_(new DictionaryModel(this))
 {
     setObjectName("lstSlo");
     rows_->setFont(font());
@@ -70,47 +59,38 @@ SideList::SideList(App& app, DocumentForm* form, QLabel* caption)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
-    for (const char* name : {"txtDatawyst", "txtDatasprz", "txtNazkon", "txtAdrkon", "txtNipkon", "cmbPlatFor",
-                             "cmbPlatdni", "cmbPlatTer", "gridPoz", "txtUwagi", "txtWystawil"}) {
-        QWidget* field = form->findChild<QWidget*>(QLatin1String(name));
-        field->installEventFilter(this);
-        fields_.push_back(field);
-    }
+    caption_ = form->placeSideList(this, {[this] { return tag_; }, [this] { lstSlo_DblClick(); }});
+    connect(form, &DocumentForm::fieldFocused, this, &SideList::GotFocus);
     // The grid's current cell moved by the user: the dictionary of its column.
     connect(form->positionGrid()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (form_->positionGrid()->hasFocus() && !BlokadaSlownika) PozycjaSlownikPokaz();
+        const PositionGrid* grid = form_->positionGrid();
+        if (grid->hasFocus() && !grid->followsDrag() && !BlokadaSlownika) PozycjaSlownikPokaz();
     });
     connect(this, &QTreeView::doubleClicked, this, [this] { lstSlo_DblClick(); });
 }
 
-bool SideList::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusIn) GotFocus(watched);
-    return QTreeView::eventFilter(watched, event);
-}
-
-void SideList::GotFocus(QObject* field)
+void SideList::GotFocus(FormField field)
 {
     const QDate issue = form_->issueDate();
-    const QString name = field->objectName();
-    if (name == u"txtDatawyst") {
-        PanelSlownikPokaz(Daty, Datawyst, QDate::currentDate());
-    } else if (name == u"txtDatasprz") {
+    switch (field) {
+    case FormField::Datawyst: PanelSlownikPokaz(Daty, Datawyst, QDate::currentDate()); break;
+    case FormField::Datasprz:
         if (issue.isValid()) PanelSlownikPokaz(Daty, Datasprz, issue);
-    } else if (name == u"txtNazkon" || name == u"txtAdrkon" || name == u"txtNipkon") {
-        PanelSlownikPokaz(Kontrahenci);
-    } else if (name == u"cmbPlatFor") {
-        PanelSlownikPokaz(FormyPlatnosci);
-    } else if (name == u"cmbPlatdni") {
+        break;
+    case FormField::Nazkon:
+    case FormField::Adrkon:
+    case FormField::Nipkon: PanelSlownikPokaz(Kontrahenci); break;
+    case FormField::PlatFor: PanelSlownikPokaz(FormyPlatnosci); break;
+    case FormField::Platdni:
         if (issue.isValid()) PanelSlownikPokaz(Daty, Dni, issue);
-    } else if (name == u"cmbPlatTer") {
-        PanelSlownikPokaz(Terminy);
-    } else if (name == u"gridPoz") {
+        break;
+    case FormField::PlatTer: PanelSlownikPokaz(Terminy); break;
+    case FormField::Pozycje:
         if (!BlokadaSlownika) PozycjaSlownikPokaz();
-    } else if (name == u"txtUwagi") {
-        PanelSlownikPokaz(Uwagi);
-    } else if (name == u"txtWystawil") {
-        PanelSlownikPokaz(Wystawil);
+        break;
+    case FormField::Uwagi: PanelSlownikPokaz(Uwagi); break;
+    case FormField::Wystawil: PanelSlownikPokaz(Wystawil); break;
+    default: break;  // a field without a dictionary
     }
 }
 
@@ -154,21 +134,13 @@ void SideList::PanelDaty(const QString& field, const QDate& anchor)
     shownName_.clear();
 }
 
-QObject* SideList::focusedField() const
-{
-    // The focus may be inside a field: a combo's line edit, a grid's cell editor.
-    for (QObject* w = QApplication::focusWidget(); w; w = w->parent())
-        if (std::find(fields_.begin(), fields_.end(), w) != fields_.end()) return w;
-    return nullptr;
-}
-
 void SideList::afterSave()
 {
     const QString shown = tag_;
     tag_.clear();
     fresh_.reset();
     rereadKind_ = shown;
-    if (QObject* field = focusedField()) GotFocus(field);
+    if (auto field = form_->focusedField()) GotFocus(*field);
     if (tag_.isEmpty() && !shownName_.isEmpty()) PanelSlownikPokaz(shownName_);
     rereadKind_.clear();
     if (tag_.isEmpty() && shownName_.isEmpty()) tag_ = shown;  // the dates do not change with a save
@@ -319,18 +291,19 @@ void SideList::lstSlo_DblClick()
         f->setSaleDate(text(row, 1));
     } else if (tag_ == FormyPlatnosci) {
         f->setPaymentForm(first);
-        showBeginning(f, {"cmbPlatFor"});
+        f->showBeginning({FormField::PlatFor});
     } else if (tag_ == Odroczenia) {
         f->setPaymentDays(first);
     } else if (tag_ == Terminy) {
         f->setPaymentTerm(first);
-        showBeginning(f, {"cmbPlatTer"});
+        f->showBeginning({FormField::PlatTer});
     } else if (tag_ == Dni) {
         f->setPaymentDays(text(row, 2) == Kotwica ? QStringLiteral("0") : text(row, 2));
     } else if (tag_ == Kontrahenci) {
         f->setSeller(
             {first, text(row, 1), text(row, 2), text(row, 3), text(row, 4), text(row, 5), text(row, 6), text(row, 7)});
-        showBeginning(f, {"txtNazkon", "txtAdrkon", "txtNipkon", "cmbNazdok", "txtNumdok", "txtWyddok", "txtPlatRach"});
+        f->showBeginning({FormField::Nazkon, FormField::Adrkon, FormField::Nipkon, FormField::Nazdok, FormField::Numdok,
+                          FormField::Wyddok, FormField::PlatRach});
     } else if (tag_ == Produkty) {
         produkt(row);
     } else if (tag_ == Jednostki) {
@@ -341,7 +314,7 @@ void SideList::lstSlo_DblClick()
         f->setNotes(first);
     } else if (tag_ == Wystawiajacy) {
         f->setIssuer(first);
-        showBeginning(f, {"txtWystawil"});
+        f->showBeginning({FormField::Wystawil});
     }
 }
 

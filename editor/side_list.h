@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/form_field.h"
 #include <QDate>
 #include <QPoint>
 #include <QTreeView>
@@ -17,7 +18,8 @@ struct Dictionary;
 class SideList : public QTreeView {
     Q_OBJECT
 public:
-    SideList(App& app, DocumentForm* form, QLabel* caption);
+    // Joins `form` beside its header, showing the dictionary of the field that takes the focus.
+    SideList(App& app, DocumentForm* form);
 
     // The kind of what the list shows ("Kontrahenci", "Datawyst", ...); empty at first.
     const QString& Tag() const { return tag_; }
@@ -53,7 +55,6 @@ public:
     QString text(int row, int column);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -70,9 +71,7 @@ private:
     void PanelDaty(const QString& field, const QDate& anchor);
     void display(Dictionary d);
     // The field's own dictionary when it takes the focus.
-    void GotFocus(QObject* field);
-    // The field with a dictionary that holds the focus, or nullptr.
-    QObject* focusedField() const;
+    void GotFocus(FormField field);
     void produkt(int row);
     void jednostka(int row);
     void stawkaVat(int row);
@@ -84,8 +83,7 @@ private:
     QLabel* caption_;
     QString captionText_;
     QString tag_;
-    QString shownName_;             // the dictionary read for the rows shown; empty for the dates
-    std::vector<QObject*> fields_;  // the form's fields that show a dictionary when focused
+    QString shownName_;  // the dictionary read for the rows shown; empty for the dates
     QPoint pressedAt_;
     QString rereadKind_;                // while a save reads the list again: the kind it showed
     std::shared_ptr<FreshRead> fresh_;  // the dictionary being read after a save

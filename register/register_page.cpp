@@ -104,91 +104,91 @@ constexpr int kPaintEvery = 50;
 RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("picKartoteka");
-    fraFiltr = named(new QGroupBox(this), "fraFiltr");
-    fraFiltr->setTitle("Filtr");
-    place(fraFiltr, 150, 30, 11160, 855);
-    label(fraFiltr, "Dokument", 120, 240, 1800);
-    cmbFDokument = named(new QorCombo(fraFiltr), "cmbFDokument");
-    place(cmbFDokument, 120, 450, 1800, 315);
-    label(fraFiltr, "Nazwa kontrahenta", 2040, 240, 2600);
-    txtFNazwa = named(new QLineEdit(fraFiltr), "txtFNazwa");
-    place(txtFNazwa, 2040, 450, 2600, 315);
-    label(fraFiltr, "Forma płatności", 4760, 240, 1800);
-    cmbFPlatfor = named(new QorCombo(fraFiltr), "cmbFPlatfor");
-    place(cmbFPlatfor, 4760, 450, 1800, 315);
-    label(fraFiltr, "Miesiąc.rok", 6680, 240, 1400);
-    cmbFMiesiac = named(new QorCombo(fraFiltr), "cmbFMiesiac");
-    place(cmbFMiesiac, 6680, 450, 1400, 315);
-    cbFNiezaplacone = named(new QCheckBox(fraFiltr), "cbFNiezapłacone");
-    cbFNiezaplacone->setText(QString::fromUtf8("Niezapłacone"));
-    place(cbFNiezaplacone, 8240, 480, 1500, 255);
-    cbFSumuj = named(new QCheckBox(fraFiltr), "cbFSumuj");
-    cbFSumuj->setText("Sumuj");
-    place(cbFSumuj, 9840, 480, 1100, 255);
+    fraFiltr_ = named(new QGroupBox(this), "fraFiltr");
+    fraFiltr_->setTitle("Filtr");
+    place(fraFiltr_, 150, 30, 11160, 855);
+    label(fraFiltr_, "Dokument", 120, 240, 1800);
+    cmbFDokument_ = named(new QorCombo(fraFiltr_), "cmbFDokument");
+    place(cmbFDokument_, 120, 450, 1800, 315);
+    label(fraFiltr_, "Nazwa kontrahenta", 2040, 240, 2600);
+    txtFNazwa_ = named(new QLineEdit(fraFiltr_), "txtFNazwa");
+    place(txtFNazwa_, 2040, 450, 2600, 315);
+    label(fraFiltr_, "Forma płatności", 4760, 240, 1800);
+    cmbFPlatfor_ = named(new QorCombo(fraFiltr_), "cmbFPlatfor");
+    place(cmbFPlatfor_, 4760, 450, 1800, 315);
+    label(fraFiltr_, "Miesiąc.rok", 6680, 240, 1400);
+    cmbFMiesiac_ = named(new QorCombo(fraFiltr_), "cmbFMiesiac");
+    place(cmbFMiesiac_, 6680, 450, 1400, 315);
+    cbFNiezaplacone_ = named(new QCheckBox(fraFiltr_), "cbFNiezapłacone");
+    cbFNiezaplacone_->setText(QString::fromUtf8("Niezapłacone"));
+    place(cbFNiezaplacone_, 8240, 480, 1500, 255);
+    cbFSumuj_ = named(new QCheckBox(fraFiltr_), "cbFSumuj");
+    cbFSumuj_->setText("Sumuj");
+    place(cbFSumuj_, 9840, 480, 1100, 255);
 
     // Each list has an item that stands for no filter; the kinds are this program's own.
-    for (QorCombo* c : {cmbFDokument, cmbFPlatfor, cmbFMiesiac}) c->setEmptyText(kAll);
-    cmbFDokument->setRowSource(QStringLiteral("LIST FR;FR|KFR;KFR"));
-    cmbFDokument->Refill();
+    for (QorCombo* c : {cmbFDokument_, cmbFPlatfor_, cmbFMiesiac_}) c->setEmptyText(kAll);
+    cmbFDokument_->setRowSource(QStringLiteral("LIST FR;FR|KFR;KFR"));
+    cmbFDokument_->Refill();
 
-    gridKar = new RegisterGrid(this);
-    gridKar->setObjectName("gridKar");
-    place(gridKar, 150, 1020, 3435, 1605);
-    dataKar = new RegisterModel(app_, this);
-    gridKar->setModel(dataKar);
-    gridKar->setSelectionBehavior(QAbstractItemView::SelectRows);
-    gridKar->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    gridKar->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                             QAbstractItemView::AnyKeyPressed);
-    gridKar->setWordWrap(false);
-    gridKar->verticalHeader()->setFixedWidth(16);
-    gridKar->verticalHeader()->setDefaultSectionSize(gridKar->fontMetrics().height() + 4);
-    gridKar->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    gridKar->horizontalHeader()->setHighlightSections(false);
+    gridKar_ = new RegisterGrid(this);
+    gridKar_->setObjectName("gridKar");
+    place(gridKar_, 150, 1020, 3435, 1605);
+    dataKar_ = new RegisterModel(app_, this);
+    gridKar_->setModel(dataKar_);
+    gridKar_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridKar_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    gridKar_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+    gridKar_->setWordWrap(false);
+    gridKar_->verticalHeader()->setFixedWidth(16);
+    gridKar_->verticalHeader()->setDefaultSectionSize(gridKar_->fontMetrics().height() + 4);
+    gridKar_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    gridKar_->horizontalHeader()->setHighlightSections(false);
     const int widths[] = {900,  1400, 1100, 1100, 1500, 1500, 3000, 2500, 1300, 1300, 1200,
                           1300, 1100, 1100, 1200, 1400, 600,  1700, 1500, 2000, 1500};
     // At least as wide as the caption, and an amount column as an amount of tens of millions.
-    const QFontMetrics header(gridKar->horizontalHeader()->font());
-    const int amount = gridKar->fontMetrics().horizontalAdvance(QStringLiteral("99 999 999,99")) + 12;
+    const QFontMetrics header(gridKar_->horizontalHeader()->font());
+    const int amount = gridKar_->fontMetrics().horizontalAdvance(QStringLiteral("99 999 999,99")) + 12;
     for (int i = 0; i < int(std::size(widths)); ++i) {
         const RegisterColumn& c = registerColumns()[size_t(i)];
-        gridKar->setColumnWidth(i, std::max({px(widths[i]), header.horizontalAdvance(c.caption) + 12,
-                                             c.kind == ColumnKind::Amount ? amount : 0}));
+        gridKar_->setColumnWidth(i, std::max({px(widths[i]), header.horizontalAdvance(c.caption) + 12,
+                                              c.kind == ColumnKind::Amount ? amount : 0}));
     }
-    gridKar->viewport()->installEventFilter(this);
+    gridKar_->viewport()->installEventFilter(this);
 
-    pboxSuma = named(new QWidget(this), "pboxSuma");
-    place(pboxSuma, 120, 3105, 6180, 495);
-    pboxSuma->hide();
-    pboxSuma->installEventFilter(this);
-    gridSuma = named(new QTableWidget(pboxSuma), "gridSuma");
-    scrSuma = named(new QScrollBar(pboxSuma), "scrSuma");
-    scrSuma->setOrientation(Qt::Vertical);
-    scrSuma->setEnabled(false);
-    lineSuma = named(new QFrame(pboxSuma), "lineSuma");
-    lineSuma->setFrameShape(QFrame::HLine);
-    GridSumLink(gridKar, pboxSuma, gridSuma);
+    pboxSuma_ = named(new QWidget(this), "pboxSuma");
+    place(pboxSuma_, 120, 3105, 6180, 495);
+    pboxSuma_->hide();
+    pboxSuma_->installEventFilter(this);
+    gridSuma_ = named(new QTableWidget(pboxSuma_), "gridSuma");
+    scrSuma_ = named(new QScrollBar(pboxSuma_), "scrSuma");
+    scrSuma_->setOrientation(Qt::Vertical);
+    scrSuma_->setEnabled(false);
+    lineSuma_ = named(new QFrame(pboxSuma_), "lineSuma");
+    lineSuma_->setFrameShape(QFrame::HLine);
+    GridSumLink(gridKar_, pboxSuma_, gridSuma_);
 
     auto refresh = [this] { guarded("KartotekaOdswiez", [this] { KartotekaOdswiez(); }); };
-    for (QorCombo* c : {cmbFDokument, cmbFPlatfor, cmbFMiesiac}) connect(c, &QorCombo::Change, this, refresh);
-    connect(cbFNiezaplacone, &QCheckBox::clicked, this, refresh);
-    connect(txtFNazwa, &QLineEdit::returnPressed, this, refresh);
-    connect(cbFSumuj, &QCheckBox::clicked, this, [this] { guarded("cbFSumuj_Click", [this] { cbFSumuj_Click(); }); });
-    connect(dataKar, &RegisterModel::paidEdited, this, [this] {
+    for (QorCombo* c : {cmbFDokument_, cmbFPlatfor_, cmbFMiesiac_}) connect(c, &QorCombo::Change, this, refresh);
+    connect(cbFNiezaplacone_, &QCheckBox::clicked, this, refresh);
+    connect(txtFNazwa_, &QLineEdit::returnPressed, this, refresh);
+    connect(cbFSumuj_, &QCheckBox::clicked, this, [this] { guarded("cbFSumuj_Click", [this] { cbFSumuj_Click(); }); });
+    connect(dataKar_, &RegisterModel::paidEdited, this, [this] {
         guarded("gridKar_BeforeColUpdate", [this] {
             cbFSumuj_Click();
             WykresOdswiez(app_);
         });
     });
-    connect(dataKar, &LazyQueryModel::readFailed, this, [this](std::exception_ptr e) {
+    connect(dataKar_, &LazyQueryModel::readFailed, this, [this](std::exception_ptr e) {
         try {
             std::rethrow_exception(e);
         } catch (...) {
             ErrorReport(app_, QStringLiteral("KartotekaOdswiez"));
         }
     });
-    connect(gridKar->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RegisterPage::selectionChanged);
-    connect(dataKar, &QAbstractItemModel::modelReset, this, [this] {
+    connect(gridKar_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RegisterPage::selectionChanged);
+    connect(dataKar_, &QAbstractItemModel::modelReset, this, [this] {
         marked_.clear();
         isMarked_.clear();
     });
@@ -207,7 +207,7 @@ void RegisterPage::guarded(const char* where, F&& f)
 // Keeps the marked rows in the order they were marked, as the user added them.
 void RegisterPage::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
-    isMarked_.resize(size_t(dataKar->rowCount()), 0);
+    isMarked_.resize(size_t(dataKar_->rowCount()), 0);
     bool dropped = false;
     for (const QItemSelectionRange& r : deselected)
         for (int row = r.top(); row <= r.bottom(); ++row)
@@ -231,7 +231,7 @@ void RegisterPage::setPopup(const Popup& popup)
     connect(popup.drukuj, &QAction::triggered, this, [this] {
         const int row = currentRow();
         if (row >= 0)
-            KartotekaDrukuj(app_, dataKar->value(row, "Inddok").toText(), dataKar->value(row, "Numer").toText());
+            KartotekaDrukuj(app_, dataKar_->value(row, "Inddok").toText(), dataKar_->value(row, "Numer").toText());
     });
     connect(popup.wyslij, &QAction::triggered, this, [this] { print(QStringLiteral("wyslij")); });
     connect(popup.zapisz, &QAction::triggered, this, [this] { print(QStringLiteral("zapisz")); });
@@ -247,20 +247,20 @@ void RegisterPage::print(const QString& action)
 {
     const int row = currentRow();
     if (row < 0) return;
-    const QString kind = dataKar->value(row, "Inddok").toText();
-    const QString numer = dataKar->value(row, "Numer").toText();
-    const QString date = dataKar->index(row, registerColumn("Datawyst")).data().toString();
+    const QString kind = dataKar_->value(row, "Inddok").toText();
+    const QString numer = dataKar_->value(row, "Numer").toText();
+    const QString date = dataKar_->index(row, registerColumn("Datawyst")).data().toString();
     KartotekaRepPrint(app_, action, kind, numer, date);
 }
 
 RegisterFilter RegisterPage::filter() const
 {
     RegisterFilter f;
-    f.dokument = cmbFDokument->boundValue().toString();
-    f.nazwa = txtFNazwa->text();
-    f.niezaplacone = cbFNiezaplacone->isChecked();
-    if (!cmbFPlatfor->boundValue().toString().isEmpty()) f.platfor = cmbFPlatfor->text();
-    f.miesiac = cmbFMiesiac->boundValue().toString();
+    f.dokument = cmbFDokument_->boundValue().toString();
+    f.nazwa = txtFNazwa_->text();
+    f.niezaplacone = cbFNiezaplacone_->isChecked();
+    if (!cmbFPlatfor_->boundValue().toString().isEmpty()) f.platfor = cmbFPlatfor_->text();
+    f.miesiac = cmbFMiesiac_->boundValue().toString();
     return f;
 }
 
@@ -275,56 +275,56 @@ void RegisterPage::attach()
 void RegisterPage::detach()
 {
     // The rows go with the database; where the grid stood is kept for the same database's return.
-    kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar->verticalScrollBar()->value(),
+    kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar_->verticalScrollBar()->value(),
              marked_};
-    dataKar->clear();
+    dataKar_->clear();
 }
 
 void RegisterPage::restorePlace()
 {
-    int needed = std::max(kept_.current, kept_.firstShown + gridKar->verticalScrollBar()->pageStep());
+    int needed = std::max(kept_.current, kept_.firstShown + gridKar_->verticalScrollBar()->pageStep());
     for (int r : kept_.marked) needed = std::max(needed, r);
-    while (dataKar->rowCount() <= needed && dataKar->fetchNext()) {}
-    const int rows = dataKar->rowCount();
+    while (dataKar_->rowCount() <= needed && dataKar_->fetchNext()) {}
+    const int rows = dataKar_->rowCount();
     // Marked again in the order they were marked, so that a copy keeps that order.
     for (int r : kept_.marked)
         if (r < rows)
-            gridKar->selectionModel()->select(dataKar->index(r, 0),
-                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            gridKar_->selectionModel()->select(dataKar_->index(r, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
     if (kept_.current >= 0 && kept_.current < rows)
-        gridKar->selectionModel()->setCurrentIndex(
-            dataKar->index(kept_.current, std::max(gridKar->currentIndex().column(), 0)),
+        gridKar_->selectionModel()->setCurrentIndex(
+            dataKar_->index(kept_.current, std::max(gridKar_->currentIndex().column(), 0)),
             QItemSelectionModel::NoUpdate);
-    gridKar->verticalScrollBar()->setValue(kept_.firstShown);
+    gridKar_->verticalScrollBar()->setValue(kept_.firstShown);
 }
 
 void RegisterPage::refillLists()
 {
     if (!app_.gBaseDb) return;
-    ChangeGuard quiet{cmbFPlatfor, cmbFMiesiac};
-    cmbFPlatfor->Refill(paymentForms(*app_.gBaseDb));
-    cmbFMiesiac->Refill(issueMonths(*app_.gBaseDb));
+    ChangeGuard quiet{cmbFPlatfor_, cmbFMiesiac_};
+    cmbFPlatfor_->Refill(paymentForms(*app_.gBaseDb));
+    cmbFMiesiac_->Refill(issueMonths(*app_.gBaseDb));
 }
 
 void RegisterPage::KartotekaOdswiez()
 {
     if (!app_.gBazaOtwarta || !app_.gBaseDb) {
-        dataKar->clear();
+        dataKar_->clear();
         return;
     }
-    dataKar->read(filter());
+    dataKar_->read(filter());
     if (sumsShown_) sumsExecute();
     countShownLater();
 }
 
 void RegisterPage::countShownLater()
 {
-    if (!isVisible() || dataKar->atEnd()) return;
+    if (!isVisible() || dataKar_->atEnd()) return;
     // After the first screen is painted.
     QTimer::singleShot(100, this, [this] {
-        if (!isVisible() || dataKar->atEnd()) return;
+        if (!isVisible() || dataKar_->atEnd()) return;
         ui::BusyPointer busy;
-        dataKar->fetchMore({});
+        dataKar_->fetchMore({});
     });
 }
 
@@ -345,7 +345,7 @@ void RegisterPage::sumsExecute()
             texts << cellText(columns[i], sums[i]);
             right.push_back(columns[i].kind == ColumnKind::Amount);
         }
-        GridSumExecute(texts, right, gridKar, gridSuma);
+        GridSumExecute(texts, right, gridKar_, gridSuma_);
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
@@ -354,8 +354,8 @@ void RegisterPage::sumsExecute()
 void RegisterPage::cbFSumuj_Click()
 {
     setUpdatesEnabled(false);
-    sumsShown_ = cbFSumuj->isChecked();
-    GridSumActivate(sumsShown_, gridKar, pboxSuma, gridSuma, 30);
+    sumsShown_ = cbFSumuj_->isChecked();
+    GridSumActivate(sumsShown_, gridKar_, pboxSuma_, gridSuma_, 30);
     if (sumsShown_ && app_.gBaseDb) sumsExecute();
     picKartoteka_Resize();
     setUpdatesEnabled(true);
@@ -365,15 +365,15 @@ void RegisterPage::KartotekaZaplacono(bool zaplacono)
 {
     const int row = currentRow();
     if (row < 0 || !app_.gBaseDb || app_.gBazaPar.BazaOdczyt) return;
-    markPaid(*app_.gBaseDb, dataKar->rowid(row), zaplacono);
-    dataKar->reread(row);
+    markPaid(*app_.gBaseDb, dataKar_->rowid(row), zaplacono);
+    dataKar_->reread(row);
     cbFSumuj_Click();
     WykresOdswiez(app_);
 }
 
 int RegisterPage::currentRow() const
 {
-    const QModelIndex i = gridKar->currentIndex();
+    const QModelIndex i = gridKar_->currentIndex();
     return i.isValid() ? i.row() : -1;
 }
 
@@ -384,8 +384,8 @@ void RegisterPage::preparePopup()
     const bool hasRow = row >= 0;
     bool paid = false;
     if (hasRow) {
-        const db::Value& zaplacono = dataKar->value(row, "Zaplacono");
-        const db::Value& doZaplaty = dataKar->value(row, "DoZaplaty");
+        const db::Value& zaplacono = dataKar_->value(row, "Zaplacono");
+        const db::Value& doZaplaty = dataKar_->value(row, "DoZaplaty");
         paid = !zaplacono.isNull() && !doZaplaty.isNull() && zaplacono.toDecimal() == doZaplaty.toDecimal();
     }
     // Payments are not recorded on an archive database.
@@ -398,22 +398,22 @@ void RegisterPage::preparePopup()
 void RegisterPage::gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos)
 {
     if (button != Qt::RightButton || !popup_.menu) return;
-    const QModelIndex at = gridKar->indexAt(pos);
-    if (at.isValid()) gridKar->selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    const QModelIndex at = gridKar_->indexAt(pos);
+    if (at.isValid()) gridKar_->selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
     preparePopup();
-    popup_.menu->popup(gridKar->viewport()->mapToGlobal(pos));
+    popup_.menu->popup(gridKar_->viewport()->mapToGlobal(pos));
 }
 
 bool RegisterPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == gridKar->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == gridKar_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() == Qt::RightButton) {
             gridKar_MouseDown(e->button(), e->position().toPoint());
             return true;
         }
-    } else if (watched == pboxSuma && event->type() == QEvent::Resize) {
-        pboxSuma_Resize(pboxSuma, gridSuma, scrSuma, lineSuma);
+    } else if (watched == pboxSuma_ && event->type() == QEvent::Resize) {
+        pboxSuma_Resize(pboxSuma_, gridSuma_, scrSuma_, lineSuma_);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -422,17 +422,17 @@ void RegisterPage::KarMarkAll()
 {
     ui::BusyPointer busy;
     StatusInfo(QStringLiteral("Zaznaczanie wierszy..."));
-    const int first = gridKar->verticalScrollBar()->value();
-    const QModelIndex current = gridKar->currentIndex();
+    const int first = gridKar_->verticalScrollBar()->value();
+    const QModelIndex current = gridKar_->currentIndex();
     // Every listed row, by the list's length: the rows not read yet are counted, not read.
     try {
-        dataKar->countRest();
+        dataKar_->countRest();
     } catch (...) {
         // As the list stands: the rows listed so far are marked.
     }
-    gridKar->selectAll();
-    gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-    gridKar->verticalScrollBar()->setValue(first);
+    gridKar_->selectAll();
+    gridKar_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    gridKar_->verticalScrollBar()->setValue(first);
     StatusInfo(QString());
 }
 
@@ -440,8 +440,8 @@ void RegisterPage::KarCopyClipboard()
 {
     StatusInfo(QStringLiteral("Kopiowanie wierszy do schowka...."));
     ui::BusyPointer busy;
-    const int first = gridKar->verticalScrollBar()->value();
-    const QModelIndex current = gridKar->currentIndex();
+    const int first = gridKar_->verticalScrollBar()->value();
+    const QModelIndex current = gridKar_->currentIndex();
     // Each row read as it is copied; parts passed are let go on the way. The window keeps
     // painting meanwhile, the user's clicks and keys held back until the copy is done.
     const std::vector<int> rows = marked_;
@@ -452,14 +452,14 @@ void RegisterPage::KarCopyClipboard()
             ui::repaintNow();
             painted.restart();
         }
-        if (k % LazyQueryModel::kPart == 0) dataKar->letGo();
-        return dataKar->row(rows[size_t(k)]);
+        if (k % LazyQueryModel::kPart == 0) dataKar_->letGo();
+        return dataKar_->row(rows[size_t(k)]);
     });
     // Reading every row filled the connection's cache with pages no next step needs.
     if (app_.gBaseDb) app_.gBaseDb->releaseCache();
-    gridKar->clearSelection();
-    gridKar->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-    gridKar->verticalScrollBar()->setValue(first);
+    gridKar_->clearSelection();
+    gridKar_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    gridKar_->verticalScrollBar()->setValue(first);
     // The text as it is, in the form the clipboard hands on: nothing is converted or copied
     // again, neither now nor when it is pasted.
     auto* data = new QMimeData;
@@ -473,17 +473,17 @@ void RegisterPage::KarCopyClipboard()
 void RegisterPage::resizeEvent(QResizeEvent*)
 {
     picKartoteka_Resize();
-    if (sumsShown_) GridSumResize(0, gridKar, pboxSuma, gridSuma);
+    if (sumsShown_) GridSumResize(0, gridKar_, pboxSuma_, gridSuma_);
 }
 
 void RegisterPage::picKartoteka_Resize()
 {
-    setWidth(gridKar, widthOf(this) - 2 * leftOf(gridKar) - 120);
-    setHeight(gridKar, heightOf(this) - topOf(gridKar) - 220);
-    setWidth(fraFiltr, widthOf(gridKar));
-    setWidth(pboxSuma, widthOf(gridKar) + 30);
+    setWidth(gridKar_, widthOf(this) - 2 * leftOf(gridKar_) - 120);
+    setHeight(gridKar_, heightOf(this) - topOf(gridKar_) - 220);
+    setWidth(fraFiltr_, widthOf(gridKar_));
+    setWidth(pboxSuma_, widthOf(gridKar_) + 30);
     if (sumsShown_) {
-        setHeight(gridKar, heightOf(gridKar) - heightOf(pboxSuma));
-        setTop(pboxSuma, topOf(gridKar) + heightOf(gridKar));
+        setHeight(gridKar_, heightOf(gridKar_) - heightOf(pboxSuma_));
+        setTop(pboxSuma_, topOf(gridKar_) + heightOf(gridKar_));
     }
 }

@@ -27,19 +27,17 @@ public:
     explicit RegisterPage(App& app, QWidget* parent = nullptr);
     App& app() const { return app_; }
 
-    QGroupBox* fraFiltr;
-    QorCombo* cmbFDokument;
-    QLineEdit* txtFNazwa;
-    QorCombo* cmbFPlatfor;
-    QorCombo* cmbFMiesiac;
-    QCheckBox* cbFNiezaplacone;  // object name "cbFNiezapłacone"
-    QCheckBox* cbFSumuj;
-    QTableView* gridKar;
-    RegisterModel* dataKar;
-    QWidget* pboxSuma;
-    QTableWidget* gridSuma;
-    QScrollBar* scrSuma;
-    QFrame* lineSuma;
+    // The filters, the grid with its rows and the sums row, by their names in the program.
+    QorCombo* cmbFDokument() const { return cmbFDokument_; }
+    QLineEdit* txtFNazwa() const { return txtFNazwa_; }
+    QorCombo* cmbFPlatfor() const { return cmbFPlatfor_; }
+    QorCombo* cmbFMiesiac() const { return cmbFMiesiac_; }
+    QCheckBox* cbFNiezaplacone() const { return cbFNiezaplacone_; }
+    QCheckBox* cbFSumuj() const { return cbFSumuj_; }
+    QTableView* gridKar() const { return gridKar_; }
+    RegisterModel* dataKar() const { return dataKar_; }
+    QWidget* pboxSuma() const { return pboxSuma_; }
+    QTableWidget* gridSuma() const { return gridSuma_; }
 
     // The grid's popup menu (mnuPopKar) and its items, which the main window owns.
     struct Popup {
@@ -113,6 +111,21 @@ private:
     void restorePlace();
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void print(const QString& action);
+
+    // Controls, by their names in the program (their object names).
+    QGroupBox* fraFiltr_;
+    QorCombo* cmbFDokument_;
+    QLineEdit* txtFNazwa_;
+    QorCombo* cmbFPlatfor_;
+    QorCombo* cmbFMiesiac_;
+    QCheckBox* cbFNiezaplacone_;  // object name "cbFNiezapłacone"
+    QCheckBox* cbFSumuj_;
+    QTableView* gridKar_;
+    RegisterModel* dataKar_;
+    QWidget* pboxSuma_;
+    QTableWidget* gridSuma_;
+    QScrollBar* scrSuma_;
+    QFrame* lineSuma_;
 
     App& app_;
     Popup popup_;

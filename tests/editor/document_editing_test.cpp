@@ -78,7 +78,7 @@ TEST_F(EditingFixture, TypedInvoiceSavedWithCtrlEnterIsStoredListedAndANewOneSta
     ASSERT_GE(currentRow(), 0);
     EXPECT_EQ(rows->numer(currentRow()), today(1));
     EXPECT_EQ(rows->index(currentRow(), DocumentListModel::RazBrutto).data().toString(), "31,84");
-    EXPECT_TRUE(page->toolZapiszDrukuj->isEnabled());
+    EXPECT_TRUE(page->toolZapiszDrukuj()->isEnabled());
     EXPECT_EQ(controls(form).txtNumer->text(), today(2));
     EXPECT_TRUE(controls(form).txtNazkon->text().isEmpty());
     EXPECT_EQ(controls(form).dataPoz->rowCount(), t.app.gPrgPar.TabPozLicz);
@@ -185,7 +185,7 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
     EXPECT_EQ(controls(form).txtUwagi->toPlainText(), "pilne");
     EXPECT_EQ(controls(form).txtRazBrutto->value(), dec("8560"));
     EXPECT_EQ(controls(form).dataPoz->rowCount(), 1);
-    EXPECT_TRUE(page->toolEdycjaPodglad->isEnabled());
+    EXPECT_TRUE(page->toolEdycjaPodglad()->isEnabled());
     // Leaving the issue date of a stored document never changes its number.
     controls(form).txtDatawyst->setFocus();
     controls(form).txtNazkon->setFocus();
@@ -204,7 +204,7 @@ TEST_F(EditingFixture, DoubleClickEditsAStoredDocumentUnderItsNumberAndKeepsItPa
     doubleClickRow(0);
     EXPECT_TRUE(controls(form).labPoprawa->isHidden());
     EXPECT_TRUE(controls(form).txtNazkon->text().isEmpty());
-    EXPECT_FALSE(page->toolEdycjaPodglad->isEnabled());
+    EXPECT_FALSE(page->toolEdycjaPodglad()->isEnabled());
 }
 
 TEST_F(EditingFixture, CorrectionTypedFromTheInvoiceItCorrects)
@@ -378,7 +378,7 @@ TEST_F(EditingFixture, ToolbarSavesAndAnArchiveDatabaseSavesNothing)
     open();
     typeSeller();
     typeRow(0, "Owies", "2", "kg", "5", "7");
-    page->toolZapiszZapisz->trigger();
+    page->toolZapiszZapisz()->trigger();
     ASSERT_TRUE(answers.seen.empty()) << answers.texts().join(" | ").toStdString();
     EXPECT_EQ(t.db().scalar("SELECT count(*) FROM fadok").toInt(), 1);
     EXPECT_EQ(rows->numer(currentRow()), today(1));

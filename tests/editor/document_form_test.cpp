@@ -42,7 +42,7 @@ struct Window {
     explicit Window(App& app, QSize size = {1024, 700})
     {
         pages = std::make_unique<MainPages>(app);
-        form = pages->picWprowadzanie->picDokument;
+        form = pages->picWprowadzanie->picDokument();
         pages->Form_Load();
         pages->resize(size);
         pages->show();
@@ -168,7 +168,7 @@ TEST_F(FormFixture, ArchiveDatabaseCannotBeChangedButItsPagesCanBeBrowsed)
     t.db().execute("INSERT INTO dopoz (Stanowisko, Pozycja, Nazwa, Ilosc) VALUES (0, 1, 'Owies', 10000)");
     Window w(t.app);
     EXPECT_TRUE(t.app.gBazaPar.BazaOdczyt);
-    EXPECT_FALSE(w.pages->picWprowadzanie->toolZapiszZapisz->isEnabled());
+    EXPECT_FALSE(w.pages->picWprowadzanie->toolZapiszZapisz()->isEnabled());
     auto* grid = w.find<PositionGrid>("gridPoz");
     grid->setCurrentIndex(grid->model()->index(0, PositionModel::Ilosc));
     grid->setFocus();
@@ -194,7 +194,7 @@ TEST_F(FormFixture, ArchiveDatabaseCannotBeChangedButItsPagesCanBeBrowsed)
 
     BaseParSave(t.app, t.db(), "BazaOdczyt", "0");  // another database: saving again
     w.pages->Przylacz();
-    EXPECT_TRUE(w.pages->picWprowadzanie->toolZapiszZapisz->isEnabled());
+    EXPECT_TRUE(w.pages->picWprowadzanie->toolZapiszZapisz()->isEnabled());
 }
 
 TEST_F(FormFixture, RestartRestoresTheEditedDocumentWithItsFund)
@@ -261,10 +261,10 @@ TEST_F(FormFixture, RestoredCorrectionIsNotOverwrittenByTheCorrectedInvoice)
     ASSERT_TRUE(ZapiszDoBufora(t.app, h));
 
     auto pages = std::make_unique<MainPages>(t.app);
-    QSignalSpy loads(pages->picWprowadzanie->picDokument, &DocumentForm::korygowanyWybrany);
+    QSignalSpy loads(pages->picWprowadzanie->picDokument(), &DocumentForm::korygowanyWybrany);
     pages->Form_Load();
     pages->Przylacz();
-    DocumentForm* form = pages->picWprowadzanie->picDokument;
+    DocumentForm* form = pages->picWprowadzanie->picDokument();
     EXPECT_EQ(loads.count(), 0);
     EXPECT_EQ(controls(form).cmbDokument->boundValue().toString(), "KFR");
     EXPECT_EQ(controls(form).cmbKornum->boundValue().toString(), "1/04/2024");

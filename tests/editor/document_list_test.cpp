@@ -18,8 +18,8 @@ struct ListWidgetFixture : ::testing::Test {
     Answers answers;
     EntryPage page{t.app};
     DocumentEditing editing{t.app, &page};
-    QTableView* lst = page.lstDok;
-    DocumentListModel* rows = page.lstDokRows;
+    QTableView* lst = page.lstDok();
+    DocumentListModel* rows = page.lstDokRows();
 
     void add(const QString& numer, const QDate& date)
     {

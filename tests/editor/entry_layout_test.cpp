@@ -95,7 +95,7 @@ struct LayoutFixture : EditingFixture {
             EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString();
             EXPECT_LT(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)), tabs->tabRect(i).width());
         }
-        for (QToolBar* bar : {page->toolEdycja, page->toolZapisz})
+        for (QToolBar* bar : {page->toolEdycja(), page->toolZapisz()})
             for (QAction* a : bar->actions()) {
                 QWidget* b = bar->widgetForAction(a);
                 ASSERT_TRUE(b && b->isVisible()) << a->objectName().toStdString() << " pushed off its toolbar";

@@ -97,7 +97,7 @@ TEST_F(MenusFixture, PrintAndPreviewKeysFireOnlyWhileTheirButtonsAllowThem)
         QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
         QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
         EXPECT_EQ(answers.dialogs, row);  // the printer dialog
-        EXPECT_EQ(page->picPodglad->isHidden(), row == 0);
+        EXPECT_EQ(page->picPodglad()->isHidden(), row == 0);
     }
 }
 
@@ -139,7 +139,7 @@ TEST_F(MenusFixture, DeletingRefreshesTheListTheNumberTheRegisterAndTheChart)
     window->mnuPopKarUsun->trigger();
     EXPECT_EQ(answers.last(), "Dokument FR  " + today(2) + " zostanie usunięty z kartoteki. Usunąć dokument?");
     EXPECT_EQ(listed(), QStringList({"<Nowy dokument>", "FR  " + today(1)}));
-    EXPECT_EQ(pages->picKartoteka->dataKar->rowCount(), 1);
+    EXPECT_EQ(pages->picKartoteka->dataKar()->rowCount(), 1);
     EXPECT_LT(chart->grid().values[QDate::currentDate().month() - 1][0], before);
     // What the form holds is a new document now, under the number that is free again.
     EXPECT_FALSE(form->editState().poprawa());

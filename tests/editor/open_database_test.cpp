@@ -41,7 +41,7 @@ TEST(OpenDatabase, MenuOpenAttachesTheChosenFileAndRemembersIt)
     EXPECT_EQ(first.app.gPrgPar.BazaPlik, first.path);
 
     // What the clerk typed stays in the first database's buffer.
-    auto* form = w.pages()->picWprowadzanie->picDokument;
+    auto* form = w.pages()->picWprowadzanie->picDokument();
     controls(form).txtNazkon->setText("Jan Kowalski");
     r.dialog = [&](QDialog& d) {
         if (auto* fd = qobject_cast<QFileDialog*>(&d)) {
@@ -137,7 +137,7 @@ TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfter
     EXPECT_FALSE(w->mnuBazaWlas->isEnabled());
     EXPECT_EQ(fileBytes(damaged), atMessage);
 
-    FormControls(w->pages()->picWprowadzanie->picDokument).txtNazkon->setText("Jan Kowalski");
+    FormControls(w->pages()->picWprowadzanie->picDokument()).txtNazkon->setText("Jan Kowalski");
     w->close();
     w.reset();
     first.app.mainFrame = nullptr;

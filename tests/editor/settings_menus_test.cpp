@@ -56,7 +56,7 @@ struct SettingsMenus : ::testing::Test {
     void open()
     {
         window = openMainWindow(t.app, {1280, 800}, true);
-        form = window->pages()->picWprowadzanie->picDokument;
+        form = window->pages()->picWprowadzanie->picDokument();
     }
     void TearDown() override { t.app.mainFrame = nullptr; }
 };
@@ -135,7 +135,7 @@ TEST_F(SettingsMenus, TheArchiveLockSwitchesTheChangingCommandsAndLeavesBrowsing
                                       grid->mnuPopPozWstaw};
     const QList<QAction*> browsing = {window->btnWprowadzanie, window->btnKartoteka, window->btnWykres,
                                       window->btnDokument, window->btnPodglad};
-    QTableView* lst = window->pages()->picWprowadzanie->lstDok;
+    QTableView* lst = window->pages()->picWprowadzanie->lstDok();
     auto rightClickStored = [&] {
         QTest::mouseClick(lst->viewport(), Qt::RightButton, {}, lst->visualRect(lst->model()->index(1, 0)).center());
         window->mnuPopKartoteka->hide();

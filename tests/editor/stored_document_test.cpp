@@ -123,16 +123,16 @@ TEST_F(StoredDocumentFixture, ACancelledOpenLeavesTheWindowAndTheEditAsTheyWere)
     ASSERT_EQ(asked, 1);
     ASSERT_FALSE(window->btnPodglad->isEnabled());
     RegisterPage* kartoteka = pages->picKartoteka;
-    ASSERT_EQ(kartoteka->dataKar->rowCount(), 1);
-    kartoteka->gridKar->setCurrentIndex(kartoteka->dataKar->index(0, 2));
-    SideList* slo = form->sideList();
+    ASSERT_EQ(kartoteka->dataKar()->rowCount(), 1);
+    kartoteka->gridKar()->setCurrentIndex(kartoteka->dataKar()->index(0, 2));
+    SideList* slo = pages->picWprowadzanie->sideList();
     const QString shown = slo->Caption();
     ASSERT_EQ(slo->Tag(), "Kontrahenci");
     openFromMenu(QString());
     EXPECT_EQ(int(answers.seen.size()), asked);
     EXPECT_FALSE(window->btnPodglad->isEnabled());
     // The register, its current row and the side list as they were.
-    EXPECT_EQ(kartoteka->dataKar->rowCount(), 1);
+    EXPECT_EQ(kartoteka->dataKar()->rowCount(), 1);
     EXPECT_EQ(kartoteka->currentRow(), 0);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(slo->Caption(), shown);
@@ -161,7 +161,7 @@ TEST_F(StoredDocumentFixture, LettingGoOfAHeldFileKeepsTheTypedDocument)
     window = openMainWindow(t.app, {1280, 800}, true);
     pages = window->pages();
     page = pages->picWprowadzanie;
-    form = page->picDokument;
+    form = page->picDokument();
     type(controls(form).txtNazkon, "Nowak");
     typeCell(form->positionGrid(), 0, PositionModel::Nazwa, "Owies");
     ASSERT_TRUE(form->ZapiszDoBufora(false));

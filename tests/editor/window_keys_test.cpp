@@ -132,7 +132,7 @@ TEST_F(KeysFixture, CtrlEnterOnTheRegisterPageSavesTheEnteredDocument)
     typeSeller();
     typeRow(0, "Owies", "2", "kg", "5", "7");
     window->btnKartoteka->trigger();
-    press(pages->picKartoteka->txtFNazwa, Qt::Key_Return, Qt::ControlModifier);
+    press(pages->picKartoteka->txtFNazwa(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(stored(), 1);
     EXPECT_TRUE(page->isHidden()) << "the register stays shown";
 }

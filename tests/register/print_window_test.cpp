@@ -40,15 +40,15 @@ struct PrintWindowFixture : ReportFixture {
     {
         window = openMainWindow(app, {1280, 860});
         page = window->pages()->picWprowadzanie;
-        preview = page->picPodglad;
+        preview = page->picPodglad();
     }
     // Selects the document list's row of `numer` as a click does.
     void selectRow(const QString& numer)
     {
-        QTableView* lst = page->lstDok;
-        for (int i = 0; i < page->lstDokRows->rowCount(); ++i)
-            if (page->lstDokRows->numer(i) == numer) {
-                QRect r = lst->visualRect(page->lstDokRows->index(i, 0));
+        QTableView* lst = page->lstDok();
+        for (int i = 0; i < page->lstDokRows()->rowCount(); ++i)
+            if (page->lstDokRows()->numer(i) == numer) {
+                QRect r = lst->visualRect(page->lstDokRows()->index(i, 0));
                 QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, r.center());
                 window->pages()->dokumenty->lista()->lstDok_Click();
                 return;
@@ -107,8 +107,8 @@ TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
     EXPECT_DOUBLE_EQ(widget->zoomFactor(), 1.0);
     // The next preview keeps the pressed zoom.
     selectRow(faktura.Numer);
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
-                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
+    QTest::mouseDClick(page->lstDok()->viewport(), Qt::LeftButton, {},
+                       page->lstDok()->visualRect(page->lstDok()->currentIndex()).center());
     QApplication::processEvents();
     EXPECT_EQ(viewer->pageCount(), 1);
     EXPECT_EQ(widget->zoomMode(), QPrintPreviewWidget::CustomZoom);
@@ -127,7 +127,7 @@ TEST_F(PrintWindowFixture, SaveToolbarPrintsOnlyADocumentItStoredAndSavesThePrev
 {
     recordPrints();
     open();
-    DocumentForm* form = page->picDokument;
+    DocumentForm* form = page->picDokument();
     const int stored = t.db().scalar("SELECT count(*) FROM fadok").toInt();
     // Refused (no seller): nothing is printed, not even the document selected before.
     selectRow(faktura.Numer);

@@ -49,13 +49,13 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     QStringList listed()
     {
         QStringList numbers;
-        for (int r = 0; r < page->dataKar->rowCount(); ++r) numbers << page->dataKar->value(r, "Numer").toText();
+        for (int r = 0; r < page->dataKar()->rowCount(); ++r) numbers << page->dataKar()->value(r, "Numer").toText();
         return numbers;
     }
     int rowOf(const QString& numer) { return int(listed().indexOf(numer)); }
     QString sum(int column)
     {
-        return page->gridSuma->item(0, column) ? page->gridSuma->item(0, column)->text() : QString();
+        return page->gridSuma()->item(0, column) ? page->gridSuma()->item(0, column)->text() : QString();
     }
     OptDecimal paid(const QString& numer)
     {
@@ -64,14 +64,14 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     void choose(QorCombo* c, const QString& text) { c->setCurrentIndex(c->findText(text)); }
     void rightClick(int row)
     {
-        const QRect cell = page->gridKar->visualRect(page->dataKar->index(row, 1));
-        const QPoint at = row < 0 ? QPoint(5, page->gridKar->viewport()->height() - 5) : cell.center();
-        QTest::mouseClick(page->gridKar->viewport(), Qt::RightButton, {}, at);
+        const QRect cell = page->gridKar()->visualRect(page->dataKar()->index(row, 1));
+        const QPoint at = row < 0 ? QPoint(5, page->gridKar()->viewport()->height() - 5) : cell.center();
+        QTest::mouseClick(page->gridKar()->viewport(), Qt::RightButton, {}, at);
         window->mnuPopKar->hide();
     }
     void markByHand(int row)
     {
-        QHeaderView* h = page->gridKar->verticalHeader();
+        QHeaderView* h = page->gridKar()->verticalHeader();
         // In the middle of the record selector: its edges are the header's resize handles.
         QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           QPoint(5, h->sectionViewportPosition(row) + h->sectionSize(row) / 2));
@@ -95,7 +95,7 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
     }
     void sumuj(bool on)
     {
-        if (page->cbFSumuj->isChecked() != on) QTest::mouseClick(page->cbFSumuj, Qt::LeftButton);
+        if (page->cbFSumuj()->isChecked() != on) QTest::mouseClick(page->cbFSumuj(), Qt::LeftButton);
     }
 };
 
@@ -104,62 +104,62 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
 TEST_F(RegisterWindow, FiltersApplyWhenChosenOrOnEnterAndEachListGoesBackToAll)
 {
     EXPECT_EQ(listed().size(), 6);
-    EXPECT_EQ(page->cmbFDokument->itemText(0), "(wszystkie)");
+    EXPECT_EQ(page->cmbFDokument()->itemText(0), "(wszystkie)");
     QStringList forms;
-    for (int i = 0; i < page->cmbFPlatfor->count(); ++i) forms << page->cmbFPlatfor->itemText(i).toLower();
+    for (int i = 0; i < page->cmbFPlatfor()->count(); ++i) forms << page->cmbFPlatfor()->itemText(i).toLower();
     EXPECT_EQ(forms, QStringList({"(wszystkie)", QString::fromUtf8("gotówka"), "przelew"}));
 
-    page->txtFNazwa->setFocus();
-    typeText(page->txtFNazwa, "jan");
+    page->txtFNazwa()->setFocus();
+    typeText(page->txtFNazwa(), "jan");
     EXPECT_EQ(listed().size(), 6) << "typing alone refreshes nothing";
-    QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
+    QTest::keyClick(page->txtFNazwa(), Qt::Key_Return);
     EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024", "1/01/2023"}));
-    QTest::mouseClick(page->cbFNiezaplacone, Qt::LeftButton);
+    QTest::mouseClick(page->cbFNiezaplacone(), Qt::LeftButton);
     EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024"}));
-    choose(page->cmbFMiesiac, "02.2024");
+    choose(page->cmbFMiesiac(), "02.2024");
     EXPECT_EQ(listed(), QStringList({"10/02/2024"}));
-    choose(page->cmbFDokument, "KFR");
+    choose(page->cmbFDokument(), "KFR");
     EXPECT_TRUE(listed().isEmpty());
-    for (QorCombo* c : {page->cmbFDokument, page->cmbFMiesiac}) choose(c, "(wszystkie)");
+    for (QorCombo* c : {page->cmbFDokument(), page->cmbFMiesiac()}) choose(c, "(wszystkie)");
     EXPECT_EQ(listed(), QStringList({"11/03/2024", "10/02/2024"}));
-    choose(page->cmbFPlatfor, QString::fromUtf8("gotówka"));
+    choose(page->cmbFPlatfor(), QString::fromUtf8("gotówka"));
     EXPECT_EQ(listed(), QStringList({"10/02/2024"}));
 }
 
 TEST_F(RegisterWindow, SumsRowSitsUnderTheGridAndFollowsFiltersWidthsAndScrolling)
 {
-    const QRect full = page->gridKar->geometry();
+    const QRect full = page->gridKar()->geometry();
     sumuj(true);
-    ASSERT_TRUE(page->pboxSuma->isVisible());
-    EXPECT_EQ(page->pboxSuma->y(), page->gridKar->geometry().bottom() + 1);
-    EXPECT_EQ(page->pboxSuma->geometry().bottom(), full.bottom());
-    EXPECT_EQ(page->gridSuma->mapTo(page, QPoint(0, 0)).x(), page->gridKar->x());
+    ASSERT_TRUE(page->pboxSuma()->isVisible());
+    EXPECT_EQ(page->pboxSuma()->y(), page->gridKar()->geometry().bottom() + 1);
+    EXPECT_EQ(page->pboxSuma()->geometry().bottom(), full.bottom());
+    EXPECT_EQ(page->gridSuma()->mapTo(page, QPoint(0, 0)).x(), page->gridKar()->x());
     EXPECT_EQ(sum(1), "Razem");
     EXPECT_EQ(sum(11), "1 390,75");
     EXPECT_EQ(sum(14), "279,75");
     EXPECT_EQ(sum(15), "");
 
-    page->txtFNazwa->setText("jan");
-    page->txtFNazwa->setFocus();
-    QTest::keyClick(page->txtFNazwa, Qt::Key_Return);
+    page->txtFNazwa()->setText("jan");
+    page->txtFNazwa()->setFocus();
+    QTest::keyClick(page->txtFNazwa(), Qt::Key_Return);
     EXPECT_EQ(sum(11), "1 207,25");
 
-    page->gridKar->horizontalHeader()->resizeSection(6, 321);
-    EXPECT_EQ(page->gridSuma->columnWidth(6), 321);
-    page->gridKar->setColumnHidden(4, true);
-    EXPECT_EQ(page->gridSuma->columnWidth(4), 0);
-    for (int i = 0; i < 21; ++i) EXPECT_EQ(page->gridSuma->columnWidth(i), page->gridKar->columnWidth(i)) << i;
+    page->gridKar()->horizontalHeader()->resizeSection(6, 321);
+    EXPECT_EQ(page->gridSuma()->columnWidth(6), 321);
+    page->gridKar()->setColumnHidden(4, true);
+    EXPECT_EQ(page->gridSuma()->columnWidth(4), 0);
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(page->gridSuma()->columnWidth(i), page->gridKar()->columnWidth(i)) << i;
     // The columns are wider than the window: the sums row's scroll bar moves both grids.
-    page->gridSuma->horizontalScrollBar()->setValue(250);
-    EXPECT_EQ(page->gridKar->horizontalScrollBar()->value(), 250);
-    EXPECT_EQ(page->gridSuma->horizontalScrollBar()->maximum(), page->gridKar->horizontalScrollBar()->maximum());
+    page->gridSuma()->horizontalScrollBar()->setValue(250);
+    EXPECT_EQ(page->gridKar()->horizontalScrollBar()->value(), 250);
+    EXPECT_EQ(page->gridSuma()->horizontalScrollBar()->maximum(), page->gridKar()->horizontalScrollBar()->maximum());
     // A current cell moved to the right edge drags the sums row along.
-    page->gridKar->scrollTo(page->dataKar->index(0, 20));
-    EXPECT_EQ(page->gridSuma->horizontalScrollBar()->value(), page->gridKar->horizontalScrollBar()->value());
+    page->gridKar()->scrollTo(page->dataKar()->index(0, 20));
+    EXPECT_EQ(page->gridSuma()->horizontalScrollBar()->value(), page->gridKar()->horizontalScrollBar()->value());
 
     sumuj(false);
-    EXPECT_FALSE(page->pboxSuma->isVisible());
-    EXPECT_EQ(page->gridKar->geometry(), full);
+    EXPECT_FALSE(page->pboxSuma()->isVisible());
+    EXPECT_EQ(page->gridKar()->geometry(), full);
 }
 
 TEST_F(RegisterWindow, PopupMarksTheRowUnderThePointerAndTheSumsAndChartFollow)
@@ -187,7 +187,7 @@ TEST_F(RegisterWindow, PopupMarksTheRowUnderThePointerAndTheSumsAndChartFollow)
     rightClick(rowOf("11/03/2024"));
     window->mnuPopKarZaplacono->trigger();
     EXPECT_EQ(paid("11/03/2024"), dec("999"));
-    EXPECT_EQ(page->dataKar->index(rowOf("11/03/2024"), 14).data().toString(), "999,00");
+    EXPECT_EQ(page->dataKar()->index(rowOf("11/03/2024"), 14).data().toString(), "999,00");
     EXPECT_EQ(sum(14), "1 278,75");
     EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 1171.5);
 
@@ -198,7 +198,7 @@ TEST_F(RegisterWindow, PopupMarksTheRowUnderThePointerAndTheSumsAndChartFollow)
     EXPECT_DOUBLE_EQ(chart->grid().values[2][1], 1049.5);
 
     // A row marked paid stays in the unpaid list until the next refresh.
-    QTest::mouseClick(page->cbFNiezaplacone, Qt::LeftButton);
+    QTest::mouseClick(page->cbFNiezaplacone(), Qt::LeftButton);
     EXPECT_EQ(listed(), QStringList({"12/03/2024", "10/02/2024", "9/12/2023"}));
     rightClick(rowOf("10/02/2024"));
     window->mnuPopKarZaplacono->trigger();
@@ -207,7 +207,7 @@ TEST_F(RegisterWindow, PopupMarksTheRowUnderThePointerAndTheSumsAndChartFollow)
     EXPECT_EQ(listed(), QStringList({"12/03/2024", "9/12/2023"}));
 
     // An empty list offers no row command, and marking touches nothing.
-    choose(page->cmbFMiesiac, "01.2023");
+    choose(page->cmbFMiesiac(), "01.2023");
     ASSERT_TRUE(listed().isEmpty());
     rightClick(-1);
     for (QAction* a : {window->mnuPopKarZaplacono, window->mnuPopKarNieZaplacono, window->mnuPopKarDrukuj2,
@@ -222,21 +222,21 @@ TEST_F(RegisterWindow, TypedPaidAmountIsStoredOrRefusedWithAMessage)
 {
     sumuj(true);
     const int row = rowOf("11/03/2024");
-    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "12,5"));
+    ASSERT_TRUE(typeIntoCell(page->gridKar(), row, 14, "12,5"));
     EXPECT_EQ(paid("11/03/2024"), dec("12.5"));
     EXPECT_EQ(sum(14), "292,25");
-    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "dwanaście"));
+    ASSERT_TRUE(typeIntoCell(page->gridKar(), row, 14, "dwanaście"));
     EXPECT_EQ(paid("11/03/2024"), dec("12.5"));
     ASSERT_FALSE(answers.seen.empty());
     EXPECT_TRUE(answers.last().contains(QString::fromUtf8("nie jest kwotą")));
-    EXPECT_EQ(page->dataKar->index(row, 14).data().toString(), "12,50");
-    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, "0"));
+    EXPECT_EQ(page->dataKar()->index(row, 14).data().toString(), "12,50");
+    ASSERT_TRUE(typeIntoCell(page->gridKar(), row, 14, "0"));
     EXPECT_EQ(paid("11/03/2024"), dec("0"));
-    ASSERT_TRUE(typeIntoCell(page->gridKar, row, 14, ""));
+    ASSERT_TRUE(typeIntoCell(page->gridKar(), row, 14, ""));
     EXPECT_FALSE(paid("11/03/2024"));
     EXPECT_EQ(sum(14), "279,75");
     // Only the paid amount takes typing.
-    EXPECT_FALSE(page->dataKar->flags(page->dataKar->index(row, 11)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(page->dataKar()->flags(page->dataKar()->index(row, 11)) & Qt::ItemIsEditable);
 }
 
 // An archive database takes no payments, neither from the popup nor typed into the paid cell.
@@ -249,16 +249,16 @@ TEST_F(RegisterWindow, AnArchiveDatabaseRecordsNoPayments)
     EXPECT_FALSE(window->mnuPopKarZaplacono->isEnabled());
     EXPECT_TRUE(window->mnuPopKarDrukuj2->isEnabled());
     page->KartotekaZaplacono(true);
-    EXPECT_FALSE(page->dataKar->flags(page->dataKar->index(row, 14)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(page->dataKar->setData(page->dataKar->index(row, 14), "12,5"));
+    EXPECT_FALSE(page->dataKar()->flags(page->dataKar()->index(row, 14)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(page->dataKar()->setData(page->dataKar()->index(row, 14), "12,5"));
     EXPECT_FALSE(paid("11/03/2024"));
 }
 
 TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
 {
     // A click on a cell moves the current row and marks nothing.
-    QTest::mouseClick(page->gridKar->viewport(), Qt::LeftButton, {},
-                      page->gridKar->visualRect(page->dataKar->index(3, 2)).center());
+    QTest::mouseClick(page->gridKar()->viewport(), Qt::LeftButton, {},
+                      page->gridKar()->visualRect(page->dataKar()->index(3, 2)).center());
     EXPECT_EQ(page->currentRow(), 3);
     EXPECT_TRUE(page->markedRows().empty());
 
@@ -270,7 +270,7 @@ TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
     window->mnuKarWierszeKopiuj->trigger();
     EXPECT_EQ(clipboardNumbers(), listed());
     EXPECT_TRUE(page->markedRows().empty());
-    EXPECT_TRUE(page->gridKar->selectionModel()->selectedRows().isEmpty());
+    EXPECT_TRUE(page->gridKar()->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(page->currentRow(), 3);
 
     for (int row : {2, 0, 1}) markByHand(row);
@@ -290,10 +290,10 @@ TEST_F(RegisterWindow, MarkedRowsAreCopiedInTheOrderTheyWereMarked)
 TEST_F(RegisterWindow, EveryRowOfALongListIsMarkedWithoutReadingItAndCopiedInItsOrder)
 {
     storeLongList();
-    ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
+    ASSERT_LT(page->dataKar()->rowCount(), 1206) << "the whole list read at once";
     window->mnuKarWierszeZaznacz->trigger();
     EXPECT_EQ(page->markedRows().size(), 1206u);
-    EXPECT_LT(page->dataKar->heldRows(), 1206);
+    EXPECT_LT(page->dataKar()->heldRows(), 1206);
     window->mnuKarWierszeKopiuj->trigger();
     const QStringList copied = clipboardNumbers();
     EXPECT_EQ(copied, listed());
@@ -304,7 +304,7 @@ TEST_F(RegisterWindow, EveryRowOfALongListIsMarkedWithoutReadingItAndCopiedInIts
 // list longer than its first reading.
 TEST_F(RegisterWindow, KeysAndTheScrollBarReachTheLastDocument)
 {
-    QTableView* grid = page->gridKar;
+    QTableView* grid = page->gridKar();
     const std::pair<const char*, std::function<void()>> moves[] = {
         {"Ctrl+End", [&] { QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier); }},
         {"scroll bar",
@@ -315,7 +315,7 @@ TEST_F(RegisterWindow, KeysAndTheScrollBarReachTheLastDocument)
          }},
         {"Page Down held",
          [&] {
-             for (int i = 0; i < 200 && page->currentRow() < page->dataKar->rowCount() - 1; ++i)
+             for (int i = 0; i < 200 && page->currentRow() < page->dataKar()->rowCount() - 1; ++i)
                  QTest::keyClick(grid, Qt::Key_PageDown);
          }},
     };
@@ -324,11 +324,11 @@ TEST_F(RegisterWindow, KeysAndTheScrollBarReachTheLastDocument)
         db().execute("DELETE FROM fadok WHERE Numer LIKE '%/2015' OR Numer LIKE '%/2016' OR Numer LIKE '%/2017'");
         storeLongList();
         grid->setFocus();  // no cell current yet
-        ASSERT_LT(page->dataKar->rowCount(), 1206) << "the whole list read at once";
+        ASSERT_LT(page->dataKar()->rowCount(), 1206) << "the whole list read at once";
         move();
-        EXPECT_EQ(page->dataKar->rowCount(), 1206);
+        EXPECT_EQ(page->dataKar()->rowCount(), 1206);
         EXPECT_EQ(grid->rowAt(grid->viewport()->height() - 2), 1205);
-        EXPECT_EQ(page->dataKar->value(1205, "Numer").toText(), "1/01/2015");
+        EXPECT_EQ(page->dataKar()->value(1205, "Numer").toText(), "1/01/2015");
         if (std::string(name) != "scroll bar") {
             EXPECT_EQ(page->currentRow(), 1205);
         }
@@ -375,16 +375,16 @@ TEST_F(RegisterWindow, ChartDrawsZerosWithoutAYearAndFollowsItsChoices)
 
 TEST_F(RegisterWindow, SaveRefillsTheListsAndRefreshesRegisterAndChart)
 {
-    choose(page->cmbFMiesiac, "03.2024");
+    choose(page->cmbFMiesiac(), "03.2024");
     choose(chart->cmbWRok, "2024");
     choose(chart->cmbWRodzaj, "Zakupy brutto + vat + netto");
     bufferDocument(t.app, invoiceHeader("1/01/2025", QDate(2025, 1, 7)), {{"Pszenica", "100", "kg", "2", "7"}});
     ASSERT_TRUE(window->pages()->dokumenty->ZapiszDokument());
-    EXPECT_EQ(page->cmbFMiesiac->itemText(1), "01.2025");
-    EXPECT_EQ(page->cmbFMiesiac->currentText(), "03.2024") << "the choice is kept";
+    EXPECT_EQ(page->cmbFMiesiac()->itemText(1), "01.2025");
+    EXPECT_EQ(page->cmbFMiesiac()->currentText(), "03.2024") << "the choice is kept";
     EXPECT_EQ(chart->cmbWRok->itemText(0), "2025");
     EXPECT_EQ(chart->cmbWRok->currentText(), "2024");
-    choose(page->cmbFMiesiac, "(wszystkie)");
+    choose(page->cmbFMiesiac(), "(wszystkie)");
     EXPECT_EQ(listed().first(), "1/01/2025");
     choose(chart->cmbWRok, "2025");
     EXPECT_DOUBLE_EQ(chart->grid().values[0][0], 214);
@@ -405,7 +405,7 @@ TEST_F(RegisterWindow, FailuresAreReportedAndNothingElseStops)
     EXPECT_EQ(answers.dialogs, 1);
     sumuj(true);
     EXPECT_EQ(answers.dialogs, 2);
-    EXPECT_TRUE(page->pboxSuma->isVisible());
+    EXPECT_TRUE(page->pboxSuma()->isVisible());
 
     bufferDocument(t.app, invoiceHeader("1/07/2031", QDate(2031, 7, 1)), {{"Pszenica", "1", "kg", "2", "7"}});
     EXPECT_TRUE(window->pages()->dokumenty->ZapiszDokument());
@@ -417,7 +417,7 @@ TEST_F(RegisterWindow, FailuresAreReportedAndNothingElseStops)
 TEST_F(RegisterWindow, DetachingLetsGoOfTheRows)
 {
     window->Odlacz();
-    EXPECT_EQ(page->dataKar->rowCount(), 0);
+    EXPECT_EQ(page->dataKar()->rowCount(), 0);
 }
 
 // The register's rows change as Qt's model tester expects: read, a part read at the end, the rest
@@ -429,7 +429,7 @@ TEST_F(RegisterWindow, EveryChangeOfTheRowsKeepsToTheModelProtocol)
                  "d(i, m) AS (SELECT i, date('2015-01-01', '+' || (i / 400) || ' months') FROM n) "
                  "INSERT INTO fadok (Inddok, Numer, Datawyst, RazBrutto) SELECT 'FR', (i % 400 + 1) || '/' || "
                  "strftime('%m/%Y', m), date(m, '+' || (i % 28) || ' days'), 100 FROM d");
-    RegisterModel* model = page->dataKar;
+    RegisterModel* model = page->dataKar();
     ModelProtocol protocol(model);
     page->KartotekaOdswiez();
     model->fetchNext();

@@ -66,9 +66,9 @@ struct EditingWindow {
         window = openMainWindow(t.app);
         pages = window->pages();
         page = pages->picWprowadzanie;
-        form = page->picDokument;
-        lst = page->lstDok;
-        rows = page->lstDokRows;
+        form = page->picDokument();
+        lst = page->lstDok();
+        rows = page->lstDokRows();
         editing = pages->dokumenty;
     }
     void type(QWidget* w, const QString& text)

@@ -24,10 +24,10 @@ namespace {
 bool selectRow(MainWindow& window, const QString& numer)
 {
     EntryPage* page = window.pages()->picWprowadzanie;
-    for (int i = 0; i < page->lstDokRows->rowCount(); ++i)
-        if (page->lstDokRows->numer(i) == numer) {
-            const QRect r = page->lstDok->visualRect(page->lstDokRows->index(i, 0));
-            QTest::mouseClick(page->lstDok->viewport(), Qt::LeftButton, {}, r.center());
+    for (int i = 0; i < page->lstDokRows()->rowCount(); ++i)
+        if (page->lstDokRows()->numer(i) == numer) {
+            const QRect r = page->lstDok()->visualRect(page->lstDokRows()->index(i, 0));
+            QTest::mouseClick(page->lstDok()->viewport(), Qt::LeftButton, {}, r.center());
             window.pages()->dokumenty->lista()->lstDok_Click();
             return true;
         }
@@ -62,12 +62,12 @@ bool registerAndChart(Shots& s)
     attachRegister(d.t.app);
     pages.toolWprowadz_ButtonClick("Kartoteka");
     RegisterPage* page = pages.picKartoteka;
-    page->cbFSumuj->setChecked(true);
+    page->cbFSumuj()->setChecked(true);
     page->cbFSumuj_Click();
-    page->gridKar->selectRow(1);
-    page->gridKar->selectionModel()->select(page->dataKar->index(3, 0),
-                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    page->gridKar->selectionModel()->setCurrentIndex(page->dataKar->index(2, 6), QItemSelectionModel::NoUpdate);
+    page->gridKar()->selectRow(1);
+    page->gridKar()->selectionModel()->select(page->dataKar()->index(3, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    page->gridKar()->selectionModel()->setCurrentIndex(page->dataKar()->index(2, 6), QItemSelectionModel::NoUpdate);
     QTest::qWait(50);
     s.grab(&pages, "register_sums");
     pages.resize(1600, 700);
@@ -101,8 +101,8 @@ bool preview(Shots& s)
     QTest::qWait(100);
     s.grab(window.get(), "preview_invoice");
     if (!selectRow(*window, d.korekta.Numer)) return s.fail("no correction in the list");
-    QTest::mouseDClick(page->lstDok->viewport(), Qt::LeftButton, {},
-                       page->lstDok->visualRect(page->lstDok->currentIndex()).center());
+    QTest::mouseDClick(page->lstDok()->viewport(), Qt::LeftButton, {},
+                       page->lstDok()->visualRect(page->lstDok()->currentIndex()).center());
     QTest::qWait(100);
     window->btnCala->trigger();
     QTest::qWait(100);
