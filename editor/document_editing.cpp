@@ -28,7 +28,11 @@
 #include <QTreeWidget>
 
 DocumentEditing::DocumentEditing(App& app, EntryPage* page)
-    : QObject(page), app_(app), page_(page), documentList_(new DocumentListEvents(app, page, this))
+    : QObject(page), app_(app), page_(page),
+      documentList_(
+          new DocumentListEvents(app, page,
+                                 {[this](const QString& tryb, const QString& numer) { WczytajDokument(tryb, numer); },
+                                  [this](const QString& tryb) { DokumentWklej(tryb); }}))
 {
     DocumentForm* form = page_->picDokument();
     connect(form, &DocumentForm::korygowanyWybrany, this, &DocumentEditing::WczytajKorygowany);

@@ -5,7 +5,6 @@
 #include "core/error_report.h"
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
-#include "editor/document_editing.h"
 #include "editor/document_form.h"
 #include "editor/drags.h"
 #include "editor/entry_page.h"
@@ -22,8 +21,8 @@
 #include <QTableView>
 #include <QTimer>
 
-DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing)
-    : QObject(page), app_(app), page_(page), editing_(editing)
+DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, Editing editing)
+    : QObject(page), app_(app), page_(page), editing_(std::move(editing))
 {
     QTableView* lst = page_->lstDok();
     lst->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -143,7 +142,7 @@ void DocumentListEvents::lstDok_DblClick()
         page_->picDokument()->NowyDokument();
     } else if (page_->formShown()) {
         if (app_.gBazaOtwarta && page_->lstDokRows()->rowCount() > 1)
-            editing_->WczytajDokument(QStringLiteral("popraw"), page_->lstDokRows()->numer(row));
+            editing_.load(QStringLiteral("popraw"), page_->lstDokRows()->numer(row));
     } else if (page_->previewShown()) {
         preview(row);
     }
@@ -178,7 +177,7 @@ void DocumentListEvents::mnuPopKarWklej_Click()
 {
     const auto row = selectedRow();
     if (!row) return;
-    editing_->DokumentWklej(row->nowy() ? QStringLiteral("nowy") : QStringLiteral("popraw"));
+    editing_.paste(row->nowy() ? QStringLiteral("nowy") : QStringLiteral("popraw"));
 }
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)

@@ -2,10 +2,10 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class App;
-class DocumentEditing;
 class EntryPage;
 class QAction;
 class QMenu;
@@ -16,7 +16,13 @@ class QMenu;
 class DocumentListEvents : public QObject {
     Q_OBJECT
 public:
-    DocumentListEvents(App& app, EntryPage* page, DocumentEditing* editing);
+    // What the list asks of the document being edited: a stored document loaded ("popraw") and
+    // the clipboard's document pasted ("nowy" over the new document, "popraw" over a stored one).
+    struct Editing {
+        std::function<void(const QString& tryb, const QString& numer)> load;
+        std::function<void(const QString& tryb)> paste;
+    };
+    DocumentListEvents(App& app, EntryPage* page, Editing editing);
 
     // The list's popup menu (mnuPopKartoteka) and the items whose state follows the selected row.
     struct Popup {
@@ -79,7 +85,7 @@ private:
 
     App& app_;
     EntryPage* page_;
-    DocumentEditing* editing_;
+    Editing editing_;
     Popup popup_;
     QPoint pressedAt_;
 };
