@@ -5,9 +5,9 @@
 // during the engine's own whole-file step; a file damaged inside, from the opening to its one
 // message; and changing the password.
 #include "bench_fill.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_files.h"
-#include "core/database_watch.h"
 #include "support/damaged_file.h"
 #include "support/other_process.h"
 #include "support/scoped_responder.h"
@@ -113,7 +113,7 @@ void backgroundCheck(benchmark::State& state, const QString& haslo)
 {
     compare(state, haslo, "PRAGMA quick_check(1)", SQLITE_OPEN_READONLY, [](App& app, const QString& path) {
         if (!BaseConnect(app, path)) return false;
-        return watchDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
+        return backgroundDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
     });
 }
 
@@ -245,7 +245,7 @@ void saveDuringCheck(benchmark::State& state, const QString& haslo)
     saveWaits(
         state, haslo,
         [](App& app, const QString& path) {
-            if (BaseConnect(app, path)) watchDatabase(app).waitIdle(600000);
+            if (BaseConnect(app, path)) backgroundDatabase(app).waitIdle(600000);
         },
         [&](const QString& path) { rawWholeFile(path, haslo, "PRAGMA quick_check(1)"); });
 }
@@ -291,8 +291,8 @@ void BM_DamagedFileRefused(benchmark::State& state)
         r.seen.clear();
         clock.start();
         if (!checkAndConnect(t.app, t.path, prompt, QString())) state.SkipWithError("refused at opening");
-        watchDatabase(t.app).start();
-        watchDatabase(t.app).waitIdle(600000);
+        backgroundDatabase(t.app).start();
+        backgroundDatabase(t.app).waitIdle(600000);
         state.SetIterationTime(toMessage / 1000);
         if (t.app.gBazaOtwarta || r.seen.size() != 1) state.SkipWithError("damage not found");
     }

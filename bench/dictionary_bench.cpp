@@ -3,8 +3,8 @@
 // contractors also shown in the side list after a save, read in the background, laid out and
 // painted (the CPU time of every thread).
 #include "bench_fill.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
-#include "core/database_watch.h"
 #include "editor/dictionaries.h"
 #include "editor/document_form.h"
 #include "editor/side_list.h"
@@ -65,7 +65,7 @@ void BM_SideListKontrahenci(benchmark::State& state)
     form.resize(1100, 560);
     form.show();
     list->PanelSlownikPokaz(slownik::Kontrahenci);
-    DatabaseWatch& watch = watchDatabase(t.app);
+    BackgroundDatabase& watch = backgroundDatabase(t.app);
     watch.waitIdle(600000);  // the whole-file check of a newly watched file, before the timing
     bench::Paired paired(state, bench::Clock::ProcessCpu);
     for (auto _ : state) {

@@ -5,8 +5,8 @@
 // that ends before its window fails the benchmark. Also Main in this process on the filled
 // database.
 #include "bench_fill.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
-#include "core/database_watch.h"
 #include "core/dlg_baza_haslo.h"
 #include "core/main_frame.h"
 #include "core/registry.h"
@@ -65,7 +65,7 @@ void BM_StartUp(benchmark::State& state)
         QApplication::processEvents();
         state.PauseTiming();
         frame.reset();
-        app.databaseWatch.reset();
+        app.backgroundDatabase.reset();
         app.gBaseDb.reset();
         state.ResumeTiming();
     }
@@ -202,7 +202,7 @@ void printMemory(const char* what, std::optional<double> extra = std::nullopt)
 // longest time a key or a click would have waited.
 double longestPass(App& app, int atLeast)
 {
-    DatabaseWatch& watch = watchDatabase(app);
+    BackgroundDatabase& watch = backgroundDatabase(app);
     QElapsedTimer since;
     since.start();
     qint64 longest = 0;
@@ -255,7 +255,7 @@ int startUp()
     QElapsedTimer idle;
     idle.start();
     while (idle.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-    watchDatabase(app).waitIdle(600000);
+    backgroundDatabase(app).waitIdle(600000);
     printMemory("saved");
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-class DatabaseWatch;
+class BackgroundDatabase;
 class MainFrame;
 class InstanceChannel;
 class QWidget;
@@ -52,8 +52,8 @@ public:
         std::unique_ptr<db::Database> db;
     };
     CheckedConnection checkedConnection;
-    // Watches the open database for damage and reads it in the background (core/database_watch.h).
-    std::shared_ptr<DatabaseWatch> databaseWatch;
+    // Watches the open database for damage and reads it in the background (core/background_database.h).
+    std::shared_ptr<BackgroundDatabase> backgroundDatabase;
 
     // Windows of the run: the start window while it shows, the main window once loaded.
     QPointer<QWidget> splash;

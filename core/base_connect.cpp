@@ -1,8 +1,8 @@
 #include "core/base_connect.h"
 #include "core/app.h"
+#include "core/background_database.h"
 #include "core/base_par.h"
 #include "core/base_upgrade.h"
-#include "core/database_watch.h"
 #include "core/dlg_baza_haslo.h"
 #include "core/error_report.h"
 #include "core/main_frame.h"
@@ -137,7 +137,7 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     std::optional<db::Row> row;
     try {
         // A few pages whatever the size: the whole file is checked in the background once the
-        // window is usable (DatabaseWatch).
+        // window is usable (BackgroundDatabase).
         d->checkStructure();
         row = d->queryOne(sql, {app.gProgramKod});
     } catch (const AppError& e) {
@@ -217,7 +217,7 @@ bool BaseConnect(App& app, const QString& path)
             QMetaObject::invokeMethod(
                 qApp, [&app] { databaseChanged(app); }, Qt::QueuedConnection);
         });
-        watchDatabase(app);
+        backgroundDatabase(app);
         return true;
     } catch (...) {
         app.gBaseDb.reset();
@@ -230,20 +230,20 @@ bool BaseConnect(App& app, const QString& path)
 void BaseDisconnect(App& app)
 {
     if (!app.gBazaOtwarta) return;
-    if (app.databaseWatch) app.databaseWatch->stop();
+    if (app.backgroundDatabase) app.backgroundDatabase->stop();
     app.gBaseDb.reset();
     app.gBazaOtwarta = false;
 }
 
-DatabaseWatch& watchDatabase(App& app)
+BackgroundDatabase& backgroundDatabase(App& app)
 {
-    if (!app.databaseWatch)
-        app.databaseWatch =
-            std::make_shared<DatabaseWatch>([&app](const QString& path) { databaseDamaged(app, path); });
+    if (!app.backgroundDatabase)
+        app.backgroundDatabase =
+            std::make_shared<BackgroundDatabase>([&app](const QString& path) { databaseDamaged(app, path); });
     // A connection found damaged is never watched again: it is only waiting to be closed.
     if (app.gBazaOtwarta && app.gBaseDb && !app.gBaseDb->isDamaged())
-        app.databaseWatch->watch(*app.gBaseDb, app.gBazaHaslo);
-    return *app.databaseWatch;
+        app.backgroundDatabase->watch(*app.gBaseDb, app.gBazaHaslo);
+    return *app.backgroundDatabase;
 }
 
 void showDamaged(const QString& nazwaBazy)
@@ -261,7 +261,7 @@ void databaseDamaged(App& app, const QString& path)
     // so that the step fails instead of finding it gone.
     if (app.gBazaOtwarta && app.gBaseDb && app.gBaseDb->path() == path) {
         app.gBaseDb->setDamaged();
-        if (app.databaseWatch) app.databaseWatch->stop();
+        if (app.backgroundDatabase) app.backgroundDatabase->stop();
         app.gBazaOtwarta = false;
         if (app.mainFrame) app.mainFrame->dropDatabase();
     }
@@ -295,7 +295,7 @@ bool soleUse(App& app, const QString& where)
 {
     if (!app.gBazaOtwarta || !app.gBaseDb) return true;
     // The program's own background connection counts as another one while it reads.
-    if (app.databaseWatch) app.databaseWatch->stop();
+    if (app.backgroundDatabase) app.backgroundDatabase->stop();
     bool alone = true;
     try {
         app.gBaseDb->checkSoleUse();
@@ -303,7 +303,7 @@ bool soleUse(App& app, const QString& where)
         alone = false;
         ErrorReport(app, where);
     }
-    watchDatabase(app).start();
+    backgroundDatabase(app).start();
     return alone;
 }
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 class App;
-class DatabaseWatch;
+class BackgroundDatabase;
 class QWidget;
 
 // Asks the user for a database password; `opis` names the database (its file name without the
@@ -18,7 +18,7 @@ using PasswordPrompt = std::function<std::optional<QString>(const QString& opis)
 // is asked only of a file that can be an encrypted one, and a cancelled question says why
 // nothing opens), offers the upgrade of an older structure and reads "BaseReadOnly". It reads a
 // bounded number of pages: damage inside the file is found by the whole-file check that runs in
-// the background after the connect (DatabaseWatch).
+// the background after the connect (BackgroundDatabase).
 // `haslo` goes in as the first password to try; on success it holds the password that opened
 // the file ("" for a file without one) and `readOnly` whether the file is to be opened
 // exclusively. On failure `haslo` is left as it was, so the open connection keeps its own.
@@ -36,7 +36,7 @@ void databaseDamaged(App& app, const QString& path);
 
 // The watch of the program's connection (app.gBaseDb), watching it from now on while it is open
 // and not found damaged.
-DatabaseWatch& watchDatabase(App& app);
+BackgroundDatabase& backgroundDatabase(App& app);
 
 // Makes the file the program's database (app.gBaseDb), with app.gBazaHaslo and, when
 // app.gBazaWylacznie is set, exclusively, and watches it for damage. The connection open until

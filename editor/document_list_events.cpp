@@ -1,7 +1,7 @@
 #include "editor/document_list_events.h"
 #include "core/app.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
-#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
@@ -46,7 +46,7 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, Editing editin
     // The count of every document is read on the watch's connection: from the window's start
     // after an attach (queued meanwhile), at once for a list read again later.
     page_->lstDokRows()->countInBackground([&app](DocumentListModel::BackgroundRead read) {
-        DatabaseWatch& watch = watchDatabase(app);
+        BackgroundDatabase& watch = backgroundDatabase(app);
         if (!watch.read(std::move(read))) return false;
         if (watch.started()) watch.start();
         return true;

@@ -1,8 +1,8 @@
 #include "editor/main_pages.h"
 #include "core/app.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "documents/buffer.h"
 #include "documents/numbering.h"
@@ -75,7 +75,7 @@ void MainPages::Przylacz()
         // Nothing of the database left before may stay in the side list. The contractors are
         // read from every stored document: in the background, shown once read.
         picWprowadzanie->sideList()->clearList();
-        watchDatabase(app_).read([list = QPointer<SideList>(picWprowadzanie->sideList())](db::Database& d) {
+        backgroundDatabase(app_).read([list = QPointer<SideList>(picWprowadzanie->sideList())](db::Database& d) {
             auto contractors = std::make_shared<std::optional<Dictionary>>(readDictionary(d, slownik::Kontrahenci));
             return [list, contractors] {
                 if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
@@ -100,7 +100,7 @@ void MainPages::Przylacz()
         attachRegister(app_);
         // The window is filled: the contractors, then the whole file, are read in the background
         // from now on, also while the question below waits for an answer.
-        watchDatabase(app_).start();
+        backgroundDatabase(app_).start();
         if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
             ui::msgBox(
                 QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
@@ -110,7 +110,7 @@ void MainPages::Przylacz()
         dokumenty->lista()->lstDok_Click();
     } catch (...) {
         ErrorReport(app_, QString::fromUtf8("Przyłącz"));
-        watchDatabase(app_).start();  // a file that failed the attach is checked all the same
+        backgroundDatabase(app_).start();  // a file that failed the attach is checked all the same
     }
 }
 

@@ -1,7 +1,7 @@
 #include "editor/side_list.h"
 #include "core/app.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
-#include "core/database_watch.h"
 #include "editor/dictionaries.h"
 #include "editor/dictionary_model.h"
 #include "editor/document_form.h"
@@ -150,9 +150,9 @@ bool SideList::readInBackground(const QString& name)
 {
     auto fresh = std::make_shared<FreshRead>();
     fresh->name = name;
-    DatabaseWatch& watch = watchDatabase(app_);
+    BackgroundDatabase& watch = backgroundDatabase(app_);
     const bool queued =
-        watch.read([list = QPointer<SideList>(this), fresh](db::Database& d) -> DatabaseWatch::Delivery {
+        watch.read([list = QPointer<SideList>(this), fresh](db::Database& d) -> BackgroundDatabase::Delivery {
             auto read = readDictionary(d, fresh->name);
             {
                 std::lock_guard lock(fresh->mutex);

@@ -1,6 +1,6 @@
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_watch.h"
 #include "core/error_report.h"
 #include "core/start_database.h"
 #include "support/damaged_file.h"
@@ -249,7 +249,7 @@ TEST_F(BaseCheckTest, DamageInsideIsFoundInTheBackgroundAndTheFileLetGoWithOneMe
         EXPECT_TRUE(r.seen.empty());
         const QByteArray opened = fileBytes(path);
 
-        EXPECT_TRUE(watchDatabase(t.app).waitIdle(10000));
+        EXPECT_TRUE(backgroundDatabase(t.app).waitIdle(10000));
         EXPECT_FALSE(t.app.gBazaOtwarta);
         EXPECT_EQ(r.texts(), QStringList{damagedMessage.arg(path)});
         EXPECT_EQ(fileBytes(path), opened);

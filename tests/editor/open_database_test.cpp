@@ -1,6 +1,6 @@
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_watch.h"
 #include "core/registry.h"
 #include "editor/document_form.h"
 #include "editor/entry_page.h"
@@ -128,7 +128,7 @@ TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfter
         return int(QDialog::Rejected);
     };
     w->mnuBazaOtworz->trigger();
-    watchDatabase(first.app).waitIdle(10000);
+    backgroundDatabase(first.app).waitIdle(10000);
     EXPECT_EQ(r.texts(), QStringList{QString::fromUtf8("Baza: %1 jest uszkodzona. Baza nie może zostać otwarta. "
                                                        "Odtwórz bazę z kopii zapasowej.")
                                          .arg(damaged)});

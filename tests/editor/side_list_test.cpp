@@ -500,7 +500,7 @@ TEST_F(SideListFixture, ContractorsReadOnAttachingDoNotReplaceTheDictionaryOfAFi
     window->Przylacz();
     controls(form).txtUwagi->setFocus();
     ASSERT_EQ(slo->Tag(), "Uwagi");
-    EXPECT_TRUE(watchDatabase(t.app).waitIdle(10000));
+    EXPECT_TRUE(backgroundDatabase(t.app).waitIdle(10000));
     EXPECT_EQ(slo->Tag(), "Uwagi");
     EXPECT_EQ(rows(), QStringList{"pilne"});
 }
@@ -528,7 +528,7 @@ TEST_F(SideListFixture, AnEntryPickedBeforeTheListIsReadAgainAfterASaveStaysPick
     focus(controls(form).txtPodstawa);
     select(rowOf(0, "Zenon Wrona"));
     saveSeller("Adam Zet");
-    ASSERT_TRUE(watchDatabase(t.app).waitIdle(10000));
+    ASSERT_TRUE(backgroundDatabase(t.app).waitIdle(10000));
     // Looked at through the view's own model: the list's accessors would take the rows first.
     const QModelIndex current = slo->currentIndex();
     EXPECT_EQ(slo->model()->rowCount(), 3);
@@ -549,7 +549,7 @@ TEST_F(SideListFixture, AnotherDatabaseShowsItsOwnContractors)
     pages->Odlacz();
     t.app.gBaseDb = std::move(other.app.gBaseDb);
     window->Przylacz();
-    watchDatabase(t.app).waitIdle(10000);
+    backgroundDatabase(t.app).waitIdle(10000);
     EXPECT_EQ(slo->Tag(), "Kontrahenci");
     EXPECT_EQ(rows(), QStringList{"Ewa Lis"});
     // With no database open nothing of one stays.

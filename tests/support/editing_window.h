@@ -1,7 +1,7 @@
 #pragma once
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_par.h"
-#include "core/database_watch.h"
 #include "documents/document_list.h"
 #include "documents/numbering.h"
 #include "editor/document_editing.h"
@@ -36,7 +36,7 @@ inline std::unique_ptr<MainWindow> openMainWindow(App& app, QSize size = {1280, 
     QApplication::setActiveWindow(window.get());
     window->Przylacz();
     // As the clerk finds it a moment later: what the attach reads in the background is in.
-    watchDatabase(app).waitIdle(10000);
+    backgroundDatabase(app).waitIdle(10000);
     return window;
 }
 

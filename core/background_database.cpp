@@ -1,4 +1,4 @@
-#include "core/database_watch.h"
+#include "core/background_database.h"
 #include "core/app.h"
 #include "platform/database.h"
 #include "platform/database_snapshot.h"
@@ -50,14 +50,14 @@ qint64 steadyMs()
 
 }  // namespace
 
-DatabaseWatch::DatabaseWatch(Damaged damaged) : damaged_(std::move(damaged)) {}
+BackgroundDatabase::BackgroundDatabase(Damaged damaged) : damaged_(std::move(damaged)) {}
 
-DatabaseWatch::~DatabaseWatch()
+BackgroundDatabase::~BackgroundDatabase()
 {
     stop();
 }
 
-void DatabaseWatch::watch(db::Database& db, const QString& haslo)
+void BackgroundDatabase::watch(db::Database& db, const QString& haslo)
 {
     if (watched_ == &db && db.hasDamageHandler()) return;
     stop();
@@ -73,7 +73,7 @@ void DatabaseWatch::watch(db::Database& db, const QString& haslo)
     path_ = db.path();
     password_ = haslo;
     pending_ = 1;
-    QPointer<DatabaseWatch> self(this);
+    QPointer<BackgroundDatabase> self(this);
     db.setDamageHandler([self, session] {
         if (self)
             QMetaObject::invokeMethod(
@@ -84,7 +84,7 @@ void DatabaseWatch::watch(db::Database& db, const QString& haslo)
     });
 }
 
-void DatabaseWatch::stop()
+void BackgroundDatabase::stop()
 {
     {
         std::lock_guard lock(mutex_);
@@ -106,7 +106,7 @@ void DatabaseWatch::stop()
     started_ = false;
 }
 
-bool DatabaseWatch::read(Read r)
+bool BackgroundDatabase::read(Read r)
 {
     if (!watched_) return false;
     held_.push_back({std::move(r)});
@@ -114,7 +114,7 @@ bool DatabaseWatch::read(Read r)
     return true;
 }
 
-void DatabaseWatch::start()
+void BackgroundDatabase::start()
 {
     if (!watched_) return;
     started_ = true;
@@ -130,7 +130,7 @@ void DatabaseWatch::start()
         worker_ = std::thread([this, session, path = path_, haslo = password_] { run(session, path, haslo); });
 }
 
-bool DatabaseWatch::waitIdle(int ms)
+bool BackgroundDatabase::waitIdle(int ms)
 {
     start();
     QDeadlineTimer deadline(ms);
@@ -141,7 +141,7 @@ bool DatabaseWatch::waitIdle(int ms)
     return pending_ == 0;
 }
 
-void DatabaseWatch::writerWaits()
+void BackgroundDatabase::writerWaits()
 {
     std::lock_guard lock(mutex_);
     lastWriterWait_ = steadyMs();
@@ -154,7 +154,7 @@ void DatabaseWatch::writerWaits()
 
 // Waits for a job of `session`: the reads first, then the check, each once the program has been
 // quiet for a moment. False when the session ended.
-bool DatabaseWatch::takeJob(std::unique_lock<std::mutex>& lock, quint64 session, Job& job)
+bool BackgroundDatabase::takeJob(std::unique_lock<std::mutex>& lock, quint64 session, Job& job)
 {
     while (true) {
         if (stopping_ || session_ != session) return false;
@@ -177,7 +177,7 @@ bool DatabaseWatch::takeJob(std::unique_lock<std::mutex>& lock, quint64 session,
     return true;
 }
 
-void DatabaseWatch::run(quint64 session, QString path, QString haslo)
+void BackgroundDatabase::run(quint64 session, QString path, QString haslo)
 {
     std::unique_ptr<db::Database> conn;
     std::unique_lock lock(mutex_);
@@ -245,7 +245,7 @@ void DatabaseWatch::run(quint64 session, QString path, QString haslo)
 
 // The whole-file check, on a consistent copy of the file taken in short pieces, so that it holds
 // the file's lock only for moments, however long the check itself takes.
-void DatabaseWatch::checkCopy(const QString& path, const QString& haslo)
+void BackgroundDatabase::checkCopy(const QString& path, const QString& haslo)
 {
     const QString copy = checkCopyPath();
     struct Removed {
@@ -270,7 +270,7 @@ void DatabaseWatch::checkCopy(const QString& path, const QString& haslo)
     running_ = nullptr;
 }
 
-void DatabaseWatch::deliver(quint64 session, Delivery d)
+void BackgroundDatabase::deliver(quint64 session, Delivery d)
 {
     QMetaObject::invokeMethod(
         this,
@@ -285,7 +285,7 @@ void DatabaseWatch::deliver(quint64 session, Delivery d)
         Qt::QueuedConnection);
 }
 
-void DatabaseWatch::reportDamage(quint64 session)
+void BackgroundDatabase::reportDamage(quint64 session)
 {
     {
         std::lock_guard lock(mutex_);

@@ -14,8 +14,9 @@ namespace db {
 class Database;
 }
 
-// Watches the program's open database for damage and reads what the window would otherwise wait
-// for, so that no step the clerk waits for reads the whole file:
+// The program's second, background connection to its open database. It does two things: it
+// watches the file for damage, and it reads what the window would otherwise wait for, so that no
+// step the clerk waits for reads the whole file:
 // - a statement of the program's connection that meets a damaged page;
 // - the whole-file check, in a worker thread once the window is usable (after the reads queued
 //   by the window), on a consistent copy of the file in the temporary folder (taken in short
@@ -25,12 +26,12 @@ class Database;
 // file's read lock while it runs, which keeps writers waiting: when the program's own connection
 // waits for a lock, the running read is stopped and runs again once the program has been quiet
 // for a moment.
-class DatabaseWatch : public QObject {
+class BackgroundDatabase : public QObject {
 public:
     using Damaged = std::function<void(const QString& path)>;
     // `damaged` is called in this object's thread, once per watched connection.
-    explicit DatabaseWatch(Damaged damaged);
-    ~DatabaseWatch() override;
+    explicit BackgroundDatabase(Damaged damaged);
+    ~BackgroundDatabase() override;
 
     // Watches `db`, the program's connection opened with `haslo`, unless it is watched already;
     // the connection watched before is let go. The whole-file check is queued; nothing runs

@@ -1,4 +1,4 @@
-#include "core/database_watch.h"
+#include "core/background_database.h"
 #include "core/base_connect.h"
 #include "support/saving_elsewhere.h"
 #include "support/temp_database.h"
@@ -11,14 +11,14 @@ namespace {
 
 // A read in the background holds the file's read lock, which keeps every writer waiting: the
 // program's own save does not wait for it (the read is stopped and runs again later).
-TEST(DatabaseWatch, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
+TEST(BackgroundDatabase, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
 {
     TempDatabase t;
-    DatabaseWatch& watch = watchDatabase(t.app);
+    BackgroundDatabase& watch = backgroundDatabase(t.app);
     std::atomic<int> runs = 0;
     std::atomic<bool> reading = false;
     bool delivered = false;
-    watch.read([&](db::Database& d) -> DatabaseWatch::Delivery {
+    watch.read([&](db::Database& d) -> BackgroundDatabase::Delivery {
         if (++runs == 1) {
             reading = true;
             // Reads for as long as it is let: the documents' table keeps the file's read lock.
@@ -46,14 +46,14 @@ TEST(DatabaseWatch, TheProgramsOwnWritingNeverWaitsForABackgroundRead)
 
 // The whole-file check of a protected file reads a copy taken in short pieces: another
 // workstation saving all the while never waits long for it, and the check still finishes.
-TEST(DatabaseWatch, AnotherWorkstationsSavesDuringTheCheckAreNeverHeldForLong)
+TEST(BackgroundDatabase, AnotherWorkstationsSavesDuringTheCheckAreNeverHeldForLong)
 {
     TempDatabase t;
     t.db().changePassword("tajne");
     t.app.gBazaHaslo = "tajne";
     addBallast(t.path, "tajne", 80);
     bool damaged = false;
-    DatabaseWatch watch([&](const QString&) { damaged = true; });
+    BackgroundDatabase watch([&](const QString&) { damaged = true; });
     watch.watch(t.db(), "tajne");
     SavingElsewhere other(t.path, "tajne", 100);
     EXPECT_TRUE(watch.waitIdle(60000));
