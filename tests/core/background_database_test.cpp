@@ -51,11 +51,11 @@ TEST(BackgroundDatabase, AnotherWorkstationsSavesDuringTheCheckAreNeverHeldForLo
     TempDatabase t;
     t.db().changePassword("tajne");
     t.app.gBazaHaslo = "tajne";
-    addBallast(t.path, "tajne", 80);
+    addBallast(t.path, "tajne", 200);
     bool damaged = false;
     BackgroundDatabase watch([&](const QString&) { damaged = true; });
     watch.watch(t.db(), "tajne");
-    SavingElsewhere other(t.path, "tajne", 100);
+    SavingElsewhere other(t.path, "tajne", 1000);  // the bound a save may wait
     EXPECT_TRUE(watch.waitIdle(60000));
     other.stop();
     EXPECT_FALSE(damaged);

@@ -186,8 +186,8 @@ TEST_F(BackupTest, AnotherWorkstationsSavesDuringTheBackupAreNeverHeldForLong)
 {
     t.db().changePassword("tajne");
     t.app.gBazaHaslo = "tajne";
-    addBallast(t.path, "tajne", 80);
-    SavingElsewhere other(t.path, "tajne", 100);
+    addBallast(t.path, "tajne", 200);
+    SavingElsewhere other(t.path, "tajne", 1000);  // the bound a save may wait
     ASSERT_TRUE(kopia());
     other.stop();
     EXPECT_GT(other.made(), 0);
