@@ -36,6 +36,13 @@ bool isPlainFile(const QString& path)
     return fi.isFile() && !fi.isSymLink();
 }
 
+// The unfinished new file goes, and with it the journal the engine kept beside it while writing.
+void removeRewrite(const QString& tmp)
+{
+    for (const QString& f : {tmp, tmp + QStringLiteral("-journal")})
+        if (isPlainFile(f)) QFile::remove(f);
+}
+
 [[noreturn]] void cannotWrite(const QString& path)
 {
     throw AppError(err::kCannotOpen, path, QStringLiteral("Nie można utworzyć pliku %1.").arg(path));
@@ -102,8 +109,7 @@ void recoverPasswordChange(const QString& path)
         std::filesystem::rename(QFile::encodeName(aside).toStdString(), QFile::encodeName(path).toStdString(), ec);
     }
     // A rewrite cut short is never finished: the database under its name is the one in force.
-    const QString tmp = rewritePath(path);
-    if (isPlainFile(tmp)) QFile::remove(tmp);
+    removeRewrite(rewritePath(path));
 }
 
 void Database::takeSoleUse()
@@ -158,7 +164,7 @@ void Database::changePassword(const QString& newPassword, const std::function<vo
     const QString tmp = rewritePath(path_);
     bool attached = false;
     try {
-        if (isPlainFile(tmp)) QFile::remove(tmp);
+        removeRewrite(tmp);
         // The connection was opened without the right to create files: the empty file comes first.
         createRewriteFile(tmp);
         step(1);
@@ -178,14 +184,14 @@ void Database::changePassword(const QString& newPassword, const std::function<vo
         step(3);
     } catch (...) {
         if (attached) sqlite3_exec(db_, "DETACH DATABASE nowa", nullptr, nullptr, nullptr);
-        if (isPlainFile(tmp)) QFile::remove(tmp);
+        removeRewrite(tmp);
         reopen(oldKey);  // the file as it was, under its old key
         throw;
     }
     std::error_code ec;
     std::filesystem::rename(QFile::encodeName(tmp).toStdString(), QFile::encodeName(path_).toStdString(), ec);
     if (ec) {
-        QFile::remove(tmp);
+        removeRewrite(tmp);
         reopen(oldKey);
         throw AppError(err::kGeneral, QStringLiteral("changePassword"),
                        QStringLiteral("Nie można zamienić pliku bazy danych."));

@@ -177,12 +177,14 @@ TEST_F(DatabaseTest, APasswordChangeStoppedAtAnyStepLeavesTheOldOrTheNewFileWith
             EXPECT_EQ(d->scalar("PRAGMA integrity_check").toText(), "ok");
         }
     ASSERT_TRUE(QFile::rename(path(), path("t.mdb.haslo.old")));
-    QFile unfinished(path("t.mdb.haslo.tmp"));
-    ASSERT_TRUE(unfinished.open(QIODevice::WriteOnly));
-    unfinished.write(QByteArray(4096, 'x'));
-    unfinished.close();
+    for (const char* left : {"t.mdb.haslo.tmp", "t.mdb.haslo.tmp-journal"}) {
+        QFile unfinished(path(left));
+        ASSERT_TRUE(unfinished.open(QIODevice::WriteOnly));
+        unfinished.write(QByteArray(4096, 'x'));
+    }
     EXPECT_EQ(db::Database::open(path(), current)->scalar("SELECT Numer FROM t").toText(), "A");
     EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.tmp")));
+    EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.tmp-journal")));
     EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.old")));
 }
 
