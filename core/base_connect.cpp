@@ -296,15 +296,14 @@ bool soleUse(App& app, const QString& where)
     if (!app.gBazaOtwarta || !app.gBaseDb) return true;
     // The program's own background connection counts as another one while it reads.
     if (app.backgroundDatabase) app.backgroundDatabase->stop();
-    bool alone = true;
     try {
-        app.gBaseDb->checkSoleUse();
+        app.gBaseDb->takeSoleUse();
+        return true;
     } catch (...) {
-        alone = false;
         ErrorReport(app, where);
     }
     backgroundDatabase(app).start();
-    return alone;
+    return false;
 }
 
 PasswordPrompt databasePasswordPrompt(App& app)
@@ -325,8 +324,11 @@ bool checkAndConnect(App& app, const QString& file, const PasswordPrompt& prompt
 
 bool BaseOpenDialog(App& app, const PasswordPrompt& prompt, QWidget* parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Otwórz bazę danych programu ") + app.title, app.programFolder,
-                       QStringLiteral("Baza danych MS Access (*.mdb)"));
+    // Left without a database (a reconnection given up), the user looks for it where it was.
+    const QString there = QFileInfo(app.gPrgPar.BazaPlik).absolutePath();
+    const bool lost = !app.gBazaOtwarta && !app.gPrgPar.BazaPlik.isEmpty() && QFileInfo(there).isDir();
+    QFileDialog dialog(parent, QStringLiteral("Otwórz bazę danych programu ") + app.title,
+                       lost ? there : app.programFolder, QStringLiteral("Baza danych MS Access (*.mdb)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (ui::execDialog(dialog) != QDialog::Accepted) return false;

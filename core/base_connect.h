@@ -55,9 +55,11 @@ PasswordPrompt databasePasswordPrompt(App& app);
 // the open connection is not a changed one.
 bool databaseChanged(App& app);
 
-// Whether the program alone has its database open, so that a step needing the file to itself may
-// begin; the background reads are stopped for the question and watched again after it. A refusal
-// (another workstation has the file open) is reported under `where`.
+// Takes the program's database to the program alone, so that a step needing the file to itself may
+// begin: true when it is, and then the file stays so (and the background reads stopped) until the
+// connection lets it go (db::Database::releaseSoleUse) or is closed. A refusal (another
+// workstation has the file open, or nobody can tell) is reported under `where`, and the
+// background reads go on. True without an open database.
 bool soleUse(App& app, const QString& where);
 
 // Checks `file` (trying `haslo` first) and connects to it; the password and the open mode the

@@ -1,5 +1,6 @@
 #include "core/dlg_baza_wlas.h"
 #include "core/app.h"
+#include "core/background_database.h"
 #include "core/base_backup.h"
 #include "core/base_connect.h"
 #include "core/base_files.h"
@@ -16,6 +17,7 @@
 #include "platform/message_box.h"
 #include "platform/named.h"
 #include "platform/qor_controls.h"
+#include "platform/repaint.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -287,7 +289,8 @@ bool dlgBazaWlas::detachDatabase()
     if (!app_.mainFrame || app_.mainFrame->Odlacz()) return true;
     // The edited header could not go into the buffer (its error was shown): a file rewritten or
     // copied now would carry an older one. Nothing is changed; the window, which keeps the
-    // header, is attached again to the database that stays open.
+    // header, is attached again to the database that stays open, shared again if it was taken.
+    if (app_.gBaseDb) app_.gBaseDb->releaseSoleUse();
     app_.mainFrame->Przylacz();
     return false;
 }
@@ -311,32 +314,36 @@ bool dlgBazaWlas::HasloZmiana()
 
     ui::BusyPointer busy;
     const QString path = app_.gPrgPar.BazaPlik;
-    const bool wylacznie = app_.gBazaWylacznie;
     // While another workstation has the file open the change is refused before the window lets
-    // go of anything: the typed document stays as it is.
+    // go of anything: the typed document stays as it is. From here nobody else can open it.
     if (!soleUse(app_, where)) return false;
     if (!detachDatabase()) return false;
+    // The connection leaves the window's reach while a worker thread rewrites the file under the
+    // new key: nothing on this thread can read through it meanwhile, and the window paints.
+    std::unique_ptr<db::Database> changing = std::move(app_.gBaseDb);
     BaseDisconnect(app_);
-    // The file is rewritten under the new key while nobody else may open it.
-    app_.gBazaWylacznie = true;
     bool zmienione = false;
-    if (BaseConnect(app_, path)) {
-        try {
-            app_.gBaseDb->changePassword(nowe);
+    try {
+        ui::runPainting([&] { changing->changePassword(nowe); });
+        app_.gBazaHaslo = nowe;
+        zmienione = true;
+    } catch (...) {
+        ErrorReport(app_, where);
+        // Only a plain file has no password: the file itself says which one is in force.
+        if (db::isPlainDatabaseFile(path) == nowe.isEmpty()) {
             app_.gBazaHaslo = nowe;
             zmienione = true;
-        } catch (...) {
-            ErrorReport(app_, where);
-            // Only a plain file has no password: the file itself says which one is in force.
-            if (db::isPlainDatabaseFile(path) == nowe.isEmpty()) {
-                app_.gBazaHaslo = nowe;
-                zmienione = true;
-            }
         }
     }
-    BaseDisconnect(app_);
-    app_.gBazaWylacznie = wylacznie;
-    attachDatabase();
+    changing.reset();
+    // The same documents under another key: the window takes up the connection again keeping
+    // what it shows, as it was before the change.
+    if (BaseConnect(app_, path)) {
+        if (app_.mainFrame) app_.mainFrame->reattachSameDatabase();
+        backgroundDatabase(app_).start();
+    } else if (app_.mainFrame) {
+        app_.mainFrame->MenuBaseEnable(false);
+    }
     HasloPrzycisk();
     return zmienione;
 }

@@ -12,6 +12,9 @@ public:
     // and shows the window.
     virtual void Form_Load() = 0;
     virtual bool Przylacz() = 0;
+    // Takes up the database let go of by Odlacz again when it holds what it held then (its
+    // connection made anew): the form keeps what it shows, the grids read again, nothing asked.
+    virtual void reattachSameDatabase() = 0;
     // Keeps the edited header in this workstation's buffer, then lets go of the database, which
     // may be closed or replaced afterwards. False when the header could not be written to the
     // buffer: the window keeps it, and attaching that database again shows it instead of the

@@ -353,6 +353,11 @@ bool MainWindow::Przylacz()
     return true;
 }
 
+void MainWindow::reattachSameDatabase()
+{
+    pages_->reattachSameDatabase();
+}
+
 bool MainWindow::Odlacz()
 {
     // The edited header goes to this database's buffer, as on closing.

@@ -25,6 +25,7 @@ public:
     // MainFrame
     void Form_Load() override;
     bool Przylacz() override;
+    void reattachSameDatabase() override;
     bool Odlacz() override;
     void dropDatabase() override;
     void MenuBaseEnable(bool enable) override;

@@ -221,6 +221,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& pas
     // opening is refused at once while anybody else has it open.
     const bool exclusive = options.exclusive && !options.readOnly;
     d->presence_ = PresenceLock::take(path, exclusive ? PresenceLock::Mode::Exclusive : PresenceLock::Mode::Shared);
+    // A password change running elsewhere holds the mark exclusively: with it taken here, none is.
+    if (d->presence_ && !options.readOnly) recoverPasswordChange(path);
     d->openHandle(password, false);
     return d;
 }

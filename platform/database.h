@@ -144,13 +144,20 @@ public:
     // nobody will read again. The connection is marked changed (below).
     void checkSameFile();
 
-    // Throws err::kFileInUse while any other connection, of this process or of another workstation,
-    // has the file open: a step that needs the file to itself is refused before it begins.
-    void checkSoleUse();
+    // Takes the file to this connection alone, in the one step that also finds whether anybody
+    // else has it open: throws err::kFileInUse while any other connection, of this process or of
+    // another workstation, has it open, and also where the mark of presence cannot be made
+    // exclusive (nobody could tell). Held until releaseSoleUse() or the connection is closed.
+    void takeSoleUse();
+    // Lets other connections open the file again, unless this one was opened exclusively.
+    void releaseSoleUse();
 
-    // Sets, changes or removes (empty text) the password. Needs the file exclusively; the file is
-    // rewritten into a temporary copy and swapped in, so a failure leaves it as it was.
-    void changePassword(const QString& newPassword);
+    // Sets, changes or removes (empty text) the password. Takes the file to itself as above; the
+    // file is rewritten beside the database and renamed over it once complete on disk, with the
+    // database's mode: whenever it stops, the old file or the new one is under the database's
+    // name. `afterStep` is called after each step of the swap with its number (1 to 4); when it
+    // throws, the change stops there as a failure would.
+    void changePassword(const QString& newPassword, const std::function<void(int step)>& afterStep = {});
 
     // Writes a complete, consistent copy of the database (a snapshot, even while other
     // workstations write) to `destination`, keyed with the same password. An existing file
@@ -238,6 +245,11 @@ private:
     Database& db_;
     bool open_ = true;
 };
+
+// What an interrupted password change left beside the database `path` is put right before it is
+// opened: the unfinished new file is removed; a database that an earlier version put aside and
+// never replaced goes back under its name.
+void recoverPasswordChange(const QString& path);
 
 // Whether a file starts with the header of a plain (unencrypted) database.
 bool isPlainDatabaseFile(const QString& path);

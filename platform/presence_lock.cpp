@@ -50,6 +50,16 @@ bool stillThere(int fd, const QByteArray& path)
                    QStringLiteral("Plik bazy danych jest otwarty przez innego użytkownika: %1").arg(databasePath));
 }
 
+// A companion this user may not lock for writing (another user's, read-only) could hide
+// somebody who has the file open: the file is not given to anybody alone.
+[[noreturn]] void cannotLock(const QString& databasePath)
+{
+    throw AppError(err::kFileInUse, databasePath,
+                   QStringLiteral("Nie można zablokować pliku %1 do wyłącznego użytku: nie można sprawdzić, czy baza "
+                                  "danych nie jest otwarta przez innego użytkownika.")
+                       .arg(PresenceLock::companionPath(databasePath)));
+}
+
 }  // namespace
 
 QString PresenceLock::companionPath(const QString& databasePath)
@@ -65,6 +75,7 @@ std::unique_ptr<PresenceLock> PresenceLock::take(const QString& databasePath, Mo
         int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         // A folder where nothing can be written may still hold a companion another workstation made.
         if (fd < 0 && mode == Mode::Shared) fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && mode == Mode::Exclusive && ::access(path.constData(), F_OK) == 0) cannotLock(databasePath);
         if (fd < 0) return nullptr;
         const Outcome taken = lockFile(fd, mode == Mode::Shared ? F_RDLCK : F_WRLCK);
         if (taken == Outcome::Taken && stillThere(fd, path))
@@ -85,7 +96,9 @@ void PresenceLock::makeExclusive()
 #ifdef Q_OS_UNIX
     if (mode_ == Mode::Exclusive) return;
     // The shared lock stays when the exclusive one is refused.
-    if (lockFile(fd_, F_WRLCK) != Outcome::Taken) inUse(databasePath_);
+    const Outcome taken = lockFile(fd_, F_WRLCK);
+    if (taken == Outcome::Conflict) inUse(databasePath_);
+    if (taken != Outcome::Taken) cannotLock(databasePath_);  // a companion opened for reading only
     mode_ = Mode::Exclusive;
 #endif
 }

@@ -26,7 +26,9 @@ public:
 
     Mode mode() const { return mode_; }
     // Turns a shared lock into an exclusive one; throws err::kFileInUse, keeping the shared lock,
-    // while anybody else has the file open.
+    // while anybody else has the file open or where the companion cannot be locked for writing
+    // (opened for reading only). An exclusive take() is refused the same way for a companion that
+    // is there but cannot be opened for writing.
     void makeExclusive();
     // Turns an exclusive lock back into a shared one.
     void makeShared();

@@ -26,10 +26,11 @@ namespace {
 
 // Stands in for the main window: records what the dialog asks of it.
 struct FakeFrame : MainFrame {
-    int attachDatabase = 0, detachDatabase = 0;
+    int attachDatabase = 0, detachDatabase = 0, reattachDatabase = 0;
     QList<bool> trybOdczyt;
     void Form_Load() override {}
     bool Przylacz() override { return ++attachDatabase > 0; }
+    void reattachSameDatabase() override { ++reattachDatabase; }
     bool Odlacz() override { return ++detachDatabase > 0; }
     void dropDatabase() override {}
     void MenuBaseEnable(bool) override {}
@@ -151,7 +152,9 @@ TEST_F(Properties, APasswordProtectsTheFileIsAskedAtTheNextOpenAndCanBeRemoved)
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_TRUE(t.db().isEncrypted());
     EXPECT_EQ(frame.detachDatabase, 1);
-    EXPECT_EQ(frame.attachDatabase, 1);
+    // The same documents: the window takes them up again as it shows them, asking nothing.
+    EXPECT_EQ(frame.reattachDatabase, 1);
+    EXPECT_EQ(frame.attachDatabase, 0);
     EXPECT_TRUE(d.labHasloBrak->isHidden());
     EXPECT_FALSE(d.labHasloJest->isHidden());
     EXPECT_EQ(d.cmdHaslo->text(), "Usuń hasło...");
@@ -216,7 +219,8 @@ TEST_F(Properties, AFailedPasswordChangeReconnectsAsBefore)
     EXPECT_TRUE(db::isPlainDatabaseFile(t.path));
     ASSERT_TRUE(t.app.gBazaOtwarta);
     EXPECT_FALSE(t.db().isExclusive());
-    EXPECT_EQ(frame.attachDatabase, 1);  // the window is attached again
+    EXPECT_EQ(frame.reattachDatabase, 1);  // the window is attached again
+    EXPECT_EQ(frame.attachDatabase, 0);
 }
 
 TEST_F(Properties, RenameCopiesToTheNewNameAndWorksThere)

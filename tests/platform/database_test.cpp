@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -137,6 +138,54 @@ TEST_F(DatabaseTest, PasswordCanBeAddedChangedAndRemoved)
     }
     EXPECT_TRUE(db::isPlainDatabaseFile(path()));
     EXPECT_EQ(db::Database::open(path())->scalar("SELECT Numer FROM t").toText(), "A");
+}
+
+// Wherever the password change stops, the file under the database's name is the old one (old
+// password) or the new one (new password), whole, with the old file's mode, and nothing is left
+// beside it. What an earlier version left when it stopped between its two renames is put right
+// by the next opening.
+TEST_F(DatabaseTest, APasswordChangeStoppedAtAnyStepLeavesTheOldOrTheNewFileWithItsMode)
+{
+    fresh()->execute("INSERT INTO t (Numer) VALUES ('A')");
+    const QFile::Permissions privateMode = QFile::ReadOwner | QFile::WriteOwner;
+    QString current;  // the password in force
+    for (const QFile::Permissions mode : {privateMode, privateMode | QFile::ReadGroup})
+        for (int stop = 1; stop <= 5; ++stop) {  // 5: the change runs to its end
+            SCOPED_TRACE(
+                QStringLiteral("mode %1, stopped after step %2").arg(int(mode), 0, 16).arg(stop).toStdString());
+            ASSERT_TRUE(QFile::setPermissions(path(), mode));
+            const QString wanted = current.isEmpty() ? QStringLiteral("tajne") : QString();
+            {
+                auto d = db::Database::open(path(), current);
+                try {
+                    d->changePassword(wanted, [&](int step) {
+                        EXPECT_TRUE(QFileInfo(path()).isFile()) << "after step " << step;
+                        if (step == stop) throw AppError(err::kDiskFull, "test", "stopped");
+                    });
+                    EXPECT_EQ(stop, 5);
+                } catch (const AppError& e) {
+                    EXPECT_EQ(e.number(), err::kDiskFull);
+                }
+            }
+            if (stop >= 4) current = wanted;                    // the new file took the database's place at step 4
+            const QFile::Permissions ownerGroupOthers(0x7077);  // not the bits of "this user"
+            EXPECT_EQ(QFile::permissions(path()) & ownerGroupOthers, mode);
+            EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.tmp")));
+            auto d = db::Database::open(path(), current);
+            EXPECT_EQ(d->isEncrypted(), !current.isEmpty());
+            EXPECT_EQ(d->scalar("SELECT Numer FROM t").toText(), "A");
+            EXPECT_EQ(d->scalar("PRAGMA integrity_check").toText(), "ok");
+        }
+    ASSERT_TRUE(QFile::rename(path(), path("t.mdb.haslo.old")));
+    for (const char* left : {"t.mdb.haslo.tmp", "t.mdb.haslo.tmp-journal"}) {
+        QFile unfinished(path(left));
+        ASSERT_TRUE(unfinished.open(QIODevice::WriteOnly));
+        unfinished.write(QByteArray(4096, 'x'));
+    }
+    EXPECT_EQ(db::Database::open(path(), current)->scalar("SELECT Numer FROM t").toText(), "A");
+    EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.tmp")));
+    EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.tmp-journal")));
+    EXPECT_FALSE(QFileInfo::exists(path("t.mdb.haslo.old")));
 }
 
 // A workstation that sat idle while another one rewrote the file (a password change) must not
