@@ -8,8 +8,8 @@
 #include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_files.h"
+#include "other_workstation.h"
 #include "support/damaged_file.h"
-#include "support/other_process.h"
 #include "support/scoped_responder.h"
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -128,51 +128,6 @@ void BM_BackgroundCheck_Protected(benchmark::State& state)
 BENCHMARK(BM_BackgroundCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_BackgroundCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
-// Another workstation, a process of its own, saving a document every 50 ms while `step` runs here.
-struct Saves {
-    double longestMs = 0;
-    int made = 0;
-    int stored = 0;
-    double stepMs = 0;
-};
-
-Saves savingDuring(const QString& path, const QString& haslo, const std::function<void()>& step)
-{
-    static int numbers = 0;
-    const int first = numbers;
-    Saves saves;
-    std::atomic<bool> ready = false, over = false, failed = false;
-    std::thread other([&] {
-        // Its first statement derives the key and reads the schema: made before the step.
-        OtherProcess p(path, QStringLiteral(".timeout 5000\nSELECT count(*) FROM fadok WHERE Numer = 'x';"), haslo);
-        failed = !p.ready();
-        ready = true;
-        while (!failed && !over) {
-            QElapsedTimer save;
-            save.start();
-            p.run(QStringLiteral("BEGIN IMMEDIATE; INSERT INTO fadok (Numer) VALUES ('inny-%1'); COMMIT;")
-                      .arg(numbers++));
-            saves.longestMs = std::max(saves.longestMs, msSince(save));
-            ++saves.made;
-            QThread::msleep(50);
-        }
-    });
-    while (!ready) QThread::msleep(5);
-    QElapsedTimer clock;
-    clock.start();
-    step();
-    saves.stepMs = msSince(clock);
-    over = true;
-    other.join();
-    if (failed) return saves;
-    saves.stored = int(db::Database::open(path, haslo)
-                           ->scalar("SELECT count(*) FROM fadok WHERE Numer LIKE 'inny-%' AND "
-                                    "CAST(substr(Numer, 6) AS INTEGER) >= ?",
-                                    {first})
-                           .toInt());
-    return saves;
-}
-
 // The engine alone running `sql` on the whole file (the step as it was before: one read lock),
 // waiting for a commit elsewhere as the program does.
 void rawWholeFile(const QString& path, const QString& haslo, const char* sql)
@@ -219,10 +174,10 @@ void saveWaits(benchmark::State& state, const QString& haslo, const std::functio
 {
     bench::FilledDatabase& t = filled(haslo);
     for (auto _ : state) {
-        const Saves alone = savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
-        const Saves program = savingDuring(t.path, haslo, [&] { step(t.app, t.path); });
+        const bench::Saves alone = bench::savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
+        const bench::Saves program = bench::savingDuring(t.path, haslo, [&] { step(t.app, t.path); });
         BaseDisconnect(t.app);
-        const Saves engine = savingDuring(t.path, haslo, [&] { raw(t.path); });
+        const bench::Saves engine = bench::savingDuring(t.path, haslo, [&] { raw(t.path); });
         state.SetIterationTime(program.stepMs / 1000);
         state.counters["save alone ms"] = alone.longestMs;
         state.counters["save during ms"] = program.longestMs;

@@ -183,10 +183,12 @@ void BackgroundDatabase::run(quint64 session, QString path, QString haslo)
     std::unique_lock lock(mutex_);
     Job job;
     while (true) {
-        // Nothing queued: the connection and its page cache are let go until more comes.
+        // Nothing queued: the connection's page cache is let go until more comes. The connection
+        // stays open: opening a protected file derives its key again, which costs more than
+        // most reads.
         if (conn && reads_.empty() && !checkQueued_) {
             lock.unlock();
-            conn.reset();
+            conn->releaseCache();
             memory::returnFreePages();
             lock.lock();
         }
