@@ -56,15 +56,21 @@ bench::FilledDatabase& filled(const QString& haslo)
 }
 
 // Rounds of the program's `step` (the time counted), each beside the engine's doing the same
-// work with `sql` in the same round; the database is let go after each round.
+// work with `sql` in the same round, and its `other` statement when given (counted under its
+// name); the database is let go after each round.
+struct OtherRaw {
+    const char* name = nullptr;
+    const char* sql = nullptr;
+};
 template <class Step>
-void compare(benchmark::State& state, const QString& haslo, const char* sql, int flags, Step step)
+void compare(benchmark::State& state, const QString& haslo, const char* sql, int flags, Step step, OtherRaw other = {})
 {
     bench::FilledDatabase& t = filled(haslo);
-    double program = 0, raw = 0;
+    double program = 0, raw = 0, otherRaw = 0;
     int n = 0;
     for (auto _ : state) {
         raw += rawEngine(t.path, haslo, sql, flags);
+        if (other.sql) otherRaw += rawEngine(t.path, haslo, other.sql, flags);
         QElapsedTimer clock;
         clock.start();
         if (!step(t.app, t.path)) state.SkipWithError("failed");
@@ -77,6 +83,7 @@ void compare(benchmark::State& state, const QString& haslo, const char* sql, int
     state.counters["program ms"] = program / n;
     state.counters["raw ms"] = raw / n;
     state.counters["x raw"] = raw > 0 ? program / raw : 0;
+    if (other.sql) state.counters[other.name] = otherRaw / n;
 }
 
 QByteArray digest(const QString& path)
@@ -108,13 +115,16 @@ BENCHMARK(BM_OpenAndCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()
 BENCHMARK(BM_OpenAndCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 // The whole-file check in the background, from the connect to its finding delivered, beside the
-// engine's own check of the file.
+// engine's own full check of the file and its quick check (every page, no index compared with
+// its table).
 void backgroundCheck(benchmark::State& state, const QString& haslo)
 {
-    compare(state, haslo, "PRAGMA quick_check(1)", SQLITE_OPEN_READONLY, [](App& app, const QString& path) {
-        if (!BaseConnect(app, path)) return false;
-        return backgroundDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
-    });
+    compare(state, haslo, "PRAGMA integrity_check(1)", SQLITE_OPEN_READONLY,
+            [](App& app, const QString& path) {
+                if (!BaseConnect(app, path)) return false;
+                return backgroundDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
+            },
+            {"raw quick_check ms", "PRAGMA quick_check(1)"});
 }
 
 void BM_BackgroundCheck_Plain(benchmark::State& state)

@@ -259,8 +259,16 @@ void Database::fail(int code, const QString& source)
     }
     if (damaged_ || primary == SQLITE_CORRUPT || (primary == SQLITE_NOTADB && opened_))
         markDamaged(source, engineMessage(db_));
-    auto [number, text] = translate(code, engineMessage(db_));
-    throw AppError(number, source, text);
+    throw engineError(code, source);
+}
+
+AppError Database::engineError(int code, const QString& source) const
+{
+    // The extended code tells more (a journal that could not be rolled back) when it is this one's.
+    const int extended = db_ ? sqlite3_extended_errcode(db_) : code;
+    const QString words = engineMessage(db_);
+    auto [number, text] = translate((extended & 0xff) == (code & 0xff) ? extended : code, words);
+    return AppError(number, source, text, words);
 }
 
 void Database::markDamaged(const QString& source, const QString& detail)
@@ -268,7 +276,7 @@ void Database::markDamaged(const QString& source, const QString& detail)
     const bool first = !damaged_;
     damaged_ = true;
     if (first && damageHandler_) damageHandler_();
-    throw AppError(err::kDamaged, source, kDamagedText + (detail.isEmpty() ? QString() : " (" + detail + ")"));
+    throw AppError(err::kDamaged, source, kDamagedText, detail);
 }
 
 void Database::markChanged(const QString& source)
@@ -342,7 +350,8 @@ void Database::releaseCache()
 
 void Database::checkWholeFile()
 {
-    const QString result = scalar(QStringLiteral("PRAGMA quick_check(1)")).toText();
+    // The full check: besides every page, each index is compared with its table row by row.
+    const QString result = scalar(QStringLiteral("PRAGMA integrity_check(1)")).toText();
     if (result != QLatin1String("ok")) markDamaged(path_, result);
 }
 
@@ -363,10 +372,11 @@ void Database::openHandle(const QString& password, bool create)
     opened_ = false;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        auto [number, text] = translate(rc, engineMessage(db_));
+        AppError e = engineError(rc, path_);
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw AppError(number == err::kGeneral ? err::kInvalidArgument : number, path_, text);
+        if (e.number() == err::kGeneral) throw AppError(err::kInvalidArgument, path_, e.description(), e.engineText());
+        throw e;
     }
     fileId_ = fileIdentity(path_);
     // A plain file is read as it is, whatever password was given.

@@ -205,6 +205,8 @@ private:
     Database(QString path, OpenOptions options) : path_(std::move(path)), options_(options) {}
     void openHandle(const QString& password, bool create);
     void configure();
+    // The engine's last error, `code`, as the program's error: number, Polish text, engine's words.
+    AppError engineError(int code, const QString& source) const;
     [[noreturn]] void markDamaged(const QString& source, const QString& detail);
     [[noreturn]] void markChanged(const QString& source);
     enum class KeyFit { Yes, No, Unknown };

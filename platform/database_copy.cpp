@@ -217,7 +217,7 @@ void Database::backupTo(const QString& destination)
         auto [number, text] = translate(code, msg);
         if (out) sqlite3_close_v2(out);
         QFile::remove(destination);
-        throw AppError(number, destination, QStringLiteral("Błąd kopiowania bazy danych: %1").arg(text));
+        throw AppError(number, destination, QStringLiteral("Błąd kopiowania bazy danych: %1").arg(text), msg);
     };
     int rc = sqlite3_open_v2(QFile::encodeName(destination).constData(), &out,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
