@@ -33,6 +33,7 @@ enum Number : long {
     kCannotOpen = 3044,  // the folder or file does not exist
     kFileInUse = 3045,   // held exclusively by another workstation
     kDamaged = 3049,     // a database file whose pages are damaged
+    kNotAFile = 3055,    // a folder, a pipe or a device where a database file should be
     kNoSuchTable = 3078,
     kFileReplaced = 3197,  // the open file was replaced by another workstation (a password change)
     kTableLocked = 3261,   // a table is locked by another workstation
