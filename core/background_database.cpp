@@ -25,13 +25,15 @@ constexpr int kAttempts = 5;
 
 // A copy of the file for the check, in the temporary folder: one file per check, let go after it.
 // Copies left by a program that died meanwhile (the process named in them runs no more) are
-// removed first: each is as large as its database.
+// removed first (each is as large as its database), with the lock file of the copy's opening.
 QString checkCopyPath()
 {
     QDir temp(QDir::tempPath());
 #ifdef Q_OS_UNIX
-    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp$"));
-    for (const QString& name : temp.entryList({QStringLiteral("rolkwit-check-*.tmp")}, QDir::Files)) {
+    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp(\\.lck)?$"));
+    for (const QString& name :
+         temp.entryList({QStringLiteral("rolkwit-check-*.tmp"), QStringLiteral("rolkwit-check-*.tmp.lck")},
+                        QDir::Files | QDir::NoSymLinks)) {
         auto m = named.match(name);
         if (m.hasMatch() && ::kill(pid_t(m.captured(1).toLongLong()), 0) != 0 && errno == ESRCH)
             QFile::remove(temp.filePath(name));

@@ -114,6 +114,9 @@ std::unique_ptr<db::Database> openAskingPassword(App& app, const QString& path, 
                 proba = *entered;
                 continue;
             }
+            case err::kNotAFile:  // a folder, a pipe, a device: looked at, never opened
+                ui::msgBox(e.description(), Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+                return nullptr;
             case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
                 showM4(app, nazwaBazy);
                 return nullptr;

@@ -36,6 +36,7 @@ enum Number : long {
     kDamaged = 3049,           // a database file whose pages are damaged
     kUnfinishedChange = 3050,  // a change cut short, which only a writer of the file can undo
     kNoAccess = 3051,          // the file, or a file beside it in its folder, may not be opened or made
+    kNotAFile = 3055,          // a folder, a pipe or a device where a database file should be
     kNoSuchTable = 3078,
     kFileReplaced = 3197,  // the open file was replaced by another workstation (a password change)
     kTableLocked = 3261,   // a table is locked by another workstation

@@ -8,7 +8,9 @@
 #include <chrono>
 #include <sqlcipher/sqlite3.h>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace db {
@@ -33,11 +35,24 @@ qint64 steadyMs()
         .count();
 }
 
+// The first `n` bytes of a regular file; nothing of anything else, which is never opened.
 QByteArray fileHead(const QString& path, int n)
 {
+    if (notAFileRefusal(path)) return QByteArray();
+#ifdef Q_OS_UNIX
+    // Never waits, should a pipe be put there between the look above and this opening.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return QByteArray();
+    QByteArray bytes(n, '\0');
+    const ssize_t got = ::read(fd, bytes.data(), size_t(n));
+    ::close(fd);
+    bytes.truncate(got > 0 ? qsizetype(got) : 0);
+    return bytes;
+#else
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return QByteArray();
     return f.read(n);
+#endif
 }
 
 // What the first kilobyte of a file (and its size) tells of it: read once per opening.
@@ -69,6 +84,23 @@ struct FileHead {
 
 }  // namespace
 
+std::optional<QString> notAFileRefusal(const QString& path)
+{
+    if (path.isEmpty()) return std::nullopt;
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+    const bool folder = S_ISDIR(st.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile()) return std::nullopt;
+    const bool folder = info.isDir();
+#endif
+    return QStringLiteral("Ścieżka %1 wskazuje %2, a nie plik bazy danych.")
+        .arg(QDir::toNativeSeparators(path),
+             folder ? QStringLiteral("folder") : QStringLiteral("potok, gniazdo lub urządzenie"));
+}
+
 bool isPlainDatabaseFile(const QString& path)
 {
     return FileHead(path).plain();
@@ -95,10 +127,15 @@ int Columns::find(const QString& name) const
     return -1;
 }
 
+AppError missingColumn(const QString& name)
+{
+    return AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+}
+
 const Value& Row::operator[](const QString& name) const
 {
     const int i = columns_->find(name);
-    if (i < 0) throw AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+    if (i < 0) throw missingColumn(name);
     return values_[size_t(i)];
 }
 
@@ -159,6 +196,14 @@ QString Statement::columnName(int i) const
     return QString::fromUtf8(sqlite3_column_name(stmt_, i));
 }
 
+void Statement::requireColumns(const QStringList& names) const
+{
+    QStringList present;
+    for (int i = 0; i < columnCount(); ++i) present << columnName(i);
+    for (const QString& name : names)
+        if (!present.contains(name, Qt::CaseInsensitive)) throw missingColumn(name);
+}
+
 Row Statement::row() const
 {
     int n = columnCount();
@@ -216,6 +261,8 @@ void Statement::reset()
 
 std::unique_ptr<Database> Database::open(const QString& path, const QString& password, const OpenOptions& options)
 {
+    // Looked at before anything opens it, its companion included.
+    if (auto refusal = notAFileRefusal(path)) throw AppError(err::kNotAFile, path, *refusal);
     std::unique_ptr<Database> d(new Database(path, options));
     // Other workstations learn that the file is open here before anything is read; an exclusive
     // opening is refused at once while anybody else has it open.

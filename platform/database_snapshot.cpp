@@ -1,5 +1,6 @@
 #include "platform/database_snapshot.h"
 #include "platform/database.h"
+#include "platform/private_file.h"
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
@@ -184,7 +185,7 @@ SnapshotCost snapshotFile(const QString& path, const QString& password, const QS
     QFile::remove(destination);
     QFile out(destination);
     try {
-        if (!out.open(QIODevice::WriteOnly))
+        if (!createPrivate(out))
             throw AppError(err::kPathFileAccess, destination,
                            QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
         Copier copier(path, password, out, options);
