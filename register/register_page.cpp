@@ -1,7 +1,10 @@
 #include "register/register_page.h"
 #include "core/app.h"
+#include "core/background_database.h"
+#include "core/base_connect.h"
 #include "core/error_report.h"
 #include "core/shared_procs.h"
+#include "platform/app_error.h"
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
 #include "platform/qor_combo.h"
@@ -23,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -278,6 +282,9 @@ void RegisterPage::detach()
     kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar_->verticalScrollBar()->value(),
              marked_};
     dataKar_->clear();
+    // The sums shown are the database's let go of: the next database's sums are read anew.
+    sumsOf_.reset();
+    ++sumsAsked_;
 }
 
 void RegisterPage::restorePlace()
@@ -332,20 +339,66 @@ void RegisterPage::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     countShownLater();
+    if (sumsShown_ && sumsStale_) sumsExecute();
 }
 
 void RegisterPage::sumsExecute()
 {
+    if (!app_.gBaseDb) return;
+    const RegisterFilter f = filter();
+    const quint64 asked = ++sumsAsked_;
+    if (sumsOf_ != f) {
+        GridSumExecute({}, {}, gridKar_, gridSuma_);
+        sumsOf_.reset();
+    }
+    // Nobody sees them now: read when the page is shown.
+    sumsStale_ = !isVisible();
+    if (sumsStale_) return;
+    // A whole-file sum: off the window's thread, so that a save or a paid mark does not wait for it.
+    BackgroundDatabase& watch = backgroundDatabase(app_);
+    const bool queued =
+        watch.read([page = QPointer<RegisterPage>(this), asked, f](db::Database& d) -> BackgroundDatabase::Delivery {
+            std::vector<db::Value> sums;
+            std::exception_ptr failed;
+            try {
+                sums = registerSums(d, f);
+            } catch (const AppError& e) {
+                if (e.number() == err::kDamaged) throw;  // the watch reports a damaged file itself
+                failed = std::current_exception();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+            return [page, asked, f, sums = std::move(sums), failed] {
+                if (page && page->sumsShown_ && page->sumsAsked_ == asked) page->showSums(f, sums, failed);
+            };
+        });
+    if (queued) {
+        if (watch.started()) watch.start();
+        return;
+    }
+    std::vector<db::Value> sums;
+    std::exception_ptr failed;
     try {
+        sums = registerSums(*app_.gBaseDb, f);
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    showSums(f, sums, failed);
+}
+
+void RegisterPage::showSums(const RegisterFilter& f, const std::vector<db::Value>& sums, std::exception_ptr failed)
+{
+    try {
+        if (failed) std::rethrow_exception(failed);
         QStringList texts;
         std::vector<bool> right;
-        const std::vector<db::Value> sums = registerSums(*app_.gBaseDb, filter());
         const auto& columns = registerColumns();
         for (size_t i = 0; i < columns.size(); ++i) {
             texts << cellText(columns[i], sums[i]);
             right.push_back(columns[i].kind == ColumnKind::Amount);
         }
         GridSumExecute(texts, right, gridKar_, gridSuma_);
+        sumsOf_ = f;
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
