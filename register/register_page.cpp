@@ -7,6 +7,7 @@
 #include "platform/app_error.h"
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
+#include "platform/process_memory.h"
 #include "platform/qor_combo.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
@@ -495,6 +496,9 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar_->verticalScrollBar()->value();
     const QModelIndex current = gridKar_->currentIndex();
+    // The text copied before is let go of first, so that two copies are never held at once.
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
     // Each row read as it is copied; parts passed are let go on the way. The window keeps
     // painting meanwhile, the user's clicks and keys held back until the copy is done.
     const std::vector<int> rows = marked_;
@@ -517,9 +521,9 @@ void RegisterPage::KarCopyClipboard()
     // again, neither now nor when it is pasted.
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), text);
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->clear();
     clipboard->setMimeData(data);
+    // What the rows and the text's growing took is handed back: the program keeps the text alone.
+    memory::returnFreePages();
     StatusInfo(QString());
 }
 
