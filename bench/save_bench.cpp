@@ -328,7 +328,11 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
         const QTableWidgetItem* brutto = kartoteka->gridSuma()->item(0, registerColumn("RazBrutto"));
         const QString stored = cellText(registerColumns()[size_t(registerColumn("RazBrutto"))],
                                         t.db().scalar("SELECT sum(RazBrutto) FROM fadok"));
-        if (!brutto || brutto->text() != stored) state.SkipWithError("the sums row does not show the stored sums");
+        if (!brutto || brutto->text() != stored)
+            state.SkipWithError(QStringLiteral("the sums row shows \"%1\", not %2 (%3)")
+                                    .arg(brutto ? brutto->text() : QString(), stored, answers.last())
+                                    .toUtf8()
+                                    .constData());
     }
 }
 BENCHMARK(BM_WindowSaveOldMonth)

@@ -101,6 +101,15 @@ private:
 
 const QString kAll = QStringLiteral("(wszystkie)");
 
+// A failure the background connection meets on the way: a damaged page (the watch reports it),
+// its read stopped for the program's own write or the file held by another workstation. The
+// read is run again there, and given up without a word when it keeps failing.
+bool passing(const AppError& e)
+{
+    return e.number() == err::kDamaged || e.number() == err::kTableLocked ||
+           e.description().endsWith(QLatin1String("interrupted"));
+}
+
 // How often a long step lets the window paint, in milliseconds.
 constexpr int kPaintEvery = 50;
 
@@ -285,7 +294,7 @@ void RegisterPage::detach()
     dataKar_->clear();
     // The sums shown are the database's let go of: the next database's sums are read anew.
     sumsOf_.reset();
-    ++sumsAsked_;
+    ++*sumsAsked_;
 }
 
 void RegisterPage::restorePlace()
@@ -347,7 +356,7 @@ void RegisterPage::sumsExecute()
 {
     if (!app_.gBaseDb) return;
     const RegisterFilter f = filter();
-    const quint64 asked = ++sumsAsked_;
+    const quint64 asked = ++*sumsAsked_;
     if (sumsOf_ != f) {
         GridSumExecute({}, {}, gridKar_, gridSuma_);
         sumsOf_.reset();
@@ -357,22 +366,24 @@ void RegisterPage::sumsExecute()
     if (sumsStale_) return;
     // A whole-file sum: off the window's thread, so that a save or a paid mark does not wait for it.
     BackgroundDatabase& watch = backgroundDatabase(app_);
-    const bool queued =
-        watch.read([page = QPointer<RegisterPage>(this), asked, f](db::Database& d) -> BackgroundDatabase::Delivery {
-            std::vector<db::Value> sums;
-            std::exception_ptr failed;
-            try {
-                sums = registerSums(d, f);
-            } catch (const AppError& e) {
-                if (e.number() == err::kDamaged) throw;  // the watch reports a damaged file itself
-                failed = std::current_exception();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-            return [page, asked, f, sums = std::move(sums), failed] {
-                if (page && page->sumsShown_ && page->sumsAsked_ == asked) page->showSums(f, sums, failed);
-            };
-        });
+    const bool queued = watch.read([page = QPointer<RegisterPage>(this), latest = sumsAsked_, asked,
+                                    f](db::Database& d) -> BackgroundDatabase::Delivery {
+        // Asked for again meanwhile (another save, another filter): only the last one is read.
+        if (*latest != asked) return {};
+        std::vector<db::Value> sums;
+        std::exception_ptr failed;
+        try {
+            sums = registerSums(d, f);
+        } catch (const AppError& e) {
+            if (passing(e)) throw;
+            failed = std::current_exception();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+        return [page, latest, asked, f, sums = std::move(sums), failed] {
+            if (page && page->sumsShown_ && *latest == asked) page->showSums(f, sums, failed);
+        };
+    });
     if (queued) {
         if (watch.started()) watch.start();
         return;

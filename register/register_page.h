@@ -1,7 +1,9 @@
 #pragma once
 #include "register/register_queries.h"
 #include <QWidget>
+#include <atomic>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -141,7 +143,9 @@ private:
     // The filter whose sums the row shows; none while it is blank. Sums of another filter
     // are never shown under the list: the row is blank until the list's own arrive.
     std::optional<RegisterFilter> sumsOf_;
-    quint64 sumsAsked_ = 0;   // the last request: the results of earlier ones are dropped
+    // The last request, also read by the background connection's thread: earlier ones are
+    // neither read nor shown.
+    std::shared_ptr<std::atomic<quint64>> sumsAsked_ = std::make_shared<std::atomic<quint64>>(0);
     bool sumsStale_ = false;  // asked for while the page was hidden
     // Where the grid stood when the database was let go of.
     struct Place {
