@@ -16,14 +16,18 @@
 #include "editor/entry_page.h"
 #include "paired.h"
 #include "raw_engine.h"
+#include "register/register_columns.h"
+#include "register/register_page.h"
 #include "support/answers.h"
 #include "support/document_fixture.h"
 #include "support/editing_window.h"
 #include "support/test_settings.h"
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTableView>
+#include <QTableWidget>
 #include <benchmark/benchmark.h>
 #include <cctype>
 #include <cstring>
@@ -277,15 +281,21 @@ SAVE(OldMonthRightAfterTheFirstReading, bench::oldMonthDay, Before::FirstReading
 // an old month saved as the toolbar saves it (register and chart refreshed, the list showing the
 // document, the side list read again): the window's thread's CPU time of that beside the raw
 // engine running the statements that thread ran (the save's, the list's, the register's), the
-// wall time, and the process's resident memory before and after.
+// wall time, and the process's resident memory before and after. Arguments: the register's
+// "Sumuj" off (0) or ticked (1); the entry page shown (0) or the register (1); a plain (0) or a
+// protected file (1).
 void BM_WindowSaveOldMonth(benchmark::State& state)
 {
-    bench::FilledDatabase& t = BENCH_FILLED_ONCE();
+    bench::FilledDatabase& t = state.range(2) ? BENCH_FILLED_ONCE(QStringLiteral("tajne")) : BENCH_FILLED_ONCE();
     Answers answers;
     useTestSettings(t.app, t.dir.path());
     BaseParSave(t.app, t.db(), "DokNaglowek1", "Skup");
     auto window = openMainWindow(t.app);
     bench::numberedAtSave(t.app);
+    RegisterPage* kartoteka = window->pages()->picKartoteka;
+    if (state.range(1)) window->btnKartoteka->trigger();
+    kartoteka->cbFSumuj()->setChecked(state.range(0) == 1);
+    kartoteka->cbFSumuj_Click();
     DocumentEditing* editing = window->pages()->dokumenty;
     auto idle = [] {
         QElapsedTimer waited;
@@ -326,8 +336,24 @@ void BM_WindowSaveOldMonth(benchmark::State& state)
         state.SkipWithError(("not saved: " + answers.last()).toUtf8().constData());
     state.counters["resident_mb"] = residentMb();
     state.counters["rows_held"] = double(window->pages()->picWprowadzanie->lstDokRows()->heldRows());
+    // With the register shown, its sums row holds the sums of every document stored by now.
+    if (state.range(0) && state.range(1)) {
+        backgroundDatabase(t.app).waitIdle(60000);
+        const QTableWidgetItem* brutto = kartoteka->gridSuma()->item(0, registerColumn("RazBrutto"));
+        const QString stored = cellText(registerColumns()[size_t(registerColumn("RazBrutto"))],
+                                        t.db().scalar("SELECT sum(RazBrutto) FROM fadok"));
+        if (!brutto || brutto->text() != stored)
+            state.SkipWithError(QStringLiteral("the sums row shows \"%1\", not %2 (%3)")
+                                    .arg(brutto ? brutto->text() : QString(), stored, answers.last())
+                                    .toUtf8()
+                                    .constData());
+    }
 }
-BENCHMARK(BM_WindowSaveOldMonth)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+BENCHMARK(BM_WindowSaveOldMonth)
+    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(20);
 
 // The document list read anew, as on attaching a database, shown and painted, beside the raw
 // engine reading the same first screen of rows down the date index.

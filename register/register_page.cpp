@@ -1,9 +1,13 @@
 #include "register/register_page.h"
 #include "core/app.h"
+#include "core/background_database.h"
+#include "core/base_connect.h"
 #include "core/error_report.h"
 #include "core/shared_procs.h"
+#include "platform/app_error.h"
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
+#include "platform/process_memory.h"
 #include "platform/qor_combo.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
@@ -23,6 +27,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -95,6 +100,15 @@ private:
 };
 
 const QString kAll = QStringLiteral("(wszystkie)");
+
+// A failure the background connection meets on the way: a damaged page (the watch reports it),
+// its read stopped for the program's own write or the file held by another workstation. The
+// read is run again there, and given up without a word when it keeps failing.
+bool passing(const AppError& e)
+{
+    return e.number() == err::kDamaged || e.number() == err::kTableLocked ||
+           e.description().endsWith(QLatin1String("interrupted"));
+}
 
 // How often a long step lets the window paint, in milliseconds.
 constexpr int kPaintEvery = 50;
@@ -278,6 +292,9 @@ void RegisterPage::detach()
     kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar_->verticalScrollBar()->value(),
              marked_};
     dataKar_->clear();
+    // The sums shown are the database's let go of: the next database's sums are read anew.
+    sumsOf_.reset();
+    ++*sumsAsked_;
 }
 
 void RegisterPage::restorePlace()
@@ -332,20 +349,68 @@ void RegisterPage::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     countShownLater();
+    if (sumsShown_ && sumsStale_) sumsExecute();
 }
 
 void RegisterPage::sumsExecute()
 {
+    if (!app_.gBaseDb) return;
+    const RegisterFilter f = filter();
+    const quint64 asked = ++*sumsAsked_;
+    if (sumsOf_ != f) {
+        GridSumExecute({}, {}, gridKar_, gridSuma_);
+        sumsOf_.reset();
+    }
+    // Nobody sees them now: read when the page is shown.
+    sumsStale_ = !isVisible();
+    if (sumsStale_) return;
+    // A whole-file sum: off the window's thread, so that a save or a paid mark does not wait for it.
+    BackgroundDatabase& watch = backgroundDatabase(app_);
+    const bool queued = watch.read([page = QPointer<RegisterPage>(this), latest = sumsAsked_, asked,
+                                    f](db::Database& d) -> BackgroundDatabase::Delivery {
+        // Asked for again meanwhile (another save, another filter): only the last one is read.
+        if (*latest != asked) return {};
+        std::vector<db::Value> sums;
+        std::exception_ptr failed;
+        try {
+            sums = registerSums(d, f);
+        } catch (const AppError& e) {
+            if (passing(e)) throw;
+            failed = std::current_exception();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+        return [page, latest, asked, f, sums = std::move(sums), failed] {
+            if (page && page->sumsShown_ && *latest == asked) page->showSums(f, sums, failed);
+        };
+    });
+    if (queued) {
+        if (watch.started()) watch.start();
+        return;
+    }
+    std::vector<db::Value> sums;
+    std::exception_ptr failed;
     try {
+        sums = registerSums(*app_.gBaseDb, f);
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    showSums(f, sums, failed);
+}
+
+void RegisterPage::showSums(const RegisterFilter& f, const std::vector<db::Value>& sums, std::exception_ptr failed)
+{
+    try {
+        if (failed) std::rethrow_exception(failed);
         QStringList texts;
         std::vector<bool> right;
-        const std::vector<db::Value> sums = registerSums(*app_.gBaseDb, filter());
         const auto& columns = registerColumns();
         for (size_t i = 0; i < columns.size(); ++i) {
             texts << cellText(columns[i], sums[i]);
             right.push_back(columns[i].kind == ColumnKind::Amount);
         }
         GridSumExecute(texts, right, gridKar_, gridSuma_);
+        sumsOf_ = f;
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
@@ -442,6 +507,9 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar_->verticalScrollBar()->value();
     const QModelIndex current = gridKar_->currentIndex();
+    // The text copied before is let go of first, so that two copies are never held at once.
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
     // Each row read as it is copied; parts passed are let go on the way. The window keeps
     // painting meanwhile, the user's clicks and keys held back until the copy is done.
     const std::vector<int> rows = marked_;
@@ -464,9 +532,9 @@ void RegisterPage::KarCopyClipboard()
     // again, neither now nor when it is pasted.
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), text);
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->clear();
     clipboard->setMimeData(data);
+    // What the rows and the text's growing took is handed back: the program keeps the text alone.
+    memory::returnFreePages();
     StatusInfo(QString());
 }
 

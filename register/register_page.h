@@ -1,6 +1,10 @@
 #pragma once
 #include "register/register_queries.h"
 #include <QWidget>
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class App;
@@ -103,7 +107,11 @@ private:
     // Runs a handler of the page; an error is reported with `where` and the page carries on.
     template <class F>
     void guarded(const char* where, F&& f);
+    // Asks for the sums of the listed documents: read on the background connection (on the
+    // window's thread only when there is none) and shown once read; while the page is hidden,
+    // asked for again when it is shown.
     void sumsExecute();
+    void showSums(const RegisterFilter& f, const std::vector<db::Value>& sums, std::exception_ptr failed);
     // Counts the rows not read yet a moment after the list is shown, so that the scroll bar
     // stands for the whole list before it is dragged.
     void countShownLater();
@@ -132,6 +140,13 @@ private:
     std::vector<int> marked_;
     std::vector<char> isMarked_;
     bool sumsShown_ = false;  // the sums row is shown under the grid
+    // The filter whose sums the row shows; none while it is blank. Sums of another filter
+    // are never shown under the list: the row is blank until the list's own arrive.
+    std::optional<RegisterFilter> sumsOf_;
+    // The last request, also read by the background connection's thread: earlier ones are
+    // neither read nor shown.
+    std::shared_ptr<std::atomic<quint64>> sumsAsked_ = std::make_shared<std::atomic<quint64>>(0);
+    bool sumsStale_ = false;  // asked for while the page was hidden
     // Where the grid stood when the database was let go of.
     struct Place {
         QString database;
