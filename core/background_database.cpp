@@ -256,7 +256,9 @@ void BackgroundDatabase::checkCopy(const QString& path, const QString& haslo)
         QString path;
         ~Removed() { QFile::remove(path); }
     } removed{copy};
-    db::snapshotFile(path, haslo, copy, {.cancel = &cancelCheck_});
+    db::SnapshotOptions options;
+    options.cancel = &cancelCheck_;
+    db::snapshotFile(path, haslo, copy, options);
     auto checked = db::Database::open(copy, haslo, {.readOnly = true});
     {
         std::lock_guard running(mutex_);

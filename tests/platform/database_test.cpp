@@ -383,7 +383,7 @@ TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
 // and each commit got the file's lock at once.
 TEST_F(DatabaseTest, ACopyInPiecesHoldsOneStateWhateverIsCommittedBetweenThem)
 {
-    for (const QString haslo : {QString(), QStringLiteral("tajne")}) {
+    for (const QString& haslo : {QString(), QStringLiteral("tajne")}) {
         SCOPED_TRACE(haslo.toStdString());
         QFile::remove(path());
         {
