@@ -101,15 +101,6 @@ private:
 
 const QString kAll = QStringLiteral("(wszystkie)");
 
-// A failure the background connection meets on the way: a damaged page (the watch reports it),
-// its read stopped for the program's own write or the file held by another workstation. The
-// read is run again there, and given up without a word when it keeps failing.
-bool passing(const AppError& e)
-{
-    return e.number() == err::kDamaged || e.number() == err::kTableLocked ||
-           e.description().endsWith(QLatin1String("interrupted"));
-}
-
 // How often a long step lets the window paint, in milliseconds.
 constexpr int kPaintEvery = 50;
 
@@ -370,50 +361,51 @@ void RegisterPage::sumsExecute()
                                     f](db::Database& d) -> BackgroundDatabase::Delivery {
         // Asked for again meanwhile (another save, another filter): only the last one is read.
         if (*latest != asked) return {};
-        std::vector<db::Value> sums;
-        std::exception_ptr failed;
+        std::optional<std::vector<db::Value>> sums;
         try {
             sums = registerSums(d, f);
         } catch (const AppError& e) {
-            if (passing(e)) throw;
-            failed = std::current_exception();
+            // A damaged page is the watch's to report, a file held by another workstation is read
+            // again there; any other failure (the read stopped for the program's own write more
+            // often than the watch tries again, or the statement's own) is left to the window.
+            if (e.number() == err::kDamaged || e.number() == err::kTableLocked) throw;
         } catch (...) {
-            failed = std::current_exception();
         }
-        return [page, latest, asked, f, sums = std::move(sums), failed] {
-            if (page && page->sumsShown_ && *latest == asked) page->showSums(f, sums, failed);
+        return [page, latest, asked, f, sums = std::move(sums)] {
+            if (!page || !page->sumsShown_ || *latest != asked) return;
+            if (sums)
+                page->showSums(f, *sums);
+            else
+                page->sumsHere(f);
         };
     });
     if (queued) {
         if (watch.started()) watch.start();
         return;
     }
-    std::vector<db::Value> sums;
-    std::exception_ptr failed;
-    try {
-        sums = registerSums(*app_.gBaseDb, f);
-    } catch (...) {
-        failed = std::current_exception();
-    }
-    showSums(f, sums, failed);
+    sumsHere(f);
 }
 
-void RegisterPage::showSums(const RegisterFilter& f, const std::vector<db::Value>& sums, std::exception_ptr failed)
+void RegisterPage::sumsHere(const RegisterFilter& f)
 {
     try {
-        if (failed) std::rethrow_exception(failed);
-        QStringList texts;
-        std::vector<bool> right;
-        const auto& columns = registerColumns();
-        for (size_t i = 0; i < columns.size(); ++i) {
-            texts << cellText(columns[i], sums[i]);
-            right.push_back(columns[i].kind == ColumnKind::Amount);
-        }
-        GridSumExecute(texts, right, gridKar_, gridSuma_);
-        sumsOf_ = f;
+        if (app_.gBaseDb) showSums(f, registerSums(*app_.gBaseDb, f));
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
+}
+
+void RegisterPage::showSums(const RegisterFilter& f, const std::vector<db::Value>& sums)
+{
+    QStringList texts;
+    std::vector<bool> right;
+    const auto& columns = registerColumns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        texts << cellText(columns[i], sums[i]);
+        right.push_back(columns[i].kind == ColumnKind::Amount);
+    }
+    GridSumExecute(texts, right, gridKar_, gridSuma_);
+    sumsOf_ = f;
 }
 
 void RegisterPage::cbFSumuj_Click()

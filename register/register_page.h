@@ -2,7 +2,6 @@
 #include "register/register_queries.h"
 #include <QWidget>
 #include <atomic>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -107,11 +106,13 @@ private:
     // Runs a handler of the page; an error is reported with `where` and the page carries on.
     template <class F>
     void guarded(const char* where, F&& f);
-    // Asks for the sums of the listed documents: read on the background connection (on the
-    // window's thread only when there is none) and shown once read; while the page is hidden,
-    // asked for again when it is shown.
+    // Asks for the sums of the listed documents: read on the background connection and shown
+    // once read; while the page is hidden, asked for again when it is shown.
     void sumsExecute();
-    void showSums(const RegisterFilter& f, const std::vector<db::Value>& sums, std::exception_ptr failed);
+    // The sums read on the window's thread: without a background connection, or when the read
+    // there failed (a failure of the statement itself is reported from here).
+    void sumsHere(const RegisterFilter& f);
+    void showSums(const RegisterFilter& f, const std::vector<db::Value>& sums);
     // Counts the rows not read yet a moment after the list is shown, so that the scroll bar
     // stands for the whole list before it is dragged.
     void countShownLater();
