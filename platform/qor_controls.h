@@ -30,8 +30,12 @@ public:
     void setValue(const OptDecimal& v);
     void setDecimals(int decimals);
     int decimals() const { return decimals_; }
-    // A locked field takes no typing.
-    void setLocked(bool locked) { setReadOnly(locked); }
+    // A locked field takes no typing, and so is no stop for Tab (a click still selects its text).
+    void setLocked(bool locked)
+    {
+        setReadOnly(locked);
+        setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+    }
 
 signals:
     void Change();
