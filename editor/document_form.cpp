@@ -243,11 +243,46 @@ void DocumentForm::showRows(const std::vector<Position>& dopoz, const std::vecto
     dataKor->show(dokor);
 }
 
-void DocumentForm::detach()
+void DocumentForm::detach(bool keepRows)
 {
-    dataPoz->clear();
-    dataKor->clear();
+    if (!keepRows) {
+        dataPoz->clear();
+        dataKor->clear();
+    }
     cmbKornum->setDatabase(nullptr);
+}
+
+TypedDocument DocumentForm::typed() const
+{
+    TypedDocument doc{header(), dataPoz->rows(), dataKor->rows(), editState_};
+    doc.edit.erasedRows = dataPoz->erasedNames();
+    return doc;
+}
+
+bool DocumentForm::bufferShownRows()
+{
+    const TypedDocument doc = typed();
+    try {
+        if (bufferHoldsRows(app_, doc)) return true;
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("ZapiszDokument"));
+        return false;
+    }
+    return restoreTyped(doc);
+}
+
+bool DocumentForm::restoreTyped(TypedDocument doc)
+{
+    try {
+        showLoadedRows(bufferTypedDocument(app_, doc));
+    } catch (...) {
+        ErrorReport(app_, QStringLiteral("ZapiszDoBufora"));
+        showRows(doc.dopoz, doc.dokor);
+        return false;
+    }
+    setEditState(doc.edit);
+    dataPoz->keepErasedNames(doc.edit.erasedRows);
+    return true;
 }
 
 bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
