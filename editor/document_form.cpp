@@ -252,39 +252,6 @@ void DocumentForm::detach(bool keepRows)
     cmbKornum->setDatabase(nullptr);
 }
 
-TypedDocument DocumentForm::typed() const
-{
-    TypedDocument doc{header(), dataPoz->rows(), dataKor->rows(), editState_};
-    doc.edit.erasedRows = dataPoz->erasedNames();
-    return doc;
-}
-
-bool DocumentForm::bufferShownRows()
-{
-    const TypedDocument doc = typed();
-    try {
-        if (bufferHoldsRows(app_, doc)) return true;
-    } catch (...) {
-        ErrorReport(app_, QStringLiteral("ZapiszDokument"));
-        return false;
-    }
-    return restoreTyped(doc);
-}
-
-bool DocumentForm::restoreTyped(TypedDocument doc)
-{
-    try {
-        showLoadedRows(bufferTypedDocument(app_, doc));
-    } catch (...) {
-        ErrorReport(app_, QStringLiteral("ZapiszDoBufora"));
-        showRows(doc.dopoz, doc.dokor);
-        return false;
-    }
-    setEditState(doc.edit);
-    dataPoz->keepErasedNames(doc.edit.erasedRows);
-    return true;
-}
-
 bool DocumentForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
