@@ -246,10 +246,12 @@ void DocumentForm::showRows(const std::vector<Position>& dopoz, const std::vecto
     dataKor->show(dokor);
 }
 
-void DocumentForm::detach()
+void DocumentForm::detach(bool keepRows)
 {
-    dataPoz->clear();
-    dataKor->clear();
+    if (!keepRows) {
+        dataPoz->clear();
+        dataKor->clear();
+    }
     cmbKornum->setDatabase(nullptr);
 }
 
