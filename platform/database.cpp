@@ -396,10 +396,11 @@ void Database::releaseCache()
     if (db_) sqlite3_db_release_memory(db_);
 }
 
-void Database::checkWholeFile()
+void Database::checkWholeFile(Depth depth)
 {
-    // The full check: besides every page, each index is compared with its table row by row.
-    const QString result = scalar(QStringLiteral("PRAGMA integrity_check(1)")).toText();
+    const QString result = scalar(depth == Depth::Pages ? QStringLiteral("PRAGMA quick_check(1)")
+                                                        : QStringLiteral("PRAGMA integrity_check(1)"))
+                               .toText();
     if (result != QLatin1String("ok")) markDamaged(path_, result);
 }
 

@@ -186,9 +186,12 @@ public:
     // compares the file's length with its page count. Throws AppError err::kDamaged when the
     // file is damaged.
     void checkStructure();
-    // The whole-file check: reads every page. Throws AppError err::kDamaged when a page is
-    // damaged, any other AppError when the check could not finish (interrupted, locked).
-    void checkWholeFile();
+    // The whole-file check: reads every page and, unless only `pages` are asked for, compares
+    // every index with its table row by row (many times longer on a large file). Throws AppError
+    // err::kDamaged when the file is damaged, any other AppError when the check could not finish
+    // (interrupted, locked).
+    enum class Depth { Pages, PagesAndIndexes };
+    void checkWholeFile(Depth depth = Depth::PagesAndIndexes);
     // Stops the statement running on this connection in another thread; it fails at once.
     void interrupt();
     // Lets go of the pages this connection keeps from its reads: after a read of a whole table or
