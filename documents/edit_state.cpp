@@ -3,34 +3,57 @@
 #include "platform/database.h"
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <charconv>
 
 namespace {
 
-// Every value with its kind, so that NULL, 0 and "" differ and no two rows run together.
-void addRow(QCryptographicHash& hash, const db::Row& row, const QString& skip)
+// Every value of the statement's row but column `skip` with its kind, so that NULL, 0 and ""
+// differ and no two rows run together: the kind, the length of the text, ':' and the text.
+void addRow(QByteArray& bytes, const db::Statement& st, int skip)
 {
-    for (int i = 0; i < row.size(); ++i) {
-        if (row.name(i).compare(skip, Qt::CaseInsensitive) == 0) continue;
-        const db::Value& v = row.at(i);
-        const char kind = v.isNull() ? 'n' : char('0' + v.data().index());
-        const QByteArray text = v.toText().toUtf8();
-        hash.addData(QByteArrayView(&kind, 1));
-        hash.addData(QByteArray::number(text.size()) + ':' + text);
+    static const size_t kInteger = db::Value::Data(qint64()).index(), kText = db::Value::Data(QString()).index();
+    for (int i = 0; i < st.columnCount(); ++i) {
+        if (i == skip) continue;
+        const size_t kind = st.kind(i);
+        char digits[24];
+        QByteArray converted;
+        QByteArrayView text;
+        if (kind == kInteger)
+            text =
+                QByteArrayView(digits, std::to_chars(digits, digits + sizeof digits, st.value(i).toInt()).ptr - digits);
+        else if (kind == kText)
+            text = st.utf8(i);
+        else if (kind != 0)
+            text = converted = st.value(i).toText().toUtf8();
+        bytes += kind == 0 ? 'n' : char('0' + kind);
+        char length[24];
+        bytes.append(length, std::to_chars(length, length + sizeof length, text.size()).ptr - length);
+        bytes += ':';
+        bytes += text;
     }
-    hash.addData(QByteArrayView("|"));
+    bytes += '|';
 }
 
 }  // namespace
 
 std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& numer)
 {
-    auto header = db.queryOne(QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"), {numer});
-    if (!header) return std::nullopt;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    addRow(hash, *header, QStringLiteral("Zaplacono"));
-    db.forEach(QStringLiteral("SELECT * FROM fapoz WHERE Numer = ? ORDER BY Korekta, Pozycja, rowid"), {numer},
-               [&](const db::Row& r) { addRow(hash, r, QString()); });
-    return StoredIdentity{header->integer(QStringLiteral("rowid_")), hash.result()};
+    QByteArray bytes;
+    qint64 rowid = 0;
+    {
+        db::Statement header(db, QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"));
+        header.bind(1, numer);
+        if (!header.step()) return std::nullopt;
+        rowid = header.value(0).toInt();
+        int paid = -1;
+        for (int i = 0; i < header.columnCount(); ++i)
+            if (header.columnName(i).compare(QLatin1String("Zaplacono"), Qt::CaseInsensitive) == 0) paid = i;
+        addRow(bytes, header, paid);
+    }
+    db::Statement positions(db, QStringLiteral("SELECT * FROM fapoz WHERE Numer = ? ORDER BY Korekta, Pozycja, rowid"));
+    positions.bind(1, numer);
+    while (positions.step()) addRow(bytes, positions, -1);
+    return StoredIdentity{rowid, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
 }
 
 EditState EditState::of(App& app, const QString& numer, const StoredIdentity& storedIdentity)

@@ -58,6 +58,7 @@ void Database::changePassword(const QString& newPassword)
     }
     // Close, swap and reopen with the new key; the old file stays until the new one is in place.
     const QString oldKey = QString::fromUtf8(key_);
+    dropPrepared();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     QString old = path_ + QStringLiteral(".haslo.old");
