@@ -49,6 +49,8 @@ void pointSettingsAt(const QString& database)
 {
     const QString key = kRegFamilyKey + QStringLiteral("\\Rolkwit");
     RegSave(key, QStringLiteral("BazaPlik"), database);
+    // Other copies of the program may run on the machine: each start is a copy of its own.
+    RegSave(key, QStringLiteral("Instancje"), QStringLiteral("1"));
 }
 
 // Main as the program runs it, to the window shown and painted with the database attached.

@@ -3,37 +3,70 @@
 #include "platform/database.h"
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <charconv>
 
 namespace {
 
-// Every value with its kind, so that NULL, 0 and "" differ and no two rows run together. The
-// number and the workstation that stored it are left out, so that the document given another
-// number elsewhere keeps its digest; the row tells one document from another under one number.
-void addRow(QCryptographicHash& hash, const db::Row& row, const QStringList& skip)
+// The columns of a statement that a digest leaves out, by name.
+std::vector<bool> leftOut(const db::Statement& st, std::initializer_list<QLatin1String> names)
 {
-    for (int i = 0; i < row.size(); ++i) {
-        if (skip.contains(row.name(i), Qt::CaseInsensitive)) continue;
-        const db::Value& v = row.at(i);
-        const char kind = v.isNull() ? 'n' : char('0' + v.data().index());
-        const QByteArray text = v.toText().toUtf8();
-        hash.addData(QByteArrayView(&kind, 1));
-        hash.addData(QByteArray::number(text.size()) + ':' + text);
+    std::vector<bool> out(size_t(st.columnCount()), false);
+    for (int i = 0; i < st.columnCount(); ++i)
+        for (const QLatin1String& name : names)
+            if (st.columnName(i).compare(name, Qt::CaseInsensitive) == 0) out[size_t(i)] = true;
+    return out;
+}
+
+// Every value of the statement's row but those left out, with its kind, so that NULL, 0 and ""
+// differ and no two rows run together: the kind, the length of the text, ':' and the text.
+void addRow(QByteArray& bytes, const db::Statement& st, const std::vector<bool>& skip)
+{
+    static const size_t kInteger = db::Value::Data(qint64()).index(), kText = db::Value::Data(QString()).index();
+    for (int i = 0; i < st.columnCount(); ++i) {
+        if (skip[size_t(i)]) continue;
+        const size_t kind = st.kind(i);
+        char digits[24];
+        QByteArray converted;
+        QByteArrayView text;
+        if (kind == kInteger)
+            text =
+                QByteArrayView(digits, std::to_chars(digits, digits + sizeof digits, st.value(i).toInt()).ptr - digits);
+        else if (kind == kText)
+            text = st.utf8(i);
+        else if (kind != 0)
+            text = converted = st.value(i).toText().toUtf8();
+        bytes += kind == 0 ? 'n' : char('0' + kind);
+        char length[24];
+        bytes.append(length, std::to_chars(length, length + sizeof length, text.size()).ptr - length);
+        bytes += ':';
+        bytes += text;
     }
-    hash.addData(QByteArrayView("|"));
+    bytes += '|';
 }
 
 }  // namespace
 
 std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& numer)
 {
-    auto header = db.queryOne(QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"), {numer});
-    if (!header) return std::nullopt;
-    const QStringList placed = {QStringLiteral("Numer"), QStringLiteral("Stanowisko")};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    addRow(hash, *header, placed + QStringList{QStringLiteral("rowid_"), QStringLiteral("Zaplacono")});
-    db.forEach(QStringLiteral("SELECT * FROM fapoz WHERE Numer = ? ORDER BY Korekta, Pozycja, rowid"), {numer},
-               [&](const db::Row& r) { addRow(hash, r, placed); });
-    return StoredIdentity{header->integer(QStringLiteral("rowid_")), hash.result()};
+    // The number and the workstation that stored it are left out, so that the document given
+    // another number elsewhere keeps its digest; the row tells one document from another under one
+    // number.
+    QByteArray bytes;
+    qint64 rowid = 0;
+    const QLatin1String numer_("Numer"), stanowisko("Stanowisko");
+    {
+        db::Statement header(db, QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"));
+        header.bind(1, numer);
+        if (!header.step()) return std::nullopt;
+        rowid = header.value(0).toInt();
+        addRow(bytes, header,
+               leftOut(header, {numer_, stanowisko, QLatin1String("rowid_"), QLatin1String("Zaplacono")}));
+    }
+    db::Statement positions(db, QStringLiteral("SELECT * FROM fapoz WHERE Numer = ? ORDER BY Korekta, Pozycja, rowid"));
+    positions.bind(1, numer);
+    const std::vector<bool> skip = leftOut(positions, {numer_, stanowisko});
+    while (positions.step()) addRow(bytes, positions, skip);
+    return StoredIdentity{rowid, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
 }
 
 std::optional<QString> renumberedTo(db::Database& db, const StoredIdentity& identity, const QString& nazkon)

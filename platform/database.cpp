@@ -142,16 +142,17 @@ const Value& Row::operator[](const QString& name) const
 
 // ---- Statement ----
 
-Statement::Statement(Database& db, const QString& sql) : db_(db), sql_(sql)
+Statement::Statement(Database& db, const QString& sql) : db_(db), sql_(sql), utf8Sql_(sql.toUtf8())
 {
-    QByteArray u = sql.toUtf8();
-    int rc = sqlite3_prepare_v2(db.handle(), u.constData(), u.size(), &stmt_, nullptr);
+    stmt_ = db.takePrepared(utf8Sql_);
+    if (stmt_) return;
+    int rc = sqlite3_prepare_v2(db.handle(), utf8Sql_.constData(), int(utf8Sql_.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) db_.fail(rc, sql);
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    if (stmt_) db_.keepPrepared(std::move(utf8Sql_), stmt_);
 }
 
 void Statement::bind(int index, const Value& v)
@@ -247,6 +248,17 @@ QByteArrayView Statement::utf8(int i) const
     return t ? QByteArrayView(t, sqlite3_column_bytes(stmt_, i)) : QByteArrayView();
 }
 
+size_t Statement::kind(int i) const
+{
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER: return Value::Data(qint64()).index();
+    case SQLITE_FLOAT: return Value::Data(0.0).index();
+    case SQLITE_TEXT: return Value::Data(QString()).index();
+    case SQLITE_BLOB: return Value::Data(QByteArray()).index();
+    default: return Value::Data().index();
+    }
+}
+
 bool Statement::isNull(int i) const
 {
     return sqlite3_column_type(stmt_, i) == SQLITE_NULL;
@@ -282,8 +294,42 @@ std::unique_ptr<Database> Database::create(const QString& path)
     return d;
 }
 
+namespace {
+// Statements kept prepared per connection; the longest unused goes first.
+constexpr size_t kKeptPrepared = 48;
+}  // namespace
+
+sqlite3_stmt* Database::takePrepared(const QByteArray& sql)
+{
+    for (auto it = prepared_.rbegin(); it != prepared_.rend(); ++it)
+        if (it->first == sql) {
+            sqlite3_stmt* st = it->second;
+            prepared_.erase(std::next(it).base());
+            return st;
+        }
+    return nullptr;
+}
+
+void Database::keepPrepared(QByteArray sql, sqlite3_stmt* st)
+{
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (prepared_.size() >= kKeptPrepared) {
+        sqlite3_finalize(prepared_.front().second);
+        prepared_.erase(prepared_.begin());
+    }
+    prepared_.emplace_back(std::move(sql), st);
+}
+
+void Database::dropPrepared()
+{
+    for (auto& [sql, st] : prepared_) sqlite3_finalize(st);
+    prepared_.clear();
+}
+
 Database::~Database()
 {
+    dropPrepared();
     if (db_) {
         if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close_v2(db_);
@@ -438,6 +484,7 @@ void Database::openHandle(const QString& password, bool create)
     try {
         configure();
     } catch (const AppError& e) {
+        dropPrepared();
         sqlite3_close_v2(db_);
         db_ = nullptr;
         // A file with the plain header that the engine cannot read is damaged: no password would help.

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -88,6 +89,8 @@ public:
     // for NULL. Cheapest of all where the text is copied on at once.
     QByteArrayView utf8(int i) const;
     bool isNull(int i) const;
+    // The index in Value::Data of what value(i) gives, without making it.
+    size_t kind(int i) const;
     void reset();
     int columnCount() const;
     QString columnName(int i) const;
@@ -99,6 +102,7 @@ private:
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
+    QByteArray utf8Sql_;
     mutable std::shared_ptr<const Columns> columns_;
 };
 
@@ -218,7 +222,12 @@ public:
     void setLockWaitHandler(std::function<void()> handler) { lockWaitHandler_ = std::move(handler); }
 
 private:
+    friend class Statement;
     Database(QString path, OpenOptions options) : path_(std::move(path)), options_(options) {}
+    // Statements let go of stay prepared for their next use: the same few run at every save.
+    sqlite3_stmt* takePrepared(const QByteArray& sql);
+    void keepPrepared(QByteArray sql, sqlite3_stmt* st);
+    void dropPrepared();
     void openHandle(const QString& password, bool create);
     void configure();
     // The engine's last error, `code`, as the program's error: number, Polish text, engine's words.
@@ -231,6 +240,7 @@ private:
     static int waitForLock(void* self, int count);
 
     sqlite3* db_ = nullptr;
+    std::vector<std::pair<QByteArray, sqlite3_stmt*>> prepared_;
     QString path_;
     OpenOptions options_;
     bool encrypted_ = false;

@@ -149,6 +149,7 @@ void Database::changePassword(const QString& newPassword, const std::function<vo
     // The handle is opened anew (under `key`) in any case, which also ends the exclusive engine
     // lock taken below.
     auto reopen = [&](const QString& key) {
+        dropPrepared();
         if (db_) sqlite3_close_v2(db_);
         db_ = nullptr;
         openHandle(key, false);
