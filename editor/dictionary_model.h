@@ -8,7 +8,7 @@
 class DictionaryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit DictionaryModel(QObject* parent = nullptr);
 
     // Shows `d` in place of what was shown.
     void show(Dictionary d);
