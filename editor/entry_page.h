@@ -1,4 +1,5 @@
 #pragma once
+#include "register/print_copies.h"
 #include <QWidget>
 
 class App;
@@ -45,6 +46,8 @@ public:
     // empty when no row is current.
     QString lstDokText() const;
     QString lstDokNumer() const;
+    // The document to print: the selected row's; none while the list holds no rows.
+    std::optional<ListedDocument> listedDocument() const;
 
 signals:
     // The header is buffered: the document is to be validated and stored.
