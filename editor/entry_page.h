@@ -14,8 +14,9 @@ class SideList;
 
 // The entry page (picWprowadzanie): the document list on the left; to its right the view and
 // document toolbars over either the document form or the print preview.
-class EntryPage : public QWidget {
+class EntryPage final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EntryPage)
 public:
     explicit EntryPage(App& app, QWidget* parent = nullptr);
 
