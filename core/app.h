@@ -19,7 +19,7 @@ struct PrintState;
 
 // The program's state for one run: its identity, the settings records, the open database and
 // this workstation's number. Main creates one; tests create their own on temporary files.
-class App {
+class App final {
 public:
     App();
     ~App();

@@ -26,7 +26,7 @@ class Database;
 // file's read lock while it runs, which keeps writers waiting: when the program's own connection
 // waits for a lock, the running read is stopped and runs again once the program has been quiet
 // for a moment.
-class BackgroundDatabase : public QObject {
+class BackgroundDatabase final : public QObject {
 public:
     using Damaged = std::function<void(const QString& path)>;
     // `damaged` is called in this object's thread, once per watched connection.

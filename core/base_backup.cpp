@@ -8,16 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace {
-
-// The number a text begins with ("7 dni" is 7); 0 when it begins with none.
-int leadingNumber(const QString& text)
-{
-    auto m = QRegularExpression(QStringLiteral("^\\s*(\\d{1,6})")).match(text);
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
 
 QDate dateOf(const QString& text)
 {
@@ -72,7 +64,7 @@ bool BazaKopia(App& app, const QString& path, bool force, const BackupSettings& 
     bool confirm = force || settings.read(QStringLiteral("BazaKopiaPotwierdz")) == QStringLiteral("1");
     if (!on) return false;
     const QString last = settings.read(QStringLiteral("BazaKopiaData"));
-    const int days = leadingNumber(settings.read(QStringLiteral("BazaKopiaCoDni")));
+    const int days = int(numericValue(settings.read(QStringLiteral("BazaKopiaCoDni")), 0, 999999).value_or(0));
     if (!force && !backupDue(last, days, now)) return false;
 
     if (confirm) {

@@ -10,8 +10,9 @@ class QPushButton;
 // and takes the password in txtHaslo; new-password mode (NoweHaslo(true)) takes a new password
 // in txtOpis and its confirmation in txtHaslo. OK and Cancel set Wynik and hide the dialog; the
 // caller reads the fields afterwards.
-class dlgBazaHaslo : public QDialog {
+class dlgBazaHaslo final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgBazaHaslo)
 public:
     explicit dlgBazaHaslo(QWidget* parent = nullptr);
 

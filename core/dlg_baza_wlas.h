@@ -16,8 +16,9 @@ class QorNumber;
 // space of its folder, the programs whose structures it holds, its password (set, removed), the
 // archive lock, and this user's backup settings. The lock and the backup settings are stored by
 // OK; a password change or a rename is done at once and stays done after "Anuluj".
-class dlgBazaWlas : public QDialog {
+class dlgBazaWlas final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgBazaWlas)
 public:
     explicit dlgBazaWlas(App& app, QWidget* parent = nullptr);
 

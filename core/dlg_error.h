@@ -12,8 +12,9 @@ class QPushButton;
 // The error dialog: a Polish explanation and three buttons; "Szczegóły" enlarges it to show
 // the number, source and description, the log switch and the send button. Closing it stores
 // the log switch and, when it is on, appends the error to "Error.log".
-class dlgError : public QDialog {
+class dlgError final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgError)
 public:
     explicit dlgError(App& app, QWidget* parent = nullptr);
 

@@ -14,8 +14,9 @@ class QorUpDown;
 // the panel option and the side list's date range go through the settings cache, which is then
 // written whole. The mirrors in gPrgPar follow, so most changes take effect at once; the
 // workstation number and Instancje only at the next start.
-class dlgParProg : public QDialog {
+class dlgParProg final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgParProg)
 public:
     explicit dlgParProg(App& app, QWidget* parent = nullptr);
 

@@ -14,8 +14,9 @@ class Database;
 // by the family's programs (dboso, with the rights in dbupr) and lets the user change it. The
 // caller sets BazaHasla, shows the dialog modally and reads Tag ("Ok", "Anuluj" or "Zmien") and
 // the user id afterwards; OK and Anuluj only hide it.
-class dlgUserHaslo : public QDialog {
+class dlgUserHaslo final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgUserHaslo)
 public:
     explicit dlgUserHaslo(App& app, QWidget* parent = nullptr);
 

@@ -10,6 +10,7 @@ class QorCombo;
 // and Anuluj set Wynik and close the box; the caller reads the fields.
 class InputBox : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(InputBox)
 public:
     bool Wynik = false;
     QLabel* labOpis;
@@ -25,16 +26,18 @@ protected:
 };
 
 // A one-line input box.
-class frmInput : public InputBox {
+class frmInput final : public InputBox {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmInput)
 public:
     explicit frmInput(QWidget* parent = nullptr);
     QLineEdit* txtInput;
 };
 
 // A choice box over a QorCombo list.
-class frmInCmb : public InputBox {
+class frmInCmb final : public InputBox {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmInCmb)
 public:
     explicit frmInCmb(QWidget* parent = nullptr);
     QLabel* labOpisCmb;

@@ -7,8 +7,9 @@ class QLabel;
 class QPushButton;
 
 // The start window, shown while the program starts; a click on it closes it.
-class frmSplash : public QWidget {
+class frmSplash final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmSplash)
 public:
     explicit frmSplash(App& app, QWidget* parent = nullptr);
     QLabel* lblWersja;
@@ -21,8 +22,9 @@ protected:
 void splashUnload(App& app);
 
 // The about box.
-class frmAbout : public QDialog {
+class frmAbout final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmAbout)
 public:
     explicit frmAbout(App& app, QWidget* parent = nullptr);
     QLabel* lblTitle;

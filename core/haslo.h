@@ -8,7 +8,7 @@
 
 // The runtime's generator: a 24-bit state stepped as a linear congruential generator; a draw is
 // the new state over 2^24, a single-precision number in [0, 1).
-class RuntimeRandom {
+class RuntimeRandom final {
 public:
     // A draw (the runtime's random function with a positive argument).
     float next();

@@ -8,7 +8,7 @@
 // print dialog's page range, double-sided printing and "Advanced" tab), and numbers and dates
 // take the Polish form wherever a default locale is used.
 // Made once the application object exists; its end puts back what was there before.
-class PolishLanguage {
+class PolishLanguage final {
 public:
     PolishLanguage();
     ~PolishLanguage();

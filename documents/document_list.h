@@ -21,8 +21,9 @@ inline const QString kNowyDokument = QStringLiteral("<Nowy dokument>");
 // digits, highest first), read a month at a time down the index on the issue date, so that a
 // list of years of documents opens at once and holds only the months near what is shown. A
 // document row's text (column 0) is the kind, two blanks and the number; column 1 is the number.
-class DocumentListModel : public LazyQueryModel {
+class DocumentListModel final : public LazyQueryModel {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentListModel)
 public:
     enum Column { Dokument, Numer, Datawyst, Datasprz, Nazkon, Adrkon, Nipkon, RazNetto, RazVAT, RazBrutto, Wystawil };
 

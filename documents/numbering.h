@@ -51,7 +51,7 @@ QString numberForSave(App& app, const QDate& date);
 QString noFreeNumberMessage(const QString& numer);
 // Thrown when the template has no running number and its one number for the period is stored;
 // the description is noFreeNumberMessage().
-class NoFreeNumber : public AppError {
+class NoFreeNumber final : public AppError {
 public:
     explicit NoFreeNumber(const QString& numer);
 };

@@ -60,7 +60,7 @@ std::vector<db::Value> positionValues(const PositionKey& key, const Position& p)
 
 // This workstation's rows of one position buffer. Every method runs on the open database and
 // throws AppError on a database failure; writes of several rows run in one transaction.
-class PositionBuffer {
+class PositionBuffer final {
 public:
     PositionBuffer(App& app, PositionTable table) : app_(app), table_(table) {}
     PositionTable table() const { return table_; }

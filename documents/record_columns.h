@@ -15,7 +15,7 @@
 // stores them). The column list, the values of an insert and the row reader all come from one
 // such table, so a member can only reach the column its own entry names.
 template <class R>
-class RecordColumns {
+class RecordColumns final {
 public:
     struct Column {
         QString name;

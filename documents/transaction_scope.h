@@ -4,7 +4,7 @@
 
 // A transaction that joins the caller's transaction when one is already open, so that a
 // procedure can be atomic on its own and still be part of a larger change.
-class TransactionScope {
+class TransactionScope final {
 public:
     explicit TransactionScope(db::Database& db)
     {

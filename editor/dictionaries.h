@@ -27,7 +27,7 @@ struct DictionaryColumn {
 // The rows of a dictionary: the texts of every row and column kept one after another in one
 // buffer, in UTF-8 as the database gives them, so that thousands of rows are filled without an
 // object each (a text is made when it is shown); the dates list's rows also carry their marks.
-class DictionaryRows {
+class DictionaryRows final {
 public:
     DictionaryRows() = default;
     explicit DictionaryRows(int columns) : columns_(columns) {}

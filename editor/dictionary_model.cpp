@@ -1,4 +1,5 @@
 #include "editor/dictionary_model.h"
+#include "platform/model_check.h"
 #include <QBrush>
 
 namespace {
@@ -9,6 +10,11 @@ Qt::Alignment alignment(const DictionaryColumn& c)
 }
 
 }  // namespace
+
+DictionaryModel::DictionaryModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    watchModel(this);
+}
 
 void DictionaryModel::show(Dictionary d)
 {

@@ -5,10 +5,11 @@
 
 // The side list's rows: one dictionary as it was read, shown as it is; each cell's text is made
 // only when the view asks for it, so that a list of thousands of contractors is filled at once.
-class DictionaryModel : public QAbstractTableModel {
+class DictionaryModel final : public QAbstractTableModel {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DictionaryModel)
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit DictionaryModel(QObject* parent = nullptr);
 
     // Shows `d` in place of what was shown.
     void show(Dictionary d);

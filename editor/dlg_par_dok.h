@@ -22,8 +22,9 @@ class QorUpDown;
 // database shares is kept in it (dbpar, the logo in dbbin): header lines, marker, footer, logo and
 // numbering. The defaults of this user's new documents go through the settings cache. The
 // numbering's form and continuity can change only while the database holds no document.
-class dlgParDok : public QDialog {
+class dlgParDok final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(dlgParDok)
 public:
     explicit dlgParDok(App& app, QWidget* parent = nullptr);
 

@@ -13,8 +13,9 @@ class QMenu;
 // family, and the document form's popup ("Dokument"), which the right button opens on the form's
 // background, on its captions and on the positions tab control. The main window owns the menus
 // and runs these as its commands.
-class DocumentCommands : public QObject {
+class DocumentCommands final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentCommands)
 public:
     // The captions of the form that open the popup; the seller's address and the corrected kind
     // do not.

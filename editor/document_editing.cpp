@@ -169,6 +169,6 @@ void DocumentEditing::toolZapisz_PoBuforze()
 {
     // Ctrl held while clicking: print the document just stored (the list now selects it).
     if (saveAndStartNew() && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier))
-        DokumentDrukuj(app_, page_->lstDok());
+        DokumentDrukuj(app_, page_->listedDocument());
     documentList_->lstDok_Click();
 }

@@ -14,8 +14,9 @@ struct LoadedDocument;
 // editing or as a copy, loading the invoice a correction corrects, and the save commands. The
 // database work is documents/ (loading.h, save.h); this class shows its results on the form.
 // It owns the document list's and the header's handlers of the same page.
-class DocumentEditing : public QObject {
+class DocumentEditing final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentEditing)
 public:
     DocumentEditing(App& app, EntryPage* page);
 

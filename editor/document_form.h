@@ -28,8 +28,9 @@ class QTreeView;
 // notes tabs, the totals with the fund deduction, and the side list. It maps its controls to and
 // from DocHeader and leaves the database work to documents/ (buffer, numbering, totals). Its
 // controls are its own: the header is written through setHeader() and the named setters only.
-class DocumentForm : public QWidget {
+class DocumentForm final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentForm)
 public:
     explicit DocumentForm(App& app, QWidget* parent = nullptr);
 

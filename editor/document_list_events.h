@@ -13,8 +13,9 @@ class QMenu;
 // The document list (lstDok) on the entry page: its rows, newest first, and what a click, a
 // double click and the right button do with them. The first row "<Nowy dokument>" stands for a
 // new document; every other row's text is the kind, two blanks and the number (column 1).
-class DocumentListEvents : public QObject {
+class DocumentListEvents final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentListEvents)
 public:
     // What the list asks of the document being edited: a stored document loaded ("popraw") and
     // the clipboard's document pasted ("nowy" over the new document, "popraw" over a stored one).

@@ -132,9 +132,9 @@ void EntryPage::toolZapisz_ButtonClick(const QString& key)
             RepPrint(app_, "zapisz", "FANET", "rapFANET1", lstDokText(), 0, false, 0, 0);
         }
     } else if (key == QLatin1String("Drukuj")) {
-        DokumentDrukuj(app_, lstDok_);
+        DokumentDrukuj(app_, listedDocument());
     } else if (key == QLatin1String("Wyslij")) {
-        DokumentRepPrint(app_, lstDok_, "wyslij");
+        DokumentRepPrint(app_, {lstDokText(), lstDokNumer()}, "wyslij");
     }
 }
 
@@ -164,4 +164,10 @@ QString EntryPage::lstDokNumer() const
 {
     const QModelIndex i = lstDok_->currentIndex();
     return i.isValid() ? lstDokRows_->numer(i.row()) : QString();
+}
+
+std::optional<ListedDocument> EntryPage::listedDocument() const
+{
+    if (lstDokRows_->rowCount() == 0) return std::nullopt;
+    return ListedDocument{lstDokText(), lstDokNumer()};
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "register/print_copies.h"
 #include <QWidget>
 
 class App;
@@ -13,8 +14,9 @@ class SideList;
 
 // The entry page (picWprowadzanie): the document list on the left; to its right the view and
 // document toolbars over either the document form or the print preview.
-class EntryPage : public QWidget {
+class EntryPage final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EntryPage)
 public:
     explicit EntryPage(App& app, QWidget* parent = nullptr);
 
@@ -45,6 +47,8 @@ public:
     // empty when no row is current.
     QString lstDokText() const;
     QString lstDokNumer() const;
+    // The document to print: the selected row's; none while the list holds no rows.
+    std::optional<ListedDocument> listedDocument() const;
 
 signals:
     // The header is buffered: the document is to be validated and stored.

@@ -13,8 +13,9 @@ bool isInvalidDate(const QLineEdit* field);
 // The header's own rules on the document form: the three date fields refuse to be left with a
 // text that is not a date, and the payment term follows the typed days and the days a typed
 // payment date. (The days → term direction and leaving the issue date are the form's own.)
-class HeaderFields : public QObject {
+class HeaderFields final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HeaderFields)
 public:
     // The form's fields that these rules watch and write.
     struct Fields {

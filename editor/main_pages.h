@@ -15,8 +15,9 @@ class RegisterPage;
 // load, attach (Przylacz), detach (Odlacz), the unload step and the small services the window and
 // its dialogs use. The main window's frame places it, forwards its own steps to it and answers its
 // signals.
-class MainPages : public QWidget {
+class MainPages final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainPages)
 public:
     explicit MainPages(App& app, QWidget* parent = nullptr);
 

@@ -132,16 +132,18 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     // Printing, preview, sending and saving the document selected in the document list.
     EntryPage* entry = pages_->picWprowadzanie;
     for (QAction* a : {mnuBazaDrukuj, mnuPopKarDrukuj})
-        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->lstDok()); });
+        command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->listedDocument()); });
     command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
         if (entry->toolEdycjaPodglad()->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
     });
     command(mnuPopKarPodglad, "mnuPopKarPodglad_Click",
             [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
-    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click",
-            [this, entry] { DokumentRepPrint(app_, entry->lstDok(), QStringLiteral("wyslij")); });
-    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click",
-            [this, entry] { DokumentRepPrint(app_, entry->lstDok(), QStringLiteral("zapisz")); });
+    command(mnuPopKarWyslij, "mnuPopKarWyslij_Click", [this, entry] {
+        DokumentRepPrint(app_, {entry->lstDokText(), entry->lstDokNumer()}, QStringLiteral("wyslij"));
+    });
+    command(mnuPopKarZapisz, "mnuPopKarZapisz_Click", [this, entry] {
+        DokumentRepPrint(app_, {entry->lstDokText(), entry->lstDokNumer()}, QStringLiteral("zapisz"));
+    });
     // The document commands of the popups, and the form's popup on its right button.
     documentCommands_ = new DocumentCommands(app_, entry, pages_->dokumenty, mnuPopDokument, mnuPopDokWklej);
     command(mnuPopKarNowy, "mnuPopKarNowy_Click", [this] { documentCommands_->mnuPopKarNowy_Click(); });

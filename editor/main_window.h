@@ -16,8 +16,9 @@ class QToolBar;
 // toolbars and the page area. Pages (document form, register, chart, preview) are added to the
 // page area by their own classes; the frame switches the commands that need a database and
 // writes the settings back when it closes.
-class MainWindow : public QMainWindow, public MainFrame {
+class MainWindow final : public QMainWindow, public MainFrame {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainWindow)
 public:
     explicit MainWindow(App& app, QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -11,8 +11,9 @@ class QMenu;
 // A position grid (gridPoz, gridKor) over a PositionModel. The grid of the positions being edited
 // also carries the row commands: its popup menu "Pozycja" and appending a row when a key is
 // pressed in the last column of the last row.
-class PositionGrid : public QTableView {
+class PositionGrid final : public QTableView {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PositionGrid)
 public:
     PositionGrid(App& app, PositionModel* model, bool withCommands, QWidget* parent = nullptr);
     PositionModel* positions() const { return model_; }

@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/error_report.h"
 #include "platform/message_box.h"
+#include "platform/model_check.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ bool isNumeric(int c)
 PositionModel::PositionModel(App& app, PositionTable table, QObject* parent)
     : QAbstractTableModel(parent), app_(app), buffer_(app, table)
 {
+    watchModel(this);
 }
 
 bool PositionModel::readOnly() const

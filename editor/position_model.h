@@ -11,8 +11,9 @@ class App;
 // once, recomputes the row (net = quantity × price, VAT = net × rate / 100, gross = net + VAT),
 // keeps the rows numbered 1..n, and refuses every change while the database carries the
 // read-only lock. Errors of the row commands are reported with the command's name.
-class PositionModel : public QAbstractTableModel {
+class PositionModel final : public QAbstractTableModel {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PositionModel)
 public:
     enum Column {
         Pozycja,

@@ -15,8 +15,9 @@ struct Dictionary;
 // A header field or a grid column that takes the focus shows its dictionary here: values of the
 // stored documents or the dates around an anchor. A double click or a drop applies the selected
 // entry to the document by the list's kind, whatever field it lands on.
-class SideList : public QTreeView {
+class SideList final : public QTreeView {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SideList)
 public:
     // Joins `form` beside its header, showing the dictionary of the field that takes the focus.
     SideList(App& app, DocumentForm* form);
@@ -89,7 +90,7 @@ private:
 };
 
 // Holds the side list still while the program moves the position grid (BlokadaSlownika).
-class SideListLock {
+class SideListLock final {
 public:
     explicit SideListLock(SideList& list) : list_(list), was_(list.BlokadaSlownika) { list.BlokadaSlownika = true; }
     ~SideListLock() { list_.BlokadaSlownika = was_; }

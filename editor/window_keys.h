@@ -15,8 +15,9 @@ class QWidget;
 // - Ctrl+N starts a new document without saving and without a question.
 // The save and the new document are off while the database carries the read-only lock. The
 // modifiers must match exactly: Ctrl+Alt+Enter or Ctrl+Shift+N do nothing here.
-class WindowKeys : public QObject {
+class WindowKeys final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WindowKeys)
 public:
     WindowKeys(App& app, QWidget* window, std::function<void()> zapisz, std::function<void()> nowy);
 

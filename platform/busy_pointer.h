@@ -9,7 +9,7 @@ void setDefaultPointer();
 bool isBusyPointer();
 
 // Shows the hourglass for the lifetime of the object.
-class BusyPointer {
+class BusyPointer final {
 public:
     BusyPointer() { setBusyPointer(); }
     ~BusyPointer() { setDefaultPointer(); }

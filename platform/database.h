@@ -30,7 +30,7 @@ struct Columns {
 };
 
 // One row of a result: values by column position or by name (names compare without case).
-class Row {
+class Row final {
 public:
     Row(std::shared_ptr<const Columns> columns, std::vector<Value> values)
         : columns_(std::move(columns)), values_(std::move(values))
@@ -71,7 +71,7 @@ QString insertStatement(const QString& table, const QStringList& columns);
 class Database;
 
 // A prepared statement; values are always bound, never written into the SQL text.
-class Statement {
+class Statement final {
 public:
     Statement(Database& db, const QString& sql);
     ~Statement();
@@ -118,7 +118,7 @@ struct OpenOptions {
 
 // One open database file. Opening with a password decrypts the file; a plain file ignores the
 // password, as the old engine did for unprotected files.
-class Database {
+class Database final {
 public:
     static std::unique_ptr<Database> open(const QString& path, const QString& password = QString(),
                                           const OpenOptions& options = {});
@@ -266,7 +266,7 @@ private:
 
 // A transaction that rolls back unless committed. Writers start it IMMEDIATE, so two
 // workstations saving at once are served one after the other instead of failing.
-class Transaction {
+class Transaction final {
 public:
     enum class Mode { Deferred, Immediate };
     explicit Transaction(Database& db, Mode mode = Mode::Immediate);

@@ -13,7 +13,7 @@ QDate textDate(const QString& text);
 
 // The short date form read once and applied to many dates: the form's parts are looked at once,
 // not at every date (a list of thousands of dates).
-class DateWriter {
+class DateWriter final {
 public:
     DateWriter();
     // Appends date `d` as dateText() writes it, in UTF-8; nothing for an invalid date.

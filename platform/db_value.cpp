@@ -50,9 +50,14 @@ Decimal Value::toDecimal() const
     return Decimal();
 }
 
+QDate isoDateOf(QStringView text)
+{
+    return QDate::fromString(text.left(10), Qt::ISODate);
+}
+
 QDate Value::toDate() const
 {
-    if (auto s = std::get_if<QString>(&data_)) return QDate::fromString(s->left(10), Qt::ISODate);
+    if (auto s = std::get_if<QString>(&data_)) return isoDateOf(*s);
     return QDate();
 }
 

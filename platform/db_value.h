@@ -8,10 +8,14 @@
 
 namespace db {
 
+// The date a stored text begins with in the ISO form dates are kept in ("2024-05-06", maybe a
+// time after it); an invalid date for any other text.
+QDate isoDateOf(QStringView text);
+
 // One value bound to a statement or read from a row. Texts bind as TEXT (an empty text binds
 // as NULL, since the database keeps empty texts as NULL), decimals as their scaled integer,
 // dates as ISO text "YYYY-MM-DD", Booleans as 1/0.
-class Value {
+class Value final {
 public:
     using Data = std::variant<std::monostate, qint64, double, QString, QByteArray>;
 

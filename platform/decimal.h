@@ -6,7 +6,7 @@
 
 // Exact decimal with four places, the range and precision of the CURRENCY type. Amounts,
 // prices and quantities use it; it is stored in the database as its 64-bit scaled integer.
-class Decimal {
+class Decimal final {
 public:
     static constexpr int kPlaces = 4;
     static constexpr std::int64_t kScale = 10000;

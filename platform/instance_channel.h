@@ -6,8 +6,9 @@ class QLocalServer;
 
 // Finds a running copy of the program by its title through a local socket named after the
 // title and the user. The first copy listens; a later copy asks it to come to the front.
-class InstanceChannel : public QObject {
+class InstanceChannel final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(InstanceChannel)
 public:
     explicit InstanceChannel(const QString& title, QObject* parent = nullptr);
     ~InstanceChannel() override;

@@ -1,4 +1,5 @@
 #include "platform/lazy_query_model.h"
+#include "platform/model_check.h"
 #include <QMetaObject>
 #include <algorithm>
 #include <unordered_set>
@@ -14,7 +15,10 @@ struct Changing {
 
 }  // namespace
 
-LazyQueryModel::LazyQueryModel(QObject* parent) : QAbstractTableModel(parent) {}
+LazyQueryModel::LazyQueryModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    watchModel(this);
+}
 
 void LazyQueryModel::setHeaders(const QStringList& headers)
 {

@@ -17,6 +17,7 @@
 // columnCount() values of each row; a row may carry more (a key, for example).
 class LazyQueryModel : public QAbstractTableModel {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LazyQueryModel)
 public:
     // A run of rows in the list's order, read again by its key.
     struct Part {

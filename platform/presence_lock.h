@@ -11,7 +11,7 @@ namespace db {
 // connection, exclusive for one that needs the file to itself. The system releases the lock when
 // the process ends, however it ends, and the lock is seen by the other machines that share the
 // folder over the network. The companion file is removed by the last connection to close.
-class PresenceLock {
+class PresenceLock final {
 public:
     enum class Mode { Shared, Exclusive };
 

@@ -21,8 +21,9 @@ class Database;
 // Change is quiet while the program holds the list: either eventLock is raised (callers raise
 // it, write and lower it) or a ChangeGuard is alive. Guards nest, so an inner refill cannot
 // wake the list before the outermost guard ends; changeSuppressed() is the one test of both.
-class QorCombo : public QComboBox {
+class QorCombo final : public QComboBox {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QorCombo)
 public:
     explicit QorCombo(QWidget* parent = nullptr);
 
@@ -77,7 +78,7 @@ private:
 };
 
 // Keeps the Change of one or more lists quiet while the program sets them; guards nest.
-class ChangeGuard {
+class ChangeGuard final {
 public:
     ChangeGuard(std::initializer_list<QorCombo*> combos);
     ~ChangeGuard();

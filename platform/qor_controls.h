@@ -20,8 +20,9 @@ int textRoom(const QLineEdit& field);
 // number of decimals; typing accepts either decimal mark. A value written by the program is
 // kept exactly (an amount of more places than shown reads back whole) until the text changes.
 // A locked field shows its whole value, in smaller letters where it is too wide.
-class QorNumber : public QLineEdit {
+class QorNumber final : public QLineEdit {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QorNumber)
 public:
     explicit QorNumber(QWidget* parent = nullptr);
     bool eventLock = false;
@@ -57,8 +58,9 @@ private:
 };
 
 // A whole-number spinner with a minimum, a maximum and a maximum number of digits.
-class QorUpDown : public QSpinBox {
+class QorUpDown final : public QSpinBox {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QorUpDown)
 public:
     explicit QorUpDown(QWidget* parent = nullptr);
     bool eventLock = false;
@@ -70,8 +72,9 @@ signals:
 
 // A colour chooser. Its value is the 32-bit colour number with red in the lowest byte, green in
 // the next and blue in the third, as the stored settings keep colours.
-class QorColor : public QToolButton {
+class QorColor final : public QToolButton {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QorColor)
 public:
     explicit QorColor(QWidget* parent = nullptr);
     bool eventLock = false;
@@ -91,8 +94,9 @@ private:
 
 // A text with a browse button; a click on the button raises Click, whose handler lets the user
 // choose a new text (a folder where it is used).
-class QorClick : public QWidget {
+class QorClick final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QorClick)
 public:
     explicit QorClick(QWidget* parent = nullptr);
     bool eventLock = false;

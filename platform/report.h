@@ -65,7 +65,7 @@ struct Table {
     QString value(int row, const QString& column) const;
 };
 
-class Report {
+class Report final {
 public:
     QString fontFamily = QStringLiteral("DejaVu Sans");
     QSizeF pageSizeMm{210, 297};

@@ -11,7 +11,7 @@ class QPrinter;
 // PDF files, so that what the preview shows is what is printed.
 namespace report {
 
-class Layout {
+class Layout final {
 public:
     // Measures the texts with the fonts of `device` and breaks the report into pages of the
     // report's page size less its margins.
@@ -61,7 +61,7 @@ struct PrintJob {
 // One job on a printer; several reports may be printed into it one after another (an original
 // and its copy reach the printer as one job). The copies are painted here, so that a printer
 // that makes no copies itself, or a file, gets them all. The job is sent when the session ends.
-class PrintSession {
+class PrintSession final {
 public:
     explicit PrintSession(QPrinter& printer);
     ~PrintSession();

@@ -12,8 +12,9 @@ class Report;
 
 // Shows a report's pages on the screen as they will be printed. It is given a report as its
 // source, draws it on request, pages through it and zooms.
-class Viewer : public QWidget {
+class Viewer final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Viewer)
 public:
     explicit Viewer(QWidget* parent = nullptr);
     ~Viewer() override;

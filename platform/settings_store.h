@@ -23,7 +23,7 @@ void removeValue(const QString& keyPath, const QString& name);
 // While a batch lives, the values written stay in memory, where every read sees them, and reach
 // the store together when the outermost batch ends: the settings file is rewritten once, not
 // once per value.
-class WriteBatch {
+class WriteBatch final {
 public:
     WriteBatch();
     ~WriteBatch();

@@ -1,4 +1,5 @@
 #include "platform/sql_functions.h"
+#include "platform/db_value.h"
 #include "platform/decimal.h"
 #include <QDate>
 #include <QString>
@@ -75,7 +76,7 @@ void valFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 template <int Part>
 void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    QDate d = QDate::fromString(argText(argv[0]).left(10), Qt::ISODate);
+    QDate d = isoDateOf(argText(argv[0]));
     if (!d.isValid()) {
         sqlite3_result_null(ctx);
         return;
@@ -113,7 +114,7 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 void formatFn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     overText(ctx, argv, [&](const QString& v) {
-        const QDate d = QDate::fromString(v.left(10), Qt::ISODate);
+        const QDate d = isoDateOf(v);
         if (!d.isValid()) return textResult(ctx, v);
         QString pattern = argText(argv[1]);
         pattern.replace('m', 'M').replace('D', 'd').replace('Y', 'y');

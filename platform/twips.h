@@ -13,7 +13,7 @@ constexpr int kPerPixel = 15;
 
 // A layout drawn in twips and shown `factor` times larger, where the working font needs more
 // room than the font the layout was drawn for.
-class Scale {
+class Scale final {
 public:
     explicit Scale(double factor = 1.0) : f_(std::max(factor, 1.0)) {}
     double factor() const { return f_; }

@@ -12,8 +12,9 @@ class QorCombo;
 
 // The chart page (picWykres): the purchases of a chosen year month by month, in the chosen kind
 // of chart, with a popup menu that refreshes it.
-class ChartPage : public QWidget {
+class ChartPage final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChartPage)
 public:
     explicit ChartPage(App& app, QWidget* parent = nullptr);
     App& app() const { return app_; }

@@ -13,8 +13,9 @@ class Viewer;
 
 // The print preview of the entry page (picPodglad): the viewer's toolbar, the viewer and the
 // list of print options beside it. The print pipeline shows its reports in CRView.
-class PreviewPanel : public QWidget {
+class PreviewPanel final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PreviewPanel)
 public:
     explicit PreviewPanel(App& app, QWidget* parent = nullptr);
 

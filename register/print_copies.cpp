@@ -5,7 +5,6 @@
 #include "platform/report_render.h"
 #include "register/print_pipeline.h"
 #include "register/print_state.h"
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QPrintDialog>
 #include <optional>
@@ -66,27 +65,19 @@ private:
     report::PrintSession session_;
 };
 
-// A column's text of the document list's current row (column 0: the kind, two blanks and the
-// number; column 1: the number); empty when no row is current.
-QString selectedText(const QAbstractItemView* lstDok, int column)
-{
-    const QModelIndex i = lstDok ? lstDok->currentIndex() : QModelIndex();
-    return i.isValid() ? i.siblingAtColumn(column).data().toString() : QString();
-}
-
 }  // namespace
 
-void DokumentDrukuj(App& app, QAbstractItemView* lstDok)
+void DokumentDrukuj(App& app, const std::optional<ListedDocument>& document)
 {
-    if (!lstDok || !lstDok->model() || lstDok->model()->rowCount() == 0) {
+    if (!document) {
         ui::msgBox(QStringLiteral("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."),
                    ui::Buttons::Ok, ui::Icon::Information, app.title);
         return;
     }
     PrintState& st = printState(app);
     st.gDrukEgzemplarz.clear();
-    const QString text = selectedText(lstDok, 0);
-    const QString numer = selectedText(lstDok, 1);
+    const QString& text = document->text;
+    const QString& numer = document->numer;
     const auto wybor = printerDialog(app, text);
     if (!wybor) return;
     st.gRepPar[0] = text;
@@ -127,10 +118,10 @@ bool KartotekaRepPrint(App& app, const QString& action, const QString& inddok, c
     return RepPrint(app, action, kFanet, kSzablon, numer + QLatin1Char(' ') + datawyst, 0, false, 0, 0);
 }
 
-bool DokumentRepPrint(App& app, QAbstractItemView* lstDok, const QString& action)
+bool DokumentRepPrint(App& app, const ListedDocument& document, const QString& action)
 {
     PrintState& st = printState(app);
-    st.gRepPar[0] = selectedText(lstDok, 0);
-    st.gRepPar[1] = selectedText(lstDok, 1);
+    st.gRepPar[0] = document.text;
+    st.gRepPar[1] = document.numer;
     return RepPrint(app, action, kFanet, kSzablon, st.gRepPar[0], 0, false, 0, 0);
 }

@@ -10,8 +10,9 @@ struct RegisterFilter;
 // captions and number formats of the register's columns. The paid amount is the one cell that
 // takes typing: an emptied cell marks the document unpaid, a typed amount is stored at once, and
 // a text that is no amount is refused with a message, the old value kept.
-class RegisterModel : public LazyQueryModel {
+class RegisterModel final : public LazyQueryModel {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RegisterModel)
 public:
     RegisterModel(App& app, QObject* parent = nullptr);
 

@@ -24,8 +24,9 @@ class RegisterModel;
 // row under it, with the grid's popup menu. It lists what the filters select, records payments
 // (marking a document paid or unpaid, or typing its paid amount), marks and copies rows for a
 // spreadsheet, and hands documents to printing. The statements are register_queries'.
-class RegisterPage : public QWidget {
+class RegisterPage final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RegisterPage)
 public:
     explicit RegisterPage(App& app, QWidget* parent = nullptr);
     App& app() const { return app_; }

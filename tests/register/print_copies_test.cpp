@@ -44,6 +44,13 @@ struct Copies : ReportFixture {
         };
     }
     void selectRow(int i) { lstDok.setCurrentItem(lstDok.topLevelItem(i)); }
+    // The document list's selected row as the entry page hands it to the printing.
+    static std::optional<ListedDocument> listed(const QTreeWidget& list)
+    {
+        if (list.topLevelItemCount() == 0) return std::nullopt;
+        const QTreeWidgetItem* i = list.currentItem();
+        return ListedDocument{i ? i->text(0) : QString(), i ? i->text(1) : QString()};
+    }
     QString proposedCopies() { return RegRead(app.gRegProgramKey, "DrukKopie", "?"); }
 };
 
@@ -52,27 +59,27 @@ struct Copies : ReportFixture {
 TEST_F(Copies, TheDialogProposesTheCopiesPrintedLastAndAtLeastOne)
 {
     selectRow(1);
-    DokumentDrukuj(app, &lstDok);
+    DokumentDrukuj(app, listed(lstDok));
     EXPECT_EQ(proposed, 1);
     EXPECT_EQ(proposedCopies(), "1");
     EXPECT_EQ(dialogTitle, "Drukuj FR  1/05/2024");
     user = [](QPrintDialog& d) { d.printer()->setCopyCount(3); };
-    DokumentDrukuj(app, &lstDok);
+    DokumentDrukuj(app, listed(lstDok));
     EXPECT_EQ(proposedCopies(), "3");
     user = [](QPrintDialog&) {};
-    DokumentDrukuj(app, &lstDok);
+    DokumentDrukuj(app, listed(lstDok));
     EXPECT_EQ(proposed, 3);
     for (const char* stored : {"abc", "0", "-2", ""}) {
         SCOPED_TRACE(stored);
         RegSave(app.gRegProgramKey, "DrukKopie", stored);
-        DokumentDrukuj(app, &lstDok);
+        DokumentDrukuj(app, listed(lstDok));
         EXPECT_EQ(proposed, 1);
     }
     // Cancelled: nothing printed, the setting kept.
     RegSave(app.gRegProgramKey, "DrukKopie", "4");
     runs.clear();
     user = nullptr;
-    DokumentDrukuj(app, &lstDok);
+    DokumentDrukuj(app, listed(lstDok));
     EXPECT_TRUE(runs.empty());
     EXPECT_EQ(proposedCopies(), "4");
 }
@@ -103,7 +110,7 @@ TEST_F(Copies, OriginalAndCopyPrintAsAPairUnlessARangeIsChosen)
             }
         };
         runs.clear();
-        DokumentDrukuj(app, &lstDok);
+        DokumentDrukuj(app, listed(lstDok));
         ASSERT_EQ(runs.size(), c.markings.size());
         for (size_t i = 0; i < runs.size(); ++i) {
             EXPECT_EQ(runs[i].marking, c.markings[i]);
@@ -127,7 +134,7 @@ TEST_F(Copies, TheRegisterPrintsOnceAndNothingIsPrintedWithoutAList)
 
     QTreeWidget empty;
     runs.clear();
-    DokumentDrukuj(app, &empty);
+    DokumentDrukuj(app, listed(empty));
     EXPECT_TRUE(runs.empty());
     EXPECT_EQ(answers.last(), QString::fromUtf8("Wprowadź dane do dokumentu, zapisz go, a następnie kliknij Drukuj."));
 }
@@ -141,7 +148,7 @@ TEST_F(Copies, ThePairReachesAPdfPrinterAsOneJob)
     RegSave(app.gRegProgramKey, "DrukOryKop", "1");
     user = [](QPrintDialog& d) { d.printer()->setCopyCount(2); };
     selectRow(0);
-    DokumentDrukuj(app, &lstDok);
+    DokumentDrukuj(app, listed(lstDok));
     const QString text = pdfText(t.dir.filePath("para.pdf"));
     if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
     const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
