@@ -8,8 +8,8 @@
 #include "core/background_database.h"
 #include "core/base_connect.h"
 #include "core/base_files.h"
+#include "other_workstation.h"
 #include "support/damaged_file.h"
-#include "support/other_process.h"
 #include "support/scoped_responder.h"
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -56,15 +56,21 @@ bench::FilledDatabase& filled(const QString& haslo)
 }
 
 // Rounds of the program's `step` (the time counted), each beside the engine's doing the same
-// work with `sql` in the same round; the database is let go after each round.
+// work with `sql` in the same round, and its `other` statement when given (counted under its
+// name); the database is let go after each round.
+struct OtherRaw {
+    const char* name = nullptr;
+    const char* sql = nullptr;
+};
 template <class Step>
-void compare(benchmark::State& state, const QString& haslo, const char* sql, int flags, Step step)
+void compare(benchmark::State& state, const QString& haslo, const char* sql, int flags, Step step, OtherRaw other = {})
 {
     bench::FilledDatabase& t = filled(haslo);
-    double program = 0, raw = 0;
+    double program = 0, raw = 0, otherRaw = 0;
     int n = 0;
     for (auto _ : state) {
         raw += rawEngine(t.path, haslo, sql, flags);
+        if (other.sql) otherRaw += rawEngine(t.path, haslo, other.sql, flags);
         QElapsedTimer clock;
         clock.start();
         if (!step(t.app, t.path)) state.SkipWithError("failed");
@@ -77,6 +83,7 @@ void compare(benchmark::State& state, const QString& haslo, const char* sql, int
     state.counters["program ms"] = program / n;
     state.counters["raw ms"] = raw / n;
     state.counters["x raw"] = raw > 0 ? program / raw : 0;
+    if (other.sql) state.counters[other.name] = otherRaw / n;
 }
 
 QByteArray digest(const QString& path)
@@ -108,13 +115,16 @@ BENCHMARK(BM_OpenAndCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()
 BENCHMARK(BM_OpenAndCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 // The whole-file check in the background, from the connect to its finding delivered, beside the
-// engine's own check of the file.
+// engine's own full check of the file and its quick check (every page, no index compared with
+// its table).
 void backgroundCheck(benchmark::State& state, const QString& haslo)
 {
-    compare(state, haslo, "PRAGMA quick_check(1)", SQLITE_OPEN_READONLY, [](App& app, const QString& path) {
-        if (!BaseConnect(app, path)) return false;
-        return backgroundDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
-    });
+    compare(state, haslo, "PRAGMA integrity_check(1)", SQLITE_OPEN_READONLY,
+            [](App& app, const QString& path) {
+                if (!BaseConnect(app, path)) return false;
+                return backgroundDatabase(app).waitIdle(600000) && app.gBazaOtwarta;
+            },
+            {"raw quick_check ms", "PRAGMA quick_check(1)"});
 }
 
 void BM_BackgroundCheck_Plain(benchmark::State& state)
@@ -127,51 +137,6 @@ void BM_BackgroundCheck_Protected(benchmark::State& state)
 }
 BENCHMARK(BM_BackgroundCheck_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_BackgroundCheck_Protected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
-
-// Another workstation, a process of its own, saving a document every 50 ms while `step` runs here.
-struct Saves {
-    double longestMs = 0;
-    int made = 0;
-    int stored = 0;
-    double stepMs = 0;
-};
-
-Saves savingDuring(const QString& path, const QString& haslo, const std::function<void()>& step)
-{
-    static int numbers = 0;
-    const int first = numbers;
-    Saves saves;
-    std::atomic<bool> ready = false, over = false, failed = false;
-    std::thread other([&] {
-        // Its first statement derives the key and reads the schema: made before the step.
-        OtherProcess p(path, QStringLiteral(".timeout 5000\nSELECT count(*) FROM fadok WHERE Numer = 'x';"), haslo);
-        failed = !p.ready();
-        ready = true;
-        while (!failed && !over) {
-            QElapsedTimer save;
-            save.start();
-            p.run(QStringLiteral("BEGIN IMMEDIATE; INSERT INTO fadok (Numer) VALUES ('inny-%1'); COMMIT;")
-                      .arg(numbers++));
-            saves.longestMs = std::max(saves.longestMs, msSince(save));
-            ++saves.made;
-            QThread::msleep(50);
-        }
-    });
-    while (!ready) QThread::msleep(5);
-    QElapsedTimer clock;
-    clock.start();
-    step();
-    saves.stepMs = msSince(clock);
-    over = true;
-    other.join();
-    if (failed) return saves;
-    saves.stored = int(db::Database::open(path, haslo)
-                           ->scalar("SELECT count(*) FROM fadok WHERE Numer LIKE 'inny-%' AND "
-                                    "CAST(substr(Numer, 6) AS INTEGER) >= ?",
-                                    {first})
-                           .toInt());
-    return saves;
-}
 
 // The engine alone running `sql` on the whole file (the step as it was before: one read lock),
 // waiting for a commit elsewhere as the program does.
@@ -219,10 +184,10 @@ void saveWaits(benchmark::State& state, const QString& haslo, const std::functio
 {
     bench::FilledDatabase& t = filled(haslo);
     for (auto _ : state) {
-        const Saves alone = savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
-        const Saves program = savingDuring(t.path, haslo, [&] { step(t.app, t.path); });
+        const bench::Saves alone = bench::savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
+        const bench::Saves program = bench::savingDuring(t.path, haslo, [&] { step(t.app, t.path); });
         BaseDisconnect(t.app);
-        const Saves engine = savingDuring(t.path, haslo, [&] { raw(t.path); });
+        const bench::Saves engine = bench::savingDuring(t.path, haslo, [&] { raw(t.path); });
         state.SetIterationTime(program.stepMs / 1000);
         state.counters["save alone ms"] = alone.longestMs;
         state.counters["save during ms"] = program.longestMs;

@@ -2,6 +2,8 @@
 // with and without filters and the sums row, the whole list read, the chart of a year and the
 // steps that follow a save, each beside the raw engine running the statements of the same work.
 #include "bench_fill.h"
+#include "core/background_database.h"
+#include "core/base_connect.h"
 #include "editor/main_pages.h"
 #include "paired.h"
 #include "platform/process_memory.h"
@@ -34,9 +36,10 @@ bench::FilledDatabase& database()
 
 // The real working area, attached, with the register shown.
 struct Shown {
+    App& app;
     MainPages pages;
     RegisterPage* page;
-    explicit Shown(App& app) : pages(app), page(pages.picKartoteka)
+    explicit Shown(App& a) : app(a), pages(a), page(pages.picKartoteka)
     {
         pages.resize(1280, 800);
         pages.show();
@@ -44,9 +47,22 @@ struct Shown {
         pages.toolWprowadz_ButtonClick("Kartoteka");
         QApplication::processEvents();
     }
+    // "Sumuj" ticked; the background connection's first work (the whole-file check) done first.
+    void sumuj()
+    {
+        page->cbFSumuj()->setChecked(true);
+        page->cbFSumuj_Click();
+        sumsIn();
+    }
+    // The sums row read on the background connection and shown.
+    void sumsIn()
+    {
+        if (page->cbFSumuj()->isChecked()) backgroundDatabase(app).waitIdle(600000);
+    }
     void refresh()
     {
         page->KartotekaOdswiez();
+        sumsIn();
         page->gridKar()->viewport()->repaint();
         page->gridSuma()->viewport()->repaint();
     }
@@ -102,8 +118,7 @@ void BM_RegisterFirstScreenWithSums(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj()->setChecked(true);
-    s.page->cbFSumuj_Click();
+    s.sumuj();
     refreshBeside(state, s, {t.db(), {}, true});
 }
 BENCHMARK(BM_RegisterFirstScreenWithSums)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
@@ -113,8 +128,7 @@ void BM_RegisterFilteredWithSums(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj()->setChecked(true);
-    s.page->cbFSumuj_Click();
+    s.sumuj();
     s.page->txtFNazwa()->setText(QString::fromUtf8("żabiński"));
     s.page->cbFNiezaplacone()->setChecked(true);
     s.page->cmbFPlatfor()->setBoundValue("przelew");
@@ -292,8 +306,7 @@ void BM_AfterSave(benchmark::State& state)
 {
     bench::FilledDatabase& t = database();
     Shown s(t.app);
-    s.page->cbFSumuj()->setChecked(true);
-    s.page->cbFSumuj_Click();
+    s.sumuj();
     s.pages.picWykres->cmbWRok->setBoundValue("2016");
     s.pages.picWykres->cmbWRodzaj->setBoundValue("N");
     bench::Paired paired(state);
@@ -304,7 +317,10 @@ void BM_AfterSave(benchmark::State& state)
             bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT PlatFor COLLATE BINARY FROM fadok"));
             bench::runRaw(t.db().handle(), QStringLiteral("SELECT DISTINCT substr(Datawyst, 1, 7) FROM fadok"));
         });
-        paired.program([&] { refreshRegisterAfterSave(t.app); });
+        paired.program([&] {
+            refreshRegisterAfterSave(t.app);
+            s.sumsIn();
+        });
     }
 }
 BENCHMARK(BM_AfterSave)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);

@@ -3,7 +3,7 @@
 // database and a minimal Qt program (a window and nothing else) started in the same rounds, and
 // the longest pass of the window's thread from then until the background reads are done. A copy
 // that ends before its window fails the benchmark. Also Main in this process on the filled
-// database.
+// database, and another workstation's saves while the program starts.
 #include "bench_fill.h"
 #include "core/background_database.h"
 #include "core/base_connect.h"
@@ -14,6 +14,7 @@
 #include "editor/document_editing.h"
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
+#include "other_workstation.h"
 #include "support/answers.h"
 #include "support/temp_database.h"
 #include <QApplication>
@@ -124,12 +125,20 @@ void BM_StartUpProcess(benchmark::State& state)
     bench::FilledDatabase& secured = BENCH_FILLED_ONCE(kHaslo);
     static TempDatabase empty;
     empty.app.gBaseDb.reset();
+    // The empty database protected: the protected start's own measure from the Return.
+    static TempDatabase emptySecured;
+    emptySecured.app.gBaseDb.reset();
+    if (db::isPlainDatabaseFile(emptySecured.path))
+        db::Database::open(emptySecured.path, QString(), {.exclusive = true})->changePassword(kHaslo);
     Start sum[4];
-    double afterKey = 0;
+    double afterKey = 0, emptyAfterKey = 0;
     int n = 0;
     for (auto _ : state) {
         pointSettingsAt(empty.path);
         const Start e = startChild(QStringLiteral("--start-up"));
+        pointSettingsAt(emptySecured.path);
+        const Start es = startChild(QStringLiteral("--start-up"), kHaslo);
+        emptyAfterKey += es.afterKey;
         pointSettingsAt(plain.path);
         const Start p = startChild(QStringLiteral("--start-up"));
         pointSettingsAt(secured.path);
@@ -137,7 +146,7 @@ void BM_StartUpProcess(benchmark::State& state)
         const Start m = startChild(QStringLiteral("--minimal"));
         const Start* all[] = {&e, &p, &s, &m};
         // A copy that ended before its window would count its early end as a start-up.
-        if (std::any_of(std::begin(all), std::end(all), [](const Start* a) { return !a->usable; })) {
+        if (!es.usable || std::any_of(std::begin(all), std::end(all), [](const Start* a) { return !a->usable; })) {
             state.SkipWithError("a started copy ended without reaching its window");
             return;
         }
@@ -160,6 +169,8 @@ void BM_StartUpProcess(benchmark::State& state)
     state.counters["plain ms"] = plain_;
     state.counters["protected ms"] = secured_;
     state.counters["protected from Return ms"] = afterKey / n;
+    state.counters["empty protected from Return ms"] = emptyAfterKey / n;
+    state.counters["protected from Return x empty"] = emptyAfterKey > 0 ? afterKey / emptyAfterKey : 0;
     state.counters["minimal Qt ms"] = minimal;
     state.counters["plain x empty"] = plain_ / empty_;
     state.counters["protected x empty"] = secured_ / empty_;
@@ -180,6 +191,31 @@ void BM_StartUpProcess(benchmark::State& state)
                 kWatchedMs, sum[0].stretch, sum[1].stretch, sum[2].stretch);
 }
 BENCHMARK(BM_StartUpProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(8);
+
+// Another workstation saving every 50 ms while the program starts on the filled database, reads
+// in the background, checks the whole file and saves a document: its longest save beside its
+// longest with nobody else on the file.
+void saveDuringStartUp(benchmark::State& state, const QString& haslo)
+{
+    bench::FilledDatabase& t = haslo.isEmpty() ? BENCH_FILLED_ONCE() : BENCH_FILLED_ONCE(kHaslo);
+    t.app.gBaseDb.reset();
+    pointSettingsAt(t.path);
+    for (auto _ : state) {
+        const bench::Saves alone = bench::savingDuring(t.path, haslo, [] { QThread::msleep(1000); });
+        bool usable = false;
+        const bench::Saves during = bench::savingDuring(
+            t.path, haslo, [&] { usable = startChild(QStringLiteral("--start-up"), haslo).usable; });
+        if (!usable) state.SkipWithError("the started copy ended without reaching its window");
+        if (alone.made == 0) state.SkipWithError("the sqlcipher shell is needed to play another workstation");
+        state.SetIterationTime(during.stepMs / 1000);
+        state.counters["save alone ms"] = alone.longestMs;
+        state.counters["save during ms"] = during.longestMs;
+        state.counters["saves"] = during.made;
+        state.counters["stored"] = during.stored;
+    }
+}
+BENCHMARK_CAPTURE(saveDuringStartUp, Plain, QString())->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK_CAPTURE(saveDuringStartUp, Protected, kHaslo)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 void printMemory(const char* what, std::optional<double> extra = std::nullopt)
 {

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class BackgroundDatabase;
 class MainFrame;
@@ -52,6 +55,13 @@ public:
         std::unique_ptr<db::Database> db;
     };
     CheckedConnection checkedConnection;
+    // The parameters that the opening of the file `path` found missing, with their defaults: not
+    // stored until the opening's reads found the file sound (core/base_par.h).
+    struct HeldDefaults {
+        QString path;
+        std::vector<std::pair<QString, QString>> values;
+    };
+    std::optional<HeldDefaults> heldDefaults;
     // Watches the open database for damage and reads it in the background (core/background_database.h).
     std::shared_ptr<BackgroundDatabase> backgroundDatabase;
 

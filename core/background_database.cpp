@@ -25,13 +25,15 @@ constexpr int kAttempts = 5;
 
 // A copy of the file for the check, in the temporary folder: one file per check, let go after it.
 // Copies left by a program that died meanwhile (the process named in them runs no more) are
-// removed first: each is as large as its database.
+// removed first (each is as large as its database), with the lock file of the copy's opening.
 QString checkCopyPath()
 {
     QDir temp(QDir::tempPath());
 #ifdef Q_OS_UNIX
-    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp$"));
-    for (const QString& name : temp.entryList({QStringLiteral("rolkwit-check-*.tmp")}, QDir::Files)) {
+    static const QRegularExpression named(QStringLiteral("^rolkwit-check-(\\d+)-\\d+\\.tmp(\\.lck)?$"));
+    for (const QString& name :
+         temp.entryList({QStringLiteral("rolkwit-check-*.tmp"), QStringLiteral("rolkwit-check-*.tmp.lck")},
+                        QDir::Files | QDir::NoSymLinks)) {
         auto m = named.match(name);
         if (m.hasMatch() && ::kill(pid_t(m.captured(1).toLongLong()), 0) != 0 && errno == ESRCH)
             QFile::remove(temp.filePath(name));
@@ -183,10 +185,12 @@ void BackgroundDatabase::run(quint64 session, QString path, QString haslo)
     std::unique_lock lock(mutex_);
     Job job;
     while (true) {
-        // Nothing queued: the connection and its page cache are let go until more comes.
+        // Nothing queued: the connection's page cache is let go until more comes. The connection
+        // stays open: opening a protected file derives its key again, which costs more than
+        // most reads.
         if (conn && reads_.empty() && !checkQueued_) {
             lock.unlock();
-            conn.reset();
+            conn->releaseCache();
             memory::returnFreePages();
             lock.lock();
         }
@@ -252,7 +256,9 @@ void BackgroundDatabase::checkCopy(const QString& path, const QString& haslo)
         QString path;
         ~Removed() { QFile::remove(path); }
     } removed{copy};
-    db::snapshotFile(path, haslo, copy, {.cancel = &cancelCheck_});
+    db::SnapshotOptions options;
+    options.cancel = &cancelCheck_;
+    db::snapshotFile(path, haslo, copy, options);
     auto checked = db::Database::open(copy, haslo, {.readOnly = true});
     {
         std::lock_guard running(mutex_);

@@ -10,6 +10,7 @@
 #include "core/shared_procs.h"
 #include "platform/message_box.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -56,6 +57,29 @@ void showM4(const App& app, const QString& nazwaBazy)
         Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
 }
 
+// A file the program cannot write is not opened: every opening and every typed document writes
+// to it, and the engine makes its journal beside it in the same folder. One message names what
+// refuses the writing; false then.
+bool writableOrSaid(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists()) return true;  // the opening tells that itself
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    QString why;
+    if (!file.isWritable())
+        why = QStringLiteral(" nie może zostać otwarta: plik bazy jest tylko do odczytu (brak prawa zapisu do niego).");
+    else if (!QFileInfo(file.absolutePath()).isWritable())
+        why = QStringLiteral(" nie może zostać otwarta: w folderze ") + folder +
+              QStringLiteral(", w którym się znajduje, nie można zapisywać (brak prawa zapisu do folderu).");
+    if (why.isEmpty()) return true;
+    ui::msgBox(QStringLiteral("Baza: ") + QDir::toNativeSeparators(path) + why +
+                   QStringLiteral(" Program zapisuje w bazie każdy wpisywany dokument i tworzy obok niej plik "
+                                  "potrzebny do zapisu zmian. Nadaj prawo zapisu do pliku bazy i do jego folderu "
+                                  "albo skopiuj bazę do folderu, w którym możesz zapisywać, i otwórz ją ponownie."),
+               Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+    return false;
+}
+
 // The check's connection, when it was opened on this file with this password.
 std::unique_ptr<db::Database> takeChecked(App& app, const QString& path, const QString& haslo)
 {
@@ -90,6 +114,9 @@ std::unique_ptr<db::Database> openAskingPassword(App& app, const QString& path, 
                 proba = *entered;
                 continue;
             }
+            case err::kNotAFile:  // a folder, a pipe, a device: looked at, never opened
+                ui::msgBox(e.description(), Buttons::Ok, Icon::Exclamation, kBladOtwarcia);
+                return nullptr;
             case err::kNotDatabase:  // not a database at all (text, the old engine's file, a zeroed header)
                 showM4(app, nazwaBazy);
                 return nullptr;
@@ -126,6 +153,8 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
     PathSplit(path, folder, plik);
     const QString nazwaBazy = path;  // the name the opened database reports: its full path
     const StructureVersion program = programVersion(app);
+
+    if (!writableOrSaid(path)) return false;
 
     // The password is tried on a local value; the caller takes it only when the file is accepted.
     QString proba = haslo;
@@ -191,6 +220,8 @@ bool BaseCheck(App& app, const QString& path, QString& haslo, bool& readOnly, co
             }
         }
         if (result) {
+            // Read, not yet stored: the window's first reads of the file come before any write.
+            holdDefaults(app, path);
             readOnly = BaseParRead(app, *d, QStringLiteral("BaseReadOnly"), QStringLiteral("0")) == QStringLiteral("1");
             haslo = d->isEncrypted() ? proba : QString();
             app.checkedConnection = {path, haslo, std::move(d)};

@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
+#include "platform/database.h"
 #include "platform/database_snapshot.h"
 #include "platform/message_box.h"
 #include "platform/repaint.h"
@@ -131,6 +132,8 @@ bool BaseRename(App& app, const QString& path, const QString& oldName, const QSt
             ui::Buttons::Ok, ui::Icon::Exclamation, title);
         return false;
     }
+    // The copy was made private; as the database in the old one's place it is shared as that one was.
+    QFile::setPermissions(newPath, QFile::permissions(path));
     app.gPrgPar.BazaPlik = newPath;
     app.gPrgPar.BazaNazwa = BaseNameFromPath(newPath);
     return true;
@@ -155,6 +158,11 @@ bool BaseCreate(App& app, const PasswordPrompt& prompt, QWidget* parent)
         ui::msgBox(QStringLiteral("Brak pliku: ") + wzor +
                        QStringLiteral(". Sprawdź czy plik znajduje się w katalogu programu."),
                    ui::Buttons::Ok, ui::Icon::Information);
+        return false;
+    }
+    // Only a file is replaced by the new database.
+    if (const auto refusal = db::notAFileRefusal(file)) {
+        ui::msgBox(*refusal, ui::Buttons::Ok, ui::Icon::Exclamation);
         return false;
     }
     if (app.gBazaOtwarta && app.gBaseDb && samePath(app.gBaseDb->path(), file)) {

@@ -19,7 +19,7 @@ ErrorInfo currentErrorInfo(const App& app)
     } catch (const AppError& x) {
         e.number = x.number();
         e.source = x.source();
-        e.description = x.description();
+        e.description = x.details();
     } catch (const std::bad_alloc&) {
         e.number = err::kOutOfMemory;
         e.description = QStringLiteral("Brak pamięci.");

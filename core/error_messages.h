@@ -8,7 +8,7 @@ class App;
 struct ErrorInfo {
     long number = 0;
     QString source;
-    QString description;
+    QString description;  // with the engine's own words after it, for the details and the log
 };
 ErrorInfo currentErrorInfo(const App& app);
 

@@ -18,7 +18,7 @@ void logError(const QString& where)
     try {
         if (auto current = std::current_exception()) std::rethrow_exception(current);
     } catch (const AppError& x) {
-        text = QStringLiteral("%1 %2: %3").arg(x.number()).arg(x.source(), x.description());
+        text = QStringLiteral("%1 %2: %3").arg(x.number()).arg(x.source(), x.details());
     } catch (const std::exception& x) {
         text = QString::fromUtf8(x.what());
     } catch (...) {

@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -77,6 +80,18 @@ mail::Failed reportFailure(App& app, const FailureText& failure, const QString& 
     };
 }
 
+// Whether the user running the program owns the file; everywhere but on Unix, the folder of the
+// user's data is theirs.
+bool ownedHere(const QFileInfo& f)
+{
+#ifdef Q_OS_UNIX
+    return f.ownerId() == ::getuid();
+#else
+    Q_UNUSED(f);
+    return true;
+#endif
+}
+
 // Message files are written among the user's data, each under a name of its own.
 QString emlPath()
 {
@@ -141,9 +156,11 @@ QString sendingFolder()
 {
     const QString pattern = userDataFile(QStringLiteral("wysylka-XXXXXX"));
     const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    // Only the program's own folders go: never what a link of that name points to, nor a folder
+    // of another user.
     for (const QFileInfo& old :
          QFileInfo(pattern).dir().entryInfoList({QStringLiteral("wysylka-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
-        if (old.lastModified() < dayAgo) QDir(old.filePath()).removeRecursively();
+        if (!old.isSymLink() && ownedHere(old) && old.lastModified() < dayAgo) QDir(old.filePath()).removeRecursively();
     QTemporaryDir folder(pattern);
     if (!folder.isValid()) return QString();
     folder.setAutoRemove(false);

@@ -230,6 +230,11 @@ void DocumentListModel::fetchMore(const QModelIndex& parent)
     }
 }
 
+qint64 DocumentListModel::rowIdentity(const db::Row& row) const
+{
+    return rowidOf(row);
+}
+
 int DocumentListModel::heldRowOf(qint64 rowid) const
 {
     if (rowid < 0) return -1;

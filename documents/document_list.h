@@ -65,6 +65,9 @@ public:
     // The view scrolled to the end before the rest was counted: it is counted now, not read.
     void fetchMore(const QModelIndex& parent) override;
 
+protected:
+    qint64 rowIdentity(const db::Row& row) const override;
+
 private:
     // The rest counted once the list is shown: the count of every document in the background
     // when it can be, the rest then here, which costs little once that count is known.

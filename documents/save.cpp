@@ -37,7 +37,7 @@ bool same(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-Attempt refused(const QString& message, const QString& focus)
+Attempt refused(const QString& message, std::optional<FormField> focus)
 {
     Attempt a;
     a.fault = CheckFault{message, focus, -1};
@@ -99,13 +99,12 @@ std::optional<Attempt> checkCorrectedDocument(db::Database& db, const DocHeader&
 {
     const QString wybierz = QStringLiteral(" Wybierz dokument korygowany i spróbuj ponownie.");
     if (same(h.KorNumer, h.Numer))
-        return refused(QStringLiteral("Dokument nie może korygować samego siebie.") + wybierz,
-                       QStringLiteral("cmbKornum"));
+        return refused(QStringLiteral("Dokument nie może korygować samego siebie.") + wybierz, FormField::Kornum);
     auto korygowany = db.queryOne(QStringLiteral("SELECT Inddok FROM fadok WHERE Numer = ?"), {h.KorNumer});
     if (!korygowany || (!h.KorInddok.isEmpty() && korygowany->text("Inddok") != h.KorInddok))
         return refused(QStringLiteral("Dokument korygowany nr %1 nie istnieje w bazie danych.").arg(h.KorNumer) +
                            wybierz,
-                       QStringLiteral("cmbKornum"));
+                       FormField::Kornum);
     auto inna = db.queryOne(QStringLiteral("SELECT Numer FROM fadok WHERE KorNumer = ? AND Numer <> ? LIMIT 1"),
                             {h.KorNumer, h.Numer});
     if (inna)
@@ -114,7 +113,7 @@ std::optional<Attempt> checkCorrectedDocument(db::Database& db, const DocHeader&
                            "korekty tego dokumentu.")
                     .arg(h.KorNumer, inna->text("Numer")) +
                 QStringLiteral(" Wybierz inny dokument korygowany i spróbuj ponownie."),
-            QStringLiteral("cmbKornum"));
+            FormField::Kornum);
     return std::nullopt;
 }
 
@@ -127,19 +126,18 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
     // Another workstation may have locked the database since it was attached.
     if (db.scalar(QStringLiteral("SELECT Wartosc FROM dbpar WHERE Indpar = 'BazaOdczyt'")).toText() ==
         QLatin1String("1"))
-        return refused(kTylkoOdczyt, QString());
+        return refused(kTylkoOdczyt, std::nullopt);
 
     DocHeader h = bufor;
     if (numerPrzyZapisie) {
         try {
             h.Numer = numberForSave(app, h.Datawyst);
         } catch (const NoFreeNumber& e) {
-            return refused(QStringLiteral("Dokument nie został zapisany. ") + e.description(),
-                           QStringLiteral("txtDatawyst"));
+            return refused(QStringLiteral("Dokument nie został zapisany. ") + e.description(), FormField::Datawyst);
         } catch (const AppError&) {
             h.Numer.clear();
         }
-        if (h.Numer.isEmpty()) return refused(kBrakNumeru, QStringLiteral("txtDatawyst"));
+        if (h.Numer.isEmpty()) return refused(kBrakNumeru, FormField::Datawyst);
     }
 
     // Compared again under the lock: what the user confirmed may have changed meanwhile.
@@ -183,7 +181,7 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
     result.erasedRows = state.erasedRows;
     if (!app.gBazaOtwarta || !app.gBaseDb) return result;
     if (app.gBazaPar.BazaOdczyt) {
-        result.fault = CheckFault{kTylkoOdczyt, QString(), -1};
+        result.fault = CheckFault{kTylkoOdczyt, std::nullopt, -1};
         return result;
     }
     try {

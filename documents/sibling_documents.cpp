@@ -26,6 +26,8 @@ struct Reader {
     std::vector<db::Value> positionsParams;
     std::function<void(const db::Row&, SiblingDocument&)> header;
     std::function<Position(const db::Row&)> position;
+    // The columns of the positions a document cannot be taken over without.
+    QStringList positionColumns = Position::columns();
 };
 
 std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r)
@@ -49,13 +51,18 @@ std::optional<SiblingDocument> read(App& app, const HandOver& h, const Reader& r
         SiblingDocument d;
         d.sourceFile = r.place;
         r.header(rows.front(), d);
+        // A column missing from the sender's positions refuses the document, as one missing from
+        // its header does: it is never taken over with that value empty.
+        db::Statement positions(*db, r.positionsSql);
+        positions.bindAll(r.positionsParams);
+        positions.requireColumns(r.positionColumns);
         qint64 n = 0;
-        db->forEach(r.positionsSql, r.positionsParams, [&](const db::Row& p) {
-            Position pos = r.position(p);
+        while (positions.step()) {
+            Position pos = r.position(positions.row());
             pos.id = 0;
             pos.Pozycja = ++n;
             d.pozycje.push_back(std::move(pos));
-        });
+        }
         snapshot.commit();
         return d;
     } catch (...) {
@@ -89,6 +96,14 @@ Position orderPosition(const db::Row& r)
     p.WartVAT = v.WartVAT;
     p.WartBrutto = v.WartBrutto;
     return p;
+}
+
+// An order's columns: all but the VAT code and the values computed from it.
+QStringList orderColumns()
+{
+    QStringList c = Position::columns();
+    for (const char* computed : {"Indvat", "WartVAT", "WartBrutto"}) c.removeAll(QString::fromLatin1(computed));
+    return c;
 }
 
 }  // namespace
@@ -144,7 +159,8 @@ std::optional<SiblingDocument> WczytajZZamowienia(App& app, const HandOver& h)
                      seller(row, d);
                      if (h.kind() == QLatin1String("ZAM")) d.Podstawa = QStringLiteral("Zamówienie Nr ") + h.numer;
                  },
-                 orderPosition});
+                 orderPosition,
+                 orderColumns()});
 }
 
 std::optional<SiblingDocument> readFromSiblingProgram(App& app, const HandOver& h)

@@ -5,7 +5,7 @@
 
 namespace {
 
-std::optional<CheckFault> fault(const QString& text, const QString& focus, int row = -1)
+std::optional<CheckFault> fault(const QString& text, std::optional<FormField> focus, int row = -1)
 {
     return CheckFault{text, focus, row};
 }
@@ -28,7 +28,7 @@ Decimal brutto(const Position& p)
     return vatValues(netValue(p.Ilosc, p.Cenanet), p.Indvat).WartBrutto.value_or(Decimal());
 }
 
-std::optional<CheckFault> missingNameFault(const Position& p, const QString& grid)
+std::optional<CheckFault> missingNameFault(const Position& p, FormField grid)
 {
     return fault(QStringLiteral("Błędna pozycja dokumentu nr ") + nr(p) +
                      QStringLiteral(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 "
@@ -50,33 +50,34 @@ QString helpAddress(const App& app)
 
 std::optional<CheckFault> checkHeader(const DocHeader& h, bool numerZapisu)
 {
-    if (h.Numer.trimmed().isEmpty()) return fault(missingNumberMessage(), "txtNumer");
+    if (h.Numer.trimmed().isEmpty()) return fault(missingNumberMessage(), FormField::Numer);
     // A number that could not be proposed must never become a document's number.
     if (numerZapisu && h.Numer.startsWith('?'))
         return fault(QStringLiteral("Błędny numer dokumentu. Nie można było zaproponować numeru. "
                                     "Wprowadź numer i spróbuj ponownie."),
-                     "txtNumer");
+                     FormField::Numer);
     if (!h.Datawyst.isValid())
         return fault(QStringLiteral("Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie."),
-                     "txtDatawyst");
+                     FormField::Datawyst);
     if (!h.Datasprz.isValid())
-        return fault(QStringLiteral("Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie."), "txtDatasprz");
+        return fault(QStringLiteral("Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie."),
+                     FormField::Datasprz);
     if (h.Nazkon.isEmpty())
-        return fault(QStringLiteral("Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie."), "txtNazkon");
+        return fault(QStringLiteral("Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie."), FormField::Nazkon);
     if (h.Adrkon.isEmpty())
-        return fault(QStringLiteral("Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie."), "txtAdrkon");
+        return fault(QStringLiteral("Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie."), FormField::Adrkon);
     if (h.PlatFor.isEmpty())
         return fault(QStringLiteral("Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie."),
-                     "cmbPlatFor");
+                     FormField::PlatFor);
     // A correction names the invoice it corrects, or it would be stored as an invoice of the
     // correction's kind.
     if (h.isCorrection() && h.KorNumer.isEmpty())
         return fault(
             QStringLiteral("Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie."),
-            "cmbKornum");
+            FormField::Kornum);
     if (h.RazBrutto.value_or(Decimal()).isZero())
         return fault(QStringLiteral("Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością."),
-                     "tabPoz");
+                     FormField::TabPoz);
     return std::nullopt;
 }
 
@@ -88,7 +89,7 @@ std::optional<CheckFault> checkPositions(const App& app, const DocHeader& h, con
     for (size_t i = 0; i < dopoz.size(); ++i) {
         const Position& p = dopoz[i];
         if (p.Nazwa.isEmpty()) {
-            if (hasValue(p)) return missingNameFault(p, "gridPoz");
+            if (hasValue(p)) return missingNameFault(p, FormField::Pozycje);
             // An erased name goes through the checks of a named row this once.
             if (!erasedRows || !erasedRows->erase(p.id)) continue;
         }
@@ -96,21 +97,21 @@ std::optional<CheckFault> checkPositions(const App& app, const DocHeader& h, con
             return fault(
                 blad + nr(p) +
                     QStringLiteral(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
-                "gridPoz", 0);
+                FormField::Pozycje, 0);
         if (p.Indvat.isEmpty())
-            return fault(blad + nr(p) + QStringLiteral(". Brak stawki podatku VAT."), "gridPoz", int(i));
+            return fault(blad + nr(p) + QStringLiteral(". Brak stawki podatku VAT."), FormField::Pozycje, int(i));
         if (!p.WartNetto)
             return fault(
                 blad + nr(p) +
                     QStringLiteral(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby "
                                    "porogram uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
-                "gridPoz", int(i));
+                FormField::Pozycje, int(i));
         suma += brutto(p);
     }
     if (h.isCorrection()) {
         for (const Position& p : dokor) {
             if (p.Nazwa.isEmpty()) {
-                if (hasValue(p)) return missingNameFault(p, "gridKor");
+                if (hasValue(p)) return missingNameFault(p, FormField::PozycjeKor);
                 continue;
             }
             suma -= brutto(p);
@@ -124,10 +125,10 @@ std::optional<CheckFault> checkPositions(const App& app, const DocHeader& h, con
     if (NumRound(suma, 2) != razBrutto)
         return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto pozycji dokumentu.") + zglos +
                          QStringLiteral(" [") + suma.toString().replace('.', ',') + QStringLiteral("]"),
-                     QString());
+                     std::nullopt);
     if (NumRound(h.RazNetto.value_or(Decimal()) + h.RazVAT.value_or(Decimal()), 2) != razBrutto)
         return fault(QStringLiteral("Błędne wartości netto, VAT lub brutto dokumentu.") + zglos + QStringLiteral(" "),
-                     QString());
+                     std::nullopt);
     return std::nullopt;
 }
 

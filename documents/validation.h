@@ -1,6 +1,7 @@
 #pragma once
 #include "documents/doc_header.h"
 #include "documents/edit_state.h"
+#include "documents/form_field.h"
 #include "documents/positions.h"
 #include <QString>
 #include <optional>
@@ -12,11 +13,11 @@ class App;
 // gives one message that names it and says how to put it right (the window shows it with the
 // exclamation icon) and the control that gets the focus. Nothing here writes to the database.
 
-// A refusal: the message, the object name of the control to focus (empty: none) and, for a
-// position fault, the grid row to make current.
+// A refusal: the message, the field to focus (none: the focus stays) and, for a position fault,
+// the grid row to make current.
 struct CheckFault {
     QString message;
-    QString focus;
+    std::optional<FormField> focus;
     int row = -1;
 };
 

@@ -2,8 +2,10 @@
 #include "platform/database.h"
 #include "platform/date_text.h"
 #include "platform/sql_functions.h"
+#include <QElapsedTimer>
 #include <QLocale>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -21,9 +23,15 @@ struct Definition {
     QString caption;
     std::vector<DictionaryColumn> columns;
     std::vector<Kind> kinds;
-    QString sql;
+    QString select;  // the columns, the number of uses last
+    QString table;
+    QString where;  // may be empty
+    QString groupBy;
     std::vector<db::Value> params;
     int maxColumn = -1;  // the column that keeps the greatest value of the rows folded into one
+    // What the rows are read in steps along: the first column of the index the grouping reads,
+    // or the table's own order where no index serves it.
+    QString stepKey = QStringLiteral("rowid");
 };
 
 const QString kHint = QStringLiteral(" (przeciągnij do odpowiedniego pola)");
@@ -44,23 +52,35 @@ const std::vector<Definition>& definitions()
           {"Organ, który wydał dokument", 1500},
           {"Rachunek bankowy", 1800}},
          {Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Text, Kind::Date, Kind::Text, Kind::Text},
-         "SELECT Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach, count(*) FROM fadok "
-         "GROUP BY Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY, Nazdok COLLATE BINARY, "
+         "Nazkon, Adrkon, Nipkon, Nazdok, Numdok, Datadok, Wyddok, PlatRach, count(*)",
+         "fadok",
+         "",
+         "Nazkon COLLATE BINARY, Adrkon COLLATE BINARY, Nipkon COLLATE BINARY, Nazdok COLLATE BINARY, "
          "Numdok COLLATE BINARY, Datadok COLLATE BINARY, Wyddok COLLATE BINARY, PlatRach COLLATE BINARY",
-         {}},
+         {},
+         -1,
+         "Nazkon COLLATE BINARY"},
         {FormyPlatnosci,
          FormyPlatnosci,
          FormyPlatnosci + kHint,
          {{"Forma płatności", 3000}},
          {Kind::Text},
-         "SELECT PlatFor, count(*) FROM fadok WHERE PlatFor IS NOT NULL GROUP BY PlatFor COLLATE BINARY",
-         {}},
+         "PlatFor, count(*)",
+         "fadok",
+         "PlatFor IS NOT NULL",
+         "PlatFor COLLATE BINARY",
+         {},
+         -1,
+         "PlatFor COLLATE BINARY"},
         {Odroczenia,
          Odroczenia,
          Odroczenia + kHint,
          {{"Liczba dni", 2000}},
          {Kind::Number},
-         "SELECT PlatDni, count(*) FROM fadok WHERE PlatDni IS NOT NULL GROUP BY PlatDni",
+         "PlatDni, count(*)",
+         "fadok",
+         "PlatDni IS NOT NULL",
+         "PlatDni",
          {}},
         // Terms that start with a digit are payment dates, not terms.
         {Terminy,
@@ -68,47 +88,74 @@ const std::vector<Definition>& definitions()
          Terminy + kHint,
          {{"Termin płatności", 4000}},
          {Kind::Text},
-         "SELECT PlatTer, count(*) FROM fadok WHERE PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ? "
-         "GROUP BY PlatTer COLLATE BINARY",
-         {"0", "9"}},
+         "PlatTer, count(*)",
+         "fadok",
+         "PlatTer IS NOT NULL AND substr(PlatTer, 1, 1) NOT BETWEEN ? AND ?",
+         "PlatTer COLLATE BINARY",
+         {"0", "9"},
+         -1,
+         "PlatTer COLLATE BINARY"},
         // One row for each name, unit and rate, with the highest price ever stored for them.
         {Produkty,
          Produkty,
          Produkty + kHint,
          {{"Nazwa produktu", 3000}, {"Jm.", 600}, {"Cena netto", 1200, true}, {"St.VAT", 800}},
          {Kind::Text, Kind::Text, Kind::Money, Kind::Text},
-         "SELECT Nazwa, Indjed, max(Cenanet), Indvat, count(*) FROM fapoz "
-         "GROUP BY Nazwa COLLATE BINARY, Indjed COLLATE BINARY, Indvat COLLATE BINARY",
+         "Nazwa, Indjed, max(Cenanet), Indvat, count(*)",
+         "fapoz",
+         "",
+         "Nazwa COLLATE BINARY, Indjed COLLATE BINARY, Indvat COLLATE BINARY",
          {},
-         2},
+         2,
+         "Nazwa COLLATE BINARY"},
         {Jednostki,
          Jednostki,
          Jednostki,
          {{"Symbol jednostki", 2000}},
          {Kind::Text},
-         "SELECT Indjed, count(*) FROM fapoz GROUP BY Indjed COLLATE BINARY",
-         {}},
+         "Indjed, count(*)",
+         "fapoz",
+         "",
+         "Indjed COLLATE BINARY",
+         {},
+         -1,
+         "Indjed COLLATE BINARY"},
         {StawkiVAT,
          StawkiVAT,
          StawkiVAT + kHint,
          {{"Stawki podatku", 2000}},
          {Kind::Text},
-         "SELECT Indvat, count(*) FROM fapoz GROUP BY Indvat COLLATE BINARY",
-         {}},
+         "Indvat, count(*)",
+         "fapoz",
+         "",
+         "Indvat COLLATE BINARY",
+         {},
+         -1,
+         "Indvat COLLATE BINARY"},
         {Uwagi,
          Uwagi,
          Uwagi + kHint,
          {{"Uwagi do dokumentu", 3000}},
          {Kind::Text},
-         "SELECT Uwagi, count(*) FROM fadok WHERE Uwagi IS NOT NULL GROUP BY Uwagi COLLATE BINARY",
-         {}},
+         "Uwagi, count(*)",
+         "fadok",
+         "Uwagi IS NOT NULL",
+         "Uwagi COLLATE BINARY",
+         {},
+         -1,
+         "Uwagi COLLATE BINARY"},
         {Wystawil,
          Wystawiajacy,
          Wystawiajacy + kHint,
          {{"Wystawiający dokumenty", 3000}},
          {Kind::Text},
-         "SELECT Wystawil, count(*) FROM fadok WHERE Wystawil IS NOT NULL GROUP BY Wystawil COLLATE BINARY",
-         {}},
+         "Wystawil, count(*)",
+         "fadok",
+         "Wystawil IS NOT NULL",
+         "Wystawil COLLATE BINARY",
+         {},
+         -1,
+         "Wystawil COLLATE BINARY"},
     };
     return all;
 }
@@ -186,6 +233,30 @@ struct Read {
     }
 };
 
+// The dictionary's statement, over the rows that also meet `range` when it is given.
+QString statement(const Definition& d, const QString& range)
+{
+    QStringList conditions;
+    if (!range.isEmpty()) conditions << range;
+    if (!d.where.isEmpty()) conditions << d.where;
+    return QStringLiteral("SELECT %1 FROM %2%3 GROUP BY %4")
+        .arg(d.select, d.table, conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(" AND "),
+             d.groupBy);
+}
+
+// A dictionary is read in steps, each a statement of its own, so that the file's read lock is let
+// go between them: a save on another workstation waits for one step at most, never for the whole
+// read. Along an index a step ends at the first new key once its time is up; along the table's
+// order a step is a range of rows sized for that time at the pace of the last.
+constexpr qint64 kFirstRows = 20000;
+constexpr qint64 kLeastRows = 1000;
+
+qint64 nextRows(qint64 rows, qint64 tookMs, qint64 stepMs)
+{
+    const qint64 paced = tookMs > 0 ? rows * stepMs / tookMs : rows * 4;
+    return std::max(kLeastRows, std::clamp(paced, rows / 4, rows * 4));
+}
+
 }  // namespace
 
 QString dictionaryMark(const QString& name)
@@ -198,10 +269,10 @@ std::optional<DictionaryQuery> dictionaryQuery(const QString& name)
 {
     const Definition* d = definition(name);
     if (!d) return std::nullopt;
-    return DictionaryQuery{d->sql, d->params};
+    return DictionaryQuery{statement(*d, QString()), d->params};
 }
 
-std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
+std::optional<Dictionary> readDictionary(db::Database& db, const QString& name, qint64 stepMs)
 {
     const Definition* def = definition(name);
     if (!def) return std::nullopt;
@@ -209,10 +280,8 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
     const DateWriter dates;
     thread_local Read read;  // the contractors are also read on a background thread
     read.clear(n);
-    db::Statement st(db, def->sql);
-    st.bindAll(def->params);
     // Each value is written once into the rows read, and the first column's key too.
-    while (st.step()) {
+    auto take = [&](const db::Statement& st) {
         QByteArray& text = read.rows.utf8();
         OptDecimal max;
         std::optional<qint64> first;
@@ -230,6 +299,57 @@ std::optional<Dictionary> readDictionary(db::Database& db, const QString& name)
         read.uses.push_back(st.value(n).toInt());
         read.max.push_back(max);
         read.firstNumber.push_back(first);
+    };
+    auto run = [&](db::Statement& st, std::vector<db::Value> bounds) {
+        bounds.insert(bounds.end(), def->params.begin(), def->params.end());
+        st.bindAll(bounds);
+    };
+    const QString& key = def->stepKey;
+    if (key == QLatin1String("rowid")) {
+        const qint64 first = db.scalar(QStringLiteral("SELECT min(rowid) FROM ") + def->table).toInt();
+        const qint64 last = db.scalar(QStringLiteral("SELECT max(rowid) FROM ") + def->table).toInt();
+        qint64 rows = stepMs > 0 ? kFirstRows : 1;
+        for (qint64 from = first - 1; from < last;) {
+            const qint64 to = std::min(last, from + rows);
+            QElapsedTimer took;
+            took.start();
+            db::Statement st(db, statement(*def, QStringLiteral("rowid > ? AND rowid <= ?")));
+            run(st, {from, to});
+            while (st.step()) take(st);
+            from = to;
+            if (stepMs > 0) rows = nextRows(rows, took.elapsed(), stepMs);
+        }
+    } else {
+        {
+            db::Statement st(db, statement(*def, key + QStringLiteral(" IS NULL")));
+            run(st, {});
+            while (st.step()) take(st);
+        }
+        // The groups come in the index's order, the key first: a step ends before a new key.
+        std::optional<QString> after;
+        for (bool more = true; more;) {
+            more = false;
+            db::Statement st(
+                db, statement(*def, after ? key + QStringLiteral(" > ?") : key + QStringLiteral(" IS NOT NULL")));
+            run(st, after ? std::vector<db::Value>{*after} : std::vector<db::Value>{});
+            QElapsedTimer took;
+            took.start();
+            QByteArray current;
+            bool any = false;
+            while (st.step()) {
+                const QByteArrayView k = st.utf8(0);
+                if (!any || k != current) {
+                    if (any && took.elapsed() >= stepMs) {
+                        after = QString::fromUtf8(current);
+                        more = true;
+                        break;
+                    }
+                    current = k.toByteArray();
+                    any = true;
+                }
+                take(st);
+            }
+        }
     }
     // Ordered by the first column, then by the others (all but the max column, which tells no
     // rows apart); spellings alike but for case come together, in the order read.

@@ -107,8 +107,10 @@ std::optional<DictionaryQuery> dictionaryQuery(const QString& name);
 
 // Reads dictionary `name` from the stored documents: its distinct values (texts that differ
 // only in case count once), ordered by the first column. nullopt for a name that is no stored
-// dictionary. Throws AppError when the database fails.
-std::optional<Dictionary> readDictionary(db::Database& db, const QString& name);
+// dictionary. Throws AppError when the database fails. The rows are read in steps of a statement
+// each, of about `stepMs` (0: one key of the index, or one row, a step), so that the file's read
+// lock is let go between them.
+std::optional<Dictionary> readDictionary(db::Database& db, const QString& name, qint64 stepMs = 100);
 
 // The days from `before` days before `anchor` to `after` days after it, marked `field`: the
 // weekday, the date and the distance from the anchor ("<<<" on the anchor itself, which is

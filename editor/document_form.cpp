@@ -438,19 +438,18 @@ void DocumentForm::showLoadedRows(const LoadedRows& rows)
 
 void DocumentForm::showFault(const CheckFault& fault)
 {
-    if (fault.focus == QLatin1String("gridPoz") || fault.focus == QLatin1String("gridKor")) {
-        const bool kor = fault.focus == QLatin1String("gridKor");
+    if (!fault.focus) return;
+    if (*fault.focus == FormField::Pozycje || *fault.focus == FormField::PozycjeKor) {
+        const bool kor = *fault.focus == FormField::PozycjeKor;
         tabPoz->setCurrentIndex(kor ? 1 : 0);
         PositionGrid* grid = kor ? gridKor : gridPoz;
         grid->setCurrentIndex(grid->model()->index(std::max(fault.row, 0), PositionModel::Nazwa));
         grid->setFocus();
         return;
     }
-    if (fault.focus.isEmpty()) return;
-    if (auto* w = findChild<QWidget*>(fault.focus)) {
-        if (!w->isEnabled()) w->setEnabled(true);
-        w->setFocus();
-    }
+    QWidget* w = control(*fault.focus);
+    if (!w->isEnabled()) w->setEnabled(true);
+    w->setFocus();
 }
 
 void DocumentForm::applyNumbering()

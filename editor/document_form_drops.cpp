@@ -16,7 +16,7 @@ namespace {
 // fields' own dropping of text sees them.
 class FormDrops : public QObject {
 public:
-    explicit FormDrops(DocumentForm* form) : QObject(form), form_(form) {}
+    FormDrops(DocumentForm* form, QObject* kind) : QObject(form), form_(form), kind_(kind) {}
 
     void watch(QWidget* target)
     {
@@ -33,7 +33,7 @@ protected:
         const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
         if (!isSideListDrag(data) && !draggedDocument(data)) return false;
         const bool over = t != QEvent::Drop;
-        if (watched->objectName() == QLatin1String("cmbDokument")) {
+        if (watched == kind_) {
             if (over)
                 form_->cmbDokument_DragOver(static_cast<QDragMoveEvent*>(event));
             else
@@ -48,13 +48,14 @@ protected:
 
 private:
     DocumentForm* form_;
+    QObject* kind_;  // the document kind's combo takes stored documents
 };
 
 }  // namespace
 
 void DocumentForm::setupDrops()
 {
-    auto* drops = new FormDrops(this);
+    auto* drops = new FormDrops(this, cmbDokument);
     for (QWidget* w : std::initializer_list<QWidget*>{txtDatawyst, txtDatasprz, txtNazkon, txtAdrkon, txtNipkon,
                                                       txtUwagi->viewport(), txtWystawil, cmbDokument})
         drops->watch(w);

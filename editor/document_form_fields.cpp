@@ -2,19 +2,23 @@
 // beside the header.
 #include "editor/document_form.h"
 #include "editor/position_grid.h"
+#include "platform/qor_combo.h"
 #include "platform/twips.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTreeView>
 
 QWidget* DocumentForm::control(FormField field) const
 {
     switch (field) {
+    case FormField::Numer: return txtNumer;
     case FormField::Datawyst: return txtDatawyst;
     case FormField::Datasprz: return txtDatasprz;
+    case FormField::Kornum: return cmbKornum;
     case FormField::Nazkon: return txtNazkon;
     case FormField::Adrkon: return txtAdrkon;
     case FormField::Nipkon: return txtNipkon;
@@ -25,7 +29,9 @@ QWidget* DocumentForm::control(FormField field) const
     case FormField::Platdni: return cmbPlatdni;
     case FormField::PlatTer: return cmbPlatTer;
     case FormField::PlatRach: return txtPlatRach;
+    case FormField::TabPoz: return tabPoz;
     case FormField::Pozycje: return gridPoz;
+    case FormField::PozycjeKor: return gridKor;
     case FormField::Uwagi: return txtUwagi;
     case FormField::Wystawil: return txtWystawil;
     }

@@ -5,6 +5,7 @@
 #include "core/base_par.h"
 #include "core/error_report.h"
 #include "documents/buffer.h"
+#include "documents/document_list.h"
 #include "documents/numbering.h"
 #include "editor/dictionaries.h"
 #include "editor/document_editing.h"
@@ -72,6 +73,10 @@ void MainPages::Przylacz()
         NumParRead(app_);
         form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
+        // The file is written only once these reads found it sound: a damaged one is let go
+        // with its one message, and nothing more of the window is filled from it.
+        if (letGo(db)) return;
+        storeHeldDefaults(app_, db);
         // Nothing of the database left before may stay in the side list. The contractors are
         // read from every stored document: in the background, shown once read.
         picWprowadzanie->sideList()->clearList();
@@ -101,11 +106,16 @@ void MainPages::Przylacz()
         // The window is filled: the contractors, then the whole file, are read in the background
         // from now on, also while the question below waits for an answer.
         backgroundDatabase(app_).start();
-        if (BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() &&
+        const bool ask = BaseParRead(app_, db, QStringLiteral("DokNaglowek1"), QString()).isEmpty() && !db.isDamaged();
+        if (ask &&
             ui::msgBox(
                 QString::fromUtf8("Brak definicji nagłowka dokumentów. Chcesz zdefiniować nagłówki dokumentów teraz?"),
-                ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes)
+                ui::Buttons::YesNo, ui::Icon::Question, app_.title) == ui::Answer::Yes &&
+            !letGo(db))
             emit mnuNarzParDok_Click();
+        // The check in the background may have found the file damaged while the question waited:
+        // the window let go of it then.
+        if (letGo(db)) return;
         form->setRowLines(app_.gPrgPar.TabPozWiersz);
         dokumenty->lista()->lstDok_Click();
     } catch (...) {
@@ -129,9 +139,15 @@ void MainPages::reattachSameDatabase()
     reattachRegister(app_);
 }
 
+bool MainPages::letGo(const db::Database& db) const
+{
+    return !app_.gBazaOtwarta || app_.gBaseDb.get() != &db || db.isDamaged();
+}
+
 void MainPages::showNoDatabase()
 {
     headerOnlyInForm_.clear();
+    picWprowadzanie->lstDokRows()->clear();
     picWprowadzanie->picDokument()->clearEditState();
     picWprowadzanie->sideList()->clearList();
 }

@@ -2,6 +2,9 @@
 #include <QWidget>
 
 class App;
+namespace db {
+class Database;
+}
 class ChartPage;
 class DocumentEditing;
 class EntryPage;
@@ -32,7 +35,8 @@ public:
     // Binds the pages again to the database they were released from, which stays open (another
     // was not chosen): the window shows what it showed, the edited document included.
     void reattachSameDatabase();
-    // No database is open any more: nothing is edited, the side list is empty.
+    // No database is open any more: nothing is edited, the document list and the side list are
+    // empty.
     void showNoDatabase();
     // The default header of a new document.
     void NaglowekDomyslny();
@@ -61,6 +65,9 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // Whether the window let go of `db` (found damaged, or another database opened) meanwhile.
+    bool letGo(const db::Database& db) const;
+
     App& app_;
     // The database whose buffer lacks the header shown in the form (its write failed); empty
     // when the buffer holds it.

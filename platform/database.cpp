@@ -8,7 +8,9 @@
 #include <chrono>
 #include <sqlcipher/sqlite3.h>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace db {
@@ -33,11 +35,24 @@ qint64 steadyMs()
         .count();
 }
 
+// The first `n` bytes of a regular file; nothing of anything else, which is never opened.
 QByteArray fileHead(const QString& path, int n)
 {
+    if (notAFileRefusal(path)) return QByteArray();
+#ifdef Q_OS_UNIX
+    // Never waits, should a pipe be put there between the look above and this opening.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return QByteArray();
+    QByteArray bytes(n, '\0');
+    const ssize_t got = ::read(fd, bytes.data(), size_t(n));
+    ::close(fd);
+    bytes.truncate(got > 0 ? qsizetype(got) : 0);
+    return bytes;
+#else
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return QByteArray();
     return f.read(n);
+#endif
 }
 
 // What the first kilobyte of a file (and its size) tells of it: read once per opening.
@@ -69,6 +84,23 @@ struct FileHead {
 
 }  // namespace
 
+std::optional<QString> notAFileRefusal(const QString& path)
+{
+    if (path.isEmpty()) return std::nullopt;
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+    const bool folder = S_ISDIR(st.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile()) return std::nullopt;
+    const bool folder = info.isDir();
+#endif
+    return QStringLiteral("Ścieżka %1 wskazuje %2, a nie plik bazy danych.")
+        .arg(QDir::toNativeSeparators(path),
+             folder ? QStringLiteral("folder") : QStringLiteral("potok, gniazdo lub urządzenie"));
+}
+
 bool isPlainDatabaseFile(const QString& path)
 {
     return FileHead(path).plain();
@@ -95,10 +127,15 @@ int Columns::find(const QString& name) const
     return -1;
 }
 
+AppError missingColumn(const QString& name)
+{
+    return AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+}
+
 const Value& Row::operator[](const QString& name) const
 {
     const int i = columns_->find(name);
-    if (i < 0) throw AppError(err::kNoSuchColumn, QStringLiteral("Row"), QStringLiteral("Brak kolumny %1.").arg(name));
+    if (i < 0) throw missingColumn(name);
     return values_[size_t(i)];
 }
 
@@ -159,6 +196,14 @@ QString Statement::columnName(int i) const
     return QString::fromUtf8(sqlite3_column_name(stmt_, i));
 }
 
+void Statement::requireColumns(const QStringList& names) const
+{
+    QStringList present;
+    for (int i = 0; i < columnCount(); ++i) present << columnName(i);
+    for (const QString& name : names)
+        if (!present.contains(name, Qt::CaseInsensitive)) throw missingColumn(name);
+}
+
 Row Statement::row() const
 {
     int n = columnCount();
@@ -216,6 +261,8 @@ void Statement::reset()
 
 std::unique_ptr<Database> Database::open(const QString& path, const QString& password, const OpenOptions& options)
 {
+    // Looked at before anything opens it, its companion included.
+    if (auto refusal = notAFileRefusal(path)) throw AppError(err::kNotAFile, path, *refusal);
     std::unique_ptr<Database> d(new Database(path, options));
     // Other workstations learn that the file is open here before anything is read; an exclusive
     // opening is refused at once while anybody else has it open.
@@ -261,8 +308,16 @@ void Database::fail(int code, const QString& source)
     }
     if (damaged_ || primary == SQLITE_CORRUPT || (primary == SQLITE_NOTADB && opened_))
         markDamaged(source, engineMessage(db_));
-    auto [number, text] = translate(code, engineMessage(db_));
-    throw AppError(number, source, text);
+    throw engineError(code, source);
+}
+
+AppError Database::engineError(int code, const QString& source) const
+{
+    // The extended code tells more (a journal that could not be rolled back) when it is this one's.
+    const int extended = db_ ? sqlite3_extended_errcode(db_) : code;
+    const QString words = engineMessage(db_);
+    auto [number, text] = translate((extended & 0xff) == (code & 0xff) ? extended : code, words);
+    return AppError(number, source, text, words);
 }
 
 void Database::markDamaged(const QString& source, const QString& detail)
@@ -270,7 +325,7 @@ void Database::markDamaged(const QString& source, const QString& detail)
     const bool first = !damaged_;
     damaged_ = true;
     if (first && damageHandler_) damageHandler_();
-    throw AppError(err::kDamaged, source, kDamagedText + (detail.isEmpty() ? QString() : " (" + detail + ")"));
+    throw AppError(err::kDamaged, source, kDamagedText, detail);
 }
 
 void Database::markChanged(const QString& source)
@@ -344,7 +399,8 @@ void Database::releaseCache()
 
 void Database::checkWholeFile()
 {
-    const QString result = scalar(QStringLiteral("PRAGMA quick_check(1)")).toText();
+    // The full check: besides every page, each index is compared with its table row by row.
+    const QString result = scalar(QStringLiteral("PRAGMA integrity_check(1)")).toText();
     if (result != QLatin1String("ok")) markDamaged(path_, result);
 }
 
@@ -365,10 +421,11 @@ void Database::openHandle(const QString& password, bool create)
     opened_ = false;
     int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        auto [number, text] = translate(rc, engineMessage(db_));
+        AppError e = engineError(rc, path_);
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw AppError(number == err::kGeneral ? err::kInvalidArgument : number, path_, text);
+        if (e.number() == err::kGeneral) throw AppError(err::kInvalidArgument, path_, e.description(), e.engineText());
+        throw e;
     }
     fileId_ = fileIdentity(path_);
     // A plain file is read as it is, whatever password was given.

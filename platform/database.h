@@ -59,6 +59,9 @@ private:
     std::vector<Value> values_;
 };
 
+// The error of a column that a row or a result lacks: AppError 3265.
+AppError missingColumn(const QString& name);
+
 using Params = std::initializer_list<Value>;
 
 // "INSERT INTO table (a, b) VALUES (?, ?)": one row of the named columns, its values bound.
@@ -88,6 +91,9 @@ public:
     void reset();
     int columnCount() const;
     QString columnName(int i) const;
+    // Throws missingColumn() for the first of `names` that the result lacks (names compared
+    // without case); the rows need not be read for that.
+    void requireColumns(const QStringList& names) const;
 
 private:
     Database& db_;
@@ -205,6 +211,8 @@ private:
     Database(QString path, OpenOptions options) : path_(std::move(path)), options_(options) {}
     void openHandle(const QString& password, bool create);
     void configure();
+    // The engine's last error, `code`, as the program's error: number, Polish text, engine's words.
+    AppError engineError(int code, const QString& source) const;
     [[noreturn]] void markDamaged(const QString& source, const QString& detail);
     [[noreturn]] void markChanged(const QString& source);
     enum class KeyFit { Yes, No, Unknown };
@@ -251,6 +259,10 @@ private:
 // never replaced goes back under its name.
 void recoverPasswordChange(const QString& path);
 
+// The refusal of what is at `path` when it is there but is no regular file (a folder, a pipe, a
+// device, a socket), found without opening it: opening a pipe would wait for a writer for good.
+// nullopt for a regular file, and for nothing at all (whose own message comes later).
+std::optional<QString> notAFileRefusal(const QString& path);
 // Whether a file starts with the header of a plain (unencrypted) database.
 bool isPlainDatabaseFile(const QString& path);
 // Whether a file can be an encrypted database: whole pages whose first one looks like ciphertext.

@@ -2,6 +2,7 @@
 // the backup copy.
 #include "platform/database.h"
 #include "platform/database_errors.h"
+#include "platform/private_file.h"
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -212,12 +213,17 @@ void Database::backupTo(const QString& destination)
     if (damaged_) refuseDamaged(destination);
     if (changed_) throw AppError(err::kFileReplaced, destination, kChangedText);
     QFile::remove(destination);
+    // The engine would make the copy as a new database is made, readable by others: it gets an
+    // empty file of its owner's alone to fill.
+    if (QFile made(destination); !createPrivate(made))
+        throw AppError(err::kPathFileAccess, destination,
+                       QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
     sqlite3* out = nullptr;
     auto failed = [&](int code, const QString& msg) {
         auto [number, text] = translate(code, msg);
         if (out) sqlite3_close_v2(out);
         QFile::remove(destination);
-        throw AppError(number, destination, QStringLiteral("Błąd kopiowania bazy danych: %1").arg(text));
+        throw AppError(number, destination, QStringLiteral("Błąd kopiowania bazy danych: %1").arg(text), msg);
     };
     int rc = sqlite3_open_v2(QFile::encodeName(destination).constData(), &out,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

@@ -1,8 +1,10 @@
 #include "platform/database_snapshot.h"
 #include "platform/database.h"
+#include "platform/private_file.h"
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <limits>
 #include <sqlcipher/sqlite3.h>
 #include <vector>
 
@@ -10,10 +12,16 @@ namespace db {
 
 namespace {
 
-// After this many passes that met a commit, a pass that took less than kOneLockMs is made under
-// one read lock, so that a steady stream of saves elsewhere cannot keep the copy from finishing.
+// After this many passes that met a commit, a pass is made under one read lock, so that a steady
+// stream of saves elsewhere cannot keep the copy from finishing; but only when the whole file can
+// be read within kLockBoundMs, with a margin, at the pace the pieces were read, and that pass lets go of the
+// lock after kLockBoundMs whatever it copied by then: a save elsewhere never waits longer.
 constexpr int kPassesInPieces = 3;
-constexpr qint64 kOneLockMs = 500;
+constexpr qint64 kLockBoundMs = 250;
+// A file that never stays unchanged for one pass is given up after this many.
+constexpr int kPasses = 40;
+// Pieces are told apart by a hash of their bytes; a seed picks the engine's fast one.
+constexpr size_t kHashSeed = 0x9e3779b97f4a7c15u;
 // Changed pieces read under that one lock and kept until it is let go; past this the pass stops.
 constexpr qint64 kHeldBytes = 64 << 20;
 
@@ -53,16 +61,15 @@ public:
 
     SnapshotCost run()
     {
-        qint64 lastPassMs = -1;
         while (true) {
             ++cost_.passes;
-            const bool oneLock = cost_.passes > kPassesInPieces && lastPassMs >= 0 && lastPassMs < kOneLockMs;
-            QElapsedTimer pass;
-            pass.start();
+            const bool oneLock = cost_.passes > kPassesInPieces && wholeReadMs() * 5 / 4 < kLockBoundMs;
+            readNs_ = readBytes_ = 0;
             if (oneLock) {
                 ReadLock lock(*db_);
                 look();
-                for (qint64 i = 0; i * piece() < size_ && held_ < kHeldBytes; ++i) copy(i);
+                for (qint64 i = 0; i * piece() < size_ && held_ < kHeldBytes && lock.heldMs() < kLockBoundMs; ++i)
+                    copy(i);
                 note(lock);
             } else {
                 for (qint64 i = 0; i * piece() < size_ || i == 0; ++i) {
@@ -79,8 +86,10 @@ public:
                 }
             }
             write();
-            lastPassMs = pass.elapsed();
             if (whole()) break;
+            if (cost_.passes >= kPasses)
+                throw AppError(err::kFileInUse, db_->path(),
+                               QStringLiteral("Plik bazy danych jest bez przerwy zapisywany na innym stanowisku."));
         }
         if (!out_.resize(size_) || !out_.flush()) fail(SQLITE_IOERR_WRITE);
         return cost_;
@@ -88,6 +97,14 @@ public:
 
 private:
     qint64 piece() const { return options_.pieceBytes; }
+
+    // How long reading the whole file takes at the pace of the pieces read in the last pass;
+    // unknown (too long) when it read too little to tell.
+    qint64 wholeReadMs() const
+    {
+        if (readBytes_ < std::min<qint64>(size_ / 4, 16 << 20)) return std::numeric_limits<qint64>::max() / 2;
+        return qint64(double(readNs_) / double(readBytes_) * double(size_) / 1e6);
+    }
 
     // The file's version and length under the lock held now.
     void look()
@@ -108,9 +125,13 @@ private:
         if (p.version == version_) return;
         const qint64 offset = i * piece();
         const int n = int(std::min(piece(), size_ - offset));
+        QElapsedTimer read;
+        read.start();
         int rc = file_->pMethods->xRead(file_, buffer_.data(), n, offset);
         if (rc != SQLITE_OK) fail(rc);
-        const size_t hash = qHashBits(buffer_.constData(), size_t(n));
+        const size_t hash = qHashBits(buffer_.constData(), size_t(n), kHashSeed);
+        readNs_ += read.nsecsElapsed();
+        readBytes_ += n;
         if (p.version < 0 || hash != p.hash) {
             pending_.push_back({offset, QByteArray(buffer_.constData(), n)});
             held_ += n;
@@ -149,6 +170,8 @@ private:
     std::vector<Piece> pieces_;
     std::vector<std::pair<qint64, QByteArray>> pending_;
     qint64 held_ = 0;
+    qint64 readNs_ = 0;  // spent reading and hashing pieces in this pass
+    qint64 readBytes_ = 0;
     qint64 version_ = -1;
     qint64 size_ = 0;
     SnapshotCost cost_;
@@ -162,7 +185,7 @@ SnapshotCost snapshotFile(const QString& path, const QString& password, const QS
     QFile::remove(destination);
     QFile out(destination);
     try {
-        if (!out.open(QIODevice::WriteOnly))
+        if (!createPrivate(out))
             throw AppError(err::kPathFileAccess, destination,
                            QStringLiteral("Nie można zapisać pliku %1.").arg(destination));
         Copier copier(path, password, out, options);

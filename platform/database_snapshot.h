@@ -26,7 +26,9 @@ struct SnapshotCost {
 // its own, and the copy is consistent because every piece it holds was read at the same version
 // of the file (`PRAGMA data_version`). After a commit elsewhere the pieces read before it are
 // read again and those that changed are written anew; when that keeps failing under a stream of
-// saves, the next pass is made under one lock if the last one took under half a second. A protected file keeps its
+// saves, the next pass is made under one lock, when the whole file can be read in a quarter of a
+// second, and that lock is let go after a quarter of a second in any case; a file that never stays
+// unchanged for a pass is given up (AppError 3045). A protected file keeps its
 // encryption and key as they are. A hot journal of a crashed writer is rolled back first (the
 // connection may write for that alone). An existing destination is replaced; on failure it is
 // removed and the AppError of the step that failed is thrown.

@@ -1,6 +1,7 @@
 #include "platform/lazy_query_model.h"
 #include <QMetaObject>
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -315,18 +316,145 @@ void LazyQueryModel::replace(int first, int last, std::vector<Piece> pieces)
         fresh.push_back(segment(std::move(p)));
         after += fresh.back().count;
     }
-    if (after > before) beginInsertRows({}, at + int(before), at + int(after) - 1);
-    if (after < before) beginRemoveRows({}, at + int(after), at + int(before) - 1);
-    segments_.erase(segments_.begin() + first, segments_.begin() + last);
-    segments_.insert(segments_.begin() + first, std::make_move_iterator(fresh.begin()),
-                     std::make_move_iterator(fresh.end()));
-    reindex();
-    if (after > before) endInsertRows();
-    if (after < before) endRemoveRows();
+    if (!replaceRowByRow(first, last, fresh)) {
+        // The rows' number changes at the end of the range first (rows put in show empty for a
+        // moment), then the rows read take their places.
+        if (after > before) {
+            beginInsertRows({}, at + int(before), at + int(after) - 1);
+            Segment padding;
+            padding.held = true;
+            padding.count = after - before;
+            segments_.insert(segments_.begin() + last++, std::move(padding));
+            reindex();
+            endInsertRows();
+        } else if (after < before) {
+            beginRemoveRows({}, at + int(after), at + int(before) - 1);
+            for (qint64 drop = before - after, s = last - 1; drop > 0; --s) {
+                Segment& g = segments_[size_t(s)];
+                const qint64 take = std::min(g.count, drop);
+                g.count -= take;
+                drop -= take;
+            }
+            reindex();
+            endRemoveRows();
+        }
+        segments_.erase(segments_.begin() + first, segments_.begin() + last);
+        segments_.insert(segments_.begin() + first, std::make_move_iterator(fresh.begin()),
+                         std::make_move_iterator(fresh.end()));
+        reindex();
+    }
     if (after > 0 && columnCount() > 0) emit dataChanged(index(at, 0), index(at + int(after) - 1, columnCount() - 1));
     movedToEnd_ += source_ ? source_->takeMovedToEnd() : 0;
     settle(false);
     settleLater();
+}
+
+qint64 LazyQueryModel::rowIdentity(const db::Row&) const
+{
+    return -1;
+}
+
+bool LazyQueryModel::replaceRowByRow(int first, int last, std::vector<Segment>& fresh)
+{
+    // Rows counted, not read, are rows of no known identity (-1). A range without a row read is
+    // taken in place whole, and so is one too long to go through row by row.
+    qint64 rowsBefore = 0, rowsAfter = 0;
+    for (int s = first; s < last; ++s) rowsBefore += segments_[size_t(s)].count;
+    for (const Segment& g : fresh) rowsAfter += g.count;
+    if (rowsBefore + rowsAfter > 20 * kHeld || std::none_of(segments_.begin() + first, segments_.begin() + last,
+                                                            [](const Segment& g) { return g.held && !g.rows.empty(); }))
+        return false;
+    static const db::Row unknown(std::make_shared<db::Columns>(), {});
+    // The rows read, each named once.
+    std::vector<const db::Row*> rows;
+    std::vector<qint64> now;
+    std::unordered_set<qint64> kept;
+    for (const Segment& g : fresh)
+        for (qint64 k = 0; k < g.count; ++k) {
+            const bool known = g.held && k < qint64(g.rows.size());
+            const qint64 id = known ? rowIdentity(g.rows[size_t(k)]) : -1;
+            if (known && (id < 0 || !kept.insert(id).second)) return false;
+            now.push_back(id);
+            rows.push_back(known ? &g.rows[size_t(k)] : &unknown);
+        }
+    std::vector<qint64> was;
+    std::unordered_set<qint64> had;
+    Segment merged;
+    merged.held = true;
+    merged.used = tick_;
+    for (int s = first; s < last; ++s) {
+        Segment& g = segments_[size_t(s)];
+        for (qint64 k = 0; k < g.count; ++k) {
+            const bool known = g.held && k < qint64(g.rows.size());
+            const qint64 id = known ? rowIdentity(g.rows[size_t(k)]) : -1;
+            if (id >= 0 && !had.insert(id).second) return false;
+            was.push_back(id);
+            merged.rows.push_back(known ? g.rows[size_t(k)] : unknown);
+        }
+    }
+    // One held part stands for them while their rows change, each change with its signals.
+    merged.count = qint64(merged.rows.size());
+    segments_.erase(segments_.begin() + first, segments_.begin() + last);
+    segments_.insert(segments_.begin() + first, std::move(merged));
+    reindex();
+    Segment& m = segments_[size_t(first)];
+    const int at = firstRow(first);
+    auto remove = [&](size_t from, size_t to) {  // [from, to)
+        beginRemoveRows({}, at + int(from), at + int(to) - 1);
+        m.rows.erase(m.rows.begin() + qint64(from), m.rows.begin() + qint64(to));
+        was.erase(was.begin() + qint64(from), was.begin() + qint64(to));
+        m.count = qint64(m.rows.size());
+        reindex();
+        endRemoveRows();
+    };
+    // The rows that went (or are among those not read now).
+    for (size_t i = was.size(); i-- > 0;) {
+        if (was[i] < 0 || kept.count(was[i])) continue;
+        size_t j = i;
+        while (j > 0 && was[j - 1] >= 0 && !kept.count(was[j - 1])) --j;
+        remove(j, i + 1);
+        i = j;
+    }
+    // The rows kept, moved into the order they were read in.
+    size_t from = 0;
+    for (qint64 id : now) {
+        if (!had.count(id)) continue;
+        while (was[from] < 0) ++from;
+        const size_t j = size_t(std::find(was.begin() + qint64(from), was.end(), id) - was.begin());
+        if (j != from) {
+            beginMoveRows({}, at + int(j), at + int(j), {}, at + int(from));
+            std::rotate(m.rows.begin() + qint64(from), m.rows.begin() + qint64(j), m.rows.begin() + qint64(j) + 1);
+            std::rotate(was.begin() + qint64(from), was.begin() + qint64(j), was.begin() + qint64(j) + 1);
+            endMoveRows();
+        }
+        ++from;
+    }
+    // The new rows: in the places of rows of no known identity where they stand, else inserted.
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (i < was.size() && was[i] == now[i] && now[i] >= 0) continue;
+        if (now[i] >= 0 && had.count(now[i])) {
+            size_t j = i;
+            while (was[j] < 0) ++j;
+            remove(i, j);
+        } else if (i < was.size() && was[i] < 0) {
+            was[i] = now[i];
+            m.rows[i] = *rows[i];
+        } else {
+            beginInsertRows({}, at + int(i), at + int(i));
+            m.rows.insert(m.rows.begin() + qint64(i), *rows[i]);
+            was.insert(was.begin() + qint64(i), now[i]);
+            m.count = qint64(m.rows.size());
+            reindex();
+            endInsertRows();
+        }
+    }
+    if (was.size() > now.size()) remove(now.size(), was.size());
+    // The parts as they were read, keys and all: the same rows in the same places.
+    segments_.erase(segments_.begin() + first);
+    segments_.insert(segments_.begin() + first, std::make_move_iterator(fresh.begin()),
+                     std::make_move_iterator(fresh.end()));
+    reindex();
+    return true;
 }
 
 void LazyQueryModel::finish(std::vector<Piece> rest)

@@ -125,11 +125,18 @@ protected:
     // Brings the rows shown up to date with what the reads found, lets go of parts shown
     // longest ago (`release`), and takes the rows the source moved to the end.
     void settle(bool release = true);
+    // What names a row wherever it stands (a rowid), so that parts read again keep the indexes
+    // of their rows; -1, as here, when rows have no such name.
+    virtual qint64 rowIdentity(const db::Row& row) const;
 
 private:
     Segment segment(Piece piece) const;
     void reindex();
     void append(std::vector<Piece> pieces);
+    // Puts the held parts `fresh` in place of the held parts [first, last) row by row: the rows
+    // that went removed, those kept moved to their new places, the new ones inserted. False,
+    // changing nothing, when a row has no identity of its own.
+    bool replaceRowByRow(int first, int last, std::vector<Segment>& fresh);
     bool readPart(int count);
     // A read inside the view's step: what changes the rows' number waits until it is over.
     void loadQuietly(int s, qint64 offset) const;

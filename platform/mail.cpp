@@ -1,4 +1,5 @@
 #include "platform/mail.h"
+#include "platform/private_file.h"
 #include "platform/shell.h"
 #include <QDateTime>
 #include <QDir>
@@ -114,7 +115,7 @@ QString writeNewFile(const QString& wanted, const QByteArray& bytes)
         if (f.exists()) continue;
         // Made only when no file has the name, so that another copy of the program writing at
         // the same moment takes the next one.
-        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (!createPrivate(f)) {
             if (f.exists()) continue;
             return QString();
         }

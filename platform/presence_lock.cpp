@@ -42,6 +42,14 @@ bool stillThere(int fd, const QByteArray& path)
     return ::fstat(fd, &open) == 0 && ::stat(path.constData(), &named) == 0 && open.st_dev == named.st_dev &&
            open.st_ino == named.st_ino;
 }
+
+// The companion is made with the database's own permissions: a private copy's is private too.
+mode_t companionMode(const QString& databasePath)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(databasePath).constData(), &st) != 0) return 0666;
+    return st.st_mode & 0666;
+}
 #endif
 
 [[noreturn]] void inUse(const QString& databasePath)
@@ -72,9 +80,10 @@ std::unique_ptr<PresenceLock> PresenceLock::take(const QString& databasePath, Mo
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(companionPath(databasePath));
     for (int attempt = 0; attempt < 10; ++attempt) {
-        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Never waits, whatever is found under the companion's name.
+        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, companionMode(databasePath));
         // A folder where nothing can be written may still hold a companion another workstation made.
-        if (fd < 0 && mode == Mode::Shared) fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && mode == Mode::Shared) fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0 && mode == Mode::Exclusive && ::access(path.constData(), F_OK) == 0) cannotLock(databasePath);
         if (fd < 0) return nullptr;
         const Outcome taken = lockFile(fd, mode == Mode::Shared ? F_RDLCK : F_WRLCK);

@@ -1,4 +1,5 @@
 #include "platform/report_render.h"
+#include "platform/private_file.h"
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -327,7 +328,8 @@ void Layout::paintPlaced(QPainter& painter, const Placed& placed, int page) cons
 bool exportPdf(const Report& report, const QString& path)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // The temporary file that becomes `path` is its owner's alone before the first page is in it.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(ownerOnly())) return false;
     {
         QPdfWriter writer(&file);
         writer.setResolution(600);

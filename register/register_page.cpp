@@ -1,9 +1,13 @@
 #include "register/register_page.h"
 #include "core/app.h"
+#include "core/background_database.h"
+#include "core/base_connect.h"
 #include "core/error_report.h"
 #include "core/shared_procs.h"
+#include "platform/app_error.h"
 #include "platform/busy_pointer.h"
 #include "platform/named.h"
+#include "platform/process_memory.h"
 #include "platform/qor_combo.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
@@ -23,6 +27,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -278,6 +283,9 @@ void RegisterPage::detach()
     kept_ = {app_.gBaseDb ? app_.gBaseDb->path() : QString(), currentRow(), gridKar_->verticalScrollBar()->value(),
              marked_};
     dataKar_->clear();
+    // The sums shown are the database's let go of: the next database's sums are read anew.
+    sumsOf_.reset();
+    ++*sumsAsked_;
 }
 
 void RegisterPage::restorePlace()
@@ -332,23 +340,72 @@ void RegisterPage::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     countShownLater();
+    if (sumsShown_ && sumsStale_) sumsExecute();
 }
 
 void RegisterPage::sumsExecute()
 {
-    try {
-        QStringList texts;
-        std::vector<bool> right;
-        const std::vector<db::Value> sums = registerSums(*app_.gBaseDb, filter());
-        const auto& columns = registerColumns();
-        for (size_t i = 0; i < columns.size(); ++i) {
-            texts << cellText(columns[i], sums[i]);
-            right.push_back(columns[i].kind == ColumnKind::Amount);
+    if (!app_.gBaseDb) return;
+    const RegisterFilter f = filter();
+    const quint64 asked = ++*sumsAsked_;
+    if (sumsOf_ != f) {
+        GridSumExecute({}, {}, gridKar_, gridSuma_);
+        sumsOf_.reset();
+    }
+    // Nobody sees them now: read when the page is shown.
+    sumsStale_ = !isVisible();
+    if (sumsStale_) return;
+    // A whole-file sum: off the window's thread, so that a save or a paid mark does not wait for it.
+    BackgroundDatabase& watch = backgroundDatabase(app_);
+    const bool queued = watch.read([page = QPointer<RegisterPage>(this), latest = sumsAsked_, asked,
+                                    f](db::Database& d) -> BackgroundDatabase::Delivery {
+        // Asked for again meanwhile (another save, another filter): only the last one is read.
+        if (*latest != asked) return {};
+        std::optional<std::vector<db::Value>> sums;
+        try {
+            sums = registerSums(d, f);
+        } catch (const AppError& e) {
+            // A damaged page is the watch's to report, a file held by another workstation is read
+            // again there; any other failure (the read stopped for the program's own write more
+            // often than the watch tries again, or the statement's own) is left to the window.
+            if (e.number() == err::kDamaged || e.number() == err::kTableLocked) throw;
+        } catch (...) {
         }
-        GridSumExecute(texts, right, gridKar_, gridSuma_);
+        return [page, latest, asked, f, sums = std::move(sums)] {
+            if (!page || !page->sumsShown_ || *latest != asked) return;
+            if (sums)
+                page->showSums(f, *sums);
+            else
+                page->sumsHere(f);
+        };
+    });
+    if (queued) {
+        if (watch.started()) watch.start();
+        return;
+    }
+    sumsHere(f);
+}
+
+void RegisterPage::sumsHere(const RegisterFilter& f)
+{
+    try {
+        if (app_.gBaseDb) showSums(f, registerSums(*app_.gBaseDb, f));
     } catch (...) {
         ErrorReport(app_, QStringLiteral("GridSumExecute"));
     }
+}
+
+void RegisterPage::showSums(const RegisterFilter& f, const std::vector<db::Value>& sums)
+{
+    QStringList texts;
+    std::vector<bool> right;
+    const auto& columns = registerColumns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        texts << cellText(columns[i], sums[i]);
+        right.push_back(columns[i].kind == ColumnKind::Amount);
+    }
+    GridSumExecute(texts, right, gridKar_, gridSuma_);
+    sumsOf_ = f;
 }
 
 void RegisterPage::cbFSumuj_Click()
@@ -442,6 +499,9 @@ void RegisterPage::KarCopyClipboard()
     ui::BusyPointer busy;
     const int first = gridKar_->verticalScrollBar()->value();
     const QModelIndex current = gridKar_->currentIndex();
+    // The text copied before is let go of first, so that two copies are never held at once.
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
     // Each row read as it is copied; parts passed are let go on the way. The window keeps
     // painting meanwhile, the user's clicks and keys held back until the copy is done.
     const std::vector<int> rows = marked_;
@@ -464,9 +524,9 @@ void RegisterPage::KarCopyClipboard()
     // again, neither now nor when it is pasted.
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), text);
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->clear();
     clipboard->setMimeData(data);
+    // What the rows and the text's growing took is handed back: the program keeps the text alone.
+    memory::returnFreePages();
     StatusInfo(QString());
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 #include "register/register_queries.h"
 #include <QWidget>
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class App;
@@ -103,7 +106,13 @@ private:
     // Runs a handler of the page; an error is reported with `where` and the page carries on.
     template <class F>
     void guarded(const char* where, F&& f);
+    // Asks for the sums of the listed documents: read on the background connection and shown
+    // once read; while the page is hidden, asked for again when it is shown.
     void sumsExecute();
+    // The sums read on the window's thread: without a background connection, or when the read
+    // there failed (a failure of the statement itself is reported from here).
+    void sumsHere(const RegisterFilter& f);
+    void showSums(const RegisterFilter& f, const std::vector<db::Value>& sums);
     // Counts the rows not read yet a moment after the list is shown, so that the scroll bar
     // stands for the whole list before it is dragged.
     void countShownLater();
@@ -132,6 +141,13 @@ private:
     std::vector<int> marked_;
     std::vector<char> isMarked_;
     bool sumsShown_ = false;  // the sums row is shown under the grid
+    // The filter whose sums the row shows; none while it is blank. Sums of another filter
+    // are never shown under the list: the row is blank until the list's own arrive.
+    std::optional<RegisterFilter> sumsOf_;
+    // The last request, also read by the background connection's thread: earlier ones are
+    // neither read nor shown.
+    std::shared_ptr<std::atomic<quint64>> sumsAsked_ = std::make_shared<std::atomic<quint64>>(0);
+    bool sumsStale_ = false;  // asked for while the page was hidden
     // Where the grid stood when the database was let go of.
     struct Place {
         QString database;

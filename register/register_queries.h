@@ -20,6 +20,8 @@ struct RegisterFilter {
     bool niezaplacone = false;  // only documents not paid in full
     QString platfor;            // the payment form chosen, as listed
     QString miesiac;            // the month chosen, "yyyyMM"
+
+    bool operator==(const RegisterFilter&) const = default;
 };
 
 // The filter's conditions, each beginning with " AND ", and their values in order.

@@ -225,6 +225,7 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
             {"a new document of a month in the middle", "8/mid", "2020-06-30"},
             {"a new document without a number's digits", "Z/x", "2021-01-01"},
         };
+        int followed = 0;
         for (const Case& c : cases)
             for (bool idle : {false, true}) {
                 SCOPED_TRACE(c.what);
@@ -245,7 +246,15 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
                 t.db().execute(
                     "INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst, Nazkon) VALUES (0,'FR',?,?,'Nowy')",
                     {c.numer, date});
+                // An index kept on a row stays on its document, or goes when the part read anew
+                // does not hold that document; it never shows another one.
+                const QPersistentModelIndex kept = model.index(6, DocumentListModel::Numer);
+                const QString keptNumer = kept.data().toString();
                 const int row = model.stored(c.numer);
+                if (kept.isValid()) {
+                    EXPECT_EQ(kept.data().toString(), keptNumer);
+                    ++followed;
+                }
                 const qint64 month =
                     t.db()
                         .scalar("SELECT count(*) FROM fadok WHERE substr(Datawyst, 1, 7) = ?", {date.toText().left(7)})
@@ -262,6 +271,7 @@ TEST_F(ListFixture, AStoredDocumentTakesItsPlaceAsAWholeReadWouldListIt)
                 EXPECT_EQ(everyRow(model), whole);
                 EXPECT_EQ(whole.value(model.rowOf(c.numer)).value(1), c.numer);
             }
+        EXPECT_GT(followed, 12);
     }
 }
 
@@ -350,6 +360,12 @@ TEST_F(ListFixture, EveryChangeOfTheRowsKeepsToTheModelProtocol)
     for (int r = 1; r < model.rowCount(); r += 397) model.numer(r);
     QCoreApplication::processEvents();
     model.letGo();
+    // Saves into the newest month and into the oldest one.
+    for (const char* date : {"2019-03-15", "2019-01-15"}) {
+        const QString numer = QStringLiteral("90/") + date;
+        t.db().execute("INSERT INTO fadok (Stanowisko, Inddok, Numer, Datawyst) VALUES (0,'FR',?,?)", {numer, date});
+        model.stored(numer);
+    }
     DocumentListModel fresh(t.app);
     fresh.refill();
     EXPECT_EQ(everyRow(model), everyRow(fresh));

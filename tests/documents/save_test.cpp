@@ -96,29 +96,30 @@ TEST_F(SaveFixture, EveryHeaderFaultHasItsMessageAndFocusAndStoresNothing)
     struct Case {
         std::function<void(DocHeader&)> spoil;
         const char* message;
-        const char* focus;
+        FormField focus;
     };
     const std::vector<Case> cases = {
         {[](DocHeader& h) { h.Numer.clear(); }, "Brak numeru dokumentu. Wprowadź numer i spróbuj ponownie.",
-         "txtNumer"},
+         FormField::Numer},
         {[](DocHeader& h) { h.Numer = "?"; },
-         "Błędny numer dokumentu. Nie można było zaproponować numeru. Wprowadź numer i spróbuj ponownie.", "txtNumer"},
+         "Błędny numer dokumentu. Nie można było zaproponować numeru. Wprowadź numer i spróbuj ponownie.",
+         FormField::Numer},
         {[](DocHeader& h) { h.Datawyst = {}; }, "Brak daty wystawienia dokumentu. Wprowadź datę i spróbuj ponownie.",
-         "txtDatawyst"},
+         FormField::Datawyst},
         {[](DocHeader& h) { h.Datasprz = {}; }, "Brak daty sprzedaży dokumentu. Wprowadź datę i spróbuj ponownie.",
-         "txtDatasprz"},
+         FormField::Datasprz},
         {[](DocHeader& h) { h.Nazkon.clear(); }, "Brak nazwy sprzedawcy. Wprowadź nazwę i spróbuj ponownie.",
-         "txtNazkon"},
+         FormField::Nazkon},
         {[](DocHeader& h) { h.Adrkon.clear(); }, "Brak adresu sprzedawcy. Wprowadź adres i spróbuj ponownie.",
-         "txtAdrkon"},
+         FormField::Adrkon},
         {[](DocHeader& h) { h.PlatFor.clear(); },
-         "Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie.", "cmbPlatFor"},
+         "Brak formy płatności dokumentu. Określ formę płatności i spróbuj ponownie.", FormField::PlatFor},
         {[](DocHeader& h) { h.Inddok = "KFR"; },
-         "Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie.", "cmbKornum"},
+         "Brak numeru dokumentu korygowanego. Wybierz dokument korygowany i spróbuj ponownie.", FormField::Kornum},
         {[](DocHeader& h) { h.RazBrutto = Decimal(); },
-         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
+         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", FormField::TabPoz},
         {[](DocHeader& h) { h.RazBrutto.reset(); },
-         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", "tabPoz"},
+         "Wprowadź pozycje dokumentu. Nie można zapisać dokumentu z zerową wartością.", FormField::TabPoz},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -142,7 +143,7 @@ TEST_F(SaveFixture, EveryPositionFaultIsRefusedInBothBuffers)
     struct Case {
         std::vector<TypedRow> poz, kor;
         QString message;
-        const char* focus;
+        FormField focus;
         int row;
     };
     const std::vector<Case> cases = {
@@ -150,30 +151,30 @@ TEST_F(SaveFixture, EveryPositionFaultIsRefusedInBothBuffers)
          {},
          zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) "
                                  "do pola ilość lub usuń pozycję."),
-         "gridPoz",
+         FormField::Pozycje,
          0},
         {{{"A", "1", "kg", "5", "7"}, {"B", "2", "", "5", "7"}},
          {},
          zla + QString::fromUtf8(". Brak jednostki miary. Jeżeli nie chcesz określać jednostki wprowadź ---"),
-         "gridPoz",
+         FormField::Pozycje,
          0},
         {{{"A", "1", "kg", "5", "7"}, {"B", "2", "kg", "5", ""}},
          {},
          zla + QString::fromUtf8(". Brak stawki podatku VAT."),
-         "gridPoz",
+         FormField::Pozycje,
          1},
         {{{"A", "1", "kg", "5", "7"}, {"B", "", "kg", "5", "7"}},
          {},
          zla + QString::fromUtf8(". Zerowa wartość pozycji. Wprowadź ilość i cenę. Jeżeli nie chcesz, aby porogram "
                                  "uwzględniał tą pozycję usuń nazwę towaru / usługi lub usuń pozycję."),
-         "gridPoz",
+         FormField::Pozycje,
          1},
         // A correction: an unnamed "before" row with a value is refused as in dopoz.
         {{{"A", "4", "kg", "5", "7"}},
          {{"A", "1", "kg", "5", "7"}, {"", "2", "kg", "5", "7"}},
          zla + QString::fromUtf8(". Brak nazwy towaru / usługi. Jeżeli nie chcesz wprowadzać pozycji wprowadź 0 (zero) "
                                  "do pola ilość lub usuń pozycję."),
-         "gridKor",
+         FormField::PozycjeKor,
          0},
     };
     storeInvoice(app, "1/04/2024");
@@ -286,7 +287,7 @@ TEST_F(SaveFixture, AnInvoiceIsCorrectedOnceEvenFromTwoWorkstations)
     SaveResult r = save();
     EXPECT_FALSE(r.ok);
     ASSERT_TRUE(r.fault);
-    EXPECT_EQ(r.fault->focus, "cmbKornum");
+    EXPECT_EQ(r.fault->focus, FormField::Kornum);
     EXPECT_EQ(last, QString::fromUtf8("Dokument nr 1/04/2024 został już skorygowany dokumentem nr 2/05/2024. Nie "
                                       "można zapisać drugiej korekty tego dokumentu. Wybierz inny dokument "
                                       "korygowany i spróbuj ponownie."));
@@ -326,7 +327,7 @@ TEST_F(SaveFixture, ACorrectionNamesAStoredDocumentOtherThanItself)
         EXPECT_FALSE(r.ok);
         ASSERT_TRUE(r.fault);
         EXPECT_EQ(r.fault->message, c.message);
-        EXPECT_EQ(r.fault->focus, "cmbKornum");
+        EXPECT_EQ(r.fault->focus, FormField::Kornum);
     }
     EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE Inddok = 'KFR'"), 0);
     // The invoice deleted by another workstation after it was chosen is caught at the save too.
@@ -616,7 +617,7 @@ TEST_F(SaveFixture, ANumberThatCannotBeTakenInsideTheSaveStoresNothing)
     EXPECT_EQ(r.fault->message,
               QString::fromUtf8("Nie można nadać numeru dokumentu. Dokument nie został zapisany. Sprawdź "
                                 "datę wystawienia oraz parametry numeracji i spróbuj ponownie."));
-    EXPECT_EQ(r.fault->focus, "txtDatawyst");
+    EXPECT_EQ(r.fault->focus, FormField::Datawyst);
     EXPECT_FALSE(reportsInTransaction.contains(true));
     EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE substr(Numer, 1, 1) = '?'"), 0);

@@ -4,7 +4,9 @@
 #include "support/sibling_databases.h"
 #include "support/temp_database.h"
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <exception>
 #include <gtest/gtest.h>
 
 // Documents of the family's other programs read from their own database files.
@@ -16,10 +18,19 @@ struct Siblings : ::testing::Test {
     App& app = t.app;
     SiblingDatabases files{t.dir.path()};
     QStringList reported;  // the places of the errors reported
+    QStringList said;      // and what they said
 
     void SetUp() override
     {
-        app.errorReporter = [this](App&, const QString& where, const QString&) { reported << where; };
+        app.errorReporter = [this](App&, const QString& where, const QString&) {
+            reported << where;
+            try {
+                if (auto current = std::current_exception()) std::rethrow_exception(current);
+            } catch (const AppError& e) {
+                said << e.description();
+            } catch (...) {
+            }
+        };
     }
     static HandOver ref(const char* kod, const QString& path, const char* kind, const char* numer,
                         const QString& haslo = {})
@@ -100,6 +111,11 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     };
     const QByteArray before = digest();
     const QString missing = t.dir.filePath("brak.mdb");
+    // A sender whose positions lack a column of their values, as one whose header lacks one.
+    ASSERT_TRUE(QDir(t.dir.path()).mkdir("bez"));
+    const SiblingDatabases lacking(t.dir.filePath("bez"));
+    SiblingDatabases::dropColumn(lacking.fa, "fapoz", "wartvat");
+    SiblingDatabases::dropColumn(lacking.mg, "mgdok", "nazkon");
     // Values that the family's programs never store so: a text for a quantity, a fraction of a unit,
     // a text for a date.
     db::Database::open(files.zm)->execute("UPDATE zmpoz SET ilosc = 'abc' WHERE pozycja = 2");
@@ -108,6 +124,7 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
     struct Case {
         HandOver h;
         const char* place;
+        const char* text = nullptr;  // what is said, where it matters
     } cases[] = {
         {ref("MG", missing, "WZ", "12/2024"), "WczytajZMagazynu"},
         {ref("FA", files.fa, "FV", "7/05/2024", "zle"), "WczytajZRolkwit"},
@@ -115,12 +132,18 @@ TEST_F(Siblings, TheSendersFileIsOnlyReadAndNeverMade)
         {ref("ZM", files.zm, "ZAM", "Z/3"), "WczytajZZamowienia"},
         {ref("MG", files.mg, "PZ", "12/2024"), "WczytajZMagazynu"},
         {ref("MG", files.mg, "WZ", "12/2024"), "WczytajZMagazynu"},
+        {ref("FA", lacking.fa, "FV", "7/05/2024"), "WczytajZRolkwit", "Brak kolumny WartVAT."},
+        {ref("MG", lacking.mg, "WZ", "12/2024"), "WczytajZMagazynu", "Brak kolumny nazkon."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.place);
         reported.clear();
+        said.clear();
         EXPECT_FALSE(readFromSiblingProgram(app, c.h));
         EXPECT_EQ(reported, QStringList{c.place});
+        if (c.text) {
+            EXPECT_EQ(said.join(" | ").toStdString(), c.text);
+        }
     }
     EXPECT_FALSE(QFile::exists(missing));
     ASSERT_TRUE(WczytajZRolkwit(app, ref("FA", files.fa, "FV", "7/05/2024", "tajne")));

@@ -34,7 +34,17 @@ struct Dictionaries : ::testing::Test {
     {
         auto d = readDictionary(t.db(), name);
         EXPECT_TRUE(d) << name.toStdString();
+        // Read in steps of one key (or one row) each, the dictionary is the same.
+        if (auto stepped = readDictionary(t.db(), name, 0); d && stepped) {
+            EXPECT_EQ(rows(*stepped), rows(*d));
+        }
         return d.value_or(Dictionary{});
+    }
+    QList<QStringList> rows(const Dictionary& d)
+    {
+        QList<QStringList> l;
+        for (int r = 0; r < d.rows.size(); ++r) l << d.rows.texts(r);
+        return l;
     }
     QStringList column(const Dictionary& d, int c)
     {

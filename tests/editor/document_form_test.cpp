@@ -431,3 +431,31 @@ TEST_F(FormFixture, LayoutFollowsTheWindowAndNeverGoesNegative)
     EXPECT_GE(w.pages->width(), w.pages->minimumWidth());
     EXPECT_EQ(w.pages->picKartoteka->geometry(), w.pages->picWprowadzanie->geometry());
 }
+
+// A refused save names the field to put right and the form gives that very control the focus;
+// a position fault the grid of its rows, on its tab.
+TEST_F(FormFixture, AFaultFocusesTheControlOfTheFieldItNames)
+{
+    Window w(t.app);
+    QApplication::setActiveWindow(w.pages.get());
+    controls(w.form).cmbDokument->setBoundValue("KFR");  // a correction shows every field
+    struct Case {
+        FormField field;
+        const char* control;
+    };
+    const std::vector<Case> cases = {
+        {FormField::Numer, "txtNumer"},     {FormField::Datawyst, "txtDatawyst"}, {FormField::Datasprz, "txtDatasprz"},
+        {FormField::Kornum, "cmbKornum"},   {FormField::Nazkon, "txtNazkon"},     {FormField::Adrkon, "txtAdrkon"},
+        {FormField::PlatFor, "cmbPlatFor"}, {FormField::TabPoz, "tabPoz"},        {FormField::Pozycje, "gridPoz"},
+        {FormField::PozycjeKor, "gridKor"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        controls(w.form).txtUwagi->setFocus();
+        w.form->showFault(CheckFault{QString(), c.field, 0});
+        QWidget* want = w.find<QWidget>(c.control);
+        ASSERT_TRUE(want);
+        QWidget* got = QApplication::focusWidget();
+        EXPECT_TRUE(got == want || want->isAncestorOf(got)) << (got ? got->objectName().toStdString() : "");
+    }
+}

@@ -3,6 +3,7 @@
 #include "platform/sql_functions.h"
 #include "support/other_process.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +11,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -377,7 +383,7 @@ TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
 // and each commit got the file's lock at once.
 TEST_F(DatabaseTest, ACopyInPiecesHoldsOneStateWhateverIsCommittedBetweenThem)
 {
-    for (const QString haslo : {QString(), QStringLiteral("tajne")}) {
+    for (const QString& haslo : {QString(), QStringLiteral("tajne")}) {
         SCOPED_TRACE(haslo.toStdString());
         QFile::remove(path());
         {
@@ -428,6 +434,43 @@ TEST_F(DatabaseTest, FilesOfTheOldEngineAreNotDatabasesOfThisProgram)
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), err::kNotDatabase);
     }
+}
+
+TEST_F(DatabaseTest, APipeOrAFolderNamedAsADatabaseIsRefusedWithoutBeingOpened)
+{
+    // A pipe keeps whoever opens it for reading waiting for a writer. Should the opening wait, a
+    // writer is played after a while, so that the case fails instead of the suite hanging.
+    const QString pipe = path("potok.mdb");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(path("folder.mdb")));
+    for (const QString& p : {pipe, path("folder.mdb")}) {
+        SCOPED_TRACE(p.toStdString());
+        auto refused = std::make_shared<std::promise<long>>();
+        auto number = refused->get_future();
+        std::thread([p, refused] {
+            try {
+                db::Database::open(p);
+                refused->set_value(0);
+            } catch (const AppError& e) {
+                refused->set_value(e.number());
+            } catch (...) {
+                refused->set_value(-1);
+            }
+        }).detach();
+        int waits = 0;
+        while (number.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
+            ASSERT_LT(++waits, 10) << "the opening does not come back";
+            // What a writer puts in is no database, and lets a waiting reader go.
+            const int fd = ::open(QFile::encodeName(p).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) continue;
+            [[maybe_unused]] const ssize_t written = ::write(fd, "x", 1);
+            ::close(fd);
+        }
+        EXPECT_EQ(waits, 0);
+        EXPECT_EQ(number.get(), err::kNotAFile);
+    }
+    // The companion of an opening was never made.
+    EXPECT_FALSE(QFile::exists(db::PresenceLock::companionPath(pipe)));
 }
 
 // Another workstation is a separate process (the sqlcipher shell) on the same file.

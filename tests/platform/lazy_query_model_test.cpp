@@ -7,6 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Numbers : LazyQueryModel::Source {
     int total;
     int failAt = -1;
     bool counted = false;
+    std::set<int> gone;  // rows deleted since they were counted
     int next_ = 0;
     int reads = 0;
     std::shared_ptr<const db::Columns> columns = std::make_shared<db::Columns>();
@@ -29,6 +31,7 @@ struct Numbers : LazyQueryModel::Source {
         std::vector<db::Row> r;
         for (int i = from; i < total && i < from + count; ++i) {
             if (i == failAt) throw AppError(err::kGeneral, "test", "read failed");
+            if (gone.count(i)) continue;
             r.emplace_back(columns, std::vector<db::Value>{i, QStringLiteral("row %1").arg(i)});
         }
         return r;
@@ -172,5 +175,28 @@ TEST(LazyQueryModel, EveryChangeOfTheRowsKeepsToTheModelProtocol)
     model.fetchAll();
     EXPECT_EQ(model.rowCount(), 20000);
     model.clear();
+    EXPECT_TRUE(protocol.faults().empty()) << protocol.faults();
+}
+
+// A part read again with fewer rows gives them up at its end, so that an index kept on a row
+// after it stays on its row.
+TEST(LazyQueryModel, APartReadAgainWithFewerRowsKeepsTheIndexesAfterIt)
+{
+    struct Reloading : LazyQueryModel {
+        using LazyQueryModel::reload;
+    };
+    auto numbers = std::make_shared<Numbers>(1000);
+    Reloading model;
+    ModelProtocol protocol(&model);
+    model.setHeaders({"Nr", "Tekst"});
+    model.setSource(numbers);
+    model.fetchNext();
+    ASSERT_EQ(model.rowCount(), 2 * LazyQueryModel::kPart);
+    const QPersistentModelIndex kept = model.index(300, 1);
+    numbers->gone = {5, 6};
+    model.reload(0);
+    EXPECT_EQ(model.rowCount(), 2 * LazyQueryModel::kPart - 2);
+    EXPECT_EQ(kept.row(), 298);
+    EXPECT_EQ(kept.data().toString(), "row 300");
     EXPECT_TRUE(protocol.faults().empty()) << protocol.faults();
 }

@@ -44,3 +44,23 @@ inline void ruinPagesInside(const QString& path, const QString& haslo = QString(
     const qint64 middle = db::Database::open(path, haslo)->scalar("PRAGMA page_count").toInt() / 2;
     overwriteFile(path, pageSize * (middle - 4), QByteArray(int(pageSize * 8), '\xff'));
 }
+
+// Stores one more document in the closed file `path` while the unique index of the documents'
+// numbers is left out of the schema: the index then lacks the newest row, though every page of
+// the file is sound.
+inline void storeBesideTheNumberIndex(const QString& path, const QString& haslo = QString())
+{
+    std::optional<db::Row> index;
+    {
+        auto d = db::Database::open(path, haslo);
+        index = d->queryOne("SELECT type, name, tbl_name, rootpage, sql FROM sqlite_master WHERE name = 'fadok_numer'");
+        ASSERT_TRUE(index);
+        d->execute("PRAGMA writable_schema = ON");
+        d->execute("DELETE FROM sqlite_master WHERE name = 'fadok_numer'");
+    }
+    db::Database::open(path, haslo)->execute("INSERT INTO fadok (Numer, Nazkon) VALUES ('Najnowszy', 'Jan Kowal')");
+    auto d = db::Database::open(path, haslo);
+    d->execute("PRAGMA writable_schema = ON");
+    d->execute("INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql) VALUES (?, ?, ?, ?, ?)",
+               {index->at(0), index->at(1), index->at(2), index->at(3), index->at(4)});
+}

@@ -2,6 +2,7 @@
 #include "platform/database.h"
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 // Database files of the family's other programs, made in a folder, with the tables a document is
 // taken over from (amounts as scaled integers, 10000 = 1):
@@ -55,6 +56,20 @@ struct SiblingDatabases {
             "INSERT INTO zmpoz VALUES ('Z/3', 1, 'Jęczmień', 100000, 'dt', 100000, 1000000);"
             "INSERT INTO zmpoz VALUES ('Z/3', 2, 'Owies', 30000, 'dt', 33500, 100500);"
             "INSERT INTO zmpoz VALUES ('Z/3', 3, 'Bez ceny', NULL, 'dt', NULL, NULL);"));
+    }
+
+    // Takes a column out of a table, its rows and the other columns' declared types kept.
+    static void dropColumn(const QString& path, const QString& table, const QString& column)
+    {
+        auto d = db::Database::open(path);
+        QStringList kept, declared;
+        for (const db::Row& c : d->query("PRAGMA table_info(" + table + ")"))
+            if (c.text("name").compare(column, Qt::CaseInsensitive) != 0) {
+                kept << c.text("name");
+                declared << c.text("name") + ' ' + c.text("type");
+            }
+        d->executeScript("CREATE TABLE kept (" + declared.join(", ") + "); INSERT INTO kept SELECT " + kept.join(", ") +
+                         " FROM " + table + "; DROP TABLE " + table + "; ALTER TABLE kept RENAME TO " + table + ";");
     }
 
     // Protects a file with a password, as its own program would.
