@@ -3,6 +3,7 @@
 #include "core/base_files.h"
 #include "core/registry.h"
 #include "core/shared_procs.h"
+#include "platform/date_text.h"
 #include "platform/message_box.h"
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,13 @@ void warnCopy(const QString& text)
 QString backupDateText(const QDateTime& when)
 {
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString backupDateShown(const QString& written)
+{
+    const QDateTime when = QDateTime::fromString(written.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return when.isValid() ? dateText(when.date()) + QLatin1Char(' ') + when.time().toString(QStringLiteral("HH:mm:ss"))
+                          : written;
 }
 
 bool backupDue(const QString& lastText, int days, const QDateTime& now)

@@ -26,3 +26,6 @@ bool backupDue(const QString& lastText, int days, const QDateTime& now);
 
 // How the date of the last backup is written.
 QString backupDateText(const QDateTime& when);
+// The written date of the last backup as the window shows it, in the Polish general form
+// ("10.12.2026 10:38:49"); a text written otherwise is shown as it stands.
+QString backupDateShown(const QString& written);

@@ -309,8 +309,8 @@ bool databaseChanged(App& app)
                    QStringLiteral(" został zmieniony przez inny program (odtworzony z kopii lub zabezpieczony innym "
                                   "hasłem). Program połączy się z nim ponownie. Wpisany dokument pozostaje w oknie."),
                Buttons::Ok, Icon::Information, app.title);
-    // The buffer of the changed file refuses the typed header: the window keeps it and shows it
-    // again over whatever the file's buffer holds.
+    // The changed file takes nothing more: the window keeps the whole typed document, shows it
+    // meanwhile and writes it into the buffer of the file connected anew, replacing what that held.
     if (app.mainFrame) app.mainFrame->Odlacz();
     BaseDisconnect(app);
     const bool connected = checkAndConnect(app, path, databasePasswordPrompt(app), app.gBazaHaslo);

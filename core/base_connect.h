@@ -48,9 +48,10 @@ void BaseDisconnect(App& app);
 PasswordPrompt databasePasswordPrompt(App& app);
 
 // The open database's file was changed by something the program cannot keep out (a copy put in
-// its place, another key given to it by another program): said once, then the window lets go of
-// it keeping the typed document on screen, and connects to the file anew, asking for the
-// password when the one in use no longer opens it. True when connected again; false (cancelled,
+// its place or written over it, another key given to it by another program): said once, then the
+// window lets go of it keeping the whole typed document on screen, and connects to the file anew,
+// asking for the password when the one in use no longer opens it; the typed document then
+// replaces what the new file's buffer of this workstation held. True when connected again; false (cancelled,
 // refused) leaves the window without a database, the typed form still on screen. Nothing when
 // the open connection is not a changed one.
 bool databaseChanged(App& app);

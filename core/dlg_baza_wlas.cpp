@@ -242,7 +242,7 @@ void dlgBazaWlas::UstawieniaOdczyt()
         if (folder.isEmpty())
             folder = QDir::toNativeSeparators(QDir(app_.programFolder).filePath(QStringLiteral("Archiwum")));
         txtKopiaFolder->setText(folder);
-        txtKopiaData->setText(RegRead(key, QStringLiteral("BazaKopiaData"), QString()));
+        txtKopiaData->setText(backupDateShown(RegRead(key, QStringLiteral("BazaKopiaData"), QString())));
     } catch (...) {
         ErrorReport(app_, windowTitle() + QStringLiteral(":UstawieniaOdczyt"));
     }
@@ -384,7 +384,7 @@ void dlgBazaWlas::cmdZmienNazwe_Click()
 void dlgBazaWlas::cmdKopiuj_Click()
 {
     BazaKopia(app_, app_.gPrgPar.BazaPlik, true, programBackupSettings(app_));
-    txtKopiaData->setText(RegRead(app_.gRegProgramKey, QStringLiteral("BazaKopiaData"), QString()));
+    txtKopiaData->setText(backupDateShown(RegRead(app_.gRegProgramKey, QStringLiteral("BazaKopiaData"), QString())));
 }
 
 void dlgBazaWlas::txtKopiaFolder_Click()

@@ -6,6 +6,7 @@
 #include "core/registry.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
+#include "platform/qor_controls.h"
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLabel>
@@ -57,7 +58,11 @@ dlgError::dlgError(App& app, QWidget* parent)
     place(labErrorSource, "labErrorSource", tw(2550, 2370, 1300, 300));
     txtErrorSource = new QLineEdit(this);
     txtErrorSource->setReadOnly(true);
-    place(txtErrorSource, "txtErrorSource", tw(3840, 2340, 1455, 345));
+    // As far as the buttons reach, and in smaller letters where a long source still would not fit.
+    place(txtErrorSource, "txtErrorSource", tw(3840, 2340, 2850, 345));
+    connect(txtErrorSource, &QLineEdit::textChanged, this, [this](const QString& source) {
+        txtErrorSource->setFont(fittingFont(font(), source, textRoom(*txtErrorSource)));
+    });
     txtErrorOpis = new QPlainTextEdit(this);
     txtErrorOpis->setReadOnly(true);
     place(txtErrorOpis, "txtErrorOpis", tw(120, 2790, 5175, 1710));

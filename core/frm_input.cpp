@@ -71,6 +71,9 @@ QString InputText(const QString& prompt, const QString& caption, const QString& 
     box.setWindowTitle(caption);
     box.labOpis->setText(prompt);
     box.txtInput->setText(defaultText);
+    // What is typed replaces the text offered; Enter takes it as it stands.
+    box.txtInput->selectAll();
+    box.txtInput->setFocus();
     if (left >= 0 && top >= 0) {
         double tpp = twipsPerPixel(box);
         box.move(int(left / tpp), int(top / tpp));

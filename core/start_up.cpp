@@ -37,7 +37,9 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         app.gProgramKod = QStringLiteral("FR");
         app.gStanowisko = 0;
     });
-    step([] { ui::setBusyPointer(); });
+    // Until the database is open the window is busy: what the user gives meanwhile is dropped,
+    // but for the answers to the dialogs the opening shows.
+    std::optional<ui::LongStep> opening(std::in_place);
     step([&] {
         auto* splash = new frmSplash(app);
         app.splash = splash;
@@ -56,7 +58,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
     if (otherCopy) {
         settingsWritten.reset();
         splashUnload(app);
-        ui::setDefaultPointer();
+        opening.reset();
         return nullptr;
     }
     step([&] { HelpFileSet(app); });
@@ -85,7 +87,7 @@ std::unique_ptr<MainFrame> Main(App& app, const MainFrameFactory& createMainWind
         }
         if (!attached) MenuBaseEnable(app, false);
     });
-    step([] { ui::setDefaultPointer(); });
+    step([&] { opening.reset(); });
     step([&] {
         if (app.gBazaOtwarta) {
             offerPeriodicBackup(app, programBackupSettings(app));

@@ -6,11 +6,13 @@
 
 namespace {
 
-// Every value with its kind, so that NULL, 0 and "" differ and no two rows run together.
-void addRow(QCryptographicHash& hash, const db::Row& row, const QString& skip)
+// Every value with its kind, so that NULL, 0 and "" differ and no two rows run together. The
+// number and the workstation that stored it are left out, so that the document given another
+// number elsewhere keeps its digest; the row tells one document from another under one number.
+void addRow(QCryptographicHash& hash, const db::Row& row, const QStringList& skip)
 {
     for (int i = 0; i < row.size(); ++i) {
-        if (row.name(i).compare(skip, Qt::CaseInsensitive) == 0) continue;
+        if (skip.contains(row.name(i), Qt::CaseInsensitive)) continue;
         const db::Value& v = row.at(i);
         const char kind = v.isNull() ? 'n' : char('0' + v.data().index());
         const QByteArray text = v.toText().toUtf8();
@@ -26,11 +28,26 @@ std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& 
 {
     auto header = db.queryOne(QStringLiteral("SELECT rowid AS rowid_, * FROM fadok WHERE Numer = ?"), {numer});
     if (!header) return std::nullopt;
+    const QStringList placed = {QStringLiteral("Numer"), QStringLiteral("Stanowisko")};
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    addRow(hash, *header, QStringLiteral("Zaplacono"));
+    addRow(hash, *header, placed + QStringList{QStringLiteral("rowid_"), QStringLiteral("Zaplacono")});
     db.forEach(QStringLiteral("SELECT * FROM fapoz WHERE Numer = ? ORDER BY Korekta, Pozycja, rowid"), {numer},
-               [&](const db::Row& r) { addRow(hash, r, QString()); });
+               [&](const db::Row& r) { addRow(hash, r, placed); });
     return StoredIdentity{header->integer(QStringLiteral("rowid_")), hash.result()};
+}
+
+std::optional<QString> renumberedTo(db::Database& db, const StoredIdentity& identity, const QString& nazkon)
+{
+    if (identity.digest.isEmpty()) return std::nullopt;
+    // Given another number in place it keeps its row; stored anew under it, it took a later one.
+    QStringList numbers;
+    const QString seller = nazkon.isEmpty() ? QStringLiteral("Nazkon IS NULL AND ?1 IS NULL")
+                                            : QStringLiteral("Nazkon = ?1 COLLATE BINARY");
+    db.forEach(QStringLiteral("SELECT Numer FROM fadok WHERE %1 AND rowid >= ?2 ORDER BY rowid").arg(seller),
+               {nazkon, identity.rowid}, [&](const db::Row& r) { numbers << r.at(0).toText(); });
+    for (const QString& numer : numbers)
+        if (auto now = storedIdentityOf(db, numer); now && now->digest == identity.digest) return numer;
+    return std::nullopt;
 }
 
 EditState EditState::of(App& app, const QString& numer, const StoredIdentity& storedIdentity)

@@ -22,6 +22,12 @@ struct StoredIdentity {
 // Throws AppError on a database failure.
 std::optional<StoredIdentity> storedIdentityOf(db::Database& db, const QString& numer);
 
+// The number that stored document `identity` holds now, when another workstation gave it another
+// one (in place, or storing it under that number and deleting it from its own): the stored
+// document of seller `nazkon` with the same digest. nullopt when no document holds it. Throws
+// AppError on a database failure.
+std::optional<QString> renumberedTo(db::Database& db, const StoredIdentity& identity, const QString& nazkon);
+
 // The editor's state that the save needs besides the buffered document: which stored document,
 // if any, is being edited under its own number ("[Poprawa]"), from which database file, and
 // what it was when it was loaded (empty for a new document or a copy); and the rows whose

@@ -72,6 +72,25 @@ LoadedRows replaceBuffers(App& app, std::vector<Position> poz, std::vector<Posit
     return loaded;
 }
 
+LoadedRows bufferTypedDocument(App& app, TypedDocument& doc)
+{
+    LoadedRows rows = replaceBuffers(app, doc.dopoz, doc.dokor, doc.header, &doc.edit);
+    if (!rows.buffered) return rows;
+    std::set<qint64> erased;
+    for (size_t i = 0; i < doc.dopoz.size(); ++i)
+        if (doc.edit.erasedRows.count(doc.dopoz[i].id)) erased.insert(rows.dopoz[i].id);
+    doc.edit.erasedRows = std::move(erased);
+    doc.dopoz = rows.dopoz;
+    doc.dokor = rows.dokor;
+    return rows;
+}
+
+bool bufferHoldsRows(App& app, const TypedDocument& doc)
+{
+    return PositionBuffer(app, PositionTable::Dopoz).read() == doc.dopoz &&
+           PositionBuffer(app, PositionTable::Dokor).read() == doc.dokor;
+}
+
 std::optional<LoadedDocument> WczytajDokument(App& app, const QString& tryb, const QString& numer,
                                               const DocHeader& formularz, bool* brak)
 {

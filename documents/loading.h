@@ -47,6 +47,26 @@ struct LoadedDocument {
 LoadedRows replaceBuffers(App& app, std::vector<Position> dopoz, std::vector<Position> dokor, const DocHeader& naglowek,
                           const EditState* edit = nullptr);
 
+// The document as the window shows it: the header, the rows of both position buffers and the
+// edit, with the rows whose name was erased. The window keeps it, not only the file's buffer.
+struct TypedDocument {
+    DocHeader header;
+    std::vector<Position> dopoz;
+    std::vector<Position> dokor;
+    EditState edit;
+};
+
+// Writes `doc` whole into this workstation's buffer of the open database, in one transaction
+// replacing everything the buffer held (header, rows of both position buffers, the kept edit):
+// for a file that the document was not typed into, or whose buffer no longer holds it (a copy
+// put in its place). The rows of `doc` then carry their new ids, the erased rows following them.
+// On an archive database nothing is written. Throws AppError, the buffer then left as it was.
+LoadedRows bufferTypedDocument(App& app, TypedDocument& doc);
+
+// True when this workstation's position buffers hold exactly the rows of `doc`, ids included.
+// Throws AppError.
+bool bufferHoldsRows(App& app, const TypedDocument& doc);
+
 // The totals of the rows for a document of `h`'s kind (a correction counts the differences of
 // dopoz against dokor), with the deduction when `h` has a fund. Throws AppError beyond the money
 // range.

@@ -17,19 +17,28 @@ const QString kBrakNumeru =
                    "parametry numeracji i spróbuj ponownie.");
 
 // What the user has confirmed storing over: that number holding exactly that stored document,
-// or (no identity) that number holding none, the edited document having been deleted meanwhile.
+// or (no identity) that number holding none, the edited document having been deleted meanwhile
+// or given number `przenumerowany` elsewhere.
 struct Confirmed {
     QString numer;
     std::optional<StoredIdentity> storedIdentity;
+    QString przenumerowany;
+};
+
+// A question to ask before storing, and the number under which the edited document is held now
+// when another workstation gave it another one (that document is the one replaced).
+struct Ask {
+    QString question;
+    QString przenumerowany;
 };
 
 // What one pass of the transaction ended with.
 struct Attempt {
     enum Kind { Stored, Conflict, Refused } kind = Refused;
-    QString numer;                 // Stored: the number used
-    QString confirmationQuestion;  // Conflict: what to ask before the next pass
-    Confirmed zgoda;               // Conflict: what a Yes to it confirms
-    CheckFault fault;              // Refused: what to tell the user once the transaction is rolled back
+    QString numer;             // Stored: the number used
+    Ask confirmationQuestion;  // Conflict: what to ask before the next pass
+    Confirmed zgoda;           // Conflict: what a Yes to it confirms
+    CheckFault fault;          // Refused: what to tell the user once the transaction is rolled back
 };
 
 bool same(const QString& a, const QString& b)
@@ -60,20 +69,27 @@ bool isOwnDocument(App& app, const EditState& state, const QString& numer, const
            *stary == state.storedIdentity;
 }
 
-// The question to ask before storing under `numer`, where `stary` is stored now; none when the
-// document may be stored at once: nothing is stored there (and it is no edited document deleted
-// meanwhile), or it is the edited document itself.
-std::optional<QString> confirmationQuestion(App& app, const EditState& state, const QString& numer,
-                                            const std::optional<StoredIdentity>& stary)
+// The question to ask before storing `h` under its number, where `stary` is stored now; none when
+// the document may be stored at once: nothing is stored there (and it is no edited document gone
+// from its number meanwhile), or it is the edited document itself. An edited document found under
+// another number is that document renumbered, not deleted.
+std::optional<Ask> confirmationQuestion(App& app, const EditState& state, const DocHeader& h,
+                                        const std::optional<StoredIdentity>& stary)
 {
-    if (stary) return isOwnDocument(app, state, numer, stary) ? std::nullopt : std::optional(replaceQuestion(numer));
-    if (isOwnNumber(state, numer) && state.fromDatabase(app.gBaseDb->path())) return deletedMeanwhileQuestion(numer);
-    return std::nullopt;
+    if (stary)
+        return isOwnDocument(app, state, h.Numer, stary) ? std::nullopt
+                                                         : std::optional(Ask{replaceQuestion(h.Numer), {}});
+    if (!isOwnNumber(state, h.Numer) || !state.fromDatabase(app.gBaseDb->path())) return std::nullopt;
+    if (auto nowy = renumberedTo(*app.gBaseDb, state.storedIdentity, h.Nazkon))
+        return Ask{renumberedQuestion(h.Numer, *nowy), *nowy};
+    return Ask{deletedMeanwhileQuestion(h.Numer), {}};
 }
 
-bool isConfirmed(const Confirmed& zgoda, const QString& numer, const std::optional<StoredIdentity>& stary)
+bool isConfirmed(const Confirmed& zgoda, const QString& numer, const std::optional<StoredIdentity>& stary,
+                 const Ask& ask)
 {
-    return !zgoda.numer.isEmpty() && same(zgoda.numer, numer) && zgoda.storedIdentity == stary;
+    return !zgoda.numer.isEmpty() && same(zgoda.numer, numer) && zgoda.storedIdentity == stary &&
+           zgoda.przenumerowany == ask.przenumerowany;
 }
 
 // Stores the named rows of one buffer (as read for the checks, in their order) under the
@@ -142,21 +158,25 @@ Attempt zapisz(App& app, const DocHeader& bufor, const std::vector<Position>& do
 
     // Compared again under the lock: what the user confirmed may have changed meanwhile.
     const auto stary = storedIdentityOf(db, h.Numer);
-    const bool ten = isOwnDocument(app, state, h.Numer, stary);
-    if (auto q = confirmationQuestion(app, state, h.Numer, stary); q && !isConfirmed(potwierdzony, h.Numer, stary)) {
+    const auto q = confirmationQuestion(app, state, h, stary);
+    if (q && !isConfirmed(potwierdzony, h.Numer, stary, *q)) {
         Attempt a;
         a.kind = Attempt::Conflict;
         a.confirmationQuestion = *q;
-        a.zgoda = {h.Numer, stary};
+        a.zgoda = {h.Numer, stary, q->przenumerowany};
         return a;
     }
     if (h.isCorrection())
         if (auto fault = checkCorrectedDocument(db, h)) return *fault;
 
-    // The edited document stays paid as it was; any other is stored unpaid.
-    h.Zaplacono =
-        ten ? db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {h.Numer}).toOptDecimal()
-            : std::nullopt;
+    // The edited document stays paid as it was, also when it is taken back from the number it
+    // was given elsewhere (that one goes: it is this document); any other is stored unpaid.
+    const QString przenumerowany = q ? q->przenumerowany : QString();
+    const QString ten = isOwnDocument(app, state, h.Numer, stary) ? h.Numer : przenumerowany;
+    h.Zaplacono = ten.isEmpty()
+                      ? std::nullopt
+                      : db.scalar(QStringLiteral("SELECT Zaplacono FROM fadok WHERE Numer = ?"), {ten}).toOptDecimal();
+    if (!przenumerowany.isEmpty()) deleteStoredDocument(db, przenumerowany);
     deleteStoredDocument(db, h.Numer);
     h.Stanowisko = app.gStanowisko;
     db.execute(DocHeader::insertStatement(QStringLiteral("fadok")), h.values());
@@ -197,9 +217,9 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
         Confirmed potwierdzony;
         if (!numerPrzyZapisie) {
             const auto stary = storedIdentityOf(*app.gBaseDb, h.Numer);
-            if (auto q = confirmationQuestion(app, state, h.Numer, stary)) {
-                if (!ask || !ask(*q)) return result;
-                potwierdzony = {h.Numer, stary};
+            if (auto q = confirmationQuestion(app, state, h, stary)) {
+                if (!ask || !ask(q->question)) return result;
+                potwierdzony = {h.Numer, stary, q->przenumerowany};
             }
         }
         // The question is never asked while the database is locked for writing: a document stored
@@ -215,7 +235,7 @@ SaveResult ZapiszDokument(App& app, const EditState& state, const Question& ask)
                 result.fault = a.fault;
                 return result;
             }
-            if (!ask || !ask(a.confirmationQuestion)) return result;
+            if (!ask || !ask(a.confirmationQuestion.question)) return result;
             potwierdzony = a.zgoda;
         }
         return result;

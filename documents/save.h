@@ -26,8 +26,9 @@ struct SaveResult {
 // replaced only when it is the very document that `state` loaded for editing, unchanged since
 // (the same row of the same database file, whatever its paid mark); any other one is replaced
 // only after `ask` said Yes to the question about exactly that document. An edited document
-// that is no longer stored under its number (deleted or renumbered by another workstation) is
-// stored again only after `ask` said Yes to the question saying so. The question and every
+// that is no longer stored under its number is stored again only after `ask` said Yes to the
+// question saying so: deleted by another workstation, or renumbered there (found by its digest
+// under the other number), when it replaces itself under that number, never stored twice. The question and every
 // message come while no transaction is open. Then, in one writer transaction (BEGIN IMMEDIATE,
 // so that two workstations are served one after the other):
 //  - takes the number when it is numbered automatically and cannot be edited: the next number

@@ -148,3 +148,10 @@ QString deletedMeanwhileQuestion(const QString& numer)
     return QStringLiteral("Dokument o numerze ") + numer +
            QStringLiteral(" został w międzyczasie usunięty z bazy danych. Zapisać go ponownie?");
 }
+
+QString renumberedQuestion(const QString& numer, const QString& nowy)
+{
+    return QStringLiteral("Dokument o numerze ") + numer + QStringLiteral(" otrzymał w międzyczasie numer ") + nowy +
+           QStringLiteral(". Zastąpić dokument o numerze ") + nowy + QStringLiteral(" dokumentem o numerze ") + numer +
+           QStringLiteral("?");
+}

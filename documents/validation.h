@@ -51,5 +51,8 @@ bool isOwnNumber(const EditState& state, const QString& numer);
 // The question asked before a stored document is replaced (Yes and No, No the default).
 QString replaceQuestion(const QString& numer);
 // The question asked before a document edited under its number is stored again after another
-// workstation deleted it (or renumbered it: stored it under another number and deleted it).
+// workstation deleted it.
 QString deletedMeanwhileQuestion(const QString& numer);
+// The question asked before a document edited under its number `numer` replaces itself as another
+// workstation renumbered it meanwhile (to `nowy`).
+QString renumberedQuestion(const QString& numer, const QString& nowy);

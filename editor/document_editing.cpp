@@ -123,6 +123,7 @@ bool DocumentEditing::ZapiszDokument()
     {
         ui::BusyPointer busy;
         SideListLock still(*page_->sideList());
+        if (!app_.gBazaPar.BazaOdczyt && !f->bufferShownRows()) return false;
         EditState state = stan();
         state.erasedRows = f->positions()->erasedNames();
         r = ::ZapiszDokument(app_, state, [](const QString& question) {

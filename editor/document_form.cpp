@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -141,6 +142,8 @@ DocumentForm::DocumentForm(App& app, QWidget* parent) : QWidget(parent), app_(ap
     txtPlatRach = textBox(this, "txtPlatRach", 50, 4530, 2805, 2700);
 
     tabPoz = make<QTabWidget>(this, "tabPoz", 0, 3300, 7230, 2775);
+    // The tab bar takes no text: Tab and Enter from the header go past it to the page shown.
+    tabPoz->tabBar()->setFocusPolicy(Qt::NoFocus);
     dataPoz = new PositionModel(app_, PositionTable::Dopoz, this);
     dataPoz->setObjectName("dataPoz");
     dataKor = new PositionModel(app_, PositionTable::Dokor, this);
@@ -243,10 +246,12 @@ void DocumentForm::showRows(const std::vector<Position>& dopoz, const std::vecto
     dataKor->show(dokor);
 }
 
-void DocumentForm::detach()
+void DocumentForm::detach(bool keepRows)
 {
-    dataPoz->clear();
-    dataKor->clear();
+    if (!keepRows) {
+        dataPoz->clear();
+        dataKor->clear();
+    }
     cmbKornum->setDatabase(nullptr);
 }
 

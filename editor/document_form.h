@@ -45,8 +45,20 @@ public:
     void Form_Load();
     // Binds the grids to this workstation's rows of the open database / releases them. The
     // editing of a stored document survives only the attach of the database it came from.
+    // `keepRows`: the grids go on showing the rows (the typed document, to go whole into the
+    // file attached next), none of them editable while no database is open.
     void attach();
-    void detach();
+    void detach(bool keepRows = false);
+
+    // The document as the form shows it, rows and edit included.
+    TypedDocument typed() const;
+    // Writes `doc` whole into the buffer of the database attached now, replacing what it held,
+    // and shows it. False after a reported failure: the form shows `doc`'s rows all the same.
+    bool restoreTyped(TypedDocument doc);
+    // Before a save: the buffer holds the rows the form shows, or takes the whole typed document
+    // (a copy written over the file that nothing told from another workstation's commits holds
+    // other rows), so that only what the window shows is stored. False after a reported failure.
+    bool bufferShownRows();
 
     // The stored document edited under its own number, if any ("[Poprawa]" shows while one is).
     const EditState& editState() const { return editState_; }

@@ -78,7 +78,11 @@ void DocumentForm::picDokument_Resize()
     const int W = t.widthOf(this), H = t.heightOf(this);
     if (lstSlo) {
         t.setWidth(lstSlo, W - t.leftOf(lstSlo) - 220 <= 0 ? 500 : W - t.leftOf(lstSlo) - 180);
-        t.setWidth(labSlownik, t.widthOf(lstSlo));
+        // The caption reads whole, on as many lines as the list's width needs; the list begins
+        // under its last line.
+        labSlownik->setWordWrap(true);
+        labSlownik->resize(lstSlo->width(), std::max(t.px(210), labSlownik->heightForWidth(lstSlo->width())));
+        lstSlo->move(lstSlo->x(), std::max(t.px(210), labSlownik->y() + labSlownik->height()));
         t.setHeight(lstSlo, H - t.topOf(lstSlo) - 220 <= 0 ? 500 : H - t.topOf(lstSlo) - 160);
     }
 

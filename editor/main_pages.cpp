@@ -66,10 +66,14 @@ void MainPages::Przylacz()
     try {
         emit bazaNazwa(app_.gPrgPar.BazaNazwa);
         QApplication::restoreOverrideCursor();
-        // The header that could not go into this database's buffer when the window let go of it
-        // lives only in the form: the older buffered one must not replace it.
-        const bool keepHeader = headerOnlyInForm_ == db.path();
+        // The document that could not go into this database's buffer when the window let go of it
+        // (a copy put in the file's place holds another one) lives only in the window: it goes
+        // whole into the buffer, replacing what that holds, and the buffered one is not shown.
+        const bool keepTyped = typedOnlyInForm_ == db.path();
+        if (!keepTyped) rowsOnlyInForm_ = false;
+        const std::optional<TypedDocument> typed = rowsOnlyInForm_ ? std::optional(form->typed()) : std::nullopt;
         form->attach();
+        if (typed && form->restoreTyped(*typed)) rowsOnlyInForm_ = false;
         NumParRead(app_);
         form->applyNumbering();
         dokumenty->lista()->OdswiezListeDokumentow(QString());
@@ -86,7 +90,7 @@ void MainPages::Przylacz()
                 if (list && *contractors) list->showIfEmpty(slownik::Kontrahenci, **contractors);
             };
         });
-        if (!keepHeader) {
+        if (!keepTyped) {
             if (::BuforPusty(app_)) {
                 if (!ro) form->NowyDokument();
                 form->NaglowekDomyslny();
@@ -100,7 +104,7 @@ void MainPages::Przylacz()
                 form->proposeNumber(issue.isValid() ? issue : QDate::currentDate());
             }
         }
-        headerOnlyInForm_.clear();  // the form shows this database's document now
+        if (!rowsOnlyInForm_) typedOnlyInForm_.clear();  // the form shows this database's document now
         form->PozycjeSumuj();
         attachRegister(app_);
         // The window is filled: the contractors, then the whole file, are read in the background
@@ -126,8 +130,9 @@ void MainPages::Przylacz()
 
 void MainPages::Odlacz()
 {
-    // The side list keeps what it shows: the database attached next shows its own.
-    picWprowadzanie->picDokument()->detach();
+    // The side list keeps what it shows: the database attached next shows its own. A document
+    // that only the window holds stays on screen whole.
+    picWprowadzanie->picDokument()->detach(rowsOnlyInForm_);
     detachRegister(app_);
     QApplication::restoreOverrideCursor();
 }
@@ -146,7 +151,8 @@ bool MainPages::letGo(const db::Database& db) const
 
 void MainPages::showNoDatabase()
 {
-    headerOnlyInForm_.clear();
+    typedOnlyInForm_.clear();
+    rowsOnlyInForm_ = false;
     picWprowadzanie->lstDokRows()->clear();
     picWprowadzanie->picDokument()->clearEditState();
     picWprowadzanie->sideList()->clearList();
@@ -159,10 +165,12 @@ void MainPages::NaglowekDomyslny()
 
 bool MainPages::Form_Unload()
 {
-    headerOnlyInForm_.clear();
+    typedOnlyInForm_.clear();
+    rowsOnlyInForm_ = false;
     if (app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta || !app_.gBaseDb) return true;
     if (picWprowadzanie->picDokument()->ZapiszDoBufora(false)) return true;
-    headerOnlyInForm_ = app_.gBaseDb->path();
+    typedOnlyInForm_ = app_.gBaseDb->path();
+    rowsOnlyInForm_ = app_.gBaseDb->isChanged();
     return false;
 }
 

@@ -41,8 +41,9 @@ public:
     // The default header of a new document.
     void NaglowekDomyslny();
     // The pages' part of closing the window or letting go of the database: the header goes into
-    // the buffer whatever it holds. False when it could not be written there: the form then keeps
-    // the only copy, which the next attach of that database keeps instead of the buffered one.
+    // the buffer whatever it holds. False when it could not be written there (the file changed
+    // under the window, or refused the write): the window then keeps the only copy of the whole
+    // document, which the next attach of that database writes into its buffer whole.
     bool Form_Unload();
     bool BuforPusty();
     bool BazaPusta();
@@ -69,7 +70,10 @@ private:
     bool letGo(const db::Database& db) const;
 
     App& app_;
-    // The database whose buffer lacks the header shown in the form (its write failed); empty
-    // when the buffer holds it.
-    QString headerOnlyInForm_;
+    // The database whose buffer lacks the header the window shows (its write failed as the window
+    // let go of it); empty when the buffer holds it. With `rowsOnlyInForm_` the file changed under
+    // the window, and its buffer holds nothing of the typed document: the rows are kept on screen
+    // and the whole document goes into the buffer of the file attached next under that name.
+    QString typedOnlyInForm_;
+    bool rowsOnlyInForm_ = false;
 };

@@ -5,10 +5,12 @@
 #include "editor/drags.h"
 #include "editor/position_model.h"
 #include "platform/message_box.h"
+#include "platform/qor_controls.h"
 #include "platform/twips.h"
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,10 +43,7 @@ public:
         if (wraps(index.column())) return;
         option->features &= ~QStyleOptionViewItem::WrapText;
         option->textElideMode = Qt::ElideNone;
-        const int room = option->rect.width() - cellMargin(option->widget);
-        const int width = QFontMetrics(option->font).horizontalAdvance(option->text);
-        if (room > 0 && width > room)
-            option->font.setPointSizeF(std::max(1.0, option->font.pointSizeF() * room / width));
+        option->font = fittingFont(option->font, option->text, option->rect.width() - cellMargin(option->widget));
     }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -269,6 +268,15 @@ void PositionGrid::keyPressEvent(QKeyEvent* e)
         return;
     }
     QTableView::keyPressEvent(e);
+}
+
+void PositionGrid::focusInEvent(QFocusEvent* e)
+{
+    // Come to from the header with Tab (or Enter as Tab), the grid starts at the first row's name:
+    // what is typed next is that product's name.
+    if (e->reason() == Qt::TabFocusReason && model_->rowCount() > 0)
+        setCurrentIndex(model_->index(0, PositionModel::Nazwa));
+    QTableView::focusInEvent(e);
 }
 
 bool PositionGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

@@ -30,7 +30,9 @@ PositionModel::PositionModel(App& app, PositionTable table, QObject* parent)
 
 bool PositionModel::readOnly() const
 {
-    return app_.gBazaPar.BazaOdczyt;
+    // Rows shown while no database is open (the typed document kept for the file attached next)
+    // have nowhere to be written.
+    return app_.gBazaPar.BazaOdczyt || !app_.gBazaOtwarta;
 }
 
 void PositionModel::reload()
@@ -213,7 +215,7 @@ bool PositionModel::store(int row, const Position& p, const QString& where)
         buffer_.writeRow(p);
     } catch (...) {
         report(where);
-        reload();
+        showStoredAgain();
         return false;
     }
     rows_[size_t(row)] = p;
@@ -343,10 +345,18 @@ bool PositionModel::guarded(const QString& where, Work&& work)
         return true;
     } catch (...) {
         report(where);
-        // What is stored is shown again, whatever the failure left.
-        reload();
+        showStoredAgain();
         return false;
     }
+}
+
+void PositionModel::showStoredAgain()
+{
+    // What is stored is shown again, whatever the failure left; a file changed under the window
+    // holds nothing of it: the rows shown are the typed document, which goes whole into the file
+    // connected anew.
+    if (app_.gBaseDb && app_.gBaseDb->isChanged()) return;
+    reload();
 }
 
 Sums PositionModel::sums() const

@@ -72,6 +72,7 @@ public:
     bool applyVat(int row, const QString& vat);
 
     const Position& position(int row) const { return rows_.at(size_t(row)); }
+    const std::vector<Position>& rows() const { return rows_; }
     // The rows whose name was typed and then erased since the rows were read: the save checks
     // each of them once as a named row (so one without a value is refused once), and gives back
     // those it has not reached yet.
@@ -95,6 +96,8 @@ private:
     // read again. True when the work was done.
     template <class Work>
     bool guarded(const QString& where, Work&& work);
+    // After a failed write: the rows as the buffer holds them.
+    void showStoredAgain();
     // Numbers the rows from `row` on as their places, as the buffer now holds them.
     void numberFrom(int row);
     // Stores a changed row and shows it; false after a reported failure.

@@ -245,16 +245,9 @@ QString SideList::text(int row, int column)
 void SideList::setCaption(const QString& text)
 {
     captionText_ = text;
-    // The label is as wide as the list (the form sizes both alike).
-    const QString shown = caption_->fontMetrics().elidedText(text, Qt::ElideRight, width());
-    caption_->setText(shown);
-    caption_->setToolTip(shown == text ? QString() : text);
-}
-
-void SideList::resizeEvent(QResizeEvent* e)
-{
-    QTreeView::resizeEvent(e);
-    setCaption(captionText_);
+    caption_->setText(text);
+    // The form lays the caption out over the list, as many lines as it takes.
+    form_->picDokument_Resize();
 }
 
 void SideList::clearList()

@@ -47,8 +47,8 @@ public:
     void afterSave();
     // Forgets the rows and the kind (the database is let go or another one is attached).
     void clearList();
-    // The whole title of what the list shows; the label above it shortens it with "…" when the
-    // list is narrow, and gives the whole title as its tooltip.
+    // The whole title of what the list shows, as the label above the list reads it (on more lines
+    // when the list is narrow).
     const QString& Caption() const { return captionText_; }
     // The rows shown; a dictionary still being read after a save is taken first.
     int rowCount();
@@ -57,7 +57,6 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     struct FreshRead;

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <chrono>
 #include <sqlcipher/sqlite3.h>
 #ifdef Q_OS_UNIX
@@ -467,6 +468,7 @@ void Database::configure()
     }
     lockWaitLimitMs_ = options_.busyTimeoutMs;
     opened_ = true;
+    seen_ = history();
 }
 
 QString insertStatement(const QString& table, const QStringList& columns)
@@ -486,7 +488,9 @@ int Database::execute(const QString& sql, const std::vector<Value>& params)
     Statement st(*this, sql);
     st.bindAll(params);
     while (st.step()) {}
-    return sqlite3_changes(db_);
+    const int changed = sqlite3_changes(db_);
+    if (changed > 0 && sqlite3_get_autocommit(db_)) noteCommit();
+    return changed;
 }
 
 void Database::executeScript(const QString& sql)
@@ -561,12 +565,50 @@ void Database::checkSameFile()
     markChanged(path_);
 }
 
+qint64 Database::changeCounter() const
+{
+    // Read through the engine's own handle of the file: closing another handle of it would let go
+    // of the engine's locks.
+    sqlite3_file* file = nullptr;
+    unsigned char counter[4];
+    if (encrypted_ || sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods || file->pMethods->xRead(file, counter, 4, 24) != SQLITE_OK)
+        return -1;
+    return qFromBigEndian<quint32>(counter);
+}
+
+Database::History Database::history()
+{
+    return {changeCounter(), scalar(QStringLiteral("PRAGMA page_count")).toInt()};
+}
+
+void Database::checkSameHistory()
+{
+    const History now = history();
+    const bool earlier = (now.changes >= 0 && now.changes < seen_.changes) || now.pages < seen_.pages;
+    if (earlier) markChanged(path_);
+    seen_ = now;
+}
+
+void Database::noteCommit()
+{
+    seen_.changes = std::max(seen_.changes, changeCounter());
+}
+
 // ---- Transaction ----
 
 Transaction::Transaction(Database& db, Mode mode) : db_(db)
 {
     db_.checkSameFile();
     db_.executeScript(mode == Mode::Immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    if (mode != Mode::Immediate) return;
+    // The writer's lock is held: no commit of another workstation is half written now.
+    try {
+        db_.checkSameHistory();
+    } catch (...) {
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 Transaction::~Transaction()
@@ -578,6 +620,7 @@ void Transaction::commit()
 {
     db_.executeScript(QStringLiteral("COMMIT"));
     open_ = false;
+    db_.noteCommit();
 }
 
 void Transaction::rollback()

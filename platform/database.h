@@ -149,6 +149,13 @@ public:
     // (another program put a copy in its place): whatever is written here would go into a file
     // nobody will read again. The connection is marked changed (below).
     void checkSameFile();
+    // Throws when the file shows an earlier history than this connection saw of it: its change
+    // counter (which every commit raises; a plain file's header alone shows it) lower, or fewer
+    // pages (no step of this program shrinks a file). That is a copy written over the file in
+    // place. Run by a writer's transaction under its lock; the connection is marked changed.
+    void checkSameHistory();
+    // After a commit of this connection: the file's history now includes it.
+    void noteCommit();
 
     // Takes the file to this connection alone, in the one step that also finds whether anybody
     // else has it open: throws err::kFileInUse while any other connection, of this process or of
@@ -232,8 +239,15 @@ private:
     std::function<void()> damageHandler_;
     std::function<void()> changedHandler_;
     std::function<void()> lockWaitHandler_;
-    QByteArray key_;                          // kept for copies that must open with the same password
-    QByteArray fileId_;                       // the opened file's identity on disk; empty where the system gives none
+    QByteArray key_;     // kept for copies that must open with the same password
+    QByteArray fileId_;  // the opened file's identity on disk; empty where the system gives none
+    struct History {
+        qint64 changes = -1;  // the header's change counter; -1 where the header is ciphertext
+        qint64 pages = -1;
+    };
+    History history();
+    qint64 changeCounter() const;
+    History seen_;                            // the file's history as this connection last saw it
     std::unique_ptr<PresenceLock> presence_;  // released after the engine's connection is closed
 };
 

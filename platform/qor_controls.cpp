@@ -1,12 +1,40 @@
 #include "platform/qor_controls.h"
 #include "platform/message_box.h"
 #include <QColorDialog>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
+
+QFont fittingFont(QFont font, const QString& text, int room)
+{
+    // Letters do not shrink quite in proportion to their size: a few steps make sure.
+    for (int step = 0; step < 4 && room > 0; ++step) {
+        const int width = QFontMetrics(font).horizontalAdvance(text);
+        const qreal size = font.pointSizeF();
+        if (width <= room || size <= 1) break;
+        font.setPointSizeF(std::max(1.0, std::min(size * room / width, size - 0.25)));
+    }
+    return font;
+}
+
+int textRoom(const QLineEdit& field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.lineWidth = field.hasFrame() ? field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field) : 0;
+    const QRect r = field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field);
+    const QMargins m = field.textMargins();
+    // The field keeps a margin of its own on either side of the text, and room for the caret.
+    return r.width() - m.left() - m.right() - 2 * 2 - 1;
+}
 
 QorNumber::QorNumber(QWidget* parent) : QLineEdit(parent)
 {
+    ownFont_ = font();
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!showing_) value_ = Decimal::parse(text());
@@ -25,6 +53,33 @@ void QorNumber::showValue()
     showing_ = true;
     setText(value_ ? value_->toDisplay(decimals_) : QString());
     showing_ = false;
+    fitText();
+}
+
+void QorNumber::fitText()
+{
+    const QFont f = isReadOnly() ? fittingFont(ownFont_, text(), textRoom(*this)) : ownFont_;
+    if (f == font()) return;
+    fitting_ = true;
+    setFont(f);
+    fitting_ = false;
+}
+
+void QorNumber::resizeEvent(QResizeEvent* e)
+{
+    QLineEdit::resizeEvent(e);
+    fitText();
+}
+
+void QorNumber::changeEvent(QEvent* e)
+{
+    QLineEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange && !fitting_) {
+        ownFont_ = font();
+        fitText();
+    } else if (e->type() == QEvent::ReadOnlyChange) {
+        fitText();
+    }
 }
 
 void QorNumber::setDecimals(int decimals)

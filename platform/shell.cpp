@@ -1,6 +1,5 @@
 #include "platform/shell.h"
-#include "platform/busy_pointer.h"
-#include <QCoreApplication>
+#include "platform/repaint.h"
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -14,31 +13,6 @@ namespace shell {
 namespace {
 int gWaitMs = 5000;
 
-// Drops the clicks, keys and wheel turns that the window system hands in while it is installed.
-class DropInput : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (!e->spontaneous()) return false;
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease: return true;
-        default: return false;
-        }
-    }
-};
-
 // Waits up to the helper wait for `p` to end, on the event loop, so that the windows keep
 // painting. The user's clicks and keys of the wait, made under the busy pointer, are dropped:
 // handed in afterwards they would act on a window that has moved on (a second click on a send
@@ -46,19 +20,12 @@ public:
 bool waitForEnd(QProcess& p)
 {
     if (p.state() == QProcess::NotRunning) return true;
-    const bool wasBusy = ui::isBusyPointer();
-    ui::setBusyPointer();
-    DropInput drop;
-    QCoreApplication::instance()->installEventFilter(&drop);
+    ui::LongStep step;
     QEventLoop loop;
     QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(gWaitMs, &loop, &QEventLoop::quit);
-    if (p.state() != QProcess::NotRunning) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    // The input the window system kept back meanwhile is handed in now, to the filter.
-    QCoreApplication::processEvents();
-    QCoreApplication::instance()->removeEventFilter(&drop);
-    if (!wasBusy) ui::setDefaultPointer();
+    if (p.state() != QProcess::NotRunning) loop.exec();
     return p.state() == QProcess::NotRunning;
 }
 

@@ -477,7 +477,7 @@ bool RegisterPage::eventFilter(QObject* watched, QEvent* event)
 
 void RegisterPage::KarMarkAll()
 {
-    ui::BusyPointer busy;
+    ui::LongStep step;
     StatusInfo(QStringLiteral("Zaznaczanie wierszy..."));
     const int first = gridKar_->verticalScrollBar()->value();
     const QModelIndex current = gridKar_->currentIndex();
@@ -496,14 +496,14 @@ void RegisterPage::KarMarkAll()
 void RegisterPage::KarCopyClipboard()
 {
     StatusInfo(QStringLiteral("Kopiowanie wierszy do schowka...."));
-    ui::BusyPointer busy;
+    ui::LongStep step;
     const int first = gridKar_->verticalScrollBar()->value();
     const QModelIndex current = gridKar_->currentIndex();
     // The text copied before is let go of first, so that two copies are never held at once.
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
     // Each row read as it is copied; parts passed are let go on the way. The window keeps
-    // painting meanwhile, the user's clicks and keys held back until the copy is done.
+    // painting meanwhile; the user's clicks and keys of the copy are dropped.
     const std::vector<int> rows = marked_;
     QElapsedTimer painted;
     painted.start();

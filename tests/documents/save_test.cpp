@@ -409,28 +409,58 @@ TEST_F(SaveFixture, AnEditedDocumentReplacedMeanwhileIsNotOverwrittenUnseen)
     EXPECT_TRUE(db.scalar("SELECT Zaplacono FROM fadok").isNull());
 }
 
-// Another workstation renumbers the document being edited here: stores it under another number
-// and deletes it. Storing the edit again would hold one purchase twice: it is asked first.
-TEST_F(SaveFixture, AnEditedDocumentDeletedElsewhereIsStoredAgainOnlyAfterAsking)
+// Another workstation renumbers the document being edited here (stores it under another number
+// and deletes it, or changes its number in place): the edit is that document, and replaces it
+// under the number kept here, never beside it. One deleted there is stored again after asking.
+TEST_F(SaveFixture, AnEditedDocumentRenumberedElsewhereReplacesItselfAndOneDeletedIsStoredAgain)
 {
-    storeInvoice(app, "1/05/2024");
-    const EditState edited = editing("1/05/2024");
-    bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
-    auto other = workstation(1);
-    bufferDocument(*other, invoiceHeader("9/05/2024"), {{"Pszenica", "10", "kg", "800,00", "7"}});
-    ASSERT_TRUE(saveOn(*other).ok);
-    other->gBaseDb->execute("DELETE FROM fapoz WHERE Numer = '1/05/2024'");
-    other->gBaseDb->execute("DELETE FROM fadok WHERE Numer = '1/05/2024'");
+    struct Case {
+        QStringList meanwhile;  // on the other workstation, after it stored 9/05/2024 when that is named first
+        const char* question;
+    };
+    const QString renumbered = QString::fromUtf8("Dokument o numerze 1/05/2024 otrzymał w międzyczasie numer "
+                                                 "9/05/2024. Zastąpić dokument o numerze 9/05/2024 dokumentem o "
+                                                 "numerze 1/05/2024?");
+    const QString gone = " WHERE Numer = '1/05/2024'";
+    const std::vector<Case> cases = {
+        {{"9/05/2024", "UPDATE fadok SET Zaplacono = 50", "DELETE FROM fapoz" + gone, "DELETE FROM fadok" + gone},
+         nullptr},
+        {{"UPDATE fadok SET Numer = '9/05/2024'" + gone, "UPDATE fapoz SET Numer = '9/05/2024'" + gone}, nullptr},
+        {{"DELETE FROM fapoz" + gone, "DELETE FROM fadok" + gone},
+         "Dokument o numerze 1/05/2024 został w międzyczasie usunięty z bazy danych. Zapisać go ponownie?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meanwhile.join("; ").toStdString());
+        db.execute("DELETE FROM fapoz");
+        db.execute("DELETE FROM fadok");
+        storeInvoice(app, "1/05/2024");
+        db.execute("UPDATE fadok SET Zaplacono = 50");
+        const EditState edited = editing("1/05/2024");
+        bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
+        auto other = workstation(1);
+        for (const QString& step : c.meanwhile) {
+            if (!step.contains(' ')) {
+                storeInvoice(*other, step);
+                continue;
+            }
+            other->gBaseDb->execute(step);
+        }
+        const qint64 before = count("SELECT count(*) FROM fadok");
 
-    replies.yes = false;
-    EXPECT_FALSE(save(edited).ok);
-    EXPECT_EQ(replies.questions, QStringList{QString::fromUtf8("Dokument o numerze 1/05/2024 został w międzyczasie "
-                                                               "usunięty z bazy danych. Zapisać go ponownie?")});
-    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
-    EXPECT_EQ(count("SELECT count(*) FROM fapoz"), 1);
-    replies.yes = true;
-    ASSERT_TRUE(save(edited).ok);
-    EXPECT_EQ(count("SELECT count(*) FROM fadok"), 2);
+        replies.questions.clear();
+        replies.yes = false;
+        EXPECT_FALSE(save(edited).ok);
+        EXPECT_EQ(replies.questions, QStringList{c.question ? QString::fromUtf8(c.question) : renumbered});
+        EXPECT_EQ(count("SELECT count(*) FROM fadok"), before);
+        replies.yes = true;
+        ASSERT_TRUE(save(edited).ok) << last.toStdString();
+        // One purchase, under the number kept here, with what was typed here.
+        EXPECT_EQ(count("SELECT count(*) FROM fadok"), 1);
+        EXPECT_EQ(count("SELECT count(*) FROM fadok WHERE Numer = '1/05/2024'"), 1);
+        EXPECT_EQ(count("SELECT sum(Ilosc) FROM fapoz"), 110000);
+        // Taken back from its other number, it is still the document that was paid.
+        EXPECT_EQ(db.scalar("SELECT Zaplacono FROM fadok").isNull(), c.question != nullptr);
+    }
 }
 
 // The Yes given for what was stored when the question came covers only that: a document changed

@@ -75,7 +75,14 @@ struct LayoutFixture : EditingFixture {
     {
         for (QLabel* l : form->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (!l->isVisible()) continue;
-            EXPECT_LE(l->fontMetrics().horizontalAdvance(shownText(l)), l->width()) << where(l).toStdString();
+            if (l->wordWrap()) {
+                // A caption on more lines: every line of it within the label.
+                EXPECT_LE(l->heightForWidth(l->width()), l->height()) << where(l).toStdString();
+                for (const QString& word : shownText(l).split(' '))
+                    EXPECT_LE(l->fontMetrics().horizontalAdvance(word), l->width()) << where(l).toStdString();
+            } else {
+                EXPECT_LE(l->fontMetrics().horizontalAdvance(shownText(l)), l->width()) << where(l).toStdString();
+            }
             EXPECT_LE(l->fontMetrics().height(), l->height()) << where(l).toStdString();
         }
         for (QComboBox* c : form->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)) {

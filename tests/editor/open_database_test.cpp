@@ -7,6 +7,7 @@
 #include "editor/main_pages.h"
 #include "editor/main_window.h"
 #include "support/damaged_file.h"
+#include "support/editing_window.h"
 #include "support/form_controls.h"
 #include "support/scoped_responder.h"
 #include "support/temp_database.h"
@@ -143,4 +144,112 @@ TEST(OpenDatabase, AFileDamagedInsideIsLetGoWithOneMessageAndNothingWrittenAfter
     first.app.mainFrame = nullptr;
     EXPECT_EQ(fileBytes(damaged), atMessage);
     EXPECT_EQ(r.seen.size(), 1u);
+}
+
+namespace {
+
+struct ChangedFile : EditingFixture {
+    // This workstation's rows of the file's buffer as the grid shows rows: number, name, quantity.
+    QStringList bufferedRows(db::Database& d, const char* table)
+    {
+        QStringList rows;
+        d.forEach(
+            QStringLiteral("SELECT Pozycja, Nazwa, Ilosc FROM %1 WHERE Stanowisko = 0 ORDER BY Pozycja, rowid")
+                .arg(table),
+            {}, [&](const db::Row& r) { rows << r.at(0).toText() + " " + r.at(1).toText() + " " + r.at(2).toText(); });
+        return rows;
+    }
+    QStringList shownRows()
+    {
+        QStringList rows;
+        for (const Position& p : form->positions()->rows())
+            rows << (p.Pozycja ? QString::number(*p.Pozycja) : QString()) + " " + p.Nazwa + " " +
+                        (p.Ilosc ? QString::number(p.Ilosc->units()) : QString());
+        return rows;
+    }
+};
+
+}  // namespace
+
+// The file is changed under the window: a copy put in its place, a copy written over it, or the
+// copy's buffer of this workstation emptied. The window keeps the whole typed document, and the
+// buffer of the file connected anew holds exactly it (nothing of what that buffer held), so that
+// the next save stores what was typed and nothing else.
+TEST_F(ChangedFile, TheTypedDocumentGoesWholeIntoTheFileConnectedAnew)
+{
+    struct Case {
+        const char* how;
+        bool inPlace;      // written over the file (the same node) instead of put in its place
+        bool emptyBuffer;  // the copy's buffer of this workstation holds nothing
+    };
+    const std::vector<Case> cases = {{"mv", false, false}, {"mv, empty buffer", false, true}, {"cp", true, false}};
+    ASSERT_TRUE(BaseConnect(t.app, t.path));  // the program's connection, which tells of a changed file
+    open();
+    t.app.mainFrame = window.get();
+    const QString copy = t.dir.filePath("kopia.mdb");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        form->NowyDokument();
+        typeRow(0, "Kukurydza", "7", "t", "900", "7");
+        QFile::remove(copy);
+        ASSERT_TRUE(QFile::copy(t.path, copy));
+        if (c.emptyBuffer)
+            for (const char* table : {"dodok", "dopoz", "dokor"})
+                db::Database::open(copy)->execute(QStringLiteral("DELETE FROM %1 WHERE Stanowisko = 0").arg(table));
+        form->NowyDokument();
+        type(controls(form).txtNazkon, "Rolnik Mix");
+        type(controls(form).txtAdrkon, "Wola 2");
+        typeRow(0, "Owies", "1", "t", "50", "7");
+        const QStringList typed = shownRows();
+        if (c.inPlace) {
+            QFile target(t.path), source(copy);
+            ASSERT_TRUE(source.open(QIODevice::ReadOnly) && target.open(QIODevice::ReadWrite));
+            target.write(source.readAll());
+            target.resize(source.size());
+        } else {
+            ASSERT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(t.path).constData()), 0);
+        }
+        answers.seen.clear();
+        ctrlEnter();
+        QApplication::processEvents();
+        ASSERT_TRUE(t.app.gBazaOtwarta);
+        EXPECT_TRUE(answers.last().contains(QString::fromUtf8("został zmieniony przez inny program")));
+
+        auto file = db::Database::open(t.path);
+        EXPECT_EQ(file->scalar("SELECT count(*) FROM dodok WHERE Stanowisko = 0").toInt(), 1);
+        EXPECT_EQ(file->scalar("SELECT Nazkon FROM dodok WHERE Stanowisko = 0").toText(), "Rolnik Mix");
+        EXPECT_EQ(bufferedRows(*file, "dopoz"), typed);
+        EXPECT_TRUE(bufferedRows(*file, "dokor").isEmpty());
+        EXPECT_EQ(shownRows(), typed);
+        EXPECT_EQ(controls(form).txtNazkon->text(), "Rolnik Mix");
+
+        ctrlEnter();
+        EXPECT_EQ(file->scalar("SELECT group_concat(Nazkon) FROM fadok").toText(), "Rolnik Mix");
+        EXPECT_EQ(file->scalar("SELECT group_concat(Nazwa) FROM fapoz").toText(), "Owies");
+        file->execute("DELETE FROM fapoz");
+        file->execute("DELETE FROM fadok");
+    }
+    t.app.mainFrame = nullptr;
+}
+
+// Another key given to the file under the window, and the password question cancelled: the
+// window has no database, and the typed form stays on screen whole, rows included.
+TEST_F(ChangedFile, ACancelledPasswordKeepsTheTypedFormOnScreen)
+{
+    ASSERT_TRUE(BaseConnect(t.app, t.path));
+    open();
+    t.app.mainFrame = window.get();
+    type(controls(form).txtNazkon, "Rolnik Mix");
+    typeRow(0, "Owies", "1", "t", "50", "7");
+    const QStringList typed = shownRows();
+    const QString copy = t.dir.filePath("kopia.mdb");
+    ASSERT_TRUE(QFile::copy(t.path, copy));
+    db::Database::open(copy, QString(), {.exclusive = true})->changePassword("inne");
+    ASSERT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(t.path).constData()), 0);
+    ctrlEnter();
+    QApplication::processEvents();
+    EXPECT_FALSE(t.app.gBazaOtwarta);
+    EXPECT_EQ(controls(form).txtNazkon->text(), "Rolnik Mix");
+    EXPECT_EQ(shownRows(), typed);
+    t.app.mainFrame = nullptr;
 }

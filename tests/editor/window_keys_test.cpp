@@ -96,6 +96,42 @@ TEST_F(KeysFixture, TabAndEnterInTheLastCellOfTheLastRowAppendARow)
     }
 }
 
+// Tab and Enter from the header's last field lead past the tab bar to the first row's name of the
+// grid shown: the product typed next is its name, and the next key takes it on to the quantity.
+TEST_F(KeysFixture, TabAndEnterFromTheLastHeaderFieldLeadToTheFirstNameOfTheGridShown)
+{
+    open();
+    t.app.gPrgPar.EnterToTab = true;
+    const std::tuple<int, bool> cases[] = {
+        // key, on a correction (its positions before the correction shown)
+        {Qt::Key_Tab, false},
+        {Qt::Key_Return, false},
+        {Qt::Key_Return, true},
+    };
+    for (const auto& [key, correction] : cases) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString() + (correction ? " correction" : ""));
+        form->NowyDokument();
+        PositionGrid* grid = controls(form).gridPoz;
+        if (correction) {
+            controls(form).cmbDokument->setBoundValue("KFR");
+            controls(form).tabPoz->setCurrentIndex(1);
+            grid = controls(form).gridKor;
+        }
+        grid->setCurrentIndex(grid->model()->index(1, PositionModel::Cenanet));  // where the clerk was before
+        press(controls(form).txtPlatRach, key);
+        auto typed = [](const QString& text) {
+            for (QChar c : text) typeText(QApplication::focusWidget(), c);
+        };
+        typed("Owies");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        typed("10");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        const Position& first = grid->positions()->position(0);
+        EXPECT_EQ(first.Nazwa, "Owies");
+        EXPECT_EQ(first.Ilosc.value_or(Decimal()).toString(), "10");
+    }
+}
+
 TEST_F(KeysFixture, CtrlEnterSavesCtrlNStartsAnewAndTheArchiveLockStopsBoth)
 {
     open();

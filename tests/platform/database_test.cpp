@@ -29,6 +29,16 @@ struct DatabaseTest : ::testing::Test {
         d->executeScript("CREATE TABLE t (Numer TEXT COLLATE NOCASE, Kwota CURRENCY, Data DATETIME)");
         return d;
     }
+    // Whether others than the file's owner may read or write it.
+    static bool othersMay(const QString& file)
+    {
+        return QFile::permissions(file) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther);
+    }
+    // A umask that lets others read what is made, as a usual one does; the copies are private all the same.
+    struct UsualUmask {
+        mode_t before = ::umask(022);
+        ~UsualUmask() { ::umask(before); }
+    };
 };
 
 TEST_F(DatabaseTest, BindsValuesSoQuotesCannotRewriteTheStatement)
@@ -364,6 +374,7 @@ TEST_F(DatabaseTest, WrongOrMissingPasswordOnAnEncryptedFileIs3031AndPlainToolsC
 
 TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
 {
+    const UsualUmask umask;
     fresh()->execute("INSERT INTO t (Numer) VALUES ('A')");
     {
         auto d = db::Database::open(path());
@@ -373,6 +384,8 @@ TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
         EXPECT_THROW(d->backupTo(dir.filePath("brak/kopia3.mdb")), AppError);
     }
     EXPECT_TRUE(db::isPlainDatabaseFile(path("kopia.mdb")));
+    EXPECT_FALSE(othersMay(path("kopia.mdb")));
+    EXPECT_FALSE(othersMay(path("kopia2.mdb")));
     EXPECT_EQ(db::Database::open(path("kopia.mdb"))->scalar("SELECT Numer FROM t").toText(), "A");
     EXPECT_THROW(db::Database::open(path("kopia2.mdb")), AppError);
     EXPECT_EQ(db::Database::open(path("kopia2.mdb"), "tajne")->scalar("SELECT Numer FROM t").toText(), "A");
@@ -383,6 +396,7 @@ TEST_F(DatabaseTest, ACopyIsACompleteDatabaseWithTheSamePassword)
 // and each commit got the file's lock at once.
 TEST_F(DatabaseTest, ACopyInPiecesHoldsOneStateWhateverIsCommittedBetweenThem)
 {
+    const UsualUmask umask;
     for (const QString& haslo : {QString(), QStringLiteral("tajne")}) {
         SCOPED_TRACE(haslo.toStdString());
         QFile::remove(path());
@@ -403,7 +417,10 @@ TEST_F(DatabaseTest, ACopyInPiecesHoldsOneStateWhateverIsCommittedBetweenThem)
         };
         ASSERT_NO_THROW(
             db::snapshotFile(path(), haslo, path("kopia.mdb"), {.pieceBytes = 16384, .betweenPieces = commit}));
+        EXPECT_FALSE(othersMay(path("kopia.mdb")));
         auto copy = db::Database::open(path("kopia.mdb"), haslo);
+        // The lock file of an opening is as private as its database.
+        EXPECT_FALSE(othersMay(db::PresenceLock::companionPath(path("kopia.mdb"))));
         EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toText(), "ok");
         const char* state = "SELECT count(*) || ' ' || sum(k) || ' ' || hex(sum(length(v))) FROM w";
         EXPECT_EQ(copy->scalar(state).toText().toStdString(), other->scalar(state).toText().toStdString());

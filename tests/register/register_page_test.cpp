@@ -68,6 +68,9 @@ struct RegisterWindow : ::testing::Test, StoredDocuments {
         return db().queryOne("SELECT Zaplacono FROM fadok WHERE Numer = ?", {numer})->optDecimal("Zaplacono");
     }
     void choose(QorCombo* c, const QString& text) { c->setCurrentIndex(c->findText(text)); }
+    // The window shows the rows written into the buffer here, as after a load: the save stores
+    // what the window shows.
+    void showBufferedRows() { window->pages()->picWprowadzanie->picDokument()->showLoadedRows({{}, {}, true}); }
     void rightClick(int row)
     {
         const QRect cell = page->gridKar()->visualRect(page->dataKar()->index(row, 1));
@@ -395,6 +398,7 @@ TEST_F(RegisterWindow, SaveRefillsTheListsAndRefreshesRegisterAndChart)
     choose(chart->cmbWRok, "2024");
     choose(chart->cmbWRodzaj, "Zakupy brutto + vat + netto");
     bufferDocument(t.app, invoiceHeader("1/01/2025", QDate(2025, 1, 7)), {{"Pszenica", "100", "kg", "2", "7"}});
+    showBufferedRows();
     ASSERT_TRUE(window->pages()->dokumenty->ZapiszDokument());
     EXPECT_EQ(page->cmbFMiesiac()->itemText(1), "01.2025");
     EXPECT_EQ(page->cmbFMiesiac()->currentText(), "03.2024") << "the choice is kept";
@@ -424,6 +428,7 @@ TEST_F(RegisterWindow, FailuresAreReportedAndNothingElseStops)
     EXPECT_TRUE(page->pboxSuma()->isVisible());
 
     bufferDocument(t.app, invoiceHeader("1/07/2031", QDate(2031, 7, 1)), {{"Pszenica", "1", "kg", "2", "7"}});
+    showBufferedRows();
     EXPECT_TRUE(window->pages()->dokumenty->ZapiszDokument());
     backgroundDatabase(t.app).waitIdle(10000);
     EXPECT_EQ(answers.dialogs, 4);
