@@ -274,7 +274,7 @@ void rawRekey(const QString& path, const QString& from, const QString& to)
 {
     const QString tmp = path + QStringLiteral(".raw");
     sqlite3* h = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &h, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &h, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     const QByteArray key = from.toUtf8();
     if (!key.isEmpty()) sqlite3_key(h, key.constData(), key.size());
     const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS nowa KEY '%2'; SELECT sqlcipher_export('nowa'); "
@@ -282,7 +282,7 @@ void rawRekey(const QString& path, const QString& from, const QString& to)
                                .arg(tmp, to)
                                .toUtf8();
     if (sqlite3_exec(h, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        std::fprintf(stderr, "raw rewrite failed\n");
+        std::fprintf(stderr, "raw rewrite failed: %s\n", sqlite3_errmsg(h));
     sqlite3_close(h);
     std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData());
 }

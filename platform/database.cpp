@@ -290,6 +290,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& pas
 std::unique_ptr<Database> Database::create(const QString& path)
 {
     std::unique_ptr<Database> d(new Database(path, OpenOptions{}));
+    // Marked as open like any other connection, so that a step needing the file to itself can tell.
+    d->presence_ = PresenceLock::take(path, PresenceLock::Mode::Shared);
     d->openHandle(QString(), true);
     return d;
 }

@@ -49,20 +49,6 @@ void removeRewrite(const QString& tmp)
     throw AppError(err::kCannotOpen, path, QStringLiteral("Nie można utworzyć pliku %1.").arg(path));
 }
 
-// Makes the empty file the rewrite goes into: readable by its owner alone until it takes the
-// database's place.
-void createRewriteFile(const QString& tmp)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) cannotWrite(tmp);
-    ::close(fd);
-#else
-    QFile blank(tmp);
-    if (blank.exists() || !blank.open(QIODevice::WriteOnly)) cannotWrite(tmp);
-#endif
-}
-
 // The rewritten file gets the database's mode, and its owner and group as far as the system
 // lets this user give them, and is on disk before it replaces the database.
 void finishRewriteFile(const QString& tmp, const QString& database)
@@ -167,8 +153,9 @@ void Database::changePassword(const QString& newPassword, const std::function<vo
     bool attached = false;
     try {
         removeRewrite(tmp);
-        // The connection was opened without the right to create files: the empty file comes first.
-        createRewriteFile(tmp);
+        // The connection was opened without the right to create files: the empty file comes first,
+        // readable by its owner alone until it takes the database's place.
+        if (QFile blank(tmp); !createPrivate(blank)) cannotWrite(tmp);
         step(1);
         {
             Statement at(*this, QStringLiteral("ATTACH DATABASE ? AS nowa KEY ?"));
