@@ -157,6 +157,7 @@ TEST_F(RegisterWindow, SumsRowSitsUnderTheGridAndFollowsFiltersWidthsAndScrollin
     // Saved while the register is hidden: its sums are read when it is shown again.
     window->btnWykres->trigger();
     bufferDocument(t.app, invoiceHeader("1/04/2024", QDate(2024, 4, 2)), {{"Pszenica", "1", "kg", "2", "7"}});
+    showBufferedRows();
     ASSERT_TRUE(window->pages()->dokumenty->ZapiszDokument());
     window->btnKartoteka->trigger();
     EXPECT_EQ(sum(11),
