@@ -31,6 +31,18 @@ struct SaveFixture : ::testing::Test {
         EXPECT_TRUE(id) << numer.toStdString();
         return EditState::of(on, numer, id.value_or(StoredIdentity()));
     }
+    // The only stored document, 1/05/2024, partly paid, opened for editing here with another
+    // quantity typed.
+    EditState paidDocumentEdited()
+    {
+        db.execute("DELETE FROM fapoz");
+        db.execute("DELETE FROM fadok");
+        storeInvoice(app, "1/05/2024");
+        db.execute("UPDATE fadok SET Zaplacono = 50");
+        EditState edited = editing("1/05/2024");
+        bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
+        return edited;
+    }
     qint64 count(const char* sql) { return db.scalar(QString::fromUtf8(sql)).toInt(); }
     // A second workstation on the same database file.
     std::unique_ptr<App> workstation(int nr)
@@ -431,12 +443,7 @@ TEST_F(SaveFixture, AnEditedDocumentRenumberedElsewhereReplacesItselfAndOneDelet
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.meanwhile.join("; ").toStdString());
-        db.execute("DELETE FROM fapoz");
-        db.execute("DELETE FROM fadok");
-        storeInvoice(app, "1/05/2024");
-        db.execute("UPDATE fadok SET Zaplacono = 50");
-        const EditState edited = editing("1/05/2024");
-        bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
+        const EditState edited = paidDocumentEdited();
         auto other = workstation(1);
         for (const QString& step : c.meanwhile) {
             if (!step.contains(' ')) {
@@ -496,12 +503,7 @@ TEST_F(SaveFixture, TheEditedDocumentStaysItselfWhenMarkedPaidButNotWhenGoneOrFr
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.meanwhile);
-        db.execute("DELETE FROM fapoz");
-        db.execute("DELETE FROM fadok");
-        storeInvoice(app, "1/05/2024");
-        db.execute("UPDATE fadok SET Zaplacono = 50");
-        const EditState edited = editing("1/05/2024");
-        bufferDocument(app, invoiceHeader("1/05/2024"), {{"Pszenica", "11", "kg", "800,00", "7"}});
+        const EditState edited = paidDocumentEdited();
         workstation(1)->gBaseDb->execute(QString::fromUtf8(c.meanwhile));
         replies.questions.clear();
         ASSERT_TRUE(save(edited).ok) << last.toStdString();

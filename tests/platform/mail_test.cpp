@@ -1,5 +1,6 @@
 #include "platform/mail.h"
 #include "support/fake_tools.h"
+#include "support/system_input.h"
 #include "support/typing.h"
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <QtGui/qpa/qwindowsysteminterface.h>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -151,20 +151,7 @@ TEST_F(MailHandOff, InputMadeDuringTheWaitIsDropped)
     ASSERT_TRUE(showFocused(w));
 
     const QPointF at(20, 20);
-    const std::pair<const char*, std::function<void()>> inputs[] = {
-        {"key",
-         [&] {
-             QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                 w.windowHandle(), QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-         }},
-        {"click",
-         [&] {
-             for (Qt::MouseButtons b : {Qt::MouseButtons(Qt::LeftButton), Qt::MouseButtons()})
-                 QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                     w.windowHandle(), at, w.mapToGlobal(at), b, Qt::LeftButton,
-                     b ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
-         }},
-    };
+    const auto inputs = systemInputs(w, at, Qt::Key_Return, QStringLiteral("\r"));
     for (const auto& [name, give] : inputs) {
         SCOPED_TRACE(name);
         FakeTools own;

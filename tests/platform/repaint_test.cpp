@@ -1,11 +1,11 @@
 #include "platform/repaint.h"
+#include "support/system_input.h"
 #include "support/typing.h"
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
-#include <QtGui/qpa/qwindowsysteminterface.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -39,20 +39,7 @@ TEST(RepaintNow, PaintsTheWindowAndDropsTheInputOfALongStep)
     Counting w;
     ASSERT_TRUE(showFocused(w));
     const QPointF at(10, 10);
-    const std::pair<const char*, std::function<void()>> inputs[] = {
-        {"key",
-         [&] {
-             QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                 w.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-         }},
-        {"click",
-         [&] {
-             for (Qt::MouseButtons b : {Qt::MouseButtons(Qt::LeftButton), Qt::MouseButtons()})
-                 QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                     w.windowHandle(), at, w.mapToGlobal(at), b, Qt::LeftButton,
-                     b ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
-         }},
-    };
+    const auto inputs = systemInputs(w, at, Qt::Key_A, QStringLiteral("a"));
     const std::tuple<const char*, bool, int> steps[] = {
         // step, a long one, repaints in it
         {"long step repainting", true, 5},
