@@ -2,7 +2,7 @@
 #include "platform/report_viewer.h"
 #include "platform/twips.h"
 #include "register/print_options.h"
-#include "register/print_state.h"
+#include "register/print_output.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QLabel>
@@ -80,7 +80,7 @@ PreviewPanel::PreviewPanel(App& app, QWidget* parent) : QWidget(parent), app_(ap
     connect(lstPardruk, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int) { lstPardruk_ItemCheck(item); });
 
-    printState(app_).podglad = this;
+    printOutput(app_).podglad = this;
 }
 
 void PreviewPanel::toolCRView_ButtonClick(const QString& key)

@@ -3,6 +3,7 @@
 #include "core/registry.h"
 #include "platform/message_box.h"
 #include "platform/report_render.h"
+#include "register/print_output.h"
 #include "register/print_pipeline.h"
 #include "register/print_state.h"
 #include <QApplication>
@@ -25,9 +26,9 @@ int proposedCopies(App& app)
 // The printer dialog: the print job the user chose; none when the user cancelled it.
 std::optional<report::PrintJob> printerDialog(App& app, const QString& title)
 {
-    PrintState& st = printState(app);
-    if (!st.printer) st.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrinter& printer = *st.printer;
+    PrintOutput& out = printOutput(app);
+    if (!out.printer) out.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter& printer = *out.printer;
     printer.setCopyCount(proposedCopies(app));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Drukuj ") + title);
@@ -57,11 +58,11 @@ bool run(App& app, const QString& title, const report::PrintJob& w)
 // Every run of one print command goes into one printer job.
 class JobScope {
 public:
-    explicit JobScope(PrintState& st) : st_(st), session_(*st.printer) { st_.session = &session_; }
-    ~JobScope() { st_.session = nullptr; }
+    explicit JobScope(PrintOutput& out) : out_(out), session_(*out.printer) { out_.session = &session_; }
+    ~JobScope() { out_.session = nullptr; }
 
 private:
-    PrintState& st_;
+    PrintOutput& out_;
     report::PrintSession session_;
 };
 
@@ -82,7 +83,7 @@ void DokumentDrukuj(App& app, const std::optional<ListedDocument>& document)
     if (!wybor) return;
     st.gRepPar[0] = text;
     st.gRepPar[1] = numer;
-    JobScope job(st);
+    JobScope job(printOutput(app));
     if (wybor->firstPage > 0) {
         run(app, text, *wybor);
     } else if (RegRead(app.gRegProgramKey, QStringLiteral("DrukOryKop"), QStringLiteral("0")) == QLatin1String("1")) {
@@ -105,7 +106,7 @@ void KartotekaDrukuj(App& app, const QString& inddok, const QString& numer)
     PrintState& st = printState(app);
     st.gRepPar[0] = inddok;
     st.gRepPar[1] = numer;
-    JobScope job(st);
+    JobScope job(printOutput(app));
     run(app, inddok, *wybor);
 }
 

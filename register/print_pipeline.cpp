@@ -15,6 +15,7 @@
 #include "platform/report_viewer.h"
 #include "register/invoice_report.h"
 #include "register/preview_panel.h"
+#include "register/print_output.h"
 #include "register/print_state.h"
 #include "register/rap_fanet1.h"
 #include "register/report_mail.h"
@@ -107,17 +108,17 @@ bool wyslij(App& app, const report::Report& raport, const QString& kind, const Q
 
 void drukuj(App& app, const report::Report& raport, const report::PrintJob& job)
 {
-    PrintState& st = printState(app);
-    if (st.printRecorder) {
-        st.printRecorder(raport, job);
+    PrintOutput& out = printOutput(app);
+    if (out.printRecorder) {
+        out.printRecorder(raport, job);
         return;
     }
     bool ok;
-    if (st.session) {
-        ok = st.session->print(raport, job);
+    if (out.session) {
+        ok = out.session->print(raport, job);
     } else {
-        if (!st.printer) st.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        report::PrintSession session(*st.printer);
+        if (!out.printer) out.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        report::PrintSession session(*out.printer);
         ok = session.print(raport, job);
     }
     if (!ok)
@@ -127,7 +128,7 @@ void drukuj(App& app, const report::Report& raport, const report::PrintJob& job)
 
 void showInPreview(App& app, std::shared_ptr<report::Report> raport)
 {
-    PreviewPanel* panel = printState(app).podglad;
+    PreviewPanel* panel = printOutput(app).podglad;
     if (!panel) return;
     panel->CRView->setReportSource(std::move(raport));
     panel->CRView->viewReport();
@@ -194,7 +195,7 @@ std::shared_ptr<report::Report> documentReport(App& app, const QString& kind, co
 bool RepPrint(App& app, const QString& action, const QString& kind, const QString& templ, QString title, int copies,
               bool collate, int firstPage, int lastPage)
 {
-    PrintState& st = printState(app);
+    PrintOutput& out = printOutput(app);
     ui::BusyPointer busy;
     try {
         std::shared_ptr<report::Report> raport = documentReport(app, kind, templ, title);
@@ -203,7 +204,7 @@ bool RepPrint(App& app, const QString& action, const QString& kind, const QStrin
             if (action == QLatin1String("podglad")) showInPreview(app, nullptr);
             return false;
         }
-        st.gRaport = raport;
+        out.gRaport = raport;
         if (action == QLatin1String("podglad")) {
             showInPreview(app, raport);
             PodgladZoom(app);
@@ -218,12 +219,12 @@ bool RepPrint(App& app, const QString& action, const QString& kind, const QStrin
         return true;
     } catch (...) {
         ErrorReport(app, QStringLiteral("RepPrint:") + action);
-        st.gRaport.reset();
+        out.gRaport.reset();
         return false;
     }
 }
 
 void PodgladZoom(App& app)
 {
-    if (PreviewPanel* panel = printState(app).podglad) panel->PodgladZoom();
+    if (PreviewPanel* panel = printOutput(app).podglad) panel->PodgladZoom();
 }

@@ -1,7 +1,6 @@
 #include "register/register_model.h"
 #include "core/app.h"
 #include "core/error_report.h"
-#include "platform/message_box.h"
 #include "register/register_columns.h"
 #include "register/register_queries.h"
 
@@ -101,10 +100,7 @@ bool RegisterModel::setData(const QModelIndex& index, const QVariant& value, int
     if (!text.isEmpty()) {
         amount = Decimal::parse(text);
         if (!amount) {
-            ui::msgBox(QStringLiteral("Wpisana wartość nie jest kwotą. Wpisz kwotę zapłaty cyframi (część ułamkową "
-                                      "oddziel przecinkiem) albo usuń zawartość pola, aby oznaczyć dokument jako "
-                                      "niezapłacony. Poprzednia wartość pozostaje bez zmian."),
-                       ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
+            emit paidRefused();
             return false;
         }
     }

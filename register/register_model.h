@@ -9,7 +9,7 @@ struct RegisterFilter;
 // The register grid's rows (dataKar): the listed documents, read a part at a time, with the
 // captions and number formats of the register's columns. The paid amount is the one cell that
 // takes typing: an emptied cell marks the document unpaid, a typed amount is stored at once, and
-// a text that is no amount is refused with a message, the old value kept.
+// a text that is no amount is refused, the old value kept, for the page to say so.
 class RegisterModel final : public LazyQueryModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RegisterModel)
@@ -39,6 +39,8 @@ public:
 signals:
     // A paid amount was typed and stored: the sums and the chart follow it.
     void paidEdited();
+    // A typed paid amount was no amount; nothing was stored.
+    void paidRefused();
 
 protected:
     QVariant cell(int column, const db::Value& value, int role) const override;

@@ -6,6 +6,7 @@
 #include "core/shared_procs.h"
 #include "platform/app_error.h"
 #include "platform/busy_pointer.h"
+#include "platform/message_box.h"
 #include "platform/named.h"
 #include "platform/process_memory.h"
 #include "platform/qor_combo.h"
@@ -184,6 +185,12 @@ RegisterPage::RegisterPage(App& app, QWidget* parent) : QWidget(parent), app_(ap
             cbFSumuj_Click();
             WykresOdswiez(app_);
         });
+    });
+    connect(dataKar_, &RegisterModel::paidRefused, this, [this] {
+        ui::msgBox(QStringLiteral("Wpisana wartość nie jest kwotą. Wpisz kwotę zapłaty cyframi (część ułamkową oddziel "
+                                  "przecinkiem) albo usuń zawartość pola, aby oznaczyć dokument jako niezapłacony. "
+                                  "Poprzednia wartość pozostaje bez zmian."),
+                   ui::Buttons::Ok, ui::Icon::Exclamation, app_.title);
     });
     connect(dataKar_, &LazyQueryModel::readFailed, this, [this](std::exception_ptr e) {
         try {

@@ -1,6 +1,7 @@
 #include "register/print_copies.h"
 #include "register/preview_panel.h"
 #include "register/print_options.h"
+#include "register/print_output.h"
 #include "report_fixture.h"
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -28,7 +29,7 @@ struct Copies : ReportFixture {
         lstDok.setColumnCount(2);
         for (const DocHeader* h : {&korekta, &faktura})
             new QTreeWidgetItem(&lstDok, {h->Inddok + "  " + h->Numer, h->Numer});
-        printState(app).printRecorder = [this](const report::Report& r, const report::PrintJob& j) {
+        printOutput(app).printRecorder = [this](const report::Report& r, const report::PrintJob& j) {
             runs.push_back({r.isSuppressed("rapKopia") ? QString() : r.text("rapKopia"), j});
         };
         answers.dialog = [this](QDialog& d) {
@@ -141,10 +142,10 @@ TEST_F(Copies, TheRegisterPrintsOnceAndNothingIsPrintedWithoutAList)
 
 TEST_F(Copies, ThePairReachesAPdfPrinterAsOneJob)
 {
-    printState(app).printRecorder = nullptr;
-    printState(app).printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printState(app).printer->setOutputFormat(QPrinter::PdfFormat);
-    printState(app).printer->setOutputFileName(t.dir.filePath("para.pdf"));
+    printOutput(app).printRecorder = nullptr;
+    printOutput(app).printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printOutput(app).printer->setOutputFormat(QPrinter::PdfFormat);
+    printOutput(app).printer->setOutputFileName(t.dir.filePath("para.pdf"));
     RegSave(app.gRegProgramKey, "DrukOryKop", "1");
     user = [](QPrintDialog& d) { d.printer()->setCopyCount(2); };
     selectRow(0);

@@ -4,6 +4,7 @@
 #include "platform/report_viewer.h"
 #include "platform/shell.h"
 #include "register/preview_panel.h"
+#include "register/print_output.h"
 #include "report_fixture.h"
 #include "support/fake_tools.h"
 #include <QDateTime>
@@ -159,7 +160,7 @@ TEST_F(Pipeline, SendingAttachesThePdfFromTheUsersDataFolderAndReportsAFailedHan
 TEST_F(Pipeline, PrintingHandsTheReportAndTheJobToThePrinter)
 {
     std::vector<std::pair<QString, report::PrintJob>> jobs;
-    printState(app).printRecorder = [&](const report::Report& r, const report::PrintJob& j) {
+    printOutput(app).printRecorder = [&](const report::Report& r, const report::PrintJob& j) {
         jobs.emplace_back(r.text("tytDokument"), j);
     };
     select(faktura);
@@ -200,7 +201,7 @@ TEST_F(Pipeline, PreviewShowsTheReportAndClearsWhenTheDocumentHasNoData)
     panel.show();
     ReportPrint(app, "podglad", "FANET", "rapFANET1", "FR  1/05/2024", {"FR  1/05/2024", "1/05/2024"});
     ASSERT_TRUE(panel.CRView->reportSource());
-    EXPECT_EQ(panel.CRView->reportSource(), printState(app).gRaport.get());
+    EXPECT_EQ(panel.CRView->reportSource(), printOutput(app).gRaport.get());
     EXPECT_EQ(panel.CRView->pageCount(), 1);
     EXPECT_EQ(panel.CRView->preview()->zoomMode(), QPrintPreviewWidget::FitToWidth);
     EXPECT_TRUE(answers.seen.empty());

@@ -9,6 +9,7 @@
 #include "editor/position_model.h"
 #include "platform/report_viewer.h"
 #include "register/preview_panel.h"
+#include "register/print_output.h"
 #include "register/rap_fanet1.h"
 #include "report_fixture.h"
 #include "support/editing_window.h"
@@ -59,7 +60,7 @@ struct PrintWindowFixture : ReportFixture {
     std::vector<QString> printed;  // the number of each printed document
     void recordPrints()
     {
-        printState(app).printRecorder = [this](const report::Report& r, const report::PrintJob&) {
+        printOutput(app).printRecorder = [this](const report::Report& r, const report::PrintJob&) {
             printed.push_back(r.table(kTabelaDokumentu)->value(0, "Numer"));
         };
         answers.dialog = [this](QDialog& d) {
@@ -115,7 +116,7 @@ TEST_F(PrintWindowFixture, PreviewPagesAndZoomsTheSelectedDocument)
 
     // A changed option draws the preview again; with the form shown it only stores the option.
     preview->lstPardruk->topLevelItem(5)->setCheckState(0, Qt::Checked);
-    EXPECT_TRUE(printState(app).gRaport->isSuppressed("txtWystawil"));
+    EXPECT_TRUE(printOutput(app).gRaport->isSuppressed("txtWystawil"));
     window->btnDokument->trigger();
     const report::Report* shown = viewer->reportSource();
     preview->lstPardruk->topLevelItem(5)->setCheckState(0, Qt::Unchecked);
