@@ -9,6 +9,7 @@
 #include "editor/drags.h"
 #include "editor/entry_page.h"
 #include "platform/clipboard_link.h"
+#include "platform/column_fit.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -35,13 +36,15 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, Editing editin
     lst->verticalHeader()->setDefaultSectionSize(lst->fontMetrics().height() + 4);
     lst->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lst->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
+    const int drawn[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
+    std::vector<int> widths;
     for (int c = 0; c < 11; ++c) {
         // As drawn, grown with the form, and never narrower than the column's caption.
-        lst->setColumnWidth(
-            c, std::max(page_->picDokument()->scale().px(widths[c]), lst->horizontalHeader()->sectionSizeHint(c)));
-        lst->setColumnHidden(c, widths[c] == 0);
+        widths.push_back(
+            std::max(page_->picDokument()->scale().px(drawn[c]), lst->horizontalHeader()->sectionSizeHint(c)));
+        lst->setColumnHidden(c, drawn[c] == 0);
     }
+    (new ColumnFit(lst, lst->horizontalHeader()))->setWidths(std::move(widths));
     lst->viewport()->installEventFilter(this);
     // The count of every document is read on the watch's connection: from the window's start
     // after an attach (queued meanwhile), at once for a list read again later.

@@ -9,6 +9,7 @@
 #include "editor/position_grid.h"
 #include "editor/position_model.h"
 #include "platform/busy_pointer.h"
+#include "platform/column_fit.h"
 #include "platform/date_text.h"
 #include "platform/twips.h"
 #include <QApplication>
@@ -59,6 +60,7 @@ SideList::SideList(App& app, DocumentForm* form)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(50);  // widths from the first rows: a long list is not measured whole
+    columns_ = new ColumnFit(this, header());
     caption_ = form->placeSideList(this, {[this] { return tag_; }, [this] { lstSlo_DblClick(); }});
     connect(form, &DocumentForm::fieldFocused, this, &SideList::GotFocus);
     // The grid's current cell moved by the user: the dictionary of its column.
@@ -220,9 +222,11 @@ void SideList::display(Dictionary d)
     rows_->show(std::move(d));
     // The widths are the least a column gets: a short weekday or a heading is never cut.
     const auto& columns = rows_->dictionary().columns;
+    std::vector<int> widths;
     for (int c = 0; c < int(columns.size()); ++c)
-        setColumnWidth(
-            c, std::max({twips::px(columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
+        widths.push_back(
+            std::max({twips::px(columns[size_t(c)].width), sizeHintForColumn(c), header()->sectionSizeHint(c)}));
+    columns_->setWidths(std::move(widths));
     setUpdatesEnabled(true);
     tag_ = mark;
     setCaption(caption);

@@ -6,6 +6,7 @@
 #include <memory>
 
 class App;
+class ColumnFit;
 class DictionaryModel;
 class DocumentForm;
 class QLabel;
@@ -80,6 +81,7 @@ private:
     App& app_;
     DocumentForm* form_;
     DictionaryModel* rows_;
+    ColumnFit* columns_;  // the widths of the dictionary shown, fitted to the list
     QLabel* caption_;
     QString captionText_;
     QString tag_;
