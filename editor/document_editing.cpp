@@ -57,7 +57,7 @@ bool DocumentEditing::WczytajDokument(const QString& tryb, const QString& numer,
     ui::BusyPointer busy;
     if (tryb == kTrybPopraw) {
         f->openForEditing(d->edit, d->header);
-        page_->toolEdycjaPodglad()->setEnabled(true);
+        page_->setPreviewAvailable(true);
     } else {
         f->setHeader(d->header, d->parts);
     }

@@ -6,46 +6,16 @@
 #include "documents/document_list.h"
 #include "documents/hand_over_text.h"
 #include "editor/document_form.h"
-#include "editor/drags.h"
 #include "editor/entry_page.h"
 #include "platform/clipboard_link.h"
-#include "platform/column_fit.h"
 #include "platform/repaint.h"
-#include "platform/twips.h"
-#include "register/preview_panel.h"
-#include "register/services.h"
 #include <QAction>
 #include <QApplication>
-#include <QHeaderView>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QTableView>
-#include <QTimer>
 
 DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, Editing editing)
     : QObject(page), app_(app), page_(page), editing_(std::move(editing))
 {
-    QTableView* lst = page_->lstDok();
-    lst->setSelectionMode(QAbstractItemView::SingleSelection);
-    lst->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // A list of one-line rows, all of one height, so that years of documents cost nothing to lay out.
-    lst->setShowGrid(false);
-    lst->setWordWrap(false);
-    lst->verticalHeader()->hide();
-    lst->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lst->verticalHeader()->setDefaultSectionSize(lst->fontMetrics().height() + 4);
-    lst->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lst->horizontalHeader()->setHighlightSections(false);
-    const int drawn[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
-    std::vector<int> widths;
-    for (int c = 0; c < 11; ++c) {
-        // As drawn, grown with the form, and never narrower than the column's caption.
-        widths.push_back(
-            std::max(page_->picDokument()->scale().px(drawn[c]), lst->horizontalHeader()->sectionSizeHint(c)));
-        lst->setColumnHidden(c, drawn[c] == 0);
-    }
-    (new ColumnFit(lst, lst->horizontalHeader()))->setWidths(std::move(widths));
-    lst->viewport()->installEventFilter(this);
     // The count of every document is read on the watch's connection: from the window's start
     // after an attach (queued meanwhile), at once for a list read again later.
     page_->lstDokRows()->countInBackground([&app](DocumentListModel::BackgroundRead read) {
@@ -54,8 +24,13 @@ DocumentListEvents::DocumentListEvents(App& app, EntryPage* page, Editing editin
         if (watch.started()) watch.start();
         return true;
     });
-    connect(lst, &QTableView::clicked, this, [this] { lstDok_Click(); });
-    connect(page_->picPodglad(), &PreviewPanel::opcjaZmieniona, this, &DocumentListEvents::OdswiezPodglad);
+    connect(page_, &EntryPage::documentClicked, this, [this] { lstDok_Click(); });
+    connect(page_, &EntryPage::documentDoubleClicked, this,
+            [this] { runCommand(app_, QStringLiteral("lstDok_DblClick"), [this] { lstDok_DblClick(); }); });
+    connect(page_, &EntryPage::documentPressed, this, [this](Qt::MouseButton button, const QPoint& at) {
+        runCommand(app_, QStringLiteral("lstDok_MouseDown"), [&] { lstDok_MouseDown(button, at); });
+    });
+    connect(page_, &EntryPage::previewOptionsChanged, this, &DocumentListEvents::OdswiezPodglad);
 }
 
 void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
@@ -74,17 +49,14 @@ void DocumentListEvents::OdswiezListeDokumentow(const QString& numer)
         return;
     }
     if (found < 0) return;
-    QTableView* lst = page_->lstDok();
-    lst->setCurrentIndex(rows->index(found, 0));
-    lst->scrollTo(lst->currentIndex());
-    page_->toolEdycjaPodglad()->setEnabled(true);
+    page_->selectDocument(found);
+    page_->setPreviewAvailable(true);
     lstDok_Click();
 }
 
 int DocumentListEvents::selected() const
 {
-    const QModelIndex i = page_->lstDok()->currentIndex();
-    return i.isValid() && page_->lstDok()->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
+    return page_->selectedDocument();
 }
 
 bool DocumentListEvents::Row::nowy() const
@@ -102,11 +74,8 @@ std::optional<DocumentListEvents::Row> DocumentListEvents::selectedRow() const
 
 void DocumentListEvents::selectNew()
 {
-    QTableView* lst = page_->lstDok();
     if (page_->lstDokRows()->rowCount() == 0) return;
-    const QModelIndex first = page_->lstDokRows()->index(0, 0);
-    lst->setCurrentIndex(first);
-    lst->scrollTo(first);
+    page_->selectDocument(0);
 }
 
 bool DocumentListEvents::isNew(int row) const
@@ -121,17 +90,15 @@ void DocumentListEvents::lstDok_Click()
     const bool nowy = isNew(row);
     if (page_->formShown()) {
         if (nowy) {
-            page_->toolEdycjaPodglad()->setEnabled(false);
+            page_->setPreviewAvailable(false);
             page_->toolEdycja_ButtonClick(QStringLiteral("Dokument"));
         } else {
-            page_->toolEdycjaPodglad()->setEnabled(true);
+            page_->setPreviewAvailable(true);
         }
-        page_->toolZapiszDrukuj()->setEnabled(!nowy);
-        page_->toolZapiszWyslij()->setEnabled(!nowy);
+        page_->setPrintAvailable(!nowy);
     }
     if (page_->previewShown()) {
-        page_->toolZapiszDrukuj()->setEnabled(!nowy);
-        page_->toolZapiszWyslij()->setEnabled(!nowy);
+        page_->setPrintAvailable(!nowy);
     }
 }
 
@@ -147,18 +114,8 @@ void DocumentListEvents::lstDok_DblClick()
         if (app_.gBazaOtwarta && page_->lstDokRows()->rowCount() > 1)
             editing_.load(QStringLiteral("popraw"), page_->lstDokRows()->numer(row));
     } else if (page_->previewShown()) {
-        preview(row);
+        page_->previewDocument(row);
     }
-}
-
-void DocumentListEvents::preview(int row)
-{
-    // The preview is not repainted until the report is in place.
-    page_->picPodglad()->setUpdatesEnabled(false);
-    const QString text = page_->lstDokRows()->text(row);
-    ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), text,
-                {text, page_->lstDokRows()->numer(row)});
-    page_->picPodglad()->setUpdatesEnabled(true);
 }
 
 void DocumentListEvents::offerPaste(QAction* entry, bool locked)
@@ -185,13 +142,7 @@ void DocumentListEvents::mnuPopKarWklej_Click()
 
 void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& pos)
 {
-    QTableView* lst = page_->lstDok();
-    const QModelIndex at = lst->indexAt(pos);
-    if (at.isValid())
-        lst->setCurrentIndex(at.siblingAtColumn(0));
-    else
-        lst->clearSelection();
-    const int row = at.isValid() ? at.row() : -1;
+    const int row = page_->selectDocumentAt(pos);
     if (button != Qt::RightButton || !popup_.menu || row < 0) return;
     const bool stored = !isNew(row);
     // An archive database keeps what would change or store documents off.
@@ -201,36 +152,13 @@ void DocumentListEvents::lstDok_MouseDown(Qt::MouseButton button, const QPoint& 
     for (QAction* a : {popup_.popraw, popup_.zapisz, popup_.usun})
         if (a) a->setEnabled(stored && !locked);
     if (popup_.wklej) offerPaste(popup_.wklej, locked);
-    popup_.menu->popup(lst->viewport()->mapToGlobal(pos));
-}
-
-bool DocumentListEvents::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // After the list has handled the click itself.
-        QTimer::singleShot(
-            0, this, [this] { runCommand(app_, QStringLiteral("lstDok_DblClick"), [this] { lstDok_DblClick(); }); });
-    } else if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseMove) {
-        // A drag of the selected document, by its number, onto the form.
-        auto* e = static_cast<QMouseEvent*>(event);
-        if (e->buttons() != Qt::NoButton) {
-            if (const int row = selected(); row >= 0 && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
-                runDrag(page_->lstDok(), documentDragData(page_->lstDokRows()->numer(row)));
-            return true;
-        }
-    } else if (watched == page_->lstDok()->viewport() && event->type() == QEvent::MouseButtonPress) {
-        auto* e = static_cast<QMouseEvent*>(event);
-        pressedAt_ = e->position().toPoint();
-        runCommand(app_, QStringLiteral("lstDok_MouseDown"),
-                   [&] { lstDok_MouseDown(e->button(), e->position().toPoint()); });
-    }
-    return QObject::eventFilter(watched, event);
+    popup_.menu->popup(page_->documentListToGlobal(pos));
 }
 
 void DocumentListEvents::OdswiezPodglad()
 {
     if (!page_->previewShown()) return;
-    if (const int row = selected(); row >= 0) preview(row);
+    if (const int row = selected(); row >= 0) page_->previewDocument(row);
     ui::repaintNow();
 }
 

@@ -75,18 +75,13 @@ public:
     // place of the selected stored document.
     void mnuPopKarWklej_Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // The selected row, -1 when none.
     int selected() const;
     bool isNew(int row) const;
-    void preview(int row);
 
     App& app_;
     EntryPage* page_;
     Editing editing_;
     Popup popup_;
-    QPoint pressedAt_;
 };

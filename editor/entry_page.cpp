@@ -3,7 +3,9 @@
 #include "documents/document_list.h"
 #include "editor/document_form.h"
 #include "editor/document_list_view.h"
+#include "editor/drags.h"
 #include "editor/side_list.h"
+#include "platform/column_fit.h"
 #include "platform/repaint.h"
 #include "platform/twips.h"
 #include "register/preview_panel.h"
@@ -13,7 +15,9 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -90,14 +94,130 @@ EntryPage::EntryPage(App& app, QWidget* parent) : QWidget(parent), app_(app)
     setMinimumSize(std::max(picDokument_->x() + picDokument_->minimumWidth(), shape3_->geometry().right() + t.px(120)),
                    picDokument_->y() + picDokument_->minimumHeight());
 
+    setUpList();
+    connect(picPodglad_, &PreviewPanel::opcjaZmieniona, this, &EntryPage::previewOptionsChanged);
     for (QAction* a : toolEdycja_->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolEdycja_ButtonClick(a->objectName()); });
     for (QAction* a : toolZapisz_->actions())
         connect(a, &QAction::triggered, this, [this, a] { toolZapisz_ButtonClick(a->objectName()); });
     connect(picDokument_, &DocumentForm::documentStarted, this, [this] {
-        toolEdycjaPodglad_->setEnabled(false);
+        setPreviewAvailable(false);
         toolEdycja_ButtonClick(QStringLiteral("Dokument"));
     });
+}
+
+void EntryPage::setUpList()
+{
+    QTableView* lst = lstDok_;
+    lst->setSelectionMode(QAbstractItemView::SingleSelection);
+    lst->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // A list of one-line rows, all of one height, so that years of documents cost nothing to lay out.
+    lst->setShowGrid(false);
+    lst->setWordWrap(false);
+    lst->verticalHeader()->hide();
+    lst->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lst->verticalHeader()->setDefaultSectionSize(lst->fontMetrics().height() + 4);
+    lst->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lst->horizontalHeader()->setHighlightSections(false);
+    const int drawn[] = {1600, 1200, 1000, 0, 2500, 2500, 1200, 1200, 1200, 1200, 1440};
+    std::vector<int> widths;
+    for (int c = 0; c < 11; ++c) {
+        // As drawn, grown with the form, and never narrower than the column's caption.
+        widths.push_back(std::max(picDokument_->scale().px(drawn[c]), lst->horizontalHeader()->sectionSizeHint(c)));
+        lst->setColumnHidden(c, drawn[c] == 0);
+    }
+    (new ColumnFit(lst, lst->horizontalHeader()))->setWidths(std::move(widths));
+    lst->viewport()->installEventFilter(this);
+    connect(lst, &QTableView::clicked, this, &EntryPage::documentClicked);
+}
+
+bool EntryPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != lstDok_->viewport()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        // After the list has handled the click itself.
+        QTimer::singleShot(0, this, &EntryPage::documentDoubleClicked);
+    } else if (event->type() == QEvent::MouseMove) {
+        // A drag of the selected document, by its number, onto the form.
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->buttons() != Qt::NoButton) {
+            if (const int row = selectedDocument();
+                row >= 0 && dragStarts(e->buttons(), pressedAt_, e->position().toPoint()))
+                runDrag(lstDok_, documentDragData(lstDokRows_->numer(row)));
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        pressedAt_ = e->position().toPoint();
+        emit documentPressed(e->button(), pressedAt_);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int EntryPage::selectedDocument() const
+{
+    const QModelIndex i = lstDok_->currentIndex();
+    return i.isValid() && lstDok_->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
+}
+
+void EntryPage::selectDocument(int row)
+{
+    const QModelIndex i = lstDokRows_->index(row, 0);
+    lstDok_->setCurrentIndex(i);
+    lstDok_->scrollTo(i);
+}
+
+int EntryPage::selectDocumentAt(const QPoint& at)
+{
+    const QModelIndex i = lstDok_->indexAt(at);
+    if (i.isValid())
+        lstDok_->setCurrentIndex(i.siblingAtColumn(0));
+    else
+        lstDok_->clearSelection();
+    return i.isValid() ? i.row() : -1;
+}
+
+QPoint EntryPage::documentListToGlobal(const QPoint& at) const
+{
+    return lstDok_->viewport()->mapToGlobal(at);
+}
+
+void EntryPage::previewDocument(int row)
+{
+    picPodglad_->setUpdatesEnabled(false);
+    const QString text = lstDokRows_->text(row);
+    ReportPrint(app_, QStringLiteral("podglad"), QStringLiteral("FANET"), QStringLiteral("rapFANET1"), text,
+                {text, lstDokRows_->numer(row)});
+    picPodglad_->setUpdatesEnabled(true);
+}
+
+void EntryPage::setPreviewAvailable(bool on)
+{
+    previewAvailable_ = on;
+    toolEdycjaPodglad_->setEnabled(on);
+    emit previewAvailableChanged(on);
+}
+
+void EntryPage::setPrintAvailable(bool on)
+{
+    printAvailable_ = on;
+    toolZapiszDrukuj_->setEnabled(on);
+    toolZapiszWyslij_->setEnabled(on);
+    emit printAvailableChanged(on);
+}
+
+void EntryPage::setSaveAvailable(bool on)
+{
+    saveAvailable_ = on;
+    toolZapiszZapisz_->setEnabled(on);
+}
+
+void EntryPage::enableDocumentCommands(bool on)
+{
+    toolEdycjaDokument_->setEnabled(on);
+    setPreviewAvailable(on);
+    setSaveAvailable(on);
+    setPrintAvailable(on);
 }
 
 void EntryPage::toolEdycja_ButtonClick(const QString& key)

@@ -60,7 +60,7 @@ void MainPages::Przylacz()
     // for changes.
     const bool ro = BaseParRead(app_, db, QStringLiteral("BazaOdczyt"), QStringLiteral("0")) == QLatin1String("1");
     app_.gBazaPar.BazaOdczyt = ro;
-    picWprowadzanie->toolZapiszZapisz()->setEnabled(!ro);
+    picWprowadzanie->setSaveAvailable(!ro);
     emit trybOdczyt(ro);
 
     try {
@@ -186,7 +186,7 @@ bool MainPages::BazaPusta()
 
 void MainPages::ToolbarTrybOdczyt(bool enable)
 {
-    picWprowadzanie->toolZapiszZapisz()->setEnabled(enable);
+    picWprowadzanie->setSaveAvailable(enable);
     PositionGrid* grid = picWprowadzanie->picDokument()->positionGrid();
     for (QAction* a : {grid->mnuPopPozDodaj, grid->mnuPopPozUsun, grid->mnuPopPozWstaw}) a->setEnabled(enable);
 }

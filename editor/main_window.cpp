@@ -134,7 +134,7 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     for (QAction* a : {mnuBazaDrukuj, mnuPopKarDrukuj})
         command(a, "DokumentDrukuj", [this, entry] { DokumentDrukuj(app_, entry->listedDocument()); });
     command(mnuBazaPodglad, "mnuBazaPodglad_Click", [entry] {
-        if (entry->toolEdycjaPodglad()->isEnabled()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
+        if (entry->previewAvailable()) entry->toolEdycja_ButtonClick(QStringLiteral("Podglad"));
     });
     command(mnuPopKarPodglad, "mnuPopKarPodglad_Click",
             [entry] { entry->toolEdycja_ButtonClick(QStringLiteral("Podglad")); });
@@ -155,8 +155,8 @@ MainWindow::MainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(ap
     new WindowKeys(
         app_, this, [this] { pages_->dokumenty->Zapisz(); }, [entry] { entry->picDokument()->NowyDokument(); });
     // "Drukuj" and "Podgląd wydruku" of the menu, shortcuts included, follow their toolbar buttons.
-    connect(btnPodglad, &QAction::changed, this, [this] { mnuBazaPodglad->setEnabled(btnPodglad->isEnabled()); });
-    connect(btnDrukuj, &QAction::changed, this, [this] { mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled()); });
+    connect(entry, &EntryPage::previewAvailableChanged, mnuBazaPodglad, &QAction::setEnabled);
+    connect(entry, &EntryPage::printAvailableChanged, mnuBazaDrukuj, &QAction::setEnabled);
     // As designed: the window opens maximized unless a placement was saved; this is the size it
     // takes when the user restores it.
     resize(12555 / 15, 9700 / 15);
@@ -386,14 +386,15 @@ void MainWindow::ToolbarTrybOdczyt(bool enable)
 void MainWindow::MenuBaseEnable(bool enable)
 {
     for (QAction* a : {mnuBazaPodglad, mnuBazaDrukuj, mnuBazaWlas, mnuNarzParDok, mnuNarzParProg, btnWprowadzanie,
-                       btnKartoteka, btnWykres, btnDokument, btnPodglad, btnZapisz, btnDrukuj, btnWyslij})
+                       btnKartoteka, btnWykres})
         a->setEnabled(enable);
+    pages_->picWprowadzanie->enableDocumentCommands(enable);
 }
 
 void MainWindow::mnuBaza_Click()
 {
-    mnuBazaPodglad->setEnabled(btnPodglad->isEnabled());
-    mnuBazaDrukuj->setEnabled(btnDrukuj->isEnabled());
+    mnuBazaPodglad->setEnabled(pages_->picWprowadzanie->previewAvailable());
+    mnuBazaDrukuj->setEnabled(pages_->picWprowadzanie->printAvailable());
 }
 
 void MainWindow::mnuBazaOtworz_Click()

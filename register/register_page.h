@@ -31,7 +31,8 @@ public:
     explicit RegisterPage(App& app, QWidget* parent = nullptr);
     App& app() const { return app_; }
 
-    // The filters, the grid with its rows and the sums row, by their names in the program.
+    // The filters, the grid with its rows and the sums row, by their names in the program: only
+    // for tests, benches and the screenshot tool, which click and type into the real page.
     QorCombo* cmbFDokument() const { return cmbFDokument_; }
     QLineEdit* txtFNazwa() const { return txtFNazwa_; }
     QorCombo* cmbFPlatfor() const { return cmbFPlatfor_; }
@@ -40,8 +41,8 @@ public:
     QCheckBox* cbFSumuj() const { return cbFSumuj_; }
     QTableView* gridKar() const { return gridKar_; }
     RegisterModel* dataKar() const { return dataKar_; }
-    QWidget* pboxSuma() const { return pboxSuma_; }
-    QTableWidget* gridSuma() const { return gridSuma_; }
+    const QWidget* pboxSuma() const { return pboxSuma_; }
+    const QTableWidget* gridSuma() const { return gridSuma_; }
 
     // The grid's popup menu (mnuPopKar) and its items, which the main window owns.
     struct Popup {
@@ -88,15 +89,6 @@ public:
     int currentRow() const;
     // The marked rows in the order they were marked.
     const std::vector<int>& markedRows() const { return marked_; }
-    // The right button on the grid: makes the row under the pointer current, sets the items by
-    // it and shows the popup. Any other button does nothing.
-    void gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos);
-    // Sets the popup's items for the current row: the row commands only with a row, "Zapłacone"
-    // or "Niezapłacone" by whether it is paid in full (neither on an archive database).
-    void preparePopup();
-
-    // Keeps the grid and the frame across the page, and the sums row right under the grid.
-    void picKartoteka_Resize();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -104,6 +96,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The right button on the grid: makes the row under the pointer current, sets the items by
+    // it and shows the popup. Any other button does nothing.
+    void gridKar_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    // Sets the popup's items for the current row: the row commands only with a row, "Zapłacone"
+    // or "Niezapłacone" by whether it is paid in full (neither on an archive database).
+    void preparePopup();
+    // Keeps the grid and the frame across the page, and the sums row right under the grid.
+    void picKartoteka_Resize();
     // Runs a handler of the page; an error is reported with `where` and the page carries on.
     template <class F>
     void guarded(const char* where, F&& f);

@@ -3,6 +3,8 @@
 #include "core/frm_splash.h"
 #include "core/registry.h"
 #include "core/start_up.h"
+#include "editor/entry_page.h"
+#include "editor/main_pages.h"
 #include "platform/instance_channel.h"
 #include "platform/settings_store.h"
 #include "support/scoped_responder.h"
@@ -72,7 +74,7 @@ TEST(MainWindowFrame, MenuBaseEnableSwitchesExactlyTheDatabaseCommands)
                                                  "Podglad", "Zapisz", "Drukuj", "Wyslij"}));
     w.MenuBaseEnable(true);
     EXPECT_TRUE(disabledActions(w).isEmpty());
-    w.btnPodglad->setEnabled(false);
+    w.pages()->picWprowadzanie->setPreviewAvailable(false);
     w.mnuBaza_Click();  // opening the menu follows the toolbar
     EXPECT_FALSE(w.mnuBazaPodglad->isEnabled());
     EXPECT_TRUE(w.mnuBazaDrukuj->isEnabled());
