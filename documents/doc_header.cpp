@@ -52,6 +52,11 @@ const QStringList& DocHeader::columns()
     return table().names();
 }
 
+const std::vector<StoredKind>& DocHeader::columnKinds()
+{
+    return table().kinds();
+}
+
 QString DocHeader::insertStatement(const QString& table)
 {
     return ::table().insertStatement(table);

@@ -1,5 +1,6 @@
 #pragma once
 #include "documents/position_math.h"
+#include "documents/record_columns.h"
 #include "platform/database.h"
 #include "platform/decimal.h"
 #include <QDate>
@@ -73,6 +74,7 @@ struct DocHeader {
     // The table's columns in table order, and this header's values in that order; both come from
     // one declaration of the columns (doc_header.cpp), as do the insert and the reader.
     static const QStringList& columns();
+    static const std::vector<StoredKind>& columnKinds();
     std::vector<db::Value> values() const;
     // The statement that adds a whole header to dodok or fadok; it binds values().
     static QString insertStatement(const QString& table);

@@ -63,6 +63,11 @@ const QStringList& Position::columns()
     return table().names();
 }
 
+const std::vector<StoredKind>& Position::columnKinds()
+{
+    return table().kinds();
+}
+
 std::vector<db::Value> Position::values() const
 {
     return table().values(*this);

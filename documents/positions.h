@@ -1,5 +1,6 @@
 #pragma once
 #include "documents/position_math.h"
+#include "documents/record_columns.h"
 #include "platform/db_value.h"
 #include <QString>
 #include <optional>
@@ -45,6 +46,7 @@ struct Position {
     // The columns that the grids show, in their order (Pozycja first), and this row's values in
     // that order; both come from one declaration of the columns (positions.cpp), as does the reader.
     static const QStringList& columns();
+    static const std::vector<StoredKind>& columnKinds();
     std::vector<db::Value> values() const;
     // Reads the shown columns of a row of dopoz, dokor or fapoz (id only when selected as "id").
     // An amount or a number that the program cannot have stored throws AppError 13.

@@ -9,6 +9,9 @@
 #include <optional>
 #include <vector>
 
+// What a record's column holds, for a reader that writes its values out (the printed invoice).
+enum class StoredKind { Text, Date, Amount, Count, Flag };
+
 // The columns of one kind of record, each declared once: an entry names a table column and the
 // member of the record that it holds, which also says how the column is written (the value
 // bound) and read (texts as text, dates as ISO dates, amounts and counts exactly as the program
@@ -19,26 +22,41 @@ class RecordColumns final {
 public:
     struct Column {
         QString name;
+        StoredKind kind;
         std::function<db::Value(const R&)> write;
         std::function<void(R&, const db::Value&)> read;
     };
 
     // The entry of column `name` for `member`, one for each kind of column: a member of another
     // type does not compile.
-    static Column text(const char* name, QString R::*member) { return column(name, member); }
-    static Column date(const char* name, QDate R::*member) { return column(name, member); }
-    static Column amount(const char* name, OptDecimal R::*member) { return column(name, member); }
-    static Column count(const char* name, int R::*member) { return column(name, member); }
-    static Column count(const char* name, std::optional<int> R::*member) { return column(name, member); }
-    static Column count(const char* name, std::optional<qint64> R::*member) { return column(name, member); }
-    static Column flag(const char* name, std::optional<bool> R::*member) { return column(name, member); }
+    static Column text(const char* name, QString R::*member) { return column(name, member, StoredKind::Text); }
+    static Column date(const char* name, QDate R::*member) { return column(name, member, StoredKind::Date); }
+    static Column amount(const char* name, OptDecimal R::*member) { return column(name, member, StoredKind::Amount); }
+    static Column count(const char* name, int R::*member) { return column(name, member, StoredKind::Count); }
+    static Column count(const char* name, std::optional<int> R::*member)
+    {
+        return column(name, member, StoredKind::Count);
+    }
+    static Column count(const char* name, std::optional<qint64> R::*member)
+    {
+        return column(name, member, StoredKind::Count);
+    }
+    static Column flag(const char* name, std::optional<bool> R::*member)
+    {
+        return column(name, member, StoredKind::Flag);
+    }
 
     RecordColumns(std::initializer_list<Column> columns) : columns_(columns)
     {
-        for (const Column& c : columns_) names_ << c.name;
+        for (const Column& c : columns_) {
+            names_ << c.name;
+            kinds_.push_back(c.kind);
+        }
     }
 
     const QStringList& names() const { return names_; }
+    // What each column of names() holds, in that order.
+    const std::vector<StoredKind>& kinds() const { return kinds_; }
     // The record's values in the order of names().
     std::vector<db::Value> values(const R& r) const
     {
@@ -61,10 +79,10 @@ public:
 
 private:
     template <class T>
-    static Column column(const char* name, T R::*member)
+    static Column column(const char* name, T R::*member, StoredKind kind)
     {
         const QString n = QString::fromLatin1(name);
-        return {n, [member](const R& r) { return db::Value(r.*member); },
+        return {n, kind, [member](const R& r) { return db::Value(r.*member); },
                 [member, n](R& r, const db::Value& v) { readInto(r.*member, v, n); }};
     }
 
@@ -86,4 +104,5 @@ private:
 
     std::vector<Column> columns_;
     QStringList names_;
+    std::vector<StoredKind> kinds_;
 };

@@ -2,7 +2,9 @@
 #include "platform/model_check.h"
 #include <QMetaObject>
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -217,7 +219,10 @@ void LazyQueryModel::reload(int s)
 void LazyQueryModel::loadQuietly(int s, qint64 offset) const
 {
     Segment& g = segments_.at(size_t(s));
-    if (g.held || !source_) return;
+    // Opening a gap puts other segments in its place: not while rows are being put in or taken
+    // out, where a view's read must find the list as the change announced it (the rows there show
+    // empty until the change is over).
+    if (g.held || !source_ || (g.gap && changing_ > 0)) return;
     if (!g.gap) {
         g.rows = source_->reread(g.key);
         g.held = true;
@@ -280,14 +285,32 @@ void LazyQueryModel::settle(bool release)
     // read again with them); before that the source gives them with the end.
     if (source_) movedToEnd_ += source_->takeMovedToEnd();
     if (movedToEnd_ > 0 && !open_ && !segments_.empty()) {
-        Segment& last = segments_.back();
-        const int at = rowCount();
-        beginInsertRows({}, at, at + movedToEnd_ - 1);
-        last.count += movedToEnd_;
-        last.held = false;
-        std::vector<db::Row>().swap(last.rows);
-        reindex();
-        endInsertRows();
+        const int moved = std::exchange(movedToEnd_, 0);
+        const int s = int(segments_.size()) - 1;
+        // A last part is read again with them before anything is announced, and takes its new
+        // rows row by row; a counted end only counts them.
+        std::optional<std::vector<db::Row>> rows;
+        if (!segments_.back().gap && source_) {
+            try {
+                rows = source_->reread(segments_.back().key);
+            } catch (...) {
+                failLater(std::current_exception());
+            }
+        }
+        if (rows) {
+            std::vector<Piece> part;
+            part.push_back(Part{segments_.back().key, std::move(*rows)});
+            replace(s, s + 1, std::move(part));
+        } else {
+            Segment& last = segments_.back();
+            const int at = rowCount();
+            beginInsertRows({}, at, at + moved - 1);
+            last.count += moved;
+            last.held = false;
+            std::vector<db::Row>().swap(last.rows);
+            reindex();
+            endInsertRows();
+        }
     }
     movedToEnd_ = 0;
     if (release) letGo();

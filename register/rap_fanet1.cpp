@@ -190,17 +190,22 @@ void positions(report::Report& r)
     group.groupColumn = QStringLiteral("Grupa");
     r.addSection(group);
 
-    r.addSection(section(QStringLiteral("Section3"), Section::Kind::Detail, 5,
-                         {field(QStringLiteral("Pozycja"), QString(), at(kLp, 0, 5), cell(Align::Center)),
-                          field(QStringLiteral("Nazwa"), QString(), at(kNazwa, 0, 5), cell(Align::Left)),
-                          field(QStringLiteral("Ilosc"), QString(), at(kIlosc, 0, 5), amountCell()),
-                          field(QStringLiteral("Indjed"), QString(), at(kJm, 0, 5), cell(Align::Center)),
-                          field(QStringLiteral("Cenanet"), QString(), at(kCena, 0, 5), amountCell()),
-                          field(QStringLiteral("WartNetto"), QString(), at(kNetto, 0, 5), amountCell()),
-                          field(QStringLiteral("Stawka"), QString(), at(kStawka, 0, 5), cell(Align::Center)),
-                          field(QStringLiteral("WartVAT"), QString(), at(kVat, 0, 5), amountCell()),
-                          field(QStringLiteral("WartBrutto"), QString(), at(kBrutto, 0, 5), amountCell())},
-                         kTabelaDokumentu));
+    // A position's columns in the order the column table declares them, each in its place; the
+    // rate's code prints as its rate.
+    const std::pair<const Column*, Style> places[] = {
+        {&kLp, cell(Align::Center)}, {&kNazwa, cell(Align::Left)}, {&kIlosc, amountCell()},
+        {&kJm, cell(Align::Center)}, {&kCena, amountCell()},       {&kStawka, cell(Align::Center)},
+        {&kNetto, amountCell()},     {&kVat, amountCell()},        {&kBrutto, amountCell()}};
+    const QStringList& columns = Position::columns();
+    Q_ASSERT(columns.size() == qsizetype(std::size(places)));
+    std::vector<Element> detail;
+    for (size_t i = 0; i < std::size(places) && qsizetype(i) < columns.size(); ++i) {
+        const QString& name = columns[qsizetype(i)];
+        const auto& [place, s] = places[i];
+        detail.push_back(
+            field(name == QLatin1String("Indvat") ? QStringLiteral("Stawka") : name, QString(), at(*place, 0, 5), s));
+    }
+    r.addSection(section(QStringLiteral("Section3"), Section::Kind::Detail, 5, std::move(detail), kTabelaDokumentu));
 }
 
 void vatSummary(report::Report& r)
@@ -308,6 +313,18 @@ QString amountText(const OptDecimal& v)
     return v ? reportAmountText(*v) : QString();
 }
 
+// A stored value as its field shows it: dates and amounts in their printed forms, a position's
+// quantity and unit price with places of their own; empty when there is none.
+QString printedValue(const QString& column, StoredKind kind, const db::Value& v)
+{
+    if (kind == StoredKind::Date) return dateText(v.toDate());
+    if (kind != StoredKind::Amount) return v.toText();
+    const OptDecimal d = v.toOptDecimal();
+    if (d && column == QLatin1String("Ilosc")) return quantityText(*d);
+    if (d && column == QLatin1String("Cenanet")) return priceText(*d);
+    return amountText(d);
+}
+
 // The payment term, with the days after it when there are any: "20.05.2024 (14 dni)".
 QString paymentTermText(const DocHeader& h)
 {
@@ -340,41 +357,27 @@ void fillReportData(report::Report& report, const std::vector<db::Row>& rows)
         const bool corrected = h.isCorrection() && r.boolean(QStringLiteral("Korekta"));
         // The corrected positions are stored negated; they print as they were typed.
         const Position p = corrected ? Position::fromRow(r).negated() : Position::fromRow(r);
-        const std::pair<const char*, QString> fields[] = {
-            {"Numer", h.Numer},
-            {"Datawyst", dateText(h.Datawyst)},
-            {"Datasprz", dateText(h.Datasprz)},
-            {"Podstawa", h.Podstawa},
-            {"Wydane", h.Wydane},
-            {"Nazkon", h.Nazkon},
-            {"Adrkon", h.Adrkon},
-            {"Nipkon", h.Nipkon},
+        QStringList cells;
+        // The stored columns of the header and of the position, by the names their tables give.
+        auto stored = [&](const QStringList& names, const std::vector<StoredKind>& kinds,
+                          const std::vector<db::Value>& values) {
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                if (t.rows.empty()) t.columns << names[i];
+                cells << printedValue(names[i], kinds[size_t(i)], values[size_t(i)]);
+            }
+        };
+        stored(DocHeader::columns(), DocHeader::columnKinds(), h.values());
+        stored(Position::columns(), Position::columnKinds(), p.values());
+        // The fields printed from more than one column.
+        const std::pair<const char*, QString> computed[] = {
             {"DokumentTozsamosci", identityDocumentText(h.Nazdok, h.Numdok, dateText(h.Datadok), h.Wyddok)},
             {"Grupa", h.isCorrection()
                           ? (corrected ? QStringLiteral("Było przed korektą") : QStringLiteral("Winno być po korekcie"))
                           : QString()},
-            {"Pozycja", p.Pozycja ? QString::number(*p.Pozycja) : QString()},
-            {"Nazwa", p.Nazwa},
-            {"Ilosc", p.Ilosc ? quantityText(*p.Ilosc) : QString()},
-            {"Indjed", p.Indjed},
-            {"Cenanet", p.Cenanet ? priceText(*p.Cenanet) : QString()},
-            {"WartNetto", amountText(p.WartNetto)},
             {"Stawka", vatRateText(p.Indvat)},
-            {"WartVAT", amountText(p.WartVAT)},
-            {"WartBrutto", amountText(p.WartBrutto)},
-            {"RazNetto", amountText(h.RazNetto)},
-            {"RazVAT", amountText(h.RazVAT)},
-            {"RazBrutto", amountText(h.RazBrutto)},
-            {"Potracenie", amountText(h.Potracenie)},
-            {"DoZaplaty", amountText(h.DoZaplaty)},
-            {"PlatFor", h.PlatFor},
             {"Termin", paymentTermText(h)},
-            {"PlatRach", h.PlatRach},
-            {"Uwagi", h.Uwagi},
-            {"Wystawil", h.Wystawil},
         };
-        QStringList cells;
-        for (const auto& [name, text] : fields) {
+        for (const auto& [name, text] : computed) {
             if (t.rows.empty()) t.columns << QString::fromLatin1(name);
             cells << text;
         }
