@@ -581,21 +581,3 @@ void DocumentForm::cmbKornum_Change()
     else
         emit korygowanyWybrany(v.toString());
 }
-
-void DocumentForm::applyGridSettings()
-{
-    setRowLines(app_.gPrgPar.TabPozWiersz);
-    if (app_.gPrgPar.TabKorKol > 0) {
-        // The colour is stored as the old forms kept it: red in the lowest byte.
-        const int c = app_.gPrgPar.TabKorKol;
-        QPalette p = gridKor->palette();
-        p.setColor(QPalette::Base, QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
-        gridKor->setPalette(p);
-    }
-}
-
-void DocumentForm::setRowLines(int lines)
-{
-    gridPoz->setRowLines(lines);
-    gridKor->setRowLines(lines);
-}

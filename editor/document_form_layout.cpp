@@ -1,6 +1,9 @@
 // The document form's layout: drawn in twips for the classic 8-point dialog font, shown larger
-// when the working font needs more room, and redone when the form changes size.
+// when the working font needs more room, and redone when the form changes size; the grids' row height
+// and the correction grid's colour from the settings.
+#include "core/app.h"
 #include "editor/document_form.h"
+#include "editor/position_grid.h"
 #include "platform/qor_combo.h"
 #include "platform/qor_controls.h"
 #include <QComboBox>
@@ -105,4 +108,22 @@ void DocumentForm::picDokument_Resize()
     t.setTop(txtPotracenie, fundLabel + 210);
     t.setTop(txtDoZaplaty, fundLabel + 210);
     t.setTop(cmbFundusz, fundLabel + 225);
+}
+
+void DocumentForm::applyGridSettings()
+{
+    setRowLines(app_.gPrgPar.TabPozWiersz);
+    if (app_.gPrgPar.TabKorKol > 0) {
+        // The colour is stored as the old forms kept it: red in the lowest byte.
+        const int c = app_.gPrgPar.TabKorKol;
+        QPalette p = gridKor->palette();
+        p.setColor(QPalette::Base, QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
+        gridKor->setPalette(p);
+    }
+}
+
+void DocumentForm::setRowLines(int lines)
+{
+    gridPoz->setRowLines(lines);
+    gridKor->setRowLines(lines);
 }
